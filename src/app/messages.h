@@ -1,0 +1,32 @@
+// Message boxes of the program. Every window shows its messages through here, so that the texts,
+// titles and icons stay the system's own and tests can answer them without a modal box.
+#pragma once
+
+#include <QMessageBox>
+#include <QString>
+#include <functional>
+
+namespace velaron::ui {
+
+struct MessageRequest {
+  QMessageBox::Icon icon = QMessageBox::NoIcon;
+  QString title;
+  QString text;
+  QMessageBox::StandardButtons buttons = QMessageBox::Ok;
+};
+
+// Shows a modal message box and returns the button pressed.
+QMessageBox::StandardButton ShowMessage(QWidget* parent, const MessageRequest& request);
+
+// Shorthands for the system's kinds of message.
+void WarnInput(QWidget* parent, const QString& text);                 // exclamation, "Внимание!!!"
+void ShowCritical(QWidget* parent, const QString& text);              // critical, program title
+void ShowInfo(QWidget* parent, const QString& title, const QString& text);  // no icon, OK
+bool AskYesNo(QWidget* parent, const QString& title, const QString& text,
+              QMessageBox::Icon icon = QMessageBox::Question);
+
+// Test hook: when set, messages go to the sink instead of a modal box; the sink returns the answer.
+using MessageSink = std::function<QMessageBox::StandardButton(const MessageRequest&)>;
+void SetMessageSink(MessageSink sink);
+
+}  // namespace velaron::ui
