@@ -1,0 +1,85 @@
+// The program's database: one SQLite file in the program's folder, reached through Qt SQL over one
+// connection with bound parameters. Every write is checked; a failed write leaves the rows as they were
+// and comes back as an error text for the window to show.
+#pragma once
+
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+#include <optional>
+#include <vector>
+
+#include "db/rows.h"
+#include "models/reftables.h"
+
+namespace velaron::db {
+
+// The two file names tried in order at start-up, and which one worked (`DsnLocal`: 1 first, 0 fallback).
+inline constexpr const char* kPrimaryFile = "data.db";
+inline constexpr const char* kFallbackFile = "Data.db";
+
+// Tables the program needs; the probe refuses a file that lacks any of them.
+QStringList RequiredTables();
+
+struct ProbeResult {
+  bool ok = false;
+  QString path;      // the file that opened
+  int DsnLocal = 0;  // 1 when the primary name opened, 0 for the fallback
+  QString error;     // when !ok: a message naming both paths and why each failed
+};
+
+// Start-up probe: tries `folder`/data.db, then `folder`/Data.db. Creates no file. A file passes when it is
+// an SQLite database holding every required table and can be written.
+ProbeResult ProbeDatabase(const QString& folder);
+
+// Opens the program's one connection on `path` (read-only for the headless driver). Returns an error text
+// or an empty string.
+QString OpenDatabase(const QString& path, bool readOnly = false);
+void CloseDatabase();
+QSqlDatabase Connection();  // the open connection
+
+// Error of a write: empty when it succeeded.
+using WriteError = QString;
+
+// --- Settings and stored pipeline inputs (`Adjustment`, first row).
+std::optional<AdjustmentRow> LoadAdjustment();
+WriteError SaveSettings(const AdjustmentRow& row);        // XLimit .. Skor_chel only
+WriteError SavePipelineInputs(const AdjustmentRow& row);  // Gas .. Lkr only
+WriteError WriteStartTime(const QDateTime& when);         // `tab_time`.`Time_nast`
+
+// --- Reference rows, in stored order (rowid).
+std::vector<GasRow> LoadGases();
+std::vector<RegionRow> LoadRegions();
+std::vector<KoefDyRow> LoadKoefDy();  // descending Dy
+std::vector<GroundTypeRow> LoadGroundTypes();
+std::vector<GroundTypeRow> LoadGroundChildren(int parentGid);  // grParent = parentGid
+std::optional<GroundTypeRow> LoadGroundType(int gid);
+std::optional<Ground3Row> LoadGround3(const QString& groundCode);
+std::vector<WindRow> LoadWinds();  // ordered by CityName
+std::optional<WindRow> LoadWind(int idCity);
+
+// The gas-property tables, `Lp` and `TProbit`, loaded once for a run.
+models::ReferenceTables LoadReferenceTables();
+
+// --- Reference editors. Names must be unique; a duplicate is refused with an error text.
+WriteError InsertGas(const GasRow& row);
+WriteError UpdateGas(const QString& keyName, const GasRow& row);
+WriteError DeleteGas(const QString& keyName);
+WriteError InsertRegion(const RegionRow& row);
+WriteError UpdateRegion(const QString& keyName, const RegionRow& row);
+WriteError DeleteRegion(const QString& keyName);
+WriteError InsertWind(WindRow& row);  // gives the town a fresh non-zero idCity
+WriteError UpdateWind(const WindRow& row);
+WriteError DeleteWind(int idCity);
+
+// --- Route sections (`TPs`), ordered by TPID.
+std::vector<SectionRow> LoadSections();
+std::optional<SectionRow> LoadSection(int tpid);
+WriteError AppendSection(SectionRow& row);  // numbered n+1
+WriteError UpdateSection(const SectionRow& row);  // by TPID
+WriteError DeleteSectionRenumber(int tpid);       // one transaction: delete, then TPID-1 for the rows after it
+
+// --- Archive of report summaries.
+WriteError AppendReportSummary(const ReportSummaryRow& row);
+
+}  // namespace velaron::db

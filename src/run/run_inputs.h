@@ -1,0 +1,64 @@
+// What a run needs from the main window and the run dialog, gathered and checked before the run starts.
+// The windows fill it; the headless driver reads it from JSON; the run never reads a widget.
+#pragma once
+
+#include <optional>
+
+#include "db/rows.h"
+
+namespace velaron::run {
+
+// The pipeline fields of the main window, in the units of their labels.
+struct PipelineInputs {
+  int Gas = 1;              // position in `abc`, from 1; < 1 when nothing is chosen
+  double Diametr = 1420;    // mm (Text3)
+  double DavlDown = 7.4;    // MPa (Text4)
+  double DavlUp = 5.4;      // MPa (Text6)
+  double Temp = 10;         // °C (Text5)
+  double Glubina = 1.2;     // m (Text10)
+  double Ltrub = 100;       // km (Text13)
+  double Lkr = 30;          // km
+  double Tsrab = 300;       // s (Text14)
+  double InversPercent = 14.3;  // % (Text12)
+};
+
+// How the accident rate is given: 1 by region, 2 per 1000 km a year (with the region's Kreg), 3 typed in.
+struct RateInputs {
+  int way = 1;
+  int RegionPos = 1;    // position in `Statistics`, from 1
+  double Text8 = 0.33;  // accidents per 1000 km a year (way 2)
+  double alfa_tr = 1;   // typed-in probability (way 3)
+};
+
+// The four external factors: check boxes (0/1) and their probabilities.
+struct ExternalInputs {
+  int Check5 = 0, Check6 = 0, Check7 = 0, Check8 = 0;
+  double Eroz = 0.2, Stih = 0.01, Zapor = 0.2, Rechper = 0.1;
+};
+
+// Jet-kind shares of the run dialog (winter: Pkw, Psw, Paw; summer: Pks, Pss, Pas).
+struct JetShares {
+  double Pkw = 0, Psw = 0, Paw = 0, Pks = 0, Pss = 0, Pas = 0;
+};
+
+// The run dialog's choices.
+struct RunChoice {
+  int ScenarioCode = 5;  // 1..8
+  int season = 0;        // 0 winter ("Зима"), 1 summer ("Лето")
+  double WindSpeed = 3;  // m/s
+  double WindDir = 0;    // degrees, where the wind blows from: 0, 45, ... 315
+  int idCity = 0;        // town for codes 1 and 7
+  std::optional<JetShares> shares;  // absent: the section's `Ground3` row
+};
+
+// Everything a run starts from.
+struct RunRequest {
+  db::AdjustmentRow settings;  // XLimit .. Skor_chel are the calculation settings
+  PipelineInputs pipeline;
+  RateInputs rate;
+  ExternalInputs external;
+  db::SectionRow section;
+  RunChoice run;
+};
+
+}  // namespace velaron::run
