@@ -1,4 +1,4 @@
--- Tables of the program's database, in the order the program's documentation lists them.
+-- Tables of the program's database, each with the columns the program reads and writes.
 -- Plain SQLite types: whole numbers INTEGER, doubles REAL, texts TEXT, moments TEXT (ISO 8601).
 -- "Stored order" is the rowid order: nothing here may be declared WITHOUT ROWID.
 
@@ -20,7 +20,7 @@ CREATE TABLE TPs (
   Ground TEXT
 );
 
--- Calculation settings and the stored pipeline inputs; only the first row is used.
+-- Calculation settings and the stored pipeline inputs: only the first row is used.
 CREATE TABLE Adjustment (
   XLimit INTEGER,
   YLimit INTEGER,
@@ -46,7 +46,7 @@ CREATE TABLE tab_time (
   Time_nast TEXT
 );
 
--- Gases; the name tells rows apart and the row order is the gas choice of the main window.
+-- Gases. The name tells rows apart and the row order is the gas choice of the main window.
 CREATE TABLE abc (
   VName TEXT,
   m REAL,
@@ -113,7 +113,7 @@ CREATE TABLE TProbit (
   Zn_Procent REAL
 );
 
--- Opened by the models and never read; kept with the probit table's columns.
+-- Opened by the models and never read, kept with the probit table's columns.
 CREATE TABLE Probit (
   Zn_Probit REAL,
   Zn_Procent REAL

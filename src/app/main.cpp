@@ -1,11 +1,35 @@
-// The program's entry: makes the application object, fixes the number locale for the writers and hands
-// over to the start-up procedure.
+// The program's entry: makes the application object, fixes the number locale for the writers, runs the
+// start-up and shows the start screen. The main window is made here when the start screen asks for it,
+// because the main window's library sits above the start screen's.
 #include <QApplication>
 #include <clocale>
+
+#include "app/app_context.h"
+#include "app/start_screen.h"
+#include "app/startup.h"
+#include "mainwindow/form1.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   // The workbook library formats numbers with the C library's locale; a comma there corrupts the file.
   std::setlocale(LC_NUMERIC, "C");
-  return 0;
+  QApplication::setApplicationName(QString::fromUtf8("Веларон"));
+
+  velaron::ui::AppContext context;
+  const velaron::ui::StartupResult started =
+      velaron::ui::StartUp(QCoreApplication::applicationDirPath(), context);
+  if (!started.ok) return started.exitStatus;
+
+  auto* start = new velaron::ui::frmMain1;
+  start->setAttribute(Qt::WA_DeleteOnClose);
+  QObject::connect(start, &velaron::ui::frmMain1::nextRequested, &app, [&context] {
+    auto* mainWindow = new velaron::ui::Form1;
+    mainWindow->setAttribute(Qt::WA_DeleteOnClose);
+    mainWindow->setAppContext(&context);
+    mainWindow->show();
+  });
+  QObject::connect(start, &velaron::ui::frmMain1::exitRequested, &app, &QCoreApplication::quit,
+                   Qt::QueuedConnection);
+  start->show();
+  return app.exec();
 }

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QPointer>
 #include <QTimer>
 
 #include "app/messages.h"
@@ -10,6 +11,16 @@
 #include "common/texts.h"
 
 namespace velaron::ui {
+
+namespace {
+// The box that is taking the focus back after a refused leave. A box that loses the focus because of that
+// was never really left by the user and must not run its own check: two bad boxes would otherwise refuse
+// each other without end.
+QPointer<NumericBox>& Reclaiming() {
+  static QPointer<NumericBox> box;
+  return box;
+}
+}  // namespace
 
 NumericBox::NumericBox(QWidget* parent, Keys keys, Leave leave) : QLineEdit(parent), keys_(keys), leave_(leave) {}
 
@@ -58,13 +69,18 @@ void NumericBox::focusOutEvent(QFocusEvent* event) {
   if (checking_ || !isVisible() || !isEnabled()) return;
   // A popup or the window itself losing focus is not a leave of the box.
   if (event->reason() == Qt::PopupFocusReason || event->reason() == Qt::ActiveWindowFocusReason) return;
+  if (Reclaiming() && Reclaiming() != this) return;
   checking_ = true;
   const bool ok = runLeaveCheck();
   checking_ = false;
   if (!ok) {
-    // Keep the focus: give it back once the focus change under way has finished.
-    QTimer::singleShot(0, this, [this] { setFocus(Qt::OtherFocusReason); });
+    // Keep the focus: take it back now and once more when the focus change under way has finished.
+    Reclaiming() = this;
     setFocus(Qt::OtherFocusReason);
+    QTimer::singleShot(0, this, [this] {
+      setFocus(Qt::OtherFocusReason);
+      Reclaiming() = nullptr;
+    });
   }
 }
 

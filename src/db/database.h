@@ -37,6 +37,8 @@ ProbeResult ProbeDatabase(const QString& folder);
 QString OpenDatabase(const QString& path, bool readOnly = false);
 void CloseDatabase();
 QSqlDatabase Connection();  // the open connection
+// True while the program's connection is open.
+bool IsOpen();
 
 // Error of a write: empty when it succeeded.
 using WriteError = QString;
@@ -50,6 +52,10 @@ WriteError WriteStartTime(const QDateTime& when);         // `tab_time`.`Time_na
 // --- Reference rows, in stored order (rowid).
 std::vector<GasRow> LoadGases();
 std::vector<RegionRow> LoadRegions();
+// The row at `position` (counted from 1) in stored order, as the main window's `Gas` and region choice
+// point at them; nothing when the position is out of range.
+std::optional<GasRow> LoadGasAt(int position);
+std::optional<RegionRow> LoadRegionAt(int position);
 std::vector<KoefDyRow> LoadKoefDy();  // descending Dy
 std::vector<GroundTypeRow> LoadGroundTypes();
 std::vector<GroundTypeRow> LoadGroundChildren(int parentGid);  // grParent = parentGid
@@ -60,6 +66,10 @@ std::optional<WindRow> LoadWind(int idCity);
 
 // The gas-property tables, `Lp` and `TProbit`, loaded once for a run.
 models::ReferenceTables LoadReferenceTables();
+// The same, with an error text (empty on success); `out` is left unchanged when a table cannot be read.
+QString LoadReferenceTables(models::ReferenceTables& out);
+// Name of the gas-property table at kGasTablePressures[index]: "1b" .. "300b".
+QString GasTableName(std::size_t index);
 
 // --- Reference editors. Names must be unique; a duplicate is refused with an error text.
 WriteError InsertGas(const GasRow& row);

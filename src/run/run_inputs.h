@@ -2,6 +2,8 @@
 // The windows fill it; the headless driver reads it from JSON; the run never reads a widget.
 #pragma once
 
+#include <QString>
+#include <array>
 #include <optional>
 
 #include "db/rows.h"
@@ -51,6 +53,22 @@ struct RunChoice {
   std::optional<JetShares> shares;  // absent: the section's `Ground3` row
 };
 
+// The two report options of the settings dialog (not stored in the database; both on at start).
+struct OutputOptions {
+  bool OptExtraFiles = true;  // save additional result workbooks
+  bool Opt3D = true;          // three-dimensional surface pictures
+};
+
+// Texts of the main window that the reports print as the user saw them when the run started.
+struct MainWindowTexts {
+  QString Mestn;                        // pipeline location (Text27)
+  QString gasName;                      // DataCombo1
+  QString regionName;                   // DataCombo6
+  QString cityName;                     // cmbCity
+  std::array<QString, 4> groundNames;   // DataCombo5, DataCombo2, DataCombo3, DataCombo4
+  QString diameterText, temperatureText;  // Text3, Text5 as typed
+};
+
 // Everything a run starts from.
 struct RunRequest {
   db::AdjustmentRow settings;  // XLimit .. Skor_chel are the calculation settings
@@ -59,6 +77,8 @@ struct RunRequest {
   ExternalInputs external;
   db::SectionRow section;
   RunChoice run;
+  OutputOptions options;
+  MainWindowTexts texts;
 };
 
 }  // namespace velaron::run

@@ -81,3 +81,35 @@ TEST(NumericBox, CheckAllStopsAtTheFirstBadBoxAndFocusesIt) {
   EXPECT_TRUE(NumericBox::checkAll(&window));
   EXPECT_EQ(c->text(), "3,25");
 }
+
+TEST(NumericBox, TwoBadBoxesDoNotBounceTheFocusBetweenThem) {
+  // The first box refuses to be left and takes the focus back; the second box, which loses the focus it
+  // had only just been given, was never really left and must not run its own check (else each refusal
+  // would trigger the other's, without end).
+  velaron::test::MessageCatcher catcher;
+  QWidget window;
+  auto* layout = new QVBoxLayout(&window);
+  auto* a = new NumericBox(&window);
+  auto* b = new NumericBox(&window);
+  layout->addWidget(a);
+  layout->addWidget(b);
+  window.show();
+  QApplication::setActiveWindow(&window);
+  a->setFocus(Qt::OtherFocusReason);
+  a->setText("x");
+  b->setText("");
+  b->setFocus(Qt::TabFocusReason);
+  QApplication::processEvents();
+  EXPECT_EQ(catcher.requests.size(), 1u);
+  EXPECT_TRUE(a->hasFocus());
+  // Once the first box is put right, leaving it for the bad second one passes; leaving that one is refused.
+  a->setText("1");
+  b->setFocus(Qt::TabFocusReason);
+  QApplication::processEvents();
+  EXPECT_EQ(catcher.requests.size(), 1u);
+  EXPECT_TRUE(b->hasFocus());
+  a->setFocus(Qt::TabFocusReason);
+  QApplication::processEvents();
+  EXPECT_EQ(catcher.requests.size(), 2u);
+  EXPECT_TRUE(b->hasFocus());
+}

@@ -1,0 +1,54 @@
+// Heat-flux field of one symmetric jet flame on a 1000 m × 1000 m grid at 10 m steps: the fast field
+// on one thread and on all threads, beside the plain routine.
+#include <benchmark/benchmark.h>
+
+#include "models/flame_flux.h"
+#include "models/literal_flux.h"
+#include "models/parallel.h"
+
+namespace velaron::models {
+namespace {
+
+CalcState FluxState() { return testdata::JetState(1000, 1000, 10); }
+
+TorchFluxArgs FluxArgs(const CalcState& s) {
+  TorchFluxArgs args;
+  args.FlameTilt = s.derived.Tilt;
+  return args;
+}
+
+void Report(benchmark::State& state, const CalcState& s) {
+  const double cells = static_cast<double>(s.GridValue.cells().size());
+  state.counters["cells/s"] = benchmark::Counter(cells * state.iterations(), benchmark::Counter::kIsRate);
+  state.counters["threads"] = ThreadCount();
+}
+
+void BM_SymmetricFluxFast(benchmark::State& state) {
+  SetThreadCount(static_cast<int>(state.range(0)));
+  CalcState s = FluxState();
+  const TorchFluxArgs args = FluxArgs(s);
+  for (auto _ : state) {
+    TorchFluxField(s, FlameShape::Symmetric, args);
+    benchmark::DoNotOptimize(s.GridValue.cells().data());
+  }
+  Report(state, s);
+  SetThreadCount(0);
+}
+// 1 thread, then all cores (0).
+BENCHMARK(BM_SymmetricFluxFast)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_SymmetricFluxLiteral(benchmark::State& state) {
+  SetThreadCount(1);
+  CalcState s = FluxState();
+  const TorchFluxArgs args = FluxArgs(s);
+  for (auto _ : state) {
+    literal::TorchFluxField(s, FlameShape::Symmetric, args);
+    benchmark::DoNotOptimize(s.GridValue.cells().data());
+  }
+  Report(state, s);
+  SetThreadCount(0);
+}
+BENCHMARK(BM_SymmetricFluxLiteral)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+
+}  // namespace
+}  // namespace velaron::models

@@ -1,0 +1,67 @@
+#include "app/help.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+
+#include "app/messages.h"
+#include "common/texts.h"
+
+namespace velaron::ui {
+
+namespace {
+UrlOpener& Opener() {
+  static UrlOpener opener;
+  return opener;
+}
+ProgramStarter& Starter() {
+  static ProgramStarter starter;
+  return starter;
+}
+}  // namespace
+
+void SetUrlOpener(UrlOpener opener) { Opener() = std::move(opener); }
+void SetProgramStarter(ProgramStarter starter) { Starter() = std::move(starter); }
+
+QString ManualPath(const QString& folder) { return QDir(folder).filePath(QString::fromLatin1(kManualFile)); }
+
+bool OpenManual(QWidget* parent) { return OpenManual(parent, QCoreApplication::applicationDirPath()); }
+
+bool OpenManual(QWidget* parent, const QString& folder) {
+  const QString path = ManualPath(folder);
+  if (!QFileInfo(path).isFile()) {
+    ShowCritical(parent, QString::fromUtf8("Не найден файл инструкции пользователя:\n") + path);
+    return false;
+  }
+  const QUrl url = QUrl::fromLocalFile(path);
+  const bool opened = Opener() ? Opener()(url) : QDesktopServices::openUrl(url);
+  if (!opened)
+    ShowCritical(parent, QString::fromUtf8("Не удалось открыть инструкцию пользователя:\n") + path);
+  return opened;
+}
+
+QStringList SysInfoTools() {
+  return {QStringLiteral("hardinfo2"), QStringLiteral("hardinfo"), QStringLiteral("kinfocenter"),
+          QStringLiteral("lshw-gtk")};
+}
+
+QString FindSysInfoTool(const QStringList& tools, const QStringList& paths) {
+  for (const QString& tool : tools)
+    if (QString found = QStandardPaths::findExecutable(tool, paths); !found.isEmpty()) return found;
+  return {};
+}
+
+bool StartSysInfo(QWidget* parent, const QStringList& tools, const QStringList& paths) {
+  const QString program = FindSysInfoTool(tools, paths);
+  bool started = false;
+  if (!program.isEmpty()) started = Starter() ? Starter()(program) : QProcess::startDetached(program, {});
+  if (!started)
+    ShowMessage(parent, {QMessageBox::NoIcon, QString::fromUtf8(texts::kProgramTitle),
+                         QString::fromLatin1(kSysInfoUnavailable), QMessageBox::Ok});
+  return started;
+}
+
+}  // namespace velaron::ui

@@ -1,0 +1,48 @@
+#include "app/startup.h"
+
+#include <QDir>
+
+#include "app/messages.h"
+#include "db/database.h"
+
+namespace velaron::ui {
+
+namespace {
+
+// The message of a failed start names both files the program looked for, whatever the database layer
+// put into its own text, so that the user knows where to put the database.
+QString FailureText(const QString& folder, const QString& reason) {
+  const QString primary = QDir(folder).filePath(QString::fromLatin1(db::kPrimaryFile));
+  const QString fallback = QDir(folder).filePath(QString::fromLatin1(db::kFallbackFile));
+  QString text = QString::fromUtf8("Не удалось открыть базу данных программы.");
+  if (!reason.isEmpty()) text += QLatin1Char('\n') + reason;
+  for (const QString& path : {primary, fallback})
+    if (!text.contains(path)) text += QString::fromUtf8("\nФайл: ") + path;
+  return text;
+}
+
+StartupResult Fail(const QString& text) {
+  ShowCritical(nullptr, text);
+  return {false, kStartupFailedStatus, text};
+}
+
+}  // namespace
+
+StartupResult StartUp(const QString& folder, AppContext& context) {
+  context.FirstActivate = false;
+  context.folder = QDir::cleanPath(folder);
+  context.dbPath.clear();
+
+  const db::ProbeResult probe = db::ProbeDatabase(context.folder);
+  if (!probe.ok) return Fail(FailureText(context.folder, probe.error));
+
+  if (const QString error = db::OpenDatabase(probe.path); !error.isEmpty())
+    return Fail(FailureText(context.folder, error));
+
+  context.dbPath = probe.path;
+  context.DsnLocal = probe.DsnLocal;
+  context.FirstActivate = true;
+  return {true, 0, {}};
+}
+
+}  // namespace velaron::ui

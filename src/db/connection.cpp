@@ -1,0 +1,191 @@
+// The program's one connection, the start-up probe and the checked-query helpers.
+#include <QAtomicInt>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMutex>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QThread>
+
+#include "common/numtext.h"
+#include "db/database.h"
+#include "db/db_internal.h"
+
+namespace velaron::db {
+namespace {
+
+constexpr const char* kConnectionName = "velaron";
+constexpr const char* kProbeConnectionName = "velaron-probe";
+
+// Qt SQL connections belong to the thread that opened them. The thread that opened the database uses the
+// main connection; any other thread gets a clone of its own on first use, dropped when the thread ends
+// (thread ids are reused, so clones are named by a counter, not by the id). The generation number tells a
+// clone that the main connection was opened again since.
+QMutex gMutex;
+Qt::HANDLE gOwnerThread = nullptr;
+int gGeneration = 0;
+QAtomicInt gCloneCounter;
+
+struct ThreadConnection {
+  QString name;
+  int generation = -1;
+  ~ThreadConnection() {
+    if (!name.isEmpty()) QSqlDatabase::removeDatabase(name);
+  }
+};
+thread_local ThreadConnection tConnection;
+
+// The 16-byte header every SQLite 3 database file starts with.
+bool HasSqliteHeader(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return false;
+  static const QByteArray kHeader("SQLite format 3\0", 16);
+  return file.read(16) == kHeader;
+}
+
+// Checks one candidate file without creating or changing anything. Returns an empty text when it will do,
+// else why not.
+QString ProbeFile(const QString& path) {
+  const QFileInfo info(path);
+  if (!info.exists()) return QStringLiteral("файл не найден");
+  if (!info.isFile()) return QStringLiteral("это не файл");
+  if (!info.isReadable()) return QStringLiteral("нет доступа на чтение");
+  if (!HasSqliteHeader(path)) return QStringLiteral("файл не является базой данных SQLite");
+
+  QString why;
+  {
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kProbeConnectionName);
+    db.setDatabaseName(path);
+    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+    if (!db.open()) {
+      why = QStringLiteral("база данных не открывается (%1)").arg(db.lastError().text());
+    } else {
+      QSqlQuery query(db);
+      if (!query.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"))) {
+        why = QStringLiteral("база данных не читается (%1)").arg(query.lastError().text());
+      } else {
+        QStringList present;
+        while (query.next()) present << query.value(0).toString().toLower();
+        QStringList missing;
+        for (const QString& table : RequiredTables())
+          if (!present.contains(table.toLower())) missing << table;
+        if (!missing.isEmpty()) why = QStringLiteral("в базе данных нет таблиц: %1").arg(missing.join(QStringLiteral(", ")));
+      }
+      query.finish();
+      db.close();
+    }
+  }
+  QSqlDatabase::removeDatabase(kProbeConnectionName);
+  if (!why.isEmpty()) return why;
+
+  // SQLite writes the file and a journal beside it: both the file and its folder must be writable.
+  if (!info.isWritable()) return QStringLiteral("файл открыт только для чтения");
+  if (!QFileInfo(info.absolutePath()).isWritable()) return QStringLiteral("папка файла закрыта для записи");
+  return {};
+}
+
+}  // namespace
+
+QStringList RequiredTables() {
+  QStringList tables = {"TPs", "Adjustment", "tab_time", "abc", "Statistics", "GroundType", "Ground3", "Wind",
+                        "tabKoef_Dy", "Lp", "TProbit", "Probit"};
+  for (double p : models::kGasTablePressures) tables << QStringLiteral("%1b").arg(static_cast<int>(p));
+  tables << "tabOtchet";
+  return tables;
+}
+
+ProbeResult ProbeDatabase(const QString& folder) {
+  ProbeResult result;
+  const QString primary = QDir(folder).filePath(kPrimaryFile);
+  const QString fallback = QDir(folder).filePath(kFallbackFile);
+  const QString whyPrimary = ProbeFile(primary);
+  if (whyPrimary.isEmpty()) {
+    result.ok = true;
+    result.path = primary;
+    result.DsnLocal = 1;
+    return result;
+  }
+  const QString whyFallback = ProbeFile(fallback);
+  if (whyFallback.isEmpty()) {
+    result.ok = true;
+    result.path = fallback;
+    result.DsnLocal = 0;
+    return result;
+  }
+  result.error = QStringLiteral("Не удалось открыть базу данных программы.\n%1: %2\n%3: %4")
+                     .arg(QDir::toNativeSeparators(primary), whyPrimary, QDir::toNativeSeparators(fallback),
+                          whyFallback);
+  return result;
+}
+
+QString OpenDatabase(const QString& path, bool readOnly) {
+  CloseDatabase();
+  // QSQLITE would make an empty database of a missing file: refuse first.
+  if (!QFileInfo(path).isFile()) return QStringLiteral("Файл базы данных не найден: %1").arg(QDir::toNativeSeparators(path));
+  QString error;
+  {
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kConnectionName);
+    db.setDatabaseName(path);
+    db.setConnectOptions(readOnly ? QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=5000")
+                                  : QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+    if (!db.open()) error = QStringLiteral("База данных не открывается: %1").arg(db.lastError().text());
+  }
+  if (!error.isEmpty()) {
+    QSqlDatabase::removeDatabase(kConnectionName);
+    return error;
+  }
+  QMutexLocker lock(&gMutex);
+  gOwnerThread = QThread::currentThreadId();
+  ++gGeneration;
+  return {};
+}
+
+void CloseDatabase() {
+  QMutexLocker lock(&gMutex);
+  // Clones held by other threads are left to them: each notices the new generation or ends with its thread.
+  if (QSqlDatabase::contains(kConnectionName)) QSqlDatabase::removeDatabase(kConnectionName);
+  if (!tConnection.name.isEmpty()) {
+    QSqlDatabase::removeDatabase(tConnection.name);
+    tConnection = {};
+  }
+  gOwnerThread = nullptr;
+}
+
+QSqlDatabase Connection() {
+  QMutexLocker lock(&gMutex);
+  if (!QSqlDatabase::contains(kConnectionName)) return {};
+  if (gOwnerThread == QThread::currentThreadId()) return QSqlDatabase::database(kConnectionName, false);
+  if (tConnection.generation != gGeneration) {
+    if (!tConnection.name.isEmpty()) QSqlDatabase::removeDatabase(tConnection.name);
+    tConnection.name = QStringLiteral("velaron-worker-%1").arg(gCloneCounter.fetchAndAddRelaxed(1) + 1);
+    tConnection.generation = gGeneration;
+    QSqlDatabase::cloneDatabase(QString::fromLatin1(kConnectionName), tConnection.name);
+  }
+  QSqlDatabase db = QSqlDatabase::database(tConnection.name, false);
+  if (!db.isOpen()) db.open();
+  return db;
+}
+
+namespace detail {
+
+QString WriteFailed(const QString& why) { return QStringLiteral("Ошибка записи в базу данных: %1").arg(why); }
+
+QString WriteFailed(const QSqlQuery& query) { return WriteFailed(query.lastError().text()); }
+
+bool Run(QSqlQuery& query, const QString& sql, std::initializer_list<QVariant> values) {
+  if (query.driver() == nullptr || !query.driver()->isOpen()) return false;
+  if (!query.prepare(sql)) return false;
+  for (const QVariant& v : values) query.addBindValue(v);
+  return query.exec();
+}
+
+int Int(const QVariant& v) { return ToIntHalfEven(v.toDouble()); }
+
+}  // namespace detail
+}  // namespace velaron::db
+
+namespace velaron::db {
+bool IsOpen() { return Connection().isOpen(); }
+}  // namespace velaron::db

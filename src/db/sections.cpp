@@ -1,0 +1,104 @@
+// Route sections. Sections are numbered 1..n in the order of the route with no gaps; the main window
+// relies on TPID being the section's position, so deleting renumbers the rest in the same transaction.
+#include <QSqlQuery>
+
+#include "common/texts.h"
+#include "db/database.h"
+#include "db/db_internal.h"
+
+namespace velaron::db {
+using detail::Int;
+using detail::Run;
+
+namespace {
+
+constexpr const char* kColumns = "TPID, Length, Udal, Azimut, dpp1, dpp2, dpp3, dpp4, p_v, G1, G2, G3, G4, Ground";
+
+SectionRow ReadSection(const QSqlQuery& q) {
+  SectionRow s;
+  s.TPID = Int(q.value(0));
+  s.Length = q.value(1).toDouble();
+  s.Udal = q.value(2).toDouble();
+  s.Azimut = q.value(3).toDouble();
+  s.dpp1 = Int(q.value(4));
+  s.dpp2 = Int(q.value(5));
+  s.dpp3 = Int(q.value(6));
+  s.dpp4 = Int(q.value(7));
+  s.p_v = q.value(8).toDouble();
+  s.G1 = Int(q.value(9));
+  s.G2 = Int(q.value(10));
+  s.G3 = Int(q.value(11));
+  s.G4 = Int(q.value(12));
+  s.Ground = q.value(13).toString();
+  return s;
+}
+
+QVariantList Values(const SectionRow& s) {
+  return {s.TPID, s.Length, s.Udal, s.Azimut, s.dpp1, s.dpp2, s.dpp3, s.dpp4, s.p_v, s.G1, s.G2, s.G3, s.G4, s.Ground};
+}
+
+}  // namespace
+
+std::vector<SectionRow> LoadSections() {
+  std::vector<SectionRow> rows;
+  QSqlQuery q(Connection());
+  if (!Run(q, QStringLiteral("SELECT %1 FROM TPs ORDER BY TPID, rowid").arg(kColumns))) return rows;
+  while (q.next()) rows.push_back(ReadSection(q));
+  return rows;
+}
+
+std::optional<SectionRow> LoadSection(int tpid) {
+  QSqlQuery q(Connection());
+  if (!Run(q, QStringLiteral("SELECT %1 FROM TPs WHERE TPID = ? ORDER BY rowid LIMIT 1").arg(kColumns), {tpid}) ||
+      !q.next())
+    return std::nullopt;
+  return ReadSection(q);
+}
+
+WriteError AppendSection(SectionRow& row) {
+  int number = 0;
+  WriteError error = detail::InTransaction([&]() -> WriteError {
+    QSqlQuery q(Connection());
+    if (!Run(q, "SELECT COALESCE(MAX(TPID), 0) FROM TPs") || !q.next()) return detail::WriteFailed(q);
+    number = q.value(0).toInt() + 1;
+    SectionRow numbered = row;
+    numbered.TPID = number;
+    const QVariantList values = Values(numbered);
+    QSqlQuery ins(Connection());
+    if (!ins.prepare(QStringLiteral("INSERT INTO TPs (%1) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?)").arg(kColumns)))
+      return detail::WriteFailed(ins);
+    for (const QVariant& v : values) ins.addBindValue(v);
+    if (!ins.exec()) return detail::WriteFailed(ins);
+    return {};
+  });
+  if (error.isEmpty()) row.TPID = number;
+  return error;
+}
+
+WriteError UpdateSection(const SectionRow& row) {
+  return detail::InTransaction([&]() -> WriteError {
+    QSqlQuery q(Connection());
+    if (!q.prepare("UPDATE TPs SET Length = ?, Udal = ?, Azimut = ?, dpp1 = ?, dpp2 = ?, dpp3 = ?, dpp4 = ?, p_v = ?, "
+                   "G1 = ?, G2 = ?, G3 = ?, G4 = ?, Ground = ? WHERE TPID = ?"))
+      return detail::WriteFailed(q);
+    QVariantList values = Values(row);
+    values.removeFirst();
+    for (const QVariant& v : values) q.addBindValue(v);
+    q.addBindValue(row.TPID);
+    if (!q.exec()) return detail::WriteFailed(q);
+    if (q.numRowsAffected() < 1) return QString::fromUtf8(texts::kWrongSection);
+    return {};
+  });
+}
+
+WriteError DeleteSectionRenumber(int tpid) {
+  return detail::InTransaction([&]() -> WriteError {
+    QSqlQuery q(Connection());
+    if (!Run(q, "DELETE FROM TPs WHERE TPID = ?", {tpid})) return detail::WriteFailed(q);
+    if (q.numRowsAffected() < 1) return QString::fromUtf8(texts::kWrongSection);
+    if (!Run(q, "UPDATE TPs SET TPID = TPID - 1 WHERE TPID > ?", {tpid})) return detail::WriteFailed(q);
+    return {};
+  });
+}
+
+}  // namespace velaron::db

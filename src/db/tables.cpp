@@ -1,0 +1,271 @@
+// Settings, start time, reference rows and the tables a run looks values up in.
+#include <QSqlError>
+#include <QSqlQuery>
+#include <algorithm>
+
+#include "db/database.h"
+#include "db/db_internal.h"
+#include "db/settings_rules.h"
+
+namespace velaron::db {
+using detail::Int;
+using detail::Run;
+
+namespace {
+
+// The settings row is the table's first row in stored order.
+constexpr const char* kFirstAdjustment = "(SELECT MIN(rowid) FROM Adjustment)";
+
+// Updates the first row of Adjustment with `sets` (an "a = ?, b = ?" list); a table without a row gets
+// one, holding the defaults with `row`'s values.
+WriteError UpdateFirstAdjustment(const QString& sets, std::initializer_list<QVariant> values, const AdjustmentRow& row) {
+  return detail::InTransaction([&]() -> WriteError {
+    QSqlQuery q(Connection());
+    if (!Run(q, QStringLiteral("UPDATE Adjustment SET %1 WHERE rowid = %2").arg(sets, kFirstAdjustment), values))
+      return detail::WriteFailed(q);
+    if (q.numRowsAffected() > 0) return {};
+    QSqlQuery ins(Connection());
+    if (!Run(ins,
+             "INSERT INTO Adjustment (XLimit, YLimit, CStep, Tfb, Dola, Tobl, Dola_obl, Skor_chel, Gas, Glubina, "
+             "Diametr, DavlDown, DavlUp, Temp, Ltrub, Tsrab, Lkr) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)",
+             {row.XLimit, row.YLimit, row.CStep, row.Tfb, row.Dola, row.Tobl, row.Dola_obl, row.Skor_chel, row.Gas,
+              row.Glubina, row.Diametr, row.DavlDown, row.DavlUp, row.Temp, row.Ltrub, row.Tsrab, row.Lkr}))
+      return detail::WriteFailed(ins);
+    return {};
+  });
+}
+
+GasRow ReadGas(const QSqlQuery& q) {
+  return {q.value(0).toString(), q.value(1).toDouble(), q.value(2).toDouble(), q.value(3).toDouble(),
+          q.value(4).toDouble(), Int(q.value(5))};
+}
+
+GroundTypeRow ReadGroundType(const QSqlQuery& q) {
+  return {Int(q.value(0)), Int(q.value(1)), q.value(2).toString(), q.value(3).toString()};
+}
+
+constexpr const char* kGroundTypeColumns = "GID, grParent, Ground, GroundCode";
+
+}  // namespace
+
+namespace detail {
+
+QString WindColumns() {
+  static const char* kDirs[] = {"N", "NE", "E", "SE", "S", "SW", "W", "NW", "ST"};
+  QStringList cols = {"idCity", "CityName"};
+  for (int season = 1; season <= 2; ++season)
+    for (const char* d : kDirs) cols << QStringLiteral("%1%2").arg(QLatin1String(d)).arg(season);
+  for (int season = 1; season <= 2; ++season)
+    for (int i = 1; i <= 9; ++i) cols << QStringLiteral("V%1%2").arg(season).arg(i);
+  cols << "Tmedium";
+  return cols.join(QStringLiteral(", "));
+}
+
+WindRow ReadWind(const QSqlQuery& q) {
+  WindRow w;
+  w.idCity = Int(q.value(0));
+  w.CityName = q.value(1).toString();
+  for (int i = 0; i < 9; ++i) {
+    w.winter[i] = q.value(2 + i).toDouble();
+    w.summer[i] = q.value(11 + i).toDouble();
+    w.speedWinter[i] = q.value(20 + i).toDouble();
+    w.speedSummer[i] = q.value(29 + i).toDouble();
+  }
+  w.Tmedium = q.value(38).toDouble();
+  return w;
+}
+
+}  // namespace detail
+using detail::ReadWind;
+using detail::WindColumns;
+
+std::optional<AdjustmentRow> LoadAdjustment() {
+  QSqlQuery q(Connection());
+  if (!Run(q, "SELECT XLimit, YLimit, CStep, Tfb, Dola, Tobl, Dola_obl, Skor_chel, Gas, Glubina, Diametr, DavlDown, "
+              "DavlUp, Temp, Ltrub, Tsrab, Lkr FROM Adjustment ORDER BY rowid LIMIT 1") ||
+      !q.next())
+    return std::nullopt;
+  AdjustmentRow r;
+  r.XLimit = Int(q.value(0));
+  r.YLimit = Int(q.value(1));
+  r.CStep = Int(q.value(2));
+  r.Tfb = q.value(3).toDouble();
+  r.Dola = q.value(4).toDouble();
+  r.Tobl = q.value(5).toDouble();
+  r.Dola_obl = q.value(6).toDouble();
+  r.Skor_chel = q.value(7).toDouble();
+  r.Gas = Int(q.value(8));
+  r.Glubina = q.value(9).toDouble();
+  r.Diametr = q.value(10).toDouble();
+  r.DavlDown = q.value(11).toDouble();
+  r.DavlUp = q.value(12).toDouble();
+  r.Temp = q.value(13).toDouble();
+  r.Ltrub = q.value(14).toDouble();
+  r.Tsrab = q.value(15).toDouble();
+  r.Lkr = q.value(16).toDouble();
+  return r;
+}
+
+WriteError SaveSettings(const AdjustmentRow& row) {
+  if (QString rule = CheckSettings(row); !rule.isEmpty()) return rule;
+  return UpdateFirstAdjustment(
+      "XLimit = ?, YLimit = ?, CStep = ?, Tfb = ?, Dola = ?, Tobl = ?, Dola_obl = ?, Skor_chel = ?",
+      {row.XLimit, row.YLimit, row.CStep, row.Tfb, row.Dola, row.Tobl, row.Dola_obl, row.Skor_chel}, row);
+}
+
+WriteError SavePipelineInputs(const AdjustmentRow& row) {
+  return UpdateFirstAdjustment(
+      "Gas = ?, Glubina = ?, Diametr = ?, DavlDown = ?, DavlUp = ?, Temp = ?, Ltrub = ?, Tsrab = ?, Lkr = ?",
+      {row.Gas, row.Glubina, row.Diametr, row.DavlDown, row.DavlUp, row.Temp, row.Ltrub, row.Tsrab, row.Lkr}, row);
+}
+
+WriteError WriteStartTime(const QDateTime& when) {
+  const QString text = when.toString(Qt::ISODate);
+  return detail::InTransaction([&]() -> WriteError {
+    QSqlQuery q(Connection());
+    if (!Run(q, "UPDATE tab_time SET Time_nast = ? WHERE rowid = (SELECT MIN(rowid) FROM tab_time)", {text}))
+      return detail::WriteFailed(q);
+    if (q.numRowsAffected() > 0) return {};
+    if (!Run(q, "INSERT INTO tab_time (Time_nast) VALUES (?)", {text})) return detail::WriteFailed(q);
+    return {};
+  });
+}
+
+std::vector<GasRow> LoadGases() {
+  std::vector<GasRow> rows;
+  QSqlQuery q(Connection());
+  if (!Run(q, "SELECT VName, m, qg, a, b, DangerClass FROM abc ORDER BY rowid")) return rows;
+  while (q.next()) rows.push_back(ReadGas(q));
+  return rows;
+}
+
+std::vector<RegionRow> LoadRegions() {
+  std::vector<RegionRow> rows;
+  QSqlQuery q(Connection());
+  if (!Run(q, "SELECT Region, lambda, Kreg FROM Statistics ORDER BY rowid")) return rows;
+  while (q.next()) rows.push_back({q.value(0).toString(), q.value(1).toDouble(), q.value(2).toDouble()});
+  return rows;
+}
+
+std::optional<GasRow> LoadGasAt(int position) {
+  if (position < 1) return std::nullopt;
+  QSqlQuery q(Connection());
+  if (!Run(q, "SELECT VName, m, qg, a, b, DangerClass FROM abc ORDER BY rowid LIMIT 1 OFFSET ?", {position - 1}) ||
+      !q.next())
+    return std::nullopt;
+  return ReadGas(q);
+}
+
+std::optional<RegionRow> LoadRegionAt(int position) {
+  if (position < 1) return std::nullopt;
+  QSqlQuery q(Connection());
+  if (!Run(q, "SELECT Region, lambda, Kreg FROM Statistics ORDER BY rowid LIMIT 1 OFFSET ?", {position - 1}) ||
+      !q.next())
+    return std::nullopt;
+  return RegionRow{q.value(0).toString(), q.value(1).toDouble(), q.value(2).toDouble()};
+}
+
+std::vector<KoefDyRow> LoadKoefDy() {
+  std::vector<KoefDyRow> rows;
+  QSqlQuery q(Connection());
+  if (!Run(q, "SELECT Dy, kreg FROM tabKoef_Dy ORDER BY Dy DESC, rowid")) return rows;
+  while (q.next()) rows.push_back({q.value(0).toDouble(), q.value(1).toDouble()});
+  return rows;
+}
+
+std::vector<GroundTypeRow> LoadGroundTypes() {
+  std::vector<GroundTypeRow> rows;
+  QSqlQuery q(Connection());
+  if (!Run(q, QStringLiteral("SELECT %1 FROM GroundType ORDER BY rowid").arg(kGroundTypeColumns))) return rows;
+  while (q.next()) rows.push_back(ReadGroundType(q));
+  return rows;
+}
+
+std::vector<GroundTypeRow> LoadGroundChildren(int parentGid) {
+  std::vector<GroundTypeRow> rows;
+  QSqlQuery q(Connection());
+  if (!Run(q, QStringLiteral("SELECT %1 FROM GroundType WHERE grParent = ? ORDER BY rowid").arg(kGroundTypeColumns),
+           {parentGid}))
+    return rows;
+  while (q.next()) rows.push_back(ReadGroundType(q));
+  return rows;
+}
+
+std::optional<GroundTypeRow> LoadGroundType(int gid) {
+  QSqlQuery q(Connection());
+  if (!Run(q, QStringLiteral("SELECT %1 FROM GroundType WHERE GID = ? ORDER BY rowid LIMIT 1").arg(kGroundTypeColumns),
+           {gid}) ||
+      !q.next())
+    return std::nullopt;
+  return ReadGroundType(q);
+}
+
+std::optional<Ground3Row> LoadGround3(const QString& groundCode) {
+  QSqlQuery q(Connection());
+  if (!Run(q, "SELECT Ground, SP3_1, WP3_1, SP3_2, WP3_2, SP3_3, WP3_3, P4 FROM Ground3 WHERE Ground = ? "
+              "ORDER BY rowid LIMIT 1",
+           {groundCode}) ||
+      !q.next())
+    return std::nullopt;
+  return Ground3Row{q.value(0).toString(), q.value(1).toDouble(), q.value(2).toDouble(), q.value(3).toDouble(),
+                    q.value(4).toDouble(),  q.value(5).toDouble(), q.value(6).toDouble(), q.value(7).toDouble()};
+}
+
+std::vector<WindRow> LoadWinds() {
+  std::vector<WindRow> rows;
+  QSqlQuery q(Connection());
+  if (!Run(q, QStringLiteral("SELECT %1 FROM Wind ORDER BY CityName, idCity").arg(WindColumns()))) return rows;
+  while (q.next()) rows.push_back(ReadWind(q));
+  return rows;
+}
+
+std::optional<WindRow> LoadWind(int idCity) {
+  QSqlQuery q(Connection());
+  if (!Run(q, QStringLiteral("SELECT %1 FROM Wind WHERE idCity = ? ORDER BY rowid LIMIT 1").arg(WindColumns()), {idCity}) ||
+      !q.next())
+    return std::nullopt;
+  return ReadWind(q);
+}
+
+QString GasTableName(std::size_t index) {
+  return QStringLiteral("%1b").arg(static_cast<int>(models::kGasTablePressures.at(index)));
+}
+
+QString LoadReferenceTables(models::ReferenceTables& out) {
+  models::ReferenceTables tables;
+  QSqlQuery q(Connection());
+  for (std::size_t i = 0; i < tables.gas.size(); ++i) {
+    tables.gas[i].pressureBar = models::kGasTablePressures[i];
+    if (!Run(q, QStringLiteral("SELECT t, cp, v FROM \"%1\" ORDER BY t ASC").arg(GasTableName(i))))
+      return QStringLiteral("Не прочитана таблица свойств газа \"%1\": %2").arg(GasTableName(i), q.lastError().text());
+    while (q.next()) tables.gas[i].rows.push_back({q.value(0).toDouble(), q.value(1).toDouble(), q.value(2).toDouble()});
+  }
+  if (!Run(q, "SELECT D, L FROM Lp ORDER BY D ASC"))
+    return QStringLiteral("Не прочитана таблица Lp: %1").arg(q.lastError().text());
+  while (q.next()) tables.lp.push_back({q.value(0).toDouble(), q.value(1).toDouble()});
+  if (!Run(q, "SELECT Zn_Probit, Zn_Procent FROM TProbit ORDER BY Zn_Probit ASC"))
+    return QStringLiteral("Не прочитана таблица TProbit: %1").arg(q.lastError().text());
+  while (q.next()) tables.probit.push_back({q.value(0).toDouble(), q.value(1).toDouble()});
+  out = std::move(tables);
+  return {};
+}
+
+models::ReferenceTables LoadReferenceTables() {
+  models::ReferenceTables tables;
+  LoadReferenceTables(tables);
+  return tables;
+}
+
+WriteError AppendReportSummary(const ReportSummaryRow& row) {
+  return detail::InTransaction([&]() -> WriteError {
+    QSqlQuery q(Connection());
+    if (!Run(q, "INSERT INTO tabOtchet (Date, dlit, Mestn, scen, Grunt, Gr_grunt, Type_grunt, Vid_grunt, Dtr, Davl_sr, "
+                "Vid_gaz, City, Region) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?)",
+             {row.Date.toString(Qt::ISODate), row.dlit, row.Mestn, row.scen, row.Grunt, row.Gr_grunt, row.Type_grunt,
+              row.Vid_grunt, row.Dtr, row.Davl_sr, row.Vid_gaz, row.City, row.Region}))
+      return detail::WriteFailed(q);
+    return {};
+  });
+}
+
+}  // namespace velaron::db

@@ -1,0 +1,300 @@
+// The main window's accident-rate ways, the start of a run and the display of a run's results.
+#include <QChart>
+#include <QChartView>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLineSeries>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QValueAxis>
+
+#include "app/messages.h"
+#include "app/numeric_box.h"
+#include "common/numtext.h"
+#include "common/texts.h"
+#include "db/database.h"
+#include "mainwindow/form1.h"
+#include "mainwindow/main_links.h"
+#include "mainwindow/section_logic.h"
+
+namespace velaron::ui {
+
+namespace {
+QString U(const char* s) { return QString::fromUtf8(s); }
+QString Num(double x) { return QString::fromStdString(FormatNumber(x)); }
+
+constexpr const char* kChooseGas = "Выберите вид газа!";
+constexpr const char* kPointOutside = "Точка выходит за границы расчета";
+constexpr const char* kDiameterMin = "Значение диаметра трубопровода должно быть >= 100 мм!";
+constexpr const char* kDiameterMax = "Значение трубопровода должно должно быть <= 1500 мм!";
+constexpr double kDiameterLow = 100, kDiameterHigh = 1500;  // mm
+constexpr const char* kNoReportWriter = "Запись отчета по этому сценарию пока недоступна.";
+constexpr int kResultsTab = 3, kRateTab = 2, kPipelineTab = 0;
+}  // namespace
+
+void Form1::optionChanged() {
+  DataCombo6_->setEnabled(!Option3_->isChecked());
+  Text8_->setVisible(Option2_->isChecked());
+  alfa_tr_->setVisible(Option3_->isChecked());
+  if (Option2_->isChecked()) Text8_->setFocus();
+}
+
+bool Form1::diameterRange(NumericBox& b) {
+  // Out of range is not refused but clamped to the nearer bound, with its message; the focus stays.
+  if (b.value().value_or(kDiameterLow) < kDiameterLow) {
+    ShowMessage(this, {QMessageBox::NoIcon, U(texts::kAttentionTitle), U(kDiameterMin), QMessageBox::Ok});
+    b.setText(Num(kDiameterLow));
+    return false;
+  }
+  if (b.value().value_or(kDiameterLow) > kDiameterHigh) {
+    ShowMessage(this, {QMessageBox::NoIcon, U(texts::kAttentionTitle), U(kDiameterMax), QMessageBox::Ok});
+    b.setText(Num(kDiameterHigh));
+    return false;
+  }
+  return true;
+}
+
+bool Form1::checkAllBoxes() {
+  // Every number box of the input tabs, also those of tabs not shown; hidden boxes (a way not chosen, a
+  // factor not ticked) are not read and not checked.
+  for (int i = 0; i < kResultsTab; ++i) {
+    QWidget* page = SSTab1_->widget(i);
+    for (NumericBox* b : page->findChildren<NumericBox*>()) {
+      if (!b->isVisibleTo(page) || !b->isEnabled()) continue;
+      if (!b->runLeaveCheck()) {
+        SSTab1_->setCurrentIndex(i);
+        b->setFocus(Qt::OtherFocusReason);
+        return false;
+      }
+    }
+  }
+  return true;
+}
+
+std::optional<run::RunRequest> Form1::prepareRun() {
+  if (DataCombo1_->currentText().isEmpty()) {
+    ShowCritical(this, U(kChooseGas));
+    SSTab1_->setCurrentIndex(kPipelineTab);
+    DataCombo1_->setFocus();
+    return std::nullopt;
+  }
+  const int way = Option1_->isChecked() ? 1 : Option2_->isChecked() ? 2 : 3;
+  if (way != 3 && RegionPos_ < 0) {
+    ShowCritical(this, U(run::kChooseRegion));
+    SSTab1_->setCurrentIndex(kRateTab);
+    DataCombo6_->setFocus();
+    return std::nullopt;
+  }
+  if (way == 3 && alfa_tr_->text().isEmpty()) {
+    ShowCritical(this, U(run::kTypeAccidentProbability));
+    SSTab1_->setCurrentIndex(kRateTab);
+    alfa_tr_->setFocus();
+    return std::nullopt;
+  }
+  if (!checkAllBoxes()) return std::nullopt;
+  run::RunRequest request = gatherRequest();
+  rate_ = run::ComputeAccidentRate(request.rate, request.pipeline.Diametr, db::LoadRegions(), db::LoadKoefDy());
+  if (!rate_.ok()) {
+    ShowCritical(this, rate_.error);
+    SSTab1_->setCurrentIndex(kRateTab);
+    DataCombo6_->setFocus();
+    return std::nullopt;
+  }
+  // The boxes reach the variables of the external factors here, and the sum follows them.
+  extValues_ = {request.external.Eroz, request.external.Stih, request.external.Zapor, request.external.Rechper};
+  ExtFactors_ = run::ExternalFactorSum(request.external);
+  return request;
+}
+
+run::RunRequest Form1::gatherRequest() const {
+  auto number = [](const NumericBox* b, double fallback) { return b->value().value_or(fallback); };
+  run::RunRequest r;
+  if (const auto row = db::LoadAdjustment()) r.settings = *row;
+  auto& p = r.pipeline;
+  p.Gas = Gas_;
+  p.Diametr = number(Text3_, p.Diametr);
+  p.DavlDown = number(Text4_, p.DavlDown);
+  p.DavlUp = number(Text6_, p.DavlUp);
+  p.Temp = number(Text5_, p.Temp);
+  p.Glubina = number(Text10_, p.Glubina);
+  p.Ltrub = number(Text13_, p.Ltrub);
+  p.Lkr = number(Lkr_, p.Lkr);
+  p.Tsrab = number(Text14_, p.Tsrab);
+  p.InversPercent = number(Text12_, p.InversPercent);
+  r.rate.way = Option1_->isChecked() ? 1 : Option2_->isChecked() ? 2 : 3;
+  r.rate.RegionPos = RegionPos_;
+  r.rate.Text8 = number(Text8_, r.rate.Text8);
+  r.rate.alfa_tr = number(alfa_tr_, r.rate.alfa_tr);
+  auto& e = r.external;
+  e.Check5 = externalChecks_[0]->isChecked();
+  e.Check6 = externalChecks_[1]->isChecked();
+  e.Check7 = externalChecks_[2]->isChecked();
+  e.Check8 = externalChecks_[3]->isChecked();
+  e.Eroz = number(externalBoxes_[0], 0);
+  e.Stih = number(externalBoxes_[1], 0);
+  e.Zapor = number(externalBoxes_[2], 0);
+  e.Rechper = number(externalBoxes_[3], 0);
+  if (const auto s = db::LoadSection(selectedSection())) r.section = *s;
+  r.run.idCity = cmbCity_->currentIndex() >= 0 ? cmbCity_->currentData().toInt() : 0;
+  r.options = {const_cast<Form1*>(this)->reportOptions().OptExtraFiles,
+               const_cast<Form1*>(this)->reportOptions().Opt3D};
+  auto& t = r.texts;
+  t.Mestn = Text27_->text();
+  t.gasName = DataCombo1_->currentText();
+  t.regionName = DataCombo6_->currentText();
+  t.cityName = cmbCity_->currentText();
+  for (int i = 0; i < 4; ++i) t.groundNames[i] = groundCombos_[i]->currentText();
+  t.diameterText = Text3_->text();
+  t.temperatureText = Text5_->text();
+  return r;
+}
+
+void Form1::Command1_Click() {
+  if (running_) return;
+  if (auto request = prepareRun(); request && openRunDialog_) openRunDialog_(*this, *request);
+}
+
+// The menu runs the same start as the button: the run dialog never opens on unchecked inputs.
+void Form1::smProcess_Click() { Command1_Click(); }
+
+void Form1::setRunning(bool running) {
+  running_ = running;
+  Command1_->setText(U(running ? "Идет расчет" : "Расчет"));
+  Command1_->setEnabled(!running);
+  Command2_->setEnabled(!running);
+  SSTab1_->setEnabled(!running);
+  menuBar()->setEnabled(!running);
+}
+
+void SetDistanceChart(QChartView* view, const std::vector<std::pair<double, double>>& points, const QString& xTitle,
+                      const QString& yTitle) {
+  auto* chart = new QChart;
+  auto* series = new QLineSeries(chart);
+  for (const auto& [x, y] : points) series->append(x, y);
+  chart->addSeries(series);
+  chart->legend()->hide();
+  auto* ax = new QValueAxis(chart);
+  auto* ay = new QValueAxis(chart);
+  ax->setTitleText(xTitle);
+  ay->setTitleText(yTitle);
+  chart->addAxis(ax, Qt::AlignBottom);
+  chart->addAxis(ay, Qt::AlignLeft);
+  series->attachAxis(ax);
+  series->attachAxis(ay);
+  if (!points.empty()) {
+    double x0 = points.front().first, x1 = x0, y0 = points.front().second, y1 = y0;
+    for (const auto& [x, y] : points) {
+      x0 = std::min(x0, x), x1 = std::max(x1, x), y0 = std::min(y0, y), y1 = std::max(y1, y);
+    }
+    ax->setRange(x0, x1 > x0 ? x1 : x0 + 1);
+    ay->setRange(std::min(0.0, y0), y1 > y0 ? y1 : y0 + 1);
+  }
+  QChart* old = view->chart();
+  view->setChart(chart);
+  delete old;
+}
+
+void Form1::showResults(const run::RunSnapshot& s) {
+  ScenarioCode_ = s.ScenarioCode;
+  auto title = [](const QString& t, const char* fallback) { return t.isEmpty() ? U(fallback) : t; };
+  SetDistanceChart(graf1_, s.graf1.points, title(s.graf1.xTitle, "Расстояние от газопровода, м"),
+                   title(s.graf1.yTitle, s.isOverpressure() ? "Избыточное давление, кПа"
+                                                             : "Плотность тепл. потока, кВт/кв.м"));
+  SetDistanceChart(graf2_, s.graf2.points, title(s.graf2.xTitle, "Расстояние от газопровода, м"),
+                   title(s.graf2.yTitle, "Вероятность поражения, %"));
+  // A picture the run did not make leaves the earlier one in place.
+  const std::pair<QLabel*, const QImage*> pictures[3] = {
+      {imgDiagr1_, &s.imgDiagr1}, {imgDiagr2_, &s.imgDiagr2}, {imgRisk_, &s.imgRisk}};
+  for (const auto& [label, image] : pictures)
+    if (!image->isNull())
+      label->setPixmap(QPixmap::fromImage(*image).scaled(480, 360, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+  graf1_->show();
+  graf2_->show();
+  imgDiagr1_->show();
+  fraDiagr_->show();
+  const auto texts = ZoneTexts(s.CurZones);
+  for (int i = 0; i < 5; ++i) zoneBoxes_[i]->setText(texts[i]);
+  fraMessage_->setVisible(ZoneNoteShown(s.CurZones));
+  setRunning(false);
+  SSTab1_->setTabEnabled(kResultsTab, true);
+  SSTab1_->setCurrentIndex(kResultsTab);
+  cmdSaveResult_->show();
+}
+
+void Form1::onRunFinished(std::shared_ptr<const run::RunSnapshot> snapshot) {
+  if (!snapshot) {
+    setRunning(false);
+    return;
+  }
+  lastRun_ = std::move(snapshot);
+  showResults(*lastRun_);
+}
+
+void Form1::optPor_Click() {
+  const bool yearRound = ScenarioCode_ == 1 || ScenarioCode_ == 7;
+  graf1_->setVisible(!yearRound);
+  if (!yearRound) fraZon_->show();
+  imgDiagr1_->show();
+  graf2_->hide();
+  imgDiagr2_->hide();
+  imgRisk_->hide();
+}
+
+void Form1::optVer_Click() {
+  graf1_->hide();
+  imgDiagr1_->hide();
+  graf2_->show();
+  imgDiagr2_->show();
+  imgRisk_->hide();
+}
+
+void Form1::optRisk_Click() {
+  graf1_->hide();
+  imgDiagr1_->hide();
+  graf2_->hide();
+  imgDiagr2_->hide();
+  imgRisk_->show();
+}
+
+void Form1::cmdSaveResult_Click() {
+  if (!lastRun_ || ReportProcedureName(lastRun_->ScenarioCode).isEmpty()) return;
+  // The report of the last completed run, written from its snapshot.
+  if (const auto it = reportWriters_.find(lastRun_->ScenarioCode); it != reportWriters_.end() && it->second)
+    it->second(this, *lastRun_);
+  else
+    ShowMessage(this, {QMessageBox::Information, U(texts::kProgramTitle), U(kNoReportWriter), QMessageBox::Ok});
+}
+
+void Form1::Command3_Click() {
+  if (!lastRun_) return;
+  const auto& st = lastRun_->request.settings;
+  if (const auto m = GridMaximum(lastRun_->GridValue, st.XLimit, st.YLimit, st.CStep)) {
+    Max_[0]->setText(Num(m->value));
+    Max_[1]->setText(Num(m->x));
+    Max_[2]->setText(Num(m->y));
+  }
+}
+
+void Form1::Command7_Click() {
+  if (!lastRun_) return;
+  const auto px = ParseNumberLoose(Max_[1]->text().toStdString());
+  const auto py = ParseNumberLoose(Max_[2]->text().toStdString());
+  if (!px || !py) {
+    WarnInput(this, U(texts::kCheckInput));
+    return;
+  }
+  const auto& st = lastRun_->request.settings;
+  const auto v = GridValueAt(lastRun_->GridValue, st.XLimit, st.YLimit, st.CStep, *px, *py);
+  if (!v) {
+    ShowCritical(this, U(kPointOutside));
+    return;
+  }
+  Max_[0]->setText(Num(*v));
+}
+
+}  // namespace velaron::ui

@@ -1,0 +1,62 @@
+#include "mainwindow/input_boxes.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QPainter>
+
+#include "mainwindow/section_logic.h"
+
+namespace velaron::ui {
+
+FilteredBox::FilteredBox(QWidget* parent, std::function<bool(QChar)> accept, bool beep, Leave leave)
+    : NumericBox(parent, Keys::Any, leave), accept_(std::move(accept)), beep_(beep) {}
+
+void FilteredBox::keyPressEvent(QKeyEvent* event) {
+  const QString text = event->text();
+  const bool printable = !text.isEmpty() && text.at(0).isPrint();
+  if (printable && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) && !accept_(text.at(0))) {
+    if (beep_) QApplication::beep();
+    event->accept();
+    return;
+  }
+  QLineEdit::keyPressEvent(event);
+}
+
+CompassPicture::CompassPicture(QWidget* parent) : QWidget(parent) {
+  setFixedSize(121, 121);
+  setAutoFillBackground(true);
+  QPalette p = palette();
+  p.setColor(QPalette::Window, Qt::white);
+  setPalette(p);
+}
+
+void CompassPicture::setAzimuth(double degrees) {
+  azimuth_ = degrees;
+  update();
+}
+
+void CompassPicture::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.setRenderHint(QPainter::Antialiasing);
+  const CompassGeometry g = Compass(width(), height(), azimuth_);
+  // All four letters are placed with the measures of "N".
+  const QFontMetrics fm(font());
+  const int w = fm.horizontalAdvance('N'), h = fm.height();
+  painter.setPen(Qt::black);
+  auto print = [&](double x, double y, const char* letter) {
+    painter.drawText(QRectF(x, y, w * 2, h), Qt::AlignLeft | Qt::AlignTop, QString::fromLatin1(letter));
+  };
+  print(g.cx - w / 2.0, h / 2.0, "N");
+  print(g.cx - w / 2.0, 2.0 * g.cy - 2.0 * h, "S");
+  print(w / 2.0, g.cy - h / 2.0, "W");
+  print(2.0 * g.cx - 2.0 * w, g.cy - h / 2.0, "E");
+  painter.setPen(QPen(QColor(255, 0, 0), 3));
+  painter.drawLine(QPointF(g.cx, g.cy), QPointF(g.x1, g.y1));
+  painter.drawLine(QPointF(g.cx, g.cy), QPointF(g.x2, g.y2));
+  // The hub: a small blue disc over the centre.
+  painter.setPen(Qt::blue);
+  painter.setBrush(Qt::blue);
+  painter.drawEllipse(QPointF(g.cx, g.cy), 3, 3);
+}
+
+}  // namespace velaron::ui

@@ -1,0 +1,42 @@
+// The main window's links to the other windows (settings, run dialog, editors, about box, manual) and to
+// the report writers, kept in one place so that the window itself names none of them.
+#pragma once
+
+#include <QString>
+#include <utility>
+#include <vector>
+
+class QChartView;
+class QComboBox;
+class QWidget;
+
+namespace velaron::run {
+struct RunRequest;
+}
+
+namespace velaron::ui {
+
+class Form1;
+
+// The settings dialog, modal.
+void OpenSettings(Form1& window);
+// The run dialog, modal, with a prepared request; its finished run comes back through onRunFinished.
+void OpenRunDialog(Form1& window, const run::RunRequest& request);
+// The report writers by scenario code.
+void RegisterReportWriters(Form1& window);
+// The reference editors; each shows the main window again when it is left. Null when not available.
+bool EditorsAvailable();
+QWidget* MakeGasEditor(Form1& window);
+QWidget* MakeRegionEditor(Form1& window);
+QWidget* MakeWindEditor(Form1& window);
+// The user manual and the about box.
+void OpenHelp(Form1& window);
+void OpenAbout(Form1& window);
+// Fills the town list (text the town's name, item data its idCity), ordered by name.
+void FillCityList(QComboBox* combo);
+
+// Draws one distance chart: a line through the points, with the two axis titles.
+void SetDistanceChart(QChartView* view, const std::vector<std::pair<double, double>>& points, const QString& xTitle,
+                      const QString& yTitle);
+
+}  // namespace velaron::ui

@@ -1,0 +1,119 @@
+// Heat flux of one burning gas jet on the ground cells of the calculation grid.
+//
+// The flame is a cone (a frustum for the asymmetric jet) whose cross-section turns into an ellipse as
+// the wind grows; its surface is cut into small patches and the flux at a cell is the sum, over the
+// patches that face the cell, of emissive power × transmissivity × patch area × orientation factor /
+// (π × distance²), in kW/m².
+//
+// Everything that does not depend on the receiving cell (geometry, emissive power, the rings of the
+// surface with their areas) is prepared once per flame in a FlameSetup; the sines and cosines of the
+// patch angles are computed once per cell and shared by all rings, and two patches are computed at a
+// time on vector lanes. Every position that the method rounds is computed and rounded exactly as the
+// method states, so the patches taken are the same; the sums agree with the straightforward form of
+// the method to within a few units in the last place. Rows are independent and run in parallel.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "models/calc_state.h"
+
+namespace velaron::models {
+
+// Constants of the flux method, kept as the program always used them.
+inline constexpr double kFluxPi = 3.14159265358979;
+inline constexpr double kFluxTwoPi = 6.28318530717958;
+inline constexpr double kStefanBoltzmann = 5.67e-11;   // kW/(m²·K⁴)
+inline constexpr double kAtmosphericDamping = 0.0007;  // 1/m, transmissivity exp(−k·d)
+inline constexpr double kSlantStepFraction = 0.025;    // slant step as a fraction of the flame radius
+
+// Refusal texts of the flame checks (shown to the user as they stand).
+inline constexpr const char* kStrongWindMessage =
+    "Скорость ветра 10 м/с и более: факел при таком ветре не рассчитывается. Проверте правильность ввода!";
+inline constexpr const char* kEllipseOutOfRangeMessage =
+    "Недопустимая форма сечения факела (коэффициент эллипса вне пределов 0..1). Проверте правильность ввода!";
+inline constexpr const char* kEmptyFrustumMessage =
+    "Ширина факела у вершины не превышает удвоенной ширины у основания: факел не может быть рассчитан. "
+    "Проверте правильность ввода!";
+inline constexpr const char* kNoFlameMessage =
+    "Длина факела должна быть больше нуля. Проверте правильность ввода!";
+
+// The flame quantities read from the calculation state (the run's derived quantities).
+struct FlameGeometryInputs {
+  double LTorch = 0;     // flame length in still air, m (pit and symmetric flames)
+  double KEllipse = 1;   // factor of the elliptic section
+  double W1 = 0;         // frustum base width, m (asymmetric flame)
+  double W2 = 0;         // frustum tip width, m
+  double RL = 0;         // frustum length, m
+  double ConeAngle = 0;  // frustum half-angle, rad
+  double WindAngle = 0;  // rad: turns the grid into the flame's frame
+};
+
+FlameGeometryInputs FlameInputsFrom(const DerivedQuantities& d);
+
+// Refuses a flame that cannot be computed, before anything is touched: a wind of 10 m/s or more
+// (KEllipse ≤ 0), KEllipse above 1, an asymmetric frustum that would be empty (W2 ≤ 2·W1: its rings run
+// from W1/2 to (W2 − W1)/2), or a flame of no size. Throws ModelInputError with the message to show.
+void CheckFlame(FlameShape shape, const FlameGeometryInputs& g, double tilt);
+
+// Everything about one flame that the cells share.
+struct FlameSetup {
+  FlameShape shape = FlameShape::Pit;
+  double R = 0;       // flame radius (the frustum's tip radius for the asymmetric jet), m
+  double L = 0;       // axis length, m
+  double A = 0;       // cone half-angle, rad
+  double D = 0;       // slant length, m
+  double E = 0;       // emissive power, kW/m²
+  double ds = 0;      // slant step, m
+  double dtheta = 0;  // angular step, rad
+  double N = 0;       // angular steps per full turn (not rounded)
+  double rho0 = 0;    // radius of the first ring, m
+  double s0 = 0;      // slant distance of the first ring, m
+  double K = 1, K2 = 1, e = 0;  // ellipse factor, its square, eccentricity
+  double sinT = 0, cosT = 1;    // of the flame tilt
+  double LcosT = 0, LsinT = 0;  // tip point without the base offsets
+  double Px = 0, Pz = 0;        // tip point with the base offsets
+  double BaseX = 0, BaseZ = 0;
+  double Hr = 0;
+  double WindAngle = 0, Dir = 0;  // grid angle + WindAngle − Dir is the angle in the flame's frame
+  double halfShift = 0;
+  int cStep = 1;
+  int nx = 0, ny = 0;  // grid half-widths in cells
+
+  struct Ring {
+    double rho1;     // ring radius, m
+    double aCosT;    // axial distance × cos T
+    double aSinT;    // axial distance × sin T
+    double dA;       // patch area, m²
+    double K2rho1;   // K² × ring radius
+  };
+  std::vector<Ring> rings;
+};
+
+// Checks the flame (CheckFlame) and prepares it for a grid of nx × ny half-widths.
+FlameSetup PrepareFlame(FlameShape shape, const FlameGeometryInputs& g, const TorchFluxArgs& args, int cStep,
+                        int nx, int ny);
+
+// Scratch space of one worker: the patch angles of one cell.
+struct FluxScratch {
+  std::vector<double> cosTheta, sinTheta, denom;  // per patch angle of the cell
+};
+
+// Atmospheric transmissivity over d metres, exp(−0.0007·d), to within a few units in the last place.
+double AtmosphericTransmissivity(double d);
+
+// Flux, kW/m², at the point (X, Y) m from the flame base (X already includes the shift); the point must
+// not be the flame base itself, where the flux is not defined (the row takes its neighbour's value there).
+double FlameFluxAt(const FlameSetup& f, double X, double Y, FluxScratch& scratch);
+
+// One row (iy) of the field into `row` (2·nx + 1 cells, from ix = −nx): cell ix is evaluated at
+// x = ix·CStep + Shift/2, y = iy·CStep. A cell at the flame base repeats the cell before it in the row
+// (0 when it is the row's first cell).
+void FlameFluxRow(const FlameSetup& f, int iy, double* row, FluxScratch& scratch);
+
+// The whole field of one flame into s.GridValue (dimensioned to the grid when its bounds differ), rows in
+// parallel, one progress step per row. Returns the flame radius. Throws ModelInputError for a flame
+// that cannot be computed (before anything is written) and Cancelled when the user stops it.
+double TorchFluxField(CalcState& s, FlameShape shape, const TorchFluxArgs& args, Progress& progress = NoProgress());
+
+}  // namespace velaron::models

@@ -1,0 +1,37 @@
+// The wind-rose workbook of one town: sheet "Данные" with the winter and summer repetition of the eight
+// wind directions and of calm, and a radar chart of the eight directions embedded in that sheet.
+// Headless: it reads the town's row (or is given it) and writes the file; showing a message and drawing
+// the picture are the caller's.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include "db/rows.h"
+
+namespace velaron::output {
+
+// The workbook's name in the program's folder, rewritten at each build of a wind rose.
+inline constexpr const char* kWindRoseFile = "РозаВетров.xlsx";
+inline constexpr const char* kWindRoseSheet = "Данные";
+
+// The eight compass directions as the table and the chart label them, from north clockwise.
+QStringList WindDirectionLetters();
+
+struct WindRoseResult {
+  bool ok = false;
+  QString path;   // the workbook written (when ok)
+  QString error;  // why it failed, for the log; the user is shown texts::kWriteFailed
+};
+
+// Writes the workbook of `town` to `folder`/`fileName`, replacing an earlier one only when the new one is
+// complete.
+WindRoseResult SaveWindRose(const db::WindRow& town, const QString& folder,
+                            const QString& fileName = QString::fromUtf8(kWindRoseFile));
+
+// The same for the town with key `idCity`, read from the open database. A key with no row fails and
+// writes nothing.
+WindRoseResult SaveWindRose(int idCity, const QString& folder,
+                            const QString& fileName = QString::fromUtf8(kWindRoseFile));
+
+}  // namespace velaron::output

@@ -1,0 +1,159 @@
+#include "run/execute.h"
+
+#include <QDateTime>
+
+#include "output/pictures/result_pictures.h"
+#include "run/edge_check.h"
+#include "run/result_display.h"
+#include "run/run_texts.h"
+
+namespace velaron::run {
+
+double AsymmetricJetRiskProbability(const Probabilities& p) { return p.PAsimmTorch; }
+
+namespace {
+
+void RunModel(PreparedRun& run, models::Progress& progress) {
+  models::CalcState& s = run.state;
+  const models::ReferenceTables& tables = *run.tables;
+  const models::DerivedQuantities& d = s.derived;
+  const Probabilities& p = run.probabilities;
+  switch (s.ScenarioCode) {
+    case 2:
+      models::RaschetExplosion(s, models::ExplosionInputs{d.Dtrub}, tables, progress);
+      break;
+    case 3:
+      models::RaschetSimmTorch(s, models::SimmTorchInputs{models::FlameShape::Pit, p.PKotlTorch}, tables, progress);
+      break;
+    case 4: {
+      models::AsimmTorchInputs in;
+      in.D = d.Dtrub;
+      in.Prob = AsymmetricJetRiskProbability(p);
+      in.Glubina = run.request.pipeline.Glubina;
+      in.worstDirection = true;
+      models::RaschetAsimmTorch(s, in, tables, progress);
+      break;
+    }
+    case 5:
+      models::RaschetSimmTorch(s, models::SimmTorchInputs{models::FlameShape::Symmetric, p.PSimmTorch}, tables,
+                               progress);
+      break;
+    case 6:
+      models::RaschetFireBall(s, models::FireBallInputs{d.MassFireBall, p.PFireBall}, tables, progress);
+      break;
+    case 8: {
+      models::GPVSInputs in;
+      in.M = d.MassGPVS;
+      in.Prob = p.PGPVS;
+      in.qg = run.gas.qg;
+      in.DangerClass = run.gas.DangerClass;
+      models::RaschetGPVS(s, in, tables, progress);
+      break;
+    }
+    default:
+      throw models::ModelInputError(texts::kScenarioNotAvailable);
+  }
+}
+
+ZoneRow CurZonesRow(const models::CalcState& s) {
+  return {s.CurZones[1][0], s.CurZones[2][0], s.CurZones[3][0], s.CurZones[4][0]};
+}
+
+}  // namespace
+
+std::shared_ptr<RunSnapshot> MakeSnapshot(const PreparedRun& run, models::CalcState&& state, bool zoneAtEdge,
+                                          const ExecuteOptions& options) {
+  auto snap = std::make_shared<RunSnapshot>();
+  models::CalcState& s = state;
+  snap->request = run.request;
+  snap->gas = run.gas;
+  snap->ground = run.ground;
+  snap->town = run.town;
+  snap->regionName = run.regionName;
+  snap->ScenarioCode = s.ScenarioCode;
+  snap->ScenarioName = run.ScenarioName;
+  snap->MeteoText = run.MeteoText;
+  snap->WindDir = run.WindDir;
+  snap->texts = run.texts;
+  snap->derived = s.derived;
+  snap->probabilities = run.probabilities;
+  snap->CurZones = CurZonesRow(s);
+  for (int k = 1; k <= 9; ++k)
+    for (int z = 1; z <= 4; ++z) snap->ZoneR[static_cast<size_t>(k - 1)][static_cast<size_t>(z - 1)] = s.ZoneR[k][z];
+  for (int c = 1; c <= 5; ++c)
+    for (int dir = 1; dir <= 8; ++dir)
+      for (int z = 1; z <= 4; ++z)
+        snap->ZoneRDir[static_cast<size_t>(c - 1)][static_cast<size_t>(dir - 1)][static_cast<size_t>(z - 1)] =
+            s.ZoneRDir[c][dir][z];
+  snap->RadiusDP = s.RadiusDP;
+  snap->WorstDir = {QString::fromStdString(s.WorstDir[1]), QString::fromStdString(s.WorstDir[2])};
+  snap->RFireBall = s.RFireBall;
+  snap->TFireBall = s.TFireBall;
+  snap->ZoneAtEdge = zoneAtEdge;
+  for (size_t i = 1; i < s.RadProfile.size(); ++i) snap->RadProfile.emplace_back(s.RadProfile[i][1], s.RadProfile[i][2]);
+  for (size_t i = 1; i < s.Profile.size(); ++i)
+    snap->Profile.push_back(ProfilePoint{s.Profile[i][1], s.Profile[i][2], s.Profile[i][3]});
+  snap->graf1 = BuildDamageChart(s);
+  snap->graf2 = BuildPercentChart(s);
+
+  if (options.pictures) {
+    const int nx = s.nx(), ny = s.ny(), step = s.settings.CStep;
+    const bool blast = snap->isOverpressure();
+    output::PictureOptions o;
+    o.view3D = options.opt3D;
+    o.title = QString::fromUtf8(blast ? "Диаграмма избыточного давления" : "Диаграмма теплового потока");
+    o.scale = blast ? 1000 : 1;
+    snap->imgDiagr1 = output::RenderGridPicture(s.GridValue, nx, ny, step, o);
+    o.title = QString::fromUtf8("Диаграмма вероятности поражения");
+    o.scale = 1;
+    snap->imgDiagr2 = output::RenderGridPicture(s.GridProc, nx, ny, step, o);
+    o.title = QString::fromUtf8("Диаграмма риска");
+    o.view3D = false;  // the risk picture is always seen from above
+    o.bandFactor = 0.5;
+    snap->imgRisk = output::RenderGridPicture(s.GridRisk, nx, ny, step, o);
+  }
+
+  snap->GridValue = std::move(s.GridValue);
+  snap->GridImpuls = std::move(s.GridImpuls);
+  snap->GridProbit = std::move(s.GridProbit);
+  snap->GridProc = std::move(s.GridProc);
+  snap->GridRisk = std::move(s.GridRisk);
+  snap->LayerFlux = std::move(s.LayerFlux);
+  snap->LayerProc = std::move(s.LayerProc);
+  snap->start = run.start;
+  snap->end = QDateTime::currentDateTime();
+  return snap;
+}
+
+RunOutcome ExecuteRun(PreparedRun run, models::Progress& progress, const ExecuteOptions& options) {
+  RunOutcome out;
+  try {
+    RunModel(run, progress);
+  } catch (const models::Cancelled&) {
+    out.cancelled = true;
+    return out;
+  } catch (const models::ModelInputError& e) {
+    out.error = QString::fromUtf8(e.what());
+    return out;
+  } catch (const models::TableRangeError& e) {
+    out.error = QString::fromUtf8(e.what());
+    return out;
+  }
+  if (options.onModelDone) options.onModelDone();
+  models::CalcState& s = run.state;
+  const bool atEdge = ZoneReachesEdge(s, EdgeFormOf(s.ScenarioCode));
+  // The explosion, fireball and cloud radii come once more from the percent profile along +x; the jet
+  // models leave theirs per direction, which may hold −1.
+  if (s.ScenarioCode == 2 || s.ScenarioCode == 6 || s.ScenarioCode == 8) {
+    models::FillRadProfile(s);
+    models::ZoneRadii(s);
+  }
+  if (progress.cancelled()) {
+    out.cancelled = true;
+    return out;
+  }
+  out.snapshot = MakeSnapshot(run, std::move(run.state), atEdge, options);
+  return out;
+}
+
+}  // namespace velaron::run

@@ -1,0 +1,63 @@
+// Outflow quantities of a full-bore rupture and the geometry of its jet flame in the wind.
+// Pure formulas: the gas-property lookups are done by the caller and passed in.
+#pragma once
+
+#include "models/calc_state.h"
+#include "run/derived.h"
+
+namespace velaron::run {
+
+// The constants of the formulas, as the method states them.
+inline constexpr double kPi = 3.14159265358979;
+inline constexpr double kG = 9.81;
+inline constexpr double kGasConstant = 8.314;
+inline constexpr double kAirDensity = 1.293;  // kg/m³, used for the equivalent jet diameter
+// Elevation of the asymmetric jet's axis above the ground, degrees (a fixed value of the method).
+inline constexpr double kAsymmetricJetElevationDeg = 25;
+// Below this ratio of wind to outflow speed the flame stands nearly upright (first tilt rule).
+inline constexpr double kTiltBranchRw = 0.05;
+
+// Gas pressure in the middle of the section, MPa: it falls linearly from `davlDown` at the start of the
+// pipeline to `davlUp` at its end. `udal` and `length` in m, the pipeline length `ltrubKm` in km.
+double SectionPressure(double davlDown, double davlUp, double udal, double length, double ltrubKm);
+
+// Flame tilt from the horizontal, in degrees, before the conversion to radians. The jet-angle term
+// (jetAngle − π/2) is in radians and is combined with degree values unchanged, as the method has it.
+// Rw ≤ 0.05 takes the near-still-air rule, Rw > 0.05 the strong-wind rule; a negative result (a flame
+// pressed down by the wind) is taken as horizontal, 0°, since a flame cannot point into the ground.
+double TiltDegrees(double jetAngle, double Rw, double Ri);
+// The same in radians.
+double TiltRadians(double jetAngle, double Rw, double Ri);
+
+// Inputs of the outflow sequence.
+struct OutflowInputs {
+  double Dtrub = 0;     // m
+  double Davl = 0;      // MPa
+  double cp = 0;        // kJ/(kg·K) at Davl, TempK
+  double v = 0;         // m³/kg at Davl, TempK
+  double v0 = 0;        // m³/kg at 0.1 MPa, TempK
+  double m = 0;         // molar mass of the gas
+  double a = 0, b = 0;  // flame-length coefficients of the gas
+  double WindSpeed = 0; // m/s
+  double Tfb = 0, Dola = 0, Tobl = 0, Dola_obl = 0;
+  int ScenarioCode = 0;
+  double Azimut = 0;    // degrees
+};
+
+// Fills the outflow and flame quantities of `d` (AdiabK .. Tilt, JetDir, JetAngle) from `in`.
+void ComputeOutflow(const OutflowInputs& in, models::DerivedQuantities& d);
+
+// Writes the asymmetric geometry into the derived quantities as the asymmetric model reads them
+// (LTorchWind .. ConeAngle, Ri, W2, JetDir, JetAngle, Tilt).
+void ApplyAsymmetricGeometry(const AsymmetricGeometry& g, models::DerivedQuantities& d);
+
+// The frustum may not open wider than the jet rises: a half-angle at or above the elevation becomes the
+// elevation less 0.01 rad.
+double LimitConeAngle(double coneAngle, double jetAngle);
+
+// Frustum geometry of the asymmetric jet from the still-air flame and the wind tilt of the run (`tilt`,
+// radians). The jet points along the pipeline (azimuth, degrees) and rises at 25°.
+AsymmetricGeometry ComputeAsymmetricGeometry(double SpeedOut, double LTorchBase, double DEquiv,
+                                             double SpecVolume, double WindSpeed, double Azimut, double tilt);
+
+}  // namespace velaron::run

@@ -1,0 +1,46 @@
+// The headless run: a whole calculation from a JSON request on a database file, with the results as
+// JSON. The command-line driver and the benchmarks call it; it runs the same preparation and execution
+// as the run dialog.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+#include "run/run_inputs.h"
+#include "run/run_snapshot.h"
+
+namespace velaron::run {
+
+struct HeadlessResult {
+  int exitCode = 0;   // 0 done, 2 refused (the output then holds {"error": ...})
+  QByteArray output;  // UTF-8 JSON, ending in a newline
+};
+
+// Names of the grids the output may carry.
+QStringList HeadlessGridNames();
+
+// A request read from JSON. `settingsGiven` false: the settings come from the database's first
+// `Adjustment` row. `sectionInline` false: only the TPID was given.
+struct HeadlessRequest {
+  RunRequest request;
+  bool settingsGiven = false;
+  bool sectionInline = false;
+};
+
+// Reads the input JSON; nothing on a malformed file, with the reason in `error`.
+std::optional<HeadlessRequest> ParseHeadlessRequest(const QByteArray& json, QString& error);
+
+// Writes the snapshot as the output JSON with the named grids.
+QByteArray SnapshotJson(const RunSnapshot& snapshot, const QStringList& grids);
+
+// {"error": message}
+QByteArray ErrorJson(const QString& message);
+
+// The whole run: opens `dbPath` read-only, reads the request, prepares and executes it on `threads`
+// worker threads (0: all cores). `pictures` false skips drawing the three pictures.
+HeadlessResult RunHeadless(const QString& dbPath, const QByteArray& inputJson, int threads, const QStringList& grids,
+                           bool pictures = true);
+
+}  // namespace velaron::run

@@ -1,0 +1,267 @@
+#include "run/prepare.h"
+
+#include <cmath>
+
+#include "common/numtext.h"
+#include "common/texts.h"
+#include "db/database.h"
+#include "db/settings_rules.h"
+#include "models/flame_flux.h"
+#include "run/accident_rate.h"
+#include "run/flame_geometry.h"
+#include "run/probabilities.h"
+#include "run/run_texts.h"
+
+namespace velaron::run {
+
+namespace {
+
+// The gas pressure the property tables reach: 300 bar.
+constexpr double kMaxPressureMPa = 30;
+// Pressure of the still-air specific volume, MPa.
+constexpr double kAmbientPressureMPa = 0.1;
+
+QString Text(const char* utf8) { return QString::fromUtf8(utf8); }
+QString Num(double x) { return QString::fromStdString(FormatNumber(x)); }
+
+PrepareResult Refuse(const QString& message) {
+  PrepareResult r;
+  r.error = message;
+  return r;
+}
+
+bool ShareOk(double s) { return std::isfinite(s) && s >= 0 && s <= 1; }
+
+bool FlameScenario(int code) { return code == 3 || code == 4 || code == 5; }
+
+models::FlameShape ShapeOf(int code) {
+  if (code == 3) return models::FlameShape::Pit;
+  if (code == 4) return models::FlameShape::Asymmetric;
+  return models::FlameShape::Symmetric;
+}
+
+bool AllFinite(const models::DerivedQuantities& d) {
+  for (double v : {d.PitLength, d.Davl, d.AdiabK, d.SpecVolume, d.SpeedOut, d.SpecVolume0, d.MassFlow,
+                   d.MassFireBall, d.MassGPVS, d.DEquiv, d.LTorch, d.Ri, d.Rw, d.W2, d.KEllipse, d.Tilt})
+    if (!std::isfinite(v)) return false;
+  return true;
+}
+
+}  // namespace
+
+bool ScenarioAvailable(int code) { return code >= 2 && code <= 8 && code != 7; }
+
+JetShares SharesFromGround(const db::Ground3Row& g) {
+  JetShares s;
+  s.Pks = g.SP3_1;
+  s.Pkw = g.WP3_1;
+  s.Pss = g.SP3_2;
+  s.Psw = g.WP3_2;
+  s.Pas = g.SP3_3;
+  s.Paw = g.WP3_3;
+  return s;
+}
+
+int GridHalfX(const db::AdjustmentRow& s) { return models::GridHalf(s.XLimit, s.CStep); }
+int GridHalfY(const db::AdjustmentRow& s) { return models::GridHalf(s.YLimit, s.CStep); }
+
+RunData LoadRunData(const RunRequest& request, bool sectionInline) {
+  RunData data;
+  const auto gases = db::LoadGases();
+  if (request.pipeline.Gas >= 1 && request.pipeline.Gas <= static_cast<int>(gases.size()))
+    data.gas = gases[static_cast<size_t>(request.pipeline.Gas - 1)];
+  if (sectionInline)
+    data.section = request.section;
+  else
+    data.section = db::LoadSection(request.section.TPID);
+  if (data.section && !data.section->Ground.isEmpty()) data.ground = db::LoadGround3(data.section->Ground);
+  if (request.rate.way != 3) {
+    data.regions = db::LoadRegions();
+    data.koefDy = db::LoadKoefDy();
+  }
+  const int code = request.run.ScenarioCode;
+  if (code == 1 || code == 7) data.town = db::LoadWind(request.run.idCity);
+  data.tables = std::make_shared<const models::ReferenceTables>(db::LoadReferenceTables());
+  return data;
+}
+
+PrepareResult PrepareRun(const RunRequest& request, const RunData& data, const QDateTime& now) {
+  const int code = request.run.ScenarioCode;
+  if (code < 1 || code > 8) return Refuse(Text(texts::kBadScenario));
+  if (QString e = db::CheckSettings(request.settings); !e.isEmpty()) return Refuse(e);
+
+  // The gas, then the section and its ground row.
+  if (request.pipeline.Gas < 1 || !data.gas) return Refuse(Text(velaron::texts::kGasDataMissing));
+  if (!data.section || data.section->TPID < 1 || !data.ground)
+    return Refuse(Text(velaron::texts::kWrongSection));
+  const db::GasRow& gas = *data.gas;
+  const db::SectionRow& section = *data.section;
+  if (!(gas.m > 0)) return Refuse(Text(texts::kBadMolarMass));
+  if ((code == 1 || code == 8) && (gas.DangerClass < 3 || gas.DangerClass > 6))
+    return Refuse(Text(texts::kNoFlameSpeed));
+
+  // The pipeline.
+  const PipelineInputs& p = request.pipeline;
+  if (!(p.Diametr > 0)) return Refuse(Text(texts::kDiameter));
+  if (!(p.Ltrub > 0)) return Refuse(Text(texts::kPipelineLength));
+  if (!(p.DavlDown < kMaxPressureMPa) || !(p.DavlUp < kMaxPressureMPa)) return Refuse(Text(texts::kPressureTooHigh));
+
+  // The weather of the dialog.
+  const RunChoice& choice = request.run;
+  if (!(choice.WindSpeed >= 0)) return Refuse(Text(texts::kNegativeWind));
+  const double dirSteps = choice.WindDir / 45;
+  if (!(choice.WindDir >= 0 && choice.WindDir < 360) || dirSteps != std::floor(dirSteps))
+    return Refuse(Text(texts::kWindDirection));
+  if (FlameScenario(code) && choice.WindSpeed >= 10) return Refuse(Text(models::kStrongWindMessage));
+
+  // The jet-kind shares: as given, or the section's ground row.
+  const JetShares shares = choice.shares ? *choice.shares : SharesFromGround(*data.ground);
+  for (double s : {shares.Pkw, shares.Psw, shares.Paw, shares.Pks, shares.Pss, shares.Pas})
+    if (!ShareOk(s)) return Refuse(Text(texts::kBadShare));
+
+  if ((code == 1 || code == 7) && !data.town) return Refuse(Text(texts::kNoTown));
+  if (!data.tables) return Refuse(Text(velaron::texts::kCheckInput));
+
+  // The accident rate, as the main window computes it.
+  const AccidentRateResult rate = ComputeAccidentRate(request.rate, p.Diametr, data.regions, data.koefDy);
+  if (!rate.ok()) return Refuse(rate.error);
+
+  // The section pressure.
+  const double davl = SectionPressure(p.DavlDown, p.DavlUp, section.Udal, section.Length, p.Ltrub);
+  if (!(davl > 0)) return Refuse(Text(texts::kPressureNotPositive));
+  if (!(davl < kMaxPressureMPa)) return Refuse(Text(texts::kPressureTooHigh));
+
+  PreparedRun run;
+  run.request = request;
+  run.request.section = section;
+  run.request.run.shares = shares;
+  run.gas = gas;
+  run.ground = *data.ground;
+  run.town = data.town;
+  run.regionName = rate.regionName;
+  run.tables = data.tables;
+  run.start = now;
+  run.ScenarioName = Text(texts::kScenarioNames[static_cast<size_t>(code - 1)]);
+  run.WindDir = static_cast<int>(choice.WindDir);
+  const int dirIndex = run.WindDir / 45;
+  run.MeteoText = {Text(texts::kSeasonNames[choice.season == 1 ? 1 : 0]), Num(choice.WindSpeed),
+                   Text(texts::kWindDirectionNames[static_cast<size_t>(dirIndex)])};
+
+  // The two sums are capped at 1, with a note.
+  double p_v = section.p_v;
+  if (p_v > 1.0) {
+    run.notes << Text(texts::kCrossingSumNote);
+    p_v = 1.0;
+  }
+  double ext = ExternalFactorSum(request.external);
+  if (ext > 1.0) {
+    run.notes << Text(texts::kExternalSumNote);
+    ext = 1.0;
+  }
+
+  models::DerivedQuantities& d = run.state.derived;
+  d.AccidentRate = rate.AccidentRate;
+  d.KoefDy = rate.KoefDy;
+  d.ExtFactors = ext;
+  d.p_v = p_v;
+  d.TempK = ToIntHalfEven(p.Temp) + 273;  // whole degrees + 273, as the method counts
+  d.Dtrub = p.Diametr / 1000;
+  d.WindSpeed = choice.WindSpeed;
+  d.WindAngle = run.WindDir / 180.0 * kPi + kPi / 2;
+  d.Davl = davl;
+
+  const models::ReferenceTables& tables = *data.tables;
+  double cp = 0, v = 0, v0 = 0;
+  try {
+    d.PitLength = models::GetLp(tables, d.Dtrub);
+    cp = models::GetGasProperty(tables, models::GasColumn::cp, davl, d.TempK);
+    v = models::GetGasProperty(tables, models::GasColumn::v, davl, d.TempK);
+    v0 = models::GetGasProperty(tables, models::GasColumn::v, kAmbientPressureMPa, d.TempK);
+  } catch (const models::TableRangeError& e) {
+    return Refuse(QString::fromUtf8(e.what()));
+  }
+
+  ProbabilityInputs pin;
+  pin.AccidentRate = rate.AccidentRate;
+  pin.ExtFactors = ext;
+  pin.p_v = p_v;
+  pin.InversPercent = p.InversPercent;
+  pin.Length = section.Length;
+  pin.P4 = run.ground.P4;
+  pin.season = choice.season;
+  pin.shares = shares;
+  run.probabilities = ComputeProbabilities(pin);
+
+  run.texts.DavlText = QString::fromStdString(FormatFixed(davl, 2));
+  run.texts.LengthText = Num(section.Length);
+  run.texts.TempText = Num(p.Temp);
+
+  OutflowInputs oin;
+  oin.Dtrub = d.Dtrub;
+  oin.Davl = davl;
+  oin.cp = cp;
+  oin.v = v;
+  oin.v0 = v0;
+  oin.m = gas.m;
+  oin.a = gas.a;
+  oin.b = gas.b;
+  oin.WindSpeed = choice.WindSpeed;
+  oin.Tfb = request.settings.Tfb;
+  oin.Dola = request.settings.Dola;
+  oin.Tobl = request.settings.Tobl;
+  oin.Dola_obl = request.settings.Dola_obl;
+  oin.ScenarioCode = code;
+  oin.Azimut = section.Azimut;
+  ComputeOutflow(oin, d);
+  if (!AllFinite(d)) return Refuse(Text(velaron::texts::kCheckInput));
+
+  if (code == 4)
+    ApplyAsymmetricGeometry(
+        ComputeAsymmetricGeometry(d.SpeedOut, d.LTorchBase, d.DEquiv, d.SpecVolume, d.WindSpeed, d.Azimut, d.Tilt), d);
+
+  if (FlameScenario(code)) {
+    try {
+      models::CheckFlame(ShapeOf(code), models::FlameInputsFrom(d), d.Tilt);
+    } catch (const models::ModelInputError& e) {
+      return Refuse(QString::fromUtf8(e.what()));
+    }
+  }
+  if (code == 6 && !(d.MassFireBall > 0)) return Refuse(Text(texts::kFireBallMass));
+  if (code == 8 && !(d.MassGPVS > 0)) return Refuse(Text(texts::kCloudMass));
+
+  // The calculation state the model starts from.
+  models::CalcState& s = run.state;
+  const db::AdjustmentRow& a = request.settings;
+  s.settings.XLimit = a.XLimit;
+  s.settings.YLimit = a.YLimit;
+  s.settings.CStep = a.CStep;
+  s.settings.Skor_chel = a.Skor_chel;
+  s.settings.Tfb = a.Tfb;
+  s.settings.Dola = a.Dola;
+  s.settings.Tobl = a.Tobl;
+  s.settings.Dola_obl = a.Dola_obl;
+  s.ScenarioCode = code;
+  s.ScenarioName = run.ScenarioName.toStdString();
+  s.progressTitle = texts::kProgressTitles[static_cast<size_t>(code)];
+  s.SaveXls = true;
+  const Probabilities& pr = run.probabilities;
+  s.probabilities.PRupture = pr.PRupture;
+  s.probabilities.PIgnition = pr.PIgnition;
+  s.probabilities.PKotlTorch = pr.PKotlTorch;
+  s.probabilities.PSimmTorch = pr.PSimmTorch;
+  s.probabilities.PAsimmTorch = pr.PAsimmTorch;
+  s.probabilities.PFireBall = pr.PFireBall;
+  s.probabilities.PGPVS = pr.PGPVS;
+  s.probabilities.Paw = pr.Paw;
+  s.dimension(s.GridValue);
+  // Only the assessments that keep layers get them: a full set is fourteen grids.
+  if (code == 1 || code == 4 || code == 7) {
+    s.LayerFlux.resize(6, s.nx(), s.ny());
+    s.LayerProc.resize(8, s.nx(), s.ny());
+  }
+  PrepareResult result;
+  result.run = std::move(run);
+  return result;
+}
+
+}  // namespace velaron::run

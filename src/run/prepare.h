@@ -1,0 +1,29 @@
+// Preparation of a run: every check first, then the accident rate, the probabilities and the outflow and
+// flame quantities, into a fresh calculation state. A refused run computes nothing and changes nothing.
+#pragma once
+
+#include <QDateTime>
+
+#include "run/prepared_run.h"
+
+namespace velaron::run {
+
+// Whether this build computes the scenario; the year-round assessments (codes 1 and 7) come later.
+bool ScenarioAvailable(int code);
+
+// The season's jet-kind shares as the section's ground row gives them.
+JetShares SharesFromGround(const db::Ground3Row& ground);
+
+// Reads the rows a run needs from the open database. With `sectionInline` the request's section row is
+// used as it stands; otherwise the section is read by its TPID.
+RunData LoadRunData(const RunRequest& request, bool sectionInline);
+
+// Checks the request against the rows and derives everything the scenario model needs. `now` becomes
+// the run's start time.
+PrepareResult PrepareRun(const RunRequest& request, const RunData& data, const QDateTime& now);
+
+// Grid bounds of the settings: GridHalf(XLimit, CStep), GridHalf(YLimit, CStep).
+int GridHalfX(const db::AdjustmentRow& s);
+int GridHalfY(const db::AdjustmentRow& s);
+
+}  // namespace velaron::run

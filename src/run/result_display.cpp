@@ -1,0 +1,75 @@
+#include "run/result_display.h"
+
+#include "common/numtext.h"
+#include "run/run_texts.h"
+
+namespace velaron::run {
+
+QString RadiusText(double r) {
+  if (r == -1) return QString::fromUtf8(texts::kRefine);
+  return QString::fromStdString(FormatNumber(r));
+}
+
+ZoneTexts ZoneDisplayTexts(const ZoneRow& z) {
+  ZoneTexts t;
+  t.txtRsm = RadiusText(z[0]);
+  t.txtRs = RadiusText(z[1]);
+  t.txtRsr = RadiusText(z[2]);
+  t.txtRsl = RadiusText(z[3]);
+  t.fraMessage = z[3] == -1;
+  t.txtRb = t.fraMessage ? RadiusText(-1) : QStringLiteral(">") + RadiusText(z[3]);
+  return t;
+}
+
+namespace {
+
+bool AlongX(int code) { return code == 2 || code == 6 || code == 8; }
+bool Overpressure(int code) { return code == 2 || code == 8; }
+
+double ProfileAt(const models::CalcState& s, int i, int component) {
+  if (i < 0 || i >= static_cast<int>(s.Profile.size())) return 0;
+  return s.Profile[static_cast<size_t>(i)][static_cast<size_t>(component)];
+}
+
+}  // namespace
+
+DistanceSeries BuildDamageChart(const models::CalcState& s) {
+  DistanceSeries g;
+  const int code = s.ScenarioCode;
+  g.xTitle = QString::fromUtf8(kDistanceAxisTitle);
+  g.yTitle = QString::fromUtf8(Overpressure(code) ? kOverpressureAxisTitle : kFluxAxisTitle);
+  const int n = models::ProfilePoints(s.settings);
+  const int step = s.settings.CStep;
+  // The overpressure sheet holds kPa; a point beyond the grid reads as an empty cell, 0.
+  auto sheet = [&](int i) { return s.GridValue.at0(i - 1, 0) / (Overpressure(code) ? 1000.0 : 1.0); };
+  int start = 1;
+  if (Overpressure(code) && s.RadiusDP[0] != 0) {
+    while (start <= n && sheet(start) > kChartPressureCap) ++start;
+    g.points.emplace_back(ToIntHalfEven(s.RadiusDP[0]), kChartPressureCap);
+  }
+  for (int i = start; i <= n; ++i) {
+    if (AlongX(code))
+      g.points.emplace_back(static_cast<double>(i - 1) * step, sheet(i));
+    else
+      g.points.emplace_back(ToIntHalfEven(ProfileAt(s, i, 2)), ProfileAt(s, i, 1));
+  }
+  return g;
+}
+
+DistanceSeries BuildPercentChart(const models::CalcState& s) {
+  DistanceSeries g;
+  const int code = s.ScenarioCode;
+  g.xTitle = QString::fromUtf8(kDistanceAxisTitle);
+  g.yTitle = QString::fromUtf8(kPercentAxisTitle);
+  const int n = models::ProfilePoints(s.settings);
+  const int step = s.settings.CStep;
+  for (int i = 1; i <= n; ++i) {
+    if (AlongX(code))
+      g.points.emplace_back(static_cast<double>(i - 1) * step, s.GridProc.at0(i - 1, 0));
+    else
+      g.points.emplace_back(ToIntHalfEven(ProfileAt(s, i, 2)), ProfileAt(s, i, 3));
+  }
+  return g;
+}
+
+}  // namespace velaron::run

@@ -1,0 +1,40 @@
+// What the main window shows of a run: the zone depths as texts and the two distance charts' points.
+#pragma once
+
+#include <QString>
+
+#include "models/calc_state.h"
+#include "run/run_snapshot.h"
+
+namespace velaron::run {
+
+// The text of a zone radius: "уточнить" for −1 (the level was not found inside the grid), else the plain
+// number text with the decimal comma.
+QString RadiusText(double r);
+
+struct ZoneTexts {
+  QString txtRsm, txtRs, txtRsr, txtRsl, txtRb;
+  bool fraMessage = false;  // the note to widen the calculation zone
+};
+
+// Zone-depth boxes from the radii of levels 1..4; the safety zone starts beyond the weak-damage zone.
+ZoneTexts ZoneDisplayTexts(const ZoneRow& zones);
+
+// Axis titles of the distance charts.
+inline constexpr const char* kDistanceAxisTitle = "Расстояние от газопровода, м";
+inline constexpr const char* kOverpressureAxisTitle = "Избыточное давление, кПа";
+inline constexpr const char* kFluxAxisTitle = "Плотность тепл. потока, кВт/кв.м";
+inline constexpr const char* kPercentAxisTitle = "Вероятность поражения, %";
+
+// Overpressure above which the first points of the overpressure chart are replaced by one point at the
+// 300-kPa radius, kPa.
+inline constexpr double kChartPressureCap = 300;
+
+// `graf1`: the damaging factor by distance. Codes 2, 6, 8 along +x from the grid (overpressure in kPa,
+// starting at the 300-kPa radius when there is one); the jet fires along the profile of the largest zone.
+DistanceSeries BuildDamageChart(const models::CalcState& s);
+
+// `graf2`: the probability of injury by distance, from the same line as `graf1`.
+DistanceSeries BuildPercentChart(const models::CalcState& s);
+
+}  // namespace velaron::run

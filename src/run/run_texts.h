@@ -1,0 +1,59 @@
+// Fixed texts of a run: the lists of the run dialog, the progress titles and the run's messages.
+#pragma once
+
+#include <array>
+
+namespace velaron::run::texts {
+
+// Scenario list of the run dialog; code = position + 1.
+inline constexpr std::array<const char*, 8> kScenarioNames = {
+    "Комплексная оценка", "Взрыв", "Факел (котлован)", "Факел (асимметр.горение)",
+    "Факел (симметр.горение)", "Огневой шар", "Факел за год", "Горение ГПВС"};
+
+// Seasons: position 0 winter, 1 summer.
+inline constexpr std::array<const char*, 2> kSeasonNames = {"Зима", "Лето"};
+
+// Wind directions (where the wind blows from), 45° apart from north.
+inline constexpr std::array<const char*, 8> kWindDirectionNames = {"С", "С-В", "В", "Ю-В", "Ю", "Ю-З", "З", "С-З"};
+
+// Progress titles of the single scenarios, by code (index 0 and the codes without one are empty).
+inline constexpr std::array<const char*, 9> kProgressTitles = {
+    "", "", "Сценарий \"Взрыв\"", "Сценарий \"Факел-котлован\"", "Сценарий \"Факел-ассиметричный\"",
+    "Сценарий \"Факел-симметричный\"", "Сценарий \"Огневой шар\"", "", "Сценарий \"Горение ГПВС\""};
+
+inline constexpr const char* kCrossingSumNote =
+    "Сумма верояностей влияния внешних факторов на возгорание больше 1. При расчете принимаем за 1";
+inline constexpr const char* kExternalSumNote =
+    "Сумма верояностей влияния внешних факторов больше 1. При расчете принимаем за 1";
+inline constexpr const char* kRefineQuestion = "Хотите уточнить вероятность аварии?";
+inline constexpr const char* kEdgeWarning =
+    "Увеличьте ширину зоны расчета (Меню: Файл->Параметры), результаты зон поражения не правильные!";
+inline constexpr const char* kRefine = "уточнить";
+
+// Refusals of inputs the calculation cannot work with (checked before anything is computed).
+inline constexpr const char* kScenarioNotAvailable =
+    "Расчет по этому сценарию в данной версии программы недоступен.";
+inline constexpr const char* kBadScenario = "Не выбран сценарий расчета.";
+inline constexpr const char* kBadMolarMass =
+    "Молярная масса газа должна быть больше нуля. Проверте данные по газу!";
+inline constexpr const char* kNoFlameSpeed =
+    "Для выбранного газа не задан класс опасности 3..6: горение ГПВС не может быть рассчитано. "
+    "Проверте данные по газу!";
+inline constexpr const char* kPressureTooHigh =
+    "Давление газа должно быть меньше 30 МПа. Проверте правильность ввода!";
+inline constexpr const char* kPressureNotPositive =
+    "Давление газа на участке должно быть больше нуля. Проверте правильность ввода!";
+inline constexpr const char* kPipelineLength =
+    "Протяженность газопровода должна быть больше нуля. Проверте правильность ввода!";
+inline constexpr const char* kDiameter = "Диаметр трубопровода должен быть больше нуля. Проверте правильность ввода!";
+inline constexpr const char* kNegativeWind = "Скорость ветра не может быть отрицательной. Проверте правильность ввода!";
+inline constexpr const char* kWindDirection = "Направление ветра задается через 45° (0, 45, ... 315).";
+inline constexpr const char* kBadShare = "Вероятности факелов должны быть числами от 0 до 1. Проверте правильность ввода!";
+inline constexpr const char* kFireBallMass =
+    "Масса газа в огневом шаре должна быть больше нуля. Проверте параметры расчета!";
+inline constexpr const char* kCloudMass =
+    "Масса облака ГПВС должна быть больше нуля. Проверте параметры расчета!";
+inline constexpr const char* kNoRegion = "Необходимо выбрать регион!";
+inline constexpr const char* kNoTown = "Не выбран город или для него нет данных о ветре.";
+
+}  // namespace velaron::run::texts

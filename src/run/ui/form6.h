@@ -1,0 +1,109 @@
+// The run dialog `Form6` ("Расчет"): the scenario, the route section, the season and the wind, and the
+// shares of the three jet-fire kinds. Its "Расчет" prepares the run, runs it on a worker thread behind
+// the progress window and hands the completed run to the main window.
+#pragma once
+
+#include <QDialog>
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "db/rows.h"
+#include "run/execute.h"
+#include "run/prepared_run.h"
+#include "run/run_inputs.h"
+#include "run/run_snapshot.h"
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QThread;
+
+namespace velaron::ui {
+
+class NumericBox;
+class Form2;
+class FrmInfoNote;
+class ProgressRelay;
+
+class Form6 : public QDialog {
+  Q_OBJECT
+ public:
+  // Where the dialog reads its rows and how it executes the run. The defaults read the open database
+  // and run the scenario model; tests put their own in.
+  struct Services {
+    std::function<std::optional<db::SectionRow>(int tpid)> section;
+    std::function<std::optional<db::Ground3Row>(const QString& groundCode)> ground;
+    std::function<run::RunData(const run::RunRequest&)> runData;
+    std::function<run::RunOutcome(run::PreparedRun, models::Progress&, const run::ExecuteOptions&)> execute;
+  };
+  static Services DatabaseServices();
+
+  // `base`: the main window's settings, pipeline, accident-rate way and external factors.
+  explicit Form6(const run::RunRequest& base, QWidget* parent = nullptr);
+  ~Form6() override;
+
+  void setServices(Services services) { services_ = std::move(services); }
+  // The three-dimensional picture option of the settings.
+  void setOpt3D(bool on) { options_.opt3D = on; }
+
+  int scenarioCode() const { return code_; }
+  bool running() const { return thread_ != nullptr; }
+  Form2* progressWindow() const { return form2_; }
+  // The request of the last press that went past the question (for the reports' weather texts).
+  const run::RunRequest& lastRequest() const { return lastRequest_; }
+
+ signals:
+  // A run completed; the main window shows it and keeps it for the report.
+  void runFinished(std::shared_ptr<const run::RunSnapshot> snapshot);
+  // The run began / ended (completed, refused by the model or cancelled): the main window's run button.
+  void runStarted();
+  void runEnded();
+
+ public slots:
+  void Combo1_Click();
+  void Combo3_Click();
+  void cmdRaschet_Click();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void reject() override;
+
+ private:
+  void build();
+  bool firstPress();  // fills the shares; false when the run stops here
+  std::optional<run::RunRequest> gatherRequest();
+  void startRun(run::PreparedRun prepared);
+  void finishRun();
+  void setControlsEnabled(bool on);
+
+  run::RunRequest base_;
+  run::RunRequest lastRequest_;
+  Services services_;
+  run::ExecuteOptions options_;
+  int code_ = 1;
+  std::optional<db::SectionRow> section_;  // found at the first press
+  std::optional<db::Ground3Row> ground_;
+
+  QGroupBox *Frame1_, *Frame2_, *Frame3_, *Frame4_, *Frame6_, *Frame7_, *fraOther_;
+  QComboBox *Combo1_, *Combo3_, *Combo9_;
+  QLabel *Label14_;
+  NumericBox *Text1_, *Text2_, *Text8_;
+  QRadioButton* Option2_;
+  QCheckBox *chkProc_, *chkImpuls_, *chkPress_;
+  QLineEdit *Pkw_, *Psw_, *Paw_, *Pks_, *Pss_, *Pas_;
+  QPushButton *cmdRaschet_, *Command2_;
+
+  // The run under way.
+  QThread* thread_ = nullptr;
+  ProgressRelay* relay_ = nullptr;
+  Form2* form2_ = nullptr;
+  FrmInfoNote* note_ = nullptr;
+  std::shared_ptr<run::RunOutcome> outcome_;
+};
+
+}  // namespace velaron::ui

@@ -1,0 +1,66 @@
+#include "run/yearround/combine.h"
+
+namespace velaron::run::yearround {
+
+SeasonSplit AsymmetricSeasonSplit(int warmDays) {
+  SeasonSplit f;
+  f.summer = static_cast<double>(warmDays) / kYearDays;
+  f.winter = static_cast<double>(kYearDays - warmDays) / kYearDays;
+  return f;
+}
+
+double YearRoundPercent(const JetShares& sh, double Kw, double Sw, double Aw, double Ks, double Ss, double As) {
+  // Chance, in the terms of this sum, of not being hit by a jet kind of share p and percent g.
+  auto q = [](double p, double g) { return 1 - 0.01 * p * g; };
+  const double summer = (sh.Pks * Ks * q(sh.Pss, Ss) * q(sh.Pas, As) + sh.Pss * Ss * q(sh.Pks, Ks) * q(sh.Pas, As) +
+                         sh.Pas * As * q(sh.Pks, Ks) * q(sh.Pss, Ss)) /
+                        2;
+  const double winter = (sh.Pkw * Kw * q(sh.Psw, Sw) * q(sh.Paw, Aw) + sh.Psw * Sw * q(sh.Pkw, Kw) * q(sh.Paw, Aw) +
+                         sh.Paw * Aw * q(sh.Pkw, Kw) * q(sh.Psw, Sw)) /
+                        2;
+  return summer + winter;
+}
+
+double CombineRadius(double current, double r, bool* raised) {
+  if (raised) *raised = false;
+  if (r == kRadiusNotFound || current == kRadiusNotFound) return kRadiusNotFound;
+  if (current < r) {
+    if (raised) *raised = true;
+    return r;
+  }
+  return current;
+}
+
+void CombineJetRadii(const models::ZoneRDirTable& zoneRDir, models::CurZonesTable& curZones,
+                     std::array<std::string, 3>& worstDir) {
+  for (int z = 4; z >= 1; --z) {
+    double m = 0;
+    for (int c = 5; c >= 1; --c) {
+      for (int d = 1; d <= 8; ++d) {
+        bool raised = false;
+        m = CombineRadius(m, zoneRDir[c][d][z], &raised);
+        if (raised) worstDir[1] = std::to_string(d);
+      }
+    }
+    curZones[z][0] = m;
+  }
+}
+
+void CombineCaseRadii(const models::ZoneRTable& zoneR, models::CurZonesTable& curZones) {
+  for (int z = 1; z <= 4; ++z) {
+    double m = 0;
+    for (int c = 1; c <= 9; ++c) m = CombineRadius(m, zoneR[c][z]);
+    curZones[z][0] = m;
+  }
+}
+
+void EnsureRunLayers(models::CalcState& s) {
+  const int nx = s.nx(), ny = s.ny();
+  auto fits = [&](const models::LayeredGrid& g, int count) {
+    return g.count() == count && g.layer(1).nx() == nx && g.layer(1).ny() == ny;
+  };
+  if (!fits(s.LayerFlux, 6)) s.LayerFlux.resize(6, nx, ny);
+  if (!fits(s.LayerProc, 8)) s.LayerProc.resize(8, nx, ny);
+}
+
+}  // namespace velaron::run::yearround

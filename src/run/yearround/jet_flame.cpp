@@ -1,0 +1,171 @@
+#include "run/yearround/jet_flame.h"
+
+#include <cmath>
+
+#include "common/numtext.h"
+#include "common/texts.h"
+#include "db/settings_rules.h"
+#include "models/flame_flux.h"
+#include "run/flame_geometry.h"
+#include "run/run_texts.h"
+
+namespace velaron::run::yearround {
+
+namespace {
+
+constexpr double kMaxPressureMPa = 30;     // the gas-property tables end below 300 bar
+constexpr double kAmbientPressureMPa = 0.1;
+
+QString Text(const char* utf8) { return QString::fromUtf8(utf8); }
+
+PrepareResult Refuse(const QString& message) {
+  PrepareResult r;
+  r.error = message;
+  return r;
+}
+
+bool Finite(const models::DerivedQuantities& d) {
+  for (double v : {d.PitLength, d.AdiabK, d.SpecVolume, d.SpeedOut, d.DEquiv, d.LTorch, d.Ri, d.Rw, d.W2, d.KEllipse,
+                   d.Tilt, d.LTorchWind, d.LiftOff, d.RL, d.W1, d.ConeAngle})
+    if (!std::isfinite(v)) return false;
+  return true;
+}
+
+}  // namespace
+
+AsymmetricGeometry JetFlameGeometry(double jetAngle, double SpeedOut, double LTorchBase, double DEquiv,
+                                    double SpecVolume, double WindSpeed, double Azimut, double tilt) {
+  AsymmetricGeometry g;
+  g.JetDir = -Azimut * kPi / 180;
+  g.JetAngle = jetAngle;
+  const double Rw = WindSpeed / SpeedOut;
+  g.LTorchWind = (0.51 * std::exp(-0.4 * SpeedOut) + 0.49) * LTorchBase * (1 - 0.00607 * (g.JetAngle - kPi / 2));
+  g.KLift = 0.185 * std::exp(-20 * Rw) + 0.015;
+  g.LiftOff = tilt == 0 ? g.LTorchWind / 10 : g.LTorchWind * std::sin(g.KLift * tilt) / std::sin(tilt);
+  const double s = std::sin(tilt);
+  g.RL = std::sqrt(g.LTorchWind * g.LTorchWind - g.LiftOff * g.LiftOff * s * s) - g.LiftOff * std::cos(tilt);
+  g.C1 = 1000 * std::exp(-100 * Rw) + 0.8;
+  g.Ri = std::cbrt(kG / std::pow(DEquiv * SpeedOut, 2)) * LTorchBase;
+  // The base width is the still-air one: with a wind ratio of 0 the correction term is 1.
+  g.W1 = DEquiv * std::sqrt(kAirDensity * SpecVolume);
+  g.W2 = (0.18 * std::exp(-1.5 * Rw) + 0.31) * (1 - 0.46 * std::exp(-25 * Rw)) * g.LTorchWind;
+  g.ConeAngle = std::atan(((g.W2 - g.W1) / 2) / g.RL);
+  g.Tilt = g.JetAngle;
+  if (!(g.ConeAngle < g.JetAngle)) g.ConeAngle = g.JetAngle - 0.01;
+  return g;
+}
+
+PrepareResult PrepareJetFlame(const JetFlameInputs& in, const db::AdjustmentRow& settings,
+                              std::shared_ptr<const models::ReferenceTables> tables, const Probabilities& last) {
+  if (QString e = db::CheckSettings(settings); !e.isEmpty()) return Refuse(e);
+  if (!tables) return Refuse(Text(velaron::texts::kCheckInput));
+  if (!(in.gas.m > 0)) return Refuse(Text(texts::kBadMolarMass));
+  if (!(in.Diametr > 0)) return Refuse(Text(texts::kDiameter));
+  if (!(in.Davl > 0)) return Refuse(Text(texts::kPressureNotPositive));
+  if (!(in.Davl < kMaxPressureMPa)) return Refuse(Text(texts::kPressureTooHigh));
+  if (!(in.WindSpeed >= 0)) return Refuse(Text(texts::kNegativeWind));
+  if (!(in.WindSpeed < 10)) return Refuse(Text(models::kStrongWindMessage));
+  if (in.WindDirPos < 0 || in.WindDirPos > 7) return Refuse(Text(texts::kWindDirection));
+  if (!std::isfinite(in.Temp) || !std::isfinite(in.Azimut) || !std::isfinite(in.LiftAngle) ||
+      !std::isfinite(in.Glubina))
+    return Refuse(Text(velaron::texts::kCheckInput));
+
+  PreparedRun run;
+  const int code = 4;
+  run.request.settings = settings;
+  run.request.pipeline.Diametr = in.Diametr;
+  run.request.pipeline.DavlDown = run.request.pipeline.DavlUp = in.Davl;
+  run.request.pipeline.Temp = in.Temp;
+  run.request.pipeline.Glubina = in.Glubina;
+  run.request.section.Azimut = in.Azimut;
+  run.request.run.ScenarioCode = code;
+  run.request.run.WindSpeed = in.WindSpeed;
+  run.request.run.WindDir = in.WindDirPos * 45;
+  run.gas = in.gas;
+  run.tables = tables;
+  run.probabilities = last;
+  run.ScenarioName = Text(texts::kScenarioNames[code - 1]);
+  run.WindDir = in.WindDirPos * 45;
+  run.MeteoText = {QString(), QString::fromStdString(FormatNumber(in.WindSpeed)),
+                   Text(texts::kWindDirectionNames[static_cast<size_t>(in.WindDirPos)])};
+  run.start = QDateTime::currentDateTime();
+  run.texts.DavlText = QString::fromStdString(FormatFixed(in.Davl, 2));
+  run.texts.TempText = QString::fromStdString(FormatNumber(in.Temp));
+
+  models::DerivedQuantities& d = run.state.derived;
+  d.WindSpeed = in.WindSpeed;
+  d.WindAngle = run.WindDir / 180.0 * kPi + kPi / 2;
+  d.TempK = in.Temp + 273;  // the typed temperature as it stands, + 273
+  d.Dtrub = in.Diametr / 1000;
+  d.Davl = in.Davl;
+  double cp = 0, v = 0, v0 = 0;
+  try {
+    d.PitLength = models::GetLp(*tables, d.Dtrub);
+    cp = models::GetGasProperty(*tables, models::GasColumn::cp, in.Davl, d.TempK);
+    v = models::GetGasProperty(*tables, models::GasColumn::v, in.Davl, d.TempK);
+    v0 = models::GetGasProperty(*tables, models::GasColumn::v, kAmbientPressureMPa, d.TempK);
+  } catch (const models::TableRangeError& e) {
+    return Refuse(QString::fromUtf8(e.what()));
+  }
+  OutflowInputs oin;
+  oin.Dtrub = d.Dtrub;
+  oin.Davl = in.Davl;
+  oin.cp = cp;
+  oin.v = v;
+  oin.v0 = v0;
+  oin.m = in.gas.m;
+  oin.a = in.gas.a;
+  oin.b = in.gas.b;
+  oin.WindSpeed = in.WindSpeed;
+  oin.ScenarioCode = 0;  // the jet's direction and elevation are the window's own, set below
+  oin.Azimut = in.Azimut;
+  ComputeOutflow(oin, d);
+  d.Azimut = in.Azimut;  // the asymmetric model aims its jets along the typed azimuth
+  d.JetDir = -in.Azimut * kPi / 180;
+  d.JetAngle = in.LiftAngle / 180 * kPi;
+  d.Tilt = TiltRadians(d.JetAngle, d.Rw, d.Ri);
+  ApplyAsymmetricGeometry(
+      JetFlameGeometry(d.JetAngle, d.SpeedOut, d.LTorchBase, d.DEquiv, d.SpecVolume, d.WindSpeed, d.Azimut, d.Tilt),
+      d);
+  if (!Finite(d)) return Refuse(Text(velaron::texts::kCheckInput));
+  try {
+    models::CheckFlame(models::FlameShape::Asymmetric, models::FlameInputsFrom(d), d.Tilt);
+  } catch (const models::ModelInputError& e) {
+    return Refuse(QString::fromUtf8(e.what()));
+  }
+
+  models::CalcState& s = run.state;
+  s.settings.XLimit = settings.XLimit;
+  s.settings.YLimit = settings.YLimit;
+  s.settings.CStep = settings.CStep;
+  s.settings.Skor_chel = settings.Skor_chel;
+  s.settings.Tfb = settings.Tfb;
+  s.settings.Dola = settings.Dola;
+  s.settings.Tobl = settings.Tobl;
+  s.settings.Dola_obl = settings.Dola_obl;
+  s.ScenarioCode = code;
+  s.ScenarioName = run.ScenarioName.toStdString();
+  s.progressTitle = "Сценарий \"Факел-ассиметричный\"";
+  s.probabilities.PRupture = last.PRupture;
+  s.probabilities.PIgnition = last.PIgnition;
+  s.probabilities.PAsimmTorch = last.PAsimmTorch;
+  s.dimension(s.GridValue);
+  s.LayerFlux.resize(6, s.nx(), s.ny());
+  s.LayerProc.resize(8, s.nx(), s.ny());
+  PrepareResult r;
+  r.run = std::move(run);
+  return r;
+}
+
+void RunJetFlame(PreparedRun& run, models::Progress& progress) {
+  models::CalcState& s = run.state;
+  models::AsimmTorchInputs in;
+  in.D = s.derived.Dtrub;
+  in.Prob = run.probabilities.PAsimmTorch;  // already holds the ignition probability
+  in.Glubina = run.request.pipeline.Glubina;
+  in.worstDirection = true;  // zone depths: the largest radius over the directions, as a code-4 run
+  progress.begin(s.progressTitle, 4 * s.GridValue.height());
+  models::RaschetAsimmTorch(s, in, *run.tables, progress);
+}
+
+}  // namespace velaron::run::yearround

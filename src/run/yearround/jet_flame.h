@@ -1,0 +1,47 @@
+// The stand-alone calculation of one asymmetric jet flame (the jet-flame window "Струевой настильный
+// факел"): a pipe described by inputs of its own (gas, diameter, pressure, gas temperature, wind, the
+// pipeline's azimuth and the lift angle of the pipe) instead of the main window's pipeline data. The
+// outflow and the frustum flame are derived with the run's formulas, the typed lift angle taking the
+// place of the run's fixed 25° elevation, and the asymmetric jet-fire model fills the results.
+#pragma once
+
+#include <QString>
+#include <memory>
+
+#include "db/rows.h"
+#include "models/calc_state.h"
+#include "run/prepared_run.h"
+#include "run/prepare.h"
+
+namespace velaron::run::yearround {
+
+struct JetFlameInputs {
+  db::GasRow gas;          // the gas chosen by name
+  double Diametr = 0;      // pipe diameter, mm (Text3)
+  double Davl = 0;         // gas pressure, MPa (Text4)
+  double Temp = 0;         // gas temperature, °C (Text5)
+  double Glubina = 0;      // burial depth, m (Text10): the flame base lies this far below ground
+  QString location;        // location of the pipeline (Text27), for the reports
+  double WindSpeed = 0;    // m/s (Text2)
+  int WindDirPos = 0;      // position 0..7 of the direction list: 0 north, then clockwise by 45°
+  double Azimut = 0;       // pipeline azimuth, degrees (Text25)
+  double LiftAngle = 0;    // lift angle of the pipe, degrees (Text8)
+};
+
+// The frustum geometry of an asymmetric jet whose axis rises at `jetAngle` (radians) along the azimuth
+// (degrees); the same formulas as the run's asymmetric geometry, which fixes the elevation at 25°.
+AsymmetricGeometry JetFlameGeometry(double jetAngle, double SpeedOut, double LTorchBase, double DEquiv,
+                                    double SpecVolume, double WindSpeed, double Azimut, double tilt);
+
+// Checks the inputs and derives the outflow and flame quantities into a prepared run of scenario code 4
+// on a fresh calculation state of the given settings (its layered grids made). `last` are the scenario
+// probabilities of the last run of the run dialog (all 0 before the first run). A refusal comes back as
+// the message to show; nothing is computed then.
+PrepareResult PrepareJetFlame(const JetFlameInputs& in, const db::AdjustmentRow& settings,
+                              std::shared_ptr<const models::ReferenceTables> tables, const Probabilities& last);
+
+// The asymmetric jet-fire model on the prepared state, with the risk built on `PAsimmTorch` (which holds
+// the ignition probability already) and the zone depths as the largest radius over the eight directions.
+void RunJetFlame(PreparedRun& run, models::Progress& progress = models::NoProgress());
+
+}  // namespace velaron::run::yearround

@@ -1,0 +1,189 @@
+#include <cmath>
+
+#include "models/flame_flux.h"
+#include "models/jet_symmetric.h"
+#include "models/probit.h"
+#include "run/flame_geometry.h"
+#include "run/yearround/combine.h"
+#include "run/yearround/wind_states.h"
+#include "run/yearround/year_round.h"
+
+namespace velaron::run::yearround {
+
+namespace {
+
+using models::CalcState;
+using models::FlameShape;
+using models::Grid;
+
+// The four seasonal blocks of the pit and the symmetric jet.
+struct Block {
+  int kind;  // jet case: ZoneR / ZoneRDir row, LayerFlux / LayerProc layer
+  FlameShape shape;
+  int scenarioCode;
+  Season season;
+  const char* caption;
+};
+const Block kBlocks[4] = {
+    {models::kKindPitWinter, FlameShape::Pit, 3, Season::Winter, kCaptionPitWinter},
+    {models::kKindPitSummer, FlameShape::Pit, 3, Season::Summer, kCaptionPitSummer},
+    {models::kKindSymmetricWinter, FlameShape::Symmetric, 5, Season::Winter, kCaptionSymmWinter},
+    {models::kKindSymmetricSummer, FlameShape::Symmetric, 5, Season::Summer, kCaptionSymmSummer},
+};
+
+// The flame quantities of wind state i of a season: wind ratio, tilt, ellipse factor, wind angle.
+void SetWindState(models::DerivedQuantities& d, double W, double speed, int i) {
+  d.Rw = speed / W;
+  d.Tilt = TiltRadians(d.JetAngle, d.Rw, d.Ri);
+  d.KEllipse = 1 - 0.1 * speed;
+  d.WindAngle = StateWindAngle(i);
+}
+
+double EquivalentDiameter(double D, double V) { return D * std::sqrt(1 / (kAirDensity * V)); }
+
+// The asymmetric jet's geometry as the year-round assessment computes it: with the wind of the last
+// state walked (calm in summer) and the tilt that state left.
+AsymmetricGeometry YearRoundAsymmetricGeometry(const models::DerivedQuantities& d, const YearRoundInputs& in) {
+  const double calmSummer = in.wind.speedSummer[kWindStates - 1];
+  return ComputeAsymmetricGeometry(in.W, d.LTorchBase, EquivalentDiameter(in.D, in.V), in.V, calmSummer, d.Azimut,
+                                   d.Tilt);
+}
+
+void DefaultFlameField(CalcState& s, FlameShape shape, models::Progress& progress) {
+  models::TorchFluxArgs args;  // emissivity 0.1939, 1720 K, no base offsets, horizontal direction 0
+  args.FlameTilt = s.derived.Tilt;
+  models::TorchFluxField(s, shape, args, progress);
+}
+
+void ThrowIfCancelled(const models::Progress& progress) {
+  if (progress.cancelled()) throw models::Cancelled{};
+}
+
+}  // namespace
+
+std::optional<std::string> CheckYearRound(const CalcState& s, const YearRoundInputs& in) {
+  if (!(in.W > 0) || !(in.V > 0) || !(in.D > 0))
+    return "Скорость истечения, удельный объем газа и диаметр трубы должны быть больше 0. "
+           "Проверте правильность ввода!";
+  if (auto m = CheckTownWind(in.wind)) return m;
+  models::DerivedQuantities d = s.derived;
+  try {
+    for (const Block& b : kBlocks) {
+      const SeasonWind season = SeasonOf(in.wind, b.season);
+      for (int i = 1; i <= kWindStates; ++i) {
+        SetWindState(d, in.W, season.speed[i - 1], i);
+        models::CheckFlame(b.shape, models::FlameInputsFrom(d), d.Tilt);
+      }
+    }
+    // d now holds the calm summer state, as the asymmetric block finds it.
+    const AsymmetricGeometry g = YearRoundAsymmetricGeometry(d, in);
+    ApplyAsymmetricGeometry(g, d);
+    models::CheckFlame(FlameShape::Asymmetric, models::FlameInputsFrom(d), d.Tilt);
+  } catch (const models::ModelInputError& e) {
+    return std::string(e.what());
+  }
+  return std::nullopt;
+}
+
+void RaschetComplex(CalcState& s, const YearRoundInputs& in, const models::ReferenceTables& tables,
+                    models::Progress& progress, const Hooks& hooks) {
+  if (auto refused = CheckYearRound(s, in)) throw models::ModelInputError(*refused);
+  const FlameFieldFn flameField = hooks.flameField ? hooks.flameField : FlameFieldFn(DefaultFlameField);
+  const AsymmetricModelFn asymmetric =
+      hooks.asymmetric ? hooks.asymmetric
+                       : AsymmetricModelFn([](CalcState& st, const models::AsimmTorchInputs& a,
+                                              const models::ReferenceTables& t, models::Progress& p) {
+                           models::RaschetAsimmTorch(st, a, t, p);
+                         });
+  const models::CalcSettings& cs = s.settings;
+  // The probit fields report no rows of their own but still stop when the user cancels.
+  models::CancelOnlyProgress cancelOnly(progress);
+
+  // Set-up.
+  Grid Kw, Ks, Sw, Ss, Aw, As;
+  for (Grid* g : {&Kw, &Ks, &Sw, &Ss, &Aw, &As}) s.dimension(*g);
+  Grid* const blockCopy[4] = {&Kw, &Ks, &Sw, &Ss};
+  EnsureRunLayers(s);
+  s.dimension(s.GridValue);
+  const int warmDays = WarmDays(in.wind);
+  const bool enteredAsYear = s.ScenarioCode == 7;
+  const int rows = s.GridValue.height();
+
+  // The pit and symmetric jets, season by season, over the nine wind states.
+  for (int bi = 0; bi < 4; ++bi) {
+    const Block& b = kBlocks[bi];
+    s.ScenarioCode = b.scenarioCode;
+    const SeasonWind season = SeasonOf(in.wind, b.season);
+    const auto weights = StateWeights(season);
+    for (int i = 1; i <= kWindStates; ++i) {
+      ThrowIfCancelled(progress);
+      s.progressTitle = std::string(b.caption) + kWindStateWords[i];
+      progress.begin(s.progressTitle, rows);
+      SetWindState(s.derived, in.W, season.speed[i - 1], i);
+      flameField(s, b.shape, progress);
+      ThrowIfCancelled(progress);
+      models::MaxIntoLayer(s.LayerFlux, s.GridValue, cs, b.kind);
+      models::ProbitGrid(s, models::ProbitBranch::Thermal, tables, cancelOnly);
+      models::ScaleGridCap100(s.GridProc, weights[i - 1], cs);
+      models::MaxIntoLayer(s.LayerProc, s.GridProc, cs, b.kind);
+    }
+    ThrowIfCancelled(progress);
+    // The block's zones come from the percent of its largest flux, not weighted.
+    models::GetGridLayer(s.GridValue, s.LayerFlux, cs, b.kind);
+    models::ProbitGrid(s, models::ProbitBranch::Thermal, tables, cancelOnly);
+    if (b.kind == models::kKindPitWinter) {
+      // Radii of an earlier run never carry over into the jet cases; the other scenarios' rows stay.
+      for (int c = 1; c <= 5; ++c) {
+        for (int z = 1; z <= 4; ++z) s.ZoneR[c][z] = 0;
+        for (int d = 1; d <= 8; ++d)
+          for (int z = 1; z <= 4; ++z) s.ZoneRDir[c][d][z] = 0;
+      }
+    }
+    models::DirectionZoneRadii(s, b.kind);
+    models::RaiseZoneR(s, b.kind);
+    models::GetGridLayer(*blockCopy[bi], s.LayerProc, cs, b.kind);
+  }
+
+  // The asymmetric jet, once, with the wind of the last state walked.
+  ThrowIfCancelled(progress);
+  s.ScenarioCode = 4;
+  ApplyAsymmetricGeometry(YearRoundAsymmetricGeometry(s.derived, in), s.derived);
+  s.progressTitle = kCaptionAsymmetric;
+  progress.begin(s.progressTitle, 4 * rows);
+  models::AsimmTorchInputs asym;
+  asym.D = in.D;
+  asym.Prob = in.probabilities.Paw * in.probabilities.PIgnition;
+  asym.Glubina = in.Glubina;
+  asym.worstDirection = true;
+  asymmetric(s, asym, tables, progress);
+  ThrowIfCancelled(progress);
+  models::MaxIntoLayer(s.LayerProc, s.GridProc, cs, models::kKindAsymmetric);
+  const SeasonSplit split = AsymmetricSeasonSplit(warmDays);
+  models::ScaleGrid(Aw, s.GridProc, split.winter, cs);
+  models::ScaleGrid(As, s.GridProc, split.summer, cs);
+
+  s.ScenarioCode = enteredAsYear ? 7 : 1;
+
+  // The year-round percent survives only in the risk: the displayed percent is that of the largest flux.
+  const Probabilities& p = in.probabilities;
+  const JetShares shares{p.Pkw, p.Psw, p.Paw, p.Pks, p.Pss, p.Pas};
+  s.dimension(s.GridRisk);
+  const int nx = s.nx(), ny = s.ny();
+  for (int iy = -ny; iy <= ny; ++iy) {
+    for (int ix = -nx; ix <= nx; ++ix) {
+      const double g = YearRoundPercent(shares, Kw(ix, iy), Sw(ix, iy), Aw(ix, iy), Ks(ix, iy), Ss(ix, iy), As(ix, iy));
+      s.GridRisk(ix, iy) = p.PIgnition * p.PRupture * g * 0.01;
+    }
+  }
+
+  // The displayed field: the largest flux of the five jet cases, its probit and percent. That percent
+  // is kept in GridProc only; layer 4 of LayerProc keeps the symmetric summer case.
+  models::MaxOverLayers(s.GridValue, s.LayerFlux, cs, 5);
+  models::ProbitGrid(s, models::ProbitBranch::Thermal, tables, cancelOnly);
+
+  // Radii over all jet cases and directions, the direction of the largest zone and its profile.
+  CombineJetRadii(s.ZoneRDir, s.CurZones, s.WorstDir);
+  models::FillWorstProfile(s);
+}
+
+}  // namespace velaron::run::yearround

@@ -1,0 +1,62 @@
+#include "run/yearround/wind_states.h"
+
+#include <cmath>
+
+#include "common/numtext.h"
+#include "run/flame_geometry.h"
+
+namespace velaron::run::yearround {
+
+double StateWindAngle(int i) { return (i - 1) * kPi / 4 + kPi / 2; }
+
+SeasonWind SeasonOf(const db::WindRow& wind, Season season) {
+  SeasonWind s;
+  s.repetition = season == Season::Winter ? wind.winter : wind.summer;
+  s.speed = season == Season::Winter ? wind.speedWinter : wind.speedSummer;
+  return s;
+}
+
+std::array<double, kWindStates> StateWeights(const SeasonWind& season) {
+  double sum = 0;
+  for (double r : season.repetition) sum += r;
+  std::array<double, kWindStates> w{};
+  for (int i = 0; i < kWindStates; ++i) w[i] = season.repetition[i] / sum;
+  return w;
+}
+
+int WarmDays(const db::WindRow& wind) { return ToIntHalfEven(wind.Tmedium); }
+
+namespace {
+
+const char* SeasonWord(Season s) { return s == Season::Winter ? "зима" : "лето"; }
+
+std::optional<std::string> CheckSeason(const db::WindRow& wind, Season season) {
+  const SeasonWind s = SeasonOf(wind, season);
+  double sum = 0;
+  for (int i = 0; i < kWindStates; ++i) {
+    const std::string where = std::string(" (") + SeasonWord(season) + ", " + kWindStateWords[i + 1] + ")";
+    const double r = s.repetition[i];
+    const double v = s.speed[i];
+    if (!std::isfinite(r) || r < 0) return "Повторяемость ветра не может быть отрицательной" + where;
+    if (!std::isfinite(v) || v < 0) return "Скорость ветра не может быть отрицательной" + where;
+    // The flame's elliptic section has the factor 1 − 0.1·v: at 10 m/s and above it has no width left.
+    if (v >= 10) return "Скорость ветра должна быть меньше 10 м/с" + where;
+    sum += r;
+  }
+  if (!(sum > 0))
+    return std::string("Сумма повторяемостей ветра (") + SeasonWord(season) + ") должна быть больше 0";
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::string> CheckTownWind(const db::WindRow& wind) {
+  if (auto m = CheckSeason(wind, Season::Winter)) return m;
+  if (auto m = CheckSeason(wind, Season::Summer)) return m;
+  const int warm = WarmDays(wind);
+  if (!std::isfinite(wind.Tmedium) || warm < 0 || warm > 364)
+    return "Число дней со среднесуточной температурой выше 0 °С должно быть от 0 до 364";
+  return std::nullopt;
+}
+
+}  // namespace velaron::run::yearround

@@ -1,0 +1,248 @@
+// The shipped database, checked against the rules its data must keep. Works on a copy of the pristine
+// file the build makes.
+#include <QSqlQuery>
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+
+#include "db/settings_rules.h"
+#include "db_test_util.h"
+
+namespace velaron::db::testing {
+namespace {
+
+class ShippedData : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir_.isValid());
+    const QString path = dir_.filePath(QStringLiteral("data.db"));
+    CopyPristine(path);
+    const QString error = OpenDatabase(path);
+    ASSERT_TRUE(error.isEmpty()) << error.toStdString();
+  }
+  void TearDown() override { CloseDatabase(); }
+
+  static QStringList Columns(const QString& table) {
+    QStringList cols;
+    QSqlQuery q(Connection());
+    q.exec(QStringLiteral("PRAGMA table_info(\"%1\")").arg(table));
+    while (q.next()) cols << q.value(1).toString();
+    return cols;
+  }
+  static int Count(const QString& table) {
+    return Scalar(QStringLiteral("SELECT COUNT(*) FROM \"%1\"").arg(table)).toInt();
+  }
+
+  QTemporaryDir dir_;
+};
+
+TEST_F(ShippedData, EveryTableHasItsColumnsInOrder) {
+  // Written out here from the documented table layouts, not read from schema.sql.
+  const std::map<QString, QStringList> expected = {
+      {"TPs", {"TPID", "Length", "Udal", "Azimut", "dpp1", "dpp2", "dpp3", "dpp4", "p_v", "G1", "G2", "G3", "G4", "Ground"}},
+      {"Adjustment", {"XLimit", "YLimit", "CStep", "Tfb", "Dola", "Tobl", "Dola_obl", "Skor_chel", "Gas", "Glubina",
+                      "Diametr", "DavlDown", "DavlUp", "Temp", "Ltrub", "Tsrab", "Lkr"}},
+      {"tab_time", {"Time_nast"}},
+      {"abc", {"VName", "m", "qg", "a", "b", "DangerClass"}},
+      {"Statistics", {"Region", "lambda", "Kreg"}},
+      {"GroundType", {"GID", "grParent", "Ground", "GroundCode"}},
+      {"Ground3", {"Ground", "SP3_1", "WP3_1", "SP3_2", "WP3_2", "SP3_3", "WP3_3", "P4"}},
+      {"Wind", {"idCity", "CityName", "N1", "NE1", "E1", "SE1", "S1", "SW1", "W1", "NW1", "ST1", "N2", "NE2", "E2",
+                "SE2", "S2", "SW2", "W2", "NW2", "ST2", "V11", "V12", "V13", "V14", "V15", "V16", "V17", "V18", "V19",
+                "V21", "V22", "V23", "V24", "V25", "V26", "V27", "V28", "V29", "Tmedium"}},
+      {"tabKoef_Dy", {"Dy", "kreg"}},
+      {"Lp", {"D", "L"}},
+      {"TProbit", {"Zn_Probit", "Zn_Procent"}},
+      {"Probit", {"Zn_Probit", "Zn_Procent"}},
+      {"tabOtchet", {"Date", "dlit", "Mestn", "scen", "Grunt", "Gr_grunt", "Type_grunt", "Vid_grunt", "Dtr", "Davl_sr",
+                     "Vid_gaz", "City", "Region"}},
+  };
+  for (const auto& [table, cols] : expected) EXPECT_EQ(Columns(table), cols) << table.toStdString();
+  for (const char* gas : {"1b", "12b", "26b", "60b", "70b", "80b", "100b", "150b", "200b", "300b"})
+    EXPECT_EQ(Columns(gas), (QStringList{"t", "cp", "v"})) << gas;
+  EXPECT_EQ(Columns("Wind").size(), 39);
+  EXPECT_EQ(RequiredTables().size(), 23);
+}
+
+TEST_F(ShippedData, GasPropertyTablesSpanTheRangeAndKeepCpAboveR) {
+  const std::vector<GasRow> gases = LoadGases();
+  ASSERT_FALSE(gases.empty());
+  const models::ReferenceTables tables = LoadReferenceTables();
+  for (std::size_t i = 0; i < tables.gas.size(); ++i) {
+    const auto& rows = tables.gas[i].rows;
+    ASSERT_EQ(rows.size(), 151u) << i;
+    EXPECT_EQ(rows.front().t, 223.0);
+    EXPECT_EQ(rows.back().t, 373.0);
+    for (std::size_t k = 1; k < rows.size(); ++k) EXPECT_GT(rows[k].t, rows[k - 1].t);
+    // AdiabK = cp/(cp − 8.314/m) needs cp above the gas constant per kg for every gas.
+    for (const auto& r : rows)
+      for (const GasRow& g : gases) EXPECT_GT(r.cp, 8.314 / g.m) << g.VName.toStdString() << " " << r.t;
+    for (const auto& r : rows) EXPECT_GT(r.v, 0.0);
+  }
+}
+
+TEST_F(ShippedData, GasTablesHoldTheCommittedDoublesBitForBit) {
+  QFile file(SourcePath("data/methane/methane-properties.csv"));
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QList<QByteArray> lines = file.readAll().split('\n');
+  std::map<QString, std::vector<std::array<double, 3>>> csv;
+  for (qsizetype i = 1; i < lines.size(); ++i) {
+    const QList<QByteArray> f = lines[i].split(',');
+    if (f.size() != 4) continue;
+    csv[QString::fromLatin1(f[0])].push_back({f[1].toDouble(), f[2].toDouble(), f[3].toDouble()});
+  }
+  const models::ReferenceTables tables = LoadReferenceTables();
+  for (std::size_t i = 0; i < tables.gas.size(); ++i) {
+    const auto& want = csv[GasTableName(i)];
+    ASSERT_EQ(want.size(), tables.gas[i].rows.size());
+    for (std::size_t k = 0; k < want.size(); ++k) {
+      EXPECT_EQ(tables.gas[i].rows[k].t, want[k][0]);
+      EXPECT_EQ(tables.gas[i].rows[k].cp, want[k][1]);
+      EXPECT_EQ(tables.gas[i].rows[k].v, want[k][2]);
+    }
+  }
+}
+
+TEST_F(ShippedData, ProbitAndPitTables) {
+  const models::ReferenceTables tables = LoadReferenceTables();
+  ASSERT_EQ(tables.probit.size(), 99u);
+  EXPECT_DOUBLE_EQ(tables.probit.front().Zn_Probit, 2.67);
+  EXPECT_DOUBLE_EQ(tables.probit.back().Zn_Probit, 7.33);
+  EXPECT_DOUBLE_EQ(tables.probit.front().Zn_Procent, 1);
+  EXPECT_DOUBLE_EQ(tables.probit.back().Zn_Procent, 99);
+  for (std::size_t k = 1; k < tables.probit.size(); ++k) {
+    EXPECT_GT(tables.probit[k].Zn_Probit, tables.probit[k - 1].Zn_Probit);
+    EXPECT_GT(tables.probit[k].Zn_Procent, tables.probit[k - 1].Zn_Procent);
+  }
+  // 50 % is the median of the normal law: probit 5 exactly.
+  EXPECT_DOUBLE_EQ(tables.probit[49].Zn_Probit, 5.00);
+  EXPECT_EQ(Count("Probit"), 0);
+
+  ASSERT_FALSE(tables.lp.empty());
+  EXPECT_DOUBLE_EQ(tables.lp.front().D, 0.1);
+  EXPECT_DOUBLE_EQ(tables.lp.back().D, 1.5);
+  for (std::size_t k = 1; k < tables.lp.size(); ++k) {
+    EXPECT_GT(tables.lp[k].D, tables.lp[k - 1].D);
+    EXPECT_GT(tables.lp[k].L, tables.lp[k - 1].L);
+  }
+}
+
+TEST_F(ShippedData, DiameterCoefficientsDescendInStoredOrder) {
+  QSqlQuery q(Connection());
+  ASSERT_TRUE(q.exec("SELECT Dy FROM tabKoef_Dy ORDER BY rowid"));
+  std::vector<double> dy;
+  while (q.next()) dy.push_back(q.value(0).toDouble());
+  ASSERT_GE(dy.size(), 2u);
+  EXPECT_GE(dy.front(), 1420.0);
+  EXPECT_LE(dy.back(), 529.0);
+  for (std::size_t k = 1; k < dy.size(); ++k) EXPECT_LT(dy[k], dy[k - 1]);
+}
+
+TEST_F(ShippedData, SoilTreeAndItsShares) {
+  const std::vector<GroundTypeRow> nodes = LoadGroundTypes();
+  std::map<int, GroundTypeRow> byId;
+  for (const auto& n : nodes) {
+    EXPECT_NE(n.GID, 0);
+    EXPECT_TRUE(byId.emplace(n.GID, n).second) << "GID twice: " << n.GID;
+  }
+  // Level of a node = number of steps to the root; a leaf path joins the four codes.
+  std::set<QString> leafPaths;
+  for (const auto& n : nodes) {
+    QStringList codes = {n.GroundCode};
+    int level = 1;
+    for (int p = n.grParent; p != 0; p = byId.at(p).grParent, ++level) {
+      ASSERT_TRUE(byId.count(p)) << "missing parent " << p;
+      codes.prepend(byId.at(p).GroundCode);
+    }
+    ASSERT_LE(level, 4);
+    if (level < 4) EXPECT_FALSE(LoadGroundChildren(n.GID).empty()) << n.Ground.toStdString() << " has no child";
+    else leafPaths.insert(codes.join('.'));
+  }
+  EXPECT_EQ(leafPaths.size(), 30u);
+
+  QSqlQuery q(Connection());
+  ASSERT_TRUE(q.exec("SELECT Ground FROM Ground3"));
+  std::map<QString, int> perPath;
+  while (q.next()) ++perPath[q.value(0).toString()];
+  EXPECT_EQ(perPath.size(), leafPaths.size());
+  for (const QString& path : leafPaths) {
+    EXPECT_EQ(perPath[path], 1) << path.toStdString();
+    const auto g3 = LoadGround3(path);
+    ASSERT_TRUE(g3.has_value());
+    EXPECT_NEAR(g3->SP3_1 + g3->SP3_2 + g3->SP3_3, 1.0, 1e-12);
+    EXPECT_NEAR(g3->WP3_1 + g3->WP3_2 + g3->WP3_3, 1.0, 1e-12);
+    EXPECT_GE(g3->P4, 0.0);
+    EXPECT_LE(g3->P4, 1.0);
+  }
+}
+
+TEST_F(ShippedData, TownsKeepTheirWindRules) {
+  const std::vector<WindRow> towns = LoadWinds();
+  ASSERT_FALSE(towns.empty());
+  std::set<int> ids;
+  for (const WindRow& w : towns) {
+    EXPECT_NE(w.idCity, 0);
+    EXPECT_TRUE(ids.insert(w.idCity).second);
+    double winter = 0, summer = 0;
+    for (int i = 0; i < 9; ++i) {
+      winter += w.winter[i];
+      summer += w.summer[i];
+      for (double v : {w.speedWinter[i], w.speedSummer[i]}) {
+        EXPECT_GE(v, 0.0);
+        EXPECT_LT(v, 10.0);
+      }
+    }
+    EXPECT_GT(winter, 0.0);
+    EXPECT_GT(summer, 0.0);
+    EXPECT_GE(w.Tmedium, 0.0);
+    EXPECT_LE(w.Tmedium, 364.0);
+  }
+  // The shipped town: January repetitions 2+7+6+2+2+74+6+1 = 100, south-west wind 74 % at 5.9 m/s.
+  const auto town = LoadWind(1);
+  ASSERT_TRUE(town.has_value());
+  EXPECT_EQ(town->CityName, QStringLiteral("Хабаровск"));
+  EXPECT_DOUBLE_EQ(town->winter[5], 74);
+  EXPECT_DOUBLE_EQ(town->speedWinter[5], 5.9);
+  EXPECT_DOUBLE_EQ(town->summer[1], 25);
+  EXPECT_DOUBLE_EQ(town->Tmedium, 207);
+}
+
+TEST_F(ShippedData, SettingsSectionsAndTheRest) {
+  EXPECT_EQ(Count("Adjustment"), 1);
+  const auto adj = LoadAdjustment();
+  ASSERT_TRUE(adj.has_value());
+  EXPECT_TRUE(CheckSettings(*adj).isEmpty()) << CheckSettings(*adj).toStdString();
+  EXPECT_EQ(adj->Gas, 1);
+  EXPECT_LE(adj->Gas, static_cast<int>(LoadGases().size()));
+
+  const std::vector<SectionRow> sections = LoadSections();
+  ASSERT_FALSE(sections.empty());
+  for (std::size_t i = 0; i < sections.size(); ++i) EXPECT_EQ(sections[i].TPID, static_cast<int>(i) + 1);
+  // Section 1 lies on loam, 2.1.1.2: Дисперсные / Связные / Минеральные / Суглинок.
+  const SectionRow& s = sections.front();
+  EXPECT_EQ(s.Ground, QStringLiteral("2.1.1.2"));
+  const int path[4] = {s.G1, s.G2, s.G3, s.G4};
+  const char* codes[4] = {"2", "1", "1", "2"};
+  int parent = 0;
+  for (int level = 0; level < 4; ++level) {
+    const auto node = LoadGroundType(path[level]);
+    ASSERT_TRUE(node.has_value()) << level;
+    EXPECT_EQ(node->grParent, parent);
+    EXPECT_EQ(node->GroundCode, QString::fromLatin1(codes[level]));
+    parent = node->GID;
+  }
+  EXPECT_EQ(LoadGroundType(s.G4)->Ground, QStringLiteral("Суглинок"));
+  EXPECT_TRUE(LoadGround3(s.Ground).has_value());
+
+  EXPECT_EQ(Count("tab_time"), 1);
+  EXPECT_EQ(Count("tabOtchet"), 0);
+  const std::vector<GasRow> gases = LoadGases();
+  ASSERT_EQ(gases.size(), 1u);
+  EXPECT_EQ(gases[0].VName, QStringLiteral("Метан"));
+  EXPECT_EQ(gases[0].DangerClass, 4);
+  EXPECT_EQ(LoadRegions().size(), 1u);
+}
+
+}  // namespace
+}  // namespace velaron::db::testing

@@ -1,0 +1,68 @@
+// A scratch database for tests: a temporary file made from the program's schema text and opened as the
+// program's connection. Rows are put in with plain SQL, independently of the code under test.
+#pragma once
+
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QVariant>
+
+#include "db/database.h"
+
+namespace velaron::test {
+
+class ScratchDatabase {
+ public:
+  ScratchDatabase() {
+    path_ = dir_.filePath("data.db");
+    {
+      QSqlDatabase maker = QSqlDatabase::addDatabase("QSQLITE", "scratch-maker");
+      maker.setDatabaseName(path_);
+      if (maker.open()) {
+        QFile schema(QStringLiteral(VELARON_SOURCE_DIR "/data/schema.sql"));
+        if (schema.open(QIODevice::ReadOnly)) {
+          QStringList kept;
+          for (const QString& line : QString::fromUtf8(schema.readAll()).split('\n'))
+            if (!line.trimmed().startsWith("--")) kept << line;
+          for (const QString& stmt : kept.join('\n').split(';'))
+            if (!stmt.trimmed().isEmpty()) QSqlQuery(maker).exec(stmt);
+        }
+        maker.close();
+      }
+    }
+    QSqlDatabase::removeDatabase("scratch-maker");
+    error_ = db::OpenDatabase(path_);
+  }
+  ~ScratchDatabase() { db::CloseDatabase(); }
+  ScratchDatabase(const ScratchDatabase&) = delete;
+  ScratchDatabase& operator=(const ScratchDatabase&) = delete;
+
+  QString error() const { return error_; }
+  const QString& path() const { return path_; }
+
+  // Runs one statement on the program's connection; false when it failed.
+  bool Exec(const QString& sql, const QVariantList& values = {}) {
+    QSqlQuery q(db::Connection());
+    if (!q.prepare(sql)) return false;
+    for (const QVariant& v : values) q.addBindValue(v);
+    return q.exec();
+  }
+  // The first column of the first row of a query (a count, say).
+  QVariant Scalar(const QString& sql, const QVariantList& values = {}) {
+    QSqlQuery q(db::Connection());
+    if (!q.prepare(sql)) return {};
+    for (const QVariant& v : values) q.addBindValue(v);
+    if (!q.exec() || !q.next()) return {};
+    return q.value(0);
+  }
+
+ private:
+  QTemporaryDir dir_;
+  QString path_;
+  QString error_;
+};
+
+}  // namespace velaron::test

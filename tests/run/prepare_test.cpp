@@ -1,0 +1,234 @@
+// Preparation of a run: the checks, their messages and their order, the notes on capped sums, and what
+// a prepared run hands to the model.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "common/texts.h"
+#include "db/settings_rules.h"
+#include "models/flame_flux.h"
+#include "run/prepare.h"
+#include "run/run_texts.h"
+#include "run_fixtures.h"
+
+namespace velaron::run {
+namespace {
+
+using test::GoodData;
+using test::GoodRequest;
+
+const QDateTime kNow(QDate(2026, 1, 2), QTime(3, 4, 5));
+
+QString Prepare(const RunRequest& r, const RunData& d) { return PrepareRun(r, d, kNow).error; }
+QString U(const char* s) { return QString::fromUtf8(s); }
+
+TEST(Prepare, GoodRequestPasses) {
+  const PrepareResult res = PrepareRun(GoodRequest(5), GoodData(), kNow);
+  ASSERT_TRUE(res.ok()) << res.error.toStdString();
+  const PreparedRun& run = *res.run;
+  EXPECT_EQ(run.ScenarioName, U("Факел (симметр.горение)"));
+  EXPECT_EQ(run.state.progressTitle, "Сценарий \"Факел-симметричный\"");
+  EXPECT_EQ(run.start, kNow);
+  EXPECT_TRUE(run.notes.isEmpty());
+  // Shares from the ground row when none are given.
+  EXPECT_EQ(run.request.run.shares->Pkw, 0.2);
+  EXPECT_EQ(run.request.run.shares->Pas, 0.4);
+  // Winter: PSimmTorch = Psw · PRupture · PIgnition, PIgnition = 0.25 + 0.25·0 = 0.25.
+  EXPECT_DOUBLE_EQ(run.probabilities.PIgnition, 0.25);
+  EXPECT_DOUBLE_EQ(run.state.probabilities.PSimmTorch, 0.3 * run.probabilities.PRupture * 0.25);
+  // The grid: 200 m at 10 m gives −10..10; the layers are only made for the assessments that keep them.
+  EXPECT_EQ(run.state.GridValue.nx(), 10);
+  EXPECT_EQ(run.state.GridValue.ny(), 10);
+  EXPECT_TRUE(run.state.LayerFlux.empty());
+  EXPECT_EQ(run.texts.DavlText, U("5,00"));
+  EXPECT_EQ(run.MeteoText[0], U("Зима"));
+  EXPECT_EQ(run.MeteoText[1], U("3"));
+  EXPECT_EQ(run.MeteoText[2], U("С"));
+}
+
+TEST(Prepare, RuptureFromTheTypedRateAndTheSectionLength) {
+  // Way 3 keeps the typed 0.5; 1 − exp(−0.5·1000/10⁶) = 0.00049988 → 0.0005 after rounding.
+  const PrepareResult res = PrepareRun(GoodRequest(2), GoodData(), kNow);
+  ASSERT_TRUE(res.ok());
+  EXPECT_DOUBLE_EQ(res.run->probabilities.PRuptureBase, 0.0005);
+  EXPECT_DOUBLE_EQ(res.run->state.derived.AccidentRate, 0.5);
+}
+
+TEST(Prepare, AccidentRateByRegionUsesTheDiameterCoefficient) {
+  // Way 1: lambda 0.33 × KoefDy; D = 1120 mm lies between 1220 (0.5) and 1020 (0.7): 0.6.
+  RunRequest r = GoodRequest(2);
+  r.rate.way = 1;
+  r.rate.RegionPos = 1;
+  r.pipeline.Diametr = 1120;
+  const PrepareResult res = PrepareRun(r, GoodData(), kNow);
+  ASSERT_TRUE(res.ok()) << res.error.toStdString();
+  EXPECT_NEAR(res.run->state.derived.KoefDy, 0.6, 1e-12);
+  EXPECT_NEAR(res.run->state.derived.AccidentRate, 0.33 * 0.6, 1e-12);
+  r.rate.RegionPos = 2;  // no such region
+  EXPECT_EQ(Prepare(r, GoodData()), U("Необходимо выбрать регион!"));
+}
+
+TEST(Prepare, GasTemperatureInWholeDegreesHalvesToEven) {
+  RunRequest r = GoodRequest(2);
+  r.pipeline.Temp = 10.5;
+  EXPECT_EQ(PrepareRun(r, GoodData(), kNow).run->state.derived.TempK, 283);
+  r.pipeline.Temp = 11.5;
+  EXPECT_EQ(PrepareRun(r, GoodData(), kNow).run->state.derived.TempK, 285);
+}
+
+TEST(Prepare, WindDirectionAndAngle) {
+  RunRequest r = GoodRequest(5);
+  r.run.WindDir = 225;
+  const PrepareResult res = PrepareRun(r, GoodData(), kNow);
+  ASSERT_TRUE(res.ok());
+  // 225/180·π + π/2 with π = 3.14159265358979.
+  EXPECT_NEAR(res.run->state.derived.WindAngle, 225.0 / 180 * 3.14159265358979 + 3.14159265358979 / 2, 1e-14);
+  EXPECT_EQ(res.run->MeteoText[2], U("Ю-З"));
+  r.run.WindDir = 30;
+  EXPECT_EQ(Prepare(r, GoodData()), U(texts::kWindDirection));
+}
+
+TEST(Prepare, CrossingSumAboveOneIsCappedWithANote) {
+  RunData d = GoodData();
+  d.section->p_v = 1.3;
+  PrepareResult res = PrepareRun(GoodRequest(2), d, kNow);
+  ASSERT_TRUE(res.ok());
+  ASSERT_EQ(res.run->notes.size(), 1);
+  EXPECT_EQ(res.run->notes[0], U(texts::kCrossingSumNote));
+  EXPECT_EQ(res.run->state.derived.p_v, 1.0);
+  d.section->p_v = 1.0;  // exactly 1: no note
+  res = PrepareRun(GoodRequest(2), d, kNow);
+  EXPECT_TRUE(res.run->notes.isEmpty());
+}
+
+TEST(Prepare, ExternalSumAboveOneIsCappedWithANote) {
+  RunRequest r = GoodRequest(2);
+  r.external = ExternalInputs{1, 1, 1, 1, 0.5, 0.3, 0.2, 0.2};  // 1.2
+  PrepareResult res = PrepareRun(r, GoodData(), kNow);
+  ASSERT_TRUE(res.ok());
+  ASSERT_EQ(res.run->notes.size(), 1);
+  EXPECT_EQ(res.run->notes[0], U(texts::kExternalSumNote));
+  EXPECT_EQ(res.run->state.derived.ExtFactors, 1.0);
+}
+
+TEST(Prepare, AsymmetricJetGetsItsGeometryAndLayers) {
+  const PrepareResult res = PrepareRun(GoodRequest(4), GoodData(), kNow);
+  ASSERT_TRUE(res.ok()) << res.error.toStdString();
+  const models::DerivedQuantities& d = res.run->state.derived;
+  EXPECT_TRUE(d.asymmetricComputed);
+  EXPECT_NEAR(d.Tilt, 25 * 3.14159265358979 / 180, 1e-15);
+  EXPECT_GT(d.W2, 2 * d.W1);
+  EXPECT_EQ(res.run->state.LayerFlux.count(), 6);
+  EXPECT_EQ(res.run->state.LayerProc.count(), 8);
+}
+
+// Each case breaks one input of a good request; the message is the one the user sees.
+struct Broken {
+  const char* what;
+  std::function<void(RunRequest&, RunData&)> breakIt;
+  QString message;
+};
+
+TEST(Prepare, EachCheckRefusesWithItsMessage) {
+  const std::vector<Broken> cases = {
+      {"grid step 0", [](RunRequest& r, RunData&) { r.settings.CStep = 0; }, QString()},
+      {"no gas chosen", [](RunRequest& r, RunData&) { r.pipeline.Gas = 0; }, U(velaron::texts::kGasDataMissing)},
+      {"gas row missing", [](RunRequest&, RunData& d) { d.gas.reset(); }, U(velaron::texts::kGasDataMissing)},
+      {"no section", [](RunRequest&, RunData& d) { d.section.reset(); }, U(velaron::texts::kWrongSection)},
+      {"no ground row", [](RunRequest&, RunData& d) { d.ground.reset(); }, U(velaron::texts::kWrongSection)},
+      {"molar mass 0", [](RunRequest&, RunData& d) { d.gas->m = 0; }, U(texts::kBadMolarMass)},
+      {"diameter 0", [](RunRequest& r, RunData&) { r.pipeline.Diametr = 0; }, U(texts::kDiameter)},
+      {"pipeline length 0", [](RunRequest& r, RunData&) { r.pipeline.Ltrub = 0; }, U(texts::kPipelineLength)},
+      {"pressure 30 MPa", [](RunRequest& r, RunData&) { r.pipeline.DavlDown = 30; }, U(texts::kPressureTooHigh)},
+      {"negative wind", [](RunRequest& r, RunData&) { r.run.WindSpeed = -1; }, U(texts::kNegativeWind)},
+      {"wind 10 m/s on a jet", [](RunRequest& r, RunData&) { r.run.WindSpeed = 10; }, U(models::kStrongWindMessage)},
+      {"share above 1", [](RunRequest& r, RunData&) { r.run.shares = JetShares{1.5, 0, 0, 0, 0, 0}; },
+       U(texts::kBadShare)},
+      {"section pressure 0",
+       [](RunRequest& r, RunData& d) {
+         r.pipeline.DavlUp = 0;
+         r.pipeline.DavlDown = 0.001;
+         d.section->Udal = 100000;
+       },
+       U(texts::kPressureNotPositive)},
+  };
+  for (const Broken& c : cases) {
+    RunRequest r = GoodRequest(5);
+    RunData d = GoodData();
+    c.breakIt(r, d);
+    const PrepareResult res = PrepareRun(r, d, kNow);
+    EXPECT_FALSE(res.ok()) << c.what;
+    if (!c.message.isEmpty()) EXPECT_EQ(res.error, c.message) << c.what;
+    else EXPECT_FALSE(res.error.isEmpty()) << c.what;
+  }
+}
+
+TEST(Prepare, ChecksComeInOrder) {
+  // Settings before the gas, the gas before the section, the section before the gas's own data, the
+  // pipeline before the weather.
+  RunRequest r = GoodRequest(5);
+  RunData d = GoodData();
+  r.settings.CStep = 0;
+  r.pipeline.Gas = 0;
+  d.section.reset();
+  d.gas->m = 0;
+  r.pipeline.Ltrub = 0;
+  r.run.WindSpeed = -1;
+  ASSERT_FALSE(db::CheckSettings(r.settings).isEmpty());
+  EXPECT_EQ(Prepare(r, d), db::CheckSettings(r.settings));
+  r.settings.CStep = 10;
+  EXPECT_EQ(Prepare(r, d), U(velaron::texts::kGasDataMissing));
+  r.pipeline.Gas = 1;
+  EXPECT_EQ(Prepare(r, d), U(velaron::texts::kWrongSection));
+  d.section = GoodData().section;
+  EXPECT_EQ(Prepare(r, d), U(texts::kBadMolarMass));
+  d.gas->m = 16;
+  EXPECT_EQ(Prepare(r, d), U(texts::kPipelineLength));
+  r.pipeline.Ltrub = 100;
+  EXPECT_EQ(Prepare(r, d), U(texts::kNegativeWind));
+}
+
+TEST(Prepare, StrongWindOnlyStopsTheJetFires) {
+  RunRequest r = GoodRequest(2);
+  r.run.WindSpeed = 12;
+  EXPECT_TRUE(PrepareRun(r, GoodData(), kNow).ok());
+  for (int code : {3, 4, 5}) {
+    r.run.ScenarioCode = code;
+    EXPECT_EQ(Prepare(r, GoodData()), U(models::kStrongWindMessage)) << code;
+  }
+}
+
+TEST(Prepare, CloudNeedsAFlameSpeedClass) {
+  RunData d = GoodData();
+  d.gas->DangerClass = 2;
+  EXPECT_EQ(Prepare(GoodRequest(8), d), U(texts::kNoFlameSpeed));
+  EXPECT_TRUE(PrepareRun(GoodRequest(2), d, kNow).ok());
+}
+
+TEST(Prepare, MassesMustBePositiveWhereTheyBurn) {
+  RunRequest r = GoodRequest(6);
+  r.settings.Tfb = 0;
+  EXPECT_EQ(Prepare(r, GoodData()), U(texts::kFireBallMass));
+  r = GoodRequest(8);
+  r.settings.Dola_obl = 0;
+  EXPECT_EQ(Prepare(r, GoodData()), U(texts::kCloudMass));
+}
+
+TEST(Prepare, TemperatureOutsideThePropertyTablesIsRefused) {
+  RunRequest r = GoodRequest(2);
+  r.pipeline.Temp = 200;  // 473 K, the tables end at 400 K
+  const PrepareResult res = PrepareRun(r, GoodData(), kNow);
+  EXPECT_FALSE(res.ok());
+  EXPECT_FALSE(res.error.isEmpty());
+}
+
+TEST(Prepare, YearRoundScenariosAreNotYetAvailable) {
+  EXPECT_FALSE(ScenarioAvailable(1));
+  EXPECT_FALSE(ScenarioAvailable(7));
+  for (int code : {2, 3, 4, 5, 6, 8}) EXPECT_TRUE(ScenarioAvailable(code)) << code;
+  EXPECT_FALSE(ScenarioAvailable(0));
+  EXPECT_FALSE(ScenarioAvailable(9));
+}
+
+}  // namespace
+}  // namespace velaron::run

@@ -1,0 +1,35 @@
+// Synthetic rows and tables for run tests, and a temporary copy of the pristine database.
+#pragma once
+
+#include <QString>
+#include <QTemporaryDir>
+#include <memory>
+
+#include "run/prepared_run.h"
+#include "run/run_inputs.h"
+
+namespace velaron::test {
+
+// Gas-property tables of an ideal gas of molar mass 16 (cp 2.2 kJ/(kg·K), v = 0.5196·T/(100·p) m³/kg
+// with p in bar), temperatures 200..400 K; a pit-length table 0.1 m → 10 m, 2 m → 60 m; a probit table
+// from 2.67 (1 %) to 7.33 (99 %).
+std::shared_ptr<const models::ReferenceTables> SyntheticTables();
+
+// A request and rows that prepare without refusal: grid 200 × 200 m at 10 m, methane-like gas, one
+// section 1000 m long at the pipeline start, a ground row with P4 = 0.25, way 3 accident rate 0.5.
+run::RunRequest GoodRequest(int code);
+run::RunData GoodData();
+
+// A temporary copy of the pristine database; the file is removed with the object.
+class DatabaseCopy {
+ public:
+  DatabaseCopy();
+  QString path() const { return path_; }
+  bool ok() const { return !path_.isEmpty(); }
+
+ private:
+  QTemporaryDir dir_;
+  QString path_;
+};
+
+}  // namespace velaron::test

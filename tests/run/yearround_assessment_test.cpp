@@ -1,0 +1,523 @@
+// The year-round jet-fire assessment with the flame field and the asymmetric model replaced by test
+// functions, so that every expected value can be worked out here from the injected fields.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "models/calc_state.h"
+#include "models/jet_symmetric.h"
+#include "run/flame_geometry.h"
+#include "run/yearround/combine.h"
+#include "run/yearround/wind_states.h"
+#include "run/yearround/year_round.h"
+
+namespace velaron::run::yearround {
+namespace {
+
+using models::CalcState;
+using models::FlameShape;
+using models::Grid;
+
+constexpr double kTestPi = 3.14159265358979;
+
+// A probit table of the normal distribution, 2.60 .. 7.40 by 0.01.
+models::ReferenceTables Tables() {
+  models::ReferenceTables t;
+  for (int k = 260; k <= 740; ++k) {
+    const double pr = k / 100.0;
+    t.probit.push_back({pr, 50 * (1 + std::erf((pr - 5) / std::sqrt(2.0)))});
+  }
+  t.lp = {{0.1, 3.5}, {2.0, 40}};
+  return t;
+}
+
+// A 100 m × 100 m grid at 10 m with a 50 m flame, an outflow of 300 m/s and a route azimuth of 30°.
+CalcState BaseState() {
+  CalcState s;
+  s.settings.XLimit = 100;
+  s.settings.YLimit = 100;
+  s.settings.CStep = 10;
+  s.settings.Skor_chel = 5;
+  auto& d = s.derived;
+  d.SpeedOut = 300;
+  d.Dtrub = 1.0;
+  d.SpecVolume = 0.02;
+  d.DEquiv = d.Dtrub * std::sqrt(1 / (1.293 * d.SpecVolume));
+  d.LTorch = d.LTorchBase = 50;
+  d.Ri = std::cbrt(9.81 / std::pow(d.DEquiv * d.SpeedOut, 2)) * d.LTorch;
+  d.JetAngle = 0;
+  d.Azimut = 30;
+  s.ScenarioCode = 7;
+  s.LayerFlux.resize(6, s.nx(), s.ny());
+  s.LayerProc.resize(8, s.nx(), s.ny());
+  return s;
+}
+
+// Winter speeds 2 m/s except south (6 m/s, the strongest flame); summer 3 m/s except calm (0 m/s).
+db::WindRow Town(std::array<double, 9> winterRep, std::array<double, 9> summerRep) {
+  db::WindRow w;
+  w.idCity = 1;
+  w.winter = winterRep;
+  w.summer = summerRep;
+  w.speedWinter = {2, 2, 2, 2, 6, 2, 2, 2, 2};
+  w.speedSummer = {3, 3, 3, 3, 3, 3, 3, 3, 0};
+  w.Tmedium = 100;
+  return w;
+}
+
+YearRoundInputs Inputs(const CalcState& s, const db::WindRow& town) {
+  YearRoundInputs in;
+  in.W = s.derived.SpeedOut;
+  in.D = s.derived.Dtrub;
+  in.V = s.derived.SpecVolume;
+  in.Glubina = 1.2;
+  in.probabilities.PRupture = 1e-3;
+  in.probabilities.PIgnition = 0.5;
+  in.probabilities.Pkw = in.probabilities.Pks = 0.3;
+  in.probabilities.Psw = in.probabilities.Pss = 0.3;
+  in.probabilities.Paw = in.probabilities.Pas = 0.4;
+  in.wind = town;
+  return in;
+}
+
+// The injected flame: a hill of heat flux whose height grows with the wind (read back from the ellipse
+// factor, v = (1 − K)/0.1) and is half as high again for the symmetric flame, leaning into the wind angle.
+double FluxAt(FlameShape shape, double K, double windAngle, int ix, int iy, int step) {
+  const double v = (1 - K) / 0.1;
+  const double amp = (shape == FlameShape::Pit ? 1.0 : 1.5) * (8 + 4 * v);
+  const double r = step * std::hypot(ix, iy);
+  const double phi = std::atan2(iy, ix);
+  return amp * std::exp(-r / 40) * (1 + 0.3 * std::cos(phi - windAngle));
+}
+
+Grid FieldOf(const CalcState& base, FlameShape shape, double speed, int state) {
+  Grid g;
+  base.dimension(g);
+  for (int iy = -g.ny(); iy <= g.ny(); ++iy)
+    for (int ix = -g.nx(); ix <= g.nx(); ++ix)
+      g(ix, iy) = FluxAt(shape, 1 - 0.1 * speed, (state - 1) * kTestPi / 4 + kTestPi / 2, ix, iy, base.settings.CStep);
+  return g;
+}
+
+// Percent of injury of a heat-flux field, by the probit routine on a state of its own.
+Grid PercentOf(const CalcState& base, const Grid& field, const models::ReferenceTables& tables) {
+  CalcState t;
+  t.settings = base.settings;
+  t.GridValue = field;
+  models::ProbitGrid(t, models::ProbitBranch::Thermal, tables);
+  return t.GridProc;
+}
+
+struct FlameCall {
+  FlameShape shape;
+  double Rw, Tilt, KEllipse, WindAngle;
+};
+
+// The asymmetric model's stand-in: a flat 5 kW/m² disc of 20 m, a percent of 40 everywhere on the grid,
+// and radii 30, 40, 50, 60 m in every direction (or what a test sets).
+struct AsymmetricStandIn {
+  int calls = 0;
+  int codeSeen = 0;
+  bool geometrySeen = false;
+  double probSeen = 0, tiltSeen = 0, jetAngleSeen = 0;
+  double percent = 40;
+  std::array<double, 5> radius{0, 30, 40, 50, 60};
+  int notFoundDir = 0, notFoundLevel = 0;  // a direction and level to report −1
+
+  void operator()(CalcState& s, const models::AsimmTorchInputs& in) {
+    ++calls;
+    codeSeen = s.ScenarioCode;
+    geometrySeen = s.derived.asymmetricComputed;
+    probSeen = in.Prob;
+    tiltSeen = s.derived.Tilt;
+    jetAngleSeen = s.derived.JetAngle;
+    s.dimension(s.GridValue);
+    for (int iy = -s.ny(); iy <= s.ny(); ++iy)
+      for (int ix = -s.nx(); ix <= s.nx(); ++ix) s.GridValue(ix, iy) = std::hypot(ix, iy) * 10 <= 20 ? 5.0 : 0.0;
+    models::MaxIntoLayer(s.LayerFlux, s.GridValue, s.settings, 5);
+    s.GridProc.resize(s.nx() + 1, s.ny() + 1);
+    for (int iy = -s.ny(); iy <= s.ny(); ++iy)
+      for (int ix = -s.nx(); ix <= s.nx(); ++ix) s.GridProc(ix, iy) = percent;
+    for (int d = 1; d <= 8; ++d)
+      for (int z = 1; z <= 4; ++z) s.ZoneRDir[5][d][z] = radius[z];
+    if (notFoundDir) s.ZoneRDir[5][notFoundDir][notFoundLevel] = -1;
+    for (int z = 1; z <= 4; ++z) s.ZoneR[5][z] = radius[z];
+  }
+};
+
+struct Harness {
+  models::ReferenceTables tables = Tables();
+  CalcState s = BaseState();
+  std::vector<FlameCall> calls;
+  AsymmetricStandIn asym;
+  Hooks hooks;
+
+  Harness() {
+    hooks.flameField = [this](CalcState& st, FlameShape shape, models::Progress&) {
+      calls.push_back({shape, st.derived.Rw, st.derived.Tilt, st.derived.KEllipse, st.derived.WindAngle});
+      st.dimension(st.GridValue);
+      for (int iy = -st.ny(); iy <= st.ny(); ++iy)
+        for (int ix = -st.nx(); ix <= st.nx(); ++ix)
+          st.GridValue(ix, iy) = FluxAt(shape, st.derived.KEllipse, st.derived.WindAngle, ix, iy, st.settings.CStep);
+    };
+    hooks.asymmetric = [this](CalcState& st, const models::AsimmTorchInputs& in, const models::ReferenceTables&,
+                              models::Progress&) { asym(st, in); };
+  }
+  void run(const YearRoundInputs& in, models::Progress& p = models::NoProgress()) {
+    RaschetComplex(s, in, tables, p, hooks);
+  }
+};
+
+// Compares the cells of the calculation grid (a percent grid's margin is left out).
+void ExpectGridNear(const Grid& actual, const Grid& expected, double tol, const char* what) {
+  const int nx = std::min(actual.nx(), expected.nx()), ny = std::min(actual.ny(), expected.ny());
+  for (int iy = -ny; iy <= ny; ++iy)
+    for (int ix = -nx; ix <= nx; ++ix)
+      ASSERT_NEAR(actual(ix, iy), expected(ix, iy), tol) << what << " at (" << ix << ", " << iy << ")";
+}
+
+const std::array<double, 9> kEqual = {1, 1, 1, 1, 1, 1, 1, 1, 1};
+
+// --- Weights of the wind states -------------------------------------------------------------------
+
+TEST(YearRoundWeights, OneStateAtFullRepetitionGivesThatStatesPercentAndZeroStatesStillShapeTheFlux) {
+  Harness h;
+  // Winter: all the repetition in the east state (3); the south state (5) has none but the strongest wind.
+  h.run(Inputs(h.s, Town({0, 0, 100, 0, 0, 0, 0, 0, 0}, kEqual)));
+
+  // The pit-winter percent layer is the east state's percent, weight 1.
+  const Grid east = FieldOf(h.s, FlameShape::Pit, 2, 3);
+  ExpectGridNear(h.s.LayerProc.layer(1), PercentOf(h.s, east, h.tables), 1e-12, "LayerProc 1");
+
+  // The flux layer is the cell-wise largest of all nine winter flames, the 0 % south state included.
+  Grid maxFlux;
+  h.s.dimension(maxFlux);
+  for (int i = 1; i <= 9; ++i) {
+    const Grid f = FieldOf(h.s, FlameShape::Pit, i == 5 ? 6 : 2, i);
+    for (int iy = -5; iy <= 5; ++iy)
+      for (int ix = -5; ix <= 5; ++ix) maxFlux(ix, iy) = std::max(maxFlux(ix, iy), f(ix, iy));
+  }
+  ExpectGridNear(h.s.LayerFlux.layer(1), maxFlux, 1e-12, "LayerFlux 1");
+
+  // The radii of the case come from the percent of that largest flux, unweighted.
+  CalcState ref = BaseState();
+  ref.GridValue = maxFlux;
+  models::ProbitGrid(ref, models::ProbitBranch::Thermal, h.tables);
+  models::DirectionZoneRadii(ref, 1);
+  models::RaiseZoneR(ref, 1);
+  for (int z = 1; z <= 4; ++z) EXPECT_DOUBLE_EQ(h.s.ZoneR[1][z], ref.ZoneR[1][z]) << "level " << z;
+  // ... and they are wider than the east state alone would give: the south flame, though never
+  // blowing in winter, sets the zones.
+  CalcState eastOnly = BaseState();
+  eastOnly.GridValue = east;
+  models::ProbitGrid(eastOnly, models::ProbitBranch::Thermal, h.tables);
+  models::DirectionZoneRadii(eastOnly, 1);
+  models::RaiseZoneR(eastOnly, 1);
+  EXPECT_GT(h.s.ZoneR[1][4], eastOnly.ZoneR[1][4]);
+}
+
+TEST(YearRoundWeights, NineEqualStatesGiveTheLargestPercentOverNine) {
+  Harness h;
+  h.run(Inputs(h.s, Town(kEqual, kEqual)));
+  Grid expected;
+  h.s.dimension(expected);
+  for (int i = 1; i <= 9; ++i) {
+    const Grid p = PercentOf(h.s, FieldOf(h.s, FlameShape::Symmetric, 3 * (i != 9), i), h.tables);
+    for (int iy = -5; iy <= 5; ++iy)
+      for (int ix = -5; ix <= 5; ++ix) expected(ix, iy) = std::max(expected(ix, iy), p(ix, iy) / 9);
+  }
+  // Symmetric summer, layer 4: weight 1/9 each, the largest weighted percent per cell; nothing summed.
+  ExpectGridNear(h.s.LayerProc.layer(4), expected, 1e-12, "LayerProc 4");
+}
+
+// --- The flame of each wind state ----------------------------------------------------------------
+
+TEST(YearRoundStates, EachStateGetsItsWindAngleSpeedRatioEllipseAndTiltAndCalmKeepsFiveHalvesPi) {
+  Harness h;
+  const YearRoundInputs in = Inputs(h.s, Town(kEqual, kEqual));
+  h.run(in);
+  ASSERT_EQ(h.calls.size(), 36u);
+  const db::WindRow& w = in.wind;
+  for (int b = 0; b < 4; ++b) {
+    const bool summer = b % 2 == 1;
+    const FlameShape shape = b < 2 ? FlameShape::Pit : FlameShape::Symmetric;
+    for (int i = 1; i <= 9; ++i) {
+      const FlameCall& c = h.calls[b * 9 + i - 1];
+      const double v = summer ? w.speedSummer[i - 1] : w.speedWinter[i - 1];
+      EXPECT_EQ(c.shape, shape);
+      EXPECT_DOUBLE_EQ(c.Rw, v / 300);
+      EXPECT_DOUBLE_EQ(c.KEllipse, 1 - 0.1 * v);
+      EXPECT_DOUBLE_EQ(c.WindAngle, (i - 1) * kTestPi / 4 + kTestPi / 2);
+      EXPECT_DOUBLE_EQ(c.Tilt, TiltRadians(0, v / 300, h.s.derived.Ri));
+    }
+  }
+  // Calm is not brought back below 2π: 5π/2, not π/2.
+  EXPECT_DOUBLE_EQ(h.calls[8].WindAngle, 2.5 * kTestPi);
+  // A calm of 0 m/s: no wind ratio, a full ellipse and an upright flame (90° = π/2).
+  EXPECT_DOUBLE_EQ(h.calls[17].Rw, 0);
+  EXPECT_DOUBLE_EQ(h.calls[17].KEllipse, 1);
+  EXPECT_NEAR(h.calls[17].Tilt, kTestPi / 2, 1e-12);
+}
+
+TEST(YearRoundStates, ProgressNamesEveryStateAndTheAsymmetricJetAndCancelStopsBetweenStates) {
+  struct Recorder : models::Progress {
+    std::vector<std::string> titles;
+    int cancelAfter = 1000;
+    void begin(const std::string& t, int) override { titles.push_back(t); }
+    bool cancelled() const override { return static_cast<int>(titles.size()) >= cancelAfter; }
+  };
+  Harness h;
+  Recorder rec;
+  h.run(Inputs(h.s, Town(kEqual, kEqual)), rec);
+  ASSERT_EQ(rec.titles.size(), 37u);
+  EXPECT_EQ(rec.titles[0], "Сценарий \"Факел-котлован\"-зима, ветер-С");
+  EXPECT_EQ(rec.titles[8], "Сценарий \"Факел-котлован\"-зима, ветер-Штиль");
+  EXPECT_EQ(rec.titles[10], "Сценарий \"Факел-котлован\"-лето, ветер-С-В");
+  EXPECT_EQ(rec.titles[23], "Сценарий \"Факел-симметричный\"-зима, ветер-Ю-З");
+  EXPECT_EQ(rec.titles[35], "Сценарий \"Факел-симметричный\"-лето, ветер-Штиль");
+  EXPECT_EQ(rec.titles[36], "Сценарий \"Факел-ассиметричный\"");
+
+  Harness c;
+  Recorder stop;
+  stop.cancelAfter = 1;  // the user cancels while the first state runs
+  EXPECT_THROW(c.run(Inputs(c.s, Town(kEqual, kEqual)), stop), models::Cancelled);
+  EXPECT_EQ(c.calls.size(), 1u);
+  EXPECT_EQ(c.asym.calls, 0);
+}
+
+// --- The asymmetric jet and the seasons -----------------------------------------------------------
+
+TEST(YearRoundSeasons, AsymmetricSummerTermIsWeightedByTheWarmDays) {
+  // Only the asymmetric jet in summer: GridRisk = PIgnition·PRupture·0.01·(As/2), As = 40·WarmDays/364.
+  // The old weighting had the seasons swapped (summer by (364 − WarmDays)/364), which gave a town with
+  // 100 warm days the summer share of 264 days.
+  Harness h;
+  YearRoundInputs in = Inputs(h.s, Town(kEqual, kEqual));
+  in.probabilities.Pkw = in.probabilities.Psw = in.probabilities.Paw = 0;
+  in.probabilities.Pks = in.probabilities.Pss = 0;
+  in.probabilities.Pas = 1;
+  h.run(in);
+  const double summer = 0.5e-3 * 0.01 * (40.0 * 100 / 364) / 2;
+  EXPECT_NEAR(h.s.GridRisk(2, -3), summer, 1e-18);
+  EXPECT_GT(std::abs(h.s.GridRisk(2, -3) - 0.5e-3 * 0.01 * (40.0 * 264 / 364) / 2), 1e-9);
+
+  // Only in winter: the rest of the year, (364 − 100)/364.
+  Harness w;
+  YearRoundInputs win = Inputs(w.s, Town(kEqual, kEqual));
+  win.probabilities = {};
+  win.probabilities.PRupture = 1e-3;
+  win.probabilities.PIgnition = 0.5;
+  win.probabilities.Paw = 1;
+  w.run(win);
+  EXPECT_NEAR(w.s.GridRisk(0, 0), 0.5e-3 * 0.01 * (40.0 * 264 / 364) / 2, 1e-18);
+
+  const SeasonSplit none = AsymmetricSeasonSplit(0);
+  EXPECT_EQ(none.summer, 0.0);
+  EXPECT_EQ(none.winter, 1.0);
+  const SeasonSplit all = AsymmetricSeasonSplit(364);
+  EXPECT_EQ(all.summer, 1.0);
+  EXPECT_EQ(all.winter, 0.0);
+}
+
+TEST(YearRoundSeasons, AsymmetricJetRunsOnceWithItsOwnGeometryAndProbability) {
+  Harness h;
+  h.run(Inputs(h.s, Town(kEqual, kEqual)));
+  EXPECT_EQ(h.asym.calls, 1);
+  EXPECT_EQ(h.asym.codeSeen, 4);
+  EXPECT_TRUE(h.asym.geometrySeen);
+  // The winter share times the ignition probability (Paw 0.4 × 0.5), without the rupture probability.
+  EXPECT_DOUBLE_EQ(h.asym.probSeen, 0.2);
+  // The jet rises at 25° and the model starts with the flame along the jet.
+  EXPECT_DOUBLE_EQ(h.asym.jetAngleSeen, 25 / 180.0 * kTestPi);
+  EXPECT_DOUBLE_EQ(h.asym.tiltSeen, h.asym.jetAngleSeen);
+  // Year-round run: the code is 7 again on return; inside the complex assessment it is 1.
+  EXPECT_EQ(h.s.ScenarioCode, 7);
+  Harness c;
+  c.s.ScenarioCode = 1;
+  c.run(Inputs(c.s, Town(kEqual, kEqual)));
+  EXPECT_EQ(c.s.ScenarioCode, 1);
+}
+
+TEST(YearRoundSeasons, PitOnlyInBothSeasonsGivesTheMeanOfTheTwoPitPercents) {
+  const JetShares pit{1, 0, 0, 1, 0, 0};
+  EXPECT_DOUBLE_EQ(YearRoundPercent(pit, 30, 70, 80, 50, 90, 10), (30 + 50) / 2.0);
+  // Every kind at share 1 in summer: each percent times the chances of missing the two others.
+  const JetShares summer{0, 0, 0, 1, 1, 1};
+  const double k = 20, s = 40, a = 60;
+  const double expected = (k * (1 - 0.01 * s) * (1 - 0.01 * a) + s * (1 - 0.01 * k) * (1 - 0.01 * a) +
+                           a * (1 - 0.01 * k) * (1 - 0.01 * s)) / 2;
+  EXPECT_DOUBLE_EQ(YearRoundPercent(summer, 0, 0, 0, k, s, a), expected);
+  EXPECT_DOUBLE_EQ(YearRoundPercent(JetShares{}, 50, 50, 50, 50, 50, 50), 0.0);
+}
+
+// --- Layers, the displayed field and the percent of the largest flux ------------------------------
+
+TEST(YearRoundLayers, LayersHoldTheirJetCasesAndLayerFourKeepsTheSymmetricSummerCase) {
+  Harness h;
+  h.run(Inputs(h.s, Town(kEqual, {0, 0, 0, 0, 0, 0, 0, 0, 100})));
+  const std::pair<FlameShape, bool> cases[4] = {
+      {FlameShape::Pit, false}, {FlameShape::Pit, true}, {FlameShape::Symmetric, false}, {FlameShape::Symmetric, true}};
+  const db::WindRow town = Town(kEqual, kEqual);
+  Grid all;
+  h.s.dimension(all);
+  for (int c = 0; c < 4; ++c) {
+    Grid expected;
+    h.s.dimension(expected);
+    for (int i = 1; i <= 9; ++i) {
+      const double v = cases[c].second ? town.speedSummer[i - 1] : town.speedWinter[i - 1];
+      const Grid f = FieldOf(h.s, cases[c].first, v, i);
+      for (int iy = -5; iy <= 5; ++iy)
+        for (int ix = -5; ix <= 5; ++ix) expected(ix, iy) = std::max(expected(ix, iy), f(ix, iy));
+    }
+    ExpectGridNear(h.s.LayerFlux.layer(c + 1), expected, 1e-12, "LayerFlux by case");
+    for (int iy = -5; iy <= 5; ++iy)
+      for (int ix = -5; ix <= 5; ++ix) all(ix, iy) = std::max(all(ix, iy), expected(ix, iy));
+  }
+  // The asymmetric case: its flux in layer 5 and its percent in LayerProc 5.
+  EXPECT_DOUBLE_EQ(h.s.LayerFlux(5, 0, 0), 5.0);
+  EXPECT_DOUBLE_EQ(h.s.LayerProc(5, 4, -4), 40.0);
+  for (int iy = -5; iy <= 5; ++iy)
+    for (int ix = -5; ix <= 5; ++ix) all(ix, iy) = std::max(all(ix, iy), h.s.LayerFlux(5, ix, iy));
+
+  // Displayed field: the largest flux of the five cases, and the percent of that flux.
+  ExpectGridNear(h.s.GridValue, all, 1e-12, "GridValue");
+  const Grid pMax = PercentOf(h.s, all, h.tables);
+  ExpectGridNear(h.s.GridProc, pMax, 1e-12, "GridProc");
+
+  // Summer is all calm: the symmetric summer layer is the calm flame's percent (weight 1), not the
+  // percent of the largest flux of all cases, which the closing step once wrote over it.
+  const Grid calm = PercentOf(h.s, FieldOf(h.s, FlameShape::Symmetric, 0, 9), h.tables);
+  ExpectGridNear(h.s.LayerProc.layer(4), calm, 1e-12, "LayerProc 4");
+  bool differs = false;
+  for (int iy = -5; iy <= 5; ++iy)
+    for (int ix = -5; ix <= 5; ++ix) differs |= std::abs(pMax(ix, iy) - calm(ix, iy)) > 1e-6;
+  EXPECT_TRUE(differs) << "the test field must tell the two grids apart";
+
+  // The risk grid is that of the year-round combination, not of the displayed percent.
+  const auto& p = Inputs(h.s, town).probabilities;
+  const JetShares sh{p.Pkw, p.Psw, p.Paw, p.Pks, p.Pss, p.Pas};
+  const double Aw = 40.0 * 264 / 364, As = 40.0 * 100 / 364;
+  const double g = YearRoundPercent(sh, h.s.LayerProc(1, 1, 1), h.s.LayerProc(3, 1, 1), Aw, h.s.LayerProc(2, 1, 1),
+                                    h.s.LayerProc(4, 1, 1), As);
+  EXPECT_NEAR(h.s.GridRisk(1, 1), 0.5 * 1e-3 * g * 0.01, 1e-18);
+}
+
+// --- Radii ----------------------------------------------------------------------------------------
+
+TEST(YearRoundRadii, OldRadiiOfJetCasesAreClearedOthersKeptAndTheLargestWins) {
+  Harness h;
+  for (int c = 1; c <= 9; ++c)
+    for (int z = 1; z <= 4; ++z) h.s.ZoneR[c][z] = 9999;
+  h.s.ZoneRDir[3][2][1] = 9999;
+  h.run(Inputs(h.s, Town(kEqual, kEqual)));
+  for (int c = 1; c <= 5; ++c)
+    for (int z = 1; z <= 4; ++z) EXPECT_LT(h.s.ZoneR[c][z], 9999) << c << "," << z;
+  EXPECT_LT(h.s.ZoneRDir[3][2][1], 9999);
+  for (int c = 6; c <= 9; ++c) EXPECT_EQ(h.s.ZoneR[c][1], 9999);
+  // No radius is −1 here: each level's radius is the largest of the five cases' rows.
+  for (int z = 1; z <= 4; ++z) {
+    double m = 0;
+    for (int c = 1; c <= 5; ++c) m = std::max(m, h.s.ZoneR[c][z]);
+    EXPECT_DOUBLE_EQ(h.s.CurZones[z][0], m) << "level " << z;
+  }
+}
+
+TEST(YearRoundRadii, ANotFoundRadiusInAnyCaseMakesItsLevelNotFound) {
+  Harness h;
+  h.asym.notFoundDir = 6;
+  h.asym.notFoundLevel = 3;
+  h.run(Inputs(h.s, Town(kEqual, kEqual)));
+  EXPECT_EQ(h.s.CurZones[3][0], -1.0);
+  EXPECT_GT(h.s.CurZones[4][0], 0.0);
+  EXPECT_GT(h.s.CurZones[2][0], 0.0);
+}
+
+TEST(YearRoundRadii, CombinationIsStickyAndTiesKeepTheDirectionMetFirst) {
+  models::ZoneRDirTable dir{};
+  models::CurZonesTable cur{};
+  std::array<std::string, 3> worst{"", "7", ""};
+  // Level 1: 50 m in case 2 direction 3 and in case 1 direction 1; cases are met from 5 down to 1, so
+  // case 2's east comes first and keeps the tie.
+  dir[2][3][1] = 50;
+  dir[1][1][1] = 50;
+  // Level 4: the largest is 120 m to the south-west; it is examined first and then overruled by level 1.
+  dir[4][6][4] = 120;
+  CombineJetRadii(dir, cur, worst);
+  EXPECT_EQ(cur[1][0], 50);
+  EXPECT_EQ(cur[4][0], 120);
+  EXPECT_EQ(worst[1], "3");
+
+  // Nothing above 0 anywhere: the direction stays as it was.
+  models::ZoneRDirTable flat{};
+  std::array<std::string, 3> kept{"", "7", ""};
+  CombineJetRadii(flat, cur, kept);
+  EXPECT_EQ(kept[1], "7");
+  EXPECT_EQ(cur[2][0], 0);
+
+  // −1 met before or after larger radii: the level stays −1.
+  models::ZoneRDirTable sticky{};
+  sticky[5][8][2] = 300;
+  sticky[3][1][2] = -1;
+  sticky[1][4][2] = 500;
+  CombineJetRadii(sticky, cur, kept);
+  EXPECT_EQ(cur[2][0], -1);
+
+  models::ZoneRTable rows{};
+  rows[2][1] = 80;
+  rows[7][1] = 200;
+  rows[6][4] = -1;
+  rows[1][4] = 900;
+  models::CurZonesTable all{};
+  CombineCaseRadii(rows, all);
+  EXPECT_EQ(all[1][0], 200);
+  EXPECT_EQ(all[4][0], -1);
+  EXPECT_EQ(all[2][0], 0);
+
+  bool raised = true;
+  EXPECT_EQ(CombineRadius(10, 10, &raised), 10);
+  EXPECT_FALSE(raised);
+  EXPECT_EQ(CombineRadius(-1, 10, &raised), -1);
+  EXPECT_FALSE(raised);
+}
+
+// --- Refusals ---------------------------------------------------------------------------------------
+
+TEST(YearRoundRefusals, StrongWindEmptySeasonAndBadWarmDaysAreRefusedBeforeAnythingIsComputed) {
+  Harness h;
+  db::WindRow storm = Town(kEqual, kEqual);
+  storm.speedSummer[3] = 10;  // 10 m/s in summer from the south-east: no flame section left
+  h.s.LayerFlux(2, 0, 0) = 123;
+  const auto msg = CheckYearRound(h.s, Inputs(h.s, storm));
+  ASSERT_TRUE(msg.has_value());
+  EXPECT_NE(msg->find("10 м/с"), std::string::npos);
+  EXPECT_NE(msg->find("лето, Ю-В"), std::string::npos);
+  EXPECT_THROW(h.run(Inputs(h.s, storm)), models::ModelInputError);
+  EXPECT_TRUE(h.calls.empty());
+  EXPECT_EQ(h.s.LayerFlux(2, 0, 0), 123);
+  EXPECT_EQ(h.s.ScenarioCode, 7);
+
+  db::WindRow still = Town({0, 0, 0, 0, 0, 0, 0, 0, 0}, kEqual);
+  const auto empty = CheckTownWind(still);
+  ASSERT_TRUE(empty.has_value());
+  EXPECT_NE(empty->find("зима"), std::string::npos);
+
+  db::WindRow negative = Town(kEqual, kEqual);
+  negative.speedWinter[0] = -1;
+  EXPECT_TRUE(CheckTownWind(negative).has_value());
+
+  db::WindRow warm = Town(kEqual, kEqual);
+  warm.Tmedium = 365;  // would make the winter share of the asymmetric jet negative
+  EXPECT_TRUE(CheckTownWind(warm).has_value());
+  warm.Tmedium = 364;
+  EXPECT_FALSE(CheckTownWind(warm).has_value());
+
+  YearRoundInputs noFlow = Inputs(h.s, Town(kEqual, kEqual));
+  noFlow.W = 0;
+  EXPECT_TRUE(CheckYearRound(h.s, noFlow).has_value());
+  EXPECT_FALSE(CheckYearRound(h.s, Inputs(h.s, Town(kEqual, kEqual))).has_value());
+}
+
+}  // namespace
+}  // namespace velaron::run::yearround

@@ -1,0 +1,56 @@
+// The main window's lists after the reference editors, and the way to the editors and back.
+#include <QAction>
+#include <QMetaObject>
+
+#include "form_fixture.h"
+
+using namespace velaron;
+using velaron::test::MainWindowTest;
+using velaron::test::TempDatabase;
+using velaron::test::U;
+
+TEST_F(MainWindowTest, ListsReloadedAfterAnEditorKeepTheChoicesByName) {
+  choose("DataCombo1", 1);  // Пропан, position 2
+  choose("DataCombo6", 1);  // Юг, position 2
+  // An editor removed the first row of both tables: the same names now stand first.
+  TempDatabase::exec(U("DELETE FROM abc WHERE VName = 'Метан'"));
+  TempDatabase::exec(U("DELETE FROM Statistics WHERE Region = 'Север'"));
+  window->reloadReferenceLists();
+  EXPECT_EQ(find<QComboBox>("DataCombo1")->currentText(), U("Пропан"));
+  EXPECT_EQ(window->Gas(), 1);
+  EXPECT_EQ(find<QComboBox>("DataCombo6")->currentText(), U("Юг"));
+  EXPECT_EQ(window->RegionPos(), 1);
+  // A chosen region that was deleted is no longer chosen: the run asks for a region again.
+  TempDatabase::exec(U("DELETE FROM Statistics WHERE Region = 'Юг'"));
+  window->reloadReferenceLists();
+  EXPECT_EQ(window->RegionPos(), -1);
+  window->Command1_Click();
+  EXPECT_EQ(messages.texts().value(0), U("Необходимо выбрать регион!"));
+}
+
+TEST_F(MainWindowTest, StoredGasOutsideTheTableLeavesTheGasListEmpty) {
+  TempDatabase::exec("UPDATE Adjustment SET Gas = -1");
+  ui::Form1 second;
+  second.setRunDialogOpener([this](ui::Form1&, const run::RunRequest&) { ++opened; });
+  second.show();
+  EXPECT_EQ(second.Gas(), -1);
+  EXPECT_EQ(second.findChild<QComboBox*>("DataCombo1")->currentText(), "");
+  second.Command1_Click();
+  EXPECT_EQ(messages.texts().value(0), U("Выберите вид газа!"));
+  EXPECT_EQ(opened, 0);
+}
+
+TEST_F(MainWindowTest, GasEditorHidesTheWindowAndItsReturnShowsItAgain) {
+  QAction* gas = find<QAction>("mnuGaz");
+  if (!gas->isEnabled()) GTEST_SKIP() << "the reference editors are not built";
+  gas->trigger();
+  EXPECT_FALSE(window->isVisible());
+  QWidget* editor = nullptr;
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (w->objectName() == "frmGaz" && w->isVisible()) editor = w;
+  ASSERT_NE(editor, nullptr);
+  ASSERT_TRUE(QMetaObject::invokeMethod(editor, "mnuReturn_Click"));
+  EXPECT_TRUE(window->isVisible());
+  // Back from the editor the first activation is not repeated.
+  EXPECT_EQ(find<QListWidget>("List1")->count(), 3);
+}

@@ -1,0 +1,78 @@
+// A small database of the program's schema with synthetic rows of its own, in a temporary folder, opened
+// as the program's connection for the test's lifetime.
+#pragma once
+
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QVariant>
+#include <gtest/gtest.h>
+
+#include "db/database.h"
+
+namespace velaron::test {
+
+class TempDatabase {
+ public:
+  TempDatabase() {
+    path = dir.path() + "/data.db";
+    {
+      QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "maker");
+      db.setDatabaseName(path);
+      EXPECT_TRUE(db.open());
+      QFile schema(QStringLiteral(VELARON_SOURCE_DIR "/data/schema.sql"));
+      EXPECT_TRUE(schema.open(QIODevice::ReadOnly));
+      QString text;
+      for (const QString& line : QString::fromUtf8(schema.readAll()).split('\n'))
+        if (!line.trimmed().startsWith("--")) text += line + '\n';
+      QSqlQuery q(db);
+      for (const QString& statement : text.split(';'))
+        if (!statement.trimmed().isEmpty()) EXPECT_TRUE(q.exec(statement)) << q.lastError().text().toStdString();
+      for (const char* sql : kRows) EXPECT_TRUE(q.exec(QString::fromUtf8(sql))) << sql;
+      db.close();
+    }
+    QSqlDatabase::removeDatabase("maker");
+    EXPECT_TRUE(db::OpenDatabase(path).isEmpty());
+  }
+  ~TempDatabase() { db::CloseDatabase(); }
+
+  // Changes made through the program's connection since it opened.
+  static int changes() {
+    QSqlQuery q(db::Connection());
+    return q.exec("SELECT total_changes()") && q.next() ? q.value(0).toInt() : -1;
+  }
+  static void exec(const QString& sql) {
+    QSqlQuery q(db::Connection());
+    EXPECT_TRUE(q.exec(sql)) << q.lastError().text().toStdString();
+  }
+
+  QTemporaryDir dir;
+  QString path;
+
+ private:
+  static constexpr const char* kRows[] = {
+      "INSERT INTO Adjustment VALUES (1000, 1000, 10, 10, 0.5, 20, 0.3, 5, 2, 1.5, 1020, 7.4, 5.4, 12, 120, 250, 25)",
+      "INSERT INTO tab_time VALUES ('2020-01-01T00:00:00')",
+      "INSERT INTO abc VALUES ('Метан', 16.043, 50000, 21, 0.2, 4)",
+      "INSERT INTO abc VALUES ('Пропан', 44.1, 46000, 20, 0.2, 3)",
+      "INSERT INTO Statistics VALUES ('Север', 0.5, 2)",
+      "INSERT INTO Statistics VALUES ('Юг', 0.2, 1.5)",
+      "INSERT INTO tabKoef_Dy VALUES (1420, 0.31), (1220, 0.5), (1020, 0.7), (529, 1.43)",
+      // The soil tree: two level-1 entries with full paths and one without children.
+      "INSERT INTO GroundType VALUES (1, 0, 'Скальные', '1'), (2, 0, 'Дисперсные', '2'), (9, 0, 'Пустой', '3')",
+      "INSERT INTO GroundType VALUES (3, 1, 'Скальные гр', '1'), (4, 2, 'Связные', '1'), (5, 2, 'Несвязные', '2')",
+      "INSERT INTO GroundType VALUES (6, 3, 'Магматические', '1'), (7, 4, 'Минеральные', '1'), "
+      "(8, 5, 'Минеральные несв', '1')",
+      "INSERT INTO GroundType VALUES (10, 6, 'Граниты', '1'), (11, 7, 'Супесь', '1'), (12, 7, 'Суглинок', '2'), "
+      "(13, 8, 'Песок', '1')",
+      "INSERT INTO Ground3 VALUES ('2.1.1.2', 0.3, 0.3, 0.3, 0.3, 0.4, 0.4, 0.25)",
+      "INSERT INTO Wind (idCity, CityName, Tmedium) VALUES (2, 'Хабаровск', 207), (1, 'Амурск', 200)",
+      "INSERT INTO TPs VALUES (1, 100, 0, 30, 0, 0, 0, 0, 0, 2, 4, 7, 12, '2.1.1.2')",
+      "INSERT INTO TPs VALUES (2, 250.5, 100, 45, 1, 0, 0, 0, 0.1, 1, 3, 6, 10, '1.1.1.1')",
+      "INSERT INTO TPs VALUES (3, 49.5, 350.5, 90, 0, 0, 0, 1, 0.08, 2, 4, 7, 11, '2.1.1.1')",
+  };
+};
+
+}  // namespace velaron::test

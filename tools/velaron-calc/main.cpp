@@ -1,0 +1,65 @@
+// velaron-calc: a whole calculation without windows, from a JSON request on a database file.
+//   velaron-calc --db DATABASE INPUT.json [--threads N] [--grids NAME,NAME,...]
+#include <QFile>
+#include <QGuiApplication>
+#include <QStringList>
+#include <clocale>
+#include <cstdio>
+
+#include "run/headless.h"
+
+namespace {
+
+int Usage(const char* why) {
+  std::fprintf(stderr, "velaron-calc: %s\nusage: velaron-calc --db DATABASE INPUT.json [--threads N] [--grids NAME,...]\n",
+               why);
+  return 2;
+}
+
+int Refuse(const QString& message) {
+  const QByteArray out = velaron::run::ErrorJson(message);
+  std::fwrite(out.constData(), 1, static_cast<size_t>(out.size()), stdout);
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // The pictures are drawn with fonts, which need a GUI application; no window is ever shown.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QGuiApplication app(argc, argv);
+  std::setlocale(LC_NUMERIC, "C");
+
+  QString db, input;
+  int threads = 0;
+  QStringList grids;
+  const QStringList args = app.arguments();
+  for (int i = 1; i < args.size(); ++i) {
+    const QString& a = args[i];
+    if (a == QLatin1String("--db")) {
+      if (++i >= args.size()) return Usage("--db needs a file");
+      db = args[i];
+    } else if (a == QLatin1String("--threads")) {
+      if (++i >= args.size()) return Usage("--threads needs a number");
+      bool ok = false;
+      threads = args[i].toInt(&ok);
+      if (!ok || threads < 0) return Usage("--threads needs a whole number, 0 or more");
+    } else if (a == QLatin1String("--grids")) {
+      if (++i >= args.size()) return Usage("--grids needs names");
+      grids = args[i].split(QLatin1Char(','), Qt::SkipEmptyParts);
+    } else if (a.startsWith(QLatin1String("--"))) {
+      return Usage("unknown option");
+    } else if (input.isEmpty()) {
+      input = a;
+    } else {
+      return Usage("one input file only");
+    }
+  }
+  if (db.isEmpty() || input.isEmpty()) return Usage("--db and the input file are needed");
+  QFile file(input);
+  if (!file.open(QIODevice::ReadOnly)) return Refuse(QStringLiteral("Не удалось открыть входной файл: ") + input);
+  const QByteArray json = file.readAll();
+  const velaron::run::HeadlessResult r = velaron::run::RunHeadless(db, json, threads, grids);
+  std::fwrite(r.output.constData(), 1, static_cast<size_t>(r.output.size()), stdout);
+  return r.exitCode;
+}
