@@ -504,6 +504,11 @@ void Form1::showEvent(QShowEvent* event) {
 void Form1::Form_Activate() {
   if (!firstActivate_) return;
   firstActivate_ = false;
+  // The start-up marks the set-up as pending once; a window made without it pending does none.
+  if (context_) {
+    if (!context_->FirstActivate) return;
+    context_->FirstActivate = false;
+  }
   // 1. The results tab stays closed until a run ends.
   SSTab1_->setTabEnabled(3, false);
   SSTab1_->setCurrentIndex(0);

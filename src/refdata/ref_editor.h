@@ -11,7 +11,6 @@
 #include <vector>
 
 class QAction;
-class QFormLayout;
 class QFrame;
 class QGroupBox;
 class QLabel;

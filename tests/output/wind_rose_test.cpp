@@ -5,6 +5,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <clocale>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -254,6 +255,15 @@ TEST(XlsxBook, AFailedBookLeavesTheEarlierFileAsItWas) {
     EXPECT_EQ(third.error(), "проверка");
     output::XlsxBook dropped(target);
     dropped.WriteString(dropped.AddSheet("Лист"), 0, 0, "четвёртая");
+  }
+  {
+    // A number with no text in the file format (NaN, infinity) fails the book rather than corrupting it.
+    output::XlsxBook fifth(target);
+    lxw_worksheet* sheet = fifth.AddSheet("Лист");
+    EXPECT_TRUE(fifth.WriteNumber(sheet, 0, 0, 1.5));
+    EXPECT_FALSE(fifth.WriteNumber(sheet, 0, 1, std::nan("")));
+    EXPECT_FALSE(fifth.WriteNumber(sheet, 0, 2, HUGE_VAL));
+    EXPECT_FALSE(fifth.Commit());
   }
   ASSERT_TRUE(f.open(QIODevice::ReadOnly));
   EXPECT_EQ(f.readAll(), before);

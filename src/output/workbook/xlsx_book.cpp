@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QTemporaryFile>
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 
@@ -101,6 +102,11 @@ bool XlsxBook::WriteString(lxw_worksheet* sheet, int row, int col, const QString
 
 bool XlsxBook::WriteNumber(lxw_worksheet* sheet, int row, int col, double value, lxw_format* format) {
   if (!sheet) return false;
+  // The file format has no text for NaN or infinity; written as such they make the book unreadable.
+  if (!std::isfinite(value)) {
+    Fail(QStringLiteral("нечисловое значение в ячейке (%1, %2)").arg(row + 1).arg(col + 1));
+    return false;
+  }
   return Check(worksheet_write_number(sheet, static_cast<lxw_row_t>(row), static_cast<lxw_col_t>(col), value,
                                       format),
                "запись числа");

@@ -29,7 +29,9 @@ TEST(SystemInfo, KernelAndHostAgreeWithTheKernelsOwnFiles) {
     EXPECT_TRUE(info.OSVersion().contains(release));
   }
   const QString host = ProcText("/proc/sys/kernel/hostname");
-  if (!host.isEmpty()) EXPECT_EQ(info.ComputerName(), host);
+  if (!host.isEmpty()) {
+    EXPECT_EQ(info.ComputerName(), host);
+  }
   EXPECT_EQ(info.KernelType(), "linux");
 }
 
@@ -50,8 +52,9 @@ TEST(SystemInfo, ProcessorsPageSizeUserAndFolders) {
   EXPECT_GT(info.PhysicalMemory(), 0);
   QProcess id;
   id.start("id", {"-un"});
-  if (id.waitForFinished(5000) && id.exitCode() == 0)
+  if (id.waitForFinished(5000) && id.exitCode() == 0) {
     EXPECT_EQ(info.UserName(), QString::fromLocal8Bit(id.readAllStandardOutput()).trimmed());
+  }
   EXPECT_TRUE(QDir(info.TempPath()).exists());
   EXPECT_EQ(info.HomeDirectory(), QDir::homePath());
   EXPECT_FALSE(info.ProcessorArchitecture().isEmpty());

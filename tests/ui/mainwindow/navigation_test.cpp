@@ -54,3 +54,21 @@ TEST_F(MainWindowTest, GasEditorHidesTheWindowAndItsReturnShowsItAgain) {
   // Back from the editor the first activation is not repeated.
   EXPECT_EQ(find<QListWidget>("List1")->count(), 3);
 }
+
+TEST_F(MainWindowTest, SetUpRunsOnlyWhileTheStartUpMarksItPending) {
+  ui::AppContext context;
+  context.FirstActivate = false;
+  ui::Form1 skipped;
+  skipped.setAppContext(&context);
+  skipped.show();
+  EXPECT_EQ(skipped.findChild<QLineEdit*>("Text3")->text(), "500");  // the designer text stays
+  EXPECT_EQ(skipped.findChild<QListWidget*>("List1")->count(), 0);
+  context.FirstActivate = true;
+  ui::Form1 first;
+  first.setAppContext(&context);
+  first.show();
+  EXPECT_EQ(first.findChild<QLineEdit*>("Text3")->text(), "1020");
+  EXPECT_FALSE(context.FirstActivate);
+  EXPECT_TRUE(context.options.OptExtraFiles);
+  EXPECT_TRUE(context.options.Opt3D);
+}

@@ -343,3 +343,21 @@ TEST_F(GasEditor, ChangeAndDeleteActOnTheRowOfTheKeyAndWaitForASelectionAfterAFi
   EXPECT_EQ(Grid(&editor)->rowCount(), 2);
   EXPECT_FALSE(Button(&editor, "Command4")->isEnabled());
 }
+
+TEST_F(GasEditor, AStoredClassBeyondTheSpinRangeIsKeptWhenOtherFieldsChange) {
+  // Classes 5 and 6 have flame speeds in the gas-cloud model, though the spin control stops at 4.
+  AddGas("Аммиак", 17.03, 18600, 6);
+  MessageCatcher catcher;
+  frmGaz editor(&main);
+  editor.show();
+  Grid(&editor)->setCurrentCell(0, 0);
+  Button(&editor, "Command4")->click();
+  EXPECT_EQ(Edit(&editor, "Text2")->text(), "6");
+  Edit(&editor, "Text3")->setText("18610");
+  Button(&editor, "Command1")->click();
+  EXPECT_TRUE(catcher.requests.empty());
+  const auto gases = db::LoadGases();
+  ASSERT_EQ(gases.size(), 1u);
+  EXPECT_EQ(gases[0].DangerClass, 6);
+  EXPECT_DOUBLE_EQ(gases[0].qg, 18610);
+}

@@ -1,4 +1,4 @@
-// Shared pieces of the editor tests: finding controls by their names and typing into them.
+// Shared helpers of the editor tests: finding controls by their names and typing into them.
 #pragma once
 
 #include <QAction>

@@ -1,0 +1,116 @@
+// The jet-flame window `frmStr_fakel`, "Струевой настильный факел": one asymmetric jet flame of a pipe
+// described in the window itself (gas, diameter, pressure, gas temperature, wind, the pipeline's azimuth
+// and the lift angle of the pipe). "Расчет" derives the flame with the run's formulas, runs the
+// asymmetric jet-fire model on a worker behind the progress window and hands the finished run to the
+// main window through the callback it was given. The azimuth and the lift angle are drawn as small
+// diagrams while they are typed.
+#pragma once
+
+#include <QLineF>
+#include <QWidget>
+#include <functional>
+#include <optional>
+#include <memory>
+#include <vector>
+
+#include "db/rows.h"
+#include "models/reftables.h"
+#include "run/derived.h"
+#include "run/execute.h"
+#include "run/run_snapshot.h"
+#include "run/yearround/jet_flame.h"
+
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QThread;
+
+namespace velaron::ui {
+
+class NumericBox;
+class Form2;
+class FrmInfoNote;
+class ProgressRelay;
+
+// What the window needs from the program: the gases, the calculation settings, the reference tables,
+// the probabilities of the last run of the run dialog and where the results go.
+struct FakelContext {
+  std::vector<db::GasRow> gases;
+  db::AdjustmentRow settings;
+  std::shared_ptr<const models::ReferenceTables> tables;
+  std::function<run::Probabilities()> lastProbabilities;  // empty: all 0, as before the first run
+  std::function<void(std::shared_ptr<const run::RunSnapshot>)> showResult;  // the main window's display
+  run::ExecuteOptions options;  // pictures of the results
+};
+
+// A picture box with one of the two diagrams; it keeps the lines it draws so that they can be checked.
+class FakelDiagram : public QWidget {
+  Q_OBJECT
+ public:
+  enum class Kind { Azimuth, Lift };
+  FakelDiagram(Kind kind, QWidget* parent = nullptr);
+  // Draws the diagram for `degrees`; nothing (an empty box) when not given.
+  void setAngle(std::optional<double> degrees);
+  const std::vector<QLineF>& lines() const { return lines_; }
+  QPointF dot() const { return dot_; }
+
+ protected:
+  void paintEvent(QPaintEvent*) override;
+  void resizeEvent(QResizeEvent*) override;
+
+ private:
+  void layoutLines();
+  Kind kind_;
+  std::optional<double> angle_;
+  std::vector<QLineF> lines_;
+  QPointF dot_;
+};
+
+class FrmStrFakel : public QWidget {
+  Q_OBJECT
+ public:
+  explicit FrmStrFakel(FakelContext context, QWidget* parent = nullptr);
+  ~FrmStrFakel() override;
+
+  // The window's inputs as they stand, or nothing after a message when a box does not hold a number.
+  std::optional<run::yearround::JetFlameInputs> gatherInputs();
+  bool running() const { return thread_ != nullptr; }
+
+  QComboBox* combo1() const { return Combo1_; }
+  QComboBox* combo9() const { return Combo9_; }
+  NumericBox* box(const char* objectName) const;
+  FakelDiagram* picture1() const { return Picture1_; }
+  FakelDiagram* picture2() const { return Picture2_; }
+  QPushButton* command1() const { return Command1_; }
+
+ public slots:
+  void Command1_Click();
+
+ signals:
+  // The calculation ended: with the finished run, or with nothing (refused, cancelled).
+  void calculationEnded(std::shared_ptr<const velaron::run::RunSnapshot> snapshot);
+
+ private:
+  void finishCalculation();
+
+  FakelContext ctx_;
+  QFrame* Frame1_;
+  QComboBox *Combo1_, *Combo9_;
+  NumericBox *Text3_, *Text4_, *Text5_, *Text10_, *Text2_, *Text25_, *Text8_;
+  QLineEdit* Text27_;
+  FakelDiagram *Picture1_, *Picture2_;
+  QPushButton* Command1_;
+
+  QThread* thread_ = nullptr;
+  ProgressRelay* relay_ = nullptr;
+  Form2* form2_ = nullptr;
+  struct Outcome {
+    std::shared_ptr<const run::RunSnapshot> snapshot;
+    QString error;
+  };
+  std::shared_ptr<Outcome> outcome_;
+};
+
+}  // namespace velaron::ui
