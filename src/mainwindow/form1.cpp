@@ -64,10 +64,10 @@ constexpr ExternalFactor kExternal[4] = {
     {"Check8", "txtRechper", "наличие речных переходов", "наличие речных переходов, с вероятностью", 0.1},
 };
 
-}  // namespace
-
 // Key filter kinds of the box factory.
 enum KeysKind { kDecimal = 0, kSigned = 1, kInteger = 2, kAny = 3 };
+
+}  // namespace
 
 NumericBox* Form1::box(const char* name, const char* initial, int keysKind, QWidget* parent) {
   NumericBox::Keys keys = NumericBox::Keys::Decimal;
@@ -122,6 +122,7 @@ Form1::~Form1() = default;
 void Form1::setAppContext(AppContext* context) { context_ = context; }
 
 ReportOptions& Form1::reportOptions() { return context_ ? context_->options : ownOptions_; }
+const ReportOptions& Form1::reportOptions() const { return context_ ? context_->options : ownOptions_; }
 
 void Form1::buildMenus() {
   QMenu* mFile = menuBar()->addMenu(U("&Файл"));
@@ -172,6 +173,7 @@ QWidget* Form1::buildPipelineTab() {
   Text27_ = Named(new QLineEdit(Frame1), "Text27");
   f1->addWidget(Text27_);
   grid->addWidget(Frame1, 0, 0, 1, 2);
+  grid->setRowStretch(2, 1);
 
   auto* Frame2 = Named(new QGroupBox(U("Данные по газопроводу"), page), "Frame2");
   auto* f2 = new QFormLayout(Frame2);
@@ -221,9 +223,10 @@ QWidget* Form1::buildPipelineTab() {
                              {"Text26", "0,20", "Приведенная стоимость экол. платежей на 1т сгоревшего газа, руб. "}};
   for (auto& c : costs) {
     damageBoxes_.push_back(box(c[0], c[1], kDecimal, Frame10));
-    f10->addRow(Label(c[2], Frame10), damageBoxes_.back());
+    f10->addRow(U(c[2]), damageBoxes_.back());
   }
   grid->addWidget(Frame10, 1, 1);
+  grid->setColumnStretch(1, 1);
   return page;
 }
 

@@ -45,6 +45,7 @@ class Form1 : public QMainWindow {
   // of its own and takes the program's folder from the application.
   void setAppContext(AppContext* context);
   ReportOptions& reportOptions();
+  const ReportOptions& reportOptions() const;
 
   // The one-time set-up of the first activation; runs on the first show, or when called.
   void Form_Activate();
@@ -131,6 +132,7 @@ class Form1 : public QMainWindow {
 
   // Ground cascade.
   void fillGroundLevel(int level, int parentGid, int selectGid);
+  void showGround(const db::SectionRow& section);
   void groundChosen(int level, int index);
   QString composedGround() const;
 

@@ -141,8 +141,7 @@ run::RunRequest Form1::gatherRequest() const {
   e.Rechper = number(externalBoxes_[3], 0);
   if (const auto s = db::LoadSection(selectedSection())) r.section = *s;
   r.run.idCity = cmbCity_->currentIndex() >= 0 ? cmbCity_->currentData().toInt() : 0;
-  r.options = {const_cast<Form1*>(this)->reportOptions().OptExtraFiles,
-               const_cast<Form1*>(this)->reportOptions().Opt3D};
+  r.options = {reportOptions().OptExtraFiles, reportOptions().Opt3D};
   auto& t = r.texts;
   t.Mestn = Text27_->text();
   t.gasName = DataCombo1_->currentText();

@@ -70,6 +70,10 @@ void Form1::showSection(int tpid) {
   Picture1_->setAzimuth(s.Azimut);
   const std::array<int, 4> flags = {s.dpp1, s.dpp2, s.dpp3, s.dpp4};
   for (int i = 0; i < 4; ++i) crossingChecks_[i]->setChecked(flags[i] == 1);
+  showGround(s);
+}
+
+void Form1::showGround(const db::SectionRow& s) {
   fillGroundLevel(0, 0, s.G1);
   fillGroundLevel(1, s.G1, s.G2);
   fillGroundLevel(2, s.G2, s.G3);
@@ -180,7 +184,8 @@ void Form1::crossingClicked(int i) {
   int* flags[4] = {&row.dpp1, &row.dpp2, &row.dpp3, &row.dpp4};
   *flags[i] = crossingChecks_[i]->isChecked() ? 1 : 0;
   row.p_v = run::StoredCrossingSum(crossings());
-  writeSection(row);
+  // A tick the database did not take is taken back, so the window shows what is stored.
+  if (!writeSection(row)) crossingChecks_[i]->setChecked(!crossingChecks_[i]->isChecked());
 }
 
 void Form1::crossingEdited(int i) {
@@ -257,7 +262,8 @@ void Form1::groundChosen(int level, int index) {
     groundCombos_[k]->setCurrentIndex(0);
   }
   row.Ground = composedGround();
-  writeSection(row);
+  // Not stored: the lists show the stored ground again.
+  if (!writeSection(row)) showGround(*section_);
 }
 
 }  // namespace velaron::ui

@@ -23,7 +23,11 @@ void FilteredBox::keyPressEvent(QKeyEvent* event) {
 }
 
 CompassPicture::CompassPicture(QWidget* parent) : QWidget(parent) {
-  setFixedSize(121, 121);
+  // Large enough, with a small font, for the side letters to stand clear of the line's ends.
+  setFixedSize(171, 171);
+  QFont small = font();
+  small.setPointSize(7);
+  setFont(small);
   setAutoFillBackground(true);
   QPalette p = palette();
   p.setColor(QPalette::Window, Qt::white);

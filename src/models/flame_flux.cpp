@@ -68,9 +68,12 @@ inline double ExpOfNonPositive(double x) {
   return p * std::bit_cast<double>(scale);
 }
 
-bool Finite(const FlameGeometryInputs& g, double tilt) {
-  return std::isfinite(g.LTorch) && std::isfinite(g.KEllipse) && std::isfinite(g.W1) && std::isfinite(g.W2) &&
-         std::isfinite(g.RL) && std::isfinite(g.ConeAngle) && std::isfinite(g.WindAngle) && std::isfinite(tilt);
+// The quantities the flame of this shape reads are all numbers.
+bool Finite(FlameShape shape, const FlameGeometryInputs& g, double tilt) {
+  const bool common = std::isfinite(g.KEllipse) && std::isfinite(g.WindAngle) && std::isfinite(tilt);
+  if (shape == FlameShape::Asymmetric)
+    return common && std::isfinite(g.W1) && std::isfinite(g.W2) && std::isfinite(g.RL) && std::isfinite(g.ConeAngle);
+  return common && std::isfinite(g.LTorch);
 }
 
 }  // namespace
@@ -88,7 +91,7 @@ FlameGeometryInputs FlameInputsFrom(const DerivedQuantities& d) {
 }
 
 void CheckFlame(FlameShape shape, const FlameGeometryInputs& g, double tilt) {
-  if (!Finite(g, tilt)) throw ModelInputError(kNoFlameMessage);
+  if (!Finite(shape, g, tilt)) throw ModelInputError(kNoFlameMessage);
   // KEllipse = 1 − 0.1 × wind speed: at 10 m/s and more the flame section has no size.
   if (!(g.KEllipse > 0)) throw ModelInputError(kStrongWindMessage);
   if (g.KEllipse > 1) throw ModelInputError(kEllipseOutOfRangeMessage);

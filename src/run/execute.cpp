@@ -142,12 +142,10 @@ RunOutcome ExecuteRun(PreparedRun run, models::Progress& progress, const Execute
   if (options.onModelDone) options.onModelDone();
   models::CalcState& s = run.state;
   const bool atEdge = ZoneReachesEdge(s, EdgeFormOf(s.ScenarioCode));
-  // The explosion, fireball and cloud radii come once more from the percent profile along +x; the jet
-  // models leave theirs per direction, which may hold −1.
-  if (s.ScenarioCode == 2 || s.ScenarioCode == 6 || s.ScenarioCode == 8) {
-    models::FillRadProfile(s);
-    models::ZoneRadii(s);
-  }
+  // The radial profile is the percent along +x in every case. The explosion, fireball and cloud radii
+  // come once more from it; the jet models leave theirs per direction, which may hold −1.
+  models::FillRadProfile(s);
+  if (s.ScenarioCode == 2 || s.ScenarioCode == 6 || s.ScenarioCode == 8) models::ZoneRadii(s);
   if (progress.cancelled()) {
     out.cancelled = true;
     return out;

@@ -11,6 +11,7 @@
 #include "run/flame_geometry.h"
 #include "run/probabilities.h"
 #include "run/run_texts.h"
+#include "run/yearround/wind_states.h"
 
 namespace velaron::run {
 
@@ -119,7 +120,10 @@ PrepareResult PrepareRun(const RunRequest& request, const RunData& data, const Q
   for (double s : {shares.Pkw, shares.Psw, shares.Paw, shares.Pks, shares.Pss, shares.Pas})
     if (!ShareOk(s)) return Refuse(Text(texts::kBadShare));
 
-  if ((code == 1 || code == 7) && !data.town) return Refuse(Text(texts::kNoTown));
+  if (code == 1 || code == 7) {
+    if (!data.town) return Refuse(Text(texts::kNoTown));
+    if (const auto e = yearround::CheckTownWind(*data.town)) return Refuse(QString::fromStdString(*e));
+  }
   if (!data.tables) return Refuse(Text(velaron::texts::kCheckInput));
 
   // The accident rate, as the main window computes it.
@@ -226,8 +230,8 @@ PrepareResult PrepareRun(const RunRequest& request, const RunData& data, const Q
       return Refuse(QString::fromUtf8(e.what()));
     }
   }
-  if (code == 6 && !(d.MassFireBall > 0)) return Refuse(Text(texts::kFireBallMass));
-  if (code == 8 && !(d.MassGPVS > 0)) return Refuse(Text(texts::kCloudMass));
+  if ((code == 1 || code == 6) && !(d.MassFireBall > 0)) return Refuse(Text(texts::kFireBallMass));
+  if ((code == 1 || code == 8) && !(d.MassGPVS > 0)) return Refuse(Text(texts::kCloudMass));
 
   // The calculation state the model starts from.
   models::CalcState& s = run.state;

@@ -26,6 +26,7 @@ inline constexpr const char* kCrossingSumNote =
 inline constexpr const char* kExternalSumNote =
     "Сумма верояностей влияния внешних факторов больше 1. При расчете принимаем за 1";
 inline constexpr const char* kRefineQuestion = "Хотите уточнить вероятность аварии?";
+inline constexpr const char* kRefineTitle = "В н и м а н и е ! ! !";
 inline constexpr const char* kEdgeWarning =
     "Увеличьте ширину зоны расчета (Меню: Файл->Параметры), результаты зон поражения не правильные!";
 inline constexpr const char* kRefine = "уточнить";

@@ -282,18 +282,6 @@ TEST(TorchFluxField, FluxFallsWithDistance) {
   for (int ix = 3; ix < 10; ++ix) EXPECT_LT(s.GridValue(ix + 1, 0), s.GridValue(ix, 0)) << ix;
 }
 
-TEST(TorchFluxField, EmissivityScalesTheWholeField) {
-  CalcState s = testdata::JetState(100, 100, 10);
-  TorchFluxArgs args;
-  args.FlameTilt = s.derived.Tilt;
-  CalcState a = s, b = s;
-  TorchFluxField(a, FlameShape::Pit, args);
-  args.Emissivity *= 2;
-  TorchFluxField(b, FlameShape::Pit, args);
-  for (std::size_t i = 0; i < a.GridValue.cells().size(); ++i)
-    EXPECT_NEAR(b.GridValue.cells()[i], 2 * a.GridValue.cells()[i], 1e-12 * b.GridValue.cells()[i]);
-}
-
 // ---------------------------------------------------------------------------------------------------
 // Flames that are refused
 

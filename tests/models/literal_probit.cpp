@@ -56,4 +56,66 @@ void ThermalProbitGrid(CalcState& s, const ReferenceTables& tables) {
   }
 }
 
+void ZoneRadii(CalcState& s) {
+  const double XLimit = s.settings.XLimit, CStep = s.settings.CStep;
+  const int N = ToIntHalfEven(XLimit / (2 * CStep) + 1);
+  const RadProfileTable& RP = s.RadProfile;
+  auto P = [&](int i) { return RP[i][1]; };
+  auto D = [&](int i) { return RP[i][2]; };
+  // The radius of `level` where a search stopped at i: D(N) at the last point, else interpolated in (i, i + 1).
+  auto radius = [&](int i, double level) {
+    if (i == N) return D(N);
+    const double x1 = P(i), x2 = P(i + 1), y1 = D(i), y2 = D(i + 1);
+    double r = x2 == x1 ? y2 : y1 + (level - x1) * (y2 - y1) / (x2 - x1);
+    if (r < D(i)) r = D(i);
+    if (r > D(i + 1)) r = D(i + 1);
+    return Round2(r);
+  };
+  double M = 0;
+  int m = 0;
+  for (int i = 1; i <= N; i++) {
+    if (P(i) >= M) {
+      M = P(i);
+      m = i;
+    }
+  }
+  if (M == 0) {
+    for (int z = 1; z <= 4; z++) s.CurZones[z][0] = 0;
+    return;
+  }
+  // Row 0 of the profile exists, so reading P(m − 1) in a test is harmless, as it was.
+  int i = N;
+  while (P(i) <= 1 && i >= m) i = i - 1;
+  if (i == m - 1) {
+    for (int z = 1; z <= 4; z++) s.CurZones[z][0] = 0;
+    return;
+  }
+  s.CurZones[4][0] = radius(i, 1);
+  s.CurZones[4][1] = 1;
+  while (P(i) <= 33 && P(i) > 1 && i >= m) i = i - 1;
+  if (i == m - 1) {
+    s.CurZones[3][0] = 0;
+    s.CurZones[2][0] = 0;
+    s.CurZones[1][0] = 0;
+    return;
+  }
+  s.CurZones[3][0] = radius(i, 33);
+  s.CurZones[3][1] = 33;
+  while (P(i) <= 50 && P(i) > 33 && i >= m) i = i - 1;
+  if (i == m - 1) {
+    s.CurZones[2][0] = 0;
+    s.CurZones[1][0] = 0;
+    return;
+  }
+  s.CurZones[2][0] = radius(i, 50);
+  s.CurZones[2][1] = 50;
+  while (P(i) <= 99 && P(i) > 50 && i >= m) i = i - 1;
+  if (i != m - 1 && P(i) >= 99) {
+    s.CurZones[1][0] = radius(i, 99.99);
+    s.CurZones[1][1] = 99.99;
+  } else {
+    s.CurZones[1][0] = 0;
+  }
+}
+
 }  // namespace velaron::models::literal

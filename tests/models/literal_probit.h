@@ -13,4 +13,9 @@ double EscapeDist(const Grid& GridValue, const CalcSettings& s, double x, double
 // GridProbit and GridProc of the thermal branch, serially, with the full search above.
 void ThermalProbitGrid(CalcState& s, const ReferenceTables& tables);
 
+// The zone radii walked step by step over the 1-based profile P(i) = RadProfile(i, 1), D(i) = RadProfile(i, 2),
+// i = 1..N with N = XLimit/(2·CStep) + 1, each search continuing inward from where the previous one stopped;
+// an interpolated radius is held to the segment of its search and rounded to 2 decimals.
+void ZoneRadii(CalcState& s);
+
 }  // namespace velaron::models::literal

@@ -1,6 +1,8 @@
 // Table lookups and interpolation over small synthetic tables (values by formula, see synthetic_tables.h).
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "models/calc_state.h"
 #include "models/synthetic_tables.h"
 
@@ -72,6 +74,68 @@ TEST(GetGasProperty, SpecificVolumeInterpolatesPTimesV) {
   EXPECT_DOUBLE_EQ(InterpolateSpecificVolume(2.0, 1.0, 1, 1, 12), 2.0);
   // Halfway in p·v: P1·v1 = 1·2, P2·v2 = 3·1, at P = 2: (2 + 3)/2 / 2 = 1.25 (straight v would be 1.5).
   EXPECT_DOUBLE_EQ(InterpolateSpecificVolume(2.0, 1.0, 2, 1, 3), 1.25);
+}
+
+// A table filled with NaN: any use of it, even with a zero weight, turns the result into NaN.
+void Spoil(GasPropertyTable& table) {
+  for (auto& r : table.rows) r.cp = r.v = std::numeric_limits<double>::quiet_NaN();
+}
+
+// Every pressure takes the pair of tables whose pressures bracket it, the lower pressure inclusive: with
+// every other table spoiled, a lookup at the lower pressure, between the two and just below the upper one
+// still gives the synthetic value (cp is linear in p, so the right pair reproduces it exactly).
+TEST(GetGasProperty, EachPressureTakesItsOwnPairOfTables) {
+  for (std::size_t k = 0; k + 1 < kGasTablePressures.size(); ++k) {
+    ReferenceTables t = SyntheticTables();
+    for (std::size_t j = 0; j < t.gas.size(); ++j)
+      if (j != k && j != k + 1) Spoil(t.gas[j]);
+    const double P1 = kGasTablePressures[k], P2 = kGasTablePressures[k + 1];
+    for (double P : {P1, (P1 + P2) / 2, P2 - 0.5}) {
+      const double Davl = P / 10;
+      EXPECT_NEAR(GetGasProperty(t, GasColumn::cp, Davl, 300), SyntheticCp(300, Davl * 10), kRel)
+          << "pair " << P1 << "/" << P2 << " at " << P << " bar";
+      EXPECT_NEAR(GetGasProperty(t, GasColumn::v, Davl, 300), SyntheticV(300, Davl * 10),
+                  kRel * SyntheticV(300, Davl * 10))
+          << "pair " << P1 << "/" << P2 << " at " << P << " bar";
+    }
+  }
+}
+
+// Within a table the temperature is bracketed by the rows at or below and at or above it. cp = t²/10⁴ is
+// not linear in t, so any other pair of rows gives another number: at 293 K the rows 290 and 300 give
+// 8.41 + 0.3·(9 − 8.41) = 8.587 (the rows 300 and 310 would give 8.573); twice that in the second table.
+TEST(GetGasProperty, TemperatureBracketedByTheNearestRows) {
+  ReferenceTables t = SyntheticTables();
+  for (auto& r : t.gas[3].rows) r.cp = r.t * r.t / 1e4;      // 60 bar
+  for (auto& r : t.gas[4].rows) r.cp = 2 * r.t * r.t / 1e4;  // 70 bar
+  EXPECT_NEAR(GetGasProperty(t, GasColumn::cp, 6.0, 293), 8.587, 1e-12);
+  // 65 bar, halfway between the tables: (8.587 + 17.174)/2.
+  EXPECT_NEAR(GetGasProperty(t, GasColumn::cp, 6.5, 293), 12.8805, 1e-12);
+  // On stored rows, the first and the last included: the rows' own values, 9 and 18; 4 and 8; 16 and 32.
+  EXPECT_NEAR(GetGasProperty(t, GasColumn::cp, 6.5, 300), 13.5, 1e-12);
+  EXPECT_NEAR(GetGasProperty(t, GasColumn::cp, 6.5, 200), 6.0, 1e-12);
+  EXPECT_NEAR(GetGasProperty(t, GasColumn::cp, 6.5, 400), 24.0, 1e-12);
+}
+
+// p·v is interpolated in pressure, not v: with p·v = 100 at 1 bar and 89 at 12 bar (v = 100 and 89/12),
+// 6 bar gives p·v = 100 − 5/11·11 = 95 and v = 95/6 = 15.833 m³/kg; straight v would give 57.92.
+TEST(GetGasProperty, SpecificVolumeOfARealGasGoesThroughPTimesV) {
+  ReferenceTables t = SyntheticTables();
+  for (auto& r : t.gas[0].rows) r.v = 100;
+  for (auto& r : t.gas[1].rows) r.v = 89.0 / 12;
+  EXPECT_NEAR(GetGasProperty(t, GasColumn::v, 0.6, 300), 95.0 / 6, 1e-12);
+  EXPECT_NEAR(GetGasProperty(t, GasColumn::v, 0.1, 300), 100, 1e-12);
+  EXPECT_NEAR(GetGasProperty(t, GasColumn::v, 1.2, 300), 89.0 / 12, 1e-12);
+}
+
+// L = D² is not linear, so the bracket shows: 0.55 m lies between the rows 0.5 (0.25) and 0.6 (0.36) and
+// gives 0.305 (the rows 0.6 and 0.7 would give 0.295); 0.12 m between 0.1 (0.01) and 0.2 (0.04) gives 0.016.
+TEST(GetLp, BracketedByTheNearestRows) {
+  ReferenceTables t = SyntheticTables();
+  for (auto& r : t.lp) r.L = r.D * r.D;
+  EXPECT_NEAR(GetLp(t, 0.55), 0.305, 1e-12);
+  EXPECT_NEAR(GetLp(t, 0.12), 0.016, 1e-12);
+  EXPECT_NEAR(GetLp(t, 0.1), 0.01, 1e-12);
 }
 
 TEST(GetLp, ExactRowInterpolationAndRange) {

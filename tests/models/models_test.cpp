@@ -7,6 +7,7 @@
 #include "models/explosion.h"
 #include "models/fireball.h"
 #include "models/gpvs.h"
+#include "models/model_steps.h"
 #include "models/parallel.h"
 #include "models/probit.h"
 #include "models/synthetic_tables.h"
@@ -83,6 +84,39 @@ void ExpectRadiusDPBracketed(const CalcState& s) {
     EXPECT_LE(s.RadiusDP[t], crossing * step + 1e-9) << T;
     EXPECT_NEAR(s.RadiusDP[t] * 100, std::round(s.RadiusDP[t] * 100), 1e-6) << T;
   }
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Overpressure radii along +x
+
+// An overpressure profile along +x (step 10 m) that falls through every level and rises once more, worked
+// by hand: each radius is x − 10 + (T − a)·10/(b − a) in the segment where a ≥ T > b, rounded to 2
+// decimals, halves to even; the outermost crossing wins.
+TEST(ThresholdRadii, InterpolatedInTheCrossingSegment) {
+  CalcState s = Prepared(200, 10);
+  s.dimension(s.GridValue);
+  const double row[] = {400000, 200000, 60000, 25000, 10100, 2100, 4000, 2000, 1000, 1000, 1000};
+  for (int i = 0; i <= 10; ++i) s.GridValue(i, 0) = row[i];
+  s.GridValue(3, 1) = 1e9;  // off the axis: not read
+  ThresholdRadii(s);
+  EXPECT_DOUBLE_EQ(s.RadiusDP[0], 5);      // 300 kPa: 0 + 100000/200000·10
+  EXPECT_DOUBLE_EQ(s.RadiusDP[1], 17.14);  // 100 kPa: 10 + 100000/140000·10 = 17.1429
+  EXPECT_DOUBLE_EQ(s.RadiusDP[2], 19.29);  // 70 kPa: 10 + 130000/140000·10 = 19.2857
+  EXPECT_DOUBLE_EQ(s.RadiusDP[3], 22.86);  // 50 kPa: 20 + 10000/35000·10 = 22.857
+  EXPECT_DOUBLE_EQ(s.RadiusDP[4], 28.57);  // 30 kPa: 20 + 30000/35000·10 = 28.571
+  EXPECT_DOUBLE_EQ(s.RadiusDP[5], 33.36);  // 20 kPa: 30 + 5000/14900·10 = 33.356
+  EXPECT_DOUBLE_EQ(s.RadiusDP[6], 40.12);  // 10 kPa: 40 + 100/8000·10 = 40.125, the half to the even 40.12
+  // 3 kPa is crossed first at 40 + 7100/8000·10 = 48.875 m, then again between 60 and 70 m: 65.
+  EXPECT_DOUBLE_EQ(s.RadiusDP[7], 65);
+}
+
+TEST(ThresholdRadii, LevelsNotCrossedGiveZero) {
+  CalcState s = Prepared(200, 10);
+  s.dimension(s.GridValue);
+  for (int i = 0; i <= 10; ++i) s.GridValue(i, 0) = 80000 - 1000 * i;  // 80 kPa .. 70 kPa at the edge
+  s.RadiusDP.fill(99);
+  ThresholdRadii(s);
+  for (int k = 0; k < 8; ++k) EXPECT_EQ(s.RadiusDP[k], 0) << k;  // 300, 100: never attained; 70 .. 3: not yet
 }
 
 // ---------------------------------------------------------------------------------------------------

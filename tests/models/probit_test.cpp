@@ -303,6 +303,61 @@ TEST(ZoneRadii, ADipBeyondTheMaximumKeepsEveryRadiusInsideTheGrid) {
   EXPECT_EQ(s.CurZones[1][0], 0);
 }
 
+// The zone search against its step-by-step transcription, on profiles whose maximum lies anywhere, that
+// fall through the levels or dip and rise again, and that touch the levels 1, 33, 50, 99 and 99.99 exactly.
+TEST(ZoneRadii, EqualsTheStepByStepSearch) {
+  std::mt19937 rng(6122026);
+  std::uniform_real_distribution<double> u(0, 1);
+  const double levels[] = {0, 0.5, 1, 20, 33, 40, 50, 70, 99, 99.5, 99.99};
+  for (int trial = 0; trial < 4000; ++trial) {
+    const int half = 1 + static_cast<int>(rng() % 15);
+    const int step = 1 + static_cast<int>(rng() % 12);
+    CalcState s = StateOf(half, half, step);
+    const int n = ProfilePoints(s.settings);
+    s.RadProfile.assign(n + 1, {0, 0, 0});
+    const int kind = static_cast<int>(rng() % 3);
+    const int peak = 1 + static_cast<int>(rng() % n);
+    const double top = u(rng) < 0.5 ? 99.99 : 100 * u(rng);
+    double prev = 0;
+    for (int i = 1; i <= n; ++i) {
+      double p;
+      if (kind == 0) {  // rising to a peak, then falling
+        p = i <= peak ? top * i / peak : prev * std::exp(-3 * u(rng));
+      } else if (kind == 1) {  // any values
+        p = 100 * u(rng);
+      } else {  // the levels themselves
+        p = levels[rng() % 11];
+      }
+      s.RadProfile[i][1] = prev = std::min(p, 99.99);
+      s.RadProfile[i][2] = (i - 1) * step;
+    }
+    CalcState lit = s;
+    for (int z = 0; z <= 4; ++z) s.CurZones[z] = lit.CurZones[z] = {-7, 777};
+    ZoneRadii(s);
+    literal::ZoneRadii(lit);
+    for (int z = 1; z <= 4; ++z) {
+      ASSERT_EQ(s.CurZones[z][0], lit.CurZones[z][0]) << "trial " << trial << " zone " << z;
+      ASSERT_EQ(s.CurZones[z][1], lit.CurZones[z][1]) << "trial " << trial << " zone " << z;
+    }
+  }
+}
+
+// A jet-like profile whose maximum lies out from the centre: the searches never go inside the maximum.
+// Worked by hand, step 10: 5, 60, 99.99, 99.99, 70, 45, 20, 0.8, then 0.
+TEST(ZoneRadii, MaximumAwayFromTheCentre) {
+  CalcState s = ProfileState({5, 60, 99.99, 99.99, 70, 45, 20, 0.8});
+  ZoneRadii(s);
+  // The farthest of the equal maxima is the 4th point (30 m).
+  // 1 %: between 20 % at 60 m and 0.8 % at 70 m: 60 + 19/19.2·10 = 69.896 → 69.9.
+  EXPECT_DOUBLE_EQ(s.CurZones[4][0], 69.9);
+  // 33 %: between 45 % at 50 m and 20 % at 60 m: 50 + 12/25·10 = 54.8.
+  EXPECT_DOUBLE_EQ(s.CurZones[3][0], 54.8);
+  // 50 %: between 70 % at 40 m and 45 % at 50 m: 40 + 20/25·10 = 48.
+  EXPECT_DOUBLE_EQ(s.CurZones[2][0], 48);
+  // 99.99 %: between 99.99 % at 30 m and 70 % at 40 m: 30.
+  EXPECT_DOUBLE_EQ(s.CurZones[1][0], 30);
+}
+
 TEST(ZoneRadii, ProfileAlongXFromThePercentGrid) {
   CalcState s = StateOf(10, 10, 10);
   s.GridProc.resize(11, 11);

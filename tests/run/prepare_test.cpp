@@ -222,6 +222,28 @@ TEST(Prepare, TemperatureOutsideThePropertyTablesIsRefused) {
   EXPECT_FALSE(res.error.isEmpty());
 }
 
+TEST(Prepare, YearRoundNeedsATownWithWind) {
+  RunData d = GoodData();
+  EXPECT_EQ(Prepare(GoodRequest(7), d), U(texts::kNoTown));
+  db::WindRow town;
+  town.idCity = 1;
+  town.CityName = QStringLiteral("Город");
+  d.town = town;  // no repetitions in either season
+  EXPECT_FALSE(Prepare(GoodRequest(7), d).isEmpty());
+  for (size_t i = 0; i < 9; ++i) {
+    d.town->winter[i] = 10;
+    d.town->summer[i] = 10;
+    d.town->speedWinter[i] = 2;
+    d.town->speedSummer[i] = 3;
+  }
+  d.town->Tmedium = 200;
+  EXPECT_TRUE(PrepareRun(GoodRequest(7), d, kNow).ok()) << Prepare(GoodRequest(7), d).toStdString();
+  // The complex assessment burns a fireball and a cloud too: both masses must be there.
+  RunRequest r = GoodRequest(1);
+  r.settings.Tobl = 0;
+  EXPECT_EQ(Prepare(r, d), U(texts::kCloudMass));
+}
+
 TEST(Prepare, YearRoundScenariosAreNotYetAvailable) {
   EXPECT_FALSE(ScenarioAvailable(1));
   EXPECT_FALSE(ScenarioAvailable(7));

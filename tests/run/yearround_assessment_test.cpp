@@ -12,6 +12,7 @@
 #include "run/yearround/combine.h"
 #include "run/yearround/wind_states.h"
 #include "run/yearround/year_round.h"
+#include "run/run_fixtures.h"
 
 namespace velaron::run::yearround {
 namespace {
@@ -21,17 +22,6 @@ using models::FlameShape;
 using models::Grid;
 
 constexpr double kTestPi = 3.14159265358979;
-
-// A probit table of the normal distribution, 2.60 .. 7.40 by 0.01.
-models::ReferenceTables Tables() {
-  models::ReferenceTables t;
-  for (int k = 260; k <= 740; ++k) {
-    const double pr = k / 100.0;
-    t.probit.push_back({pr, 50 * (1 + std::erf((pr - 5) / std::sqrt(2.0)))});
-  }
-  t.lp = {{0.1, 3.5}, {2.0, 40}};
-  return t;
-}
 
 // A 100 m × 100 m grid at 10 m with a 50 m flame, an outflow of 300 m/s and a route azimuth of 30°.
 CalcState BaseState() {
@@ -148,7 +138,7 @@ struct AsymmetricStandIn {
 };
 
 struct Harness {
-  models::ReferenceTables tables = Tables();
+  models::ReferenceTables tables = *test::SyntheticTables();
   CalcState s = BaseState();
   std::vector<FlameCall> calls;
   AsymmetricStandIn asym;
@@ -285,6 +275,32 @@ TEST(YearRoundStates, ProgressNamesEveryStateAndTheAsymmetricJetAndCancelStopsBe
   EXPECT_THROW(c.run(Inputs(c.s, Town(kEqual, kEqual)), stop), models::Cancelled);
   EXPECT_EQ(c.calls.size(), 1u);
   EXPECT_EQ(c.asym.calls, 0);
+}
+
+TEST(YearRoundStates, SameWindInBothSeasonsGivesIdenticalCasesAndReusesTheWinterFlames) {
+  Harness h;
+  db::WindRow town = Town({5, 10, 15, 20, 5, 10, 15, 10, 10}, {5, 10, 15, 20, 5, 10, 15, 10, 10});
+  town.speedSummer = town.speedWinter;
+  h.run(Inputs(h.s, town));
+  // Each flame is computed once per shape: the summer states blow exactly as in winter.
+  EXPECT_EQ(h.calls.size(), 18u);
+  for (int iy = -5; iy <= 5; ++iy)
+    for (int ix = -5; ix <= 5; ++ix) {
+      ASSERT_EQ(h.s.LayerFlux(1, ix, iy), h.s.LayerFlux(2, ix, iy));
+      ASSERT_EQ(h.s.LayerProc(1, ix, iy), h.s.LayerProc(2, ix, iy));
+      ASSERT_EQ(h.s.LayerFlux(3, ix, iy), h.s.LayerFlux(4, ix, iy));
+      ASSERT_EQ(h.s.LayerProc(3, ix, iy), h.s.LayerProc(4, ix, iy));
+    }
+  for (int z = 1; z <= 4; ++z) {
+    EXPECT_EQ(h.s.ZoneR[1][z], h.s.ZoneR[2][z]);
+    EXPECT_EQ(h.s.ZoneR[3][z], h.s.ZoneR[4][z]);
+  }
+  // A summer state with a different speed is computed afresh.
+  Harness d;
+  db::WindRow one = town;
+  one.speedSummer[2] = 4;
+  d.run(Inputs(d.s, one));
+  EXPECT_EQ(d.calls.size(), 20u);
 }
 
 // --- The asymmetric jet and the seasons -----------------------------------------------------------

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "run/prepare.h"
+#include "run/run_fixtures.h"
 #include "run/yearround/combine.h"
 #include "run/yearround/year_round.h"
 
@@ -16,23 +17,6 @@ namespace velaron::run::yearround {
 namespace {
 
 using models::CalcState;
-
-// Synthetic reference tables: an ideal gas (v = R·T/(M·p), R/M = 0.5183 kJ/(kg·K) for methane) with a
-// constant cp, a straight pit-length line and a probit table of the normal distribution.
-std::shared_ptr<const models::ReferenceTables> Tables() {
-  auto t = std::make_shared<models::ReferenceTables>();
-  for (std::size_t k = 0; k < models::kGasTablePressures.size(); ++k) {
-    auto& table = t->gas[k];
-    table.pressureBar = models::kGasTablePressures[k];
-    for (double T = 200; T <= 400; T += 50) table.rows.push_back({T, 2.5, 0.5183 * T / (table.pressureBar * 100)});
-  }
-  t->lp = {{0.1, 3.5}, {1.5, 45}};
-  for (int k = 260; k <= 740; ++k) {
-    const double pr = k / 100.0;
-    t->probit.push_back({pr, 50 * (1 + std::erf((pr - 5) / std::sqrt(2.0)))});
-  }
-  return t;
-}
 
 db::WindRow Town() {
   db::WindRow w;
@@ -79,7 +63,7 @@ PreparedRun Prepare(int code) {
   g.P4 = 0.3;
   data.ground = g;
   data.town = Town();
-  data.tables = Tables();
+  data.tables = test::SyntheticTables();
   PrepareResult r = PrepareRun(rq, data, QDateTime::currentDateTime());
   EXPECT_TRUE(r.ok()) << r.error.toStdString();
   return std::move(*r.run);

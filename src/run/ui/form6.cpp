@@ -70,6 +70,7 @@ Form6::Form6(const run::RunRequest& base, QWidget* parent)
   setObjectName(QStringLiteral("Form6"));
   setWindowTitle(U("Расчет"));
   setAttribute(Qt::WA_DeleteOnClose, false);
+  options_.opt3D = base.options.Opt3D;
   build();
   // Loading: the scenario list at its first entry, winter, north.
   Combo1_->setCurrentIndex(0);
@@ -84,7 +85,11 @@ Form6::~Form6() {
   if (thread_) {
     relay_->cancel();
     thread_->wait();
+    delete thread_;
+    delete relay_;
   }
+  delete form2_;
+  delete note_;
 }
 
 void Form6::build() {
@@ -285,7 +290,7 @@ bool Form6::firstPress() {
   Paw_->setText(ShareText(s.Paw));
   Frame4_->show();
   if (code_ == 1 || code_ == 3 || code_ == 4 || code_ == 5 || code_ == 7) {
-    if (AskYesNo(this, U(velaron::texts::kDeleteQuestionTitle), U(run::texts::kRefineQuestion))) return false;
+    if (AskYesNo(this, U(run::texts::kRefineTitle), U(run::texts::kRefineQuestion))) return false;
   }
   return true;
 }
@@ -352,11 +357,12 @@ void Form6::setControlsEnabled(bool on) {
 void Form6::startRun(run::PreparedRun prepared) {
   const int cStep = prepared.state.settings.CStep, yLimit = prepared.state.settings.YLimit;
   relay_ = new ProgressRelay;
-  form2_ = new Form2(this, cStep, yLimit);
-  form2_->setWindowFlag(Qt::Window, true);
+  // The progress and note windows stand on their own: the main window (and with it this dialog) takes
+  // no input during the run, while "Отмена" must.
+  form2_ = new Form2(nullptr, cStep, yLimit);
+  form2_->setWindowModality(Qt::ApplicationModal);
   form2_->follow(relay_);
-  note_ = new FrmInfoNote(this);
-  note_->setWindowFlag(Qt::Window, true);
+  note_ = new FrmInfoNote(nullptr);
   connect(relay_, &ProgressRelay::savingStarted, this, [this] {
     if (form2_) form2_->finish();
     if (note_) note_->show();

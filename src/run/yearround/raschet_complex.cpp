@@ -109,7 +109,11 @@ void RaschetComplex(CalcState& s, const YearRoundInputs& in, const models::Refer
   const bool enteredAsYear = s.ScenarioCode == 7;
   const int rows = s.GridValue.height();
 
-  // The pit and symmetric jets, season by season, over the nine wind states.
+  // The pit and symmetric jets, season by season, over the nine wind states. A flame depends only on its
+  // shape, its wind speed and its direction, so a summer state blowing as fast as in winter takes the
+  // winter field as it was computed (calm is often 0 m/s in both seasons).
+  std::array<Grid, kWindStates> winterFields;
+  std::array<double, kWindStates> winterSpeeds{};
   for (int bi = 0; bi < 4; ++bi) {
     const Block& b = kBlocks[bi];
     s.ScenarioCode = b.scenarioCode;
@@ -119,8 +123,20 @@ void RaschetComplex(CalcState& s, const YearRoundInputs& in, const models::Refer
       ThrowIfCancelled(progress);
       s.progressTitle = std::string(b.caption) + kWindStateWords[i];
       progress.begin(s.progressTitle, rows);
-      SetWindState(s.derived, in.W, season.speed[i - 1], i);
-      flameField(s, b.shape, progress);
+      const double speed = season.speed[i - 1];
+      SetWindState(s.derived, in.W, speed, i);
+      Grid& kept = winterFields[i - 1];
+      if (b.season == Season::Summer && !kept.empty() && winterSpeeds[i - 1] == speed) {
+        s.GridValue = kept;
+      } else {
+        flameField(s, b.shape, progress);
+      }
+      if (b.season == Season::Winter) {
+        kept = s.GridValue;
+        winterSpeeds[i - 1] = speed;
+      } else {
+        kept = Grid();
+      }
       ThrowIfCancelled(progress);
       models::MaxIntoLayer(s.LayerFlux, s.GridValue, cs, b.kind);
       models::ProbitGrid(s, models::ProbitBranch::Thermal, tables, cancelOnly);

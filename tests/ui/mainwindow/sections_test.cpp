@@ -44,6 +44,10 @@ TEST_F(MainWindowTest, ShowingAndSwitchingSectionsWritesNothing) {
   // The stored crossing sum of section 2 stays what it was (0,1), whatever the boxes say.
   EXPECT_DOUBLE_EQ(Row(2).p_v, 0.1);
   EXPECT_TRUE(messages.requests.empty());
+  // The counter does see a write: a changed length is one.
+  box("Text11")->setText("251");
+  box("Text11")->runLeaveCheck();
+  EXPECT_EQ(TempDatabase::changes(), before + 1);
 }
 
 TEST_F(MainWindowTest, EditsWriteTheShownSectionAtOnce) {
@@ -225,4 +229,26 @@ TEST_F(MainWindowTest, AnEntryWithoutChildrenClearsTheLevelsBelow) {
   EXPECT_EQ(row.Ground, "");  // no complete path: the run refuses this section
   EXPECT_EQ(find<QComboBox>("DataCombo2")->count(), 0);
   EXPECT_EQ(find<QComboBox>("DataCombo4")->count(), 0);
+}
+
+TEST_F(MainWindowTest, AFailedWriteIsShownAndLeavesTheRowAsItWas) {
+  TempDatabase::exec("CREATE TRIGGER refuse BEFORE UPDATE ON TPs BEGIN SELECT RAISE(ABORT, 'locked'); END");
+  box("Text11")->setText("999");
+  box("Text11")->runLeaveCheck();
+  ASSERT_EQ(messages.requests.size(), 1u);
+  EXPECT_EQ(messages.requests[0].icon, QMessageBox::Critical);
+  EXPECT_DOUBLE_EQ(Row(1).Length, 100);
+  find<QCheckBox>("Check1")->click();
+  EXPECT_EQ(messages.requests.size(), 2u);
+  EXPECT_EQ(Row(1).dpp1, 0);
+  EXPECT_FALSE(find<QCheckBox>("Check1")->isChecked());  // the window shows what is stored
+  choose("DataCombo5", 0);
+  EXPECT_EQ(messages.requests.size(), 3u);
+  EXPECT_EQ(Row(1).G1, 2);
+  EXPECT_EQ(find<QComboBox>("DataCombo5")->currentText(), U("Дисперсные"));
+  EXPECT_EQ(find<QComboBox>("DataCombo4")->currentText(), U("Суглинок"));
+  // Once the database takes writes again, the same edit is stored (the window did not think it stored).
+  TempDatabase::exec("DROP TRIGGER refuse");
+  box("Text11")->runLeaveCheck();
+  EXPECT_DOUBLE_EQ(Row(1).Length, 999);
 }

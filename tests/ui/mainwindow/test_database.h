@@ -28,8 +28,11 @@ class TempDatabase {
       for (const QString& line : QString::fromUtf8(schema.readAll()).split('\n'))
         if (!line.trimmed().startsWith("--")) text += line + '\n';
       QSqlQuery q(db);
-      for (const QString& statement : text.split(';'))
-        if (!statement.trimmed().isEmpty()) EXPECT_TRUE(q.exec(statement)) << q.lastError().text().toStdString();
+      for (const QString& statement : text.split(';')) {
+        if (!statement.trimmed().isEmpty()) {
+          EXPECT_TRUE(q.exec(statement)) << q.lastError().text().toStdString();
+        }
+      }
       for (const char* sql : kRows) EXPECT_TRUE(q.exec(QString::fromUtf8(sql))) << sql;
       db.close();
     }

@@ -295,10 +295,8 @@ TEST(Form6Run, CancelKeepsThePreviousResults) {
   while (progress->pbar2()->value() < 2 && t.elapsed() < 5000) QApplication::processEvents(QEventLoop::AllEvents, 10);
   EXPECT_GE(progress->pbar2()->value(), 2);
   EXPECT_EQ(progress->label3()->text(), U("Сценарий"));
-  fprintf(stderr, "DBG before click %lld value %d\n", (long long)t.elapsed(), progress->pbar2()->value());
   progress->cancelButton()->click();
   ASSERT_TRUE(WaitForRun(*d.form));
-  fprintf(stderr, "DBG after wait %lld\n", (long long)t.elapsed());
   EXPECT_EQ(d.ended, 1);
   EXPECT_TRUE(d.finished.empty());  // nothing of the cancelled run reaches the main window
   EXPECT_TRUE(d.parent.isEnabled());

@@ -12,29 +12,13 @@
 
 #include "app/numeric_box.h"
 #include "message_catcher.h"
+#include "run/run_fixtures.h"
 #include "run/ui/frm_str_fakel.h"
 
 namespace velaron::ui {
 namespace {
 
 constexpr double kTestPi = 3.14159265358979;
-
-// Reference tables standing in for the database's: an ideal gas with methane's gas constant, a constant
-// cp, a straight pit-length line and the normal distribution's probits.
-std::shared_ptr<const models::ReferenceTables> Tables() {
-  auto t = std::make_shared<models::ReferenceTables>();
-  for (std::size_t k = 0; k < models::kGasTablePressures.size(); ++k) {
-    auto& table = t->gas[k];
-    table.pressureBar = models::kGasTablePressures[k];
-    for (double T = 200; T <= 400; T += 50) table.rows.push_back({T, 2.5, 0.5183 * T / (table.pressureBar * 100)});
-  }
-  t->lp = {{0.1, 3.5}, {1.5, 45}};
-  for (int k = 260; k <= 740; ++k) {
-    const double pr = k / 100.0;
-    t->probit.push_back({pr, 50 * (1 + std::erf((pr - 5) / std::sqrt(2.0)))});
-  }
-  return t;
-}
 
 FakelContext Context(std::shared_ptr<const run::RunSnapshot>* shown = nullptr) {
   FakelContext c;
@@ -44,7 +28,7 @@ FakelContext Context(std::shared_ptr<const run::RunSnapshot>* shown = nullptr) {
   c.settings.YLimit = 200;
   c.settings.CStep = 20;
   c.settings.Skor_chel = 1;
-  c.tables = Tables();
+  c.tables = test::SyntheticTables();
   c.lastProbabilities = [] {
     run::Probabilities p;
     p.PIgnition = 0.5;
@@ -82,26 +66,26 @@ TEST(FrmStrFakel, ControlsCaptionsAndLists) {
 
 TEST(FrmStrFakel, DiagramsFollowTheTypedAnglesAndTheAngleBoxesTakeDigitsOnly) {
   FrmStrFakel w(Context());
-  w.picture1()->resize(120, 90);
-  w.picture2()->resize(120, 90);
-  // Azimuth 90: a horizontal diameter through the centre (60, 45), radius min(120, 90)/3 = 30.
+  w.picture1()->resize(150, 120);
+  w.picture2()->resize(150, 120);
+  // Azimuth 90: a horizontal diameter through the centre (75, 60), radius min(150, 120)/3 = 40.
   w.box("Text25")->setText("90");
   ASSERT_EQ(w.picture1()->lines().size(), 2u);
   for (const QLineF& l : w.picture1()->lines()) {
-    EXPECT_EQ(l.p1(), QPointF(60, 45));
-    EXPECT_NEAR(l.p2().y(), 45, 1e-9);
-    EXPECT_NEAR(std::abs(l.p2().x() - 60), 30, 1e-9);
+    EXPECT_EQ(l.p1(), QPointF(75, 60));
+    EXPECT_NEAR(l.p2().y(), 60, 1e-9);
+    EXPECT_NEAR(std::abs(l.p2().x() - 75), 40, 1e-9);
   }
   // Azimuth 0: vertical.
   w.box("Text25")->setText("0");
-  for (const QLineF& l : w.picture1()->lines()) EXPECT_NEAR(l.p2().x(), 60, 1e-9);
+  for (const QLineF& l : w.picture1()->lines()) EXPECT_NEAR(l.p2().x(), 75, 1e-9);
   // Lift 0: a horizontal line at mid-height from W/10 to W − W/10.
   w.box("Text8")->setText("0");
   ASSERT_EQ(w.picture2()->lines().size(), 1u);
-  EXPECT_EQ(w.picture2()->lines()[0], QLineF(12, 45, 108, 45));
-  // Lift 30: the far end drops by L·sin 30° with L = 2·120/10 = 24.
+  EXPECT_EQ(w.picture2()->lines()[0], QLineF(15, 60, 135, 60));
+  // Lift 30: the far end moves by L·sin 30° with L = 2·150/10 = 30.
   w.box("Text8")->setText("30");
-  EXPECT_NEAR(w.picture2()->lines()[0].p2().y(), 45 + 24 * 0.5, 1e-9);
+  EXPECT_NEAR(w.picture2()->lines()[0].p2().y(), 60 + 30 * 0.5, 1e-9);
   // Emptying a box leaves the picture as it was.
   w.box("Text8")->setText("");
   EXPECT_EQ(w.picture2()->lines().size(), 1u);
@@ -142,10 +126,10 @@ TEST(FrmStrFakel, CalculationRunsTheAsymmetricJetOnTheWindowsInputsAndShowsItInT
   // The risk is built on PAsimmTorch, which already holds the ignition probability: 1e-3 × 0.01 × percent.
   // Multiplying by PIgnition once more (0.5) was the old fault.
   double worst = 0;
-  for (int y = -s.GridRisk.ny; y <= s.GridRisk.ny; ++y)
-    for (int x = -s.GridRisk.nx; x <= s.GridRisk.nx; ++x) {
-      ASSERT_NEAR(s.GridRisk.at(x, y), 1e-3 * 0.01 * s.GridProc.at(x, y), 1e-18);
-      worst = std::max(worst, s.GridProc.at(x, y));
+  for (int y = -s.GridRisk.ny(); y <= s.GridRisk.ny(); ++y)
+    for (int x = -s.GridRisk.nx(); x <= s.GridRisk.nx(); ++x) {
+      ASSERT_NEAR(s.GridRisk(x, y), 1e-3 * 0.01 * s.GridProc(x, y), 1e-18);
+      worst = std::max(worst, s.GridProc(x, y));
     }
   EXPECT_GT(worst, 0);
   EXPECT_TRUE(w.isVisible());

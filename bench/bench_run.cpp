@@ -1,0 +1,63 @@
+// A whole run as the headless driver does it: read the request, open the database, prepare, run the
+// scenario model, the edge test, the zone radii, the distance charts and the three pictures, and write
+// the JSON. The database is the pristine copy beside the program (or VELARON_BENCH_DB).
+#include <benchmark/benchmark.h>
+
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QString>
+#include <memory>
+
+#include "run/headless.h"
+#include "run/sample_request.h"
+
+namespace {
+
+QGuiApplication& App() {
+  static int argc = 1;
+  static char name[] = "velaron_bench";
+  static char* argv[] = {name, nullptr};
+  static std::unique_ptr<QGuiApplication> app = [] {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    return std::make_unique<QGuiApplication>(argc, argv);
+  }();
+  return *app;
+}
+
+QString Database() {
+  if (!qEnvironmentVariableIsEmpty("VELARON_BENCH_DB")) return qEnvironmentVariable("VELARON_BENCH_DB");
+  const QString dir = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
+  for (const char* name : {"data.pristine.db", "data.db"})
+    if (QFileInfo::exists(dir + QLatin1Char('/') + QLatin1String(name))) return dir + QLatin1Char('/') + QLatin1String(name);
+  return {};
+}
+
+// Arguments: scenario code, threads.
+void BM_HeadlessRun1000m(benchmark::State& state) {
+  App();
+  const QString db = Database();
+  if (db.isEmpty()) {
+    state.SkipWithError("no database beside the program (build velaron_fresh_database or set VELARON_BENCH_DB)");
+    return;
+  }
+  const QByteArray request = velaron::test::SampleRequest(static_cast<int>(state.range(0)), 1000, 10);
+  for (auto _ : state) {
+    const velaron::run::HeadlessResult r =
+        velaron::run::RunHeadless(db, request, static_cast<int>(state.range(1)), {});
+    if (r.exitCode != 0) {
+      state.SkipWithError(r.output.constData());
+      return;
+    }
+    benchmark::DoNotOptimize(r.output.data());
+  }
+}
+BENCHMARK(BM_HeadlessRun1000m)
+    ->Args({5, 2})
+    ->Args({3, 2})
+    ->Args({2, 2})
+    ->Args({6, 2})
+    ->Args({8, 2})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+}  // namespace

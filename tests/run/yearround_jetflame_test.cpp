@@ -1,0 +1,108 @@
+// The stand-alone jet flame: its frustum geometry against the run's and the quantities it derives from
+// the window's own inputs.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "run/flame_geometry.h"
+#include "run/run_fixtures.h"
+#include "run/yearround/jet_flame.h"
+
+namespace velaron::run::yearround {
+namespace {
+
+constexpr double kTestPi = 3.14159265358979;
+
+db::AdjustmentRow Settings() {
+  db::AdjustmentRow a;
+  a.XLimit = 200;
+  a.YLimit = 200;
+  a.CStep = 20;
+  return a;
+}
+
+JetFlameInputs Inputs() {
+  JetFlameInputs in;
+  in.gas = db::GasRow{QString::fromUtf8("Метан"), 16.043, 50000, 21, 0.2, 4};
+  in.Diametr = 500;
+  in.Davl = 5.5;
+  in.Temp = 10.5;
+  in.Glubina = 1.2;
+  in.WindSpeed = 2;
+  in.WindDirPos = 4;  // "Ю"
+  in.Azimut = 60;
+  in.LiftAngle = 0;
+  return in;
+}
+
+TEST(JetFlame, GeometryAtTwentyFiveDegreesIsTheRunsAsymmetricGeometry) {
+  // The window's frustum uses the run's formulas with its own elevation: at the run's fixed 25° both
+  // must agree, value for value.
+  for (double wind : {0.0, 3.0, 8.0}) {
+    for (double tilt : {0.0, 0.4, 1.2}) {
+      const AsymmetricGeometry run = ComputeAsymmetricGeometry(410, 150, 3.1, 0.025, wind, 30, tilt);
+      const AsymmetricGeometry own = JetFlameGeometry(25 / 180.0 * kTestPi, 410, 150, 3.1, 0.025, wind, 30, tilt);
+      EXPECT_NEAR(own.LTorchWind, run.LTorchWind, 1e-12);
+      EXPECT_NEAR(own.LiftOff, run.LiftOff, 1e-12);
+      EXPECT_NEAR(own.RL, run.RL, 1e-12);
+      EXPECT_NEAR(own.W1, run.W1, 1e-12);
+      EXPECT_NEAR(own.W2, run.W2, 1e-12);
+      EXPECT_NEAR(own.ConeAngle, run.ConeAngle, 1e-12);
+      EXPECT_NEAR(own.Ri, run.Ri, 1e-12);
+      EXPECT_DOUBLE_EQ(own.JetDir, run.JetDir);
+      EXPECT_DOUBLE_EQ(own.Tilt, run.Tilt);
+    }
+  }
+  // A lower elevation limits the cone angle to just under it.
+  const AsymmetricGeometry flat = JetFlameGeometry(0.05, 410, 150, 3.1, 0.025, 3, 30, 0.4);
+  EXPECT_DOUBLE_EQ(flat.ConeAngle, 0.05 - 0.01);
+  EXPECT_DOUBLE_EQ(flat.Tilt, 0.05);
+}
+
+TEST(JetFlame, WindowInputsGiveTheFlameQuantitiesAndLayersOfAFreshState) {
+  Probabilities last;
+  last.PAsimmTorch = 2e-4;
+  PrepareResult r = PrepareJetFlame(Inputs(), Settings(), test::SyntheticTables(), last);
+  ASSERT_TRUE(r.ok()) << r.error.toStdString();
+  const PreparedRun& run = *r.run;
+  const models::DerivedQuantities& d = run.state.derived;
+  EXPECT_EQ(run.state.ScenarioCode, 4);
+  // South: 180° + 90° in radians.
+  EXPECT_DOUBLE_EQ(d.WindAngle, kTestPi + kTestPi / 2);
+  // The typed temperature plus 273, not rounded to whole degrees.
+  EXPECT_DOUBLE_EQ(d.TempK, 283.5);
+  EXPECT_DOUBLE_EQ(d.Dtrub, 0.5);
+  EXPECT_DOUBLE_EQ(d.Azimut, 60);
+  EXPECT_DOUBLE_EQ(d.JetDir, -60 * kTestPi / 180);
+  // Lift angle 0: the jet lies flat and the model starts along it.
+  EXPECT_EQ(d.JetAngle, 0.0);
+  EXPECT_EQ(d.Tilt, 0.0);
+  EXPECT_TRUE(d.asymmetricComputed);
+  EXPECT_EQ(d.KEllipse, 1 - 0.1 * 2);
+  // Pit length on the line through (0.1 m, 10 m) and (2 m, 60 m) at 0.5 m.
+  EXPECT_NEAR(d.PitLength, 10 + (0.5 - 0.1) * (60 - 10) / 1.9, 1e-12);
+  EXPECT_EQ(run.state.LayerFlux.count(), 6);
+  EXPECT_EQ(run.state.LayerProc.count(), 8);
+  EXPECT_EQ(run.state.LayerProc.layer(1).nx(), 5);
+  EXPECT_EQ(run.probabilities.PAsimmTorch, 2e-4);
+}
+
+TEST(JetFlame, InputsThatCannotMakeAFlameAreRefused) {
+  JetFlameInputs storm = Inputs();
+  storm.WindSpeed = 10;
+  EXPECT_FALSE(PrepareJetFlame(storm, Settings(), test::SyntheticTables(), {}).ok());
+  JetFlameInputs cold = Inputs();
+  cold.Temp = -150;  // below the gas-property tables
+  const PrepareResult c = PrepareJetFlame(cold, Settings(), test::SyntheticTables(), {});
+  ASSERT_FALSE(c.ok());
+  EXPECT_FALSE(c.error.isEmpty());
+  JetFlameInputs noPressure = Inputs();
+  noPressure.Davl = 0;
+  EXPECT_FALSE(PrepareJetFlame(noPressure, Settings(), test::SyntheticTables(), {}).ok());
+  db::AdjustmentRow badGrid = Settings();
+  badGrid.CStep = 0;
+  EXPECT_FALSE(PrepareJetFlame(Inputs(), badGrid, test::SyntheticTables(), {}).ok());
+}
+
+}  // namespace
+}  // namespace velaron::run::yearround
