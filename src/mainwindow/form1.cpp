@@ -206,6 +206,7 @@ QWidget* Form1::buildPipelineTab() {
 
   auto* Frame10 = Named(new QGroupBox(U("Данные для расчета ущерба"), page), "Frame10");
   auto* f10 = new QFormLayout(Frame10);
+  f10->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
   damageBoxes_.push_back(box("Text15", "472,45", kDecimal, Frame10));
   f10->addRow(U("Стоимость 1 куб.м газа, руб."), damageBoxes_.back());
   f10->addRow(Label("Стоимость 1 куб.м лесной подати, руб.:", Frame10));
@@ -225,6 +226,7 @@ QWidget* Form1::buildPipelineTab() {
     damageBoxes_.push_back(box(c[0], c[1], kDecimal, Frame10));
     f10->addRow(U(c[2]), damageBoxes_.back());
   }
+  for (NumericBox* b : damageBoxes_) b->setMinimumWidth(90);
   grid->addWidget(Frame10, 1, 1);
   grid->setColumnStretch(1, 1);
   return page;
@@ -454,7 +456,8 @@ QWidget* Form1::buildResultsTab() {
   for (int i = 0; i < 5; ++i) {
     zoneBoxes_[i] = Named(new QLineEdit(fraZon_), zoneNames[i]);
     zoneBoxes_[i]->setReadOnly(true);
-    fz->addRow(Label(zoneLabels[i], fraZon_), zoneBoxes_[i]);
+    zoneBoxes_[i]->setMinimumWidth(90);
+    fz->addRow(new QLabel(U(zoneLabels[i]), fraZon_), zoneBoxes_[i]);
   }
   side->addWidget(fraZon_);
 
@@ -489,6 +492,9 @@ QWidget* Form1::buildResultsTab() {
   connect(Command7_, &QPushButton::clicked, this, &Form1::Command7_Click);
   side->addStretch();
   grid->addLayout(side, 0, 2, 2, 1);
+  grid->setRowStretch(0, 1);
+  grid->setRowStretch(1, 1);
+  fraZon_->setMinimumWidth(400);
   return page;
 }
 

@@ -211,7 +211,7 @@ void Form1::showResults(const run::RunSnapshot& s) {
       {imgDiagr1_, &s.imgDiagr1}, {imgDiagr2_, &s.imgDiagr2}, {imgRisk_, &s.imgRisk}};
   for (const auto& [label, image] : pictures)
     if (!image->isNull())
-      label->setPixmap(QPixmap::fromImage(*image).scaled(480, 360, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+      label->setPixmap(QPixmap::fromImage(*image).scaled(520, 320, Qt::KeepAspectRatio, Qt::SmoothTransformation));
   graf1_->show();
   graf2_->show();
   imgDiagr1_->show();

@@ -46,7 +46,10 @@ void Form1::fillSectionList(int selectRow) {
     section_.reset();
     return;
   }
-  List1_->setCurrentRow(std::clamp(selectRow, 0, static_cast<int>(rows.size()) - 1));
+  {
+    const QSignalBlocker block(List1_);
+    List1_->setCurrentRow(std::clamp(selectRow, 0, static_cast<int>(rows.size()) - 1));
+  }
   List1_Click();
 }
 

@@ -402,8 +402,9 @@ TEST(YearRoundLayers, LayersHoldTheirJetCasesAndLayerFourKeepsTheSymmetricSummer
   const Grid pMax = PercentOf(h.s, all, h.tables);
   ExpectGridNear(h.s.GridProc, pMax, 1e-12, "GridProc");
 
-  // Summer is all calm: the symmetric summer layer is the calm flame's percent (weight 1), not the
-  // percent of the largest flux of all cases, which the closing step once wrote over it.
+  // Summer is all calm: the symmetric summer layer is the calm flame's percent (weight 1). The closing
+  // step once raised this layer to the percent of the largest flux of all five cases, so the sheet of the
+  // symmetric summer case showed the worst of every jet instead of its own.
   const Grid calm = PercentOf(h.s, FieldOf(h.s, FlameShape::Symmetric, 0, 9), h.tables);
   ExpectGridNear(h.s.LayerProc.layer(4), calm, 1e-12, "LayerProc 4");
   bool differs = false;

@@ -138,21 +138,26 @@ TEST(YearRoundCases, ComplexRunSumsTheRisksAndTakesTheLargestFluxPercentAndRadii
   EXPECT_EQ(s.ScenarioCode, 1);
   EXPECT_FALSE(r.complexCase.windRose.has_value());  // no folder given: no workbook written
   double explosion = 0, torch = 0, fireBall = 0;
+  int jetFluxDecides = 0;  // cells where only the percent of the largest jet flux gives the maximum
   for (int iy = -s.ny(); iy <= s.ny(); ++iy) {
     for (int ix = -s.nx(); ix <= s.nx(); ++ix) {
       ASSERT_DOUBLE_EQ(s.GridRisk(ix, iy), s.RiskExplosion(ix, iy) + s.RiskGPVS(ix, iy) + s.RiskFireBall(ix, iy) +
                                                s.RiskTorch(ix, iy));
       ASSERT_DOUBLE_EQ(s.GridValue(ix, iy), MaxLayers(s.LayerFlux, 6, ix, iy));
+      // The percent of the largest jet flux (ProcTorch) counts as a case of its own: LayerProc 4 no longer
+      // carries it, and leaving it out would lower the complex maximum.
       ASSERT_DOUBLE_EQ(s.GridProc(ix, iy), std::max(MaxLayers(s.LayerProc, 8, ix, iy), s.ProcTorch(ix, iy)));
       // Each model's percent is in its own layer.
       ASSERT_DOUBLE_EQ(s.LayerProc(7, ix, iy), s.ProcExplosion(ix, iy));
       ASSERT_DOUBLE_EQ(s.LayerProc(8, ix, iy), s.ProcGPVS(ix, iy));
       ASSERT_DOUBLE_EQ(s.LayerProc(6, ix, iy), s.ProcFireBall(ix, iy));
+      if (s.ProcTorch(ix, iy) > MaxLayers(s.LayerProc, 8, ix, iy) + 1e-9) ++jetFluxDecides;
       explosion = std::max(explosion, s.RiskExplosion(ix, iy));
       torch = std::max(torch, s.RiskTorch(ix, iy));
       fireBall = std::max(fireBall, s.RiskFireBall(ix, iy));
     }
   }
+  EXPECT_GT(jetFluxDecides, 0) << "the test run must show that the jet-flux percent counts";
   EXPECT_GT(explosion, 0.0);
   EXPECT_GT(torch, 0.0);
   EXPECT_GT(fireBall, 0.0);

@@ -10,16 +10,16 @@
 
 namespace {
 
-int Usage(const char* why) {
-  std::fprintf(stderr, "velaron-calc: %s\nusage: velaron-calc --db DATABASE INPUT.json [--threads N] [--grids NAME,...]\n",
-               why);
-  return 2;
-}
-
 int Refuse(const QString& message) {
   const QByteArray out = velaron::run::ErrorJson(message);
   std::fwrite(out.constData(), 1, static_cast<size_t>(out.size()), stdout);
   return 2;
+}
+
+int Usage(const char* why) {
+  std::fprintf(stderr, "velaron-calc: %s\nusage: velaron-calc --db DATABASE INPUT.json [--threads N] [--grids NAME,...]\n",
+               why);
+  return Refuse(QStringLiteral("velaron-calc: ") + QString::fromUtf8(why));
 }
 
 }  // namespace

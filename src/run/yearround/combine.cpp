@@ -54,6 +54,13 @@ void CombineCaseRadii(const models::ZoneRTable& zoneR, models::CurZonesTable& cu
   }
 }
 
+void MaxWithLargestJetFluxPercent(models::Grid& proc, const models::Grid& jetFluxPercent,
+                                  const models::CalcSettings& s) {
+  const int nx = models::GridHalf(s.XLimit, s.CStep), ny = models::GridHalf(s.YLimit, s.CStep);
+  for (int iy = -ny; iy <= ny; ++iy)
+    for (int ix = -nx; ix <= nx; ++ix) proc(ix, iy) = models::MaxValue(proc(ix, iy), jetFluxPercent(ix, iy));
+}
+
 void EnsureRunLayers(models::CalcState& s) {
   const int nx = s.nx(), ny = s.ny();
   auto fits = [&](const models::LayeredGrid& g, int count) {

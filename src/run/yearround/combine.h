@@ -39,6 +39,12 @@ void CombineJetRadii(const models::ZoneRDirTable& zoneRDir, models::CurZonesTabl
 // CurZones(z, 0), z = 1..4, as the largest radius over the rows 1..9 of ZoneR (sticky −1).
 void CombineCaseRadii(const models::ZoneRTable& zoneR, models::CurZonesTable& curZones);
 
+// The percent of injury of the largest jet heat flux is kept in a grid of its own (GridProc after the
+// year-round assessment, ProcTorch in the complex assessment), never in LayerProc layer 4, which keeps the
+// symmetric summer case. The complex assessment takes it into its largest percent with this.
+void MaxWithLargestJetFluxPercent(models::Grid& proc, const models::Grid& jetFluxPercent,
+                                  const models::CalcSettings& s);
+
 // LayerFlux (6 layers) and LayerProc (8 layers) as the run makes them; re-made empty when they are missing
 // or do not fit the grid.
 void EnsureRunLayers(models::CalcState& s);

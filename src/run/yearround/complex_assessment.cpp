@@ -106,8 +106,7 @@ void RunComplexAssessment(CalcState& s, const ComplexInputs& in, const models::R
   // (ProcTorch) is one of the cases.
   models::MaxOverLayers(s.GridValue, s.LayerFlux, s.settings, 6);
   models::MaxOverLayers(s.GridProc, s.LayerProc, s.settings, 8);
-  for (int iy = -ny; iy <= ny; ++iy)
-    for (int ix = -nx; ix <= nx; ++ix) s.GridProc(ix, iy) = models::MaxValue(s.GridProc(ix, iy), s.ProcTorch(ix, iy));
+  MaxWithLargestJetFluxPercent(s.GridProc, s.ProcTorch, s.settings);
 }
 
 }  // namespace velaron::run::yearround

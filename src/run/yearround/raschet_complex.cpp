@@ -193,7 +193,8 @@ void RaschetComplex(CalcState& s, const YearRoundInputs& in, const models::Refer
   }
 
   // The displayed field: the largest flux of the five jet cases, its probit and percent. That percent
-  // is kept in GridProc only; layer 4 of LayerProc keeps the symmetric summer case.
+  // stays in GridProc, a grid of its own (see MaxWithLargestJetFluxPercent); layer 4 of LayerProc keeps
+  // the symmetric summer case.
   models::MaxOverLayers(s.GridValue, s.LayerFlux, cs, 5);
   models::ProbitGrid(s, models::ProbitBranch::Thermal, tables, cancelOnly);
 

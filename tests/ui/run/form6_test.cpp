@@ -305,6 +305,30 @@ TEST(Form6Run, CancelKeepsThePreviousResults) {
   for (const auto& r : catcher.requests) EXPECT_NE(r.icon, QMessageBox::Critical);
 }
 
+TEST(ProgressWindow, BarsLabelsAndCancel) {
+  Form2 w(nullptr, 10, 200);
+  EXPECT_EQ(w.objectName(), QStringLiteral("Form2"));
+  EXPECT_EQ(w.cancelButton()->text(), U("Отмена"));
+  w.onBegin(U("Сценарий \"Взрыв\""), 21);
+  EXPECT_EQ(w.label3()->text(), U("Сценарий \"Взрыв\""));
+  for (int i = 0; i < 21; ++i) w.onStep();
+  // 21 rows of a 200 m field at 10 m: the bar is full and the last row is y = 100.
+  EXPECT_EQ(w.pbar2()->value(), 21);
+  EXPECT_EQ(w.pbar2()->maximum(), 21);
+  EXPECT_EQ(w.label2()->text(), QStringLiteral("Y=100"));
+  int cancels = 0;
+  QObject::connect(&w, &Form2::cancelRequested, [&cancels] { ++cancels; });
+  w.show();
+  w.close();  // the title bar's close box is a cancel
+  EXPECT_EQ(cancels, 1);
+  w.show();
+  w.finish();  // the end of a run is not
+  EXPECT_EQ(cancels, 1);
+  FrmInfoNote note;
+  EXPECT_EQ(note.windowTitle(), U("Веларон"));
+  EXPECT_EQ(Find<QLabel>(&note, "Label1")->text(), U("Подождите немного, идет сохранение результатов . . ."));
+}
+
 TEST(DistanceCharts, OneLineWithTheAxisTitles) {
   run::DistanceSeries s;
   s.xTitle = U("Расстояние от газопровода, м");
