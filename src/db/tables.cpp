@@ -1,4 +1,6 @@
 // Settings, start time, reference rows and the tables a run looks values up in.
+#include <QCollator>
+#include <QLocale>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <algorithm>
@@ -214,8 +216,16 @@ std::optional<Ground3Row> LoadGround3(const QString& groundCode) {
 std::vector<WindRow> LoadWinds() {
   std::vector<WindRow> rows;
   QSqlQuery q(Connection());
-  if (!Run(q, QStringLiteral("SELECT %1 FROM Wind ORDER BY CityName, idCity").arg(WindColumns()))) return rows;
+  if (!Run(q, QStringLiteral("SELECT %1 FROM Wind ORDER BY rowid").arg(WindColumns()))) return rows;
   while (q.next()) rows.push_back(ReadWind(q));
+  // SQLite orders texts by their bytes, which puts "Ё" before "А" and every lower-case name after all the
+  // capitalised ones; the town lists want the Russian alphabet, letter case aside.
+  QCollator alphabet{QLocale(QLocale::Russian, QLocale::Russia)};
+  alphabet.setCaseSensitivity(Qt::CaseInsensitive);
+  std::stable_sort(rows.begin(), rows.end(), [&](const WindRow& a, const WindRow& b) {
+    const int byName = alphabet.compare(a.CityName, b.CityName);
+    return byName != 0 ? byName < 0 : a.idCity < b.idCity;
+  });
   return rows;
 }
 

@@ -121,6 +121,9 @@ void RefEditor::BuildWindow(const QString& caption, const std::vector<Column>& c
   connect(nameBox_, &QLineEdit::textChanged, this,
           [this](const QString& text) { saveButton_->setEnabled(!text.isEmpty()); });
   connect(grid_, &QTableWidget::currentCellChanged, this, [this] { UpdateRowButtons(); });
+  // A click on the cell that is already current is a selection too (the window opens with the first
+  // row current but its buttons off).
+  connect(grid_, &QTableWidget::cellClicked, this, [this] { UpdateRowButtons(); });
   connect(grid_, &QTableWidget::cellDoubleClicked, this, [this](int row, int column) {
     if (row < 0 || inEntryState()) return;
     grid_->setCurrentCell(row, column);
@@ -275,6 +278,9 @@ void RefEditor::showEvent(QShowEvent* event) {
   if (mainWindow_ && mainWindow_ != this) mainWindow_->hide();
   EnterListState();
   FillGrid();
+  // "Изменение" and "Удалить" wait for the user to pick a row, even where a row is already current.
+  changeButton_->setEnabled(false);
+  deleteButton_->setEnabled(false);
 }
 
 void RefEditor::closeEvent(QCloseEvent* event) {

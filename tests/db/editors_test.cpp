@@ -159,5 +159,17 @@ TEST_F(Editors, TownsAreEditedAndDeletedByKey) {
   EXPECT_TRUE(LoadWind(b.idCity).has_value());
 }
 
+TEST_F(Editors, TownsAreListedInTheRussianAlphabetWhateverTheirLetterCase) {
+  // Byte order would list "Ёлкино" first (Ё is U+0401, before А) and "азов" last (lower case after every
+  // capital). The alphabet: А б з ... Б ... Е, then Ё.
+  for (const char* name : {"Ёлкино", "Белгород", "азов", "Елец", "Абакан"}) {
+    WindRow town = Town(QString::fromUtf8(name), 1);
+    ASSERT_TRUE(InsertWind(town).isEmpty()) << name;
+  }
+  QStringList names;
+  for (const WindRow& town : LoadWinds()) names << town.CityName;
+  EXPECT_EQ(names, (QStringList{"Абакан", "азов", "Белгород", "Елец", "Ёлкино"}));
+}
+
 }  // namespace
 }  // namespace velaron::db::testing

@@ -1,6 +1,7 @@
 // The main window's lists after the reference editors, and the way to the editors and back.
 #include <QAction>
 #include <QMetaObject>
+#include <QShortcut>
 
 #include "form_fixture.h"
 
@@ -71,4 +72,23 @@ TEST_F(MainWindowTest, SetUpRunsOnlyWhileTheStartUpMarksItPending) {
   EXPECT_FALSE(context.FirstActivate);
   EXPECT_TRUE(context.options.OptExtraFiles);
   EXPECT_TRUE(context.options.Opt3D);
+}
+
+TEST_F(MainWindowTest, EnterAndEscapePressTheRunButton) {
+  choose("DataCombo6", 0);
+  int shortcuts = 0;
+  for (QShortcut* sc : window->findChildren<QShortcut*>()) {
+    const QKeySequence key = sc->key();
+    if (key != QKeySequence(Qt::Key_Return) && key != QKeySequence(Qt::Key_Enter) &&
+        key != QKeySequence(Qt::Key_Escape))
+      continue;
+    ++shortcuts;
+    emit sc->activated();
+  }
+  EXPECT_EQ(shortcuts, 3);
+  EXPECT_EQ(opened, 3);
+  // Not while a run is under way.
+  window->setRunning(true);
+  for (QShortcut* sc : window->findChildren<QShortcut*>()) emit sc->activated();
+  EXPECT_EQ(opened, 3);
 }

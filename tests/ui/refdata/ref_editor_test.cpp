@@ -154,9 +154,14 @@ TEST_F(RegionEditor, ChangeFindsTheRowByItsKeyWhicheverCellIsCurrent) {
   frmRegion editor(&main);
   editor.show();
   QTableWidget* grid = Grid(&editor);
-  // The first data row is current after a fill.
+  // The first data row is current after a fill, yet on opening "Изменение" and "Удалить" are off until a
+  // cell is picked; a click on that same current cell turns them on.
   EXPECT_EQ(grid->currentRow(), 0);
+  EXPECT_FALSE(Button(&editor, "Command4")->isEnabled());
+  EXPECT_FALSE(Button(&editor, "Command5")->isEnabled());
+  emit grid->cellClicked(0, 0);
   EXPECT_TRUE(Button(&editor, "Command4")->isEnabled());
+  EXPECT_TRUE(Button(&editor, "Command5")->isEnabled());
   // No current row: nothing to change or delete.
   grid->setCurrentCell(-1, -1);
   EXPECT_FALSE(Button(&editor, "Command4")->isEnabled());
