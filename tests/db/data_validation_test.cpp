@@ -3,6 +3,8 @@
 #include <QSqlQuery>
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cmath>
 #include <map>
 #include <set>
 
@@ -128,6 +130,42 @@ TEST_F(ShippedData, ProbitAndPitTables) {
   }
 }
 
+// 5 + the inverse of the standard normal law at p, found by halving an interval on Φ(x) = erfc(−x/√2)/2.
+double ProbitOf(double p) {
+  double lo = -10, hi = 10;
+  for (int i = 0; i < 200; ++i) {
+    const double mid = 0.5 * (lo + hi);
+    (0.5 * std::erfc(-mid / std::sqrt(2.0)) < p ? lo : hi) = mid;
+  }
+  return 5 + 0.5 * (lo + hi);
+}
+
+TEST_F(ShippedData, EveryProbitRowIsTheNormalLawToItsPrintedDigits) {
+  // Each printed probit is 5 + Φ⁻¹(P/100) to two decimals. The printed table rounds 12 % (3.82501) and 88 %
+  // (6.17499) the other way, so a row may stand up to just over half a unit of the last digit off; a
+  // mistyped digit stands a whole unit or more off.
+  const models::ReferenceTables tables = LoadReferenceTables();
+  ASSERT_EQ(tables.probit.size(), 99u);
+  for (std::size_t k = 0; k < tables.probit.size(); ++k) {
+    const double percent = static_cast<double>(k + 1);
+    EXPECT_DOUBLE_EQ(tables.probit[k].Zn_Procent, percent);
+    EXPECT_NEAR(tables.probit[k].Zn_Probit, ProbitOf(percent / 100), 0.0051) << percent << " %";
+  }
+}
+
+TEST_F(ShippedData, EveryPitLengthIsTheCraterFormulaToOneDecimal) {
+  // L = 2R, R = √(0.64·(D³p)^(2/3) + 0.65·(D³p)^(1/3) − 0.83·Dc²), p = 7500 kPa, Dc = cover + D/2 with a
+  // cover of 0.8 m below 1 m of diameter and 1.0 m from 1 m on; the table prints L to one decimal.
+  const models::ReferenceTables tables = LoadReferenceTables();
+  ASSERT_EQ(tables.lp.size(), 14u);
+  for (const models::LpRow& row : tables.lp) {
+    const double x = row.D * row.D * row.D * 7500;
+    const double dc = (row.D < 1 ? 0.8 : 1.0) + row.D / 2;
+    const double l = 2 * std::sqrt(0.64 * std::pow(x, 2.0 / 3) + 0.65 * std::cbrt(x) - 0.83 * dc * dc);
+    EXPECT_NEAR(row.L, l, 0.05 + 1e-9) << "D = " << row.D;
+  }
+}
+
 TEST_F(ShippedData, DiameterCoefficientsDescendInStoredOrder) {
   QSqlQuery q(Connection());
   ASSERT_TRUE(q.exec("SELECT Dy FROM tabKoef_Dy ORDER BY rowid"));
@@ -206,6 +244,14 @@ TEST_F(ShippedData, TownsKeepTheirWindRules) {
   EXPECT_DOUBLE_EQ(town->speedWinter[5], 5.9);
   EXPECT_DOUBLE_EQ(town->summer[1], 25);
   EXPECT_DOUBLE_EQ(town->Tmedium, 207);
+  // The whole row, column by column, as the climate code's January and July tables give it (N .. NW, calm).
+  const std::array<double, 9> winter = {2, 7, 6, 2, 2, 74, 6, 1, 0}, summer = {3, 25, 17, 5, 4, 35, 7, 4, 0};
+  const std::array<double, 9> vWinter = {3.3, 5.7, 4.2, 2.7, 3.5, 5.9, 4.1, 2.2, 0};
+  const std::array<double, 9> vSummer = {3.4, 6.0, 4.6, 3.3, 3.6, 4.6, 3.6, 2.9, 0};
+  EXPECT_EQ(town->winter, winter);
+  EXPECT_EQ(town->summer, summer);
+  EXPECT_EQ(town->speedWinter, vWinter);
+  EXPECT_EQ(town->speedSummer, vSummer);
 }
 
 TEST_F(ShippedData, SettingsSectionsAndTheRest) {

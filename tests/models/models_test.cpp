@@ -110,6 +110,21 @@ TEST(ThresholdRadii, InterpolatedInTheCrossingSegment) {
   EXPECT_DOUBLE_EQ(s.RadiusDP[7], 65);
 }
 
+// A cell exactly at a level counts as reaching it (a ≥ T): the radius is that cell's distance.
+TEST(ThresholdRadii, ACellExactlyAtTheLevelReachesIt) {
+  CalcState s = Prepared(200, 10);
+  s.dimension(s.GridValue);
+  const double row[] = {60000, 30000, 20000, 5000, 3000, 2000, 1000, 1000, 1000, 1000, 1000};
+  for (int i = 0; i <= 10; ++i) s.GridValue(i, 0) = row[i];
+  ThresholdRadii(s);
+  EXPECT_DOUBLE_EQ(s.RadiusDP[3], 3.33);   // 50 kPa: 10000/30000·10 = 3.333
+  EXPECT_DOUBLE_EQ(s.RadiusDP[4], 10);     // 30 kPa exactly at 10 m
+  EXPECT_DOUBLE_EQ(s.RadiusDP[5], 20);     // 20 kPa exactly at 20 m
+  EXPECT_DOUBLE_EQ(s.RadiusDP[6], 26.67);  // 10 kPa: 20 + 10000/15000·10 = 26.667
+  EXPECT_DOUBLE_EQ(s.RadiusDP[7], 40);     // 3 kPa exactly at 40 m
+  EXPECT_EQ(s.RadiusDP[2], 0);             // 70 kPa: not attained at the centre
+}
+
 TEST(ThresholdRadii, LevelsNotCrossedGiveZero) {
   CalcState s = Prepared(200, 10);
   s.dimension(s.GridValue);

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <memory>
 
+#include "run/execute.h"
 #include "run/prepare.h"
 #include "run/run_fixtures.h"
 #include "run/yearround/combine.h"
@@ -176,6 +177,21 @@ TEST(YearRoundCases, ComplexRunSumsTheRisksAndTakesTheLargestFluxPercentAndRadii
     }
   for (int c = 1; c <= 5; ++c)
     for (int z = 1; z <= 4; ++z) EXPECT_DOUBLE_EQ(s.ZoneR[c][z], y.ZoneR[c][z]);
+}
+
+TEST(YearRoundCases, TheFinishedStatesMakeTheSnapshotsOfTheRun) {
+  // The driver's common end takes the state as the cases leave it.
+  const Runs& r = Shared();
+  ExecuteOptions options;
+  options.pictures = false;
+  for (const PreparedRun* run : {&r.year, &r.complex}) {
+    CalcState copy = run->state;
+    const auto snap = MakeSnapshot(*run, std::move(copy), false, options);
+    ASSERT_NE(snap, nullptr);
+    EXPECT_EQ(snap->ScenarioCode, run->state.ScenarioCode);
+    for (int z = 0; z < 4; ++z) EXPECT_EQ(snap->CurZones[static_cast<size_t>(z)], run->state.CurZones[z + 1][0]);
+    EXPECT_EQ(snap->WorstDir[1].toStdString(), run->state.WorstDir[2]);
+  }
 }
 
 TEST(YearRoundCases, ARefusedTownWritesNoWindRoseAndComputesNothing) {

@@ -180,17 +180,30 @@ std::optional<run::yearround::JetFlameInputs> FrmStrFakel::gatherInputs() {
     ShowCritical(this, U(velaron::texts::kGasDataMissing));
     return std::nullopt;
   }
+  // The boxes passed their checks when shown; read each once more, so that a hidden window (or a box
+  // filled by a program) never yields a number that is not there.
+  double values[7];
+  NumericBox* const boxes[7] = {Text3_, Text4_, Text5_, Text10_, Text2_, Text25_, Text8_};
+  for (int k = 0; k < 7; ++k) {
+    const std::optional<double> v = boxes[k]->value();
+    if (!v) {
+      WarnInput(this, U(velaron::texts::kCheckInput));
+      boxes[k]->setFocus();
+      return std::nullopt;
+    }
+    values[k] = *v;
+  }
   run::yearround::JetFlameInputs in;
   in.gas = ctx_.gases[static_cast<size_t>(gas)];
-  in.Diametr = *Text3_->value();
-  in.Davl = *Text4_->value();
-  in.Temp = *Text5_->value();
-  in.Glubina = *Text10_->value();
+  in.Diametr = values[0];
+  in.Davl = values[1];
+  in.Temp = values[2];
+  in.Glubina = values[3];
+  in.WindSpeed = values[4];
+  in.Azimut = values[5];
+  in.LiftAngle = values[6];
   in.location = Text27_->text();
-  in.WindSpeed = *Text2_->value();
   in.WindDirPos = Combo9_->currentIndex() < 0 ? 0 : Combo9_->currentIndex();
-  in.Azimut = *Text25_->value();
-  in.LiftAngle = *Text8_->value();
   return in;
 }
 

@@ -149,10 +149,13 @@ TEST(FrmStrFakel, RefusedInputsShowAMessageAndComputeNothing) {
 
   w.box("Text2")->setText("3");
   w.box("Text8")->setText("");
-  w.show();
-  w.Command1_Click();
+  w.Command1_Click();  // hidden: the boxes are not checked on leaving, the reading still refuses
   ASSERT_EQ(catcher.requests.size(), 2u);
   EXPECT_EQ(catcher.requests[1].text, QString::fromUtf8("Проверте правильность ввода!"));
+  w.show();
+  w.Command1_Click();
+  ASSERT_EQ(catcher.requests.size(), 3u);
+  EXPECT_EQ(catcher.requests[2].text, QString::fromUtf8("Проверте правильность ввода!"));
   EXPECT_FALSE(w.running());
   EXPECT_EQ(ended.count(), 0);
   EXPECT_EQ(shown, nullptr);
