@@ -48,7 +48,7 @@ void ComputeOutflow(const OutflowInputs& in, models::DerivedQuantities& d) {
   d.KEllipse = 1 - 0.1 * in.WindSpeed;
   if (in.ScenarioCode == 4) {
     d.JetDir = -in.Azimut * kPi / 180;
-    d.JetAngle = kAsymmetricJetElevationDeg / 180 * kPi;
+    d.JetAngle = kAsymmetricJetElevation;
   } else {
     d.JetDir = 0;
     d.JetAngle = 0;
@@ -57,10 +57,11 @@ void ComputeOutflow(const OutflowInputs& in, models::DerivedQuantities& d) {
 }
 
 AsymmetricGeometry ComputeAsymmetricGeometry(double SpeedOut, double LTorchBase, double DEquiv,
-                                             double SpecVolume, double WindSpeed, double Azimut, double tilt) {
+                                             double SpecVolume, double WindSpeed, double Azimut, double tilt,
+                                             double jetAngle) {
   AsymmetricGeometry g;
   g.JetDir = -Azimut * kPi / 180;
-  g.JetAngle = kAsymmetricJetElevationDeg / 180 * kPi;
+  g.JetAngle = jetAngle;
   const double Rw = WindSpeed / SpeedOut;
   // The wind correction of the length goes with the outflow speed, as the method states it.
   g.LTorchWind = (0.51 * std::exp(-0.4 * SpeedOut) + 0.49) * LTorchBase * (1 - 0.00607 * (g.JetAngle - kPi / 2));

@@ -55,9 +55,14 @@ void ApplyAsymmetricGeometry(const AsymmetricGeometry& g, models::DerivedQuantit
 // elevation less 0.01 rad.
 double LimitConeAngle(double coneAngle, double jetAngle);
 
+// The elevation of the run's asymmetric jet in radians.
+inline constexpr double kAsymmetricJetElevation = kAsymmetricJetElevationDeg / 180 * kPi;
+
 // Frustum geometry of the asymmetric jet from the still-air flame and the wind tilt of the run (`tilt`,
-// radians). The jet points along the pipeline (azimuth, degrees) and rises at 25°.
+// radians). The jet points along the pipeline (azimuth, degrees) and its axis rises at `jetAngle`
+// (radians): the run's fixed 25°, or the lift angle typed in the jet-flame window.
 AsymmetricGeometry ComputeAsymmetricGeometry(double SpeedOut, double LTorchBase, double DEquiv,
-                                             double SpecVolume, double WindSpeed, double Azimut, double tilt);
+                                             double SpecVolume, double WindSpeed, double Azimut, double tilt,
+                                             double jetAngle = kAsymmetricJetElevation);
 
 }  // namespace velaron::run

@@ -36,12 +36,14 @@ JetFlameInputs Inputs() {
 }
 
 TEST(JetFlame, GeometryAtTwentyFiveDegreesIsTheRunsAsymmetricGeometry) {
-  // The window's frustum uses the run's formulas with its own elevation: at the run's fixed 25° both
-  // must agree, value for value.
+  // The window's frustum is the run's geometry with the typed elevation: given 25° explicitly it must be
+  // the run's fixed-elevation geometry, value for value.
   for (double wind : {0.0, 3.0, 8.0}) {
     for (double tilt : {0.0, 0.4, 1.2}) {
       const AsymmetricGeometry run = ComputeAsymmetricGeometry(410, 150, 3.1, 0.025, wind, 30, tilt);
-      const AsymmetricGeometry own = JetFlameGeometry(25 / 180.0 * kTestPi, 410, 150, 3.1, 0.025, wind, 30, tilt);
+      const AsymmetricGeometry own =
+          ComputeAsymmetricGeometry(410, 150, 3.1, 0.025, wind, 30, tilt, 25 / 180.0 * kTestPi);
+      EXPECT_DOUBLE_EQ(run.JetAngle, 25 / 180.0 * kTestPi);
       EXPECT_NEAR(own.LTorchWind, run.LTorchWind, 1e-12);
       EXPECT_NEAR(own.LiftOff, run.LiftOff, 1e-12);
       EXPECT_NEAR(own.RL, run.RL, 1e-12);
@@ -54,9 +56,36 @@ TEST(JetFlame, GeometryAtTwentyFiveDegreesIsTheRunsAsymmetricGeometry) {
     }
   }
   // A lower elevation limits the cone angle to just under it.
-  const AsymmetricGeometry flat = JetFlameGeometry(0.05, 410, 150, 3.1, 0.025, 3, 30, 0.4);
+  const AsymmetricGeometry flat = ComputeAsymmetricGeometry(410, 150, 3.1, 0.025, 3, 30, 0.4, 0.05);
   EXPECT_DOUBLE_EQ(flat.ConeAngle, 0.05 - 0.01);
   EXPECT_DOUBLE_EQ(flat.Tilt, 0.05);
+  // The elevation enters the wind-corrected length through (1 − 0.00607·(angle − π/2)): a flat jet is
+  // longer than one at 25° by the ratio of the two factors.
+  const AsymmetricGeometry at25 = ComputeAsymmetricGeometry(410, 150, 3.1, 0.025, 3, 30, 0.4);
+  const AsymmetricGeometry at0 = ComputeAsymmetricGeometry(410, 150, 3.1, 0.025, 3, 30, 0.4, 0.0);
+  EXPECT_NEAR(at0.LTorchWind / at25.LTorchWind,
+              (1 + 0.00607 * kTestPi / 2) / (1 - 0.00607 * (25 / 180.0 * kTestPi - kTestPi / 2)), 1e-12);
+}
+
+TEST(JetFlame, WindowAtTwentyFiveDegreesHasTheFrustumOfTheRunsGeometry) {
+  // The window prepares its flame through the run's geometry: with a lift angle of 25° its frustum is
+  // the run's fixed-elevation frustum for the same outflow, wind and tilt.
+  JetFlameInputs in = Inputs();
+  in.LiftAngle = 25;
+  PrepareResult r = PrepareJetFlame(in, Settings(), test::SyntheticTables(), {});
+  ASSERT_TRUE(r.ok()) << r.error.toStdString();
+  const models::DerivedQuantities& d = r.run->state.derived;
+  // The tilt the window starts from: the run's tilt rule at 25° with the still-air Richardson term.
+  const double ri = std::cbrt(9.81 / std::pow(d.DEquiv * d.SpeedOut, 2)) * d.LTorchBase;
+  const double tilt = TiltRadians(25 / 180.0 * kTestPi, d.Rw, ri);
+  const AsymmetricGeometry run =
+      ComputeAsymmetricGeometry(d.SpeedOut, d.LTorchBase, d.DEquiv, d.SpecVolume, d.WindSpeed, d.Azimut, tilt);
+  EXPECT_DOUBLE_EQ(d.LTorchWind, run.LTorchWind);
+  EXPECT_DOUBLE_EQ(d.RL, run.RL);
+  EXPECT_DOUBLE_EQ(d.W1, run.W1);
+  EXPECT_DOUBLE_EQ(d.W2, run.W2);
+  EXPECT_DOUBLE_EQ(d.ConeAngle, run.ConeAngle);
+  EXPECT_DOUBLE_EQ(d.JetAngle, run.JetAngle);
 }
 
 TEST(JetFlame, WindowInputsGiveTheFlameQuantitiesAndLayersOfAFreshState) {

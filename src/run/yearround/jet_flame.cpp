@@ -34,28 +34,6 @@ bool Finite(const models::DerivedQuantities& d) {
 
 }  // namespace
 
-AsymmetricGeometry JetFlameGeometry(double jetAngle, double SpeedOut, double LTorchBase, double DEquiv,
-                                    double SpecVolume, double WindSpeed, double Azimut, double tilt) {
-  AsymmetricGeometry g;
-  g.JetDir = -Azimut * kPi / 180;
-  g.JetAngle = jetAngle;
-  const double Rw = WindSpeed / SpeedOut;
-  g.LTorchWind = (0.51 * std::exp(-0.4 * SpeedOut) + 0.49) * LTorchBase * (1 - 0.00607 * (g.JetAngle - kPi / 2));
-  g.KLift = 0.185 * std::exp(-20 * Rw) + 0.015;
-  g.LiftOff = tilt == 0 ? g.LTorchWind / 10 : g.LTorchWind * std::sin(g.KLift * tilt) / std::sin(tilt);
-  const double s = std::sin(tilt);
-  g.RL = std::sqrt(g.LTorchWind * g.LTorchWind - g.LiftOff * g.LiftOff * s * s) - g.LiftOff * std::cos(tilt);
-  g.C1 = 1000 * std::exp(-100 * Rw) + 0.8;
-  g.Ri = std::cbrt(kG / std::pow(DEquiv * SpeedOut, 2)) * LTorchBase;
-  // The base width is the still-air one: with a wind ratio of 0 the correction term is 1.
-  g.W1 = DEquiv * std::sqrt(kAirDensity * SpecVolume);
-  g.W2 = (0.18 * std::exp(-1.5 * Rw) + 0.31) * (1 - 0.46 * std::exp(-25 * Rw)) * g.LTorchWind;
-  g.ConeAngle = std::atan(((g.W2 - g.W1) / 2) / g.RL);
-  g.Tilt = g.JetAngle;
-  if (!(g.ConeAngle < g.JetAngle)) g.ConeAngle = g.JetAngle - 0.01;
-  return g;
-}
-
 PrepareResult PrepareJetFlame(const JetFlameInputs& in, const db::AdjustmentRow& settings,
                               std::shared_ptr<const models::ReferenceTables> tables, const Probabilities& last) {
   if (QString e = db::CheckSettings(settings); !e.isEmpty()) return Refuse(e);
@@ -125,9 +103,10 @@ PrepareResult PrepareJetFlame(const JetFlameInputs& in, const db::AdjustmentRow&
   d.JetDir = -in.Azimut * kPi / 180;
   d.JetAngle = in.LiftAngle / 180 * kPi;
   d.Tilt = TiltRadians(d.JetAngle, d.Rw, d.Ri);
-  ApplyAsymmetricGeometry(
-      JetFlameGeometry(d.JetAngle, d.SpeedOut, d.LTorchBase, d.DEquiv, d.SpecVolume, d.WindSpeed, d.Azimut, d.Tilt),
-      d);
+  // The run's frustum geometry with the typed lift angle in place of its fixed elevation.
+  ApplyAsymmetricGeometry(ComputeAsymmetricGeometry(d.SpeedOut, d.LTorchBase, d.DEquiv, d.SpecVolume, d.WindSpeed,
+                                                    d.Azimut, d.Tilt, d.JetAngle),
+                          d);
   if (!Finite(d)) return Refuse(Text(velaron::texts::kCheckInput));
   try {
     models::CheckFlame(models::FlameShape::Asymmetric, models::FlameInputsFrom(d), d.Tilt);

@@ -28,11 +28,6 @@ struct JetFlameInputs {
   double LiftAngle = 0;    // lift angle of the pipe, degrees (Text8)
 };
 
-// The frustum geometry of an asymmetric jet whose axis rises at `jetAngle` (radians) along the azimuth
-// (degrees); the same formulas as the run's asymmetric geometry, which fixes the elevation at 25°.
-AsymmetricGeometry JetFlameGeometry(double jetAngle, double SpeedOut, double LTorchBase, double DEquiv,
-                                    double SpecVolume, double WindSpeed, double Azimut, double tilt);
-
 // Checks the inputs and derives the outflow and flame quantities into a prepared run of scenario code 4
 // on a fresh calculation state of the given settings (its layered grids made). `last` are the scenario
 // probabilities of the last run of the run dialog (all 0 before the first run). A refusal comes back as
