@@ -1,5 +1,5 @@
 // One asymmetric jet scenario (four jets, probit, zones by direction, risk) on a 1000 m × 1000 m grid at
-// 10 m steps: the fast model on one thread and on all threads, beside the four jet fields of the plain
+// 10 m steps: the fast model on one thread, two threads and all threads, beside the four jet fields of the plain
 // flux routine (the part of the scenario that the flux routine decides).
 #include <benchmark/benchmark.h>
 
@@ -35,7 +35,7 @@ void BM_AsymmetricScenarioFast(benchmark::State& state) {
   Report(state, s);
   SetThreadCount(0);
 }
-BENCHMARK(BM_AsymmetricScenarioFast)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_AsymmetricScenarioFast)->Arg(1)->Arg(2)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The four jet fields alone, fast and plain, so that the two can be set side by side.
 TorchFluxArgs JetArgs(const CalcState& s, double dir) {
@@ -53,7 +53,7 @@ void BM_AsymmetricJetsFast(benchmark::State& state) {
   Report(state, s);
   SetThreadCount(0);
 }
-BENCHMARK(BM_AsymmetricJetsFast)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_AsymmetricJetsFast)->Arg(1)->Arg(2)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_AsymmetricJetsLiteral(benchmark::State& state) {
   SetThreadCount(1);

@@ -1,5 +1,6 @@
 // Heat-flux field of one symmetric jet flame on a 1000 m × 1000 m grid at 10 m steps: the fast field
-// on one thread and on all threads, beside the plain routine.
+// on one thread, two threads and all threads, at the processor's best width and on two lanes, beside the
+// plain routine.
 #include <benchmark/benchmark.h>
 
 #include "models/flame_flux.h"
@@ -25,6 +26,7 @@ void Report(benchmark::State& state, const CalcState& s) {
 
 void BM_SymmetricFluxFast(benchmark::State& state) {
   SetThreadCount(static_cast<int>(state.range(0)));
+  SetFluxLanes(state.range(1) == 2 ? FluxLanes::Two : FluxLanes::Best);
   CalcState s = FluxState();
   const TorchFluxArgs args = FluxArgs(s);
   for (auto _ : state) {
@@ -32,10 +34,16 @@ void BM_SymmetricFluxFast(benchmark::State& state) {
     benchmark::DoNotOptimize(s.GridValue.cells().data());
   }
   Report(state, s);
+  state.counters["lanes"] = ActiveFluxLanes() == FluxLanes::Four ? 4 : 2;
   SetThreadCount(0);
+  SetFluxLanes(FluxLanes::Best);
 }
-// 1 thread, then all cores (0).
-BENCHMARK(BM_SymmetricFluxFast)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
+// {threads, width}: 1 thread, 2 threads, all cores (0); the best width (0) and two lanes (2).
+BENCHMARK(BM_SymmetricFluxFast)
+    ->ArgsProduct({{1, 2, 0}, {0, 2}})
+    ->ArgNames({"threads", "lanes"})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 void BM_SymmetricFluxLiteral(benchmark::State& state) {
   SetThreadCount(1);

@@ -155,6 +155,7 @@ void Form1::buildMenus() {
   connect(smParam_, &QAction::triggered, this, [this] { OpenSettings(*this); });
   connect(smExit_, &QAction::triggered, this, &Form1::exitProgram);
   connect(smProcess_, &QAction::triggered, this, &Form1::smProcess_Click);
+  connect(mnuTrub_, &QAction::triggered, this, &Form1::mnuTrub_Click);
   connect(mnuGaz_, &QAction::triggered, this, [this] { openEditor(MakeGasEditor(*this)); });
   connect(mnuStatistika_, &QAction::triggered, this, [this] { openEditor(MakeRegionEditor(*this)); });
   connect(smHelp_, &QAction::triggered, this, [this] { OpenHelp(*this); });
@@ -610,6 +611,16 @@ void Form1::openEditor(QWidget* editor) {
   hiddenForEditor_ = true;
   hide();
   editor->show();
+}
+
+void Form1::mnuTrub_Click() {
+  if (running_) return;
+  // The jet-flame window works with inputs of its own; the main window steps aside until it shows a
+  // result or the jet-flame window is closed.
+  QWidget* fakel = MakeJetFlameWindow(*this);
+  if (!fakel) return;
+  hide();
+  fakel->show();
 }
 
 void Form1::cmdSave_Click() {

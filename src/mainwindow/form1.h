@@ -102,6 +102,9 @@ class Form1 : public QMainWindow {
   void cmdSaveResult_Click();
   void Command3_Click();
   void Command7_Click();
+  // The hidden menu item "Расчет струевого настильного факела": the main window steps aside and the
+  // jet-flame window is shown.
+  void mnuTrub_Click();
   void exitProgram();
 
  protected:

@@ -1,10 +1,12 @@
 #include "mainwindow/main_links.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 
 #include "app/about_box.h"
 #include "app/form3.h"
 #include "app/help.h"
+#include "app/messages.h"
 #include "db/database.h"
 #include "mainwindow/form1.h"
 
@@ -17,6 +19,7 @@
 #endif
 #if defined(VELARON_HAVE_RUN_UI) && __has_include("run/ui/form6.h")
 #include "run/ui/form6.h"
+#include "run/ui/frm_str_fakel.h"
 #define VELARON_RUN_DIALOG 1
 #endif
 
@@ -31,6 +34,8 @@ void OpenRunDialog(Form1& window, const run::RunRequest& request) {
 #if defined(VELARON_RUN_DIALOG)
   auto* dialog = new Form6(request, &window);
   dialog->setOpt3D(request.options.Opt3D);
+  // The assessments over a year write the town's wind rose into the program's folder.
+  dialog->setWindRoseFolder(QCoreApplication::applicationDirPath());
   QObject::connect(dialog, &Form6::runStarted, &window, [&window] { window.setRunning(true); });
   QObject::connect(dialog, &Form6::runEnded, &window, [&window] { window.setRunning(false); });
   QObject::connect(dialog, &Form6::runFinished, &window,
@@ -44,6 +49,36 @@ void OpenRunDialog(Form1& window, const run::RunRequest& request) {
 #else
   (void)window;
   (void)request;
+#endif
+}
+
+QWidget* MakeJetFlameWindow([[maybe_unused]] Form1& window) {
+#if defined(VELARON_RUN_DIALOG)
+  FakelContext context;
+  context.gases = db::LoadGases();
+  if (const auto settings = db::LoadAdjustment()) context.settings = *settings;
+  auto tables = std::make_shared<models::ReferenceTables>();
+  if (const QString error = db::LoadReferenceTables(*tables); !error.isEmpty()) {
+    ShowCritical(&window, error);
+    return nullptr;
+  }
+  context.tables = std::move(tables);
+  // The probabilities of the main window's last run, read when the calculation starts (0 before any run).
+  context.lastProbabilities = [&window] {
+    return window.lastRun() ? window.lastRun()->probabilities : run::Probabilities{};
+  };
+  context.showResult = [&window](std::shared_ptr<const run::RunSnapshot> snapshot) {
+    window.onRunFinished(std::move(snapshot));
+    window.show();
+  };
+  context.options.opt3D = window.reportOptions().Opt3D;
+  auto* fakel = new FrmStrFakel(std::move(context), &window);
+  fakel->setAttribute(Qt::WA_DeleteOnClose);
+  // Leaving the jet-flame window brings the main window back.
+  QObject::connect(fakel, &FrmStrFakel::closed, &window, [&window] { window.show(); });
+  return fakel;
+#else
+  return nullptr;
 #endif
 }
 

@@ -22,6 +22,12 @@ class Form1;
 void OpenSettings(Form1& window);
 // The run dialog, modal, with a prepared request; its finished run comes back through onRunFinished.
 void OpenRunDialog(Form1& window, const run::RunRequest& request);
+// The jet-flame window "Струевой настильный факел" for the main window's hidden menu item: modeless,
+// with the gases, the settings and the reference tables of the open database, the probabilities of the
+// main window's last run, and its results shown in the main window (which is shown again then, and
+// when the window is closed). Null when the window library is not built or the tables cannot be read
+// (a message has been shown then).
+QWidget* MakeJetFlameWindow(Form1& window);
 // The report writers by scenario code.
 void RegisterReportWriters(Form1& window);
 // The reference editors; each shows the main window again when it is left. Null when not available.

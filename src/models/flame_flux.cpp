@@ -1,11 +1,13 @@
 #include "models/flame_flux.h"
 
 #include <algorithm>
+#include <atomic>
 #include <bit>
 #include <cmath>
 #include <cstdint>
-#if defined(__SSE2__)
-#include <emmintrin.h>
+#include <cstring>
+#if defined(__x86_64__) || defined(__SSE2__)
+#include <immintrin.h>
 #endif
 
 #include "common/numtext.h"
@@ -22,20 +24,6 @@ inline double RoundScaled(double x, double scale) {
   constexpr double kMagic = 6755399441055744.0;  // 1.5 · 2^52
   return ((x * scale + kMagic) - kMagic) / scale;
 }
-
-// The whole-number part of x·scale as RoundScaled finds it, times 1/scale: the rounding decides exactly
-// as the method's, the last step may differ from a division by one unit in the last place.
-inline double RoundTo(double x, double scale, double inverse) {
-  constexpr double kMagic = 6755399441055744.0;  // 1.5 · 2^52
-  return ((x * scale + kMagic) - kMagic) * inverse;
-}
-
-// A square root with no errno bookkeeping (a branch per call otherwise); the value is the same.
-#if defined(__SSE2__)
-inline double SqrtNoErrno(double x) { return _mm_cvtsd_f64(_mm_sqrt_sd(_mm_setzero_pd(), _mm_set_sd(x))); }
-#else
-inline double SqrtNoErrno(double x) { return std::sqrt(x); }
-#endif
 
 // exp(x) for x ≤ 0, to within a few units in the last place, without a library call so that a loop of
 // them runs on vector lanes: x = n·ln 2 + r with |r| ≤ ln 2 / 2, exp(r) by its Taylor series to the 12th
@@ -174,125 +162,80 @@ FlameSetup PrepareFlame(FlameShape shape, const FlameGeometryInputs& g, const To
   return f;
 }
 
-// What one cell's patches share: the flame's tilt and tip, the base offsets, the receiver.
-struct PatchConstants {
-  double sT, cT, Px, Pz, LcosT, LsinT, BaseX, BaseZ, Hr, xr, yr;
+namespace {
+
+// What the patches of one cell share: the receiver (xr, yr) in the flame's frame, the line of sight from
+// the flame's tip point to it (V0x, yr, V0z), the tilt.
+struct CellConstants {
+  double xr, yr, V0x, V0z, sT, cT;
 };
 // What one ring's patches share.
 struct RingConstants {
   double rho1, aCosT, aSinT, K2rho1, EdA;  // EdA = E·dA/π
 };
+// The patch angles of one cell, padded with empty patches to a whole number of kSumLanes: cosine, sine,
+// 1 − e·cos θ and its reciprocal, and the coefficients of the orientation factor's two polynomials in the ring radius.
+struct PatchArrays {
+  const double *c, *s, *den, *invDen, *alpha, *beta, *m0, *m1, *m2;
+  std::size_t count;
+};
 
-// The flux that one patch sends to the cell: E·τ·dA·cos β/(π·d²), 0 when the patch does not count.
-inline double PatchTerm(const PatchConstants& p, const RingConstants& g, double c, double sn, double den) {
-  const double rc = g.rho1 * c;
-  const double rcCosT = rc * p.cT;
-  // Rim point of the patch without the base offsets (line of sight) and with them (normal).
-  const double qx0 = rc * p.sT + p.LcosT;
-  const double qy = g.rho1 * sn;
-  const double qz0 = p.LsinT - rcCosT;
-  const double qx = qx0 + p.BaseX;
-  const double qz = qz0 + p.BaseZ;
-  // Normal M = Q × (P × Q), P the tip point (its y is 0).
-  const double cx = 0 * qz - p.Pz * qy;
-  const double cy = p.Pz * qx - p.Px * qz;
-  const double cz = p.Px * qy - 0 * qx;
-  const double mx = qy * cz - qz * cy;
-  const double my = qz * cx - qx * cz;
-  const double mz = qx * cy - qy * cx;
-  const double vx = p.xr - qx0;
-  const double vy = p.yr - qy;
-  const double vz = p.Hr - qz0;
-  // Orientation factor cos β = |V·M| / (|V|·|M|), kept as its two parts: the patch counts while the
-  // factor does not compute above 1 (rounding), and a factor of 0 gives nothing.
-  const double dot = std::fabs(vx * mx + vy * my + vz * mz);
-  const double norm = SqrtNoErrno((vx * vx + vy * vy + vz * vz) * (mx * mx + my * my + mz * mz));
-  // Patch position on the elliptic section (positions rounded as the method states).
-  const double rTheta = g.K2rho1 / den;
-  const double xs = RoundTo(rTheta * c * p.sT + g.aCosT, 1000.0, 1e-3);
-  const double ys = rTheta * sn;
-  const double zs = g.aSinT - RoundTo(rcCosT, 10000.0, 1e-4);
-  const double dd = (p.xr - xs) * (p.xr - xs) + (p.yr - ys) * (p.yr - ys) + zs * zs;
-  const double d = SqrtNoErrno(dd);
-  const bool counts = dot <= norm && norm > 0;
-  const double weight = counts ? g.EdA * dot / (norm * dd) : 0.0;
-  const double exponent = counts ? -kAtmosphericDamping * d : 0.0;
-  return ExpOfNonPositive(exponent) * weight;
-}
+// The terms of a cell are summed in this many fixed partial sums (patch k of every ring into sum k mod 8),
+// whatever the vector width, and these are then added in one fixed order.
+constexpr int kSumLanes = 8;
+inline double FoldSumLanes(const double* l) { return ((l[0] + l[1]) + (l[2] + l[3])) + ((l[4] + l[5]) + (l[6] + l[7])); }
 
+// Two lanes: SSE2 on every x86-64 processor (plain code elsewhere).
+namespace lanes2 {
+constexpr int kLanes = 2;
+typedef double V __attribute__((vector_size(16)));
+typedef long long VI __attribute__((vector_size(16)));
 #if defined(__SSE2__)
-// exp of two non-positive numbers, lane by lane the same operations as ExpOfNonPositive.
-inline __m128d ExpOfNonPositive2(__m128d x) {
-  const __m128d magic = _mm_set1_pd(6755399441055744.0);
-  x = _mm_max_pd(x, _mm_set1_pd(-700.0));
-  const __m128d t = _mm_add_pd(_mm_mul_pd(x, _mm_set1_pd(1.4426950408889634)), magic);
-  const __m128d n = _mm_sub_pd(t, magic);
-  const __m128d r = _mm_sub_pd(_mm_sub_pd(x, _mm_mul_pd(n, _mm_set1_pd(6.93147180369123816490e-01))),
-                               _mm_mul_pd(n, _mm_set1_pd(1.90821492927058770002e-10)));
-  __m128d p = _mm_set1_pd(1.0 / 479001600);
-  const double coef[] = {1.0 / 39916800, 1.0 / 3628800, 1.0 / 362880, 1.0 / 40320, 1.0 / 5040, 1.0 / 720,
-                         1.0 / 120, 1.0 / 24, 1.0 / 6, 0.5, 1.0, 1.0};
-  for (double cf : coef) p = _mm_add_pd(_mm_mul_pd(p, r), _mm_set1_pd(cf));
-  const __m128i bits = _mm_slli_epi64(_mm_add_epi64(_mm_castpd_si128(t), _mm_set1_epi64x(1023)), 52);
-  return _mm_mul_pd(p, _mm_castsi128_pd(bits));
-}
-
-inline __m128d RoundTo2(__m128d x, double scale, double inverse) {
-  const __m128d magic = _mm_set1_pd(6755399441055744.0);
-  return _mm_mul_pd(_mm_sub_pd(_mm_add_pd(_mm_mul_pd(x, _mm_set1_pd(scale)), magic), magic), _mm_set1_pd(inverse));
-}
-
-// PatchTerm for two neighbouring patch angles at once.
-inline __m128d PatchTerms2(const PatchConstants& p, const RingConstants& g, const double* cp, const double* sp,
-                           const double* dp) {
-  const __m128d c = _mm_loadu_pd(cp);
-  const __m128d sn = _mm_loadu_pd(sp);
-  const __m128d den = _mm_loadu_pd(dp);
-  const __m128d rho1 = _mm_set1_pd(g.rho1);
-  const __m128d sT = _mm_set1_pd(p.sT), cT = _mm_set1_pd(p.cT);
-  const __m128d Px = _mm_set1_pd(p.Px), Pz = _mm_set1_pd(p.Pz);
-  const __m128d zero = _mm_setzero_pd();
-  const __m128d xr = _mm_set1_pd(p.xr), yr = _mm_set1_pd(p.yr);
-
-  const __m128d rc = _mm_mul_pd(rho1, c);
-  const __m128d rcCosT = _mm_mul_pd(rc, cT);
-  const __m128d qx0 = _mm_add_pd(_mm_mul_pd(rc, sT), _mm_set1_pd(p.LcosT));
-  const __m128d qy = _mm_mul_pd(rho1, sn);
-  const __m128d qz0 = _mm_sub_pd(_mm_set1_pd(p.LsinT), rcCosT);
-  const __m128d qx = _mm_add_pd(qx0, _mm_set1_pd(p.BaseX));
-  const __m128d qz = _mm_add_pd(qz0, _mm_set1_pd(p.BaseZ));
-  const __m128d cx = _mm_sub_pd(_mm_mul_pd(zero, qz), _mm_mul_pd(Pz, qy));
-  const __m128d cy = _mm_sub_pd(_mm_mul_pd(Pz, qx), _mm_mul_pd(Px, qz));
-  const __m128d cz = _mm_sub_pd(_mm_mul_pd(Px, qy), _mm_mul_pd(zero, qx));
-  const __m128d mx = _mm_sub_pd(_mm_mul_pd(qy, cz), _mm_mul_pd(qz, cy));
-  const __m128d my = _mm_sub_pd(_mm_mul_pd(qz, cx), _mm_mul_pd(qx, cz));
-  const __m128d mz = _mm_sub_pd(_mm_mul_pd(qx, cy), _mm_mul_pd(qy, cx));
-  const __m128d vx = _mm_sub_pd(xr, qx0);
-  const __m128d vy = _mm_sub_pd(yr, qy);
-  const __m128d vz = _mm_sub_pd(_mm_set1_pd(p.Hr), qz0);
-  const __m128d rawDot =
-      _mm_add_pd(_mm_add_pd(_mm_mul_pd(vx, mx), _mm_mul_pd(vy, my)), _mm_mul_pd(vz, mz));
-  const __m128d dot = _mm_andnot_pd(_mm_set1_pd(-0.0), rawDot);
-  const __m128d vv = _mm_add_pd(_mm_add_pd(_mm_mul_pd(vx, vx), _mm_mul_pd(vy, vy)), _mm_mul_pd(vz, vz));
-  const __m128d mm = _mm_add_pd(_mm_add_pd(_mm_mul_pd(mx, mx), _mm_mul_pd(my, my)), _mm_mul_pd(mz, mz));
-  const __m128d norm = _mm_sqrt_pd(_mm_mul_pd(vv, mm));
-
-  const __m128d rTheta = _mm_div_pd(_mm_set1_pd(g.K2rho1), den);
-  const __m128d xs =
-      RoundTo2(_mm_add_pd(_mm_mul_pd(_mm_mul_pd(rTheta, c), sT), _mm_set1_pd(g.aCosT)), 1000.0, 1e-3);
-  const __m128d ys = _mm_mul_pd(rTheta, sn);
-  const __m128d zs = _mm_sub_pd(_mm_set1_pd(g.aSinT), RoundTo2(rcCosT, 10000.0, 1e-4));
-  const __m128d ex = _mm_sub_pd(xr, xs), ey = _mm_sub_pd(yr, ys);
-  const __m128d dd = _mm_add_pd(_mm_add_pd(_mm_mul_pd(ex, ex), _mm_mul_pd(ey, ey)), _mm_mul_pd(zs, zs));
-  const __m128d d = _mm_sqrt_pd(dd);
-
-  const __m128d counts = _mm_and_pd(_mm_cmple_pd(dot, norm), _mm_cmpgt_pd(norm, zero));
-  const __m128d weight =
-      _mm_and_pd(counts, _mm_div_pd(_mm_mul_pd(_mm_set1_pd(g.EdA), dot), _mm_mul_pd(norm, dd)));
-  const __m128d exponent = _mm_and_pd(counts, _mm_mul_pd(_mm_set1_pd(-kAtmosphericDamping), d));
-  return _mm_mul_pd(ExpOfNonPositive2(exponent), weight);
-}
+inline V Sqrt(V x) { return (V)_mm_sqrt_pd((__m128d)x); }
+inline bool AnyLane(VI mask) { return _mm_movemask_pd((__m128d)mask) != 0; }
+#else
+inline V Sqrt(V x) { return V{std::sqrt(x[0]), std::sqrt(x[1])}; }
+inline bool AnyLane(VI mask) { return (mask[0] | mask[1]) != 0; }
 #endif
+#include "models/flame_flux_lanes.inc"
+}  // namespace lanes2
+
+#if defined(__x86_64__) && defined(__GNUC__)
+#define VELARON_FLUX_AVX2 1
+// Four lanes on processors with AVX2, chosen at run time. FMA is not enabled here: every product and sum
+// is rounded on its own, as on the two lanes.
+#pragma GCC push_options
+#pragma GCC target("avx2")
+namespace lanes4 {
+constexpr int kLanes = 4;
+typedef double V __attribute__((vector_size(32)));
+typedef long long VI __attribute__((vector_size(32)));
+inline V Sqrt(V x) { return (V)_mm256_sqrt_pd((__m256d)x); }
+inline bool AnyLane(VI mask) { return _mm256_movemask_pd((__m256d)mask) != 0; }
+#include "models/flame_flux_lanes.inc"
+}  // namespace lanes4
+#pragma GCC pop_options
+#endif
+
+bool HasAvx2() {
+#if defined(VELARON_FLUX_AVX2)
+  static const bool has = __builtin_cpu_supports("avx2");
+  return has;
+#else
+  return false;
+#endif
+}
+
+std::atomic<int> g_fluxLanes{static_cast<int>(FluxLanes::Best)};
+
+}  // namespace
+
+void SetFluxLanes(FluxLanes lanes) { g_fluxLanes = static_cast<int>(lanes); }
+
+FluxLanes ActiveFluxLanes() {
+  const auto wanted = static_cast<FluxLanes>(g_fluxLanes.load());
+  return wanted != FluxLanes::Two && HasAvx2() ? FluxLanes::Four : FluxLanes::Two;
+}
 
 double AtmosphericTransmissivity(double d) { return ExpOfNonPositive(-kAtmosphericDamping * d); }
 
@@ -305,42 +248,38 @@ double FlameFluxAt(const FlameSetup& f, double X, double Y, FluxScratch& scratch
   const double phi = std::atan2(Y, X) + f.WindAngle - f.Dir;
   const double xr = RoundScaled(r * std::cos(phi), 100.0);
   const double yr = RoundScaled(r * std::sin(phi), 100.0);
+  const CellConstants cell{xr, yr, xr - f.LcosT, f.Hr - f.LsinT, f.sinT, f.cosT};
 
-  // The patch angles facing the cell are the same on every ring: their sines and cosines once per cell.
-  scratch.cosTheta.clear();
-  scratch.sinTheta.clear();
-  scratch.denom.clear();
+  // The patch angles facing the cell are the same on every ring, and so is much of the orientation factor.
+  // With the tip point P, U = (cos θ·sin T, sin θ, −cos θ·cos T) and the rim point Q = P + ρ₁·U, the normal
+  // Q × (P × Q) is ρ₁·(A + ρ₁·B) with W = P × U, A = P × W, B = U × W; since U·B = 0 and U·A = −|W|², the
+  // line of sight V = V0 − ρ₁·U gives V·(A + ρ₁·B) = V0·A + ρ₁·(V0·B + |W|²), and |A + ρ₁·B|² =
+  // |W|²·|Q|² = |W|²·(|P|² + ρ₁·(2 P·U + ρ₁·|U|²)). The factor ρ₁ cancels from cos β.
+  FluxScratch::Arrays& t = scratch.patches;
+  t.clear();
+  const double Px = f.Px, Pz = f.Pz, P2 = Px * Px + Pz * Pz;
   const double thetaEnd = phi + psi;
   for (double th = phi - psi; th <= thetaEnd; th += f.dtheta) {
-    const double c = std::cos(th);
-    scratch.cosTheta.push_back(c);
-    scratch.sinTheta.push_back(std::sin(th));
-    scratch.denom.push_back(1 - f.e * c);
+    const double c = std::cos(th), sn = std::sin(th);
+    const double Ux = c * f.sinT, Uy = sn, Uz = -(c * f.cosT);
+    const double Wx = -Pz * Uy, Wy = Pz * Ux - Px * Uz, Wz = Px * Uy;
+    const double Ax = -Pz * Wy, Ay = Pz * Wx - Px * Wz, Az = Px * Wy;
+    const double Bx = Uy * Wz - Uz * Wy, By = Uz * Wx - Ux * Wz, Bz = Ux * Wy - Uy * Wx;
+    const double W2 = Wx * Wx + Wy * Wy + Wz * Wz;
+    const double U2 = Ux * Ux + Uy * Uy + Uz * Uz;
+    const double den = 1 - f.e * c;
+    t.push(c, sn, den, 1 / den, cell.V0x * Ax + yr * Ay + cell.V0z * Az,
+           cell.V0x * Bx + yr * By + cell.V0z * Bz + W2, W2 * P2, W2 * (2 * (Px * Ux + Pz * Uz)), W2 * U2);
   }
-  const std::size_t patches = scratch.cosTheta.size();
-  const double* cth = scratch.cosTheta.data();
-  const double* sth = scratch.sinTheta.data();
-  const double* den = scratch.denom.data();
-
-  const PatchConstants pc{f.sinT, f.cosT, f.Px, f.Pz, f.LcosT, f.LsinT, f.BaseX, f.BaseZ, f.Hr, xr, yr};
+  // Empty patches up to a whole number of partial sums: no orientation, so they add exactly 0.
+  while (t.c.size() % kSumLanes != 0) t.push(1, 0, 1, 1, 0, 0, 0, 0, 0);
+  const PatchArrays a{t.c.data(),    t.s.data(),  t.den.data(), t.invDen.data(), t.alpha.data(),
+                      t.beta.data(), t.m0.data(), t.m1.data(),  t.m2.data(),     t.c.size()};
   const double EOverPi = f.E / kFluxPi;
-  double q = 0;
-  for (const FlameSetup::Ring& ring : f.rings) {
-    const RingConstants rk{ring.rho1, ring.aCosT, ring.aSinT, ring.K2rho1, EOverPi * ring.dA};
-    std::size_t k = 0;
-#if defined(__SSE2__)
-    // Two patches at a time on vector lanes; each lane does the same operations as PatchTerm, so the
-    // terms, and the order in which they are added, do not depend on the pairing.
-    alignas(16) double terms[2];
-    for (; k + 1 < patches; k += 2) {
-      _mm_store_pd(terms, PatchTerms2(pc, rk, cth + k, sth + k, den + k));
-      q = q + terms[0];
-      q = q + terms[1];
-    }
+#if defined(VELARON_FLUX_AVX2)
+  if (ActiveFluxLanes() == FluxLanes::Four) return lanes4::CellSumV(cell, f, EOverPi, a);
 #endif
-    for (; k < patches; ++k) q = q + PatchTerm(pc, rk, cth[k], sth[k], den[k]);
-  }
-  return q;
+  return lanes2::CellSumV(cell, f, EOverPi, a);
 }
 
 void FlameFluxRow(const FlameSetup& f, int iy, double* row, FluxScratch& scratch) {

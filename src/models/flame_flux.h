@@ -7,8 +7,9 @@
 //
 // Everything that does not depend on the receiving cell (geometry, emissive power, the rings of the
 // surface with their areas) is prepared once per flame in a FlameSetup; the sines and cosines of the
-// patch angles are computed once per cell and shared by all rings, and two patches are computed at a
-// time on vector lanes. Every position that the method rounds is computed and rounded exactly as the
+// patch angles, and the parts of the orientation factor that depend on the angle alone, are computed once
+// per cell and shared by all rings, and two or four patches are computed at a time on vector lanes, with
+// the same bits whatever the width. Every position that the method rounds is computed and rounded exactly as the
 // method states, so the patches taken are the same; the sums agree with the straightforward form of
 // the method to within a few units in the last place. Rows are independent and run in parallel.
 #pragma once
@@ -94,10 +95,34 @@ struct FlameSetup {
 FlameSetup PrepareFlame(FlameShape shape, const FlameGeometryInputs& g, const TorchFluxArgs& args, int cStep,
                         int nx, int ny);
 
-// Scratch space of one worker: the patch angles of one cell.
+// Scratch space of one worker: the patch angles of one cell and what the rings share of them.
 struct FluxScratch {
-  std::vector<double> cosTheta, sinTheta, denom;  // per patch angle of the cell
+  struct Arrays {
+    std::vector<double> c, s, den, invDen, alpha, beta, m0, m1, m2;
+    void clear() {
+      for (auto* v : {&c, &s, &den, &invDen, &alpha, &beta, &m0, &m1, &m2}) v->clear();
+    }
+    void push(double c_, double s_, double den_, double invDen_, double alpha_, double beta_, double m0_, double m1_,
+              double m2_) {
+      c.push_back(c_);
+      s.push_back(s_);
+      den.push_back(den_);
+      invDen.push_back(invDen_);
+      alpha.push_back(alpha_);
+      beta.push_back(beta_);
+      m0.push_back(m0_);
+      m1.push_back(m1_);
+      m2.push_back(m2_);
+    }
+  };
+  Arrays patches;
 };
+
+// How many patches the flux computes at a time: four needs AVX2 (Best takes it when the processor has it,
+// Four falls back to two without it). Every width gives the same bits; tests and benchmarks pin one.
+enum class FluxLanes { Best, Two, Four };
+void SetFluxLanes(FluxLanes lanes);
+FluxLanes ActiveFluxLanes();  // the width the next cells will use
 
 // Atmospheric transmissivity over d metres, exp(−0.0007·d), to within a few units in the last place.
 double AtmosphericTransmissivity(double d);

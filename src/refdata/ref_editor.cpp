@@ -13,6 +13,7 @@
 #include <QShowEvent>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/messages.h"
 #include "app/numeric_box.h"
@@ -24,7 +25,14 @@ namespace velaron::ui {
 namespace {
 constexpr int kTwipsPerPixel = 15;
 constexpr int kKeyRole = Qt::UserRole;
+constexpr int kNameBoxMinWidth = 220;
 }  // namespace
+
+int RefEditor::ColumnWidth(int twips, int captionPixels) {
+  // The header draws its text with a margin and a frame line on each side.
+  constexpr int kHeaderPadding = 16;
+  return std::max(twips / kTwipsPerPixel, captionPixels + kHeaderPadding);
+}
 
 RefEditor::RefEditor(QWidget* mainWindow, QWidget* parent) : QMainWindow(parent), mainWindow_(mainWindow) {
   setWindowFlag(Qt::Window, true);
@@ -50,13 +58,16 @@ void RefEditor::BuildWindow(const QString& caption, const std::vector<Column>& c
   grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   grid_->setSelectionMode(QAbstractItemView::SingleSelection);
   QStringList captions;
+  for (const Column& column : columns) captions << column.caption;
+  grid_->setHorizontalHeaderLabels(captions);
+  // The stored widths were measured for another system font; a column is never narrower than its caption.
+  const QFontMetrics headerFont(grid_->horizontalHeader()->font());
   int width = 0;
   for (size_t c = 0; c < columns.size(); ++c) {
-    captions << columns[c].caption;
-    grid_->setColumnWidth(static_cast<int>(c), columns[c].twips / kTwipsPerPixel);
-    width += columns[c].twips / kTwipsPerPixel;
+    const int w = ColumnWidth(columns[c].twips, headerFont.horizontalAdvance(columns[c].caption));
+    grid_->setColumnWidth(static_cast<int>(c), w);
+    width += w;
   }
-  grid_->setHorizontalHeaderLabels(captions);
   if (!columns.empty() && columns[0].left)
     grid_->horizontalHeaderItem(0)->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   grid_->setMinimumWidth(width + 24);
@@ -91,6 +102,8 @@ void RefEditor::BuildWindow(const QString& caption, const std::vector<Column>& c
   auto* nameForm = new QFormLayout;
   nameBox_ = new QLineEdit(entryPart_);
   nameBox_->setObjectName("Name_Reg");
+  // Room for a whole name: the long label beside it would otherwise squeeze the box to a few letters.
+  nameBox_->setMinimumWidth(kNameBoxMinWidth);
   nameForm->addRow(nameLabel, nameBox_);
   entryLayout->addLayout(nameForm);
   if (entryBoxes) {

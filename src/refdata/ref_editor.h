@@ -42,6 +42,9 @@ class RefEditor : public QMainWindow {
   const QString& editKey() const { return editKey_; }
   bool inEntryState() const;
 
+  // Pixel width of a grid column: its stored width, widened to fit the caption (`captionPixels` wide).
+  static int ColumnWidth(int twips, int captionPixels);
+
  signals:
   // A row was added, changed or deleted: the main window reloads its list, keeping the choice by name.
   void dataChanged();

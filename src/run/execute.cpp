@@ -6,12 +6,25 @@
 #include "run/edge_check.h"
 #include "run/result_display.h"
 #include "run/run_texts.h"
+#include "run/yearround/year_round.h"
 
 namespace velaron::run {
 
 double AsymmetricJetRiskProbability(const Probabilities& p) { return p.PAsimmTorch; }
 
 namespace {
+
+// The two assessments over a year. Each writes the town's wind-rose workbook first (when a folder is
+// given) and leaves its results in run.state.
+std::optional<output::WindRoseResult> RunYearRoundCase(PreparedRun& run, models::Progress& progress,
+                                                       const QString& windRoseFolder) {
+  if (!run.town) throw models::ModelInputError(texts::kNoTown);
+  const yearround::CaseResult c =
+      run.state.ScenarioCode == 7
+          ? yearround::RunYearRoundScenario(run, *run.town, *run.tables, progress, windRoseFolder)
+          : yearround::RunComplexScenario(run, *run.town, *run.tables, progress, windRoseFolder);
+  return c.windRose;
+}
 
 void RunModel(PreparedRun& run, models::Progress& progress) {
   models::CalcState& s = run.state;
@@ -60,6 +73,16 @@ ZoneRow CurZonesRow(const models::CalcState& s) {
 }
 
 }  // namespace
+
+QString CheckBeforeRun(const PreparedRun& run) {
+  const int code = run.state.ScenarioCode;
+  if (code != 1 && code != 7) return {};
+  if (!run.town) return QString::fromUtf8(texts::kNoTown);
+  const std::optional<std::string> refused =
+      code == 7 ? yearround::CheckYearRound(run.state, yearround::YearRoundInputsOf(run, *run.town))
+                : yearround::CheckComplex(run.state, yearround::ComplexInputsOf(run, *run.town));
+  return refused ? QString::fromStdString(*refused) : QString();
+}
 
 std::shared_ptr<RunSnapshot> MakeSnapshot(const PreparedRun& run, models::CalcState&& state, bool zoneAtEdge,
                                           const ExecuteOptions& options) {
@@ -120,6 +143,14 @@ std::shared_ptr<RunSnapshot> MakeSnapshot(const PreparedRun& run, models::CalcSt
   snap->GridRisk = std::move(s.GridRisk);
   snap->LayerFlux = std::move(s.LayerFlux);
   snap->LayerProc = std::move(s.LayerProc);
+  if (s.ScenarioCode == 1) {
+    // The complex workbook shows each scenario's risk and percent on sheets of their own.
+    std::pair<const char*, models::Grid*> complexGrids[] = {
+        {"RiskExplosion", &s.RiskExplosion}, {"ProcExplosion", &s.ProcExplosion}, {"RiskFireBall", &s.RiskFireBall},
+        {"ProcFireBall", &s.ProcFireBall},   {"RiskTorch", &s.RiskTorch},         {"ProcTorch", &s.ProcTorch},
+        {"RiskGPVS", &s.RiskGPVS},           {"ProcGPVS", &s.ProcGPVS}};
+    for (auto& [name, grid] : complexGrids) snap->extraGrids.emplace_back(QString::fromLatin1(name), std::move(*grid));
+  }
   snap->start = run.start;
   snap->end = QDateTime::currentDateTime();
   return snap;
@@ -127,8 +158,14 @@ std::shared_ptr<RunSnapshot> MakeSnapshot(const PreparedRun& run, models::CalcSt
 
 RunOutcome ExecuteRun(PreparedRun run, models::Progress& progress, const ExecuteOptions& options) {
   RunOutcome out;
+  const int code = run.state.ScenarioCode;
+  const bool yearRound = code == 1 || code == 7;
+  std::optional<output::WindRoseResult> windRose;
   try {
-    RunModel(run, progress);
+    if (yearRound)
+      windRose = RunYearRoundCase(run, progress, options.windRoseFolder);
+    else
+      RunModel(run, progress);
   } catch (const models::Cancelled&) {
     out.cancelled = true;
     return out;
@@ -141,7 +178,8 @@ RunOutcome ExecuteRun(PreparedRun run, models::Progress& progress, const Execute
   }
   if (options.onModelDone) options.onModelDone();
   models::CalcState& s = run.state;
-  const bool atEdge = ZoneReachesEdge(s, EdgeFormOf(s.ScenarioCode));
+  // Both assessments over a year end on heat-flux fields: the thermal form of the test.
+  const bool atEdge = ZoneReachesEdge(s, yearRound ? EdgeForm::Thermal : EdgeFormOf(s.ScenarioCode));
   // The radial profile is the percent along +x in every case. The explosion, fireball and cloud radii
   // come once more from it; the jet models leave theirs per direction, which may hold −1.
   models::FillRadProfile(s);
@@ -150,7 +188,13 @@ RunOutcome ExecuteRun(PreparedRun run, models::Progress& progress, const Execute
     out.cancelled = true;
     return out;
   }
-  out.snapshot = MakeSnapshot(run, std::move(run.state), atEdge, options);
+  auto snap = MakeSnapshot(run, std::move(run.state), atEdge, options);
+  if (windRose) {
+    // A rose that could not be written leaves no file name: no report may take an older town's rose.
+    snap->windRoseFailed = !windRose->ok;
+    if (windRose->ok) snap->windRoseFile = windRose->path;
+  }
+  out.snapshot = std::move(snap);
   return out;
 }
 

@@ -17,6 +17,9 @@ struct ExecuteOptions {
   bool pictures = true;   // draw the three pictures
   // Called on the worker once the model is done, before the results are gathered (the note window).
   std::function<void()> onModelDone;
+  // Codes 1 and 7: the folder the town's wind-rose workbook is written to (the program's folder); empty
+  // writes none (the headless driver).
+  QString windRoseFolder;
 };
 
 struct RunOutcome {
@@ -30,8 +33,15 @@ struct RunOutcome {
 // ignition probability.
 double AsymmetricJetRiskProbability(const Probabilities& p);
 
-// Runs the model of the prepared run's scenario (codes 2 to 6 and 8) on the run's own state and returns
-// the snapshot. A cancel (the progress says so) or a refusal of the model returns no snapshot; the
+// What the year-round assessments (codes 1 and 7) refuse of a prepared run, checked before anything is
+// computed, so that the run dialog can say so while it is still open: the town's wind data, a flame of
+// no size in some wind state, and the like. Empty for a run that can go on (and for the other codes,
+// whose checks are part of the preparation).
+QString CheckBeforeRun(const PreparedRun& run);
+
+// Runs the model of the prepared run's scenario (codes 2 to 6 and 8), or the year-round jet-fire
+// assessment (code 7) or the complex assessment of all scenarios (code 1), on the run's own state and
+// returns the snapshot. A cancel (the progress says so) or a refusal of the model returns no snapshot; the
 // caller's earlier results are not touched in either case.
 RunOutcome ExecuteRun(PreparedRun run, models::Progress& progress, const ExecuteOptions& options = {});
 

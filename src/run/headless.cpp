@@ -374,10 +374,7 @@ HeadlessResult RunHeadless(const QString& dbPath, const QByteArray& inputJson, i
     if (!adj) return refuse(QString::fromUtf8("В базе данных нет параметров расчета"));
     request.settings = *adj;
   }
-  if (!ScenarioAvailable(request.run.ScenarioCode))
-    return refuse(QString::fromUtf8(request.run.ScenarioCode >= 1 && request.run.ScenarioCode <= 8
-                                        ? texts::kScenarioNotAvailable
-                                        : texts::kBadScenario));
+  if (!ScenarioAvailable(request.run.ScenarioCode)) return refuse(QString::fromUtf8(texts::kBadScenario));
   PrepareResult prepared;
   try {
     const RunData data = LoadRunData(request, parsed->sectionInline);

@@ -50,7 +50,7 @@ bool AllFinite(const models::DerivedQuantities& d) {
 
 }  // namespace
 
-bool ScenarioAvailable(int code) { return code >= 2 && code <= 8 && code != 7; }
+bool ScenarioAvailable(int code) { return code >= 1 && code <= 8; }
 
 JetShares SharesFromGround(const db::Ground3Row& g) {
   JetShares s;

@@ -8,7 +8,7 @@
 
 namespace velaron::run {
 
-// Whether this build computes the scenario; the year-round assessments (codes 1 and 7) come later.
+// Whether the run computes the scenario: every code of the run dialog's list, 1 to 8.
 bool ScenarioAvailable(int code);
 
 // The season's jet-kind shares as the section's ground row gives them.

@@ -61,6 +61,10 @@ struct RunSnapshot {
   std::array<QString, 2> WorstDir;          // direction number "1".."8" and its dative word
   double RFireBall = 0, TFireBall = 0;
   bool ZoneAtEdge = false;
+  // Codes 1 and 7: the town's wind-rose workbook this run wrote, for the reports' rose; empty when none
+  // was written. `windRoseFailed`: writing it failed, so the user is told and no rose is shown.
+  QString windRoseFile;
+  bool windRoseFailed = false;
 
   models::Grid GridValue, GridImpuls, GridProbit, GridProc, GridRisk;
   models::LayeredGrid LayerFlux, LayerProc;  // codes 1, 4 and 7

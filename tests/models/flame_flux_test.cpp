@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <random>
+#include <vector>
 
 #include "models/flame_flux.h"
 #include "models/literal_flux.h"
@@ -31,15 +32,38 @@ struct ThreadCountGuard {
   ~ThreadCountGuard() { SetThreadCount(0); }
 };
 
+struct FluxLanesGuard {
+  ~FluxLanesGuard() { SetFluxLanes(FluxLanes::Best); }
+};
+
+// The widths this processor can run: two always, four with AVX2.
+std::vector<FluxLanes> RunnableWidths() {
+  std::vector<FluxLanes> widths{FluxLanes::Two};
+  SetFluxLanes(FluxLanes::Four);
+  if (ActiveFluxLanes() == FluxLanes::Four) widths.push_back(FluxLanes::Four);
+  SetFluxLanes(FluxLanes::Best);
+  return widths;
+}
+
+// The field of `shape` on the state's grid, computed at the given width.
+Grid FieldAtWidth(const CalcState& s, FlameShape shape, const TorchFluxArgs& args, FluxLanes lanes) {
+  FluxLanesGuard restore;
+  SetFluxLanes(lanes);
+  CalcState run = s;
+  TorchFluxField(run, shape, args);
+  return run.GridValue;
+}
+
 // ---------------------------------------------------------------------------------------------------
 // Fast field against the plain routine
 
-TEST(TorchFluxField, EqualsPlainRoutineOnRandomFlames) {
+TEST(TorchFluxField, EqualsPlainRoutineOnRandomFlamesAtEveryWidth) {
+  const std::vector<FluxLanes> widths = RunnableWidths();
   std::mt19937 rng(20261206);
   std::uniform_real_distribution<double> u(0, 1);
   const FlameShape shapes[] = {FlameShape::Pit, FlameShape::Symmetric, FlameShape::Asymmetric};
   int cases = 0;
-  for (int round = 0; round < 4; ++round) {
+  for (int round = 0; round < 5; ++round) {
     for (FlameShape shape : shapes) {
       CalcState s = testdata::JetState(100, 80, 10);
       DerivedQuantities& d = s.derived;
@@ -47,13 +71,14 @@ TEST(TorchFluxField, EqualsPlainRoutineOnRandomFlames) {
       d.KEllipse = 0.1 + 0.9 * u(rng);
       if (round == 0) d.KEllipse = 1;  // still air: a circular section
       d.WindAngle = 2 * kPi * u(rng);
-      d.W1 = 1 + 5 * u(rng);
+      if (round == 4) d.WindAngle = kPi / 2 + 3 * kPi / 4;  // the year-round wind states: multiples of 45°
+      d.W1 = round == 3 ? 0.0 : 1 + 5 * u(rng);  // W1 = 0: the first ring has no size and gives nothing
       d.W2 = 2 * d.W1 + 5 + 40 * u(rng);
       d.RL = 30 + 80 * u(rng);
       d.ConeAngle = std::atan(((d.W2 - d.W1) / 2) / d.RL);
       TorchFluxArgs args;
       args.FlameTilt = (round == 1 ? 0.0 : kPi / 2 * u(rng));
-      args.Dir = 2 * kPi * u(rng) - kPi;
+      args.Dir = round == 4 ? 0.0 : 2 * kPi * u(rng) - kPi;
       if (shape == FlameShape::Asymmetric) {
         args.BaseZ = -1.5 + 5 * u(rng);
         args.BaseX = 10 * u(rng);
@@ -61,32 +86,58 @@ TEST(TorchFluxField, EqualsPlainRoutineOnRandomFlames) {
       }
       args.Hr = round == 2 ? 2 : 0;
 
-      CalcState fast = s;
-      TorchFluxField(fast, shape, args);
       CalcState plain = s;
       literal::TorchFluxField(plain, shape, args);
-      EXPECT_LE(MaxRelDiff(fast.GridValue, plain.GridValue), 1e-12)
-          << "round " << round << " shape " << static_cast<int>(shape);
+      const Grid first = FieldAtWidth(s, shape, args, widths.front());
+      for (FluxLanes lanes : widths) {
+        const Grid fast = FieldAtWidth(s, shape, args, lanes);
+        EXPECT_LE(MaxRelDiff(fast, plain.GridValue), 1e-12)
+            << "round " << round << " shape " << static_cast<int>(shape) << " lanes " << static_cast<int>(lanes);
+        // Every width adds the same terms in the same order: the same bits.
+        EXPECT_EQ(fast.cells(), first.cells()) << "round " << round << " lanes " << static_cast<int>(lanes);
+      }
       // The field is not trivially zero: the flame reaches the grid.
-      EXPECT_GT(*std::max_element(fast.GridValue.cells().begin(), fast.GridValue.cells().end()), 0.1);
+      EXPECT_GT(*std::max_element(first.cells().begin(), first.cells().end()), 0.1);
       ++cases;
     }
   }
-  EXPECT_EQ(cases, 12);
+  EXPECT_EQ(cases, 15);
 }
 
-TEST(TorchFluxField, SameWhateverTheThreadCount) {
+TEST(TorchFluxField, CellsInsideTheBaseRingTakeOnePatchPerRing) {
+  // On a 1 m grid around a frustum 8 m wide at its base, the cells within 4 m of the base see the arc
+  // ψ = 0: a single patch angle per ring, the rest of the vector lanes padding. Compared with the plain
+  // routine (no shift, so its whole-metre columns are the cells).
+  CalcState s = testdata::JetState(20, 20, 1);
+  s.derived.W1 = 8;
+  s.derived.ConeAngle = std::atan(((s.derived.W2 - s.derived.W1) / 2) / s.derived.RL);
+  TorchFluxArgs args;
+  args.FlameTilt = 0.5;
+  args.BaseX = 2;
+  args.Dir = 0.7;
+  CalcState plain = s;
+  literal::TorchFluxField(plain, FlameShape::Asymmetric, args);
+  for (FluxLanes lanes : RunnableWidths()) {
+    const Grid fast = FieldAtWidth(s, FlameShape::Asymmetric, args, lanes);
+    EXPECT_LE(MaxRelDiff(fast, plain.GridValue), 1e-12) << static_cast<int>(lanes);
+    EXPECT_GT(fast(1, 1), 0.0);  // r = √2 m < ρ₀ = 4 m
+  }
+}
+
+TEST(TorchFluxField, SameWhateverTheThreadCountAndWidth) {
   ThreadCountGuard restore;
   CalcState s = testdata::JetState(300, 200, 10);
   TorchFluxArgs args;
   args.FlameTilt = s.derived.Tilt;
   args.Dir = 0.3;
-  CalcState one = s, four = s;
   SetThreadCount(1);
-  TorchFluxField(one, FlameShape::Symmetric, args);
-  SetThreadCount(4);
-  TorchFluxField(four, FlameShape::Symmetric, args);
-  EXPECT_EQ(one.GridValue.cells(), four.GridValue.cells());  // bit for bit
+  const Grid one = FieldAtWidth(s, FlameShape::Symmetric, args, FluxLanes::Two);
+  for (FluxLanes lanes : RunnableWidths()) {
+    SetThreadCount(4);
+    EXPECT_EQ(FieldAtWidth(s, FlameShape::Symmetric, args, lanes).cells(), one.cells());  // bit for bit
+    SetThreadCount(1);
+    EXPECT_EQ(FieldAtWidth(s, FlameShape::Symmetric, args, lanes).cells(), one.cells());
+  }
 }
 
 TEST(TorchFluxGrid, OneRowEqualsThatRowOfTheField) {

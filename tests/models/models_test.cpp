@@ -182,6 +182,28 @@ TEST(Explosion, ModelFillsEveryResult) {
   EXPECT_EQ(s.RadiusDP[7], 0);  // 3 kPa is not: 4166 Pa remain at the edge, 100 m
 }
 
+// The cap applies where Z exceeds 10 and nowhere else. With m = 1 kg, R = r: at 0.43 m
+// Z = 0.084/0.43 + 0.27/0.43² + 0.7/0.43³ = 0.1953 + 1.4602 + 8.8043 = 10.460 → 10^7 Pa; at 0.45 m
+// Z = 0.1867 + 1.3333 + 7.6818 = 9.2018 → 9.2018·10^6 Pa.
+TEST(Explosion, CapOnlyAboveTen) {
+  EXPECT_EQ(ExplosionBlast(1, 0.43).dP, 1e7);
+  EXPECT_NEAR(ExplosionBlast(1, 0.45).dP, 9.2018e6, 100);
+}
+
+// The whole chain of the model at two cells, worked by hand for 5 MPa, k = 1.3 and D = 0.7 m, whose pit
+// length in the synthetic table is 10·0.7 + 5 = 12 m: M = 0.49·0.7854·0.7168·49.358^0.7692·12 = 66.443 kg,
+// E = 1.76591·10^6, m = 66.443·1.2·1.76591·10^6/4.52·10^6 = 31.150 kg. At 100 m: R = 100/31.150^(1/3)
+// = 31.782, Z = 0.002932, 2932.1 Pa; impulse 0.4·31.150^(2/3)/100·1000 = 39.60 Pa·s. At (70, 30) m,
+// r = 76.158 m: 3980.7 Pa and 52.00 Pa·s.
+TEST(Explosion, ModelValuesWorkedByHand) {
+  CalcState s = Prepared();
+  RaschetExplosion(s, {0.7}, SyntheticTables());
+  EXPECT_NEAR(s.GridValue(10, 0), 2932.1, 0.1);
+  EXPECT_NEAR(s.GridImpuls(10, 0), 39.60, 0.01);
+  EXPECT_NEAR(s.GridValue(7, 3), 3980.7, 0.1);
+  EXPECT_NEAR(s.GridImpuls(7, 3), 52.00, 0.01);
+}
+
 TEST(Explosion, RefusesWhatItCannotCompute) {
   CalcState s = Prepared();
   s.derived.AdiabK = 1.0;
@@ -232,6 +254,16 @@ TEST(FireBall, ModelFillsEveryResult) {
   EXPECT_GT(s.CurZones[4][0], 0);
   EXPECT_DOUBLE_EQ(s.GridRisk(-3, 4), 3e-5 * 0.01 * s.GridProc(-3, 4));
   EXPECT_EQ(s.GridProc(11, 0), 0);  // margin
+}
+
+// The flux 100 m from a ball of 1000 kg, worked by hand: Ds = 51.018 m, H = 25.509 m,
+// τ = exp(−7·10⁻⁴·(√(25.509² + 100²) − 25.509)) = 0.94707, F = 1/(4·(1 + (100/51.018)²)^1.5) = 0.023465,
+// q = 0.023465·450·0.94707 = 10.000 kW/m².
+TEST(FireBall, ModelFluxAtAHundredMetres) {
+  CalcState s = Prepared();
+  RaschetFireBall(s, {1000, 3e-5}, SyntheticTables());
+  EXPECT_NEAR(s.GridValue(10, 0), 10.0002, 1e-4);
+  EXPECT_NEAR(s.GridValue(0, -10), 10.0002, 1e-4);
 }
 
 TEST(FireBall, RefusesAMassOfZero) {
@@ -292,6 +324,18 @@ TEST(GPVS, ProbitSlopeIsThatOfTheBlast) {
   const double dP = s.GridValue(6, 2), I = s.GridImpuls(6, 2);
   const double V = std::pow(17500 / dP, 8.4) + std::pow(290 / I, 9.3);
   EXPECT_NEAR(s.GridProbit(6, 2), 5 - 0.26 * std::log(V), 1e-12);
+}
+
+// One cell of the model worked by hand: 5000 kg of a gas of 50000 kJ/kg, E = 2.5·10^11 J, class 4
+// (175 m/s). At (60, 20) m, r = 63.246 m, Rx = 63.246/(2.5·10^11/101300)^(1/3) = 0.46801. Detonation:
+// Px = 1.33146, Ix = 0.064222; deflagration: Px1 = (175/343)²·6/7·(0.83/Rx − 0.14/Rx²) = 0.253086,
+// Ix1 = 0.0539317. ΔP = 0.253086·101300 = 25637.6 Pa; I = 0.0539317·101300^(2/3)·(2.5·10^11)^(1/3)/343
+// = 2152.47 Pa·s.
+TEST(GPVS, ModelValuesWorkedByHand) {
+  CalcState s = Prepared();
+  RaschetGPVS(s, {5000, 1e-5, 50000, 4}, SyntheticTables());
+  EXPECT_NEAR(s.GridValue(6, 2), 25637.6, 0.1);
+  EXPECT_NEAR(s.GridImpuls(6, 2), 2152.47, 0.01);
 }
 
 TEST(GPVS, ModelFillsEveryResult) {

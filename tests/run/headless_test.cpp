@@ -157,9 +157,16 @@ TEST_F(Headless, RefusedRunsSayWhyAndExitWithTwo) {
   EXPECT_EQ(r.exitCode, 2);
   EXPECT_EQ(Parse(r.output)["error"].toString(), QString::fromUtf8(velaron::texts::kGasDataMissing));
 
-  r = RunHeadless(db_.path(), Input(1), 2, {});
+  r = RunHeadless(db_.path(), Input(9), 2, {});
   EXPECT_EQ(r.exitCode, 2);
-  EXPECT_EQ(Parse(r.output)["error"].toString(), QString::fromUtf8(texts::kScenarioNotAvailable));
+  EXPECT_EQ(Parse(r.output)["error"].toString(), QString::fromUtf8(texts::kBadScenario));
+
+  // The assessments over a year need the town's wind: a town the database does not hold is refused.
+  QByteArray noTown = Input(7);
+  noTown.replace("\"idCity\": 1", "\"idCity\": 999");
+  r = RunHeadless(db_.path(), noTown, 2, {});
+  EXPECT_EQ(r.exitCode, 2);
+  EXPECT_EQ(Parse(r.output)["error"].toString(), QString::fromUtf8(texts::kNoTown));
 
   QByteArray noSection = Input(2);
   noSection.replace(R"("section": {"TPID": 1, "Length": 5000, "Udal": 20000, "Azimut": 30, "p_v": 0.1, "Ground": "2.1.1.2"})",

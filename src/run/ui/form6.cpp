@@ -343,6 +343,12 @@ void Form6::cmdRaschet_Click() {
     ShowCritical(this, prepared.error);
     return;
   }
+  // The assessments over a year check the town's wind and every wind state's flame before anything is
+  // computed: a refusal is told while the dialog is still open, so that the user can change the town.
+  if (const QString refused = run::CheckBeforeRun(*prepared.run); !refused.isEmpty()) {
+    ShowCritical(this, refused);
+    return;
+  }
   for (const QString& note : prepared.run->notes) ShowInfo(this, U(velaron::texts::kProgramTitle), note);
   startRun(std::move(*prepared.run));
 }
@@ -400,6 +406,8 @@ void Form6::finishRun() {
   const std::shared_ptr<run::RunOutcome> outcome = std::move(outcome_);
   emit runEnded();
   if (outcome && outcome->ok()) {
+    // The run goes on without its wind rose; no older rose stands in for it.
+    if (outcome->snapshot->windRoseFailed) ShowCritical(this, U(velaron::texts::kWriteFailed));
     if (outcome->snapshot->ZoneAtEdge)
       ShowMessage(this, {QMessageBox::NoIcon, U(velaron::texts::kAttentionTitle), U(run::texts::kEdgeWarning),
                          QMessageBox::Ok});

@@ -50,6 +50,9 @@ class Form6 : public QDialog {
   void setServices(Services services) { services_ = std::move(services); }
   // The three-dimensional picture option of the settings.
   void setOpt3D(bool on) { options_.opt3D = on; }
+  // Where the assessments over a year (codes 1 and 7) write the town's wind-rose workbook: the program's
+  // folder. Empty (the default) writes none.
+  void setWindRoseFolder(const QString& folder) { options_.windRoseFolder = folder; }
 
   int scenarioCode() const { return code_; }
   bool running() const { return thread_ != nullptr; }

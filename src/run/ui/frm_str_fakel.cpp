@@ -1,5 +1,6 @@
 #include "run/ui/frm_str_fakel.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
 #include <QGridLayout>
@@ -249,13 +250,15 @@ void FrmStrFakel::Command1_Click() {
 void FrmStrFakel::finishCalculation() {
   thread_->deleteLater();
   thread_ = nullptr;
+  // The window comes back before the progress window goes: the main window may be hidden, and the
+  // program must never be left without a window on screen.
+  show();
   form2_->finish();
   form2_->deleteLater();
   form2_ = nullptr;
   relay_->deleteLater();
   relay_ = nullptr;
   const std::shared_ptr<Outcome> outcome = std::move(outcome_);
-  show();
   if (outcome && outcome->snapshot) {
     if (outcome->snapshot->ZoneAtEdge)
       ShowMessage(this, {QMessageBox::NoIcon, U(velaron::texts::kAttentionTitle), U(run::texts::kEdgeWarning),
@@ -266,6 +269,16 @@ void FrmStrFakel::finishCalculation() {
   }
   if (outcome && !outcome->error.isEmpty()) ShowCritical(this, outcome->error);
   emit calculationEnded(nullptr);
+}
+
+void FrmStrFakel::closeEvent(QCloseEvent* event) {
+  // A calculation under way finishes first; its progress window has "Отмена".
+  if (running()) {
+    event->ignore();
+    return;
+  }
+  emit closed();
+  QWidget::closeEvent(event);
 }
 
 }  // namespace velaron::ui

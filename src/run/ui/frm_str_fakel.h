@@ -91,6 +91,11 @@ class FrmStrFakel : public QWidget {
  signals:
   // The calculation ended: with the finished run, or with nothing (refused, cancelled).
   void calculationEnded(std::shared_ptr<const velaron::run::RunSnapshot> snapshot);
+  // The user closed the window (not sent while a calculation goes on: the window cannot close then).
+  void closed();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   void finishCalculation();
