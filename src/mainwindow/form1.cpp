@@ -416,7 +416,7 @@ QWidget* Form1::buildResultsTab() {
   graf1_ = Named(new QChartView(page), "graf1");
   graf2_ = Named(new QChartView(page), "graf2");
   for (QChartView* v : {graf1_, graf2_}) {
-    v->setMinimumSize(360, 240);
+    v->setMinimumSize(360, 260);  // tall enough for the longest y-axis title
     v->setRenderHint(QPainter::Antialiasing);
   }
   SetDistanceChart(graf1_, {}, U("Расстояние от центра взрыва, м"), U("Избыточное давление, кПа"));

@@ -6,6 +6,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QGraphicsLayout>
 #include <QLineSeries>
 #include <QMenuBar>
 #include <QPushButton>
@@ -35,6 +36,7 @@ constexpr const char* kDiameterMax = "Значение трубопровода 
 constexpr double kDiameterLow = 100, kDiameterHigh = 1500;  // mm
 constexpr const char* kNoReportWriter = "Запись отчета по этому сценарию пока недоступна.";
 constexpr int kResultsTab = 3, kRateTab = 2, kPipelineTab = 0;
+constexpr double kChartTitlePoints = 8;
 }  // namespace
 
 void Form1::optionChanged() {
@@ -181,6 +183,8 @@ void SetDistanceChart(QChartView* view, const std::vector<std::pair<double, doub
   auto* ay = new QValueAxis(chart);
   ax->setTitleText(xTitle);
   ay->setTitleText(yTitle);
+  // The views are small: a plain title font and thin margins keep the long y title whole, and the tick
+  // labels use the decimal comma like every other number in the program.
   chart->addAxis(ax, Qt::AlignBottom);
   chart->addAxis(ay, Qt::AlignLeft);
   series->attachAxis(ax);

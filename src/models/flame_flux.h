@@ -8,10 +8,10 @@
 // Everything that does not depend on the receiving cell (geometry, emissive power, the rings of the
 // surface with their areas) is prepared once per flame in a FlameSetup; the sines and cosines of the
 // patch angles, and the parts of the orientation factor that depend on the angle alone, are computed once
-// per cell and shared by all rings, and two or four patches are computed at a time on vector lanes, with
-// the same bits whatever the width. Every position that the method rounds is computed and rounded exactly as the
-// method states, so the patches taken are the same; the sums agree with the straightforward form of
-// the method to within a few units in the last place. Rows are independent and run in parallel.
+// per cell and shared by all rings, and two, four or eight patches are computed at a time on vector lanes, with
+// the same bits whatever the width and the thread count. Every position that the method rounds is
+// rounded exactly as the method states, so the patches taken are the same; the sums agree with the
+// straightforward form of the method to about 1e-14 relative. Rows are independent and run in parallel.
 #pragma once
 
 #include <string>
@@ -118,9 +118,10 @@ struct FluxScratch {
   Arrays patches;
 };
 
-// How many patches the flux computes at a time: four needs AVX2 (Best takes it when the processor has it,
-// Four falls back to two without it). Every width gives the same bits; tests and benchmarks pin one.
-enum class FluxLanes { Best, Two, Four };
+// How many patches the flux computes at a time: four needs AVX2, eight AVX-512 (Best takes the widest the
+// processor has; a width it lacks falls back to the widest it has). Every width gives the same bits;
+// tests and benchmarks pin one.
+enum class FluxLanes { Best, Two, Four, Eight };
 void SetFluxLanes(FluxLanes lanes);
 FluxLanes ActiveFluxLanes();  // the width the next cells will use
 

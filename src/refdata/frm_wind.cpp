@@ -53,6 +53,7 @@ namespace {
 const char* kDirectionWords[9] = {"Северный", "Северо-восточный", "Восточный", "Юго-восточный", "Южный",
                                   "Юго-западный", "Западный", "Северо-западный", "Штиль"};
 const char* kRoseCaption = "Построить розу ветров";
+constexpr int kCityListMinWidth = 200;
 
 }  // namespace
 
@@ -67,6 +68,8 @@ frmWind::frmWind(QWidget* mainWindow, QWidget* parent)
   listColumn->addWidget(new QLabel(QStringLiteral("Список городов"), this));
   list_ = new QListWidget(this);
   list_->setObjectName("lstCity");
+  // The list keeps its width when the rose picture opens beside the boxes and takes the room.
+  list_->setMinimumWidth(kCityListMinWidth);
   listColumn->addWidget(list_, 1);
   layout->addLayout(listColumn);
 

@@ -10,8 +10,6 @@
 
 namespace velaron::run {
 
-double AsymmetricJetRiskProbability(const Probabilities& p) { return p.PAsimmTorch; }
-
 namespace {
 
 // The two assessments over a year. Each writes the town's wind-rose workbook first (when a folder is
@@ -41,7 +39,7 @@ void RunModel(PreparedRun& run, models::Progress& progress) {
     case 4: {
       models::AsimmTorchInputs in;
       in.D = d.Dtrub;
-      in.Prob = AsymmetricJetRiskProbability(p);
+      in.Prob = models::AsimmTorchRiskProbability(s.probabilities);  // the ignition is in it already
       in.Glubina = run.request.pipeline.Glubina;
       in.worstDirection = true;
       models::RaschetAsimmTorch(s, in, tables, progress);

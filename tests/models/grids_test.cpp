@@ -45,6 +45,8 @@ TEST(Grid, BoundsFromTheSettings) {
   EXPECT_EQ(ProfilePoints(s.settings), 11);
   EXPECT_EQ(GridHalf(250, 10), 12);  // 12.5 rounds to the even 12
   EXPECT_EQ(GridHalf(270, 10), 14);  // 13.5 rounds to the even 14
+  // The profile's points round XLimit/(2·CStep) + 1 as a whole: 2.5 + 1 = 3.5 gives 4 (not round(2.5) + 1 = 3).
+  EXPECT_EQ(ProfilePoints(Settings(50, 50, 10)), 4);
 }
 
 TEST(GridRoutines, VisitEveryCellOfA21By21Grid) {

@@ -178,6 +178,8 @@ TEST(Interpolation, NeverChangesTheCallerAndHandlesEqualAbscissae) {
   EXPECT_EQ(x1, 2);
   EXPECT_EQ(RowInterp(10, 20, 3, 3, dx), 10);  // dx = 0 taken as 0.001 locally; at x = x0 the first value
   EXPECT_EQ(dx, 0);
+  // With dx = 0 taken as 0.001, one thousandth beyond x0 is a whole step: 10 + 0.001·10/0.001 = 20.
+  EXPECT_NEAR(RowInterp(10, 20, 3.001, 3, dx), 20, 1e-9);
   EXPECT_DOUBLE_EQ(LinInterp(1.5, 1, 3, 10, 30), 15);  // a quarter of the way
   EXPECT_DOUBLE_EQ(RowInterp(10, 30, 1.5, 1, 2), 15);
 }

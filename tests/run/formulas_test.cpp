@@ -4,7 +4,6 @@
 
 #include <cmath>
 
-#include "run/execute.h"
 #include "run/flame_geometry.h"
 #include "run/probabilities.h"
 
@@ -100,17 +99,6 @@ TEST(Scenarios, SeasonChoosesItsShares) {
   // The state copies of all six shares are kept for both seasons.
   EXPECT_EQ(s.Pkw, 0.9);
   EXPECT_EQ(s.Pas, 0.4);
-}
-
-TEST(AsymmetricRisk, IgnitionIsCountedOnce) {
-  // The asymmetric jet's risk used PAsimmTorch × PIgnition, which multiplied by the ignition probability
-  // a second time (PAsimmTorch already holds it): with PIgnition 0.275 the risk came out 3.6 times too
-  // small. The run now hands PAsimmTorch itself to the model.
-  Probabilities p;
-  p.PIgnition = 0.275;
-  p.PAsimmTorch = 0.5 * 0.000511 * 0.275;
-  EXPECT_DOUBLE_EQ(AsymmetricJetRiskProbability(p), 0.5 * 0.000511 * 0.275);
-  EXPECT_NE(AsymmetricJetRiskProbability(p), p.PAsimmTorch * p.PIgnition);
 }
 
 TEST(SectionPressure, FallsLinearlyToTheMiddleOfTheSection) {

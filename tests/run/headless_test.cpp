@@ -109,6 +109,9 @@ TEST_F(Headless, ThreadCountChangesNothing) {
 }
 
 TEST_F(Headless, AsymmetricRiskCountsIgnitionOnce) {
+  // The run used to hand the asymmetric model PAsimmTorch × PIgnition; PAsimmTorch already holds the
+  // ignition, so every risk cell came out PIgnition (0.275 here) times too small. Each risk cell must be
+  // PAsimmTorch × 0.01 × its percent.
   const HeadlessResult r = RunHeadless(db_.path(), Input(4), 2, {"GridProc", "GridRisk"}, false);
   ASSERT_EQ(r.exitCode, 0) << r.output.toStdString();
   const QJsonObject o = Parse(r.output);

@@ -10,6 +10,7 @@
 #include <QValueAxis>
 
 #include "form_fixture.h"
+#include "mainwindow/main_links.h"
 
 using namespace velaron;
 using velaron::test::MainWindowTest;
@@ -470,4 +471,25 @@ TEST_F(MainWindowTest, GridToolsReadTheLastRunsGrid) {
   window->Command7_Click();
   ASSERT_FALSE(messages.requests.empty());
   EXPECT_EQ(messages.requests.back().text, U("Точка выходит за границы расчета"));
+}
+
+TEST_F(MainWindowTest, TheDistanceChartsShowTheirLongTitlesWholeAndCommaNumbers) {
+  // A chart view of the smallest size the results tab gives its charts, with the longest y title.
+  QChartView view;
+  view.resize(find<QChartView>("graf1")->minimumSize());
+  ui::SetDistanceChart(&view, {{0, 1}, {100, 16.4}}, U("Расстояние от газопровода, м"),
+                       U("Плотность тепл. потока, кВт/кв.м"));
+  view.show();
+  QApplication::processEvents();
+  QChart* chart = view.chart();
+  auto* yAxis = qobject_cast<QValueAxis*>(chart->axes(Qt::Vertical).first());
+  ASSERT_NE(yAxis, nullptr);
+  // The vertical title runs along the plot's height and is cut short ("Плотность тепл. поток...") when it
+  // is longer: with the default bold title font, wide margins and a 240 px view the plot was 30 to 50 px
+  // shorter than the title.
+  const int titleLength = QFontMetrics(yAxis->titleFont()).horizontalAdvance(yAxis->titleText());
+  EXPECT_LE(titleLength, chart->plotArea().height()) << yAxis->titleText().toStdString();
+  // Tick labels with the decimal comma, like the zone boxes beside them: 5.5 reads "5,5".
+  EXPECT_TRUE(chart->localizeNumbers());
+  EXPECT_EQ(chart->locale().toString(5.5, 'f', 1), U("5,5"));
 }
