@@ -1,6 +1,5 @@
 // Heat-flux field of one symmetric jet flame on a 1000 m × 1000 m grid at 10 m steps: the fast field
-// on one thread, two threads and all threads, at the processor's best width and on two lanes, beside the
-// plain routine.
+// on one thread, two threads and all threads, at each vector width, beside the plain routine.
 #include <benchmark/benchmark.h>
 
 #include "models/flame_flux.h"
@@ -26,7 +25,8 @@ void Report(benchmark::State& state, const CalcState& s) {
 
 void BM_SymmetricFluxFast(benchmark::State& state) {
   SetThreadCount(static_cast<int>(state.range(0)));
-  SetFluxLanes(state.range(1) == 2 ? FluxLanes::Two : FluxLanes::Best);
+  const FluxLanes widths[] = {FluxLanes::Best, FluxLanes::Two, FluxLanes::Four, FluxLanes::Eight};
+  SetFluxLanes(widths[state.range(1)]);
   CalcState s = FluxState();
   const TorchFluxArgs args = FluxArgs(s);
   for (auto _ : state) {
@@ -34,14 +34,16 @@ void BM_SymmetricFluxFast(benchmark::State& state) {
     benchmark::DoNotOptimize(s.GridValue.cells().data());
   }
   Report(state, s);
-  state.counters["lanes"] = ActiveFluxLanes() == FluxLanes::Four ? 4 : 2;
+  const FluxLanes active = ActiveFluxLanes();
+  state.counters["lanes"] = active == FluxLanes::Eight ? 8 : active == FluxLanes::Four ? 4 : 2;
   SetThreadCount(0);
   SetFluxLanes(FluxLanes::Best);
 }
-// {threads, width}: 1 thread, 2 threads, all cores (0); the best width (0) and two lanes (2).
+// {threads, width}: 1 thread, 2 threads, all cores (0); the best width (0), two (1), four (2) and eight
+// lanes (3), each falling back to the widest the processor has.
 BENCHMARK(BM_SymmetricFluxFast)
-    ->ArgsProduct({{1, 2, 0}, {0, 2}})
-    ->ArgNames({"threads", "lanes"})
+    ->ArgsProduct({{1, 2, 0}, {0, 1, 2, 3}})
+    ->ArgNames({"threads", "width"})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 

@@ -189,6 +189,8 @@ QWidget* Form1::buildPipelineTab() {
   pressure->addWidget(Text4_);
   pressure->addWidget(new QLabel(U("до"), Frame2));
   pressure->addWidget(Text6_);
+  // Two boxes share one row: without a floor a narrow window squeezes them below a number's width.
+  for (NumericBox* b : {Text4_, Text6_}) b->setMinimumWidth(60);
   f2->addRow(U("Давление, МПа: от"), pressure);
   Text5_ = box("Text5", "10", kSigned, Frame2);
   f2->addRow(U("Температура газа, °С"), Text5_);
@@ -501,6 +503,9 @@ QWidget* Form1::buildResultsTab() {
 
 void Form1::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
+  // The window is hidden while an editor is open, and a window never sized by the program snaps back to
+  // its size hint on every show, dropping the size the user gave it: the first size counts as given.
+  if (!testAttribute(Qt::WA_Resized)) resize(size());
   if (firstActivate_) {
     Form_Activate();
   } else if (hiddenForEditor_) {

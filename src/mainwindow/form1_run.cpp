@@ -185,6 +185,18 @@ void SetDistanceChart(QChartView* view, const std::vector<std::pair<double, doub
   ay->setTitleText(yTitle);
   // The views are small: a plain title font and thin margins keep the long y title whole, and the tick
   // labels use the decimal comma like every other number in the program.
+  for (QValueAxis* axis : {ax, ay}) {
+    QFont font = axis->titleFont();
+    font.setBold(false);
+    font.setPointSizeF(kChartTitlePoints);
+    axis->setTitleFont(font);
+  }
+  chart->setMargins(QMargins(2, 2, 2, 2));
+  chart->layout()->setContentsMargins(0, 0, 0, 0);
+  QLocale numbers(QLocale::Russian, QLocale::Russia);
+  numbers.setNumberOptions(QLocale::OmitGroupSeparator);
+  chart->setLocale(numbers);
+  chart->setLocalizeNumbers(true);
   chart->addAxis(ax, Qt::AlignBottom);
   chart->addAxis(ay, Qt::AlignLeft);
   series->attachAxis(ax);

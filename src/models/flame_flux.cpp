@@ -13,6 +13,11 @@
 #include "common/numtext.h"
 #include "models/parallel.h"
 
+// No product and sum in this file is fused into one rounding, whatever the processor the compiler builds
+// for: the positions are rounded exactly as the method rounds them, and every vector width rounds each
+// operation on its own, as the others do.
+#pragma GCC optimize("fp-contract=off")
+
 namespace velaron::models {
 
 namespace {
@@ -205,8 +210,7 @@ inline bool AnyLane(VI mask) { return (mask[0] | mask[1]) != 0; }
 
 #if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
 #define VELARON_FLUX_WIDE 1
-// Four lanes on processors with AVX2, chosen at run time. FMA is not enabled here: every product and sum
-// is rounded on its own, as on the two lanes.
+// Four lanes on processors with AVX2, chosen at run time.
 #pragma GCC push_options
 #pragma GCC target("avx2")
 namespace lanes4 {
@@ -219,11 +223,9 @@ inline bool AnyLane(VI mask) { return _mm256_movemask_pd((__m256d)mask) != 0; }
 }  // namespace lanes4
 #pragma GCC pop_options
 
-// Eight lanes on processors with AVX-512. That instruction set brings fused multiply-add with it, so the
-// compiler is told not to fuse: a fused product and sum rounds once where the other widths round twice.
+// Eight lanes on processors with AVX-512 (which brings fused multiply-add with it: kept off as above).
 #pragma GCC push_options
 #pragma GCC target("avx512f")
-#pragma GCC optimize("fp-contract=off")
 namespace lanes8 {
 constexpr int kLanes = 8;
 typedef double V __attribute__((vector_size(64)));

@@ -8,8 +8,8 @@
 // Everything that does not depend on the receiving cell (geometry, emissive power, the rings of the
 // surface with their areas) is prepared once per flame in a FlameSetup; the sines and cosines of the
 // patch angles, and the parts of the orientation factor that depend on the angle alone, are computed once
-// per cell and shared by all rings, and two, four or eight patches are computed at a time on vector lanes, with
-// the same bits whatever the width and the thread count. Every position that the method rounds is
+// per cell and shared by all rings, and two, four or eight patches are computed at a time on vector lanes,
+// with the same bits whatever the width and the thread count. Every position that the method rounds is
 // rounded exactly as the method states, so the patches taken are the same; the sums agree with the
 // straightforward form of the method to about 1e-14 relative. Rows are independent and run in parallel.
 #pragma once

@@ -69,11 +69,20 @@ void RaschetAsimmTorch(CalcState& s, const AsimmTorchInputs& in, const Reference
       AsimmFlameBaseFor(s.derived.Tilt, s.derived.LiftOff, Lp, in.Glubina, s.settings.CStep);
 
   progress.begin(s.progressTitle, 4 * FieldRows(s));
-  for (double dir : AsimmJetDirections(s.derived.Azimut)) {
-    s.derived.JetDir = dir;
-    TorchFluxField(s, FlameShape::Asymmetric, AsimmJetArgs(base, s.derived.Tilt, s.derived.JetDir), progress);
-    // The jets combine by maximum, never by sum.
-    MaxIntoLayer(s.LayerFlux, s.GridValue, s.settings, kKindAsymmetric);
+  {
+    // The jets lie along the route whatever the wind's direction; the state keeps the wind's angle.
+    struct FrameAngle {
+      double& angle;
+      const double kept;
+      explicit FrameAngle(double& a) : angle(a), kept(a) { angle = kAsimmJetFrameAngle; }
+      ~FrameAngle() { angle = kept; }
+    } frame(s.derived.WindAngle);
+    for (double dir : AsimmJetDirections(s.derived.Azimut)) {
+      s.derived.JetDir = dir;
+      TorchFluxField(s, FlameShape::Asymmetric, AsimmJetArgs(base, s.derived.Tilt, s.derived.JetDir), progress);
+      // The jets combine by maximum, never by sum.
+      MaxIntoLayer(s.LayerFlux, s.GridValue, s.settings, kKindAsymmetric);
+    }
   }
   GetGridLayer(s.GridValue, s.LayerFlux, s.settings, kKindAsymmetric);
 

@@ -14,6 +14,14 @@ namespace velaron::models {
 // must not be multiplied by PIgnition a second time.
 double AsimmTorchRiskProbability(const ScenarioProbabilities& p);
 
+// The angle of the frame in which the four jets are drawn, rad. The flux routine turns the grid by
+// (frame angle − jet direction), and the directions below lie along the route only when the frame angle
+// is 90°. The wind's angle (its direction + 90°) used to be taken here, which turned the four jets with
+// the wind: an east wind laid the jets of a north-south pipe east-west. A ruptured pipe blows out along
+// its own axis whichever way the wind blows (the year-round assessment, too, computes the jets once for
+// every wind); the wind acts on the flame through its speed only.
+inline constexpr double kAsimmJetFrameAngle = 3.14159265358979 / 2;
+
 // Horizontal directions, rad, of the four jets for the route azimuth in degrees, in the order in which
 // they are computed: −A + 20°, −A − 20°, −A − 160°, −A − 200°.
 std::array<double, 4> AsimmJetDirections(double azimuthDeg);

@@ -6,6 +6,8 @@
 #include <QJsonObject>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
+#include <initializer_list>
 
 #include "db/database.h"
 #include "models/parallel.h"
@@ -55,6 +57,15 @@ struct Reader {
   }
   void fail(const QString& what) {
     if (error.isEmpty()) error = QStringLiteral("Ошибка во входном файле: ") + what;
+  }
+  // Every input that feeds the numbers must be in the file: a field left out would otherwise run with a
+  // built-in default the user never chose (a section of length 0 has no risk at all).
+  void need(const QJsonObject& o, std::initializer_list<const char*> keys, const char* group) {
+    for (const char* key : keys) {
+      const auto v = o.value(QLatin1String(key));
+      if (v.isUndefined() || v.isNull())
+        fail(QStringLiteral("не задано поле \"%1\" в \"%2\"").arg(QLatin1String(key), QLatin1String(group)));
+    }
   }
 };
 
@@ -159,6 +170,7 @@ std::optional<HeadlessRequest> ParseHeadlessRequest(const QByteArray& json, QStr
 
   if (rd.object(root, "settings", o, present) && present) {
     h.settingsGiven = true;
+    rd.need(o, {"XLimit", "YLimit", "CStep", "Skor_chel", "Tfb", "Dola", "Tobl", "Dola_obl"}, "settings");
     rd.integer(o, "XLimit", r.settings.XLimit);
     rd.integer(o, "YLimit", r.settings.YLimit);
     rd.integer(o, "CStep", r.settings.CStep);
@@ -170,6 +182,7 @@ std::optional<HeadlessRequest> ParseHeadlessRequest(const QByteArray& json, QStr
   }
   if (rd.object(root, "pipeline", o, present) && present) {
     PipelineInputs& p = r.pipeline;
+    rd.need(o, {"Gas", "Diametr", "DavlDown", "DavlUp", "Temp", "Glubina", "Ltrub", "InversPercent"}, "pipeline");
     rd.integer(o, "Gas", p.Gas);
     rd.number(o, "Diametr", p.Diametr);
     rd.number(o, "DavlDown", p.DavlDown);
@@ -187,6 +200,12 @@ std::optional<HeadlessRequest> ParseHeadlessRequest(const QByteArray& json, QStr
     rd.number(o, "Text8", r.rate.Text8);
     rd.number(o, "alfa_tr", r.rate.alfa_tr);
     if (r.rate.way < 1 || r.rate.way > 3) rd.fail(QStringLiteral("\"way\" должно быть 1, 2 или 3"));
+    rd.need(o, {"way"}, "rate");
+    if (r.rate.way == 1) rd.need(o, {"RegionPos"}, "rate");
+    if (r.rate.way == 2) rd.need(o, {"RegionPos", "Text8"}, "rate");
+    if (r.rate.way == 3) rd.need(o, {"alfa_tr"}, "rate");
+  } else if (rd.error.isEmpty()) {
+    rd.fail(QStringLiteral("не задан способ расчета частоты аварий (\"rate\")"));
   }
   if (rd.object(root, "external", o, present) && present) {
     ExternalInputs& e = r.external;
@@ -200,11 +219,17 @@ std::optional<HeadlessRequest> ParseHeadlessRequest(const QByteArray& json, QStr
     rd.number(o, "Rechper", e.Rechper);
     for (int c : {e.Check5, e.Check6, e.Check7, e.Check8})
       if (c != 0 && c != 1) rd.fail(QStringLiteral("флажки внешних факторов должны быть 0 или 1"));
+    // A ticked factor counts with its own probability, which must then be given.
+    if (e.Check5) rd.need(o, {"Eroz"}, "external");
+    if (e.Check6) rd.need(o, {"Stih"}, "external");
+    if (e.Check7) rd.need(o, {"Zapor"}, "external");
+    if (e.Check8) rd.need(o, {"Rechper"}, "external");
   }
   if (rd.object(root, "section", o, present) && present) {
     db::SectionRow& s = r.section;
     rd.integer(o, "TPID", s.TPID);
     h.sectionInline = o.size() > 1 || !o.contains(QStringLiteral("TPID"));
+    if (h.sectionInline) rd.need(o, {"TPID", "Length", "Udal", "Azimut", "p_v", "Ground"}, "section");
     rd.number(o, "Length", s.Length);
     rd.number(o, "Udal", s.Udal);
     rd.number(o, "Azimut", s.Azimut);
@@ -227,16 +252,22 @@ std::optional<HeadlessRequest> ParseHeadlessRequest(const QByteArray& json, QStr
   }
   if (rd.object(root, "run", o, present) && present) {
     RunChoice& c = r.run;
+    rd.need(o, {"ScenarioCode"}, "run");
+    c.WindSpeed = 0;  // the fresh dialog's wind, for the scenarios that do not take it from the file
     rd.integer(o, "ScenarioCode", c.ScenarioCode);
     rd.integer(o, "season", c.season);
     rd.number(o, "WindSpeed", c.WindSpeed);
     rd.number(o, "WindDir", c.WindDir);
     rd.integer(o, "idCity", c.idCity);
     if (c.season != 0 && c.season != 1) rd.fail(QStringLiteral("\"season\" должно быть 0 или 1"));
+    // The single jet fires burn in the chosen weather; the assessments over a year in the town's.
+    if (c.ScenarioCode >= 3 && c.ScenarioCode <= 5) rd.need(o, {"season", "WindSpeed", "WindDir"}, "run");
+    if (c.ScenarioCode == 1 || c.ScenarioCode == 7) rd.need(o, {"idCity"}, "run");
     QJsonObject so;
     bool sharesPresent = false;
     if (rd.object(o, "shares", so, sharesPresent) && sharesPresent) {
       JetShares js;
+      rd.need(so, {"Pkw", "Psw", "Paw", "Pks", "Pss", "Pas"}, "shares");
       rd.number(so, "Pkw", js.Pkw);
       rd.number(so, "Psw", js.Psw);
       rd.number(so, "Paw", js.Paw);
@@ -274,6 +305,8 @@ QByteArray SnapshotJson(const RunSnapshot& s, const QStringList& grids) {
       {"Tilt", d.Tilt},                 {"JetDir", d.JetDir},       {"JetAngle", d.JetAngle},
       {"WindAngle", d.WindAngle}};
   for (const auto& [k, v] : derived) {
+    // The diameter coefficient belongs to the region ways of the accident rate; a typed-in rate has none.
+    if (s.request.rate.way == 3 && std::strcmp(k, "KoefDy") == 0) continue;
     Key(out, k, first);
     Num(out, v);
   }

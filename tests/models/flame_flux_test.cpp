@@ -36,11 +36,13 @@ struct FluxLanesGuard {
   ~FluxLanesGuard() { SetFluxLanes(FluxLanes::Best); }
 };
 
-// The widths this processor can run: two always, four with AVX2.
+// The widths this processor can run: two always, four with AVX2, eight with AVX-512.
 std::vector<FluxLanes> RunnableWidths() {
-  std::vector<FluxLanes> widths{FluxLanes::Two};
-  SetFluxLanes(FluxLanes::Four);
-  if (ActiveFluxLanes() == FluxLanes::Four) widths.push_back(FluxLanes::Four);
+  std::vector<FluxLanes> widths;
+  for (FluxLanes lanes : {FluxLanes::Two, FluxLanes::Four, FluxLanes::Eight}) {
+    SetFluxLanes(lanes);
+    if (ActiveFluxLanes() == lanes) widths.push_back(lanes);
+  }
   SetFluxLanes(FluxLanes::Best);
   return widths;
 }

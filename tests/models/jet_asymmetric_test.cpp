@@ -100,6 +100,35 @@ TEST(RaschetAsimmTorch, FieldIsTheLargestOfTheFourJetsNeverTheirSum) {
   EXPECT_DOUBLE_EQ(s.derived.JetDir, (-30 - 200) * kPi / 180);  // the last jet's direction
 }
 
+TEST(RaschetAsimmTorch, JetsLieAlongTheRouteWhateverTheWindDirection) {
+  // A north-south pipe (azimuth 0) blows out to the north and to the south, ±20°. The model used to draw
+  // the jets in the frame of the wind's angle, so an east wind turned them east-west: on this grid the
+  // zone-4 radius was about 76 m to the north and 129 m to the east instead of about 135 m and 66 m.
+  const double windsFrom[] = {0, 90, 225, 300};
+  std::vector<Grid> fields;
+  for (double from : windsFrom) {
+    CalcState s = testdata::JetState(300, 300, 10);
+    s.derived.Azimut = 0;
+    s.derived.WindAngle = from * kDeg + kPi / 2;
+    RaschetAsimmTorch(s, Inputs(), testdata::SyntheticTables());
+    const auto& r = s.ZoneRDir[5];
+    for (int along : {1, 5})
+      for (int across : {3, 7}) EXPECT_GT(r[along][4], r[across][4] + 30) << "wind from " << from;
+    EXPECT_NEAR(r[1][4], r[5][4], 1.0) << "wind from " << from;
+    EXPECT_DOUBLE_EQ(s.derived.WindAngle, from * kDeg + kPi / 2);  // the state keeps the wind's angle
+    fields.push_back(s.GridValue);
+  }
+  for (std::size_t k = 1; k < fields.size(); ++k) EXPECT_EQ(fields[k].cells(), fields[0].cells()) << windsFrom[k];
+
+  // An east-west pipe (azimuth 90) blows out to the east and to the west.
+  CalcState ew = testdata::JetState(300, 300, 10);
+  ew.derived.Azimut = 90;
+  ew.derived.WindAngle = 45 * kDeg + kPi / 2;
+  RaschetAsimmTorch(ew, Inputs(), testdata::SyntheticTables());
+  for (int along : {3, 7})
+    for (int across : {1, 5}) EXPECT_GT(ew.ZoneRDir[5][along][4], ew.ZoneRDir[5][across][4] + 30);
+}
+
 TEST(RaschetAsimmTorch, LayersKeepARunningMaximum) {
   CalcState s = testdata::JetState(200, 200, 10);
   s.LayerFlux(5, 10, 10) = 1e6;  // a larger flux from before this call

@@ -219,6 +219,32 @@ TEST(RaschetSimmTorch, UprightFlameHasTheSameRadiiInEveryStraightDirection) {
     for (int z = 1; z <= 4; ++z) EXPECT_NEAR(s.ZoneRDir[1][d][z], s.ZoneRDir[1][2][z], 0.05) << d << "," << z;
 }
 
+TEST(RaschetSimmTorch, FlameLeansDownwindAndTheWorstDirectionIsNamedByTheCompass) {
+  // The wind direction is where the wind blows from; the angle of the flame's frame is that direction
+  // + 90°. A north wind leans the flame to the south (direction 5), an east wind to the west (7), and the
+  // zones of the opposite side are the smaller ones; the two sides across the wind mirror each other.
+  struct Case {
+    double windFromDeg;
+    int downwind, upwind, side1, side2;
+    const char* name;
+  };
+  const Case cases[] = {{0, 5, 1, 3, 7, "Южному"}, {90, 7, 3, 1, 5, "Западному"}, {225, 2, 6, 4, 8, "Северo-Восточному"}};
+  for (const Case& c : cases) {
+    CalcState s = testdata::JetState(300, 300, 10);
+    s.derived.Tilt = 40 * kPi / 180;
+    s.derived.WindAngle = c.windFromDeg * kPi / 180 + kPi / 2;
+    SimmTorchInputs in;
+    in.shape = FlameShape::Symmetric;
+    in.Prob = 1e-4;
+    RaschetSimmTorch(s, in, testdata::SyntheticTables());
+    const auto& r = s.ZoneRDir[1];
+    EXPECT_GT(r[c.downwind][4], r[c.upwind][4] + 10) << c.windFromDeg;
+    EXPECT_NEAR(r[c.side1][4], r[c.side2][4], 0.5) << c.windFromDeg;
+    EXPECT_EQ(s.WorstDir[1], std::to_string(c.downwind)) << c.windFromDeg;
+    EXPECT_EQ(s.WorstDir[2], c.name);
+  }
+}
+
 TEST(RaschetSimmTorch, NarrowGridReadsZeroPastItsTopAndBottom) {
   // YLimit 100 < XLimit 300: the north and south walks run 15 points, the grid only 5 rows each way.
   const CalcState s = RunSimm(FlameShape::Symmetric, 300, 100);

@@ -3,6 +3,8 @@
 // refused runs say why, and the database is left as it was.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <QCryptographicHash>
 #include <QFile>
 #include <QJsonArray>
@@ -192,6 +194,98 @@ TEST_F(Headless, RefusedRunsSayWhyAndExitWithTwo) {
   EXPECT_EQ(Hash(db_.path()), before);  // read-only: nothing written
 }
 
+TEST_F(Headless, AFieldLeftOutIsRefusedNotDefaulted) {
+  // Each field below feeds the numbers; left out, the run went on with a built-in value the user never
+  // chose (an inline section without "Length" was 0 m long and every risk came out 0).
+  const std::pair<const char*, const char*> cut[] = {
+      {R"("Length": 5000, )", "Length"},
+      {R"("DavlUp": 5.4, )", "DavlUp"},
+      {R"("Skor_chel": 1.0, )", "Skor_chel"},
+      {R"("WindSpeed": 3, )", "WindSpeed"},
+      {R"("RegionPos": 1, )", "RegionPos"},
+  };
+  for (const auto& [text, field] : cut) {
+    QByteArray in = Input(5);
+    ASSERT_TRUE(in.contains(text)) << field;
+    in.replace(text, "");
+    const HeadlessResult r = RunHeadless(db_.path(), in, 2, {}, false);
+    EXPECT_EQ(r.exitCode, 2) << field;
+    const QString error = Parse(r.output)["error"].toString();
+    EXPECT_TRUE(error.startsWith(QString::fromUtf8("Ошибка во входном файле"))) << field;
+    EXPECT_TRUE(error.contains(QLatin1String(field))) << error.toStdString();
+  }
+  // The wind is the jet fires' own input; an explosion runs without it, in the fresh dialog's calm.
+  QByteArray blast = Input(2);
+  blast.replace(R"("WindSpeed": 3, )", "");
+  const HeadlessResult r = RunHeadless(db_.path(), blast, 2, {}, false);
+  ASSERT_EQ(r.exitCode, 0) << r.output.toStdString();
+  EXPECT_EQ(Parse(r.output)["derived"].toObject()["Rw"].toDouble(), 0);
+  // A ticked external factor needs its probability.
+  QByteArray ext = Input(2);
+  ext.replace(R"("Check5": 0)", R"("Check5": 1)");
+  ext.replace(R"("Eroz": 0.2, )", "");
+  EXPECT_EQ(RunHeadless(db_.path(), ext, 2, {}, false).exitCode, 2);
+}
+
+TEST_F(Headless, DiameterCoefficientOnlyForTheRegionWays) {
+  // Way 1 reads the coefficient (0.31 for 1420 mm); a typed-in rate (way 3) computes none, so the
+  // output leaves it out instead of printing a 0 that was never calculated.
+  HeadlessResult r = RunHeadless(db_.path(), Input(2), 2, {}, false);
+  ASSERT_EQ(r.exitCode, 0);
+  EXPECT_EQ(Parse(r.output)["derived"].toObject()["KoefDy"].toDouble(), 0.31);
+  QByteArray typed = Input(2);
+  typed.replace(R"("way": 1)", R"("way": 3)");
+  r = RunHeadless(db_.path(), typed, 2, {}, false);
+  ASSERT_EQ(r.exitCode, 0) << r.output.toStdString();
+  const QJsonObject d = Parse(r.output)["derived"].toObject();
+  EXPECT_FALSE(d.contains("KoefDy"));
+  EXPECT_EQ(d["AccidentRate"].toDouble(), 1);  // the typed value, unchanged
+}
+
+TEST_F(Headless, OutflowAndFlameOfTheSampleWorkedFromTheShippedTables) {
+  // Worked separately from the shipped rows: section pressure 6.95 MPa = 69.5 bar lies between the
+  // 60 and 70 bar tables; at 283 K they hold cp 2.71860392246134 / 2.83252731070052 and
+  // v 0.0215012573895304 / 0.0180501421524427. cp linear: 2.8293...; v through p·v:
+  // (60·v60 + 0.95·(70·v70 − 60·v60))/69.5 = 0.018199111155482457. k = cp/(cp − 8.314/16.043);
+  // w = √(2k·6.95e6·v/(k+1)); v0 (1 bar, 283 K) 1.46364823113648; D = 1.42 m, a = 21, b = 0.2, wind 3.
+  const QJsonObject d5 = Parse(RunHeadless(db_.path(), Input(5), 2, {}, false).output)["derived"].toObject();
+  const auto near = [](const QJsonObject& d, const char* key, double expected) {
+    EXPECT_NEAR(d[key].toDouble(), expected, 1e-12 * std::max(1.0, std::fabs(expected))) << key;
+  };
+  near(d5, "PitLength", 45.2);  // the Lp row of 1.42 m
+  near(d5, "AdiabK", 1.2244791214995556);
+  near(d5, "SpecVolume", 0.018199111155482457);
+  near(d5, "SpeedOut", 373.15908040968844);
+  near(d5, "SpecVolume0", 1.46364823113648);
+  near(d5, "MassFlow", 403.7605395416211);        // 1.42²·π/4·w/v0
+  near(d5, "MassFireBall", 2018.8026977081054);   // 10 s · G · 0.5
+  near(d5, "MassGPVS", 2422.563237249726);        // 20 s · G · 0.3
+  near(d5, "DEquiv", 9.25686634362834);
+  near(d5, "LTorch", 188.13680933400306);
+  near(d5, "Ri", 1.7624823316221854);
+  near(d5, "Rw", 0.00803946669797322);
+  near(d5, "W2", 57.248949848704854);
+  near(d5, "KEllipse", 0.7);
+  near(d5, "Tilt", 0.9389980577188959);           // first rule: 53.80°
+  // Code 4: the frustum at a 25° elevation, the lift-off from the run's own tilt at 25° (85.30°).
+  const QJsonObject d4 = Parse(RunHeadless(db_.path(), Input(4), 2, {}, false).output)["derived"].toObject();
+  near(d4, "LTorchWind", 92.82185462813676);
+  near(d4, "KLift", 0.17252221424080677);
+  near(d4, "LiftOff", 18.54402829133181);
+  near(d4, "RL", 80.6369614793678);
+  near(d4, "W1", 1.42);  // DEquiv·√(1.293·v) is the pipe diameter itself
+  near(d4, "W2", 28.245156911511163);
+  near(d4, "ConeAngle", 0.16482389949044932);
+  near(d4, "Tilt", 25 / 180.0 * 3.14159265358979);
+  near(d4, "JetDir", -230 / 180.0 * 3.14159265358979);  // the last of the four jets: −30° − 200°
+  // Probabilities: P4 0.25 of ground 2.1.1.2 with p_v 0.1 gives 0.275; shares a third each in winter.
+  const QJsonObject p = Parse(RunHeadless(db_.path(), Input(4), 2, {}, false).output)["probabilities"].toObject();
+  near(p, "PIgnition", 0.275);
+  near(p, "PAsimmTorch", 0.333333333333333 * 0.000511 * 0.275);
+  near(p, "PFireBall", (1 - 0.143) * 0.000511 * 0.275);
+  near(p, "PGPVS", 0.000511 * 0.275 * 0.143);
+}
+
 TEST_F(Headless, SectionByNumberReadsTheStoredRow) {
   QByteArray byNumber = Input(2);
   byNumber.replace(R"("section": {"TPID": 1, "Length": 5000, "Udal": 20000, "Azimut": 30, "p_v": 0.1, "Ground": "2.1.1.2"})",
@@ -243,12 +337,12 @@ TEST(Cancel, ACancelledRunReturnsNothing) {
   const PrepareResult prepared = PrepareRun(test::GoodRequest(5), test::GoodData(), QDateTime::currentDateTime());
   ASSERT_TRUE(prepared.ok());
   // The results shown before the cancelled run are the caller's; the cancelled run hands back none.
-  const RunOutcome first = ExecuteRun(*prepared.run, models::NoProgress(), ExecuteOptions{true, false, {}});
+  const RunOutcome first = ExecuteRun(*prepared.run, models::NoProgress(), ExecuteOptions{true, false, {}, {}});
   ASSERT_TRUE(first.ok());
   const auto shown = first.snapshot;
   const std::vector<double> before = shown->GridValue.cells();
   StopAfter stop(3);
-  const RunOutcome second = ExecuteRun(*prepared.run, stop, ExecuteOptions{true, false, {}});
+  const RunOutcome second = ExecuteRun(*prepared.run, stop, ExecuteOptions{true, false, {}, {}});
   EXPECT_TRUE(second.cancelled);
   EXPECT_FALSE(second.ok());
   EXPECT_EQ(shown->GridValue.cells(), before);

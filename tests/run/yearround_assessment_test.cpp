@@ -112,6 +112,7 @@ struct AsymmetricStandIn {
   int codeSeen = 0;
   bool geometrySeen = false;
   double probSeen = 0, tiltSeen = 0, jetAngleSeen = 0;
+  models::DerivedQuantities derivedSeen;  // the flame quantities the model was called with
   double percent = 40;
   std::array<double, 5> radius{0, 30, 40, 50, 60};
   int notFoundDir = 0, notFoundLevel = 0;  // a direction and level to report −1
@@ -123,6 +124,7 @@ struct AsymmetricStandIn {
     probSeen = in.Prob;
     tiltSeen = s.derived.Tilt;
     jetAngleSeen = s.derived.JetAngle;
+    derivedSeen = s.derived;
     s.dimension(s.GridValue);
     for (int iy = -s.ny(); iy <= s.ny(); ++iy)
       for (int ix = -s.nx(); ix <= s.nx(); ++ix) s.GridValue(ix, iy) = std::hypot(ix, iy) * 10 <= 20 ? 5.0 : 0.0;
@@ -354,6 +356,47 @@ TEST(YearRoundSeasons, AsymmetricJetRunsOnceWithItsOwnGeometryAndProbability) {
   c.s.ScenarioCode = 1;
   c.run(Inputs(c.s, Town(kEqual, kEqual)));
   EXPECT_EQ(c.s.ScenarioCode, 1);
+}
+
+TEST(YearRoundSeasons, AsymmetricFrustumTakesTheWindOfTheCalmSummerState) {
+  // The asymmetric geometry is worked out with the wind ratio and the tilt that the last state walked
+  // (calm, summer) left, not with the wind typed in the run dialog. Worked here from the formulas:
+  // calm summer 1 m/s, outflow 300 m/s, still-air flame 50 m, jet elevation 25°.
+  Harness h;
+  h.s.derived.WindSpeed = 3;  // the run dialog's wind: must not enter
+  db::WindRow town = Town(kEqual, kEqual);
+  town.speedSummer[8] = 1;
+  h.run(Inputs(h.s, town));
+  const models::DerivedQuantities& d = h.asym.derivedSeen;
+
+  const double W = 300, L0 = 50, V = 0.02;
+  const double DEq = 1.0 * std::sqrt(1 / (1.293 * V));
+  const double Ri0 = std::cbrt(9.81 / ((DEq * W) * (DEq * W))) * L0;
+  const double Rw = 1.0 / W;
+  // Tilt of the calm summer state (first rule, the run's jet angle 0 for the pit and symmetric flames).
+  const double tiltDeg = 90 - ((0 - kTestPi / 2) * (1 - std::exp(-25.6 * Rw)) + 8000 * Rw / Ri0);
+  ASSERT_GT(tiltDeg, 0);  // about 52°: no clamping
+  const double T = tiltDeg * kTestPi / 180;
+  const double J = 25.0 / 180 * kTestPi;
+  const double LTW = (0.51 * std::exp(-0.4 * W) + 0.49) * L0 * (1 - 0.00607 * (J - kTestPi / 2));
+  const double KLift = 0.185 * std::exp(-20 * Rw) + 0.015;
+  const double LiftOff = LTW * std::sin(KLift * T) / std::sin(T);
+  const double RL = std::sqrt(LTW * LTW - LiftOff * LiftOff * std::sin(T) * std::sin(T)) - LiftOff * std::cos(T);
+  const double W1 = DEq * std::sqrt(1.293 * V);  // the still-air base width
+  const double W2 = (0.18 * std::exp(-1.5 * Rw) + 0.31) * (1 - 0.46 * std::exp(-25 * Rw)) * LTW;
+
+  EXPECT_NEAR(d.LTorchWind, LTW, 1e-12);
+  EXPECT_NEAR(d.KLift, KLift, 1e-12);
+  EXPECT_NEAR(d.C1, 1000 * std::exp(-100 * Rw) + 0.8, 1e-9);
+  EXPECT_NEAR(d.LiftOff, LiftOff, 1e-12);
+  EXPECT_NEAR(d.RL, RL, 1e-12);
+  EXPECT_NEAR(d.W1, W1, 1e-12);
+  EXPECT_NEAR(d.W2, W2, 1e-12);
+  EXPECT_NEAR(d.ConeAngle, std::atan(((W2 - W1) / 2) / RL), 1e-12);
+  EXPECT_NEAR(d.JetDir, -30 * kTestPi / 180, 1e-15);
+  // The flame section and the frame are those of the calm summer state too.
+  EXPECT_DOUBLE_EQ(d.KEllipse, 0.9);
+  EXPECT_DOUBLE_EQ(d.WindAngle, 2.5 * kTestPi);
 }
 
 TEST(YearRoundSeasons, PitOnlyInBothSeasonsGivesTheMeanOfTheTwoPitPercents) {

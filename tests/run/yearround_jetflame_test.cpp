@@ -133,5 +133,25 @@ TEST(JetFlame, InputsThatCannotMakeAFlameAreRefused) {
   EXPECT_FALSE(PrepareJetFlame(Inputs(), badGrid, test::SyntheticTables(), {}).ok());
 }
 
+TEST(JetFlame, LiftAngleAboveTheVerticalIsRefused) {
+  // The angle box takes any whole number. 200° used to be taken as it stood: sin 200° < 0 puts the
+  // axis of the frustum below the horizontal, so the four flames burnt into the ground, and 91°..180°
+  // turned them back over the rupture. The pipe end rises at most to the vertical.
+  for (double angle : {91.0, 200.0, 270.0}) {
+    JetFlameInputs in = Inputs();
+    in.LiftAngle = angle;
+    const PrepareResult r = PrepareJetFlame(in, Settings(), test::SyntheticTables(), {});
+    ASSERT_FALSE(r.ok()) << angle;
+    EXPECT_TRUE(r.error.contains(QString::fromUtf8("от 0 до 90°"))) << r.error.toStdString();
+  }
+  for (double angle : {0.0, 45.0, 90.0}) {
+    JetFlameInputs in = Inputs();
+    in.LiftAngle = angle;
+    const PrepareResult r = PrepareJetFlame(in, Settings(), test::SyntheticTables(), {});
+    ASSERT_TRUE(r.ok()) << angle << ": " << r.error.toStdString();
+    EXPECT_DOUBLE_EQ(r.run->state.derived.JetAngle, angle / 180 * kTestPi);
+  }
+}
+
 }  // namespace
 }  // namespace velaron::run::yearround

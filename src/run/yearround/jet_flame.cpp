@@ -16,6 +16,11 @@ namespace {
 
 constexpr double kMaxPressureMPa = 30;     // the gas-property tables end below 300 bar
 constexpr double kAmbientPressureMPa = 0.1;
+// The pipe end rises from the ground at most to the vertical: a larger angle would turn the jets back
+// over the rupture and, beyond 180°, into the ground (the typing lets any whole number through).
+constexpr double kMaxLiftAngleDeg = 90;
+constexpr const char* kLiftAngleMessage =
+    "Угол подъема трубы должен быть от 0 до 90°. Проверте правильность ввода!";
 
 QString Text(const char* utf8) { return QString::fromUtf8(utf8); }
 
@@ -48,6 +53,7 @@ PrepareResult PrepareJetFlame(const JetFlameInputs& in, const db::AdjustmentRow&
   if (!std::isfinite(in.Temp) || !std::isfinite(in.Azimut) || !std::isfinite(in.LiftAngle) ||
       !std::isfinite(in.Glubina))
     return Refuse(Text(velaron::texts::kCheckInput));
+  if (in.LiftAngle < 0 || in.LiftAngle > kMaxLiftAngleDeg) return Refuse(Text(kLiftAngleMessage));
 
   PreparedRun run;
   const int code = 4;

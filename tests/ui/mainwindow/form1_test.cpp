@@ -8,6 +8,7 @@
 #include <QMenuBar>
 #include <QSqlQuery>
 #include <QValueAxis>
+#include <QWindow>
 
 #include "form_fixture.h"
 #include "mainwindow/main_links.h"
@@ -492,4 +493,29 @@ TEST_F(MainWindowTest, TheDistanceChartsShowTheirLongTitlesWholeAndCommaNumbers)
   // Tick labels with the decimal comma, like the zone boxes beside them: 5.5 reads "5,5".
   EXPECT_TRUE(chart->localizeNumbers());
   EXPECT_EQ(chart->locale().toString(5.5, 'f', 1), U("5,5"));
+}
+
+TEST_F(MainWindowTest, TheWindowKeepsTheSizeTheUserGaveItWhenShownAgain) {
+  // The user drags the window larger (through the window system, not through the program).
+  QApplication::processEvents();
+  const QSize given = window->size() + QSize(131, 97);
+  window->windowHandle()->resize(given);
+  QApplication::processEvents();
+  ASSERT_EQ(window->size(), given);
+  // Opening an editor hides the main window, leaving it shows it again: before, it came back at its size
+  // hint, smaller than the size the user had given it.
+  window->hide();
+  window->show();
+  QApplication::processEvents();
+  EXPECT_EQ(window->size(), given);
+}
+
+TEST_F(MainWindowTest, ThePressureBoxesKeepRoomForANumber) {
+  // The two pressure boxes share one row; in a narrow window they shrank to about 28 px, less than "7,45".
+  window->resize(window->minimumSizeHint());
+  QApplication::processEvents();
+  for (const char* name : {"Text4", "Text6"}) {
+    const QFontMetrics fm(box(name)->font());
+    EXPECT_GE(box(name)->width(), fm.horizontalAdvance(U("7,45")) + 12) << name;
+  }
 }

@@ -228,6 +228,41 @@ TEST(Form6Run, BlastRunsAtTheFirstPressWithoutAQuestion) {
   EXPECT_EQ(warnings, s.ZoneAtEdge ? 1 : 0);
 }
 
+TEST(Form6Run, TheDialogsWeatherAndSharesReachTheRun) {
+  // Summer, wind from the south-west ("Ю-З", position 5) at "2,5" m/s, the summer pit share edited to
+  // 0,6: the run gets WindDir 225°, WindAngle 225/180·π + π/2, wind 2.5 m/s and PKotlTorch from the
+  // summer share (0.6 · PRupture · PIgnition), whatever the winter box holds.
+  test::MessageCatcher catcher(QMessageBox::Yes);
+  Dialog d;
+  std::optional<run::PreparedRun> seen;
+  Form6::Services s = FakeServices();
+  s.execute = [&seen](run::PreparedRun p, models::Progress&, const run::ExecuteOptions&) {
+    seen = p;
+    return run::RunOutcome{};
+  };
+  d.form->setServices(s);
+  d.choose(3);
+  Find<QComboBox>(d.form, "Combo3")->setCurrentIndex(1);
+  Find<QComboBox>(d.form, "Combo9")->setCurrentIndex(5);
+  Find<QLineEdit>(d.form, "Text2")->setText(QStringLiteral("2,5"));
+  d.section("1");
+  d.press();  // the question: Yes, to correct the shares
+  Find<QLineEdit>(d.form, "Pks")->setText(QStringLiteral("0,6"));
+  Find<QLineEdit>(d.form, "Pkw")->setText(QStringLiteral("0,9"));
+  d.press();
+  ASSERT_TRUE(WaitForRun(*d.form));
+  ASSERT_TRUE(seen.has_value());
+  const double pi = 3.14159265358979;
+  EXPECT_EQ(seen->WindDir, 225);
+  EXPECT_NEAR(seen->state.derived.WindAngle, 225 / 180.0 * pi + pi / 2, 1e-14);
+  EXPECT_EQ(seen->state.derived.WindSpeed, 2.5);
+  EXPECT_EQ(seen->MeteoText[0], U("Лето"));
+  EXPECT_EQ(seen->MeteoText[2], U("Ю-З"));
+  const run::Probabilities& p = seen->probabilities;
+  EXPECT_DOUBLE_EQ(p.PKotlTorch, 0.6 * p.PRupture * p.PIgnition);
+  EXPECT_EQ(p.Pkw, 0.9);  // kept for the assessments over a year, not used by this summer run
+}
+
 TEST(Form6Run, WrongSectionIsRefusedAndCanBeCorrected) {
   test::MessageCatcher catcher;
   Dialog d;
