@@ -193,6 +193,8 @@ std::optional<HeadlessRequest> ParseHeadlessRequest(const QByteArray& json, QStr
     rd.number(o, "Lkr", p.Lkr);
     rd.number(o, "Tsrab", p.Tsrab);
     rd.number(o, "InversPercent", p.InversPercent);
+  } else if (rd.error.isEmpty()) {
+    rd.fail(QStringLiteral("не заданы данные газопровода (\"pipeline\")"));
   }
   if (rd.object(root, "rate", o, present) && present) {
     rd.integer(o, "way", r.rate.way);

@@ -220,6 +220,14 @@ TEST_F(Headless, AFieldLeftOutIsRefusedNotDefaulted) {
   const HeadlessResult r = RunHeadless(db_.path(), blast, 2, {}, false);
   ASSERT_EQ(r.exitCode, 0) << r.output.toStdString();
   EXPECT_EQ(Parse(r.output)["derived"].toObject()["Rw"].toDouble(), 0);
+  // A whole group left out is refused as well.
+  QByteArray noPipeline = Input(2);
+  const int from = noPipeline.indexOf(R"("pipeline")"), to = noPipeline.indexOf(R"("rate")");
+  ASSERT_GT(to, from);
+  noPipeline.remove(from, to - from);
+  const HeadlessResult np = RunHeadless(db_.path(), noPipeline, 2, {}, false);
+  EXPECT_EQ(np.exitCode, 2);
+  EXPECT_TRUE(Parse(np.output)["error"].toString().contains(QLatin1String("pipeline")));
   // A ticked external factor needs its probability.
   QByteArray ext = Input(2);
   ext.replace(R"("Check5": 0)", R"("Check5": 1)");
