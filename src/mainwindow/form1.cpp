@@ -16,7 +16,6 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QShortcut>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -102,13 +101,9 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
   setCentralWidget(central);
   buildMenus();
 
-  // "Расчет" is the window's default and cancel button: Enter and Escape press it.
-  for (auto key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
-    auto* sc = new QShortcut(QKeySequence(key), this);
-    connect(sc, &QShortcut::activated, this, [this] {
-      if (Command1_->isEnabled()) Command1_->click();
-    });
-  }
+  // "Расчет" is the window's default and cancel button: Enter and Escape press it, unless the control
+  // with the focus uses the key (Escape closing a drop-down list must not start a run).
+  new DefaultButtonKeys(Command1_, this);
   connect(Command1_, &QPushButton::clicked, this, &Form1::Command1_Click);
   connect(Command2_, &QPushButton::clicked, this, &Form1::exitProgram);
   SSTab1_->setTabEnabled(3, false);

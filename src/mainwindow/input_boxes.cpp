@@ -1,5 +1,6 @@
 #include "mainwindow/input_boxes.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPainter>
@@ -61,6 +62,21 @@ void CompassPicture::paintEvent(QPaintEvent*) {
   painter.setPen(Qt::blue);
   painter.setBrush(Qt::blue);
   painter.drawEllipse(QPointF(g.cx, g.cy), 3, 3);
+}
+
+DefaultButtonKeys::DefaultButtonKeys(QAbstractButton* button, QWidget* window) : QObject(window), button_(button) {
+  window->installEventFilter(this);
+}
+
+bool DefaultButtonKeys::eventFilter(QObject* watched, QEvent* event) {
+  // A key press reaches the window itself only when the control with the focus left it unused.
+  if (watched != parent() || event->type() != QEvent::KeyPress) return false;
+  const auto* key = static_cast<QKeyEvent*>(event);
+  const bool plain = (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+  if (!plain || (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter && key->key() != Qt::Key_Escape))
+    return false;
+  if (button_->isEnabled()) button_->click();
+  return true;
 }
 
 }  // namespace velaron::ui

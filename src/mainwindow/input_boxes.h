@@ -1,9 +1,12 @@
 // Input widgets of the main window beyond the shared numeric box: a numeric box with a key filter of its
-// own (some boxes discard refused keys silently, some refuse the comma) and the compass picture.
+// own (some boxes discard refused keys silently, some refuse the comma), the compass picture and the keys
+// of the window's default button.
 #pragma once
 
 #include <QWidget>
 #include <functional>
+
+class QAbstractButton;
 
 #include "app/numeric_box.h"
 
@@ -37,6 +40,21 @@ class CompassPicture : public QWidget {
 
  private:
   double azimuth_ = 0;
+};
+
+// Return, Enter and Escape that reach `window` without a control taking them press `button` (when it is
+// available): the window's default and cancel button. A key that a drop-down list or another popup uses
+// for itself (Escape closing the list, Enter choosing an item) stays there and presses nothing.
+class DefaultButtonKeys : public QObject {
+  Q_OBJECT
+ public:
+  DefaultButtonKeys(QAbstractButton* button, QWidget* window);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  QAbstractButton* button_;
 };
 
 }  // namespace velaron::ui

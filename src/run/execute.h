@@ -6,7 +6,6 @@
 #include <functional>
 #include <memory>
 
-#include "models/jet_asymmetric.h"
 #include "models/progress.h"
 #include "run/prepared_run.h"
 #include "run/run_snapshot.h"
@@ -29,16 +28,6 @@ struct RunOutcome {
   bool cancelled = false;
   bool ok() const { return snapshot != nullptr; }
 };
-
-// The probability the asymmetric jet's risk field is built with. The rule itself lives with the model
-// (models::AsimmTorchRiskProbability); this only hands the run's probabilities to it, for the jet-flame
-// window's run, which keeps them in this form.
-inline double AsymmetricJetRiskProbability(const Probabilities& p) {
-  models::ScenarioProbabilities sp;
-  sp.PIgnition = p.PIgnition;
-  sp.PAsimmTorch = p.PAsimmTorch;
-  return models::AsimmTorchRiskProbability(sp);
-}
 
 // What the year-round assessments (codes 1 and 7) refuse of a prepared run, checked before anything is
 // computed, so that the run dialog can say so while it is still open: the town's wind data, a flame of

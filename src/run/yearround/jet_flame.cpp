@@ -6,6 +6,7 @@
 #include "common/texts.h"
 #include "db/settings_rules.h"
 #include "models/flame_flux.h"
+#include "models/jet_asymmetric.h"
 #include "run/execute.h"
 #include "run/flame_geometry.h"
 #include "run/run_texts.h"
@@ -147,7 +148,7 @@ void RunJetFlame(PreparedRun& run, models::Progress& progress) {
   models::CalcState& s = run.state;
   models::AsimmTorchInputs in;
   in.D = s.derived.Dtrub;
-  in.Prob = AsymmetricJetRiskProbability(run.probabilities);  // PAsimmTorch already holds the ignition
+  in.Prob = models::AsimmTorchRiskProbability(s.probabilities);  // PAsimmTorch already holds the ignition
   in.Glubina = run.request.pipeline.Glubina;
   in.worstDirection = true;  // zone depths: the largest radius over the directions, as a code-4 run
   progress.begin(s.progressTitle, 4 * s.GridValue.height());

@@ -1,7 +1,8 @@
 // The main window's lists after the reference editors, and the way to the editors and back.
 #include <QAction>
 #include <QMetaObject>
-#include <QShortcut>
+#include <QComboBox>
+#include <QKeyEvent>
 
 #include "form_fixture.h"
 
@@ -74,21 +75,51 @@ TEST_F(MainWindowTest, SetUpRunsOnlyWhileTheStartUpMarksItPending) {
   EXPECT_TRUE(context.options.Opt3D);
 }
 
+namespace {
+// A key pressed with the focus in `w`: unused keys travel up to the window, as from the keyboard.
+void Press(QWidget* w, int key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+  QKeyEvent press(QEvent::KeyPress, key, mods);
+  QApplication::sendEvent(w, &press);
+}
+}  // namespace
+
 TEST_F(MainWindowTest, EnterAndEscapePressTheRunButton) {
   choose("DataCombo6", 0);
-  int shortcuts = 0;
-  for (QShortcut* sc : window->findChildren<QShortcut*>()) {
-    const QKeySequence key = sc->key();
-    if (key != QKeySequence(Qt::Key_Return) && key != QKeySequence(Qt::Key_Enter) &&
-        key != QKeySequence(Qt::Key_Escape))
-      continue;
-    ++shortcuts;
-    emit sc->activated();
-  }
-  EXPECT_EQ(shortcuts, 3);
+  QWidget* boxWithFocus = box("Text3");
+  Press(boxWithFocus, Qt::Key_Return);
+  Press(boxWithFocus, Qt::Key_Enter, Qt::KeypadModifier);
+  Press(boxWithFocus, Qt::Key_Escape);
+  EXPECT_EQ(opened, 3);
+  // Other keys and combinations are left alone.
+  Press(boxWithFocus, Qt::Key_Return, Qt::ControlModifier);
+  Press(boxWithFocus, Qt::Key_F5);
   EXPECT_EQ(opened, 3);
   // Not while a run is under way.
   window->setRunning(true);
-  for (QShortcut* sc : window->findChildren<QShortcut*>()) emit sc->activated();
+  Press(boxWithFocus, Qt::Key_Return);
+  Press(boxWithFocus, Qt::Key_Escape);
   EXPECT_EQ(opened, 3);
+}
+
+TEST_F(MainWindowTest, EscapeClosingADropDownListStartsNothing) {
+  choose("DataCombo6", 0);
+  // The user opens the gas list and closes it with Escape, or picks an item with Enter: before, the
+  // window's Escape and Enter shortcuts went off as well and started a run.
+  auto* gas = find<QComboBox>("DataCombo1");
+  gas->showPopup();
+  QApplication::processEvents();
+  QWidget* popup = QApplication::activePopupWidget();
+  ASSERT_NE(popup, nullptr);
+  QWidget* target = popup->focusWidget() ? popup->focusWidget() : popup;
+  Press(target, Qt::Key_Escape);
+  QApplication::processEvents();
+  EXPECT_EQ(QApplication::activePopupWidget(), nullptr);  // the list closed
+  gas->showPopup();
+  QApplication::processEvents();
+  popup = QApplication::activePopupWidget();
+  ASSERT_NE(popup, nullptr);
+  target = popup->focusWidget() ? popup->focusWidget() : popup;
+  Press(target, Qt::Key_Return);
+  QApplication::processEvents();
+  EXPECT_EQ(opened, 0);
 }
