@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 
+#include "models/jet_asymmetric.h"
 #include "output/pictures/result_pictures.h"
 #include "run/edge_check.h"
 #include "run/result_display.h"

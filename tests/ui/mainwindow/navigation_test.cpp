@@ -3,6 +3,7 @@
 #include <QMetaObject>
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QTest>
 
 #include "form_fixture.h"
 
@@ -76,11 +77,9 @@ TEST_F(MainWindowTest, SetUpRunsOnlyWhileTheStartUpMarksItPending) {
 }
 
 namespace {
-// A key pressed with the focus in `w`: unused keys travel up to the window, as from the keyboard.
-void Press(QWidget* w, int key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
-  QKeyEvent press(QEvent::KeyPress, key, mods);
-  QApplication::sendEvent(w, &press);
-}
+// A key pressed with the focus in `w`, as from the keyboard: the window's shortcuts are tried first, and
+// keys the control leaves unused travel up to the window.
+void Press(QWidget* w, Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) { QTest::keyClick(w, key, mods); }
 }  // namespace
 
 TEST_F(MainWindowTest, EnterAndEscapePressTheRunButton) {
