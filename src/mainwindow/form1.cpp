@@ -418,9 +418,9 @@ QWidget* Form1::buildResultsTab() {
   }
   SetDistanceChart(graf1_, {}, U("Расстояние от центра взрыва, м"), U("Избыточное давление, кПа"));
   SetDistanceChart(graf2_, {}, U("Расстояние от газопровода, м"), U("Вероятность поражения, %"));
-  imgDiagr1_ = Named(new QLabel(page), "imgDiagr1");
-  imgDiagr2_ = Named(new QLabel(page), "imgDiagr2");
-  imgRisk_ = Named(new QLabel(page), "imgRisk");
+  imgDiagr1_ = Named(new PictureLabel(page), "imgDiagr1");
+  imgDiagr2_ = Named(new PictureLabel(page), "imgDiagr2");
+  imgRisk_ = Named(new PictureLabel(page), "imgRisk");
   for (QLabel* l : {imgDiagr1_, imgDiagr2_, imgRisk_}) {
     l->setMinimumSize(360, 240);
     l->setAlignment(Qt::AlignCenter);
@@ -588,7 +588,8 @@ void Form1::reloadReferenceLists() {
   for (const auto& g : gases_) DataCombo1_->addItem(g.VName);
   const int gi = gasName.isEmpty() ? -1 : DataCombo1_->findText(gasName, Qt::MatchExactly);
   DataCombo1_->setCurrentIndex(gi);
-  if (gi >= 0 || Gas_ > static_cast<int>(gases_.size())) Gas_ = gi >= 0 ? gi + 1 : -1;
+  // A gas no longer listed is no longer chosen: its old position may now name another gas.
+  Gas_ = gi >= 0 ? gi + 1 : -1;
   regions_ = db::LoadRegions();
   DataCombo6_->clear();
   for (const auto& r : regions_) DataCombo6_->addItem(r.Region);

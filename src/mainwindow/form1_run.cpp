@@ -20,6 +20,7 @@
 #include "common/texts.h"
 #include "db/database.h"
 #include "mainwindow/form1.h"
+#include "mainwindow/input_boxes.h"
 #include "mainwindow/main_links.h"
 #include "mainwindow/section_logic.h"
 
@@ -100,13 +101,15 @@ std::optional<run::RunRequest> Form1::prepareRun() {
   }
   if (!checkAllBoxes()) return std::nullopt;
   run::RunRequest request = gatherRequest();
-  rate_ = run::ComputeAccidentRate(request.rate, request.pipeline.Diametr, db::LoadRegions(), db::LoadKoefDy());
-  if (!rate_.ok()) {
-    ShowCritical(this, rate_.error);
+  // A refused start changes nothing: the rate of the last accepted start stays.
+  const auto rate = run::ComputeAccidentRate(request.rate, request.pipeline.Diametr, db::LoadRegions(), db::LoadKoefDy());
+  if (!rate.ok()) {
+    ShowCritical(this, rate.error);
     SSTab1_->setCurrentIndex(kRateTab);
     DataCombo6_->setFocus();
     return std::nullopt;
   }
+  rate_ = rate;
   // The boxes reach the variables of the external factors here, and the sum follows them.
   extValues_ = {request.external.Eroz, request.external.Stih, request.external.Zapor, request.external.Rechper};
   ExtFactors_ = run::ExternalFactorSum(request.external);
@@ -226,8 +229,12 @@ void Form1::showResults(const run::RunSnapshot& s) {
   const std::pair<QLabel*, const QImage*> pictures[3] = {
       {imgDiagr1_, &s.imgDiagr1}, {imgDiagr2_, &s.imgDiagr2}, {imgRisk_, &s.imgRisk}};
   for (const auto& [label, image] : pictures)
-    if (!image->isNull())
-      label->setPixmap(QPixmap::fromImage(*image).scaled(520, 320, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    if (!image->isNull()) {
+      if (auto* picture = qobject_cast<PictureLabel*>(label))
+        picture->setPicture(*image);
+      else
+        label->setPixmap(QPixmap::fromImage(*image));
+    }
   graf1_->show();
   graf2_->show();
   imgDiagr1_->show();

@@ -55,6 +55,12 @@ void Form1::fillSectionList(int selectRow) {
 
 void Form1::List1_Click() {
   if (List1_->currentRow() < 0) return;
+  // One section is always selected: a Ctrl+click that only takes the selection away puts it back, so the
+  // boxes never show section 1 under a list that marks another one.
+  if (QListWidgetItem* item = List1_->currentItem(); item && !item->isSelected()) {
+    const QSignalBlocker block(List1_);
+    item->setSelected(true);
+  }
   showSection(selectedSection());
 }
 

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QPushButton>
 
 #include "mainwindow/section_logic.h"
 
@@ -64,6 +65,27 @@ void CompassPicture::paintEvent(QPaintEvent*) {
   painter.drawEllipse(QPointF(g.cx, g.cy), 3, 3);
 }
 
+PictureLabel::PictureLabel(QWidget* parent) : QLabel(parent) {
+  setAlignment(Qt::AlignCenter);
+}
+
+void PictureLabel::setPicture(const QImage& image) {
+  picture_ = image;
+  fit();
+}
+
+void PictureLabel::resizeEvent(QResizeEvent* event) {
+  QLabel::resizeEvent(event);
+  fit();
+}
+
+void PictureLabel::fit() {
+  if (picture_.isNull()) return;
+  const QSize room = contentsRect().size().boundedTo(picture_.size());
+  if (room.isEmpty()) return;
+  setPixmap(QPixmap::fromImage(picture_).scaled(room, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+}
+
 DefaultButtonKeys::DefaultButtonKeys(QAbstractButton* button, QWidget* window) : QObject(window), button_(button) {
   window->installEventFilter(this);
 }
@@ -73,9 +95,12 @@ bool DefaultButtonKeys::eventFilter(QObject* watched, QEvent* event) {
   if (watched != parent() || event->type() != QEvent::KeyPress) return false;
   const auto* key = static_cast<QKeyEvent*>(event);
   const bool plain = (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
-  if (!plain || (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter && key->key() != Qt::Key_Escape))
-    return false;
-  if (button_->isEnabled()) button_->click();
+  const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+  if (!plain || (!enter && key->key() != Qt::Key_Escape)) return false;
+  // As with any default button, Enter on another push button with the focus presses that one.
+  auto* focused = qobject_cast<QPushButton*>(QApplication::focusWidget());
+  QAbstractButton* target = enter && focused && focused->window() == parent() ? focused : button_;
+  if (target->isEnabled()) target->click();
   return true;
 }
 

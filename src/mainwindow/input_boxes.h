@@ -1,8 +1,10 @@
 // Input widgets of the main window beyond the shared numeric box: a numeric box with a key filter of its
-// own (some boxes discard refused keys silently, some refuse the comma), the compass picture and the keys
-// of the window's default button.
+// own (some boxes discard refused keys silently, some refuse the comma), the compass picture, a result
+// picture that fits its cell and the keys of the window's default button.
 #pragma once
 
+#include <QImage>
+#include <QLabel>
 #include <QWidget>
 #include <functional>
 
@@ -42,9 +44,30 @@ class CompassPicture : public QWidget {
   double azimuth_ = 0;
 };
 
+// A result picture shown whole in whatever room the layout gives it: scaled down, keeping its proportions,
+// never up, so a picture taller than its cell is not cut off at the top and bottom.
+class PictureLabel : public QLabel {
+  Q_OBJECT
+ public:
+  explicit PictureLabel(QWidget* parent = nullptr);
+  void setPicture(const QImage& image);
+  const QImage& picture() const { return picture_; }
+  // The size comes from the layout, not from the picture: the picture follows the size.
+  QSize sizeHint() const override { return minimumSize(); }
+  QSize minimumSizeHint() const override { return minimumSize(); }
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  void fit();
+  QImage picture_;
+};
+
 // Return, Enter and Escape that reach `window` without a control taking them press `button` (when it is
-// available): the window's default and cancel button. A key that a drop-down list or another popup uses
-// for itself (Escape closing the list, Enter choosing an item) stays there and presses nothing.
+// available): the window's default and cancel button; Enter on another push button with the focus presses
+// that button instead. A key that a drop-down list or another popup uses for itself (Escape closing the
+// list, Enter choosing an item) stays there and presses nothing.
 class DefaultButtonKeys : public QObject {
   Q_OBJECT
  public:

@@ -19,6 +19,8 @@ const QColor kPalette[] = {QColor(49, 54, 149),   QColor(69, 117, 180), QColor(1
                            QColor(253, 174, 97),  QColor(244, 109, 67),  QColor(215, 48, 39),
                            QColor(165, 0, 38)};
 constexpr int kPaletteSize = sizeof kPalette / sizeof kPalette[0];
+// The windows show the pictures at about three quarters of their size: smaller text would be unreadable.
+constexpr int kLegendPoints = 9;
 
 QColor BandColor(int band, int bands) {
   if (bands <= 1) return kPalette[0];
@@ -57,7 +59,7 @@ void DrawLegend(QPainter& p, const QRect& area, const std::vector<double>& edges
   if (bands <= 0) return;
   const int h = std::min(22, area.height() / bands);
   QFont f = p.font();
-  f.setPointSize(7);
+  f.setPointSize(kLegendPoints);
   p.setFont(f);
   for (int b = bands - 1, row = 0; b >= 0; --b, ++row) {
     const QRect box(area.left(), area.top() + row * h, 14, h - 2);
@@ -106,7 +108,7 @@ void DrawTopView(QPainter& p, const QRect& plot, const models::Grid& g, int nx, 
   p.setPen(Qt::black);
   p.drawRect(plot.adjusted(0, 0, -1, -1));
   QFont f = p.font();
-  f.setPointSize(7);
+  f.setPointSize(kLegendPoints);
   p.setFont(f);
   const double xm = static_cast<double>(nx) * cStep, ym = static_cast<double>(ny) * cStep;
   p.drawText(QRect(plot.left() - 30, plot.bottom() + 2, 60, 14), Qt::AlignCenter, Label(-xm));

@@ -288,6 +288,8 @@ bool Form6::firstPress() {
   Psw_->setText(ShareText(s.Psw));
   Pas_->setText(ShareText(s.Pas));
   Paw_->setText(ShareText(s.Paw));
+  // A share such as 0,333333333333333 is longer than its box: show its beginning, not its end.
+  for (QLineEdit* box : {Pks_, Pkw_, Pss_, Psw_, Pas_, Paw_}) box->setCursorPosition(0);
   Frame4_->show();
   if (code_ == 1 || code_ == 3 || code_ == 4 || code_ == 5 || code_ == 7) {
     if (AskYesNo(this, U(run::texts::kRefineTitle), U(run::texts::kRefineQuestion))) return false;

@@ -11,6 +11,7 @@
 #include <QWindow>
 
 #include "form_fixture.h"
+#include "mainwindow/input_boxes.h"
 #include "mainwindow/main_links.h"
 
 using namespace velaron;
@@ -69,6 +70,98 @@ TEST_F(MainWindowTest, WindowTabsButtonsAndMenusCarryTheirNamesAndCaptions) {
   for (auto* l : find<QGroupBox>("fraZon")->findChildren<QLabel*>()) labels << l->text();
   EXPECT_TRUE(labels.contains(U("Зона безусловного поражения, м")));
   EXPECT_TRUE(labels.contains(U("Зона безопасноси, м:")));
+}
+
+TEST_F(MainWindowTest, EveryNumberBoxHasItsKeysLeaveCheckAndStartingText) {
+  // The table of the number boxes, copied from the window's description (keys: D decimal, D- signed,
+  // I integer, none; leave: P decimal, N integer). A window whose set-up is not pending keeps the
+  // designer texts, also those the stored pipeline data would replace.
+  ui::AppContext context;
+  ui::Form1 designer;
+  designer.setAppContext(&context);
+  designer.show();
+  using K = ui::NumericBox::Keys;
+  using L = ui::NumericBox::Leave;
+  struct Box {
+    const char* name;
+    K keys;
+    L leave;
+    const char* text;
+  };
+  const Box table[] = {
+      {"alfa_tr", K::Decimal, L::Decimal, "1"},      {"Text8", K::Decimal, L::Decimal, "0,33"},
+      {"Text12", K::Decimal, L::Decimal, "14,3"},    {"Text3", K::Decimal, L::Decimal, "500"},
+      {"Text4", K::Decimal, L::Decimal, "7,5"},      {"Text6", K::Decimal, L::Decimal, "6,9"},
+      {"Text5", K::SignedDecimal, L::Decimal, "10"}, {"Text10", K::Decimal, L::Decimal, "1,2"},
+      {"Text13", K::Decimal, L::Decimal, "3"},       {"Lkr", K::Decimal, L::Decimal, "1"},
+      {"Text14", K::Integer, L::Integer, "300"},     {"Text15", K::Decimal, L::Decimal, "472,45"},
+      {"Text16", K::Decimal, L::Decimal, "31"},      {"Text17", K::Decimal, L::Decimal, "34,3"},
+      {"Text18", K::Decimal, L::Decimal, "3,3"},     {"Text19", K::Decimal, L::Decimal, "17,2"},
+      {"Text20", K::Any, L::Decimal, "41,3"},        {"Text21", K::Decimal, L::Decimal, "436000"},
+      {"Text22", K::Decimal, L::Decimal, "20"},      {"Text23", K::Decimal, L::Decimal, "41,3"},
+      {"Text24", K::Decimal, L::Decimal, "2100"},    {"Text2", K::Decimal, L::Decimal, "0,817"},
+      {"Text26", K::Decimal, L::Decimal, "0,20"},    {"Text11", K::Decimal, L::Decimal, ""},
+      {"Text9", K::Decimal, L::Decimal, ""},         {"P_avto", K::Decimal, L::Decimal, "0,1"},
+      {"P_LEP", K::Decimal, L::Decimal, "0,05"},     {"P_tr", K::Decimal, L::Decimal, "0,2"},
+      {"P_kab", K::Decimal, L::Decimal, "0,08"},
+  };
+  for (const Box& b : table) {
+    auto* w = designer.findChild<ui::NumericBox*>(QString::fromLatin1(b.name));
+    ASSERT_NE(w, nullptr) << b.name;
+    EXPECT_EQ(w->keys(), b.keys) << b.name;
+    EXPECT_EQ(w->leave(), b.leave) << b.name;
+    EXPECT_EQ(w->text(), U(b.text)) << b.name;
+  }
+  // The external-factor boxes start empty until the set-up fills them.
+  for (const char* name : {"txtEroz", "txtStih", "txtZapor", "txtRechper"})
+    EXPECT_EQ(designer.findChild<QLineEdit*>(name)->text(), "") << name;
+}
+
+TEST_F(MainWindowTest, LabelsReadAsTheWindowShowsThem) {
+  QStringList shown;
+  for (auto* l : window->findChildren<QLabel*>()) shown << l->text();
+  for (auto* b : window->findChildren<QAbstractButton*>()) shown << b->text();
+  for (auto* g : window->findChildren<QGroupBox*>()) shown << g->title();
+  // Exactly as written, the double blanks, the trailing blank and the misspellings included.
+  for (const char* text :
+       {"Место расположения газопровода", "Газ", "Диаметр трубы, мм", "Давление, МПа: от", "до",
+        "Температура газа, °С", "Глубина залегания, м", "Длина трубопровода между запорной арматурой, км",
+        "Время срабатывания запорной арматуры, с", "Стоимость 1 куб.м газа, руб.",
+        "Стоимость 1 куб.м лесной подати, руб.:", "ель", "сосна", "осина", "береза", "кедр",
+        "Экономическая оценка древесных запасов, руб./га:", "Стоимость засыпки грунта, руб./куб.м:",
+        "Стоимость 1 кв.м лесной подстилки, руб.:", "Стоимость трубы, руб./м:", "Приведенная плотность газа, т/куб.м",
+        "Приведенная стоимость экол. платежей на 1т сгоревшего газа, руб. ", "Данные для расчета ущерба",
+        "Данные по газопроводу", "Общие данные", "Номер участка", "Длина участка, м:",
+        "Удаление начала участка от точки начала  газопровода, м", "Азимут трубопровода,°:",
+        "Общая протяженность введенных участков, м", "Грунт:", "Группа грунтов:", "Тип грунта:", "Вид грунта:",
+        "Среднегодовая относительная повторяемость инверсионной устойчивости атмосферы (классы F и G по "
+        "Пасквиллу), %",
+        "Регион", "ввод в ручную, вероятности возникновения хотя бы одной аварии на газопроводе (1 км)  в течение года",
+        "Зона возможно сильного поражения, м", "Зона возможно среднего поражения, м:",
+        "Зона возможно слабого поражения, м:", "Диаграмма", "Command7",
+        "Для расчета глубины зон поражения увеличьте Ширину зоны расчета по X и Y в меню ФАЙЛ -> ПАРАМЕТРЫ "
+        "РАСЧЕТА -> ШИРИНА ЗОНЫ РАСЧЕТА ПО X и Y",
+        "пересечение с автодорогами", "наличие на участке ЛЭП", "пересечение с другим трубопроводом",
+        "пересечение с кабельной линией", "наличие речных переходов", "эрозия почвы (для северных районов)",
+        "наличие запорных арматур"})
+    EXPECT_TRUE(shown.contains(U(text))) << text;
+  // The separator between the editors' items carries its Cyrillic name.
+  QStringList separators;
+  for (auto* a : window->findChildren<QAction*>())
+    if (a->isSeparator()) separators << a->objectName();
+  EXPECT_TRUE(separators.contains(U("ооо")));
+  EXPECT_TRUE(separators.contains("sm1"));
+  EXPECT_TRUE(separators.contains("sm2"));
+  // The top menus, in their order on the bar.
+  const QList<QAction*> bar = window->menuBar()->actions();
+  ASSERT_EQ(bar.size(), 4);
+  const char* menus[4][2] = {{"mFile", "&Файл"}, {"mProcess", "&Расчет"}, {"mData", "Добавить данные"},
+                             {"mHelp", "&Справка"}};
+  for (int i = 0; i < 4; ++i) {
+    ASSERT_NE(bar[i]->menu(), nullptr);
+    EXPECT_EQ(bar[i]->menu()->objectName(), menus[i][0]);
+    EXPECT_EQ(bar[i]->menu()->title(), U(menus[i][1]));
+  }
 }
 
 TEST_F(MainWindowTest, FirstActivationLoadsTheStoredPipelineAndTheFirstSection) {
@@ -267,6 +360,28 @@ TEST_F(MainWindowTest, TypedWayWithAnEmptyBoxAsksForTheProbability) {
   EXPECT_EQ(request.rate.way, 3);
   EXPECT_DOUBLE_EQ(request.rate.alfa_tr, 0.002);
   EXPECT_DOUBLE_EQ(window->lastAccidentRate().AccidentRate, 0.002);
+}
+
+TEST_F(MainWindowTest, ARefusedStartKeepsTheRateAndSumsOfTheLastAcceptedOne) {
+  choose("DataCombo6", 1);  // Юг: lambda 0,2
+  find<QCheckBox>("Check6")->click();
+  window->Command1_Click();
+  ASSERT_EQ(opened, 1);
+  // Way 1 at 1020 mm: 0,2 x 0,7 = 0,14; natural disasters 0,01.
+  EXPECT_NEAR(window->lastAccidentRate().AccidentRate, 0.14, 1e-12);
+  // The diameter table loses its rows below 1020 mm, so 800 mm has no line to be read on: the start is
+  // refused with its message, and nothing of the last accepted start changes (before, the refused
+  // calculation replaced the rate with 0).
+  test::TempDatabase::exec("DELETE FROM tabKoef_Dy WHERE Dy < 1020");
+  box("Text3")->setText("800");
+  box("txtStih")->setText("0,5");
+  window->Command1_Click();
+  EXPECT_EQ(opened, 1);
+  ASSERT_EQ(messages.requests.size(), 1u);
+  EXPECT_TRUE(messages.requests[0].text.contains("800"));
+  EXPECT_EQ(tabs()->currentIndex(), 2);
+  EXPECT_NEAR(window->lastAccidentRate().AccidentRate, 0.14, 1e-12);
+  EXPECT_NEAR(window->ExtFactors(), 0.01, 1e-12);
 }
 
 TEST_F(MainWindowTest, ABadBoxOnAnotherTabStopsTheStartThere) {
@@ -519,4 +634,20 @@ TEST_F(MainWindowTest, ThePressureBoxesKeepRoomForANumber) {
     const int floor = std::max(box(name)->minimumWidth(), box(name)->minimumSizeHint().width());
     EXPECT_GE(floor, fm.horizontalAdvance(U("7,45")) + 12) << name;
   }
+}
+
+TEST(PictureLabel, APictureIsShownWholeInTheRoomItIsGiven) {
+  ui::PictureLabel label;
+  label.resize(360, 240);
+  label.show();
+  // A result picture is 560 × 440; before, it was shown at 407 × 320 in a cell some 280 px tall and lost
+  // its title and its top and bottom labels. In 360 × 240 it is scaled by 240 / 440: 305 × 240.
+  label.setPicture(QImage(560, 440, QImage::Format_RGB32));
+  EXPECT_EQ(label.pixmap().size(), QSize(305, 240));
+  // Given more room the picture grows back, never beyond its own size.
+  label.resize(1000, 1000);
+  EXPECT_EQ(label.pixmap().size(), QSize(560, 440));
+  // The picture does not ask the layout for its own size.
+  label.setMinimumSize(360, 240);
+  EXPECT_EQ(label.sizeHint(), QSize(360, 240));
 }

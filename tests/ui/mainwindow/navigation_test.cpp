@@ -31,6 +31,21 @@ TEST_F(MainWindowTest, ListsReloadedAfterAnEditorKeepTheChoicesByName) {
   EXPECT_EQ(messages.texts().value(0), U("Необходимо выбрать регион!"));
 }
 
+TEST_F(MainWindowTest, AChosenGasDeletedInTheEditorIsNoLongerChosen) {
+  TempDatabase::exec(U("INSERT INTO abc VALUES ('Бутан', 58.12, 45700, 20, 0.2, 3)"));
+  window->reloadReferenceLists();
+  choose("DataCombo1", 1);  // Пропан, position 2
+  ASSERT_EQ(window->Gas(), 2);
+  // The editor deletes Пропан: Бутан moves up to position 2. Before, the window kept position 2 with an
+  // empty gas list, and "Сохранить данные" stored Бутан, a gas the user never chose.
+  TempDatabase::exec(U("DELETE FROM abc WHERE VName = 'Пропан'"));
+  window->reloadReferenceLists();
+  EXPECT_EQ(find<QComboBox>("DataCombo1")->currentText(), "");
+  EXPECT_EQ(window->Gas(), -1);
+  window->cmdSave_Click();
+  EXPECT_EQ(db::LoadAdjustment()->Gas, -1);
+}
+
 TEST_F(MainWindowTest, StoredGasOutsideTheTableLeavesTheGasListEmpty) {
   TempDatabase::exec("UPDATE Adjustment SET Gas = -1");
   ui::Form1 second;
@@ -121,4 +136,23 @@ TEST_F(MainWindowTest, EscapeClosingADropDownListStartsNothing) {
   Press(target, Qt::Key_Return);
   QApplication::processEvents();
   EXPECT_EQ(opened, 0);
+}
+
+TEST_F(MainWindowTest, EnterOnAFocusedButtonPressesThatButton) {
+  choose("DataCombo6", 0);
+  tabs()->setCurrentIndex(1);
+  QApplication::processEvents();
+  // "Общая протяженность введенных участков, м" with the focus: Enter sums the sections into Text7, as a
+  // press of it does, and starts no run.
+  auto* total = find<QPushButton>("Command6");
+  total->setFocus();
+  QApplication::processEvents();
+  ASSERT_EQ(QApplication::focusWidget(), total);
+  find<QLineEdit>("Text7")->clear();
+  Press(total, Qt::Key_Return);
+  EXPECT_FALSE(find<QLineEdit>("Text7")->text().isEmpty());
+  EXPECT_EQ(opened, 0);
+  // Escape stays the window's cancel key, whatever has the focus.
+  Press(total, Qt::Key_Escape);
+  EXPECT_EQ(opened, 1);
 }

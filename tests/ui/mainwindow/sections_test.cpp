@@ -2,6 +2,7 @@
 // user writes the shown section's row, adding and deleting keep the numbering, the ground cascade and the
 // crossings.
 #include <QGroupBox>
+#include <QTest>
 
 #include "form_fixture.h"
 
@@ -48,6 +49,30 @@ TEST_F(MainWindowTest, ShowingAndSwitchingSectionsWritesNothing) {
   box("Text11")->setText("251");
   box("Text11")->runLeaveCheck();
   EXPECT_EQ(TempDatabase::changes(), before + 1);
+}
+
+TEST_F(MainWindowTest, ACtrlClickCannotLeaveTheListWithoutASelectedSection) {
+  tabs()->setCurrentIndex(1);
+  QApplication::processEvents();
+  auto* list = find<QListWidget>("List1");
+  const QPoint third = list->visualItemRect(list->item(2)).center();
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, third);
+  ASSERT_EQ(find<QLineEdit>("Text1")->text(), "3");
+  // Ctrl+click on the selected item took the selection away: the boxes then showed section 1 (the rule
+  // for no selected item) under a list still marking item 3, and "Удалить" deleted section 1.
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, third);
+  QApplication::processEvents();
+  ASSERT_EQ(list->selectedItems().size(), 1);
+  EXPECT_EQ(list->selectedItems()[0]->text(), U("Участок №3"));
+  EXPECT_EQ(window->selectedSection(), 3);
+  EXPECT_EQ(find<QLineEdit>("Text1")->text(), "3");
+  EXPECT_EQ(box("Text11")->text(), "49,5");
+  messages.setAnswer(QMessageBox::Yes);
+  window->bDelete_Click();
+  const auto rows = db::LoadSections();
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_DOUBLE_EQ(rows[0].Length, 100);  // section 1 kept, section 3 deleted
+  EXPECT_DOUBLE_EQ(rows[1].Length, 250.5);
 }
 
 TEST_F(MainWindowTest, EditsWriteTheShownSectionAtOnce) {
