@@ -23,6 +23,7 @@
 #include "mainwindow/input_boxes.h"
 #include "mainwindow/main_links.h"
 #include "mainwindow/section_logic.h"
+#include "run/result_display.h"
 
 namespace velaron::ui {
 
@@ -239,9 +240,10 @@ void Form1::showResults(const run::RunSnapshot& s) {
   graf2_->show();
   imgDiagr1_->show();
   fraDiagr_->show();
-  const auto texts = ZoneTexts(s.CurZones);
+  const run::ZoneTexts zones = run::ZoneDisplayTexts(s.CurZones);
+  const QString texts[5] = {zones.txtRsm, zones.txtRs, zones.txtRsr, zones.txtRsl, zones.txtRb};
   for (int i = 0; i < 5; ++i) zoneBoxes_[i]->setText(texts[i]);
-  fraMessage_->setVisible(ZoneNoteShown(s.CurZones));
+  fraMessage_->setVisible(zones.fraMessage);
   setRunning(false);
   SSTab1_->setTabEnabled(kResultsTab, true);
   SSTab1_->setCurrentIndex(kResultsTab);

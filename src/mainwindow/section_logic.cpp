@@ -61,14 +61,6 @@ db::SectionRow SectionAfter(const db::SectionRow& last) {
   return row;
 }
 
-std::array<QString, 5> ZoneTexts(const std::array<double, 4>& r) {
-  const QString refine = QString::fromUtf8("уточнить");
-  std::array<QString, 5> t;
-  for (size_t i = 0; i < 4; ++i) t[i] = r[i] < 0 ? refine : QString::fromStdString(FormatNumber(r[i]));
-  t[4] = r[3] < 0 ? refine : ">" + QString::fromStdString(FormatNumber(r[3]));
-  return t;
-}
-
 std::optional<GridMax> GridMaximum(const models::Grid& grid, int XLimit, int YLimit, int CStep) {
   if (grid.empty() || CStep <= 0) return std::nullopt;
   GridMax m;

@@ -32,11 +32,6 @@ QString ComposeGroundCode(const std::array<QString, 4>& levelCodes);
 // the same length, azimuth and ground, and no crossings.
 db::SectionRow SectionAfter(const db::SectionRow& last);
 
-// Zone-depth texts of the five zone boxes (txtRsm, txtRs, txtRsr, txtRsl, txtRb) from the radii of the
-// four zone levels; a radius not found (below 0) reads "уточнить", the safe zone starts with ">".
-std::array<QString, 5> ZoneTexts(const std::array<double, 4>& radii);
-// The note to widen the calculation zone is shown when the outermost zone was not found.
-inline bool ZoneNoteShown(const std::array<double, 4>& radii) { return radii[3] < 0; }
 
 // Maximum of the result grid over the calculation zone: the value and its position in grid-index units
 // (metres / CStep). Ties keep the first position met (lowest y, then lowest x).

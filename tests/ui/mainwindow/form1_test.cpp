@@ -477,6 +477,16 @@ TEST_F(MainWindowTest, SavedPipelineDataShowAtTheNextStart) {
   EXPECT_DOUBLE_EQ(db::LoadAdjustment()->Ltrub, 120);
 }
 
+TEST_F(MainWindowTest, AStoreTheDatabaseRefusesIsShownAndChangesNothing) {
+  test::TempDatabase::exec("CREATE TRIGGER refuse BEFORE UPDATE ON Adjustment BEGIN SELECT RAISE(ABORT, 'locked'); END");
+  box("Text3")->setText("720");
+  window->cmdSave_Click();
+  ASSERT_EQ(messages.requests.size(), 1u);
+  EXPECT_EQ(messages.requests[0].icon, QMessageBox::Critical);
+  EXPECT_DOUBLE_EQ(db::LoadAdjustment()->Diametr, 1020);
+  EXPECT_EQ(box("Text3")->text(), "720");  // what was typed stays for another try
+}
+
 TEST_F(MainWindowTest, NothingCanBeEditedDuringARun) {
   window->setRunning(true);
   EXPECT_EQ(find<QPushButton>("Command1")->text(), U("Идет расчет"));

@@ -70,26 +70,6 @@ TEST(NewSection, ContinuesTheRouteWithoutCrossings) {
   EXPECT_EQ(row.Ground, "2.1.1.1");
 }
 
-TEST(ZoneTexts, NotFoundReadsRefineAndTheSafeZoneStartsWithGreaterThan) {
-  auto t = ZoneTexts({12.5, 30, 41.25, 80});
-  EXPECT_EQ(t[0], "12,5");
-  EXPECT_EQ(t[2], "41,25");
-  EXPECT_EQ(t[3], "80");
-  EXPECT_EQ(t[4], ">80");
-  EXPECT_FALSE(ZoneNoteShown({12.5, 30, 41.25, 80}));
-  t = ZoneTexts({-1, 30, 40, -1});
-  EXPECT_EQ(t[0], QString::fromUtf8("уточнить"));
-  EXPECT_EQ(t[3], QString::fromUtf8("уточнить"));
-  EXPECT_EQ(t[4], QString::fromUtf8("уточнить"));
-  EXPECT_TRUE(ZoneNoteShown({-1, 30, 40, -1}));
-  // A flat profile: zeros, and ">0".
-  t = ZoneTexts({0, 0, 0, 0});
-  EXPECT_EQ(t[0], "0");
-  EXPECT_EQ(t[4], ">0");
-  // Only the outermost zone decides the note.
-  EXPECT_FALSE(ZoneNoteShown({-1, -1, -1, 5}));
-}
-
 namespace {
 // A 1000 m x 1000 m grid at 10 m: cells -50..50.
 models::Grid Field(double (*f)(int, int)) {
