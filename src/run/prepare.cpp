@@ -63,6 +63,19 @@ JetShares SharesFromGround(const db::Ground3Row& g) {
   return s;
 }
 
+models::CalcSettings CalcSettingsOf(const db::AdjustmentRow& a) {
+  models::CalcSettings c;
+  c.XLimit = a.XLimit;
+  c.YLimit = a.YLimit;
+  c.CStep = a.CStep;
+  c.Skor_chel = a.Skor_chel;
+  c.Tfb = a.Tfb;
+  c.Dola = a.Dola;
+  c.Tobl = a.Tobl;
+  c.Dola_obl = a.Dola_obl;
+  return c;
+}
+
 int GridHalfX(const db::AdjustmentRow& s) { return models::GridHalf(s.XLimit, s.CStep); }
 int GridHalfY(const db::AdjustmentRow& s) { return models::GridHalf(s.YLimit, s.CStep); }
 
@@ -236,14 +249,7 @@ PrepareResult PrepareRun(const RunRequest& request, const RunData& data, const Q
   // The calculation state the model starts from.
   models::CalcState& s = run.state;
   const db::AdjustmentRow& a = request.settings;
-  s.settings.XLimit = a.XLimit;
-  s.settings.YLimit = a.YLimit;
-  s.settings.CStep = a.CStep;
-  s.settings.Skor_chel = a.Skor_chel;
-  s.settings.Tfb = a.Tfb;
-  s.settings.Dola = a.Dola;
-  s.settings.Tobl = a.Tobl;
-  s.settings.Dola_obl = a.Dola_obl;
+  s.settings = CalcSettingsOf(a);
   s.ScenarioCode = code;
   s.ScenarioName = run.ScenarioName.toStdString();
   s.progressTitle = texts::kProgressTitles[static_cast<size_t>(code)];

@@ -22,6 +22,9 @@ RunData LoadRunData(const RunRequest& request, bool sectionInline);
 // the run's start time.
 PrepareResult PrepareRun(const RunRequest& request, const RunData& data, const QDateTime& now);
 
+// The calculation settings of the state from the settings row.
+models::CalcSettings CalcSettingsOf(const db::AdjustmentRow& a);
+
 // Grid bounds of the settings: GridHalf(XLimit, CStep), GridHalf(YLimit, CStep).
 int GridHalfX(const db::AdjustmentRow& s);
 int GridHalfY(const db::AdjustmentRow& s);

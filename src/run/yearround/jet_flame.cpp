@@ -9,6 +9,7 @@
 #include "models/jet_asymmetric.h"
 #include "run/execute.h"
 #include "run/flame_geometry.h"
+#include "run/prepare.h"
 #include "run/run_texts.h"
 
 namespace velaron::run::yearround {
@@ -122,14 +123,7 @@ PrepareResult PrepareJetFlame(const JetFlameInputs& in, const db::AdjustmentRow&
   }
 
   models::CalcState& s = run.state;
-  s.settings.XLimit = settings.XLimit;
-  s.settings.YLimit = settings.YLimit;
-  s.settings.CStep = settings.CStep;
-  s.settings.Skor_chel = settings.Skor_chel;
-  s.settings.Tfb = settings.Tfb;
-  s.settings.Dola = settings.Dola;
-  s.settings.Tobl = settings.Tobl;
-  s.settings.Dola_obl = settings.Dola_obl;
+  s.settings = CalcSettingsOf(settings);
   s.ScenarioCode = code;
   s.ScenarioName = run.ScenarioName.toStdString();
   s.progressTitle = "Сценарий \"Факел-ассиметричный\"";
