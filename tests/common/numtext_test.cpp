@@ -1,38 +1,26 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <utility>
+
 #include "common/numtext.h"
 
 using namespace velaron;
 
-TEST(ParseNumber, CommaIsTheDecimalSeparator) {
-  EXPECT_DOUBLE_EQ(*ParseNumber("1,5"), 1.5);
-  EXPECT_DOUBLE_EQ(*ParseNumber("-10,25"), -10.25);
-  EXPECT_DOUBLE_EQ(*ParseNumber(" 472,45 "), 472.45);
-  EXPECT_DOUBLE_EQ(*ParseNumber(",5"), 0.5);
-  EXPECT_DOUBLE_EQ(*ParseNumber("300"), 300.0);
-}
-
-TEST(ParseNumber, RefusesWhatIsNotANumber) {
-  EXPECT_FALSE(ParseNumber(""));
-  EXPECT_FALSE(ParseNumber("   "));
-  EXPECT_FALSE(ParseNumber("1,2,3"));
-  EXPECT_FALSE(ParseNumber("1.5"));  // points are turned into commas by the box before it checks
-  EXPECT_FALSE(ParseNumber("12a"));
-  EXPECT_FALSE(ParseNumber("-"));
-  EXPECT_FALSE(ParseNumber(","));
+TEST(ParseNumber, CommaIsTheDecimalSeparatorAndAnythingElseIsRefused) {
+  for (auto [text, value] : {std::pair{"1,5", 1.5}, {"-10,25", -10.25}, {" 472,45 ", 472.45}, {",5", 0.5}, {"300", 300.0}})
+    EXPECT_DOUBLE_EQ(ParseNumber(text).value_or(std::nan("")), value) << text;
+  // Points are turned into commas by the box before it checks; the loose reading takes them as they are.
+  for (const char* text : {"", "   ", "1,2,3", "1.5", "12a", "-", ","}) EXPECT_FALSE(ParseNumber(text)) << text;
   EXPECT_DOUBLE_EQ(*ParseNumberLoose("1.5"), 1.5);
+  EXPECT_EQ(PointsToCommas("1.2.3"), "1,2,3");
 }
-
-TEST(PointsToCommas, ReplacesEveryPoint) { EXPECT_EQ(PointsToCommas("1.2.3"), "1,2,3"); }
 
 TEST(FormatNumber, PlainTextWithComma) {
-  EXPECT_EQ(FormatNumber(0.33), "0,33");
-  EXPECT_EQ(FormatNumber(1420), "1420");
-  EXPECT_EQ(FormatNumber(-7.5), "-7,5");
-  EXPECT_EQ(FormatNumber(0), "0");
-  EXPECT_EQ(FormatNumber(0.1 + 0.2), "0,3");  // 15 significant digits hide the binary tail
-  EXPECT_EQ(FormatNumber(1e-7), "1E-07");
-  EXPECT_EQ(FormatNumber(1.5e-7), "1,5E-07");
+  // 15 significant digits hide the binary tail of 0.1 + 0.2.
+  for (auto [value, text] : {std::pair{0.33, "0,33"}, {1420.0, "1420"}, {-7.5, "-7,5"}, {0.0, "0"}, {0.1 + 0.2, "0,3"},
+                             {1e-7, "1E-07"}, {1.5e-7, "1,5E-07"}})
+    EXPECT_EQ(FormatNumber(value), text) << value;
 }
 
 TEST(Rounding, HalvesGoToEven) {

@@ -1,6 +1,4 @@
 // Making the database file: all or nothing, and an existing file is kept unless replacing is asked for.
-#include <QDir>
-#include <QFile>
 #include <QProcess>
 #include <gtest/gtest.h>
 
@@ -15,61 +13,44 @@ TEST(SplitStatements, SemicolonsInsideQuotesAndCommentsDoNotSplit) {
       "INSERT INTO abc (VName) VALUES ('a;b''c');\n"
       "CREATE TABLE \"x;y\" (t REAL);  -- trailing; comment\n"
       "SELECT 1");
-  ASSERT_EQ(s.size(), 3);
-  EXPECT_EQ(s[0], QStringLiteral("INSERT INTO abc (VName) VALUES ('a;b''c')"));
-  EXPECT_EQ(s[1], QStringLiteral("CREATE TABLE \"x;y\" (t REAL)"));
-  EXPECT_EQ(s[2], QStringLiteral("SELECT 1"));
+  EXPECT_EQ(s, (QStringList{"INSERT INTO abc (VName) VALUES ('a;b''c')", "CREATE TABLE \"x;y\" (t REAL)", "SELECT 1"}));
 }
 
 class Builder : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
-  QString Write(const char* name, const QByteArray& text) {
-    const QString path = dir_.filePath(QString::fromLatin1(name));
-    QFile f(path);
-    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(text);
-    return path;
+  QString Path(const char* name) const { return dir_.filePath(QString::fromLatin1(name)); }
+  QString Make(const char* out, const QString& sql, const QString& csv, bool replace) {
+    return dbbuild::MakeDatabase(Path(out), {SourcePath("data/schema.sql"), sql, csv}, replace);
   }
-  QStringList Files() const { return QDir(dir_.path()).entryList(QDir::Files); }
   QTemporaryDir dir_;
 };
 
 TEST_F(Builder, AFailedBuildLeavesNoFile) {
-  const QString bad = Write("bad.sql", "INSERT INTO abc (VName) VALUES ('ok');\nINSERT INTO nowhere VALUES (1);\n");
-  const QString out = dir_.filePath(QStringLiteral("data.db"));
-  const QString error = dbbuild::MakeDatabase(out, {SourcePath("data/schema.sql"), bad, {}}, false);
+  const QString bad = WriteFile(Path("bad.sql"), "INSERT INTO abc (VName) VALUES ('ok');\nINSERT INTO nowhere VALUES (1);\n");
+  const QString csv = WriteFile(Path("gas.csv"), "table,t,cp,v\n1b,223,2.1,1.1\nTPs,224,2.1,1.1\n");
+  QString error = Make("data.db", bad, {}, false);
   EXPECT_TRUE(error.contains(QStringLiteral("nowhere"))) << error.toStdString();
-  EXPECT_EQ(Files(), QStringList{"bad.sql"});  // neither data.db nor a temporary part is left
-}
-
-TEST_F(Builder, ABadPropertyFileLeavesNoFile) {
-  const QString csv = Write("gas.csv", "table,t,cp,v\n1b,223,2.1,1.1\nTPs,224,2.1,1.1\n");
-  const QString out = dir_.filePath(QStringLiteral("data.db"));
-  const QString error = dbbuild::MakeDatabase(out, {SourcePath("data/schema.sql"), {}, csv}, false);
+  error = Make("data.db", {}, csv, false);
   EXPECT_TRUE(error.contains(QStringLiteral("unknown table"))) << error.toStdString();
-  EXPECT_FALSE(QFile::exists(out));
+  EXPECT_EQ(FilesIn(dir_), (QStringList{"bad.sql", "gas.csv"}));  // neither data.db nor a temporary part
 }
 
 TEST_F(Builder, AnExistingFileIsKeptUnlessReplacingIsAsked) {
-  const QString out = Write("data.db", "the user's file");
-  EXPECT_FALSE(dbbuild::MakeDatabase(out, {SourcePath("data/schema.sql"), {}, {}}, false).isEmpty());
-  QFile f(out);
-  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-  EXPECT_EQ(f.readAll(), QByteArray("the user's file"));
-  f.close();
-  EXPECT_TRUE(dbbuild::MakeDatabase(out, {SourcePath("data/schema.sql"), {}, {}}, true).isEmpty());
-  ASSERT_TRUE(OpenDatabase(out).isEmpty());
+  WriteFile(Path("data.db"), "the user's file");
+  EXPECT_FALSE(Make("data.db", {}, {}, false).isEmpty());
+  EXPECT_EQ(ReadFile(Path("data.db")), QByteArray("the user's file"));
+  EXPECT_TRUE(Make("data.db", {}, {}, true).isEmpty());
+  ASSERT_TRUE(OpenDatabase(Path("data.db")).isEmpty());
   EXPECT_EQ(Scalar("SELECT COUNT(*) FROM sqlite_master WHERE type = 'table'").toInt(), RequiredTables().size());
   CloseDatabase();
 }
 
 TEST_F(Builder, PropertyValuesLandBitForBit) {
   // 0.1 + 0.2 is not 0.3 in binary: its 17-digit text must come back as that very double.
-  const QString csv = Write("gas.csv", "table,t,cp,v\n300b,250,0.30000000000000004,2.2250738585072014e-308\n");
-  const QString out = dir_.filePath(QStringLiteral("data.db"));
-  ASSERT_TRUE(dbbuild::MakeDatabase(out, {SourcePath("data/schema.sql"), {}, csv}, false).isEmpty());
-  ASSERT_TRUE(OpenDatabase(out).isEmpty());
+  const QString csv = WriteFile(Path("gas.csv"), "table,t,cp,v\n300b,250,0.30000000000000004,2.2250738585072014e-308\n");
+  ASSERT_TRUE(Make("data.db", {}, csv, false).isEmpty());
+  ASSERT_TRUE(OpenDatabase(Path("data.db")).isEmpty());
   models::ReferenceTables t;
   ASSERT_TRUE(LoadReferenceTables(t).isEmpty());
   ASSERT_EQ(t.gas[9].rows.size(), 1u);
@@ -89,26 +70,22 @@ int RunTool(const QString& out) {
 }
 
 TEST_F(Builder, TheBuildStepMakesAWorkingFileWhenNoneIsThere) {
-  ASSERT_EQ(RunTool(dir_.filePath(QStringLiteral("data.db"))), 0);
-  EXPECT_EQ(Files(), QStringList{"data.db"});
+  ASSERT_EQ(RunTool(Path("data.db")), 0);
+  EXPECT_EQ(FilesIn(dir_), QStringList{"data.db"});
   const ProbeResult r = ProbeDatabase(dir_.path());
   ASSERT_TRUE(r.ok) << r.error.toStdString();
   EXPECT_EQ(r.DsnLocal, 1);
 }
 
-TEST_F(Builder, TheBuildStepNeverTouchesTheUsersFile) {
-  const QString out = Write("data.db", "the user's sections");
-  ASSERT_EQ(RunTool(out), 0);
-  QFile f(out);
-  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-  EXPECT_EQ(f.readAll(), QByteArray("the user's sections"));
-}
-
-TEST_F(Builder, TheBuildStepMakesNoPrimaryBesideTheUsersFallbackFile) {
-  // A new data.db would be opened before the user's Data.db and hide it.
-  Write("Data.db", "the user's sections");
-  ASSERT_EQ(RunTool(dir_.filePath(QStringLiteral("data.db"))), 0);
-  EXPECT_EQ(Files(), QStringList{"Data.db"});
+TEST_F(Builder, TheBuildStepNeverTouchesNorHidesTheUsersFile) {
+  WriteFile(Path("data.db"), "the user's sections");
+  ASSERT_EQ(RunTool(Path("data.db")), 0);
+  EXPECT_EQ(ReadFile(Path("data.db")), QByteArray("the user's sections"));
+  // Beside the user's fallback Data.db a new data.db would be opened first and hide it.
+  QTemporaryDir other;
+  WriteFile(other.filePath(QStringLiteral("Data.db")), "the user's sections");
+  ASSERT_EQ(RunTool(other.filePath(QStringLiteral("data.db"))), 0);
+  EXPECT_EQ(FilesIn(other), QStringList{"Data.db"});
 }
 
 }  // namespace

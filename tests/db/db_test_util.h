@@ -29,6 +29,19 @@ inline void CopyPristine(const QString& path) {
   QFile(path).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
 }
 
+// Writes `bytes` to `path`, returning the path; the whole content of a file (empty when it cannot be read).
+inline QString WriteFile(const QString& path, const QByteArray& bytes) {
+  QFile f(path);
+  EXPECT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
+  f.write(bytes);
+  return path;
+}
+inline QByteArray ReadFile(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+inline QStringList FilesIn(const QTemporaryDir& dir) { return QDir(dir.path()).entryList(QDir::Files); }
+
 // Runs a statement on the program's connection and fails the test if it does not go through.
 inline void Exec(const QString& sql) {
   QSqlQuery q(Connection());

@@ -153,25 +153,16 @@ ReferenceTables SyntheticTables() {
 
 CalcState JetState(int xLimit, int yLimit, int cStep) {
   CalcState s;
-  s.settings.XLimit = xLimit;
-  s.settings.YLimit = yLimit;
-  s.settings.CStep = cStep;
-  s.settings.Skor_chel = 1;
+  s.settings.XLimit = xLimit, s.settings.YLimit = yLimit, s.settings.CStep = cStep, s.settings.Skor_chel = 1;
   DerivedQuantities& d = s.derived;
-  d.LTorch = 150;
-  d.KEllipse = 0.7;
-  d.WindSpeed = 3;
+  d.LTorch = 150, d.KEllipse = 0.7, d.WindSpeed = 3;
   d.WindAngle = 0 * 3.14159265358979 / 180 + 3.14159265358979 / 2;
   d.Tilt = 75 * 3.14159265358979 / 180;
   d.JetAngle = 25.0 / 180 * 3.14159265358979;
   d.Azimut = 30;
   d.asymmetricComputed = true;
-  d.W1 = 4;
-  d.W2 = 50;
-  d.RL = 110;
-  d.LiftOff = 12;
+  d.W1 = 4, d.W2 = 50, d.RL = 110, d.LiftOff = 12, d.Dtrub = 1.02;
   d.ConeAngle = std::atan(((d.W2 - d.W1) / 2) / d.RL);
-  d.Dtrub = 1.02;
   s.dimension(s.GridValue);
   s.LayerFlux.resize(6, s.nx(), s.ny());
   s.LayerProc.resize(8, s.nx(), s.ny());

@@ -5,7 +5,6 @@
 #include <QFile>
 #include <QSqlDatabase>
 #include <QSqlQuery>
-#include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QVariant>
@@ -21,17 +20,15 @@ class ScratchDatabase {
     {
       QSqlDatabase maker = QSqlDatabase::addDatabase("QSQLITE", "scratch-maker");
       maker.setDatabaseName(path_);
-      if (maker.open()) {
-        QFile schema(QStringLiteral(VELARON_SOURCE_DIR "/data/schema.sql"));
-        if (schema.open(QIODevice::ReadOnly)) {
-          QStringList kept;
-          for (const QString& line : QString::fromUtf8(schema.readAll()).split('\n'))
-            if (!line.trimmed().startsWith("--")) kept << line;
-          for (const QString& stmt : kept.join('\n').split(';'))
-            if (!stmt.trimmed().isEmpty()) QSqlQuery(maker).exec(stmt);
-        }
-        maker.close();
+      QFile schema(QStringLiteral(VELARON_SOURCE_DIR "/data/schema.sql"));
+      if (maker.open() && schema.open(QIODevice::ReadOnly)) {
+        QStringList kept;  // the schema without its comment lines, split into statements
+        for (const QString& line : QString::fromUtf8(schema.readAll()).split('\n'))
+          if (!line.trimmed().startsWith("--")) kept << line;
+        for (const QString& stmt : kept.join('\n').split(';'))
+          if (!stmt.trimmed().isEmpty()) QSqlQuery(maker).exec(stmt);
       }
+      maker.close();
     }
     QSqlDatabase::removeDatabase("scratch-maker");
     error_ = db::OpenDatabase(path_);
@@ -41,25 +38,24 @@ class ScratchDatabase {
   ScratchDatabase& operator=(const ScratchDatabase&) = delete;
 
   QString error() const { return error_; }
-  const QString& path() const { return path_; }
 
   // Runs one statement on the program's connection; false when it failed.
-  bool Exec(const QString& sql, const QVariantList& values = {}) {
-    QSqlQuery q(db::Connection());
-    if (!q.prepare(sql)) return false;
-    for (const QVariant& v : values) q.addBindValue(v);
-    return q.exec();
-  }
+  bool Exec(const QString& sql, const QVariantList& values = {}) { return Run(sql, values).isActive(); }
   // The first column of the first row of a query (a count, say).
   QVariant Scalar(const QString& sql, const QVariantList& values = {}) {
-    QSqlQuery q(db::Connection());
-    if (!q.prepare(sql)) return {};
-    for (const QVariant& v : values) q.addBindValue(v);
-    if (!q.exec() || !q.next()) return {};
-    return q.value(0);
+    QSqlQuery q = Run(sql, values);
+    return q.isActive() && q.next() ? q.value(0) : QVariant();
   }
 
  private:
+  QSqlQuery Run(const QString& sql, const QVariantList& values) {
+    QSqlQuery q(db::Connection());
+    if (q.prepare(sql)) {
+      for (const QVariant& v : values) q.addBindValue(v);
+      q.exec();
+    }
+    return q;
+  }
   QTemporaryDir dir_;
   QString path_;
   QString error_;

@@ -1,6 +1,7 @@
-// The grid-edge test, the zone-depth texts and the points of the distance charts.
+// The grid-edge test, the zone-depth texts, the points of the distance charts and the result pictures.
 #include <gtest/gtest.h>
 
+#include "output/pictures/result_pictures.h"
 #include "run/edge_check.h"
 #include "run/result_display.h"
 #include "run/run_texts.h"
@@ -19,101 +20,75 @@ models::CalcState State(int x, int y, int step, int code) {
   return s;
 }
 
-TEST(Edge, ThresholdValuesThemselvesDoNotReach) {
-  models::CalcState s = State(200, 200, 10, 5);
-  s.GridValue(10, 3) = 4.0;
-  s.GridProbit(-10, -2) = 2.67;
-  EXPECT_FALSE(ZoneReachesEdge(s, EdgeForm::Thermal));
-  s.GridValue(10, 3) = 4.0000001;
-  EXPECT_TRUE(ZoneReachesEdge(s, EdgeForm::Thermal));
-  s.GridValue(10, 3) = 0;
-  s.GridProbit(-10, -2) = 2.6700001;
-  EXPECT_TRUE(ZoneReachesEdge(s, EdgeForm::Thermal));
-}
-
-TEST(Edge, InnerCellsDoNotCount) {
-  models::CalcState s = State(200, 200, 10, 5);
-  s.GridValue(9, 9) = 100;
-  s.GridProbit(0, 0) = 9;
-  EXPECT_FALSE(ZoneReachesEdge(s, EdgeForm::Thermal));
-  s.GridValue(3, 10) = 100;  // top row
-  EXPECT_TRUE(ZoneReachesEdge(s, EdgeForm::Thermal));
-}
-
-TEST(Edge, OverpressureRunsTestOnlyTheProbit) {
-  models::CalcState s = State(200, 200, 10, 2);
-  s.GridValue(10, 0) = 500000;  // Pa: far above 4, but only the probit counts
-  s.GridProbit(10, 0) = 2.67;
+TEST(Edge, OnlyBorderCellsAboveTheirThresholdReach) {
+  // One cell set on an empty grid per case.
+  const struct {
+    int xLimit, yLimit, step;
+    EdgeForm form;
+    bool probit;  // the cell is set in GridProbit, else in GridValue
+    int ix, iy;
+    double value;
+    bool reaches;
+    const char* why;
+  } cases[] = {
+      {200, 200, 10, EdgeForm::Thermal, false, 10, 3, 4.0, false, "a flux of 4 itself does not reach"},
+      {200, 200, 10, EdgeForm::Thermal, false, 10, 3, 4.0000001, true, "just above 4"},
+      {200, 200, 10, EdgeForm::Thermal, true, -10, -2, 2.67, false, "a probit of 2.67 itself does not reach"},
+      {200, 200, 10, EdgeForm::Thermal, true, -10, -2, 2.6700001, true, "just above 2.67"},
+      {200, 200, 10, EdgeForm::Thermal, false, 9, 9, 100, false, "inner cell"},
+      {200, 200, 10, EdgeForm::Thermal, true, 0, 0, 9, false, "inner cell"},
+      {200, 200, 10, EdgeForm::Thermal, false, 3, 10, 100, true, "top row"},
+      // Overpressure runs test only the probit: 500 kPa is far above 4 but does not count.
+      {200, 200, 10, EdgeForm::Probit, false, 10, 0, 500000, false, "overpressure in Pa"},
+      {200, 200, 10, EdgeForm::Probit, true, 10, 0, 2.67, false, "probit of 2.67"},
+      {200, 200, 10, EdgeForm::Probit, true, 10, 0, 2.68, true, "probit above 2.67"},
+      // 400 × 200 at 10 m: columns ±20 over y −10..10, rows ±10 over x −20..20.
+      {400, 200, 10, EdgeForm::Thermal, false, 20, -10, 50, true, "corner of a wide grid"},
+      {400, 200, 10, EdgeForm::Thermal, false, -15, 10, 50, true, "top row of a wide grid"},
+      {400, 200, 10, EdgeForm::Thermal, false, 10, 5, 50, false, "inside a wide grid"},
+      // 1000 at 30 m: positions −500, −470, … 490, k = round(p/30) from −17 to 16 while the grid runs ±17
+      // (16.67 rounds to 17). The corner (17, 17) is on neither walk; (−17, 17) and (17, −17) are.
+      {1000, 1000, 30, EdgeForm::Thermal, false, 17, 17, 50, false, "corner off both walks"},
+      {1000, 1000, 30, EdgeForm::Thermal, false, -17, 17, 50, true, "top-left corner"},
+      {1000, 1000, 30, EdgeForm::Thermal, false, 17, -17, 50, true, "bottom-right corner"},
+  };
+  for (const auto& c : cases) {
+    models::CalcState s = State(c.xLimit, c.yLimit, c.step, 5);
+    ASSERT_EQ(s.ny(), c.yLimit == 1000 ? 17 : c.yLimit / 20);
+    (c.probit ? s.GridProbit : s.GridValue)(c.ix, c.iy) = c.value;
+    EXPECT_EQ(ZoneReachesEdge(s, c.form), c.reaches) << c.why;
+  }
   EXPECT_EQ(EdgeFormOf(2), EdgeForm::Probit);
   EXPECT_EQ(EdgeFormOf(8), EdgeForm::Probit);
   EXPECT_EQ(EdgeFormOf(6), EdgeForm::Thermal);
-  EXPECT_FALSE(ZoneReachesEdge(s, EdgeForm::Probit));
-  s.GridProbit(10, 0) = 2.68;
-  EXPECT_TRUE(ZoneReachesEdge(s, EdgeForm::Probit));
 }
 
-TEST(Edge, UnequalWidthsReadOnlyGridCells) {
-  // 400 × 200 at 10 m: columns ±20 over y −10..10, rows ±10 over x −20..20.
-  models::CalcState s = State(400, 200, 10, 5);
-  s.GridValue(20, -10) = 50;
-  EXPECT_TRUE(ZoneReachesEdge(s, EdgeForm::Thermal));
-  s.GridValue(20, -10) = 0;
-  s.GridValue(-15, 10) = 50;
-  EXPECT_TRUE(ZoneReachesEdge(s, EdgeForm::Thermal));
-  s.GridValue(-15, 10) = 0;
-  s.GridValue(10, 5) = 50;  // inside
-  EXPECT_FALSE(ZoneReachesEdge(s, EdgeForm::Thermal));
-}
-
-TEST(Edge, WalkWhenTheStepDoesNotDivideTheHalfWidth) {
-  // YLimit 1000 at CStep 30: positions −500, −470, … 490, k = round(p/30) from −17 to 16; the grid runs
-  models::CalcState s = State(1000, 1000, 30, 5);
-  ASSERT_EQ(s.ny(), 17);
-  // ±17 (16.67 rounds to 17). The corner (17, 17) is on neither walk; (−17, 17) and (17, −17) are.
-  s.GridValue(17, 17) = 50;
-  EXPECT_FALSE(ZoneReachesEdge(s, EdgeForm::Thermal));
-  s.GridValue(-17, 17) = 50;
-  EXPECT_TRUE(ZoneReachesEdge(s, EdgeForm::Thermal));
-  s.GridValue(-17, 17) = 0;
-  s.GridValue(17, -17) = 50;
-  EXPECT_TRUE(ZoneReachesEdge(s, EdgeForm::Thermal));
-}
-
-TEST(ZoneTexts, RefineStandsForMinusOne) {
-  EXPECT_EQ(RadiusText(-1), QString::fromUtf8("уточнить"));
+TEST(ZoneTexts, RefineStandsForMinusOneAndOnlyAWeakZoneNotFoundShowsTheNote) {
+  const QString refine = QString::fromUtf8("уточнить");
+  EXPECT_EQ(RadiusText(-1), refine);
   EXPECT_EQ(RadiusText(82.07), QStringLiteral("82,07"));
-  const ZoneTexts t = ZoneDisplayTexts({-1, 82.07, 94.79, 100});
-  EXPECT_EQ(t.txtRsm, QString::fromUtf8("уточнить"));
-  EXPECT_EQ(t.txtRs, QStringLiteral("82,07"));
-  EXPECT_EQ(t.txtRsr, QStringLiteral("94,79"));
-  EXPECT_EQ(t.txtRsl, QStringLiteral("100"));
-  EXPECT_EQ(t.txtRb, QStringLiteral(">100"));
-  EXPECT_FALSE(t.fraMessage);  // R1 .. R3 of −1 do not show the note
+  const struct {
+    std::array<double, 4> radii;
+    std::array<QString, 5> texts;  // txtRsm, txtRs, txtRsr, txtRsl, txtRb
+    bool note;
+  } cases[] = {
+      // R1 .. R3 of −1 do not show the note.
+      {{-1, 82.07, 94.79, 100}, {refine, "82,07", "94,79", "100", ">100"}, false},
+      {{10, 20, 30, -1}, {"10", "20", "30", refine, refine}, true},
+      {{0, 0, 0, 0}, {"0", "0", "0", "0", ">0"}, false},  // a flat profile
+  };
+  for (const auto& c : cases) {
+    const ZoneTexts t = ZoneDisplayTexts(c.radii);
+    EXPECT_EQ((std::array<QString, 5>{t.txtRsm, t.txtRs, t.txtRsr, t.txtRsl, t.txtRb}), c.texts) << c.radii[3];
+    EXPECT_EQ(t.fraMessage, c.note) << c.radii[3];
+  }
 }
 
-TEST(ZoneTexts, WeakZoneNotFoundShowsTheNote) {
-  const ZoneTexts t = ZoneDisplayTexts({10, 20, 30, -1});
-  EXPECT_EQ(t.txtRsl, QString::fromUtf8("уточнить"));
-  EXPECT_EQ(t.txtRb, QString::fromUtf8("уточнить"));
-  EXPECT_TRUE(t.fraMessage);
-}
-
-TEST(ZoneTexts, FlatProfile) {
-  const ZoneTexts t = ZoneDisplayTexts({0, 0, 0, 0});
-  EXPECT_EQ(t.txtRsm, QStringLiteral("0"));
-  EXPECT_EQ(t.txtRsl, QStringLiteral("0"));
-  EXPECT_EQ(t.txtRb, QStringLiteral(">0"));
-  EXPECT_FALSE(t.fraMessage);
-}
-
-TEST(Charts, OverpressureStartsAtThe300KilopascalRadius) {
+TEST(Charts, OverpressureStartsAtThe300KilopascalRadiusWhenThereIsOne) {
   // XLimit 1000 at 10 m: N = 51 points. 900, 500, 250, 120 kPa at 0, 10, 20, 30 m and RadiusDP(0) = 25:
   // s stops at 3, so 51 − 3 + 2 = 50 points: (25, 300), then the grid from 20 m to 500 m.
   models::CalcState s = State(1000, 1000, 10, 2);
-  s.GridValue(0, 0) = 900000;
-  s.GridValue(1, 0) = 500000;
-  s.GridValue(2, 0) = 250000;
-  s.GridValue(3, 0) = 120000;
+  for (int i = 0; i < 4; ++i) s.GridValue(i, 0) = std::array{900000, 500000, 250000, 120000}[i];
   s.RadiusDP[0] = 25;
   const DistanceSeries g = BuildDamageChart(s);
   ASSERT_EQ(g.points.size(), 50u);
@@ -123,15 +98,13 @@ TEST(Charts, OverpressureStartsAtThe300KilopascalRadius) {
   EXPECT_EQ(g.points.back().first, 500.0);
   EXPECT_EQ(g.yTitle, QString::fromUtf8("Избыточное давление, кПа"));
   EXPECT_EQ(g.xTitle, QString::fromUtf8("Расстояние от газопровода, м"));
-}
-
-TEST(Charts, CloudWithoutA300KilopascalRadius) {
-  models::CalcState s = State(1000, 1000, 10, 8);
-  s.GridValue(0, 0) = 900000;
-  const DistanceSeries g = BuildDamageChart(s);
-  ASSERT_EQ(g.points.size(), 51u);
-  EXPECT_EQ(g.points[0], std::make_pair(0.0, 900.0));
-  EXPECT_EQ(g.points[50].first, 500.0);
+  // A cloud without a 300 kPa radius: all 51 grid points from 0 m.
+  s.ScenarioCode = 8;
+  s.RadiusDP[0] = 0;
+  const DistanceSeries cloud = BuildDamageChart(s);
+  ASSERT_EQ(cloud.points.size(), 51u);
+  EXPECT_EQ(cloud.points[0], std::make_pair(0.0, 900.0));
+  EXPECT_EQ(cloud.points[50].first, 500.0);
 }
 
 TEST(Charts, FireballFluxAlongX) {
@@ -157,6 +130,52 @@ TEST(Charts, JetFiresFollowTheProfileWithWholeMetreLabels) {
   EXPECT_EQ(g1.points[1], std::make_pair(12.0, 9.5));
   EXPECT_EQ(g1.points[2], std::make_pair(14.0, 3.0));
   EXPECT_EQ(g2.points[1], std::make_pair(12.0, 60.0));
+}
+
+using output::BandEdges;
+using output::PictureOptions;
+using output::RenderGridPicture;
+
+TEST(Bands, RoundStepsUpToTheMaximum) {
+  // 37/8 = 4.6 → step 5: edges 0, 5, … 40.
+  const auto e = BandEdges(37);
+  ASSERT_EQ(e.size(), 9u);
+  EXPECT_EQ(e[1], 5);
+  EXPECT_EQ(e.back(), 40);
+  // 99.99/8 = 12.5 → 20; the risk picture halves the band: 10.
+  EXPECT_EQ(BandEdges(99.99)[1], 20);
+  EXPECT_EQ(BandEdges(99.99, 0.5)[1], 10);
+  // Risk values: 3.2e-6/8 = 4e-7 → 5e-7.
+  EXPECT_NEAR(BandEdges(3.2e-6)[1], 5e-7, 1e-20);
+  // An empty field still has one band.
+  EXPECT_EQ(BandEdges(0).size(), 2u);
+}
+
+TEST(Pictures, TopViewPutsEastRightAndNorthUp) {
+  models::Grid g(10, 10);
+  for (int y = -10; y <= 10; ++y)
+    for (int x = 5; x <= 10; ++x) g(x, y) = 100;  // hot east strip
+  PictureOptions o;
+  o.title = QStringLiteral("t");
+  const QImage img = RenderGridPicture(g, 10, 10, 10, o);
+  ASSERT_EQ(img.size(), QSize(560, 440));
+  // The plot starts at x = 50; sample well inside the west and the east parts, mid-height.
+  const QColor west = img.pixelColor(80, 200), east = img.pixelColor(330, 200);
+  EXPECT_GT(east.red(), west.red());
+  EXPECT_LT(east.blue(), west.blue());
+}
+
+TEST(Pictures, MeshViewDrawsSomething) {
+  models::Grid g(5, 5);
+  g(0, 0) = 10;
+  PictureOptions o;
+  o.view3D = true;
+  const QImage img = RenderGridPicture(g, 5, 5, 10, o);
+  int colored = 0;
+  for (int y = 0; y < img.height(); y += 4)
+    for (int x = 0; x < img.width(); x += 4)
+      if (img.pixelColor(x, y) != QColor(Qt::white)) ++colored;
+  EXPECT_GT(colored, 500);
 }
 
 }  // namespace

@@ -1,35 +1,31 @@
 // Scenario probabilities, section pressure, outflow quantities and flame geometry, against values worked
-// by hand (the arithmetic is written out in the comments, or was done separately in double precision).
+// by hand (the arithmetic is written out in the comments, or was done separately in double precision);
+// then the stand-alone jet flame: its frustum against the run's geometry and the quantities it derives
+// from the window's own inputs.
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 
 #include "run/flame_geometry.h"
 #include "run/probabilities.h"
+#include "run/yearround/jet_flame.h"
+#include "run_fixtures.h"
 
 namespace velaron::run {
 namespace {
 
 constexpr double kPiTest = 3.14159265358979;
 
-TEST(Ignition, NoCrossingsGivesTheSoilValue) { EXPECT_DOUBLE_EQ(IgnitionProbability(0.25, 0), 0.25); }
-
-TEST(Ignition, SumAboveOneIsTakenAsNinetyFivePercent) {
-  // 0.6 + 0.6·1 = 1.2 > 1.
-  EXPECT_DOUBLE_EQ(IgnitionProbability(0.6, 1), 0.95);
+TEST(Ignition, SoilValuePlusCrossingsCappedAtNinetyFivePercentAboveOne) {
+  EXPECT_DOUBLE_EQ(IgnitionProbability(0.25, 0), 0.25);  // no crossings: the soil value
+  EXPECT_DOUBLE_EQ(IgnitionProbability(0.6, 1), 0.95);   // 0.6 + 0.6·1 = 1.2 > 1
+  EXPECT_DOUBLE_EQ(IgnitionProbability(0.5, 1), 1.0);    // 0.5 + 0.5·1 = 1 exactly stays 1
 }
 
-TEST(Ignition, SumOfExactlyOneStaysOne) {
-  // 0.5 + 0.5·1 = 1 exactly.
-  EXPECT_DOUBLE_EQ(IgnitionProbability(0.5, 1), 1.0);
-}
-
-TEST(Rupture, RoundedToSixDecimals) {
+TEST(Rupture, RoundedToSixDecimalsAndATinyRateGivesZeroToEveryScenario) {
   // 1 − exp(−0.1023·5000/10⁶) = 1 − exp(−0.0005115) = 0.00051136920... → 0.000511.
   EXPECT_DOUBLE_EQ(RuptureProbabilityBase(0.1023, 5000), 0.000511);
-}
-
-TEST(Rupture, TinyRateRoundsToZeroAndEveryScenarioFollows) {
   // 1 − exp(−1e-4·1000/10⁶) ≈ 1e-7 < 5e-7: rounds to 0.
   ProbabilityInputs in;
   in.AccidentRate = 1e-4;
@@ -38,13 +34,8 @@ TEST(Rupture, TinyRateRoundsToZeroAndEveryScenarioFollows) {
   in.InversPercent = 30;
   in.shares = JetShares{0.3, 0.3, 0.4, 0.3, 0.3, 0.4};
   const Probabilities p = ComputeProbabilities(in);
-  EXPECT_EQ(p.PRuptureBase, 0);
-  EXPECT_EQ(p.PRupture, 0);
-  EXPECT_EQ(p.PFireBall, 0);
-  EXPECT_EQ(p.PGPVS, 0);
-  EXPECT_EQ(p.PKotlTorch, 0);
-  EXPECT_EQ(p.PSimmTorch, 0);
-  EXPECT_EQ(p.PAsimmTorch, 0);
+  for (double v : {p.PRuptureBase, p.PRupture, p.PFireBall, p.PGPVS, p.PKotlTorch, p.PSimmTorch, p.PAsimmTorch})
+    EXPECT_EQ(v, 0);
 }
 
 ProbabilityInputs Base() {
@@ -53,26 +44,17 @@ ProbabilityInputs Base() {
   in.Length = 5000;  // PRuptureBase 0.000511 (above)
   in.P4 = 0.25;
   in.p_v = 0.1;      // PIgnition 0.275
-  in.shares.Pkw = 0.2;
-  in.shares.Psw = 0.3;
-  in.shares.Paw = 0.5;
-  in.shares.Pks = 0.25;
-  in.shares.Pss = 0.35;
-  in.shares.Pas = 0.4;
+  in.shares = JetShares{0.2, 0.3, 0.5, 0.25, 0.35, 0.4};
   return in;
 }
 
-TEST(Scenarios, ExternalFactorsRaiseTheRupture) {
+TEST(Scenarios, ExternalFactorsInversionAndSeasonShareOutTheRupture) {
   ProbabilityInputs in = Base();
-  in.ExtFactors = 0;
   EXPECT_DOUBLE_EQ(ComputeProbabilities(in).PRupture, 0.000511);
   in.ExtFactors = 0.51;  // 0.000511 · 1.51 = 0.00077161
-  EXPECT_DOUBLE_EQ(ComputeProbabilities(in).PRupture, 0.000511 * 0.51 + 0.000511);
   EXPECT_NEAR(ComputeProbabilities(in).PRupture, 0.00077161, 1e-15);
-}
-
-TEST(Scenarios, InversionSplitsFireballAndCloud) {
-  ProbabilityInputs in = Base();
+  // Inversion 0 % burns it all as a fireball, 100 % all as a cloud.
+  in = Base();
   in.InversPercent = 0;
   Probabilities p = ComputeProbabilities(in);
   EXPECT_EQ(p.PGPVS, 0);
@@ -81,24 +63,21 @@ TEST(Scenarios, InversionSplitsFireballAndCloud) {
   p = ComputeProbabilities(in);
   EXPECT_EQ(p.PFireBall, 0);
   EXPECT_DOUBLE_EQ(p.PGPVS, 0.000511 * 0.275);
-}
-
-TEST(Scenarios, SeasonChoosesItsShares) {
-  ProbabilityInputs in = Base();
+  // Each season takes its own three jet shares.
   in.season = 0;
-  Probabilities w = ComputeProbabilities(in);
-  EXPECT_DOUBLE_EQ(w.PKotlTorch, 0.2 * 0.000511 * 0.275);
-  EXPECT_DOUBLE_EQ(w.PSimmTorch, 0.3 * 0.000511 * 0.275);
-  EXPECT_DOUBLE_EQ(w.PAsimmTorch, 0.5 * 0.000511 * 0.275);
+  p = ComputeProbabilities(in);
+  EXPECT_DOUBLE_EQ(p.PKotlTorch, 0.2 * 0.000511 * 0.275);
+  EXPECT_DOUBLE_EQ(p.PSimmTorch, 0.3 * 0.000511 * 0.275);
+  EXPECT_DOUBLE_EQ(p.PAsimmTorch, 0.5 * 0.000511 * 0.275);
   in.season = 1;
   in.shares.Pkw = 0.9;  // an edited winter box does not matter in summer
-  Probabilities s = ComputeProbabilities(in);
-  EXPECT_DOUBLE_EQ(s.PKotlTorch, 0.25 * 0.000511 * 0.275);
-  EXPECT_DOUBLE_EQ(s.PSimmTorch, 0.35 * 0.000511 * 0.275);
-  EXPECT_DOUBLE_EQ(s.PAsimmTorch, 0.4 * 0.000511 * 0.275);
+  p = ComputeProbabilities(in);
+  EXPECT_DOUBLE_EQ(p.PKotlTorch, 0.25 * 0.000511 * 0.275);
+  EXPECT_DOUBLE_EQ(p.PSimmTorch, 0.35 * 0.000511 * 0.275);
+  EXPECT_DOUBLE_EQ(p.PAsimmTorch, 0.4 * 0.000511 * 0.275);
   // The state copies of all six shares are kept for both seasons.
-  EXPECT_EQ(s.Pkw, 0.9);
-  EXPECT_EQ(s.Pas, 0.4);
+  EXPECT_EQ(p.Pkw, 0.9);
+  EXPECT_EQ(p.Pas, 0.4);
 }
 
 TEST(SectionPressure, FallsLinearlyToTheMiddleOfTheSection) {
@@ -108,43 +87,28 @@ TEST(SectionPressure, FallsLinearlyToTheMiddleOfTheSection) {
   EXPECT_DOUBLE_EQ(SectionPressure(7.4, 5.4, 0, 0, 100), 7.4);
 }
 
-TEST(Tilt, StillAirStandsUpright) {
-  // Rw = 0: first rule, 90 − (−π/2·0 + 0) = 90° = π/2.
-  EXPECT_DOUBLE_EQ(TiltDegrees(0, 0, 1.7), 90);
+TEST(Tilt, RulesByTheWindRatioAndNeverIntoTheGround) {
+  const struct {
+    double Rw, Ri, degrees;
+    const char* how;
+  } cases[] = {
+      {0, 1.7, 90, "still air, first rule: 90 − (−π/2·0 + 0)"},
+      {0.05, 400, 90.13405635653105,
+       "Rw of exactly 5 % takes the first rule: 90 − ((0 − π/2)(1 − e^−1.28) + 8000·0.05/400) = 90 + 1.1340563565 "
+       "− 1; the second rule would give 87.86246671791355"},
+      {0.06, 20, 66.1543686803479, "above 5 %, second rule: (0 − π/2)(1 − e^−1.536) + 90 − (134 + 1726·√0.034)/20"},
+      // Rw = 0.6 had no rule at all (the value of an earlier run was converted again); the second rule now
+      // applies.
+      {0.6, 40, 52.38756111611008, "Rw 0.6: (−π/2)(1 − e^−15.36) + 90 − (134 + 1726·√0.574)/40"},
+      {0.6, 2, 0, "the second rule gives −632.4°: the flame is taken as horizontal"},
+      {0.05, 2, 0, "first rule with a strong Richardson term, 90 + 1.134 − 8000·0.05/2 < 0: horizontal"},
+  };
+  for (const auto& c : cases) EXPECT_NEAR(TiltDegrees(0, c.Rw, c.Ri), c.degrees, 1e-11) << c.how;
   EXPECT_NEAR(TiltRadians(0, 0, 1.7), kPiTest / 2, 1e-15);
 }
 
-TEST(Tilt, RwOfExactlyFivePercentTakesTheFirstRule) {
-  // 90 − ((0 − π/2)(1 − e^−1.28) + 8000·0.05/400) = 90 + 1.1340563565 − 1 = 90.13405635653105;
-  // the second rule would give 87.86246671791355.
-  EXPECT_NEAR(TiltDegrees(0, 0.05, 400), 90.13405635653105, 1e-11);
-}
-
-TEST(Tilt, AboveFivePercentTakesTheSecondRule) {
-  // (0 − π/2)(1 − e^−1.536) + 90 − (134 + 1726·√0.034)/20 = 66.1543686803479.
-  EXPECT_NEAR(TiltDegrees(0, 0.06, 20), 66.1543686803479, 1e-11);
-}
-
-TEST(Tilt, HalfTheOutflowSpeedAndMoreStillGetsATilt) {
-  // Rw = 0.6 had no rule at all (the value of an earlier run was converted again); the second rule now
-  // applies: (−π/2)(1 − e^−15.36) + 90 − (134 + 1726·√0.574)/40 = 52.38756111611008.
-  EXPECT_NEAR(TiltDegrees(0, 0.6, 40), 52.38756111611008, 1e-11);
-}
-
-TEST(Tilt, AFlameIsNeverPressedIntoTheGround) {
-  // Rw = 0.6, Ri = 2: the second rule gives −632.4°; the flame is taken as horizontal.
-  EXPECT_EQ(TiltDegrees(0, 0.6, 2), 0);
-  // First rule with a strong Richardson term: 90 + 1.134 − 8000·0.05/2 < 0.
-  EXPECT_EQ(TiltDegrees(0, 0.05, 2), 0);
-}
-
-TEST(Outflow, HandWorkedGas) {
-  // cp 2.5, m 16: k = 2.5/(2.5 − 0.519625) = 1.2623871741463106; v 0.02 m³/kg at 5 MPa:
-  // w = √(2k·5e6·0.02/(k+1)) = 334.06257126967995 m/s; D 1 m, v0 1.5: G = π/4·w/1.5 = 174.9147532900237 kg/s;
-  // DEquiv = √(1/(1.293·0.02)) = 6.218501447092095; L = 21·(w²/9.81)^0.2 = 135.96171093204845;
-  // Ri = (9.81/(DEquiv·w)²)^(1/3)·L = 1.7877107458950177; Rw = 3/w = 0.008980353556514354;
-  // W2 = (0.18e^(−1.5Rw) + 0.31)(1 − 0.46e^(−25Rw))·L = 41.93095587837835;
-  // tilt (first rule) 50.135563275018484°.
+// The gas of the hand-worked outflow below, without wind.
+OutflowInputs Gas(int code) {
   OutflowInputs in;
   in.Dtrub = 1;
   in.Davl = 5;
@@ -154,13 +118,24 @@ TEST(Outflow, HandWorkedGas) {
   in.m = 16;
   in.a = 21;
   in.b = 0.2;
+  in.Azimut = 30;
+  in.ScenarioCode = code;
+  return in;
+}
+
+TEST(Outflow, HandWorkedGas) {
+  // cp 2.5, m 16: k = 2.5/(2.5 − 0.519625) = 1.2623871741463106; v 0.02 m³/kg at 5 MPa:
+  // w = √(2k·5e6·0.02/(k+1)) = 334.06257126967995 m/s; D 1 m, v0 1.5: G = π/4·w/1.5 = 174.9147532900237 kg/s;
+  // DEquiv = √(1/(1.293·0.02)) = 6.218501447092095; L = 21·(w²/9.81)^0.2 = 135.96171093204845;
+  // Ri = (9.81/(DEquiv·w)²)^(1/3)·L = 1.7877107458950177; Rw = 3/w = 0.008980353556514354;
+  // W2 = (0.18e^(−1.5Rw) + 0.31)(1 − 0.46e^(−25Rw))·L = 41.93095587837835;
+  // tilt (first rule) 50.135563275018484°.
+  OutflowInputs in = Gas(5);
   in.WindSpeed = 3;
   in.Tfb = 10;
   in.Dola = 0.5;
   in.Tobl = 20;
   in.Dola_obl = 0.3;
-  in.ScenarioCode = 5;
-  in.Azimut = 30;
   models::DerivedQuantities d;
   ComputeOutflow(in, d);
   EXPECT_NEAR(d.AdiabK, 1.2623871741463106, 1e-13);
@@ -180,44 +155,19 @@ TEST(Outflow, HandWorkedGas) {
   EXPECT_NEAR(d.Tilt, 50.135563275018484 * kPiTest / 180, 1e-12);
 }
 
-TEST(Outflow, StillAirWidthAndEllipse) {
+TEST(Outflow, StillAirWidthAndEllipseAndOnlyTheAsymmetricJetPointsAlongThePipe) {
   // Wind 0: W2 = (0.18 + 0.31)(1 − 0.46)·L = 0.2646·L; KEllipse = 1; tilt π/2.
-  OutflowInputs in;
-  in.Dtrub = 1;
-  in.Davl = 5;
-  in.cp = 2.5;
-  in.v = 0.02;
-  in.v0 = 1.5;
-  in.m = 16;
-  in.a = 21;
-  in.b = 0.2;
-  in.ScenarioCode = 3;
   models::DerivedQuantities d;
-  ComputeOutflow(in, d);
+  ComputeOutflow(Gas(3), d);
   EXPECT_NEAR(d.W2, 0.2646 * d.LTorch, 1e-12);
   EXPECT_EQ(d.KEllipse, 1);
   EXPECT_NEAR(d.Tilt, kPiTest / 2, 1e-15);
-}
-
-TEST(Outflow, OnlyTheAsymmetricJetPointsAlongThePipe) {
-  OutflowInputs in;
-  in.Dtrub = 1;
-  in.Davl = 5;
-  in.cp = 2.5;
-  in.v = 0.02;
-  in.v0 = 1.5;
-  in.m = 16;
-  in.a = 21;
-  in.b = 0.2;
-  in.Azimut = 30;
-  in.ScenarioCode = 4;
-  models::DerivedQuantities d;
-  ComputeOutflow(in, d);
+  ComputeOutflow(Gas(4), d);
   EXPECT_NEAR(d.JetDir, -30 * kPiTest / 180, 1e-15);
   EXPECT_NEAR(d.JetAngle, 25 * kPiTest / 180, 1e-15);
 }
 
-TEST(AsymmetricGeometry, FlatFlameLiftsOffATenth) {
+TEST(AsymmetricGeometry, FlatFlameLiftsOffATenthATiltedOneMore) {
   // SpeedOut 300, base length 100, DEquiv 5, v 0.02, wind 3, tilt 0:
   // LTorchWind = (0.51e^−120 + 0.49)·100·(1 − 0.00607(25° − π/2)) = 49.33742363162344;
   // LiftOff = LTorchWind/10; RL = LTorchWind − LiftOff = 44.40368126846109; W1 = 5·√(1.293·0.02) =
@@ -232,14 +182,11 @@ TEST(AsymmetricGeometry, FlatFlameLiftsOffATenth) {
   EXPECT_NEAR(g.ConeAngle, 0.1632245493489347, 1e-13);
   EXPECT_NEAR(g.Tilt, 25 * kPiTest / 180, 1e-15);  // the model works with the jet's own elevation
   EXPECT_NEAR(g.JetDir, -30 * kPiTest / 180, 1e-15);
-}
-
-TEST(AsymmetricGeometry, TiltedFlameLiftOff) {
   // Tilt π/3: LiftOff = LTorchWind·sin(KLift·π/3)/sin(π/3) = 9.880890428984637,
   // RL = √(LTorchWind² − LiftOff²·sin²) − LiftOff·cos = 43.64923860680944.
-  const AsymmetricGeometry g = ComputeAsymmetricGeometry(300, 100, 5, 0.02, 3, 30, kPiTest / 3);
-  EXPECT_NEAR(g.LiftOff, 9.880890428984637, 1e-11);
-  EXPECT_NEAR(g.RL, 43.64923860680944, 1e-11);
+  const AsymmetricGeometry t = ComputeAsymmetricGeometry(300, 100, 5, 0.02, 3, 30, kPiTest / 3);
+  EXPECT_NEAR(t.LiftOff, 9.880890428984637, 1e-11);
+  EXPECT_NEAR(t.RL, 43.64923860680944, 1e-11);
 }
 
 TEST(AsymmetricGeometry, ConeNoSteeperThanTheJet) {
@@ -247,6 +194,144 @@ TEST(AsymmetricGeometry, ConeNoSteeperThanTheJet) {
   EXPECT_EQ(LimitConeAngle(0.3, jet), 0.3);
   EXPECT_NEAR(LimitConeAngle(jet, jet), jet - 0.01, 1e-15);  // at the elevation: limited
   EXPECT_NEAR(LimitConeAngle(0.9, jet), jet - 0.01, 1e-15);
+}
+
+// --- The stand-alone jet flame ---------------------------------------------------------------------
+
+using yearround::JetFlameInputs;
+using yearround::PrepareJetFlame;
+
+db::AdjustmentRow Settings() {
+  db::AdjustmentRow a;
+  a.XLimit = 200;
+  a.YLimit = 200;
+  a.CStep = 20;
+  return a;
+}
+
+JetFlameInputs JetInputs() {
+  JetFlameInputs in;
+  in.gas = db::GasRow{QString::fromUtf8("Метан"), 16.043, 50000, 21, 0.2, 4};
+  in.Diametr = 500;
+  in.Davl = 5.5;
+  in.Temp = 10.5;
+  in.Glubina = 1.2;
+  in.WindSpeed = 2;
+  in.WindDirPos = 4;  // "Ю"
+  in.Azimut = 60;
+  in.LiftAngle = 0;
+  return in;
+}
+
+TEST(JetFlame, GeometryAtTwentyFiveDegreesIsTheRunsAsymmetricGeometry) {
+  // The window's frustum is the run's geometry with the typed elevation: given 25° explicitly it must be
+  // the run's fixed-elevation geometry, value for value.
+  for (double wind : {0.0, 3.0, 8.0}) {
+    for (double tilt : {0.0, 0.4, 1.2}) {
+      const AsymmetricGeometry run = ComputeAsymmetricGeometry(410, 150, 3.1, 0.025, wind, 30, tilt);
+      const AsymmetricGeometry own =
+          ComputeAsymmetricGeometry(410, 150, 3.1, 0.025, wind, 30, tilt, 25 / 180.0 * kPiTest);
+      EXPECT_DOUBLE_EQ(run.JetAngle, 25 / 180.0 * kPiTest);
+      using G = AsymmetricGeometry;
+      for (double G::*m : {&G::LTorchWind, &G::LiftOff, &G::RL, &G::W1, &G::W2, &G::ConeAngle, &G::Ri, &G::JetDir,
+                           &G::Tilt})
+        EXPECT_NEAR(own.*m, run.*m, 1e-12) << wind << " " << tilt;
+    }
+  }
+  // A lower elevation limits the cone angle to just under it.
+  const AsymmetricGeometry flat = ComputeAsymmetricGeometry(410, 150, 3.1, 0.025, 3, 30, 0.4, 0.05);
+  EXPECT_DOUBLE_EQ(flat.ConeAngle, 0.05 - 0.01);
+  EXPECT_DOUBLE_EQ(flat.Tilt, 0.05);
+  // The elevation enters the wind-corrected length through (1 − 0.00607·(angle − π/2)): a flat jet is
+  // longer than one at 25° by the ratio of the two factors.
+  const AsymmetricGeometry at25 = ComputeAsymmetricGeometry(410, 150, 3.1, 0.025, 3, 30, 0.4);
+  const AsymmetricGeometry at0 = ComputeAsymmetricGeometry(410, 150, 3.1, 0.025, 3, 30, 0.4, 0.0);
+  EXPECT_NEAR(at0.LTorchWind / at25.LTorchWind,
+              (1 + 0.00607 * kPiTest / 2) / (1 - 0.00607 * (25 / 180.0 * kPiTest - kPiTest / 2)), 1e-12);
+}
+
+TEST(JetFlame, WindowAtTwentyFiveDegreesHasTheFrustumOfTheRunsGeometry) {
+  // The window prepares its flame through the run's geometry: with a lift angle of 25° its frustum is
+  // the run's fixed-elevation frustum for the same outflow, wind and tilt.
+  JetFlameInputs in = JetInputs();
+  in.LiftAngle = 25;
+  PrepareResult r = PrepareJetFlame(in, Settings(), test::SyntheticTables(), {});
+  ASSERT_TRUE(r.ok()) << r.error.toStdString();
+  const models::DerivedQuantities& d = r.run->state.derived;
+  // The tilt the window starts from: the run's tilt rule at 25° with the still-air Richardson term.
+  const double ri = std::cbrt(9.81 / std::pow(d.DEquiv * d.SpeedOut, 2)) * d.LTorchBase;
+  const double tilt = TiltRadians(25 / 180.0 * kPiTest, d.Rw, ri);
+  const AsymmetricGeometry run =
+      ComputeAsymmetricGeometry(d.SpeedOut, d.LTorchBase, d.DEquiv, d.SpecVolume, d.WindSpeed, d.Azimut, tilt);
+  EXPECT_DOUBLE_EQ(d.LTorchWind, run.LTorchWind);
+  EXPECT_DOUBLE_EQ(d.RL, run.RL);
+  EXPECT_DOUBLE_EQ(d.W1, run.W1);
+  EXPECT_DOUBLE_EQ(d.W2, run.W2);
+  EXPECT_DOUBLE_EQ(d.ConeAngle, run.ConeAngle);
+  EXPECT_DOUBLE_EQ(d.JetAngle, run.JetAngle);
+}
+
+TEST(JetFlame, WindowInputsGiveTheFlameQuantitiesAndLayersOfAFreshState) {
+  Probabilities last;
+  last.PAsimmTorch = 2e-4;
+  PrepareResult r = PrepareJetFlame(JetInputs(), Settings(), test::SyntheticTables(), last);
+  ASSERT_TRUE(r.ok()) << r.error.toStdString();
+  const PreparedRun& run = *r.run;
+  const models::DerivedQuantities& d = run.state.derived;
+  EXPECT_EQ(run.state.ScenarioCode, 4);
+  // South: 180° + 90° in radians.
+  EXPECT_DOUBLE_EQ(d.WindAngle, kPiTest + kPiTest / 2);
+  // The typed temperature plus 273, not rounded to whole degrees.
+  EXPECT_DOUBLE_EQ(d.TempK, 283.5);
+  EXPECT_DOUBLE_EQ(d.Dtrub, 0.5);
+  EXPECT_DOUBLE_EQ(d.Azimut, 60);
+  EXPECT_DOUBLE_EQ(d.JetDir, -60 * kPiTest / 180);
+  // Lift angle 0: the jet lies flat and the model starts along it.
+  EXPECT_EQ(d.JetAngle, 0.0);
+  EXPECT_EQ(d.Tilt, 0.0);
+  EXPECT_TRUE(d.asymmetricComputed);
+  EXPECT_EQ(d.KEllipse, 1 - 0.1 * 2);
+  // Pit length on the line through (0.1 m, 10 m) and (2 m, 60 m) at 0.5 m.
+  EXPECT_NEAR(d.PitLength, 10 + (0.5 - 0.1) * (60 - 10) / 1.9, 1e-12);
+  EXPECT_EQ(run.state.LayerFlux.count(), 6);
+  EXPECT_EQ(run.state.LayerProc.count(), 8);
+  EXPECT_EQ(run.state.LayerProc.layer(1).nx(), 5);
+  EXPECT_EQ(run.probabilities.PAsimmTorch, 2e-4);
+}
+
+TEST(JetFlame, InputsThatCannotMakeAFlameAreRefusedAndEveryLiftAngleUpToTheVerticalIsTaken) {
+  // The angle box takes any whole number. 200° used to be taken as it stood: sin 200° < 0 puts the
+  // axis of the frustum below the horizontal, so the four flames burnt into the ground, and 91°..180°
+  // turned them back over the rupture. The pipe end rises at most to the vertical.
+  const struct {
+    const char* what;
+    std::function<void(JetFlameInputs&, db::AdjustmentRow&)> breakIt;
+    const char* message;  // a part of the message, or none
+  } cases[] = {
+      {"wind 10 m/s", [](JetFlameInputs& in, db::AdjustmentRow&) { in.WindSpeed = 10; }, nullptr},
+      {"below the gas tables", [](JetFlameInputs& in, db::AdjustmentRow&) { in.Temp = -150; }, nullptr},
+      {"no pressure", [](JetFlameInputs& in, db::AdjustmentRow&) { in.Davl = 0; }, nullptr},
+      {"grid step 0", [](JetFlameInputs&, db::AdjustmentRow& a) { a.CStep = 0; }, nullptr},
+      {"91°", [](JetFlameInputs& in, db::AdjustmentRow&) { in.LiftAngle = 91; }, "от 0 до 90°"},
+      {"200°", [](JetFlameInputs& in, db::AdjustmentRow&) { in.LiftAngle = 200; }, "от 0 до 90°"},
+      {"270°", [](JetFlameInputs& in, db::AdjustmentRow&) { in.LiftAngle = 270; }, "от 0 до 90°"},
+  };
+  for (const auto& c : cases) {
+    JetFlameInputs in = JetInputs();
+    db::AdjustmentRow settings = Settings();
+    c.breakIt(in, settings);
+    const PrepareResult r = PrepareJetFlame(in, settings, test::SyntheticTables(), {});
+    ASSERT_FALSE(r.ok()) << c.what;
+    EXPECT_FALSE(r.error.isEmpty()) << c.what;
+    EXPECT_TRUE(!c.message || r.error.contains(QString::fromUtf8(c.message))) << r.error.toStdString();
+  }
+  for (double angle : {0.0, 45.0, 90.0}) {
+    JetFlameInputs in = JetInputs();
+    in.LiftAngle = angle;
+    const PrepareResult r = PrepareJetFlame(in, Settings(), test::SyntheticTables(), {});
+    ASSERT_TRUE(r.ok()) << angle << ": " << r.error.toStdString();
+    EXPECT_DOUBLE_EQ(r.run->state.derived.JetAngle, angle / 180 * kPiTest);
+  }
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
-// Whole runs of every single scenario through the headless driver's code path on a copy of the shipped
-// database: they finish, their radii are those of their own profiles, the thread count changes nothing,
-// refused runs say why, and the database is left as it was.
+// Whole runs through the headless driver's code path on a copy of the shipped database: every scenario
+// finishes with the radii of its own profiles, the thread count changes nothing, refused runs say why,
+// the database is left as it was, and the assessments over a year (codes 1 and 7) print their layers and
+// sum the risks of their scenarios.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -8,29 +9,32 @@
 #include <QCryptographicHash>
 #include <QFile>
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QTemporaryDir>
 
 #include "common/texts.h"
+#include "db/database.h"
 #include "models/calc_state.h"
 #include "run/execute.h"
 #include "run/headless.h"
 #include "run/prepare.h"
 #include "run/run_texts.h"
 #include "run_fixtures.h"
-#include "sample_request.h"
 
 namespace velaron::run {
 namespace {
 
-QByteArray Input(int code) { return test::SampleRequest(code); }
+using test::ParseJson;
+constexpr double kTestPi = 3.14159265358979;
+constexpr const char* kInlineSection =
+    R"("section": {"TPID": 1, "Length": 5000, "Udal": 20000, "Azimut": 30, "p_v": 0.1, "Ground": "2.1.1.2"})";
 
-QJsonObject Parse(const QByteArray& out) {
-  QJsonParseError e;
-  const QJsonDocument d = QJsonDocument::fromJson(out, &e);
-  EXPECT_EQ(e.error, QJsonParseError::NoError) << out.left(300).toStdString();
-  return d.object();
+// The sample request with one fragment of it replaced; the fragment must be there.
+QByteArray Edited(int code, const char* from, const char* to) {
+  QByteArray in = test::SampleRequest(code);
+  EXPECT_TRUE(in.contains(from)) << from;
+  return in.replace(from, to);
 }
 
 QByteArray Hash(const QString& path) {
@@ -39,11 +43,34 @@ QByteArray Hash(const QString& path) {
   return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
 }
 
-class Headless : public ::testing::Test {
- protected:
-  void SetUp() override { ASSERT_TRUE(db_.ok()); }
-  test::DatabaseCopy db_;
-};
+// A printed grid as rows of values (y from −ny, x from −nx).
+using Rows = std::vector<std::vector<double>>;
+Rows RowsOf(const QJsonObject& o, const QString& name) {
+  Rows rows;
+  for (const auto& r : o["grids"].toObject()[name].toObject()["rows"].toArray()) {
+    rows.emplace_back();
+    for (const auto& v : r.toArray()) rows.back().push_back(v.toDouble());
+  }
+  return rows;
+}
+
+QStringList AllLayers() {
+  QStringList names;
+  for (int k = 1; k <= 6; ++k) names << QStringLiteral("LayerFlux%1").arg(k);
+  for (int k = 1; k <= 8; ++k) names << QStringLiteral("LayerProc%1").arg(k);
+  return names;
+}
+
+// The largest of the values at `level` over the rows (a case or a direction each), −1 as soon as one is −1.
+double LargestOrUnknown(const QJsonArray& rows, int level) {
+  double m = 0;
+  for (const auto& row : rows) {
+    const double v = row.toArray()[level].toDouble();
+    if (v == -1) return -1;
+    m = std::max(m, v);
+  }
+  return m;
+}
 
 // The radii ZoneRadii finds on the percent profile along +x of the printed GridProc.
 std::array<double, 4> RadiiAlongX(const QJsonObject& grid, int cStep, int xLimit) {
@@ -63,11 +90,37 @@ std::array<double, 4> RadiiAlongX(const QJsonObject& grid, int cStep, int xLimit
   return {s.CurZones[1][0], s.CurZones[2][0], s.CurZones[3][0], s.CurZones[4][0]};
 }
 
+class Headless : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(db_.ok()); }
+  HeadlessResult run(const QByteArray& in, const QStringList& grids = {}, int threads = 2, bool pictures = false) {
+    return RunHeadless(db_.path(), in, threads, grids, pictures);
+  }
+  // A finished run's output on 200 m at 20 m (11 × 11 cells), which keeps the year-round codes quick.
+  QJsonObject done(int code, const QStringList& grids = {}) {
+    const HeadlessResult r = run(test::SampleRequest(code, 200, 20), grids);
+    EXPECT_EQ(r.exitCode, 0) << code << " " << r.output.left(400).toStdString();
+    return ParseJson(r.output);
+  }
+  // The fixtures' request of `code` on the shipped section 1 and town 1, with the rows read of the copy.
+  std::pair<RunRequest, RunData> shipped(int code) {
+    RunRequest request = test::GoodRequest(code);
+    request.section = db::SectionRow{};
+    request.section.TPID = 1;
+    request.run.idCity = 1;
+    EXPECT_TRUE(db::OpenDatabase(db_.path(), true).isEmpty());
+    RunData data = LoadRunData(request, false);
+    db::CloseDatabase();
+    return {request, data};
+  }
+  test::DatabaseCopy db_;
+};
+
 TEST_F(Headless, EverySingleScenarioFinishesWithTheRadiiOfItsProfile) {
   for (int code : {2, 3, 4, 5, 6, 8}) {
-    const HeadlessResult r = RunHeadless(db_.path(), Input(code), 2, {"GridProc"});
+    const HeadlessResult r = run(test::SampleRequest(code), {"GridProc"}, 2, true);
     ASSERT_EQ(r.exitCode, 0) << code << " " << r.output.toStdString();
-    const QJsonObject o = Parse(r.output);
+    const QJsonObject o = ParseJson(r.output);
     EXPECT_EQ(o["ScenarioCode"].toInt(), code);
     const QJsonArray cur = o["CurZones"].toArray();
     ASSERT_EQ(cur.size(), 4);
@@ -80,32 +133,22 @@ TEST_F(Headless, EverySingleScenarioFinishesWithTheRadiiOfItsProfile) {
         EXPECT_EQ(o["ZoneR"].toArray()[kind - 1].toArray()[z].toDouble(), radii[static_cast<size_t>(z)]);
       }
     } else {
-      // The jet fires: per level the largest radius over the eight directions of their jet case
-      // (−1 as soon as one direction is −1).
+      // The jet fires: per level the largest radius over the eight directions of their jet case.
       const QJsonArray dirs = o["ZoneRDir"].toArray()[code == 4 ? 4 : 0].toArray();
-      for (int z = 0; z < 4; ++z) {
-        double expected = 0;
-        bool unknown = false;
-        for (const auto& d : dirs) {
-          const double v = d.toArray()[z].toDouble();
-          if (v == -1) unknown = true;
-          expected = std::max(expected, v);
-        }
-        EXPECT_EQ(cur[z].toDouble(), unknown ? -1 : expected) << code << " zone " << z + 1;
-      }
+      for (int z = 0; z < 4; ++z) EXPECT_EQ(cur[z].toDouble(), LargestOrUnknown(dirs, z)) << code << " zone " << z + 1;
       EXPECT_FALSE(o["WorstDir"].toArray()[0].toString().isEmpty()) << code;
     }
-    const QJsonObject derived = o["derived"].toObject();
-    EXPECT_EQ(derived.contains("LTorchWind"), code == 4) << code;
+    EXPECT_EQ(o["derived"].toObject().contains("LTorchWind"), code == 4) << code;
   }
 }
 
 TEST_F(Headless, ThreadCountChangesNothing) {
-  for (int code : {2, 5, 6}) {
-    const QStringList grids{"GridValue", "GridProbit", "GridProc", "GridRisk"};
-    const HeadlessResult one = RunHeadless(db_.path(), Input(code), 1, grids, false);
-    const HeadlessResult three = RunHeadless(db_.path(), Input(code), 3, grids, false);
-    ASSERT_EQ(one.exitCode, 0);
+  for (int code : {2, 5, 6, 7, 1}) {
+    const QStringList grids = QStringList{"GridValue", "GridProbit", "GridProc", "GridRisk"} +
+                              (code == 1 || code == 7 ? AllLayers() : QStringList{});
+    const QByteArray in = test::SampleRequest(code, 200, 20);
+    const HeadlessResult one = run(in, grids, 1), three = run(in, grids, 3);
+    ASSERT_EQ(one.exitCode, 0) << code;
     EXPECT_EQ(one.output, three.output) << code;
   }
 }
@@ -114,29 +157,26 @@ TEST_F(Headless, AsymmetricRiskCountsIgnitionOnce) {
   // The run used to hand the asymmetric model PAsimmTorch × PIgnition; PAsimmTorch already holds the
   // ignition, so every risk cell came out PIgnition (0.275 here) times too small. Each risk cell must be
   // PAsimmTorch × 0.01 × its percent.
-  const HeadlessResult r = RunHeadless(db_.path(), Input(4), 2, {"GridProc", "GridRisk"}, false);
-  ASSERT_EQ(r.exitCode, 0) << r.output.toStdString();
-  const QJsonObject o = Parse(r.output);
+  const QJsonObject o = done(4, {"GridProc", "GridRisk"});
   const double p = o["probabilities"].toObject()["PAsimmTorch"].toDouble();
-  const QJsonArray proc = o["grids"].toObject()["GridProc"].toObject()["rows"].toArray();
-  const QJsonArray risk = o["grids"].toObject()["GridRisk"].toObject()["rows"].toArray();
+  const Rows proc = RowsOf(o, "GridProc"), risk = RowsOf(o, "GridRisk");
   int hot = 0;
-  for (int y = 0; y < proc.size(); ++y)
-    for (int x = 0; x < proc[y].toArray().size(); ++x) {
-      const double pc = proc[y].toArray()[x].toDouble();
-      if (pc > 0) ++hot;
-      EXPECT_DOUBLE_EQ(risk[y].toArray()[x].toDouble(), p * 0.01 * pc);
+  for (size_t y = 0; y < proc.size(); ++y)
+    for (size_t x = 0; x < proc[y].size(); ++x) {
+      hot += proc[y][x] > 0;
+      EXPECT_DOUBLE_EQ(risk[y][x], p * 0.01 * proc[y][x]);
     }
   EXPECT_GT(hot, 0);
 }
 
 TEST_F(Headless, OutputCarriesTheProbabilitiesAndTheGridLayout) {
-  const HeadlessResult r = RunHeadless(db_.path(), Input(2), 2, {"GridValue"}, false);
+  const HeadlessResult r = run(test::SampleRequest(2), {"GridValue"});
   ASSERT_EQ(r.exitCode, 0);
-  const QJsonObject o = Parse(r.output);
+  const QJsonObject o = ParseJson(r.output);
   // Way 1, region lambda 0.33, D 1420 mm: KoefDy 0.31, AccidentRate 0.1023; section 5000 m:
-  // PRupture = round6(1 − exp(−0.1023·0.005)) = 0.000511; PIgnition = P4·1.1 for the section's ground.
+  // PRupture = round6(1 − exp(−0.1023·0.005)) = 0.000511.
   const QJsonObject d = o["derived"].toObject();
+  EXPECT_EQ(d["KoefDy"].toDouble(), 0.31);
   EXPECT_DOUBLE_EQ(d["AccidentRate"].toDouble(), 0.33 * 0.31);
   EXPECT_DOUBLE_EQ(o["probabilities"].toObject()["PRupture"].toDouble(), 0.000511);
   EXPECT_NEAR(d["Davl"].toDouble(), 6.95, 1e-12);
@@ -152,102 +192,68 @@ TEST_F(Headless, OutputCarriesTheProbabilitiesAndTheGridLayout) {
   EXPECT_EQ(o["RadiusDP"].toArray().size(), 8);
   // Numbers are written with all their digits: 0.1 prints as 0.10000000000000001.
   EXPECT_TRUE(r.output.contains("\"p_v\": 0.10000000000000001"));
+
+  // A typed-in rate (way 3) computes no diameter coefficient, so the output leaves it out instead of
+  // printing a 0 that was never calculated.
+  const QJsonObject typed = ParseJson(run(Edited(2, R"("way": 1)", R"("way": 3)")).output)["derived"].toObject();
+  EXPECT_FALSE(typed.contains("KoefDy"));
+  EXPECT_EQ(typed["AccidentRate"].toDouble(), 1);  // the typed value, unchanged
+  // A section by number reads the stored row: the shipped section 1 is 1000 m long from the start of the
+  // pipeline, Davl = 7.4 − 2·500/100000.
+  const QJsonObject stored = ParseJson(run(Edited(2, kInlineSection, R"("section": {"TPID": 1})")).output);
+  EXPECT_NEAR(stored["derived"].toObject()["Davl"].toDouble(), 7.4 - 2.0 * 500 / 100000, 1e-12);
 }
 
-TEST_F(Headless, RefusedRunsSayWhyAndExitWithTwo) {
+TEST_F(Headless, RefusedRunsSayWhyExitWithTwoAndWriteNothing) {
+  // The preparation's own refusals are pinned with the preparation; these are the driver's and the
+  // database's (a gas left out is refused by the program itself below).
   const QByteArray before = Hash(db_.path());
-  QByteArray noGas = Input(5);
-  noGas.replace("\"Gas\": 1", "\"Gas\": 0");
-  HeadlessResult r = RunHeadless(db_.path(), noGas, 2, {});
-  EXPECT_EQ(r.exitCode, 2);
-  EXPECT_EQ(Parse(r.output)["error"].toString(), QString::fromUtf8(velaron::texts::kGasDataMissing));
-
-  r = RunHeadless(db_.path(), Input(9), 2, {});
-  EXPECT_EQ(r.exitCode, 2);
-  EXPECT_EQ(Parse(r.output)["error"].toString(), QString::fromUtf8(texts::kBadScenario));
-
-  // The assessments over a year need the town's wind: a town the database does not hold is refused.
-  QByteArray noTown = Input(7);
-  noTown.replace("\"idCity\": 1", "\"idCity\": 999");
-  r = RunHeadless(db_.path(), noTown, 2, {});
-  EXPECT_EQ(r.exitCode, 2);
-  EXPECT_EQ(Parse(r.output)["error"].toString(), QString::fromUtf8(texts::kNoTown));
-
-  QByteArray noSection = Input(2);
-  noSection.replace(R"("section": {"TPID": 1, "Length": 5000, "Udal": 20000, "Azimut": 30, "p_v": 0.1, "Ground": "2.1.1.2"})",
-                    R"("section": {"TPID": 999})");
-  r = RunHeadless(db_.path(), noSection, 2, {});
-  EXPECT_EQ(r.exitCode, 2);
-  EXPECT_EQ(Parse(r.output)["error"].toString(), QString::fromUtf8(velaron::texts::kWrongSection));
-
-  r = RunHeadless(db_.path(), "{not json", 2, {});
-  EXPECT_EQ(r.exitCode, 2);
-  EXPECT_TRUE(Parse(r.output)["error"].toString().startsWith(QString::fromUtf8("Ошибка во входном файле")));
-
-  QByteArray strongWind = Input(5);
-  strongWind.replace("\"WindSpeed\": 3", "\"WindSpeed\": 10");
-  r = RunHeadless(db_.path(), strongWind, 2, {});
-  EXPECT_EQ(r.exitCode, 2);
-
-  r = RunHeadless(db_.path(), Input(2), 2, {"NoSuchGrid"});
-  EXPECT_EQ(r.exitCode, 2);
+  const QString badFile = QString::fromUtf8("Ошибка во входном файле");
+  const struct {
+    QByteArray input;
+    QString error;  // the whole message, or its start
+    QStringList grids;
+  } cases[] = {
+      {test::SampleRequest(9), QString::fromUtf8(texts::kBadScenario), {}},
+      // The assessments over a year need the town's wind: a town the database does not hold is refused.
+      {Edited(7, "\"idCity\": 1", "\"idCity\": 999"), QString::fromUtf8(texts::kNoTown), {}},
+      {Edited(2, kInlineSection, R"("section": {"TPID": 999})"), QString::fromUtf8(velaron::texts::kWrongSection), {}},
+      {"{not json", badFile, {}},
+      {test::SampleRequest(2), {}, {"NoSuchGrid"}},
+  };
+  for (const auto& c : cases) {
+    const HeadlessResult r = run(c.input, c.grids, 2, true);
+    EXPECT_EQ(r.exitCode, 2) << c.input.left(80).toStdString();
+    EXPECT_TRUE(ParseJson(r.output)["error"].toString().startsWith(c.error)) << r.output.toStdString();
+  }
   EXPECT_EQ(Hash(db_.path()), before);  // read-only: nothing written
 }
 
 TEST_F(Headless, AFieldLeftOutIsRefusedNotDefaulted) {
   // Each field below feeds the numbers; left out, the run went on with a built-in value the user never
   // chose (an inline section without "Length" was 0 m long and every risk came out 0).
-  const std::pair<const char*, const char*> cut[] = {
-      {R"("Length": 5000, )", "Length"},
-      {R"("DavlUp": 5.4, )", "DavlUp"},
-      {R"("Skor_chel": 1.0, )", "Skor_chel"},
-      {R"("WindSpeed": 3, )", "WindSpeed"},
-      {R"("RegionPos": 1, )", "RegionPos"},
-  };
+  const char* const cut[][2] = {{R"("Length": 5000, )", "Length"},     {R"("DavlUp": 5.4, )", "DavlUp"},
+                                {R"("Skor_chel": 1.0, )", "Skor_chel"}, {R"("WindSpeed": 3, )", "WindSpeed"},
+                                {R"("RegionPos": 1, )", "RegionPos"}};
   for (const auto& [text, field] : cut) {
-    QByteArray in = Input(5);
-    ASSERT_TRUE(in.contains(text)) << field;
-    in.replace(text, "");
-    const HeadlessResult r = RunHeadless(db_.path(), in, 2, {}, false);
-    EXPECT_EQ(r.exitCode, 2) << field;
-    const QString error = Parse(r.output)["error"].toString();
+    const QString error = ParseJson(run(Edited(5, text, "")).output)["error"].toString();
     EXPECT_TRUE(error.startsWith(QString::fromUtf8("Ошибка во входном файле"))) << field;
     EXPECT_TRUE(error.contains(QLatin1String(field))) << error.toStdString();
   }
   // The wind is the jet fires' own input; an explosion runs without it, in the fresh dialog's calm.
-  QByteArray blast = Input(2);
-  blast.replace(R"("WindSpeed": 3, )", "");
-  const HeadlessResult r = RunHeadless(db_.path(), blast, 2, {}, false);
-  ASSERT_EQ(r.exitCode, 0) << r.output.toStdString();
-  EXPECT_EQ(Parse(r.output)["derived"].toObject()["Rw"].toDouble(), 0);
+  const HeadlessResult blast = run(Edited(2, R"("WindSpeed": 3, )", ""));
+  ASSERT_EQ(blast.exitCode, 0) << blast.output.toStdString();
+  EXPECT_EQ(ParseJson(blast.output)["derived"].toObject()["Rw"].toDouble(), 0);
   // A whole group left out is refused as well.
-  QByteArray noPipeline = Input(2);
+  QByteArray noPipeline = test::SampleRequest(2);
   const int from = noPipeline.indexOf(R"("pipeline")"), to = noPipeline.indexOf(R"("rate")");
   ASSERT_GT(to, from);
-  noPipeline.remove(from, to - from);
-  const HeadlessResult np = RunHeadless(db_.path(), noPipeline, 2, {}, false);
+  const HeadlessResult np = run(noPipeline.remove(from, to - from));
   EXPECT_EQ(np.exitCode, 2);
-  EXPECT_TRUE(Parse(np.output)["error"].toString().contains(QLatin1String("pipeline")));
+  EXPECT_TRUE(ParseJson(np.output)["error"].toString().contains(QLatin1String("pipeline")));
   // A ticked external factor needs its probability.
-  QByteArray ext = Input(2);
-  ext.replace(R"("Check5": 0)", R"("Check5": 1)");
-  ext.replace(R"("Eroz": 0.2, )", "");
-  EXPECT_EQ(RunHeadless(db_.path(), ext, 2, {}, false).exitCode, 2);
-}
-
-TEST_F(Headless, DiameterCoefficientOnlyForTheRegionWays) {
-  // Way 1 reads the coefficient (0.31 for 1420 mm); a typed-in rate (way 3) computes none, so the
-  // output leaves it out instead of printing a 0 that was never calculated.
-  HeadlessResult r = RunHeadless(db_.path(), Input(2), 2, {}, false);
-  ASSERT_EQ(r.exitCode, 0);
-  EXPECT_EQ(Parse(r.output)["derived"].toObject()["KoefDy"].toDouble(), 0.31);
-  QByteArray typed = Input(2);
-  typed.replace(R"("way": 1)", R"("way": 3)");
-  r = RunHeadless(db_.path(), typed, 2, {}, false);
-  ASSERT_EQ(r.exitCode, 0) << r.output.toStdString();
-  const QJsonObject d = Parse(r.output)["derived"].toObject();
-  EXPECT_FALSE(d.contains("KoefDy"));
-  EXPECT_EQ(d["AccidentRate"].toDouble(), 1);  // the typed value, unchanged
+  QByteArray ext = Edited(2, R"("Check5": 0)", R"("Check5": 1)");
+  EXPECT_EQ(run(ext.replace(R"("Eroz": 0.2, )", "")).exitCode, 2);
 }
 
 TEST_F(Headless, OutflowAndFlameOfTheSampleWorkedFromTheShippedTables) {
@@ -256,27 +262,28 @@ TEST_F(Headless, OutflowAndFlameOfTheSampleWorkedFromTheShippedTables) {
   // v 0.0215012573895304 / 0.0180501421524427. cp linear: 2.8293...; v through p·v:
   // (60·v60 + 0.95·(70·v70 − 60·v60))/69.5 = 0.018199111155482457. k = cp/(cp − 8.314/16.043);
   // w = √(2k·6.95e6·v/(k+1)); v0 (1 bar, 283 K) 1.46364823113648; D = 1.42 m, a = 21, b = 0.2, wind 3.
-  const QJsonObject d5 = Parse(RunHeadless(db_.path(), Input(5), 2, {}, false).output)["derived"].toObject();
   const auto near = [](const QJsonObject& d, const char* key, double expected) {
     EXPECT_NEAR(d[key].toDouble(), expected, 1e-12 * std::max(1.0, std::fabs(expected))) << key;
   };
+  const QJsonObject d5 = done(5)["derived"].toObject();
   near(d5, "PitLength", 45.2);  // the Lp row of 1.42 m
   near(d5, "AdiabK", 1.2244791214995556);
   near(d5, "SpecVolume", 0.018199111155482457);
   near(d5, "SpeedOut", 373.15908040968844);
   near(d5, "SpecVolume0", 1.46364823113648);
-  near(d5, "MassFlow", 403.7605395416211);        // 1.42²·π/4·w/v0
-  near(d5, "MassFireBall", 2018.8026977081054);   // 10 s · G · 0.5
-  near(d5, "MassGPVS", 2422.563237249726);        // 20 s · G · 0.3
+  near(d5, "MassFlow", 403.7605395416211);       // 1.42²·π/4·w/v0
+  near(d5, "MassFireBall", 2018.8026977081054);  // 10 s · G · 0.5
+  near(d5, "MassGPVS", 2422.563237249726);       // 20 s · G · 0.3
   near(d5, "DEquiv", 9.25686634362834);
   near(d5, "LTorch", 188.13680933400306);
   near(d5, "Ri", 1.7624823316221854);
   near(d5, "Rw", 0.00803946669797322);
   near(d5, "W2", 57.248949848704854);
   near(d5, "KEllipse", 0.7);
-  near(d5, "Tilt", 0.9389980577188959);           // first rule: 53.80°
+  near(d5, "Tilt", 0.9389980577188959);  // first rule: 53.80°
   // Code 4: the frustum at a 25° elevation, the lift-off from the run's own tilt at 25° (85.30°).
-  const QJsonObject d4 = Parse(RunHeadless(db_.path(), Input(4), 2, {}, false).output)["derived"].toObject();
+  const QJsonObject o4 = done(4);
+  const QJsonObject d4 = o4["derived"].toObject();
   near(d4, "LTorchWind", 92.82185462813676);
   near(d4, "KLift", 0.17252221424080677);
   near(d4, "LiftOff", 18.54402829133181);
@@ -284,49 +291,150 @@ TEST_F(Headless, OutflowAndFlameOfTheSampleWorkedFromTheShippedTables) {
   near(d4, "W1", 1.42);  // DEquiv·√(1.293·v) is the pipe diameter itself
   near(d4, "W2", 28.245156911511163);
   near(d4, "ConeAngle", 0.16482389949044932);
-  near(d4, "Tilt", 25 / 180.0 * 3.14159265358979);
-  near(d4, "JetDir", -230 / 180.0 * 3.14159265358979);  // the last of the four jets: −30° − 200°
+  near(d4, "Tilt", 25 / 180.0 * kTestPi);
+  near(d4, "JetDir", -230 / 180.0 * kTestPi);  // the last of the four jets: −30° − 200°
   // Probabilities: P4 0.25 of ground 2.1.1.2 with p_v 0.1 gives 0.275; shares a third each in winter.
-  const QJsonObject p = Parse(RunHeadless(db_.path(), Input(4), 2, {}, false).output)["probabilities"].toObject();
+  const QJsonObject p = o4["probabilities"].toObject();
   near(p, "PIgnition", 0.275);
   near(p, "PAsimmTorch", 0.333333333333333 * 0.000511 * 0.275);
   near(p, "PFireBall", (1 - 0.143) * 0.000511 * 0.275);
   near(p, "PGPVS", 0.000511 * 0.275 * 0.143);
 }
 
-TEST_F(Headless, SectionByNumberReadsTheStoredRow) {
-  QByteArray byNumber = Input(2);
-  byNumber.replace(R"("section": {"TPID": 1, "Length": 5000, "Udal": 20000, "Azimut": 30, "p_v": 0.1, "Ground": "2.1.1.2"})",
-                   R"("section": {"TPID": 1})");
-  const HeadlessResult r = RunHeadless(db_.path(), byNumber, 2, {}, false);
-  ASSERT_EQ(r.exitCode, 0) << r.output.toStdString();
-  // The shipped section 1 is 1000 m long from the start of the pipeline: Davl = 7.4 − 2·500/100000.
-  EXPECT_NEAR(Parse(r.output)["derived"].toObject()["Davl"].toDouble(), 7.4 - 2.0 * 500 / 100000, 1e-12);
-}
-
 TEST_F(Headless, DriverProgramPrintsOnlyJson) {
   QTemporaryDir dir;
   const QString input = dir.filePath("in.json");
-  QFile f(input);
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  f.write(Input(6));
-  f.close();
-  QProcess p;
-  p.start(QStringLiteral(VELARON_BIN_DIR "/velaron-calc"), {"--db", db_.path(), input, "--threads", "2"});
-  ASSERT_TRUE(p.waitForFinished(60000));
-  EXPECT_EQ(p.exitCode(), 0);
-  EXPECT_EQ(Parse(p.readAllStandardOutput())["ScenarioCode"].toInt(), 6);
+  const auto program = [&](const QByteArray& in, const QStringList& extra) {
+    QFile f(input);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(in);
+    f.close();
+    QProcess p;
+    p.start(QStringLiteral(VELARON_BIN_DIR "/velaron-calc"), QStringList{"--db", db_.path(), input} + extra);
+    EXPECT_TRUE(p.waitForFinished(60000));
+    return std::make_pair(p.exitCode(), ParseJson(p.readAllStandardOutput()));
+  };
+  auto [code, o] = program(test::SampleRequest(6), {"--threads", "2"});
+  EXPECT_EQ(code, 0);
+  EXPECT_EQ(o["ScenarioCode"].toInt(), 6);
+  std::tie(code, o) = program(Edited(6, "\"Gas\": 1", "\"Gas\": 0"), {});
+  EXPECT_EQ(code, 2);
+  EXPECT_EQ(o["error"].toString(), QString::fromUtf8(velaron::texts::kGasDataMissing));
+  std::tie(code, o) = program(test::SampleRequest(7, 200, 20), {"--grids", "LayerFlux1,LayerFlux5,LayerProc1,LayerProc8"});
+  EXPECT_EQ(code, 0);
+  EXPECT_EQ(o["ScenarioCode"].toInt(), 7);
+  EXPECT_EQ(o["grids"].toObject().keys(), (QStringList{"LayerFlux1", "LayerFlux5", "LayerProc1", "LayerProc8"}));
+  EXPECT_TRUE(o["derived"].toObject().contains("LTorchWind"));
+}
 
-  QFile g(input);
-  ASSERT_TRUE(g.open(QIODevice::WriteOnly));
-  QByteArray bad = Input(6);
-  bad.replace("\"Gas\": 1", "\"Gas\": 0");
-  g.write(bad);
-  g.close();
-  p.start(QStringLiteral(VELARON_BIN_DIR "/velaron-calc"), {"--db", db_.path(), input});
-  ASSERT_TRUE(p.waitForFinished(60000));
-  EXPECT_EQ(p.exitCode(), 2);
-  EXPECT_EQ(Parse(p.readAllStandardOutput())["error"].toString(), QString::fromUtf8(velaron::texts::kGasDataMissing));
+TEST_F(Headless, YearRoundCodesFinishWithEveryLayerAndTheAsymmetricQuantities) {
+  for (int code : {7, 1}) {
+    const QJsonObject o = done(code, QStringList{"GridValue", "GridProbit", "GridProc"} + AllLayers());
+    EXPECT_EQ(o["ScenarioCode"].toInt(), code);
+    for (const QString& name : AllLayers()) {
+      const QJsonObject g = o["grids"].toObject()[name].toObject();
+      EXPECT_EQ(g["nx"].toInt(), 5) << code << " " << name.toStdString();
+      EXPECT_EQ(g["rows"].toArray().size(), 11);
+    }
+    // The year-round assessment aims the asymmetric jet at the run's fixed 25°; it leaves the frustum
+    // quantities, and the model starts with the tilt equal to the elevation.
+    const QJsonObject d = o["derived"].toObject();
+    for (const char* k : {"LTorchWind", "KLift", "LiftOff", "RL", "W1", "ConeAngle"})
+      EXPECT_TRUE(d.contains(k)) << code << " " << k;
+    EXPECT_DOUBLE_EQ(d["JetAngle"].toDouble(), 25 / 180.0 * kTestPi);
+    EXPECT_LT(d["ConeAngle"].toDouble(), d["JetAngle"].toDouble());
+    // The last wind state walked is the summer calm: its wind angle is 5π/2 as it stands.
+    EXPECT_DOUBLE_EQ(d["WindAngle"].toDouble(), 2.5 * kTestPi);
+
+    // Every jet case heats somewhere (how the cases make the displayed flux and the zone depths is checked
+    // on the states themselves); the edge mark is the thermal test on the printed border cells: flux above
+    // 4 or probit above 2.67.
+    const Rows value = RowsOf(o, "GridValue"), probit = RowsOf(o, "GridProbit");
+    for (int k = 1; k <= 5; ++k) {
+      double peak = 0;
+      for (const auto& row : RowsOf(o, QStringLiteral("LayerFlux%1").arg(k)))
+        peak = std::max(peak, *std::max_element(row.begin(), row.end()));
+      EXPECT_GT(peak, 0) << code << " jet case " << k;
+    }
+    bool edge = false;
+    const size_t n = value.size() - 1;
+    for (size_t i = 0; i <= n; ++i)
+      for (auto [x, y] : {std::pair{i, size_t{0}}, std::pair{i, n}, std::pair{size_t{0}, i}, std::pair{n, i}})
+        edge = edge || value[y][x] > 4.0 || probit[y][x] > 2.67;
+    EXPECT_EQ(o["ZoneAtEdge"].toBool(), edge) << code;
+    EXPECT_FALSE(o["WorstDir"].toArray()[0].toString().isEmpty());
+  }
+}
+
+TEST_F(Headless, ComplexRiskIsTheSumOfTheFourScenarioRisks) {
+  // Each scenario of the complex assessment is run on its own with the same inputs: explosion (2), gas-air
+  // cloud (8), fireball (6) and the jet fires over a year (7). The complex risk must be their sum.
+  const Rows total = RowsOf(done(1, {"GridRisk"}), "GridRisk");
+  std::vector<Rows> parts;
+  for (int code : {2, 8, 6, 7}) parts.push_back(RowsOf(done(code, {"GridRisk"}), "GridRisk"));
+  double peak = 0;
+  for (size_t y = 0; y < total.size(); ++y)
+    for (size_t x = 0; x < total[y].size(); ++x) {
+      double sum = 0;
+      for (const Rows& part : parts) sum += part.at(y).at(x);
+      EXPECT_NEAR(total[y][x], sum, 1e-12 * std::max(1.0, std::fabs(sum))) << "cell " << x << "," << y;
+      peak = std::max(peak, total[y][x]);
+    }
+  EXPECT_GT(peak, 0);
+}
+
+TEST_F(Headless, WindRoseIsWrittenIntoTheGivenFolderOrReportedAsFailed) {
+  const auto [request, data] = shipped(7);
+  QTemporaryDir folder;
+  // No folder (the headless driver): no rose, and none reported missing. A folder that does not exist:
+  // the run still completes but names no rose file, so no report can show the rose of an earlier town.
+  const struct {
+    QString folder;
+    bool written, failed;
+  } cases[] = {{QString(), false, false},
+               {folder.path(), true, false},
+               {folder.filePath(QStringLiteral("нет такой папки")), false, true}};
+  for (const auto& c : cases) {
+    ExecuteOptions options;
+    options.pictures = false;
+    options.windRoseFolder = c.folder;
+    PrepareResult prepared = PrepareRun(request, data, QDateTime::currentDateTime());
+    ASSERT_TRUE(prepared.ok()) << prepared.error.toStdString();
+    const RunOutcome out = ExecuteRun(std::move(*prepared.run), models::NoProgress(), options);
+    ASSERT_TRUE(out.ok()) << out.error.toStdString();
+    EXPECT_EQ(out.snapshot->windRoseFailed, c.failed) << c.folder.toStdString();
+    EXPECT_EQ(QFile::exists(out.snapshot->windRoseFile), c.written) << c.folder.toStdString();
+    EXPECT_EQ(out.snapshot->windRoseFile.isEmpty(), !c.written);
+  }
+}
+
+TEST_F(Headless, TownWithoutWindIsRefusedBeforeAnythingIsComputed) {
+  // A town row whose seasons have no repetitions: the assessment cannot weigh its wind states.
+  const auto [request, data] = shipped(7);
+  ASSERT_TRUE(data.town.has_value());
+  // The preparation refuses it already, with the message of the wind check.
+  RunData calm = data;
+  calm.town->winter.fill(0);
+  const PrepareResult refused = PrepareRun(request, calm, QDateTime::currentDateTime());
+  EXPECT_FALSE(refused.ok());
+  EXPECT_TRUE(refused.error.contains(QString::fromUtf8("должна быть больше 0"))) << refused.error.toStdString();
+
+  // A prepared run checked again before the worker starts: the same refusal, and the run itself refuses
+  // with that message too, computing nothing.
+  PrepareResult prepared = PrepareRun(request, data, QDateTime::currentDateTime());
+  ASSERT_TRUE(prepared.ok()) << prepared.error.toStdString();
+  PreparedRun noWind = *prepared.run;
+  noWind.town->winter.fill(0);
+  EXPECT_EQ(CheckBeforeRun(noWind), refused.error);
+  const RunOutcome out = ExecuteRun(noWind, models::NoProgress(), ExecuteOptions{});
+  EXPECT_FALSE(out.ok());
+  EXPECT_EQ(out.error, refused.error);
+  PreparedRun noTown = *prepared.run;
+  noTown.town.reset();
+  EXPECT_EQ(CheckBeforeRun(noTown), QString::fromUtf8(texts::kNoTown));
+  // The single scenarios have nothing to check here: their checks are the preparation's.
+  prepared.run->state.ScenarioCode = 5;
+  EXPECT_TRUE(CheckBeforeRun(*prepared.run).isEmpty());
 }
 
 // A progress that asks to stop after a few rows.

@@ -1,6 +1,9 @@
 #include "run_fixtures.h"
 
+#include <gtest/gtest.h>
+
 #include <QFile>
+#include <QJsonDocument>
 
 namespace velaron::test {
 
@@ -44,30 +47,31 @@ run::RunRequest GoodRequest(int code) {
 
 run::RunData GoodData() {
   run::RunData d;
-  db::GasRow gas;
-  gas.VName = QStringLiteral("Метан");
-  gas.m = 16;
-  gas.qg = 50000;
-  gas.a = 21;
-  gas.b = 0.2;
-  gas.DangerClass = 4;
-  d.gas = gas;
-  db::SectionRow s = GoodRequest(5).section;
-  d.section = s;
-  db::Ground3Row g;
-  g.Ground = s.Ground;
-  g.WP3_1 = 0.2;
-  g.SP3_1 = 0.25;
-  g.WP3_2 = 0.3;
-  g.SP3_2 = 0.35;
-  g.WP3_3 = 0.5;
-  g.SP3_3 = 0.4;
-  g.P4 = 0.25;
-  d.ground = g;
+  d.gas = db::GasRow{QStringLiteral("Метан"), 16, 50000, 21, 0.2, 4};
+  d.section = GoodRequest(5).section;
+  // Ground: shares of the pit, symmetric and asymmetric jets in summer and winter, P4 0.25.
+  d.ground = db::Ground3Row{d.section->Ground, 0.25, 0.2, 0.35, 0.3, 0.4, 0.5, 0.25};
   d.regions = {{QStringLiteral("Регион"), 0.33, 2}};
   d.koefDy = {{1420, 0.31}, {1220, 0.5}, {1020, 0.7}, {529, 1.43}};
   d.tables = SyntheticTables();
   return d;
+}
+
+db::WindRow GoodTown() {
+  return db::WindRow{1,
+                     QStringLiteral("Город"),
+                     {10, 5, 5, 10, 20, 20, 15, 10, 5},
+                     {15, 10, 5, 5, 10, 15, 20, 15, 5},
+                     {3, 2.5, 2, 3, 4, 5, 4, 3, 0},
+                     {2, 2, 1.5, 2, 3, 3, 3, 2, 0},
+                     210};
+}
+
+QJsonObject ParseJson(const QByteArray& out) {
+  QJsonParseError e;
+  const QJsonDocument d = QJsonDocument::fromJson(out, &e);
+  EXPECT_EQ(e.error, QJsonParseError::NoError) << out.left(300).toStdString();
+  return d.object();
 }
 
 DatabaseCopy::DatabaseCopy() {

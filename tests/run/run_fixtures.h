@@ -1,12 +1,17 @@
-// Synthetic rows and tables for run tests, and a temporary copy of the pristine database.
+// The one home of the run tests' requests: the struct request and rows of a good run, the headless
+// driver's JSON request (sample_request.h, shared with the benchmarks), the synthetic tables, a town's
+// wind and a temporary copy of the pristine database.
 #pragma once
 
+#include <QByteArray>
+#include <QJsonObject>
 #include <QString>
 #include <QTemporaryDir>
 #include <memory>
 
 #include "run/prepared_run.h"
 #include "run/run_inputs.h"
+#include "sample_request.h"
 
 namespace velaron::test {
 
@@ -19,6 +24,12 @@ std::shared_ptr<const models::ReferenceTables> SyntheticTables();
 // section 1000 m long at the pipeline start, a ground row with P4 = 0.25, way 3 accident rate 0.5.
 run::RunRequest GoodRequest(int code);
 run::RunData GoodData();
+
+// Town 1 with wind in every state of both seasons and 210 warm days.
+db::WindRow GoodTown();
+
+// The headless driver's JSON output as an object (a parse error fails the test).
+QJsonObject ParseJson(const QByteArray& out);
 
 // A temporary copy of the pristine database; the file is removed with the object.
 class DatabaseCopy {

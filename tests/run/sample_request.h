@@ -1,4 +1,5 @@
-// The request of the headless driver's own example, for a scenario code and a square grid.
+// The request of the headless driver's own example, for a scenario code and a square grid. The benchmarks
+// include it on its own; the tests reach it through run_fixtures.h with the struct requests.
 #pragma once
 
 #include <QByteArray>

@@ -1,18 +1,26 @@
 // The year-round jet-fire assessment with the flame field and the asymmetric model replaced by test
-// functions, so that every expected value can be worked out here from the injected fields.
+// functions, so that every expected value can be worked out here from the injected fields; then codes 1
+// and 7 end to end on a small grid with the real models, prepared as the run dialog prepares them and
+// checked against the invariants that tie the combined grids to their parts.
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <cmath>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "models/calc_state.h"
 #include "models/jet_symmetric.h"
+#include "run/execute.h"
 #include "run/flame_geometry.h"
+#include "run/prepare.h"
 #include "run/yearround/combine.h"
 #include "run/yearround/wind_states.h"
-#include "run/yearround/year_round.h"
 #include "run/run_fixtures.h"
+#include "run/yearround/year_round.h"
 
 namespace velaron::run::yearround {
 namespace {
@@ -45,8 +53,10 @@ CalcState BaseState() {
   return s;
 }
 
+constexpr std::array<double, 9> kEqual = {1, 1, 1, 1, 1, 1, 1, 1, 1};
+
 // Winter speeds 2 m/s except south (6 m/s, the strongest flame); summer 3 m/s except calm (0 m/s).
-db::WindRow Town(std::array<double, 9> winterRep, std::array<double, 9> summerRep) {
+db::WindRow Town(std::array<double, 9> winterRep = kEqual, std::array<double, 9> summerRep = kEqual) {
   db::WindRow w;
   w.idCity = 1;
   w.winter = winterRep;
@@ -107,35 +117,33 @@ struct FlameCall {
 
 // The asymmetric model's stand-in: a flat 5 kW/m² disc of 20 m, a percent of 40 everywhere on the grid,
 // and radii 30, 40, 50, 60 m in every direction (or what a test sets).
+// The asymmetric model's stand-in: a flat 5 kW/m² disc of 20 m, a percent of 40 everywhere on the grid,
+// and radii 30, 40, 50, 60 m in every direction (or a −1 where a test sets one).
 struct AsymmetricStandIn {
   int calls = 0;
   int codeSeen = 0;
-  bool geometrySeen = false;
-  double probSeen = 0, tiltSeen = 0, jetAngleSeen = 0;
+  double probSeen = 0;
   models::DerivedQuantities derivedSeen;  // the flame quantities the model was called with
-  double percent = 40;
-  std::array<double, 5> radius{0, 30, 40, 50, 60};
   int notFoundDir = 0, notFoundLevel = 0;  // a direction and level to report −1
 
   void operator()(CalcState& s, const models::AsimmTorchInputs& in) {
     ++calls;
     codeSeen = s.ScenarioCode;
-    geometrySeen = s.derived.asymmetricComputed;
     probSeen = in.Prob;
-    tiltSeen = s.derived.Tilt;
-    jetAngleSeen = s.derived.JetAngle;
     derivedSeen = s.derived;
     s.dimension(s.GridValue);
-    for (int iy = -s.ny(); iy <= s.ny(); ++iy)
-      for (int ix = -s.nx(); ix <= s.nx(); ++ix) s.GridValue(ix, iy) = std::hypot(ix, iy) * 10 <= 20 ? 5.0 : 0.0;
-    models::MaxIntoLayer(s.LayerFlux, s.GridValue, s.settings, 5);
     s.GridProc.resize(s.nx() + 1, s.ny() + 1);
     for (int iy = -s.ny(); iy <= s.ny(); ++iy)
-      for (int ix = -s.nx(); ix <= s.nx(); ++ix) s.GridProc(ix, iy) = percent;
-    for (int d = 1; d <= 8; ++d)
-      for (int z = 1; z <= 4; ++z) s.ZoneRDir[5][d][z] = radius[z];
+      for (int ix = -s.nx(); ix <= s.nx(); ++ix) {
+        s.GridValue(ix, iy) = std::hypot(ix, iy) * 10 <= 20 ? 5.0 : 0.0;
+        s.GridProc(ix, iy) = 40;
+      }
+    models::MaxIntoLayer(s.LayerFlux, s.GridValue, s.settings, 5);
+    for (int z = 1; z <= 4; ++z) {
+      for (int d = 1; d <= 8; ++d) s.ZoneRDir[5][d][z] = 20 + 10 * z;
+      s.ZoneR[5][z] = 20 + 10 * z;
+    }
     if (notFoundDir) s.ZoneRDir[5][notFoundDir][notFoundLevel] = -1;
-    for (int z = 1; z <= 4; ++z) s.ZoneR[5][z] = radius[z];
   }
 };
 
@@ -160,6 +168,7 @@ struct Harness {
   void run(const YearRoundInputs& in, models::Progress& p = models::NoProgress()) {
     RaschetComplex(s, in, tables, p, hooks);
   }
+  void run(const db::WindRow& town = Town(), models::Progress& p = models::NoProgress()) { run(Inputs(s, town), p); }
 };
 
 // Compares the cells of the calculation grid (a percent grid's margin is left out).
@@ -170,56 +179,68 @@ void ExpectGridNear(const Grid& actual, const Grid& expected, double tol, const 
       ASSERT_NEAR(actual(ix, iy), expected(ix, iy), tol) << what << " at (" << ix << ", " << iy << ")";
 }
 
-const std::array<double, 9> kEqual = {1, 1, 1, 1, 1, 1, 1, 1, 1};
+// Raises each cell of `into` (the calculation grid) to scale × g.
+void MaxInto(Grid& into, const Grid& g, double scale = 1) {
+  for (int iy = -into.ny(); iy <= into.ny(); ++iy)
+    for (int ix = -into.nx(); ix <= into.nx(); ++ix) into(ix, iy) = std::max(into(ix, iy), scale * g(ix, iy));
+}
+
+// The largest flux of the nine wind states of one shape and season of `town`.
+Grid LargestFlux(const CalcState& s, FlameShape shape, const std::array<double, 9>& speeds) {
+  Grid m;
+  s.dimension(m);
+  for (int i = 1; i <= 9; ++i) MaxInto(m, FieldOf(s, shape, speeds[i - 1], i));
+  return m;
+}
+
+// The radii of jet case 1 found on the percent of a flux field, unweighted.
+std::array<double, 5> RadiiOf(const Grid& flux, const models::ReferenceTables& tables) {
+  CalcState ref = BaseState();
+  ref.GridValue = flux;
+  models::ProbitGrid(ref, models::ProbitBranch::Thermal, tables);
+  models::DirectionZoneRadii(ref, 1);
+  models::RaiseZoneR(ref, 1);
+  return {0, ref.ZoneR[1][1], ref.ZoneR[1][2], ref.ZoneR[1][3], ref.ZoneR[1][4]};
+}
+
+// Each level's zone depth is the largest of the cases' radii.
+void ExpectLargestRadii(const CalcState& s, int cases) {
+  for (int z = 1; z <= 4; ++z) {
+    double m = 0;
+    for (int c = 1; c <= cases; ++c) m = std::max(m, s.ZoneR[c][z]);
+    EXPECT_DOUBLE_EQ(s.CurZones[z][0], m) << "level " << z;
+  }
+}
 
 // --- Weights of the wind states -------------------------------------------------------------------
 
 TEST(YearRoundWeights, OneStateAtFullRepetitionGivesThatStatesPercentAndZeroStatesStillShapeTheFlux) {
   Harness h;
   // Winter: all the repetition in the east state (3); the south state (5) has none but the strongest wind.
-  h.run(Inputs(h.s, Town({0, 0, 100, 0, 0, 0, 0, 0, 0}, kEqual)));
+  h.run(Town({0, 0, 100, 0, 0, 0, 0, 0, 0}, kEqual));
 
   // The pit-winter percent layer is the east state's percent, weight 1.
   const Grid east = FieldOf(h.s, FlameShape::Pit, 2, 3);
   ExpectGridNear(h.s.LayerProc.layer(1), PercentOf(h.s, east, h.tables), 1e-12, "LayerProc 1");
 
   // The flux layer is the cell-wise largest of all nine winter flames, the 0 % south state included.
-  Grid maxFlux;
-  h.s.dimension(maxFlux);
-  for (int i = 1; i <= 9; ++i) {
-    const Grid f = FieldOf(h.s, FlameShape::Pit, i == 5 ? 6 : 2, i);
-    for (int iy = -5; iy <= 5; ++iy)
-      for (int ix = -5; ix <= 5; ++ix) maxFlux(ix, iy) = std::max(maxFlux(ix, iy), f(ix, iy));
-  }
+  const Grid maxFlux = LargestFlux(h.s, FlameShape::Pit, Town().speedWinter);
   ExpectGridNear(h.s.LayerFlux.layer(1), maxFlux, 1e-12, "LayerFlux 1");
 
-  // The radii of the case come from the percent of that largest flux, unweighted.
-  CalcState ref = BaseState();
-  ref.GridValue = maxFlux;
-  models::ProbitGrid(ref, models::ProbitBranch::Thermal, h.tables);
-  models::DirectionZoneRadii(ref, 1);
-  models::RaiseZoneR(ref, 1);
-  for (int z = 1; z <= 4; ++z) EXPECT_DOUBLE_EQ(h.s.ZoneR[1][z], ref.ZoneR[1][z]) << "level " << z;
-  // ... and they are wider than the east state alone would give: the south flame, though never
-  // blowing in winter, sets the zones.
-  CalcState eastOnly = BaseState();
-  eastOnly.GridValue = east;
-  models::ProbitGrid(eastOnly, models::ProbitBranch::Thermal, h.tables);
-  models::DirectionZoneRadii(eastOnly, 1);
-  models::RaiseZoneR(eastOnly, 1);
-  EXPECT_GT(h.s.ZoneR[1][4], eastOnly.ZoneR[1][4]);
+  // The radii of the case come from the percent of that largest flux, unweighted, and they are wider than
+  // the east state alone would give: the south flame, though never blowing in winter, sets the zones.
+  const auto radii = RadiiOf(maxFlux, h.tables);
+  for (int z = 1; z <= 4; ++z) EXPECT_DOUBLE_EQ(h.s.ZoneR[1][z], radii[z]) << "level " << z;
+  EXPECT_GT(h.s.ZoneR[1][4], RadiiOf(east, h.tables)[4]);
 }
 
 TEST(YearRoundWeights, NineEqualStatesGiveTheLargestPercentOverNine) {
   Harness h;
-  h.run(Inputs(h.s, Town(kEqual, kEqual)));
+  h.run();
   Grid expected;
   h.s.dimension(expected);
-  for (int i = 1; i <= 9; ++i) {
-    const Grid p = PercentOf(h.s, FieldOf(h.s, FlameShape::Symmetric, 3 * (i != 9), i), h.tables);
-    for (int iy = -5; iy <= 5; ++iy)
-      for (int ix = -5; ix <= 5; ++ix) expected(ix, iy) = std::max(expected(ix, iy), p(ix, iy) / 9);
-  }
+  for (int i = 1; i <= 9; ++i)
+    MaxInto(expected, PercentOf(h.s, FieldOf(h.s, FlameShape::Symmetric, 3 * (i != 9), i), h.tables), 1.0 / 9);
   // Symmetric summer, layer 4: weight 1/9 each, the largest weighted percent per cell; nothing summed.
   ExpectGridNear(h.s.LayerProc.layer(4), expected, 1e-12, "LayerProc 4");
 }
@@ -228,7 +249,7 @@ TEST(YearRoundWeights, NineEqualStatesGiveTheLargestPercentOverNine) {
 
 TEST(YearRoundStates, EachStateGetsItsWindAngleSpeedRatioEllipseAndTiltAndCalmKeepsFiveHalvesPi) {
   Harness h;
-  const YearRoundInputs in = Inputs(h.s, Town(kEqual, kEqual));
+  const YearRoundInputs in = Inputs(h.s, Town());
   h.run(in);
   ASSERT_EQ(h.calls.size(), 36u);
   const db::WindRow& w = in.wind;
@@ -262,7 +283,7 @@ TEST(YearRoundStates, ProgressNamesEveryStateAndTheAsymmetricJetAndCancelStopsBe
   };
   Harness h;
   Recorder rec;
-  h.run(Inputs(h.s, Town(kEqual, kEqual)), rec);
+  h.run(Town(), rec);
   ASSERT_EQ(rec.titles.size(), 37u);
   EXPECT_EQ(rec.titles[0], "Сценарий \"Факел-котлован\"-зима, ветер-С");
   EXPECT_EQ(rec.titles[8], "Сценарий \"Факел-котлован\"-зима, ветер-Штиль");
@@ -274,7 +295,7 @@ TEST(YearRoundStates, ProgressNamesEveryStateAndTheAsymmetricJetAndCancelStopsBe
   Harness c;
   Recorder stop;
   stop.cancelAfter = 1;  // the user cancels while the first state runs
-  EXPECT_THROW(c.run(Inputs(c.s, Town(kEqual, kEqual)), stop), models::Cancelled);
+  EXPECT_THROW(c.run(Town(), stop), models::Cancelled);
   EXPECT_EQ(c.calls.size(), 1u);
   EXPECT_EQ(c.asym.calls, 0);
 }
@@ -283,25 +304,19 @@ TEST(YearRoundStates, SameWindInBothSeasonsGivesIdenticalCasesAndReusesTheWinter
   Harness h;
   db::WindRow town = Town({5, 10, 15, 20, 5, 10, 15, 10, 10}, {5, 10, 15, 20, 5, 10, 15, 10, 10});
   town.speedSummer = town.speedWinter;
-  h.run(Inputs(h.s, town));
+  h.run(town);
   // Each flame is computed once per shape: the summer states blow exactly as in winter.
   EXPECT_EQ(h.calls.size(), 18u);
-  for (int iy = -5; iy <= 5; ++iy)
-    for (int ix = -5; ix <= 5; ++ix) {
-      ASSERT_EQ(h.s.LayerFlux(1, ix, iy), h.s.LayerFlux(2, ix, iy));
-      ASSERT_EQ(h.s.LayerProc(1, ix, iy), h.s.LayerProc(2, ix, iy));
-      ASSERT_EQ(h.s.LayerFlux(3, ix, iy), h.s.LayerFlux(4, ix, iy));
-      ASSERT_EQ(h.s.LayerProc(3, ix, iy), h.s.LayerProc(4, ix, iy));
-    }
-  for (int z = 1; z <= 4; ++z) {
-    EXPECT_EQ(h.s.ZoneR[1][z], h.s.ZoneR[2][z]);
-    EXPECT_EQ(h.s.ZoneR[3][z], h.s.ZoneR[4][z]);
+  for (int winter : {1, 3}) {
+    EXPECT_EQ(h.s.LayerFlux.layer(winter).cells(), h.s.LayerFlux.layer(winter + 1).cells()) << winter;
+    EXPECT_EQ(h.s.LayerProc.layer(winter).cells(), h.s.LayerProc.layer(winter + 1).cells()) << winter;
+    EXPECT_EQ(h.s.ZoneR[winter], h.s.ZoneR[winter + 1]) << winter;
   }
   // A summer state with a different speed is computed afresh.
   Harness d;
   db::WindRow one = town;
   one.speedSummer[2] = 4;
-  d.run(Inputs(d.s, one));
+  d.run(one);
   EXPECT_EQ(d.calls.size(), 20u);
 }
 
@@ -311,50 +326,40 @@ TEST(YearRoundSeasons, AsymmetricSummerTermIsWeightedByTheWarmDays) {
   // Only the asymmetric jet in summer: GridRisk = PIgnition·PRupture·0.01·(As/2), As = 40·WarmDays/364.
   // The old weighting had the seasons swapped (summer by (364 − WarmDays)/364), which gave a town with
   // 100 warm days the summer share of 264 days.
-  Harness h;
-  YearRoundInputs in = Inputs(h.s, Town(kEqual, kEqual));
-  in.probabilities.Pkw = in.probabilities.Psw = in.probabilities.Paw = 0;
-  in.probabilities.Pks = in.probabilities.Pss = 0;
-  in.probabilities.Pas = 1;
-  h.run(in);
-  const double summer = 0.5e-3 * 0.01 * (40.0 * 100 / 364) / 2;
-  EXPECT_NEAR(h.s.GridRisk(2, -3), summer, 1e-18);
-  EXPECT_GT(std::abs(h.s.GridRisk(2, -3) - 0.5e-3 * 0.01 * (40.0 * 264 / 364) / 2), 1e-9);
-
-  // Only in winter: the rest of the year, (364 − 100)/364.
-  Harness w;
-  YearRoundInputs win = Inputs(w.s, Town(kEqual, kEqual));
-  win.probabilities = {};
-  win.probabilities.PRupture = 1e-3;
-  win.probabilities.PIgnition = 0.5;
-  win.probabilities.Paw = 1;
-  w.run(win);
-  EXPECT_NEAR(w.s.GridRisk(0, 0), 0.5e-3 * 0.01 * (40.0 * 264 / 364) / 2, 1e-18);
-
-  const SeasonSplit none = AsymmetricSeasonSplit(0);
-  EXPECT_EQ(none.summer, 0.0);
-  EXPECT_EQ(none.winter, 1.0);
-  const SeasonSplit all = AsymmetricSeasonSplit(364);
-  EXPECT_EQ(all.summer, 1.0);
-  EXPECT_EQ(all.winter, 0.0);
+  // Only the asymmetric jet in winter: the rest of the year, (364 − 100)/364.
+  for (const bool summer : {true, false}) {
+    Harness h;
+    YearRoundInputs in = Inputs(h.s, Town());
+    in.probabilities = {};
+    in.probabilities.PRupture = 1e-3;
+    in.probabilities.PIgnition = 0.5;
+    (summer ? in.probabilities.Pas : in.probabilities.Paw) = 1;
+    h.run(in);
+    const double days = summer ? 100 : 264, otherDays = 364 - days;
+    EXPECT_NEAR(h.s.GridRisk(2, -3), 0.5e-3 * 0.01 * (40.0 * days / 364) / 2, 1e-18) << summer;
+    EXPECT_GT(std::abs(h.s.GridRisk(2, -3) - 0.5e-3 * 0.01 * (40.0 * otherDays / 364) / 2), 1e-9) << summer;
+  }
+  EXPECT_EQ(std::make_pair(AsymmetricSeasonSplit(0).summer, AsymmetricSeasonSplit(0).winter), std::make_pair(0.0, 1.0));
+  EXPECT_EQ(std::make_pair(AsymmetricSeasonSplit(364).summer, AsymmetricSeasonSplit(364).winter),
+            std::make_pair(1.0, 0.0));
 }
 
 TEST(YearRoundSeasons, AsymmetricJetRunsOnceWithItsOwnGeometryAndProbability) {
   Harness h;
-  h.run(Inputs(h.s, Town(kEqual, kEqual)));
+  h.run();
   EXPECT_EQ(h.asym.calls, 1);
   EXPECT_EQ(h.asym.codeSeen, 4);
-  EXPECT_TRUE(h.asym.geometrySeen);
+  EXPECT_TRUE(h.asym.derivedSeen.asymmetricComputed);
   // The winter share times the ignition probability (Paw 0.4 × 0.5), without the rupture probability.
   EXPECT_DOUBLE_EQ(h.asym.probSeen, 0.2);
   // The jet rises at 25° and the model starts with the flame along the jet.
-  EXPECT_DOUBLE_EQ(h.asym.jetAngleSeen, 25 / 180.0 * kTestPi);
-  EXPECT_DOUBLE_EQ(h.asym.tiltSeen, h.asym.jetAngleSeen);
+  EXPECT_DOUBLE_EQ(h.asym.derivedSeen.JetAngle, 25 / 180.0 * kTestPi);
+  EXPECT_DOUBLE_EQ(h.asym.derivedSeen.Tilt, h.asym.derivedSeen.JetAngle);
   // Year-round run: the code is 7 again on return; inside the complex assessment it is 1.
   EXPECT_EQ(h.s.ScenarioCode, 7);
   Harness c;
   c.s.ScenarioCode = 1;
-  c.run(Inputs(c.s, Town(kEqual, kEqual)));
+  c.run();
   EXPECT_EQ(c.s.ScenarioCode, 1);
 }
 
@@ -364,9 +369,9 @@ TEST(YearRoundSeasons, AsymmetricFrustumTakesTheWindOfTheCalmSummerState) {
   // calm summer 1 m/s, outflow 300 m/s, still-air flame 50 m, jet elevation 25°.
   Harness h;
   h.s.derived.WindSpeed = 3;  // the run dialog's wind: must not enter
-  db::WindRow town = Town(kEqual, kEqual);
+  db::WindRow town = Town();
   town.speedSummer[8] = 1;
-  h.run(Inputs(h.s, town));
+  h.run(town);
   const models::DerivedQuantities& d = h.asym.derivedSeen;
 
   const double W = 300, L0 = 50, V = 0.02;
@@ -415,30 +420,23 @@ TEST(YearRoundSeasons, PitOnlyInBothSeasonsGivesTheMeanOfTheTwoPitPercents) {
 
 TEST(YearRoundLayers, LayersHoldTheirJetCasesAndLayerFourKeepsTheSymmetricSummerCase) {
   Harness h;
-  h.run(Inputs(h.s, Town(kEqual, {0, 0, 0, 0, 0, 0, 0, 0, 100})));
-  const std::pair<FlameShape, bool> cases[4] = {
-      {FlameShape::Pit, false}, {FlameShape::Pit, true}, {FlameShape::Symmetric, false}, {FlameShape::Symmetric, true}};
-  const db::WindRow town = Town(kEqual, kEqual);
+  h.run(Town(kEqual, {0, 0, 0, 0, 0, 0, 0, 0, 100}));
+  const db::WindRow town = Town();
+  const std::pair<FlameShape, const std::array<double, 9>*> cases[4] = {{FlameShape::Pit, &town.speedWinter},
+                                                                        {FlameShape::Pit, &town.speedSummer},
+                                                                        {FlameShape::Symmetric, &town.speedWinter},
+                                                                        {FlameShape::Symmetric, &town.speedSummer}};
   Grid all;
   h.s.dimension(all);
   for (int c = 0; c < 4; ++c) {
-    Grid expected;
-    h.s.dimension(expected);
-    for (int i = 1; i <= 9; ++i) {
-      const double v = cases[c].second ? town.speedSummer[i - 1] : town.speedWinter[i - 1];
-      const Grid f = FieldOf(h.s, cases[c].first, v, i);
-      for (int iy = -5; iy <= 5; ++iy)
-        for (int ix = -5; ix <= 5; ++ix) expected(ix, iy) = std::max(expected(ix, iy), f(ix, iy));
-    }
+    const Grid expected = LargestFlux(h.s, cases[c].first, *cases[c].second);
     ExpectGridNear(h.s.LayerFlux.layer(c + 1), expected, 1e-12, "LayerFlux by case");
-    for (int iy = -5; iy <= 5; ++iy)
-      for (int ix = -5; ix <= 5; ++ix) all(ix, iy) = std::max(all(ix, iy), expected(ix, iy));
+    MaxInto(all, expected);
   }
   // The asymmetric case: its flux in layer 5 and its percent in LayerProc 5.
   EXPECT_DOUBLE_EQ(h.s.LayerFlux(5, 0, 0), 5.0);
   EXPECT_DOUBLE_EQ(h.s.LayerProc(5, 4, -4), 40.0);
-  for (int iy = -5; iy <= 5; ++iy)
-    for (int ix = -5; ix <= 5; ++ix) all(ix, iy) = std::max(all(ix, iy), h.s.LayerFlux(5, ix, iy));
+  MaxInto(all, h.s.LayerFlux.layer(5));
 
   // Displayed field: the largest flux of the five cases, and the percent of that flux.
   ExpectGridNear(h.s.GridValue, all, 1e-12, "GridValue");
@@ -471,27 +469,22 @@ TEST(YearRoundRadii, OldRadiiOfJetCasesAreClearedOthersKeptAndTheLargestWins) {
   for (int c = 1; c <= 9; ++c)
     for (int z = 1; z <= 4; ++z) h.s.ZoneR[c][z] = 9999;
   h.s.ZoneRDir[3][2][1] = 9999;
-  h.run(Inputs(h.s, Town(kEqual, kEqual)));
+  h.run();
   for (int c = 1; c <= 5; ++c)
     for (int z = 1; z <= 4; ++z) EXPECT_LT(h.s.ZoneR[c][z], 9999) << c << "," << z;
   EXPECT_LT(h.s.ZoneRDir[3][2][1], 9999);
   for (int c = 6; c <= 9; ++c) EXPECT_EQ(h.s.ZoneR[c][1], 9999);
   // No radius is −1 here: each level's radius is the largest of the five cases' rows.
-  for (int z = 1; z <= 4; ++z) {
-    double m = 0;
-    for (int c = 1; c <= 5; ++c) m = std::max(m, h.s.ZoneR[c][z]);
-    EXPECT_DOUBLE_EQ(h.s.CurZones[z][0], m) << "level " << z;
-  }
+  ExpectLargestRadii(h.s, 5);
 }
 
 TEST(YearRoundRadii, ANotFoundRadiusInAnyCaseMakesItsLevelNotFound) {
   Harness h;
   h.asym.notFoundDir = 6;
   h.asym.notFoundLevel = 3;
-  h.run(Inputs(h.s, Town(kEqual, kEqual)));
+  h.run();
   EXPECT_EQ(h.s.CurZones[3][0], -1.0);
-  EXPECT_GT(h.s.CurZones[4][0], 0.0);
-  EXPECT_GT(h.s.CurZones[2][0], 0.0);
+  EXPECT_TRUE(h.s.CurZones[2][0] > 0 && h.s.CurZones[4][0] > 0);
 }
 
 TEST(YearRoundRadii, CombinationIsStickyAndTiesKeepTheDirectionMetFirst) {
@@ -499,10 +492,9 @@ TEST(YearRoundRadii, CombinationIsStickyAndTiesKeepTheDirectionMetFirst) {
   models::CurZonesTable cur{};
   std::array<std::string, 3> worst{"", "7", ""};
   // Level 1: 50 m in case 2 direction 3 and in case 1 direction 1; cases are met from 5 down to 1, so
-  // case 2's east comes first and keeps the tie.
-  dir[2][3][1] = 50;
-  dir[1][1][1] = 50;
-  // Level 4: the largest is 120 m to the south-west; it is examined first and then overruled by level 1.
+  // case 2's east comes first and keeps the tie. Level 4: the largest is 120 m to the south-west; it is
+  // examined first and then overruled by level 1.
+  dir[2][3][1] = dir[1][1][1] = 50;
   dir[4][6][4] = 120;
   CombineJetRadii(dir, cur, worst);
   EXPECT_EQ(cur[1][0], 50);
@@ -524,6 +516,7 @@ TEST(YearRoundRadii, CombinationIsStickyAndTiesKeepTheDirectionMetFirst) {
   CombineJetRadii(sticky, cur, kept);
   EXPECT_EQ(cur[2][0], -1);
 
+  // The nine case rows: the largest per level, −1 sticky there too.
   models::ZoneRTable rows{};
   rows[2][1] = 80;
   rows[7][1] = 200;
@@ -536,9 +529,9 @@ TEST(YearRoundRadii, CombinationIsStickyAndTiesKeepTheDirectionMetFirst) {
   EXPECT_EQ(all[2][0], 0);
 
   bool raised = true;
-  EXPECT_EQ(CombineRadius(10, 10, &raised), 10);
+  EXPECT_EQ(CombineRadius(10, 10, &raised), 10);  // a tie raises nothing
   EXPECT_FALSE(raised);
-  EXPECT_EQ(CombineRadius(-1, 10, &raised), -1);
+  EXPECT_EQ(CombineRadius(-1, 10, &raised), -1);  // nor does a −1 kept
   EXPECT_FALSE(raised);
 }
 
@@ -546,14 +539,14 @@ TEST(YearRoundRadii, CombinationIsStickyAndTiesKeepTheDirectionMetFirst) {
 
 TEST(YearRoundRefusals, StrongWindEmptySeasonAndBadWarmDaysAreRefusedBeforeAnythingIsComputed) {
   Harness h;
-  db::WindRow storm = Town(kEqual, kEqual);
+  db::WindRow storm = Town();
   storm.speedSummer[3] = 10;  // 10 m/s in summer from the south-east: no flame section left
   h.s.LayerFlux(2, 0, 0) = 123;
   const auto msg = CheckYearRound(h.s, Inputs(h.s, storm));
   ASSERT_TRUE(msg.has_value());
   EXPECT_NE(msg->find("10 м/с"), std::string::npos);
   EXPECT_NE(msg->find("лето, Ю-В"), std::string::npos);
-  EXPECT_THROW(h.run(Inputs(h.s, storm)), models::ModelInputError);
+  EXPECT_THROW(h.run(storm), models::ModelInputError);
   EXPECT_TRUE(h.calls.empty());
   EXPECT_EQ(h.s.LayerFlux(2, 0, 0), 123);
   EXPECT_EQ(h.s.ScenarioCode, 7);
@@ -563,20 +556,180 @@ TEST(YearRoundRefusals, StrongWindEmptySeasonAndBadWarmDaysAreRefusedBeforeAnyth
   ASSERT_TRUE(empty.has_value());
   EXPECT_NE(empty->find("зима"), std::string::npos);
 
-  db::WindRow negative = Town(kEqual, kEqual);
+  db::WindRow negative = Town();
   negative.speedWinter[0] = -1;
   EXPECT_TRUE(CheckTownWind(negative).has_value());
 
-  db::WindRow warm = Town(kEqual, kEqual);
+  db::WindRow warm = Town();
   warm.Tmedium = 365;  // would make the winter share of the asymmetric jet negative
   EXPECT_TRUE(CheckTownWind(warm).has_value());
   warm.Tmedium = 364;
   EXPECT_FALSE(CheckTownWind(warm).has_value());
 
-  YearRoundInputs noFlow = Inputs(h.s, Town(kEqual, kEqual));
+  YearRoundInputs noFlow = Inputs(h.s, Town());
   noFlow.W = 0;
   EXPECT_TRUE(CheckYearRound(h.s, noFlow).has_value());
-  EXPECT_FALSE(CheckYearRound(h.s, Inputs(h.s, Town(kEqual, kEqual))).has_value());
+  EXPECT_FALSE(CheckYearRound(h.s, Inputs(h.s, Town())).has_value());
+}
+
+// --- The real models, end to end -------------------------------------------------------------------
+
+// The fixtures' good run on a 20 m grid with the town's wind and jet shares of its own.
+PreparedRun Prepare(int code) {
+  RunRequest rq = test::GoodRequest(code);
+  rq.settings.CStep = 20;
+  rq.run.idCity = 1;
+  rq.run.shares = JetShares{0.3, 0.3, 0.4, 0.2, 0.3, 0.5};
+  RunData data = test::GoodData();
+  data.town = test::GoodTown();
+  PrepareResult r = PrepareRun(rq, data, QDateTime::currentDateTime());
+  EXPECT_TRUE(r.ok()) << r.error.toStdString();
+  return std::move(*r.run);
+}
+
+double MaxLayers(const models::LayeredGrid& g, int n, int ix, int iy) {
+  double m = 0;
+  for (int k = 1; k <= n; ++k) m = std::max(m, g(k, ix, iy));
+  return m;
+}
+
+// One shared pair of runs: the assessments take a moment even on this grid.
+struct Runs {
+  PreparedRun year = Prepare(7);
+  PreparedRun complex = Prepare(1);
+  QTemporaryDir folder;
+  CaseResult yearCase, complexCase;
+  Runs() {
+    yearCase = RunYearRoundScenario(year, *year.town, *year.tables, models::NoProgress(), folder.path());
+    complexCase = RunComplexScenario(complex, *complex.town, *complex.tables);
+  }
+};
+const Runs& Shared() {
+  static const Runs runs;
+  return runs;
+}
+
+TEST(YearRoundCases, YearRoundRunCombinesTheFiveJetCasesIntoRiskFluxAndRadii) {
+  const Runs& r = Shared();
+  const CalcState& s = r.year.state;
+  EXPECT_EQ(s.ScenarioCode, 7);
+  EXPECT_FALSE(s.SaveXls);
+  ASSERT_TRUE(r.yearCase.windRose.has_value());
+  EXPECT_TRUE(r.yearCase.windRose->ok) << r.yearCase.windRose->error.toStdString();
+  EXPECT_TRUE(QFileInfo::exists(QDir(r.folder.path()).filePath(QString::fromUtf8(output::kWindRoseFile))));
+
+  const Probabilities& p = r.year.probabilities;
+  const JetShares sh{p.Pkw, p.Psw, p.Paw, p.Pks, p.Pss, p.Pas};
+  const double summer = 210.0 / 364, winter = 154.0 / 364;  // the asymmetric jet's seasons by warm days
+  double riskMax = 0;
+  for (int iy = -s.ny(); iy <= s.ny(); ++iy) {
+    for (int ix = -s.nx(); ix <= s.nx(); ++ix) {
+      // The displayed flux is the largest of the five jet cases; the fireball's layer stays empty.
+      ASSERT_DOUBLE_EQ(s.GridValue(ix, iy), MaxLayers(s.LayerFlux, 5, ix, iy));
+      ASSERT_EQ(s.LayerFlux(6, ix, iy), 0.0);
+      for (int k = 6; k <= 8; ++k) ASSERT_EQ(s.LayerProc(k, ix, iy), 0.0);
+      // The risk is the year-round combination of the layers' percents.
+      const double a = s.LayerProc(5, ix, iy);
+      const double g = YearRoundPercent(sh, s.LayerProc(1, ix, iy), s.LayerProc(3, ix, iy), a * winter,
+                                        s.LayerProc(2, ix, iy), s.LayerProc(4, ix, iy), a * summer);
+      ASSERT_NEAR(s.GridRisk(ix, iy), p.PIgnition * p.PRupture * g * 0.01, 1e-15);
+      riskMax = std::max(riskMax, s.GridRisk(ix, iy));
+    }
+  }
+  EXPECT_GT(riskMax, 0.0);
+  EXPECT_GT(s.GridValue(0, 1), 4.0);
+  ExpectLargestRadii(s, 5);
+  EXPECT_FALSE(s.WorstDir[2].empty());
+  // The flame quantities are those the assessment left: the asymmetric jet along its 25° axis, the
+  // wind angle of the calm state.
+  EXPECT_DOUBLE_EQ(s.derived.Tilt, s.derived.JetAngle);
+  EXPECT_DOUBLE_EQ(s.derived.WindAngle, 2.5 * 3.14159265358979);
+}
+
+TEST(YearRoundCases, ComplexRunSumsTheRisksAndTakesTheLargestFluxPercentAndRadii) {
+  const Runs& r = Shared();
+  const CalcState& s = r.complex.state;
+  EXPECT_EQ(s.ScenarioCode, 1);
+  EXPECT_FALSE(r.complexCase.windRose.has_value());  // no folder given: no workbook written
+  double explosion = 0, torch = 0, fireBall = 0;
+  int jetFluxDecides = 0;  // cells where only the percent of the largest jet flux gives the maximum
+  for (int iy = -s.ny(); iy <= s.ny(); ++iy) {
+    for (int ix = -s.nx(); ix <= s.nx(); ++ix) {
+      ASSERT_DOUBLE_EQ(s.GridRisk(ix, iy), s.RiskExplosion(ix, iy) + s.RiskGPVS(ix, iy) + s.RiskFireBall(ix, iy) +
+                                               s.RiskTorch(ix, iy));
+      ASSERT_DOUBLE_EQ(s.GridValue(ix, iy), MaxLayers(s.LayerFlux, 6, ix, iy));
+      // The percent of the largest jet flux (ProcTorch) counts as a case of its own: LayerProc 4 no longer
+      // carries it, and leaving it out would lower the complex maximum.
+      ASSERT_DOUBLE_EQ(s.GridProc(ix, iy), std::max(MaxLayers(s.LayerProc, 8, ix, iy), s.ProcTorch(ix, iy)));
+      // Each model's percent is in its own layer.
+      ASSERT_DOUBLE_EQ(s.LayerProc(7, ix, iy), s.ProcExplosion(ix, iy));
+      ASSERT_DOUBLE_EQ(s.LayerProc(8, ix, iy), s.ProcGPVS(ix, iy));
+      ASSERT_DOUBLE_EQ(s.LayerProc(6, ix, iy), s.ProcFireBall(ix, iy));
+      if (s.ProcTorch(ix, iy) > MaxLayers(s.LayerProc, 8, ix, iy) + 1e-9) ++jetFluxDecides;
+      explosion = std::max(explosion, s.RiskExplosion(ix, iy));
+      torch = std::max(torch, s.RiskTorch(ix, iy));
+      fireBall = std::max(fireBall, s.RiskFireBall(ix, iy));
+    }
+  }
+  EXPECT_GT(jetFluxDecides, 0) << "the test run must show that the jet-flux percent counts";
+  EXPECT_TRUE(explosion > 0 && torch > 0 && fireBall > 0);
+  ExpectLargestRadii(s, 9);
+
+  // The jet fires inside the complex assessment are the same year as the year-round run alone.
+  const CalcState& y = r.year.state;
+  for (int iy = -s.ny(); iy <= s.ny(); ++iy)
+    for (int ix = -s.nx(); ix <= s.nx(); ++ix) {
+      ASSERT_DOUBLE_EQ(s.RiskTorch(ix, iy), y.GridRisk(ix, iy));
+      for (int k = 1; k <= 5; ++k) ASSERT_DOUBLE_EQ(s.LayerFlux(k, ix, iy), y.LayerFlux(k, ix, iy));
+    }
+  for (int c = 1; c <= 5; ++c)
+    for (int z = 1; z <= 4; ++z) EXPECT_DOUBLE_EQ(s.ZoneR[c][z], y.ZoneR[c][z]);
+}
+
+TEST(YearRoundCases, TheFinishedStatesMakeTheSnapshotsOfTheRun) {
+  // The driver's common end takes the state as the cases leave it; the complex workbook's sheets take
+  // each scenario's risk and percent from the snapshot's extra grids, in this order.
+  const Runs& r = Shared();
+  ExecuteOptions options;
+  options.pictures = false;
+  for (const PreparedRun* run : {&r.year, &r.complex}) {
+    CalcState copy = run->state;
+    const auto snap = MakeSnapshot(*run, std::move(copy), false, options);
+    ASSERT_NE(snap, nullptr);
+    EXPECT_EQ(snap->ScenarioCode, run->state.ScenarioCode);
+    for (int z = 0; z < 4; ++z) EXPECT_EQ(snap->CurZones[static_cast<size_t>(z)], run->state.CurZones[z + 1][0]);
+    EXPECT_EQ(snap->WorstDir[1].toStdString(), run->state.WorstDir[2]);
+    const CalcState& s = run->state;
+    const std::pair<const char*, const models::Grid*> extra[] = {
+        {"RiskExplosion", &s.RiskExplosion}, {"ProcExplosion", &s.ProcExplosion}, {"RiskFireBall", &s.RiskFireBall},
+        {"ProcFireBall", &s.ProcFireBall},   {"RiskTorch", &s.RiskTorch},         {"ProcTorch", &s.ProcTorch},
+        {"RiskGPVS", &s.RiskGPVS},           {"ProcGPVS", &s.ProcGPVS}};
+    ASSERT_EQ(snap->extraGrids.size(), s.ScenarioCode == 1 ? 8u : 0u);
+    for (size_t i = 0; i < snap->extraGrids.size(); ++i) {
+      EXPECT_EQ(snap->extraGrids[i].first, QLatin1String(extra[i].first));
+      EXPECT_EQ(snap->extraGrids[i].second.cells(), extra[i].second->cells()) << extra[i].first;
+    }
+  }
+}
+
+TEST(YearRoundCases, ARefusedTownWritesNoWindRoseAndComputesNothing) {
+  PreparedRun run = Prepare(7);
+  db::WindRow storm = test::GoodTown();
+  storm.speedWinter[6] = 12;
+  QTemporaryDir folder;
+  const int before = run.state.ScenarioCode;
+  try {
+    RunYearRoundScenario(run, storm, *run.tables, models::NoProgress(), folder.path());
+    FAIL() << "a wind of 12 m/s must be refused";
+  } catch (const models::ModelInputError& e) {
+    EXPECT_NE(std::string(e.what()).find("10 м/с"), std::string::npos);
+  }
+  EXPECT_TRUE(QDir(folder.path()).isEmpty());
+  EXPECT_EQ(run.state.ScenarioCode, before);
+
+  PreparedRun complex = Prepare(1);
+  complex.gas.DangerClass = 2;  // no flame speed for the gas-air cloud
+  EXPECT_THROW(RunComplexScenario(complex, test::GoodTown(), *complex.tables), models::ModelInputError);
 }
 
 }  // namespace

@@ -20,54 +20,48 @@ class StartUpTest : public ::testing::Test {
   void TearDown() override { velaron::db::CloseDatabase(); }
   QTemporaryDir dir;
   QString path(const char* name) const { return QDir(dir.path()).filePath(QString::fromLatin1(name)); }
-};
-
-TEST_F(StartUpTest, BothFilesMissingNamesBothPathsFailsAndCreatesNothing) {
+  QStringList files() const { return QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden); }
   velaron::test::MessageCatcher catcher;
   AppContext context;
-  const auto result = StartUp(dir.path(), context);
-  EXPECT_FALSE(result.ok);
-  EXPECT_NE(result.exitStatus, 0);
-  ASSERT_EQ(catcher.requests.size(), 1u);
-  const auto& message = catcher.requests[0];
-  EXPECT_EQ(message.icon, QMessageBox::Critical);
-  EXPECT_EQ(message.title, QString::fromUtf8("Веларон"));
-  EXPECT_TRUE(message.text.contains(path("data.db"))) << message.text.toStdString();
-  EXPECT_TRUE(message.text.contains(path("Data.db"))) << message.text.toStdString();
-  EXPECT_EQ(result.message, message.text);
-  // Neither the probe nor the open may leave a file (an empty database, a journal) behind.
-  EXPECT_TRUE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).isEmpty());
-  EXPECT_FALSE(context.FirstActivate);
-  EXPECT_TRUE(context.dbPath.isEmpty());
+};
+
+TEST_F(StartUpTest, MissingFilesOrFilesThatAreNotDatabasesAreNamedRefusedAndLeftAlone) {
+  for (bool junk : {false, true}) {
+    catcher.requests.clear();
+    if (junk) {
+      for (const char* name : {"data.db", "Data.db"}) {
+        QFile f(path(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("not a database");
+      }
+    }
+    const auto result = StartUp(dir.path(), context);
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.exitStatus, velaron::ui::kStartupFailedStatus);
+    EXPECT_NE(result.exitStatus, 0);
+    ASSERT_EQ(catcher.requests.size(), 1u);
+    const auto& message = catcher.requests[0];
+    EXPECT_EQ(message.icon, QMessageBox::Critical);
+    EXPECT_EQ(message.title, QString::fromUtf8("Веларон"));
+    EXPECT_TRUE(message.text.contains(path("data.db"))) << message.text.toStdString();
+    EXPECT_TRUE(message.text.contains(path("Data.db"))) << message.text.toStdString();
+    EXPECT_EQ(result.message, message.text);
+    EXPECT_FALSE(context.FirstActivate);
+    EXPECT_TRUE(context.dbPath.isEmpty());
+    // Neither the probe nor the open may leave a file (an empty database, a journal) behind, nor touch a file
+    // that is there.
+    EXPECT_EQ(files().size(), junk ? 2 : 0);
+  }
+  QFile f(path("data.db"));
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  EXPECT_EQ(f.readAll(), QByteArray("not a database"));
   // No window has been shown: the message is the only thing the user sees.
   for (QWidget* w : QApplication::topLevelWidgets()) EXPECT_FALSE(w->isVisible()) << w->metaObject()->className();
 }
 
-TEST_F(StartUpTest, FilesThatAreNotDatabasesAreRefusedAndLeftAlone) {
-  velaron::test::MessageCatcher catcher;
-  for (const char* name : {"data.db", "Data.db"}) {
-    QFile f(path(name));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("not a database");
-  }
-  AppContext context;
-  const auto result = StartUp(dir.path(), context);
-  EXPECT_FALSE(result.ok);
-  EXPECT_EQ(result.exitStatus, velaron::ui::kStartupFailedStatus);
-  ASSERT_EQ(catcher.requests.size(), 1u);
-  EXPECT_TRUE(catcher.requests[0].text.contains(path("data.db")));
-  EXPECT_TRUE(catcher.requests[0].text.contains(path("Data.db")));
-  QFile f(path("data.db"));
-  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-  EXPECT_EQ(f.readAll(), QByteArray("not a database"));
-  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
-}
-
 TEST_F(StartUpTest, PrimaryFileOpensWithDsnLocalOneAndFirstActivationPending) {
-  velaron::test::MessageCatcher catcher;
   ASSERT_TRUE(velaron::test::MakeDatabase(path("data.db")));
   ASSERT_TRUE(velaron::test::MakeDatabase(path("Data.db")));
-  AppContext context;
   const auto result = StartUp(dir.path(), context);
   ASSERT_TRUE(result.ok) << result.message.toStdString();
   EXPECT_EQ(result.exitStatus, 0);
@@ -87,9 +81,7 @@ TEST_F(StartUpTest, PrimaryFileOpensWithDsnLocalOneAndFirstActivationPending) {
 }
 
 TEST_F(StartUpTest, OnlyTheFallbackFileGivesDsnLocalZero) {
-  velaron::test::MessageCatcher catcher;
   ASSERT_TRUE(velaron::test::MakeDatabase(path("Data.db")));
-  AppContext context;
   context.DsnLocal = 1;  // whatever was there before, start-up records what it found
   const auto result = StartUp(dir.path(), context);
   ASSERT_TRUE(result.ok) << result.message.toStdString();

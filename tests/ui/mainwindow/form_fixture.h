@@ -12,6 +12,7 @@
 #include <QTabWidget>
 #include <gtest/gtest.h>
 #include <memory>
+#include <optional>
 
 #include "app/numeric_box.h"
 #include "mainwindow/form1.h"
@@ -56,7 +57,26 @@ class MainWindowTest : public ::testing::Test {
     emit c->activated(index);
   }
   void select(int row) { find<QListWidget>("List1")->setCurrentRow(row); }
-  void leave(const char* name) { box(name)->runLeaveCheck(); }
+  // The named line edits (number boxes included) show these texts.
+  void expectTexts(std::initializer_list<std::pair<const char*, const char*>> texts) const {
+    for (const auto& [name, text] : texts) EXPECT_EQ(find<QLineEdit>(name)->text().toStdString(), text) << name;
+  }
+  void expectHidden(std::initializer_list<const char*> names, bool hidden = true) const {
+    for (const char* name : names) EXPECT_EQ(find<QWidget>(name)->isHidden(), hidden) << name;
+  }
+  // Exactly one message was shown since the last check, with this text (any, when not given) and, when given,
+  // this title and icon.
+  void expectMessage(const char* text, const char* title = nullptr, std::optional<QMessageBox::Icon> icon = {}) {
+    ASSERT_EQ(messages.requests.size(), 1u) << messages.texts().join("|").toStdString();
+    if (text) {
+      EXPECT_EQ(messages.requests[0].text.toStdString(), text);
+    } else {
+      EXPECT_FALSE(messages.requests[0].text.isEmpty());
+    }
+    EXPECT_TRUE(!title || messages.requests[0].title == U(title)) << messages.requests[0].title.toStdString();
+    EXPECT_TRUE(!icon || messages.requests[0].icon == *icon) << messages.requests[0].icon;
+    messages.requests.clear();
+  }
 
   TempDatabase database;  // opened before the window, closed after it
   MessageCatcher messages;

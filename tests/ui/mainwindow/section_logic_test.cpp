@@ -8,66 +8,30 @@
 using namespace velaron;
 using namespace velaron::ui;
 
-TEST(SectionItems, NumberIsEverythingAfterTheSign) {
+TEST(SectionItems, NumberIsEverythingAfterTheSignAndTheGroundCodeNeedsFourLevels) {
   EXPECT_EQ(SectionItemText(12), QString::fromUtf8("Участок №12"));
-  EXPECT_EQ(SectionNumberFromItem(QString::fromUtf8("Участок №12")), 12);  // not 2
-  EXPECT_EQ(SectionNumberFromItem(QString::fromUtf8("Участок №5")), 5);
-  EXPECT_EQ(SectionNumberFromItem(QString::fromUtf8("Участок №120")), 120);
+  for (int n : {5, 12, 120})  // 12 is not 2
+    EXPECT_EQ(SectionNumberFromItem(QString::fromUtf8("Участок №%1").arg(n)), n);
   EXPECT_EQ(SectionNumberFromItem(QString()), 1);  // no item selected
-}
-
-TEST(Compass, CentreAndRadiusRoundHalvesToEven) {
-  // 301 x 291: 150,5 -> 150, 145,5 -> 146, R = min(100,33; 97) -> 97.
-  const auto g = Compass(301, 291, 0);
-  EXPECT_EQ(g.cx, 150);
-  EXPECT_EQ(g.cy, 146);
-  EXPECT_EQ(g.R, 97);
-}
-
-TEST(Compass, FirstHalfPointsAlongTheAzimuthClockwiseFromNorth) {
-  const auto up = Compass(120, 120, 0);  // centre 60,60, R 40
-  EXPECT_NEAR(up.x1, 60, 1e-9);
-  EXPECT_NEAR(up.y1, 20, 1e-9);  // straight up (y grows downwards)
-  EXPECT_NEAR(up.x2, 60, 1e-9);
-  EXPECT_NEAR(up.y2, 100, 1e-9);
-  const auto right = Compass(120, 120, 90);
-  EXPECT_NEAR(right.x1, 100, 1e-9);
-  EXPECT_NEAR(right.y1, 60, 1e-9);
-  const auto down = Compass(120, 120, 180);
-  EXPECT_NEAR(down.x1, 60, 1e-9);
-  EXPECT_NEAR(down.y1, 100, 1e-9);
-  // 450 degrees is drawn as 90.
-  const auto turn = Compass(120, 120, 450);
-  EXPECT_NEAR(turn.x1, 100, 1e-9);
-  EXPECT_NEAR(turn.y1, 60, 1e-9);
-}
-
-TEST(Ground, CodeJoinsFourLevelsAndIsEmptyWhileOneIsMissing) {
   EXPECT_EQ(ComposeGroundCode({"2", "1", "1", "2"}), "2.1.1.2");
   EXPECT_EQ(ComposeGroundCode({"10", "2", "3", "11"}), "10.2.3.11");
   EXPECT_EQ(ComposeGroundCode({"3", "", "", ""}), "");
   EXPECT_EQ(ComposeGroundCode({"2", "1", "1", ""}), "");
 }
 
-TEST(NewSection, ContinuesTheRouteWithoutCrossings) {
-  db::SectionRow last;
-  last.TPID = 3;
-  last.Length = 49.5;
-  last.Udal = 350.5;
-  last.Azimut = 90;
-  last.dpp1 = 1;
-  last.p_v = 0.1;
-  last.G1 = 2, last.G2 = 4, last.G3 = 7, last.G4 = 11;
-  last.Ground = "2.1.1.1";
-  const auto row = SectionAfter(last);
-  EXPECT_EQ(row.TPID, 4);
-  EXPECT_DOUBLE_EQ(row.Udal, 400);  // 350,5 + 49,5
-  EXPECT_DOUBLE_EQ(row.Length, 49.5);
-  EXPECT_DOUBLE_EQ(row.Azimut, 90);
-  EXPECT_EQ(row.dpp1, 0);
-  EXPECT_DOUBLE_EQ(row.p_v, 0);
-  EXPECT_EQ(row.G4, 11);
-  EXPECT_EQ(row.Ground, "2.1.1.1");
+TEST(Compass, CentreRadiusAndTheAzimuthClockwiseFromNorth) {
+  // 301 x 291: 150,5 -> 150, 145,5 -> 146 (halves to even), R = min(100,33; 97) -> 97.
+  const auto g = Compass(301, 291, 0);
+  EXPECT_EQ(std::tuple(g.cx, g.cy, g.R), std::tuple(150, 146, 97));
+  // 120 x 120: centre 60,60, R 40; y grows downwards; the second half points the other way; 450° is 90°.
+  struct Case { double azimuth, x1, y1; };
+  for (const Case& c : {Case{0, 60, 20}, Case{90, 100, 60}, Case{180, 60, 100}, Case{450, 100, 60}}) {
+    const auto p = Compass(120, 120, c.azimuth);
+    EXPECT_NEAR(p.x1, c.x1, 1e-9) << c.azimuth;
+    EXPECT_NEAR(p.y1, c.y1, 1e-9) << c.azimuth;
+    EXPECT_NEAR(p.x2, 120 - c.x1, 1e-9) << c.azimuth;
+    EXPECT_NEAR(p.y2, 120 - c.y1, 1e-9) << c.azimuth;
+  }
 }
 
 namespace {
@@ -81,22 +45,16 @@ models::Grid Field(double (*f)(int, int)) {
 }  // namespace
 
 TEST(GridTools, MaximumIsFoundInIndexUnitsAndTiesKeepTheCorner) {
-  auto flat = Field([](int, int) { return 7.0; });
-  auto m = GridMaximum(flat, 1000, 1000, 10);
+  auto m = GridMaximum(Field([](int, int) { return 7.0; }), 1000, 1000, 10);
   ASSERT_TRUE(m);
-  EXPECT_DOUBLE_EQ(m->value, 7);
-  EXPECT_DOUBLE_EQ(m->x, -50);  // -XLimit/2/CStep
-  EXPECT_DOUBLE_EQ(m->y, -50);
-  auto peak = Field([](int x, int y) { return (x == 3 && y == -4) ? 9.0 : 1.0; });
-  m = GridMaximum(peak, 1000, 1000, 10);
-  EXPECT_DOUBLE_EQ(m->value, 9);
-  EXPECT_DOUBLE_EQ(m->x, 3);
-  EXPECT_DOUBLE_EQ(m->y, -4);
-  // Two equal peaks: the lower y wins, then the lower x.
-  auto two = Field([](int x, int y) { return ((x == 5 && y == 2) || (x == -5 && y == 2) || (x == 0 && y == 8)) ? 4.0 : 0.0; });
-  m = GridMaximum(two, 1000, 1000, 10);
-  EXPECT_DOUBLE_EQ(m->x, -5);
-  EXPECT_DOUBLE_EQ(m->y, 2);
+  EXPECT_EQ(std::tuple(m->value, m->x, m->y), std::tuple(7.0, -50.0, -50.0));  // -XLimit/2/CStep
+  m = GridMaximum(Field([](int x, int y) { return (x == 3 && y == -4) ? 9.0 : 1.0; }), 1000, 1000, 10);
+  EXPECT_EQ(std::tuple(m->value, m->x, m->y), std::tuple(9.0, 3.0, -4.0));
+  // Equal peaks: the lower y wins, then the lower x.
+  m = GridMaximum(
+      Field([](int x, int y) { return ((x == 5 && y == 2) || (x == -5 && y == 2) || (x == 0 && y == 8)) ? 4.0 : 0.0; }),
+      1000, 1000, 10);
+  EXPECT_EQ(std::tuple(m->x, m->y), std::tuple(-5.0, 2.0));
 }
 
 TEST(GridTools, ValueAtAPointWeighsTheCellCornersByInverseDistance) {
@@ -116,14 +74,7 @@ TEST(GridTools, ValueAtAPointWeighsTheCellCornersByInverseDistance) {
 }
 
 TEST(Reports, ProcedureByScenarioCode) {
-  EXPECT_EQ(ReportProcedureName(1), "ReportComplex");
-  EXPECT_EQ(ReportProcedureName(2), "ReportExplosion");
-  EXPECT_EQ(ReportProcedureName(3), "ReportKotlTorch");
-  EXPECT_EQ(ReportProcedureName(4), "ReportAsimmTorch");
-  EXPECT_EQ(ReportProcedureName(5), "ReportSimmTorch");
-  EXPECT_EQ(ReportProcedureName(6), "ReportFireBall");
-  EXPECT_EQ(ReportProcedureName(7), "ReportComplexTorch");
-  EXPECT_EQ(ReportProcedureName(8), "ReportGPVS");
-  EXPECT_EQ(ReportProcedureName(0), "");
-  EXPECT_EQ(ReportProcedureName(9), "");
+  const char* names[] = {"",        "ReportComplex", "ReportExplosion",    "ReportKotlTorch", "ReportAsimmTorch",
+                         "ReportSimmTorch", "ReportFireBall", "ReportComplexTorch", "ReportGPVS", ""};
+  for (int code = 0; code <= 9; ++code) EXPECT_EQ(ReportProcedureName(code), names[code]) << code;
 }

@@ -18,15 +18,17 @@ db::SectionRow Row(int tpid) {
   EXPECT_TRUE(r.has_value()) << tpid;
   return r.value_or(db::SectionRow{});
 }
+// The ground levels of a stored section and its code.
+std::tuple<int, int, int, int, QString> GroundOf(int tpid) {
+  const auto r = Row(tpid);
+  return {r.G1, r.G2, r.G3, r.G4, QString(r.Ground)};
+}
 }  // namespace
 
 TEST_F(MainWindowTest, ShowingAndSwitchingSectionsWritesNothing) {
   const int before = TempDatabase::changes();
   select(1);
-  EXPECT_EQ(find<QLineEdit>("Text1")->text(), "2");
-  EXPECT_EQ(box("Text11")->text(), "250,5");
-  EXPECT_EQ(box("Text9")->text(), "100");
-  EXPECT_EQ(box("Text25")->text(), "45");
+  expectTexts({{"Text1", "2"}, {"Text11", "250,5"}, {"Text9", "100"}, {"Text25", "45"}});
   EXPECT_TRUE(find<QCheckBox>("Check1")->isChecked());
   EXPECT_EQ(find<QCheckBox>("Check1")->text(), U("пересечение с автодорогами, с вероятностью"));
   EXPECT_FALSE(box("P_avto")->isHidden());
@@ -65,8 +67,7 @@ TEST_F(MainWindowTest, ACtrlClickCannotLeaveTheListWithoutASelectedSection) {
   ASSERT_EQ(list->selectedItems().size(), 1);
   EXPECT_EQ(list->selectedItems()[0]->text(), U("Участок №3"));
   EXPECT_EQ(window->selectedSection(), 3);
-  EXPECT_EQ(find<QLineEdit>("Text1")->text(), "3");
-  EXPECT_EQ(box("Text11")->text(), "49,5");
+  expectTexts({{"Text1", "3"}, {"Text11", "49,5"}});
   messages.setAnswer(QMessageBox::Yes);
   window->bDelete_Click();
   const auto rows = db::LoadSections();
@@ -102,21 +103,18 @@ TEST_F(MainWindowTest, EditsWriteTheShownSectionAtOnce) {
 }
 
 TEST_F(MainWindowTest, CrossingsStoreTheirFlagsAndTheCappedSum) {
-  // Section 1 has no crossings. Ticking the cable line (0,08), then the power line (0,05).
-  find<QCheckBox>("Check2")->click();
-  EXPECT_EQ(Row(1).dpp4, 1);
-  EXPECT_DOUBLE_EQ(Row(1).p_v, 0.08);
-  find<QCheckBox>("Check4")->click();
-  EXPECT_EQ(Row(1).dpp2, 1);
-  EXPECT_NEAR(Row(1).p_v, 0.13, 1e-12);
-  // Probabilities 0,5, 0,5, 0,2, 0,08 all ticked: the row gets 1.
+  // Section 1 has no crossings. Probabilities 0,5, 0,5, 0,2, 0,08 all ticked: the row gets the flags and 1.
   box("P_avto")->setText("0,5");
   box("P_LEP")->setText("0,5");
-  find<QCheckBox>("Check1")->click();
-  find<QCheckBox>("Check3")->click();
+  for (const char* check : {"Check1", "Check2", "Check3", "Check4"}) find<QCheckBox>(check)->click();
+  auto crossings = [](int tpid) {
+    const auto r = Row(tpid);
+    return std::tuple(r.dpp1, r.dpp2, r.dpp3, r.dpp4);
+  };
+  EXPECT_EQ(crossings(1), std::tuple(1, 1, 1, 1));
   EXPECT_DOUBLE_EQ(Row(1).p_v, 1);
   find<QCheckBox>("Check1")->click();  // 0,5 + 0,2 + 0,08
-  EXPECT_EQ(Row(1).dpp1, 0);
+  EXPECT_EQ(crossings(1), std::tuple(0, 1, 1, 1));
   EXPECT_NEAR(Row(1).p_v, 0.78, 1e-12);
   // Typing in a probability box stores the new sum: the road's "0,1" becoming "0,3" counts once ticked.
   find<QCheckBox>("Check3")->click();
@@ -131,12 +129,30 @@ TEST_F(MainWindowTest, CrossingsStoreTheirFlagsAndTheCappedSum) {
   EXPECT_NEAR(Row(1).p_v, 0.38, 1e-12);
   // Other sections keep theirs.
   EXPECT_DOUBLE_EQ(Row(2).p_v, 0.1);
-  EXPECT_EQ(Row(3).dpp1, 0);
+  EXPECT_EQ(crossings(3), std::tuple(0, 0, 0, 1));
 }
 
-TEST_F(MainWindowTest, SectionTwelveIsNotSectionTwo) {
-  for (int i = 0; i < 9; ++i) window->bAdd_Click();
-  ASSERT_EQ(find<QListWidget>("List1")->count(), 12);
+TEST_F(MainWindowTest, AddingContinuesTheRouteAndSectionTwelveIsNotSectionTwo) {
+  window->bAdd_Click();
+  auto* list = find<QListWidget>("List1");
+  ASSERT_EQ(list->count(), 4);
+  EXPECT_EQ(list->item(3)->text(), U("Участок №4"));
+  EXPECT_EQ(list->currentRow(), 3);
+  // Section 3 starts at 350,5 and is 49,5 long at 90°, with a cable line: the new one starts at 400, takes
+  // the length, azimuth and ground, and no crossing.
+  const auto row = Row(4);
+  EXPECT_DOUBLE_EQ(row.Udal, 400);
+  EXPECT_DOUBLE_EQ(row.Length, 49.5);
+  EXPECT_DOUBLE_EQ(row.Azimut, 90);
+  EXPECT_EQ(row.dpp4, 0);
+  EXPECT_DOUBLE_EQ(row.p_v, 0);
+  EXPECT_EQ(row.Ground, "2.1.1.1");
+  expectTexts({{"Text1", "4"}, {"Text9", "400"}});
+  window->Command6_Click();
+  EXPECT_EQ(find<QLineEdit>("Text7")->text(), "449,5");  // 100 + 250,5 + 49,5 + 49,5
+  // Up to section 12: an edit of it goes to row 12, not row 2.
+  for (int i = 0; i < 8; ++i) window->bAdd_Click();
+  ASSERT_EQ(list->count(), 12);
   select(11);
   EXPECT_EQ(window->selectedSection(), 12);
   find<QCheckBox>("Check1")->click();
@@ -145,35 +161,18 @@ TEST_F(MainWindowTest, SectionTwelveIsNotSectionTwo) {
   EXPECT_EQ(Row(2).dpp4, 0);
 }
 
-TEST_F(MainWindowTest, AddingAppendsTheNextNumberAndShowsIt) {
-  window->bAdd_Click();
-  auto* list = find<QListWidget>("List1");
-  ASSERT_EQ(list->count(), 4);
-  EXPECT_EQ(list->item(3)->text(), U("Участок №4"));
-  EXPECT_EQ(list->currentRow(), 3);
-  const auto row = Row(4);
-  EXPECT_DOUBLE_EQ(row.Udal, 400);  // section 3 starts at 350,5 and is 49,5 long
-  EXPECT_EQ(row.Ground, "2.1.1.1");
-  EXPECT_EQ(find<QLineEdit>("Text1")->text(), "4");
-  EXPECT_EQ(box("Text9")->text(), "400");
-}
-
 TEST_F(MainWindowTest, DeletingRenumbersRowsAndItemsAndShowsTheNextSection) {
   select(1);
   messages.setAnswer(QMessageBox::No);
   window->bDelete_Click();
-  ASSERT_EQ(messages.requests.size(), 1u);
-  EXPECT_EQ(messages.requests[0].text, U("Удалить данные об участке?"));
-  EXPECT_EQ(messages.requests[0].icon, QMessageBox::Warning);
+  expectMessage("Удалить данные об участке?", nullptr, QMessageBox::Warning);
   EXPECT_EQ(db::LoadSections().size(), 3u);
   messages.setAnswer(QMessageBox::Yes);
   window->bDelete_Click();
   const auto rows = db::LoadSections();
   ASSERT_EQ(rows.size(), 2u);
-  EXPECT_EQ(rows[0].TPID, 1);
-  EXPECT_DOUBLE_EQ(rows[0].Length, 100);
-  EXPECT_EQ(rows[1].TPID, 2);
-  EXPECT_DOUBLE_EQ(rows[1].Length, 49.5);  // the former section 3
+  EXPECT_EQ(std::tuple(rows[0].TPID, rows[0].Length, rows[1].TPID, rows[1].Length),
+            std::tuple(1, 100.0, 2, 49.5));  // the former section 3 is now 2
   auto* list = find<QListWidget>("List1");
   ASSERT_EQ(list->count(), 2);
   EXPECT_EQ(list->item(1)->text(), U("Участок №2"));
@@ -186,72 +185,38 @@ TEST_F(MainWindowTest, DeletingRenumbersRowsAndItemsAndShowsTheNextSection) {
   // The only section cannot be deleted.
   messages.requests.clear();
   window->bDelete_Click();
-  ASSERT_EQ(messages.requests.size(), 1u);
-  EXPECT_EQ(messages.requests[0].text, U("Нельзя удалить информацию о последнем участке!"));
-  EXPECT_EQ(messages.requests[0].icon, QMessageBox::Information);
+  expectMessage("Нельзя удалить информацию о последнем участке!", nullptr, QMessageBox::Information);
   EXPECT_EQ(db::LoadSections().size(), 1u);
 }
 
-TEST_F(MainWindowTest, TotalLengthOfAllSections) {
-  window->Command6_Click();
-  EXPECT_EQ(find<QLineEdit>("Text7")->text(), "400");  // 100 + 250,5 + 49,5
-}
-
 TEST_F(MainWindowTest, FoldingButtonsHideTheirFramesAndFlipTheSign) {
-  auto* ground = find<QPushButton>("Command4");
   window->Command4_Click();
-  EXPECT_TRUE(find<QGroupBox>("Frame8")->isHidden());
-  EXPECT_TRUE(ground->text().endsWith("+"));
+  expectHidden({"Frame8"});
+  EXPECT_TRUE(find<QPushButton>("Command4")->text().endsWith("+"));
   window->Command4_Click();
-  EXPECT_FALSE(find<QGroupBox>("Frame8")->isHidden());
-  EXPECT_TRUE(ground->text().endsWith("-"));
+  expectHidden({"Frame8"}, false);
+  EXPECT_TRUE(find<QPushButton>("Command4")->text().endsWith("-"));
   window->Command5_Click();
-  EXPECT_TRUE(find<QGroupBox>("Frame7")->isHidden());
+  expectHidden({"Frame7"});
   EXPECT_TRUE(find<QPushButton>("Command5")->text().endsWith("+"));
 }
 
 TEST_F(MainWindowTest, GroundChoiceCascadesToTheFirstChildren) {
-  // Section 1 is 2.1.1.2 (Дисперсные / Связные / Минеральные / Суглинок). Level 1 "Скальные":
-  choose("DataCombo5", 0);
-  auto row = Row(1);
-  EXPECT_EQ(row.G1, 1);
-  EXPECT_EQ(row.G2, 3);
-  EXPECT_EQ(row.G3, 6);
-  EXPECT_EQ(row.G4, 10);
-  EXPECT_EQ(row.Ground, "1.1.1.1");
+  // Section 1 is 2.1.1.2 (Дисперсные / Связные / Минеральные / Суглинок); the ids come from the test tree.
+  ASSERT_EQ(find<QComboBox>("DataCombo4")->count(), 2);  // Супесь, Суглинок
+  choose("DataCombo4", 0);  // level 4 changes only the last part
+  EXPECT_EQ(GroundOf(1), std::tuple(2, 4, 7, 11, QString("2.1.1.1")));
+  choose("DataCombo5", 0);  // "Скальные" and its first children
+  EXPECT_EQ(GroundOf(1), std::tuple(1, 3, 6, 10, QString("1.1.1.1")));
   EXPECT_EQ(find<QComboBox>("DataCombo4")->currentText(), U("Граниты"));
-  // Back to "Дисперсные", then level 2 "Несвязные": 2.2.1.1.
-  choose("DataCombo5", 1);
+  choose("DataCombo5", 1);  // back to "Дисперсные", then level 2 "Несвязные"
   EXPECT_EQ(Row(1).Ground, "2.1.1.1");
   choose("DataCombo2", 1);
-  row = Row(1);
-  EXPECT_EQ(row.G2, 5);
-  EXPECT_EQ(row.G3, 8);
-  EXPECT_EQ(row.G4, 13);
-  EXPECT_EQ(row.Ground, "2.2.1.1");
-  // Other sections untouched.
-  EXPECT_EQ(Row(3).Ground, "2.1.1.1");
-  EXPECT_EQ(Row(3).G2, 4);
-}
-
-TEST_F(MainWindowTest, LevelFourChangesOnlyTheLastPart) {
-  ASSERT_EQ(find<QComboBox>("DataCombo4")->count(), 2);  // Супесь, Суглинок
-  choose("DataCombo4", 0);
-  const auto row = Row(1);
-  EXPECT_EQ(row.G1, 2);
-  EXPECT_EQ(row.G3, 7);
-  EXPECT_EQ(row.G4, 11);
-  EXPECT_EQ(row.Ground, "2.1.1.1");
-}
-
-TEST_F(MainWindowTest, AnEntryWithoutChildrenClearsTheLevelsBelow) {
-  choose("DataCombo5", 2);  // "Пустой": no children
-  const auto row = Row(1);
-  EXPECT_EQ(row.G1, 9);
-  EXPECT_EQ(row.G2, 0);
-  EXPECT_EQ(row.G3, 0);
-  EXPECT_EQ(row.G4, 0);
-  EXPECT_EQ(row.Ground, "");  // no complete path: the run refuses this section
+  EXPECT_EQ(GroundOf(1), std::tuple(2, 5, 8, 13, QString("2.2.1.1")));
+  EXPECT_EQ(GroundOf(3), std::tuple(2, 4, 7, 11, QString("2.1.1.1")));  // other sections untouched
+  // An entry without children clears the levels below: no complete path, the run refuses this section.
+  choose("DataCombo5", 2);
+  EXPECT_EQ(GroundOf(1), std::tuple(9, 0, 0, 0, QString("")));
   EXPECT_EQ(find<QComboBox>("DataCombo2")->count(), 0);
   EXPECT_EQ(find<QComboBox>("DataCombo4")->count(), 0);
 }

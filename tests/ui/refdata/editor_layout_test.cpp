@@ -3,13 +3,10 @@
 // its width when the rose picture opens beside it.
 #include <QFontMetrics>
 #include <QHeaderView>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QStyle>
 #include <QTableWidget>
-#include <gtest/gtest.h>
 
-#include "output/scratch_db.h"
 #include "refdata/frm_gaz.h"
 #include "refdata/frm_region.h"
 #include "refdata/frm_wind.h"
@@ -35,55 +32,38 @@ void ExpectCaptionsFit(QWidget& editor) {
   }
 }
 
+using EditorLayout = EditorTest;
+
 }  // namespace
 
-TEST(EditorLayout, AColumnIsItsStoredWidthUnlessTheCaptionNeedsMore) {
-  // 1500 twips at 15 to the pixel is 100 px; a 40 px caption plus 16 px of header padding needs 56.
+TEST(EditorColumns, AColumnIsItsStoredWidthUnlessTheCaptionNeedsMore) {
+  // 1500 twips at 15 to the pixel is 100 px; a caption needs its width plus 16 px of header padding:
+  // 40 → 56 (the stored 100 wins), 150 → 166, and exactly 84 → exactly 100.
   EXPECT_EQ(RefEditor::ColumnWidth(1500, 40), 100);
-  // A 150 px caption needs 150 + 16 = 166 px, more than the stored 100.
   EXPECT_EQ(RefEditor::ColumnWidth(1500, 150), 166);
-  // The edge: a caption of exactly 84 px needs exactly the stored 100.
   EXPECT_EQ(RefEditor::ColumnWidth(1500, 84), 100);
 }
 
-TEST(EditorLayout, TheGasGridShowsEveryCaptionWhole) {
+TEST_F(EditorLayout, GridCaptionsAreWholeAndTheRegionNameBoxHoldsAName) {
   // The gas captions ("Молярная масса, кмоль", "Теплота сгорания, кДж", "Класс опасности") were cut
   // short with the stored widths.
-  ScratchDatabase data;
-  ASSERT_TRUE(data.error().isEmpty()) << data.error().toStdString();
-  MainStandIn main;
-  ui::frmGaz editor(&main);
-  editor.show();
-  ExpectCaptionsFit(editor);
-}
-
-TEST(EditorLayout, TheRegionEditorsNameBoxHoldsAName) {
-  ScratchDatabase data;
-  ASSERT_TRUE(data.error().isEmpty()) << data.error().toStdString();
-  MainStandIn main;
-  ui::frmRegion editor(&main);
-  editor.show();
-  ExpectCaptionsFit(editor);
-  Button(&editor, "Command3")->click();  // "Новая": the entry part opens
-  auto* name = Edit(&editor, "Name_Reg");
-  ASSERT_NE(name, nullptr);
+  ui::frmGaz gas(&main);
+  gas.show();
+  ExpectCaptionsFit(gas);
+  ui::frmRegion region(&main);
+  region.show();
+  ExpectCaptionsFit(region);
+  Button(&region, "Command3")->click();  // "Новая": the entry part opens
   // The long label "Наименование территории" beside it squeezed the box to about 28 px (two letters)
   // before; 200 px holds some 25 letters of a name.
-  EXPECT_GE(name->width(), 200);
+  EXPECT_GE(Edit(&region, "Name_Reg")->width(), 200);
 }
 
-TEST(EditorLayout, TheTownListKeepsItsWidthBesideTheRosePicture) {
-  ScratchDatabase data;
-  ASSERT_TRUE(data.error().isEmpty()) << data.error().toStdString();
-  MainStandIn main;
+TEST_F(EditorLayout, TheTownListKeepsItsWidthBesideTheRosePicture) {
   ui::frmWind editor(&main);
   editor.show();
-  auto* list = Find<QListWidget>(&editor, "lstCity");
-  ASSERT_NE(list, nullptr);
-  auto* picture = Find<QWidget>(&editor, "imgWind");
-  ASSERT_NE(picture, nullptr);
-  picture->show();  // as after "Построить розу ветров"
+  Find(&editor, "imgWind")->show();  // as after "Построить розу ветров"
   editor.adjustSize();
   // Before, the list shrank to a sliver (about 90 px) to make room for the picture.
-  EXPECT_GE(list->width(), 200);
+  EXPECT_GE(Find<QListWidget>(&editor, "lstCity")->width(), 200);
 }

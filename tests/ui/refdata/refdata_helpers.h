@@ -1,4 +1,5 @@
-// Shared helpers of the editor tests: finding controls by their names and typing into them.
+// Shared helpers of the editor tests: a scratch database with a stand-in main window, finding controls by
+// their names, typing into them, counting signals.
 #pragma once
 
 #include <QAction>
@@ -8,6 +9,9 @@
 #include <QPushButton>
 #include <QWidget>
 #include <gtest/gtest.h>
+#include <utility>
+
+#include "output/scratch_db.h"
 
 namespace velaron::test {
 
@@ -20,6 +24,11 @@ T* Find(QWidget* root, const char* name) {
 
 inline QPushButton* Button(QWidget* root, const char* name) { return Find<QPushButton>(root, name); }
 inline QLineEdit* Edit(QWidget* root, const char* name) { return Find<QLineEdit>(root, name); }
+
+// Checks which of the named buttons are enabled.
+inline void ExpectEnabled(QWidget* root, std::initializer_list<std::pair<const char*, bool>> buttons) {
+  for (const auto& [name, on] : buttons) EXPECT_EQ(Button(root, name)->isEnabled(), on) << name;
+}
 
 // Types text key by key, as the keyboard would.
 inline void Type(QWidget* w, const QString& text) {
@@ -34,10 +43,6 @@ struct MainStandIn : QWidget {
   MainStandIn() { show(); }
 };
 
-}  // namespace velaron::test
-
-namespace velaron::test {
-
 // Counts the emissions of one signal.
 struct SignalCount {
   template <class Sender, class Signal>
@@ -45,6 +50,15 @@ struct SignalCount {
     QObject::connect(sender, signal, sender, [this] { ++count; });
   }
   int count = 0;
+};
+
+// An editor test: the scratch database is open and the main window is shown.
+class EditorTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(data.error().isEmpty()) << data.error().toStdString(); }
+  int Count(const char* table) { return data.Scalar(QStringLiteral("SELECT COUNT(*) FROM %1").arg(table)).toInt(); }
+  ScratchDatabase data;
+  MainStandIn main;
 };
 
 }  // namespace velaron::test

@@ -16,21 +16,35 @@ void Type(QWidget* w, const QString& text) {
     QApplication::sendEvent(w, &press);
   }
 }
+
+// A shown, active window holding number boxes with the given texts, one under the other.
+struct BoxWindow {
+  explicit BoxWindow(std::initializer_list<const char*> texts) {
+    auto* layout = new QVBoxLayout(&window);
+    for (const char* text : texts) {
+      boxes.push_back(new NumericBox(&window));
+      boxes.back()->setText(text);
+      layout->addWidget(boxes.back());
+    }
+    window.show();
+    QApplication::setActiveWindow(&window);
+  }
+  QWidget window;
+  std::vector<NumericBox*> boxes;
+};
 }  // namespace
 
-TEST(NumericBox, KeyFiltersOfTheThreeKinds) {
-  NumericBox dec(nullptr, NumericBox::Keys::Decimal);
-  Type(&dec, "1a.5-,");
-  EXPECT_EQ(dec.text(), "1.5,");
-  NumericBox sig(nullptr, NumericBox::Keys::SignedDecimal);
-  Type(&sig, "-3,5x");
-  EXPECT_EQ(sig.text(), "-3,5");
-  NumericBox whole(nullptr, NumericBox::Keys::Integer);
-  Type(&whole, "30.0,5");
-  EXPECT_EQ(whole.text(), "3005");
-  NumericBox any(nullptr, NumericBox::Keys::Any);
-  Type(&any, "-4x");
-  EXPECT_EQ(any.text(), "-4x");
+TEST(NumericBox, KeyFiltersOfTheFourKinds) {
+  const std::tuple<NumericBox::Keys, const char*, const char*> cases[] = {
+      {NumericBox::Keys::Decimal, "1a.5-,", "1.5,"},
+      {NumericBox::Keys::SignedDecimal, "-3,5x", "-3,5"},
+      {NumericBox::Keys::Integer, "30.0,5", "3005"},
+      {NumericBox::Keys::Any, "-4x", "-4x"}};
+  for (const auto& [keys, typed, kept] : cases) {
+    NumericBox box(nullptr, keys);
+    Type(&box, typed);
+    EXPECT_EQ(box.text(), kept) << typed;
+  }
 }
 
 TEST(NumericBox, LeaveCheckConvertsPointsAndRefusesNonNumbers) {
@@ -60,26 +74,14 @@ TEST(NumericBox, LeaveCheckConvertsPointsAndRefusesNonNumbers) {
 
 TEST(NumericBox, CheckAllStopsAtTheFirstBadBoxAndFocusesIt) {
   velaron::test::MessageCatcher catcher;
-  QWidget window;
-  auto* layout = new QVBoxLayout(&window);
-  auto* a = new NumericBox(&window);
-  auto* b = new NumericBox(&window);
-  auto* c = new NumericBox(&window);
-  layout->addWidget(a);
-  layout->addWidget(b);
-  layout->addWidget(c);
-  a->setText("1");
-  b->setText("x");
-  c->setText("");
-  window.show();
-  QApplication::setActiveWindow(&window);
-  EXPECT_FALSE(NumericBox::checkAll(&window));
+  BoxWindow w({"1", "x", ""});
+  EXPECT_FALSE(NumericBox::checkAll(&w.window));
   EXPECT_EQ(catcher.requests.size(), 1u);
-  EXPECT_TRUE(b->hasFocus());
-  b->setText("2");
-  c->setText("3.25");
-  EXPECT_TRUE(NumericBox::checkAll(&window));
-  EXPECT_EQ(c->text(), "3,25");
+  EXPECT_TRUE(w.boxes[1]->hasFocus());
+  w.boxes[1]->setText("2");
+  w.boxes[2]->setText("3.25");
+  EXPECT_TRUE(NumericBox::checkAll(&w.window));
+  EXPECT_EQ(w.boxes[2]->text(), "3,25");
 }
 
 TEST(NumericBox, TwoBadBoxesDoNotBounceTheFocusBetweenThem) {
@@ -87,17 +89,10 @@ TEST(NumericBox, TwoBadBoxesDoNotBounceTheFocusBetweenThem) {
   // had only just been given, was never really left and must not run its own check (else each refusal
   // would trigger the other's, without end).
   velaron::test::MessageCatcher catcher;
-  QWidget window;
-  auto* layout = new QVBoxLayout(&window);
-  auto* a = new NumericBox(&window);
-  auto* b = new NumericBox(&window);
-  layout->addWidget(a);
-  layout->addWidget(b);
-  window.show();
-  QApplication::setActiveWindow(&window);
+  BoxWindow w({"", ""});
+  NumericBox *a = w.boxes[0], *b = w.boxes[1];
   a->setFocus(Qt::OtherFocusReason);
   a->setText("x");
-  b->setText("");
   b->setFocus(Qt::TabFocusReason);
   QApplication::processEvents();
   EXPECT_EQ(catcher.requests.size(), 1u);

@@ -1,0 +1,245 @@
+// Writes: route sections numbered 1..n through appends and deletes, each change in one transaction; the
+// settings row, its rules and its first-row reading; writes that the file refuses leave every row as it was.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <functional>
+#include <tuple>
+
+#include "db/settings_rules.h"
+#include "db_test_util.h"
+
+namespace velaron::db::testing {
+namespace {
+
+using Lengths = std::vector<std::pair<int, double>>;
+
+class Sections : public EmptyDbTest {
+ protected:
+  // Sections whose lengths tell them apart: section k has Length 100·k.
+  void AddSections(int n) {
+    for (int k = 1; k <= n; ++k) {
+      SectionRow s;
+      s.Length = 100.0 * k;
+      s.Ground = QStringLiteral("1.1.1.%1").arg(k);
+      ASSERT_TRUE(AppendSection(s).isEmpty());
+      ASSERT_EQ(s.TPID, k);
+    }
+  }
+  static Lengths NumbersAndLengths() {
+    Lengths out;
+    for (const SectionRow& s : LoadSections()) out.emplace_back(s.TPID, s.Length);
+    return out;
+  }
+};
+
+TEST_F(Sections, AppendAndDeleteKeepTheNumbersOneToN) {
+  AddSections(5);
+  SectionRow s;
+  s.TPID = 42;  // whatever the caller had: the new section is the 6th
+  s.dpp2 = 1, s.p_v = 0.3;
+  ASSERT_TRUE(AppendSection(s).isEmpty());
+  EXPECT_EQ(s.TPID, 6);
+  EXPECT_EQ(LoadSection(6)->dpp2, 1);
+  EXPECT_DOUBLE_EQ(LoadSection(6)->p_v, 0.3);
+  EXPECT_FALSE(LoadSection(42).has_value());
+  // Deleting a middle, the last and the first section renumbers the rest in their order.
+  for (int k : {2, 5, 1}) ASSERT_TRUE(DeleteSectionRenumber(k).isEmpty()) << k;
+  EXPECT_EQ(NumbersAndLengths(), (Lengths{{1, 300}, {2, 400}, {3, 500}}));
+  EXPECT_EQ(LoadSection(1)->Ground, QStringLiteral("1.1.1.3"));
+  // Missing numbers change nothing; the next append continues without a gap.
+  EXPECT_FALSE(DeleteSectionRenumber(5).isEmpty());
+  EXPECT_FALSE(DeleteSectionRenumber(0).isEmpty());
+  SectionRow next;
+  ASSERT_TRUE(AppendSection(next).isEmpty());
+  EXPECT_EQ(next.TPID, 4);
+}
+
+TEST_F(Sections, AFailedRenumberRollsTheDeleteBack) {
+  AddSections(3);
+  // Make the second step (renumbering) fail after the delete went through.
+  Exec("CREATE TRIGGER no_renumber BEFORE UPDATE OF TPID ON TPs BEGIN SELECT RAISE(ABORT, 'renumber refused'); END");
+  const QString error = DeleteSectionRenumber(2);
+  EXPECT_TRUE(error.contains(QStringLiteral("renumber refused"))) << error.toStdString();
+  EXPECT_EQ(NumbersAndLengths(), (Lengths{{1, 100}, {2, 200}, {3, 300}}));
+}
+
+TEST_F(Sections, UpdateWritesTheRowOfItsNumber) {
+  AddSections(3);
+  SectionRow s = *LoadSection(2);
+  s.Length = 555, s.G1 = 4, s.G4 = 9, s.dpp4 = 1;
+  s.Ground = QStringLiteral("2.1.1.2");
+  ASSERT_TRUE(UpdateSection(s).isEmpty());
+  const auto back = LoadSection(2);
+  EXPECT_EQ(std::tuple(back->G1, back->G4, back->dpp4), std::tuple(4, 9, 1));
+  EXPECT_EQ(back->Ground, QStringLiteral("2.1.1.2"));
+  EXPECT_EQ(NumbersAndLengths(), (Lengths{{1, 100}, {2, 555}, {3, 300}}));
+  s.TPID = 9;
+  EXPECT_FALSE(UpdateSection(s).isEmpty());
+  EXPECT_EQ(LoadSections().size(), 3u);
+}
+
+TEST_F(Sections, WritesToAReadOnlyConnectionFailAndChangeNothing) {
+  AddSections(2);
+  ASSERT_TRUE(InsertGas({"Метан", 16, 50000, 21, 0.2, 4}).isEmpty());
+  CloseDatabase();
+  ASSERT_TRUE(OpenDatabase(path_, /*readOnly=*/true).isEmpty());
+  SectionRow s;
+  EXPECT_TRUE(AppendSection(s).contains(QStringLiteral("Ошибка записи")));
+  EXPECT_EQ(s.TPID, 0);
+  EXPECT_FALSE(DeleteSectionRenumber(1).isEmpty());
+  SectionRow changed = *LoadSection(1);
+  changed.Length = 1;
+  EXPECT_FALSE(UpdateSection(changed).isEmpty());
+  EXPECT_FALSE(InsertGas({"Этан", 30, 1, 1, 1, 3}).isEmpty());
+  EXPECT_FALSE(DeleteGas("Метан").isEmpty());
+  WindRow w;
+  w.CityName = QStringLiteral("Город");
+  EXPECT_FALSE(InsertWind(w).isEmpty());
+  EXPECT_EQ(w.idCity, 0);
+  EXPECT_FALSE(SaveSettings(AdjustmentRow{}).isEmpty());
+  EXPECT_FALSE(WriteStartTime(QDateTime::currentDateTime()).isEmpty());
+  EXPECT_FALSE(AppendReportSummary(ReportSummaryRow{}).isEmpty());
+  CloseDatabase();
+  ASSERT_TRUE(OpenDatabase(path_).isEmpty());
+  EXPECT_EQ(NumbersAndLengths(), (Lengths{{1, 100}, {2, 200}}));
+  EXPECT_EQ(LoadGases().size(), 1u);
+  EXPECT_TRUE(LoadWinds().empty());
+  EXPECT_FALSE(LoadAdjustment().has_value());
+  EXPECT_EQ(Scalar("SELECT COUNT(*) FROM tab_time").toInt() + Scalar("SELECT COUNT(*) FROM tabOtchet").toInt(), 0);
+}
+
+TEST_F(Sections, AReadOnlyFileRefusesTheWriteAndKeepsItsRows) {
+  if (geteuid() == 0) GTEST_SKIP() << "running as root: file permissions do not bind";
+  AddSections(3);
+  CloseDatabase();
+  ASSERT_TRUE(QFile(path_).setPermissions(QFile::ReadOwner | QFile::ReadGroup));
+  ASSERT_TRUE(OpenDatabase(path_).isEmpty());  // opened for writing; the file itself refuses
+  EXPECT_FALSE(DeleteSectionRenumber(1).isEmpty());
+  SectionRow s;
+  EXPECT_FALSE(AppendSection(s).isEmpty());
+  EXPECT_EQ(NumbersAndLengths(), (Lengths{{1, 100}, {2, 200}, {3, 300}}));
+}
+
+TEST(NoConnection, WritesReportItAndReadsComeBackEmpty) {
+  CloseDatabase();
+  SectionRow s;
+  EXPECT_FALSE(AppendSection(s).isEmpty());
+  EXPECT_FALSE(InsertGas({"Газ", 1, 1, 1, 1, 1}).isEmpty());
+  EXPECT_TRUE(LoadSections().empty());
+  EXPECT_FALSE(LoadAdjustment().has_value());
+  models::ReferenceTables t;
+  EXPECT_FALSE(LoadReferenceTables(t).isEmpty());
+}
+
+// ---------------------------------------------------------------------------------------------------
+// The settings row
+
+AdjustmentRow Valid() {
+  AdjustmentRow r;
+  r.XLimit = 1000, r.YLimit = 600, r.CStep = 10;
+  return r;
+}
+
+TEST(CheckSettings, AcceptsAGridWhoseCellsSitOnGridPointsUpToAMillion) {
+  EXPECT_TRUE(CheckSettings(Valid()).isEmpty());
+  AdjustmentRow r = Valid();
+  r.XLimit = r.YLimit = 20;  // the smallest: one step each side of the centre
+  r.Dola = 0;
+  r.Dola_obl = 1;
+  r.Tfb = r.Tobl = 0;  // fractions at both ends, zero times
+  EXPECT_TRUE(CheckSettings(r).isEmpty());
+  r.XLimit = r.YLimit = 10000;  // 10000 m at 10 m: 1001 x 1001 points, the largest accepted
+  EXPECT_TRUE(CheckSettings(r).isEmpty());
+}
+
+TEST(CheckSettings, RefusesEachBrokenRuleNamingIt) {
+  const std::vector<std::pair<std::function<void(AdjustmentRow&)>, const char*>> cases = {
+      {[](AdjustmentRow& r) { r.CStep = 0; }, "Шаг сетки"},
+      {[](AdjustmentRow& r) { r.CStep = -5; }, "Шаг сетки"},
+      // 1000 m at a 30 m step: 1000/60 is not whole, the edge would fall between grid points.
+      {[](AdjustmentRow& r) { r.CStep = 30; }, "кратна"},
+      {[](AdjustmentRow& r) { r.XLimit = 10; }, "Ширина зоны расчета"},
+      {[](AdjustmentRow& r) { r.YLimit = 1010; }, "по Y"},
+      {[](AdjustmentRow& r) { r.XLimit = 32780; }, "32767"},
+      {[](AdjustmentRow& r) { r.Skor_chel = 0; }, "Скорость"},
+      {[](AdjustmentRow& r) { r.Skor_chel = std::nan(""); }, "Скорость"},
+      {[](AdjustmentRow& r) { r.Dola = 1.01; }, "ОШ"},
+      {[](AdjustmentRow& r) { r.Dola_obl = -0.1; }, "ГПВС"},
+      {[](AdjustmentRow& r) { r.Tfb = -1; }, "отрицательным"},
+      {[](AdjustmentRow& r) { r.Tobl = -1; }, "облака"},
+      // 10020 x 10000 m at 10 m: 1003 x 1001 points, more than 1001².
+      {[](AdjustmentRow& r) { r.XLimit = 10020, r.YLimit = 10000; }, "Слишком большая сетка"},
+      // 32000 x 32000 m at 1 m would be about 10⁹ points.
+      {[](AdjustmentRow& r) { r.XLimit = r.YLimit = 32000, r.CStep = 1; }, ""},
+  };
+  for (const auto& [change, reason] : cases) {
+    AdjustmentRow r = Valid();
+    change(r);
+    const QString error = CheckSettings(r);
+    EXPECT_FALSE(error.isEmpty()) << reason;
+    EXPECT_TRUE(error.contains(QString::fromUtf8(reason))) << reason << ": " << error.toStdString();
+  }
+}
+
+using SettingsRow = EmptyDbTest;
+
+TEST_F(SettingsRow, OnlyTheFirstRowIsReadAndWritten) {
+  Exec("INSERT INTO Adjustment (XLimit, YLimit, CStep, Tfb, Dola, Tobl, Dola_obl, Skor_chel, Gas, Glubina, Diametr, "
+       "DavlDown, DavlUp, Temp, Ltrub, Tsrab, Lkr) VALUES (400, 200, 5, 1, 0.1, 2, 0.2, 3, 1, 0.8, 530, 2, 1, 5, 10, 60, 7)");
+  Exec("INSERT INTO Adjustment (XLimit, YLimit, CStep, Skor_chel, Gas) VALUES (9000, 9000, 50, 9, 2)");
+  auto row = LoadAdjustment();
+  ASSERT_TRUE(row.has_value());
+  EXPECT_EQ(std::tuple(row->XLimit, row->CStep, row->Gas, row->Diametr), std::tuple(400, 5, 1, 530.0));
+  AdjustmentRow settings = *row;
+  settings.XLimit = 800, settings.Skor_chel = 4;
+  settings.Diametr = 1220;  // not a setting: SaveSettings must not store it
+  ASSERT_TRUE(SaveSettings(settings).isEmpty());
+  row = LoadAdjustment();
+  EXPECT_EQ(std::tuple(row->XLimit, row->Skor_chel, row->Diametr), std::tuple(800, 4.0, 530.0));
+  AdjustmentRow pipe = *row;
+  pipe.Diametr = 1020, pipe.Gas = 3;
+  pipe.XLimit = 100;  // a setting: SavePipelineInputs must not store it
+  ASSERT_TRUE(SavePipelineInputs(pipe).isEmpty());
+  row = LoadAdjustment();
+  EXPECT_EQ(std::tuple(row->Diametr, row->Gas, row->XLimit), std::tuple(1020.0, 3, 800));
+  // The second row is untouched.
+  EXPECT_EQ(Scalar("SELECT XLimit FROM Adjustment ORDER BY rowid LIMIT 1 OFFSET 1").toInt(), 9000);
+  EXPECT_EQ(Scalar("SELECT COUNT(*) FROM Adjustment").toInt(), 2);
+}
+
+TEST_F(SettingsRow, WholeNumbersAreRoundedHalfToEven) {
+  // A stored 150.6 reads as 151 and 10.5 as 10 (half to even), 11.5 as 12.
+  Exec("INSERT INTO Adjustment (XLimit, YLimit, CStep, Gas) VALUES (150.6, 11.5, 10.5, 1)");
+  const auto row = LoadAdjustment();
+  ASSERT_TRUE(row.has_value());
+  EXPECT_EQ(std::tuple(row->XLimit, row->YLimit, row->CStep), std::tuple(151, 12, 10));
+}
+
+TEST_F(SettingsRow, AnEmptyTableGetsItsRowAndBrokenSettingsChangeNothing) {
+  EXPECT_FALSE(LoadAdjustment().has_value());
+  AdjustmentRow r = Valid();
+  r.Tobl = 33;
+  ASSERT_TRUE(SaveSettings(r).isEmpty());
+  EXPECT_EQ(Scalar("SELECT COUNT(*) FROM Adjustment").toInt(), 1);
+  AdjustmentRow bad = r;
+  bad.CStep = 0;
+  bad.Tobl = 99;
+  EXPECT_FALSE(SaveSettings(bad).isEmpty());
+  const auto row = LoadAdjustment();
+  ASSERT_TRUE(row.has_value());
+  EXPECT_EQ(row->CStep, 10);
+  EXPECT_DOUBLE_EQ(row->Tobl, 33);
+}
+
+TEST_F(SettingsRow, StartTimeKeepsOneRow) {
+  Exec("INSERT INTO tab_time (Time_nast) VALUES (NULL)");
+  const QDateTime when(QDate(2026, 3, 14), QTime(9, 26, 53));
+  ASSERT_TRUE(WriteStartTime(when).isEmpty());
+  ASSERT_TRUE(WriteStartTime(when.addSecs(60)).isEmpty());
+  EXPECT_EQ(Scalar("SELECT COUNT(*) FROM tab_time").toInt(), 1);
+  EXPECT_EQ(QDateTime::fromString(Scalar("SELECT Time_nast FROM tab_time").toString(), Qt::ISODate), when.addSecs(60));
+}
+
+}  // namespace
+}  // namespace velaron::db::testing
