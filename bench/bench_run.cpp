@@ -8,6 +8,7 @@
 #include <QString>
 #include <memory>
 
+#include "output/pictures/run_pictures.h"
 #include "run/headless.h"
 #include "run/sample_request.h"
 
@@ -48,6 +49,7 @@ void BM_HeadlessRun1000m(benchmark::State& state) {
       state.SkipWithError(r.output.constData());
       return;
     }
+    velaron::output::DrawResultPictures(*r.record, true);
     benchmark::DoNotOptimize(r.output.data());
   }
 }

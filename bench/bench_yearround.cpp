@@ -44,7 +44,7 @@ db::WindRow BenchTown() {
 }
 
 run::PreparedRun BenchRun(int code) {
-  run::RunRequest rq;
+  result::RunRequest rq;
   rq.settings.XLimit = 1000;
   rq.settings.YLimit = 1000;
   rq.settings.CStep = 10;
@@ -60,7 +60,7 @@ run::PreparedRun BenchRun(int code) {
   rq.section.Ground = "2.1.1.2";
   rq.run.ScenarioCode = code;
   rq.run.idCity = 1;
-  rq.run.shares = run::JetShares{0.3, 0.3, 0.4, 0.2, 0.3, 0.5};
+  rq.run.shares = result::JetShares{0.3, 0.3, 0.4, 0.2, 0.3, 0.5};
   run::RunData data;
   data.gas = db::GasRow{QString::fromUtf8("Метан"), 16.043, 50000, 21, 0.2, 4};
   data.section = rq.section;

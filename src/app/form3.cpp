@@ -9,8 +9,8 @@
 #include <QVBoxLayout>
 #include <cmath>
 
-#include "app/messages.h"
-#include "app/numeric_box.h"
+#include "widgets/messages.h"
+#include "widgets/numeric_box.h"
 #include "common/numtext.h"
 #include "common/texts.h"
 #include "db/database.h"

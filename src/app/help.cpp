@@ -7,7 +7,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 
-#include "app/messages.h"
+#include "widgets/messages.h"
 #include "common/texts.h"
 
 namespace velaron::ui {

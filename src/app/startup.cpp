@@ -2,7 +2,7 @@
 
 #include <QDir>
 
-#include "app/messages.h"
+#include "widgets/messages.h"
 #include "db/database.h"
 
 namespace velaron::ui {

@@ -19,8 +19,8 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "app/messages.h"
-#include "app/numeric_box.h"
+#include "widgets/messages.h"
+#include "widgets/numeric_box.h"
 #include "common/numtext.h"
 #include "common/texts.h"
 #include "db/database.h"
@@ -108,8 +108,7 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
   connect(Command2_, &QPushButton::clicked, this, &Form1::exitProgram);
   SSTab1_->setTabEnabled(3, false);
 
-  openRunDialog_ = [](Form1& window, const run::RunRequest& request) { OpenRunDialog(window, request); };
-  RegisterReportWriters(*this);
+  openRunDialog_ = [](Form1& window, const result::RunRequest& request) { OpenRunDialog(window, request); };
 }
 
 Form1::~Form1() = default;
@@ -155,8 +154,6 @@ void Form1::buildMenus() {
   connect(mnuStatistika_, &QAction::triggered, this, [this] { openEditor(MakeRegionEditor(*this)); });
   connect(smHelp_, &QAction::triggered, this, [this] { OpenHelp(*this); });
   connect(smAbout_, &QAction::triggered, this, [this] { OpenAbout(*this); });
-  mnuGaz_->setEnabled(EditorsAvailable());
-  mnuStatistika_->setEnabled(EditorsAvailable());
 }
 
 QWidget* Form1::buildPipelineTab() {
@@ -338,7 +335,6 @@ QWidget* Form1::buildRateTab() {
   f4->addWidget(cmbCity_, 0, 1);
   f4->addWidget(cmdSpecifyCity_, 0, 2);
   connect(cmdSpecifyCity_, &QPushButton::clicked, this, [this] { openEditor(MakeWindEditor(*this)); });
-  cmdSpecifyCity_->setEnabled(EditorsAvailable());
   f4->addWidget(Label("Среднегодовая относительная повторяемость инверсионной устойчивости атмосферы (классы F и G "
                       "по Пасквиллу), %",
                       Frame4),

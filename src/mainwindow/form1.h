@@ -13,8 +13,8 @@
 #include "app/app_context.h"
 #include "db/rows.h"
 #include "run/accident_rate.h"
-#include "run/run_inputs.h"
-#include "run/run_snapshot.h"
+#include "result/run_request.h"
+#include "result/run_snapshot.h"
 
 class QAction;
 class QCheckBox;
@@ -61,15 +61,15 @@ class Form1 : public QMainWindow {
   // Start of a run ("Расчет" and "Произвести расчет" alike): checks every number box, the gas, the region
   // or typed probability, computes the accident rate and gathers the request. Nothing when refused (the
   // message is shown, the tab and focus moved).
-  std::optional<run::RunRequest> prepareRun();
+  std::optional<result::RunRequest> prepareRun();
   const run::AccidentRateResult& lastAccidentRate() const { return rate_; }
 
   // How the run dialog is opened with a prepared request; tests replace it.
-  using RunDialogOpener = std::function<void(Form1& window, const run::RunRequest& request)>;
+  using RunDialogOpener = std::function<void(Form1& window, const result::RunRequest& request)>;
   void setRunDialogOpener(RunDialogOpener opener) { openRunDialog_ = std::move(opener); }
 
   // Report writers by scenario code ("Сохранить результаты"); the writers register here.
-  using ReportWriter = std::function<void(QWidget* parent, const run::RunSnapshot& snapshot)>;
+  using ReportWriter = std::function<void(QWidget* parent, const result::RunSnapshot& snapshot)>;
   void setReportWriter(int scenarioCode, ReportWriter writer) { reportWriters_[scenarioCode] = std::move(writer); }
 
   // A run is under way: nothing in the window can be edited, the run button reads "Идет расчет".
@@ -77,9 +77,9 @@ class Form1 : public QMainWindow {
   bool isRunning() const { return running_; }
 
   // The results of a completed run: zone depths, charts, pictures, the result tab and the save button.
-  void showResults(const run::RunSnapshot& snapshot);
-  void onRunFinished(std::shared_ptr<const run::RunSnapshot> snapshot);
-  const run::RunSnapshot* lastRun() const { return lastRun_.get(); }
+  void showResults(const result::RunSnapshot& snapshot);
+  void onRunFinished(std::shared_ptr<const result::RunSnapshot> snapshot);
+  const result::RunSnapshot* lastRun() const { return lastRun_.get(); }
 
   // Reloads the gas and region lists after an editor, keeping the choices by name.
   void reloadReferenceLists();
@@ -143,7 +143,7 @@ class Form1 : public QMainWindow {
   void optionChanged();
   bool diameterRange(NumericBox& box);
   bool checkAllBoxes();
-  run::RunRequest gatherRequest() const;
+  result::RunRequest gatherRequest() const;
   void openEditor(QWidget* editor);
 
   AppContext* context_ = nullptr;
@@ -163,7 +163,7 @@ class Form1 : public QMainWindow {
   std::vector<db::GasRow> gases_;
   std::vector<db::RegionRow> regions_;
   std::array<std::vector<db::GroundTypeRow>, 4> groundRows_;
-  std::shared_ptr<const run::RunSnapshot> lastRun_;
+  std::shared_ptr<const result::RunSnapshot> lastRun_;
   RunDialogOpener openRunDialog_;
   std::map<int, ReportWriter> reportWriters_;
 

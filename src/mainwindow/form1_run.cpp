@@ -14,8 +14,8 @@
 #include <QTabWidget>
 #include <QValueAxis>
 
-#include "app/messages.h"
-#include "app/numeric_box.h"
+#include "widgets/messages.h"
+#include "widgets/numeric_box.h"
 #include "common/numtext.h"
 #include "common/texts.h"
 #include "db/database.h"
@@ -80,7 +80,7 @@ bool Form1::checkAllBoxes() {
   return true;
 }
 
-std::optional<run::RunRequest> Form1::prepareRun() {
+std::optional<result::RunRequest> Form1::prepareRun() {
   if (DataCombo1_->currentText().isEmpty()) {
     ShowCritical(this, U(kChooseGas));
     SSTab1_->setCurrentIndex(kPipelineTab);
@@ -101,7 +101,7 @@ std::optional<run::RunRequest> Form1::prepareRun() {
     return std::nullopt;
   }
   if (!checkAllBoxes()) return std::nullopt;
-  run::RunRequest request = gatherRequest();
+  result::RunRequest request = gatherRequest();
   // A refused start changes nothing: the rate of the last accepted start stays.
   const auto rate = run::ComputeAccidentRate(request.rate, request.pipeline.Diametr, db::LoadRegions(), db::LoadKoefDy());
   if (!rate.ok()) {
@@ -117,9 +117,9 @@ std::optional<run::RunRequest> Form1::prepareRun() {
   return request;
 }
 
-run::RunRequest Form1::gatherRequest() const {
+result::RunRequest Form1::gatherRequest() const {
   auto number = [](const NumericBox* b, double fallback) { return b->value().value_or(fallback); };
-  run::RunRequest r;
+  result::RunRequest r;
   if (const auto row = db::LoadAdjustment()) r.settings = *row;
   auto& p = r.pipeline;
   p.Gas = Gas_;
@@ -218,7 +218,7 @@ void SetDistanceChart(QChartView* view, const std::vector<std::pair<double, doub
   delete old;
 }
 
-void Form1::showResults(const run::RunSnapshot& s) {
+void Form1::showResults(const result::RunSnapshot& s) {
   ScenarioCode_ = s.ScenarioCode;
   auto title = [](const QString& t, const char* fallback) { return t.isEmpty() ? U(fallback) : t; };
   SetDistanceChart(graf1_, s.graf1.points, title(s.graf1.xTitle, "Расстояние от газопровода, м"),
@@ -250,7 +250,7 @@ void Form1::showResults(const run::RunSnapshot& s) {
   cmdSaveResult_->show();
 }
 
-void Form1::onRunFinished(std::shared_ptr<const run::RunSnapshot> snapshot) {
+void Form1::onRunFinished(std::shared_ptr<const result::RunSnapshot> snapshot) {
   if (!snapshot) {
     setRunning(false);
     return;

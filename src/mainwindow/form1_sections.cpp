@@ -8,8 +8,8 @@
 #include <QListWidget>
 #include <QPushButton>
 
-#include "app/messages.h"
-#include "app/numeric_box.h"
+#include "widgets/messages.h"
+#include "widgets/numeric_box.h"
 #include "common/numtext.h"
 #include "common/texts.h"
 #include "db/database.h"

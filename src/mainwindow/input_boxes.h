@@ -10,7 +10,7 @@
 
 class QAbstractButton;
 
-#include "app/numeric_box.h"
+#include "widgets/numeric_box.h"
 
 namespace velaron::ui {
 

@@ -10,7 +10,7 @@ class QChartView;
 class QComboBox;
 class QWidget;
 
-namespace velaron::run {
+namespace velaron::result {
 struct RunRequest;
 }
 
@@ -21,17 +21,13 @@ class Form1;
 // The settings dialog, modal.
 void OpenSettings(Form1& window);
 // The run dialog, modal, with a prepared request; its finished run comes back through onRunFinished.
-void OpenRunDialog(Form1& window, const run::RunRequest& request);
+void OpenRunDialog(Form1& window, const result::RunRequest& request);
 // The jet-flame window "Струевой настильный факел" for the main window's hidden menu item: modeless,
 // with the gases, the settings and the reference tables of the open database, the probabilities of the
 // main window's last run, and its results shown in the main window (which is shown again then, and
-// when the window is closed). Null when the window library is not built or the tables cannot be read
-// (a message has been shown then).
+// when the window is closed). Null when the tables cannot be read (a message has been shown then).
 QWidget* MakeJetFlameWindow(Form1& window);
-// The report writers by scenario code.
-void RegisterReportWriters(Form1& window);
-// The reference editors; each shows the main window again when it is left. Null when not available.
-bool EditorsAvailable();
+// The reference editors; each shows the main window again when it is left.
 QWidget* MakeGasEditor(Form1& window);
 QWidget* MakeRegionEditor(Form1& window);
 QWidget* MakeWindEditor(Form1& window);

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "common/numtext.h"
+#include "result/scenarios.h"
 
 namespace velaron::ui {
 
@@ -103,17 +104,7 @@ std::optional<double> GridValueAt(const models::Grid& grid, int XLimit, int YLim
 }
 
 QString ReportProcedureName(int code) {
-  switch (code) {
-    case 1: return "ReportComplex";
-    case 2: return "ReportExplosion";
-    case 3: return "ReportKotlTorch";
-    case 4: return "ReportAsimmTorch";
-    case 5: return "ReportSimmTorch";
-    case 6: return "ReportFireBall";
-    case 7: return "ReportComplexTorch";
-    case 8: return "ReportGPVS";
-    default: return {};
-  }
+  return result::IsScenarioCode(code) ? QString::fromLatin1(result::FactsOf(code).reportProcedure) : QString();
 }
 
 }  // namespace velaron::ui

@@ -2,19 +2,8 @@
 //
 // Everything a model reads or writes is a field of CalcState (no globals): the settings, the derived
 // quantities the run computes before a model, the scenario probabilities, the result grids, the zone
-// radii and the direction words. The run fills the inputs, calls one model, and hands the state to the
-// workbook and report writers. Names follow the program's own names for these quantities.
-//
-// Who builds what:
-//   numerical core engineer (lookups.cpp, grids.cpp, probit.*, model_steps.*, explosion.*, fireball.*,
-//     gpvs.*): GetGasProperty, GetLp, ProbitToPercent, RowInterp, LinInterp, MinValue, MaxValue,
-//     CheckGridSettings, the grid routines (ScaleGrid .. MaxIntoLayer), ProbitGrid (with the escape
-//     search), PercentFromProbit, PercentGrid, ZoneRadii, FillRadProfile, FillRisk, RaschetExplosion,
-//     RaschetFireBall, RaschetGPVS and their Check...Inputs;
-//   jet-fire engineer (flame_flux.*, jet_symmetric.*, jet_asymmetric.*):
-//     TorchFluxGrid, RaschetSimmTorch, RaschetAsimmTorch and the walks along the eight directions;
-//   run engineer (src/run): the derived quantities, the scenario probabilities, the dispatch by scenario
-//     code, the complex and year-round assessments, and handing the results to the workbook writer.
+// radii and the direction words. The run fills the inputs, calls one model and copies the results into
+// the record of the finished run. Names follow the program's own names for these quantities.
 //
 // Indexing: Grid is indexed from its negative bounds, (ix, iy) with ix in -nx..nx and iy in -ny..ny, x
 // first. The small fixed tables (ZoneR, ZoneRDir, CurZones, RadProfile, Profile, WorstDir) keep the
@@ -209,8 +198,11 @@ struct DerivedQuantities {
   double ConeAngle = 0;   // frustum half-angle, rad
 };
 
-// Per-year probabilities of the section's rupture and of each scenario; PIgnition is conditional.
+// Per-year probabilities of the section's rupture and of each scenario; PIgnition is conditional on a
+// rupture. The six shares are the jet-kind shares the run started with (winter: Pkw, Psw, Paw; summer:
+// Pks, Pss, Pas).
 struct ScenarioProbabilities {
+  double PRuptureBase = 0;  // from the accident rate alone, before the external factors
   double PRupture = 0;
   double PIgnition = 0;
   double PKotlTorch = 0;
@@ -218,7 +210,7 @@ struct ScenarioProbabilities {
   double PAsimmTorch = 0;
   double PFireBall = 0;
   double PGPVS = 0;
-  double Paw = 0;  // asymmetric jet's winter share
+  double Pkw = 0, Pks = 0, Psw = 0, Pss = 0, Paw = 0, Pas = 0;
 };
 
 // ---------------------------------------------------------------------------------------------------
@@ -235,7 +227,6 @@ struct CalcState {
   int ScenarioCode = 0;      // 1..8, 0 before the first run (the models do not read it)
   std::string ScenarioName;  // for the reports
   std::string progressTitle; // what the progress window shows as the calculation's title
-  bool SaveXls = false;      // the run hands a single scenario's results to the workbook writer
 
   DerivedQuantities derived;
   ScenarioProbabilities probabilities;
@@ -337,8 +328,7 @@ void FillRisk(CalcState& s, double probability);
 // rows to `progress` under s.progressTitle, and throws Cancelled when the user stops it; the state then
 // holds partial results, so a caller that must keep the previous results runs the model on a copy of the
 // state and keeps the copy only when the model returns. A refusal (ModelInputError, TableRangeError)
-// comes before anything is changed. None writes a workbook: when s.SaveXls is set, the run hands the
-// state to the workbook writer under WorkbookName(prefix, N).
+// comes before anything is changed. None writes a file.
 
 struct ExplosionInputs {
   double D = 0;  // pipe diameter, m
@@ -409,18 +399,5 @@ void RaschetSimmTorch(CalcState& s, const SimmTorchInputs& in, const ReferenceTa
 void RaschetAsimmTorch(CalcState& s, const AsimmTorchInputs& in, const ReferenceTables& tables,
                        Progress& progress = NoProgress());
 
-// ---------------------------------------------------------------------------------------------------
-// Workbook hand-off
-
-// Workbook name prefixes of the single-scenario models.
-inline constexpr const char* kPrefixExplosion = "Взрыв";
-inline constexpr const char* kPrefixFireBall = "ОгнШар";
-inline constexpr const char* kPrefixGPVS = "ГорГПВС";
-inline constexpr const char* kPrefixPitTorch = "ФакелКотл";
-inline constexpr const char* kPrefixSimmTorch = "СиммФакел";
-inline constexpr const char* kPrefixAsimmTorch = "АсиммФакел";
-
-// The workbook file name of run N: prefix, the number in plain digits, ".xlsx" ("ОгнШар3.xlsx").
-inline std::string WorkbookName(const char* prefix, int N) { return std::string(prefix) + std::to_string(N) + ".xlsx"; }
 
 }  // namespace velaron::models

@@ -71,7 +71,6 @@ void RaschetExplosion(CalcState& s, const ExplosionInputs& in, const ReferenceTa
   ZonesIntoRow(s, kKindExplosion);
   FillRisk(s, s.probabilities.PRupture);
   ThresholdRadii(s);
-  // Here the run hands the state to the workbook writer when s.SaveXls is set (prefix kPrefixExplosion).
 }
 
 }  // namespace velaron::models

@@ -42,7 +42,6 @@ void RaschetFireBall(CalcState& s, const FireBallInputs& in, const ReferenceTabl
   PercentGrid(s, tables, progress);
   ZonesIntoRow(s, kKindFireBall);
   FillRisk(s, in.Prob);
-  // Here the run hands the state to the workbook writer when s.SaveXls is set (prefix kPrefixFireBall).
 }
 
 }  // namespace velaron::models

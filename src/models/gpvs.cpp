@@ -78,7 +78,6 @@ void RaschetGPVS(CalcState& s, const GPVSInputs& in, const ReferenceTables& tabl
   ThresholdRadii(s);
   ZonesIntoRow(s, kKindGPVS);
   FillRisk(s, in.Prob);
-  // Here the run hands the state to the workbook writer when s.SaveXls is set (prefix kPrefixGPVS).
 }
 
 }  // namespace velaron::models

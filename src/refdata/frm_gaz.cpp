@@ -7,8 +7,8 @@
 #include <QSpinBox>
 #include <QWidget>
 
-#include "app/messages.h"
-#include "app/numeric_box.h"
+#include "widgets/messages.h"
+#include "widgets/numeric_box.h"
 #include "db/database.h"
 
 namespace velaron::ui {

@@ -4,7 +4,7 @@
 #include <QLineEdit>
 #include <QWidget>
 
-#include "app/numeric_box.h"
+#include "widgets/numeric_box.h"
 #include "db/database.h"
 
 namespace velaron::ui {

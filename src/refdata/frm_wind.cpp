@@ -15,7 +15,7 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
-#include "app/messages.h"
+#include "widgets/messages.h"
 #include "common/texts.h"
 #include "db/database.h"
 #include "refdata/wind_rose_picture.h"

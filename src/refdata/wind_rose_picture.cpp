@@ -12,7 +12,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/messages.h"
+#include "widgets/messages.h"
 #include "common/texts.h"
 #include "db/database.h"
 #include "output/workbook/wind_rose.h"

@@ -20,7 +20,7 @@ std::optional<double> KoefDy(double diameterMm, const std::vector<db::KoefDyRow>
   return std::nullopt;  // the table ends above the diameter
 }
 
-AccidentRateResult ComputeAccidentRate(const RateInputs& rate, double diameterMm,
+AccidentRateResult ComputeAccidentRate(const result::RateInputs& rate, double diameterMm,
                                        const std::vector<db::RegionRow>& regions,
                                        const std::vector<db::KoefDyRow>& koefDy) {
   AccidentRateResult r;
@@ -46,7 +46,7 @@ AccidentRateResult ComputeAccidentRate(const RateInputs& rate, double diameterMm
   return r;
 }
 
-double ExternalFactorSum(const ExternalInputs& e) {
+double ExternalFactorSum(const result::ExternalInputs& e) {
   return e.Check6 * e.Stih + e.Check5 * e.Eroz + e.Check7 * e.Zapor + e.Check8 * e.Rechper;
 }
 

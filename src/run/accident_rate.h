@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "db/rows.h"
-#include "run/run_inputs.h"
+#include "result/run_request.h"
 
 namespace velaron::run {
 
@@ -43,12 +43,12 @@ struct AccidentRateResult {
 // The accident rate by the chosen way: 1 the region's lambda x KoefDy, 2 Text8 x the region's Kreg x
 // KoefDy, 3 the typed probability unchanged. `regions` are the rows of `Statistics` in stored order
 // (RegionPos counts from 1), `koefDy` the rows of `tabKoef_Dy` in stored order.
-AccidentRateResult ComputeAccidentRate(const RateInputs& rate, double diameterMm,
+AccidentRateResult ComputeAccidentRate(const result::RateInputs& rate, double diameterMm,
                                        const std::vector<db::RegionRow>& regions,
                                        const std::vector<db::KoefDyRow>& koefDy);
 
 // Sum of the probabilities of the ticked external factors (`ExtFactors`); not capped here.
-double ExternalFactorSum(const ExternalInputs& ext);
+double ExternalFactorSum(const result::ExternalInputs& ext);
 
 // The four crossings of a route section in the order of their flags dpp1..dpp4: road, power line, other
 // pipeline, cable line.

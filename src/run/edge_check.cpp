@@ -1,11 +1,13 @@
 #include "run/edge_check.h"
 
 #include "common/numtext.h"
+#include "result/scenarios.h"
 
 namespace velaron::run {
 
 EdgeForm EdgeFormOf(int scenarioCode) {
-  return scenarioCode == 2 || scenarioCode == 8 ? EdgeForm::Probit : EdgeForm::Thermal;
+  return result::IsScenarioCode(scenarioCode) && result::FactsOf(scenarioCode).overpressure ? EdgeForm::Probit
+                                                                                         : EdgeForm::Thermal;
 }
 
 namespace {

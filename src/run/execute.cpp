@@ -3,7 +3,7 @@
 #include <QDateTime>
 
 #include "models/jet_asymmetric.h"
-#include "output/pictures/result_pictures.h"
+#include "result/scenarios.h"
 #include "run/edge_check.h"
 #include "run/result_display.h"
 #include "run/run_texts.h"
@@ -13,23 +13,20 @@ namespace velaron::run {
 
 namespace {
 
-// The two assessments over a year. Each writes the town's wind-rose workbook first (when a folder is
-// given) and leaves its results in run.state.
-std::optional<output::WindRoseResult> RunYearRoundCase(PreparedRun& run, models::Progress& progress,
-                                                       const QString& windRoseFolder) {
+// The two assessments over a year leave their results in run.state.
+void RunYearRoundCase(PreparedRun& run, models::Progress& progress) {
   if (!run.town) throw models::ModelInputError(texts::kNoTown);
-  const yearround::CaseResult c =
-      run.state.ScenarioCode == 7
-          ? yearround::RunYearRoundScenario(run, *run.town, *run.tables, progress, windRoseFolder)
-          : yearround::RunComplexScenario(run, *run.town, *run.tables, progress, windRoseFolder);
-  return c.windRose;
+  if (run.state.ScenarioCode == result::CodeOf(result::Scenario::YearRoundJets))
+    yearround::RunYearRoundScenario(run, *run.town, *run.tables, progress);
+  else
+    yearround::RunComplexScenario(run, *run.town, *run.tables, progress);
 }
 
 void RunModel(PreparedRun& run, models::Progress& progress) {
   models::CalcState& s = run.state;
   const models::ReferenceTables& tables = *run.tables;
   const models::DerivedQuantities& d = s.derived;
-  const Probabilities& p = run.probabilities;
+  const result::Probabilities& p = run.probabilities;
   switch (s.ScenarioCode) {
     case 2:
       models::RaschetExplosion(s, models::ExplosionInputs{d.Dtrub}, tables, progress);
@@ -67,7 +64,7 @@ void RunModel(PreparedRun& run, models::Progress& progress) {
   }
 }
 
-ZoneRow CurZonesRow(const models::CalcState& s) {
+result::ZoneRow CurZonesRow(const models::CalcState& s) {
   return {s.CurZones[1][0], s.CurZones[2][0], s.CurZones[3][0], s.CurZones[4][0]};
 }
 
@@ -75,17 +72,16 @@ ZoneRow CurZonesRow(const models::CalcState& s) {
 
 QString CheckBeforeRun(const PreparedRun& run) {
   const int code = run.state.ScenarioCode;
-  if (code != 1 && code != 7) return {};
+  if (!result::IsScenarioCode(code) || !result::FactsOf(code).yearRound) return {};
   if (!run.town) return QString::fromUtf8(texts::kNoTown);
   const std::optional<std::string> refused =
-      code == 7 ? yearround::CheckYearRound(run.state, yearround::YearRoundInputsOf(run, *run.town))
+      code == result::CodeOf(result::Scenario::YearRoundJets) ? yearround::CheckYearRound(run.state, yearround::YearRoundInputsOf(run, *run.town))
                 : yearround::CheckComplex(run.state, yearround::ComplexInputsOf(run, *run.town));
   return refused ? QString::fromStdString(*refused) : QString();
 }
 
-std::shared_ptr<RunSnapshot> MakeSnapshot(const PreparedRun& run, models::CalcState&& state, bool zoneAtEdge,
-                                          const ExecuteOptions& options) {
-  auto snap = std::make_shared<RunSnapshot>();
+std::shared_ptr<result::RunSnapshot> MakeSnapshot(const PreparedRun& run, models::CalcState&& state, bool zoneAtEdge) {
+  auto snap = std::make_shared<result::RunSnapshot>();
   models::CalcState& s = state;
   snap->request = run.request;
   snap->gas = run.gas;
@@ -114,26 +110,10 @@ std::shared_ptr<RunSnapshot> MakeSnapshot(const PreparedRun& run, models::CalcSt
   snap->ZoneAtEdge = zoneAtEdge;
   for (size_t i = 1; i < s.RadProfile.size(); ++i) snap->RadProfile.emplace_back(s.RadProfile[i][1], s.RadProfile[i][2]);
   for (size_t i = 1; i < s.Profile.size(); ++i)
-    snap->Profile.push_back(ProfilePoint{s.Profile[i][1], s.Profile[i][2], s.Profile[i][3]});
+    snap->Profile.push_back(result::ProfilePoint{s.Profile[i][1], s.Profile[i][2], s.Profile[i][3]});
   snap->graf1 = BuildDamageChart(s);
   snap->graf2 = BuildPercentChart(s);
 
-  if (options.pictures) {
-    const int nx = s.nx(), ny = s.ny(), step = s.settings.CStep;
-    const bool blast = snap->isOverpressure();
-    output::PictureOptions o;
-    o.view3D = options.opt3D;
-    o.title = QString::fromUtf8(blast ? "Диаграмма избыточного давления" : "Диаграмма теплового потока");
-    o.scale = blast ? 1000 : 1;
-    snap->imgDiagr1 = output::RenderGridPicture(s.GridValue, nx, ny, step, o);
-    o.title = QString::fromUtf8("Диаграмма вероятности поражения");
-    o.scale = 1;
-    snap->imgDiagr2 = output::RenderGridPicture(s.GridProc, nx, ny, step, o);
-    o.title = QString::fromUtf8("Диаграмма риска");
-    o.view3D = false;  // the risk picture is always seen from above
-    o.bandFactor = 0.5;
-    snap->imgRisk = output::RenderGridPicture(s.GridRisk, nx, ny, step, o);
-  }
 
   snap->GridValue = std::move(s.GridValue);
   snap->GridImpuls = std::move(s.GridImpuls);
@@ -142,7 +122,7 @@ std::shared_ptr<RunSnapshot> MakeSnapshot(const PreparedRun& run, models::CalcSt
   snap->GridRisk = std::move(s.GridRisk);
   snap->LayerFlux = std::move(s.LayerFlux);
   snap->LayerProc = std::move(s.LayerProc);
-  if (s.ScenarioCode == 1) {
+  if (s.ScenarioCode == result::CodeOf(result::Scenario::Complex)) {
     // The complex workbook shows each scenario's risk and percent on sheets of their own.
     std::pair<const char*, models::Grid*> complexGrids[] = {
         {"RiskExplosion", &s.RiskExplosion}, {"ProcExplosion", &s.ProcExplosion}, {"RiskFireBall", &s.RiskFireBall},
@@ -158,11 +138,10 @@ std::shared_ptr<RunSnapshot> MakeSnapshot(const PreparedRun& run, models::CalcSt
 RunOutcome ExecuteRun(PreparedRun run, models::Progress& progress, const ExecuteOptions& options) {
   RunOutcome out;
   const int code = run.state.ScenarioCode;
-  const bool yearRound = code == 1 || code == 7;
-  std::optional<output::WindRoseResult> windRose;
+  const bool yearRound = result::FactsOf(code).yearRound;
   try {
     if (yearRound)
-      windRose = RunYearRoundCase(run, progress, options.windRoseFolder);
+      RunYearRoundCase(run, progress);
     else
       RunModel(run, progress);
   } catch (const models::Cancelled&) {
@@ -182,18 +161,12 @@ RunOutcome ExecuteRun(PreparedRun run, models::Progress& progress, const Execute
   // The radial profile is the percent along +x in every case. The explosion, fireball and cloud radii
   // come once more from it; the jet models leave theirs per direction, which may hold −1.
   models::FillRadProfile(s);
-  if (s.ScenarioCode == 2 || s.ScenarioCode == 6 || s.ScenarioCode == 8) models::ZoneRadii(s);
+  if (result::FactsOf(code).radiiAlongX) models::ZoneRadii(s);
   if (progress.cancelled()) {
     out.cancelled = true;
     return out;
   }
-  auto snap = MakeSnapshot(run, std::move(run.state), atEdge, options);
-  if (windRose) {
-    // A rose that could not be written leaves no file name: no report may take an older town's rose.
-    snap->windRoseFailed = !windRose->ok;
-    if (windRose->ok) snap->windRoseFile = windRose->path;
-  }
-  out.snapshot = std::move(snap);
+  out.snapshot = MakeSnapshot(run, std::move(run.state), atEdge);
   return out;
 }
 

@@ -1,5 +1,6 @@
-// Execution of a prepared run: the scenario model by code, the grid-edge test, the final zone radii,
-// the distance charts and the pictures, gathered into the snapshot of the completed run.
+// Execution of a prepared run: the scenario model by code, the grid-edge test, the final zone radii and
+// the distance charts, gathered into the record of the completed run. Pictures and files are drawn and
+// written from that record afterwards, by the window or the driver.
 #pragma once
 
 #include <QString>
@@ -8,22 +9,17 @@
 
 #include "models/progress.h"
 #include "run/prepared_run.h"
-#include "run/run_snapshot.h"
+#include "result/run_snapshot.h"
 
 namespace velaron::run {
 
 struct ExecuteOptions {
-  bool opt3D = true;      // three-dimensional pictures of the damaging factor and the probability
-  bool pictures = true;   // draw the three pictures
   // Called on the worker once the model is done, before the results are gathered (the note window).
   std::function<void()> onModelDone;
-  // Codes 1 and 7: the folder the town's wind-rose workbook is written to (the program's folder); empty
-  // writes none (the headless driver).
-  QString windRoseFolder;
 };
 
 struct RunOutcome {
-  std::shared_ptr<const RunSnapshot> snapshot;  // the completed run
+  std::shared_ptr<result::RunSnapshot> snapshot;  // the completed run
   QString error;       // a refusal of the model (nothing of the run is kept)
   bool cancelled = false;
   bool ok() const { return snapshot != nullptr; }
@@ -41,9 +37,8 @@ QString CheckBeforeRun(const PreparedRun& run);
 // caller's earlier results are not touched in either case.
 RunOutcome ExecuteRun(PreparedRun run, models::Progress& progress, const ExecuteOptions& options = {});
 
-// The snapshot of a finished state (used by the year-round assessments too): copies the inputs and
-// results, builds the distance charts and draws the pictures.
-std::shared_ptr<RunSnapshot> MakeSnapshot(const PreparedRun& run, models::CalcState&& state, bool zoneAtEdge,
-                                          const ExecuteOptions& options);
+// The record of a finished state (used by the jet-flame window too): copies the inputs and results and
+// builds the distance charts.
+std::shared_ptr<result::RunSnapshot> MakeSnapshot(const PreparedRun& run, models::CalcState&& state, bool zoneAtEdge);
 
 }  // namespace velaron::run

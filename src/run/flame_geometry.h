@@ -3,9 +3,24 @@
 #pragma once
 
 #include "models/calc_state.h"
-#include "run/derived.h"
 
 namespace velaron::run {
+
+// The frustum geometry of the asymmetric jet, present only when a run computed it (code 4).
+struct AsymmetricGeometry {
+  double LTorchWind = 0;  // wind-corrected flame length, m
+  double KLift = 0;       // lift-off factor
+  double LiftOff = 0;     // lift-off distance, m
+  double RL = 0;          // frustum length, m
+  double C1 = 0;          // width factor
+  double W1 = 0;          // frustum width at its base, m
+  double W2 = 0;          // frustum width at its tip, m
+  double ConeAngle = 0;   // half-angle of the frustum, rad
+  double Ri = 0;          // Richardson term on the still-air flame length
+  double JetDir = 0;      // rad
+  double JetAngle = 0;    // rad
+  double Tilt = 0;        // rad, equal to JetAngle when the model starts
+};
 
 // The constants of the formulas, as the method states them.
 inline constexpr double kPi = 3.14159265358979;

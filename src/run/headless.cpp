@@ -11,6 +11,7 @@
 
 #include "db/database.h"
 #include "models/parallel.h"
+#include "result/scenarios.h"
 #include "run/execute.h"
 #include "run/prepare.h"
 #include "run/run_texts.h"
@@ -163,7 +164,7 @@ std::optional<HeadlessRequest> ParseHeadlessRequest(const QByteArray& json, QStr
   }
   const QJsonObject root = doc.object();
   HeadlessRequest h;
-  RunRequest& r = h.request;
+  result::RunRequest& r = h.request;
   Reader rd;
   QJsonObject o;
   bool present = false;
@@ -181,7 +182,7 @@ std::optional<HeadlessRequest> ParseHeadlessRequest(const QByteArray& json, QStr
     rd.number(o, "Dola_obl", r.settings.Dola_obl);
   }
   if (rd.object(root, "pipeline", o, present) && present) {
-    PipelineInputs& p = r.pipeline;
+    result::PipelineInputs& p = r.pipeline;
     rd.need(o, {"Gas", "Diametr", "DavlDown", "DavlUp", "Temp", "Glubina", "Ltrub", "InversPercent"}, "pipeline");
     rd.integer(o, "Gas", p.Gas);
     rd.number(o, "Diametr", p.Diametr);
@@ -210,7 +211,7 @@ std::optional<HeadlessRequest> ParseHeadlessRequest(const QByteArray& json, QStr
     rd.fail(QStringLiteral("не задан способ расчета частоты аварий (\"rate\")"));
   }
   if (rd.object(root, "external", o, present) && present) {
-    ExternalInputs& e = r.external;
+    result::ExternalInputs& e = r.external;
     rd.integer(o, "Check5", e.Check5);
     rd.integer(o, "Check6", e.Check6);
     rd.integer(o, "Check7", e.Check7);
@@ -253,7 +254,7 @@ std::optional<HeadlessRequest> ParseHeadlessRequest(const QByteArray& json, QStr
     rd.fail(QStringLiteral("не задан участок (\"section\")"));
   }
   if (rd.object(root, "run", o, present) && present) {
-    RunChoice& c = r.run;
+    result::RunChoice& c = r.run;
     rd.need(o, {"ScenarioCode"}, "run");
     c.WindSpeed = 0;  // the fresh dialog's wind, for the scenarios that do not take it from the file
     rd.integer(o, "ScenarioCode", c.ScenarioCode);
@@ -263,12 +264,15 @@ std::optional<HeadlessRequest> ParseHeadlessRequest(const QByteArray& json, QStr
     rd.integer(o, "idCity", c.idCity);
     if (c.season != 0 && c.season != 1) rd.fail(QStringLiteral("\"season\" должно быть 0 или 1"));
     // The single jet fires burn in the chosen weather; the assessments over a year in the town's.
-    if (c.ScenarioCode >= 3 && c.ScenarioCode <= 5) rd.need(o, {"season", "WindSpeed", "WindDir"}, "run");
-    if (c.ScenarioCode == 1 || c.ScenarioCode == 7) rd.need(o, {"idCity"}, "run");
+    if (result::IsScenarioCode(c.ScenarioCode)) {
+      const result::ScenarioFacts& facts = result::FactsOf(c.ScenarioCode);
+      if (facts.singleJet) rd.need(o, {"season", "WindSpeed", "WindDir"}, "run");
+      if (facts.yearRound) rd.need(o, {"idCity"}, "run");
+    }
     QJsonObject so;
     bool sharesPresent = false;
     if (rd.object(o, "shares", so, sharesPresent) && sharesPresent) {
-      JetShares js;
+      result::JetShares js;
       rd.need(so, {"Pkw", "Psw", "Paw", "Pks", "Pss", "Pas"}, "shares");
       rd.number(so, "Pkw", js.Pkw);
       rd.number(so, "Psw", js.Psw);
@@ -288,7 +292,7 @@ std::optional<HeadlessRequest> ParseHeadlessRequest(const QByteArray& json, QStr
   return h;
 }
 
-QByteArray SnapshotJson(const RunSnapshot& s, const QStringList& grids) {
+QByteArray SnapshotJson(const result::RunSnapshot& s, const QStringList& grids) {
   QByteArray out;
   out.reserve(1 << 16);
   out += "{\"ScenarioCode\": ";
@@ -323,7 +327,7 @@ QByteArray SnapshotJson(const RunSnapshot& s, const QStringList& grids) {
   }
   out += "}, \"probabilities\": {";
   first = true;
-  const Probabilities& p = s.probabilities;
+  const result::Probabilities& p = s.probabilities;
   const std::pair<const char*, double> probs[] = {
       {"PRupture", p.PRupture},       {"PIgnition", p.PIgnition}, {"PKotlTorch", p.PKotlTorch},
       {"PSimmTorch", p.PSimmTorch},   {"PAsimmTorch", p.PAsimmTorch}, {"PFireBall", p.PFireBall},
@@ -386,8 +390,7 @@ QByteArray SnapshotJson(const RunSnapshot& s, const QStringList& grids) {
   return out;
 }
 
-HeadlessResult RunHeadless(const QString& dbPath, const QByteArray& inputJson, int threads, const QStringList& grids,
-                           bool pictures) {
+HeadlessResult RunHeadless(const QString& dbPath, const QByteArray& inputJson, int threads, const QStringList& grids) {
   HeadlessResult res;
   auto refuse = [&](const QString& message) {
     res.exitCode = 2;
@@ -403,7 +406,7 @@ HeadlessResult RunHeadless(const QString& dbPath, const QByteArray& inputJson, i
   struct Closer {
     ~Closer() { db::CloseDatabase(); }
   } closer;
-  RunRequest& request = parsed->request;
+  result::RunRequest& request = parsed->request;
   if (!parsed->settingsGiven) {
     const auto adj = db::LoadAdjustment();
     if (!adj) return refuse(QString::fromUtf8("В базе данных нет параметров расчета"));
@@ -419,11 +422,10 @@ HeadlessResult RunHeadless(const QString& dbPath, const QByteArray& inputJson, i
   }
   if (!prepared.ok()) return refuse(prepared.error);
   models::SetThreadCount(threads);
-  ExecuteOptions options;
-  options.pictures = pictures;
-  RunOutcome outcome = ExecuteRun(std::move(*prepared.run), models::NoProgress(), options);
+  RunOutcome outcome = ExecuteRun(std::move(*prepared.run), models::NoProgress());
   if (!outcome.ok()) return refuse(outcome.error);
   res.output = SnapshotJson(*outcome.snapshot, grids);
+  res.record = std::move(outcome.snapshot);
   return res;
 }
 

@@ -6,16 +6,18 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <memory>
 #include <optional>
 
-#include "run/run_inputs.h"
-#include "run/run_snapshot.h"
+#include "result/run_request.h"
+#include "result/run_snapshot.h"
 
 namespace velaron::run {
 
 struct HeadlessResult {
   int exitCode = 0;   // 0 done, 2 refused (the output then holds {"error": ...})
   QByteArray output;  // UTF-8 JSON, ending in a newline
+  std::shared_ptr<result::RunSnapshot> record;  // the finished run (exit code 0)
 };
 
 // Names of the grids the output may carry.
@@ -24,7 +26,7 @@ QStringList HeadlessGridNames();
 // A request read from JSON. `settingsGiven` false: the settings come from the database's first
 // `Adjustment` row. `sectionInline` false: only the TPID was given.
 struct HeadlessRequest {
-  RunRequest request;
+  result::RunRequest request;
   bool settingsGiven = false;
   bool sectionInline = false;
 };
@@ -33,14 +35,13 @@ struct HeadlessRequest {
 std::optional<HeadlessRequest> ParseHeadlessRequest(const QByteArray& json, QString& error);
 
 // Writes the snapshot as the output JSON with the named grids.
-QByteArray SnapshotJson(const RunSnapshot& snapshot, const QStringList& grids);
+QByteArray SnapshotJson(const result::RunSnapshot& snapshot, const QStringList& grids);
 
 // {"error": message}
 QByteArray ErrorJson(const QString& message);
 
 // The whole run: opens `dbPath` read-only, reads the request, prepares and executes it on `threads`
-// worker threads (0: all cores). `pictures` false skips drawing the three pictures.
-HeadlessResult RunHeadless(const QString& dbPath, const QByteArray& inputJson, int threads, const QStringList& grids,
-                           bool pictures = true);
+// worker threads (0: all cores).
+HeadlessResult RunHeadless(const QString& dbPath, const QByteArray& inputJson, int threads, const QStringList& grids);
 
 }  // namespace velaron::run

@@ -7,6 +7,7 @@
 #include "db/database.h"
 #include "db/settings_rules.h"
 #include "models/flame_flux.h"
+#include "result/scenarios.h"
 #include "run/accident_rate.h"
 #include "run/flame_geometry.h"
 #include "run/probabilities.h"
@@ -33,8 +34,6 @@ PrepareResult Refuse(const QString& message) {
 
 bool ShareOk(double s) { return std::isfinite(s) && s >= 0 && s <= 1; }
 
-bool FlameScenario(int code) { return code == 3 || code == 4 || code == 5; }
-
 models::FlameShape ShapeOf(int code) {
   if (code == 3) return models::FlameShape::Pit;
   if (code == 4) return models::FlameShape::Asymmetric;
@@ -50,10 +49,10 @@ bool AllFinite(const models::DerivedQuantities& d) {
 
 }  // namespace
 
-bool ScenarioAvailable(int code) { return code >= 1 && code <= 8; }
+bool ScenarioAvailable(int code) { return result::IsScenarioCode(code); }
 
-JetShares SharesFromGround(const db::Ground3Row& g) {
-  JetShares s;
+result::JetShares SharesFromGround(const db::Ground3Row& g) {
+  result::JetShares s;
   s.Pks = g.SP3_1;
   s.Pkw = g.WP3_1;
   s.Pss = g.SP3_2;
@@ -79,7 +78,7 @@ models::CalcSettings CalcSettingsOf(const db::AdjustmentRow& a) {
 int GridHalfX(const db::AdjustmentRow& s) { return models::GridHalf(s.XLimit, s.CStep); }
 int GridHalfY(const db::AdjustmentRow& s) { return models::GridHalf(s.YLimit, s.CStep); }
 
-RunData LoadRunData(const RunRequest& request, bool sectionInline) {
+RunData LoadRunData(const result::RunRequest& request, bool sectionInline) {
   RunData data;
   const auto gases = db::LoadGases();
   if (request.pipeline.Gas >= 1 && request.pipeline.Gas <= static_cast<int>(gases.size()))
@@ -94,14 +93,15 @@ RunData LoadRunData(const RunRequest& request, bool sectionInline) {
     data.koefDy = db::LoadKoefDy();
   }
   const int code = request.run.ScenarioCode;
-  if (code == 1 || code == 7) data.town = db::LoadWind(request.run.idCity);
+  if (result::IsScenarioCode(code) && result::FactsOf(code).yearRound) data.town = db::LoadWind(request.run.idCity);
   data.tables = std::make_shared<const models::ReferenceTables>(db::LoadReferenceTables());
   return data;
 }
 
-PrepareResult PrepareRun(const RunRequest& request, const RunData& data, const QDateTime& now) {
+PrepareResult PrepareRun(const result::RunRequest& request, const RunData& data, const QDateTime& now) {
   const int code = request.run.ScenarioCode;
-  if (code < 1 || code > 8) return Refuse(Text(texts::kBadScenario));
+  if (!result::IsScenarioCode(code)) return Refuse(Text(texts::kBadScenario));
+  const result::ScenarioFacts& facts = result::FactsOf(code);
   if (QString e = db::CheckSettings(request.settings); !e.isEmpty()) return Refuse(e);
 
   // The gas, then the section and its ground row.
@@ -111,29 +111,29 @@ PrepareResult PrepareRun(const RunRequest& request, const RunData& data, const Q
   const db::GasRow& gas = *data.gas;
   const db::SectionRow& section = *data.section;
   if (!(gas.m > 0)) return Refuse(Text(texts::kBadMolarMass));
-  if ((code == 1 || code == 8) && (gas.DangerClass < 3 || gas.DangerClass > 6))
+  if (facts.runsCloud && (gas.DangerClass < 3 || gas.DangerClass > 6))
     return Refuse(Text(texts::kNoFlameSpeed));
 
   // The pipeline.
-  const PipelineInputs& p = request.pipeline;
+  const result::PipelineInputs& p = request.pipeline;
   if (!(p.Diametr > 0)) return Refuse(Text(texts::kDiameter));
   if (!(p.Ltrub > 0)) return Refuse(Text(texts::kPipelineLength));
   if (!(p.DavlDown < kMaxPressureMPa) || !(p.DavlUp < kMaxPressureMPa)) return Refuse(Text(texts::kPressureTooHigh));
 
   // The weather of the dialog.
-  const RunChoice& choice = request.run;
+  const result::RunChoice& choice = request.run;
   if (!(choice.WindSpeed >= 0)) return Refuse(Text(texts::kNegativeWind));
   const double dirSteps = choice.WindDir / 45;
   if (!(choice.WindDir >= 0 && choice.WindDir < 360) || dirSteps != std::floor(dirSteps))
     return Refuse(Text(texts::kWindDirection));
-  if (FlameScenario(code) && choice.WindSpeed >= 10) return Refuse(Text(models::kStrongWindMessage));
+  if (facts.singleJet && choice.WindSpeed >= 10) return Refuse(Text(models::kStrongWindMessage));
 
   // The jet-kind shares: as given, or the section's ground row.
-  const JetShares shares = choice.shares ? *choice.shares : SharesFromGround(*data.ground);
+  const result::JetShares shares = choice.shares ? *choice.shares : SharesFromGround(*data.ground);
   for (double s : {shares.Pkw, shares.Psw, shares.Paw, shares.Pks, shares.Pss, shares.Pas})
     if (!ShareOk(s)) return Refuse(Text(texts::kBadShare));
 
-  if (code == 1 || code == 7) {
+  if (facts.yearRound) {
     if (!data.town) return Refuse(Text(texts::kNoTown));
     if (const auto e = yearround::CheckTownWind(*data.town)) return Refuse(QString::fromStdString(*e));
   }
@@ -158,7 +158,7 @@ PrepareResult PrepareRun(const RunRequest& request, const RunData& data, const Q
   run.regionName = rate.regionName;
   run.tables = data.tables;
   run.start = now;
-  run.ScenarioName = Text(texts::kScenarioNames[static_cast<size_t>(code - 1)]);
+  run.ScenarioName = Text(facts.dialogName);
   run.WindDir = static_cast<int>(choice.WindDir);
   const int dirIndex = run.WindDir / 45;
   run.MeteoText = {Text(texts::kSeasonNames[choice.season == 1 ? 1 : 0]), Num(choice.WindSpeed),
@@ -236,15 +236,15 @@ PrepareResult PrepareRun(const RunRequest& request, const RunData& data, const Q
     ApplyAsymmetricGeometry(
         ComputeAsymmetricGeometry(d.SpeedOut, d.LTorchBase, d.DEquiv, d.SpecVolume, d.WindSpeed, d.Azimut, d.Tilt), d);
 
-  if (FlameScenario(code)) {
+  if (facts.singleJet) {
     try {
       models::CheckFlame(ShapeOf(code), models::FlameInputsFrom(d), d.Tilt);
     } catch (const models::ModelInputError& e) {
       return Refuse(QString::fromUtf8(e.what()));
     }
   }
-  if ((code == 1 || code == 6) && !(d.MassFireBall > 0)) return Refuse(Text(texts::kFireBallMass));
-  if ((code == 1 || code == 8) && !(d.MassGPVS > 0)) return Refuse(Text(texts::kCloudMass));
+  if (facts.runsFireBall && !(d.MassFireBall > 0)) return Refuse(Text(texts::kFireBallMass));
+  if (facts.runsCloud && !(d.MassGPVS > 0)) return Refuse(Text(texts::kCloudMass));
 
   // The calculation state the model starts from.
   models::CalcState& s = run.state;
@@ -252,20 +252,11 @@ PrepareResult PrepareRun(const RunRequest& request, const RunData& data, const Q
   s.settings = CalcSettingsOf(a);
   s.ScenarioCode = code;
   s.ScenarioName = run.ScenarioName.toStdString();
-  s.progressTitle = texts::kProgressTitles[static_cast<size_t>(code)];
-  s.SaveXls = true;
-  const Probabilities& pr = run.probabilities;
-  s.probabilities.PRupture = pr.PRupture;
-  s.probabilities.PIgnition = pr.PIgnition;
-  s.probabilities.PKotlTorch = pr.PKotlTorch;
-  s.probabilities.PSimmTorch = pr.PSimmTorch;
-  s.probabilities.PAsimmTorch = pr.PAsimmTorch;
-  s.probabilities.PFireBall = pr.PFireBall;
-  s.probabilities.PGPVS = pr.PGPVS;
-  s.probabilities.Paw = pr.Paw;
+  s.progressTitle = facts.progressTitle;
+  s.probabilities = run.probabilities;
   s.dimension(s.GridValue);
   // Only the assessments that keep layers get them: a full set is fourteen grids.
-  if (code == 1 || code == 4 || code == 7) {
+  if (facts.keepsLayers) {
     s.LayerFlux.resize(6, s.nx(), s.ny());
     s.LayerProc.resize(8, s.nx(), s.ny());
   }

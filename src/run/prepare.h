@@ -12,15 +12,15 @@ namespace velaron::run {
 bool ScenarioAvailable(int code);
 
 // The season's jet-kind shares as the section's ground row gives them.
-JetShares SharesFromGround(const db::Ground3Row& ground);
+result::JetShares SharesFromGround(const db::Ground3Row& ground);
 
 // Reads the rows a run needs from the open database. With `sectionInline` the request's section row is
 // used as it stands; otherwise the section is read by its TPID.
-RunData LoadRunData(const RunRequest& request, bool sectionInline);
+RunData LoadRunData(const result::RunRequest& request, bool sectionInline);
 
 // Checks the request against the rows and derives everything the scenario model needs. `now` becomes
 // the run's start time.
-PrepareResult PrepareRun(const RunRequest& request, const RunData& data, const QDateTime& now);
+PrepareResult PrepareRun(const result::RunRequest& request, const RunData& data, const QDateTime& now);
 
 // The calculation settings of the state from the settings row.
 models::CalcSettings CalcSettingsOf(const db::AdjustmentRow& a);

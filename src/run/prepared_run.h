@@ -14,8 +14,8 @@
 #include "db/rows.h"
 #include "models/calc_state.h"
 #include "models/reftables.h"
-#include "run/derived.h"
-#include "run/run_inputs.h"
+#include "result/run_snapshot.h"
+#include "result/run_request.h"
 
 namespace velaron::run {
 
@@ -31,15 +31,15 @@ struct RunData {
 };
 
 struct PreparedRun {
-  RunRequest request;  // with the section row filled in and the shares the run uses
+  result::RunRequest request;  // with the section row filled in and the shares the run uses
   db::GasRow gas;
   db::Ground3Row ground;
   std::optional<db::WindRow> town;
   QString regionName;
   std::shared_ptr<const models::ReferenceTables> tables;
 
-  Probabilities probabilities;
-  RunTexts texts;
+  result::Probabilities probabilities;
+  result::RunTexts texts;
   int WindDir = 0;                    // degrees
   std::array<QString, 3> MeteoText;   // season, wind-speed text, direction text
   QString ScenarioName;

@@ -17,14 +17,14 @@ double RuptureProbabilityBase(double accidentRate, double lengthM) {
   return RoundHalfEven(p, 6);
 }
 
-Probabilities ComputeProbabilities(const ProbabilityInputs& in) {
-  Probabilities p;
+result::Probabilities ComputeProbabilities(const ProbabilityInputs& in) {
+  result::Probabilities p;
   p.PIgnition = IgnitionProbability(in.P4, in.p_v);
   p.PRuptureBase = RuptureProbabilityBase(in.AccidentRate, in.Length);
   p.PRupture = p.PRuptureBase * in.ExtFactors + p.PRuptureBase;
   p.PFireBall = (1 - in.InversPercent / 100) * p.PRupture * p.PIgnition;
   p.PGPVS = p.PRupture * p.PIgnition * in.InversPercent / 100;
-  const JetShares& s = in.shares;
+  const result::JetShares& s = in.shares;
   const bool summer = in.season == 1;
   const double pit = summer ? s.Pks : s.Pkw;
   const double symm = summer ? s.Pss : s.Psw;

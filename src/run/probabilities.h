@@ -2,8 +2,8 @@
 // ignition probability of the soil and crossings, and the probability of each accident scenario.
 #pragma once
 
-#include "run/derived.h"
-#include "run/run_inputs.h"
+#include "result/run_snapshot.h"
+#include "result/run_request.h"
 
 namespace velaron::run {
 
@@ -26,9 +26,9 @@ struct ProbabilityInputs {
   double Length = 0;         // section length, m
   double P4 = 0;             // base ignition probability of the soil
   int season = 0;            // 1 summer, otherwise winter
-  JetShares shares;
+  result::JetShares shares;
 };
 
-Probabilities ComputeProbabilities(const ProbabilityInputs& in);
+result::Probabilities ComputeProbabilities(const ProbabilityInputs& in);
 
 }  // namespace velaron::run

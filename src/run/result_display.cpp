@@ -1,6 +1,7 @@
 #include "run/result_display.h"
 
 #include "common/numtext.h"
+#include "result/scenarios.h"
 #include "run/run_texts.h"
 
 namespace velaron::run {
@@ -10,7 +11,7 @@ QString RadiusText(double r) {
   return QString::fromStdString(FormatNumber(r));
 }
 
-ZoneTexts ZoneDisplayTexts(const ZoneRow& z) {
+ZoneTexts ZoneDisplayTexts(const result::ZoneRow& z) {
   ZoneTexts t;
   t.txtRsm = RadiusText(z[0]);
   t.txtRs = RadiusText(z[1]);
@@ -23,8 +24,8 @@ ZoneTexts ZoneDisplayTexts(const ZoneRow& z) {
 
 namespace {
 
-bool AlongX(int code) { return code == 2 || code == 6 || code == 8; }
-bool Overpressure(int code) { return code == 2 || code == 8; }
+bool AlongX(int code) { return result::IsScenarioCode(code) && result::FactsOf(code).radiiAlongX; }
+bool Overpressure(int code) { return result::IsScenarioCode(code) && result::FactsOf(code).overpressure; }
 
 double ProfileAt(const models::CalcState& s, int i, int component) {
   if (i < 0 || i >= static_cast<int>(s.Profile.size())) return 0;
@@ -33,8 +34,8 @@ double ProfileAt(const models::CalcState& s, int i, int component) {
 
 }  // namespace
 
-DistanceSeries BuildDamageChart(const models::CalcState& s) {
-  DistanceSeries g;
+result::DistanceSeries BuildDamageChart(const models::CalcState& s) {
+  result::DistanceSeries g;
   const int code = s.ScenarioCode;
   g.xTitle = QString::fromUtf8(kDistanceAxisTitle);
   g.yTitle = QString::fromUtf8(Overpressure(code) ? kOverpressureAxisTitle : kFluxAxisTitle);
@@ -56,8 +57,8 @@ DistanceSeries BuildDamageChart(const models::CalcState& s) {
   return g;
 }
 
-DistanceSeries BuildPercentChart(const models::CalcState& s) {
-  DistanceSeries g;
+result::DistanceSeries BuildPercentChart(const models::CalcState& s) {
+  result::DistanceSeries g;
   const int code = s.ScenarioCode;
   g.xTitle = QString::fromUtf8(kDistanceAxisTitle);
   g.yTitle = QString::fromUtf8(kPercentAxisTitle);

@@ -4,7 +4,7 @@
 #include <QString>
 
 #include "models/calc_state.h"
-#include "run/run_snapshot.h"
+#include "result/run_snapshot.h"
 
 namespace velaron::run {
 
@@ -18,7 +18,7 @@ struct ZoneTexts {
 };
 
 // Zone-depth boxes from the radii of levels 1..4; the safety zone starts beyond the weak-damage zone.
-ZoneTexts ZoneDisplayTexts(const ZoneRow& zones);
+ZoneTexts ZoneDisplayTexts(const result::ZoneRow& zones);
 
 // Axis titles of the distance charts.
 inline constexpr const char* kDistanceAxisTitle = "Расстояние от газопровода, м";
@@ -32,9 +32,9 @@ inline constexpr double kChartPressureCap = 300;
 
 // `graf1`: the damaging factor by distance. Codes 2, 6, 8 along +x from the grid (overpressure in kPa,
 // starting at the 300-kPa radius when there is one); the jet fires along the profile of the largest zone.
-DistanceSeries BuildDamageChart(const models::CalcState& s);
+result::DistanceSeries BuildDamageChart(const models::CalcState& s);
 
 // `graf2`: the probability of injury by distance, from the same line as `graf1`.
-DistanceSeries BuildPercentChart(const models::CalcState& s);
+result::DistanceSeries BuildPercentChart(const models::CalcState& s);
 
 }  // namespace velaron::run

@@ -5,21 +5,11 @@
 
 namespace velaron::run::texts {
 
-// Scenario list of the run dialog; code = position + 1.
-inline constexpr std::array<const char*, 8> kScenarioNames = {
-    "Комплексная оценка", "Взрыв", "Факел (котлован)", "Факел (асимметр.горение)",
-    "Факел (симметр.горение)", "Огневой шар", "Факел за год", "Горение ГПВС"};
-
 // Seasons: position 0 winter, 1 summer.
 inline constexpr std::array<const char*, 2> kSeasonNames = {"Зима", "Лето"};
 
 // Wind directions (where the wind blows from), 45° apart from north.
 inline constexpr std::array<const char*, 8> kWindDirectionNames = {"С", "С-В", "В", "Ю-В", "Ю", "Ю-З", "З", "С-З"};
-
-// Progress titles of the single scenarios, by code (index 0 and the codes without one are empty).
-inline constexpr std::array<const char*, 9> kProgressTitles = {
-    "", "", "Сценарий \"Взрыв\"", "Сценарий \"Факел-котлован\"", "Сценарий \"Факел-ассиметричный\"",
-    "Сценарий \"Факел-симметричный\"", "Сценарий \"Огневой шар\"", "", "Сценарий \"Горение ГПВС\""};
 
 inline constexpr const char* kCrossingSumNote =
     "Сумма верояностей влияния внешних факторов на возгорание больше 1. При расчете принимаем за 1";

@@ -34,7 +34,7 @@ TEST(KoefDy, EndsAreConstantsRowsAreReadAndBetweenThemTheStraightLine) {
 }
 
 TEST(AccidentRate, TheThreeWays) {
-  run::RateInputs rate;
+  result::RateInputs rate;
   rate.way = 1;
   rate.RegionPos = 1;
   // Way 1, the region's lambda times KoefDy: 0.5 of the first region at D = 1120 (0.6) gives 0.3.
@@ -65,7 +65,7 @@ TEST(AccidentRate, TheThreeWays) {
 }
 
 TEST(AccidentRate, RegionWaysWithoutARegionOrWithABrokenTableAreRefused) {
-  run::RateInputs rate;
+  result::RateInputs rate;
   rate.way = 1;
   rate.RegionPos = -1;
   EXPECT_EQ(ComputeAccidentRate(rate, 1120, kRegions, kTable).error, QString::fromUtf8("Необходимо выбрать регион!"));
@@ -78,7 +78,7 @@ TEST(AccidentRate, RegionWaysWithoutARegionOrWithABrokenTableAreRefused) {
 }
 
 TEST(ProbabilitySums, ExternalFactorsCountOnlyWhenTickedAndCrossingsAreCappedWhenStored) {
-  run::ExternalInputs e;  // defaults 0.2, 0.01, 0.2, 0.1, nothing ticked
+  result::ExternalInputs e;  // defaults 0.2, 0.01, 0.2, 0.1, nothing ticked
   EXPECT_DOUBLE_EQ(run::ExternalFactorSum(e), 0);
   e.Check6 = 1;
   EXPECT_DOUBLE_EQ(run::ExternalFactorSum(e), 0.01);

@@ -90,7 +90,7 @@ TEST(Charts, OverpressureStartsAtThe300KilopascalRadiusWhenThereIsOne) {
   models::CalcState s = State(1000, 1000, 10, 2);
   for (int i = 0; i < 4; ++i) s.GridValue(i, 0) = std::array{900000, 500000, 250000, 120000}[i];
   s.RadiusDP[0] = 25;
-  const DistanceSeries g = BuildDamageChart(s);
+  const result::DistanceSeries g = BuildDamageChart(s);
   ASSERT_EQ(g.points.size(), 50u);
   EXPECT_EQ(g.points[0], std::make_pair(25.0, 300.0));
   EXPECT_EQ(g.points[1], std::make_pair(20.0, 250.0));
@@ -101,7 +101,7 @@ TEST(Charts, OverpressureStartsAtThe300KilopascalRadiusWhenThereIsOne) {
   // A cloud without a 300 kPa radius: all 51 grid points from 0 m.
   s.ScenarioCode = 8;
   s.RadiusDP[0] = 0;
-  const DistanceSeries cloud = BuildDamageChart(s);
+  const result::DistanceSeries cloud = BuildDamageChart(s);
   ASSERT_EQ(cloud.points.size(), 51u);
   EXPECT_EQ(cloud.points[0], std::make_pair(0.0, 900.0));
   EXPECT_EQ(cloud.points[50].first, 500.0);
@@ -112,8 +112,8 @@ TEST(Charts, FireballFluxAlongX) {
   s.GridValue(2, 0) = 7.5;
   s.dimension(s.GridProc);
   s.GridProc(2, 0) = 40;
-  const DistanceSeries g1 = BuildDamageChart(s);
-  const DistanceSeries g2 = BuildPercentChart(s);
+  const result::DistanceSeries g1 = BuildDamageChart(s);
+  const result::DistanceSeries g2 = BuildPercentChart(s);
   ASSERT_EQ(g1.points.size(), 11u);
   EXPECT_EQ(g1.points[2], std::make_pair(20.0, 7.5));
   EXPECT_EQ(g1.yTitle, QString::fromUtf8("Плотность тепл. потока, кВт/кв.м"));
@@ -125,8 +125,8 @@ TEST(Charts, JetFiresFollowTheProfileWithWholeMetreLabels) {
   s.Profile.assign(12, {0, 0, 0, 0});
   s.Profile[2] = {0, 9.5, 12.5, 60};  // 12.5 m is labelled 12 (halves to even)
   s.Profile[3] = {0, 3.0, 13.5, 20};  // 13.5 m is labelled 14
-  const DistanceSeries g1 = BuildDamageChart(s);
-  const DistanceSeries g2 = BuildPercentChart(s);
+  const result::DistanceSeries g1 = BuildDamageChart(s);
+  const result::DistanceSeries g2 = BuildPercentChart(s);
   EXPECT_EQ(g1.points[1], std::make_pair(12.0, 9.5));
   EXPECT_EQ(g1.points[2], std::make_pair(14.0, 3.0));
   EXPECT_EQ(g2.points[1], std::make_pair(12.0, 60.0));

@@ -32,8 +32,8 @@ TEST(Rupture, RoundedToSixDecimalsAndATinyRateGivesZeroToEveryScenario) {
   in.Length = 1000;
   in.P4 = 0.5;
   in.InversPercent = 30;
-  in.shares = JetShares{0.3, 0.3, 0.4, 0.3, 0.3, 0.4};
-  const Probabilities p = ComputeProbabilities(in);
+  in.shares = result::JetShares{0.3, 0.3, 0.4, 0.3, 0.3, 0.4};
+  const result::Probabilities p = ComputeProbabilities(in);
   for (double v : {p.PRuptureBase, p.PRupture, p.PFireBall, p.PGPVS, p.PKotlTorch, p.PSimmTorch, p.PAsimmTorch})
     EXPECT_EQ(v, 0);
 }
@@ -44,7 +44,7 @@ ProbabilityInputs Base() {
   in.Length = 5000;  // PRuptureBase 0.000511 (above)
   in.P4 = 0.25;
   in.p_v = 0.1;      // PIgnition 0.275
-  in.shares = JetShares{0.2, 0.3, 0.5, 0.25, 0.35, 0.4};
+  in.shares = result::JetShares{0.2, 0.3, 0.5, 0.25, 0.35, 0.4};
   return in;
 }
 
@@ -56,7 +56,7 @@ TEST(Scenarios, ExternalFactorsInversionAndSeasonShareOutTheRupture) {
   // Inversion 0 % burns it all as a fireball, 100 % all as a cloud.
   in = Base();
   in.InversPercent = 0;
-  Probabilities p = ComputeProbabilities(in);
+  result::Probabilities p = ComputeProbabilities(in);
   EXPECT_EQ(p.PGPVS, 0);
   EXPECT_DOUBLE_EQ(p.PFireBall, 0.000511 * 0.275);
   in.InversPercent = 100;
@@ -272,7 +272,7 @@ TEST(JetFlame, WindowAtTwentyFiveDegreesHasTheFrustumOfTheRunsGeometry) {
 }
 
 TEST(JetFlame, WindowInputsGiveTheFlameQuantitiesAndLayersOfAFreshState) {
-  Probabilities last;
+  result::Probabilities last;
   last.PAsimmTorch = 2e-4;
   PrepareResult r = PrepareJetFlame(JetInputs(), Settings(), test::SyntheticTables(), last);
   ASSERT_TRUE(r.ok()) << r.error.toStdString();

@@ -17,6 +17,7 @@
 #include "db/database.h"
 #include "models/calc_state.h"
 #include "run/execute.h"
+#include "output/workbook/wind_rose.h"
 #include "run/headless.h"
 #include "run/prepare.h"
 #include "run/run_texts.h"
@@ -93,8 +94,8 @@ std::array<double, 4> RadiiAlongX(const QJsonObject& grid, int cStep, int xLimit
 class Headless : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(db_.ok()); }
-  HeadlessResult run(const QByteArray& in, const QStringList& grids = {}, int threads = 2, bool pictures = false) {
-    return RunHeadless(db_.path(), in, threads, grids, pictures);
+  HeadlessResult run(const QByteArray& in, const QStringList& grids = {}, int threads = 2) {
+    return RunHeadless(db_.path(), in, threads, grids);
   }
   // A finished run's output on 200 m at 20 m (11 × 11 cells), which keeps the year-round codes quick.
   QJsonObject done(int code, const QStringList& grids = {}) {
@@ -103,8 +104,8 @@ class Headless : public ::testing::Test {
     return ParseJson(r.output);
   }
   // The fixtures' request of `code` on the shipped section 1 and town 1, with the rows read of the copy.
-  std::pair<RunRequest, RunData> shipped(int code) {
-    RunRequest request = test::GoodRequest(code);
+  std::pair<result::RunRequest, RunData> shipped(int code) {
+    result::RunRequest request = test::GoodRequest(code);
     request.section = db::SectionRow{};
     request.section.TPID = 1;
     request.run.idCity = 1;
@@ -118,7 +119,7 @@ class Headless : public ::testing::Test {
 
 TEST_F(Headless, EverySingleScenarioFinishesWithTheRadiiOfItsProfile) {
   for (int code : {2, 3, 4, 5, 6, 8}) {
-    const HeadlessResult r = run(test::SampleRequest(code), {"GridProc"}, 2, true);
+    const HeadlessResult r = run(test::SampleRequest(code), {"GridProc"}, 2);
     ASSERT_EQ(r.exitCode, 0) << code << " " << r.output.toStdString();
     const QJsonObject o = ParseJson(r.output);
     EXPECT_EQ(o["ScenarioCode"].toInt(), code);
@@ -222,7 +223,7 @@ TEST_F(Headless, RefusedRunsSayWhyExitWithTwoAndWriteNothing) {
       {test::SampleRequest(2), {}, {"NoSuchGrid"}},
   };
   for (const auto& c : cases) {
-    const HeadlessResult r = run(c.input, c.grids, 2, true);
+    const HeadlessResult r = run(c.input, c.grids, 2);
     EXPECT_EQ(r.exitCode, 2) << c.input.left(80).toStdString();
     EXPECT_TRUE(ParseJson(r.output)["error"].toString().startsWith(c.error)) << r.output.toStdString();
   }
@@ -293,7 +294,7 @@ TEST_F(Headless, OutflowAndFlameOfTheSampleWorkedFromTheShippedTables) {
   near(d4, "ConeAngle", 0.16482389949044932);
   near(d4, "Tilt", 25 / 180.0 * kTestPi);
   near(d4, "JetDir", -230 / 180.0 * kTestPi);  // the last of the four jets: −30° − 200°
-  // Probabilities: P4 0.25 of ground 2.1.1.2 with p_v 0.1 gives 0.275; shares a third each in winter.
+  // result::Probabilities: P4 0.25 of ground 2.1.1.2 with p_v 0.1 gives 0.275; shares a third each in winter.
   const QJsonObject p = o4["probabilities"].toObject();
   near(p, "PIgnition", 0.275);
   near(p, "PAsimmTorch", 0.333333333333333 * 0.000511 * 0.275);
@@ -386,22 +387,24 @@ TEST_F(Headless, ComplexRiskIsTheSumOfTheFourScenarioRisks) {
 TEST_F(Headless, WindRoseIsWrittenIntoTheGivenFolderOrReportedAsFailed) {
   const auto [request, data] = shipped(7);
   QTemporaryDir folder;
-  // No folder (the headless driver): no rose, and none reported missing. A folder that does not exist:
-  // the run still completes but names no rose file, so no report can show the rose of an earlier town.
+  // A folder that does not exist: the record names no rose file, so no report can show the rose of an
+  // earlier town. A single scenario writes no rose.
   const struct {
+    int code;
     QString folder;
     bool written, failed;
-  } cases[] = {{QString(), false, false},
-               {folder.path(), true, false},
-               {folder.filePath(QStringLiteral("нет такой папки")), false, true}};
+  } cases[] = {{7, folder.path(), true, false},
+               {7, folder.filePath(QStringLiteral("нет такой папки")), false, true},
+               {5, folder.path(), false, false}};
   for (const auto& c : cases) {
-    ExecuteOptions options;
-    options.pictures = false;
-    options.windRoseFolder = c.folder;
-    PrepareResult prepared = PrepareRun(request, data, QDateTime::currentDateTime());
+    result::RunRequest r = request;
+    r.run.ScenarioCode = c.code;
+    PrepareResult prepared = PrepareRun(r, data, QDateTime::currentDateTime());
     ASSERT_TRUE(prepared.ok()) << prepared.error.toStdString();
-    const RunOutcome out = ExecuteRun(std::move(*prepared.run), models::NoProgress(), options);
+    const RunOutcome out = ExecuteRun(std::move(*prepared.run), models::NoProgress());
     ASSERT_TRUE(out.ok()) << out.error.toStdString();
+    if (c.code == 5) QFile::remove(QDir(folder.path()).filePath(QString::fromUtf8(output::kWindRoseFile)));
+    output::WriteRunWindRose(*out.snapshot, c.folder);
     EXPECT_EQ(out.snapshot->windRoseFailed, c.failed) << c.folder.toStdString();
     EXPECT_EQ(QFile::exists(out.snapshot->windRoseFile), c.written) << c.folder.toStdString();
     EXPECT_EQ(out.snapshot->windRoseFile.isEmpty(), !c.written);
@@ -453,12 +456,12 @@ TEST(Cancel, ACancelledRunReturnsNothing) {
   const PrepareResult prepared = PrepareRun(test::GoodRequest(5), test::GoodData(), QDateTime::currentDateTime());
   ASSERT_TRUE(prepared.ok());
   // The results shown before the cancelled run are the caller's; the cancelled run hands back none.
-  const RunOutcome first = ExecuteRun(*prepared.run, models::NoProgress(), ExecuteOptions{true, false, {}, {}});
+  const RunOutcome first = ExecuteRun(*prepared.run, models::NoProgress(), ExecuteOptions{});
   ASSERT_TRUE(first.ok());
   const auto shown = first.snapshot;
   const std::vector<double> before = shown->GridValue.cells();
   StopAfter stop(3);
-  const RunOutcome second = ExecuteRun(*prepared.run, stop, ExecuteOptions{true, false, {}, {}});
+  const RunOutcome second = ExecuteRun(*prepared.run, stop, ExecuteOptions{});
   EXPECT_TRUE(second.cancelled);
   EXPECT_FALSE(second.ok());
   EXPECT_EQ(shown->GridValue.cells(), before);

@@ -19,7 +19,7 @@ using test::GoodRequest;
 
 const QDateTime kNow(QDate(2026, 1, 2), QTime(3, 4, 5));
 
-QString Prepare(const RunRequest& r, const RunData& d) { return PrepareRun(r, d, kNow).error; }
+QString Prepare(const result::RunRequest& r, const RunData& d) { return PrepareRun(r, d, kNow).error; }
 QString U(const char* s) { return QString::fromUtf8(s); }
 
 TEST(Prepare, GoodRequestPasses) {
@@ -50,7 +50,7 @@ TEST(Prepare, RuptureFromTheTypedRateOrTheRegionWithTheDiameterCoefficient) {
   EXPECT_DOUBLE_EQ(res.run->probabilities.PRuptureBase, 0.0005);
   EXPECT_DOUBLE_EQ(res.run->state.derived.AccidentRate, 0.5);
   // Way 1: lambda 0.33 × KoefDy; D = 1120 mm lies between 1220 (0.5) and 1020 (0.7): 0.6.
-  RunRequest r = GoodRequest(2);
+  result::RunRequest r = GoodRequest(2);
   r.rate.way = 1;
   r.rate.RegionPos = 1;
   r.pipeline.Diametr = 1120;
@@ -63,7 +63,7 @@ TEST(Prepare, RuptureFromTheTypedRateOrTheRegionWithTheDiameterCoefficient) {
 }
 
 TEST(Prepare, WholeDegreesHalveToEvenAndTheWindGetsItsAngle) {
-  RunRequest r = GoodRequest(5);
+  result::RunRequest r = GoodRequest(5);
   r.pipeline.Temp = 10.5;
   EXPECT_EQ(PrepareRun(r, GoodData(), kNow).run->state.derived.TempK, 283);
   r.pipeline.Temp = 11.5;
@@ -85,8 +85,8 @@ TEST(Prepare, SumsAboveOneAreCappedWithANote) {
   EXPECT_EQ(res.run->state.derived.p_v, 1.0);
   d.section->p_v = 1.0;  // exactly 1: no note
   EXPECT_TRUE(PrepareRun(GoodRequest(2), d, kNow).run->notes.isEmpty());
-  RunRequest r = GoodRequest(2);
-  r.external = ExternalInputs{1, 1, 1, 1, 0.5, 0.3, 0.2, 0.2};  // 1.2
+  result::RunRequest r = GoodRequest(2);
+  r.external = result::ExternalInputs{1, 1, 1, 1, 0.5, 0.3, 0.2, 0.2};  // 1.2
   res = PrepareRun(r, GoodData(), kNow);
   ASSERT_TRUE(res.ok());
   EXPECT_EQ(res.run->notes, QStringList{U(texts::kExternalSumNote)});
@@ -110,48 +110,48 @@ TEST(Prepare, AsymmetricJetGetsItsGeometryAndLayers) {
 struct Broken {
   const char* what;
   int code;
-  std::function<void(RunRequest&, RunData&)> breakIt;
+  std::function<void(result::RunRequest&, RunData&)> breakIt;
   QString message;
 };
 
 TEST(Prepare, EachCheckRefusesWithItsMessage) {
-  using F = std::function<void(RunRequest&, RunData&)>;
-  const F strongWind = [](RunRequest& r, RunData&) { r.run.WindSpeed = 12; };  // refused from 10 m/s
+  using F = std::function<void(result::RunRequest&, RunData&)>;
+  const F strongWind = [](result::RunRequest& r, RunData&) { r.run.WindSpeed = 12; };  // refused from 10 m/s
   const std::vector<Broken> cases = {
-      {"gas row missing", 5, [](RunRequest&, RunData& d) { d.gas.reset(); }, U(velaron::texts::kGasDataMissing)},
-      {"no ground row", 5, [](RunRequest&, RunData& d) { d.ground.reset(); }, U(velaron::texts::kWrongSection)},
-      {"diameter 0", 5, [](RunRequest& r, RunData&) { r.pipeline.Diametr = 0; }, U(texts::kDiameter)},
-      {"pressure 30 MPa", 5, [](RunRequest& r, RunData&) { r.pipeline.DavlDown = 30; }, U(texts::kPressureTooHigh)},
-      {"wind from 30°", 5, [](RunRequest& r, RunData&) { r.run.WindDir = 30; }, U(texts::kWindDirection)},
-      {"wind 10 m/s on a jet", 5, [](RunRequest& r, RunData&) { r.run.WindSpeed = 10; },
+      {"gas row missing", 5, [](result::RunRequest&, RunData& d) { d.gas.reset(); }, U(velaron::texts::kGasDataMissing)},
+      {"no ground row", 5, [](result::RunRequest&, RunData& d) { d.ground.reset(); }, U(velaron::texts::kWrongSection)},
+      {"diameter 0", 5, [](result::RunRequest& r, RunData&) { r.pipeline.Diametr = 0; }, U(texts::kDiameter)},
+      {"pressure 30 MPa", 5, [](result::RunRequest& r, RunData&) { r.pipeline.DavlDown = 30; }, U(texts::kPressureTooHigh)},
+      {"wind from 30°", 5, [](result::RunRequest& r, RunData&) { r.run.WindDir = 30; }, U(texts::kWindDirection)},
+      {"wind 10 m/s on a jet", 5, [](result::RunRequest& r, RunData&) { r.run.WindSpeed = 10; },
        U(models::kStrongWindMessage)},
       {"wind 12 m/s on the pit jet", 3, strongWind, U(models::kStrongWindMessage)},
       {"wind 12 m/s on the asymmetric jet", 4, strongWind, U(models::kStrongWindMessage)},
-      {"share above 1", 5, [](RunRequest& r, RunData&) { r.run.shares = JetShares{1.5, 0, 0, 0, 0, 0}; },
+      {"share above 1", 5, [](result::RunRequest& r, RunData&) { r.run.shares = result::JetShares{1.5, 0, 0, 0, 0, 0}; },
        U(texts::kBadShare)},
       {"section pressure 0", 5,
-       [](RunRequest& r, RunData& d) {
+       [](result::RunRequest& r, RunData& d) {
          r.pipeline.DavlUp = 0;
          r.pipeline.DavlDown = 0.001;
          d.section->Udal = 100000;
        },
        U(texts::kPressureNotPositive)},
-      {"cloud without a flame speed class", 8, [](RunRequest&, RunData& d) { d.gas->DangerClass = 2; },
+      {"cloud without a flame speed class", 8, [](result::RunRequest&, RunData& d) { d.gas->DangerClass = 2; },
        U(texts::kNoFlameSpeed)},
-      {"fireball of no mass", 6, [](RunRequest& r, RunData&) { r.settings.Tfb = 0; }, U(texts::kFireBallMass)},
-      {"cloud of no mass", 8, [](RunRequest& r, RunData&) { r.settings.Dola_obl = 0; }, U(texts::kCloudMass)},
-      {"473 K, the tables end at 400 K", 2, [](RunRequest& r, RunData&) { r.pipeline.Temp = 200; }, QString()},
-      {"year-round without a town", 7, [](RunRequest&, RunData&) {}, U(texts::kNoTown)},
+      {"fireball of no mass", 6, [](result::RunRequest& r, RunData&) { r.settings.Tfb = 0; }, U(texts::kFireBallMass)},
+      {"cloud of no mass", 8, [](result::RunRequest& r, RunData&) { r.settings.Dola_obl = 0; }, U(texts::kCloudMass)},
+      {"473 K, the tables end at 400 K", 2, [](result::RunRequest& r, RunData&) { r.pipeline.Temp = 200; }, QString()},
+      {"year-round without a town", 7, [](result::RunRequest&, RunData&) {}, U(texts::kNoTown)},
       // The complex assessment burns a fireball and a cloud too: both masses must be there.
       {"complex without a cloud mass", 1,
-       [](RunRequest& r, RunData& d) {
+       [](result::RunRequest& r, RunData& d) {
          d.town = test::GoodTown();
          r.settings.Tobl = 0;
        },
        U(texts::kCloudMass)},
   };
   for (const Broken& c : cases) {
-    RunRequest r = GoodRequest(c.code);
+    result::RunRequest r = GoodRequest(c.code);
     RunData d = GoodData();
     c.breakIt(r, d);
     const PrepareResult res = PrepareRun(r, d, kNow);
@@ -161,7 +161,7 @@ TEST(Prepare, EachCheckRefusesWithItsMessage) {
   }
   // What only stops some scenarios lets the others through: a strong wind an explosion, a gas without a
   // flame speed class anything but the cloud; a town with wind the assessments over a year.
-  RunRequest r = GoodRequest(2);
+  result::RunRequest r = GoodRequest(2);
   r.run.WindSpeed = 12;
   RunData d = GoodData();
   d.gas->DangerClass = 2;
@@ -174,7 +174,7 @@ TEST(Prepare, EachCheckRefusesWithItsMessage) {
 TEST(Prepare, ChecksComeInOrder) {
   // Settings before the gas, the gas before the section, the section before the gas's own data, the
   // pipeline before the weather.
-  RunRequest r = GoodRequest(5);
+  result::RunRequest r = GoodRequest(5);
   RunData d = GoodData();
   r.settings.CStep = 0;
   r.pipeline.Gas = 0;

@@ -22,8 +22,8 @@ std::shared_ptr<const models::ReferenceTables> SyntheticTables() {
   return t;
 }
 
-run::RunRequest GoodRequest(int code) {
-  run::RunRequest r;
+result::RunRequest GoodRequest(int code) {
+  result::RunRequest r;
   r.settings.XLimit = 200;
   r.settings.YLimit = 200;
   r.settings.CStep = 10;

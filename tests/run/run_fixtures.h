@@ -10,7 +10,7 @@
 #include <memory>
 
 #include "run/prepared_run.h"
-#include "run/run_inputs.h"
+#include "result/run_request.h"
 #include "sample_request.h"
 
 namespace velaron::test {
@@ -22,7 +22,7 @@ std::shared_ptr<const models::ReferenceTables> SyntheticTables();
 
 // A request and rows that prepare without refusal: grid 200 × 200 m at 10 m, methane-like gas, one
 // section 1000 m long at the pipeline start, a ground row with P4 = 0.25, way 3 accident rate 0.5.
-run::RunRequest GoodRequest(int code);
+result::RunRequest GoodRequest(int code);
 run::RunData GoodData();
 
 // Town 1 with wind in every state of both seasons and 210 warm days.

@@ -405,15 +405,15 @@ TEST(YearRoundSeasons, AsymmetricFrustumTakesTheWindOfTheCalmSummerState) {
 }
 
 TEST(YearRoundSeasons, PitOnlyInBothSeasonsGivesTheMeanOfTheTwoPitPercents) {
-  const JetShares pit{1, 0, 0, 1, 0, 0};
+  const result::JetShares pit{1, 0, 0, 1, 0, 0};
   EXPECT_DOUBLE_EQ(YearRoundPercent(pit, 30, 70, 80, 50, 90, 10), (30 + 50) / 2.0);
   // Every kind at share 1 in summer: each percent times the chances of missing the two others.
-  const JetShares summer{0, 0, 0, 1, 1, 1};
+  const result::JetShares summer{0, 0, 0, 1, 1, 1};
   const double k = 20, s = 40, a = 60;
   const double expected = (k * (1 - 0.01 * s) * (1 - 0.01 * a) + s * (1 - 0.01 * k) * (1 - 0.01 * a) +
                            a * (1 - 0.01 * k) * (1 - 0.01 * s)) / 2;
   EXPECT_DOUBLE_EQ(YearRoundPercent(summer, 0, 0, 0, k, s, a), expected);
-  EXPECT_DOUBLE_EQ(YearRoundPercent(JetShares{}, 50, 50, 50, 50, 50, 50), 0.0);
+  EXPECT_DOUBLE_EQ(YearRoundPercent(result::JetShares{}, 50, 50, 50, 50, 50, 50), 0.0);
 }
 
 // --- Layers, the displayed field and the percent of the largest flux ------------------------------
@@ -455,7 +455,7 @@ TEST(YearRoundLayers, LayersHoldTheirJetCasesAndLayerFourKeepsTheSymmetricSummer
 
   // The risk grid is that of the year-round combination, not of the displayed percent.
   const auto& p = Inputs(h.s, town).probabilities;
-  const JetShares sh{p.Pkw, p.Psw, p.Paw, p.Pks, p.Pss, p.Pas};
+  const result::JetShares sh{p.Pkw, p.Psw, p.Paw, p.Pks, p.Pss, p.Pas};
   const double Aw = 40.0 * 264 / 364, As = 40.0 * 100 / 364;
   const double g = YearRoundPercent(sh, h.s.LayerProc(1, 1, 1), h.s.LayerProc(3, 1, 1), Aw, h.s.LayerProc(2, 1, 1),
                                     h.s.LayerProc(4, 1, 1), As);
@@ -576,10 +576,10 @@ TEST(YearRoundRefusals, StrongWindEmptySeasonAndBadWarmDaysAreRefusedBeforeAnyth
 
 // The fixtures' good run on a 20 m grid with the town's wind and jet shares of its own.
 PreparedRun Prepare(int code) {
-  RunRequest rq = test::GoodRequest(code);
+  result::RunRequest rq = test::GoodRequest(code);
   rq.settings.CStep = 20;
   rq.run.idCity = 1;
-  rq.run.shares = JetShares{0.3, 0.3, 0.4, 0.2, 0.3, 0.5};
+  rq.run.shares = result::JetShares{0.3, 0.3, 0.4, 0.2, 0.3, 0.5};
   RunData data = test::GoodData();
   data.town = test::GoodTown();
   PrepareResult r = PrepareRun(rq, data, QDateTime::currentDateTime());
@@ -597,11 +597,9 @@ double MaxLayers(const models::LayeredGrid& g, int n, int ix, int iy) {
 struct Runs {
   PreparedRun year = Prepare(7);
   PreparedRun complex = Prepare(1);
-  QTemporaryDir folder;
-  CaseResult yearCase, complexCase;
   Runs() {
-    yearCase = RunYearRoundScenario(year, *year.town, *year.tables, models::NoProgress(), folder.path());
-    complexCase = RunComplexScenario(complex, *complex.town, *complex.tables);
+    RunYearRoundScenario(year, *year.town, *year.tables, models::NoProgress());
+    RunComplexScenario(complex, *complex.town, *complex.tables);
   }
 };
 const Runs& Shared() {
@@ -613,13 +611,9 @@ TEST(YearRoundCases, YearRoundRunCombinesTheFiveJetCasesIntoRiskFluxAndRadii) {
   const Runs& r = Shared();
   const CalcState& s = r.year.state;
   EXPECT_EQ(s.ScenarioCode, 7);
-  EXPECT_FALSE(s.SaveXls);
-  ASSERT_TRUE(r.yearCase.windRose.has_value());
-  EXPECT_TRUE(r.yearCase.windRose->ok) << r.yearCase.windRose->error.toStdString();
-  EXPECT_TRUE(QFileInfo::exists(QDir(r.folder.path()).filePath(QString::fromUtf8(output::kWindRoseFile))));
 
-  const Probabilities& p = r.year.probabilities;
-  const JetShares sh{p.Pkw, p.Psw, p.Paw, p.Pks, p.Pss, p.Pas};
+  const result::Probabilities& p = r.year.probabilities;
+  const result::JetShares sh{p.Pkw, p.Psw, p.Paw, p.Pks, p.Pss, p.Pas};
   const double summer = 210.0 / 364, winter = 154.0 / 364;  // the asymmetric jet's seasons by warm days
   double riskMax = 0;
   for (int iy = -s.ny(); iy <= s.ny(); ++iy) {
@@ -650,7 +644,6 @@ TEST(YearRoundCases, ComplexRunSumsTheRisksAndTakesTheLargestFluxPercentAndRadii
   const Runs& r = Shared();
   const CalcState& s = r.complex.state;
   EXPECT_EQ(s.ScenarioCode, 1);
-  EXPECT_FALSE(r.complexCase.windRose.has_value());  // no folder given: no workbook written
   double explosion = 0, torch = 0, fireBall = 0;
   int jetFluxDecides = 0;  // cells where only the percent of the largest jet flux gives the maximum
   for (int iy = -s.ny(); iy <= s.ny(); ++iy) {
@@ -690,11 +683,9 @@ TEST(YearRoundCases, TheFinishedStatesMakeTheSnapshotsOfTheRun) {
   // The driver's common end takes the state as the cases leave it; the complex workbook's sheets take
   // each scenario's risk and percent from the snapshot's extra grids, in this order.
   const Runs& r = Shared();
-  ExecuteOptions options;
-  options.pictures = false;
   for (const PreparedRun* run : {&r.year, &r.complex}) {
     CalcState copy = run->state;
-    const auto snap = MakeSnapshot(*run, std::move(copy), false, options);
+    const auto snap = MakeSnapshot(*run, std::move(copy), false);
     ASSERT_NE(snap, nullptr);
     EXPECT_EQ(snap->ScenarioCode, run->state.ScenarioCode);
     for (int z = 0; z < 4; ++z) EXPECT_EQ(snap->CurZones[static_cast<size_t>(z)], run->state.CurZones[z + 1][0]);
@@ -712,19 +703,17 @@ TEST(YearRoundCases, TheFinishedStatesMakeTheSnapshotsOfTheRun) {
   }
 }
 
-TEST(YearRoundCases, ARefusedTownWritesNoWindRoseAndComputesNothing) {
+TEST(YearRoundCases, ARefusedTownComputesNothing) {
   PreparedRun run = Prepare(7);
   db::WindRow storm = test::GoodTown();
   storm.speedWinter[6] = 12;
-  QTemporaryDir folder;
   const int before = run.state.ScenarioCode;
   try {
-    RunYearRoundScenario(run, storm, *run.tables, models::NoProgress(), folder.path());
+    RunYearRoundScenario(run, storm, *run.tables, models::NoProgress());
     FAIL() << "a wind of 12 m/s must be refused";
   } catch (const models::ModelInputError& e) {
     EXPECT_NE(std::string(e.what()).find("10 м/с"), std::string::npos);
   }
-  EXPECT_TRUE(QDir(folder.path()).isEmpty());
   EXPECT_EQ(run.state.ScenarioCode, before);
 
   PreparedRun complex = Prepare(1);

@@ -93,4 +93,14 @@ WindRoseResult SaveWindRose(int idCity, const QString& folder, const QString& fi
   return SaveWindRose(*town, folder, fileName);
 }
 
+void WriteRunWindRose(result::RunSnapshot& record, const QString& folder) {
+  record.windRoseFile.clear();
+  record.windRoseFailed = false;
+  if (!result::IsScenarioCode(record.ScenarioCode) || !result::FactsOf(record.ScenarioCode).yearRound) return;
+  if (!record.town) return;
+  const WindRoseResult rose = SaveWindRose(*record.town, folder);
+  record.windRoseFailed = !rose.ok;
+  if (rose.ok) record.windRoseFile = rose.path;
+}
+
 }  // namespace velaron::output

@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include "db/rows.h"
+#include "result/run_snapshot.h"
 
 namespace velaron::output {
 
@@ -33,5 +34,10 @@ WindRoseResult SaveWindRose(const db::WindRow& town, const QString& folder,
 // writes nothing.
 WindRoseResult SaveWindRose(int idCity, const QString& folder,
                             const QString& fileName = QString::fromUtf8(kWindRoseFile));
+
+// After a year-round run (codes 1 and 7): writes the rose of the record's town to `folder` and notes the
+// file in the record for its report. A rose that could not be written leaves no file name, so that no
+// report takes an older town's rose; the caller tells the user (`windRoseFailed`). Other codes: nothing.
+void WriteRunWindRose(result::RunSnapshot& record, const QString& folder);
 
 }  // namespace velaron::output

@@ -6,7 +6,7 @@
 
 namespace velaron::ui {
 
-QChart* BuildDistanceChart(const run::DistanceSeries& s) {
+QChart* BuildDistanceChart(const result::DistanceSeries& s) {
   auto* chart = new QChart;
   chart->legend()->hide();
   auto* line = new QLineSeries(chart);

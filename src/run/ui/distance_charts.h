@@ -4,15 +4,15 @@
 
 #include <QtCharts/QChart>
 
-#include "run/run_snapshot.h"
+#include "result/run_snapshot.h"
 
 namespace velaron::ui {
 
 // A two-dimensional line chart of one series with the series' axis titles. The caller owns the chart
 // (a QChartView takes it over with setChart).
-QChart* BuildDistanceChart(const run::DistanceSeries& series);
+QChart* BuildDistanceChart(const result::DistanceSeries& series);
 
-inline QChart* BuildGraf1(const run::RunSnapshot& s) { return BuildDistanceChart(s.graf1); }
-inline QChart* BuildGraf2(const run::RunSnapshot& s) { return BuildDistanceChart(s.graf2); }
+inline QChart* BuildGraf1(const result::RunSnapshot& s) { return BuildDistanceChart(s.graf1); }
+inline QChart* BuildGraf2(const result::RunSnapshot& s) { return BuildDistanceChart(s.graf2); }
 
 }  // namespace velaron::ui

@@ -15,10 +15,13 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/messages.h"
-#include "app/numeric_box.h"
+#include "result/scenarios.h"
+#include "widgets/messages.h"
+#include "widgets/numeric_box.h"
 #include "common/numtext.h"
 #include "common/texts.h"
+#include "output/pictures/run_pictures.h"
+#include "output/workbook/wind_rose.h"
 #include "db/database.h"
 #include "run/prepare.h"
 #include "run/run_texts.h"
@@ -58,19 +61,19 @@ Form6::Services Form6::DatabaseServices() {
   Services s;
   s.section = [](int tpid) { return db::LoadSection(tpid); };
   s.ground = [](const QString& code) { return db::LoadGround3(code); };
-  s.runData = [](const run::RunRequest& r) { return run::LoadRunData(r, true); };
+  s.runData = [](const result::RunRequest& r) { return run::LoadRunData(r, true); };
   s.execute = [](run::PreparedRun p, models::Progress& progress, const run::ExecuteOptions& o) {
     return run::ExecuteRun(std::move(p), progress, o);
   };
   return s;
 }
 
-Form6::Form6(const run::RunRequest& base, QWidget* parent)
+Form6::Form6(const result::RunRequest& base, QWidget* parent)
     : QDialog(parent), base_(base), services_(DatabaseServices()) {
   setObjectName(QStringLiteral("Form6"));
   setWindowTitle(U("Расчет"));
   setAttribute(Qt::WA_DeleteOnClose, false);
-  options_.opt3D = base.options.Opt3D;
+  opt3D_ = base.options.Opt3D;
   build();
   // Loading: the scenario list at its first entry, winter, north.
   Combo1_->setCurrentIndex(0);
@@ -102,7 +105,7 @@ void Form6::build() {
   label4->setObjectName(QStringLiteral("Label4"));
   Combo1_ = new QComboBox(Frame2_);
   Combo1_->setObjectName(QStringLiteral("Combo1"));
-  for (const char* name : run::texts::kScenarioNames) Combo1_->addItem(U(name));
+  for (const result::ScenarioFacts& f : result::kScenarios) Combo1_->addItem(U(f.dialogName));
   Label14_ = new QLabel(U("Угол подъема трубы,° :"), Frame2_);
   Label14_->setObjectName(QStringLiteral("Label14"));
   Text8_ = new NumericBox(Frame2_, NumericBox::Keys::Integer, NumericBox::Leave::None);
@@ -227,14 +230,15 @@ void Form6::build() {
 void Form6::Combo1_Click() {
   code_ = Combo1_->currentIndex() + 1;
   fraOther_->hide();
-  if (code_ == 2 || code_ == 8) {
+  const result::ScenarioFacts& facts = result::FactsOf(code_);
+  if (facts.overpressure) {
     chkPress_->setText(U("Избыточное давление, кПа"));
     chkImpuls_->show();
   } else {
     chkPress_->setText(U("Тепловой поток"));
     chkImpuls_->hide();
   }
-  const bool jet = code_ == 3 || code_ == 4 || code_ == 5;
+  const bool jet = facts.singleJet;
   Frame3_->setVisible(jet);
   auto shares = [&](bool pit, bool symm, bool asym) {
     Pkw_->setVisible(pit);
@@ -281,7 +285,7 @@ bool Form6::firstPress() {
     return false;
   }
   Frame1_->setEnabled(false);
-  const run::JetShares s = run::SharesFromGround(*ground_);
+  const result::JetShares s = run::SharesFromGround(*ground_);
   Pks_->setText(ShareText(s.Pks));
   Pkw_->setText(ShareText(s.Pkw));
   Pss_->setText(ShareText(s.Pss));
@@ -291,20 +295,20 @@ bool Form6::firstPress() {
   // A share such as 0,333333333333333 is longer than its box: show its beginning, not its end.
   for (QLineEdit* box : {Pks_, Pkw_, Pss_, Psw_, Pas_, Paw_}) box->setCursorPosition(0);
   Frame4_->show();
-  if (code_ == 1 || code_ == 3 || code_ == 4 || code_ == 5 || code_ == 7) {
+  if (result::FactsOf(code_).yearRound || result::FactsOf(code_).singleJet) {
     if (AskYesNo(this, U(run::texts::kRefineTitle), U(run::texts::kRefineQuestion))) return false;
   }
   return true;
 }
 
-std::optional<run::RunRequest> Form6::gatherRequest() {
-  run::RunRequest r = base_;
+std::optional<result::RunRequest> Form6::gatherRequest() {
+  result::RunRequest r = base_;
   r.section = *section_;
   r.run.ScenarioCode = code_;
   r.run.season = Combo3_->currentIndex() == 1 ? 1 : 0;
   r.run.WindSpeed = ParseNumber(Text2_->text().toStdString()).value_or(0);
   r.run.WindDir = 45.0 * std::max(0, Combo9_->currentIndex());
-  run::JetShares s;
+  result::JetShares s;
   const std::pair<QLineEdit*, double*> boxes[] = {{Pkw_, &s.Pkw}, {Psw_, &s.Psw}, {Paw_, &s.Paw},
                                                   {Pks_, &s.Pks}, {Pss_, &s.Pss}, {Pas_, &s.Pas}};
   for (const auto& [box, field] : boxes) {
@@ -384,10 +388,16 @@ void Form6::startRun(run::PreparedRun prepared) {
   auto outcome = outcome_;
   ProgressRelay* relay = relay_;
   auto execute = services_.execute;
-  run::ExecuteOptions options = options_;
+  run::ExecuteOptions options;
   options.onModelDone = [relay] { relay->saving(); };
-  thread_ = QThread::create([job, outcome, relay, execute, options] {
+  const bool opt3D = opt3D_;
+  const QString roseFolder = windRoseFolder_;
+  thread_ = QThread::create([job, outcome, relay, execute, options, opt3D, roseFolder] {
     *outcome = execute(std::move(*job), *relay, options);
+    if (!outcome->ok()) return;
+    // The record is drawn and the town's rose written before the results are shown.
+    output::DrawResultPictures(*outcome->snapshot, opt3D);
+    if (!roseFolder.isEmpty()) output::WriteRunWindRose(*outcome->snapshot, roseFolder);
   });
   connect(thread_, &QThread::finished, this, &Form6::finishRun);
   thread_->start();

@@ -11,8 +11,8 @@
 #include "db/rows.h"
 #include "run/execute.h"
 #include "run/prepared_run.h"
-#include "run/run_inputs.h"
-#include "run/run_snapshot.h"
+#include "result/run_request.h"
+#include "result/run_snapshot.h"
 
 class QCheckBox;
 class QComboBox;
@@ -38,31 +38,31 @@ class Form6 : public QDialog {
   struct Services {
     std::function<std::optional<db::SectionRow>(int tpid)> section;
     std::function<std::optional<db::Ground3Row>(const QString& groundCode)> ground;
-    std::function<run::RunData(const run::RunRequest&)> runData;
+    std::function<run::RunData(const result::RunRequest&)> runData;
     std::function<run::RunOutcome(run::PreparedRun, models::Progress&, const run::ExecuteOptions&)> execute;
   };
   static Services DatabaseServices();
 
   // `base`: the main window's settings, pipeline, accident-rate way and external factors.
-  explicit Form6(const run::RunRequest& base, QWidget* parent = nullptr);
+  explicit Form6(const result::RunRequest& base, QWidget* parent = nullptr);
   ~Form6() override;
 
   void setServices(Services services) { services_ = std::move(services); }
   // The three-dimensional picture option of the settings.
-  void setOpt3D(bool on) { options_.opt3D = on; }
+  void setOpt3D(bool on) { opt3D_ = on; }
   // Where the assessments over a year (codes 1 and 7) write the town's wind-rose workbook: the program's
   // folder. Empty (the default) writes none.
-  void setWindRoseFolder(const QString& folder) { options_.windRoseFolder = folder; }
+  void setWindRoseFolder(const QString& folder) { windRoseFolder_ = folder; }
 
   int scenarioCode() const { return code_; }
   bool running() const { return thread_ != nullptr; }
   Form2* progressWindow() const { return form2_; }
   // The request of the last press that went past the question (for the reports' weather texts).
-  const run::RunRequest& lastRequest() const { return lastRequest_; }
+  const result::RunRequest& lastRequest() const { return lastRequest_; }
 
  signals:
   // A run completed; the main window shows it and keeps it for the report.
-  void runFinished(std::shared_ptr<const run::RunSnapshot> snapshot);
+  void runFinished(std::shared_ptr<const result::RunSnapshot> snapshot);
   // The run began / ended (completed, refused by the model or cancelled): the main window's run button.
   void runStarted();
   void runEnded();
@@ -79,15 +79,16 @@ class Form6 : public QDialog {
  private:
   void build();
   bool firstPress();  // fills the shares; false when the run stops here
-  std::optional<run::RunRequest> gatherRequest();
+  std::optional<result::RunRequest> gatherRequest();
   void startRun(run::PreparedRun prepared);
   void finishRun();
   void setControlsEnabled(bool on);
 
-  run::RunRequest base_;
-  run::RunRequest lastRequest_;
+  result::RunRequest base_;
+  result::RunRequest lastRequest_;
   Services services_;
-  run::ExecuteOptions options_;
+  bool opt3D_ = true;
+  QString windRoseFolder_;
   int code_ = 1;
   std::optional<db::SectionRow> section_;  // found at the first press
   std::optional<db::Ground3Row> ground_;

@@ -12,10 +12,11 @@
 #include <QVBoxLayout>
 #include <cmath>
 
-#include "app/messages.h"
-#include "app/numeric_box.h"
+#include "widgets/messages.h"
+#include "widgets/numeric_box.h"
 #include "common/numtext.h"
 #include "common/texts.h"
+#include "output/pictures/run_pictures.h"
 #include "run/edge_check.h"
 #include "run/run_texts.h"
 #include "run/ui/form2.h"
@@ -212,7 +213,7 @@ void FrmStrFakel::Command1_Click() {
   if (running()) return;
   const auto in = gatherInputs();
   if (!in) return;
-  const run::Probabilities last = ctx_.lastProbabilities ? ctx_.lastProbabilities() : run::Probabilities{};
+  const result::Probabilities last = ctx_.lastProbabilities ? ctx_.lastProbabilities() : result::Probabilities{};
   run::PrepareResult prepared = run::yearround::PrepareJetFlame(*in, ctx_.settings, ctx_.tables, last);
   if (!prepared.ok()) {
     ShowCritical(this, prepared.error);
@@ -230,13 +231,15 @@ void FrmStrFakel::Command1_Click() {
   auto job = std::make_shared<run::PreparedRun>(std::move(*prepared.run));
   auto outcome = outcome_;
   ProgressRelay* relay = relay_;
-  const run::ExecuteOptions options = ctx_.options;
-  thread_ = QThread::create([job, outcome, relay, options] {
+  const bool opt3D = ctx_.opt3D;
+  thread_ = QThread::create([job, outcome, relay, opt3D] {
     try {
       run::yearround::RunJetFlame(*job, *relay);
       relay->saving();
       const bool edge = run::ZoneReachesEdge(job->state, run::EdgeForm::Thermal);
-      outcome->snapshot = run::MakeSnapshot(*job, std::move(job->state), edge, options);
+      auto record = run::MakeSnapshot(*job, std::move(job->state), edge);
+      output::DrawResultPictures(*record, opt3D);
+      outcome->snapshot = std::move(record);
     } catch (const models::Cancelled&) {
       // The user stopped: nothing of this calculation is kept.
     } catch (const std::exception& e) {

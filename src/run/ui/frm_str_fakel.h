@@ -15,9 +15,9 @@
 
 #include "db/rows.h"
 #include "models/reftables.h"
-#include "run/derived.h"
+#include "result/run_snapshot.h"
 #include "run/execute.h"
-#include "run/run_snapshot.h"
+#include "result/run_snapshot.h"
 #include "run/yearround/jet_flame.h"
 
 class QComboBox;
@@ -40,9 +40,9 @@ struct FakelContext {
   std::vector<db::GasRow> gases;
   db::AdjustmentRow settings;
   std::shared_ptr<const models::ReferenceTables> tables;
-  std::function<run::Probabilities()> lastProbabilities;  // empty: all 0, as before the first run
-  std::function<void(std::shared_ptr<const run::RunSnapshot>)> showResult;  // the main window's display
-  run::ExecuteOptions options;  // pictures of the results
+  std::function<result::Probabilities()> lastProbabilities;  // empty: all 0, as before the first run
+  std::function<void(std::shared_ptr<const result::RunSnapshot>)> showResult;  // the main window's display
+  bool opt3D = true;  // pictures of the results in three dimensions
 };
 
 // A picture box with one of the two diagrams; it keeps the lines it draws so that they can be checked.
@@ -90,7 +90,7 @@ class FrmStrFakel : public QWidget {
 
  signals:
   // The calculation ended: with the finished run, or with nothing (refused, cancelled).
-  void calculationEnded(std::shared_ptr<const velaron::run::RunSnapshot> snapshot);
+  void calculationEnded(std::shared_ptr<const velaron::result::RunSnapshot> snapshot);
   // The user closed the window (not sent while a calculation goes on: the window cannot close then).
   void closed();
 
@@ -112,7 +112,7 @@ class FrmStrFakel : public QWidget {
   ProgressRelay* relay_ = nullptr;
   Form2* form2_ = nullptr;
   struct Outcome {
-    std::shared_ptr<const run::RunSnapshot> snapshot;
+    std::shared_ptr<const result::RunSnapshot> snapshot;
     QString error;
   };
   std::shared_ptr<Outcome> outcome_;

@@ -9,7 +9,7 @@ SeasonSplit AsymmetricSeasonSplit(int warmDays) {
   return f;
 }
 
-double YearRoundPercent(const JetShares& sh, double Kw, double Sw, double Aw, double Ks, double Ss, double As) {
+double YearRoundPercent(const result::JetShares& sh, double Kw, double Sw, double Aw, double Ks, double Ss, double As) {
   // Chance, in the terms of this sum, of not being hit by a jet kind of share p and percent g.
   auto q = [](double p, double g) { return 1 - 0.01 * p * g; };
   const double summer = (sh.Pks * Ks * q(sh.Pss, Ss) * q(sh.Pas, As) + sh.Pss * Ss * q(sh.Pks, Ks) * q(sh.Pas, As) +

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "models/calc_state.h"
-#include "run/run_inputs.h"
+#include "result/run_request.h"
 
 namespace velaron::run::yearround {
 
@@ -22,7 +22,7 @@ SeasonSplit AsymmetricSeasonSplit(int warmDays);
 // The year-round percent of injury of one cell from the six jet-case percents (pit, symmetric and
 // asymmetric jet in winter and in summer) and the jet-kind shares: per season, each kind's share × percent
 // times the chances of being missed by the two other kinds, the two seasons weighing one half each.
-double YearRoundPercent(const JetShares& sh, double Kw, double Sw, double Aw, double Ks, double Ss, double As);
+double YearRoundPercent(const result::JetShares& sh, double Kw, double Sw, double Aw, double Ks, double Ss, double As);
 
 // A radius of −1 means "zone not found inside the grid". Combining radii keeps the largest, but once one
 // of them is −1 the result is −1 and stays so. Returns the combined radius; `raised` tells whether r

@@ -40,10 +40,9 @@ std::optional<std::string> CheckComplex(const CalcState& s, const ComplexInputs&
 void RunComplexAssessment(CalcState& s, const ComplexInputs& in, const models::ReferenceTables& tables,
                           models::Progress& progress, const ComplexHooks& hooks) {
   if (auto refused = CheckComplex(s, in)) throw models::ModelInputError(*refused);
-  const Probabilities& p = in.yearRound.probabilities;
+  const result::Probabilities& p = in.yearRound.probabilities;
 
   DimensionComplexGrids(s);
-  s.SaveXls = false;
   for (int c = models::kKindFireBall; c <= models::kKindGPVS; ++c)
     for (int z = 1; z <= 4; ++z) s.ZoneR[c][z] = 0;
   EnsureRunLayers(s);

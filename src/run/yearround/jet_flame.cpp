@@ -7,6 +7,7 @@
 #include "db/settings_rules.h"
 #include "models/flame_flux.h"
 #include "models/jet_asymmetric.h"
+#include "result/scenarios.h"
 #include "run/execute.h"
 #include "run/flame_geometry.h"
 #include "run/prepare.h"
@@ -42,7 +43,7 @@ bool Finite(const models::DerivedQuantities& d) {
 }  // namespace
 
 PrepareResult PrepareJetFlame(const JetFlameInputs& in, const db::AdjustmentRow& settings,
-                              std::shared_ptr<const models::ReferenceTables> tables, const Probabilities& last) {
+                              std::shared_ptr<const models::ReferenceTables> tables, const result::Probabilities& last) {
   if (QString e = db::CheckSettings(settings); !e.isEmpty()) return Refuse(e);
   if (!tables) return Refuse(Text(velaron::texts::kCheckInput));
   if (!(in.gas.m > 0)) return Refuse(Text(texts::kBadMolarMass));
@@ -71,7 +72,7 @@ PrepareResult PrepareJetFlame(const JetFlameInputs& in, const db::AdjustmentRow&
   run.gas = in.gas;
   run.tables = tables;
   run.probabilities = last;
-  run.ScenarioName = Text(texts::kScenarioNames[code - 1]);
+  run.ScenarioName = Text(result::FactsOf(code).dialogName);
   run.WindDir = in.WindDirPos * 45;
   run.MeteoText = {QString(), QString::fromStdString(FormatNumber(in.WindSpeed)),
                    Text(texts::kWindDirectionNames[static_cast<size_t>(in.WindDirPos)])};

@@ -33,7 +33,7 @@ struct JetFlameInputs {
 // probabilities of the last run of the run dialog (all 0 before the first run). A refusal comes back as
 // the message to show; nothing is computed then.
 PrepareResult PrepareJetFlame(const JetFlameInputs& in, const db::AdjustmentRow& settings,
-                              std::shared_ptr<const models::ReferenceTables> tables, const Probabilities& last);
+                              std::shared_ptr<const models::ReferenceTables> tables, const result::Probabilities& last);
 
 // The asymmetric jet-fire model on the prepared state, with the risk built on `PAsimmTorch` (which holds
 // the ignition probability already) and the zone depths as the largest radius over the eight directions.

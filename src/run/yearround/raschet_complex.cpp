@@ -181,8 +181,8 @@ void RaschetComplex(CalcState& s, const YearRoundInputs& in, const models::Refer
   s.ScenarioCode = enteredAsYear ? 7 : 1;
 
   // The year-round percent survives only in the risk: the displayed percent is that of the largest flux.
-  const Probabilities& p = in.probabilities;
-  const JetShares shares{p.Pkw, p.Psw, p.Paw, p.Pks, p.Pss, p.Pas};
+  const result::Probabilities& p = in.probabilities;
+  const result::JetShares shares{p.Pkw, p.Psw, p.Paw, p.Pks, p.Pss, p.Pas};
   s.dimension(s.GridRisk);
   const int nx = s.nx(), ny = s.ny();
   for (int iy = -ny; iy <= ny; ++iy) {

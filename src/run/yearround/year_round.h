@@ -15,8 +15,7 @@
 
 #include "db/rows.h"
 #include "models/calc_state.h"
-#include "output/workbook/wind_rose.h"
-#include "run/derived.h"
+#include "result/run_snapshot.h"
 #include "run/prepared_run.h"
 
 namespace velaron::run::yearround {
@@ -28,7 +27,7 @@ struct YearRoundInputs {
   double D = 0;        // pipe diameter, m (Dtrub)
   double V = 0;        // specific volume of the gas, m³/kg (SpecVolume)
   double Glubina = 0;  // burial depth of the pipe, m (the asymmetric jet's base)
-  Probabilities probabilities;  // PRupture, PIgnition and the six jet-kind shares
+  result::Probabilities probabilities;  // PRupture, PIgnition and the six jet-kind shares
   db::WindRow wind;             // the town's wind data
 };
 
@@ -117,24 +116,15 @@ void RunComplexAssessment(models::CalcState& s, const ComplexInputs& in, const m
 YearRoundInputs YearRoundInputsOf(const PreparedRun& run, const db::WindRow& town);
 ComplexInputs ComplexInputsOf(const PreparedRun& run, const db::WindRow& town);
 
-// What a case did besides the calculation: the wind-rose workbook it wrote for the report (not written
-// when no folder was given, as in the headless driver).
-struct CaseResult {
-  std::optional<output::WindRoseResult> windRose;
-};
-
-// Scenario code 7, the jet fires over a year: the town's wind-rose workbook into `windRoseFolder` (when
-// not empty), then RaschetComplex; run.state.ScenarioCode is 7 and SaveXls false on return. Throws
+// Scenario code 7, the jet fires over a year: RaschetComplex; run.state.ScenarioCode is 7 on return. Throws
 // models::ModelInputError with the message to show when the inputs are refused (before anything is
 // computed) and models::Cancelled when the user stops.
-CaseResult RunYearRoundScenario(PreparedRun& run, const db::WindRow& town, const models::ReferenceTables& tables,
-                                models::Progress& progress = models::NoProgress(), const QString& windRoseFolder = {},
-                                const Hooks& hooks = {});
+void RunYearRoundScenario(PreparedRun& run, const db::WindRow& town, const models::ReferenceTables& tables,
+                          models::Progress& progress = models::NoProgress(), const Hooks& hooks = {});
 
-// Scenario code 1, the complex assessment of all scenarios: the wind-rose workbook as above, then
-// RunComplexAssessment; run.state.ScenarioCode is 1 and SaveXls false on return. Failures as above.
-CaseResult RunComplexScenario(PreparedRun& run, const db::WindRow& town, const models::ReferenceTables& tables,
-                              models::Progress& progress = models::NoProgress(), const QString& windRoseFolder = {},
-                              const ComplexHooks& hooks = {});
+// Scenario code 1, the complex assessment of all scenarios: RunComplexAssessment; run.state.ScenarioCode
+// is 1 on return. Failures as above.
+void RunComplexScenario(PreparedRun& run, const db::WindRow& town, const models::ReferenceTables& tables,
+                        models::Progress& progress = models::NoProgress(), const ComplexHooks& hooks = {});
 
 }  // namespace velaron::run::yearround

@@ -10,7 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "app/form3.h"
-#include "app/numeric_box.h"
+#include "widgets/numeric_box.h"
 #include "db/database.h"
 #include "message_catcher.h"
 #include "test_database.h"

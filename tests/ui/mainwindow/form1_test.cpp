@@ -381,8 +381,8 @@ TEST_F(MainWindowTest, SavedPipelineDataShowAtTheNextStartAndARefusedStoreChange
 }
 
 namespace {
-std::shared_ptr<run::RunSnapshot> Snapshot(int code, std::array<double, 4> zones) {
-  auto s = std::make_shared<run::RunSnapshot>();
+std::shared_ptr<result::RunSnapshot> Snapshot(int code, std::array<double, 4> zones) {
+  auto s = std::make_shared<result::RunSnapshot>();
   s->ScenarioCode = code;
   s->CurZones = zones;
   s->request.settings.XLimit = 200;
@@ -449,7 +449,7 @@ TEST_F(MainWindowTest, ResultOptionsSwitchTheViews) {
 TEST_F(MainWindowTest, SaveResultsCallsTheWriterOfTheLastRunsCode) {
   std::vector<int> written;
   for (int code = 1; code <= 8; ++code)
-    window->setReportWriter(code, [&written, code](QWidget*, const run::RunSnapshot& s) {
+    window->setReportWriter(code, [&written, code](QWidget*, const result::RunSnapshot& s) {
       EXPECT_EQ(s.ScenarioCode, code);
       written.push_back(code);
     });

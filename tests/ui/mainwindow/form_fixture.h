@@ -14,7 +14,7 @@
 #include <memory>
 #include <optional>
 
-#include "app/numeric_box.h"
+#include "widgets/numeric_box.h"
 #include "mainwindow/form1.h"
 #include "message_catcher.h"
 #include "test_database.h"
@@ -34,7 +34,7 @@ class MainWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
     window = std::make_unique<ui::Form1>();
-    window->setRunDialogOpener([this](ui::Form1&, const run::RunRequest& r) {
+    window->setRunDialogOpener([this](ui::Form1&, const result::RunRequest& r) {
       ++opened;
       request = r;
     });
@@ -82,7 +82,7 @@ class MainWindowTest : public ::testing::Test {
   MessageCatcher messages;
   std::unique_ptr<ui::Form1> window;
   int opened = 0;
-  run::RunRequest request;
+  result::RunRequest request;
 };
 
 }  // namespace velaron::test

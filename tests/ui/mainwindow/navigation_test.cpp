@@ -44,7 +44,7 @@ TEST_F(MainWindowTest, ListsReloadedAfterAnEditorKeepTheChoicesByNameAndDropDele
 TEST_F(MainWindowTest, StoredGasOutsideTheTableLeavesTheGasListEmpty) {
   TempDatabase::exec("UPDATE Adjustment SET Gas = -1");
   ui::Form1 second;
-  second.setRunDialogOpener([this](ui::Form1&, const run::RunRequest&) { ++opened; });
+  second.setRunDialogOpener([this](ui::Form1&, const result::RunRequest&) { ++opened; });
   second.show();
   EXPECT_EQ(second.Gas(), -1);
   EXPECT_EQ(second.findChild<QComboBox*>("DataCombo1")->currentText(), "");

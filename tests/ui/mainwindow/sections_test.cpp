@@ -103,7 +103,7 @@ TEST_F(MainWindowTest, EditsWriteTheShownSectionAtOnce) {
 }
 
 TEST_F(MainWindowTest, CrossingsStoreTheirFlagsAndTheCappedSum) {
-  // Section 1 has no crossings. Probabilities 0,5, 0,5, 0,2, 0,08 all ticked: the row gets the flags and 1.
+  // Section 1 has no crossings. result::Probabilities 0,5, 0,5, 0,2, 0,08 all ticked: the row gets the flags and 1.
   box("P_avto")->setText("0,5");
   box("P_LEP")->setText("0,5");
   for (const char* check : {"Check1", "Check2", "Check3", "Check4"}) find<QCheckBox>(check)->click();

@@ -35,8 +35,8 @@ class ShippedDatabase : public ::testing::Test {
 TEST_F(ShippedDatabase, FirstActivationAndARunStartByRegion) {
   ASSERT_TRUE(open());
   ui::Form1 window;
-  std::optional<run::RunRequest> request;
-  window.setRunDialogOpener([&request](ui::Form1&, const run::RunRequest& r) { request = r; });
+  std::optional<result::RunRequest> request;
+  window.setRunDialogOpener([&request](ui::Form1&, const result::RunRequest& r) { request = r; });
   window.show();
   // The shipped settings row: methane, 1420 mm, one section on "2.1.1.2" with a complete ground path.
   EXPECT_EQ(window.findChild<QComboBox*>("DataCombo1")->currentText(), U("Метан"));
@@ -88,7 +88,7 @@ TEST_F(ShippedDatabase, HiddenJetFlameItemOpensTheWindowAndItsResultReachesTheMa
 
   // The result is the main window's last run: an asymmetric jet (code 4 geometry) shown on the result tab.
   ASSERT_NE(window.lastRun(), nullptr) << messages.texts().join("|").toStdString();
-  const run::RunSnapshot& s = *window.lastRun();
+  const result::RunSnapshot& s = *window.lastRun();
   EXPECT_EQ(s.ScenarioCode, 4);
   EXPECT_TRUE(s.derived.asymmetricComputed);
   EXPECT_EQ(s.LayerFlux.count(), 6);

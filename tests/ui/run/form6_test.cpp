@@ -17,7 +17,7 @@
 #include <QtCharts/QValueAxis>
 #include <functional>
 
-#include "app/numeric_box.h"
+#include "widgets/numeric_box.h"
 #include "common/texts.h"
 #include "message_catcher.h"
 #include "models/flame_flux.h"
@@ -64,7 +64,7 @@ Form6::Services FakeServices(std::function<void(run::RunData&)> data = {}) {
     return test::GoodData().section;
   };
   s.ground = [](const QString&) { return test::GoodData().ground; };
-  s.runData = [data](const run::RunRequest&) {
+  s.runData = [data](const result::RunRequest&) {
     run::RunData d = test::GoodData();
     if (data) data(d);
     return d;
@@ -73,8 +73,8 @@ Form6::Services FakeServices(std::function<void(run::RunData&)> data = {}) {
 }
 
 // The request of the main window for the complex assessment: a fireball and a cloud of some mass.
-run::RunRequest ComplexBase() {
-  run::RunRequest r = test::GoodRequest(5);
+result::RunRequest ComplexBase() {
+  result::RunRequest r = test::GoodRequest(5);
   r.settings.XLimit = r.settings.YLimit = 100;
   r.settings.CStep = 10;
   r.settings.Tfb = 10;
@@ -88,9 +88,9 @@ run::RunRequest ComplexBase() {
 struct Dialog {
   QWidget parent;
   Form6* form;
-  std::vector<std::shared_ptr<const run::RunSnapshot>> finished;
+  std::vector<std::shared_ptr<const result::RunSnapshot>> finished;
   int started = 0, ended = 0;
-  explicit Dialog(const run::RunRequest& base = test::GoodRequest(5), Form6::Services services = FakeServices()) {
+  explicit Dialog(const result::RunRequest& base = test::GoodRequest(5), Form6::Services services = FakeServices()) {
     form = new Form6(base, &parent);
     form->setServices(std::move(services));
     QObject::connect(form, &Form6::runFinished, [this](auto s) { finished.push_back(s); });
@@ -227,7 +227,7 @@ TEST(Form6Run, FirstPressAsksAndFillsTheSharesAndTheDialogsWeatherAndSharesReach
   EXPECT_EQ(seen->state.derived.WindSpeed, 2.5);
   EXPECT_EQ(seen->MeteoText[0], U("Лето"));
   EXPECT_EQ(seen->MeteoText[2], U("Ю-З"));
-  const run::Probabilities& p = seen->probabilities;
+  const result::Probabilities& p = seen->probabilities;
   EXPECT_DOUBLE_EQ(p.PKotlTorch, 0.6 * p.PRupture * p.PIgnition);
   EXPECT_EQ(p.Pkw, 0.9);  // kept for the assessments over a year, not used by this summer run
   EXPECT_EQ(d.finished[0]->probabilities.Pkw, 0.9);
@@ -268,7 +268,7 @@ TEST(Form6Run, YearRoundCodesRunWriteTheTownsRoseAndReachTheMainWindow) {
     d.start(code);
     ASSERT_TRUE(WaitForRun(*d.form)) << code;
     ASSERT_EQ(d.finished.size(), 1u) << code << " " << catcher.texts().join("|").toStdString();
-    const run::RunSnapshot& s = *d.finished[0];
+    const result::RunSnapshot& s = *d.finished[0];
     EXPECT_EQ(s.ScenarioCode, code);
     EXPECT_EQ(s.ScenarioName, U(code == 1 ? "Комплексная оценка" : "Факел за год"));
     EXPECT_EQ(s.LayerFlux.count(), 6);
@@ -395,7 +395,7 @@ TEST(ProgressWindow, BarsLabelsAndCancel) {
 }
 
 TEST(DistanceCharts, OneLineWithTheAxisTitles) {
-  run::DistanceSeries s;
+  result::DistanceSeries s;
   s.xTitle = U("Расстояние от газопровода, м");
   s.yTitle = U("Избыточное давление, кПа");
   s.points = {{25, 300}, {20, 250}, {30, 120}};

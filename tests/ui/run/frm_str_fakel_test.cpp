@@ -10,7 +10,7 @@
 #include <cmath>
 #include <gtest/gtest.h>
 
-#include "app/numeric_box.h"
+#include "widgets/numeric_box.h"
 #include "message_catcher.h"
 #include "run/run_fixtures.h"
 #include "run/ui/frm_str_fakel.h"
@@ -20,7 +20,7 @@ namespace {
 
 constexpr double kTestPi = 3.14159265358979;
 
-FakelContext Context(std::shared_ptr<const run::RunSnapshot>* shown = nullptr) {
+FakelContext Context(std::shared_ptr<const result::RunSnapshot>* shown = nullptr) {
   FakelContext c;
   c.gases = {db::GasRow{QString::fromUtf8("Метан"), 16.043, 50000, 21, 0.2, 4},
              db::GasRow{QString::fromUtf8("Пропан"), 44.1, 46000, 15, 0.2, 4}};
@@ -30,13 +30,13 @@ FakelContext Context(std::shared_ptr<const run::RunSnapshot>* shown = nullptr) {
   c.settings.Skor_chel = 1;
   c.tables = test::SyntheticTables();
   c.lastProbabilities = [] {
-    run::Probabilities p;
+    result::Probabilities p;
     p.PIgnition = 0.5;
     p.PAsimmTorch = 1e-3;
     return p;
   };
-  c.options.pictures = false;
-  if (shown) c.showResult = [shown](std::shared_ptr<const run::RunSnapshot> s) { *shown = std::move(s); };
+  c.opt3D = false;
+  if (shown) c.showResult = [shown](std::shared_ptr<const result::RunSnapshot> s) { *shown = std::move(s); };
   return c;
 }
 
@@ -93,7 +93,7 @@ TEST(FrmStrFakel, DiagramsFollowTheTypedAnglesAndTheAngleBoxesTakeDigitsOnly) {
 }
 
 TEST(FrmStrFakel, CalculationRunsTheAsymmetricJetOnTheWindowsInputsAndShowsItInTheMainWindow) {
-  std::shared_ptr<const run::RunSnapshot> shown;
+  std::shared_ptr<const result::RunSnapshot> shown;
   FrmStrFakel w(Context(&shown));
   QSignalSpy ended(&w, &FrmStrFakel::calculationEnded);
   w.box("Text3")->setText("500");
@@ -105,7 +105,7 @@ TEST(FrmStrFakel, CalculationRunsTheAsymmetricJetOnTheWindowsInputsAndShowsItInT
   w.Command1_Click();
   ASSERT_TRUE(ended.wait(60000));
   ASSERT_TRUE(shown != nullptr) << catcher.texts().join("; ").toStdString();
-  const run::RunSnapshot& s = *shown;
+  const result::RunSnapshot& s = *shown;
   EXPECT_EQ(s.ScenarioCode, 4);
   EXPECT_DOUBLE_EQ(s.derived.WindAngle, kTestPi + kTestPi / 2);
   EXPECT_DOUBLE_EQ(s.derived.Azimut, 40);
@@ -133,7 +133,7 @@ TEST(FrmStrFakel, CalculationRunsTheAsymmetricJetOnTheWindowsInputsAndShowsItInT
 }
 
 TEST(FrmStrFakel, RefusedInputsShowAMessageAndComputeNothing) {
-  std::shared_ptr<const run::RunSnapshot> shown;
+  std::shared_ptr<const result::RunSnapshot> shown;
   FrmStrFakel w(Context(&shown));
   QSignalSpy ended(&w, &FrmStrFakel::calculationEnded);
   test::MessageCatcher catcher;

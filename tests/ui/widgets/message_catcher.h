@@ -3,7 +3,7 @@
 
 #include <QStringList>
 
-#include "app/messages.h"
+#include "widgets/messages.h"
 
 namespace velaron::test {
 

@@ -4,7 +4,7 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
-#include "app/numeric_box.h"
+#include "widgets/numeric_box.h"
 #include "message_catcher.h"
 
 using velaron::ui::NumericBox;

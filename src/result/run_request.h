@@ -8,7 +8,7 @@
 
 #include "db/rows.h"
 
-namespace velaron::run {
+namespace velaron::result {
 
 // The pipeline fields of the main window, in the units of their labels.
 struct PipelineInputs {
@@ -81,4 +81,4 @@ struct RunRequest {
   MainWindowTexts texts;
 };
 
-}  // namespace velaron::run
+}  // namespace velaron::result

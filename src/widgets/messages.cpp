@@ -1,4 +1,4 @@
-#include "app/messages.h"
+#include "widgets/messages.h"
 
 #include "common/texts.h"
 

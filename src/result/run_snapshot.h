@@ -13,10 +13,10 @@
 
 #include "db/rows.h"
 #include "models/calc_state.h"
-#include "run/derived.h"
-#include "run/run_inputs.h"
+#include "result/run_request.h"
+#include "result/scenarios.h"
 
-namespace velaron::run {
+namespace velaron::result {
 
 // One line of a distance chart (`graf1` or `graf2`): one point per grid step, distance in m (already
 // rounded where the chart labels it with a whole number) and the value.
@@ -34,6 +34,14 @@ struct ProfilePoint {
 };
 
 using ZoneRow = std::array<double, 4>;  // radii of zone levels 1..4 (99.99, 50, 33, 1 %); -1 not found
+
+// Per-year probabilities of the section's rupture and of each scenario, as the run computed them.
+using Probabilities = models::ScenarioProbabilities;
+
+// Report texts of the run: section pressure with two decimals, section length, gas temperature as typed.
+struct RunTexts {
+  QString DavlText, LengthText, TempText;
+};
 
 struct RunSnapshot {
   // --- Inputs as the run started.
@@ -79,7 +87,7 @@ struct RunSnapshot {
   QDateTime start, end;  // RunTime(1), RunTime(2)
 
   // Heat-flux runs have no impulse grid; overpressure runs (codes 2 and 8) have one.
-  bool isOverpressure() const { return ScenarioCode == 2 || ScenarioCode == 8; }
+  bool isOverpressure() const { return IsScenarioCode(ScenarioCode) && FactsOf(ScenarioCode).overpressure; }
 };
 
-}  // namespace velaron::run
+}  // namespace velaron::result

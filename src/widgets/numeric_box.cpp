@@ -1,4 +1,4 @@
-#include "app/numeric_box.h"
+#include "widgets/numeric_box.h"
 
 #include <QApplication>
 #include <QFocusEvent>
@@ -6,7 +6,7 @@
 #include <QPointer>
 #include <QTimer>
 
-#include "app/messages.h"
+#include "widgets/messages.h"
 #include "common/numtext.h"
 #include "common/texts.h"
 
