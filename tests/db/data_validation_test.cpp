@@ -27,44 +27,12 @@ class ShippedData : public ::testing::Test {
   }
   void TearDown() override { CloseDatabase(); }
 
-  static QStringList Columns(const QString& table) {  // in their stored order
-    QStringList cols;
-    QSqlQuery q(Connection());
-    q.exec(QStringLiteral("PRAGMA table_info(\"%1\")").arg(table));
-    while (q.next()) cols << q.value(1).toString();
-    return cols;
-  }
   static int Count(const QString& table) {
     return Scalar(QStringLiteral("SELECT COUNT(*) FROM \"%1\"").arg(table)).toInt();
   }
 
   QTemporaryDir dir_;
 };
-
-TEST_F(ShippedData, EveryTableHasItsColumnsInOrder) {
-  // Written out here from the documented table layouts, not read from schema.sql.
-  const std::map<QString, QString> expected = {
-      {"TPs", "TPID Length Udal Azimut dpp1 dpp2 dpp3 dpp4 p_v G1 G2 G3 G4 Ground"},
-      {"Adjustment", "XLimit YLimit CStep Tfb Dola Tobl Dola_obl Skor_chel Gas Glubina Diametr DavlDown DavlUp Temp "
-                     "Ltrub Tsrab Lkr"},
-      {"tab_time", "Time_nast"},
-      {"abc", "VName m qg a b DangerClass"},
-      {"Statistics", "Region lambda Kreg"},
-      {"GroundType", "GID grParent Ground GroundCode"},
-      {"Ground3", "Ground SP3_1 WP3_1 SP3_2 WP3_2 SP3_3 WP3_3 P4"},
-      {"Wind", "idCity CityName N1 NE1 E1 SE1 S1 SW1 W1 NW1 ST1 N2 NE2 E2 SE2 S2 SW2 W2 NW2 ST2 V11 V12 V13 V14 V15 "
-               "V16 V17 V18 V19 V21 V22 V23 V24 V25 V26 V27 V28 V29 Tmedium"},
-      {"tabKoef_Dy", "Dy kreg"},
-      {"Lp", "D L"},
-      {"TProbit", "Zn_Probit Zn_Procent"},
-      {"Probit", "Zn_Probit Zn_Procent"},
-      {"tabOtchet", "Date dlit Mestn scen Grunt Gr_grunt Type_grunt Vid_grunt Dtr Davl_sr Vid_gaz City Region"},
-      {"1b", "t cp v"}, {"12b", "t cp v"}, {"26b", "t cp v"}, {"60b", "t cp v"}, {"70b", "t cp v"},
-      {"80b", "t cp v"}, {"100b", "t cp v"}, {"150b", "t cp v"}, {"200b", "t cp v"}, {"300b", "t cp v"},
-  };
-  for (const auto& [table, cols] : expected) EXPECT_EQ(Columns(table).join(' '), cols) << table.toStdString();
-  EXPECT_EQ(RequiredTables().size(), 23);
-}
 
 TEST_F(ShippedData, GasPropertyTablesHoldTheCommittedBitsAndKeepCpAboveR) {
   QFile file(SourcePath("data/methane/methane-properties.csv"));

@@ -188,37 +188,6 @@ TEST(FireBall, ModelFillsEveryResult) {
 // ---------------------------------------------------------------------------------------------------
 // Gas-air cloud
 
-TEST(GPVS, FlameSpeedByHazardClass) {
-  EXPECT_EQ(FlameSpeed(3, 1000), 250);
-  EXPECT_EQ(FlameSpeed(4, 1000), 175);
-  EXPECT_NEAR(FlameSpeed(5, 1e6), 430, 1e-9);  // 43·(10^6)^(1/6) = 43·10
-  EXPECT_NEAR(FlameSpeed(6, 1e6), 260, 1e-9);
-  EXPECT_EQ(FlameSpeed(2, 1000), 0);
-}
-
-// The detonation and deflagration estimates written out apart from the model; the model takes the smaller
-// of each quantity separately.
-TEST(GPVS, SmallerEstimateForEachQuantitySeparately) {
-  const double E = 5e7 * 1000;  // 1000 kg of a gas of 50000 kJ/kg
-  const double V = 250, scale = std::cbrt(E / 101300);  // r = Rx·scale
-  bool mixed = false;
-  for (double Rx : {0.0, 0.1, 0.25, 0.3, 0.5, 1.0, 2.0, 5.0, 20.0}) {
-    const double ld = std::log(Rx < 0.2 ? 0.142 : Rx);
-    const double Px = Rx < 0.2 ? 18 : std::exp(-1.124 - 1.66 * ld + 0.26 * ld * ld);
-    const double Ix = std::exp(-3.4217 - 0.898 * ld - 0.0096 * ld * ld);
-    const double R = Rx < 0.34 ? 0.34 : Rx, a = V / 343;
-    const double Px1 = a * a * 6 / 7 * (0.83 / R - 0.14 / (R * R));
-    const double Ix1 = a * 6 / 7 * (1 - 2.4 * V / 2401) * (0.06 / R + 0.01 / (R * R) - 0.0025 / (R * R * R));
-    const CloudBlast b = GPVSBlast(E, V, Rx * scale);
-    EXPECT_NEAR(b.dP, std::min(Px, Px1) * 101300, 1e-9 * b.dP) << Rx;
-    EXPECT_NEAR(b.I, std::min(Ix, Ix1) * std::pow(101300, 2.0 / 3.0) * std::cbrt(E) / 343, 1e-9 * b.I) << Rx;
-    if ((Px < Px1) != (Ix < Ix1)) mixed = true;
-  }
-  EXPECT_TRUE(mixed) << "no distance where the two minima come from different estimates";
-  // At the centre: deflagration at Rx = 0.34, (250/343)²·6/7·(0.83/0.34 − 0.14/0.34²) = 0.5601 bar-fraction.
-  EXPECT_NEAR(GPVSBlast(E, V, 0).dP, 0.5601 * 101300, 20);
-}
-
 // The cloud's injury probit is 5 − 0.26·ln V, as for any blast; it was once 5 − 0.22·ln V, which at
 // V = 10 gave 4.49 instead of 4.40 and so a larger probability of injury far out.
 // One cell worked by hand: 5000 kg of a gas of 50000 kJ/kg, E = 2.5·10^11 J, class 4 (175 m/s). At
@@ -244,63 +213,6 @@ TEST(GPVS, ModelFillsEveryResultWithTheBlastProbitSlope) {
 
 // ---------------------------------------------------------------------------------------------------
 // All three: threads, cancel, refusals
-
-TEST(Models, ParallelEqualsSerialAndCancelStops) {
-  const ReferenceTables t = SyntheticTables();
-  auto run = [&](int which, Progress& p, int limit) {
-    CalcState s = Prepared(limit, 10);
-    if (which == 0) RaschetExplosion(s, {1.0}, t, p);
-    if (which == 1) RaschetFireBall(s, {20000, 1e-5}, t, p);
-    if (which == 2) RaschetGPVS(s, {5000, 1e-5, 50000, 3}, t, p);
-    return s;
-  };
-  for (int which = 0; which < 3; ++which) {
-    SetThreadCount(1);
-    const CalcState a = run(which, NoProgress(), 600);
-    SetThreadCount(4);
-    const CalcState b = run(which, NoProgress(), 600);
-    for (const Grid CalcState::*g : {&CalcState::GridValue, &CalcState::GridImpuls, &CalcState::GridProbit,
-                                      &CalcState::GridProc, &CalcState::GridRisk})
-      EXPECT_EQ((a.*g).cells(), (b.*g).cells()) << which;
-    EXPECT_EQ(a.ZoneR, b.ZoneR);
-    EXPECT_EQ(a.RadiusDP, b.RadiusDP);
-    testdata::CountingProgress stop(3);
-    EXPECT_THROW(run(which, stop, 200), Cancelled) << which;
-    EXPECT_LT(stop.done, 21);
-  }
-  SetThreadCount(0);
-}
-
-TEST(Models, ARefusalChangesNothing) {
-  const ReferenceTables t = SyntheticTables();
-  CalcState s = Prepared();
-  s.dimension(s.GridValue);
-  s.GridValue.fill(5);
-  s.RFireBall = 9;
-  EXPECT_THROW(RaschetGPVS(s, {5000, 1e-5, 50000, 2}, t), ModelInputError);  // no flame speed
-  EXPECT_THROW(RaschetGPVS(s, {0, 1e-5, 50000, 3}, t), ModelInputError);
-  EXPECT_THROW(RaschetGPVS(s, {5000, 1e-5, 0, 3}, t), ModelInputError);
-  EXPECT_THROW(RaschetGPVS(s, {1e9, 1e-5, 50000, 5}, t), ModelInputError);  // V above 1000 m/s
-  EXPECT_THROW(RaschetFireBall(s, {0, 1e-5}, t), ModelInputError);
-  EXPECT_THROW(RaschetExplosion(s, {2.0}, t), TableRangeError);  // no pit length for 2 m
-  s.derived.Davl = 0.1;  // below the atmosphere in this unit: no expansion energy
-  EXPECT_THROW(RaschetExplosion(s, {1.0}, t), ModelInputError);
-  s.derived.Davl = 5;
-  s.derived.AdiabK = 1.0;
-  EXPECT_THROW(RaschetExplosion(s, {1.0}, t), ModelInputError);
-  s.derived.AdiabK = 1.3;
-  s.settings.XLimit = 205;  // grid settings off the cells
-  EXPECT_THROW(RaschetFireBall(s, {1000, 1e-5}, t), ModelInputError);
-  for (double v : s.GridValue.cells()) ASSERT_EQ(v, 5);
-  EXPECT_EQ(s.RFireBall, 9);
-  EXPECT_EQ(s.ZoneR[8][1], -3);
-  // The same checks before anything runs.
-  s.settings.XLimit = 200;
-  EXPECT_THROW(CheckGPVSInputs(s, {5000, 1e-5, 50000, 7}), ModelInputError);
-  EXPECT_NO_THROW(CheckGPVSInputs(s, {5000, 1e-5, 50000, 6}));
-  EXPECT_NO_THROW(CheckFireBallInputs(s, {1, 1e-5}));
-  EXPECT_NO_THROW(CheckExplosionInputs(s, {1.0}, t));
-}
 
 }  // namespace
 }  // namespace velaron::models

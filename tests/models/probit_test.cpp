@@ -1,4 +1,4 @@
-// Probit and percent fields, the escape-distance search, the risk field and the zone radii.
+// Probit and percent fields, the escape-distance search and the zone radii.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -123,44 +123,6 @@ TEST(ThermalProbit, FastEscapeSearchEqualsTheFullSearch) {
   ExpectThermalEqualsFullSearch(s, "hot spot");
 }
 
-TEST(ThermalProbit, ParallelEqualsSerialAndCancelStops) {
-  CalcState a = StateOf(60, 45, 10, 3);
-  std::mt19937 rng(7);
-  for (int iy = -45; iy <= 45; ++iy)
-    for (int ix = -60; ix <= 60; ++ix) a.GridValue(ix, iy) = 100 * std::exp(-std::hypot(ix, iy) / 20.0) + (rng() % 3);
-  CalcState b = a;
-  SetThreadCount(1);
-  testdata::CountingProgress quiet;
-  ProbitGrid(a, ProbitBranch::Thermal, SyntheticTables(), quiet);
-  EXPECT_EQ(quiet.done, 0);  // the field's rows were the caller's steps
-  SetThreadCount(4);
-  ProbitGrid(b, ProbitBranch::Thermal, SyntheticTables());
-  SetThreadCount(0);
-  EXPECT_EQ(a.GridProbit.cells(), b.GridProbit.cells());
-  EXPECT_EQ(a.GridProc.cells(), b.GridProc.cells());
-  testdata::CountingProgress stop(0);
-  EXPECT_THROW(ProbitGrid(a, ProbitBranch::Thermal, SyntheticTables(), stop), Cancelled);
-  EXPECT_THROW(PercentGrid(a, SyntheticTables(), stop), Cancelled);
-  CalcState still = StateOf(2, 2, 10, 0);  // a zero escape speed is refused
-  still.GridValue.fill(10);
-  EXPECT_THROW(ProbitGrid(still, ProbitBranch::Thermal, SyntheticTables()), ModelInputError);
-}
-
-TEST(PercentFromProbitAndRisk, LimitsTableAndScenarioProbability) {
-  const ReferenceTables none;
-  EXPECT_EQ(PercentFromProbit(none, 7.33), 99.99);  // at 7.33 no table is read
-  EXPECT_EQ(PercentFromProbit(none, 2.66), 0);
-  EXPECT_THROW(PercentFromProbit(none, 2.67), TableRangeError);  // 2.67 goes to the table
-  EXPECT_DOUBLE_EQ(PercentFromProbit(SyntheticTables(), 2.67), SyntheticPercent(2.67));
-  CalcState s = StateOf(1, 1, 10);
-  s.GridProc.resize(2, 2);
-  s.GridProc(1, 0) = 50;
-  FillRisk(s, 2e-4);
-  EXPECT_DOUBLE_EQ(s.GridRisk(1, 0), 1e-4);  // 2e-4 × 0.01 × 50
-  EXPECT_EQ(s.GridRisk(0, 0), 0);
-  EXPECT_EQ(s.GridRisk.nx(), 1);
-}
-
 // ---------------------------------------------------------------------------------------------------
 // Zone radii
 
@@ -242,18 +204,6 @@ TEST(ZoneRadii, EqualsTheStepByStepSearch) {
     literal::ZoneRadii(lit);
     for (int z = 1; z <= 4; ++z) ASSERT_EQ(s.CurZones[z], lit.CurZones[z]) << "trial " << trial << " zone " << z;
   }
-}
-
-TEST(ZoneRadii, ProfileAlongXFromThePercentGrid) {
-  CalcState s = StateOf(10, 10, 10);
-  s.GridProc.resize(11, 11);
-  for (int i = 0; i <= 10; ++i) s.GridProc(i, 0) = 100 - 10 * i;
-  s.GridProc(3, 1) = 1000;  // off the axis: not read
-  FillRadProfile(s);
-  ASSERT_EQ(s.RadProfile.size(), 12u);
-  EXPECT_EQ(s.RadProfile[1][1], 100);
-  EXPECT_EQ(s.RadProfile[4][1], 70);
-  EXPECT_EQ(s.RadProfile[11][2], 100);
 }
 
 }  // namespace

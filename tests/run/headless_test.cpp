@@ -411,35 +411,6 @@ TEST_F(Headless, WindRoseIsWrittenIntoTheGivenFolderOrReportedAsFailed) {
   }
 }
 
-TEST_F(Headless, TownWithoutWindIsRefusedBeforeAnythingIsComputed) {
-  // A town row whose seasons have no repetitions: the assessment cannot weigh its wind states.
-  const auto [request, data] = shipped(7);
-  ASSERT_TRUE(data.town.has_value());
-  // The preparation refuses it already, with the message of the wind check.
-  RunData calm = data;
-  calm.town->winter.fill(0);
-  const PrepareResult refused = PrepareRun(request, calm, QDateTime::currentDateTime());
-  EXPECT_FALSE(refused.ok());
-  EXPECT_TRUE(refused.error.contains(QString::fromUtf8("должна быть больше 0"))) << refused.error.toStdString();
-
-  // A prepared run checked again before the worker starts: the same refusal, and the run itself refuses
-  // with that message too, computing nothing.
-  PrepareResult prepared = PrepareRun(request, data, QDateTime::currentDateTime());
-  ASSERT_TRUE(prepared.ok()) << prepared.error.toStdString();
-  PreparedRun noWind = *prepared.run;
-  noWind.town->winter.fill(0);
-  EXPECT_EQ(CheckBeforeRun(noWind), refused.error);
-  const RunOutcome out = ExecuteRun(noWind, models::NoProgress(), ExecuteOptions{});
-  EXPECT_FALSE(out.ok());
-  EXPECT_EQ(out.error, refused.error);
-  PreparedRun noTown = *prepared.run;
-  noTown.town.reset();
-  EXPECT_EQ(CheckBeforeRun(noTown), QString::fromUtf8(texts::kNoTown));
-  // The single scenarios have nothing to check here: their checks are the preparation's.
-  prepared.run->state.ScenarioCode = 5;
-  EXPECT_TRUE(CheckBeforeRun(*prepared.run).isEmpty());
-}
-
 // A progress that asks to stop after a few rows.
 class StopAfter : public models::Progress {
  public:
@@ -451,21 +422,6 @@ class StopAfter : public models::Progress {
   int rows_;
   int done_ = 0;
 };
-
-TEST(Cancel, ACancelledRunReturnsNothing) {
-  const PrepareResult prepared = PrepareRun(test::GoodRequest(5), test::GoodData(), QDateTime::currentDateTime());
-  ASSERT_TRUE(prepared.ok());
-  // The results shown before the cancelled run are the caller's; the cancelled run hands back none.
-  const RunOutcome first = ExecuteRun(*prepared.run, models::NoProgress(), ExecuteOptions{});
-  ASSERT_TRUE(first.ok());
-  const auto shown = first.snapshot;
-  const std::vector<double> before = shown->GridValue.cells();
-  StopAfter stop(3);
-  const RunOutcome second = ExecuteRun(*prepared.run, stop, ExecuteOptions{});
-  EXPECT_TRUE(second.cancelled);
-  EXPECT_FALSE(second.ok());
-  EXPECT_EQ(shown->GridValue.cells(), before);
-}
 
 }  // namespace
 }  // namespace velaron::run

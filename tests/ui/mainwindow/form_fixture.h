@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -22,13 +21,6 @@
 namespace velaron::test {
 
 inline QString U(const char* s) { return QString::fromUtf8(s); }
-
-inline void Type(QWidget* w, const QString& text) {
-  for (QChar c : text) {
-    QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-    QApplication::sendEvent(w, &press);
-  }
-}
 
 class MainWindowTest : public ::testing::Test {
  protected:
@@ -60,9 +52,6 @@ class MainWindowTest : public ::testing::Test {
   // The named line edits (number boxes included) show these texts.
   void expectTexts(std::initializer_list<std::pair<const char*, const char*>> texts) const {
     for (const auto& [name, text] : texts) EXPECT_EQ(find<QLineEdit>(name)->text().toStdString(), text) << name;
-  }
-  void expectHidden(std::initializer_list<const char*> names, bool hidden = true) const {
-    for (const char* name : names) EXPECT_EQ(find<QWidget>(name)->isHidden(), hidden) << name;
   }
   // Exactly one message was shown since the last check, with this text (any, when not given) and, when given,
   // this title and icon.

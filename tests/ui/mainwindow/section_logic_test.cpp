@@ -72,9 +72,3 @@ TEST(GridTools, ValueAtAPointWeighsTheCellCornersByInverseDistance) {
   const double a = 1 / std::sqrt(125.0), b = 1 / 5.0, s = 2 * a + 2 * b;
   EXPECT_NEAR(*GridValueAt(g, 1000, 1000, 10, 10, 5), (a * 0 + b * 1 + a * 100 + b * 101) / s, 1e-9);
 }
-
-TEST(Reports, ProcedureByScenarioCode) {
-  const char* names[] = {"",        "ReportComplex", "ReportExplosion",    "ReportKotlTorch", "ReportAsimmTorch",
-                         "ReportSimmTorch", "ReportFireBall", "ReportComplexTorch", "ReportGPVS", ""};
-  for (int code = 0; code <= 9; ++code) EXPECT_EQ(ReportProcedureName(code), names[code]) << code;
-}

@@ -1,45 +1,21 @@
-// A small database of the program's schema with synthetic rows of its own, in a temporary folder, opened
-// as the program's connection for the test's lifetime.
+// The main window's database: a scratch database of the program's schema with synthetic rows of its own,
+// opened as the program's connection for the test's lifetime.
 #pragma once
 
-#include <QFile>
-#include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QTemporaryDir>
-#include <QVariant>
 #include <gtest/gtest.h>
 
-#include "db/database.h"
+#include "output/scratch_db.h"
 
 namespace velaron::test {
 
-class TempDatabase {
+class TempDatabase : public ScratchDatabase {
  public:
   TempDatabase() {
-    path = dir.path() + "/data.db";
-    {
-      QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "maker");
-      db.setDatabaseName(path);
-      EXPECT_TRUE(db.open());
-      QFile schema(QStringLiteral(VELARON_SOURCE_DIR "/data/schema.sql"));
-      EXPECT_TRUE(schema.open(QIODevice::ReadOnly));
-      QString text;
-      for (const QString& line : QString::fromUtf8(schema.readAll()).split('\n'))
-        if (!line.trimmed().startsWith("--")) text += line + '\n';
-      QSqlQuery q(db);
-      for (const QString& statement : text.split(';')) {
-        if (!statement.trimmed().isEmpty()) {
-          EXPECT_TRUE(q.exec(statement)) << q.lastError().text().toStdString();
-        }
-      }
-      for (const char* sql : kRows) EXPECT_TRUE(q.exec(QString::fromUtf8(sql))) << sql;
-      db.close();
-    }
-    QSqlDatabase::removeDatabase("maker");
-    EXPECT_TRUE(db::OpenDatabase(path).isEmpty());
+    EXPECT_TRUE(error().isEmpty()) << error().toStdString();
+    for (const char* sql : kRows) EXPECT_TRUE(Exec(QString::fromUtf8(sql))) << sql;
   }
-  ~TempDatabase() { db::CloseDatabase(); }
 
   // Changes made through the program's connection since it opened.
   static int changes() {
@@ -50,9 +26,6 @@ class TempDatabase {
     QSqlQuery q(db::Connection());
     EXPECT_TRUE(q.exec(sql)) << q.lastError().text().toStdString();
   }
-
-  QTemporaryDir dir;
-  QString path;
 
  private:
   static constexpr const char* kRows[] = {
