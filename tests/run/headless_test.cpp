@@ -423,5 +423,20 @@ class StopAfter : public models::Progress {
   int done_ = 0;
 };
 
+TEST(Cancel, ACancelledRunReturnsNothing) {
+  const PrepareResult prepared = PrepareRun(test::GoodRequest(5), test::GoodData(), QDateTime::currentDateTime());
+  ASSERT_TRUE(prepared.ok());
+  // The results shown before the cancelled run are the caller's; the cancelled run hands back none.
+  const RunOutcome first = ExecuteRun(*prepared.run, models::NoProgress(), ExecuteOptions{});
+  ASSERT_TRUE(first.ok());
+  const auto shown = first.snapshot;
+  const std::vector<double> before = shown->GridValue.cells();
+  StopAfter stop(3);
+  const RunOutcome second = ExecuteRun(*prepared.run, stop, ExecuteOptions{});
+  EXPECT_TRUE(second.cancelled);
+  EXPECT_FALSE(second.ok());
+  EXPECT_EQ(shown->GridValue.cells(), before);
+}
+
 }  // namespace
 }  // namespace velaron::run
