@@ -12,4 +12,5 @@ $SUDO apt-get install -y --no-install-recommends \
   libxlsxwriter-dev libminizip-dev zlib1g-dev \
   libgtest-dev libgmock-dev googletest libbenchmark-dev \
   sqlite3 python3 \
-  fonts-dejavu-core fonts-liberation xdg-utils
+  fonts-dejavu-core fonts-liberation xdg-utils \
+  libreoffice-writer-nogui poppler-utils

@@ -1,0 +1,188 @@
+#include "document.h"
+
+#include <QBuffer>
+#include <QImageWriter>
+#include <QStringList>
+#include <algorithm>
+#include <numeric>
+
+namespace velaron::report {
+
+QString Paragraph::text() const {
+  QString s;
+  for (const auto& piece : pieces)
+    if (piece.picture < 0) s += piece.text;
+  return s;
+}
+
+Table::Table(int rows, int cols, const Format& format)
+    : rows_(std::max(rows, 1)), cols_(std::max(cols, 1)), format_(format), texts_(size_t(rows_) * cols_) {}
+
+Merge Table::SpanOf(int r, int c) const {
+  for (const auto& m : merges_)
+    if (m.contains(r, c)) return m;
+  return Merge{r, c, r, c};
+}
+
+void Table::MergeCells(int r1, int c1, int r2, int c2) {
+  if (!inside(r1, c1) || !inside(r2, c2)) return;
+  Merge m{std::min(r1, r2), std::min(c1, c2), std::max(r1, r2), std::max(c1, c2)};
+  // Grow over every earlier rectangle it touches, until no overlap is left.
+  for (bool grown = true; grown;) {
+    grown = false;
+    for (auto it = merges_.begin(); it != merges_.end(); ++it) {
+      const bool overlap = !(it->row2 < m.row1 || it->row1 > m.row2 || it->col2 < m.col1 || it->col1 > m.col2);
+      if (!overlap) continue;
+      m = Merge{std::min(m.row1, it->row1), std::min(m.col1, it->col1), std::max(m.row2, it->row2),
+                std::max(m.col2, it->col2)};
+      merges_.erase(it);
+      grown = true;
+      break;
+    }
+  }
+  // The texts of the joined cells go to the top-left cell, as a word processor's merge keeps them.
+  QString joined;
+  for (int r = m.row1; r <= m.row2; ++r)
+    for (int c = m.col1; c <= m.col2; ++c) {
+      QString& t = texts_[size_t(r - 1) * cols_ + (c - 1)];
+      if (!t.isEmpty()) joined += joined.isEmpty() ? t : QStringLiteral("\r\n") + t;
+      t.clear();
+    }
+  texts_[size_t(m.row1 - 1) * cols_ + (m.col1 - 1)] = joined;
+  merges_.push_back(m);
+}
+
+void Table::Append(int r, int c, const QString& text) {
+  if (!inside(r, c)) return;
+  const Merge m = SpanOf(r, c);
+  texts_[size_t(m.row1 - 1) * cols_ + (m.col1 - 1)] += text;
+}
+
+QString Table::text(int r, int c) const {
+  if (!inside(r, c)) return {};
+  const Merge m = SpanOf(r, c);
+  return texts_[size_t(m.row1 - 1) * cols_ + (m.col1 - 1)];
+}
+
+void Table::SetFixedWidths(std::vector<double> points) {
+  fixed_ = std::move(points);
+  weights_.clear();
+}
+
+void Table::SetFillWeights(std::vector<double> weights) {
+  weights_ = std::move(weights);
+  fixed_.clear();
+}
+
+std::vector<double> Table::ColumnWidths(double textWidth) const {
+  std::vector<double> w(size_t(cols_), textWidth / cols_);
+  if (!fixed_.empty()) {
+    // Columns that were given no width take the last one given.
+    for (int c = 0; c < cols_; ++c) w[size_t(c)] = fixed_[std::min(size_t(c), fixed_.size() - 1)];
+    return w;
+  }
+  if (!weights_.empty()) {
+    std::vector<double> k(size_t(cols_), 1.0);
+    for (int c = 0; c < cols_; ++c) k[size_t(c)] = std::max(0.0, weights_[std::min(size_t(c), weights_.size() - 1)]);
+    const double sum = std::accumulate(k.begin(), k.end(), 0.0);
+    if (sum > 0)
+      for (int c = 0; c < cols_; ++c) w[size_t(c)] = textWidth * k[size_t(c)] / sum;
+  }
+  return w;
+}
+
+Document::Document() { blocks_.emplace_back(Paragraph{}); }
+
+Paragraph& Document::last() { return std::get<Paragraph>(blocks_.back()); }
+
+void Document::EndParagraph() {
+  Paragraph next;
+  next.format = last().format;
+  blocks_.emplace_back(std::move(next));
+}
+
+void Document::Step(double size, std::optional<Align> align, std::optional<bool> bold) {
+  rangeStart_ = blocks_.size() - 1;
+  Paragraph& p = last();
+  p.format.size = size;
+  if (align) p.format.align = *align;
+  if (bold) p.format.bold = *bold;
+}
+
+template <typename F>
+static void ForRange(std::deque<Block>& blocks, size_t from, F&& f) {
+  for (size_t i = std::min(from, blocks.size() - 1); i < blocks.size(); ++i)
+    if (auto* p = std::get_if<Paragraph>(&blocks[i])) f(p->format);
+}
+
+void Document::SetBold(bool bold) { ForRange(blocks_, rangeStart_, [&](Format& f) { f.bold = bold; }); }
+void Document::SetSize(double size) { ForRange(blocks_, rangeStart_, [&](Format& f) { f.size = size; }); }
+void Document::SetAlign(Align align) { ForRange(blocks_, rangeStart_, [&](Format& f) { f.align = align; }); }
+
+void Document::Append(const QString& text) {
+  qsizetype from = 0;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const QChar ch = text[i];
+    if (ch != QLatin1Char('\r') && ch != QLatin1Char('\n')) continue;
+    if (i > from) last().pieces.push_back({text.mid(from, i - from), -1});
+    EndParagraph();
+    if (ch == QLatin1Char('\r') && i + 1 < text.size() && text[i + 1] == QLatin1Char('\n')) ++i;
+    from = i + 1;
+  }
+  if (from < text.size()) {
+    Paragraph& p = last();
+    // Consecutive text joins the piece before it, so a paragraph is one run of text.
+    if (!p.pieces.empty() && p.pieces.back().picture < 0)
+      p.pieces.back().text += text.mid(from);
+    else
+      p.pieces.push_back({text.mid(from), -1});
+  }
+}
+
+bool Document::AppendPicture(const QImage& image) {
+  if (image.isNull()) return false;
+  Picture pic;
+  pic.widthPx = image.width();
+  pic.heightPx = image.height();
+  QBuffer buffer(&pic.png);
+  buffer.open(QIODevice::WriteOnly);
+  QImageWriter writer(&buffer, "png");
+  writer.setCompression(1);  // fast: the pictures are flat colour areas that compress well anyway
+  if (!writer.write(image)) return false;
+  pictures_.push_back(std::move(pic));
+  last().pieces.push_back({QString(), int(pictures_.size()) - 1});
+  return true;
+}
+
+Table& Document::AddTable(int rows, int cols) {
+  if (!last().empty()) EndParagraph();
+  const Format format = last().format;
+  blocks_.back() = Table(rows, cols, format);
+  Paragraph after;
+  after.format = format;
+  blocks_.emplace_back(std::move(after));
+  rangeStart_ = blocks_.size() - 1;
+  return std::get<Table>(blocks_[blocks_.size() - 2]);
+}
+
+std::vector<const Paragraph*> Document::paragraphs() const {
+  std::vector<const Paragraph*> out;
+  for (const auto& b : blocks_)
+    if (const auto* p = std::get_if<Paragraph>(&b)) out.push_back(p);
+  return out;
+}
+
+std::vector<const Table*> Document::tables() const {
+  std::vector<const Table*> out;
+  for (const auto& b : blocks_)
+    if (const auto* t = std::get_if<Table>(&b)) out.push_back(t);
+  return out;
+}
+
+QString Document::plainText() const {
+  QStringList lines;
+  for (const auto* p : paragraphs()) lines << p->text();
+  return lines.join(QStringLiteral("\r\n"));
+}
+
+}  // namespace velaron::report

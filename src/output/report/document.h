@@ -1,0 +1,142 @@
+// The report document in memory: paragraphs, tables and pictures appended from top to bottom, the way the
+// report writers build them. A paragraph takes the size, bold and alignment of the one before it unless a
+// step sets them; text is only ever appended, and CR LF ends a paragraph, so that the document always ends
+// with an empty paragraph where the next block goes. A table is put at that last paragraph and takes its
+// formatting. No widget and no file here: docx_writer.h turns the model into a file.
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+#include <deque>
+#include <optional>
+#include <utility>
+#include <variant>
+#include <vector>
+
+namespace velaron::report {
+
+// A line end of the report texts: the paragraph ends there.
+inline constexpr const char* kEol = "\r\n";
+
+enum class Align { Left = 0, Center = 1 };
+
+struct Format {
+  double size = 12;  // points
+  bool bold = false;
+  Align align = Align::Left;
+  bool operator==(const Format&) const = default;
+};
+
+// An inline PNG picture; its size on the page is fitted to the text width by the writer.
+struct Picture {
+  QByteArray png;
+  int widthPx = 0, heightPx = 0;
+};
+
+struct Paragraph {
+  Format format;
+  // Pieces in order: text, or a picture (index into Document::pictures()).
+  struct Piece {
+    QString text;
+    int picture = -1;
+  };
+  std::vector<Piece> pieces;
+
+  QString text() const;  // the text pieces joined
+  bool empty() const { return pieces.empty(); }
+};
+
+// A rectangle of merged cells, 1-based and inclusive; its text lives in the top-left cell.
+struct Merge {
+  int row1 = 1, col1 = 1, row2 = 1, col2 = 1;
+  bool contains(int r, int c) const { return r >= row1 && r <= row2 && c >= col1 && c <= col2; }
+};
+
+class Table {
+ public:
+  Table(int rows, int cols, const Format& format);
+
+  int rows() const { return rows_; }
+  int cols() const { return cols_; }
+  // The formatting of every cell: that of the paragraph where the table was put.
+  const Format& format() const { return format_; }
+
+  // Joins the rectangle spanned by cells (r1, c1) and (r2, c2) into one cell addressed by (r1, c1).
+  // A rectangle that overlaps an earlier one joins with it. Cells outside the table are ignored.
+  void MergeCells(int r1, int c1, int r2, int c2);
+  // Appends text to cell (r, c); a cell inside a merged rectangle writes into the rectangle's cell.
+  void Append(int r, int c, const QString& text);
+  QString text(int r, int c) const;
+  // The merged rectangle that holds (r, c), or the cell alone.
+  Merge SpanOf(int r, int c) const;
+  const std::vector<Merge>& merges() const { return merges_; }
+
+  // Column widths: fixed in points, or weights that share the whole text width. Without either the
+  // columns share the text width equally.
+  void SetFixedWidths(std::vector<double> points);
+  void SetFillWeights(std::vector<double> weights);
+  std::vector<double> ColumnWidths(double textWidth) const;
+
+ private:
+  bool inside(int r, int c) const { return r >= 1 && r <= rows_ && c >= 1 && c <= cols_; }
+  int rows_, cols_;
+  Format format_;
+  std::vector<QString> texts_;  // rows × cols, row major
+  std::vector<Merge> merges_;
+  std::vector<double> fixed_, weights_;
+};
+
+using Block = std::variant<Paragraph, Table>;
+
+// Page set-up: A4 portrait, margins in points.
+struct PageSetup {
+  double widthPt = 595.3, heightPt = 841.9;
+  double left = 28.4, right = 28.4, top = 42.6, bottom = 42.6;
+  double textWidth() const { return widthPt - left - right; }
+  double textHeight() const { return heightPt - top - bottom; }
+};
+
+class Document {
+ public:
+  Document();
+
+  PageSetup page;
+
+  // The paragraph step: the current range becomes the last paragraph; it gets the size, and the
+  // alignment and bold where given (what is not given carries over from the paragraph before).
+  void Step(double size, std::optional<Align> align = std::nullopt, std::optional<bool> bold = std::nullopt);
+  // The current range becomes the last paragraph, with its formatting unchanged (the table step).
+  void SelectLast() { rangeStart_ = blocks_.size() - 1; }
+  // Formatting of the whole current range (every paragraph appended since the last step).
+  void SetBold(bool bold);
+  void SetSize(double size);
+  void SetAlign(Align align);
+
+  // Appends text at the end; each CR LF (or a lone CR or LF) ends the paragraph and opens a new one
+  // with the same formatting.
+  void Append(const QString& text);
+  void Append(const char* utf8) { Append(QString::fromUtf8(utf8)); }
+  // Appends a picture to the last paragraph. A null image adds nothing and returns false.
+  bool AppendPicture(const QImage& image);
+  // Adds a table at the last paragraph (ending it first if it holds anything): the table takes that
+  // paragraph's formatting, and the paragraph stays after the table. Returns the new table.
+  Table& AddTable(int rows, int cols);
+
+  const std::deque<Block>& blocks() const { return blocks_; }
+  const std::vector<Picture>& pictures() const { return pictures_; }
+  // Every paragraph outside the tables, in order.
+  std::vector<const Paragraph*> paragraphs() const;
+  std::vector<const Table*> tables() const;
+  // The paragraph texts joined with CR LF (outside the tables), for checks and searches.
+  QString plainText() const;
+
+ private:
+  Paragraph& last();
+  void EndParagraph();
+  std::deque<Block> blocks_;  // a deque keeps the tables handed out in place
+  std::vector<Picture> pictures_;
+  size_t rangeStart_ = 0;  // block index of the first paragraph of the current range
+};
+
+}  // namespace velaron::report

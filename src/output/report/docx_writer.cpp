@@ -1,0 +1,307 @@
+#include "docx_writer.h"
+
+#include <minizip/zip.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
+#include <cmath>
+#include <cstdio>
+#include <ctime>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace velaron::report {
+
+namespace {
+
+constexpr const char* kXmlHead = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n";
+constexpr const char* kNsW = "http://schemas.openxmlformats.org/wordprocessingml/2006/main";
+constexpr const char* kNsR = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
+constexpr const char* kNsWp = "http://schemas.openxmlformats.org/drawingml/2006/wordprocessingDrawing";
+constexpr const char* kNsA = "http://schemas.openxmlformats.org/drawingml/2006/main";
+constexpr const char* kNsPic = "http://schemas.openxmlformats.org/drawingml/2006/picture";
+constexpr double kEmuPerPt = 12700;
+
+long Twips(double pt) { return std::lround(pt * 20); }
+long HalfPoints(double pt) { return std::lround(pt * 2); }
+
+void Escape(std::string& out, const QString& text) {
+  const QByteArray utf8 = text.toUtf8();
+  for (char ch : utf8) {
+    const auto c = static_cast<unsigned char>(ch);
+    switch (ch) {
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '"': out += "&quot;"; break;
+      default:
+        if (c >= 0x20 || ch == '\t') out += ch;  // other control characters are not allowed in XML
+    }
+  }
+}
+
+void RunFormat(std::string& x, const Format& f) {
+  x += "<w:rPr>";
+  if (f.bold) x += "<w:b/><w:bCs/>";
+  const std::string sz = std::to_string(HalfPoints(f.size));
+  x += "<w:sz w:val=\"" + sz + "\"/><w:szCs w:val=\"" + sz + "\"/></w:rPr>";
+}
+
+void ParagraphFormat(std::string& x, const Format& f) {
+  x += "<w:pPr><w:jc w:val=\"";
+  x += f.align == Align::Center ? "center" : "left";
+  x += "\"/>";
+  RunFormat(x, f);  // the paragraph mark: an empty line keeps the height of its size
+  x += "</w:pPr>";
+}
+
+void TextRun(std::string& x, const Format& f, const QString& text) {
+  x += "<w:r>";
+  RunFormat(x, f);
+  x += "<w:t xml:space=\"preserve\">";
+  Escape(x, text);
+  x += "</w:t></w:r>";
+}
+
+struct PictureSize {
+  long cx, cy;  // EMU
+};
+
+// Fitted to the text width with the aspect kept, and never taller than the text height.
+PictureSize FitPicture(const Picture& p, const PageSetup& page) {
+  double w = page.textWidth();
+  double h = p.widthPx > 0 ? w * p.heightPx / p.widthPx : w;
+  if (h > page.textHeight()) {
+    w *= page.textHeight() / h;
+    h = page.textHeight();
+  }
+  return {std::lround(w * kEmuPerPt), std::lround(h * kEmuPerPt)};
+}
+
+void PictureRun(std::string& x, int index, const Picture& p, const PageSetup& page, int docPrId) {
+  const PictureSize s = FitPicture(p, page);
+  const std::string cx = std::to_string(s.cx), cy = std::to_string(s.cy), n = std::to_string(index + 1);
+  x += "<w:r><w:drawing><wp:inline distT=\"0\" distB=\"0\" distL=\"0\" distR=\"0\">";
+  x += "<wp:extent cx=\"" + cx + "\" cy=\"" + cy + "\"/><wp:effectExtent l=\"0\" t=\"0\" r=\"0\" b=\"0\"/>";
+  x += "<wp:docPr id=\"" + std::to_string(docPrId) + "\" name=\"Picture " + n + "\"/>";
+  x += "<wp:cNvGraphicFramePr><a:graphicFrameLocks noChangeAspect=\"1\"/></wp:cNvGraphicFramePr>";
+  x += "<a:graphic><a:graphicData uri=\"http://schemas.openxmlformats.org/drawingml/2006/picture\"><pic:pic>";
+  x += "<pic:nvPicPr><pic:cNvPr id=\"0\" name=\"image" + n + ".png\"/><pic:cNvPicPr/></pic:nvPicPr>";
+  x += "<pic:blipFill><a:blip r:embed=\"rIdImage" + n + "\"/><a:stretch><a:fillRect/></a:stretch></pic:blipFill>";
+  x += "<pic:spPr><a:xfrm><a:off x=\"0\" y=\"0\"/><a:ext cx=\"" + cx + "\" cy=\"" + cy + "\"/></a:xfrm>";
+  x += "<a:prstGeom prst=\"rect\"><a:avLst/></a:prstGeom></pic:spPr>";
+  x += "</pic:pic></a:graphicData></a:graphic></wp:inline></w:drawing></w:r>";
+}
+
+void WriteParagraph(std::string& x, const Paragraph& p, const Document& doc, int& docPrId) {
+  x += "<w:p>";
+  ParagraphFormat(x, p.format);
+  for (const auto& piece : p.pieces) {
+    if (piece.picture >= 0 && piece.picture < int(doc.pictures().size()))
+      PictureRun(x, piece.picture, doc.pictures()[size_t(piece.picture)], doc.page, docPrId++);
+    else if (!piece.text.isEmpty())
+      TextRun(x, p.format, piece.text);
+  }
+  x += "</w:p>";
+}
+
+void Border(std::string& x, const char* side, int eighths) {
+  x += "<w:";
+  x += side;
+  x += " w:val=\"single\" w:sz=\"" + std::to_string(eighths) + "\" w:space=\"0\" w:color=\"auto\"/>";
+}
+
+// One cell's paragraphs: a text with line ends becomes several paragraphs of the cell.
+void CellParagraphs(std::string& x, const Format& f, const QString& text) {
+  const QStringList lines = QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).split(QLatin1Char('\n'));
+  for (const QString& line : lines) {
+    x += "<w:p>";
+    ParagraphFormat(x, f);
+    if (!line.isEmpty()) TextRun(x, f, line);
+    x += "</w:p>";
+  }
+}
+
+void WriteTable(std::string& x, const Table& t, const PageSetup& page) {
+  const std::vector<double> widths = t.ColumnWidths(page.textWidth());
+  long total = 0;
+  for (double w : widths) total += Twips(w);
+  x += "<w:tbl><w:tblPr><w:tblW w:w=\"" + std::to_string(total) + "\" w:type=\"dxa\"/><w:tblBorders>";
+  Border(x, "top", kOuterBorderEighths);
+  Border(x, "left", kOuterBorderEighths);
+  Border(x, "bottom", kOuterBorderEighths);
+  Border(x, "right", kOuterBorderEighths);
+  Border(x, "insideH", kInnerBorderEighths);
+  Border(x, "insideV", kInnerBorderEighths);
+  x += "</w:tblBorders><w:tblLayout w:type=\"fixed\"/>";
+  x += "<w:tblCellMar><w:left w:w=\"57\" w:type=\"dxa\"/><w:right w:w=\"57\" w:type=\"dxa\"/></w:tblCellMar>";
+  x += "</w:tblPr><w:tblGrid>";
+  for (double w : widths) x += "<w:gridCol w:w=\"" + std::to_string(Twips(w)) + "\"/>";
+  x += "</w:tblGrid>";
+  for (int r = 1; r <= t.rows(); ++r) {
+    x += "<w:tr>";
+    for (int c = 1; c <= t.cols(); ++c) {
+      const Merge m = t.SpanOf(r, c);
+      if (c != m.col1) continue;  // covered by a horizontal span
+      long w = 0;
+      for (int k = m.col1; k <= m.col2; ++k) w += Twips(widths[size_t(k - 1)]);
+      x += "<w:tc><w:tcPr><w:tcW w:w=\"" + std::to_string(w) + "\" w:type=\"dxa\"/>";
+      if (m.col2 > m.col1) x += "<w:gridSpan w:val=\"" + std::to_string(m.col2 - m.col1 + 1) + "\"/>";
+      if (m.row2 > m.row1) x += r == m.row1 ? "<w:vMerge w:val=\"restart\"/>" : "<w:vMerge/>";
+      x += "</w:tcPr>";
+      CellParagraphs(x, t.format(), r == m.row1 ? t.text(r, c) : QString());
+      x += "</w:tc>";
+    }
+    x += "</w:tr>";
+  }
+  x += "</w:tbl>";
+}
+
+std::string DocumentXml(const Document& doc) {
+  std::string x;
+  x.reserve(64 * 1024);
+  x += kXmlHead;
+  x += std::string("<w:document xmlns:w=\"") + kNsW + "\" xmlns:r=\"" + kNsR + "\" xmlns:wp=\"" + kNsWp +
+       "\" xmlns:a=\"" + kNsA + "\" xmlns:pic=\"" + kNsPic + "\"><w:body>";
+  int docPrId = 1;
+  for (const auto& block : doc.blocks()) {
+    if (const auto* p = std::get_if<Paragraph>(&block))
+      WriteParagraph(x, *p, doc, docPrId);
+    else
+      WriteTable(x, std::get<Table>(block), doc.page);
+  }
+  // The model always ends with a paragraph, so the body does too; the section properties close it.
+  const PageSetup& pg = doc.page;
+  x += "<w:sectPr><w:pgSz w:w=\"" + std::to_string(Twips(pg.widthPt)) + "\" w:h=\"" + std::to_string(Twips(pg.heightPt)) +
+       "\"/><w:pgMar w:top=\"" + std::to_string(Twips(pg.top)) + "\" w:right=\"" + std::to_string(Twips(pg.right)) +
+       "\" w:bottom=\"" + std::to_string(Twips(pg.bottom)) + "\" w:left=\"" + std::to_string(Twips(pg.left)) +
+       "\" w:header=\"709\" w:footer=\"709\" w:gutter=\"0\"/></w:sectPr>";
+  x += "</w:body></w:document>";
+  return x;
+}
+
+std::string StylesXml() {
+  std::string x = kXmlHead;
+  x += std::string("<w:styles xmlns:w=\"") + kNsW + "\"><w:docDefaults><w:rPrDefault><w:rPr>";
+  x += "<w:rFonts w:ascii=\"Times New Roman\" w:eastAsia=\"Times New Roman\" w:hAnsi=\"Times New Roman\" "
+       "w:cs=\"Times New Roman\"/><w:sz w:val=\"24\"/><w:szCs w:val=\"24\"/>"
+       "<w:lang w:val=\"ru-RU\" w:eastAsia=\"ru-RU\" w:bidi=\"ar-SA\"/></w:rPr></w:rPrDefault>";
+  x += "<w:pPrDefault><w:pPr><w:spacing w:after=\"0\" w:line=\"240\" w:lineRule=\"auto\"/></w:pPr></w:pPrDefault>";
+  x += "</w:docDefaults>";
+  x += "<w:style w:type=\"paragraph\" w:default=\"1\" w:styleId=\"Normal\"><w:name w:val=\"Normal\"/><w:qFormat/></w:style>";
+  x += "<w:style w:type=\"table\" w:default=\"1\" w:styleId=\"TableNormal\"><w:name w:val=\"Normal Table\"/>"
+       "<w:uiPriority w:val=\"99\"/><w:semiHidden/><w:unhideWhenUsed/><w:tblPr><w:tblInd w:w=\"0\" w:type=\"dxa\"/>"
+       "<w:tblCellMar><w:top w:w=\"0\" w:type=\"dxa\"/><w:left w:w=\"108\" w:type=\"dxa\"/>"
+       "<w:bottom w:w=\"0\" w:type=\"dxa\"/><w:right w:w=\"108\" w:type=\"dxa\"/></w:tblCellMar></w:tblPr></w:style>";
+  x += "</w:styles>";
+  return x;
+}
+
+}  // namespace
+
+std::map<std::string, std::string> DocxParts(const Document& doc) {
+  std::map<std::string, std::string> parts;
+  std::string types = kXmlHead;
+  types += "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
+           "<Default Extension=\"rels\" ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
+           "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
+           "<Default Extension=\"png\" ContentType=\"image/png\"/>"
+           "<Override PartName=\"/word/document.xml\" "
+           "ContentType=\"application/vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml\"/>"
+           "<Override PartName=\"/word/styles.xml\" "
+           "ContentType=\"application/vnd.openxmlformats-officedocument.wordprocessingml.styles+xml\"/></Types>";
+  parts["[Content_Types].xml"] = types;
+  parts["_rels/.rels"] = std::string(kXmlHead) +
+                         "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
+                         "<Relationship Id=\"rId1\" "
+                         "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/officeDocument\" "
+                         "Target=\"word/document.xml\"/></Relationships>";
+  std::string rels = std::string(kXmlHead) +
+                     "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
+                     "<Relationship Id=\"rIdStyles\" "
+                     "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/styles\" "
+                     "Target=\"styles.xml\"/>";
+  for (size_t i = 0; i < doc.pictures().size(); ++i) {
+    const std::string n = std::to_string(i + 1);
+    rels += "<Relationship Id=\"rIdImage" + n +
+            "\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/image\" "
+            "Target=\"media/image" + n + ".png\"/>";
+    const QByteArray& png = doc.pictures()[i].png;
+    parts["word/media/image" + n + ".png"] = std::string(png.constData(), size_t(png.size()));
+  }
+  rels += "</Relationships>";
+  parts["word/_rels/document.xml.rels"] = rels;
+  parts["word/document.xml"] = DocumentXml(doc);
+  parts["word/styles.xml"] = StylesXml();
+  return parts;
+}
+
+namespace {
+
+bool ZipParts(const std::map<std::string, std::string>& parts, const QByteArray& path) {
+  zipFile zf = zipOpen64(path.constData(), APPEND_STATUS_CREATE);
+  if (!zf) return false;
+  zip_fileinfo info{};
+  const std::time_t now = std::time(nullptr);
+  std::tm tm{};
+  localtime_r(&now, &tm);
+  info.tmz_date = {static_cast<uInt>(tm.tm_sec), static_cast<uInt>(tm.tm_min), static_cast<uInt>(tm.tm_hour),
+                   static_cast<uInt>(tm.tm_mday), static_cast<uInt>(tm.tm_mon), static_cast<uInt>(tm.tm_year + 1900)};
+  bool ok = true;
+  // The content types go first, as the package readers expect.
+  std::vector<const std::pair<const std::string, std::string>*> order;
+  for (const auto& kv : parts)
+    if (kv.first == "[Content_Types].xml") order.insert(order.begin(), &kv); else order.push_back(&kv);
+  for (const auto* kv : order) {
+    const bool png = kv->first.ends_with(".png");  // pictures are compressed already: stored as they are
+    if (zipOpenNewFileInZip64(zf, kv->first.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, png ? 0 : Z_DEFLATED,
+                              png ? 0 : 6, kv->second.size() >= 0xffffffffu) != ZIP_OK) {
+      ok = false;
+      break;
+    }
+    if (!kv->second.empty() &&
+        zipWriteInFileInZip(zf, kv->second.data(), static_cast<unsigned>(kv->second.size())) != ZIP_OK)
+      ok = false;
+    if (zipCloseFileInZip(zf) != ZIP_OK) ok = false;
+    if (!ok) break;
+  }
+  if (zipClose(zf, nullptr) != ZIP_OK) ok = false;
+  return ok;
+}
+
+bool SyncFile(const QByteArray& path) {
+  const int fd = ::open(path.constData(), O_RDONLY);
+  if (fd < 0) return false;
+  const bool ok = ::fsync(fd) == 0;
+  ::close(fd);
+  return ok;
+}
+
+}  // namespace
+
+QString WriteDocx(const Document& doc, const QString& path) {
+  const QFileInfo target(path);
+  const QString failed = QStringLiteral("Не удалось записать файл %1").arg(QDir::toNativeSeparators(path));
+  if (target.fileName().isEmpty() || !target.absoluteDir().exists()) return failed;
+  if (target.isDir()) return failed;
+  QTemporaryFile tmp(target.absoluteDir().filePath(QStringLiteral(".%1.XXXXXX").arg(target.fileName())));
+  tmp.setAutoRemove(false);
+  if (!tmp.open()) return failed;
+  const QString tmpPath = tmp.fileName();
+  tmp.close();
+  const QByteArray tmpName = QFile::encodeName(tmpPath);
+  const bool ok = ZipParts(DocxParts(doc), tmpName) && SyncFile(tmpName) &&
+                  std::rename(tmpName.constData(), QFile::encodeName(target.absoluteFilePath()).constData()) == 0;
+  if (!ok) {
+    QFile::remove(tmpPath);
+    return failed;
+  }
+  // The temporary file was made readable by its owner only; the document gets the usual permissions.
+  QFile::setPermissions(target.absoluteFilePath(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                       QFileDevice::ReadGroup | QFileDevice::ReadOther);
+  return {};
+}
+
+}  // namespace velaron::report

@@ -1,0 +1,204 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+#include <set>
+
+#include "docx_reader.h"
+#include "output/report/docx_writer.h"
+#include "zip_reader.h"
+
+using namespace velaron::report;
+using namespace velaron::test;
+
+namespace {
+
+// A small document with every kind of block the reports use.
+Document Sample() {
+  Document d;
+  d.Step(12, Align::Center, true);
+  d.Append("Аварийный сценарий \"Физический взрыв\" при <гильотинном> & разрушении\r\n");
+  d.Step(14, Align::Left, true);
+  d.Append("Исходные данные\r\n");
+  d.Step(12, Align::Left, false);
+  d.Append("Шаг сетки, м   10\r\n           эрозия почвы \r\n");
+  d.Step(12, Align::Center, false);
+  QImage img(200, 100, QImage::Format_RGB32);
+  img.fill(Qt::blue);
+  d.AppendPicture(img);
+  d.Append("\r\nРис. ___ Зонирование (шаг сетки -  10 м)\r\n");
+  d.SelectLast();
+  d.SetBold(false);
+  d.SetSize(10);
+  Table& wave = d.AddTable(2, 8);
+  wave.Append(1, 1, "Давление, кгс/кв.см");
+  wave.SetFixedWidths({100, 50});
+  d.Step(12, Align::Center, false);
+  d.Append("\r\nТаблица __ по направлениям\r\n");
+  Table& dir = d.AddTable(10, 10);
+  for (int r = 1; r <= 9; r += 2) dir.MergeCells(r, 1, r + 1, 1);
+  dir.MergeCells(1, 2, 2, 2);
+  dir.MergeCells(1, 3, 1, 10);
+  dir.Append(1, 1, "Характеристика опасных зон");
+  dir.Append(1, 3, "Направление");
+  dir.Append(3, 1, "Зона 1");
+  dir.Append(4, 2, "лето");
+  dir.Append(10, 10, "-1");
+  dir.SetFillWeights({3, 1.4, 1});
+  d.AppendPicture(img);  // a second picture after the table
+  return d;
+}
+
+}  // namespace
+
+TEST(DocxWriter, PackageHoldsEveryPartAndItsRelationships) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath("отчет.docx");
+  ASSERT_EQ(WriteDocx(Sample(), path), QString());
+  const auto parts = ReadZip(path);
+  for (const char* name : {"[Content_Types].xml", "_rels/.rels", "word/document.xml", "word/_rels/document.xml.rels",
+                           "word/styles.xml", "word/media/image1.png", "word/media/image2.png"})
+    EXPECT_TRUE(parts.count(name)) << name;
+  EXPECT_TRUE(QByteArray::fromStdString(parts.at("word/media/image1.png")).startsWith("\x89PNG"));
+  // Every picture's r:embed is a relationship whose target part exists.
+  const std::string& rels = parts.at("word/_rels/document.xml.rels");
+  const QStringList ids = AttributeValues(rels, "Relationship", "Id");
+  const QStringList targets = AttributeValues(rels, "Relationship", "Target");
+  const DocxBody body = ReadDocxBody(parts.at("word/document.xml"));
+  int pictures = 0;
+  for (const auto& p : body.paragraphs)
+    for (const QString& embed : p.embeds) {
+      ++pictures;
+      const auto i = ids.indexOf(embed);
+      ASSERT_GE(i, 0) << embed.toStdString();
+      EXPECT_TRUE(parts.count("word/" + targets[i].toStdString())) << targets[i].toStdString();
+    }
+  EXPECT_EQ(pictures, 2);
+  // One docPr id per picture, never repeated.
+  EXPECT_EQ(body.docPrIds.size(), 2);
+  EXPECT_EQ(std::set<QString>(body.docPrIds.begin(), body.docPrIds.end()).size(), 2u);
+  // The content types name the main part and the png default.
+  EXPECT_NE(parts.at("[Content_Types].xml").find("wordprocessingml.document.main+xml"), std::string::npos);
+  EXPECT_NE(parts.at("[Content_Types].xml").find("Extension=\"png\""), std::string::npos);
+}
+
+TEST(DocxWriter, ParagraphsKeepTextsSizesBoldAndAlignment) {
+  const auto parts = DocxParts(Sample());
+  const DocxBody body = ReadDocxBody(parts.at("word/document.xml"));
+  const auto& p = body.paragraphs;
+  ASSERT_GE(p.size(), 5u);
+  EXPECT_EQ(p[0].text, "Аварийный сценарий \"Физический взрыв\" при <гильотинном> & разрушении");
+  EXPECT_EQ(p[0].align, "center");
+  EXPECT_TRUE(p[0].bold);
+  EXPECT_EQ(p[0].size, 12);
+  EXPECT_EQ(p[1].text, "Исходные данные");
+  EXPECT_EQ(p[1].size, 14);
+  EXPECT_EQ(p[2].text, "Шаг сетки, м   10");  // blanks kept as they stand
+  EXPECT_FALSE(p[2].bold);
+  EXPECT_EQ(p[2].align, "left");
+  EXPECT_EQ(p[3].text, "           эрозия почвы ");
+  EXPECT_EQ(p[4].pictures, 1);
+  EXPECT_EQ(p[5].text, "Рис. ___ Зонирование (шаг сетки -  10 м)");
+  // Every run keeps its blanks.
+  const std::string& xml = parts.at("word/document.xml");
+  size_t runs = 0, preserved = 0;
+  for (size_t at = xml.find("<w:t"); at != std::string::npos; at = xml.find("<w:t", at + 1))
+    if (xml.compare(at, 5, "<w:t>") == 0 || xml.compare(at, 5, "<w:t ") == 0) {
+      ++runs;
+      preserved += std::string_view(xml).substr(at).starts_with("<w:t xml:space=\"preserve\">");
+    }
+  EXPECT_GT(runs, 0u);
+  EXPECT_EQ(runs, preserved);
+}
+
+TEST(DocxWriter, TablesRebuildTheirGridFromSpansAndVerticalMerges) {
+  const DocxBody body = ReadDocxBody(DocxParts(Sample()).at("word/document.xml"));
+  ASSERT_EQ(body.tables.size(), 2u);
+  const DocxTable& wave = body.tables[0];
+  EXPECT_EQ(wave.rows(), 2);
+  ASSERT_EQ(wave.cols(), 8);
+  EXPECT_EQ(wave.gridCols[0], 2000);  // 100 pt
+  EXPECT_EQ(wave.gridCols[7], 1000);  // 50 pt
+  EXPECT_EQ(wave.text[0][0], "Давление, кгс/кв.см");
+  for (const auto& cp : wave.cellParagraphs) EXPECT_EQ(cp.size, 10);  // the table's paragraph was set to 10
+  for (const char* side : {"top", "left", "bottom", "right"}) EXPECT_EQ(wave.borderSizes.at(side), 12) << side;
+  EXPECT_EQ(wave.borderSizes.at("insideH"), 8);
+  EXPECT_EQ(wave.borderSizes.at("insideV"), 8);
+
+  const DocxTable& dir = body.tables[1];
+  ASSERT_EQ(dir.rows(), 10);
+  ASSERT_EQ(dir.cols(), 10);
+  EXPECT_EQ(dir.text[0][0], "Характеристика опасных зон");
+  EXPECT_EQ(dir.anchor[1][0], (std::pair{0, 0}));  // rows 1-2 of column 1 are one cell
+  EXPECT_EQ(dir.anchor[3][0], (std::pair{2, 0}));
+  EXPECT_EQ(dir.text[2][0], "Зона 1");
+  EXPECT_EQ(dir.anchor[1][1], (std::pair{0, 1}));
+  for (int c = 2; c < 10; ++c) EXPECT_EQ(dir.anchor[0][c], (std::pair{0, 2}));
+  EXPECT_EQ(dir.text[0][2], "Направление");
+  EXPECT_EQ(dir.anchor[1][5], (std::pair{1, 5}));  // the direction labels' row is not merged
+  EXPECT_EQ(dir.text[3][1], "лето");
+  EXPECT_EQ(dir.text[9][9], "-1");
+  // Filling weights share the text width (538.5 pt = 10770 twips, within rounding).
+  long sum = 0;
+  for (long w : dir.gridCols) sum += w;
+  EXPECT_NEAR(sum, 10770, 10);
+  EXPECT_GT(dir.gridCols[0], dir.gridCols[1]);
+  EXPECT_GT(dir.gridCols[1], dir.gridCols[2]);
+  // The cells take the formatting of the caption's paragraph: 12 pt, centred, not bold.
+  EXPECT_EQ(dir.cellParagraphs[0].size, 12);
+  EXPECT_EQ(dir.cellParagraphs[0].align, "center");
+}
+
+TEST(DocxWriter, PageIsA4PortraitWithTheReportMarginsAndStyleDefaults) {
+  const auto parts = DocxParts(Sample());
+  const DocxBody body = ReadDocxBody(parts.at("word/document.xml"));
+  EXPECT_EQ(body.page.at("w"), 11906);
+  EXPECT_EQ(body.page.at("h"), 16838);
+  EXPECT_EQ(body.page.at("left"), 568);  // 28.4 pt
+  EXPECT_EQ(body.page.at("right"), 568);
+  EXPECT_EQ(body.page.at("top"), 852);  // 42.6 pt
+  EXPECT_EQ(body.page.at("bottom"), 852);
+  EXPECT_TRUE(body.endsWithParagraphThenSection);
+  const std::string& styles = parts.at("word/styles.xml");
+  EXPECT_EQ(AttributeValues(styles, "w:rFonts", "w:ascii"), QStringList{"Times New Roman"});
+  EXPECT_EQ(AttributeValues(styles, "w:sz", "w:val").value(0), "24");
+  EXPECT_EQ(AttributeValues(styles, "w:spacing", "w:after"), QStringList{"0"});
+  // Pictures fill the text width with their aspect: 538.5 pt = 6838950 EMU, half as high.
+  const std::string& xml = parts.at("word/document.xml");
+  EXPECT_EQ(AttributeValues(xml, "wp:extent", "cx").value(0), "6838950");
+  EXPECT_EQ(AttributeValues(xml, "wp:extent", "cy").value(0), "3419475");
+}
+
+TEST(DocxWriter, AFailedWriteLeavesTheEarlierFileAndNoTemporaryFile) {
+  QTemporaryDir dir;
+  // A name so long that no temporary file can be made beside it.
+  const QString path = dir.filePath(QString(250, QLatin1Char('a')) + ".docx");
+  {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("earlier");
+  }
+  EXPECT_NE(WriteDocx(Sample(), path), QString());
+  QFile f(path);
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  EXPECT_EQ(f.readAll(), "earlier");
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+
+  EXPECT_NE(WriteDocx(Sample(), dir.filePath("нет/такой/папки.docx")), QString());
+  EXPECT_NE(WriteDocx(Sample(), dir.path()), QString());  // a folder is not a file
+}
+
+TEST(DocxWriter, WritingOverAnEarlierFileReplacesItWhole) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath("r.docx");
+  {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray(1 << 20, 'x'));  // larger than the document
+  }
+  ASSERT_EQ(WriteDocx(Sample(), path), QString());
+  EXPECT_FALSE(ReadZip(path).empty());
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+}
