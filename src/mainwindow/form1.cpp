@@ -1,5 +1,6 @@
 // The main window: its layout, menus, first activation and the navigation to the other windows.
 #include "mainwindow/form1.h"
+#include "mainwindow/report_saving.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -109,6 +110,7 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
   SSTab1_->setTabEnabled(3, false);
 
   openRunDialog_ = [](Form1& window, const result::RunRequest& request) { OpenRunDialog(window, request); };
+  RegisterReportWriters(*this);
 }
 
 Form1::~Form1() = default;

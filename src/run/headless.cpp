@@ -4,11 +4,13 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QStringList>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <initializer_list>
 
+#include "common/numtext.h"
 #include "db/database.h"
 #include "models/parallel.h"
 #include "result/scenarios.h"
@@ -285,6 +287,15 @@ std::optional<HeadlessRequest> ParseHeadlessRequest(const QByteArray& json, QStr
   } else if (rd.error.isEmpty()) {
     rd.fail(QStringLiteral("не задан сценарий (\"run\")"));
   }
+  // Texts and options of the documents, all optional.
+  if (rd.object(root, "texts", o, present) && present) {
+    r.texts.Mestn = o.value(QStringLiteral("Mestn")).toString();
+    h.scenarioName = o.value(QStringLiteral("ScenarioName")).toString();
+  }
+  if (rd.object(root, "options", o, present) && present) {
+    r.options.Opt3D = o.value(QStringLiteral("Opt3D")).toBool(r.options.Opt3D);
+    r.options.OptExtraFiles = o.value(QStringLiteral("OptExtraFiles")).toBool(r.options.OptExtraFiles);
+  }
   if (!rd.error.isEmpty()) {
     error = rd.error;
     return std::nullopt;
@@ -390,6 +401,37 @@ QByteArray SnapshotJson(const result::RunSnapshot& s, const QStringList& grids) 
   return out;
 }
 
+namespace {
+
+// The texts the main window would show for this request: the names of the database rows the run uses and
+// the diameter and temperature written with the decimal comma.
+void FillWindowTexts(result::RunRequest& request, const RunData& data) {
+  result::MainWindowTexts& t = request.texts;
+  if (data.gas) t.gasName = data.gas->VName;
+  if (request.rate.way != 3)
+    if (const auto region = db::LoadRegionAt(request.rate.RegionPos)) t.regionName = region->Region;
+  if (data.town) t.cityName = data.town->CityName;
+  t.diameterText = QString::fromStdString(FormatNumber(request.pipeline.Diametr));
+  t.temperatureText = QString::fromStdString(FormatNumber(request.pipeline.Temp));
+  if (!data.section) return;
+  // Ground levels by their ids, or else by the parts of the composed ground code from the top level down.
+  const int ids[4] = {data.section->G1, data.section->G2, data.section->G3, data.section->G4};
+  const QStringList code = data.section->Ground.split(QLatin1Char('.'));
+  int parent = 0;
+  for (int level = 0; level < 4; ++level) {
+    std::optional<db::GroundTypeRow> row;
+    if (ids[level] > 0) row = db::LoadGroundType(ids[level]);
+    if (!row && level < code.size())
+      for (const db::GroundTypeRow& child : db::LoadGroundChildren(parent))
+        if (child.GroundCode == code[level]) row = child;
+    if (!row) break;
+    t.groundNames[size_t(level)] = row->Ground;
+    parent = row->GID;
+  }
+}
+
+}  // namespace
+
 HeadlessResult RunHeadless(const QString& dbPath, const QByteArray& inputJson, int threads, const QStringList& grids) {
   HeadlessResult res;
   auto refuse = [&](const QString& message) {
@@ -416,6 +458,7 @@ HeadlessResult RunHeadless(const QString& dbPath, const QByteArray& inputJson, i
   PrepareResult prepared;
   try {
     const RunData data = LoadRunData(request, parsed->sectionInline);
+    FillWindowTexts(request, data);
     prepared = PrepareRun(request, data, QDateTime::currentDateTime());
   } catch (const std::exception& e) {
     return refuse(QString::fromUtf8(e.what()));
@@ -424,6 +467,7 @@ HeadlessResult RunHeadless(const QString& dbPath, const QByteArray& inputJson, i
   models::SetThreadCount(threads);
   RunOutcome outcome = ExecuteRun(std::move(*prepared.run), models::NoProgress());
   if (!outcome.ok()) return refuse(outcome.error);
+  if (!parsed->scenarioName.isEmpty()) outcome.snapshot->ScenarioName = parsed->scenarioName;
   res.output = SnapshotJson(*outcome.snapshot, grids);
   res.record = std::move(outcome.snapshot);
   return res;

@@ -1,11 +1,14 @@
 // velaron-calc: a whole calculation without windows, from a JSON request on a database file.
-//   velaron-calc --db DATABASE INPUT.json [--threads N] [--grids NAME,NAME,...]
+//   velaron-calc --db DATABASE INPUT.json [--threads N] [--grids NAME,NAME,...] [--report OUT.docx]
+#include <QDate>
 #include <QFile>
 #include <QGuiApplication>
 #include <QStringList>
 #include <clocale>
 #include <cstdio>
 
+#include "output/pictures/run_pictures.h"
+#include "output/report/single_reports.h"
 #include "run/headless.h"
 
 namespace {
@@ -17,7 +20,7 @@ int Refuse(const QString& message) {
 }
 
 int Usage(const char* why) {
-  std::fprintf(stderr, "velaron-calc: %s\nusage: velaron-calc --db DATABASE INPUT.json [--threads N] [--grids NAME,...]\n",
+  std::fprintf(stderr, "velaron-calc: %s\nusage: velaron-calc --db DATABASE INPUT.json [--threads N] [--grids NAME,...] [--report OUT.docx]\n",
                why);
   return Refuse(QStringLiteral("velaron-calc: ") + QString::fromUtf8(why));
 }
@@ -30,7 +33,7 @@ int main(int argc, char** argv) {
   QGuiApplication app(argc, argv);
   std::setlocale(LC_NUMERIC, "C");
 
-  QString db, input;
+  QString db, input, reportPath;
   int threads = 0;
   QStringList grids;
   const QStringList args = app.arguments();
@@ -47,6 +50,9 @@ int main(int argc, char** argv) {
     } else if (a == QLatin1String("--grids")) {
       if (++i >= args.size()) return Usage("--grids needs names");
       grids = args[i].split(QLatin1Char(','), Qt::SkipEmptyParts);
+    } else if (a == QLatin1String("--report")) {
+      if (++i >= args.size()) return Usage("--report needs a file");
+      reportPath = args[i];
     } else if (a.startsWith(QLatin1String("--"))) {
       return Usage("unknown option");
     } else if (input.isEmpty()) {
@@ -60,6 +66,12 @@ int main(int argc, char** argv) {
   if (!file.open(QIODevice::ReadOnly)) return Refuse(QStringLiteral("Не удалось открыть входной файл: ") + input);
   const QByteArray json = file.readAll();
   const velaron::run::HeadlessResult r = velaron::run::RunHeadless(db, json, threads, grids);
+  if (r.exitCode == 0 && r.record && !reportPath.isEmpty()) {
+    // The report document of the run, from the same record and through the same code as the window.
+    velaron::output::DrawResultPictures(*r.record, r.record->request.options.Opt3D);
+    if (QString e = velaron::report::WriteReportOfRecord(*r.record, reportPath, QDate::currentDate()); !e.isEmpty())
+      return Refuse(e);
+  }
   std::fwrite(r.output.constData(), 1, static_cast<size_t>(r.output.size()), stdout);
   return r.exitCode;
 }

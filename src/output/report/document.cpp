@@ -147,7 +147,7 @@ bool Document::AppendPicture(const QImage& image) {
   QBuffer buffer(&pic.png);
   buffer.open(QIODevice::WriteOnly);
   QImageWriter writer(&buffer, "png");
-  writer.setCompression(1);  // fast: the pictures are flat colour areas that compress well anyway
+  writer.setQuality(80);  // zlib level 1: fast, and the flat colour areas compress well at any level
   if (!writer.write(image)) return false;
   pictures_.push_back(std::move(pic));
   last().pieces.push_back({QString(), int(pictures_.size()) - 1});

@@ -1,0 +1,72 @@
+#include "output/report/report_closing.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include "common/numtext.h"
+#include "common/texts.h"
+#include "output/report/docx_writer.h"
+#include "output/report/report_numbers.h"
+
+namespace velaron::report {
+
+namespace {
+QString& LastFolder() {
+  static QString folder;
+  return folder;
+}
+}  // namespace
+
+db::ReportSummaryRow SummaryRow(const ReportInput& in, const QDateTime& now) {
+  db::ReportSummaryRow row;
+  row.Date = now;
+  row.dlit = static_cast<int>(MinuteCount(in.start, in.end));
+  row.Mestn = in.Mestn;
+  row.scen = in.ScenarioName;
+  row.Grunt = in.groundNames[0];
+  row.Gr_grunt = in.groundNames[1];
+  row.Type_grunt = in.groundNames[2];
+  row.Vid_grunt = in.groundNames[3];
+  // The table keeps the diameter as a number: the text as typed, read with the decimal comma.
+  row.Dtr = ParseNumberLoose(in.diameterText.toStdString()).value_or(in.Diametr);
+  row.Davl_sr = (in.DavlUp + in.DavlDown) / 2;
+  row.Vid_gaz = in.gasName;
+  row.City = in.cityName;
+  row.Region = in.regionName;
+  return row;
+}
+
+QString WithDocxSuffix(const QString& path) {
+  if (path.isEmpty() || path.endsWith(QStringLiteral(".docx"), Qt::CaseInsensitive)) return path;
+  return path + QStringLiteral(".docx");
+}
+
+QString ReportStartFolder() {
+  if (!LastFolder().isEmpty() && QDir(LastFolder()).exists()) return LastFolder();
+  return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+}
+
+ClosingOutcome CloseReport(const Document& doc, const ReportInput& in, const QDateTime& now, const ClosingHooks& hooks) {
+  ClosingOutcome out;
+  const QString rowError = hooks.appendRow ? hooks.appendRow(SummaryRow(in, now)) : QString();
+  out.rowWritten = hooks.appendRow && rowError.isEmpty();
+  if (!rowError.isEmpty() && hooks.critical) hooks.critical(rowError);
+
+  const QString chosen = hooks.askFileName ? hooks.askFileName(ReportStartFolder()) : QString();
+  const QString failed = QString::fromUtf8(velaron::texts::kSaveFailed);
+  if (chosen.isEmpty()) {
+    if (hooks.critical) hooks.critical(failed);
+    return out;
+  }
+  const QString path = WithDocxSuffix(chosen);
+  if (!WriteDocx(doc, path).isEmpty()) {
+    if (hooks.critical) hooks.critical(failed);
+    return out;
+  }
+  out.savedPath = path;
+  LastFolder() = QFileInfo(path).absolutePath();
+  return out;
+}
+
+}  // namespace velaron::report

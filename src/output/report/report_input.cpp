@@ -1,0 +1,93 @@
+#include "output/report/report_input.h"
+
+#include "output/pictures/chart_picture.h"
+#include "output/report/report_numbers.h"
+
+namespace velaron::report {
+
+namespace {
+
+QImage Chart(const result::DistanceSeries& s, const char* xFallback, const char* yFallback) {
+  output::ChartPictureOptions o;
+  o.xTitle = s.xTitle.isEmpty() ? QString::fromUtf8(xFallback) : s.xTitle;
+  o.yTitle = s.yTitle.isEmpty() ? QString::fromUtf8(yFallback) : s.yTitle;
+  o.width = kChartWidth;
+  o.height = kChartHeight;
+  return output::RenderDistanceChart(s.points, o);
+}
+
+}  // namespace
+
+ReportInput InputFromRecord(const result::RunSnapshot& r, const QDate& today, bool drawCharts) {
+  ReportInput in;
+  const auto& req = r.request;
+  const auto& st = req.settings;
+  const auto& d = r.derived;
+  in.ScenarioCode = r.ScenarioCode;
+  in.ZoneAtEdge = r.ZoneAtEdge;
+  in.Mestn = req.texts.Mestn;
+  in.today = today;
+  in.start = r.start;
+  in.end = r.end;
+  in.TPID = req.section.TPID;
+  in.gasName = req.texts.gasName.isEmpty() ? r.gas.VName : req.texts.gasName;
+  in.Dtrub = d.Dtrub;
+  in.DavlText = r.texts.DavlText;
+  in.TempText = r.texts.TempText;
+  in.LengthText = r.texts.LengthText;
+  in.Azimut = req.section.Azimut;
+  in.groundNames = req.texts.groundNames;
+  in.XLimitText = Plain(st.XLimit);
+  in.CStepText = Plain(st.CStep);
+  in.SkorChelText = Plain(st.Skor_chel);
+  in.TfbText = Plain(st.Tfb);
+  in.DolaText = Plain(st.Dola);
+  in.ToblText = Plain(st.Tobl);
+  in.DolaOblText = Plain(st.Dola_obl);
+  in.CStep = st.CStep;
+  in.Check = {0,
+              req.section.dpp1,
+              req.section.dpp2,
+              req.section.dpp3,
+              req.section.dpp4,
+              req.external.Check5,
+              req.external.Check6,
+              req.external.Check7,
+              req.external.Check8};
+  in.PitLength = d.PitLength;
+  in.SpeedOut = d.SpeedOut;
+  in.MassFlow = d.MassFlow;
+  in.LTorch = d.LTorch;
+  in.LTorchWind = d.LTorchWind;
+  in.liftAngleText = r.liftAngleText;
+  in.MassFireBall = d.MassFireBall;
+  in.RFireBall = r.RFireBall;
+  in.TFireBall = r.TFireBall;
+  in.Dola_obl = st.Dola_obl;
+  in.MassGPVS = d.MassGPVS;
+  in.RadiusDP = r.RadiusDP;
+  in.probabilities = r.probabilities;
+  in.MeteoText = r.MeteoText;
+  in.WorstDirWord = r.WorstDir[1];
+  in.CurZones = r.CurZones;
+  in.ZoneRDir = r.ZoneRDir;
+  in.imgRisk = r.imgRisk;
+  in.imgDiagr1 = r.imgDiagr1;
+  in.imgDiagr2 = r.imgDiagr2;
+  if (drawCharts) {
+    if (!r.graf1.points.empty())
+      in.graf1 = Chart(r.graf1, "Расстояние от газопровода, м",
+                       r.isOverpressure() ? "Избыточное давление, кПа" : "Плотность тепл. потока, кВт/кв.м");
+    if (!r.graf2.points.empty()) in.graf2 = Chart(r.graf2, "Расстояние от газопровода, м", "Вероятность поражения, %");
+  }
+  in.ScenarioName = r.ScenarioName;
+  in.cityName = req.texts.cityName;
+  in.regionName = req.texts.regionName.isEmpty() ? r.regionName : req.texts.regionName;
+  in.diameterText = req.texts.diameterText.isEmpty() ? Plain(req.pipeline.Diametr) : req.texts.diameterText;
+  in.DavlDown = req.pipeline.DavlDown;
+  in.DavlUp = req.pipeline.DavlUp;
+  in.Diametr = req.pipeline.Diametr;
+  return in;
+}
+
+}  // namespace velaron::report

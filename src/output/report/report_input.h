@@ -1,0 +1,65 @@
+// What a report prints, gathered from the record of a finished run: the texts as the windows showed them
+// when the run started, the run's numbers and its five figures. The blocks read only this, so a report is
+// a function of the record, and the tests can set every value by hand.
+#pragma once
+
+#include <QDate>
+#include <QDateTime>
+#include <QImage>
+#include <QString>
+#include <array>
+
+#include "result/run_snapshot.h"
+
+namespace velaron::report {
+
+struct ReportInput {
+  int ScenarioCode = 0;
+  bool ZoneAtEdge = false;
+
+  // Input data.
+  QString Mestn;               // pipeline location
+  QDate today;                 // the date the report is written
+  QDateTime start, end;        // RunTime(1), RunTime(2)
+  int TPID = 0;                // section number
+  QString gasName;
+  double Dtrub = 0;            // m
+  QString DavlText, TempText, LengthText;
+  double Azimut = 0;           // degrees
+  std::array<QString, 4> groundNames;
+  // Boxes of the settings dialog as texts.
+  QString XLimitText, CStepText, SkorChelText, TfbText, DolaText, ToblText, DolaOblText;
+  int CStep = 10;
+  // Check boxes: index 1..8 (roads, cable line, other pipeline, power line, erosion, natural disasters,
+  // shut-off valves, river crossings); index 0 unused.
+  std::array<int, 9> Check{};
+
+  // Results.
+  double PitLength = 0, SpeedOut = 0, MassFlow = 0;
+  double LTorch = 0, LTorchWind = 0;
+  QString liftAngleText = QStringLiteral("25");
+  double MassFireBall = 0, RFireBall = 0, TFireBall = 0;
+  double Dola_obl = 0, MassGPVS = 0;
+  std::array<double, 8> RadiusDP{};
+  result::Probabilities probabilities;
+  std::array<QString, 3> MeteoText;
+  QString WorstDirWord;        // WorstDir(2), dative
+  result::ZoneRow CurZones{};
+  std::array<std::array<result::ZoneRow, 8>, 5> ZoneRDir{};
+
+  // Figures: risk zoning, graf1, diagram 1, graf2, diagram 2 (a null image: the run did not make it).
+  QImage imgRisk, graf1, imgDiagr1, graf2, imgDiagr2;
+
+  // Summary row.
+  QString ScenarioName, cityName, regionName, diameterText;
+  double DavlDown = 0, DavlUp = 0, Diametr = 0;
+};
+
+// Size of the distance-chart pictures, pixels.
+inline constexpr int kChartWidth = 640, kChartHeight = 400;
+
+// Gathers the report's input from the record; `today` is the date line's date. The distance charts are
+// drawn from the record's series by the pictures layer unless `drawCharts` is false.
+ReportInput InputFromRecord(const result::RunSnapshot& record, const QDate& today, bool drawCharts = true);
+
+}  // namespace velaron::report

@@ -1,0 +1,141 @@
+// Fixed texts of the report documents, byte for byte as the system writes them (blanks and slips
+// included): one place for every report.
+#pragma once
+
+#include <array>
+
+namespace velaron::report::texts {
+
+inline constexpr const char* kEdgeWarning =
+    "Увеличьте ширину зоны расчета (Меню: Файл->Параметры), результаты зон поражения не правильные!!!";
+
+// Input-data block.
+inline constexpr const char* kInputHeading = "Исходные данные";
+inline constexpr const char* kLocation = "Место расположения газопровода:  ";
+inline constexpr const char* kDate = "Дата расчета:  ";
+inline constexpr const char* kStart = "Время начала расчета  ";
+inline constexpr const char* kEnd = "Время окончания расчета  ";
+inline constexpr const char* kDurationShort = "Длительность расчета, мин.  ";
+inline constexpr const char* kUnderAMinute = "менее минуты";
+inline constexpr const char* kDuration = "Длительность расчета, мин.";
+inline constexpr const char* kSection = "Номер участка:  ";
+inline constexpr const char* kGas = "Газ:  ";
+inline constexpr const char* kDiameter = "Диаметр трубы, м:  ";
+inline constexpr const char* kPressure = "Среднее давление на участке, МПа:  ";
+inline constexpr const char* kTemperature = "Температура газа, C:  ";
+inline constexpr const char* kLength = "Длина участка, м:  ";
+inline constexpr const char* kAzimuth = "Азимут трубопровода:  ";
+inline constexpr const char* kGround = "Грунт:";
+inline constexpr const char* kGroundLevel = "-";
+inline constexpr const char* kZoneWidth = "Ширина зоны расчета, м:  ";
+inline constexpr const char* kGridStep = "Шаг сетки, м  ";
+inline constexpr const char* kExternalFactors = "Внешние факторы: ";
+inline constexpr const char* kRivers = "           наличие речных переходов ";
+inline constexpr const char* kErosion = "           эрозия почвы ";
+inline constexpr const char* kDisasters = "           стихийные бедствия (бури, разрушительные землетрясения) ";
+inline constexpr const char* kValves = "           наличие запорных арматур ";
+inline constexpr const char* kSectionData = "Данные по участку: ";
+inline constexpr const char* kRoads = "           наличие автодорог ";
+inline constexpr const char* kPowerLine = "           наличие на участке ЛЭП ";
+inline constexpr const char* kOtherPipeline = "           пересечение с другим трубопроводом ";
+inline constexpr const char* kCableLine = "           пересечение с кабельной линией ";
+
+// Settings lines of single reports.
+inline constexpr const char* kFireBallTime = "Время истечения до образования ОШ, с  ";
+inline constexpr const char* kFireBallShare = "Доля массы, участвующей в ОШ  ";
+inline constexpr const char* kCloudTime = "Время истечения при образовании облака ГПВС, с  ";
+inline constexpr const char* kCloudShare = "Доля массы, участвующей в горение ГПВС  ";
+inline constexpr const char* kEscapeSpeed = "Скорость выхода человека из опасной зоны, м/с  ";
+
+// Weather lines of the jet reports.
+inline constexpr const char* kWeather = "Метеоданные:  ";
+inline constexpr const char* kSeason = "- время года  ";
+inline constexpr const char* kWindSpeed = "- скорость ветра  ";
+inline constexpr const char* kWindSpeedUnit = " м/с;";
+inline constexpr const char* kWindDirection = "- направление ветра (откуда дует ветер) ";
+inline constexpr const char* kWeatherNote = "В расчете сценария приняты следующие метеоданнные:";
+
+// Result head.
+inline constexpr const char* kResultsHeading = "Результаты расчета";
+inline constexpr const char* kPitLength = "Длина котлована, м:  ";
+inline constexpr const char* kSpeedOut = "Скорость истечения газа, м/с:  ";
+inline constexpr const char* kMassFlow = "Массовый расход, кг/с:  ";
+inline constexpr const char* kFireBallMass = "Масса огневого шара, кг:  ";
+inline constexpr const char* kFireBallRadius = "Радиус ОШ, м:  ";
+inline constexpr const char* kFireBallLife = "Время жизни (горения), с:  ";
+inline constexpr const char* kCloudFraction = "Доля массы, участвующей в образовании облака:  ";
+inline constexpr const char* kCloudMass = "Масса облака ГПВС, кг:  ";
+inline constexpr const char* kFlameLength = "Общая высота (длина) факела, м:  ";
+inline constexpr const char* kFlameDiameter = "Максимальный диаметр факела, м:  ";
+inline constexpr const char* kConeLength = "Высота (длина) конуса, м:  ";
+inline constexpr const char* kCylinderLength = "Высота (длина) цилиндра, м:  ";
+inline constexpr const char* kAsymmetricLength = "Высота (длина) ассиметричного факела, м";
+inline constexpr const char* kLiftAngle = "Угол подъема труб, град.:";
+inline constexpr const char* kTurnAngle = "Угол разворота труб, град.:";
+
+// Scenario probabilities.
+inline constexpr const char* kProbabilityHeading = "Вероятность аварийных  сценариев на участке:";
+inline constexpr std::array<const char*, 7> kProbabilityLabels = {
+    "- гильотинное разрушение газопровода (сценарий \"Физический взрыв\"):  ",
+    "- вероятность возгорания:  ",
+    "- формирование котлованного факела:  ",
+    "- формирование симметричного факела:  ",
+    "- формирование асимметричного факела:  ",
+    "- формирование огневого шара:  ",
+    "- формирование газо-паровоздушного облака:  "};
+
+// Figure captions; each is followed by the grid step and " м)".
+inline constexpr const char* kFigRisk =
+    "Рис. ___ Зонирование территории по критерию индивидуального риска в районе аварии (шаг сетки - ";
+inline constexpr const char* kFigPressureChart =
+    "Рис. __ График распределения избыточного давления при гильотинном разрушении газопровода, кПа (шаг сетки - ";
+inline constexpr const char* kFigCloudChart =
+    "Рис. __ График распределения избыточного давления при горении облака ГПВС (надо это вставить) в случае "
+    "гильотинного гильотинном разрушении газопровода, кПа (шаг сетки - ";
+inline constexpr const char* kFigFluxChart = "Рис. __ График распределения плотности теплового поля, кВт/кв.м (шаг сетки - ";
+inline constexpr const char* kFigJetChartBefore = "Рис. __ График наибольших значений плотности теплового поля по ";
+inline constexpr const char* kFigJetChartAfter = " направлению от места аварии, кВт/кв.м (шаг сетки - ";
+inline constexpr const char* kFigPressureDiagram =
+    "Рис. __ Диаграмма значений избыточного давления при гильотинном разрушении газопровода, кПа (шаг сетки - ";
+inline constexpr const char* kFigFluxDiagram = "Рис. __ Диаграмма значений теплового потока, кВт/кв.м (шаг сетки - ";
+inline constexpr const char* kFigPercentChart = "Рис. __ График распределения вероятности поражения, % (шаг сетки - ";
+inline constexpr const char* kFigPercentDiagram = "Рис. __ Диаграмма значений вероятности поражения, % (шаг сетки - ";
+inline constexpr const char* kFigEnd = " м)";
+
+// Compression-wave table.
+inline constexpr const char* kWavePressure = "Давление, кгс/кв.см";
+inline constexpr const char* kWaveRadius = "Радиус зоны, м";
+inline constexpr std::array<const char*, 7> kWaveLevels = {"1", "0.7", "0.5", "0.3", "0.2", "0.1", "0.03"};
+inline constexpr const char* kNoRadius = "-";
+
+// Damage-zone tables.
+inline constexpr const char* kZoneHead = "Характеристика опасных зон";
+inline constexpr const char* kZoneDistance = "Расстояние от газопровода, м";
+inline constexpr std::array<const char*, 4> kZoneLabels = {
+    "Зона безусловного поражения, Рпор>99%", "Зона возможно сильных поражений, 50%<Рпор<=99%",
+    "Зона возможно средних поражений, 33%<Рпор<=50%", "Зона возможно слабых поражений, 1%<Рпор<=33%"};
+inline constexpr const char* kSafeZone = "Зона безопасности, Рпор<=1%";
+inline constexpr const char* kRefine = "уточнить";
+
+// Direction tables.
+inline constexpr const char* kDirectionHead = "Направление градиента теплового поля от места аварии";
+inline constexpr const char* kSeasonHead = "Время года возникновения сценария (лето, зима)";
+inline constexpr std::array<const char*, 8> kDirections = {"С", "С-В", "В", "Ю-В", "Ю", "Ю-З", "З", "С-З"};
+inline constexpr const char* kWinter = "зима";
+inline constexpr const char* kSummer = "лето";
+inline constexpr const char* kDirCaptionHead =
+    "Таблица __ Расчетные параметры опасных зон термического поражения человека от аварийного сценария  ";
+inline constexpr const char* kDirPitSingle =
+    "\"Котлованный факел\"  по введенным метеоданным в направлении градиента теплового поля";
+inline constexpr const char* kDirSymmetricSingle =
+    "\"Симметричный факел\" по введенным метеоданным в направлении градиента теплового поля";
+inline constexpr const char* kDirAsymmetricSingle =
+    "\"Ассиметричный факел\"  по введенным метеоданным в направлении градиента теплового поля";
+inline constexpr const char* kDirPitYear =
+    "\"Котлованный факел\" в летние и зимнее время года в направлении градиента теплового поля";
+inline constexpr const char* kDirSymmetricYear =
+    "\"Симметричный факел\" в летние и зимнее время года в направлении градиента теплового поля";
+inline constexpr const char* kDirAsymmetricYear =
+    "\"Ассиметричный факел\" в летние и зимнее время года в направлении градиента теплового поля";
+
+}  // namespace velaron::report::texts

@@ -1,0 +1,128 @@
+#include "output/report/single_reports.h"
+
+#include <array>
+
+#include "output/report/docx_writer.h"
+#include "output/report/report_blocks.h"
+#include "output/report/report_numbers.h"
+#include "output/report/report_texts.h"
+
+namespace velaron::report {
+
+namespace {
+
+using R = SingleReportRecipe;
+
+constexpr std::array<SingleReportRecipe, 6> kRecipes = {{
+    {2, "Аварийный сценарий \"Физический взрыв\" при гильотинном разрушении газопровода", 14, R::Settings::None,
+     false, false, true, true, R::Results::None, 0, 0,
+     "Таблица ___ Параметры волны сжатия от аварийного сценария \"Физический взрыв\" при гильотинном разрушении "
+     "газопровода",
+     false, texts::kFigPressureChart, texts::kFigPressureDiagram,
+     "Таблица __ Зоны вероятного поражения человека от аварийного сценария  \"Физический взрыв\"", false, false},
+    {3, "Аварийный сценарий \"Котлованный факел\" при гильотинном разрушении газопровода", 12, R::Settings::None,
+     true, true, false, false, R::Results::JetCone, 0.65, 0.5, nullptr, false, nullptr, texts::kFigFluxDiagram,
+     "Таблица __ Зоны вероятного поражения человека от аварийного сценария \"Котлованный факел\" по  введенным "
+     "метеоданным",
+     true, true},
+    {4, "Аварийный сценарий \"Ассиметричный факел\" при гильотинном разрушении газопровода", 12, R::Settings::None,
+     true, true, false, false, R::Results::JetAsymmetric, 0, 0, nullptr, false, nullptr, texts::kFigFluxDiagram,
+     "Таблица __ Зоны вероятного поражения человека от аварийного сценария \"Ассиметричный факел\" по  введенным "
+     "метеоданным",
+     true, true},
+    {5, "Аварийный сценарий \"Симметричный факел\" при гильотинном разрушении газопровода", 12, R::Settings::None,
+     true, true, false, false, R::Results::JetCone, 0.4, 0.6, nullptr, false, nullptr, texts::kFigFluxDiagram,
+     "Таблица __ Зоны вероятного поражения человека от аварийного сценария \"Симметричный факел\" по  введенным "
+     "метеоданным",
+     true, true},
+    {6, "Аварийный сценарий \"Огневой шар\" при гильотинном разрушении газопровода", 12, R::Settings::FireBall, true,
+     false, false, false, R::Results::FireBall, 0, 0, nullptr, false, texts::kFigFluxChart, texts::kFigFluxDiagram,
+     "Таблица __ Зоны вероятного поражения человека от аварийного сценария  \"Огневой шар\"", false, false},
+    {8, "Аварийный сценарий \"Горение ГПВС\" при гильотинном разрушении газопровода", 12, R::Settings::Cloud, false,
+     false, false, false, R::Results::Cloud, 0, 0,
+     "Таблица ___ Параметры волны сжатия от аварийного сценария \"Горение ГПВС\" при гильотинном разрушении "
+     "газопровода",
+     true, texts::kFigCloudChart, texts::kFigPressureDiagram,
+     "Таблица __ Зоны вероятного поражения человека от аварийного сценария  \"Горение ГПВС\"", false, false},
+}};
+
+QString U(const char* s) { return QString::fromUtf8(s); }
+
+}  // namespace
+
+const SingleReportRecipe* SingleRecipeOf(int code) {
+  for (const auto& r : kRecipes)
+    if (r.code == code) return &r;
+  return nullptr;
+}
+
+std::optional<Document> BuildSingleReport(const ReportInput& in) {
+  const SingleReportRecipe* r = SingleRecipeOf(in.ScenarioCode);
+  if (!r) return std::nullopt;
+  Document doc;
+  EdgeWarningBlock(doc, in.ZoneAtEdge);
+  TitleBlock(doc, U(r->title));
+
+  InputAdditions add;
+  add.headingSize = r->inputHeadingSize;
+  if (r->settings == R::Settings::FireBall)
+    add.afterGround = {Line(texts::kFireBallTime, in.TfbText), Line(texts::kFireBallShare, in.DolaText)};
+  else if (r->settings == R::Settings::Cloud)
+    add.afterGround = {Line(texts::kCloudTime, in.ToblText), Line(texts::kCloudShare, in.DolaOblText)};
+  add.escapeSpeed = r->escapeSpeed;
+  add.weather = r->weather;
+  InputDataBlock(doc, in, add);
+
+  ResultHead(doc, in, r->emptyLineBeforeResults);
+  if (r->emptyLineAfterMassFlow) doc.Append("\r\n");
+  switch (r->results) {
+    case R::Results::FireBall:
+      doc.Append(Line(texts::kFireBallMass, Round2Text(in.MassFireBall)) +
+                 Line(texts::kFireBallRadius, Round2Text(in.RFireBall)) +
+                 Line(texts::kFireBallLife, Round2Text(in.TFireBall)));
+      break;
+    case R::Results::Cloud:
+      doc.Append(Line(texts::kCloudFraction, Round2Text(in.Dola_obl)) + Line(texts::kCloudMass, Round2Text(in.MassGPVS)));
+      break;
+    case R::Results::JetCone:
+      FlameConeLines(doc, in.LTorch, r->flameDiameterFactor, r->flameConeFactor);
+      break;
+    case R::Results::JetAsymmetric:
+      AsymmetricFlameLines(doc, in.LTorch, in.LTorchWind, in.liftAngleText, in.Azimut);
+      break;
+    case R::Results::None:
+      break;
+  }
+  if (r->waveTitle) {
+    if (r->waveTitleInResults)
+      doc.SetBold(false);  // the same paragraph step goes on
+    else
+      doc.Step(12, std::nullopt, false);
+    doc.Append(U(r->waveTitle) + QStringLiteral("\r\n"));
+    WaveTable(doc, in.RadiusDP);
+  }
+
+  ProbabilityBlock(doc, in.probabilities);
+
+  const QString graf1Caption = r->graf1Caption
+                                   ? U(r->graf1Caption)
+                                   : U(texts::kFigJetChartBefore) + in.WorstDirWord + U(texts::kFigJetChartAfter);
+  FigureBlock(doc, in.imgRisk, U(texts::kFigRisk), in.CStep, true);
+  FigureBlock(doc, in.graf1, graf1Caption, in.CStep, true);
+  FigureBlock(doc, in.imgDiagr1, U(r->diagram1Caption), in.CStep, false);
+  FigureBlock(doc, in.graf2, U(texts::kFigPercentChart), in.CStep, true);
+  FigureBlock(doc, in.imgDiagr2, U(texts::kFigPercentDiagram), in.CStep, false);
+
+  if (r->directionTables) DirectionTables(doc, in.ScenarioCode, in.ZoneRDir);
+  ZoneTableBlock(doc, U(r->zoneTitle), in.CurZones);
+  if (r->weatherNote) WeatherNoteBlock(doc, in.MeteoText);
+  return doc;
+}
+
+QString WriteReportOfRecord(const result::RunSnapshot& record, const QString& path, const QDate& today) {
+  const std::optional<Document> doc = BuildSingleReport(InputFromRecord(record, today));
+  if (!doc) return U(kNoReportWriter);
+  return WriteDocx(*doc, path);
+}
+
+}  // namespace velaron::report
