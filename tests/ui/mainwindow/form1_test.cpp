@@ -1,6 +1,10 @@
 // The main window: the start of a run and storing the pipeline data.
 
+#include <QSqlQuery>
+#include <QTemporaryDir>
+
 #include "form_fixture.h"
+#include "mainwindow/report_saving.h"
 
 using namespace velaron;
 using velaron::test::MainWindowTest;
@@ -83,4 +87,55 @@ TEST_F(MainWindowTest, SavedPipelineDataShowAtTheNextStartAndARefusedStoreChange
   window->cmdSave_Click();
   EXPECT_EQ(messages.requests.size(), 1u);
   EXPECT_DOUBLE_EQ(db::LoadAdjustment()->Ltrub, 120);
+}
+
+namespace {
+std::shared_ptr<result::RunSnapshot> Snapshot(int code) {
+  auto s = std::make_shared<result::RunSnapshot>();
+  s->ScenarioCode = code;
+  s->CurZones = {1, 2, 3, 4};
+  s->request.settings.XLimit = 200;
+  s->request.settings.YLimit = 200;
+  s->request.settings.CStep = 10;
+  s->GridValue.resize(10, 10);
+  s->graf1.points = {{0, 10}, {10, 5}};
+  s->graf2.points = {{0, 99}, {10, 50}};
+  s->imgDiagr1 = QImage(20, 10, QImage::Format_RGB32);
+  return s;
+}
+}  // namespace
+
+TEST_F(MainWindowTest, SaveResultsWritesTheReportOfASingleScenarioAndItsSummaryRow) {
+  QTemporaryDir dir;
+  QString answer;
+  ui::SetReportFileDialog([&answer](QWidget*, const QString&) { return answer; });
+  auto rows = [] {
+    QSqlQuery q(db::Connection());
+    return q.exec("SELECT COUNT(*) FROM tabOtchet") && q.next() ? q.value(0).toInt() : -1;
+  };
+  int expectedRows = rows();
+  for (int code : {2, 3, 4, 5, 6, 8}) {
+    SCOPED_TRACE(code);
+    window->onRunFinished(Snapshot(code));
+    answer = dir.filePath(QStringLiteral("отчет%1").arg(code));
+    window->cmdSaveResult_Click();
+    EXPECT_TRUE(messages.requests.empty()) << messages.texts().join("|").toStdString();
+    QFile f(answer + ".docx");
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(f.read(2) == "PK");
+    EXPECT_EQ(rows(), ++expectedRows);
+  }
+  // Cancelled: the row stays, no file, the program's message.
+  answer.clear();
+  window->cmdSaveResult_Click();
+  EXPECT_EQ(rows(), ++expectedRows);
+  expectMessage("Ошибка в процессе сохранения файла", "Веларон", QMessageBox::Critical);
+  // The year-round codes keep their message and write nothing.
+  for (int code : {1, 7}) {
+    window->onRunFinished(Snapshot(code));
+    window->cmdSaveResult_Click();
+    expectMessage("Запись отчета по этому сценарию пока недоступна.", "Веларон");
+  }
+  EXPECT_EQ(rows(), expectedRows);
+  ui::SetReportFileDialog(nullptr);
 }
