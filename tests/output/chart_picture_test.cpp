@@ -1,0 +1,46 @@
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <cmath>
+
+#include "output/pictures/chart_picture.h"
+
+using namespace velaron::output;
+
+TEST(ChartPicture, TickStepIsOneTwoOrFiveTimesAPowerOfTen) {
+  struct Case {
+    double span;
+    int ticks;
+    double step;
+  };
+  for (const Case& c : std::initializer_list<Case>{{1000, 8, 200},  // 125 → 200
+                                                   {500, 8, 100},   // 62.5 → 100
+                                                   {17, 6, 5},      // 2.83 → 5
+                                                   {0.9, 8, 0.2},   // 0.1125 → 0.2
+                                                   {80, 8, 10},     // exactly 10
+                                                   {0, 8, 1}, {-5, 8, 1}})
+    EXPECT_NEAR(ChartTickStep(c.span, c.ticks), c.step, 1e-12) << c.span;
+}
+
+TEST(ChartPicture, DrawsTheLineInsideThePlotAndCopesWithNoPoints) {
+  int argc = 1;
+  char name[] = "test";
+  char* argv[] = {name, nullptr};
+  QGuiApplication app(argc, argv);
+  ChartPictureOptions o;
+  o.xTitle = QStringLiteral("Расстояние от газопровода, м");
+  o.yTitle = QStringLiteral("Вероятность поражения, %");
+  const QImage empty = RenderDistanceChart({}, o);
+  EXPECT_EQ(empty.size(), QSize(o.width, o.height));
+  // A falling line: the line colour appears, and more of it in the left half than in the right.
+  const QImage img = RenderDistanceChart({{0, 100}, {100, 50}, {200, 0}, {400, 0}}, o);
+  int left = 0, right = 0;
+  for (int y = 0; y < img.height(); ++y)
+    for (int x = 0; x < img.width(); ++x) {
+      const QColor c = img.pixelColor(x, y);
+      if (c.blue() > 120 && c.red() < 90) (x < img.width() / 2 ? left : right)++;
+    }
+  EXPECT_GT(left, 50);
+  EXPECT_GT(right, 50);  // the flat part along the bottom
+  EXPECT_FALSE(RenderDistanceChart({{0, std::nan("")}, {10, 1}}, o).isNull());
+}
