@@ -40,7 +40,7 @@ TEST(Document, TextJoinsItsParagraphUntilALineEnd) {
   const auto p = Paras(d);
   ASSERT_EQ(p.size(), 5u);
   EXPECT_EQ(p[0]->text(), "Длительность расчета, мин.3");
-  EXPECT_EQ(p[0]->pieces.size(), 1u);
+  EXPECT_EQ(p[0]->items.size(), 1u);
   EXPECT_TRUE(p[1]->empty());
   EXPECT_EQ(p[2]->text(), "конец");
   EXPECT_EQ(p[4]->text(), "ещё");
@@ -152,8 +152,8 @@ TEST(Document, PicturesGoInlineAndAMissingOneAddsNothing) {
   EXPECT_EQ(d.pictures()[0].widthPx, 40);
   const auto p = Paras(d);
   ASSERT_EQ(p.size(), 3u);
-  ASSERT_EQ(p[0]->pieces.size(), 1u);
-  EXPECT_EQ(p[0]->pieces[0].picture, 0);
+  ASSERT_EQ(p[0]->items.size(), 1u);
+  EXPECT_EQ(p[0]->items[0].picture, 0);
   EXPECT_EQ(p[0]->format.align, Align::Center);
   EXPECT_EQ(p[1]->text(), "Рис. ___ подпись");
 }

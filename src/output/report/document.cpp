@@ -10,8 +10,8 @@ namespace velaron::report {
 
 QString Paragraph::text() const {
   QString s;
-  for (const auto& piece : pieces)
-    if (piece.picture < 0) s += piece.text;
+  for (const auto& item : items)
+    if (item.picture < 0) s += item.text;
   return s;
 }
 
@@ -124,18 +124,18 @@ void Document::Append(const QString& text) {
   for (qsizetype i = 0; i < text.size(); ++i) {
     const QChar ch = text[i];
     if (ch != QLatin1Char('\r') && ch != QLatin1Char('\n')) continue;
-    if (i > from) last().pieces.push_back({text.mid(from, i - from), -1});
+    if (i > from) last().items.push_back({text.mid(from, i - from), -1});
     EndParagraph();
     if (ch == QLatin1Char('\r') && i + 1 < text.size() && text[i + 1] == QLatin1Char('\n')) ++i;
     from = i + 1;
   }
   if (from < text.size()) {
     Paragraph& p = last();
-    // Consecutive text joins the piece before it, so a paragraph is one run of text.
-    if (!p.pieces.empty() && p.pieces.back().picture < 0)
-      p.pieces.back().text += text.mid(from);
+    // Consecutive text joins the item before it, so a paragraph is one run of text.
+    if (!p.items.empty() && p.items.back().picture < 0)
+      p.items.back().text += text.mid(from);
     else
-      p.pieces.push_back({text.mid(from), -1});
+      p.items.push_back({text.mid(from), -1});
   }
 }
 
@@ -150,7 +150,7 @@ bool Document::AppendPicture(const QImage& image) {
   writer.setQuality(80);  // zlib level 1: fast, and the flat colour areas compress well at any level
   if (!writer.write(image)) return false;
   pictures_.push_back(std::move(pic));
-  last().pieces.push_back({QString(), int(pictures_.size()) - 1});
+  last().items.push_back({QString(), int(pictures_.size()) - 1});
   return true;
 }
 

@@ -36,15 +36,15 @@ struct Picture {
 
 struct Paragraph {
   Format format;
-  // Pieces in order: text, or a picture (index into Document::pictures()).
-  struct Piece {
+  // Items in order: text, or a picture (index into Document::pictures()).
+  struct Item {
     QString text;
     int picture = -1;
   };
-  std::vector<Piece> pieces;
+  std::vector<Item> items;
 
-  QString text() const;  // the text pieces joined
-  bool empty() const { return pieces.empty(); }
+  QString text() const;  // the text items joined
+  bool empty() const { return items.empty(); }
 };
 
 // A rectangle of merged cells, 1-based and inclusive; its text lives in the top-left cell.

@@ -98,11 +98,11 @@ void PictureRun(std::string& x, int index, const Picture& p, const PageSetup& pa
 void WriteParagraph(std::string& x, const Paragraph& p, const Document& doc, int& docPrId) {
   x += "<w:p>";
   ParagraphFormat(x, p.format);
-  for (const auto& piece : p.pieces) {
-    if (piece.picture >= 0 && piece.picture < int(doc.pictures().size()))
-      PictureRun(x, piece.picture, doc.pictures()[size_t(piece.picture)], doc.page, docPrId++);
-    else if (!piece.text.isEmpty())
-      TextRun(x, p.format, piece.text);
+  for (const auto& item : p.items) {
+    if (item.picture >= 0 && item.picture < int(doc.pictures().size()))
+      PictureRun(x, item.picture, doc.pictures()[size_t(item.picture)], doc.page, docPrId++);
+    else if (!item.text.isEmpty())
+      TextRun(x, p.format, item.text);
   }
   x += "</w:p>";
 }
