@@ -3,14 +3,12 @@
 #include <QDir>
 
 #include "db/database.h"
+#include "output/pictures/wind_rose_picture.h"
 #include "output/workbook/xlsx_book.h"
 
 namespace velaron::output {
 
-QStringList WindDirectionLetters() {
-  return {QStringLiteral("С"),  QStringLiteral("СВ"), QStringLiteral("В"), QStringLiteral("ЮВ"),
-          QStringLiteral("Ю"),  QStringLiteral("ЮЗ"), QStringLiteral("З"), QStringLiteral("СЗ")};
-}
+QStringList WindDirectionLetters() { return RoseDirectionLetters(); }
 
 namespace {
 

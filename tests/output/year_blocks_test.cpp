@@ -1,0 +1,306 @@
+// The wind block and the year-round zone table of the year-round reports: on the document model and read
+// back from the written .docx, cell by cell against the layouts the reports must show.
+#include <gtest/gtest.h>
+
+#include <QImage>
+
+#include "docx_reader.h"
+#include "output/report/docx_writer.h"
+#include "output/report/wind_block.h"
+#include "output/report/year_zone_table.h"
+
+using namespace velaron;
+using namespace velaron::report;
+using namespace velaron::test;
+
+namespace {
+
+// A town with a different number in every cell of its wind table.
+db::WindRow Town() {
+  db::WindRow t;
+  t.idCity = 7;
+  t.CityName = QStringLiteral("Нижний Новгород");
+  t.winter = {1, 2, 3, 4, 5, 6, 7, 8, 9};
+  t.summer = {11, 12, 13, 14, 15, 16, 17, 18, 19.5};
+  t.speedWinter = {0.25, 1.25, 2.25, 3.25, 4.25, 5.25, 6.25, 7.25, 0};
+  t.speedSummer = {0.5, 1.5, 2.5, 3.5, 4.5, 5.5, 6.5, 7.5, 9.75};
+  t.Tmedium = 182;
+  return t;
+}
+
+// Expected grids: a text is the cell's own; "<" continues the merged cell on its left, "^" the one above.
+using Grid = std::vector<std::vector<QString>>;
+
+// The wind table as the report shows it, worked from the town above.
+const Grid kWindGrid = {
+    {"Направление ветра", "Процент повторяемости", "<", "Средняя скорость ветра, м/с", "<"},
+    {"^", "Зима", "Лето", "Зима", "Лето"},
+    {"Северный", "1", "11", "0,25", "0,5"},
+    {"Северо -восточный", "2", "12", "1,25", "1,5"},
+    {"Восточный", "3", "13", "2,25", "2,5"},
+    {"Юго -восточный", "4", "14", "3,25", "3,5"},
+    {"Южный", "5", "15", "4,25", "4,5"},
+    {"Юго -западный", "6", "16", "5,25", "5,5"},
+    {"Западный", "7", "17", "6,25", "6,5"},
+    {"Северо -западный", "8", "18", "7,25", "7,5"},
+    {"Штиль", "9", "19,5", "0", "9,75"},
+};
+
+// Radii 10·kind + zone + 0.5, except two zones that were not found; combined 12.25, not found, 30, 40.75.
+std::array<result::ZoneRow, 9> ZoneR() {
+  std::array<result::ZoneRow, 9> z{};
+  for (int k = 1; k <= 9; ++k)
+    for (int zone = 1; zone <= 4; ++zone) z[size_t(k - 1)][size_t(zone - 1)] = 10 * k + zone + 0.5;
+  z[3][1] = -1;  // symmetric summer, zone 2
+  z[4][3] = -1;  // asymmetric, zone 4 (and so its safe zone)
+  return z;
+}
+const result::ZoneRow kCurZones = {12.25, -1, 30, 40.75};
+
+result::Probabilities Probabilities() {
+  result::Probabilities p;
+  p.PRupture = 0.002;
+  p.PIgnition = 0.5;
+  p.Pkw = 0.01;
+  p.Pks = 0.2;
+  p.Psw = 0.3;
+  p.Pss = 0.4;
+  p.Paw = 0.25;
+  p.Pas = 0.75;  // the summer asymmetric share: no column reads it
+  p.PFireBall = 3e-5;
+  p.PGPVS = 4e-6;
+  p.PKotlTorch = 0.9;  // the season's jet probabilities are not the table's
+  return p;
+}
+
+// The jet tables' rows 3 to 8 by hand: PRupture·PIgnition = 0.001 times each share.
+const std::vector<QString> kLabels = {"Зона безусловного поражения, Рпор>99%",
+                                      "Зона возможно сильных поражений, 50%<Рпор<=99%",
+                                      "Зона возможно средних поражений, 33%<Рпор<=50%",
+                                      "Зона возможно слабых поражений, 1%<Рпор<=33%",
+                                      "Зона безопасности, Рпор<=1%",
+                                      "Вероятность возникновения в течение года"};
+// Body columns of each scenario kind, rows 3..8.
+const std::map<int, std::vector<QString>> kKindColumn = {
+    {1, {"11,5", "12,5", "13,5", "14,5", ">14,5", "1E-05"}},
+    {2, {"21,5", "22,5", "23,5", "24,5", ">24,5", "0,0002"}},
+    {3, {"31,5", "32,5", "33,5", "34,5", ">34,5", "0,0003"}},
+    {4, {"41,5", "уточнить", "43,5", "44,5", ">44,5", "0,0004"}},
+    {5, {"51,5", "52,5", "53,5", "уточнить", "уточнить", "0,00025"}},
+    {6, {"61,5", "62,5", "63,5", "64,5", ">64,5", "3E-05"}},
+    {7, {"71,5", "72,5", "73,5", "74,5", ">74,5", "0,002"}},
+    {8, {"81,5", "82,5", "83,5", "84,5", ">84,5", "4E-06"}},
+};
+const std::vector<QString> kCombined = {"12,25", "уточнить", "30", "40,75", ">40,75", ""};
+
+Grid ZoneGrid(const std::vector<QString>& head1, const std::vector<QString>& head2, const std::vector<int>& kinds) {
+  Grid g = {head1, head2};
+  for (size_t r = 0; r < kLabels.size(); ++r) {
+    std::vector<QString> row = {kLabels[r]};
+    for (int k : kinds) row.push_back(kKindColumn.at(k)[r]);
+    row.push_back(kCombined[r]);
+    g.push_back(row);
+  }
+  return g;
+}
+
+const Grid kJetsGrid = ZoneGrid(
+    {"Вид аварийного сценария", "Котлованный факел", "<", "Симметричный факел", "<", "Ассиметричный факел",
+     "Комплексная оценка опасных зон"},
+    {"Характеристика опасных зон", "Зима", "Лето", "Зима", "Лето", "^", "^"}, {1, 2, 3, 4, 5});
+
+const Grid kComplexGrid = ZoneGrid(
+    {"Вид аварийного сценария", "Физический взрыв", "Огневой шар", "Горение ГПВС", "Котлованный факел", "<",
+     "Симметричный факел", "<", "Ассиметричный факел", "Комплексная оценка опасных зон"},
+    {"Характеристика опасных зон", "^", "^", "^", "Зима", "Лето", "Зима", "Лето", "^", "^"},
+    {7, 6, 8, 1, 2, 3, 4, 5});
+
+// Compares a table read back from the .docx with an expected grid, cell by cell.
+void ExpectGrid(const DocxTable& t, const Grid& want) {
+  ASSERT_EQ(t.rows(), int(want.size()));
+  ASSERT_EQ(t.cols(), int(want[0].size()));
+  for (int r = 0; r < t.rows(); ++r)
+    for (int c = 0; c < t.cols(); ++c) {
+      const QString& w = want[size_t(r)][size_t(c)];
+      const auto anchor = t.anchor[size_t(r)][size_t(c)];
+      SCOPED_TRACE(testing::Message() << "row " << r + 1 << ", column " << c + 1);
+      if (w == "<")
+        EXPECT_EQ(anchor, t.anchor[size_t(r)][size_t(c - 1)]);
+      else if (w == "^")
+        EXPECT_EQ(anchor, t.anchor[size_t(r - 1)][size_t(c)]);
+      else {
+        EXPECT_EQ(anchor, (std::pair{r, c}));
+        EXPECT_EQ(t.text[size_t(r)][size_t(c)].toStdString(), w.toStdString());
+      }
+    }
+}
+
+// The same comparison on the document model (1-based cells).
+void ExpectGrid(const Table& t, const Grid& want) {
+  ASSERT_EQ(t.rows(), int(want.size()));
+  ASSERT_EQ(t.cols(), int(want[0].size()));
+  for (int r = 1; r <= t.rows(); ++r)
+    for (int c = 1; c <= t.cols(); ++c) {
+      const QString& w = want[size_t(r - 1)][size_t(c - 1)];
+      SCOPED_TRACE(testing::Message() << "row " << r << ", column " << c);
+      const Merge m = t.SpanOf(r, c);
+      if (w == "<")
+        EXPECT_EQ(m.col1, t.SpanOf(r, c - 1).col1);
+      else if (w == "^")
+        EXPECT_EQ(m.row1, t.SpanOf(r - 1, c).row1);
+      else {
+        EXPECT_EQ(m.row1, r);
+        EXPECT_EQ(m.col1, c);
+        EXPECT_EQ(t.text(r, c).toStdString(), w.toStdString());
+      }
+    }
+}
+
+std::vector<QString> Texts(const Document& d) {
+  std::vector<QString> out;
+  for (const Paragraph* p : d.paragraphs()) out.push_back(p->text());
+  return out;
+}
+
+}  // namespace
+
+TEST(WindBlock, CaptionTableAndDaysLineWithTheTownsValues) {
+  Document d;
+  WriteWindBlock(d, Town());
+  const auto texts = Texts(d);
+  // An empty line, the caption, (the table), the days line, an empty line, the empty end.
+  ASSERT_EQ(texts.size(), 5u);
+  EXPECT_EQ(texts[0], "");
+  EXPECT_EQ(texts[1], "Таблица ___ Сезонные характеристики ветра в районе населенного пункта -Нижний Новгород");
+  EXPECT_EQ(texts[2], "Количество дней в году со среднесуточной температурой > 0   182");
+  EXPECT_EQ(texts[3], "");
+  EXPECT_EQ(texts[4], "");
+  for (const Paragraph* p : d.paragraphs()) EXPECT_EQ(p->format, (Format{12, false, Align::Left}));
+  ASSERT_EQ(d.tables().size(), 1u);
+  const Table& t = *d.tables()[0];
+  EXPECT_EQ(t.format(), (Format{12, false, Align::Left}));  // the caption's paragraph, no size of its own
+  ExpectGrid(t, kWindGrid);
+  // The table stands between the caption and the days line.
+  const auto& blocks = d.blocks();
+  int seen = 0;
+  for (const auto& b : blocks) {
+    if (std::holds_alternative<Table>(b)) break;
+    ++seen;
+  }
+  EXPECT_EQ(std::get<Paragraph>(blocks[size_t(seen + 1)]).text(), texts[2]);
+}
+
+TEST(WindBlock, WithoutATownRowTheTableKeepsItsLabelsAndNoValues) {
+  Document d;
+  WriteWindBlock(d, std::nullopt);
+  const Table& t = *d.tables().at(0);
+  EXPECT_EQ(t.text(4, 1), "Северо -восточный");
+  for (int r = 3; r <= 11; ++r)
+    for (int c = 2; c <= 5; ++c) EXPECT_EQ(t.text(r, c), "");
+  EXPECT_EQ(d.plainText().count("пункта -\r\n"), 1);
+  EXPECT_TRUE(d.plainText().contains("температурой > 0   \r\n"));
+}
+
+TEST(WindRoseFigure, PictureThenCaptionWithTheTownAndNoGridStep) {
+  QImage rose(40, 30, QImage::Format_RGB32);
+  rose.fill(Qt::white);
+  struct Case {
+    QImage image;
+    size_t pictures;
+  } cases[] = {{rose, 1}, {QImage(), 0}};  // a rose that failed leaves the caption alone
+  for (const Case& c : cases) {
+    Document d;
+    WriteWindRoseFigure(d, Town(), c.image);
+    EXPECT_EQ(d.pictures().size(), c.pictures);
+    const auto p = d.paragraphs();
+    ASSERT_EQ(p.size(), 3u);
+    EXPECT_EQ(p[0]->empty(), c.pictures == 0);
+    EXPECT_EQ(p[1]->text(), "Рис.  ___ Роза ветров в районе населенного пункта -Нижний Новгород");
+    EXPECT_EQ(p[1]->format, (Format{12, false, Align::Center}));
+  }
+}
+
+TEST(YearZoneTable, BothFormsOnTheModel) {
+  struct Case {
+    YearTableForm form;
+    const char* caption;
+    const Grid* grid;
+  } cases[] = {
+      {YearTableForm::Jets,
+       "Таблица __ Расчетный размер опасных зон поражения человека от комплексного термического воздействия "
+       "факельного горения при условной вероятности возникновения в течение года",
+       &kJetsGrid},
+      {YearTableForm::Complex,
+       "Таблица __ Расчетные параметры опасных зон поражения человека от комплексного термического и "
+       "барического действия при условной вероятности возникновения аварийных сценариев в течение года",
+       &kComplexGrid},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.caption);
+    Document d;
+    d.Step(12, Align::Left, true);  // whatever stood before: the caption sets its own format
+    d.Append("предыдущая строка\r\n");
+    WriteYearZoneTable(d, c.form, ZoneR(), kCurZones, Probabilities());
+    const auto texts = Texts(d);
+    ASSERT_GE(texts.size(), 4u);
+    EXPECT_EQ(texts[1], "");
+    EXPECT_EQ(texts[2].toStdString(), c.caption);
+    EXPECT_EQ(d.paragraphs()[2]->format, (Format{12, false, Align::Center}));
+    ASSERT_EQ(d.tables().size(), 1u);
+    const Table& t = *d.tables()[0];
+    EXPECT_EQ(t.format(), (Format{10, false, Align::Center}));
+    ExpectGrid(t, *c.grid);
+  }
+}
+
+TEST(YearZoneTable, ProbabilityRowIsTheProductOfRuptureIgnitionAndShare) {
+  // Shares chosen so that a wrong share or a missing factor shows: 0.004 · 0.25 · share.
+  result::Probabilities p;
+  p.PRupture = 0.004;
+  p.PIgnition = 0.25;
+  p.Pkw = 0.5;
+  p.Pks = 0.125;
+  p.Psw = 1;
+  p.Pss = 0.0625;
+  p.Paw = 0.75;
+  p.Pas = 0.5;
+  Document d;
+  WriteYearZoneTable(d, YearTableForm::Jets, ZoneR(), kCurZones, p);
+  const Table& t = *d.tables()[0];
+  const char* want[] = {"0,0005", "0,000125", "0,001", "6,25E-05", "0,00075", ""};
+  for (int c = 2; c <= 7; ++c) EXPECT_EQ(t.text(8, c).toStdString(), want[c - 2]) << "column " << c;
+}
+
+TEST(YearReportBlocks, DocxHoldsTheWindTableAndBothZoneTablesCellByCell) {
+  Document d;
+  WriteWindBlock(d, Town());
+  WriteYearZoneTable(d, YearTableForm::Jets, ZoneR(), kCurZones, Probabilities());
+  WriteYearZoneTable(d, YearTableForm::Complex, ZoneR(), kCurZones, Probabilities());
+  const DocxBody body = ReadDocxBody(DocxParts(d).at("word/document.xml"));
+  ASSERT_EQ(body.tables.size(), 3u);
+  {
+    SCOPED_TRACE("wind table");
+    ExpectGrid(body.tables[0], kWindGrid);
+  }
+  {
+    SCOPED_TRACE("7 columns");
+    ExpectGrid(body.tables[1], kJetsGrid);
+  }
+  {
+    SCOPED_TRACE("10 columns");
+    ExpectGrid(body.tables[2], kComplexGrid);
+  }
+  for (const auto& cp : body.tables[0].cellParagraphs) EXPECT_EQ(cp.size, 12);
+  for (const auto& cp : body.tables[2].cellParagraphs) {
+    EXPECT_EQ(cp.size, 10);
+    EXPECT_FALSE(cp.bold);
+  }
+  // The label column is the widest, and the columns fill the text width.
+  for (const DocxTable& t : body.tables) {
+    long sum = 0;
+    for (long w : t.gridCols) sum += w;
+    EXPECT_NEAR(sum, 10770, 10);
+    EXPECT_GT(t.gridCols[0], t.gridCols[1]);
+  }
+  EXPECT_TRUE(body.lines().contains("Количество дней в году со среднесуточной температурой > 0   182"));
+}
