@@ -4,11 +4,15 @@
 #include <QCursor>
 #include <QDate>
 #include <QFileDialog>
+#include <QFileInfo>
 
 #include "db/database.h"
 #include "mainwindow/form1.h"
 #include "output/report/report_closing.h"
 #include "output/report/single_reports.h"
+#include "output/report/year_reports.h"
+#include "output/workbook/wind_rose.h"
+#include "common/texts.h"
 #include "widgets/messages.h"
 
 namespace velaron::ui {
@@ -42,9 +46,36 @@ void SaveSingleScenarioReport(QWidget* parent, const result::RunSnapshot& record
   report::CloseReport(*doc, in, now, hooks);
 }
 
+void SaveYearReport(QWidget* parent, const result::RunSnapshot& record) {
+  const QDateTime now = QDateTime::currentDateTime();
+  report::YearReportInput year = report::YearInputFromRecord(record);
+  // The town's wind-rose workbook is rewritten, where the run wrote it; when that fails the user is told
+  // and the figure keeps its caption alone, never an older town's rose.
+  if (record.town) {
+    const QString folder = record.windRoseFile.isEmpty() ? QCoreApplication::applicationDirPath()
+                                                          : QFileInfo(record.windRoseFile).absolutePath();
+    if (!output::SaveWindRose(*record.town, folder).ok) {
+      year.rose = QImage();
+      ShowCritical(parent, QString::fromUtf8(texts::kWriteFailed));
+    }
+  }
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  const report::ReportInput in = report::InputFromRecord(record, now.date());
+  const std::optional<report::Document> doc = report::BuildYearReport(in, year);
+  QApplication::restoreOverrideCursor();
+  if (!doc) return;
+  report::ClosingHooks hooks;
+  hooks.appendRow = [](const db::ReportSummaryRow& row) { return db::AppendReportSummary(row); };
+  hooks.askFileName = [parent](const QString& folder) { return FileDialog()(parent, folder); };
+  hooks.critical = [parent](const QString& message) { ShowCritical(parent, message); };
+  report::CloseReport(*doc, in, now, hooks);
+}
+
 void RegisterReportWriters(Form1& window) {
   for (int code : {2, 3, 4, 5, 6, 8})
     if (report::SingleRecipeOf(code)) window.setReportWriter(code, SaveSingleScenarioReport);
+  for (int code : {1, 7})
+    if (report::YearRecipeOf(code)) window.setReportWriter(code, SaveYearReport);
 }
 
 }  // namespace velaron::ui

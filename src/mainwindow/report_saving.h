@@ -16,6 +16,9 @@ class Form1;
 // save dialog and the file.
 void SaveSingleScenarioReport(QWidget* parent, const result::RunSnapshot& record);
 
+// Writes the report of a year-round run (codes 1 and 7), rewriting the town's wind-rose workbook first.
+void SaveYearReport(QWidget* parent, const result::RunSnapshot& record);
+
 // Registers the report writers of the codes that have one with the main window.
 void RegisterReportWriters(Form1& window);
 

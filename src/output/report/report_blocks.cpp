@@ -62,7 +62,10 @@ void InputDataBlock(Document& doc, const ReportInput& in, const InputAdditions& 
   if (add.escapeSpeed) s += Line(texts::kEscapeSpeed, in.SkorChelText) + kCrLf;
   if (add.weather) {
     s += Line(texts::kWeather);
-    for (const QString& w : WeatherLines(in.MeteoText)) s += w;
+    if (add.yearWeather)
+      for (const char* w : texts::kYearWeatherLines) s += Line(w);
+    else
+      for (const QString& w : WeatherLines(in.MeteoText)) s += w;
   }
   // External factors, then the section's crossings; a greyed box (2) counts as set.
   const auto& c = in.Check;

@@ -29,6 +29,7 @@ struct InputAdditions {
   QStringList afterGround;  // complete lines, each ending in CR LF
   bool escapeSpeed = false;
   bool weather = false;
+  bool yearWeather = false;  // the year-round reports' weather lines instead of the entered weather
 };
 void InputDataBlock(Document& doc, const ReportInput& in, const InputAdditions& add);
 

@@ -138,4 +138,62 @@ inline constexpr const char* kDirSymmetricYear =
 inline constexpr const char* kDirAsymmetricYear =
     "\"Ассиметричный факел\" в летние и зимнее время года в направлении градиента теплового поля";
 
+// Year-round reports (all jet fires over a year, the complex assessment).
+inline constexpr const char* kTitleYearJets =
+    "Комплексная оценка факельного горения при гильотинном разрушении газопровода в течение года";
+inline constexpr const char* kTitleComplex = "Комплексная оценка опасных зон при гильотинном разрушении газопровода";
+inline constexpr std::array<const char*, 3> kYearWeatherLines = {
+    "- время года:  данные за год;",
+    "- скорость ветра:  см. розу ветров и данные среднесезонных характеристик в таблице ___;",
+    "- угол отклонения факела от вертикали зависит от силы и направления ветра."};
+inline constexpr const char* kPitJet = "Котлованный факел:";
+inline constexpr const char* kSymmetricJet = "Симметричный факел:";
+inline constexpr const char* kAsymmetricJet = "Асимметричный факел:";
+inline constexpr const char* kFigYearJetChartAfter =
+    " направлению от места аварии от всех видов факельного горения на поверхности земли, кВт/кв.м (шаг сетки - ";
+inline constexpr const char* kFigYearFluxDiagram =
+    "Рис. __ Диаграмма распределения максимальных значений плотности теплового поля от всех видов факельного "
+    "горения в направлении перпендикулярном от газопровода на поверхности земли, кВт/кв.м (шаг сетки - ";
+inline constexpr const char* kFigYearJetsPercentDiagram =
+    "Рис. __ Диаграмма распределения математического ожидания вероятности поражения человека тепловым полем от "
+    "всех видов факельного горения в направлении перпендикулярном от газопровода на поверхности земли, % (шаг "
+    "сетки - ";
+inline constexpr const char* kFigComplexPercentChart =
+    "Рис. __ График распределения математического ожидания вероятности поражения человека от всех сценариев, % "
+    "(шаг сетки - ";
+inline constexpr const char* kFigComplexPercentDiagram =
+    "Рис. __ Диаграмма распределения математического ожидания вероятности поражения человека от всех сценариев, % "
+    "(шаг сетки - ";
+
+// The town's wind block and the wind-rose figure.
+inline constexpr const char* kWindCaption = "Таблица ___ Сезонные характеристики ветра в районе населенного пункта -";
+inline constexpr const char* kWindDirectionHead = "Направление ветра";
+inline constexpr const char* kWindRepetitionHead = "Процент повторяемости";
+inline constexpr const char* kWindSpeedHead = "Средняя скорость ветра, м/с";
+inline constexpr const char* kWinterCap = "Зима";
+inline constexpr const char* kSummerCap = "Лето";
+// The nine wind states, north first, clockwise, calm last (the blank before the hyphen is the system's own).
+inline constexpr std::array<const char*, 9> kWindStates = {
+    "Северный", "Северо -восточный", "Восточный", "Юго -восточный", "Южный",
+    "Юго -западный", "Западный", "Северо -западный", "Штиль"};
+inline constexpr const char* kDaysAboveZero = "Количество дней в году со среднесуточной температурой > 0   ";
+inline constexpr const char* kFigWindRose = "Рис.  ___ Роза ветров в районе населенного пункта -";
+
+// Year-round zone table.
+inline constexpr const char* kYearJetsTableCaption =
+    "Таблица __ Расчетный размер опасных зон поражения человека от комплексного термического воздействия "
+    "факельного горения при условной вероятности возникновения в течение года";
+inline constexpr const char* kYearComplexTableCaption =
+    "Таблица __ Расчетные параметры опасных зон поражения человека от комплексного термического и барического "
+    "действия при условной вероятности возникновения аварийных сценариев в течение года";
+inline constexpr const char* kScenarioKindHead = "Вид аварийного сценария";
+inline constexpr const char* kYearProbability = "Вероятность возникновения в течение года";
+inline constexpr const char* kExplosionHead = "Физический взрыв";
+inline constexpr const char* kFireBallHead = "Огневой шар";
+inline constexpr const char* kCloudHead = "Горение ГПВС";
+inline constexpr const char* kPitHead = "Котлованный факел";
+inline constexpr const char* kSymmetricHead = "Симметричный факел";
+inline constexpr const char* kAsymmetricHead = "Ассиметричный факел";
+inline constexpr const char* kCombinedHead = "Комплексная оценка опасных зон";
+
 }  // namespace velaron::report::texts

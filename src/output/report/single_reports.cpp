@@ -6,6 +6,7 @@
 #include "output/report/report_blocks.h"
 #include "output/report/report_numbers.h"
 #include "output/report/report_texts.h"
+#include "output/report/year_reports.h"
 
 namespace velaron::report {
 
@@ -120,7 +121,9 @@ std::optional<Document> BuildSingleReport(const ReportInput& in) {
 }
 
 QString WriteReportOfRecord(const result::RunSnapshot& record, const QString& path, const QDate& today) {
-  const std::optional<Document> doc = BuildSingleReport(InputFromRecord(record, today));
+  const ReportInput in = InputFromRecord(record, today);
+  std::optional<Document> doc = BuildSingleReport(in);
+  if (!doc) doc = BuildYearReport(in, YearInputFromRecord(record));
   if (!doc) return U(kNoReportWriter);
   return WriteDocx(*doc, path);
 }

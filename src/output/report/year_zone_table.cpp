@@ -2,7 +2,9 @@
 
 #include <vector>
 
+#include "output/report/report_blocks.h"
 #include "output/report/report_numbers.h"
+#include "output/report/report_texts.h"
 
 namespace velaron::report {
 
@@ -10,20 +12,7 @@ namespace {
 
 using result::ScenarioKind;
 
-constexpr const char* kJetsCaption =
-    "Таблица __ Расчетный размер опасных зон поражения человека от комплексного термического воздействия "
-    "факельного горения при условной вероятности возникновения в течение года";
-constexpr const char* kComplexCaption =
-    "Таблица __ Расчетные параметры опасных зон поражения человека от комплексного термического и барического "
-    "действия при условной вероятности возникновения аварийных сценариев в течение года";
-
-constexpr std::array<const char*, 6> kRowLabels = {
-    "Зона безусловного поражения, Рпор>99%",          "Зона возможно сильных поражений, 50%<Рпор<=99%",
-    "Зона возможно средних поражений, 33%<Рпор<=50%", "Зона возможно слабых поражений, 1%<Рпор<=33%",
-    "Зона безопасности, Рпор<=1%",                    "Вероятность возникновения в течение года"};
-
 constexpr int kRows = 8, kFirstZoneRow = 3, kSafeRow = 7, kProbabilityRow = 8;
-constexpr double kNotFound = -1;
 
 // A scenario column: its scenario kind and its probability within a year.
 struct Column {
@@ -31,10 +20,8 @@ struct Column {
   double probability;
 };
 
-QString Radius(double r) { return r == kNotFound ? QStringLiteral("уточнить") : Plain(r); }
-QString SafeZone(double r4) { return r4 == kNotFound ? QStringLiteral("уточнить") : QStringLiteral(">") + Plain(r4); }
-
 QString U(const char* s) { return QString::fromUtf8(s); }
+QString SafeZone(double r4) { return r4 == -1 ? U(texts::kRefine) : QStringLiteral(">") + Plain(r4); }
 
 }  // namespace
 
@@ -42,7 +29,8 @@ void WriteYearZoneTable(Document& doc, YearTableForm form, const std::array<resu
                         const result::ZoneRow& CurZones, const result::Probabilities& p) {
   const bool complex = form == YearTableForm::Complex;
   doc.Step(12, Align::Center, false);
-  doc.Append(U(kEol) + U(complex ? kComplexCaption : kJetsCaption) + U(kEol));
+  doc.Append(QStringLiteral("\r\n") + U(complex ? texts::kYearComplexTableCaption : texts::kYearJetsTableCaption) +
+             QStringLiteral("\r\n"));
 
   // The jet columns take the rupture's probability times the ignition's times the share of their kind; the
   // asymmetric jet has only the winter share.
@@ -59,46 +47,48 @@ void WriteYearZoneTable(Document& doc, YearTableForm form, const std::array<resu
   const int cols = int(columns.size()) + 2;
   const int combined = cols;
 
+  // The table's text is 10 pt, not bold, centred like its caption.
   doc.SelectLast();
   doc.SetBold(false);
   doc.SetSize(10);
   Table& t = doc.AddTable(kRows, cols);
-  t.Append(1, 1, QStringLiteral("Вид аварийного сценария"));
-  t.Append(2, 1, QStringLiteral("Характеристика опасных зон"));
+  t.Append(1, 1, U(texts::kScenarioKindHead));
+  t.Append(2, 1, U(texts::kZoneHead));
   // Header: the single scenarios over both rows, each jet kind with a season split over its two columns.
   int c = 2;
-  if (complex) {
-    for (const char* name : {"Физический взрыв", "Огневой шар", "Горение ГПВС"}) {
+  if (complex)
+    for (const char* name : {texts::kExplosionHead, texts::kFireBallHead, texts::kCloudHead}) {
       t.MergeCells(1, c, 2, c);
       t.Append(1, c++, U(name));
     }
-  }
-  for (const char* name : {"Котлованный факел", "Симметричный факел"}) {
+  for (const char* name : {texts::kPitHead, texts::kSymmetricHead}) {
     t.MergeCells(1, c, 1, c + 1);
     t.Append(1, c, U(name));
-    t.Append(2, c, QStringLiteral("Зима"));
-    t.Append(2, c + 1, QStringLiteral("Лето"));
+    t.Append(2, c, U(texts::kWinterCap));
+    t.Append(2, c + 1, U(texts::kSummerCap));
     c += 2;
   }
   t.MergeCells(1, c, 2, c);
-  t.Append(1, c, QStringLiteral("Ассиметричный факел"));
+  t.Append(1, c, U(texts::kAsymmetricHead));
   t.MergeCells(1, combined, 2, combined);
-  t.Append(1, combined, QStringLiteral("Комплексная оценка опасных зон"));
-  for (int r = kFirstZoneRow; r <= kProbabilityRow; ++r) t.Append(r, 1, U(kRowLabels[size_t(r - kFirstZoneRow)]));
+  t.Append(1, combined, U(texts::kCombinedHead));
+  for (int z = 0; z < 4; ++z) t.Append(kFirstZoneRow + z, 1, U(texts::kZoneLabels[size_t(z)]));
+  t.Append(kSafeRow, 1, U(texts::kSafeZone));
+  t.Append(kProbabilityRow, 1, U(texts::kYearProbability));
 
   for (size_t i = 0; i < columns.size(); ++i) {
     const int col = 2 + int(i);
     const result::ZoneRow& radii = ZoneR[size_t(static_cast<int>(columns[i].kind) - 1)];
-    for (int z = 0; z < 4; ++z) t.Append(kFirstZoneRow + z, col, Radius(radii[size_t(z)]));
+    for (int z = 0; z < 4; ++z) t.Append(kFirstZoneRow + z, col, RadiusText(radii[size_t(z)]));
     t.Append(kSafeRow, col, SafeZone(radii[3]));
     t.Append(kProbabilityRow, col, Plain(columns[i].probability));
   }
-  for (int z = 0; z < 4; ++z) t.Append(kFirstZoneRow + z, combined, Radius(CurZones[size_t(z)]));
+  for (int z = 0; z < 4; ++z) t.Append(kFirstZoneRow + z, combined, RadiusText(CurZones[size_t(z)]));
   t.Append(kSafeRow, combined, SafeZone(CurZones[3]));
   // The combined column has no probability of its own: its row-8 cell stays empty.
 
   std::vector<double> weights(size_t(cols), 1.0);
-  weights[0] = complex ? 2.6 : 2.2;
+  weights[0] = complex ? 1.6 : 1.8;
   t.SetFillWeights(weights);
 }
 

@@ -1,0 +1,45 @@
+// The reports of the two year-round assessments as data over one builder: all jet fires over a year
+// (code 7) and the complex assessment of all scenarios (code 1). They are built from the blocks of the
+// single-scenario reports, with the town's wind table among the input data, the dimensions of all three jet
+// kinds, six figures (the last the town's wind rose) and the year-round zone table at the end.
+#pragma once
+
+#include <QImage>
+#include <optional>
+
+#include "db/rows.h"
+#include "output/report/document.h"
+#include "output/report/report_input.h"
+#include "output/report/year_zone_table.h"
+
+namespace velaron::report {
+
+// What the year-round reports read of the record besides the common input.
+struct YearReportInput {
+  std::array<result::ZoneRow, 9> ZoneR{};  // scenario kind 1..9 at index 0..8
+  std::optional<db::WindRow> town;         // the town row the run used, found by its key when it started
+  QImage rose;                             // the town's wind rose; null: the figure's caption alone
+  double W2 = 0;                           // frustum width at the tip, m
+};
+
+// The year-round part of the record. The rose is drawn from the record's town unless writing the run's
+// rose failed (no other town's rose stands in for it) or `drawRose` is false.
+YearReportInput YearInputFromRecord(const result::RunSnapshot& record, bool drawRose = true);
+
+struct YearReportRecipe {
+  int code;
+  const char* title;
+  bool settingsLines;  // the fireball and gas-air cloud settings after the fourth ground line
+  enum class Flames { AllJets, Complex } flames;
+  const char* percentChartCaption;
+  const char* percentDiagramCaption;
+  YearTableForm table;
+};
+
+// The recipe of a year-round code (1 or 7), or nothing.
+const YearReportRecipe* YearRecipeOf(int scenarioCode);
+
+// The whole document of a year-round report; nothing for another code.
+std::optional<Document> BuildYearReport(const ReportInput& in, const YearReportInput& year);
+
+}  // namespace velaron::report
