@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -75,4 +76,58 @@ TEST(CalcReport, WritesTheReportOfTheRunAndRefusesAnUnwritableFile) {
   const CalcRun refused = RunCalc(input, {QStringLiteral("--report"), dir.filePath("no/such/folder/r.docx")});
   EXPECT_EQ(refused.exitCode, 2);
   EXPECT_TRUE(refused.out.contains("error"));
+}
+
+TEST(CalcReport, WritesTheYearRoundReportsWithTheTownsWindTableAndTheRunsZoneRadii) {
+  QTemporaryDir dir;
+  const QString input = dir.filePath("in.json");
+  for (int code : {7, 1}) {
+    SCOPED_TRACE(code);
+    {
+      QFile f(input);
+      ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+      f.write(QStringLiteral(R"({"settings": {"XLimit": 200, "YLimit": 200, "CStep": 10, "Skor_chel": 1.5, "Tfb": 10,
+                               "Dola": 0.5, "Tobl": 20, "Dola_obl": 0.3},
+        "pipeline": {"Gas": 1, "Diametr": 1420, "DavlDown": 7.4, "DavlUp": 5.4, "Temp": 10, "Glubina": 1.2,
+                     "Ltrub": 100, "Lkr": 30, "Tsrab": 300, "InversPercent": 14.3},
+        "rate": {"way": 1, "RegionPos": 1},
+        "external": {"Check5": 0, "Check6": 0, "Check7": 0, "Check8": 0},
+        "section": {"TPID": 1},
+        "run": {"ScenarioCode": %1, "idCity": 1}})")
+                  .arg(code)
+                  .toUtf8());
+    }
+    const QString out = dir.filePath(QStringLiteral("year%1.docx").arg(code));
+    const CalcRun r = RunCalc(input, {QStringLiteral("--report"), out});
+    ASSERT_EQ(r.exitCode, 0);
+    const auto parts = velaron::test::ReadZip(out);
+    ASSERT_TRUE(parts.count("word/document.xml"));
+    const velaron::test::DocxBody body = velaron::test::ReadDocxBody(parts.at("word/document.xml"));
+    const QStringList lines = body.lines();
+    EXPECT_TRUE(lines.contains(code == 7 ? U("Комплексная оценка факельного горения при гильотинном разрушении "
+                                             "газопровода в течение года")
+                                         : U("Комплексная оценка опасных зон при гильотинном разрушении газопровода")));
+    // The wind table of the run's town, its caption naming it, and the rose as the sixth picture.
+    ASSERT_EQ(body.tables.size(), 5u);
+    const auto& wind = body.tables[0];
+    ASSERT_EQ(wind.rows(), 11);
+    EXPECT_EQ(wind.text[3][0], U("Северо -восточный"));
+    for (int rr = 2; rr < 11; ++rr)
+      for (int c = 1; c < 5; ++c) EXPECT_FALSE(wind.text[size_t(rr)][size_t(c)].isEmpty()) << rr << " " << c;
+    const QString caption = U("Таблица ___ Сезонные характеристики ветра в районе населенного пункта -");
+    bool named = false;
+    for (const QString& l : lines) named = named || (l.startsWith(caption) && l.size() > caption.size());
+    EXPECT_TRUE(named);
+    EXPECT_EQ(parts.count("word/media/image6.png"), 1u);
+    // The year-round table's combined column: the run's own CurZones.
+    const auto& year = body.tables[4];
+    ASSERT_EQ(year.cols(), code == 7 ? 7 : 10);
+    const QJsonArray zones = r.out.value("CurZones").toArray();
+    ASSERT_EQ(zones.size(), 4);
+    for (int z = 0; z < 4; ++z) {
+      const double v = zones[z].toDouble();
+      const QString want = v == -1 ? U("уточнить") : QString::number(v, 'g', 15).replace('.', ',');
+      EXPECT_EQ(year.text[size_t(2 + z)][size_t(year.cols() - 1)], want) << z;
+    }
+  }
 }

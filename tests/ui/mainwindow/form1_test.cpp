@@ -130,12 +130,51 @@ TEST_F(MainWindowTest, SaveResultsWritesTheReportOfASingleScenarioAndItsSummaryR
   window->cmdSaveResult_Click();
   EXPECT_EQ(rows(), ++expectedRows);
   expectMessage("Ошибка в процессе сохранения файла", "Веларон", QMessageBox::Critical);
-  // The year-round codes keep their message and write nothing.
-  for (int code : {1, 7}) {
-    window->onRunFinished(Snapshot(code));
+  ui::SetReportFileDialog(nullptr);
+}
+
+TEST_F(MainWindowTest, SaveResultsWritesTheYearRoundReportsAndRewritesTheRunsRose) {
+  QTemporaryDir dir;
+  QString answer;
+  ui::SetReportFileDialog([&answer](QWidget*, const QString&) { return answer; });
+  auto rows = [] {
+    QSqlQuery q(db::Connection());
+    return q.exec("SELECT COUNT(*) FROM tabOtchet") && q.next() ? q.value(0).toInt() : -1;
+  };
+  int expectedRows = rows();
+  // The run's town: a row the table no longer holds (deleted after the run) is still the report's.
+  db::WindRow town;
+  town.idCity = 987654;
+  town.CityName = U("Городок");
+  town.winter = {10, 20, 10, 10, 10, 10, 10, 10, 10};
+  town.summer = {5, 5, 5, 5, 30, 5, 5, 5, 35};
+  town.Tmedium = 200;
+  const QString rose = dir.filePath(U("РозаВетров.xlsx"));
+  for (int code : {7, 1}) {
+    SCOPED_TRACE(code);
+    auto s = Snapshot(code);
+    s->town = town;
+    s->windRoseFile = rose;  // the run wrote its rose here: the report rewrites it in the same folder
+    window->onRunFinished(s);
+    QFile::remove(rose);
+    answer = dir.filePath(QStringLiteral("год%1").arg(code));
     window->cmdSaveResult_Click();
-    expectMessage("Запись отчета по этому сценарию пока недоступна.", "Веларон");
+    EXPECT_TRUE(messages.requests.empty()) << messages.texts().join("|").toStdString();
+    QFile f(answer + ".docx");
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(f.read(2) == "PK");
+    EXPECT_TRUE(QFile::exists(rose));
+    EXPECT_EQ(rows(), ++expectedRows);
   }
-  EXPECT_EQ(rows(), expectedRows);
+  // A rose that cannot be rewritten: the program's message, and the report is still written and saved.
+  auto s = Snapshot(7);
+  s->town = town;
+  s->windRoseFile = dir.filePath(U("нет такой папки/РозаВетров.xlsx"));
+  window->onRunFinished(s);
+  answer = dir.filePath(U("без розы.docx"));
+  window->cmdSaveResult_Click();
+  expectMessage("Ошибка в процессе записи файла!", "Веларон", QMessageBox::Critical);
+  EXPECT_TRUE(QFile::exists(answer));
+  EXPECT_EQ(rows(), ++expectedRows);
   ui::SetReportFileDialog(nullptr);
 }
