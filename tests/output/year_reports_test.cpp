@@ -196,7 +196,7 @@ TEST(YearReports, SixFiguresWithTheirCaptionsTheLastTheTownsRose) {
         if (paras[i]->text().startsWith(U("Рис."))) {
           captions << paras[i]->text();
           EXPECT_EQ(paras[i]->format, (Format{12, false, Align::Center}));
-          const bool picture = !paras[i - 1]->pieces.empty() && paras[i - 1]->pieces[0].picture >= 0;
+          const bool picture = !paras[i - 1]->items.empty() && paras[i - 1]->items[0].picture >= 0;
           EXPECT_EQ(picture, withRose || captions.size() < 6) << captions.back().toStdString();
         }
       EXPECT_EQ(captions, c.captions);
