@@ -88,7 +88,7 @@ void WriteYearZoneTable(Document& doc, YearTableForm form, const std::array<resu
   // The combined column has no probability of its own: its row-8 cell stays empty.
 
   std::vector<double> weights(size_t(cols), 1.0);
-  weights[0] = complex ? 1.6 : 1.8;
+  weights[0] = 2.2;  // the long zone labels
   t.SetFillWeights(weights);
 }
 
