@@ -11,6 +11,7 @@
 #include "output/report/report_closing.h"
 #include "output/report/single_reports.h"
 #include "output/report/year_reports.h"
+#include "output/pictures/wind_rose_picture.h"
 #include "output/workbook/wind_rose.h"
 #include "common/texts.h"
 #include "widgets/messages.h"
@@ -48,16 +49,17 @@ void SaveSingleScenarioReport(QWidget* parent, const result::RunSnapshot& record
 
 void SaveYearReport(QWidget* parent, const result::RunSnapshot& record) {
   const QDateTime now = QDateTime::currentDateTime();
-  report::YearReportInput year = report::YearInputFromRecord(record);
-  // The town's wind-rose workbook is rewritten, where the run wrote it; when that fails the user is told
-  // and the figure keeps its caption alone, never an older town's rose.
+  report::YearReportInput year = report::YearInputFromRecord(record, false);
+  // The town's wind-rose workbook is rewritten where the run wrote it, and the figure shows the rose of
+  // the run's town; when the rewrite fails the user is told and the figure keeps its caption alone, never
+  // an older town's rose.
   if (record.town) {
     const QString folder = record.windRoseFile.isEmpty() ? QCoreApplication::applicationDirPath()
                                                           : QFileInfo(record.windRoseFile).absolutePath();
-    if (!output::SaveWindRose(*record.town, folder).ok) {
-      year.rose = QImage();
+    if (output::SaveWindRose(*record.town, folder).ok)
+      year.rose = output::DrawWindRose(*record.town);
+    else
       ShowCritical(parent, QString::fromUtf8(texts::kWriteFailed));
-    }
   }
   QApplication::setOverrideCursor(Qt::WaitCursor);
   const report::ReportInput in = report::InputFromRecord(record, now.date());

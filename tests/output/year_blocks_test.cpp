@@ -269,6 +269,15 @@ TEST(YearZoneTable, ProbabilityRowIsTheProductOfRuptureIgnitionAndShare) {
   const Table& t = *d.tables()[0];
   const char* want[] = {"0,0005", "0,000125", "0,001", "6,25E-05", "0,00075", ""};
   for (int c = 2; c <= 7; ++c) EXPECT_EQ(t.text(8, c).toStdString(), want[c - 2]) << "column " << c;
+
+  // No ignition: every jet column reads 0; the explosion keeps the rupture's probability.
+  p.PIgnition = 0;
+  p.PFireBall = 0;
+  Document d0;
+  WriteYearZoneTable(d0, YearTableForm::Complex, ZoneR(), kCurZones, p);
+  const Table& t0 = *d0.tables()[0];
+  const char* want0[] = {"0,004", "0", "0", "0", "0", "0", "0", "0", ""};
+  for (int c = 2; c <= 10; ++c) EXPECT_EQ(t0.text(8, c).toStdString(), want0[c - 2]) << "column " << c;
 }
 
 TEST(YearReportBlocks, DocxHoldsTheWindTableAndBothZoneTablesCellByCell) {

@@ -5,6 +5,7 @@
 
 #include "form_fixture.h"
 #include "mainwindow/report_saving.h"
+#include "output/zip_reader.h"
 
 using namespace velaron;
 using velaron::test::MainWindowTest;
@@ -133,6 +134,14 @@ TEST_F(MainWindowTest, SaveResultsWritesTheReportOfASingleScenarioAndItsSummaryR
   ui::SetReportFileDialog(nullptr);
 }
 
+namespace {
+int MediaCount(const std::map<std::string, std::string>& parts) {
+  int n = 0;
+  for (const auto& [name, data] : parts) n += name.starts_with("word/media/");
+  return n;
+}
+}  // namespace
+
 TEST_F(MainWindowTest, SaveResultsWritesTheYearRoundReportsAndRewritesTheRunsRose) {
   QTemporaryDir dir;
   QString answer;
@@ -160,9 +169,11 @@ TEST_F(MainWindowTest, SaveResultsWritesTheYearRoundReportsAndRewritesTheRunsRos
     answer = dir.filePath(QStringLiteral("год%1").arg(code));
     window->cmdSaveResult_Click();
     EXPECT_TRUE(messages.requests.empty()) << messages.texts().join("|").toStdString();
-    QFile f(answer + ".docx");
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(f.read(2) == "PK");
+    // The run's pictures (a picture box and the two distance charts) and the town's rose; the workbook
+    // rewritten beside the run's.
+    const auto parts = test::ReadZip(answer + ".docx");
+    EXPECT_EQ(parts.count("word/document.xml"), 1u);
+    EXPECT_EQ(MediaCount(parts), 4);
     EXPECT_TRUE(QFile::exists(rose));
     EXPECT_EQ(rows(), ++expectedRows);
   }
@@ -174,7 +185,9 @@ TEST_F(MainWindowTest, SaveResultsWritesTheYearRoundReportsAndRewritesTheRunsRos
   answer = dir.filePath(U("без розы.docx"));
   window->cmdSaveResult_Click();
   expectMessage("Ошибка в процессе записи файла!", "Веларон", QMessageBox::Critical);
-  EXPECT_TRUE(QFile::exists(answer));
+  const auto parts = test::ReadZip(answer);
+  EXPECT_EQ(parts.count("word/document.xml"), 1u);
+  EXPECT_EQ(MediaCount(parts), 3);  // the rose's caption alone
   EXPECT_EQ(rows(), ++expectedRows);
   ui::SetReportFileDialog(nullptr);
 }
