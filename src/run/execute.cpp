@@ -35,6 +35,7 @@ void RunModel(PreparedRun& run, models::Progress& progress) {
       models::RaschetSimmTorch(s, models::SimmTorchInputs{models::FlameShape::Pit, p.PKotlTorch}, tables, progress);
       break;
     case 4: {
+      // Also the jet-flame window's calculation, whose preparation derives the flame from its own inputs.
       models::AsimmTorchInputs in;
       in.D = d.Dtrub;
       in.Prob = models::AsimmTorchRiskProbability(s.probabilities);  // the ignition is in it already

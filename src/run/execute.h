@@ -31,14 +31,14 @@ struct RunOutcome {
 // whose checks are part of the preparation).
 QString CheckBeforeRun(const PreparedRun& run);
 
-// Runs the model of the prepared run's scenario (codes 2 to 6 and 8), or the year-round jet-fire
-// assessment (code 7) or the complex assessment of all scenarios (code 1), on the run's own state and
-// returns the snapshot. A cancel (the progress says so) or a refusal of the model returns no snapshot; the
+// Runs the model of the prepared run's scenario (codes 2 to 6 and 8; the jet-flame window's calculation is
+// a code-4 run), or the year-round jet-fire assessment (code 7) or the complex assessment of all
+// scenarios (code 1), on the run's own state and returns the snapshot. A cancel (the progress says so) or a refusal of the model returns no snapshot; the
 // caller's earlier results are not touched in either case.
 RunOutcome ExecuteRun(PreparedRun run, models::Progress& progress, const ExecuteOptions& options = {});
 
-// The record of a finished state (used by the jet-flame window too): copies the inputs and results and
-// builds the distance charts.
+// The record of a finished state, the last step of ExecuteRun: copies the inputs and results and builds
+// the distance charts.
 std::shared_ptr<result::RunSnapshot> MakeSnapshot(const PreparedRun& run, models::CalcState&& state, bool zoneAtEdge);
 
 }  // namespace velaron::run

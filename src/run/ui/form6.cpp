@@ -10,7 +10,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QThread>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
@@ -20,12 +19,11 @@
 #include "widgets/numeric_box.h"
 #include "common/numtext.h"
 #include "common/texts.h"
-#include "output/pictures/run_pictures.h"
-#include "output/workbook/wind_rose.h"
 #include "db/database.h"
 #include "run/prepare.h"
 #include "run/run_texts.h"
 #include "run/ui/form2.h"
+#include "run/ui/run_controller.h"
 
 namespace velaron::ui {
 
@@ -69,7 +67,7 @@ Form6::Services Form6::DatabaseServices() {
 }
 
 Form6::Form6(const result::RunRequest& base, QWidget* parent)
-    : QDialog(parent), base_(base), services_(DatabaseServices()) {
+    : QDialog(parent), base_(base), services_(DatabaseServices()), controller_(new RunController(this)) {
   setObjectName(QStringLiteral("Form6"));
   setWindowTitle(U("Расчет"));
   setAttribute(Qt::WA_DeleteOnClose, false);
@@ -83,17 +81,12 @@ Form6::Form6(const result::RunRequest& base, QWidget* parent)
   Combo9_->setCurrentIndex(0);
 }
 
-Form6::~Form6() {
-  // A dialog closed while its run goes on stops the run first: nothing may outlive the windows it reports to.
-  if (thread_) {
-    relay_->cancel();
-    thread_->wait();
-    delete thread_;
-    delete relay_;
-  }
-  delete form2_;
-  delete note_;
-}
+// A dialog closed while its run goes on stops the run first: nothing may outlive the windows it reports to.
+Form6::~Form6() { delete controller_; }
+
+bool Form6::running() const { return controller_->running(); }
+
+Form2* Form6::progressWindow() const { return controller_->progressWindow(); }
 
 void Form6::build() {
   auto* layout = new QVBoxLayout(this);
@@ -225,6 +218,20 @@ void Form6::build() {
   connect(Text1_, &QLineEdit::textChanged, this, [this](const QString& t) { cmdRaschet_->setEnabled(!t.isEmpty()); });
   connect(cmdRaschet_, &QPushButton::clicked, this, &Form6::cmdRaschet_Click);
   connect(Command2_, &QPushButton::clicked, this, &Form6::reject);
+
+  connect(controller_, &RunController::runStarted, this, [this] {
+    setControlsEnabled(false);
+    emit runStarted();
+  });
+  connect(controller_, &RunController::runEnded, this, [this] {
+    setControlsEnabled(true);
+    emit runEnded();
+  });
+  connect(controller_, &RunController::completed, this, [this](std::shared_ptr<const result::RunSnapshot> s) {
+    emit runFinished(std::move(s));
+    accept();
+  });
+  // A cancelled or refused run leaves the dialog open, ready for another try.
 }
 
 void Form6::Combo1_Click() {
@@ -367,68 +374,8 @@ void Form6::setControlsEnabled(bool on) {
 }
 
 void Form6::startRun(run::PreparedRun prepared) {
-  const int cStep = prepared.state.settings.CStep, yLimit = prepared.state.settings.YLimit;
-  relay_ = new ProgressRelay;
-  // The progress and note windows stand on their own: the main window (and with it this dialog) takes
-  // no input during the run, while "Отмена" must.
-  form2_ = new Form2(nullptr, cStep, yLimit);
-  form2_->setWindowModality(Qt::ApplicationModal);
-  form2_->follow(relay_);
-  note_ = new FrmInfoNote(nullptr);
-  connect(relay_, &ProgressRelay::savingStarted, this, [this] {
-    if (form2_) form2_->finish();
-    if (note_) note_->show();
-  }, Qt::QueuedConnection);
-  setControlsEnabled(false);
-  emit runStarted();
-  form2_->show();
-
-  outcome_ = std::make_shared<run::RunOutcome>();
-  auto job = std::make_shared<run::PreparedRun>(std::move(prepared));
-  auto outcome = outcome_;
-  ProgressRelay* relay = relay_;
-  auto execute = services_.execute;
-  run::ExecuteOptions options;
-  options.onModelDone = [relay] { relay->saving(); };
-  const bool opt3D = opt3D_;
-  const QString roseFolder = windRoseFolder_;
-  thread_ = QThread::create([job, outcome, relay, execute, options, opt3D, roseFolder] {
-    *outcome = execute(std::move(*job), *relay, options);
-    if (!outcome->ok()) return;
-    // The record is drawn and the town's rose written before the results are shown.
-    output::DrawResultPictures(*outcome->snapshot, opt3D);
-    if (!roseFolder.isEmpty()) output::WriteRunWindRose(*outcome->snapshot, roseFolder);
-  });
-  connect(thread_, &QThread::finished, this, &Form6::finishRun);
-  thread_->start();
-}
-
-void Form6::finishRun() {
-  thread_->deleteLater();
-  thread_ = nullptr;
-  if (form2_) form2_->finish();
-  if (note_) note_->close();
-  form2_->deleteLater();
-  note_->deleteLater();
-  form2_ = nullptr;
-  note_ = nullptr;
-  relay_->deleteLater();
-  relay_ = nullptr;
-  setControlsEnabled(true);
-  const std::shared_ptr<run::RunOutcome> outcome = std::move(outcome_);
-  emit runEnded();
-  if (outcome && outcome->ok()) {
-    // The run goes on without its wind rose; no older rose stands in for it.
-    if (outcome->snapshot->windRoseFailed) ShowCritical(this, U(velaron::texts::kWriteFailed));
-    if (outcome->snapshot->ZoneAtEdge)
-      ShowMessage(this, {QMessageBox::NoIcon, U(velaron::texts::kAttentionTitle), U(run::texts::kEdgeWarning),
-                         QMessageBox::Ok});
-    emit runFinished(outcome->snapshot);
-    accept();
-    return;
-  }
-  // Cancelled or refused by the model: nothing of this run is kept; the dialog is ready for another try.
-  if (outcome && !outcome->cancelled && !outcome->error.isEmpty()) ShowCritical(this, outcome->error);
+  controller_->setExecute(services_.execute);
+  controller_->start(std::move(prepared), {opt3D_, windRoseFolder_});
 }
 
 void Form6::closeEvent(QCloseEvent* event) {

@@ -1,6 +1,6 @@
 // The run dialog `Form6` ("Расчет"): the scenario, the route section, the season and the wind, and the
-// shares of the three jet-fire kinds. Its "Расчет" prepares the run, runs it on a worker thread behind
-// the progress window and hands the completed run to the main window.
+// shares of the three jet-fire kinds. Its "Расчет" prepares the run, runs it through the run controller
+// and hands the completed run to the main window.
 #pragma once
 
 #include <QDialog>
@@ -21,14 +21,12 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
-class QThread;
 
 namespace velaron::ui {
 
 class NumericBox;
 class Form2;
-class FrmInfoNote;
-class ProgressRelay;
+class RunController;
 
 class Form6 : public QDialog {
   Q_OBJECT
@@ -55,8 +53,8 @@ class Form6 : public QDialog {
   void setWindRoseFolder(const QString& folder) { windRoseFolder_ = folder; }
 
   int scenarioCode() const { return code_; }
-  bool running() const { return thread_ != nullptr; }
-  Form2* progressWindow() const { return form2_; }
+  bool running() const;
+  Form2* progressWindow() const;
   // The request of the last press that went past the question (for the reports' weather texts).
   const result::RunRequest& lastRequest() const { return lastRequest_; }
 
@@ -81,7 +79,6 @@ class Form6 : public QDialog {
   bool firstPress();  // fills the shares; false when the run stops here
   std::optional<result::RunRequest> gatherRequest();
   void startRun(run::PreparedRun prepared);
-  void finishRun();
   void setControlsEnabled(bool on);
 
   result::RunRequest base_;
@@ -102,12 +99,7 @@ class Form6 : public QDialog {
   QLineEdit *Pkw_, *Psw_, *Paw_, *Pks_, *Pss_, *Pas_;
   QPushButton *cmdRaschet_, *Command2_;
 
-  // The run under way.
-  QThread* thread_ = nullptr;
-  ProgressRelay* relay_ = nullptr;
-  Form2* form2_ = nullptr;
-  FrmInfoNote* note_ = nullptr;
-  std::shared_ptr<run::RunOutcome> outcome_;
+  RunController* controller_;  // the run under way
 };
 
 }  // namespace velaron::ui

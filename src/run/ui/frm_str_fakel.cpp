@@ -8,7 +8,6 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
-#include <QThread>
 #include <QVBoxLayout>
 #include <cmath>
 
@@ -16,10 +15,8 @@
 #include "widgets/numeric_box.h"
 #include "common/numtext.h"
 #include "common/texts.h"
-#include "output/pictures/run_pictures.h"
-#include "run/edge_check.h"
 #include "run/run_texts.h"
-#include "run/ui/form2.h"
+#include "run/ui/run_controller.h"
 
 namespace velaron::ui {
 
@@ -164,14 +161,23 @@ FrmStrFakel::FrmStrFakel(FakelContext context, QWidget* parent) : QWidget(parent
   follow(Text25_, Picture1_);
   follow(Text8_, Picture2_);
   connect(Command1_, &QPushButton::clicked, this, &FrmStrFakel::Command1_Click);
+
+  controller_ = new RunController(this);
+  // The window steps aside during the calculation and comes back before its messages.
+  connect(controller_, &RunController::runStarted, this, &QWidget::hide);
+  connect(controller_, &RunController::runEnded, this, &QWidget::show);
+  connect(controller_, &RunController::completed, this, [this](std::shared_ptr<const result::RunSnapshot> s) {
+    if (ctx_.showResult) ctx_.showResult(s);
+    emit calculationEnded(std::move(s));
+  });
+  connect(controller_, &RunController::refused, this, [this] { emit calculationEnded(nullptr); });
+  connect(controller_, &RunController::cancelled, this, [this] { emit calculationEnded(nullptr); });
 }
 
-FrmStrFakel::~FrmStrFakel() {
-  if (thread_) {
-    if (relay_) relay_->cancel();
-    thread_->wait();
-  }
-}
+// A calculation still going on is stopped first: nothing may outlive the windows it reports to.
+FrmStrFakel::~FrmStrFakel() { delete controller_; }
+
+bool FrmStrFakel::running() const { return controller_->running(); }
 
 NumericBox* FrmStrFakel::box(const char* objectName) const { return findChild<NumericBox*>(objectName); }
 
@@ -220,58 +226,7 @@ void FrmStrFakel::Command1_Click() {
     return;
   }
 
-  hide();
-  relay_ = new ProgressRelay;
-  form2_ = new Form2(nullptr, ctx_.settings.CStep, ctx_.settings.YLimit);
-  form2_->setAttribute(Qt::WA_DeleteOnClose, false);
-  form2_->follow(relay_);
-  form2_->show();
-
-  outcome_ = std::make_shared<Outcome>();
-  auto job = std::make_shared<run::PreparedRun>(std::move(*prepared.run));
-  auto outcome = outcome_;
-  ProgressRelay* relay = relay_;
-  const bool opt3D = ctx_.opt3D;
-  thread_ = QThread::create([job, outcome, relay, opt3D] {
-    try {
-      run::yearround::RunJetFlame(*job, *relay);
-      relay->saving();
-      const bool edge = run::ZoneReachesEdge(job->state, run::EdgeForm::Thermal);
-      auto record = run::MakeSnapshot(*job, std::move(job->state), edge);
-      output::DrawResultPictures(*record, opt3D);
-      outcome->snapshot = std::move(record);
-    } catch (const models::Cancelled&) {
-      // The user stopped: nothing of this calculation is kept.
-    } catch (const std::exception& e) {
-      outcome->error = QString::fromUtf8(e.what());
-    }
-  });
-  connect(thread_, &QThread::finished, this, &FrmStrFakel::finishCalculation);
-  thread_->start();
-}
-
-void FrmStrFakel::finishCalculation() {
-  thread_->deleteLater();
-  thread_ = nullptr;
-  // The window comes back before the progress window goes: the main window may be hidden, and the
-  // program must never be left without a window on screen.
-  show();
-  form2_->finish();
-  form2_->deleteLater();
-  form2_ = nullptr;
-  relay_->deleteLater();
-  relay_ = nullptr;
-  const std::shared_ptr<Outcome> outcome = std::move(outcome_);
-  if (outcome && outcome->snapshot) {
-    if (outcome->snapshot->ZoneAtEdge)
-      ShowMessage(this, {QMessageBox::NoIcon, U(velaron::texts::kAttentionTitle), U(run::texts::kEdgeWarning),
-                         QMessageBox::Ok});
-    if (ctx_.showResult) ctx_.showResult(outcome->snapshot);
-    emit calculationEnded(outcome->snapshot);
-    return;
-  }
-  if (outcome && !outcome->error.isEmpty()) ShowCritical(this, outcome->error);
-  emit calculationEnded(nullptr);
+  controller_->start(std::move(*prepared.run), {ctx_.opt3D, QString()});
 }
 
 void FrmStrFakel::closeEvent(QCloseEvent* event) {

@@ -1,8 +1,8 @@
 // The jet-flame window `frmStr_fakel`, "Струевой настильный факел": one asymmetric jet flame of a pipe
 // described in the window itself (gas, diameter, pressure, gas temperature, wind, the pipeline's azimuth
-// and the lift angle of the pipe). "Расчет" derives the flame with the run's formulas, runs the
-// asymmetric jet-fire model on a worker behind the progress window and hands the finished run to the
-// main window through the callback it was given. The azimuth and the lift angle are drawn as small
+// and the lift angle of the pipe). "Расчет" derives the flame with the run's formulas, runs it as an
+// asymmetric jet-fire run through the run controller and hands the finished run to the main window
+// through the callback it was given. The azimuth and the lift angle are drawn as small
 // diagrams while they are typed.
 #pragma once
 
@@ -16,8 +16,6 @@
 #include "db/rows.h"
 #include "models/reftables.h"
 #include "result/run_snapshot.h"
-#include "run/execute.h"
-#include "result/run_snapshot.h"
 #include "run/yearround/jet_flame.h"
 
 class QComboBox;
@@ -25,14 +23,11 @@ class QFrame;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QThread;
 
 namespace velaron::ui {
 
 class NumericBox;
-class Form2;
-class FrmInfoNote;
-class ProgressRelay;
+class RunController;
 
 // What the window needs from the program: the gases, the calculation settings, the reference tables,
 // the probabilities of the last run of the run dialog and where the results go.
@@ -76,7 +71,7 @@ class FrmStrFakel : public QWidget {
 
   // The window's inputs as they stand, or nothing after a message when a box does not hold a number.
   std::optional<run::yearround::JetFlameInputs> gatherInputs();
-  bool running() const { return thread_ != nullptr; }
+  bool running() const;
 
   QComboBox* combo1() const { return Combo1_; }
   QComboBox* combo9() const { return Combo9_; }
@@ -98,8 +93,6 @@ class FrmStrFakel : public QWidget {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  void finishCalculation();
-
   FakelContext ctx_;
   QFrame* Frame1_;
   QComboBox *Combo1_, *Combo9_;
@@ -107,15 +100,7 @@ class FrmStrFakel : public QWidget {
   QLineEdit* Text27_;
   FakelDiagram *Picture1_, *Picture2_;
   QPushButton* Command1_;
-
-  QThread* thread_ = nullptr;
-  ProgressRelay* relay_ = nullptr;
-  Form2* form2_ = nullptr;
-  struct Outcome {
-    std::shared_ptr<const result::RunSnapshot> snapshot;
-    QString error;
-  };
-  std::shared_ptr<Outcome> outcome_;
+  RunController* controller_;  // the calculation under way
 };
 
 }  // namespace velaron::ui

@@ -8,7 +8,6 @@
 #include "models/flame_flux.h"
 #include "models/jet_asymmetric.h"
 #include "result/scenarios.h"
-#include "run/execute.h"
 #include "run/flame_geometry.h"
 #include "run/prepare.h"
 #include "run/run_texts.h"
@@ -137,17 +136,6 @@ PrepareResult PrepareJetFlame(const JetFlameInputs& in, const db::AdjustmentRow&
   PrepareResult r;
   r.run = std::move(run);
   return r;
-}
-
-void RunJetFlame(PreparedRun& run, models::Progress& progress) {
-  models::CalcState& s = run.state;
-  models::AsimmTorchInputs in;
-  in.D = s.derived.Dtrub;
-  in.Prob = models::AsimmTorchRiskProbability(s.probabilities);  // PAsimmTorch already holds the ignition
-  in.Glubina = run.request.pipeline.Glubina;
-  in.worstDirection = true;  // zone depths: the largest radius over the directions, as a code-4 run
-  progress.begin(s.progressTitle, 4 * s.GridValue.height());
-  models::RaschetAsimmTorch(s, in, *run.tables, progress);
 }
 
 }  // namespace velaron::run::yearround

@@ -2,7 +2,8 @@
 // факел"): a pipe described by inputs of its own (gas, diameter, pressure, gas temperature, wind, the
 // pipeline's azimuth and the lift angle of the pipe) instead of the main window's pipeline data. The
 // outflow and the frustum flame are derived with the run's formulas, the typed lift angle taking the
-// place of the run's fixed 25° elevation, and the asymmetric jet-fire model fills the results.
+// place of the run's fixed 25° elevation. The prepared run is a code-4 run: run::ExecuteRun computes it
+// and makes its record like any other run's.
 #pragma once
 
 #include <QString>
@@ -34,9 +35,5 @@ struct JetFlameInputs {
 // the message to show; nothing is computed then.
 PrepareResult PrepareJetFlame(const JetFlameInputs& in, const db::AdjustmentRow& settings,
                               std::shared_ptr<const models::ReferenceTables> tables, const result::Probabilities& last);
-
-// The asymmetric jet-fire model on the prepared state, with the risk built on `PAsimmTorch` (which holds
-// the ignition probability already) and the zone depths as the largest radius over the eight directions.
-void RunJetFlame(PreparedRun& run, models::Progress& progress = models::NoProgress());
 
 }  // namespace velaron::run::yearround

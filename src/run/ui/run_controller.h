@@ -1,0 +1,75 @@
+// The run of a prepared calculation behind the progress window: the worker thread, the progress window
+// (`Form2`) and the note window, the result pictures and the town's wind rose written from the finished
+// record, and the user's messages about the outcome. The run dialog and the jet-flame window both start
+// their runs here.
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <memory>
+
+#include "result/run_snapshot.h"
+#include "run/execute.h"
+#include "run/prepared_run.h"
+
+class QThread;
+class QWidget;
+
+namespace velaron::ui {
+
+class Form2;
+class FrmInfoNote;
+class ProgressRelay;
+
+class RunController : public QObject {
+  Q_OBJECT
+ public:
+  // Executes a prepared run on the worker; the default is run::ExecuteRun, tests put their own in.
+  using Execute = std::function<run::RunOutcome(run::PreparedRun, models::Progress&, const run::ExecuteOptions&)>;
+
+  // What is made of a finished record on the worker, before the results are shown.
+  struct Outputs {
+    bool opt3D = true;       // the first two result pictures as a mesh
+    QString windRoseFolder;  // where the assessments over a year (codes 1 and 7) write the town's wind
+                             // rose; empty writes none
+  };
+
+  // `owner` is the window the messages about the outcome are shown over; the controller is its child.
+  explicit RunController(QWidget* owner);
+  // A run still going on is cancelled and waited for: nothing may outlive the windows it reports to.
+  ~RunController() override;
+
+  void setExecute(Execute execute) { execute_ = std::move(execute); }
+
+  // Starts the run on the worker and shows the progress window. False (and nothing started) while an
+  // earlier run is still going on.
+  bool start(run::PreparedRun prepared, const Outputs& outputs);
+  bool running() const { return thread_ != nullptr; }
+  Form2* progressWindow() const { return form2_; }
+
+ signals:
+  void runStarted();
+  // The worker is done: the windows take input again. Sent before any message about the outcome.
+  void runEnded();
+  // The outcome, after its messages (the wind rose that could not be written, the zone at the grid's
+  // edge, the model's refusal) were shown over the owner. A cancelled or refused run leaves nothing:
+  // whatever was shown before stays.
+  void completed(std::shared_ptr<const result::RunSnapshot> snapshot);
+  void refused(const QString& message);
+  void cancelled();
+
+ private:
+  void finish();
+  void stopAndWait();
+
+  QWidget* owner_;
+  Execute execute_;
+  QThread* thread_ = nullptr;
+  ProgressRelay* relay_ = nullptr;
+  Form2* form2_ = nullptr;
+  FrmInfoNote* note_ = nullptr;
+  std::shared_ptr<run::RunOutcome> outcome_;
+};
+
+}  // namespace velaron::ui
