@@ -5,12 +5,13 @@
 #include <QString>
 #include <array>
 
+#include "models/calc_settings.h"
+
 namespace velaron::db {
 
-// `Adjustment`, first row: calculation settings and the stored pipeline inputs.
-struct AdjustmentRow {
-  int XLimit = 1000, YLimit = 1000, CStep = 10;
-  double Tfb = 10, Dola = 0.5, Tobl = 20, Dola_obl = 0.3, Skor_chel = 5;
+// `Adjustment`, first row: the calculation settings (XLimit .. Skor_chel, the base, which the
+// calculation state takes as they stand) and the stored pipeline inputs of the main window.
+struct AdjustmentRow : models::CalcSettings {
   int Gas = 1;
   double Glubina = 1.2, Diametr = 1420, DavlDown = 7.4, DavlUp = 5.4, Temp = 10, Ltrub = 100, Tsrab = 300, Lkr = 30;
 };

@@ -7,7 +7,8 @@
 //
 // Indexing: Grid is indexed from its negative bounds, (ix, iy) with ix in -nx..nx and iy in -ny..ny, x
 // first. The small fixed tables (ZoneR, ZoneRDir, CurZones, RadProfile, Profile, WorstDir) keep the
-// program's 1-based numbering: element 0 of a dimension that counts from 1 exists but is never used.
+// program's 1-based numbering: element 0 of a dimension that counts from 1 exists but is never used. The
+// record of a finished run stores the zone tables without that element (result/run_snapshot.h).
 #pragma once
 
 #include <array>
@@ -16,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "models/calc_settings.h"
 #include "models/progress.h"
 #include "models/reftables.h"
 
@@ -104,18 +106,6 @@ class LayeredGrid {
 
 // ---------------------------------------------------------------------------------------------------
 // Settings and grid bounds
-
-// The calculation settings (the `Adjustment` row).
-struct CalcSettings {
-  int XLimit = 1000;      // full width of the zone along x, m
-  int YLimit = 1000;      // full width along y, m
-  int CStep = 10;         // grid step, m
-  double Skor_chel = 5;   // escape speed of a person, m/s
-  double Tfb = 10;        // outflow time before the fireball forms, s
-  double Dola = 0.5;      // mass fraction in the fireball
-  double Tobl = 20;       // outflow time forming the gas-air cloud, s
-  double Dola_obl = 0.3;  // mass fraction of the cloud that burns
-};
 
 // Half the number of cells across: the grid runs -GridHalf(XLimit, CStep) .. +GridHalf(XLimit, CStep).
 // The quotient is rounded to a whole number, halves to even.

@@ -7,6 +7,8 @@
 #include <QImage>
 #include <QString>
 #include <array>
+#include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -33,7 +35,14 @@ struct ProfilePoint {
   double percent = 0;   // probability of injury, %
 };
 
-using ZoneRow = std::array<double, 4>;  // radii of zone levels 1..4 (99.99, 50, 33, 1 %); -1 not found
+// The zone tables. Zone levels (1..4: 99.99, 50, 33, 1 %), scenario kinds (models::ScenarioKind, 1..9),
+// jet cases (1..5) and compass directions (1..8, north first, clockwise) are numbered from 1 everywhere,
+// as the calculation state numbers them. The state's tables keep an unused element 0 in each such
+// dimension; the record stores the same tables without it, from index 0. Whoever reads or fills a
+// record's zone table by those numbers goes through RunSnapshot::zone, zoneR and zoneRDir, which make the
+// one shift.
+using ZoneRow = std::array<double, 4>;  // radii of zone levels 1..4 at index 0..3; -1 not found
+inline constexpr int kZoneLevels = 4, kZoneKinds = 9, kJetCases = 5, kDirections = 8;
 
 // Per-year probabilities of the section's rupture and of each scenario, as the run computed them.
 using Probabilities = models::ScenarioProbabilities;
@@ -62,9 +71,9 @@ struct RunSnapshot {
   Probabilities probabilities;
 
   // --- Results.
-  ZoneRow CurZones{};                       // levels 1..4
-  std::array<ZoneRow, 9> ZoneR{};           // ScenarioKind 1..9 at index 0..8
-  std::array<std::array<ZoneRow, 8>, 5> ZoneRDir{};  // jet case 1..5, direction 1..8 (north first)
+  ZoneRow CurZones{};                                 // the run's zones: zone(level)
+  std::array<ZoneRow, kZoneKinds> ZoneR{};            // per scenario kind: zoneR(kind, level)
+  std::array<std::array<ZoneRow, kDirections>, kJetCases> ZoneRDir{};  // zoneRDir(jetCase, direction, level)
   std::array<double, 8> RadiusDP{};         // 300, 100, 70, 50, 30, 20, 10, 3 kPa
   std::array<QString, 2> WorstDir;          // direction number "1".."8" and its dative word
   double RFireBall = 0, TFireBall = 0;
@@ -86,8 +95,24 @@ struct RunSnapshot {
 
   QDateTime start, end;  // RunTime(1), RunTime(2)
 
+  // The zone tables by the numbers of the calculation state (all from 1); out of range throws.
+  double& zone(int level) { return CurZones.at(Index(level)); }
+  double zone(int level) const { return CurZones.at(Index(level)); }
+  double& zoneR(int kind, int level) { return ZoneR.at(Index(kind)).at(Index(level)); }
+  double zoneR(int kind, int level) const { return ZoneR.at(Index(kind)).at(Index(level)); }
+  double& zoneRDir(int jetCase, int direction, int level) {
+    return ZoneRDir.at(Index(jetCase)).at(Index(direction)).at(Index(level));
+  }
+  double zoneRDir(int jetCase, int direction, int level) const {
+    return ZoneRDir.at(Index(jetCase)).at(Index(direction)).at(Index(level));
+  }
+
   // Heat-flux runs have no impulse grid; overpressure runs (codes 2 and 8) have one.
   bool isOverpressure() const { return IsScenarioCode(ScenarioCode) && FactsOf(ScenarioCode).overpressure; }
+
+ private:
+  // A number counted from 1 as a record index; 0 and below become an index out of every table.
+  static size_t Index(int number) { return number >= 1 ? static_cast<size_t>(number - 1) : SIZE_MAX; }
 };
 
 }  // namespace velaron::result

@@ -65,10 +65,6 @@ void RunModel(PreparedRun& run, models::Progress& progress) {
   }
 }
 
-result::ZoneRow CurZonesRow(const models::CalcState& s) {
-  return {s.CurZones[1][0], s.CurZones[2][0], s.CurZones[3][0], s.CurZones[4][0]};
-}
-
 }  // namespace
 
 QString CheckBeforeRun(const PreparedRun& run) {
@@ -96,14 +92,12 @@ std::shared_ptr<result::RunSnapshot> MakeSnapshot(const PreparedRun& run, models
   snap->texts = run.texts;
   snap->derived = s.derived;
   snap->probabilities = run.probabilities;
-  snap->CurZones = CurZonesRow(s);
-  for (int k = 1; k <= 9; ++k)
-    for (int z = 1; z <= 4; ++z) snap->ZoneR[static_cast<size_t>(k - 1)][static_cast<size_t>(z - 1)] = s.ZoneR[k][z];
-  for (int c = 1; c <= 5; ++c)
-    for (int dir = 1; dir <= 8; ++dir)
-      for (int z = 1; z <= 4; ++z)
-        snap->ZoneRDir[static_cast<size_t>(c - 1)][static_cast<size_t>(dir - 1)][static_cast<size_t>(z - 1)] =
-            s.ZoneRDir[c][dir][z];
+  for (int z = 1; z <= result::kZoneLevels; ++z) {
+    snap->zone(z) = s.CurZones[z][0];
+    for (int k = 1; k <= result::kZoneKinds; ++k) snap->zoneR(k, z) = s.ZoneR[k][z];
+    for (int c = 1; c <= result::kJetCases; ++c)
+      for (int dir = 1; dir <= result::kDirections; ++dir) snap->zoneRDir(c, dir, z) = s.ZoneRDir[c][dir][z];
+  }
   snap->RadiusDP = s.RadiusDP;
   snap->WorstDir = {QString::fromStdString(s.WorstDir[1]), QString::fromStdString(s.WorstDir[2])};
   snap->RFireBall = s.RFireBall;

@@ -62,19 +62,6 @@ result::JetShares SharesFromGround(const db::Ground3Row& g) {
   return s;
 }
 
-models::CalcSettings CalcSettingsOf(const db::AdjustmentRow& a) {
-  models::CalcSettings c;
-  c.XLimit = a.XLimit;
-  c.YLimit = a.YLimit;
-  c.CStep = a.CStep;
-  c.Skor_chel = a.Skor_chel;
-  c.Tfb = a.Tfb;
-  c.Dola = a.Dola;
-  c.Tobl = a.Tobl;
-  c.Dola_obl = a.Dola_obl;
-  return c;
-}
-
 int GridHalfX(const db::AdjustmentRow& s) { return models::GridHalf(s.XLimit, s.CStep); }
 int GridHalfY(const db::AdjustmentRow& s) { return models::GridHalf(s.YLimit, s.CStep); }
 
@@ -248,8 +235,7 @@ PrepareResult PrepareRun(const result::RunRequest& request, const RunData& data,
 
   // The calculation state the model starts from.
   models::CalcState& s = run.state;
-  const db::AdjustmentRow& a = request.settings;
-  s.settings = CalcSettingsOf(a);
+  s.settings = request.settings;  // the settings part of the row
   s.ScenarioCode = code;
   s.ScenarioName = run.ScenarioName.toStdString();
   s.progressTitle = facts.progressTitle;

@@ -22,9 +22,6 @@ RunData LoadRunData(const result::RunRequest& request, bool sectionInline);
 // the run's start time.
 PrepareResult PrepareRun(const result::RunRequest& request, const RunData& data, const QDateTime& now);
 
-// The calculation settings of the state from the settings row.
-models::CalcSettings CalcSettingsOf(const db::AdjustmentRow& a);
-
 // Grid bounds of the settings: GridHalf(XLimit, CStep), GridHalf(YLimit, CStep).
 int GridHalfX(const db::AdjustmentRow& s);
 int GridHalfY(const db::AdjustmentRow& s);

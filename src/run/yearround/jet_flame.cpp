@@ -123,7 +123,7 @@ PrepareResult PrepareJetFlame(const JetFlameInputs& in, const db::AdjustmentRow&
   }
 
   models::CalcState& s = run.state;
-  s.settings = CalcSettingsOf(settings);
+  s.settings = settings;  // the settings part of the row
   s.ScenarioCode = code;
   s.ScenarioName = run.ScenarioName.toStdString();
   s.progressTitle = "Сценарий \"Факел-ассиметричный\"";
