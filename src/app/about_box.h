@@ -12,6 +12,7 @@ namespace velaron::ui {
 // "Версия " and the major and minor version numbers; the revision is not shown.
 QString VersionLabel(int major, int minor);
 
+// The about box ("О программе").
 class frmAbout : public QDialog {
   Q_OBJECT
  public:

@@ -15,6 +15,7 @@ namespace velaron::ui {
 
 class NumericBox;
 
+// The settings dialog: calculation settings and the two report options.
 class Form3 : public QDialog {
   Q_OBJECT
  public:

@@ -9,6 +9,7 @@ class QPushButton;
 
 namespace velaron::ui {
 
+// The start screen of the program, the first window shown.
 class frmMain1 : public QMainWindow {
   Q_OBJECT
  public:

@@ -1,4 +1,4 @@
-// Number texts of the program: every number the engineer types or reads is written with the decimal
+// Number texts of the program: every number the user types or reads is written with the decimal
 // comma, whatever the system locale says, and every rounding the calculation does goes through here.
 #pragma once
 

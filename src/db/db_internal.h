@@ -12,8 +12,13 @@
 
 namespace velaron::db::detail {
 
+// Messages of the database layer (the writers' failures end in WriteFailed below).
 inline constexpr const char* kNotOpen = "База данных не открыта";
 inline constexpr const char* kNotFound = "Запись не найдена в базе данных";
+inline constexpr const char* kTownDuplicate = "Город с таким названием уже есть в базе данных!";
+inline constexpr const char* kTownEmpty = "Не указано название города!";
+// What WriteFailed says of a table that could not be read: "не прочитана таблица " + the table's name.
+inline QString TableNotRead(const QString& table) { return QStringLiteral("не прочитана таблица %1").arg(table); }
 
 // "Ошибка записи в базу данных: " + the driver's text.
 QString WriteFailed(const QSqlQuery& query);

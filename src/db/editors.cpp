@@ -55,7 +55,7 @@ WriteError InsertNamed(const NamedTable& t, const QVariantList& values) {
   if (name.trimmed().isEmpty()) return QString::fromUtf8(t.empty);
   return detail::InTransaction([&]() -> WriteError {
     const int same = CountNamed(t, name, 0);
-    if (same < 0) return detail::WriteFailed(QStringLiteral("не прочитана таблица %1").arg(t.table));
+    if (same < 0) return detail::WriteFailed(detail::TableNotRead(t.table));
     if (same > 0) return QString::fromUtf8(t.duplicate);
     QSqlQuery q(Connection());
     if (!q.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(t.table, t.columns, Placeholders(values.size()))))
@@ -71,10 +71,10 @@ WriteError UpdateNamed(const NamedTable& t, const QString& keyName, const QVaria
   if (name.trimmed().isEmpty()) return QString::fromUtf8(t.empty);
   return detail::InTransaction([&]() -> WriteError {
     const qint64 rowid = FindNamed(t, keyName);
-    if (rowid < 0) return detail::WriteFailed(QStringLiteral("не прочитана таблица %1").arg(t.table));
+    if (rowid < 0) return detail::WriteFailed(detail::TableNotRead(t.table));
     if (rowid == 0) return detail::kNotFound;
     const int same = CountNamed(t, name, rowid);
-    if (same < 0) return detail::WriteFailed(QStringLiteral("не прочитана таблица %1").arg(t.table));
+    if (same < 0) return detail::WriteFailed(detail::TableNotRead(t.table));
     if (same > 0) return QString::fromUtf8(t.duplicate);
     QStringList sets;
     for (const QString& c : QString::fromLatin1(t.columns).split(QStringLiteral(", "))) sets << c + QStringLiteral(" = ?");
@@ -91,7 +91,7 @@ WriteError UpdateNamed(const NamedTable& t, const QString& keyName, const QVaria
 WriteError DeleteNamed(const NamedTable& t, const QString& keyName) {
   return detail::InTransaction([&]() -> WriteError {
     const qint64 rowid = FindNamed(t, keyName);
-    if (rowid < 0) return detail::WriteFailed(QStringLiteral("не прочитана таблица %1").arg(t.table));
+    if (rowid < 0) return detail::WriteFailed(detail::TableNotRead(t.table));
     if (rowid == 0) return detail::kNotFound;
     QSqlQuery q(Connection());
     if (!Run(q, QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(t.table), {rowid})) return detail::WriteFailed(q);
@@ -112,9 +112,6 @@ QVariantList WindValues(const WindRow& w) {
   values << w.Tmedium;
   return values;
 }
-
-constexpr const char* kTownDuplicate = "Город с таким названием уже есть в базе данных!";
-constexpr const char* kTownEmpty = "Не указано название города!";
 
 // Rows of Wind named `name` other than the town `exceptId`; -1 on failure.
 int CountTowns(const QString& name, int exceptId, bool except) {
@@ -137,12 +134,12 @@ WriteError UpdateRegion(const QString& keyName, const RegionRow& row) {
 WriteError DeleteRegion(const QString& keyName) { return DeleteNamed(kRegions, keyName); }
 
 WriteError InsertWind(WindRow& row) {
-  if (row.CityName.trimmed().isEmpty()) return QString::fromUtf8(kTownEmpty);
+  if (row.CityName.trimmed().isEmpty()) return QString::fromUtf8(detail::kTownEmpty);
   int newId = 0;
   WriteError error = detail::InTransaction([&]() -> WriteError {
     const int same = CountTowns(row.CityName, 0, false);
-    if (same < 0) return detail::WriteFailed(QStringLiteral("не прочитана таблица Wind"));
-    if (same > 0) return QString::fromUtf8(kTownDuplicate);
+    if (same < 0) return detail::WriteFailed(detail::TableNotRead(QStringLiteral("Wind")));
+    if (same > 0) return QString::fromUtf8(detail::kTownDuplicate);
     // A town key is never 0: the town lists skip rows keyed 0.
     QSqlQuery q(Connection());
     if (!Run(q, "SELECT COALESCE(MAX(idCity), 0) FROM Wind") || !q.next()) return detail::WriteFailed(q);
@@ -161,11 +158,11 @@ WriteError InsertWind(WindRow& row) {
 }
 
 WriteError UpdateWind(const WindRow& row) {
-  if (row.CityName.trimmed().isEmpty()) return QString::fromUtf8(kTownEmpty);
+  if (row.CityName.trimmed().isEmpty()) return QString::fromUtf8(detail::kTownEmpty);
   return detail::InTransaction([&]() -> WriteError {
     const int same = CountTowns(row.CityName, row.idCity, true);
-    if (same < 0) return detail::WriteFailed(QStringLiteral("не прочитана таблица Wind"));
-    if (same > 0) return QString::fromUtf8(kTownDuplicate);
+    if (same < 0) return detail::WriteFailed(detail::TableNotRead(QStringLiteral("Wind")));
+    if (same > 0) return QString::fromUtf8(detail::kTownDuplicate);
     QStringList sets;
     const QStringList cols = detail::WindColumns().split(QStringLiteral(", "));
     for (int i = 1; i < cols.size(); ++i) sets << cols[i] + QStringLiteral(" = ?");

@@ -28,6 +28,7 @@
 #include "mainwindow/input_boxes.h"
 #include "mainwindow/main_links.h"
 #include "mainwindow/section_logic.h"
+#include "run/result_display.h"
 
 namespace velaron::ui {
 
@@ -414,8 +415,8 @@ QWidget* Form1::buildResultsTab() {
     v->setMinimumSize(360, 260);  // tall enough for the longest y-axis title
     v->setRenderHint(QPainter::Antialiasing);
   }
-  SetDistanceChart(graf1_, {}, U("Расстояние от центра взрыва, м"), U("Избыточное давление, кПа"));
-  SetDistanceChart(graf2_, {}, U("Расстояние от газопровода, м"), U("Вероятность поражения, %"));
+  SetDistanceChart(graf1_, {}, U("Расстояние от центра взрыва, м"), U(run::kOverpressureAxisTitle));
+  SetDistanceChart(graf2_, {}, U(run::kDistanceAxisTitle), U(run::kPercentAxisTitle));
   imgDiagr1_ = Named(new PictureLabel(page), "imgDiagr1");
   imgDiagr2_ = Named(new PictureLabel(page), "imgDiagr2");
   imgRisk_ = Named(new PictureLabel(page), "imgRisk");

@@ -35,6 +35,7 @@ namespace velaron::ui {
 class NumericBox;
 class CompassPicture;
 
+// The main window: pipeline, route sections, accident rate, runs and their results.
 class Form1 : public QMainWindow {
   Q_OBJECT
  public:

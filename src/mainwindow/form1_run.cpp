@@ -24,6 +24,7 @@
 #include "mainwindow/main_links.h"
 #include "mainwindow/section_logic.h"
 #include "run/result_display.h"
+#include "run/run_texts.h"
 
 namespace velaron::ui {
 
@@ -31,12 +32,7 @@ namespace {
 QString U(const char* s) { return QString::fromUtf8(s); }
 QString Num(double x) { return QString::fromStdString(FormatNumber(x)); }
 
-constexpr const char* kChooseGas = "Выберите вид газа!";
-constexpr const char* kPointOutside = "Точка выходит за границы расчета";
-constexpr const char* kDiameterMin = "Значение диаметра трубопровода должно быть >= 100 мм!";
-constexpr const char* kDiameterMax = "Значение трубопровода должно должно быть <= 1500 мм!";
 constexpr double kDiameterLow = 100, kDiameterHigh = 1500;  // mm
-constexpr const char* kNoReportWriter = "Запись отчета по этому сценарию пока недоступна.";
 constexpr int kResultsTab = 3, kRateTab = 2, kPipelineTab = 0;
 constexpr double kChartTitlePoints = 8;
 }  // namespace
@@ -51,12 +47,12 @@ void Form1::optionChanged() {
 bool Form1::diameterRange(NumericBox& b) {
   // Out of range is not refused but clamped to the nearer bound, with its message; the focus stays.
   if (b.value().value_or(kDiameterLow) < kDiameterLow) {
-    ShowMessage(this, {QMessageBox::NoIcon, U(texts::kAttentionTitle), U(kDiameterMin), QMessageBox::Ok});
+    ShowMessage(this, {QMessageBox::NoIcon, U(texts::kAttentionTitle), U(run::texts::kDiameterMin), QMessageBox::Ok});
     b.setText(Num(kDiameterLow));
     return false;
   }
   if (b.value().value_or(kDiameterLow) > kDiameterHigh) {
-    ShowMessage(this, {QMessageBox::NoIcon, U(texts::kAttentionTitle), U(kDiameterMax), QMessageBox::Ok});
+    ShowMessage(this, {QMessageBox::NoIcon, U(texts::kAttentionTitle), U(run::texts::kDiameterMax), QMessageBox::Ok});
     b.setText(Num(kDiameterHigh));
     return false;
   }
@@ -82,20 +78,20 @@ bool Form1::checkAllBoxes() {
 
 std::optional<result::RunRequest> Form1::prepareRun() {
   if (DataCombo1_->currentText().isEmpty()) {
-    ShowCritical(this, U(kChooseGas));
+    ShowCritical(this, U(run::texts::kChooseGas));
     SSTab1_->setCurrentIndex(kPipelineTab);
     DataCombo1_->setFocus();
     return std::nullopt;
   }
   const int way = Option1_->isChecked() ? 1 : Option2_->isChecked() ? 2 : 3;
   if (way != 3 && RegionPos_ < 0) {
-    ShowCritical(this, U(run::kChooseRegion));
+    ShowCritical(this, U(run::texts::kNoRegion));
     SSTab1_->setCurrentIndex(kRateTab);
     DataCombo6_->setFocus();
     return std::nullopt;
   }
   if (way == 3 && alfa_tr_->text().isEmpty()) {
-    ShowCritical(this, U(run::kTypeAccidentProbability));
+    ShowCritical(this, U(run::texts::kTypeAccidentProbability));
     SSTab1_->setCurrentIndex(kRateTab);
     alfa_tr_->setFocus();
     return std::nullopt;
@@ -221,11 +217,10 @@ void SetDistanceChart(QChartView* view, const std::vector<std::pair<double, doub
 void Form1::showResults(const result::RunSnapshot& s) {
   ScenarioCode_ = s.ScenarioCode;
   auto title = [](const QString& t, const char* fallback) { return t.isEmpty() ? U(fallback) : t; };
-  SetDistanceChart(graf1_, s.graf1.points, title(s.graf1.xTitle, "Расстояние от газопровода, м"),
-                   title(s.graf1.yTitle, s.isOverpressure() ? "Избыточное давление, кПа"
-                                                             : "Плотность тепл. потока, кВт/кв.м"));
-  SetDistanceChart(graf2_, s.graf2.points, title(s.graf2.xTitle, "Расстояние от газопровода, м"),
-                   title(s.graf2.yTitle, "Вероятность поражения, %"));
+  SetDistanceChart(graf1_, s.graf1.points, title(s.graf1.xTitle, run::kDistanceAxisTitle),
+                   title(s.graf1.yTitle, s.isOverpressure() ? run::kOverpressureAxisTitle : run::kFluxAxisTitle));
+  SetDistanceChart(graf2_, s.graf2.points, title(s.graf2.xTitle, run::kDistanceAxisTitle),
+                   title(s.graf2.yTitle, run::kPercentAxisTitle));
   // A picture the run did not make leaves the earlier one in place.
   const std::pair<QLabel*, const QImage*> pictures[3] = {
       {imgDiagr1_, &s.imgDiagr1}, {imgDiagr2_, &s.imgDiagr2}, {imgRisk_, &s.imgRisk}};
@@ -291,7 +286,7 @@ void Form1::cmdSaveResult_Click() {
   if (const auto it = reportWriters_.find(lastRun_->ScenarioCode); it != reportWriters_.end() && it->second)
     it->second(this, *lastRun_);
   else
-    ShowMessage(this, {QMessageBox::Information, U(texts::kProgramTitle), U(kNoReportWriter), QMessageBox::Ok});
+    ShowMessage(this, {QMessageBox::Information, U(texts::kProgramTitle), U(run::texts::kNoReportWriter), QMessageBox::Ok});
 }
 
 void Form1::Command3_Click() {
@@ -315,7 +310,7 @@ void Form1::Command7_Click() {
   const auto& st = lastRun_->request.settings;
   const auto v = GridValueAt(lastRun_->GridValue, st.XLimit, st.YLimit, st.CStep, *px, *py);
   if (!v) {
-    ShowCritical(this, U(kPointOutside));
+    ShowCritical(this, U(run::texts::kPointOutside));
     return;
   }
   Max_[0]->setText(Num(*v));

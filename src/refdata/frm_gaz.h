@@ -11,6 +11,7 @@ namespace velaron::ui {
 
 class NumericBox;
 
+// The gas editor (`abc`).
 class frmGaz : public RefEditor {
   Q_OBJECT
  public:

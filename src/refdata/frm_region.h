@@ -7,6 +7,7 @@ namespace velaron::ui {
 
 class NumericBox;
 
+// The region editor (`Statistics`).
 class frmRegion : public RefEditor {
   Q_OBJECT
  public:

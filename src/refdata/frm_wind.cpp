@@ -51,7 +51,7 @@ void WindBox::keyPressEvent(QKeyEvent* event) {
 namespace {
 
 const char* kDirectionWords[9] = {"Северный", "Северо-восточный", "Восточный", "Юго-восточный", "Южный",
-                                  "Юго-западный", "Западный", "Северо-западный", "Штиль"};
+                                  "Юго-западный", "Западный", "Северо-западный", texts::kCalm};
 const char* kRoseCaption = "Построить розу ветров";
 constexpr int kCityListMinWidth = 200;
 
@@ -87,7 +87,7 @@ frmWind::frmWind(QWidget* mainWindow, QWidget* parent)
   table->addWidget(new QLabel(QStringLiteral("Процент повторяемости"), this), 0, 1, 1, 2, Qt::AlignCenter);
   table->addWidget(new QLabel(QStringLiteral("Средняя скорость ветра, м/с"), this), 0, 3, 1, 2, Qt::AlignCenter);
   for (int c = 0; c < 4; ++c)
-    table->addWidget(new QLabel(c % 2 == 0 ? QStringLiteral("Зима") : QStringLiteral("Лето"), this), 1, c + 1,
+    table->addWidget(new QLabel(QString::fromUtf8(texts::kSeasonNames[static_cast<size_t>(c % 2)]), this), 1, c + 1,
                      Qt::AlignCenter);
   // Field order of the table: CityName, N1..ST1, N2..ST2, V11..V19, V21..V29, Tmedium.
   std::vector<QLineEdit*> percent[2], speed[2];
@@ -154,7 +154,7 @@ frmWind::frmWind(QWidget* mainWindow, QWidget* parent)
   connect(exit, &QPushButton::clicked, this, &frmWind::cmdExit_Click);
 
   renovateButton_->setEnabled(false);
-  WindDesabled();
+  WindDisabled();
 }
 
 QLineEdit* frmWind::Box(const QString& name) const {
@@ -166,7 +166,7 @@ void frmWind::WindEnabled() {
   for (QLineEdit* box : boxes_) box->setEnabled(true);
 }
 
-void frmWind::WindDesabled() {
+void frmWind::WindDisabled() {
   for (QLineEdit* box : boxes_) box->setEnabled(false);
 }
 
@@ -207,7 +207,7 @@ void frmWind::Form_Load() {
   image_->hide();
   mode_ = Mode::View;
   LoadTowns(0, 0);
-  WindDesabled();
+  WindDisabled();
 }
 
 void frmWind::LoadTowns(int idCity, int row) {
@@ -237,7 +237,7 @@ void frmWind::lstCity_Click() {
   // Picking a town ends an edit that was not stored.
   if (mode_ != Mode::View) {
     mode_ = Mode::View;
-    WindDesabled();
+    WindDisabled();
   }
   const int id = selectedCity();
   if (id == 0) return;
@@ -291,7 +291,7 @@ void frmWind::cmdRenovate_Click() {
     return;
   }
   mode_ = Mode::View;
-  WindDesabled();
+  WindDisabled();
   LoadTowns(row.idCity, list_->currentRow());
   emit dataChanged();
 }
@@ -306,7 +306,7 @@ void frmWind::cmdDelate_Click() {
   const QString error = db::DeleteWind(id);
   if (!error.isEmpty()) ShowCritical(this, error);
   mode_ = Mode::View;
-  WindDesabled();
+  WindDisabled();
   // The town that took the deleted one's place is shown.
   LoadTowns(0, row);
   if (error.isEmpty()) emit dataChanged();

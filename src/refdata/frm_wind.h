@@ -31,6 +31,7 @@ class WindBox : public QLineEdit {
   Kind kind_;
 };
 
+// The town wind-data editor ("Ветер").
 class frmWind : public QWidget {
   Q_OBJECT
  public:
@@ -50,7 +51,7 @@ class frmWind : public QWidget {
 
   // The boxes on and off, `txtCity` first and `Text1` last.
   void WindEnabled();
-  void WindDesabled();
+  void WindDisabled();
   // The boxes of a new town.
   void CityNew();
 

@@ -20,6 +20,7 @@ class QTableWidget;
 
 namespace velaron::ui {
 
+// The list-and-entry editor window the region and gas editors are made of.
 class RefEditor : public QMainWindow {
   Q_OBJECT
  public:

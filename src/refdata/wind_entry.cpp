@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "common/numtext.h"
+#include "common/texts.h"
 
 namespace velaron::ui {
 
@@ -16,8 +17,6 @@ std::optional<int> WholeIn(const QString& text, int lo, int hi) {
   if (!v || *v != std::floor(*v) || *v < lo || *v > hi) return std::nullopt;
   return static_cast<int>(*v);
 }
-
-const char* kSeasonWords[2] = {"Зима", "Лето"};
 
 }  // namespace
 
@@ -74,7 +73,7 @@ WindCheck CheckWindEntry(const WindEntry& entry) {
     // The year-round assessment weighs each wind state by its share of the season's sum.
     if (sum <= 0) {
       check.message = QStringLiteral("Сумма процентов повторяемости (%1) должна быть больше 0!")
-                          .arg(QString::fromUtf8(kSeasonWords[season - 1]));
+                          .arg(QString::fromUtf8(texts::kSeasonNames[static_cast<size_t>(season - 1)]));
       check.box = PercentBoxName(season, 0);
       return check;
     }

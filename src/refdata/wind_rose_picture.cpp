@@ -57,7 +57,8 @@ QImage RenderWindRose(const db::WindRow& town, QSize size) {
     const char* name;
     const std::array<double, 9>* values;
     QColor color;
-  } seasons[] = {{"Зима", &town.winter, QColor(0, 70, 180)}, {"Лето", &town.summer, QColor(200, 60, 0)}};
+  } seasons[] = {{texts::kSeasonNames[0], &town.winter, QColor(0, 70, 180)},
+                 {texts::kSeasonNames[1], &town.summer, QColor(200, 60, 0)}};
   for (const auto& season : seasons) {
     auto* series = new QLineSeries;
     series->setName(QString::fromUtf8(season.name));

@@ -93,7 +93,7 @@ struct RunSnapshot {
   DistanceSeries graf1, graf2;
   QImage imgDiagr1, imgDiagr2, imgRisk;
 
-  QDateTime start, end;  // RunTime(1), RunTime(2)
+  QDateTime start, end;  // when the run started and when its record was made
 
   // The zone tables by the numbers of the calculation state (all from 1); out of range throws.
   double& zone(int level) { return CurZones.at(Index(level)); }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "common/numtext.h"
+#include "run/run_texts.h"
 
 namespace velaron::run {
 
@@ -29,7 +30,7 @@ AccidentRateResult ComputeAccidentRate(const result::RateInputs& rate, double di
     return r;
   }
   if (rate.RegionPos < 1 || rate.RegionPos > static_cast<int>(regions.size())) {
-    r.error = QString::fromUtf8(kChooseRegion);
+    r.error = QString::fromUtf8(texts::kNoRegion);
     return r;
   }
   const db::RegionRow& region = regions[static_cast<size_t>(rate.RegionPos - 1)];

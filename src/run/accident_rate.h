@@ -20,15 +20,10 @@ inline constexpr double kKoefDySmallValue = 1.43;
 inline constexpr double kKoefDyLargeDiameter = 1420;  // mm
 inline constexpr double kKoefDyLargeValue = 0.31;
 
-// Messages of the accident-rate checks.
-inline constexpr const char* kChooseRegion = "Необходимо выбрать регион!";
-inline constexpr const char* kTypeAccidentProbability =
-    "Необходимо ввести вероятность возникновения хотя бы одной аварии на газопроводе (1 км)  в течение года!";
-
 // Diameter coefficient for a pipe of `diameterMm`. Between the two end diameters the rows (stored from the
 // largest diameter down) are scanned to the first row whose Dy is at most the diameter, and the value is
 // taken on the straight line through that row and the one before it. Nothing when the table does not
-// bracket the diameter (the rows are data the engineer may have broken).
+// bracket the diameter (the rows are data the user may have edited badly).
 std::optional<double> KoefDy(double diameterMm, const std::vector<db::KoefDyRow>& table);
 
 struct AccidentRateResult {

@@ -43,7 +43,7 @@ struct PreparedRun {
   int WindDir = 0;                    // degrees
   std::array<QString, 3> MeteoText;   // season, wind-speed text, direction text
   QString ScenarioName;
-  QDateTime start;                    // RunTime(1)
+  QDateTime start;                    // when the run started
   QStringList notes;                  // messages to show before the run goes on (sums taken as 1)
 
   models::CalcState state;            // settings, derived quantities, probabilities, empty grids

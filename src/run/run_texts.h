@@ -1,12 +1,15 @@
-// Fixed texts of a run: the lists of the run dialog, the progress titles and the run's messages.
+// Fixed texts of a run: the lists of the run dialog and the messages about a run's inputs and results,
+// whichever window shows them. Texts that windows of every kind share are in common/texts.h; the progress
+// titles of the scenarios are in the scenario table (result/scenarios.h).
 #pragma once
 
 #include <array>
 
+#include "common/texts.h"
+
 namespace velaron::run::texts {
 
-// Seasons: position 0 winter, 1 summer.
-inline constexpr std::array<const char*, 2> kSeasonNames = {"Зима", "Лето"};
+using velaron::texts::kSeasonNames;
 
 // Wind directions (where the wind blows from), 45° apart from north.
 inline constexpr std::array<const char*, 8> kWindDirectionNames = {"С", "С-В", "В", "Ю-В", "Ю", "Ю-З", "З", "С-З"};
@@ -45,6 +48,17 @@ inline constexpr const char* kFireBallMass =
 inline constexpr const char* kCloudMass =
     "Масса облака ГПВС должна быть больше нуля. Проверте параметры расчета!";
 inline constexpr const char* kNoRegion = "Необходимо выбрать регион!";
+inline constexpr const char* kTypeAccidentProbability =
+    "Необходимо ввести вероятность возникновения хотя бы одной аварии на газопроводе (1 км)  в течение года!";
+inline constexpr const char* kChooseGas = "Выберите вид газа!";
+inline constexpr const char* kDiameterMin = "Значение диаметра трубопровода должно быть >= 100 мм!";
+inline constexpr const char* kDiameterMax = "Значение трубопровода должно должно быть <= 1500 мм!";
+// The jet-flame window's lift angle.
+inline constexpr const char* kLiftAngle = "Угол подъема трубы должен быть от 0 до 90°. Проверте правильность ввода!";
+
+// Messages about the results of a run.
+inline constexpr const char* kPointOutside = "Точка выходит за границы расчета";
+inline constexpr const char* kNoReportWriter = "Запись отчета по этому сценарию пока недоступна.";
 inline constexpr const char* kNoTown = "Не выбран город или для него нет данных о ветре.";
 
 }  // namespace velaron::run::texts

@@ -2,6 +2,7 @@
 
 #include <QDir>
 
+#include "common/texts.h"
 #include "db/database.h"
 #include "output/pictures/wind_rose_picture.h"
 #include "output/workbook/xlsx_book.h"
@@ -27,9 +28,9 @@ void FillSheet(XlsxBook& book, lxw_worksheet* sheet, const db::WindRow& town) {
   book.WriteString(sheet, kHeadRow, 0, QStringLiteral("Ветер"), bold);
   const QStringList letters = WindDirectionLetters();
   for (int i = 0; i < 8; ++i) book.WriteString(sheet, kHeadRow, kFirstDirCol + i, letters[i], bold);
-  book.WriteString(sheet, kHeadRow, kCalmCol, QStringLiteral("Штиль"), bold);
-  book.WriteString(sheet, kWinterRow, 0, QStringLiteral("Зима"), bold);
-  book.WriteString(sheet, kSummerRow, 0, QStringLiteral("Лето"), bold);
+  book.WriteString(sheet, kHeadRow, kCalmCol, QString::fromUtf8(texts::kCalm), bold);
+  book.WriteString(sheet, kWinterRow, 0, QString::fromUtf8(texts::kSeasonNames[0]), bold);
+  book.WriteString(sheet, kSummerRow, 0, QString::fromUtf8(texts::kSeasonNames[1]), bold);
   for (int i = 0; i < 9; ++i) {
     book.WriteNumber(sheet, kWinterRow, kFirstDirCol + i, town.winter[static_cast<size_t>(i)]);
     book.WriteNumber(sheet, kSummerRow, kFirstDirCol + i, town.summer[static_cast<size_t>(i)]);
@@ -44,7 +45,7 @@ void AddRoseChart(XlsxBook& book, lxw_worksheet* sheet) {
   const struct {
     int row;
     const char* name;
-  } seasons[] = {{kWinterRow, "Зима"}, {kSummerRow, "Лето"}};
+  } seasons[] = {{kWinterRow, texts::kSeasonNames[0]}, {kSummerRow, texts::kSeasonNames[1]}};
   for (const auto& season : seasons) {
     lxw_chart_series* series = chart_add_series(chart, nullptr, nullptr);
     if (!series) {

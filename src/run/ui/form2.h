@@ -40,6 +40,7 @@ class ProgressRelay : public QObject, public models::Progress {
   std::atomic<bool> cancelled_{false};
 };
 
+// The progress window of a calculation, with "Отмена".
 class Form2 : public QDialog {
   Q_OBJECT
  public:

@@ -28,6 +28,7 @@ class NumericBox;
 class Form2;
 class RunController;
 
+// The run dialog ("Расчет"): scenario, section, weather and jet-kind shares of a run.
 class Form6 : public QDialog {
   Q_OBJECT
  public:

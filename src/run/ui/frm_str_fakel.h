@@ -63,6 +63,7 @@ class FakelDiagram : public QWidget {
   QPointF dot_;
 };
 
+// The jet-flame window (`frmStr_fakel`): one asymmetric jet flame of a pipe typed in the window.
 class FrmStrFakel : public QWidget {
   Q_OBJECT
  public:

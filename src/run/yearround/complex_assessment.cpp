@@ -1,3 +1,4 @@
+#include "result/scenarios.h"
 #include "run/yearround/combine.h"
 #include "run/yearround/year_round.h"
 
@@ -49,7 +50,7 @@ void RunComplexAssessment(CalcState& s, const ComplexInputs& in, const models::R
 
   // Physical explosion.
   s.ScenarioCode = 2;
-  s.progressTitle = kCaptionExplosion;
+  s.progressTitle = result::FactsOf(result::Scenario::Explosion).progressTitle;
   progress.begin(s.progressTitle, s.ny() * 2 + 1);
   if (hooks.explosion)
     hooks.explosion(s, {in.yearRound.D}, tables, progress);
@@ -60,7 +61,7 @@ void RunComplexAssessment(CalcState& s, const ComplexInputs& in, const models::R
 
   // Combustion of the gas-air cloud.
   s.ScenarioCode = 8;
-  s.progressTitle = kCaptionGPVS;
+  s.progressTitle = result::FactsOf(result::Scenario::GasCloud).progressTitle;
   progress.begin(s.progressTitle, s.ny() * 2 + 1);
   const models::GPVSInputs gpvs{s.derived.MassGPVS, p.PGPVS, in.qg, in.DangerClass};
   if (hooks.gpvs)
@@ -72,7 +73,7 @@ void RunComplexAssessment(CalcState& s, const ComplexInputs& in, const models::R
 
   // Fireball.
   s.ScenarioCode = 6;
-  s.progressTitle = kCaptionFireBall;
+  s.progressTitle = result::FactsOf(result::Scenario::FireBall).progressTitle;
   progress.begin(s.progressTitle, s.ny() * 2 + 1);
   const models::FireBallInputs fireBall{s.derived.MassFireBall, p.PFireBall};
   if (hooks.fireBall)

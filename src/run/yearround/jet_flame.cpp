@@ -21,8 +21,6 @@ constexpr double kAmbientPressureMPa = 0.1;
 // The pipe end rises from the ground at most to the vertical: a larger angle would turn the jets back
 // over the rupture and, beyond 180°, into the ground (the typing lets any whole number through).
 constexpr double kMaxLiftAngleDeg = 90;
-constexpr const char* kLiftAngleMessage =
-    "Угол подъема трубы должен быть от 0 до 90°. Проверте правильность ввода!";
 
 QString Text(const char* utf8) { return QString::fromUtf8(utf8); }
 
@@ -55,10 +53,10 @@ PrepareResult PrepareJetFlame(const JetFlameInputs& in, const db::AdjustmentRow&
   if (!std::isfinite(in.Temp) || !std::isfinite(in.Azimut) || !std::isfinite(in.LiftAngle) ||
       !std::isfinite(in.Glubina))
     return Refuse(Text(velaron::texts::kCheckInput));
-  if (in.LiftAngle < 0 || in.LiftAngle > kMaxLiftAngleDeg) return Refuse(Text(kLiftAngleMessage));
+  if (in.LiftAngle < 0 || in.LiftAngle > kMaxLiftAngleDeg) return Refuse(Text(texts::kLiftAngle));
 
   PreparedRun run;
-  const int code = 4;
+  const int code = result::CodeOf(result::Scenario::AsymmetricJet);
   run.request.settings = settings;
   run.request.pipeline.Diametr = in.Diametr;
   run.request.pipeline.DavlDown = run.request.pipeline.DavlUp = in.Davl;
@@ -126,7 +124,7 @@ PrepareResult PrepareJetFlame(const JetFlameInputs& in, const db::AdjustmentRow&
   s.settings = settings;  // the settings part of the row
   s.ScenarioCode = code;
   s.ScenarioName = run.ScenarioName.toStdString();
-  s.progressTitle = "Сценарий \"Факел-ассиметричный\"";
+  s.progressTitle = result::FactsOf(code).progressTitle;
   s.probabilities.PRupture = last.PRupture;
   s.probabilities.PIgnition = last.PIgnition;
   s.probabilities.PAsimmTorch = last.PAsimmTorch;

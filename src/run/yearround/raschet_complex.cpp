@@ -3,6 +3,7 @@
 #include "models/flame_flux.h"
 #include "models/jet_symmetric.h"
 #include "models/probit.h"
+#include "result/scenarios.h"
 #include "run/flame_geometry.h"
 #include "run/yearround/combine.h"
 #include "run/yearround/wind_states.h"
@@ -164,7 +165,7 @@ void RaschetComplex(CalcState& s, const YearRoundInputs& in, const models::Refer
   ThrowIfCancelled(progress);
   s.ScenarioCode = 4;
   ApplyAsymmetricGeometry(YearRoundAsymmetricGeometry(s.derived, in), s.derived);
-  s.progressTitle = kCaptionAsymmetric;
+  s.progressTitle = result::FactsOf(result::Scenario::AsymmetricJet).progressTitle;
   progress.begin(s.progressTitle, 4 * rows);
   models::AsimmTorchInputs asym;
   asym.D = in.D;

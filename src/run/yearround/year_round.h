@@ -61,15 +61,12 @@ std::optional<std::string> CheckYearRound(const models::CalcState& s, const Year
 void RaschetComplex(models::CalcState& s, const YearRoundInputs& in, const models::ReferenceTables& tables,
                     models::Progress& progress = models::NoProgress(), const Hooks& hooks = {});
 
-// Progress captions of the seasonal blocks and of the asymmetric jet.
+// Progress captions of the seasonal blocks (the wind state's word follows). The single scenarios inside
+// the assessments show their own progress titles (result::FactsOf(...).progressTitle).
 inline constexpr const char* kCaptionPitWinter = "Сценарий \"Факел-котлован\"-зима, ветер-";
 inline constexpr const char* kCaptionPitSummer = "Сценарий \"Факел-котлован\"-лето, ветер-";
 inline constexpr const char* kCaptionSymmWinter = "Сценарий \"Факел-симметричный\"-зима, ветер-";
 inline constexpr const char* kCaptionSymmSummer = "Сценарий \"Факел-симметричный\"-лето, ветер-";
-inline constexpr const char* kCaptionAsymmetric = "Сценарий \"Факел-ассиметричный\"";
-inline constexpr const char* kCaptionExplosion = "Сценарий \"Взрыв\"";
-inline constexpr const char* kCaptionGPVS = "Сценарий \"Горение ГПВС\"";
-inline constexpr const char* kCaptionFireBall = "Сценарий \"Огневой шар\"";
 
 // ---------------------------------------------------------------------------------------------------
 // The complex assessment's models, replaceable for tests like the flame field.
