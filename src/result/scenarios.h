@@ -19,6 +19,19 @@ enum class Scenario {
   GasCloud = 8,       // combustion of the gas-air cloud
 };
 
+// Zone and layer tables count scenarios in a numbering of their own (ScenarioKind 1..9).
+enum class ScenarioKind {
+  PitWinter = 1,
+  PitSummer = 2,
+  SymmetricWinter = 3,
+  SymmetricSummer = 4,
+  Asymmetric = 5,
+  FireBall = 6,
+  Explosion = 7,
+  GasCloud = 8,
+  Combined = 9,
+};
+
 struct ScenarioFacts {
   Scenario scenario;
   const char* dialogName;     // the run dialog's list text

@@ -182,16 +182,19 @@ void TwoSeasonTable(Document& doc, const char* tail, const std::array<result::Zo
 }  // namespace
 
 void DirectionTables(Document& doc, int code, const std::array<std::array<result::ZoneRow, 8>, 5>& dir) {
+  using result::ScenarioKind;
+  auto of = [&dir](ScenarioKind jetCase) -> const auto& { return result::DirectionsOf(dir, jetCase); };
+  // The single pit and symmetric jets keep their directions in the first jet case.
   if (code == 1 || code == 7) {
-    TwoSeasonTable(doc, texts::kDirPitYear, dir[0], dir[1]);
-    TwoSeasonTable(doc, texts::kDirSymmetricYear, dir[2], dir[3]);
-    OneSeasonTable(doc, texts::kDirAsymmetricYear, dir[4]);
+    TwoSeasonTable(doc, texts::kDirPitYear, of(ScenarioKind::PitWinter), of(ScenarioKind::PitSummer));
+    TwoSeasonTable(doc, texts::kDirSymmetricYear, of(ScenarioKind::SymmetricWinter), of(ScenarioKind::SymmetricSummer));
+    OneSeasonTable(doc, texts::kDirAsymmetricYear, of(ScenarioKind::Asymmetric));
   } else if (code == 3) {
-    OneSeasonTable(doc, texts::kDirPitSingle, dir[0]);
+    OneSeasonTable(doc, texts::kDirPitSingle, of(ScenarioKind::PitWinter));
   } else if (code == 5) {
-    OneSeasonTable(doc, texts::kDirSymmetricSingle, dir[0]);
+    OneSeasonTable(doc, texts::kDirSymmetricSingle, of(ScenarioKind::PitWinter));
   } else if (code == 4) {
-    OneSeasonTable(doc, texts::kDirAsymmetricSingle, dir[4]);
+    OneSeasonTable(doc, texts::kDirAsymmetricSingle, of(ScenarioKind::Asymmetric));
   }
 }
 

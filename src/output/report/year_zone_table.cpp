@@ -78,7 +78,7 @@ void WriteYearZoneTable(Document& doc, YearTableForm form, const std::array<resu
 
   for (size_t i = 0; i < columns.size(); ++i) {
     const int col = 2 + int(i);
-    const result::ZoneRow& radii = ZoneR[size_t(static_cast<int>(columns[i].kind) - 1)];
+    const result::ZoneRow& radii = result::ZoneRowOf(ZoneR, columns[i].kind);
     for (int z = 0; z < 4; ++z) t.Append(kFirstZoneRow + z, col, RadiusText(radii[size_t(z)]));
     t.Append(kSafeRow, col, SafeZone(radii[3]));
     t.Append(kProbabilityRow, col, Plain(columns[i].probability));
