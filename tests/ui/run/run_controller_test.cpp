@@ -1,0 +1,184 @@
+// The run controller: the outcome of a run (completed, refused, cancelled, a fault on the worker) reaches
+// the window once, with its one message; the jet-flame window's run makes a record complete like any
+// other run's.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QThread>
+#include <functional>
+#include <stdexcept>
+
+#include "common/texts.h"
+#include "message_catcher.h"
+#include "run/run_fixtures.h"
+#include "run/run_texts.h"
+#include "run/ui/form2.h"
+#include "run/ui/frm_str_fakel.h"
+#include "run/ui/run_controller.h"
+#include "widgets/numeric_box.h"
+
+namespace velaron::ui {
+namespace {
+
+QString U(const char* s) { return QString::fromUtf8(s); }
+
+bool WaitUntil(const std::function<bool()>& done, int ms = 60000) {
+  QElapsedTimer t;
+  t.start();
+  while (!done() && t.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 10);
+  QApplication::processEvents();
+  return done();
+}
+
+// A finished record on a 5 × 5 grid, enough for the pictures.
+run::RunOutcome Finished(bool atEdge) {
+  auto s = std::make_shared<result::RunSnapshot>();
+  s->ScenarioCode = 5;
+  s->request.settings.CStep = 10;
+  for (models::Grid* g : {&s->GridValue, &s->GridProc, &s->GridRisk}) g->resize(2, 2);
+  s->ZoneAtEdge = atEdge;
+  run::RunOutcome out;
+  out.snapshot = std::move(s);
+  return out;
+}
+
+TEST(RunController, EachOutcomeReachesTheWindowOnceWithItsOneMessage) {
+  enum class Ends { Completed, Refused, Cancelled };
+  struct Case {
+    const char* name;
+    RunController::Execute execute;
+    Ends ends;
+    QStringList messages;  // the texts shown, in order
+  } cases[] = {
+      {"completed", [](run::PreparedRun, models::Progress&, const run::ExecuteOptions&) { return Finished(false); },
+       Ends::Completed, {}},
+      {"zone at the edge",
+       [](run::PreparedRun, models::Progress&, const run::ExecuteOptions&) { return Finished(true); },
+       Ends::Completed, {U(run::texts::kEdgeWarning)}},
+      {"refused by the model",
+       [](run::PreparedRun, models::Progress&, const run::ExecuteOptions&) {
+         run::RunOutcome out;
+         out.error = U("Масса облака ГПВС должна быть больше нуля.");
+         return out;
+       },
+       Ends::Refused, {U("Масса облака ГПВС должна быть больше нуля.")}},
+      // A fault past the model's own refusals must not take the program down with the worker.
+      {"fault on the worker",
+       [](run::PreparedRun, models::Progress&, const run::ExecuteOptions&) -> run::RunOutcome {
+         throw std::runtime_error("vector::_M_range_check");
+       },
+       Ends::Refused, {U("vector::_M_range_check")}},
+      {"cancelled",
+       [](run::PreparedRun, models::Progress& progress, const run::ExecuteOptions&) {
+         progress.begin("Сценарий", 100);
+         for (int i = 0; i < 2000 && !progress.cancelled(); ++i) {
+           progress.step();
+           QThread::msleep(5);
+         }
+         run::RunOutcome out;
+         out.cancelled = progress.cancelled();
+         return out;
+       },
+       Ends::Cancelled, {}},
+  };
+  for (const Case& c : cases) {
+    test::MessageCatcher catcher;
+    QWidget owner;
+    auto* controller = new RunController(&owner);
+    controller->setExecute(c.execute);
+    int started = 0, ended = 0, completed = 0, refused = 0, cancelled = 0;
+    QObject::connect(controller, &RunController::runStarted, [&] { ++started; });
+    QObject::connect(controller, &RunController::runEnded, [&] {
+      ++ended;
+      EXPECT_TRUE(catcher.requests.empty()) << c.name << ": the windows come back before any message";
+    });
+    QObject::connect(controller, &RunController::completed, [&](auto s) { completed += s ? 1 : 0; });
+    QObject::connect(controller, &RunController::refused, [&](const QString&) { ++refused; });
+    QObject::connect(controller, &RunController::cancelled, [&] { ++cancelled; });
+
+    ASSERT_TRUE(controller->start(run::PreparedRun{}, {false, QString()})) << c.name;
+    EXPECT_FALSE(controller->start(run::PreparedRun{}, {false, QString()})) << c.name << ": one run at a time";
+    if (c.ends == Ends::Cancelled) {
+      Form2* progress = controller->progressWindow();
+      ASSERT_NE(progress, nullptr);
+      ASSERT_TRUE(WaitUntil([progress] { return progress->pbar2()->value() >= 2; }));
+      progress->cancelButton()->click();
+    }
+    ASSERT_TRUE(WaitUntil([controller] { return !controller->running(); })) << c.name;
+    EXPECT_EQ(controller->progressWindow(), nullptr) << c.name;
+    EXPECT_EQ(started, 1) << c.name;
+    EXPECT_EQ(ended, 1) << c.name;
+    EXPECT_EQ(completed, c.ends == Ends::Completed ? 1 : 0) << c.name;
+    EXPECT_EQ(refused, c.ends == Ends::Refused ? 1 : 0) << c.name;
+    EXPECT_EQ(cancelled, c.ends == Ends::Cancelled ? 1 : 0) << c.name;
+    EXPECT_EQ(catcher.texts(), c.messages) << c.name;
+  }
+}
+
+TEST(RunController, TheJetFlameWindowsRunIsCompleteLikeAnyOther) {
+  FakelContext c;
+  c.gases = {db::GasRow{U("Метан"), 16.043, 50000, 21, 0.2, 4}};
+  c.settings.XLimit = c.settings.YLimit = 200;
+  c.settings.CStep = 20;
+  c.settings.Skor_chel = 1;
+  c.tables = test::SyntheticTables();
+  c.lastProbabilities = [] {
+    result::Probabilities p;
+    p.PIgnition = 0.5;
+    p.PAsimmTorch = 1e-3;
+    return p;
+  };
+  c.opt3D = false;
+  std::shared_ptr<const result::RunSnapshot> shown;
+  c.showResult = [&shown](std::shared_ptr<const result::RunSnapshot> s) { shown = std::move(s); };
+  FrmStrFakel w(std::move(c));
+  w.box("Text3")->setText("500");
+  w.box("Text25")->setText("40");
+  w.box("Text8")->setText("10");
+  w.show();
+  test::MessageCatcher catcher;
+  w.Command1_Click();
+  ASSERT_TRUE(WaitUntil([&w] { return !w.running(); }));
+  ASSERT_NE(shown, nullptr) << catcher.texts().join("; ").toStdString();
+  EXPECT_TRUE(w.isVisible());
+  const result::RunSnapshot& s = *shown;
+  EXPECT_EQ(s.ScenarioCode, 4);
+  EXPECT_FALSE(s.imgDiagr1.isNull());
+  // The radial profile is the percent along +x, one point a step from the rupture: 200 / 2 / 20 + 1 points.
+  ASSERT_EQ(s.RadProfile.size(), 6u);
+  for (size_t i = 0; i < s.RadProfile.size(); ++i) {
+    EXPECT_EQ(s.RadProfile[i].first, s.GridProc(static_cast<int>(i), 0)) << i;
+    EXPECT_EQ(s.RadProfile[i].second, 20.0 * static_cast<double>(i)) << i;
+  }
+  // The zone depths are the largest radius over the eight directions of the asymmetric case.
+  for (int z = 1; z <= 4; ++z) {
+    double m = 0;
+    for (int d = 1; d <= 8; ++d) m = std::max(m, s.zoneRDir(5, d, z));
+    EXPECT_DOUBLE_EQ(s.zone(z), m) << "level " << z;
+  }
+  EXPECT_GT(s.zone(4), 0);
+  // The edge warning, when the zone reaches the border, is shown once.
+  EXPECT_EQ(catcher.texts().count(U(run::texts::kEdgeWarning)), s.ZoneAtEdge ? 1 : 0);
+}
+
+TEST(RunRecord, ZoneTablesAreReadByTheStatesNumbers) {
+  // The record stores level z of kind k at [k − 1][z − 1]; the accessors take k and z as the state has them.
+  result::RunSnapshot s;
+  s.ZoneR[6][2] = 70;       // kind 7 (explosion), level 3
+  s.ZoneRDir[4][7][0] = 5;  // jet case 5 (asymmetric), direction 8 (north-west), level 1
+  s.CurZones[3] = 1;        // level 4
+  EXPECT_EQ(s.zoneR(7, 3), 70);
+  EXPECT_EQ(result::ZoneRowOf(s.ZoneR, result::ScenarioKind::Explosion)[2], 70);
+  EXPECT_EQ(s.zoneRDir(5, 8, 1), 5);
+  EXPECT_EQ(result::DirectionsOf(s.ZoneRDir, result::ScenarioKind::Asymmetric)[7][0], 5);
+  EXPECT_EQ(s.zone(4), 1);
+  EXPECT_THROW(s.zone(0), std::out_of_range);
+  EXPECT_THROW(s.zoneR(10, 1), std::out_of_range);
+  EXPECT_THROW(s.zoneRDir(6, 1, 1), std::out_of_range);
+}
+
+}  // namespace
+}  // namespace velaron::ui
