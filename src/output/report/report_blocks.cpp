@@ -181,7 +181,7 @@ void TwoSeasonTable(Document& doc, const char* tail, const std::array<result::Zo
 
 }  // namespace
 
-void DirectionTables(Document& doc, int code, const std::array<std::array<result::ZoneRow, 8>, 5>& dir) {
+void DirectionTables(Document& doc, int code, const result::ZoneRDirRows& dir) {
   using result::ScenarioKind;
   auto of = [&dir](ScenarioKind jetCase) -> const auto& { return result::DirectionsOf(dir, jetCase); };
   // The single pit and symmetric jets keep their directions in the first jet case.

@@ -54,7 +54,7 @@ void ZoneTableBlock(Document& doc, const QString& title, const result::ZoneRow& 
 
 // Zone tables by compass direction for the scenario code: one table for codes 3, 4, 5, three for codes 1
 // and 7, none for the others.
-void DirectionTables(Document& doc, int scenarioCode, const std::array<std::array<result::ZoneRow, 8>, 5>& ZoneRDir);
+void DirectionTables(Document& doc, int scenarioCode, const result::ZoneRDirRows& ZoneRDir);
 
 // Jet blocks.
 QStringList WeatherLines(const std::array<QString, 3>& meteo);  // W1..W3, each ending in CR LF

@@ -45,7 +45,7 @@ struct ReportInput {
   std::array<QString, 3> MeteoText;
   QString WorstDirWord;        // WorstDir(2), dative
   result::ZoneRow CurZones{};
-  std::array<std::array<result::ZoneRow, 8>, 5> ZoneRDir{};
+  result::ZoneRDirRows ZoneRDir{};
 
   // Figures: risk zoning, graf1, diagram 1, graf2, diagram 2 (a null image: the run did not make it).
   QImage imgRisk, graf1, imgDiagr1, graf2, imgDiagr2;

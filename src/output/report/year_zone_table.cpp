@@ -25,7 +25,7 @@ QString SafeZone(double r4) { return r4 == -1 ? U(texts::kRefine) : QStringLiter
 
 }  // namespace
 
-void WriteYearZoneTable(Document& doc, YearTableForm form, const std::array<result::ZoneRow, 9>& ZoneR,
+void WriteYearZoneTable(Document& doc, YearTableForm form, const result::ZoneRRows& ZoneR,
                         const result::ZoneRow& CurZones, const result::Probabilities& p) {
   const bool complex = form == YearTableForm::Complex;
   doc.Step(12, Align::Center, false);
