@@ -3,6 +3,7 @@
 #include <cfenv>
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <cstdio>
 #include <cstring>
 
@@ -102,6 +103,13 @@ double RoundHalfEven(double x, int digits) {
   return std::nearbyint(x * scale) / scale;
 }
 
-int ToIntHalfEven(double x) { return static_cast<int>(std::nearbyint(x)); }
+int ToIntHalfEven(double x) {
+  // Beyond the range of int the conversion is undefined: the nearest bound is taken (0 for NaN), and the
+  // callers' range checks refuse such a value.
+  const double r = std::nearbyint(x);
+  if (!(r >= std::numeric_limits<int>::min())) return std::isnan(r) ? 0 : std::numeric_limits<int>::min();
+  if (r > std::numeric_limits<int>::max()) return std::numeric_limits<int>::max();
+  return static_cast<int>(r);
+}
 
 }  // namespace velaron

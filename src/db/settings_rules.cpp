@@ -6,11 +6,13 @@ namespace velaron::db {
 namespace {
 
 // The grid runs from -width/2 to +width/2 in steps of CStep, so width must be an even number of steps.
+// Counted in 64 bits: twice a step near the int limit must not wrap round to a small or negative number.
 QString CheckWidth(int width, int step, const QString& name) {
-  if (width < 2 * step || width > kMaxGridWidth)
-    return QStringLiteral("%1 должна быть от двух шагов сетки (%2 м) до %3 м!").arg(name).arg(2 * step).arg(kMaxGridWidth);
-  if (width % (2 * step) != 0)
-    return QStringLiteral("%1 должна быть кратна двум шагам сетки (%2 м)!").arg(name).arg(2 * step);
+  const long long twoSteps = 2LL * step;
+  if (width < twoSteps || width > kMaxGridWidth)
+    return QStringLiteral("%1 должна быть от двух шагов сетки (%2 м) до %3 м!").arg(name).arg(twoSteps).arg(kMaxGridWidth);
+  if (width % twoSteps != 0)
+    return QStringLiteral("%1 должна быть кратна двум шагам сетки (%2 м)!").arg(name).arg(twoSteps);
   return {};
 }
 
@@ -22,8 +24,8 @@ QString CheckSettings(const AdjustmentRow& row) {
   if (row.CStep < 1) return QStringLiteral("Шаг сетки должен быть не меньше 1 м!");
   if (QString e = CheckWidth(row.XLimit, row.CStep, QStringLiteral("Ширина зоны расчета")); !e.isEmpty()) return e;
   if (QString e = CheckWidth(row.YLimit, row.CStep, QStringLiteral("Ширина зоны расчета по Y")); !e.isEmpty()) return e;
-  const long long nx = row.XLimit / row.CStep + 1;
-  const long long ny = row.YLimit / row.CStep + 1;
+  const long long nx = static_cast<long long>(row.XLimit) / row.CStep + 1;
+  const long long ny = static_cast<long long>(row.YLimit) / row.CStep + 1;
   if (nx * ny > kMaxGridPoints)
     return QStringLiteral("Слишком большая сетка расчета (%1 x %2 точек): увеличьте шаг сетки или уменьшите ширину зоны расчета!")
         .arg(nx)

@@ -150,21 +150,34 @@ FlameSetup PrepareFlame(FlameShape shape, const FlameGeometryInputs& g, const To
   f.nx = nx;
   f.ny = ny;
 
+  // A surface far longer than it is wide would take rings without end: refused.
+  if (!(f.D / f.R <= kMaxSlantOverRadius)) throw ModelInputError(kThinFlameMessage);
+  f.cosA = std::cos(f.A);
+  f.moreRingsFrom = NextRings(f, f.s0, f.rings);
+  return f;
+}
+
+double NextRings(const FlameSetup& f, double s, std::vector<FlameSetup::Ring>& out) {
   // The rings of the surface: every other slant step, each standing for a band two steps wide.
-  const double cosA = std::cos(f.A);
+  out.clear();
   auto rho = [&](double u) { return f.R * u / f.D; };
-  for (double s = f.s0; s < f.D; s += 2 * f.ds) {
+  for (; s < f.D && out.size() < kRingChunk; s += 2 * f.ds) {
     FlameSetup::Ring ring;
     ring.rho1 = rho(s);
-    const double a = s * cosA;
+    const double a = s * f.cosA;
     const double bandArea = kFluxPi * (rho(s - f.ds) + rho(s + f.ds)) * 2 * f.ds;
     ring.dA = bandArea / f.N;
     ring.aCosT = a * f.cosT;
     ring.aSinT = a * f.sinT;
     ring.K2rho1 = f.K2 * ring.rho1;
-    f.rings.push_back(ring);
+    out.push_back(ring);
   }
-  return f;
+  return s;
+}
+
+std::string StrongWindText(double speed) {
+  return "Скорость ветра " + FormatNumber(speed) + " м/с больше " + FormatNumber(kMaxFlameWind) +
+         " м/с: факел при таком ветре не рассчитывается. Проверте правильность ввода!";
 }
 
 namespace {
@@ -185,6 +198,9 @@ struct PatchArrays {
   const double *c, *s, *den, *invDen, *alpha, *beta, *m0, *m1, *m2;
   std::size_t count;
 };
+
+// Angles of a cell in the flame's frame beyond this many turns either way are reduced to one turn.
+constexpr double kMaxTurns = 10;
 
 // The terms of a cell are summed in this many fixed partial sums (patch k of every ring into sum k mod 8),
 // whatever the vector width, and these are then added in one fixed order.
@@ -270,7 +286,11 @@ double FlameFluxAt(const FlameSetup& f, double X, double Y, FluxScratch& scratch
   const double w = r < f.rho0 ? 1.0 : f.rho0 / r;
   const double psi = std::atan(std::sqrt(1 - w * w) / w);
   // The cell in the flame's frame (x along the flame's horizontal direction), to the centimetre.
-  const double phi = std::atan2(Y, X) + f.WindAngle - f.Dir;
+  double phi = std::atan2(Y, X) + f.WindAngle - f.Dir;
+  // Directions of the grid, the wind and the jet stay within a few turns; an angle beyond that (a
+  // direction typed as a huge number of degrees) is brought back to one turn, or the patch loop below
+  // could no longer step through it.
+  if (!(std::fabs(phi) <= kMaxTurns * kFluxTwoPi)) phi = std::remainder(phi, kFluxTwoPi);
   const double xr = RoundScaled(r * std::cos(phi), 100.0);
   const double yr = RoundScaled(r * std::sin(phi), 100.0);
   const CellConstants cell{xr, yr, xr - f.LcosT, f.Hr - f.LsinT, f.sinT, f.cosT};
@@ -303,12 +323,12 @@ double FlameFluxAt(const FlameSetup& f, double X, double Y, FluxScratch& scratch
   const double EOverPi = f.E / kFluxPi;
 #if defined(VELARON_FLUX_WIDE)
   switch (ActiveFluxLanes()) {
-    case FluxLanes::Eight: return lanes8::CellSumV(cell, f, EOverPi, a);
-    case FluxLanes::Four: return lanes4::CellSumV(cell, f, EOverPi, a);
+    case FluxLanes::Eight: return lanes8::CellSumV(cell, f, EOverPi, a, scratch.rings);
+    case FluxLanes::Four: return lanes4::CellSumV(cell, f, EOverPi, a, scratch.rings);
     default: break;
   }
 #endif
-  return lanes2::CellSumV(cell, f, EOverPi, a);
+  return lanes2::CellSumV(cell, f, EOverPi, a, scratch.rings);
 }
 
 void FlameFluxRow(const FlameSetup& f, int iy, double* row, FluxScratch& scratch) {

@@ -14,6 +14,7 @@
 // straightforward form of the method to about 1e-14 relative. Rows are independent and run in parallel.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,21 @@ inline constexpr const char* kEmptyFrustumMessage =
     "Проверте правильность ввода!";
 inline constexpr const char* kNoFlameMessage =
     "Длина факела должна быть больше нуля. Проверте правильность ввода!";
+inline constexpr const char* kThinFlameMessage =
+    "Факел слишком узок по сравнению с его длиной: такая форма факела не рассчитывается. Проверте правильность ввода!";
+
+// The strongest wind a jet flame is computed in, m/s. The elliptic section's factor is 1 − 0.1·v: near
+// 10 m/s the section degenerates and the number of surface rings (and the cost) grows as 1/KEllipse.
+inline constexpr double kMaxFlameWind = 9.9;
+// The refusal of a stronger wind, naming the speed and the limit.
+std::string StrongWindText(double speed);
+
+// The longest flame surface, as slant length over radius, that is integrated: twenty rings per unit,
+// so at most 20 000 rings (the flames of winds up to kMaxFlameWind need a few thousand).
+inline constexpr double kMaxSlantOverRadius = 1000;
+// Rings prepared at a time: the rest of a longer surface is made again, chunk by chunk, for every cell,
+// so the working memory stays the same whatever the flame.
+inline constexpr std::size_t kRingChunk = 1024;
 
 // The flame quantities read from the calculation state (the run's derived quantities).
 struct FlameGeometryInputs {
@@ -88,8 +104,14 @@ struct FlameSetup {
     double dA;       // patch area, m²
     double K2rho1;   // K² × ring radius
   };
-  std::vector<Ring> rings;
+  double cosA = 1;          // of the half-angle
+  std::vector<Ring> rings;  // the first kRingChunk rings of the surface
+  double moreRingsFrom = 0;  // slant distance of the next ring after them (≥ D when there is none)
 };
+
+// Puts the rings from slant distance `s` on into `out`, at most kRingChunk of them, and returns the slant
+// distance of the ring after the last (≥ f.D at the end of the surface).
+double NextRings(const FlameSetup& f, double s, std::vector<FlameSetup::Ring>& out);
 
 // Checks the flame (CheckFlame) and prepares it for a grid of nx × ny half-widths.
 FlameSetup PrepareFlame(FlameShape shape, const FlameGeometryInputs& g, const TorchFluxArgs& args, int cStep,
@@ -116,6 +138,7 @@ struct FluxScratch {
     }
   };
   Arrays patches;
+  std::vector<FlameSetup::Ring> rings;  // the current chunk of a surface longer than one chunk
 };
 
 // How many patches the flux computes at a time: four needs AVX2, eight AVX-512 (Best takes the widest the

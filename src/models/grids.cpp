@@ -15,8 +15,8 @@ int ProfilePoints(const CalcSettings& s) { return ToIntHalfEven(static_cast<doub
 
 void CheckGridSettings(const CalcSettings& s) {
   if (s.CStep < 1) throw ModelInputError("Шаг расчетной сетки должен быть не меньше 1 м");
-  if (s.XLimit < 2 * s.CStep || s.YLimit < 2 * s.CStep || s.XLimit % (2 * s.CStep) != 0 ||
-      s.YLimit % (2 * s.CStep) != 0) {
+  const long long twoSteps = 2LL * s.CStep;  // in 64 bits: twice a step near the int limit must not wrap
+  if (s.XLimit < twoSteps || s.YLimit < twoSteps || s.XLimit % twoSteps != 0 || s.YLimit % twoSteps != 0) {
     throw ModelInputError("Размеры зоны расчета должны быть кратны двум шагам расчетной сетки");
   }
   const double cells = (static_cast<double>(s.XLimit / s.CStep) + 1) * (static_cast<double>(s.YLimit / s.CStep) + 1);

@@ -6,10 +6,12 @@
 #include "common/texts.h"
 #include "db/database.h"
 #include "db/settings_rules.h"
+#include "db/table_checks.h"
 #include "models/flame_flux.h"
 #include "result/scenarios.h"
 #include "run/accident_rate.h"
 #include "run/flame_geometry.h"
+#include "run/input_checks.h"
 #include "run/probabilities.h"
 #include "run/run_texts.h"
 #include "run/yearround/wind_states.h"
@@ -65,6 +67,17 @@ result::JetShares SharesFromGround(const db::Ground3Row& g) {
 int GridHalfX(const db::AdjustmentRow& s) { return models::GridHalf(s.XLimit, s.CStep); }
 int GridHalfY(const db::AdjustmentRow& s) { return models::GridHalf(s.YLimit, s.CStep); }
 
+db::RunTableKeys RunTableKeysOf(const result::RunRequest& request, const RunData& data, bool sectionInline) {
+  db::RunTableKeys k;
+  k.gasPosition = request.pipeline.Gas;
+  if (request.rate.way != 3) k.regionPosition = request.rate.RegionPos;
+  if (data.section) k.groundCode = data.section->Ground;
+  if (result::IsScenarioCode(request.run.ScenarioCode) && result::FactsOf(request.run.ScenarioCode).yearRound)
+    k.idCity = request.run.idCity;
+  if (!sectionInline) k.tpid = request.section.TPID;
+  return k;
+}
+
 RunData LoadRunData(const result::RunRequest& request, bool sectionInline) {
   RunData data;
   const auto gases = db::LoadGases();
@@ -81,7 +94,10 @@ RunData LoadRunData(const result::RunRequest& request, bool sectionInline) {
   }
   const int code = request.run.ScenarioCode;
   if (result::IsScenarioCode(code) && result::FactsOf(code).yearRound) data.town = db::LoadWind(request.run.idCity);
-  data.tables = std::make_shared<const models::ReferenceTables>(db::LoadReferenceTables());
+  models::ReferenceTables tables;
+  data.error = db::LoadReferenceTables(tables);
+  if (data.error.isEmpty()) data.tables = std::make_shared<const models::ReferenceTables>(std::move(tables));
+  if (data.error.isEmpty()) data.error = db::CheckRunTables(RunTableKeysOf(request, data, sectionInline));
   return data;
 }
 
@@ -89,6 +105,7 @@ PrepareResult PrepareRun(const result::RunRequest& request, const RunData& data,
   const int code = request.run.ScenarioCode;
   if (!result::IsScenarioCode(code)) return Refuse(Text(texts::kBadScenario));
   const result::ScenarioFacts& facts = result::FactsOf(code);
+  if (!data.error.isEmpty()) return Refuse(data.error);
   if (QString e = db::CheckSettings(request.settings); !e.isEmpty()) return Refuse(e);
 
   // The gas, then the section and its ground row.
@@ -97,6 +114,7 @@ PrepareResult PrepareRun(const result::RunRequest& request, const RunData& data,
     return Refuse(Text(velaron::texts::kWrongSection));
   const db::GasRow& gas = *data.gas;
   const db::SectionRow& section = *data.section;
+  if (QString e = CheckInputRanges(request, section); !e.isEmpty()) return Refuse(e);
   if (!(gas.m > 0)) return Refuse(Text(texts::kBadMolarMass));
   if (facts.runsCloud && (gas.DangerClass < 3 || gas.DangerClass > 6))
     return Refuse(Text(texts::kNoFlameSpeed));
@@ -113,7 +131,8 @@ PrepareResult PrepareRun(const result::RunRequest& request, const RunData& data,
   const double dirSteps = choice.WindDir / 45;
   if (!(choice.WindDir >= 0 && choice.WindDir < 360) || dirSteps != std::floor(dirSteps))
     return Refuse(Text(texts::kWindDirection));
-  if (facts.singleJet && choice.WindSpeed >= 10) return Refuse(Text(models::kStrongWindMessage));
+  if (facts.singleJet && choice.WindSpeed > models::kMaxFlameWind)
+    return Refuse(QString::fromStdString(models::StrongWindText(choice.WindSpeed)));
 
   // The jet-kind shares: as given, or the section's ground row.
   const result::JetShares shares = choice.shares ? *choice.shares : SharesFromGround(*data.ground);

@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 
+#include "db/table_checks.h"
 #include "run/prepared_run.h"
 
 namespace velaron::run {
@@ -16,7 +17,11 @@ result::JetShares SharesFromGround(const db::Ground3Row& ground);
 
 // Reads the rows a run needs from the open database. With `sectionInline` the request's section row is
 // used as it stands; otherwise the section is read by its TPID.
+// The data are checked as they are loaded: a fault is left in RunData::error, which refuses the run.
 RunData LoadRunData(const result::RunRequest& request, bool sectionInline);
+
+// Which rows of the reference tables the run reads (for their check).
+db::RunTableKeys RunTableKeysOf(const result::RunRequest& request, const RunData& data, bool sectionInline);
 
 // Checks the request against the rows and derives everything the scenario model needs. `now` becomes
 // the run's start time.

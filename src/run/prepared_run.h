@@ -28,6 +28,7 @@ struct RunData {
   std::vector<db::KoefDyRow> koefDy;       // the diameter coefficients, descending Dy
   std::optional<db::WindRow> town;         // the town of idCity (codes 1 and 7)
   std::shared_ptr<const models::ReferenceTables> tables;
+  QString error;  // a fault of the reference data found while loading (the run is then refused)
 };
 
 struct PreparedRun {

@@ -9,6 +9,7 @@
 #include "models/jet_asymmetric.h"
 #include "result/scenarios.h"
 #include "run/flame_geometry.h"
+#include "run/input_checks.h"
 #include "run/prepare.h"
 #include "run/run_texts.h"
 
@@ -48,7 +49,9 @@ PrepareResult PrepareJetFlame(const JetFlameInputs& in, const db::AdjustmentRow&
   if (!(in.Davl > 0)) return Refuse(Text(texts::kPressureNotPositive));
   if (!(in.Davl < kMaxPressureMPa)) return Refuse(Text(texts::kPressureTooHigh));
   if (!(in.WindSpeed >= 0)) return Refuse(Text(texts::kNegativeWind));
-  if (!(in.WindSpeed < 10)) return Refuse(Text(models::kStrongWindMessage));
+  if (!(in.WindSpeed <= models::kMaxFlameWind))
+    return Refuse(QString::fromStdString(models::StrongWindText(in.WindSpeed)));
+  if (!(in.Azimut >= 0 && in.Azimut <= 360)) return Refuse(CheckRange(in.Azimut, kAzimuthRange));
   if (in.WindDirPos < 0 || in.WindDirPos > 7) return Refuse(Text(texts::kWindDirection));
   if (!std::isfinite(in.Temp) || !std::isfinite(in.Azimut) || !std::isfinite(in.LiftAngle) ||
       !std::isfinite(in.Glubina))

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "common/numtext.h"
+#include "models/flame_flux.h"
 #include "run/flame_geometry.h"
 
 namespace velaron::run::yearround {
@@ -39,8 +40,8 @@ std::optional<std::string> CheckSeason(const db::WindRow& wind, Season season) {
     const double v = s.speed[i];
     if (!std::isfinite(r) || r < 0) return "Повторяемость ветра не может быть отрицательной" + where;
     if (!std::isfinite(v) || v < 0) return "Скорость ветра не может быть отрицательной" + where;
-    // The flame's elliptic section has the factor 1 − 0.1·v: at 10 m/s and above it has no width left.
-    if (v >= 10) return "Скорость ветра должна быть меньше 10 м/с" + where;
+    // The flame's elliptic section has the factor 1 − 0.1·v: near 10 m/s it degenerates.
+    if (v > models::kMaxFlameWind) return models::StrongWindText(v) + where;
     sum += r;
   }
   if (!(sum > 0))

@@ -1,0 +1,48 @@
+#include "run/input_checks.h"
+
+#include <cmath>
+
+#include "common/numtext.h"
+
+namespace velaron::run {
+
+namespace {
+
+QString Num(double x) { return QString::fromStdString(FormatNumber(x)); }
+
+}  // namespace
+
+QString CheckRange(double value, const InputRange& r) {
+  if (value >= r.low && value <= r.high) return {};  // false for NaN
+  const QString field = QString::fromUtf8(r.field);
+  const QString shown = std::isnan(value) ? QStringLiteral("не число") : QStringLiteral("значение %1").arg(Num(value));
+  QString bounds;
+  if (std::isinf(r.high))
+    bounds = QStringLiteral("должно быть не меньше %1").arg(Num(r.low));
+  else
+    bounds = QStringLiteral("должно быть от %1 до %2").arg(Num(r.low), Num(r.high));
+  return QStringLiteral("%1: %2, а %3. Проверте правильность ввода!").arg(field, shown, bounds);
+}
+
+QString CheckInputRanges(const result::RunRequest& request, const db::SectionRow& section) {
+  const result::PipelineInputs& p = request.pipeline;
+  const std::pair<double, const InputRange*> checks[] = {
+      {p.Temp, &kTempRange},          {p.Glubina, &kDepthRange},      {p.InversPercent, &kInversRange},
+      {section.Length, &kLengthRange}, {section.Udal, &kDistanceRange}, {section.Azimut, &kAzimuthRange},
+      {section.p_v, &kCrossingSumRange}};
+  for (const auto& [value, range] : checks)
+    if (QString e = CheckRange(value, *range); !e.isEmpty()) return e;
+  if (request.rate.way == 2)
+    if (QString e = CheckRange(request.rate.Text8, kAccidentsPer1000kmRange); !e.isEmpty()) return e;
+  if (request.rate.way == 3)
+    if (QString e = CheckRange(request.rate.alfa_tr, kAccidentProbabilityRange); !e.isEmpty()) return e;
+  const result::ExternalInputs& x = request.external;
+  const std::pair<int, double> factors[4] = {{x.Check5, x.Eroz}, {x.Check6, x.Stih}, {x.Check7, x.Zapor},
+                                             {x.Check8, x.Rechper}};
+  for (int i = 0; i < 4; ++i)
+    if (factors[i].first)
+      if (QString e = CheckRange(factors[i].second, kExternalRanges[i]); !e.isEmpty()) return e;
+  return {};
+}
+
+}  // namespace velaron::run

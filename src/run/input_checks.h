@@ -1,0 +1,51 @@
+// Range checks of the numbers a run starts from, shared by the main window (on leaving a box and before a
+// run) and by the run's own checks (the headless driver reads them from a file): every probability within
+// 0..1, percentages within 0..100, lengths and rates not negative, the route azimuth within one turn.
+// Each refusal names the field as the main window labels it.
+#pragma once
+
+#include <QString>
+#include <limits>
+
+#include "result/run_request.h"
+
+namespace velaron::run {
+
+// One field's allowed values: [low, high]; an unbounded side is ±infinity. Non-numbers are refused.
+struct InputRange {
+  const char* field;  // the field's caption
+  double low;
+  double high;
+};
+
+inline constexpr double kNoBound = std::numeric_limits<double>::infinity();
+
+inline constexpr InputRange kTempRange{"Температура газа, °С", -273, 1000};
+inline constexpr InputRange kDepthRange{"Глубина залегания, м", 0, kNoBound};
+inline constexpr InputRange kInversRange{
+    "Среднегодовая относительная повторяемость инверсионной устойчивости атмосферы, %", 0, 100};
+inline constexpr InputRange kAccidentsPer1000kmRange{"Количество аварий на 1000 км газопровода в год", 0, kNoBound};
+inline constexpr InputRange kAccidentProbabilityRange{
+    "Вероятность возникновения хотя бы одной аварии на газопроводе (1 км) в течение года", 0, 1};
+inline constexpr InputRange kExternalRanges[4] = {
+    {"Вероятность эрозии почвы", 0, 1},
+    {"Вероятность стихийных бедствий", 0, 1},
+    {"Вероятность влияния запорных арматур", 0, 1},
+    {"Вероятность влияния речных переходов", 0, 1}};
+inline constexpr InputRange kCrossingRange{"Вероятность влияния пересечения на возгорание", 0, 1};
+inline constexpr InputRange kLengthRange{"Длина участка, м", 0, kNoBound};
+inline constexpr InputRange kDistanceRange{"Удаление начала участка от точки начала газопровода, м", 0, kNoBound};
+inline constexpr InputRange kAzimuthRange{"Азимут трубопровода, °", 0, 360};
+// The section's sum over its crossings: above 1 it is taken as 1 with a note, but never below 0.
+inline constexpr InputRange kCrossingSumRange{"Сумма вероятностей влияния пересечений на возгорание (p_v)", 0,
+                                              kNoBound};
+
+// Empty when `value` is within the range; else the message naming the field, the value and the bounds.
+QString CheckRange(double value, const InputRange& range);
+
+// The first input of the request (and of the run's section) outside its range, as a message; empty when
+// all are within them. Only the inputs the request uses are checked: the rate of its way, the ticked
+// external factors.
+QString CheckInputRanges(const result::RunRequest& request, const db::SectionRow& section);
+
+}  // namespace velaron::run
