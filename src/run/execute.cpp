@@ -5,6 +5,7 @@
 #include "models/jet_asymmetric.h"
 #include "result/scenarios.h"
 #include "run/edge_check.h"
+#include "run/result_checks.h"
 #include "run/result_display.h"
 #include "run/run_texts.h"
 #include "run/yearround/year_round.h"
@@ -161,7 +162,12 @@ RunOutcome ExecuteRun(PreparedRun run, models::Progress& progress, const Execute
     out.cancelled = true;
     return out;
   }
-  out.snapshot = MakeSnapshot(run, std::move(run.state), atEdge);
+  auto snap = MakeSnapshot(run, std::move(run.state), atEdge);
+  if (QString e = NonFiniteResult(*snap); !e.isEmpty()) {
+    out.error = e;
+    return out;
+  }
+  out.snapshot = std::move(snap);
   return out;
 }
 

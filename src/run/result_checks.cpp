@@ -1,0 +1,94 @@
+#include "run/result_checks.h"
+
+#include <array>
+#include <cmath>
+#include <utility>
+
+namespace velaron::run {
+
+namespace {
+
+QString Refusal(const QString& quantity) {
+  return QStringLiteral("Результат расчета \"%1\" не является конечным числом: расчет при таких параметрах "
+                        "невозможен. Проверте параметры расчета!")
+      .arg(quantity);
+}
+
+bool GridFinite(const models::Grid& g) {
+  for (double v : g.cells())
+    if (!std::isfinite(v)) return false;
+  return true;
+}
+
+template <std::size_t N>
+bool RowFinite(const std::array<double, N>& row) {
+  for (double v : row)
+    if (!std::isfinite(v)) return false;
+  return true;
+}
+
+template <class Rows>
+bool RowsFinite(const Rows& rows) {
+  for (const auto& row : rows)
+    if (!RowFinite(row)) return false;
+  return true;
+}
+
+}  // namespace
+
+QString NonFiniteResult(const result::RunSnapshot& s) {
+  const models::DerivedQuantities& d = s.derived;
+  const std::pair<const char*, double> numbers[] = {
+      {"AccidentRate", d.AccidentRate}, {"ExtFactors", d.ExtFactors},     {"p_v", d.p_v},
+      {"PitLength", d.PitLength},       {"Davl", d.Davl},                 {"AdiabK", d.AdiabK},
+      {"SpecVolume", d.SpecVolume},     {"SpeedOut", d.SpeedOut},         {"SpecVolume0", d.SpecVolume0},
+      {"MassFlow", d.MassFlow},         {"MassFireBall", d.MassFireBall}, {"MassGPVS", d.MassGPVS},
+      {"DEquiv", d.DEquiv},             {"LTorch", d.LTorch},             {"Ri", d.Ri},
+      {"Rw", d.Rw},                     {"W2", d.W2},                     {"KEllipse", d.KEllipse},
+      {"Tilt", d.Tilt},                 {"JetDir", d.JetDir},             {"JetAngle", d.JetAngle},
+      {"WindAngle", d.WindAngle},       {"KoefDy", d.KoefDy},
+      {"PRupture", s.probabilities.PRupture},       {"PIgnition", s.probabilities.PIgnition},
+      {"PKotlTorch", s.probabilities.PKotlTorch},   {"PSimmTorch", s.probabilities.PSimmTorch},
+      {"PAsimmTorch", s.probabilities.PAsimmTorch}, {"PFireBall", s.probabilities.PFireBall},
+      {"PGPVS", s.probabilities.PGPVS},             {"RFireBall", s.RFireBall},
+      {"TFireBall", s.TFireBall}};
+  for (const auto& [name, v] : numbers)
+    if (!std::isfinite(v)) return Refusal(QString::fromLatin1(name));
+  if (d.asymmetricComputed)
+    for (const auto& [name, v] : {std::pair{"LTorchWind", d.LTorchWind}, std::pair{"KLift", d.KLift},
+                                  std::pair{"LiftOff", d.LiftOff}, std::pair{"RL", d.RL}, std::pair{"W1", d.W1},
+                                  std::pair{"ConeAngle", d.ConeAngle}})
+      if (!std::isfinite(v)) return Refusal(QString::fromLatin1(name));
+
+  if (!RowFinite(s.CurZones)) return Refusal(QStringLiteral("CurZones"));
+  if (!RowsFinite(s.ZoneR)) return Refusal(QStringLiteral("ZoneR"));
+  for (const auto& c : s.ZoneRDir)
+    if (!RowsFinite(c)) return Refusal(QStringLiteral("ZoneRDir"));
+  if (!RowFinite(s.RadiusDP)) return Refusal(QStringLiteral("RadiusDP"));
+
+  const std::pair<const char*, const models::Grid*> grids[] = {{"GridValue", &s.GridValue},
+                                                                {"GridImpuls", &s.GridImpuls},
+                                                                {"GridProbit", &s.GridProbit},
+                                                                {"GridProc", &s.GridProc},
+                                                                {"GridRisk", &s.GridRisk}};
+  for (const auto& [name, g] : grids)
+    if (!GridFinite(*g)) return Refusal(QString::fromLatin1(name));
+  for (int k = 1; k <= s.LayerFlux.count(); ++k)
+    if (!GridFinite(s.LayerFlux.layer(k))) return Refusal(QStringLiteral("LayerFlux%1").arg(k));
+  for (int k = 1; k <= s.LayerProc.count(); ++k)
+    if (!GridFinite(s.LayerProc.layer(k))) return Refusal(QStringLiteral("LayerProc%1").arg(k));
+  for (const auto& [name, g] : s.extraGrids)
+    if (!GridFinite(g)) return Refusal(name);
+
+  for (const result::ProfilePoint& p : s.Profile)
+    if (!std::isfinite(p.value) || !std::isfinite(p.distance) || !std::isfinite(p.percent))
+      return Refusal(QStringLiteral("Profile"));
+  for (const auto& [a, b] : s.RadProfile)
+    if (!std::isfinite(a) || !std::isfinite(b)) return Refusal(QStringLiteral("RadProfile"));
+  for (const result::DistanceSeries* chart : {&s.graf1, &s.graf2})
+    for (const auto& [x, y] : chart->points)
+      if (!std::isfinite(x) || !std::isfinite(y)) return Refusal(chart == &s.graf1 ? "graf1" : "graf2");
+  return {};
+}
+
+}  // namespace velaron::run
