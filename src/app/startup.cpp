@@ -14,8 +14,10 @@ namespace {
 QString FailureText(const QString& folder, const QString& reason) {
   const QString primary = QDir(folder).filePath(QString::fromLatin1(db::kPrimaryFile));
   const QString fallback = QDir(folder).filePath(QString::fromLatin1(db::kFallbackFile));
-  QString text = QString::fromUtf8("Не удалось открыть базу данных программы.");
-  if (!reason.isEmpty()) text += QLatin1Char('\n') + reason;
+  const QString heading = QString::fromUtf8("Не удалось открыть базу данных программы.");
+  // The probe's own text may begin with the same heading: it is said once.
+  QString text = heading;
+  if (!reason.isEmpty()) text = reason.startsWith(heading) ? reason : heading + QLatin1Char('\n') + reason;
   for (const QString& path : {primary, fallback})
     if (!text.contains(path)) text += QString::fromUtf8("\nФайл: ") + path;
   return text;

@@ -45,9 +45,19 @@ bool HasSqliteHeader(const QString& path) {
   return file.read(16) == kHeader;
 }
 
+// Why a query on the probe connection failed, in the user's words: a file another program holds locked,
+// a damaged file and a file that is no database each have their own.
+QString QueryFault(const QSqlError& e) {
+  const int code = e.nativeErrorCode().toInt() & 0xFF;  // the primary SQLite result code
+  if (code == 5 || code == 6) return QStringLiteral("база данных заблокирована другой программой");
+  if (code == 11) return QStringLiteral("файл базы данных поврежден (%1)").arg(e.text());
+  if (code == 26) return QStringLiteral("файл не является базой данных SQLite");
+  return QStringLiteral("база данных не читается (%1)").arg(e.text());
+}
+
 // Checks one candidate file without creating or changing anything. Returns an empty text when it will do,
-// else why not.
-QString ProbeFile(const QString& path) {
+// else why not. A lock held by another program is waited for two seconds at most.
+QString ProbeFile(const QString& path, bool needWrite) {
   const QFileInfo info(path);
   if (!info.exists()) return QStringLiteral("файл не найден");
   if (!info.isFile()) return QStringLiteral("это не файл");
@@ -58,13 +68,13 @@ QString ProbeFile(const QString& path) {
   {
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kProbeConnectionName);
     db.setDatabaseName(path);
-    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=2000"));
     if (!db.open()) {
       why = QStringLiteral("база данных не открывается (%1)").arg(db.lastError().text());
     } else {
       QSqlQuery query(db);
       if (!query.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"))) {
-        why = QStringLiteral("база данных не читается (%1)").arg(query.lastError().text());
+        why = QueryFault(query.lastError());
       } else {
         QStringList present;
         while (query.next()) present << query.value(0).toString().toLower();
@@ -73,12 +83,20 @@ QString ProbeFile(const QString& path) {
           if (!present.contains(table.toLower())) missing << table;
         if (!missing.isEmpty()) why = QStringLiteral("в базе данных нет таблиц: %1").arg(missing.join(QStringLiteral(", ")));
       }
+      // Damaged pages: SQLite's quick check reads every page of the file once.
+      if (why.isEmpty()) {
+        if (!query.exec(QStringLiteral("PRAGMA quick_check"))) {
+          why = QueryFault(query.lastError());
+        } else if (query.next() && query.value(0).toString() != QLatin1String("ok")) {
+          why = QStringLiteral("файл базы данных поврежден (%1)").arg(query.value(0).toString().left(200));
+        }
+      }
       query.finish();
       db.close();
     }
   }
   QSqlDatabase::removeDatabase(kProbeConnectionName);
-  if (!why.isEmpty()) return why;
+  if (!why.isEmpty() || !needWrite) return why;
 
   // SQLite writes the file and a journal beside it: both the file and its folder must be writable.
   if (!info.isWritable()) return QStringLiteral("файл открыт только для чтения");
@@ -100,14 +118,14 @@ ProbeResult ProbeDatabase(const QString& folder) {
   ProbeResult result;
   const QString primary = QDir(folder).filePath(kPrimaryFile);
   const QString fallback = QDir(folder).filePath(kFallbackFile);
-  const QString whyPrimary = ProbeFile(primary);
+  const QString whyPrimary = ProbeFile(primary, true);
   if (whyPrimary.isEmpty()) {
     result.ok = true;
     result.path = primary;
     result.DsnLocal = 1;
     return result;
   }
-  const QString whyFallback = ProbeFile(fallback);
+  const QString whyFallback = ProbeFile(fallback, true);
   if (whyFallback.isEmpty()) {
     result.ok = true;
     result.path = fallback;
@@ -119,6 +137,8 @@ ProbeResult ProbeDatabase(const QString& folder) {
                           whyFallback);
   return result;
 }
+
+QString ProbeDatabaseFile(const QString& path, bool needWrite) { return ProbeFile(path, needWrite); }
 
 QString OpenDatabase(const QString& path, bool readOnly) {
   CloseDatabase();

@@ -31,6 +31,9 @@ struct ProbeResult {
 // Start-up probe: tries `folder`/data.db, then `folder`/Data.db. Creates no file. A file passes when it is
 // an SQLite database holding every required table and can be written.
 ProbeResult ProbeDatabase(const QString& folder);
+// The probe of one file: an SQLite database (not damaged, by SQLite's quick check) holding every required
+// table, not locked by another program, and writable when `needWrite`. Empty when it passes, else why not.
+QString ProbeDatabaseFile(const QString& path, bool needWrite);
 
 // Opens the program's one connection on `path` (read-only for the headless driver). Returns an error text
 // or an empty string.

@@ -12,6 +12,7 @@
 
 #include "common/numtext.h"
 #include "db/database.h"
+#include "db/table_checks.h"
 #include "models/parallel.h"
 #include "result/scenarios.h"
 #include "run/execute.h"
@@ -60,6 +61,17 @@ struct Reader {
   }
   void fail(const QString& what) {
     if (error.isEmpty()) error = QStringLiteral("Ошибка во входном файле: ") + what;
+  }
+  // A key the driver does not know is refused: a misspelt one would otherwise be dropped in silence, and
+  // its input would run with a value the user never chose.
+  void known(const QJsonObject& o, std::initializer_list<const char*> keys, const char* group) {
+    for (auto it = o.begin(); it != o.end(); ++it) {
+      bool found = false;
+      for (const char* key : keys) found = found || it.key() == QLatin1String(key);
+      if (!found)
+        fail(group ? QStringLiteral("неизвестное поле \"%1\" в \"%2\"").arg(it.key(), QLatin1String(group))
+                   : QStringLiteral("неизвестное поле \"%1\"").arg(it.key()));
+    }
   }
   // Every input that feeds the numbers must be in the file: a field left out would otherwise run with a
   // built-in default the user never chose (a section of length 0 has no risk at all).
@@ -170,9 +182,12 @@ std::optional<HeadlessRequest> ParseHeadlessRequest(const QByteArray& json, QStr
   Reader rd;
   QJsonObject o;
   bool present = false;
+  // "texts" and "options" belong to the documents a run writes.
+  rd.known(root, {"settings", "pipeline", "rate", "external", "section", "run", "texts", "options"}, nullptr);
 
   if (rd.object(root, "settings", o, present) && present) {
     h.settingsGiven = true;
+    rd.known(o, {"XLimit", "YLimit", "CStep", "Skor_chel", "Tfb", "Dola", "Tobl", "Dola_obl"}, "settings");
     rd.need(o, {"XLimit", "YLimit", "CStep", "Skor_chel", "Tfb", "Dola", "Tobl", "Dola_obl"}, "settings");
     rd.integer(o, "XLimit", r.settings.XLimit);
     rd.integer(o, "YLimit", r.settings.YLimit);
@@ -186,6 +201,8 @@ std::optional<HeadlessRequest> ParseHeadlessRequest(const QByteArray& json, QStr
   if (rd.object(root, "pipeline", o, present) && present) {
     result::PipelineInputs& p = r.pipeline;
     rd.need(o, {"Gas", "Diametr", "DavlDown", "DavlUp", "Temp", "Glubina", "Ltrub", "InversPercent"}, "pipeline");
+    rd.known(o, {"Gas", "Diametr", "DavlDown", "DavlUp", "Temp", "Glubina", "Ltrub", "Lkr", "Tsrab", "InversPercent"},
+             "pipeline");
     rd.integer(o, "Gas", p.Gas);
     rd.number(o, "Diametr", p.Diametr);
     rd.number(o, "DavlDown", p.DavlDown);
@@ -200,6 +217,7 @@ std::optional<HeadlessRequest> ParseHeadlessRequest(const QByteArray& json, QStr
     rd.fail(QStringLiteral("не заданы данные газопровода (\"pipeline\")"));
   }
   if (rd.object(root, "rate", o, present) && present) {
+    rd.known(o, {"way", "RegionPos", "Text8", "alfa_tr"}, "rate");
     rd.integer(o, "way", r.rate.way);
     rd.integer(o, "RegionPos", r.rate.RegionPos);
     rd.number(o, "Text8", r.rate.Text8);
@@ -214,6 +232,7 @@ std::optional<HeadlessRequest> ParseHeadlessRequest(const QByteArray& json, QStr
   }
   if (rd.object(root, "external", o, present) && present) {
     result::ExternalInputs& e = r.external;
+    rd.known(o, {"Check5", "Check6", "Check7", "Check8", "Eroz", "Stih", "Zapor", "Rechper"}, "external");
     rd.integer(o, "Check5", e.Check5);
     rd.integer(o, "Check6", e.Check6);
     rd.integer(o, "Check7", e.Check7);
@@ -234,6 +253,9 @@ std::optional<HeadlessRequest> ParseHeadlessRequest(const QByteArray& json, QStr
     db::SectionRow& s = r.section;
     rd.integer(o, "TPID", s.TPID);
     h.sectionInline = o.size() > 1 || !o.contains(QStringLiteral("TPID"));
+    rd.known(o, {"TPID", "Length", "Udal", "Azimut", "dpp1", "dpp2", "dpp3", "dpp4", "p_v", "G1", "G2", "G3", "G4",
+                 "Ground"},
+             "section");
     if (h.sectionInline) rd.need(o, {"TPID", "Length", "Udal", "Azimut", "p_v", "Ground"}, "section");
     rd.number(o, "Length", s.Length);
     rd.number(o, "Udal", s.Udal);
@@ -258,6 +280,7 @@ std::optional<HeadlessRequest> ParseHeadlessRequest(const QByteArray& json, QStr
   if (rd.object(root, "run", o, present) && present) {
     result::RunChoice& c = r.run;
     rd.need(o, {"ScenarioCode"}, "run");
+    rd.known(o, {"ScenarioCode", "season", "WindSpeed", "WindDir", "idCity", "shares"}, "run");
     c.WindSpeed = 0;  // the fresh dialog's wind, for the scenarios that do not take it from the file
     rd.integer(o, "ScenarioCode", c.ScenarioCode);
     rd.integer(o, "season", c.season);
@@ -276,6 +299,7 @@ std::optional<HeadlessRequest> ParseHeadlessRequest(const QByteArray& json, QStr
     if (rd.object(o, "shares", so, sharesPresent) && sharesPresent) {
       result::JetShares js;
       rd.need(so, {"Pkw", "Psw", "Paw", "Pks", "Pss", "Pas"}, "shares");
+      rd.known(so, {"Pkw", "Psw", "Paw", "Pks", "Pss", "Pas"}, "shares");
       rd.number(so, "Pkw", js.Pkw);
       rd.number(so, "Psw", js.Psw);
       rd.number(so, "Paw", js.Paw);
@@ -441,15 +465,21 @@ HeadlessResult RunHeadless(const QString& dbPath, const QByteArray& inputJson, i
   };
   for (const QString& g : grids)
     if (!HeadlessGridNames().contains(g)) return refuse(QStringLiteral("Неизвестная сетка: ") + g);
+  if (inputJson.size() > kMaxInputBytes)
+    return refuse(QStringLiteral("Ошибка во входном файле: файл больше %1 МБ").arg(kMaxInputBytes >> 20));
   QString error;
   auto parsed = ParseHeadlessRequest(inputJson, error);
   if (!parsed) return refuse(error);
+  // The program's start-up probe, on the driver's file: the database is only read here.
+  if (QString why = db::ProbeDatabaseFile(dbPath, false); !why.isEmpty())
+    return refuse(QStringLiteral("Не удалось открыть базу данных %1: %2").arg(dbPath, why));
   if (QString e = db::OpenDatabase(dbPath, true); !e.isEmpty()) return refuse(e);
   struct Closer {
     ~Closer() { db::CloseDatabase(); }
   } closer;
   result::RunRequest& request = parsed->request;
   if (!parsed->settingsGiven) {
+    if (QString e = db::CheckAdjustmentNumbers(); !e.isEmpty()) return refuse(e);
     const auto adj = db::LoadAdjustment();
     if (!adj) return refuse(QString::fromUtf8("В базе данных нет параметров расчета"));
     request.settings = *adj;

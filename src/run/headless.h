@@ -41,6 +41,9 @@ QByteArray SnapshotJson(const result::RunSnapshot& snapshot, const QStringList& 
 // {"error": message}
 QByteArray ErrorJson(const QString& message);
 
+// The largest input file read: a request is a few kilobytes.
+inline constexpr qsizetype kMaxInputBytes = 16 << 20;
+
 // The whole run: opens `dbPath` read-only, reads the request, prepares and executes it on `threads`
 // worker threads (0: all cores).
 HeadlessResult RunHeadless(const QString& dbPath, const QByteArray& inputJson, int threads, const QStringList& grids);

@@ -64,7 +64,8 @@ int main(int argc, char** argv) {
   if (db.isEmpty() || input.isEmpty()) return Usage("--db and the input file are needed");
   QFile file(input);
   if (!file.open(QIODevice::ReadOnly)) return Refuse(QStringLiteral("Не удалось открыть входной файл: ") + input);
-  const QByteArray json = file.readAll();
+  // At most one byte over the limit is read, so that a huge or endless input (a device) is refused.
+  const QByteArray json = file.read(velaron::run::kMaxInputBytes + 1);
   const velaron::run::HeadlessResult r = velaron::run::RunHeadless(db, json, threads, grids);
   if (r.exitCode == 0 && r.record && !reportPath.isEmpty()) {
     // The report document of the run, from the same record and through the same code as the window.
