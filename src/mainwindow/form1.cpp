@@ -188,8 +188,10 @@ QWidget* Form1::buildPipelineTab() {
   for (NumericBox* b : {Text4_, Text6_}) b->setMinimumWidth(60);
   f2->addRow(U("Давление, МПа: от"), pressure);
   Text5_ = box("Text5", "10", kSigned, Frame2);
+  AddRangeCheck(Text5_, run::kTempRange);
   f2->addRow(U("Температура газа, °С"), Text5_);
   Text10_ = box("Text10", "1,2", kDecimal, Frame2);
+  AddRangeCheck(Text10_, run::kDepthRange);
   f2->addRow(U("Глубина залегания, м"), Text10_);
   Text13_ = box("Text13", "3", kDecimal, Frame2);
   f2->addRow(U("Протяженность магистрального газопровода, км"), Text13_);
@@ -254,23 +256,14 @@ QWidget* Form1::buildSectionsTab() {
   Text1_->setReadOnly(true);
   form->addRow(U("Номер участка"), Text1_);
   Text11_ = box("Text11", "", kDecimal, Frame6);
-  Text11_->setExtraCheck([this](NumericBox& b) {
-    sectionBoxLeft(&b, &db::SectionRow::Length);
-    return true;
-  });
+  AddRangeCheck(Text11_, run::kLengthRange, [this] { sectionBoxLeft(Text11_, &db::SectionRow::Length); });
   form->addRow(U("Длина участка, м:"), Text11_);
   Text9_ = box("Text9", "", kDecimal, Frame6);
-  Text9_->setExtraCheck([this](NumericBox& b) {
-    sectionBoxLeft(&b, &db::SectionRow::Udal);
-    return true;
-  });
+  AddRangeCheck(Text9_, run::kDistanceRange, [this] { sectionBoxLeft(Text9_, &db::SectionRow::Udal); });
   form->addRow(Label("Удаление начала участка от точки начала  газопровода, м", Frame6), Text9_);
   Text25_ = Named(new FilteredBox(Frame6, [](QChar c) { return c.isDigit(); }, false, NumericBox::Leave::Integer),
                   "Text25");
-  Text25_->setExtraCheck([this](NumericBox&) {
-    azimuthEdited();
-    return true;
-  });
+  AddRangeCheck(Text25_, run::kAzimuthRange, [this] { azimuthEdited(); });
   connect(Text25_, &QLineEdit::textEdited, this, [this](const QString& t) {
     if (!t.isEmpty()) azimuthEdited();
   });
@@ -313,6 +306,7 @@ QWidget* Form1::buildSectionsTab() {
   for (int i = 0; i < 4; ++i) {
     crossingChecks_[i] = Named(new QCheckBox(Frame7_), checks[i]);
     crossingBoxes_[i] = box(boxes[i][0], boxes[i][1], kDecimal, Frame7_);
+    AddRangeCheck(crossingBoxes_[i], run::kCrossingRange);
     crossingBoxes_[i]->hide();
     f7->addWidget(crossingChecks_[i], i, 0);
     f7->addWidget(crossingBoxes_[i], i, 1);
@@ -343,6 +337,7 @@ QWidget* Form1::buildRateTab() {
                       Frame4),
                 1, 0, 1, 2);
   Text12_ = box("Text12", "14,3", kDecimal, Frame4);
+  AddRangeCheck(Text12_, run::kInversRange);
   f4->addWidget(Text12_, 1, 2);
 
   auto* Frame5 = Named(new QGroupBox(U("Определение интенсивности аварий на 1000 км в год"), Frame4), "Frame5");
@@ -361,6 +356,8 @@ QWidget* Form1::buildRateTab() {
                    "Option3");
   Text8_ = box("Text8", "0,33", kDecimal, Frame5);
   alfa_tr_ = box("alfa_tr", "1", kDecimal, Frame5);
+  AddRangeCheck(Text8_, run::kAccidentsPer1000kmRange);
+  AddRangeCheck(alfa_tr_, run::kAccidentProbabilityRange);
   Combo2_ = Named(new QComboBox(Frame5), "Combo2");
   Combo2_->hide();  // nothing fills its list and nothing reads it
   f5->addWidget(Option1_, 1, 0, 1, 2);

@@ -14,6 +14,7 @@
 #include "common/texts.h"
 #include "db/database.h"
 #include "mainwindow/form1.h"
+#include "run/input_checks.h"
 #include "mainwindow/input_boxes.h"
 #include "mainwindow/section_logic.h"
 
@@ -110,7 +111,8 @@ void Form1::sectionBoxLeft(NumericBox* box, double db::SectionRow::*field) {
 
 void Form1::azimuthEdited() {
   const auto v = ParseNumber(Text25_->text().toStdString());
-  if (!v) return;
+  // An azimuth beyond one turn is neither drawn nor stored: leaving the box says so.
+  if (!v || !run::CheckRange(*v, run::kAzimuthRange).isEmpty()) return;
   Picture1_->setAzimuth(*v);
   if (!section_ || section_->Azimut == *v) return;
   db::SectionRow row = *section_;

@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "mainwindow/section_logic.h"
+#include "widgets/messages.h"
 
 namespace velaron::ui {
 
@@ -22,6 +23,19 @@ void FilteredBox::keyPressEvent(QKeyEvent* event) {
     return;
   }
   QLineEdit::keyPressEvent(event);
+}
+
+void AddRangeCheck(NumericBox* box, const run::InputRange& range, std::function<void()> then) {
+  box->setExtraCheck([box, range, then = std::move(then)](NumericBox&) {
+    const auto v = box->value();
+    if (!v) return true;  // an empty or unfinished text is the general check's concern
+    if (const QString e = run::CheckRange(*v, range); !e.isEmpty()) {
+      WarnInput(box->window(), e);
+      return false;
+    }
+    if (then) then();
+    return true;
+  });
 }
 
 CompassPicture::CompassPicture(QWidget* parent) : QWidget(parent) {

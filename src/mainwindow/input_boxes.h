@@ -10,6 +10,7 @@
 
 class QAbstractButton;
 
+#include "run/input_checks.h"
 #include "widgets/numeric_box.h"
 
 namespace velaron::ui {
@@ -27,6 +28,11 @@ class FilteredBox : public NumericBox {
   std::function<bool(QChar)> accept_;
   bool beep_;
 };
+
+// Adds to `box` the range check of its field: a number outside the range shows the message naming the
+// field and keeps the focus (on leaving the box and before every action that reads it). `then` runs after
+// a number within the range (the box's own leave action).
+void AddRangeCheck(NumericBox* box, const run::InputRange& range, std::function<void()> then = {});
 
 // The compass of the route azimuth: the letters of the four sides and one diameter through the centre
 // whose first half points along the azimuth (0 up, 90 right).

@@ -51,17 +51,17 @@ struct Broken {
 
 TEST(Prepare, EachCheckRefusesWithItsMessage) {
   using F = std::function<void(result::RunRequest&, RunData&)>;
-  const F strongWind = [](result::RunRequest& r, RunData&) { r.run.WindSpeed = 12; };  // refused from 10 m/s
+  const F strongWind = [](result::RunRequest& r, RunData&) { r.run.WindSpeed = 12; };  // refused above 9.9 m/s
   const std::vector<Broken> cases = {
       {"gas row missing", 5, [](result::RunRequest&, RunData& d) { d.gas.reset(); }, U(velaron::texts::kGasDataMissing)},
       {"no ground row", 5, [](result::RunRequest&, RunData& d) { d.ground.reset(); }, U(velaron::texts::kWrongSection)},
       {"diameter 0", 5, [](result::RunRequest& r, RunData&) { r.pipeline.Diametr = 0; }, U(texts::kDiameter)},
       {"pressure 30 MPa", 5, [](result::RunRequest& r, RunData&) { r.pipeline.DavlDown = 30; }, U(texts::kPressureTooHigh)},
       {"wind from 30°", 5, [](result::RunRequest& r, RunData&) { r.run.WindDir = 30; }, U(texts::kWindDirection)},
-      {"wind 10 m/s on a jet", 5, [](result::RunRequest& r, RunData&) { r.run.WindSpeed = 10; },
-       U(models::kStrongWindMessage)},
-      {"wind 12 m/s on the pit jet", 3, strongWind, U(models::kStrongWindMessage)},
-      {"wind 12 m/s on the asymmetric jet", 4, strongWind, U(models::kStrongWindMessage)},
+      {"wind just above 9.9 m/s on a jet", 5, [](result::RunRequest& r, RunData&) { r.run.WindSpeed = 9.900001; },
+       U("Скорость ветра 9,900001 м/с больше 9,9 м/с: факел при таком ветре не рассчитывается. Проверте правильность ввода!")},
+      {"wind 12 m/s on the pit jet", 3, strongWind, U(models::StrongWindText(12).c_str())},
+      {"wind 12 m/s on the asymmetric jet", 4, strongWind, U(models::StrongWindText(12).c_str())},
       {"share above 1", 5, [](result::RunRequest& r, RunData&) { r.run.shares = result::JetShares{1.5, 0, 0, 0, 0, 0}; },
        U(texts::kBadShare)},
       {"section pressure 0", 5,
