@@ -114,6 +114,13 @@ TEST(TorchFluxField, EqualsPlainRoutineOnRandomFlamesAtEveryWidthAndThreadCount)
   s.derived.ConeAngle = std::atan(((s.derived.W2 - s.derived.W1) / 2) / s.derived.RL);
   const Grid field = ExpectFastEqualsPlain(s, FlameShape::Asymmetric, {.BaseX = 2, .FlameTilt = 0.5, .Dir = 0.7}, "ring");
   EXPECT_GT(field(1, 1), 0.0);  // r = √2 m < ρ₀ = 4 m
+  // A 9.9 m/s wind: a pit flame of some 2500 rings, made a chunk at a time, on a few cells.
+  CalcState thin = testdata::JetState(40, 20, 10);
+  thin.derived.LTorch = 80, thin.derived.KEllipse = 0.01;
+  const TorchFluxArgs thinArgs{.FlameTilt = 0.1, .Dir = 0.3};
+  const FlameSetup chunked = PrepareFlame(FlameShape::Pit, FlameInputsFrom(thin.derived), thinArgs, 10, 2, 1);
+  ASSERT_LT(chunked.moreRingsFrom, chunked.D);  // more rings than one chunk holds
+  EXPECT_GT(*std::ranges::max_element(ExpectFastEqualsPlain(thin, FlameShape::Pit, thinArgs, "thin").cells()), 0.0);
 }
 
 // ---------------------------------------------------------------------------------------------------
@@ -212,6 +219,25 @@ TEST(CheckFlame, RefusedFlamesChangeNothing) {
   }
   g.W2 = 20.5;
   EXPECT_NO_THROW(CheckFlame(FlameShape::Asymmetric, g, 0.4));
+  // A section of a ten-thousandth of its length (a wind of 9.999 m/s) would need 200 000 rings and more.
+  g.LTorch = 100, g.KEllipse = 1e-4;
+  try {
+    PrepareFlame(FlameShape::Symmetric, g, TorchFluxArgs{}, 10, 5, 5);
+    ADD_FAILURE() << "a flame of a ten-thousandth section was accepted";
+  } catch (const ModelInputError& e) {
+    EXPECT_STREQ(e.what(), kThinFlameMessage);
+  }
+}
+
+TEST(FlameFluxAt, AJetDirectionOfHugeAngleEndsWithAFiniteFlux) {
+  // 2·10^16 degrees: adding the angular step no longer moves the angle, so the patch loop would never end.
+  FlameGeometryInputs g;
+  g.LTorch = 60, g.KEllipse = 0.7;
+  const FlameSetup f = PrepareFlame(FlameShape::Symmetric, g, TorchFluxArgs{.Dir = 2e16 * kPi / 180}, 10, 5, 5);
+  FluxScratch scratch;
+  const double q = FlameFluxAt(f, 30, 20, scratch);
+  EXPECT_TRUE(std::isfinite(q) && q >= 0) << q;
+  EXPECT_LE(scratch.patches.c.size(), 300u);  // at most one turn of patch angles
 }
 
 }  // namespace
