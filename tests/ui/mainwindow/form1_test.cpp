@@ -11,6 +11,28 @@ using namespace velaron;
 using velaron::test::MainWindowTest;
 using velaron::test::U;
 
+TEST_F(MainWindowTest, BoxesOutOfTheirRangeNameTheirFieldOnLeavingAndBeforeARun) {
+  struct Case { const char* name; const char* typed; const char* field; };
+  for (const Case& c : {Case{"Text12", "100,5", "инверсионной"}, Case{"Text5", "-300", "Температура газа"},
+                        Case{"Text25", "361", "Азимут"}, Case{"Text11", "-5", "Длина участка"},
+                        Case{"P_avto", "2", "пересечения"}, Case{"alfa_tr", "5", "хотя бы одной аварии"}}) {
+    box(c.name)->setText(c.typed);
+    EXPECT_FALSE(box(c.name)->runLeaveCheck()) << c.name;
+    ASSERT_EQ(messages.requests.size(), 1u) << c.name;
+    EXPECT_TRUE(messages.requests[0].text.contains(U(c.field))) << messages.requests[0].text.toStdString();
+    messages.requests.clear();
+  }
+  // Before a run every visible box is checked again: the first out of range stops the start on its tab.
+  for (const char* name : {"Text5", "Text25", "Text11", "P_avto", "alfa_tr"}) box(name)->setText("0");
+  choose("DataCombo1", 0);
+  choose("DataCombo6", 0);
+  window->Command1_Click();
+  ASSERT_EQ(messages.requests.size(), 1u);
+  EXPECT_TRUE(messages.requests[0].text.contains(U("инверсионной")));
+  EXPECT_EQ(tabs()->currentIndex(), 2);
+  EXPECT_EQ(opened, 0);
+}
+
 TEST_F(MainWindowTest, ARefusedStartKeepsTheRateAndSumsOfTheLastAcceptedOne) {
   choose("DataCombo6", 1);  // Юг: lambda 0,2
   find<QCheckBox>("Check6")->click();
