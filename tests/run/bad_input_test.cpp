@@ -187,6 +187,19 @@ TEST(DamagedDatabase, EveryDamagedValueOrFileIsRefusedNamingItsTable) {
     EXPECT_TRUE(error.contains(QString::fromUtf8(c.table)) && error.contains(QString::fromUtf8(c.column)))
         << c.sql << ": " << error.toStdString();
   }
+  // A file another program holds locked is refused after a short wait, with its own message.
+  test::DatabaseCopy copy;
+  {
+    QSqlDatabase holder = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("holder"));
+    holder.setDatabaseName(copy.path());
+    ASSERT_TRUE(holder.open());
+    QSqlQuery q(holder);
+    ASSERT_TRUE(q.exec("BEGIN EXCLUSIVE") && q.exec("UPDATE Adjustment SET Tfb = Tfb"));
+    const QString error = test::ParseJson(RunHeadless(copy.path(), Request(5, {}), 2, {}).output)["error"].toString();
+    EXPECT_TRUE(error.contains(QString::fromUtf8("заблокирована другой программой"))) << error.toStdString();
+    q.exec("ROLLBACK");
+  }
+  QSqlDatabase::removeDatabase(QStringLiteral("holder"));
 }
 
 }  // namespace
