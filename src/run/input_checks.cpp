@@ -45,4 +45,17 @@ QString CheckInputRanges(const result::RunRequest& request, const db::SectionRow
   return {};
 }
 
+QString CheckScenarioProbabilities(const models::ScenarioProbabilities& p) {
+  const std::pair<const char*, double> all[] = {{"PRupture", p.PRupture},       {"PIgnition", p.PIgnition},
+                                                {"PKotlTorch", p.PKotlTorch},   {"PSimmTorch", p.PSimmTorch},
+                                                {"PAsimmTorch", p.PAsimmTorch}, {"PFireBall", p.PFireBall},
+                                                {"PGPVS", p.PGPVS}};
+  for (const auto& [name, value] : all)
+    if (!(value >= 0 && value <= 1))
+      return QStringLiteral("Вероятность сценария %1 = %2 вне пределов от 0 до 1: частота аварий слишком велика "
+                            "для участка такой длины. Проверте правильность ввода!")
+          .arg(QLatin1String(name), Num(value));
+  return {};
+}
+
 }  // namespace velaron::run

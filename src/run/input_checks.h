@@ -7,6 +7,7 @@
 #include <QString>
 #include <limits>
 
+#include "models/calc_state.h"
 #include "result/run_request.h"
 
 namespace velaron::run {
@@ -47,5 +48,10 @@ QString CheckRange(double value, const InputRange& range);
 // all are within them. Only the inputs the request uses are checked: the rate of its way, the ticked
 // external factors.
 QString CheckInputRanges(const result::RunRequest& request, const db::SectionRow& section);
+
+// The scenario probabilities the inputs give, each within 0..1. The rupture probability is the base one
+// times (1 + the external factors): a section whose accident rate makes the base near 1 would get a
+// "probability" up to 2. Empty when all pass; else the message naming the first that does not.
+QString CheckScenarioProbabilities(const models::ScenarioProbabilities& p);
 
 }  // namespace velaron::run

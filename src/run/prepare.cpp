@@ -214,6 +214,7 @@ PrepareResult PrepareRun(const result::RunRequest& request, const RunData& data,
   pin.season = choice.season;
   pin.shares = shares;
   run.probabilities = ComputeProbabilities(pin);
+  if (QString e = CheckScenarioProbabilities(run.probabilities); !e.isEmpty()) return Refuse(e);
 
   run.texts.DavlText = QString::fromStdString(FormatFixed(davl, 2));
   run.texts.LengthText = Num(section.Length);

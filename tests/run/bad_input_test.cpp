@@ -85,6 +85,8 @@ TEST_F(BadInput, OutOfRangeIsRefusedNamingTheFieldAndExtremesStayBounded) {
        "Количество аварий на 1000 км"},
       {"negative section length", 6, {{"section.Length", -5}}, "Длина участка, м: значение -5"},
       {"negative distance", 6, {{"section.Udal", -1}}, "Удаление начала участка"},
+      {"a thousand accidents per km", 2, {{"rate", QJsonObject{{"way", 2}, {"RegionPos", 1}, {"Text8", 1e6}}},
+                                          {"external.Check5", 1}}, "PRupture = 1,2"},
       {"crossing sum -2", 6, {{"section.p_v", -2}}, "(p_v): значение -2"},
       {"negative erosion probability", 6, {{"external.Check5", 1}, {"external.Eroz", -0.5}}, "эрозии почвы: значение -0,5"},
       {"river crossings probability 1.5", 6, {{"external.Check8", 1}, {"external.Rechper", 1.5}}, "речных переходов"},
