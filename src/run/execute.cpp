@@ -28,14 +28,17 @@ void RunModel(PreparedRun& run, models::Progress& progress) {
   const models::ReferenceTables& tables = *run.tables;
   const models::DerivedQuantities& d = s.derived;
   const result::Probabilities& p = run.probabilities;
-  switch (s.ScenarioCode) {
-    case 2:
+  using result::Scenario;
+  const std::optional<Scenario> scenario = result::ScenarioOf(s.ScenarioCode);
+  if (!scenario) throw models::ModelInputError(texts::kScenarioNotAvailable);
+  switch (*scenario) {
+    case Scenario::Explosion:
       models::RaschetExplosion(s, models::ExplosionInputs{d.Dtrub}, tables, progress);
       break;
-    case 3:
+    case Scenario::PitJet:
       models::RaschetSimmTorch(s, models::SimmTorchInputs{models::FlameShape::Pit, p.PKotlTorch}, tables, progress);
       break;
-    case 4: {
+    case Scenario::AsymmetricJet: {
       // Also the jet-flame window's calculation, whose preparation derives the flame from its own inputs.
       models::AsimmTorchInputs in;
       in.D = d.Dtrub;
@@ -45,14 +48,14 @@ void RunModel(PreparedRun& run, models::Progress& progress) {
       models::RaschetAsimmTorch(s, in, tables, progress);
       break;
     }
-    case 5:
+    case Scenario::SymmetricJet:
       models::RaschetSimmTorch(s, models::SimmTorchInputs{models::FlameShape::Symmetric, p.PSimmTorch}, tables,
                                progress);
       break;
-    case 6:
+    case Scenario::FireBall:
       models::RaschetFireBall(s, models::FireBallInputs{d.MassFireBall, p.PFireBall}, tables, progress);
       break;
-    case 8: {
+    case Scenario::GasCloud: {
       models::GPVSInputs in;
       in.M = d.MassGPVS;
       in.Prob = p.PGPVS;
@@ -61,7 +64,9 @@ void RunModel(PreparedRun& run, models::Progress& progress) {
       models::RaschetGPVS(s, in, tables, progress);
       break;
     }
-    default:
+    case Scenario::Complex:
+    case Scenario::YearRoundJets:
+      // The assessments over a year have a dispatch of their own.
       throw models::ModelInputError(texts::kScenarioNotAvailable);
   }
 }

@@ -37,9 +37,11 @@ PrepareResult Refuse(const QString& message) {
 bool ShareOk(double s) { return std::isfinite(s) && s >= 0 && s <= 1; }
 
 models::FlameShape ShapeOf(int code) {
-  if (code == 3) return models::FlameShape::Pit;
-  if (code == 4) return models::FlameShape::Asymmetric;
-  return models::FlameShape::Symmetric;
+  switch (result::FactsOf(code).scenario) {
+    case result::Scenario::PitJet: return models::FlameShape::Pit;
+    case result::Scenario::AsymmetricJet: return models::FlameShape::Asymmetric;
+    default: return models::FlameShape::Symmetric;
+  }
 }
 
 bool AllFinite(const models::DerivedQuantities& d) {
@@ -101,60 +103,78 @@ RunData LoadRunData(const result::RunRequest& request, bool sectionInline) {
   return data;
 }
 
-PrepareResult PrepareRun(const result::RunRequest& request, const RunData& data, const QDateTime& now) {
+namespace {
+
+// The jet-kind shares of the run: as the dialog gave them, or the section's ground row.
+result::JetShares SharesOf(const result::RunRequest& request, const RunData& data) {
+  return request.run.shares ? *request.run.shares : SharesFromGround(*data.ground);
+}
+
+// Everything that can be checked before anything is derived, in the order the user is told of it. Empty
+// when the request can go on.
+QString CheckRequest(const result::RunRequest& request, const RunData& data) {
   const int code = request.run.ScenarioCode;
-  if (!result::IsScenarioCode(code)) return Refuse(Text(texts::kBadScenario));
+  if (!result::IsScenarioCode(code)) return Text(texts::kBadScenario);
   const result::ScenarioFacts& facts = result::FactsOf(code);
-  if (!data.error.isEmpty()) return Refuse(data.error);
-  if (QString e = db::CheckSettings(request.settings); !e.isEmpty()) return Refuse(e);
+  if (!data.error.isEmpty()) return data.error;
+  if (QString e = db::CheckSettings(request.settings); !e.isEmpty()) return e;
 
   // The gas, then the section and its ground row.
-  if (request.pipeline.Gas < 1 || !data.gas) return Refuse(Text(velaron::texts::kGasDataMissing));
-  if (!data.section || data.section->TPID < 1 || !data.ground)
-    return Refuse(Text(velaron::texts::kWrongSection));
+  if (request.pipeline.Gas < 1 || !data.gas) return Text(velaron::texts::kGasDataMissing);
+  if (!data.section || data.section->TPID < 1 || !data.ground) return Text(velaron::texts::kWrongSection);
   const db::GasRow& gas = *data.gas;
-  const db::SectionRow& section = *data.section;
-  if (QString e = CheckInputRanges(request, section); !e.isEmpty()) return Refuse(e);
-  if (!(gas.m > 0)) return Refuse(Text(texts::kBadMolarMass));
-  if (facts.runsCloud && (gas.DangerClass < 3 || gas.DangerClass > 6))
-    return Refuse(Text(texts::kNoFlameSpeed));
+  if (QString e = CheckInputRanges(request, *data.section); !e.isEmpty()) return e;
+  if (!(gas.m > 0)) return Text(texts::kBadMolarMass);
+  if (facts.runsCloud && (gas.DangerClass < 3 || gas.DangerClass > 6)) return Text(texts::kNoFlameSpeed);
 
   // The pipeline.
   const result::PipelineInputs& p = request.pipeline;
-  if (!(p.Diametr > 0)) return Refuse(Text(texts::kDiameter));
-  if (!(p.Ltrub > 0)) return Refuse(Text(texts::kPipelineLength));
-  if (!(p.DavlDown < kMaxPressureMPa) || !(p.DavlUp < kMaxPressureMPa)) return Refuse(Text(texts::kPressureTooHigh));
+  if (!(p.Diametr > 0)) return Text(texts::kDiameter);
+  if (!(p.Ltrub > 0)) return Text(texts::kPipelineLength);
+  if (!(p.DavlDown < kMaxPressureMPa) || !(p.DavlUp < kMaxPressureMPa)) return Text(texts::kPressureTooHigh);
 
   // The weather of the dialog.
   const result::RunChoice& choice = request.run;
-  if (!(choice.WindSpeed >= 0)) return Refuse(Text(texts::kNegativeWind));
+  if (!(choice.WindSpeed >= 0)) return Text(texts::kNegativeWind);
   const double dirSteps = choice.WindDir / 45;
   if (!(choice.WindDir >= 0 && choice.WindDir < 360) || dirSteps != std::floor(dirSteps))
-    return Refuse(Text(texts::kWindDirection));
+    return Text(texts::kWindDirection);
   if (facts.singleJet && choice.WindSpeed > models::kMaxFlameWind)
-    return Refuse(QString::fromStdString(models::StrongWindText(choice.WindSpeed)));
+    return QString::fromStdString(models::StrongWindText(choice.WindSpeed));
 
-  // The jet-kind shares: as given, or the section's ground row.
-  const result::JetShares shares = choice.shares ? *choice.shares : SharesFromGround(*data.ground);
+  const result::JetShares shares = SharesOf(request, data);
   for (double s : {shares.Pkw, shares.Psw, shares.Paw, shares.Pks, shares.Pss, shares.Pas})
-    if (!ShareOk(s)) return Refuse(Text(texts::kBadShare));
+    if (!ShareOk(s)) return Text(texts::kBadShare);
 
   if (facts.yearRound) {
-    if (!data.town) return Refuse(Text(texts::kNoTown));
-    if (const auto e = yearround::CheckTownWind(*data.town)) return Refuse(QString::fromStdString(*e));
+    if (!data.town) return Text(texts::kNoTown);
+    if (const auto e = yearround::CheckTownWind(*data.town)) return QString::fromStdString(*e);
   }
-  if (!data.tables) return Refuse(Text(velaron::texts::kCheckInput));
+  if (!data.tables) return Text(velaron::texts::kCheckInput);
+  return {};
+}
+
+// Derives the accident rate, the probabilities and the outflow and flame quantities of a checked request
+// into `run`. Empty when they allow the run; otherwise the refusal (a derived quantity the model cannot
+// compute with).
+QString Derive(const result::RunRequest& request, const RunData& data, const QDateTime& now, PreparedRun& run) {
+  const int code = request.run.ScenarioCode;
+  const result::ScenarioFacts& facts = result::FactsOf(code);
+  const db::GasRow& gas = *data.gas;
+  const db::SectionRow& section = *data.section;
+  const result::PipelineInputs& p = request.pipeline;
+  const result::RunChoice& choice = request.run;
+  const result::JetShares shares = SharesOf(request, data);
 
   // The accident rate, as the main window computes it.
   const AccidentRateResult rate = ComputeAccidentRate(request.rate, p.Diametr, data.regions, data.koefDy);
-  if (!rate.ok()) return Refuse(rate.error);
+  if (!rate.ok()) return rate.error;
 
   // The section pressure.
   const double davl = SectionPressure(p.DavlDown, p.DavlUp, section.Udal, section.Length, p.Ltrub);
-  if (!(davl > 0)) return Refuse(Text(texts::kPressureNotPositive));
-  if (!(davl < kMaxPressureMPa)) return Refuse(Text(texts::kPressureTooHigh));
+  if (!(davl > 0)) return Text(texts::kPressureNotPositive);
+  if (!(davl < kMaxPressureMPa)) return Text(texts::kPressureTooHigh);
 
-  PreparedRun run;
   run.request = request;
   run.request.section = section;
   run.request.run.shares = shares;
@@ -201,7 +221,7 @@ PrepareResult PrepareRun(const result::RunRequest& request, const RunData& data,
     v = models::GetGasProperty(tables, models::GasColumn::v, davl, d.TempK);
     v0 = models::GetGasProperty(tables, models::GasColumn::v, kAmbientPressureMPa, d.TempK);
   } catch (const models::TableRangeError& e) {
-    return Refuse(QString::fromUtf8(e.what()));
+    return QString::fromUtf8(e.what());
   }
 
   ProbabilityInputs pin;
@@ -214,7 +234,7 @@ PrepareResult PrepareRun(const result::RunRequest& request, const RunData& data,
   pin.season = choice.season;
   pin.shares = shares;
   run.probabilities = ComputeProbabilities(pin);
-  if (QString e = CheckScenarioProbabilities(run.probabilities); !e.isEmpty()) return Refuse(e);
+  if (QString e = CheckScenarioProbabilities(run.probabilities); !e.isEmpty()) return e;
 
   run.texts.DavlText = QString::fromStdString(FormatFixed(davl, 2));
   run.texts.LengthText = Num(section.Length);
@@ -237,9 +257,9 @@ PrepareResult PrepareRun(const result::RunRequest& request, const RunData& data,
   oin.ScenarioCode = code;
   oin.Azimut = section.Azimut;
   ComputeOutflow(oin, d);
-  if (!AllFinite(d)) return Refuse(Text(velaron::texts::kCheckInput));
+  if (!AllFinite(d)) return Text(velaron::texts::kCheckInput);
 
-  if (code == 4)
+  if (code == result::CodeOf(result::Scenario::AsymmetricJet))
     ApplyAsymmetricGeometry(
         ComputeAsymmetricGeometry(d.SpeedOut, d.LTorchBase, d.DEquiv, d.SpecVolume, d.WindSpeed, d.Azimut, d.Tilt), d);
 
@@ -247,16 +267,20 @@ PrepareResult PrepareRun(const result::RunRequest& request, const RunData& data,
     try {
       models::CheckFlame(ShapeOf(code), models::FlameInputsFrom(d), d.Tilt);
     } catch (const models::ModelInputError& e) {
-      return Refuse(QString::fromUtf8(e.what()));
+      return QString::fromUtf8(e.what());
     }
   }
-  if (facts.runsFireBall && !(d.MassFireBall > 0)) return Refuse(Text(texts::kFireBallMass));
-  if (facts.runsCloud && !(d.MassGPVS > 0)) return Refuse(Text(texts::kCloudMass));
+  if (facts.runsFireBall && !(d.MassFireBall > 0)) return Text(texts::kFireBallMass);
+  if (facts.runsCloud && !(d.MassGPVS > 0)) return Text(texts::kCloudMass);
+  return {};
+}
 
-  // The calculation state the model starts from.
+// The calculation state the model starts from: settings, scenario, probabilities and empty grids.
+void FillState(PreparedRun& run) {
+  const result::ScenarioFacts& facts = result::FactsOf(run.request.run.ScenarioCode);
   models::CalcState& s = run.state;
-  s.settings = request.settings;  // the settings part of the row
-  s.ScenarioCode = code;
+  s.settings = run.request.settings;  // the settings part of the row
+  s.ScenarioCode = result::CodeOf(facts.scenario);
   s.ScenarioName = run.ScenarioName.toStdString();
   s.progressTitle = facts.progressTitle;
   s.probabilities = run.probabilities;
@@ -266,6 +290,15 @@ PrepareResult PrepareRun(const result::RunRequest& request, const RunData& data,
     s.LayerFlux.resize(6, s.nx(), s.ny());
     s.LayerProc.resize(8, s.nx(), s.ny());
   }
+}
+
+}  // namespace
+
+PrepareResult PrepareRun(const result::RunRequest& request, const RunData& data, const QDateTime& now) {
+  if (QString e = CheckRequest(request, data); !e.isEmpty()) return Refuse(e);
+  PreparedRun run;
+  if (QString e = Derive(request, data, now, run); !e.isEmpty()) return Refuse(e);
+  FillState(run);
   PrepareResult result;
   result.run = std::move(run);
   return result;

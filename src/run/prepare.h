@@ -1,5 +1,6 @@
-// Preparation of a run: every check first, then the accident rate, the probabilities and the outflow and
-// flame quantities, into a fresh calculation state. A refused run computes nothing and changes nothing.
+// Preparation of a run in three steps: every check of the request first, then the derivation of the
+// accident rate, the probabilities and the outflow and flame quantities (with the checks that need
+// them), then the filling of a fresh calculation state. A refused run computes nothing and changes nothing.
 #pragma once
 
 #include <QDateTime>

@@ -2,6 +2,7 @@
 
 #include "output/report/report_numbers.h"
 #include "output/report/report_texts.h"
+#include "result/scenarios.h"
 
 namespace velaron::report {
 
@@ -185,15 +186,17 @@ void DirectionTables(Document& doc, int code, const result::ZoneRDirRows& dir) {
   using result::ScenarioKind;
   auto of = [&dir](ScenarioKind jetCase) -> const auto& { return result::DirectionsOf(dir, jetCase); };
   // The single pit and symmetric jets keep their directions in the first jet case.
-  if (code == 1 || code == 7) {
+  using result::Scenario;
+  const Scenario scenario = result::FactsOf(code).scenario;
+  if (result::FactsOf(code).yearRound) {
     TwoSeasonTable(doc, texts::kDirPitYear, of(ScenarioKind::PitWinter), of(ScenarioKind::PitSummer));
     TwoSeasonTable(doc, texts::kDirSymmetricYear, of(ScenarioKind::SymmetricWinter), of(ScenarioKind::SymmetricSummer));
     OneSeasonTable(doc, texts::kDirAsymmetricYear, of(ScenarioKind::Asymmetric));
-  } else if (code == 3) {
+  } else if (scenario == Scenario::PitJet) {
     OneSeasonTable(doc, texts::kDirPitSingle, of(ScenarioKind::PitWinter));
-  } else if (code == 5) {
+  } else if (scenario == Scenario::SymmetricJet) {
     OneSeasonTable(doc, texts::kDirSymmetricSingle, of(ScenarioKind::PitWinter));
-  } else if (code == 4) {
+  } else if (scenario == Scenario::AsymmetricJet) {
     OneSeasonTable(doc, texts::kDirAsymmetricSingle, of(ScenarioKind::Asymmetric));
   }
 }

@@ -255,20 +255,17 @@ void Form6::Combo1_Click() {
     Paw_->setVisible(asym);
     Pas_->setVisible(asym);
   };
-  switch (code_) {
-    case 3: shares(true, false, false); break;
-    case 4: shares(false, false, true); break;
-    case 5: shares(false, true, false); break;
-    case 1:
-    case 7:
-      shares(true, true, true);
-      Frame6_->show();
-      Frame7_->show();
-      break;
-    default:
-      Frame6_->hide();
-      Frame7_->hide();
-      break;
+  using result::Scenario;
+  if (facts.yearRound) {
+    shares(true, true, true);
+    Frame6_->show();
+    Frame7_->show();
+  } else if (jet) {
+    shares(facts.scenario == Scenario::PitJet, facts.scenario == Scenario::SymmetricJet,
+           facts.scenario == Scenario::AsymmetricJet);
+  } else {
+    Frame6_->hide();
+    Frame7_->hide();
   }
   if (jet) Combo3_Click();
 }

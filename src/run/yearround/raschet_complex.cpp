@@ -107,7 +107,7 @@ void RaschetComplex(CalcState& s, const YearRoundInputs& in, const models::Refer
   EnsureRunLayers(s);
   s.dimension(s.GridValue);
   const int warmDays = WarmDays(in.wind);
-  const bool enteredAsYear = s.ScenarioCode == 7;
+  const bool enteredAsYear = s.ScenarioCode == result::CodeOf(result::Scenario::YearRoundJets);
   const int rows = s.GridValue.height();
 
   // The pit and symmetric jets, season by season, over the nine wind states. A flame depends only on its
