@@ -406,10 +406,13 @@ QWidget* Form1::buildRateTab() {
 QWidget* Form1::buildResultsTab() {
   auto* page = new QWidget;
   auto* grid = new QGridLayout(page);
+  // One layout for every choice: the chart on the left, the picture beside it (the risk picture takes
+  // both cells), the options, zones and the save button in a column of their own on the right. Hidden
+  // views keep their room, so nothing moves when another option is chosen.
   graf1_ = Named(new QChartView(page), "graf1");
   graf2_ = Named(new QChartView(page), "graf2");
   for (QChartView* v : {graf1_, graf2_}) {
-    v->setMinimumSize(360, 260);  // tall enough for the longest y-axis title
+    v->setMinimumSize(300, 260);  // tall enough for the longest y-axis title
     v->setRenderHint(QPainter::Antialiasing);
   }
   SetDistanceChart(graf1_, {}, U("Расстояние от центра взрыва, м"), U(run::kOverpressureAxisTitle));
@@ -418,14 +421,20 @@ QWidget* Form1::buildResultsTab() {
   imgDiagr2_ = Named(new PictureLabel(page), "imgDiagr2");
   imgRisk_ = Named(new PictureLabel(page), "imgRisk");
   for (QLabel* l : {imgDiagr1_, imgDiagr2_, imgRisk_}) {
-    l->setMinimumSize(360, 240);
+    l->setMinimumSize(360, 270);
     l->setAlignment(Qt::AlignCenter);
   }
+  for (QWidget* w : std::initializer_list<QWidget*>{graf1_, graf2_, imgDiagr1_, imgDiagr2_, imgRisk_}) {
+    QSizePolicy policy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    policy.setRetainSizeWhenHidden(true);
+    w->setSizePolicy(policy);
+  }
   grid->addWidget(graf1_, 0, 0);
-  grid->addWidget(graf2_, 0, 1);
-  grid->addWidget(imgDiagr1_, 1, 0, 1, 2);
-  grid->addWidget(imgDiagr2_, 1, 0, 1, 2);
-  grid->addWidget(imgRisk_, 1, 0, 1, 2);
+  grid->addWidget(graf2_, 0, 0);
+  grid->addWidget(imgDiagr1_, 0, 1);
+  grid->addWidget(imgDiagr2_, 0, 1);
+  grid->addWidget(imgRisk_, 0, 0, 1, 2);
+  graf2_->hide();
   imgDiagr2_->hide();
 
   auto* side = new QVBoxLayout;
@@ -451,7 +460,9 @@ QWidget* Form1::buildResultsTab() {
     zoneBoxes_[i] = Named(new QLineEdit(fraZon_), zoneNames[i]);
     zoneBoxes_[i]->setReadOnly(true);
     zoneBoxes_[i]->setMinimumWidth(90);
-    fz->addRow(new QLabel(U(zoneLabels[i]), fraZon_), zoneBoxes_[i]);
+    auto* label = new QLabel(U(zoneLabels[i]), fraZon_);
+    label->setWordWrap(true);
+    fz->addRow(label, zoneBoxes_[i]);
   }
   side->addWidget(fraZon_);
 
@@ -485,10 +496,15 @@ QWidget* Form1::buildResultsTab() {
   connect(Command3_, &QPushButton::clicked, this, &Form1::Command3_Click);
   connect(Command7_, &QPushButton::clicked, this, &Form1::Command7_Click);
   side->addStretch();
-  grid->addLayout(side, 0, 2, 2, 1);
-  grid->setRowStretch(0, 1);
-  grid->setRowStretch(1, 1);
-  fraZon_->setMinimumWidth(400);
+  // The column keeps one width whatever it shows, so the options never move sideways.
+  auto* sideBox = new QWidget(page);
+  sideBox->setObjectName("resultSide");
+  sideBox->setLayout(side);
+  side->setContentsMargins(0, 0, 0, 0);
+  sideBox->setFixedWidth(320);
+  grid->addWidget(sideBox, 0, 2);
+  grid->setColumnStretch(0, 4);
+  grid->setColumnStretch(1, 5);
   return page;
 }
 

@@ -23,6 +23,8 @@
 #include "mainwindow/input_boxes.h"
 #include "mainwindow/main_links.h"
 #include "mainwindow/section_logic.h"
+#include "output/pictures/distance_chart.h"
+#include "output/pictures/result_pictures.h"
 #include "run/result_display.h"
 #include "run/run_texts.h"
 
@@ -173,7 +175,7 @@ void Form1::setRunning(bool running) {
 }
 
 void SetDistanceChart(QChartView* view, const std::vector<std::pair<double, double>>& points, const QString& xTitle,
-                      const QString& yTitle) {
+                      const QString& yTitle, double xMaxShared) {
   auto* chart = new QChart;
   auto* series = new QLineSeries(chart);
   for (const auto& [x, y] : points) series->append(x, y);
@@ -201,14 +203,20 @@ void SetDistanceChart(QChartView* view, const std::vector<std::pair<double, doub
   chart->addAxis(ay, Qt::AlignLeft);
   series->attachAxis(ax);
   series->attachAxis(ay);
-  if (!points.empty()) {
-    double x0 = points.front().first, x1 = x0, y0 = points.front().second, y1 = y0;
-    for (const auto& [x, y] : points) {
-      x0 = std::min(x0, x), x1 = std::max(x1, x), y0 = std::min(y0, y), y1 = std::max(y1, y);
-    }
-    ax->setRange(x0, x1 > x0 ? x1 : x0 + 1);
-    ay->setRange(std::min(0.0, y0), y1 > y0 ? y1 : y0 + 1);
-  }
+  // The ranges and round ticks of the documents' charts: from 0, the peak below the frame.
+  output::ChartSeries shape;
+  shape.points = points;
+  const output::ChartAxes a = output::DistanceChartAxes(shape, xMaxShared);
+  ax->setRange(0, a.xMax);
+  ay->setRange(0, a.yMax);
+  ax->setTickType(QValueAxis::TicksDynamic);
+  ax->setTickAnchor(0);
+  ax->setTickInterval(a.xStep);
+  ay->setTickType(QValueAxis::TicksDynamic);
+  ay->setTickAnchor(0);
+  ay->setTickInterval(a.yStep);
+  ax->setLabelFormat(QStringLiteral("%g"));
+  ay->setLabelFormat(QStringLiteral("%g"));
   QChart* old = view->chart();
   view->setChart(chart);
   delete old;
@@ -217,24 +225,61 @@ void SetDistanceChart(QChartView* view, const std::vector<std::pair<double, doub
 void Form1::showResults(const result::RunSnapshot& s) {
   ScenarioCode_ = s.ScenarioCode;
   auto title = [](const QString& t, const char* fallback) { return t.isEmpty() ? U(fallback) : t; };
+  // Both charts run over one distance range, from the rupture point to the farther of their last points.
+  const double xMax = std::max(s.graf1.points.empty() ? 0.0 : s.graf1.points.back().first,
+                               s.graf2.points.empty() ? 0.0 : s.graf2.points.back().first);
   SetDistanceChart(graf1_, s.graf1.points, title(s.graf1.xTitle, run::kDistanceAxisTitle),
-                   title(s.graf1.yTitle, s.isOverpressure() ? run::kOverpressureAxisTitle : run::kFluxAxisTitle));
+                   title(s.graf1.yTitle, s.isOverpressure() ? run::kOverpressureAxisTitle : run::kFluxAxisTitle), xMax);
   SetDistanceChart(graf2_, s.graf2.points, title(s.graf2.xTitle, run::kDistanceAxisTitle),
-                   title(s.graf2.yTitle, run::kPercentAxisTitle));
-  // A picture the run did not make leaves the earlier one in place.
-  const std::pair<QLabel*, const QImage*> pictures[3] = {
-      {imgDiagr1_, &s.imgDiagr1}, {imgDiagr2_, &s.imgDiagr2}, {imgRisk_, &s.imgRisk}};
-  for (const auto& [label, image] : pictures)
-    if (!image->isNull()) {
-      if (auto* picture = qobject_cast<PictureLabel*>(label))
-        picture->setPicture(*image);
-      else
-        label->setPixmap(QPixmap::fromImage(*image));
+                   title(s.graf2.yTitle, run::kPercentAxisTitle), xMax);
+  // The pictures are drawn from the run's grids at the size of their cells. A grid the run did not fill
+  // leaves the picture the run brought, or else the earlier one, in place.
+  const bool opt3D = s.request.options.Opt3D;
+  struct View {
+    PictureLabel* label;
+    const models::Grid* grid;
+    const QImage* image;
+    output::PictureKind kind;
+    bool view3D;
+    const char* caption;
+  };
+  const View views[3] = {
+      {qobject_cast<PictureLabel*>(imgDiagr1_), &s.GridValue, &s.imgDiagr1,
+       s.isOverpressure() ? output::PictureKind::Overpressure : output::PictureKind::HeatFlux, opt3D,
+       s.isOverpressure() ? "Диаграмма избыточного давления" : "Диаграмма теплового потока"},
+      {qobject_cast<PictureLabel*>(imgDiagr2_), &s.GridProc, &s.imgDiagr2, output::PictureKind::Probability, opt3D,
+       "Диаграмма вероятности поражения"},
+      {qobject_cast<PictureLabel*>(imgRisk_), &s.GridRisk, &s.imgRisk, output::PictureKind::Risk, false,
+       "Диаграмма риска"}};
+  const int cStep = s.request.settings.CStep;
+  const double azimuth = s.request.section.Azimut;
+  for (const View& v : views) {
+    if (!v.label) continue;
+    if (!v.grid->empty()) {
+      auto grid = std::make_shared<const models::Grid>(*v.grid);
+      output::PictureOptions o;
+      o.kind = v.kind;
+      o.view3D = v.view3D;
+      o.azimuth = azimuth;
+      v.label->setRenderer(
+          [grid, cStep, o](QSize size) mutable {
+            o.width = size.width();
+            o.height = size.height();
+            return output::RenderResultPicture(*grid, cStep, o);
+          },
+          U(v.caption));
+    } else if (!v.image->isNull()) {
+      v.label->setPicture(*v.image);
     }
-  graf1_->show();
-  graf2_->show();
-  imgDiagr1_->show();
+  }
+  // The tab opens on the view of the option chosen, the same the option shows when it is clicked.
   fraDiagr_->show();
+  if (optVer_->isChecked())
+    optVer_Click();
+  else if (optRisk_->isChecked())
+    optRisk_Click();
+  else
+    optPor_Click();
   const run::ZoneTexts zones = run::ZoneDisplayTexts(s.CurZones);
   const QString texts[5] = {zones.txtRsm, zones.txtRs, zones.txtRsr, zones.txtRsl, zones.txtRb};
   for (int i = 0; i < 5; ++i) zoneBoxes_[i]->setText(texts[i]);

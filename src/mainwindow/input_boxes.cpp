@@ -1,6 +1,10 @@
 #include "mainwindow/input_boxes.h"
 
 #include <QAbstractButton>
+#include <QDialog>
+#include <QScreen>
+#include <QTimer>
+#include <QVBoxLayout>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPainter>
@@ -81,23 +85,77 @@ void CompassPicture::paintEvent(QPaintEvent*) {
 
 PictureLabel::PictureLabel(QWidget* parent) : QLabel(parent) {
   setAlignment(Qt::AlignCenter);
+  // Drawing anew on every step of a window drag would lag: the picture follows once the size settles.
+  redraw_ = new QTimer(this);
+  redraw_->setSingleShot(true);
+  redraw_->setInterval(80);
+  connect(redraw_, &QTimer::timeout, this, [this] { fit(); });
 }
 
 void PictureLabel::setPicture(const QImage& image) {
   picture_ = image;
+  renderer_ = nullptr;
   fit();
+}
+
+void PictureLabel::setRenderer(Renderer renderer, const QString& caption) {
+  renderer_ = std::move(renderer);
+  caption_ = caption;
+  picture_ = QImage();
+  fit();
+  if (renderer_) setToolTip(QString::fromUtf8("Двойной щелчок — рисунок в отдельном окне"));
 }
 
 void PictureLabel::resizeEvent(QResizeEvent* event) {
   QLabel::resizeEvent(event);
+  if (renderer_ && !picture_.isNull()) {
+    // Meanwhile the last drawing is scaled, so the cell never shows a stale size.
+    const QSize room = contentsRect().size();
+    if (!room.isEmpty())
+      setPixmap(QPixmap::fromImage(picture_).scaled(room, Qt::KeepAspectRatio, Qt::FastTransformation));
+    redraw_->start();
+    return;
+  }
   fit();
 }
 
 void PictureLabel::fit() {
+  const QSize room = contentsRect().size();
+  if (room.width() < 20 || room.height() < 20) return;
+  if (renderer_) {
+    if (picture_.size() == room) return;
+    picture_ = renderer_(room);
+    setPixmap(QPixmap::fromImage(picture_));
+    return;
+  }
   if (picture_.isNull()) return;
-  const QSize room = contentsRect().size().boundedTo(picture_.size());
-  if (room.isEmpty()) return;
-  setPixmap(QPixmap::fromImage(picture_).scaled(room, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+  setPixmap(QPixmap::fromImage(picture_).scaled(room.boundedTo(picture_.size()), Qt::KeepAspectRatio,
+                                                Qt::SmoothTransformation));
+}
+
+QWidget* PictureLabel::openLarge() {
+  if (!renderer_ && picture_.isNull()) return nullptr;
+  auto* window = new QDialog(this->window(), Qt::Window);
+  window->setAttribute(Qt::WA_DeleteOnClose);
+  window->setObjectName(objectName() + QStringLiteral("Large"));
+  window->setWindowTitle(caption_.isEmpty() ? this->window()->windowTitle() : caption_);
+  auto* layout = new QVBoxLayout(window);
+  layout->setContentsMargins(0, 0, 0, 0);
+  auto* large = new PictureLabel(window);
+  large->setMinimumSize(320, 240);
+  layout->addWidget(large);
+  if (renderer_) large->setRenderer(renderer_, caption_);
+  else large->setPicture(picture_);
+  large->setToolTip({});
+  const QRect screen = this->screen() ? this->screen()->availableGeometry() : QRect(0, 0, 1280, 720);
+  window->resize(std::min(screen.width() * 9 / 10, screen.height() * 4 / 3), screen.height() * 85 / 100);
+  window->show();
+  return window;
+}
+
+void PictureLabel::mouseDoubleClickEvent(QMouseEvent* event) {
+  QLabel::mouseDoubleClickEvent(event);
+  openLarge();
 }
 
 DefaultButtonKeys::DefaultButtonKeys(QAbstractButton* button, QWidget* window) : QObject(window), button_(button) {

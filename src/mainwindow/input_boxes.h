@@ -50,24 +50,33 @@ class CompassPicture : public QWidget {
   double azimuth_ = 0;
 };
 
-// A result picture shown whole in whatever room the layout gives it: scaled down, keeping its proportions,
-// never up, so a picture taller than its cell is not cut off at the top and bottom.
+// A result picture that fills whatever room the layout gives it. With a renderer it is drawn anew at the
+// cell's size whenever the cell changes (the pictures grow with the tab); a fixed picture is scaled down
+// to fit, keeping its proportions. A double click opens the picture large in a window of its own.
 class PictureLabel : public QLabel {
   Q_OBJECT
  public:
+  using Renderer = std::function<QImage(QSize)>;
   explicit PictureLabel(QWidget* parent = nullptr);
   void setPicture(const QImage& image);
+  void setRenderer(Renderer renderer, const QString& caption = {});
   const QImage& picture() const { return picture_; }
   // The size comes from the layout, not from the picture: the picture follows the size.
   QSize sizeHint() const override { return minimumSize(); }
   QSize minimumSizeHint() const override { return minimumSize(); }
+  // The window of the large picture (a double click opens it); null before.
+  QWidget* openLarge();
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
 
  private:
   void fit();
   QImage picture_;
+  Renderer renderer_;
+  QString caption_;
+  class QTimer* redraw_ = nullptr;
 };
 
 // Return, Enter and Escape that reach `window` without a control taking them press `button` (when it is

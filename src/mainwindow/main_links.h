@@ -37,8 +37,9 @@ void OpenAbout(Form1& window);
 // Fills the town list (text the town's name, item data its idCity), ordered by name.
 void FillCityList(QComboBox* combo);
 
-// Draws one distance chart: a line through the points, with the two axis titles.
+// Draws one distance chart: a line through the points, with the two axis titles, on the axes of the
+// documents' charts (x from 0 to at least `xMaxShared`).
 void SetDistanceChart(QChartView* view, const std::vector<std::pair<double, double>>& points, const QString& xTitle,
-                      const QString& yTitle);
+                      const QString& yTitle, double xMaxShared = 0);
 
 }  // namespace velaron::ui

@@ -1,7 +1,6 @@
 // The grid-edge test, the zone-depth texts and the points of the distance charts.
 #include <gtest/gtest.h>
 
-#include "output/pictures/result_pictures.h"
 #include "run/edge_check.h"
 #include "run/result_display.h"
 #include "run/run_texts.h"
@@ -106,10 +105,6 @@ TEST(Charts, OverpressureStartsAtThe300KilopascalRadiusWhenThereIsOne) {
   EXPECT_EQ(cloud.points[0], std::make_pair(0.0, 900.0));
   EXPECT_EQ(cloud.points[50].first, 500.0);
 }
-
-using output::BandEdges;
-using output::PictureOptions;
-using output::RenderGridPicture;
 
 }  // namespace
 }  // namespace velaron::run

@@ -2,202 +2,533 @@
 
 #include <QColor>
 #include <QFont>
+#include <QFontMetrics>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPolygonF>
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "common/numtext.h"
+#include "output/pictures/distance_chart.h"
 
 namespace velaron::output {
 
 namespace {
 
-// Band colours from low (cool) to high (hot).
-const QColor kPalette[] = {QColor(49, 54, 149),   QColor(69, 117, 180), QColor(116, 173, 209),
-                           QColor(171, 217, 233), QColor(224, 243, 248), QColor(254, 224, 144),
-                           QColor(253, 174, 97),  QColor(244, 109, 67),  QColor(215, 48, 39),
-                           QColor(165, 0, 38)};
-constexpr int kPaletteSize = sizeof kPalette / sizeof kPalette[0];
-// The windows show the pictures at about three quarters of their size: smaller text would be unreadable.
-constexpr int kLegendPoints = 9;
+QString U(const char* s) { return QString::fromUtf8(s); }
+
+// Sequential colours from pale to dark red: the higher the band, the more dangerous, whatever the kind.
+constexpr std::array<QRgb, 9> kRamp = {qRgb(255, 247, 188), qRgb(254, 227, 145), qRgb(254, 196, 79),
+                                       qRgb(254, 153, 41),  qRgb(236, 112, 20),  qRgb(217, 72, 1),
+                                       qRgb(180, 30, 20),   qRgb(140, 10, 40),   qRgb(90, 0, 50)};
+const QColor kBackground(246, 248, 250);
+const QColor kContour(60, 60, 60);
+const QColor kRoute(20, 60, 160);
 
 QColor BandColor(int band, int bands) {
-  if (bands <= 1) return kPalette[0];
-  const int i = static_cast<int>(std::lround(static_cast<double>(band) * (kPaletteSize - 1) / (bands - 1)));
-  return kPalette[std::clamp(i, 0, kPaletteSize - 1)];
+  if (band < 0) return kBackground;
+  if (bands <= 1) return QColor(kRamp[4]);
+  // Spread the bands over the ramp; with few bands skip the palest colours so each stands out.
+  const double first = bands <= 4 ? 1 : 0;
+  const double t = first + (static_cast<double>(kRamp.size()) - 1 - first) * band / (bands - 1);
+  const int i = std::clamp(static_cast<int>(std::floor(t)), 0, static_cast<int>(kRamp.size()) - 1);
+  const int j = std::min(i + 1, static_cast<int>(kRamp.size()) - 1);
+  const double f = t - i;
+  const QColor a(kRamp[static_cast<size_t>(i)]), b(kRamp[static_cast<size_t>(j)]);
+  return QColor::fromRgbF(static_cast<float>(a.redF() * (1 - f) + b.redF() * f),
+                          static_cast<float>(a.greenF() * (1 - f) + b.greenF() * f),
+                          static_cast<float>(a.blueF() * (1 - f) + b.blueF() * f));
 }
 
-double NiceStep(double raw) {
-  if (!(raw > 0) || !std::isfinite(raw)) return 1;
-  const double mag = std::pow(10.0, std::floor(std::log10(raw)));
-  const double f = raw / mag;
-  const double nice = f <= 1 ? 1 : f <= 2 ? 2 : f <= 5 ? 5 : 10;
-  return nice * mag;
-}
+QString Plain(double v) { return QString::fromStdString(FormatNumber(v)); }
 
-QString Label(double v) { return QString::fromStdString(FormatNumber(v)); }
+QString ExpText(double v) {
+  // "1,0E-06": one decimal, a signed two-digit exponent, the decimal comma.
+  return QString::asprintf("%.1E", v).replace(QLatin1Char('.'), QLatin1Char(','));
+}
 
 // Value of the grid at a fractional cell position (bilinear between the four cells around it).
-double Sample(const models::Grid& g, double fx, double fy, double scale) {
+double Sample(const models::Grid& g, double fx, double fy) {
   const int x0 = static_cast<int>(std::floor(fx)), y0 = static_cast<int>(std::floor(fy));
   const double tx = fx - x0, ty = fy - y0;
   const double v00 = g.at0(x0, y0), v10 = g.at0(x0 + 1, y0), v01 = g.at0(x0, y0 + 1), v11 = g.at0(x0 + 1, y0 + 1);
-  return ((v00 * (1 - tx) + v10 * tx) * (1 - ty) + (v01 * (1 - tx) + v11 * tx) * ty) / scale;
+  return (v00 * (1 - tx) + v10 * tx) * (1 - ty) + (v01 * (1 - tx) + v11 * tx) * ty;
 }
 
-int BandOf(double v, const std::vector<double>& edges) {
-  const int bands = static_cast<int>(edges.size()) - 1;
-  if (bands <= 0) return 0;
-  const double step = edges[1] - edges[0];
-  int b = static_cast<int>(std::floor(v / step));
-  return std::clamp(b, 0, bands - 1);
-}
-
-void DrawLegend(QPainter& p, const QRect& area, const std::vector<double>& edges) {
-  const int bands = static_cast<int>(edges.size()) - 1;
-  if (bands <= 0) return;
-  const int h = std::min(22, area.height() / bands);
-  QFont f = p.font();
-  f.setPointSize(kLegendPoints);
-  p.setFont(f);
-  for (int b = bands - 1, row = 0; b >= 0; --b, ++row) {
-    const QRect box(area.left(), area.top() + row * h, 14, h - 2);
-    p.fillRect(box, BandColor(b, bands));
-    p.setPen(Qt::black);
-    p.setBrush(Qt::NoBrush);
-    p.drawRect(box);
-    p.drawText(QRect(box.right() + 4, box.top(), area.width() - 20, h), Qt::AlignVCenter | Qt::AlignLeft,
-               Label(edges[static_cast<size_t>(b)]) + QStringLiteral("–") + Label(edges[static_cast<size_t>(b) + 1]));
-  }
-}
-
-double GridMax(const models::Grid& g, int nx, int ny, double scale) {
+double FieldMax(const models::Grid& g, PictureKind kind) {
   double m = 0;
-  for (int y = -ny; y <= ny; ++y)
-    for (int x = -nx; x <= nx; ++x) m = std::max(m, g.at0(x, y) / scale);
+  for (int y = -g.ny(); y <= g.ny(); ++y)
+    for (int x = -g.nx(); x <= g.nx(); ++x) m = std::max(m, PictureValue(kind, g(x, y)));
   return m;
 }
 
-void DrawTopView(QPainter& p, const QRect& plot, const models::Grid& g, int nx, int ny, int cStep,
-                 const std::vector<double>& edges, double scale) {
+QFont PixelFont(int pixels, bool bold = false) {
+  QFont f(QStringLiteral("DejaVu Sans"));
+  f.setPixelSize(std::max(6, pixels));
+  f.setBold(bold);
+  return f;
+}
+
+// Legend: the title's lines, then one swatch and text per band, the top band first.
+QStringList LegendTitleLines(PictureKind kind) { return LegendTitle(kind).split(QStringLiteral(", ")); }
+
+int LegendWidth(PictureKind kind, const BandScale& scale, const QFont& font) {
+  const QFontMetrics fm(font);
+  int w = 0;
+  for (const QString& t : LegendTexts(kind, scale)) w = std::max(w, fm.horizontalAdvance(t));
+  const int swatch = fm.height() * 3 / 2;
+  w += swatch + fm.height() / 2;
+  QFont bold = font;
+  bold.setBold(true);
+  const QFontMetrics bm(bold);
+  const QStringList title = LegendTitleLines(kind);
+  for (int i = 0; i < title.size(); ++i)
+    w = std::max(w, bm.horizontalAdvance(title[i] + (i + 1 < title.size() ? QStringLiteral(",") : QString())));
+  return w + fm.height() / 2;
+}
+
+int LegendHeight(PictureKind kind, const BandScale& scale, const QFont& font, bool ceilingNote) {
+  const QFontMetrics fm(font);
+  const int rows = static_cast<int>(LegendTexts(kind, scale).size());
+  const int titleLines = static_cast<int>(LegendTitleLines(kind).size());
+  // North mark (3 lines), title, the rows, the 3-D note (2 lines).
+  return fm.height() * (4 + titleLines) + rows * (fm.height() + fm.height() / 3) + (ceilingNote ? fm.height() * 6 : 0);
+}
+
+struct Frame {
+  double x0, x1, y0, y1;  // metres shown
+};
+
+Frame FrameOf(const models::Grid& g, int cStep) {
+  const double xm = static_cast<double>(g.nx()) * cStep, ym = static_cast<double>(g.ny()) * cStep;
+  return {-xm, xm, -ym, ym};
+}
+
+void DrawNorth(QPainter& p, const QRect& area, int fontPx) {
+  // An arrow pointing up, "С" above it: +y of every picture is north.
+  const int cx = area.left() + fontPx;
+  const int top = area.top();
+  p.setPen(QPen(Qt::black, std::max(1, fontPx / 10)));
+  p.setBrush(Qt::black);
+  QPolygonF head;
+  head << QPointF(cx, top + fontPx * 1.2) << QPointF(cx - fontPx * 0.45, top + fontPx * 2.1)
+       << QPointF(cx + fontPx * 0.45, top + fontPx * 2.1);
+  p.drawPolygon(head);
+  p.drawLine(QPointF(cx, top + fontPx * 2.1), QPointF(cx, top + fontPx * 3.0));
+  p.setFont(PixelFont(fontPx, true));
+  p.drawText(QRect(cx - fontPx, top, 2 * fontPx, fontPx + 2), Qt::AlignCenter, U("С"));
+  p.setBrush(Qt::NoBrush);
+}
+
+void DrawLegend(QPainter& p, const QRect& area, PictureKind kind, const BandScale& scale, int fontPx,
+                const QString& note, bool north) {
+  const QFont font = PixelFont(fontPx);
+  const QFontMetrics fm(font);
+  p.setBrush(Qt::NoBrush);
+  if (north) DrawNorth(p, area, fontPx);
+  int y = area.top() + fm.height() * 4;
+  p.setPen(Qt::black);
+  p.setFont(PixelFont(fontPx, true));
+  const QStringList title = LegendTitleLines(kind);
+  for (int i = 0; i < title.size(); ++i) {
+    p.drawText(QPoint(area.left(), y + fm.ascent()), title[i] + (i + 1 < title.size() ? QStringLiteral(",") : QString()));
+    y += fm.height();
+  }
+  y += fm.height() / 3;
+  p.setFont(font);
+  const std::vector<QString> texts = LegendTexts(kind, scale);
+  const int swatch = fm.height() * 3 / 2;
+  const int bands = scale.bands();
+  for (size_t row = 0; row < texts.size(); ++row) {
+    const int band = bands - 1 - static_cast<int>(row);  // the background row last: band −1
+    const QRect box(area.left(), y, swatch, fm.height());
+    p.fillRect(box, BandColor(band, bands));
+    p.setPen(QPen(kContour, 1));
+    p.drawRect(box.adjusted(0, 0, -1, -1));
+    p.setPen(Qt::black);
+    p.drawText(QRect(box.right() + fm.height() / 2, y, area.right() - box.right(), fm.height()),
+               Qt::AlignVCenter | Qt::AlignLeft, texts[row]);
+    y += fm.height() + fm.height() / 3;
+  }
+  if (!note.isEmpty()) {
+    y += fm.height() / 2;
+    p.drawText(QRect(area.left(), y, area.width(), area.bottom() - y), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
+               note);
+  }
+}
+
+// Axis ticks in metres with the plot's frame: x below, y to the left, their labels kept clear of the corner.
+void DrawAxes(QPainter& p, const QRect& plot, const Frame& fr, int fontPx) {
+  const QFont font = PixelFont(fontPx);
+  const QFontMetrics fm(font);
+  p.setFont(font);
+  p.setPen(QPen(Qt::black, 1));
+  p.setBrush(Qt::NoBrush);
+  p.drawRect(plot.adjusted(0, 0, -1, -1));
+  const int tick = std::max(3, fontPx / 3);
+  const int maxX = std::max(2, plot.width() / (fm.horizontalAdvance(QStringLiteral("−00000")) + fontPx));
+  for (double v : Ticks(fr.x0, fr.x1, std::min(maxX, 9))) {
+    const double px = plot.left() + (v - fr.x0) / (fr.x1 - fr.x0) * (plot.width() - 1);
+    p.drawLine(QPointF(px, plot.bottom()), QPointF(px, plot.bottom() + tick));
+    const QString t = Plain(v);
+    const int w = fm.horizontalAdvance(t) + 4;
+    p.drawText(QRectF(px - w / 2.0, plot.bottom() + tick + 1, w, fm.height()), Qt::AlignCenter, t);
+  }
+  const int maxY = std::max(2, plot.height() / (fm.height() * 2));
+  for (double v : Ticks(fr.y0, fr.y1, std::min(maxY, 9))) {
+    const double py = plot.bottom() - (v - fr.y0) / (fr.y1 - fr.y0) * (plot.height() - 1);
+    p.drawLine(QPointF(plot.left() - tick, py), QPointF(plot.left(), py));
+    const QString t = Plain(v);
+    p.drawText(QRectF(0, py - fm.height() / 2.0, plot.left() - tick - 2, fm.height()), Qt::AlignRight | Qt::AlignVCenter,
+               t);
+  }
+  // Axis titles: "x, м" right under the x labels' end, "y, м" above the y labels.
+  p.drawText(QRect(plot.right() - fm.horizontalAdvance(U("x, м")) - 2, plot.bottom() + tick + fm.height() + 1,
+                   fm.horizontalAdvance(U("x, м")) + 4, fm.height()),
+             Qt::AlignRight, U("x, м"));
+  p.drawText(QRect(0, plot.top() - fm.height() - 2, plot.left() - 2, fm.height()), Qt::AlignRight | Qt::AlignBottom,
+             U("y, м"));
+}
+
+void DrawRoute(QPainter& p, const QRectF& plot, const Frame& fr, double azimuthDeg, int fontPx) {
+  const double a = azimuthDeg * M_PI / 180;
+  const double dx = std::sin(a), dy = std::cos(a);  // east, north
+  const double reach = std::hypot(fr.x1 - fr.x0, fr.y1 - fr.y0);
+  auto toPx = [&](double x, double y) {
+    return QPointF(plot.left() + (x - fr.x0) / (fr.x1 - fr.x0) * plot.width(),
+                   plot.bottom() - (y - fr.y0) / (fr.y1 - fr.y0) * plot.height());
+  };
+  p.save();
+  p.setClipRect(plot);
+  p.setRenderHint(QPainter::Antialiasing, true);
+  QPen pen(kRoute, std::max(2.0, fontPx / 6.0), Qt::DashLine);
+  p.setPen(pen);
+  p.drawLine(toPx(-dx * reach, -dy * reach), toPx(dx * reach, dy * reach));
+  // The rupture point: a small ring that leaves the innermost zone visible.
+  p.setPen(QPen(kRoute, std::max(1.5, fontPx / 8.0)));
+  p.setBrush(Qt::NoBrush);
+  const double r = std::max(3.0, fontPx / 4.0);
+  p.drawEllipse(toPx(0, 0), r, r);
+  p.restore();
+}
+
+// Top view: every pixel takes the band of the field there; a band's border is drawn as a contour line.
+void DrawTopView(QPainter& p, const QRect& plot, const models::Grid& g, const Frame& fr, int cStep, PictureKind kind,
+                 const BandScale& scale) {
   const int w = plot.width(), h = plot.height();
-  const int bands = static_cast<int>(edges.size()) - 1;
   std::vector<int> band(static_cast<size_t>(w) * h);
+  const double mx = (fr.x1 - fr.x0) / cStep, my = (fr.y1 - fr.y0) / cStep;
   for (int py = 0; py < h; ++py) {
-    const double fy = ny - (py + 0.5) / h * 2 * ny;  // north up
+    const double fy = fr.y1 / cStep - (py + 0.5) / h * my;  // north up
     for (int px = 0; px < w; ++px) {
-      const double fx = -nx + (px + 0.5) / w * 2 * nx;
-      band[static_cast<size_t>(py) * w + px] = BandOf(Sample(g, fx, fy, scale), edges);
+      const double fx = fr.x0 / cStep + (px + 0.5) / w * mx;
+      band[static_cast<size_t>(py) * w + px] = scale.bandOf(PictureValue(kind, Sample(g, fx, fy)));
     }
   }
   QImage img(w, h, QImage::Format_RGB32);
-  std::vector<QRgb> colors(static_cast<size_t>(std::max(bands, 1)));
-  for (int b = 0; b < std::max(bands, 1); ++b) colors[static_cast<size_t>(b)] = BandColor(b, bands).rgb();
-  const QRgb line = qRgb(40, 40, 40);
+  std::vector<QRgb> colors(static_cast<size_t>(scale.bands()) + 1);
+  for (int b = -1; b < scale.bands(); ++b) colors[static_cast<size_t>(b + 1)] = BandColor(b, scale.bands()).rgb();
+  // A border is drawn in a darker shade of the higher band, one pixel wide: narrow rings of small zones
+  // keep their colour instead of merging into dark blots.
+  std::vector<QRgb> lines(colors.size());
+  for (size_t i = 0; i < colors.size(); ++i) lines[i] = QColor(colors[i]).darker(i == 0 ? 200 : 150).rgb();
   for (int py = 0; py < h; ++py) {
     auto* out = reinterpret_cast<QRgb*>(img.scanLine(py));
     for (int px = 0; px < w; ++px) {
       const int b = band[static_cast<size_t>(py) * w + px];
-      const bool edge = (px + 1 < w && band[static_cast<size_t>(py) * w + px + 1] != b) ||
-                        (py + 1 < h && band[static_cast<size_t>(py + 1) * w + px] != b);
-      out[px] = edge ? line : colors[static_cast<size_t>(b)];
+      int higher = b;
+      if (px + 1 < w) higher = std::max(higher, band[static_cast<size_t>(py) * w + px + 1]);
+      if (py + 1 < h) higher = std::max(higher, band[static_cast<size_t>(py + 1) * w + px]);
+      out[px] = higher != b ? lines[static_cast<size_t>(higher + 1)] : colors[static_cast<size_t>(b + 1)];
     }
   }
   p.drawImage(plot.topLeft(), img);
-  p.setPen(Qt::black);
-  p.drawRect(plot.adjusted(0, 0, -1, -1));
-  QFont f = p.font();
-  f.setPointSize(kLegendPoints);
-  p.setFont(f);
-  const double xm = static_cast<double>(nx) * cStep, ym = static_cast<double>(ny) * cStep;
-  p.drawText(QRect(plot.left() - 30, plot.bottom() + 2, 60, 14), Qt::AlignCenter, Label(-xm));
-  p.drawText(QRect(plot.center().x() - 30, plot.bottom() + 2, 60, 14), Qt::AlignCenter, QStringLiteral("0"));
-  p.drawText(QRect(plot.right() - 30, plot.bottom() + 2, 60, 14), Qt::AlignCenter, Label(xm) + QStringLiteral(" м"));
-  p.drawText(QRect(plot.left() - 44, plot.top() - 7, 40, 14), Qt::AlignRight | Qt::AlignVCenter, Label(ym));
-  p.drawText(QRect(plot.left() - 44, plot.center().y() - 7, 40, 14), Qt::AlignRight | Qt::AlignVCenter,
-             QStringLiteral("0"));
-  p.drawText(QRect(plot.left() - 44, plot.bottom() - 7, 40, 14), Qt::AlignRight | Qt::AlignVCenter, Label(-ym));
-  p.drawText(QRect(plot.center().x() - 10, plot.top() - 16, 20, 14), Qt::AlignCenter, QStringLiteral("С"));
 }
 
-void DrawMesh(QPainter& p, const QRect& plot, const models::Grid& g, int nx, int ny, const std::vector<double>& edges,
-              double scale) {
-  const int bands = static_cast<int>(edges.size()) - 1;
-  const double top = edges.back() > 0 ? edges.back() : 1;
-  // At most about 60 quads a side: coarser grids are sampled.
+// Height of a value on the mesh, in band units: each band of the scale is one unit high (values below the
+// first edge take one more unit from 0), so the field's shape shows in every band however unequal the
+// levels (3 … 300 kPa, 1 … 99,99 %); with equal bands this is the value itself, rescaled. Values above the
+// top edge are cut there.
+double MeshHeight(const BandScale& s, double v) {
+  const auto& e = s.edges;
+  const double base = e.front() > 0 ? 1 : 0;
+  if (!(v > 0)) return 0;
+  if (v < e.front()) return base * v / e.front();
+  for (size_t i = 0; i + 1 < e.size(); ++i)
+    if (v < e[i + 1]) return base + static_cast<double>(i) + (v - e[i]) / (e[i + 1] - e[i]);
+  return base + static_cast<double>(e.size() - 1);
+}
+
+bool EqualBands(const BandScale& s) {
+  if (s.edges.front() != 0) return false;
+  for (size_t i = 1; i + 1 < s.edges.size(); ++i)
+    if (std::abs((s.edges[i + 1] - s.edges[i]) - (s.edges[1] - s.edges[0])) > 1e-9 * s.edges.back()) return false;
+  return true;
+}
+
+// Oblique banded mesh over a floor with two back walls, as a spreadsheet's surface chart draws it.
+void DrawMesh(QPainter& p, const QRect& plot, const models::Grid& g, int cStep, PictureKind kind,
+              const BandScale& scale, int fontPx) {
+  const int nx = g.nx(), ny = g.ny();
   const int cells = std::max(2 * nx, 2 * ny);
-  const int stride = std::max(1, (cells + 59) / 60);
-  // Oblique view: x to the right and up a little, y into the picture, z up.
-  const double sx = plot.width() * 0.62 / std::max(1, 2 * nx);
-  const double sy = plot.width() * 0.30 / std::max(1, 2 * ny);
-  const double sz = plot.height() * 0.45;
-  const double ox = plot.left() + plot.width() * 0.08, oy = plot.bottom() - plot.height() * 0.08;
-  auto project = [&](int x, int y, double z) {
-    const double u = (x + nx) * sx + (y + ny) * sy;
-    const double v = -(y + ny) * sy * 0.9 - (x + nx) * sx * 0.12 - z / top * sz;
-    return QPointF(ox + u, oy + v);
+  const int stride = std::max(1, (cells + 59) / 60);  // at most about 60 quads a side
+  const double top = std::max(1e-9, MeshHeight(scale, scale.edges.back()));
+  // The floor is a parallelogram: x to the right, y (north) into the picture, up and to the right.
+  const double floorW = plot.width() * 0.62, depthX = plot.width() * 0.38;
+  const double depthY = std::min(plot.height() * 0.30, depthX * 0.6);
+  const double sz = std::min(plot.height() * 0.58, plot.width() * 0.6);
+  const QPointF origin(plot.left(), plot.bottom() - (plot.height() - depthY - sz) / 2);
+  auto project = [&](double fx, double fy, double h) {  // fx, fy 0..1 across the grid, h in band units
+    return QPointF(origin.x() + fx * floorW + fy * depthX, origin.y() - fy * depthY - std::min(h, top) / top * sz);
   };
+  auto gx = [&](int x) { return (x + nx) / static_cast<double>(std::max(1, 2 * nx)); };
+  auto gy = [&](int y) { return (y + ny) / static_cast<double>(std::max(1, 2 * ny)); };
+  const QFont font = PixelFont(fontPx);
+  const QFontMetrics fm(font);
+  p.setFont(font);
+  // Floor and back walls, a line along the walls at every level, the levels on the front left edge.
+  p.setRenderHint(QPainter::Antialiasing, true);
+  p.setPen(QPen(QColor(150, 150, 150), 1));
+  p.setBrush(QColor(250, 250, 250));
+  QPolygonF floor, leftWall, backWall;
+  floor << project(0, 0, 0) << project(1, 0, 0) << project(1, 1, 0) << project(0, 1, 0);
+  leftWall << project(0, 0, 0) << project(0, 1, 0) << project(0, 1, top) << project(0, 0, top);
+  backWall << project(0, 1, 0) << project(1, 1, 0) << project(1, 1, top) << project(0, 1, top);
+  p.drawPolygon(floor);
+  p.drawPolygon(leftWall);
+  p.drawPolygon(backWall);
+  p.setBrush(Qt::NoBrush);
+  std::vector<double> levels;
+  if (EqualBands(scale)) {
+    levels = Ticks(0, scale.edges.back(), 6);
+  } else {
+    if (scale.edges.front() > 0) levels.push_back(0);
+    levels.insert(levels.end(), scale.edges.begin(), scale.edges.end());
+  }
+  double lastLabel = -1e9;
+  for (double v : levels) {
+    const double h = MeshHeight(scale, v);
+    p.setPen(QPen(QColor(200, 200, 200), 1));
+    p.drawPolyline(QPolygonF() << project(0, 0, h) << project(0, 1, h) << project(1, 1, h));
+    const QPointF at = project(0, 0, h);
+    p.setPen(Qt::black);
+    p.drawLine(at, at + QPointF(-4, 0));
+    if (std::abs(at.y() - lastLabel) < fm.height()) continue;  // labels never overlap
+    lastLabel = at.y();
+    const QString t = LevelText(kind, v);
+    p.drawText(QRectF(at.x() - fm.horizontalAdvance(t) - 8, at.y() - fm.height() / 2.0, fm.horizontalAdvance(t) + 2,
+                      fm.height()),
+               Qt::AlignRight | Qt::AlignVCenter, t);
+  }
   p.setRenderHint(QPainter::Antialiasing, false);
-  p.setPen(QPen(QColor(60, 60, 60), 0));
+  p.setPen(QPen(QColor(60, 60, 60, stride > 1 ? 50 : 80), 0));
   // Far rows first, so nearer quads cover them.
   for (int y = ny - stride; y >= -ny; y -= stride) {
     for (int x = -nx; x + stride <= nx; x += stride) {
-      const double z00 = g.at0(x, y) / scale, z10 = g.at0(x + stride, y) / scale;
-      const double z01 = g.at0(x, y + stride) / scale, z11 = g.at0(x + stride, y + stride) / scale;
+      const double v00 = PictureValue(kind, g(x, y)), v10 = PictureValue(kind, g(x + stride, y));
+      const double v01 = PictureValue(kind, g(x, y + stride)), v11 = PictureValue(kind, g(x + stride, y + stride));
       QPolygonF quad;
-      quad << project(x, y, z00) << project(x + stride, y, z10) << project(x + stride, y + stride, z11)
-           << project(x, y + stride, z01);
-      p.setBrush(BandColor(BandOf((z00 + z10 + z01 + z11) / 4, edges), bands));
+      quad << project(gx(x), gy(y), MeshHeight(scale, v00)) << project(gx(x + stride), gy(y), MeshHeight(scale, v10))
+           << project(gx(x + stride), gy(y + stride), MeshHeight(scale, v11))
+           << project(gx(x), gy(y + stride), MeshHeight(scale, v01));
+      p.setBrush(BandColor(scale.bandOf(std::max({v00, v10, v01, v11})), scale.bands()));
       p.drawPolygon(quad);
     }
   }
+  p.setBrush(Qt::NoBrush);
+  // Distances along the near edges: x (east) and y (north), in metres.
+  p.setPen(Qt::black);
+  const double xm = static_cast<double>(nx) * cStep, ym = static_cast<double>(ny) * cStep;
+  const QPointF xl = project(0, 0, 0), xr = project(1, 0, 0), yf = project(1, 1, 0);
+  p.drawText(QRectF(xl.x(), xl.y() + 2, 80, fm.height()), Qt::AlignLeft, Plain(-xm));
+  p.drawText(QRectF(xr.x() - 80, xr.y() + 2, 80, fm.height()), Qt::AlignRight, Plain(xm));
+  p.drawText(QRectF((xl.x() + xr.x()) / 2 - 40, xl.y() + 2, 80, fm.height()), Qt::AlignCenter, U("x, м"));
+  p.drawText(QRectF(xr.x() + 6, xr.y() - fm.height(), 80, fm.height()), Qt::AlignLeft | Qt::AlignVCenter, Plain(-ym));
+  p.drawText(QRectF(yf.x() + 6, yf.y() - fm.height() / 2.0, 80, fm.height()), Qt::AlignLeft | Qt::AlignVCenter,
+             Plain(ym));
+  p.drawText(QRectF((xr.x() + yf.x()) / 2 + 8, (xr.y() + yf.y()) / 2 - fm.height() / 2.0, 140, fm.height()),
+             Qt::AlignLeft | Qt::AlignVCenter, U("y, м"));
 }
 
 }  // namespace
 
-std::vector<double> BandEdges(double maxValue, double bandFactor) {
-  std::vector<double> edges{0};
-  if (!(maxValue > 0) || !std::isfinite(maxValue)) {
-    edges.push_back(1);
-    return edges;
-  }
-  const double step = NiceStep(maxValue / 8) * bandFactor;
-  for (int i = 1; i <= 200; ++i) {
-    edges.push_back(step * i);
-    if (step * i >= maxValue) break;
-  }
-  return edges;
+int BandScale::bandOf(double v) const {
+  if (bands() < 1 || !(v >= edges.front())) return -1;
+  const auto it = std::upper_bound(edges.begin(), edges.end(), v);
+  const int b = static_cast<int>(it - edges.begin()) - 1;
+  return std::min(b, bands() - 1);
 }
 
-QImage RenderGridPicture(const models::Grid& grid, int nx, int ny, int cStep, const PictureOptions& o) {
-  QImage image(o.width, o.height, QImage::Format_RGB32);
-  image.fill(Qt::white);
-  QPainter p(&image);
-  QFont f = p.font();
-  f.setPointSize(9);
-  f.setBold(true);
-  p.setFont(f);
-  p.setPen(Qt::black);
-  p.drawText(QRect(0, 2, o.width, 18), Qt::AlignCenter, o.title);
-  f.setBold(false);
-  p.setFont(f);
-  const double scale = o.scale > 0 ? o.scale : 1;
-  const std::vector<double> edges = BandEdges(GridMax(grid, nx, ny, scale), o.bandFactor);
-  const int legendWidth = 120;
-  QRect plot(50, 38, o.width - 50 - legendWidth - 16, o.height - 38 - 24);
-  if (!o.view3D) {
-    // Keep the cells square.
-    const double aspect = static_cast<double>(std::max(ny, 1)) / std::max(nx, 1);
-    const int side = std::min(plot.width(), static_cast<int>(plot.height() / aspect));
-    plot.setSize(QSize(side, std::max(1, static_cast<int>(side * aspect))));
-    DrawTopView(p, plot, grid, nx, ny, cStep, edges, scale);
-  } else {
-    DrawMesh(p, plot, grid, nx, ny, edges, scale);
+double PictureValue(PictureKind kind, double v) { return kind == PictureKind::Overpressure ? v / 1000 : v; }
+
+BandScale PictureBands(PictureKind kind, double maxValue) {
+  BandScale s;
+  const double m = std::isfinite(maxValue) && maxValue > 0 ? maxValue : 0;
+  switch (kind) {
+    case PictureKind::Probability:
+      s.edges = {1, 33, 50, 99.99};
+      s.openTop = true;
+      break;
+    case PictureKind::Overpressure: {
+      static constexpr double kLevels[] = {3, 10, 20, 30, 50, 70, 100, 300};
+      for (double level : kLevels) {
+        s.edges.push_back(level);
+        if (level >= m) break;
+      }
+      if (s.edges.back() == 300 && m > 300) s.openTop = true;
+      if (s.edges.size() < 2) s.edges.push_back(10);  // a field below 3 kPa still has its first band
+      break;
+    }
+    case PictureKind::HeatFlux: {
+      // Round levels of the 1-2-5 series, the top one the first at or above the maximum, down to
+      // 1 kW/m² (what a person bears for long) once there are five bands, and never more than eight.
+      // Like the other kinds the levels grow geometrically, so the zones near the flame and the wide
+      // weak zones both show.
+      const double top = m > 0 ? m : 1;
+      double mag = std::pow(10.0, std::floor(std::log10(top)));
+      double level = 10 * mag;
+      for (double f : {1.0, 2.0, 5.0, 10.0})
+        if (f * mag >= top * (1 - 1e-12)) {
+          level = f * mag;
+          break;
+        }
+      std::vector<double> down{level};
+      auto lower = [](double v) {  // the next smaller value of the series
+        const double e = std::pow(10.0, std::floor(std::log10(v) + 1e-9));
+        const double f = v / e;
+        return f > 4.5 ? 2 * e : f > 1.5 ? e : 0.5 * e;
+      };
+      while (down.size() < 9 && !(down.size() >= 6 && down.back() <= 1 + 1e-12)) down.push_back(lower(down.back()));
+      s.edges.assign(down.rbegin(), down.rend());
+      break;
+    }
+    case PictureKind::Risk: {
+      const int top = m > 0 ? static_cast<int>(std::ceil(std::log10(m) - 1e-9)) : -6;
+      for (int e = top - 6; e <= top; ++e) s.edges.push_back(std::pow(10.0, e));
+      break;
+    }
   }
-  DrawLegend(p, QRect(o.width - legendWidth - 8, 38, legendWidth, o.height - 60), edges);
+  return s;
+}
+
+QString LegendTitle(PictureKind kind) {
+  switch (kind) {
+    case PictureKind::HeatFlux: return U("Тепловой поток, кВт/м²");
+    case PictureKind::Overpressure: return U("Избыточное давление, кПа");
+    case PictureKind::Probability: return U("Вероятность поражения, %");
+    case PictureKind::Risk: return U("Индивидуальный риск, 1/год");
+  }
+  return {};
+}
+
+QString LevelText(PictureKind kind, double level) {
+  return kind == PictureKind::Risk ? ExpText(level) : Plain(level);
+}
+
+std::vector<QString> LegendTexts(PictureKind kind, const BandScale& s) {
+  std::vector<QString> t;
+  const int n = s.bands();
+  const QString dash = U(" – ");
+  for (int b = n - 1; b >= 0; --b) {
+    const auto lo = static_cast<size_t>(b);
+    if (lo + 1 >= s.edges.size())
+      t.push_back(U("≥ ") + LevelText(kind, s.edges[lo]));
+    else
+      t.push_back(LevelText(kind, s.edges[lo]) + dash + LevelText(kind, s.edges[lo + 1]));
+  }
+  if (!s.edges.empty() && s.edges.front() > 0) t.push_back(U("< ") + LevelText(kind, s.edges.front()));
+  return t;
+}
+
+namespace {
+BandScale ScaleFor(const models::Grid& grid, PictureKind kind) { return PictureBands(kind, FieldMax(grid, kind)); }
+}  // namespace
+
+PictureLayout LayoutPicture(const models::Grid& grid, int cStep, const PictureOptions& o) {
+  PictureLayout l;
+  const int w = std::max(o.width, 120), h = std::max(o.height, 90);
+  const PictureKind kind = o.kind;
+  const bool mesh = o.view3D && kind != PictureKind::Risk;
+  const BandScale scale = ScaleFor(grid, kind);
+  // The text size follows the picture, and shrinks until the legend fits beside a usable plot.
+  int fontPx = std::clamp(std::min(w / 42, h / 30), 10, 40);
+  for (; fontPx > 6; --fontPx) {
+    const QFont f = PixelFont(fontPx);
+    const int lw = LegendWidth(kind, scale, f), lh = LegendHeight(kind, scale, f, mesh);
+    if (lw <= w * 0.36 && lh <= h - 6 - (o.title.isEmpty() ? 0 : 2 * fontPx + 8)) break;
+  }
+  l.fontPixels = fontPx;
+  const QFont font = PixelFont(fontPx);
+  const QFontMetrics fm(font);
+  int top = 4;
+  if (!o.title.isEmpty()) {
+    l.title = QRect(0, 2, w, QFontMetrics(PixelFont(fontPx + 2, true)).height() + 2);
+    top = l.title.bottom() + 4;
+  }
+  const int legendW = LegendWidth(kind, scale, font);
+  l.legend = QRect(w - legendW - fontPx / 2, top, legendW, std::min(LegendHeight(kind, scale, font, mesh), h - top - 2));
+  // Room for the y labels on the left, the x labels and the axis title below.
+  const int left = fm.horizontalAdvance(QStringLiteral("−00000")) + fontPx / 2 + 4;
+  const int bottom = fm.height() * 2 + fontPx / 2 + 4;
+  QRect plot(left, top + fm.height() + 2, l.legend.left() - left - fontPx, h - top - fm.height() - 2 - bottom);
+  if (mesh) {
+    const int labels = fm.horizontalAdvance(QStringLiteral("99,99")) + fontPx;
+    plot = QRect(labels, top + fm.height(),
+                 l.legend.left() - labels - fontPx - fm.horizontalAdvance(QString::fromUtf8("y, м")) - 8,
+                 h - top - fm.height() * 3);
+  } else {
+    // Keep the cells square.
+    const double aspect = static_cast<double>(std::max(grid.ny(), 1)) / std::max(grid.nx(), 1);
+    const int side = std::max(10, std::min(plot.width(), static_cast<int>(plot.height() / aspect)));
+    const int height = std::max(10, static_cast<int>(side * aspect));
+    plot = QRect(plot.left(), plot.top() + (plot.height() - height) / 2, side, height);
+  }
+  l.plot = plot;
+  (void)cStep;
+  return l;
+}
+
+QImage RenderResultPicture(const models::Grid& grid, int cStep, const PictureOptions& o) {
+  const int w = std::max(o.width, 120), h = std::max(o.height, 90);
+  QImage image(w, h, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  const PictureKind kind = o.kind;
+  const bool mesh = o.view3D && kind != PictureKind::Risk;
+  const PictureLayout l = LayoutPicture(grid, cStep, o);
+  const BandScale scale = ScaleFor(grid, kind);
+  const int step = cStep > 0 ? cStep : 1;
+  QPainter p(&image);
+  p.setRenderHint(QPainter::TextAntialiasing, true);
+  if (!o.title.isEmpty()) {
+    p.setFont(PixelFont(l.fontPixels + 2, true));
+    p.setPen(Qt::black);
+    p.drawText(l.title, Qt::AlignCenter, o.title);
+  }
+  QString note;
+  if (mesh) {
+    DrawMesh(p, l.plot, grid, step, kind, scale, l.fontPixels);
+    if (!EqualBands(scale)) note = U("Высота: уровни шкалы через равные промежутки.");
+    if (FieldMax(grid, kind) > scale.edges.back())
+      note += U(" Поверхность срезана на уровне ") + LevelText(kind, scale.edges.back()) + QStringLiteral(".");
+  } else {
+    const Frame fr = FrameOf(grid, step);
+    DrawTopView(p, l.plot, grid, fr, step, kind, scale);
+    if (o.drawRoute) DrawRoute(p, QRectF(l.plot), fr, o.azimuth, l.fontPixels);
+    DrawAxes(p, l.plot, fr, l.fontPixels);
+  }
+  DrawLegend(p, l.legend, kind, scale, l.fontPixels, note, !mesh);
   p.end();
   return image;
+}
+
+QImage RenderGridPicture(const models::Grid& grid, int nx, int ny, int cStep, const PictureOptions& options) {
+  if (grid.nx() == nx && grid.ny() == ny) return RenderResultPicture(grid, cStep, options);
+  models::Grid g(nx, ny);
+  for (int y = -ny; y <= ny; ++y)
+    for (int x = -nx; x <= nx; ++x) g(x, y) = grid.at0(x, y);
+  return RenderResultPicture(g, cStep, options);
 }
 
 }  // namespace velaron::output

@@ -1,9 +1,14 @@
 // Pictures of the result surfaces, drawn straight from the grids: a banded colour map with contour lines
 // seen from above (+x to the right, +y = north up), or a banded mesh seen obliquely for the
-// three-dimensional option. Nothing here touches a window; the pictures go out as QImages.
+// three-dimensional option. The bands mean something: the probability at the zone levels, the overpressure
+// at the compression-wave levels, the heat flux in a few round bands, the risk in decades. Nothing here
+// touches a window; the pictures go out as QImages of the size asked for, so that the window, the
+// workbook and the report each take them at their own resolution.
 #pragma once
 
 #include <QImage>
+#include <QRect>
+#include <QSize>
 #include <QString>
 #include <vector>
 
@@ -11,21 +16,67 @@
 
 namespace velaron::output {
 
-struct PictureOptions {
-  QString title;        // drawn above the picture
-  bool view3D = false;  // banded mesh instead of the top view
-  int width = 560;
-  int height = 440;
-  double scale = 1;     // every value is divided by it (Pa shown as kPa: 1000)
-  // Band width as a fraction of the automatic one (the risk picture halves it).
-  double bandFactor = 1;
+// What a picture shows; it fixes the unit, the bands and the number format of the legend.
+enum class PictureKind {
+  HeatFlux,      // kW/m², the grid as it stands
+  Overpressure,  // the grid holds Pa; drawn in kPa
+  Probability,   // probability of injury, %
+  Risk,          // individual risk, 1/year; always seen from above
 };
 
-// Band edges for values from 0 to `maxValue`: a round step (1, 2 or 5 × 10ⁿ) giving about eight bands,
-// times `bandFactor`. Returns the edges from 0 up to the first edge at or above the maximum.
-std::vector<double> BandEdges(double maxValue, double bandFactor = 1);
+struct PictureOptions {
+  PictureKind kind = PictureKind::HeatFlux;
+  bool view3D = false;  // banded mesh instead of the top view (never for the risk)
+  QString title;        // drawn above the picture when not empty
+  int width = 640;
+  int height = 480;
+  // The route section's azimuth, degrees clockwise from north: the route is drawn through the rupture
+  // point along it. No route line when `drawRoute` is off.
+  double azimuth = 0;
+  bool drawRoute = true;
+};
 
-// Draws the cells −nx..nx × −ny..ny of `grid` (cells outside it read 0); `cStep` in metres labels the axes.
+// The bands of a picture: edges[0] < edges[1] < … ; band i runs from edges[i] to edges[i + 1]. Values
+// below edges[0] are the background (no band); with `openTop` one more band starts at the last edge and
+// has no upper bound ("≥ 99,99").
+struct BandScale {
+  std::vector<double> edges;
+  bool openTop = false;
+  int bands() const { return static_cast<int>(edges.size()) - (openTop ? 0 : 1); }
+  // Band of a value: −1 below the first edge, else 0..bands() − 1 (values above the top fall in the last).
+  int bandOf(double v) const;
+};
+
+// The value the picture draws for a grid value (Pa → kPa for the overpressure).
+double PictureValue(PictureKind kind, double gridValue);
+
+// Bands for a field whose largest value (in the picture's unit) is `maxValue`:
+// - probability: the zone levels 1, 33, 50, 99.99 %, the last band open;
+// - overpressure: 3, 10, 20, 30, 50, 70, 100, 300 kPa up to the first level at or above the maximum
+//   (300 kPa open at the top);
+// - heat flux: 5 to 8 bands of a round step (1, 2, 2.5 or 5 × 10ⁿ) from 0 to the maximum;
+// - risk: decades, the top one the first power of ten at or above the maximum, six decades in all.
+BandScale PictureBands(PictureKind kind, double maxValue);
+
+// The legend's title with its unit ("Тепловой поток, кВт/м²", "Избыточное давление, кПа",
+// "Вероятность поражения, %", "Индивидуальный риск, 1/год").
+QString LegendTitle(PictureKind kind);
+// A level as the legend writes it: "1,0E-06" for the risk, the plain decimal-comma number otherwise.
+QString LevelText(PictureKind kind, double level);
+// The legend's lines from the top band down: "50 – 99,99", "≥ 300", and last the background "< 1".
+std::vector<QString> LegendTexts(PictureKind kind, const BandScale& scale);
+
+// Where the parts of a picture go: the plot (the map or the mesh) and the box the legend's texts take.
+struct PictureLayout {
+  QRect title, plot, legend;
+  int fontPixels = 12;
+};
+PictureLayout LayoutPicture(const models::Grid& grid, int cStep, const PictureOptions& options);
+
+// The picture of `grid` (cells −nx..nx × −ny..ny, cStep metres apart).
+QImage RenderResultPicture(const models::Grid& grid, int cStep, const PictureOptions& options);
+
+// Old entry point: the cells −nx..nx × −ny..ny of `grid` (cells outside it read 0).
 QImage RenderGridPicture(const models::Grid& grid, int nx, int ny, int cStep, const PictureOptions& options);
 
 }  // namespace velaron::output

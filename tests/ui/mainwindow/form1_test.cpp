@@ -1,5 +1,8 @@
-// The main window: the start of a run and storing the pipeline data.
+// The main window: the start of a run, storing the pipeline data, the result tab.
 
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QRadioButton>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 
@@ -212,4 +215,45 @@ TEST_F(MainWindowTest, SaveResultsWritesTheYearRoundReportsAndRewritesTheRunsRos
   EXPECT_EQ(MediaCount(parts), 3);  // the rose's caption alone
   EXPECT_EQ(rows(), ++expectedRows);
   ui::SetReportFileDialog(nullptr);
+}
+
+TEST_F(MainWindowTest, TheResultOptionsZonesAndSaveButtonStayPutWhateverIsShown) {
+  window->resize(1366, 768);
+  window->onRunFinished(Snapshot(2));
+  QApplication::processEvents();
+  // The tab opens on the view of the chosen option, the same its click shows.
+  EXPECT_TRUE(find<QWidget>("graf1")->isVisible());
+  EXPECT_FALSE(find<QWidget>("graf2")->isVisible());
+  const char* still[] = {"optPor", "optVer", "optRisk", "txtRsm", "cmdSaveResult"};
+  auto places = [&] {
+    std::vector<QRect> r;
+    for (const char* name : still) {
+      auto* w = find<QWidget>(name);
+      r.emplace_back(w->mapTo(window.get(), QPoint(0, 0)), w->size());
+    }
+    return r;
+  };
+  const auto first = places();
+  for (const char* option : {"optVer", "optRisk", "optPor", "optRisk", "optVer"}) {
+    find<QRadioButton>(option)->click();
+    QApplication::processEvents();
+    EXPECT_EQ(places(), first) << option;
+  }
+  // The pictures are drawn at the size of their cells, also once the window has grown.
+  find<QRadioButton>("optPor")->click();
+  window->resize(1600, 1000);
+  for (QElapsedTimer t; !t.isValid() || t.elapsed() < 300;) {
+    if (!t.isValid()) t.start();
+    QApplication::processEvents();
+  }
+  auto* picture = find<QLabel>("imgDiagr1");
+  EXPECT_EQ(picture->pixmap().size(), picture->contentsRect().size());
+  EXPECT_GT(picture->width(), 500);
+}
+
+TEST_F(MainWindowTest, TheWindowFitsA1280By720Screen) {
+  // Every tab laid out at its smallest, with room left for the title bar and a panel.
+  const QSize least = window->minimumSizeHint();
+  EXPECT_LE(least.width(), 1280);
+  EXPECT_LE(least.height(), 720 - 70);
 }
