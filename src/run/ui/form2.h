@@ -44,11 +44,22 @@ class ProgressRelay : public QObject, public models::Progress {
 class Form2 : public QDialog {
   Q_OBJECT
  public:
-  // `cStep` and `yLimit` let the window name the row under way ("Y=" and its y in metres).
-  explicit Form2(QWidget* parent = nullptr, int cStep = 10, int yLimit = 1000);
+  // `cStep`, `yLimit` and `xLimit` let the window name the row under way ("Y=" and its y in metres, "X="
+  // the span of x it covers); `xLimit` below 0 takes `yLimit`.
+  explicit Form2(QWidget* parent = nullptr, int cStep = 10, int yLimit = 1000, int xLimit = -1);
 
   // Follows a relay: its stages and steps move the bars, "Отмена" cancels it.
   void follow(ProgressRelay* relay);
+
+  // The assessments over a year run many stages (every wind state of every jet kind): with the number of
+  // steps of the whole run the window shows its progress and the time left besides the stage's bars.
+  void setWholeRun(int totalSteps);
+  // Steps of the whole run of scenario `code` on a grid of `rows` rows: 0 for a run of one stage.
+  static int WholeRunSteps(int code, int rows);
+  // "Осталось около 3 мин" from the time spent and the part done (0..1); empty while that says nothing.
+  static QString TimeLeftText(double elapsedSeconds, double fractionDone);
+  QLabel* wholeLabel() const { return wholeLabel_; }
+  QProgressBar* wholeBar() const { return wholeBar_; }
 
   QLabel* label1() const { return label1_; }
   QLabel* label2() const { return label2_; }
@@ -71,11 +82,16 @@ class Form2 : public QDialog {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  QLabel *label1_, *label2_, *label3_;
-  QProgressBar *pbar1_, *pbar2_;
+  void showWhole();
+
+  QLabel *label1_, *label2_, *label3_, *wholeLabel_;
+  QProgressBar *pbar1_, *pbar2_, *wholeBar_;
   QPushButton* command2_;
-  int cStep_, yLimit_;
+  int cStep_, yLimit_, xLimit_;
   int done_ = 0;
+  int stageSteps_ = 0;
+  int wholeTotal_ = 0, wholeBefore_ = 0;  // steps of the whole run, and of the stages already left
+  qint64 startedMs_ = -1;
   bool finished_ = false;
 
 };

@@ -2,6 +2,7 @@
 
 #include <QThread>
 #include <QWidget>
+#include <algorithm>
 #include <exception>
 
 #include "common/texts.h"
@@ -47,7 +48,10 @@ bool RunController::start(run::PreparedRun prepared, const Outputs& outputs) {
   relay_ = new ProgressRelay;
   // The progress and note windows stand on their own: the windows behind them take no input during
   // the run, while "Отмена" must.
-  form2_ = new Form2(nullptr, prepared.state.settings.CStep, prepared.state.settings.YLimit);
+  const auto& settings = prepared.state.settings;
+  form2_ = new Form2(nullptr, settings.CStep, settings.YLimit, settings.XLimit);
+  // The assessments over a year show the whole run's progress and the time left too.
+  form2_->setWholeRun(Form2::WholeRunSteps(prepared.state.ScenarioCode, settings.YLimit / std::max(settings.CStep, 1) + 1));
   form2_->setWindowModality(Qt::ApplicationModal);
   form2_->follow(relay_);
   note_ = new FrmInfoNote(nullptr);
