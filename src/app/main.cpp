@@ -8,12 +8,15 @@
 #include "app/start_screen.h"
 #include "app/startup.h"
 #include "mainwindow/form1.h"
+#include "widgets/messages.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   // The workbook library formats numbers with the C library's locale; a comma there corrupts the file.
   std::setlocale(LC_NUMERIC, "C");
   QApplication::setApplicationName(QString::fromUtf8("Веларон"));
+  // The interface is Russian: so are the standard buttons and dialogs.
+  velaron::ui::InstallQtTranslations();
 
   velaron::ui::AppContext context;
   const velaron::ui::StartupResult started =

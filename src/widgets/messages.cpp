@@ -1,5 +1,10 @@
 #include "widgets/messages.h"
 
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
 #include "common/texts.h"
 
 namespace velaron::ui {
@@ -33,6 +38,17 @@ void ShowInfo(QWidget* parent, const QString& title, const QString& text) {
 
 bool AskYesNo(QWidget* parent, const QString& title, const QString& text, QMessageBox::Icon icon) {
   return ShowMessage(parent, {icon, title, text, QMessageBox::Yes | QMessageBox::No}) == QMessageBox::Yes;
+}
+
+QTranslator* InstallQtTranslations() {
+  auto* t = new QTranslator(QCoreApplication::instance());
+  if (!t->load(QLocale(QLocale::Russian, QLocale::Russia), QStringLiteral("qtbase"), QStringLiteral("_"),
+               QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    delete t;
+    return nullptr;
+  }
+  QCoreApplication::installTranslator(t);
+  return t;
 }
 
 }  // namespace velaron::ui

@@ -6,6 +6,8 @@
 #include <QString>
 #include <functional>
 
+class QTranslator;
+
 namespace velaron::ui {
 
 struct MessageRequest {
@@ -24,6 +26,11 @@ void ShowCritical(QWidget* parent, const QString& text);              // critica
 void ShowInfo(QWidget* parent, const QString& title, const QString& text);  // no icon, OK
 bool AskYesNo(QWidget* parent, const QString& title, const QString& text,
               QMessageBox::Icon icon = QMessageBox::Question);
+
+// Installs Qt's own Russian texts (qtbase_ru from the Qt translations folder), so that the standard
+// buttons read "Да", "Нет", "Отмена" and the file dialogs speak Russian. Null when the file is missing
+// (the standard texts then stay English; nothing else changes). The translator belongs to the application.
+QTranslator* InstallQtTranslations();
 
 // Test hook: when set, messages go to the sink instead of a modal box; the sink returns the answer.
 using MessageSink = std::function<QMessageBox::StandardButton(const MessageRequest&)>;
