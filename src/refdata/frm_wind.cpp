@@ -117,6 +117,9 @@ frmWind::frmWind(QWidget* mainWindow, QWidget* parent)
     boxes_.insert(boxes_.end(), group->begin(), group->end());
   boxes_.push_back(days_);
   for (QLineEdit* box : boxes_) byName_[box->objectName()] = box;
+  // Tab walks the table column by column as laid out (winter %, summer %, winter speed, summer speed),
+  // the town's name first and the warm days last: the order of the fields.
+  for (size_t i = 1; i < boxes_.size(); ++i) setTabOrder(boxes_[i - 1], boxes_[i]);
 
   auto* buttons = new QHBoxLayout;
   auto makeButton = [&](const char* name, const QString& text) {
@@ -242,7 +245,14 @@ void frmWind::lstCity_Click() {
   const int id = selectedCity();
   if (id == 0) return;
   // The row of that key; when it has gone, the boxes stay as they are.
-  if (const std::optional<db::WindRow> town = db::LoadWind(id)) ShowEntry(EntryFromRow(*town));
+  if (const std::optional<db::WindRow> town = db::LoadWind(id)) {
+    ShowEntry(EntryFromRow(*town));
+    // A rose on show follows the town chosen (also the town just stored), never showing another's.
+    if (image_->isVisible() && !picture_.isNull()) {
+      picture_ = RenderWindRose(*town);
+      image_->setPixmap(QPixmap::fromImage(picture_));
+    }
+  }
 }
 
 void frmWind::cmdInsert_Click() {
