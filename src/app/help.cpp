@@ -36,11 +36,34 @@ bool OpenManual(QWidget* parent, const QString& folder) {
     ShowCritical(parent, QString::fromUtf8("Не найден файл инструкции пользователя:\n") + path);
     return false;
   }
+  if (!Opener() && FindManualViewer().isEmpty()) {
+    ShowCritical(parent, QString::fromUtf8("Не найдена программа для просмотра инструкции пользователя.\n"
+                                           "Откройте файл инструкции в обозревателе:\n") + path);
+    return false;
+  }
   const QUrl url = QUrl::fromLocalFile(path);
   const bool opened = Opener() ? Opener()(url) : QDesktopServices::openUrl(url);
   if (!opened)
     ShowCritical(parent, QString::fromUtf8("Не удалось открыть инструкцию пользователя:\n") + path);
   return opened;
+}
+
+QString FindManualViewer(const QStringList& paths) {
+  if (paths.isEmpty()) {
+    // The desktop's own choice, as xdg-open makes it.
+    QProcess query;
+    query.start(QStringLiteral("xdg-mime"), {QStringLiteral("query"), QStringLiteral("default"), QStringLiteral("text/html")});
+    if (query.waitForFinished(3000) && query.exitCode() == 0) {
+      const QString app = QString::fromLocal8Bit(query.readAllStandardOutput()).trimmed();
+      if (!app.isEmpty()) return app;
+    }
+    if (const QString browser = qEnvironmentVariable("BROWSER"); !browser.isEmpty()) return browser;
+  }
+  // The browsers xdg-open falls back on.
+  for (const char* name : {"x-www-browser", "www-browser", "firefox", "firefox-esr", "chromium", "chromium-browser",
+                           "google-chrome", "epiphany", "konqueror", "falkon", "midori"})
+    if (QString found = QStandardPaths::findExecutable(QString::fromLatin1(name), paths); !found.isEmpty()) return found;
+  return {};
 }
 
 QStringList SysInfoTools() {

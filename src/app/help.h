@@ -23,6 +23,11 @@ QString ManualPath(const QString& folder);
 bool OpenManual(QWidget* parent);
 bool OpenManual(QWidget* parent, const QString& folder);
 
+// A program that can show the HTML manual: the desktop's default for text/html, else a browser found in
+// `paths` (the PATH when empty). An empty text when there is none: xdg-open would then fail quietly, so
+// the manual is not handed over and a message names the file instead.
+QString FindManualViewer(const QStringList& paths = {});
+
 // System-information tools looked for on the PATH, in order of preference.
 QStringList SysInfoTools();
 // The first of `tools` found as an executable in `paths` (the PATH when empty), or an empty text.

@@ -105,7 +105,8 @@ std::optional<result::RunRequest> Form1::prepareRun() {
   if (!rate.ok()) {
     ShowCritical(this, rate.error);
     SSTab1_->setCurrentIndex(kRateTab);
-    DataCombo6_->setFocus();
+    if (way == 3) alfa_tr_->setFocus();
+    else DataCombo6_->setFocus();
     return std::nullopt;
   }
   rate_ = rate;

@@ -26,7 +26,9 @@ AccidentRateResult ComputeAccidentRate(const result::RateInputs& rate, double di
                                        const std::vector<db::KoefDyRow>& koefDy) {
   AccidentRateResult r;
   if (rate.way == 3) {
-    r.AccidentRate = rate.alfa_tr;
+    // A probability: every later product with it would be meaningless outside 0..1.
+    if (!(rate.alfa_tr >= 0 && rate.alfa_tr <= 1)) r.error = QString::fromUtf8(texts::kAccidentProbabilityRange);
+    else r.AccidentRate = rate.alfa_tr;
     return r;
   }
   if (rate.RegionPos < 1 || rate.RegionPos > static_cast<int>(regions.size())) {

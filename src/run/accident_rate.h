@@ -36,7 +36,7 @@ struct AccidentRateResult {
 };
 
 // The accident rate by the chosen way: 1 the region's lambda x KoefDy, 2 Text8 x the region's Kreg x
-// KoefDy, 3 the typed probability unchanged. `regions` are the rows of `Statistics` in stored order
+// KoefDy, 3 the typed probability unchanged (refused outside 0..1). `regions` are the rows of `Statistics` in stored order
 // (RegionPos counts from 1), `koefDy` the rows of `tabKoef_Dy` in stored order.
 AccidentRateResult ComputeAccidentRate(const result::RateInputs& rate, double diameterMm,
                                        const std::vector<db::RegionRow>& regions,

@@ -50,6 +50,8 @@ inline constexpr const char* kCloudMass =
 inline constexpr const char* kNoRegion = "Необходимо выбрать регион!";
 inline constexpr const char* kTypeAccidentProbability =
     "Необходимо ввести вероятность возникновения хотя бы одной аварии на газопроводе (1 км)  в течение года!";
+inline constexpr const char* kAccidentProbabilityRange =
+    "Вероятность возникновения аварии должна быть в пределах от 0 до 1!";
 inline constexpr const char* kChooseGas = "Выберите вид газа!";
 inline constexpr const char* kDiameterMin = "Значение диаметра трубопровода должно быть >= 100 мм!";
 inline constexpr const char* kDiameterMax = "Значение трубопровода должно должно быть <= 1500 мм!";

@@ -1,5 +1,6 @@
 // Accident rate of the pipeline by its three ways, the diameter coefficient, and the two probability sums
 // of the main window. Expected values are worked by hand from the rows given in each test.
+#include <cmath>
 #include <gtest/gtest.h>
 
 #include "run/accident_rate.h"
@@ -62,6 +63,15 @@ TEST(AccidentRate, TheThreeWays) {
   ASSERT_TRUE(typed.ok());
   EXPECT_DOUBLE_EQ(typed.AccidentRate, 0.0123);
   EXPECT_DOUBLE_EQ(typed.KoefDy, 0);
+  // A probability is 0 to 1: anything else is refused before a run, with its message.
+  for (double wrong : {-0.1, 1.5, std::nan("")}) {
+    rate.alfa_tr = wrong;
+    EXPECT_EQ(ComputeAccidentRate(rate, 1120, {}, {}).error, QString::fromUtf8(run::texts::kAccidentProbabilityRange));
+  }
+  for (double edge : {0.0, 1.0}) {
+    rate.alfa_tr = edge;
+    EXPECT_TRUE(ComputeAccidentRate(rate, 1120, {}, {}).ok());
+  }
 }
 
 TEST(AccidentRate, RegionWaysWithoutARegionOrWithABrokenTableAreRefused) {
