@@ -17,6 +17,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -109,6 +110,13 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
   connect(Command1_, &QPushButton::clicked, this, &Form1::Command1_Click);
   connect(Command2_, &QPushButton::clicked, this, &Form1::exitProgram);
   SSTab1_->setTabEnabled(3, false);
+
+  // A first size that uses the screen (the results tab's pictures grow with it) and leaves room for the
+  // window's frame and the desktop's panel.
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    const QRect room = screen->availableGeometry();
+    resize(std::min(room.width() - 40, 1400), std::min(room.height() - 70, 900));
+  }
 
   openRunDialog_ = [](Form1& window, const result::RunRequest& request) { OpenRunDialog(window, request); };
   RegisterReportWriters(*this);
@@ -270,12 +278,15 @@ QWidget* Form1::buildSectionsTab() {
   form->addRow(U("Азимут трубопровода,°:"), Text25_);
   f6->addLayout(form, 0, 0);
   Picture1_ = Named(new CompassPicture(Frame6), "Picture1");
-  f6->addWidget(Picture1_, 0, 1);
+  // The compass stands beside the boxes and the total length, so the tab fits a 720-pixel screen.
+  f6->addWidget(Picture1_, 0, 1, 2, 1);
   Command6_ = Named(new QPushButton(U("Общая протяженность введенных участков, м"), Frame6), "Command6");
   Text7_ = Named(new QLineEdit(Frame6), "Text7");
   Text7_->setReadOnly(true);
-  f6->addWidget(Command6_, 1, 0);
-  f6->addWidget(Text7_, 1, 1);
+  auto* total = new QHBoxLayout;
+  total->addWidget(Command6_);
+  total->addWidget(Text7_);
+  f6->addLayout(total, 1, 0);
   connect(Command6_, &QPushButton::clicked, this, &Form1::Command6_Click);
   right->addWidget(Frame6);
 
@@ -285,6 +296,7 @@ QWidget* Form1::buildSectionsTab() {
   connect(Command4_, &QPushButton::clicked, this, &Form1::Command4_Click);
   Frame8_ = Named(new QGroupBox(page), "Frame8");
   auto* f8 = new QFormLayout(Frame8_);
+  f8->setVerticalSpacing(3);
   const char* groundNames[4] = {"DataCombo5", "DataCombo2", "DataCombo3", "DataCombo4"};
   const char* groundLabels[4] = {"Грунт:", "Группа грунтов:", "Тип грунта:", "Вид грунта:"};
   for (int i = 0; i < 4; ++i) {
@@ -300,6 +312,7 @@ QWidget* Form1::buildSectionsTab() {
   connect(Command5_, &QPushButton::clicked, this, &Form1::Command5_Click);
   Frame7_ = Named(new QGroupBox(page), "Frame7");
   auto* f7 = new QGridLayout(Frame7_);
+  f7->setVerticalSpacing(2);
   // Rows top to bottom: road, power line, other pipeline, cable line; index = flag dpp1..dpp4.
   const char* checks[4] = {"Check1", "Check4", "Check3", "Check2"};
   const char* boxes[4][2] = {{"P_avto", "0,1"}, {"P_LEP", "0,05"}, {"P_tr", "0,2"}, {"P_kab", "0,08"}};

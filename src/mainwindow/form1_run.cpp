@@ -3,6 +3,7 @@
 #include <QChartView>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,6 +14,7 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QValueAxis>
+#include <cmath>
 
 #include "widgets/messages.h"
 #include "widgets/numeric_box.h"
@@ -216,8 +218,15 @@ void SetDistanceChart(QChartView* view, const std::vector<std::pair<double, doub
   ay->setTickType(QValueAxis::TicksDynamic);
   ay->setTickAnchor(0);
   ay->setTickInterval(a.yStep);
-  ax->setLabelFormat(QStringLiteral("%g"));
-  ay->setLabelFormat(QStringLiteral("%g"));
+  // As many decimals as the tick step has: "20", "2,5", "0,2".
+  auto format = [](double step) {
+    int decimals = 0;
+    while (decimals < 6 && std::abs(step * std::pow(10.0, decimals) - std::round(step * std::pow(10.0, decimals))) > 1e-9)
+      ++decimals;
+    return QStringLiteral("%.%1f").arg(decimals);
+  };
+  ax->setLabelFormat(format(a.xStep));
+  ay->setLabelFormat(format(a.yStep));
   QChart* old = view->chart();
   view->setChart(chart);
   delete old;
@@ -304,6 +313,11 @@ void Form1::optPor_Click() {
   const bool yearRound = ScenarioCode_ == 1 || ScenarioCode_ == 7;
   graf1_->setVisible(!yearRound);
   if (!yearRound) fraZon_->show();
+  // With no chart beside it the picture takes the chart's room too; the column of options stays.
+  if (auto* grid = qobject_cast<QGridLayout*>(imgDiagr1_->parentWidget()->layout())) {
+    grid->removeWidget(imgDiagr1_);
+    grid->addWidget(imgDiagr1_, 0, yearRound ? 0 : 1, 1, yearRound ? 2 : 1);
+  }
   imgDiagr1_->show();
   graf2_->hide();
   imgDiagr2_->hide();

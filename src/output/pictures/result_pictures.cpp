@@ -453,7 +453,8 @@ PictureLayout LayoutPicture(const models::Grid& grid, int cStep, const PictureOp
   const bool mesh = o.view3D && kind != PictureKind::Risk;
   const BandScale scale = ScaleFor(grid, kind);
   // The text size follows the picture, and shrinks until the legend fits beside a usable plot.
-  int fontPx = std::clamp(std::min(w / 42, h / 30), 10, 40);
+  // About the window's own text size on screen, growing with print-size pictures.
+  int fontPx = std::clamp(std::min(w, h * 4 / 3) / 48, 11, 40);
   for (; fontPx > 6; --fontPx) {
     const QFont f = PixelFont(fontPx);
     const int lw = LegendWidth(kind, scale, f), lh = LegendHeight(kind, scale, f, mesh);
