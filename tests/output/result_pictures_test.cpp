@@ -122,17 +122,21 @@ TEST(Pictures, LegendFitsBesideThePlotAtTheSmallestSize) {
     models::Grid g(50, 50);
     for (int y = -50; y <= 50; ++y)
       for (int x = -50; x <= 50; ++x) g(x, y) = c.peak * std::pow(0.85, std::hypot(x, y));
-    for (bool mesh : {false, true}) {
-      PictureOptions o;
-      o.kind = c.kind;
-      o.view3D = mesh;
-      o.width = 360;
-      o.height = 270;
-      const PictureLayout l = LayoutPicture(g, 10, o);
-      EXPECT_TRUE(QRect(0, 0, 360, 270).contains(l.legend)) << static_cast<int>(c.kind) << mesh;
-      EXPECT_FALSE(l.legend.intersects(l.plot)) << static_cast<int>(c.kind) << mesh;
-      EXPECT_GE(l.plot.width(), 150) << static_cast<int>(c.kind) << mesh << " font " << l.fontPixels;
-    }
+    // The smallest cell of the window, and a narrow tall one (legend below).
+    for (const QSize size : {QSize(360, 270), QSize(300, 420)})
+      for (bool mesh : {false, true}) {
+        PictureOptions o;
+        o.kind = c.kind;
+        o.view3D = mesh;
+        o.width = size.width();
+        o.height = size.height();
+        const PictureLayout l = LayoutPicture(g, 10, o);
+        const std::string what = std::to_string(static_cast<int>(c.kind)) + (mesh ? " 3-D " : " 2-D ") +
+                                 std::to_string(size.width());
+        EXPECT_TRUE(QRect(QPoint(0, 0), size).contains(l.legend)) << what;
+        EXPECT_FALSE(l.legend.intersects(l.plot)) << what;
+        EXPECT_GE(std::min(l.plot.width(), l.plot.height()), 150) << what;
+      }
   }
 }
 

@@ -57,7 +57,7 @@ ChartAxes DistanceChartAxes(const ChartSeries& s, double xMaxShared) {
     a.xMax = RoundUp(xMax, a.xStep, false);
   }
   if (yMax > 0) {
-    a.yStep = TickStep(0, yMax, 6);
+    a.yStep = TickStep(0, yMax, 8);
     a.yMax = RoundUp(yMax, a.yStep, true);
     // The extra step may call for a coarser one.
     a.yStep = TickStep(0, a.yMax, 7);

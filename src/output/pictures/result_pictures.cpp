@@ -89,12 +89,27 @@ int LegendWidth(PictureKind kind, const BandScale& scale, const QFont& font) {
   return w + fm.height() / 2;
 }
 
-int LegendHeight(PictureKind kind, const BandScale& scale, const QFont& font, bool ceilingNote) {
-  const QFontMetrics fm(font);
+// Side legend: the north mark, the title over two lines, one row per band. Legend below the plot (for
+// cells taller than wide): the title on one line with the north mark beside it, the rows in two columns.
+int LegendRows(PictureKind kind, const BandScale& scale, bool below) {
   const int rows = static_cast<int>(LegendTexts(kind, scale).size());
-  const int titleLines = static_cast<int>(LegendTitleLines(kind).size());
-  // North mark (3 lines), title, the rows, the 3-D note (2 lines).
-  return fm.height() * (4 + titleLines) + rows * (fm.height() + fm.height() / 3) + (ceilingNote ? fm.height() * 6 : 0);
+  return below ? (rows + 1) / 2 : rows;
+}
+
+int LegendHeight(PictureKind kind, const BandScale& scale, const QFont& font, bool note, bool below) {
+  const QFontMetrics fm(font);
+  const int titleLines = below ? 1 : static_cast<int>(LegendTitleLines(kind).size());
+  const int rows = LegendRows(kind, scale, below);
+  const int head = below ? fm.height() * 2 : fm.height() * 4;  // the north mark's room
+  return head + fm.height() * titleLines + rows * (fm.height() + fm.height() / 3) +
+         (note ? fm.height() * (below ? 3 : 6) : 0);
+}
+
+int LegendBelowWidth(PictureKind kind, const BandScale& scale, const QFont& font) {
+  QFont bold = font;
+  bold.setBold(true);
+  const int title = QFontMetrics(bold).horizontalAdvance(LegendTitle(kind)) + QFontMetrics(font).height() * 3;
+  return std::max(title, 2 * LegendWidth(kind, scale, font));
 }
 
 struct Frame {
@@ -123,35 +138,54 @@ void DrawNorth(QPainter& p, const QRect& area, int fontPx) {
 }
 
 void DrawLegend(QPainter& p, const QRect& area, PictureKind kind, const BandScale& scale, int fontPx,
-                const QString& note, bool north) {
+                const QString& note, bool north, bool below) {
   const QFont font = PixelFont(fontPx);
   const QFontMetrics fm(font);
   p.setBrush(Qt::NoBrush);
-  if (north) DrawNorth(p, area, fontPx);
-  int y = area.top() + fm.height() * 4;
+  int y = area.top();
   p.setPen(Qt::black);
   p.setFont(PixelFont(fontPx, true));
-  const QStringList title = LegendTitleLines(kind);
-  for (int i = 0; i < title.size(); ++i) {
-    p.drawText(QPoint(area.left(), y + fm.ascent()), title[i] + (i + 1 < title.size() ? QStringLiteral(",") : QString()));
-    y += fm.height();
+  if (below) {
+    p.drawText(QPoint(area.left(), y + fm.height() + fm.ascent()), LegendTitle(kind));
+    if (north) {
+      QFont bold = font;
+      bold.setBold(true);
+      const int x = area.left() + QFontMetrics(bold).horizontalAdvance(LegendTitle(kind)) + fm.height();
+      DrawNorth(p, QRect(x, y, fm.height() * 2, fm.height() * 3), fontPx);
+    }
+    y += fm.height() * 3;
+  } else {
+    if (north) DrawNorth(p, area, fontPx);
+    y += fm.height() * 4;
+    const QStringList title = LegendTitleLines(kind);
+    for (int i = 0; i < title.size(); ++i) {
+      p.drawText(QPoint(area.left(), y + fm.ascent()),
+                 title[i] + (i + 1 < title.size() ? QStringLiteral(",") : QString()));
+      y += fm.height();
+    }
   }
   y += fm.height() / 3;
   p.setFont(font);
   const std::vector<QString> texts = LegendTexts(kind, scale);
   const int swatch = fm.height() * 3 / 2;
   const int bands = scale.bands();
+  const int perColumn = LegendRows(kind, scale, below);
+  const int columnWidth = below ? area.width() / 2 : area.width();
+  const int rowHeight = fm.height() + fm.height() / 3;
   for (size_t row = 0; row < texts.size(); ++row) {
     const int band = bands - 1 - static_cast<int>(row);  // the background row last: band −1
-    const QRect box(area.left(), y, swatch, fm.height());
+    const int column = static_cast<int>(row) / perColumn;
+    const int x = area.left() + column * columnWidth;
+    const int ry = y + (static_cast<int>(row) % perColumn) * rowHeight;
+    const QRect box(x, ry, swatch, fm.height());
     p.fillRect(box, BandColor(band, bands));
     p.setPen(QPen(kContour, 1));
     p.drawRect(box.adjusted(0, 0, -1, -1));
     p.setPen(Qt::black);
-    p.drawText(QRect(box.right() + fm.height() / 2, y, area.right() - box.right(), fm.height()),
+    p.drawText(QRect(box.right() + fm.height() / 2, ry, columnWidth - swatch - fm.height() / 2, fm.height()),
                Qt::AlignVCenter | Qt::AlignLeft, texts[row]);
-    y += fm.height() + fm.height() / 3;
   }
+  y += perColumn * rowHeight;
   if (!note.isEmpty()) {
     y += fm.height() / 2;
     p.drawText(QRect(area.left(), y, area.width(), area.bottom() - y), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
@@ -348,8 +382,8 @@ void DrawMesh(QPainter& p, const QRect& plot, const models::Grid& g, int cStep, 
   p.drawText(QRectF(xr.x() + 6, xr.y() - fm.height(), 80, fm.height()), Qt::AlignLeft | Qt::AlignVCenter, Plain(-ym));
   p.drawText(QRectF(yf.x() + 6, yf.y() - fm.height() / 2.0, 80, fm.height()), Qt::AlignLeft | Qt::AlignVCenter,
              Plain(ym));
-  p.drawText(QRectF((xr.x() + yf.x()) / 2 + 8, (xr.y() + yf.y()) / 2 - fm.height() / 2.0, 140, fm.height()),
-             Qt::AlignLeft | Qt::AlignVCenter, U("y, м"));
+  p.drawText(QRectF(yf.x() + 6, yf.y() - fm.height() * 1.6, 80, fm.height()), Qt::AlignLeft | Qt::AlignVCenter,
+             U("y, м"));
 }
 
 }  // namespace
@@ -452,13 +486,18 @@ PictureLayout LayoutPicture(const models::Grid& grid, int cStep, const PictureOp
   const PictureKind kind = o.kind;
   const bool mesh = o.view3D && kind != PictureKind::Risk;
   const BandScale scale = ScaleFor(grid, kind);
-  // The text size follows the picture, and shrinks until the legend fits beside a usable plot.
-  // About the window's own text size on screen, growing with print-size pictures.
+  // A cell taller than wide takes the legend below the plot, else beside it.
+  l.legendBelow = h > w;
+  // About the window's own text size on screen, growing with print-size pictures; it shrinks until the
+  // legend fits beside (or under) a usable plot.
+  const int titleRoom = o.title.isEmpty() ? 0 : QFontMetrics(PixelFont(std::clamp(w / 48, 11, 40) + 2, true)).height() + 6;
   int fontPx = std::clamp(std::min(w, h * 4 / 3) / 48, 11, 40);
   for (; fontPx > 6; --fontPx) {
     const QFont f = PixelFont(fontPx);
-    const int lw = LegendWidth(kind, scale, f), lh = LegendHeight(kind, scale, f, mesh);
-    if (lw <= w * 0.36 && lh <= h - 6 - (o.title.isEmpty() ? 0 : 2 * fontPx + 8)) break;
+    const int lh = LegendHeight(kind, scale, f, mesh, l.legendBelow);
+    if (l.legendBelow ? LegendBelowWidth(kind, scale, f) <= w - fontPx && lh <= (h - titleRoom) * 0.45
+                      : LegendWidth(kind, scale, f) <= w * 0.36 && lh <= h - 6 - titleRoom)
+      break;
   }
   l.fontPixels = fontPx;
   const QFont font = PixelFont(fontPx);
@@ -468,23 +507,32 @@ PictureLayout LayoutPicture(const models::Grid& grid, int cStep, const PictureOp
     l.title = QRect(0, 2, w, QFontMetrics(PixelFont(fontPx + 2, true)).height() + 2);
     top = l.title.bottom() + 4;
   }
-  const int legendW = LegendWidth(kind, scale, font);
-  l.legend = QRect(w - legendW - fontPx / 2, top, legendW, std::min(LegendHeight(kind, scale, font, mesh), h - top - 2));
-  // Room for the y labels on the left, the x labels and the axis title below.
-  const int left = fm.horizontalAdvance(QStringLiteral("−00000")) + fontPx / 2 + 4;
-  const int bottom = fm.height() * 2 + fontPx / 2 + 4;
-  QRect plot(left, top + fm.height() + 2, l.legend.left() - left - fontPx, h - top - fm.height() - 2 - bottom);
+  const int legendH = std::min(LegendHeight(kind, scale, font, mesh, l.legendBelow), h - top - 2);
+  int right = w, bottomEdge = h;
+  if (l.legendBelow) {
+    const int legendW = std::min(LegendBelowWidth(kind, scale, font), w - fontPx);
+    l.legend = QRect((w - legendW) / 2, h - legendH - 2, legendW, legendH);
+    bottomEdge = l.legend.top() - fontPx / 2;
+  } else {
+    const int legendW = LegendWidth(kind, scale, font);
+    l.legend = QRect(w - legendW - fontPx / 2, top, legendW, legendH);
+    right = l.legend.left() - fontPx;
+  }
+  QRect plot;
   if (mesh) {
     const int labels = fm.horizontalAdvance(QStringLiteral("99,99")) + fontPx;
-    plot = QRect(labels, top + fm.height(),
-                 l.legend.left() - labels - fontPx - fm.horizontalAdvance(QString::fromUtf8("y, м")) - 8,
-                 h - top - fm.height() * 3);
+    plot = QRect(labels, top + fm.height(), right - labels - fm.horizontalAdvance(QStringLiteral("-5000")) - 8,
+                 bottomEdge - top - fm.height() * 3);
   } else {
-    // Keep the cells square.
+    // Room for the y labels on the left, the x labels and the axis title below; the cells stay square.
+    const int left = fm.horizontalAdvance(QStringLiteral("−00000")) + fontPx / 2 + 4;
+    const int below = fm.height() * 2 + fontPx / 2 + 4;
+    plot = QRect(left, top + fm.height() + 2, right - left, bottomEdge - top - fm.height() - 2 - below);
     const double aspect = static_cast<double>(std::max(grid.ny(), 1)) / std::max(grid.nx(), 1);
     const int side = std::max(10, std::min(plot.width(), static_cast<int>(plot.height() / aspect)));
     const int height = std::max(10, static_cast<int>(side * aspect));
-    plot = QRect(plot.left(), plot.top() + (plot.height() - height) / 2, side, height);
+    const int x = l.legendBelow ? plot.left() + (plot.width() - side) / 2 : plot.left();
+    plot = QRect(x, plot.top() + (plot.height() - height) / 2, side, height);
   }
   l.plot = plot;
   (void)cStep;
@@ -519,7 +567,7 @@ QImage RenderResultPicture(const models::Grid& grid, int cStep, const PictureOpt
     if (o.drawRoute) DrawRoute(p, QRectF(l.plot), fr, o.azimuth, l.fontPixels);
     DrawAxes(p, l.plot, fr, l.fontPixels);
   }
-  DrawLegend(p, l.legend, kind, scale, l.fontPixels, note, !mesh);
+  DrawLegend(p, l.legend, kind, scale, l.fontPixels, note, !mesh, l.legendBelow);
   p.end();
   return image;
 }

@@ -70,6 +70,7 @@ std::vector<QString> LegendTexts(PictureKind kind, const BandScale& scale);
 struct PictureLayout {
   QRect title, plot, legend;
   int fontPixels = 12;
+  bool legendBelow = false;  // a cell taller than wide has the legend under the plot
 };
 PictureLayout LayoutPicture(const models::Grid& grid, int cStep, const PictureOptions& options);
 
