@@ -150,6 +150,8 @@ QWidget* PictureLabel::openLarge() {
   const QRect screen = this->screen() ? this->screen()->availableGeometry() : QRect(0, 0, 1280, 720);
   window->resize(std::min(screen.width() * 9 / 10, screen.height() * 4 / 3), screen.height() * 85 / 100);
   window->show();
+  window->raise();
+  window->activateWindow();
   return window;
 }
 

@@ -154,6 +154,8 @@ TEST(DistanceCharts, RoundAxesFromZeroWithThePeakBelowTheFrame) {
       {{{25, 238}, {30, 100}, {300, 3}}, 500, {500, 100, 250, 50}},
       // A flat zero curve still has a frame.
       {{{0, 0}, {10, 0}}, 0, {10, 2, 1, 1}},
+      // The 300-kPa point: one step of 50 above it, not a frame at 400.
+      {{{25, 300}, {30, 110}, {500, 2}}, 0, {500, 100, 350, 50}},
   };
   for (const Case& c : cases) {
     ChartSeries s;

@@ -59,9 +59,6 @@ ChartAxes DistanceChartAxes(const ChartSeries& s, double xMaxShared) {
   if (yMax > 0) {
     a.yStep = TickStep(0, yMax, 8);
     a.yMax = RoundUp(yMax, a.yStep, true);
-    // The extra step may call for a coarser one.
-    a.yStep = TickStep(0, a.yMax, 7);
-    a.yMax = RoundUp(yMax, a.yStep, true);
   }
   return a;
 }
