@@ -37,7 +37,8 @@ QLineEdit* ShareBox(const char* name, const QColor& color, QWidget* parent) {
   QPalette pal = box->palette();
   pal.setColor(QPalette::Base, color);
   box->setPalette(pal);
-  box->setMaximumWidth(90);
+  // Wide enough for a share as the database holds it: "0,333333333333333" is read whole.
+  box->setMinimumWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("0,333333333333333")) + 12);
   return box;
 }
 
