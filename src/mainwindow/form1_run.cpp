@@ -25,7 +25,7 @@
 #include "mainwindow/input_boxes.h"
 #include "mainwindow/main_links.h"
 #include "mainwindow/section_logic.h"
-#include "output/pictures/distance_chart.h"
+#include "output/pictures/chart_picture.h"
 #include "output/pictures/result_pictures.h"
 #include "run/result_display.h"
 #include "run/run_texts.h"
@@ -207,9 +207,7 @@ void SetDistanceChart(QChartView* view, const std::vector<std::pair<double, doub
   series->attachAxis(ax);
   series->attachAxis(ay);
   // The ranges and round ticks of the documents' charts: from 0, the peak below the frame.
-  output::ChartSeries shape;
-  shape.points = points;
-  const output::ChartAxes a = output::DistanceChartAxes(shape, xMaxShared);
+  const output::ChartAxes a = output::DistanceChartAxes(points, xMaxShared);
   ax->setRange(0, a.xMax);
   ay->setRange(0, a.yMax);
   ax->setTickType(QValueAxis::TicksDynamic);

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <QGuiApplication>
 #include <cmath>
 
+#include "gui_app.h"
 #include "output/pictures/chart_picture.h"
 
 using namespace velaron::output;
@@ -23,10 +23,7 @@ TEST(ChartPicture, TickStepIsOneTwoOrFiveTimesAPowerOfTen) {
 }
 
 TEST(ChartPicture, DrawsTheLineInsideThePlotAndCopesWithNoPoints) {
-  int argc = 1;
-  char name[] = "test";
-  char* argv[] = {name, nullptr};
-  QGuiApplication app(argc, argv);
+  velaron::test::EnsureGuiApp();
   ChartPictureOptions o;
   o.xTitle = QStringLiteral("Расстояние от газопровода, м");
   o.yTitle = QStringLiteral("Вероятность поражения, %");
@@ -43,4 +40,30 @@ TEST(ChartPicture, DrawsTheLineInsideThePlotAndCopesWithNoPoints) {
   EXPECT_GT(left, 50);
   EXPECT_GT(right, 50);  // the flat part along the bottom
   EXPECT_FALSE(RenderDistanceChart({{0, std::nan("")}, {10, 1}}, o).isNull());
+}
+
+TEST(ChartPicture, RoundAxesFromZeroWithThePeakBelowTheFrame) {
+  struct Case {
+    std::vector<std::pair<double, double>> points;
+    double shared;
+    ChartAxes expected;
+  };
+  const Case cases[] = {
+      // Percent up to 99.99 over 500 m: 100 would touch the frame.
+      {{{0, 99.99}, {250, 10}, {500, 0}}, 0, {500, 100, 120, 20}},
+      // The overpressure chart starts at the 300-kPa radius (25 m) and is drawn from 0 like its neighbour;
+      // 238 kPa stays below 250.
+      {{{25, 238}, {30, 100}, {300, 3}}, 500, {500, 100, 250, 50}},
+      // A flat zero curve still has a frame.
+      {{{0, 0}, {10, 0}}, 0, {10, 2, 1, 1}},
+      // The 300-kPa point: one step of 50 above it, not a frame at 400.
+      {{{25, 300}, {30, 110}, {500, 2}}, 0, {500, 100, 350, 50}},
+  };
+  for (const Case& c : cases) {
+    const ChartAxes a = DistanceChartAxes(c.points, c.shared);
+    EXPECT_DOUBLE_EQ(a.xMax, c.expected.xMax);
+    EXPECT_DOUBLE_EQ(a.xStep, c.expected.xStep);
+    EXPECT_DOUBLE_EQ(a.yMax, c.expected.yMax);
+    EXPECT_DOUBLE_EQ(a.yStep, c.expected.yStep);
+  }
 }

@@ -1,10 +1,10 @@
-// The result pictures and the distance charts: band levels and legend texts per kind, where a known field
-// lands in the picture, the route line, the legend's room, and the charts' axes.
+// The result pictures: band levels and legend texts per kind, where a known field lands in the picture,
+// the route line, the legend's room.
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "output/pictures/distance_chart.h"
+#include "gui_app.h"
 #include "output/pictures/result_pictures.h"
 
 namespace velaron::output {
@@ -65,6 +65,7 @@ TEST(PictureBands, LegendTextsCarryTheUnitAndOneNumberFormat) {
 bool Background(const QColor& c, const QColor& corner) { return c == corner; }
 
 TEST(Pictures, HotCellsEastAndNorthLandRightAndUp) {
+  test::EnsureGuiApp();
   models::Grid g(10, 10);
   g(8, 0) = 100;  // 80 m east
   g(0, 8) = 100;  // 80 m north
@@ -87,6 +88,7 @@ TEST(Pictures, HotCellsEastAndNorthLandRightAndUp) {
 }
 
 TEST(Pictures, RouteRunsThroughTheRupturePointAlongTheAzimuth) {
+  test::EnsureGuiApp();
   models::Grid g(20, 20);  // an empty field: only the route is drawn on the background
   for (double azimuth : {0.0, 30.0, 90.0, 135.0}) {
     PictureOptions o;
@@ -112,6 +114,7 @@ TEST(Pictures, RouteRunsThroughTheRupturePointAlongTheAzimuth) {
 }
 
 TEST(Pictures, LegendFitsBesideThePlotAtTheSmallestSize) {
+  test::EnsureGuiApp();
   // A field with every band: a cone of 0 .. the maximum of each kind.
   struct Case {
     PictureKind kind;
@@ -137,34 +140,6 @@ TEST(Pictures, LegendFitsBesideThePlotAtTheSmallestSize) {
         EXPECT_FALSE(l.legend.intersects(l.plot)) << what;
         EXPECT_GE(std::min(l.plot.width(), l.plot.height()), 150) << what;
       }
-  }
-}
-
-TEST(DistanceCharts, RoundAxesFromZeroWithThePeakBelowTheFrame) {
-  struct Case {
-    std::vector<std::pair<double, double>> points;
-    double shared;
-    ChartAxes expected;
-  };
-  const Case cases[] = {
-      // Percent up to 99.99 over 500 m: 100 would touch the frame.
-      {{{0, 99.99}, {250, 10}, {500, 0}}, 0, {500, 100, 120, 20}},
-      // The overpressure chart starts at the 300-kPa radius (25 m) and is drawn from 0 like its neighbour;
-      // 238 kPa stays below 250.
-      {{{25, 238}, {30, 100}, {300, 3}}, 500, {500, 100, 250, 50}},
-      // A flat zero curve still has a frame.
-      {{{0, 0}, {10, 0}}, 0, {10, 2, 1, 1}},
-      // The 300-kPa point: one step of 50 above it, not a frame at 400.
-      {{{25, 300}, {30, 110}, {500, 2}}, 0, {500, 100, 350, 50}},
-  };
-  for (const Case& c : cases) {
-    ChartSeries s;
-    s.points = c.points;
-    const ChartAxes a = DistanceChartAxes(s, c.shared);
-    EXPECT_DOUBLE_EQ(a.xMax, c.expected.xMax);
-    EXPECT_DOUBLE_EQ(a.xStep, c.expected.xStep);
-    EXPECT_DOUBLE_EQ(a.yMax, c.expected.yMax);
-    EXPECT_DOUBLE_EQ(a.yStep, c.expected.yStep);
   }
 }
 

@@ -13,92 +13,122 @@ namespace velaron::output {
 
 namespace {
 
-constexpr int kTextPoints = 9;
-const QColor kLineColor(31, 78, 160);
-const QColor kGridColor(215, 215, 215);
+QString Plain(double v) { return QString::fromStdString(FormatNumber(v)); }
 
-QString Label(double v) {
-  if (std::fabs(v) < 1e-9) v = 0;
-  return QString::fromStdString(FormatNumber(v));
+// The smallest multiple of `step` at or above `v`, one step more when the curve would touch the frame.
+double RoundUp(double v, double step, bool strictlyAbove) {
+  double top = std::ceil(v / step - 1e-9) * step;
+  if (strictlyAbove && top < v * 1.03) top += step;
+  return std::max(top, step);
 }
 
 }  // namespace
 
-double ChartTickStep(double span, int ticks) {
-  if (!(span > 0) || !std::isfinite(span) || ticks < 1) return 1;
-  const double raw = span / ticks;
+double TickStep(double low, double high, int maxTicks) {
+  const double span = high - low;
+  if (!(span > 0) || !std::isfinite(span)) return 1;
+  const double raw = span / std::max(1, maxTicks - 1);
   const double mag = std::pow(10.0, std::floor(std::log10(raw)));
-  const double f = raw / mag;
-  return (f <= 1 ? 1 : f <= 2 ? 2 : f <= 5 ? 5 : 10) * mag;
+  for (double f : {1.0, 2.0, 5.0})
+    if (f * mag >= raw * (1 - 1e-9)) return f * mag;
+  return 10 * mag;
 }
 
-QImage RenderDistanceChart(const std::vector<std::pair<double, double>>& points, const ChartPictureOptions& o) {
-  QImage img(std::max(o.width, 120), std::max(o.height, 90), QImage::Format_RGB32);
-  img.fill(Qt::white);
-  QPainter p(&img);
-  p.setRenderHint(QPainter::Antialiasing);
-  QFont font = p.font();
-  font.setPointSize(kTextPoints);
+std::vector<double> Ticks(double low, double high, int maxTicks) {
+  std::vector<double> t;
+  const double step = TickStep(low, high, maxTicks);
+  const double eps = step * 1e-9;
+  for (double k = std::ceil((low - eps) / step); k * step <= high + eps; k += 1) {
+    const double v = k * step;
+    t.push_back(std::abs(v) < eps ? 0.0 : v);
+  }
+  return t;
+}
+
+double ChartTickStep(double span, int ticks) { return TickStep(0, span, std::max(ticks, 1) + 1); }
+
+ChartAxes DistanceChartAxes(const std::vector<std::pair<double, double>>& points, double xMaxShared) {
+  double xMax = std::max(0.0, xMaxShared), yMax = 0;
+  for (const auto& [x, y] : points) {
+    if (std::isfinite(x)) xMax = std::max(xMax, x);
+    if (std::isfinite(y)) yMax = std::max(yMax, y);
+  }
+  ChartAxes a;
+  if (xMax > 0) {
+    a.xStep = TickStep(0, xMax, 7);
+    a.xMax = RoundUp(xMax, a.xStep, false);
+  }
+  if (yMax > 0) {
+    a.yStep = TickStep(0, yMax, 8);
+    a.yMax = RoundUp(yMax, a.yStep, true);
+  }
+  return a;
+}
+
+QImage RenderDistanceChart(const std::vector<std::pair<double, double>>& points, const ChartPictureOptions& s) {
+  const int w = std::max(s.width, 160), h = std::max(s.height, 120);
+  QImage image(w, h, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  const ChartAxes a = DistanceChartAxes(points, s.xMaxShared);
+  QPainter p(&image);
+  p.setRenderHint(QPainter::Antialiasing, true);
+  p.setRenderHint(QPainter::TextAntialiasing, true);
+  QFont font(QStringLiteral("DejaVu Sans"));
+  font.setPixelSize(std::clamp(std::min(w / 45, h / 26), 10, 36));
   p.setFont(font);
   const QFontMetrics fm(font);
-
-  // Ranges: x over the points, y from 0 (or below, for negative values) to the largest value.
-  double x0 = 0, x1 = 1, y0 = 0, y1 = 1;
-  bool any = false;
-  for (const auto& [x, y] : points) {
-    if (!std::isfinite(x) || !std::isfinite(y)) continue;
-    if (!any) x0 = x1 = x, y1 = y, any = true;
-    x0 = std::min(x0, x), x1 = std::max(x1, x), y0 = std::min(y0, y), y1 = std::max(y1, y);
-  }
-  if (!(x1 > x0)) x1 = x0 + 1;
-  if (!(y1 > y0)) y1 = y0 + 1;
-  const double xs = ChartTickStep(x1 - x0), ys = ChartTickStep(y1 - y0, 6);
-  x0 = std::floor(x0 / xs) * xs, x1 = std::ceil(x1 / xs) * xs;
-  y0 = std::floor(y0 / ys) * ys, y1 = std::ceil(y1 / ys) * ys;
-
-  int labelWidth = 0;
-  for (double v = y0; v <= y1 + ys / 2; v += ys) labelWidth = std::max(labelWidth, fm.horizontalAdvance(Label(v)));
-  const int lineH = fm.height();
-  const QRect plot(lineH + 8 + labelWidth + 6, 10, 0, 0);
-  QRect area = plot;
-  area.setRight(img.width() - 16);
-  area.setBottom(img.height() - (2 * lineH + 12));
-  auto px = [&](double x) { return area.left() + (x - x0) / (x1 - x0) * area.width(); };
-  auto py = [&](double y) { return area.bottom() - (y - y0) / (y1 - y0) * area.height(); };
-
-  // Grid, ticks and their labels.
-  p.setPen(QPen(kGridColor, 1));
-  for (double v = x0; v <= x1 + xs / 2; v += xs) p.drawLine(QPointF(px(v), area.top()), QPointF(px(v), area.bottom()));
-  for (double v = y0; v <= y1 + ys / 2; v += ys) p.drawLine(QPointF(area.left(), py(v)), QPointF(area.right(), py(v)));
+  std::vector<double> yTicks;
+  for (double v = 0; v <= a.yMax * (1 + 1e-9); v += a.yStep) yTicks.push_back(v);
+  int labelW = 0;
+  for (double v : yTicks) labelW = std::max(labelW, fm.horizontalAdvance(Plain(v)));
+  const int pad = fm.height() / 2;
+  const QRect plot(pad + fm.height() + 4 + labelW + 6, pad + fm.height() / 2, 0, 0);
+  const QRect frame(plot.left(), plot.top(), w - plot.left() - fm.horizontalAdvance(Plain(a.xMax)) / 2 - pad,
+                    h - plot.top() - pad - fm.height() * 2 - 8);
+  auto toPx = [&](double x, double y) {
+    return QPointF(frame.left() + x / a.xMax * frame.width(), frame.bottom() - y / a.yMax * frame.height());
+  };
+  // Grid lines and tick labels.
+  p.setPen(QPen(QColor(220, 220, 220), 1));
+  for (double v : yTicks) p.drawLine(toPx(0, v), toPx(a.xMax, v));
+  for (double v = 0; v <= a.xMax * (1 + 1e-9); v += a.xStep) p.drawLine(toPx(v, 0), toPx(v, a.yMax));
   p.setPen(Qt::black);
-  p.drawRect(area);
-  for (double v = x0; v <= x1 + xs / 2; v += xs)
-    p.drawText(QRectF(px(v) - 40, area.bottom() + 3, 80, lineH), Qt::AlignHCenter | Qt::AlignTop, Label(v));
-  for (double v = y0; v <= y1 + ys / 2; v += ys)
-    p.drawText(QRectF(area.left() - labelWidth - 6, py(v) - lineH / 2.0, labelWidth + 2, lineH),
-               Qt::AlignRight | Qt::AlignVCenter, Label(v));
-
-  // Axis titles: x under the labels, y turned along the left edge.
-  p.drawText(QRect(area.left(), area.bottom() + lineH + 6, area.width(), lineH), Qt::AlignCenter, o.xTitle);
+  for (double v : yTicks) {
+    const QPointF at = toPx(0, v);
+    p.drawText(QRectF(at.x() - labelW - 6, at.y() - fm.height() / 2.0, labelW + 2, fm.height()),
+               Qt::AlignRight | Qt::AlignVCenter, Plain(v));
+  }
+  for (double v = 0; v <= a.xMax * (1 + 1e-9); v += a.xStep) {
+    const QPointF at = toPx(v, 0);
+    const QString t = Plain(v);
+    const int tw = fm.horizontalAdvance(t) + 4;
+    p.drawText(QRectF(at.x() - tw / 2.0, at.y() + 3, tw, fm.height()), Qt::AlignCenter, t);
+  }
+  p.setPen(QPen(Qt::black, 1));
+  p.setBrush(Qt::NoBrush);
+  p.drawRect(frame);
+  // Axis titles: x under the labels, y along the left edge.
+  p.drawText(QRect(frame.left(), frame.bottom() + fm.height() + 5, frame.width(), fm.height()), Qt::AlignCenter,
+             s.xTitle);
   p.save();
-  p.translate(4, area.center().y());
+  p.translate(pad, frame.center().y());
   p.rotate(-90);
-  p.drawText(QRect(-area.height() / 2, 0, area.height(), lineH), Qt::AlignCenter, o.yTitle);
+  p.drawText(QRect(-frame.height() / 2, 0, frame.height(), fm.height()), Qt::AlignCenter, s.yTitle);
   p.restore();
-
-  // The line.
+  // The curve.
   QPainterPath path;
   bool first = true;
   for (const auto& [x, y] : points) {
     if (!std::isfinite(x) || !std::isfinite(y)) continue;
-    const QPointF at(px(x), py(y));
-    if (first) path.moveTo(at), first = false;
-    else path.lineTo(at);
+    if (first) path.moveTo(toPx(x, y));
+    else path.lineTo(toPx(x, y));
+    first = false;
   }
-  p.setClipRect(area.adjusted(-1, -1, 1, 1));
-  p.setPen(QPen(kLineColor, 2));
+  p.setClipRect(frame);
+  p.setPen(QPen(QColor(20, 60, 160), std::max(2, font.pixelSize() / 6)));
   p.drawPath(path);
-  return img;
+  p.end();
+  return image;
 }
 
 }  // namespace velaron::output

@@ -1,6 +1,7 @@
 // Picture of a distance chart (`graf1`, `graf2`): one line of values over the distance, drawn with
 // QPainter from the chart's points, with round axis ticks in the decimal comma. The report documents put
-// it in where the main window shows its chart.
+// it in where the main window shows its chart; the main window's interactive charts take their ranges
+// and ticks from the same rules.
 #pragma once
 
 #include <QImage>
@@ -14,10 +15,25 @@ struct ChartPictureOptions {
   QString xTitle, yTitle;
   int width = 640;
   int height = 400;
+  // Both charts of a run share one distance range: x runs to at least this distance.
+  double xMaxShared = 0;
 };
 
 // Round tick step (1, 2 or 5 × 10ⁿ) giving at most about `ticks` steps over `span`.
 double ChartTickStep(double span, int ticks = 8);
+
+// Round tick positions for an axis from `low` to `high`: a step of 1, 2 or 5 × 10ⁿ giving at most
+// `maxTicks` ticks, every multiple of it inside the range. Shared by the pictures and the distance charts.
+double TickStep(double low, double high, int maxTicks);
+std::vector<double> Ticks(double low, double high, int maxTicks);
+
+// The axes of a distance chart: x from 0 to a round distance at or beyond the last point (or to
+// `xMaxShared` when it is larger); y from 0 to a round value one step above the peak, so the curve never
+// touches the frame.
+struct ChartAxes {
+  double xMax = 1, xStep = 1, yMax = 1, yStep = 1;
+};
+ChartAxes DistanceChartAxes(const std::vector<std::pair<double, double>>& points, double xMaxShared = 0);
 
 // Draws the points (distance, value) as one line. No points: the axes alone.
 QImage RenderDistanceChart(const std::vector<std::pair<double, double>>& points, const ChartPictureOptions& options);

@@ -11,7 +11,7 @@
 #include <cmath>
 
 #include "common/numtext.h"
-#include "output/pictures/distance_chart.h"
+#include "output/pictures/chart_picture.h"
 
 namespace velaron::output {
 

@@ -1,5 +1,7 @@
 #include "output/report/report_input.h"
 
+#include <algorithm>
+
 #include "output/pictures/chart_picture.h"
 #include "output/report/report_numbers.h"
 
@@ -7,8 +9,9 @@ namespace velaron::report {
 
 namespace {
 
-QImage Chart(const result::DistanceSeries& s, const char* xFallback, const char* yFallback) {
+QImage Chart(const result::DistanceSeries& s, const char* xFallback, const char* yFallback, double xMax) {
   output::ChartPictureOptions o;
+  o.xMaxShared = xMax;  // both charts over one distance range
   o.xTitle = s.xTitle.isEmpty() ? QString::fromUtf8(xFallback) : s.xTitle;
   o.yTitle = s.yTitle.isEmpty() ? QString::fromUtf8(yFallback) : s.yTitle;
   o.width = kChartWidth;
@@ -75,10 +78,13 @@ ReportInput InputFromRecord(const result::RunSnapshot& r, const QDate& today, bo
   in.imgDiagr1 = r.imgDiagr1;
   in.imgDiagr2 = r.imgDiagr2;
   if (drawCharts) {
+    const double xMax = std::max(r.graf1.points.empty() ? 0.0 : r.graf1.points.back().first,
+                                 r.graf2.points.empty() ? 0.0 : r.graf2.points.back().first);
     if (!r.graf1.points.empty())
       in.graf1 = Chart(r.graf1, "Расстояние от газопровода, м",
-                       r.isOverpressure() ? "Избыточное давление, кПа" : "Плотность тепл. потока, кВт/кв.м");
-    if (!r.graf2.points.empty()) in.graf2 = Chart(r.graf2, "Расстояние от газопровода, м", "Вероятность поражения, %");
+                       r.isOverpressure() ? "Избыточное давление, кПа" : "Плотность тепл. потока, кВт/кв.м", xMax);
+    if (!r.graf2.points.empty())
+      in.graf2 = Chart(r.graf2, "Расстояние от газопровода, м", "Вероятность поражения, %", xMax);
   }
   in.ScenarioName = r.ScenarioName;
   in.cityName = req.texts.cityName;

@@ -55,8 +55,8 @@ struct ReportInput {
   double DavlDown = 0, DavlUp = 0, Diametr = 0;
 };
 
-// Size of the distance-chart pictures, pixels.
-inline constexpr int kChartWidth = 640, kChartHeight = 400;
+// Size of the distance-chart pictures, pixels: print resolution at the page's text width.
+inline constexpr int kChartWidth = 1600, kChartHeight = 1000;
 
 // Gathers the report's input from the record; `today` is the date line's date. The distance charts are
 // drawn from the record's series by the pictures layer unless `drawCharts` is false.

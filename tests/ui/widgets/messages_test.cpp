@@ -1,5 +1,6 @@
 // Qt's own Russian texts: the standard buttons of every message box read in Russian.
 #include <QAbstractButton>
+#include <QCoreApplication>
 #include <QMessageBox>
 #include <QTranslator>
 #include <gtest/gtest.h>
