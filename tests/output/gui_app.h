@@ -8,6 +8,7 @@ namespace velaron::test {
 
 inline void EnsureGuiApp() {
   if (QGuiApplication::instance()) return;
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   static int argc = 1;
   static char name[] = "test";
   static char* argv[] = {name, nullptr};

@@ -85,6 +85,7 @@ TEST(Pictures, HotCellsEastAndNorthLandRightAndUp) {
   EXPECT_TRUE(Background(at(0.1, 0.5), corner));   // west
   EXPECT_TRUE(Background(at(0.5, 0.9), corner));   // south
   EXPECT_LT(at(0.9, 0.5).lightness(), 128);        // the top band is the darkest
+  EXPECT_TRUE(RenderResultPicture(models::Grid(), 10, o).isNull());  // a grid the run did not fill
 }
 
 TEST(Pictures, RouteRunsThroughTheRupturePointAlongTheAzimuth) {

@@ -59,6 +59,7 @@ double Sample(const models::Grid& g, double fx, double fy) {
 
 double FieldMax(const models::Grid& g, PictureKind kind) {
   double m = 0;
+  if (g.empty()) return m;
   for (int y = -g.ny(); y <= g.ny(); ++y)
     for (int x = -g.nx(); x <= g.nx(); ++x) m = std::max(m, PictureValue(kind, g(x, y)));
   return m;
@@ -540,6 +541,8 @@ PictureLayout LayoutPicture(const models::Grid& grid, int cStep, const PictureOp
 }
 
 QImage RenderResultPicture(const models::Grid& grid, int cStep, const PictureOptions& o) {
+  // A grid the run did not fill gives no picture (a document then leaves the caption alone).
+  if (grid.empty()) return {};
   const int w = std::max(o.width, 120), h = std::max(o.height, 90);
   QImage image(w, h, QImage::Format_RGB32);
   image.fill(Qt::white);

@@ -74,7 +74,7 @@ struct PictureLayout {
 };
 PictureLayout LayoutPicture(const models::Grid& grid, int cStep, const PictureOptions& options);
 
-// The picture of `grid` (cells −nx..nx × −ny..ny, cStep metres apart).
+// The picture of `grid` (cells −nx..nx × −ny..ny, cStep metres apart); a null image for an empty grid.
 QImage RenderResultPicture(const models::Grid& grid, int cStep, const PictureOptions& options);
 
 // Old entry point: the cells −nx..nx × −ny..ny of `grid` (cells outside it read 0).
