@@ -305,7 +305,7 @@ bool EqualBands(const BandScale& s) {
 
 // Oblique banded mesh over a floor with two back walls, as a spreadsheet's surface chart draws it.
 void DrawMesh(QPainter& p, const QRect& plot, const models::Grid& g, int cStep, PictureKind kind,
-              const BandScale& scale, int fontPx) {
+              const BandScale& scale, int fontPx, const PictureOptions& o) {
   const int nx = g.nx(), ny = g.ny();
   const int cells = std::max(2 * nx, 2 * ny);
   const int stride = std::max(1, (cells + 59) / 60);  // at most about 60 quads a side
@@ -359,6 +359,19 @@ void DrawMesh(QPainter& p, const QRect& plot, const models::Grid& g, int cStep, 
   }
   p.setRenderHint(QPainter::Antialiasing, false);
   p.setPen(QPen(QColor(60, 60, 60, stride > 1 ? 50 : 80), 0));
+  // The route on the floor through the rupture point (the raised surface hides it where it stands).
+  if (o.drawRoute) {
+    const double a = o.azimuth * M_PI / 180;
+    const double dx = std::sin(a) / std::max(1, 2 * nx), dy = std::cos(a) / std::max(1, 2 * ny);  // per cell
+    double reach = 1e9;  // cells from the centre to the floor's edge along the route
+    if (std::abs(dx) > 1e-12) reach = std::min(reach, 0.5 / std::abs(dx));
+    if (std::abs(dy) > 1e-12) reach = std::min(reach, 0.5 / std::abs(dy));
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing, true);
+    p.setPen(QPen(kRoute, std::max(2.0, fontPx / 6.0), Qt::DashLine));
+    p.drawLine(project(0.5 - dx * reach, 0.5 - dy * reach, 0), project(0.5 + dx * reach, 0.5 + dy * reach, 0));
+    p.restore();
+  }
   // Far rows first, so nearer quads cover them.
   for (int y = ny - stride; y >= -ny; y -= stride) {
     for (int x = -nx; x + stride <= nx; x += stride) {
@@ -385,6 +398,22 @@ void DrawMesh(QPainter& p, const QRect& plot, const models::Grid& g, int cStep, 
              Plain(ym));
   p.drawText(QRectF(yf.x() + 6, yf.y() - fm.height() * 1.6, 80, fm.height()), Qt::AlignLeft | Qt::AlignVCenter,
              U("y, м"));
+  // North: an arrow beside the floor's right edge, along +y.
+  const QPointF shift(fontPx * 1.2, 0);
+  const QPointF from = project(1, 0.45, 0) + shift, to = project(1, 0.75, 0) + shift;
+  const QPointF along = (to - from) / std::max(1.0, std::hypot(to.x() - from.x(), to.y() - from.y()));
+  const QPointF across(-along.y(), along.x());
+  p.setRenderHint(QPainter::Antialiasing, true);
+  p.setPen(QPen(Qt::black, std::max(1, fontPx / 10)));
+  p.drawLine(from, to);
+  p.setBrush(Qt::black);
+  p.drawPolygon(QPolygonF() << to << to - along * fontPx * 0.8 + across * fontPx * 0.35
+                            << to - along * fontPx * 0.8 - across * fontPx * 0.35);
+  p.setBrush(Qt::NoBrush);
+  p.setFont(PixelFont(fontPx, true));
+  p.drawText(QRectF(to.x() - fontPx * 0.2, to.y() - fm.height() * 1.1, 2 * fontPx, fm.height()), Qt::AlignLeft,
+             U("С"));
+  p.setFont(font);
 }
 
 }  // namespace
@@ -560,7 +589,7 @@ QImage RenderResultPicture(const models::Grid& grid, int cStep, const PictureOpt
   }
   QString note;
   if (mesh) {
-    DrawMesh(p, l.plot, grid, step, kind, scale, l.fontPixels);
+    DrawMesh(p, l.plot, grid, step, kind, scale, l.fontPixels, o);
     if (!EqualBands(scale)) note = U("Высота: уровни шкалы через равные промежутки.");
     if (FieldMax(grid, kind) > scale.edges.back())
       note += U(" Поверхность срезана на уровне ") + LevelText(kind, scale.edges.back()) + QStringLiteral(".");
