@@ -215,9 +215,10 @@ void DrawAxes(QPainter& p, const QRect& plot, const Frame& fr, int fontPx) {
   for (double v : Ticks(fr.y0, fr.y1, std::min(maxY, 9))) {
     const double py = plot.bottom() - (v - fr.y0) / (fr.y1 - fr.y0) * (plot.height() - 1);
     p.drawLine(QPointF(plot.left() - tick, py), QPointF(plot.left(), py));
-    const QString t = Plain(v);
+    // The bottom corner belongs to the x labels: a y label there would run into the first of them.
+    if (py > plot.bottom() - fm.height() * 0.7) continue;
     p.drawText(QRectF(0, py - fm.height() / 2.0, plot.left() - tick - 2, fm.height()), Qt::AlignRight | Qt::AlignVCenter,
-               t);
+               Plain(v));
   }
   // Axis titles: "x, м" right under the x labels' end, "y, м" above the y labels.
   p.drawText(QRect(plot.right() - fm.horizontalAdvance(U("x, м")) - 2, plot.bottom() + tick + fm.height() + 1,
