@@ -1,6 +1,13 @@
-// The wind editor's Tab order: the table column by column as laid out.
+// The wind editor: the Tab order follows the table column by column as laid out; a rose on show follows
+// the town chosen.
 #include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include "output/scratch_db.h"
+#include "refdata/wind_rose_picture.h"
 
 #include "refdata/frm_wind.h"
 #include "refdata/wind_entry.h"
@@ -23,6 +30,23 @@ TEST(WindEditor, TabWalksTheTableColumnByColumn) {
     ASSERT_NE(next, nullptr);
     EXPECT_EQ(next->objectName(), order[i]) << "after " << order[i - 1].toStdString();
   }
+}
+
+TEST(WindEditor, ARoseOnShowFollowsTheTownChosen) {
+  test::ScratchDatabase data;
+  ASSERT_TRUE(data.Exec("INSERT INTO Wind (idCity, CityName, N1, S2, V11, V25, Tmedium) VALUES "
+                        "(1, 'Амурск', 60, 10, 3, 3, 200), (2, 'Хабаровск', 5, 70, 3, 3, 207)"));
+  QTemporaryDir folder;
+  frmWind editor(nullptr);
+  editor.setOutputFolder(folder.path());
+  editor.show();
+  auto* list = editor.findChild<QListWidget*>("lstCity");
+  ASSERT_EQ(list->count(), 2);
+  editor.findChild<QPushButton*>("cmdRoseWind")->click();
+  ASSERT_FALSE(editor.rosePicture().isNull());
+  list->setCurrentRow(1);
+  // The other town's rose, its name the title: before, the first town's rose stayed on show.
+  EXPECT_EQ(editor.rosePicture(), RenderWindRose(*db::LoadWind(editor.selectedCity())));
 }
 
 }  // namespace
