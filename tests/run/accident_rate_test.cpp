@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "run/accident_rate.h"
+#include "run/run_texts.h"
 
 using namespace velaron;
 using run::ComputeAccidentRate;
