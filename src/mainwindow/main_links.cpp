@@ -29,6 +29,7 @@ void OpenRunDialog(Form1& window, const result::RunRequest& request) {
   dialog->setOpt3D(request.options.Opt3D);
   // The assessments over a year write the town's wind rose into the program's folder.
   dialog->setWindRoseFolder(QCoreApplication::applicationDirPath());
+  dialog->setOfferWorkbook(true);
   QObject::connect(dialog, &Form6::runStarted, &window, [&window] { window.setRunning(true); });
   QObject::connect(dialog, &Form6::runEnded, &window, [&window] { window.setRunning(false); });
   QObject::connect(dialog, &Form6::runFinished, &window,

@@ -311,14 +311,19 @@ std::optional<HeadlessRequest> ParseHeadlessRequest(const QByteArray& json, QStr
   } else if (rd.error.isEmpty()) {
     rd.fail(QStringLiteral("не задан сценарий (\"run\")"));
   }
-  // Texts and options of the documents, all optional.
+  // Texts of the documents, optional.
   if (rd.object(root, "texts", o, present) && present) {
     r.texts.Mestn = o.value(QStringLiteral("Mestn")).toString();
     h.scenarioName = o.value(QStringLiteral("ScenarioName")).toString();
   }
+  // The report options of the settings dialog, for the documents of the run.
   if (rd.object(root, "options", o, present) && present) {
-    r.options.Opt3D = o.value(QStringLiteral("Opt3D")).toBool(r.options.Opt3D);
-    r.options.OptExtraFiles = o.value(QStringLiteral("OptExtraFiles")).toBool(r.options.OptExtraFiles);
+    for (auto [key, flag] : {std::pair{"Opt3D", &r.options.Opt3D}, std::pair{"OptExtraFiles", &r.options.OptExtraFiles}}) {
+      const auto v = o.value(QLatin1String(key));
+      if (v.isUndefined() || v.isNull()) continue;
+      if (!v.isBool()) rd.fail(QStringLiteral("поле \"%1\" должно быть true или false").arg(QLatin1String(key)));
+      *flag = v.toBool();
+    }
   }
   if (!rd.error.isEmpty()) {
     error = rd.error;

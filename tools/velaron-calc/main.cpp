@@ -1,5 +1,6 @@
 // velaron-calc: a whole calculation without windows, from a JSON request on a database file.
-//   velaron-calc --db DATABASE INPUT.json [--threads N] [--grids NAME,NAME,...] [--report OUT.docx]
+//   velaron-calc --db DATABASE INPUT.json [--threads N] [--grids NAME,NAME,...] [--workbook OUT.xlsx]
+//                [--report OUT.docx]
 #include <QDate>
 #include <QFile>
 #include <QGuiApplication>
@@ -9,6 +10,7 @@
 
 #include "output/pictures/run_pictures.h"
 #include "output/report/single_reports.h"
+#include "output/workbook/result_workbook.h"
 #include "run/headless.h"
 
 namespace {
@@ -20,7 +22,7 @@ int Refuse(const QString& message) {
 }
 
 int Usage(const char* why) {
-  std::fprintf(stderr, "velaron-calc: %s\nusage: velaron-calc --db DATABASE INPUT.json [--threads N] [--grids NAME,...] [--report OUT.docx]\n",
+  std::fprintf(stderr, "velaron-calc: %s\nusage: velaron-calc --db DATABASE INPUT.json [--threads N] [--grids NAME,...] [--workbook OUT.xlsx] [--report OUT.docx]\n",
                why);
   return Refuse(QStringLiteral("velaron-calc: ") + QString::fromUtf8(why));
 }
@@ -36,6 +38,7 @@ int main(int argc, char** argv) {
   QString db, input, reportPath;
   int threads = 0;
   QStringList grids;
+  QString workbook;
   const QStringList args = app.arguments();
   for (int i = 1; i < args.size(); ++i) {
     const QString& a = args[i];
@@ -53,6 +56,9 @@ int main(int argc, char** argv) {
     } else if (a == QLatin1String("--report")) {
       if (++i >= args.size()) return Usage("--report needs a file");
       reportPath = args[i];
+    } else if (a == QLatin1String("--workbook")) {
+      if (++i >= args.size()) return Usage("--workbook needs a file");
+      workbook = args[i];
     } else if (a.startsWith(QLatin1String("--"))) {
       return Usage("unknown option");
     } else if (input.isEmpty()) {
@@ -67,11 +73,21 @@ int main(int argc, char** argv) {
   // At most one byte over the limit is read, so that a huge or endless input (a device) is refused.
   const QByteArray json = file.read(velaron::run::kMaxInputBytes + 1);
   const velaron::run::HeadlessResult r = velaron::run::RunHeadless(db, json, threads, grids);
-  if (r.exitCode == 0 && r.record && !reportPath.isEmpty()) {
-    // The report document of the run, from the same record and through the same code as the window.
+  if (r.exitCode == 0 && r.record && (!workbook.isEmpty() || !reportPath.isEmpty())) {
+    // The documents of the run, from the same record and through the same code as the window, with the
+    // pictures the results tab shows.
     velaron::output::DrawResultPictures(*r.record, r.record->request.options.Opt3D);
-    if (QString e = velaron::report::WriteReportOfRecord(*r.record, reportPath, QDate::currentDate()); !e.isEmpty())
-      return Refuse(e);
+    if (!workbook.isEmpty()) {
+      const auto written = velaron::output::WriteResultWorkbook(*r.record, workbook);
+      if (!written.ok) {
+        std::fprintf(stderr, "velaron-calc: %s: %s\n", qPrintable(workbook), qPrintable(written.detail));
+        return Refuse(written.message);
+      }
+    }
+    if (!reportPath.isEmpty()) {
+      if (QString e = velaron::report::WriteReportOfRecord(*r.record, reportPath, QDate::currentDate()); !e.isEmpty())
+        return Refuse(e);
+    }
   }
   std::fwrite(r.output.constData(), 1, static_cast<size_t>(r.output.size()), stdout);
   return r.exitCode;

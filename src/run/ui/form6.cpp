@@ -373,7 +373,7 @@ void Form6::setControlsEnabled(bool on) {
 
 void Form6::startRun(run::PreparedRun prepared) {
   controller_->setExecute(services_.execute);
-  controller_->start(std::move(prepared), {opt3D_, windRoseFolder_});
+  controller_->start(std::move(prepared), {opt3D_, windRoseFolder_, offerWorkbook_});
 }
 
 void Form6::closeEvent(QCloseEvent* event) {

@@ -52,6 +52,8 @@ class Form6 : public QDialog {
   // Where the assessments over a year (codes 1 and 7) write the town's wind-rose workbook: the program's
   // folder. Empty (the default) writes none.
   void setWindRoseFolder(const QString& folder) { windRoseFolder_ = folder; }
+  // After a completed run, offer to save its result workbook (when the run's option asks for it).
+  void setOfferWorkbook(bool on) { offerWorkbook_ = on; }
 
   int scenarioCode() const { return code_; }
   bool running() const;
@@ -87,6 +89,7 @@ class Form6 : public QDialog {
   Services services_;
   bool opt3D_ = true;
   QString windRoseFolder_;
+  bool offerWorkbook_ = false;
   int code_ = 1;
   std::optional<db::SectionRow> section_;  // found at the first press
   std::optional<db::Ground3Row> ground_;

@@ -10,6 +10,7 @@
 #include "output/workbook/wind_rose.h"
 #include "run/run_texts.h"
 #include "run/ui/form2.h"
+#include "run/ui/run_workbook.h"
 #include "widgets/messages.h"
 
 namespace velaron::ui {
@@ -63,6 +64,7 @@ bool RunController::start(run::PreparedRun prepared, const Outputs& outputs) {
   form2_->show();
 
   outcome_ = std::make_shared<run::RunOutcome>();
+  offerWorkbook_ = outputs.offerWorkbook;
   auto job = std::make_shared<run::PreparedRun>(std::move(prepared));
   auto outcome = outcome_;
   ProgressRelay* relay = relay_;
@@ -104,6 +106,8 @@ void RunController::finish() {
   if (outcome && outcome->ok()) {
     // The run goes on without its wind rose; no older rose stands in for it.
     if (outcome->snapshot->windRoseFailed) ShowCritical(owner_, U(velaron::texts::kWriteFailed));
+    // The workbook is offered where the program always wrote it: before the edge warning.
+    if (offerWorkbook_) OfferRunWorkbook(owner_, *outcome->snapshot);
     if (outcome->snapshot->ZoneAtEdge)
       ShowMessage(owner_, {QMessageBox::NoIcon, U(velaron::texts::kAttentionTitle), U(run::texts::kEdgeWarning),
                            QMessageBox::Ok});

@@ -33,6 +33,7 @@ class RunController : public QObject {
     bool opt3D = true;       // the first two result pictures as a mesh
     QString windRoseFolder;  // where the assessments over a year (codes 1 and 7) write the town's wind
                              // rose; empty writes none
+    bool offerWorkbook = false;  // after a completed run, offer to save its result workbook
   };
 
   // `owner` is the window the messages about the outcome are shown over; the controller is its child.
@@ -53,8 +54,8 @@ class RunController : public QObject {
   // The worker is done: the windows take input again. Sent before any message about the outcome.
   void runEnded();
   // The outcome, after its messages (the wind rose that could not be written, the zone at the grid's
-  // edge, the model's refusal) were shown over the owner. A cancelled or refused run leaves nothing:
-  // whatever was shown before stays.
+  // edge, the model's refusal) and the offer of its workbook were shown over the owner. A cancelled or
+  // refused run leaves nothing: whatever was shown before stays.
   void completed(std::shared_ptr<const result::RunSnapshot> snapshot);
   void refused(const QString& message);
   void cancelled();
@@ -70,6 +71,7 @@ class RunController : public QObject {
   Form2* form2_ = nullptr;
   FrmInfoNote* note_ = nullptr;
   std::shared_ptr<run::RunOutcome> outcome_;
+  bool offerWorkbook_ = false;
 };
 
 }  // namespace velaron::ui

@@ -1,0 +1,232 @@
+#include "output/workbook/result_workbook.h"
+
+#include <stdexcept>
+
+#include "common/numtext.h"
+#include "result/scenarios.h"
+
+namespace velaron::output {
+
+namespace {
+
+// --- The workbook's own texts, byte for byte as the program has always written them.
+
+// Sheets of every run.
+constexpr const char* kInputSheet = "Исходные данные";
+constexpr const char* kFluxSheet = "Значения теплового потока";
+constexpr const char* kFluxPicture = "Диаграмма теплового потока";
+constexpr const char* kPressureSheet = "Избыточное давление, кПа";
+constexpr const char* kPressurePicture = "Диаграмма избыточного давления";
+constexpr const char* kPercentSheet = "Вероятность поражения, проценты";
+constexpr const char* kPercentPicture = "Диаграмма вероятности поражения";
+constexpr const char* kImpulseSheet = "Импульс, кПа.с";
+constexpr const char* kProbitSheet = "Значения пробит функции потока";
+constexpr const char* kRiskSheet = "Значения риска";
+constexpr const char* kRiskPicture = "Диаграмма риска";
+
+// Sheets of each scenario of the complex assessment (code 1): the grid's name in the record, the value
+// sheet and its picture sheet (none for the risk sheets).
+struct ScenarioSheet {
+  const char* grid;
+  const char* name;
+  const char* picture;
+};
+constexpr ScenarioSheet kScenarioSheets[] = {
+    {"ProcFireBall", "Процент поражения - Огневой шар", "Диаграмма вер пораж-Огневой шар"},
+    {"ProcExplosion", "Процент поражения-Взрыв", "Диаграмма-Взрыв"},
+    {"ProcGPVS", "Процент поражения-взрыв ГПВС", "Диаграмма-ГПВС"},
+    {"ProcTorch", "Процент пораж-факельн горение", "Диаграмма-факельное горен"},
+    {"RiskFireBall", "Риск - Огневой шар", nullptr},
+    {"RiskTorch", "Риск-факельн горение", nullptr},
+    {"RiskGPVS", "Риск-взрыв ГПВС", nullptr},
+    {"RiskExplosion", "Риск Взрыв", nullptr},
+};
+
+// Sheets of each jet case of the year-round assessment (codes 1 and 7): the layer (ScenarioKind) of
+// LayerFlux or LayerProc, the value sheet and its picture sheet. "ТП" is Cyrillic, "Pr" Latin; the
+// pictures of the winter cases are joined with "-", the others with "_".
+struct JetCaseSheet {
+  bool percent;  // LayerProc; else LayerFlux
+  int layer;
+  const char* name;
+  const char* picture;
+};
+constexpr JetCaseSheet kJetCaseSheets[] = {
+    {false, models::kKindPitSummer, "Котл_лето-ТП", "Диаграмма_Котл_лето-ТП"},
+    {false, models::kKindPitWinter, "Котл_зима-ТП", "Диаграмма-Котл_зима-ТП"},
+    {false, models::kKindSymmetricSummer, "Симметр_лето-ТП", "Диаграмма_Симметр_лето-ТП"},
+    {false, models::kKindSymmetricWinter, "Симметр_зима-ТП", "Диаграмма-Симметр_зима-ТП"},
+    {false, models::kKindAsymmetric, "Ассимм-ТП", "Диаграмма_Ассимм-ТП"},
+    {true, models::kKindPitSummer, "Котл_лето-Pr", "Диаграмма_Котл_лето-Pr"},
+    {true, models::kKindPitWinter, "Котл_зима-Pr", "Диаграмма-Котл_зима-Pr"},
+    {true, models::kKindSymmetricSummer, "Симметр_лето-Pr", "Диаграмма_Симметр_лето-Pr"},
+    {true, models::kKindSymmetricWinter, "Симметр_зима-Pr", "Диаграмма-Симметр_зима-Pr"},
+    {true, models::kKindAsymmetric, "Ассимм-Pr", "Диаграмма_Ассимм-Pr"},
+};
+
+// Lines of the input sheet. The two blanks after "ветра:" are the program's own.
+constexpr const char* kDiameterLine = "Диаметр трубопровода: ";
+constexpr const char* kDiameterUnit = " мм";
+constexpr const char* kGasLine = "Газ: ";
+constexpr const char* kTemperatureLine = "Температура газа, °С: ";  // "С" is Cyrillic
+constexpr const char* kWindLine = "Скорость ветра:  ";
+constexpr const char* kWindFromRose = "см. розу ветров";
+constexpr const char* kFlameHeightLine = "Высота факела: ";
+constexpr const char* kFlameWidthLine = "Максимальный диаметр: ";
+constexpr const char* kFlameAngleLine = "Угол отклонения факела от вертикали: ";
+constexpr const char* kCloudMassLine = "Масса облака ТВС, кг ";
+constexpr const char* kCloudTimeLine = "Время истечения при образовании облака ГПВС, с ";
+constexpr const char* kCloudShareLine = "Доля массы, участвующей в горении ГПВС ";
+
+// The radius table of the assessments over a year: zone levels across, jet cases (ScenarioKind 1..5) down.
+constexpr const char* kRadiusHeads[] = {"R1", "R2", "R3", "R4"};
+constexpr const char* kRadiusCases[] = {"Котлованный-Зима", "Котлованный-Лето", "Симметричный-Зима",
+                                        "Симметричный-Лето", "Ассимметричный"};
+
+// The widest flame section of the symmetric jet is twice 0.4 of the flame length.
+constexpr double kSymmetricWidthFactor = 2 * 0.4;
+// The degrees of the flame angle are worked with this value of π.
+constexpr double kPi = 3.14159265358979;
+
+QString U(const char* s) { return QString::fromUtf8(s); }
+QString Num(double v) { return QString::fromStdString(FormatNumber(v)); }
+QString Round2Text(double v) { return Num(Round2(v)); }
+
+const models::Grid* ExtraGrid(const result::RunSnapshot& record, const char* name) {
+  for (const auto& [gridName, grid] : record.extraGrids)
+    if (gridName == QLatin1String(name)) return &grid;
+  return nullptr;
+}
+
+const models::Grid* Layer(const models::LayeredGrid& layers, int k) {
+  return k >= 1 && k <= layers.count() ? &layers.layer(k) : nullptr;
+}
+
+// The grid of a sheet; a record without it cannot have come from a finished run of its code.
+const models::Grid& Need(const models::Grid* grid, const char* sheet) {
+  if (!grid) throw std::logic_error(std::string("no grid for the sheet ") + sheet);
+  return *grid;
+}
+
+class SheetList {
+ public:
+  SheetList(std::vector<WorkbookSheet>& sheets, bool view3D) : sheets_(sheets), view3D_(view3D) {}
+
+  void values(const char* name, const models::Grid& grid, double divisor = 1) {
+    WorkbookSheet s;
+    s.kind = SheetKind::Values;
+    s.name = U(name);
+    s.grid = &grid;
+    s.divisor = divisor;
+    sheets_.push_back(s);
+  }
+  // The picture of the value sheet just added.
+  void picture(const char* name, PictureQuantity quantity, const QImage* shown = nullptr, bool topView = false) {
+    WorkbookSheet s;
+    s.kind = SheetKind::Picture;
+    s.name = U(name);
+    s.grid = sheets_.back().grid;
+    s.quantity = quantity;
+    s.picture = shown && !shown->isNull() ? shown : nullptr;
+    s.view3D = view3D_ && !topView;
+    sheets_.push_back(s);
+  }
+
+ private:
+  std::vector<WorkbookSheet>& sheets_;
+  bool view3D_;
+};
+
+}  // namespace
+
+InputSheet BuildInputSheet(const result::RunSnapshot& record) {
+  InputSheet in;
+  const result::RunRequest& r = record.request;
+  const models::DerivedQuantities& d = record.derived;
+  const int code = record.ScenarioCode;
+  // The main window's texts as the run saw them; a run without a window (the driver) writes its numbers.
+  const QString diameter = !r.texts.diameterText.isEmpty() ? r.texts.diameterText : Num(r.pipeline.Diametr);
+  const QString gas = !r.texts.gasName.isEmpty() ? r.texts.gasName : record.gas.VName;
+  const QString temperature = !r.texts.temperatureText.isEmpty() ? r.texts.temperatureText : Num(r.pipeline.Temp);
+  const bool singleJet = result::IsScenarioCode(code) && result::FactsOf(code).singleJet;
+
+  in.lines << U(kInputSheet) << U(kDiameterLine) + diameter + U(kDiameterUnit) << U(kGasLine) + gas
+           << U(kTemperatureLine) + temperature
+           << U(kWindLine) + (singleJet ? Num(r.run.WindSpeed) : U(kWindFromRose));
+  switch (result::ScenarioOf(code).value_or(result::Scenario::Explosion)) {
+    case result::Scenario::SymmetricJet:
+    case result::Scenario::AsymmetricJet: {
+      const double width = code == result::CodeOf(result::Scenario::SymmetricJet) ? kSymmetricWidthFactor * d.LTorch
+                                                                                   : 2 * d.W2;
+      in.lines << U(kFlameHeightLine) + Round2Text(d.LTorch) << U(kFlameWidthLine) + Round2Text(width)
+               << U(kFlameAngleLine) + Round2Text((kPi / 2 - d.Tilt) * 180 / kPi);
+      break;
+    }
+    case result::Scenario::GasCloud:
+      in.lines << U(kCloudMassLine) + Round2Text(d.MassGPVS) << U(kCloudTimeLine) + Round2Text(r.settings.Tobl)
+               << U(kCloudShareLine) + Round2Text(r.settings.Dola_obl);
+      break;
+    case result::Scenario::Complex:
+    case result::Scenario::YearRoundJets:
+      in.radiusTable = true;
+      for (const char* head : kRadiusHeads) in.radiusHeads << U(head);
+      for (const char* name : kRadiusCases) in.radiusCases << U(name);
+      for (size_t k = 0; k < in.radii.size(); ++k) in.radii[k] = record.ZoneR[k];
+      break;
+    default:
+      break;
+  }
+  return in;
+}
+
+ResultWorkbook BuildResultWorkbook(const result::RunSnapshot& record) {
+  ResultWorkbook book;
+  const int code = record.ScenarioCode;
+  if (!result::IsScenarioCode(code)) throw std::logic_error("a workbook needs a finished run");
+  const result::ScenarioFacts& facts = result::FactsOf(code);
+  const models::CalcSettings cs{record.request.settings.XLimit, record.request.settings.YLimit,
+                                record.request.settings.CStep};
+  book.nx = models::GridHalf(cs.XLimit, cs.CStep);
+  book.ny = models::GridHalf(cs.YLimit, cs.CStep);
+  book.input = BuildInputSheet(record);
+
+  WorkbookSheet input;
+  input.kind = SheetKind::Input;
+  input.name = U(kInputSheet);
+  book.sheets.push_back(input);
+
+  SheetList sheets(book.sheets, record.request.options.Opt3D);
+  // The damaging factor: overpressure in Pa shown in kPa, or the heat flux as it is.
+  if (facts.overpressure) {
+    sheets.values(kPressureSheet, record.GridValue, 1000);
+    sheets.picture(kPressurePicture, PictureQuantity::Overpressure, &record.imgDiagr1);
+  } else {
+    sheets.values(kFluxSheet, record.GridValue);
+    sheets.picture(kFluxPicture, PictureQuantity::HeatFlux, &record.imgDiagr1);
+  }
+  sheets.values(kPercentSheet, record.GridProc);
+  sheets.picture(kPercentPicture, PictureQuantity::Percent, &record.imgDiagr2);
+  // The assessments over a year have neither impulse nor probit of their own.
+  if (!facts.yearRound) {
+    if (facts.overpressure) sheets.values(kImpulseSheet, record.GridImpuls);
+    sheets.values(kProbitSheet, record.GridProbit);
+  }
+  sheets.values(kRiskSheet, record.GridRisk);
+  sheets.picture(kRiskPicture, PictureQuantity::Risk, &record.imgRisk, /*topView=*/true);
+
+  if (code == result::CodeOf(result::Scenario::Complex)) {
+    for (const ScenarioSheet& s : kScenarioSheets) {
+      sheets.values(s.name, Need(ExtraGrid(record, s.grid), s.name));
+      if (s.picture) sheets.picture(s.picture, PictureQuantity::Percent);
+    }
+  }
+  if (facts.yearRound) {
+    for (const JetCaseSheet& s : kJetCaseSheets) {
+      sheets.values(s.name, Need(Layer(s.percent ? record.LayerProc : record.LayerFlux, s.layer), s.name));
+      sheets.picture(s.picture, s.percent ? PictureQuantity::Percent : PictureQuantity::HeatFlux);
+    }
+  }
+  return book;
+}
+
+}  // namespace velaron::output

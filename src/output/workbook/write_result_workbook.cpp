@@ -1,0 +1,131 @@
+// The writer of the result workbook: the model's sheets in a constant-memory libxlsxwriter book, tabs in the
+// reverse order of making, pictures as PNG images on their own worksheets.
+#include <QBuffer>
+#include <QByteArray>
+#include <cmath>
+#include <exception>
+
+#include "common/texts.h"
+#include "output/workbook/result_workbook.h"
+#include "output/workbook/sheet_picture.h"
+#include "output/workbook/xlsx_book.h"
+
+namespace velaron::output {
+
+namespace {
+
+constexpr double kTitleSize = 12;
+// Rows (from 0) of the radius table on the input sheet.
+constexpr int kRadiusHeadRow = 9;
+// Pictures stand one cell in from the sheet's corner.
+constexpr int kPictureRow = 1, kPictureCol = 1;
+// Column A of the input sheet fits the jet-case names of the radius table.
+constexpr double kInputColumnWidth = 20;
+
+constexpr const char* kTooWide =
+    "Лист книги вмещает не более 16384 точек сетки по X: уменьшите ширину зоны расчета по X или увеличьте шаг "
+    "сетки";
+
+void WriteInputSheet(XlsxBook& book, lxw_worksheet* sheet, const InputSheet& in) {
+  book.Check(worksheet_set_column(sheet, 0, 0, kInputColumnWidth, nullptr), "ширина столбца");
+  for (int i = 0; i < in.lines.size(); ++i)
+    book.WriteString(sheet, i, 0, in.lines[i], i == 0 ? book.FontFormat(true, kTitleSize) : nullptr);
+  if (!in.radiusTable) return;
+  for (int j = 0; j < in.radiusHeads.size(); ++j) book.WriteString(sheet, kRadiusHeadRow, 1 + j, in.radiusHeads[j]);
+  for (int k = 0; k < in.radiusCases.size(); ++k) {
+    const int row = kRadiusHeadRow + 1 + k;
+    book.WriteString(sheet, row, 0, in.radiusCases[k]);
+    for (int j = 0; j < 4; ++j)
+      book.WriteNumber(sheet, row, 1 + j, in.radii[static_cast<size_t>(k)][static_cast<size_t>(j)]);
+  }
+}
+
+void WriteValueSheet(XlsxBook& book, lxw_worksheet* sheet, const models::Grid& grid, double divisor, int nx, int ny) {
+  // Rows in order: the book keeps only the current row in memory.
+  for (int iy = -ny; iy <= ny && book.ok(); ++iy) {
+    const double* cells = grid.row(iy) + (grid.nx() - nx);  // some grids keep a border beyond the map
+    const int row = SheetRowOf(iy, ny);
+    for (int ix = -nx; ix <= nx; ++ix) {
+      const double v = divisor == 1 ? cells[ix + nx] : cells[ix + nx] / divisor;
+      if (!book.WriteNumber(sheet, row, SheetColumnOf(ix, nx), v)) return;
+    }
+  }
+}
+
+QByteArray Png(const QImage& image) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  if (!image.save(&buffer, "PNG")) bytes.clear();
+  return bytes;
+}
+
+}  // namespace
+
+WorkbookWriteResult WriteResultWorkbook(const result::RunSnapshot& record, const QString& path) {
+  WorkbookWriteResult res;
+  auto fail = [&res](const QString& message, const QString& detail) {
+    res.ok = false;
+    res.message = message;
+    res.detail = detail;
+    return res;
+  };
+  const QString writeFailed = QString::fromUtf8(texts::kWriteFailed);
+  ResultWorkbook model;
+  try {
+    model = BuildResultWorkbook(record);
+  } catch (const std::exception& e) {
+    return fail(writeFailed, QString::fromUtf8(e.what()));
+  }
+  const int nx = model.nx, ny = model.ny;
+  // A sheet too narrow for the grid would cut the map: nothing is written instead.
+  if (2 * nx + 1 > kMaxSheetColumns || 2 * ny + 1 > kMaxSheetRows)
+    return fail(QString::fromUtf8(kTooWide), QStringLiteral("сетка %1 × %2 точек").arg(2 * nx + 1).arg(2 * ny + 1));
+  for (const WorkbookSheet& s : model.sheets)
+    if (s.kind != SheetKind::Input && (!s.grid || s.grid->nx() < nx || s.grid->ny() < ny))
+      return fail(writeFailed, QStringLiteral("сетка листа \"%1\" не рассчитана").arg(s.name));
+
+  // The pictures first: the book below holds their bytes until it is closed.
+  std::vector<QByteArray> pictures(model.sheets.size());
+  const int cStep = record.request.settings.CStep;
+  for (size_t i = 0; i < model.sheets.size(); ++i) {
+    const WorkbookSheet& s = model.sheets[i];
+    if (s.kind != SheetKind::Picture) continue;
+    pictures[i] = Png(s.picture ? *s.picture : DrawSheetPicture(*s.grid, s.name, s.quantity, s.view3D, nx, ny, cStep));
+    if (pictures[i].isEmpty()) return fail(writeFailed, QStringLiteral("рисунок листа \"%1\" не получен").arg(s.name));
+  }
+
+  XlsxBook book(path, /*constantMemory=*/true);
+  // Each sheet goes in front of the ones made before it: the last one made is the first tab and active.
+  for (size_t n = model.sheets.size(); n-- > 0 && book.ok();) {
+    const WorkbookSheet& s = model.sheets[n];
+    lxw_worksheet* sheet = book.AddSheet(s.name);
+    if (!sheet) break;
+    if (n + 1 == model.sheets.size()) worksheet_activate(sheet);
+    switch (s.kind) {
+      case SheetKind::Input:
+        WriteInputSheet(book, sheet, model.input);
+        break;
+      case SheetKind::Values:
+        WriteValueSheet(book, sheet, *s.grid, s.divisor, nx, ny);
+        break;
+      case SheetKind::Picture: {
+        // The picture alone on a printed page.
+        worksheet_gridlines(sheet, LXW_HIDE_ALL_GRIDLINES);
+        worksheet_set_landscape(sheet);
+        worksheet_fit_to_pages(sheet, 1, 1);
+        const QByteArray& png = pictures[n];
+        book.Check(worksheet_insert_image_buffer(sheet, kPictureRow, kPictureCol,
+                                                 reinterpret_cast<const unsigned char*>(png.constData()),
+                                                 static_cast<size_t>(png.size())),
+                   "вставка рисунка");
+        break;
+      }
+    }
+  }
+  if (!book.Commit()) return fail(writeFailed, book.error());
+  res.ok = true;
+  return res;
+}
+
+}  // namespace velaron::output
