@@ -8,30 +8,15 @@
 #include <QString>
 #include <memory>
 
+#include "bench_app.h"
 #include "output/pictures/run_pictures.h"
 #include "run/headless.h"
 #include "run/sample_request.h"
 
 namespace {
 
-QGuiApplication& App() {
-  static int argc = 1;
-  static char name[] = "velaron_bench";
-  static char* argv[] = {name, nullptr};
-  static std::unique_ptr<QGuiApplication> app = [] {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    return std::make_unique<QGuiApplication>(argc, argv);
-  }();
-  return *app;
-}
-
-QString Database() {
-  if (!qEnvironmentVariableIsEmpty("VELARON_BENCH_DB")) return qEnvironmentVariable("VELARON_BENCH_DB");
-  const QString dir = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
-  for (const char* name : {"data.pristine.db", "data.db"})
-    if (QFileInfo::exists(dir + QLatin1Char('/') + QLatin1String(name))) return dir + QLatin1Char('/') + QLatin1String(name);
-  return {};
-}
+using velaron::bench::App;
+using velaron::bench::Database;
 
 // Arguments: scenario code, threads.
 void BM_HeadlessRun1000m(benchmark::State& state) {

@@ -11,6 +11,7 @@
 
 #include "output/workbook/wind_rose.h"
 #include "output/workbook/xlsx_book.h"
+#include "russian_numbers.h"
 #include "zip_reader.h"
 
 using namespace velaron;
@@ -44,29 +45,6 @@ QStringList Entries(const QTemporaryDir& dir) {
 
 namespace {
 
-// Switches LC_NUMERIC to Russian (decimal comma) for the test and back. When the system has no compiled
-// Russian locale, one is compiled into a temporary folder from the system's locale sources, if present.
-struct RussianNumbers {
-  RussianNumbers() : previous(std::setlocale(LC_NUMERIC, nullptr)), hadLocPath(qEnvironmentVariableIsSet("LOCPATH")) {
-    oldLocPath = qgetenv("LOCPATH");
-    active = std::setlocale(LC_NUMERIC, "ru_RU.UTF-8") != nullptr;
-    if (active || !QFile::exists("/usr/share/i18n/locales/ru_RU") || !dir.isValid()) return;
-    QProcess::execute("localedef", {"-i", "ru_RU", "-f", "UTF-8", dir.filePath("ru_RU.UTF-8")});
-    qputenv("LOCPATH", dir.path().toLocal8Bit());
-    active = std::setlocale(LC_NUMERIC, "ru_RU.UTF-8") != nullptr;
-  }
-  ~RussianNumbers() {
-    std::setlocale(LC_NUMERIC, previous.c_str());
-    if (hadLocPath) qputenv("LOCPATH", oldLocPath);
-    else qunsetenv("LOCPATH");
-  }
-  std::string previous;
-  bool hadLocPath;
-  QByteArray oldLocPath;
-  QTemporaryDir dir;
-  bool active = false;
-};
-
 std::string Printed(double x) {
   char buf[64];
   std::snprintf(buf, sizeof buf, "%.16G", x);
@@ -76,7 +54,7 @@ std::string Printed(double x) {
 }  // namespace
 
 TEST(WindRoseWorkbook, NumbersKeepThePointUnderARussianNumberLocale) {
-  RussianNumbers russian;
+  test::RussianNumbers russian;
   if (!russian.active) GTEST_SKIP() << "no Russian locale to be had; the point is checked in the sheet test";
   // The locale is in force: the C library itself now prints a comma.
   ASSERT_EQ(Printed(12.5), "12,5");

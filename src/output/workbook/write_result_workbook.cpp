@@ -4,6 +4,8 @@
 #include <QByteArray>
 #include <cmath>
 #include <exception>
+#include <future>
+#include <thread>
 
 #include "common/texts.h"
 #include "output/workbook/result_workbook.h"
@@ -85,15 +87,27 @@ WorkbookWriteResult WriteResultWorkbook(const result::RunSnapshot& record, const
     if (s.kind != SheetKind::Input && (!s.grid || s.grid->nx() < nx || s.grid->ny() < ny))
       return fail(writeFailed, QStringLiteral("сетка листа \"%1\" не рассчитана").arg(s.name));
 
-  // The pictures first: the book below holds their bytes until it is closed.
-  std::vector<QByteArray> pictures(model.sheets.size());
+  // The pictures are drawn on a thread of their own while the cells are written, in the order the
+  // sheets go into the book (the last made first); the book holds each picture's bytes until it is closed.
   const int cStep = record.request.settings.CStep;
-  for (size_t i = 0; i < model.sheets.size(); ++i) {
-    const WorkbookSheet& s = model.sheets[i];
-    if (s.kind != SheetKind::Picture) continue;
-    pictures[i] = Png(s.picture ? *s.picture : DrawSheetPicture(*s.grid, s.name, s.quantity, s.view3D, nx, ny, cStep));
-    if (pictures[i].isEmpty()) return fail(writeFailed, QStringLiteral("рисунок листа \"%1\" не получен").arg(s.name));
-  }
+  std::vector<std::promise<QByteArray>> drawn(model.sheets.size());
+  std::vector<std::future<QByteArray>> pending(model.sheets.size());
+  for (size_t i = 0; i < model.sheets.size(); ++i)
+    if (model.sheets[i].kind == SheetKind::Picture) pending[i] = drawn[i].get_future();
+  std::jthread painter([&model, &drawn, nx, ny, cStep] {
+    for (size_t i = model.sheets.size(); i-- > 0;) {
+      const WorkbookSheet& s = model.sheets[i];
+      if (s.kind != SheetKind::Picture) continue;
+      QByteArray png;
+      try {
+        png = Png(s.picture ? *s.picture : DrawSheetPicture(*s.grid, s.name, s.quantity, s.view3D, nx, ny, cStep));
+      } catch (const std::exception&) {
+        png.clear();  // the writer reports the missing picture
+      }
+      drawn[i].set_value(std::move(png));
+    }
+  });
+  std::vector<QByteArray> pictures(model.sheets.size());
 
   XlsxBook book(path, /*constantMemory=*/true);
   // Each sheet goes in front of the ones made before it: the last one made is the first tab and active.
@@ -110,6 +124,11 @@ WorkbookWriteResult WriteResultWorkbook(const result::RunSnapshot& record, const
         WriteValueSheet(book, sheet, *s.grid, s.divisor, nx, ny);
         break;
       case SheetKind::Picture: {
+        pictures[n] = pending[n].get();
+        if (pictures[n].isEmpty()) {
+          book.Fail(QStringLiteral("рисунок листа \"%1\" не получен").arg(s.name));
+          break;
+        }
         // The picture alone on a printed page.
         worksheet_gridlines(sheet, LXW_HIDE_ALL_GRIDLINES);
         worksheet_set_landscape(sheet);

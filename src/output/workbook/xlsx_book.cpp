@@ -39,7 +39,8 @@ XlsxBook::XlsxBook(const QString& targetPath, bool constantMemory) : target_(tar
   // Reserve a unique name in the target's folder, so that the final rename stays on one file system.
   QTemporaryFile reserve(info.dir().filePath(QStringLiteral(".~") + info.fileName() + QStringLiteral(".XXXXXX")));
   reserve.setAutoRemove(false);
-  if (!reserve.open()) {
+  // A name the file system refuses (too long, say) may leave the reservation without a file name.
+  if (!reserve.open() || reserve.fileName().isEmpty()) {
     Fail(QStringLiteral("не удалось создать файл в папке %1").arg(info.dir().path()));
     return;
   }

@@ -1,0 +1,234 @@
+// The workbook of a whole run written by the command-line driver: the numbers on its sheets are the
+// driver's JSON grids, and LibreOffice opens it and reads the input sheet's texts and the numbers.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QUrl>
+#include <cmath>
+
+#include "run/run_fixtures.h"
+#include "workbook_reader.h"
+#include "zip_reader.h"
+
+namespace velaron::test {
+namespace {
+
+QString U(const char* s) { return QString::fromUtf8(s); }
+
+struct DriverRun {
+  int exitCode = -1;
+  QJsonObject json;
+  QString workbook;
+  QByteArray errors;
+};
+
+// velaron-calc on a copy of the shipped database, 200 m at 20 m (11 × 11 points).
+DriverRun RunDriver(const DatabaseCopy& db, const QTemporaryDir& dir, int code, const QStringList& grids,
+                    const QString& workbook) {
+  const QString input = dir.filePath(QStringLiteral("in%1.json").arg(code));
+  QFile f(input);
+  EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write(SampleRequest(code, 200, 20));
+  f.close();
+  QProcess p;
+  p.start(QStringLiteral(VELARON_BIN_DIR "/velaron-calc"),
+          QStringList{"--db", db.path(), input, "--grids", grids.join(','), "--workbook", workbook});
+  EXPECT_TRUE(p.waitForFinished(120000));
+  DriverRun r;
+  r.exitCode = p.exitCode();
+  const QByteArray out = p.readAllStandardOutput();
+  r.json = ParseJson(out);
+  r.errors = p.readAllStandardError();
+  r.workbook = workbook;
+  return r;
+}
+
+// A printed grid's value at (ix, iy).
+double JsonAt(const QJsonObject& json, const QString& grid, int ix, int iy) {
+  const QJsonObject g = json["grids"].toObject()[grid].toObject();
+  const int nx = g["nx"].toInt(), ny = g["ny"].toInt();
+  return g["rows"].toArray()[iy + ny].toArray()[ix + nx].toDouble();
+}
+
+bool Close(double a, double b, double digits = 1e-15) { return std::fabs(a - b) <= digits * std::max(1.0, std::fabs(b)); }
+
+// Which printed grid each value sheet shows, and its divisor.
+struct SheetGrid {
+  const char* sheet;
+  QString grid;
+  double divisor = 1;
+};
+
+std::vector<SheetGrid> SheetGrids(int code) {
+  std::vector<SheetGrid> out;
+  if (code == 2) {
+    out = {{"Избыточное давление, кПа", "GridValue", 1000}, {"Импульс, кПа.с", "GridImpuls"},
+           {"Значения пробит функции потока", "GridProbit"}};
+  } else {
+    out = {{"Значения теплового потока", "GridValue"}};
+  }
+  out.push_back({"Вероятность поражения, проценты", "GridProc"});
+  out.push_back({"Значения риска", "GridRisk"});
+  if (code == 1 || code == 7) {
+    // Case k of the jet cases: 1 pit winter, 2 pit summer, 3 symmetric winter, 4 symmetric summer, 5 asymmetric.
+    const char* flux[] = {"Котл_зима-ТП", "Котл_лето-ТП", "Симметр_зима-ТП", "Симметр_лето-ТП", "Ассимм-ТП"};
+    const char* proc[] = {"Котл_зима-Pr", "Котл_лето-Pr", "Симметр_зима-Pr", "Симметр_лето-Pr", "Ассимм-Pr"};
+    for (int k = 1; k <= 5; ++k) {
+      out.push_back({flux[k - 1], QStringLiteral("LayerFlux%1").arg(k)});
+      out.push_back({proc[k - 1], QStringLiteral("LayerProc%1").arg(k)});
+    }
+  }
+  return out;
+}
+
+QStringList GridNames(int code) {
+  QStringList names;
+  for (const SheetGrid& s : SheetGrids(code)) names << s.grid;
+  return names;
+}
+
+class WorkbookDriver : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(db_.ok()); }
+  DriverRun run(int code) {
+    return RunDriver(db_, dir_, code, GridNames(code), dir_.filePath(QStringLiteral("код%1.xlsx").arg(code)));
+  }
+  DatabaseCopy db_;
+  QTemporaryDir dir_;
+};
+
+TEST_F(WorkbookDriver, SheetsHoldTheDriversGrids) {
+  for (int code : {2, 4, 7, 1}) {
+    SCOPED_TRACE(code);
+    const DriverRun r = run(code);
+    ASSERT_EQ(r.exitCode, 0) << r.errors.toStdString();
+    EXPECT_EQ(r.json["ScenarioCode"].toInt(), code);
+    const WorkbookParts book = ReadWorkbook(r.workbook);
+    ASSERT_FALSE(book.sheets.empty());
+    for (const SheetGrid& s : SheetGrids(code)) {
+      const SheetPart* sheet = nullptr;
+      for (const auto& candidate : book.sheets)
+        if (candidate.name == U(s.sheet)) sheet = &candidate;
+      ASSERT_NE(sheet, nullptr) << s.sheet;
+      const auto cells = ReadCells(book.parts, sheet->part);
+      EXPECT_EQ(cells.size(), 121u) << s.sheet;
+      int differ = 0;
+      double peak = 0;
+      for (int iy = -5; iy <= 5; ++iy)
+        for (int ix = -5; ix <= 5; ++ix) {
+          const double expected = JsonAt(r.json, s.grid, ix, iy) / s.divisor;
+          const auto it = cells.find(CellRef(iy + 6, ix + 6));
+          const double v = it == cells.end() ? NAN : it->second.rawNumber.toDouble();
+          if (!Close(v, expected)) ++differ;
+          peak = std::max(peak, std::fabs(expected));
+        }
+      EXPECT_EQ(differ, 0) << s.sheet;
+      EXPECT_GT(peak, 0) << s.sheet << ": a sheet of zeros proves nothing";
+    }
+  }
+}
+
+TEST_F(WorkbookDriver, AFileThatCannotBeWrittenIsAnErrorOfTheDriver) {
+  const DriverRun r =
+      RunDriver(db_, dir_, 6, {"GridValue"}, dir_.filePath(U("нет такой папки/книга.xlsx")));
+  EXPECT_EQ(r.exitCode, 2);
+  EXPECT_EQ(r.json["error"].toString(), U("Ошибка в процессе записи файла!"));
+  EXPECT_FALSE(r.json.contains("ScenarioCode"));
+}
+
+// --- LibreOffice reads the workbook.
+
+// Every sheet of `workbook` as CSV through LibreOffice: file name "<base>-<sheet>.csv" → its lines.
+std::map<QString, QStringList> ConvertedSheets(const QString& workbook, const QString& outDir, QString& log) {
+  const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+  QProcess p;
+  // A profile of its own, so that a LibreOffice already running elsewhere does not take the job.
+  const QString profile = QUrl::fromLocalFile(outDir + QStringLiteral("/profile")).toString();
+  p.start(soffice, {"-env:UserInstallation=" + profile, "--headless", "--convert-to",
+                    // UTF-8 (76), all sheets (-1), raw cell contents
+                    "csv:Text - txt - csv (StarCalc):44,34,76,1,,0,false,true,false,false,false,-1", "--outdir",
+                    outDir, workbook});
+  p.waitForFinished(180000);
+  log = QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError());
+  std::map<QString, QStringList> sheets;
+  const QString base = QFileInfo(workbook).completeBaseName() + QLatin1Char('-');
+  for (const QString& name : QDir(outDir).entryList({"*.csv"}, QDir::Files)) {
+    QFile f(QDir(outDir).filePath(name));
+    if (!f.open(QIODevice::ReadOnly)) continue;
+    QString sheet = name;
+    sheet.remove(0, base.size()).chop(4);
+    // Rows are padded with empty cells to the sheet's used width; an empty row is all commas.
+    QStringList lines;
+    for (QString line : QString::fromUtf8(f.readAll()).split('\n')) {
+      while (line.endsWith(',')) line.chop(1);
+      if (!line.isEmpty()) lines << line;
+    }
+    sheets[sheet] = lines;
+  }
+  return sheets;
+}
+
+TEST_F(WorkbookDriver, LibreOfficeOpensTheWorkbookAndReadsItsTexts) {
+  if (QStandardPaths::findExecutable(QStringLiteral("soffice")).isEmpty())
+    GTEST_SKIP() << "soffice is not installed (Debian package libreoffice-calc-nogui, see scripts/install-deps.sh)";
+  for (int code : {2, 1}) {
+    SCOPED_TRACE(code);
+    const DriverRun r = run(code);
+    ASSERT_EQ(r.exitCode, 0) << r.errors.toStdString();
+    QTemporaryDir out;
+    QString log;
+    const auto sheets = ConvertedSheets(r.workbook, out.path(), log);
+    // LibreOffice found every sheet of the workbook.
+    const WorkbookParts book = ReadWorkbook(r.workbook);
+    QStringList written, read;
+    for (const auto& s : book.sheets) written << s.name;
+    for (const auto& [name, lines] : sheets) read << name;
+    written.sort();
+    EXPECT_EQ(read, written) << log.toStdString();
+
+    const QStringList input = sheets.count(U("Исходные данные")) ? sheets.at(U("Исходные данные")) : QStringList{};
+    ASSERT_GE(input.size(), 5) << log.toStdString();
+    EXPECT_EQ(input[0], U("Исходные данные"));
+    EXPECT_EQ(input[1], U("Диаметр трубопровода: 1420 мм"));
+    EXPECT_EQ(input[2], U("Газ: Метан"));
+    EXPECT_EQ(input[3], U("\"Температура газа, °С: 10\""));  // quoted for its comma
+    EXPECT_EQ(input[4], U("Скорость ветра:  см. розу ветров"));
+    if (code == 1) {
+      // The radius table: headings, then the five jet cases with their four radii as numbers.
+      ASSERT_EQ(input.size(), 11);
+      EXPECT_EQ(input[5], U(",R1,R2,R3,R4"));
+      const QJsonArray zoneR = r.json["ZoneR"].toArray();
+      const char* cases[] = {"Котлованный-Зима", "Котлованный-Лето", "Симметричный-Зима", "Симметричный-Лето",
+                             "Ассимметричный"};
+      for (int k = 0; k < 5; ++k) {
+        const QStringList cells = input[6 + k].split(',');
+        ASSERT_EQ(cells.size(), 5);
+        EXPECT_EQ(cells[0], U(cases[k]));
+        for (int j = 0; j < 4; ++j)
+          EXPECT_TRUE(Close(cells[1 + j].toDouble(), zoneR[k].toArray()[j].toDouble(), 1e-12)) << cells[1 + j].toStdString();
+      }
+    } else {
+      EXPECT_EQ(input.size(), 5);
+    }
+    // The damaging factor as LibreOffice reads it: row 6 is y = 0, column 6 is x = 0.
+    const SheetGrid s = SheetGrids(code)[0];
+    const QStringList rows = sheets.count(U(s.sheet)) ? sheets.at(U(s.sheet)) : QStringList{};
+    ASSERT_EQ(rows.size(), 11) << s.sheet;
+    for (int iy = -5; iy <= 5; ++iy) {
+      const QStringList cells = rows[iy + 5].split(',');
+      ASSERT_EQ(cells.size(), 11);
+      for (int ix = -5; ix <= 5; ++ix)
+        EXPECT_TRUE(Close(cells[ix + 5].toDouble(), JsonAt(r.json, s.grid, ix, iy) / s.divisor, 1e-12))
+            << ix << " " << iy << " " << cells[ix + 5].toStdString();
+    }
+  }
+}
+
+}  // namespace
+}  // namespace velaron::test
