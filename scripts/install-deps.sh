@@ -13,4 +13,4 @@ $SUDO apt-get install -y --no-install-recommends \
   libgtest-dev libgmock-dev googletest libbenchmark-dev \
   sqlite3 python3 \
   fonts-dejavu-core fonts-liberation xdg-utils \
-  libreoffice-writer-nogui poppler-utils
+  libreoffice-writer-nogui libreoffice-calc-nogui poppler-utils

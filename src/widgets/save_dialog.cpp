@@ -52,7 +52,9 @@ QString SaveStartFolder() {
   return QDir::homePath();
 }
 
-void RememberSaveFolder(const QString& savedFile) { LastFolder() = QFileInfo(savedFile).absolutePath(); }
+void RememberSaveFolder(const QString& savedFile) {
+  LastFolder() = savedFile.isEmpty() ? QString() : QFileInfo(savedFile).absolutePath();
+}
 
 QString WithDefaultSuffix(const QString& path, const QString& suffix) {
   if (path.isEmpty() || suffix.isEmpty()) return path;

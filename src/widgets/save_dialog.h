@@ -20,7 +20,8 @@ struct SaveFileRequest {
 // Shows the dialog; the chosen path with its extension, or empty when cancelled.
 QString AskSaveFileName(QWidget* parent, const QString& filter);
 
-// The folder the next dialog opens in; RememberSaveFolder notes the folder of a file just saved.
+// The folder the next dialog opens in; RememberSaveFolder notes the folder of a file just saved (an
+// empty name forgets it).
 QString SaveStartFolder();
 void RememberSaveFolder(const QString& savedFile);
 

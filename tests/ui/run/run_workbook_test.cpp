@@ -1,0 +1,210 @@
+// Saving the result workbook after a run from the window: the option, the save dialog (cancel, a name
+// without its extension, the folder it opens in), overwriting, a folder that cannot be written, and the
+// run dialog offering it once after a completed run.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <unistd.h>
+
+#include "message_catcher.h"
+#include "run/run_fixtures.h"
+#include "run/ui/form6.h"
+#include "run/ui/run_workbook.h"
+#include "widgets/save_dialog.h"
+
+namespace velaron::ui {
+namespace {
+
+QString U(const char* s) { return QString::fromUtf8(s); }
+
+// Answers the save dialog with a path and keeps what it was asked.
+struct SaveAnswer {
+  explicit SaveAnswer(QString answer) : answer_(std::move(answer)) {
+    SetSaveFileSink([this](const SaveFileRequest& r) {
+      asked.push_back(r);
+      return answer_;
+    });
+  }
+  ~SaveAnswer() { SetSaveFileSink(nullptr); }
+  std::vector<SaveFileRequest> asked;
+
+ private:
+  QString answer_;
+};
+
+// A finished run of the explosion on a small grid, every grid filled.
+std::shared_ptr<result::RunSnapshot> Record(bool extraFiles = true) {
+  auto r = std::make_shared<result::RunSnapshot>();
+  r->ScenarioCode = 2;
+  r->request.settings.XLimit = r->request.settings.YLimit = 40;
+  r->request.settings.CStep = 10;
+  r->request.options.OptExtraFiles = extraFiles;
+  for (models::Grid* g : {&r->GridValue, &r->GridImpuls, &r->GridProbit, &r->GridProc, &r->GridRisk}) {
+    g->resize(2, 2);
+    g->fill(1.5);
+  }
+  return r;
+}
+
+QByteArray Hash(const QString& path) {
+  QFile f(path);
+  if (!f.open(QIODevice::ReadOnly)) return {};
+  return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
+}
+
+TEST(RunWorkbook, OptionOffOrCancelWritesNothingAndSaysNothing) {
+  QTemporaryDir dir;
+  test::MessageCatcher messages;
+  {
+    SaveAnswer answer(dir.filePath(U("книга.xlsx")));
+    EXPECT_TRUE(OfferRunWorkbook(nullptr, *Record(false)).isEmpty());
+    EXPECT_TRUE(answer.asked.empty());  // no dialog at all with the option off
+  }
+  {
+    SaveAnswer cancel{QString()};
+    EXPECT_TRUE(OfferRunWorkbook(nullptr, *Record()).isEmpty());
+    ASSERT_EQ(cancel.asked.size(), 1u);
+    EXPECT_EQ(cancel.asked[0].filter, U("Книга Excel (*.xlsx)|*.xlsx"));
+  }
+  EXPECT_TRUE(QDir(dir.path()).isEmpty());
+  EXPECT_TRUE(messages.requests.empty());
+}
+
+TEST(RunWorkbook, ANameGetsItsExtensionAndTheNextDialogOpensWhereTheLastSaveWent) {
+  RememberSaveFolder(QString());
+  QTemporaryDir dir;
+  SaveAnswer answer(dir.filePath(U("итоги")));
+  const QString written = OfferRunWorkbook(nullptr, *Record());
+  EXPECT_EQ(written, dir.filePath(U("итоги.xlsx")));
+  EXPECT_TRUE(QFile::exists(written));
+  ASSERT_TRUE(OfferRunWorkbook(nullptr, *Record()) == written);  // the same name again: overwritten
+  ASSERT_EQ(answer.asked.size(), 2u);
+  // Before any save: the documents folder (or the home folder), never the program's folder.
+  const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  EXPECT_TRUE(answer.asked[0].startFolder == documents || answer.asked[0].startFolder == QDir::homePath())
+      << answer.asked[0].startFolder.toStdString();
+  EXPECT_NE(answer.asked[0].startFolder, QCoreApplication::applicationDirPath());
+  EXPECT_EQ(answer.asked[1].startFolder, dir.path());
+  EXPECT_EQ(answer.asked[0].suffix, U("xlsx"));
+  // A name with an extension of its own keeps it; one ending in a dot gets the extension after it.
+  EXPECT_EQ(WithDefaultSuffix(U("/p/a.xlsx"), U("xlsx")), U("/p/a.xlsx"));
+  EXPECT_EQ(WithDefaultSuffix(U("/p/a.old"), U("xlsx")), U("/p/a.old"));
+  EXPECT_EQ(WithDefaultSuffix(U("/p/a."), U("xlsx")), U("/p/a.xlsx"));
+  EXPECT_EQ(WithDefaultSuffix(U("/p.d/a"), U("xlsx")), U("/p.d/a.xlsx"));
+}
+
+TEST(RunWorkbook, OverwritingReplacesTheEarlierFile) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(U("книга.xlsx"));
+  QFile old(path);
+  ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+  old.write("an older file");
+  old.close();
+  SaveAnswer answer(path);
+  EXPECT_EQ(OfferRunWorkbook(nullptr, *Record()), path);
+  QFile now(path);
+  ASSERT_TRUE(now.open(QIODevice::ReadOnly));
+  EXPECT_EQ(now.read(2), QByteArray("PK"));  // a zip now, the workbook
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{U("книга.xlsx")});
+}
+
+// Makes a folder unwritable for the test: its permissions, or for the super-user (whom permissions do not
+// stop) the immutable attribute. `ok` false when neither works here.
+struct ReadOnlyFolder {
+  explicit ReadOnlyFolder(const QString& path) : path_(path) {
+    QFile::setPermissions(path_, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup);
+    if (geteuid() == 0) immutable_ = QProcess::execute("chattr", {"+i", path_}) == 0;
+    QFile probe(QDir(path_).filePath(U("проба")));
+    ok = !probe.open(QIODevice::WriteOnly);
+    if (!ok) probe.remove();
+  }
+  ~ReadOnlyFolder() {
+    if (immutable_) QProcess::execute("chattr", {"-i", path_});
+    QFile::setPermissions(path_, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  }
+  bool ok = false;
+
+ private:
+  QString path_;
+  bool immutable_ = false;
+};
+
+TEST(RunWorkbook, AFolderThatCannotBeWrittenIsToldAndTheEarlierFileStays) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(U("книга.xlsx"));
+  SaveAnswer answer(path);
+  ASSERT_EQ(OfferRunWorkbook(nullptr, *Record()), path);
+  const QByteArray before = Hash(path);
+  ReadOnlyFolder readOnly(dir.path());
+  if (!readOnly.ok) GTEST_SKIP() << "no way to make a folder unwritable here (neither permissions nor chattr)";
+  test::MessageCatcher messages;
+  auto changed = Record();
+  changed->GridRisk.fill(7);
+  EXPECT_TRUE(OfferRunWorkbook(nullptr, *changed).isEmpty());
+  ASSERT_EQ(messages.requests.size(), 1u);
+  EXPECT_EQ(messages.requests[0].text, U("Ошибка в процессе записи файла!"));
+  EXPECT_EQ(messages.requests[0].title, U("Веларон"));
+  EXPECT_EQ(messages.requests[0].icon, QMessageBox::Critical);
+  EXPECT_EQ(Hash(path), before);
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{U("книга.xlsx")});
+}
+
+// --- The run dialog offers the workbook once a run has completed.
+
+Form6::Services Services() {
+  Form6::Services s = Form6::DatabaseServices();
+  s.section = [](int tpid) -> std::optional<db::SectionRow> {
+    if (tpid != 1) return std::nullopt;
+    return test::GoodData().section;
+  };
+  s.ground = [](const QString&) { return test::GoodData().ground; };
+  s.runData = [](const result::RunRequest&) { return test::GoodData(); };
+  return s;
+}
+
+TEST(RunWorkbook, TheRunDialogOffersTheWorkbookAfterACompletedRun) {
+  for (bool extraFiles : {true, false}) {
+    SCOPED_TRACE(extraFiles);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(U("взрыв.xlsx"));
+    test::MessageCatcher messages(QMessageBox::No);
+    SaveAnswer answer(path);
+    result::RunRequest base = test::GoodRequest(2);
+    base.options.OptExtraFiles = extraFiles;
+    QWidget parent;
+    auto* form = new Form6(base, &parent);
+    form->setServices(Services());
+    form->setOfferWorkbook(true);
+    int finished = 0;
+    QObject::connect(form, &Form6::runFinished, [&](auto) {
+      // The workbook is offered before the results are handed on.
+      EXPECT_EQ(answer.asked.size(), extraFiles ? 1u : 0u);
+      ++finished;
+    });
+    form->show();
+    form->findChild<QComboBox*>(U("Combo1"))->setCurrentIndex(1);
+    form->findChild<QLineEdit*>(U("Text1"))->setText(U("1"));
+    form->findChild<QPushButton*>(U("cmdRaschet"))->click();
+    QElapsedTimer t;
+    t.start();
+    while (form->running() && t.elapsed() < 60000) QApplication::processEvents(QEventLoop::AllEvents, 20);
+    QApplication::processEvents();
+    EXPECT_EQ(finished, 1);
+    EXPECT_EQ(answer.asked.size(), extraFiles ? 1u : 0u);
+    EXPECT_EQ(QFile::exists(path), extraFiles);
+    delete form;
+  }
+}
+
+}  // namespace
+}  // namespace velaron::ui
