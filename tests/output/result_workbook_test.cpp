@@ -377,6 +377,25 @@ TEST(ResultWorkbook, ThePictureSheetsShowTheRunsOwnPictures) {
   }
 }
 
+TEST(ResultWorkbook, TheThreeDimensionalOptionTurnsEveryPictureButTheRisk) {
+  // Without the results tab's pictures the writer draws them all: from above, or as a mesh.
+  auto flat = Record(7), mesh = Record(7);
+  flat->request.options.Opt3D = false;
+  mesh->request.options.Opt3D = true;
+  const auto a = Write(*flat), b = Write(*mesh);
+  ASSERT_TRUE(a->result.ok && b->result.ok);
+  int compared = 0;
+  for (const auto& s : a->book.sheets) {
+    if (s.pictures.empty()) continue;
+    const test::SheetPart* other = Sheet(b->book, s.name);
+    ASSERT_TRUE(other && other->pictures.size() == 1) << s.name.toStdString();
+    const bool same = s.pictures[0] == other->pictures[0];
+    EXPECT_EQ(same, s.name == U("Диаграмма риска")) << s.name.toStdString();
+    ++compared;
+  }
+  EXPECT_EQ(compared, 13);
+}
+
 TEST(ResultWorkbook, NumbersKeepThePointUnderARussianNumberLocale) {
   test::RussianNumbers russian;
   if (!russian.active) GTEST_SKIP() << "no Russian locale to be had; the point is checked in the layout test";
