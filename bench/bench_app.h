@@ -5,19 +5,16 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QString>
-#include <memory>
 
 namespace velaron::bench {
 
-inline QGuiApplication& App() {
+inline void App() {
+  if (QCoreApplication::instance()) return;  // made by another benchmark already
   static int argc = 1;
   static char name[] = "velaron_bench";
   static char* argv[] = {name, nullptr};
-  static std::unique_ptr<QGuiApplication> app = [] {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    return std::make_unique<QGuiApplication>(argc, argv);
-  }();
-  return *app;
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  static QGuiApplication app(argc, argv);
 }
 
 // The database of the headless runs: the pristine copy beside the program (or VELARON_BENCH_DB).
