@@ -2,6 +2,7 @@
 // reverse order of making, pictures as PNG images on their own worksheets.
 #include <QBuffer>
 #include <QByteArray>
+#include <atomic>
 #include <cmath>
 #include <exception>
 #include <future>
@@ -87,26 +88,31 @@ WorkbookWriteResult WriteResultWorkbook(const result::RunSnapshot& record, const
     if (s.kind != SheetKind::Input && (!s.grid || s.grid->nx() < nx || s.grid->ny() < ny))
       return fail(writeFailed, QStringLiteral("сетка листа \"%1\" не рассчитана").arg(s.name));
 
-  // The pictures are drawn on a thread of their own while the cells are written, in the order the
+  // The pictures are drawn on two threads of their own while the cells are written, in the order the
   // sheets go into the book (the last made first); the book holds each picture's bytes until it is closed.
   const int cStep = record.request.settings.CStep;
   std::vector<std::promise<QByteArray>> drawn(model.sheets.size());
   std::vector<std::future<QByteArray>> pending(model.sheets.size());
-  for (size_t i = 0; i < model.sheets.size(); ++i)
-    if (model.sheets[i].kind == SheetKind::Picture) pending[i] = drawn[i].get_future();
-  std::jthread painter([&model, &drawn, nx, ny, cStep] {
-    for (size_t i = model.sheets.size(); i-- > 0;) {
-      const WorkbookSheet& s = model.sheets[i];
-      if (s.kind != SheetKind::Picture) continue;
+  std::vector<size_t> order;  // picture sheets, the first needed first
+  for (size_t i = model.sheets.size(); i-- > 0;)
+    if (model.sheets[i].kind == SheetKind::Picture) {
+      pending[i] = drawn[i].get_future();
+      order.push_back(i);
+    }
+  std::atomic<size_t> next{0};
+  auto paint = [&model, &drawn, &order, &next, nx, ny, cStep] {
+    for (size_t k; (k = next.fetch_add(1)) < order.size();) {
+      const WorkbookSheet& s = model.sheets[order[k]];
       QByteArray png;
       try {
         png = Png(s.picture ? *s.picture : DrawSheetPicture(*s.grid, s.name, s.quantity, s.view3D, nx, ny, cStep));
       } catch (const std::exception&) {
         png.clear();  // the writer reports the missing picture
       }
-      drawn[i].set_value(std::move(png));
+      drawn[order[k]].set_value(std::move(png));
     }
-  });
+  };
+  std::jthread painters[] = {std::jthread(paint), std::jthread(paint)};
   std::vector<QByteArray> pictures(model.sheets.size());
 
   XlsxBook book(path, /*constantMemory=*/true);
