@@ -6,6 +6,8 @@
 #include <QStandardPaths>
 #include <QStringList>
 
+#include "common/save_folder.h"
+
 namespace velaron::ui {
 
 namespace {
@@ -13,11 +15,6 @@ namespace {
 SaveFileSink& Sink() {
   static SaveFileSink sink;
   return sink;
-}
-
-QString& LastFolder() {
-  static QString folder;
-  return folder;
 }
 
 // "Книга Excel (*.xlsx)|*.xlsx" as Qt's name filters: each description, with its pattern when the
@@ -46,14 +43,15 @@ QString FirstSuffix(const QString& filter) {
 void SetSaveFileSink(SaveFileSink sink) { Sink() = std::move(sink); }
 
 QString SaveStartFolder() {
-  if (!LastFolder().isEmpty() && QDir(LastFolder()).exists()) return LastFolder();
+  const QString last = QString::fromStdString(LastSaveFolder());
+  if (!last.isEmpty() && QDir(last).exists()) return last;
   const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
   if (!documents.isEmpty() && QDir(documents).exists()) return documents;
   return QDir::homePath();
 }
 
 void RememberSaveFolder(const QString& savedFile) {
-  LastFolder() = savedFile.isEmpty() ? QString() : QFileInfo(savedFile).absolutePath();
+  SetLastSaveFolder(savedFile.isEmpty() ? std::string() : QFileInfo(savedFile).absolutePath().toStdString());
 }
 
 QString WithDefaultSuffix(const QString& path, const QString& suffix) {

@@ -1,6 +1,6 @@
-// The program's save dialog for the files it writes (workbooks, reports): a filter in the program's own
-// "description|pattern" form, the extension added to a name that has none, and a start in the folder
-// last used for a save, or else the user's documents folder (never the program's folder, which may be
+// The program's save dialog for the files it writes: a filter in the program's own "description|pattern"
+// form, the extension added to a name that has none, and a start in the folder last used for a save (of
+// a report or a workbook), or else the user's documents folder (never the program's folder, which may be
 // read-only). Tests answer it through a sink instead of a modal dialog.
 #pragma once
 

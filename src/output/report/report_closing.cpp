@@ -5,18 +5,12 @@
 #include <QStandardPaths>
 
 #include "common/numtext.h"
+#include "common/save_folder.h"
 #include "common/texts.h"
 #include "output/report/docx_writer.h"
 #include "output/report/report_numbers.h"
 
 namespace velaron::report {
-
-namespace {
-QString& LastFolder() {
-  static QString folder;
-  return folder;
-}
-}  // namespace
 
 db::ReportSummaryRow SummaryRow(const ReportInput& in, const QDateTime& now) {
   db::ReportSummaryRow row;
@@ -43,7 +37,9 @@ QString WithDocxSuffix(const QString& path) {
 }
 
 QString ReportStartFolder() {
-  if (!LastFolder().isEmpty() && QDir(LastFolder()).exists()) return LastFolder();
+  // The folder of the last save, a workbook's as well as a report's.
+  const QString last = QString::fromStdString(LastSaveFolder());
+  if (!last.isEmpty() && QDir(last).exists()) return last;
   return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
 }
 
@@ -65,7 +61,7 @@ ClosingOutcome CloseReport(const Document& doc, const ReportInput& in, const QDa
     return out;
   }
   out.savedPath = path;
-  LastFolder() = QFileInfo(path).absolutePath();
+  SetLastSaveFolder(QFileInfo(path).absolutePath().toStdString());
   return out;
 }
 

@@ -16,6 +16,7 @@
 #include <QTemporaryDir>
 #include <unistd.h>
 
+#include "common/save_folder.h"
 #include "message_catcher.h"
 #include "run/run_fixtures.h"
 #include "run/ui/form6.h"
@@ -95,6 +96,8 @@ TEST(RunWorkbook, ANameGetsItsExtensionAndTheNextDialogOpensWhereTheLastSaveWent
       << answer.asked[0].startFolder.toStdString();
   EXPECT_NE(answer.asked[0].startFolder, QCoreApplication::applicationDirPath());
   EXPECT_EQ(answer.asked[1].startFolder, dir.path());
+  // The report's dialog opens there too: one folder for every save.
+  EXPECT_EQ(QString::fromStdString(LastSaveFolder()), dir.path());
   EXPECT_EQ(answer.asked[0].suffix, U("xlsx"));
   // A name with an extension of its own keeps it; one ending in a dot gets the extension after it.
   EXPECT_EQ(WithDefaultSuffix(U("/p/a.xlsx"), U("xlsx")), U("/p/a.xlsx"));
