@@ -303,12 +303,11 @@ TEST(ResultWorkbook, InputSheetCarriesTheRunsTexts) {
     auto record = Record(c.code);
     if (c.set) c.set(*record);
     // Radii of the five jet cases; the asymmetric zone 4 not found in the grid.
-    for (size_t k = 0; k < 5; ++k) {
-      const double d = static_cast<double>(k);
-      record->ZoneR[k] = {10.5 + d, 20.25 + d, 30 + d, 40.125 + d};
-    }
-    record->ZoneR[4][3] = -1;
-    record->ZoneR[5] = {99, 99, 99, 99};  // the fireball's row is not in the table
+    for (int k = 1; k <= 5; ++k)
+      for (int level = 1; level <= 4; ++level)
+        record->zoneR(k, level) = std::vector<double>{10.5, 20.25, 30, 40.125}[level - 1] + (k - 1);
+    record->zoneR(5, 4) = -1;
+    for (int level = 1; level <= 4; ++level) record->zoneR(6, level) = 99;  // the fireball is not in the table
     const auto w = Write(*record);
     ASSERT_TRUE(w->result.ok) << w->result.detail.toStdString();
     const auto cells = CellsOf(w->book, "Исходные данные");

@@ -171,7 +171,9 @@ InputSheet BuildInputSheet(const result::RunSnapshot& record) {
       in.radiusTable = true;
       for (const char* head : kRadiusHeads) in.radiusHeads << U(head);
       for (const char* name : kRadiusCases) in.radiusCases << U(name);
-      for (size_t k = 0; k < in.radii.size(); ++k) in.radii[k] = record.ZoneR[k];
+      // The jet cases are the scenario kinds 1 to 5.
+      for (int k = 1; k <= result::kJetCases; ++k)
+        in.radii[static_cast<size_t>(k - 1)] = result::ZoneRowOf(record.ZoneR, static_cast<result::ScenarioKind>(k));
       break;
     default:
       break;

@@ -43,7 +43,7 @@ struct InputSheet {
   bool radiusTable = false;
   QStringList radiusHeads;                 // row 10 from column B: the zone levels
   QStringList radiusCases;                 // column A from row 11: the five jet cases
-  std::array<result::ZoneRow, 5> radii{};  // ZoneR rows 1..5, radii unrounded (−1: zone not found)
+  std::array<result::ZoneRow, result::kJetCases> radii{};  // jet cases 1..5, radii unrounded (−1: not found)
 };
 
 struct ResultWorkbook {
