@@ -318,6 +318,7 @@ std::optional<HeadlessRequest> ParseHeadlessRequest(const QByteArray& json, QStr
   }
   // The report options of the settings dialog, for the documents of the run.
   if (rd.object(root, "options", o, present) && present) {
+    rd.known(o, {"Opt3D", "OptExtraFiles"}, "options");
     for (auto [key, flag] : {std::pair{"Opt3D", &r.options.Opt3D}, std::pair{"OptExtraFiles", &r.options.OptExtraFiles}}) {
       const auto v = o.value(QLatin1String(key));
       if (v.isUndefined() || v.isNull()) continue;

@@ -157,6 +157,8 @@ TEST(WorkbookOptions, TheDocumentOptionsOfTheInputReachTheRequest) {
   EXPECT_FALSE(off->request.options.OptExtraFiles);
   EXPECT_FALSE(run::ParseHeadlessRequest(SampleRequest(2, 200, 10, R"(}, "options": {"Opt3D": 1)"), error));
   EXPECT_EQ(error, U("Ошибка во входном файле: поле \"Opt3D\" должно быть true или false"));
+  EXPECT_FALSE(run::ParseHeadlessRequest(SampleRequest(2, 200, 10, R"(}, "options": {"Opt3d": false)"), error));
+  EXPECT_EQ(error, U("Ошибка во входном файле: неизвестное поле \"Opt3d\" в \"options\""));
 }
 
 // --- LibreOffice reads the workbook.
