@@ -121,7 +121,7 @@ class SheetList {
     sheets_.push_back(s);
   }
   // The picture of the value sheet just added.
-  void picture(const char* name, PictureQuantity quantity, const QImage* shown = nullptr, bool topView = false) {
+  void picture(const char* name, PictureKind quantity, const QImage* shown = nullptr, bool topView = false) {
     WorkbookSheet s;
     s.kind = SheetKind::Picture;
     s.name = U(name);
@@ -201,31 +201,31 @@ ResultWorkbook BuildResultWorkbook(const result::RunSnapshot& record) {
   // The damaging factor: overpressure in Pa shown in kPa, or the heat flux as it is.
   if (facts.overpressure) {
     sheets.values(kPressureSheet, record.GridValue, 1000);
-    sheets.picture(kPressurePicture, PictureQuantity::Overpressure, &record.imgDiagr1);
+    sheets.picture(kPressurePicture, PictureKind::Overpressure, &record.imgDiagr1);
   } else {
     sheets.values(kFluxSheet, record.GridValue);
-    sheets.picture(kFluxPicture, PictureQuantity::HeatFlux, &record.imgDiagr1);
+    sheets.picture(kFluxPicture, PictureKind::HeatFlux, &record.imgDiagr1);
   }
   sheets.values(kPercentSheet, record.GridProc);
-  sheets.picture(kPercentPicture, PictureQuantity::Percent, &record.imgDiagr2);
+  sheets.picture(kPercentPicture, PictureKind::Probability, &record.imgDiagr2);
   // The assessments over a year have neither impulse nor probit of their own.
   if (!facts.yearRound) {
     if (facts.overpressure) sheets.values(kImpulseSheet, record.GridImpuls);
     sheets.values(kProbitSheet, record.GridProbit);
   }
   sheets.values(kRiskSheet, record.GridRisk);
-  sheets.picture(kRiskPicture, PictureQuantity::Risk, &record.imgRisk, /*topView=*/true);
+  sheets.picture(kRiskPicture, PictureKind::Risk, &record.imgRisk, /*topView=*/true);
 
   if (code == result::CodeOf(result::Scenario::Complex)) {
     for (const ScenarioSheet& s : kScenarioSheets) {
       sheets.values(s.name, Need(ExtraGrid(record, s.grid), s.name));
-      if (s.picture) sheets.picture(s.picture, PictureQuantity::Percent);
+      if (s.picture) sheets.picture(s.picture, PictureKind::Probability);
     }
   }
   if (facts.yearRound) {
     for (const JetCaseSheet& s : kJetCaseSheets) {
       sheets.values(s.name, Need(Layer(s.percent ? record.LayerProc : record.LayerFlux, s.layer), s.name));
-      sheets.picture(s.picture, s.percent ? PictureQuantity::Percent : PictureQuantity::HeatFlux);
+      sheets.picture(s.picture, s.percent ? PictureKind::Probability : PictureKind::HeatFlux);
     }
   }
   return book;

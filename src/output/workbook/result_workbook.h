@@ -11,13 +11,12 @@
 #include <vector>
 
 #include "models/calc_state.h"
+#include "output/pictures/result_pictures.h"
 #include "result/run_snapshot.h"
 
 namespace velaron::output {
 
 // What a picture sheet shows, for the bands and the legend of its picture.
-enum class PictureQuantity { HeatFlux, Overpressure, Percent, Risk };
-
 enum class SheetKind {
   Input,    // "Исходные данные"
   Values,   // a grid, one cell per grid point
@@ -32,7 +31,7 @@ struct WorkbookSheet {
   double divisor = 1;  // Values: every cell is grid / divisor (Pa shown as kPa: 1000)
   // Picture: the record's own picture when it has one (the one the results tab shows), else drawn.
   const QImage* picture = nullptr;
-  PictureQuantity quantity = PictureQuantity::HeatFlux;
+  PictureKind quantity = PictureKind::HeatFlux;
   bool view3D = false;
 };
 

@@ -91,6 +91,7 @@ WorkbookWriteResult WriteResultWorkbook(const result::RunSnapshot& record, const
   // The pictures are drawn on two threads of their own while the cells are written, in the order the
   // sheets go into the book (the last made first); the book holds each picture's bytes until it is closed.
   const int cStep = record.request.settings.CStep;
+  const double azimuth = record.request.section.Azimut;
   std::vector<std::promise<QByteArray>> drawn(model.sheets.size());
   std::vector<std::future<QByteArray>> pending(model.sheets.size());
   std::vector<size_t> order;  // picture sheets, the first needed first
@@ -100,12 +101,12 @@ WorkbookWriteResult WriteResultWorkbook(const result::RunSnapshot& record, const
       order.push_back(i);
     }
   std::atomic<size_t> next{0};
-  auto paint = [&model, &drawn, &order, &next, nx, ny, cStep] {
+  auto paint = [&model, &drawn, &order, &next, nx, ny, cStep, azimuth] {
     for (size_t k; (k = next.fetch_add(1)) < order.size();) {
       const WorkbookSheet& s = model.sheets[order[k]];
       QByteArray png;
       try {
-        png = Png(s.picture ? *s.picture : DrawSheetPicture(*s.grid, s.name, s.quantity, s.view3D, nx, ny, cStep));
+        png = Png(s.picture ? *s.picture : DrawSheetPicture(*s.grid, s.name, s.quantity, s.view3D, nx, ny, cStep, azimuth));
       } catch (const std::exception&) {
         png.clear();  // the writer reports the missing picture
       }
