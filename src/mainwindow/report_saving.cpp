@@ -29,6 +29,16 @@ ReportFileDialog& FileDialog() {
   return dialog;
 }
 
+// The closing of a report built in the window: the summary row in the open database, the save dialog, and
+// the messages in boxes over `parent`.
+void CloseInWindow(QWidget* parent, const report::Document& doc, const report::ReportInput& in, const QDateTime& now) {
+  report::ClosingHooks hooks;
+  hooks.appendRow = [](const db::ReportSummaryRow& row) { return db::AppendReportSummary(row); };
+  hooks.askFileName = [parent](const QString& folder) { return FileDialog()(parent, folder); };
+  hooks.critical = [parent](const QString& message) { ShowCritical(parent, message); };
+  report::CloseReport(doc, in, now, hooks);
+}
+
 }  // namespace
 
 void SetReportFileDialog(ReportFileDialog dialog) { FileDialog() = dialog ? std::move(dialog) : AskWithDialog; }
@@ -40,11 +50,7 @@ void SaveSingleScenarioReport(QWidget* parent, const result::RunSnapshot& record
   const std::optional<report::Document> doc = report::BuildSingleReport(in);
   QApplication::restoreOverrideCursor();
   if (!doc) return;
-  report::ClosingHooks hooks;
-  hooks.appendRow = [](const db::ReportSummaryRow& row) { return db::AppendReportSummary(row); };
-  hooks.askFileName = [parent](const QString& folder) { return FileDialog()(parent, folder); };
-  hooks.critical = [parent](const QString& message) { ShowCritical(parent, message); };
-  report::CloseReport(*doc, in, now, hooks);
+  CloseInWindow(parent, *doc, in, now);
 }
 
 void SaveYearReport(QWidget* parent, const result::RunSnapshot& record) {
@@ -66,11 +72,7 @@ void SaveYearReport(QWidget* parent, const result::RunSnapshot& record) {
   const std::optional<report::Document> doc = report::BuildYearReport(in, year);
   QApplication::restoreOverrideCursor();
   if (!doc) return;
-  report::ClosingHooks hooks;
-  hooks.appendRow = [](const db::ReportSummaryRow& row) { return db::AppendReportSummary(row); };
-  hooks.askFileName = [parent](const QString& folder) { return FileDialog()(parent, folder); };
-  hooks.critical = [parent](const QString& message) { ShowCritical(parent, message); };
-  report::CloseReport(*doc, in, now, hooks);
+  CloseInWindow(parent, *doc, in, now);
 }
 
 void RegisterReportWriters(Form1& window) {
