@@ -105,17 +105,6 @@ TEST_F(ShippedData, ProbitAndPitTablesFollowTheirFormulasToThePrintedDigits) {
   }
 }
 
-TEST_F(ShippedData, DiameterCoefficientsDescendInStoredOrder) {
-  QSqlQuery q(Connection());
-  ASSERT_TRUE(q.exec("SELECT Dy FROM tabKoef_Dy ORDER BY rowid"));
-  std::vector<double> dy;
-  while (q.next()) dy.push_back(q.value(0).toDouble());
-  ASSERT_GE(dy.size(), 2u);
-  EXPECT_GE(dy.front(), 1420.0);
-  EXPECT_LE(dy.back(), 529.0);
-  EXPECT_TRUE(std::is_sorted(dy.rbegin(), dy.rend()) && std::adjacent_find(dy.begin(), dy.end()) == dy.end());
-}
-
 TEST_F(ShippedData, SoilTreeAndItsShares) {
   const std::vector<GroundTypeRow> nodes = LoadGroundTypes();
   std::map<int, GroundTypeRow> byId;
@@ -177,40 +166,6 @@ TEST_F(ShippedData, TownsKeepTheirWindRules) {
   EXPECT_EQ(town->summer, (Row{3, 25, 17, 5, 4, 35, 7, 4, 0}));
   EXPECT_EQ(town->speedWinter, (Row{3.3, 5.7, 4.2, 2.7, 3.5, 5.9, 4.1, 2.2, 0}));
   EXPECT_EQ(town->speedSummer, (Row{3.4, 6.0, 4.6, 3.3, 3.6, 4.6, 3.6, 2.9, 0}));
-}
-
-TEST_F(ShippedData, SettingsSectionsAndTheRest) {
-  EXPECT_EQ(Count("Adjustment"), 1);
-  const auto adj = LoadAdjustment();
-  ASSERT_TRUE(adj.has_value());
-  EXPECT_TRUE(CheckSettings(*adj).isEmpty()) << CheckSettings(*adj).toStdString();
-  EXPECT_EQ(adj->Gas, 1);
-
-  const std::vector<SectionRow> sections = LoadSections();
-  ASSERT_FALSE(sections.empty());
-  for (std::size_t i = 0; i < sections.size(); ++i) EXPECT_EQ(sections[i].TPID, static_cast<int>(i) + 1);
-  // Section 1 lies on loam, 2.1.1.2: Дисперсные / Связные / Минеральные / Суглинок.
-  const SectionRow& s = sections.front();
-  EXPECT_EQ(s.Ground, QStringLiteral("2.1.1.2"));
-  const int path[4] = {s.G1, s.G2, s.G3, s.G4};
-  const char* codes[4] = {"2", "1", "1", "2"};
-  int parent = 0;
-  for (int level = 0; level < 4; ++level) {
-    const auto node = LoadGroundType(path[level]);
-    ASSERT_TRUE(node.has_value()) << level;
-    EXPECT_EQ(node->grParent, parent);
-    EXPECT_EQ(node->GroundCode, QString::fromLatin1(codes[level]));
-    parent = node->GID;
-  }
-  EXPECT_EQ(LoadGroundType(s.G4)->Ground, QStringLiteral("Суглинок"));
-  EXPECT_TRUE(LoadGround3(s.Ground).has_value());
-
-  EXPECT_EQ(Count("tab_time"), 1);
-  EXPECT_EQ(Count("tabOtchet"), 0);
-  ASSERT_EQ(LoadGases().size(), 1u);
-  EXPECT_EQ(LoadGases()[0].VName, QStringLiteral("Метан"));
-  EXPECT_EQ(LoadGases()[0].DangerClass, 4);
-  EXPECT_EQ(LoadRegions().size(), 1u);
 }
 
 }  // namespace

@@ -102,18 +102,6 @@ AdjustmentRow Valid() {
   return r;
 }
 
-TEST(CheckSettings, AcceptsAGridWhoseCellsSitOnGridPointsUpToAMillion) {
-  EXPECT_TRUE(CheckSettings(Valid()).isEmpty());
-  AdjustmentRow r = Valid();
-  r.XLimit = r.YLimit = 20;  // the smallest: one step each side of the centre
-  r.Dola = 0;
-  r.Dola_obl = 1;
-  r.Tfb = r.Tobl = 0;  // fractions at both ends, zero times
-  EXPECT_TRUE(CheckSettings(r).isEmpty());
-  r.XLimit = r.YLimit = 10000;  // 10000 m at 10 m: 1001 x 1001 points, the largest accepted
-  EXPECT_TRUE(CheckSettings(r).isEmpty());
-}
-
 TEST(CheckSettings, RefusesEachBrokenRuleNamingIt) {
   const std::vector<std::pair<std::function<void(AdjustmentRow&)>, const char*>> cases = {
       {[](AdjustmentRow& r) { r.CStep = 0; }, "Шаг сетки"},

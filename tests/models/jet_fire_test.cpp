@@ -77,34 +77,6 @@ TEST(RaschetSimmTorch, WorstDirectionOfAnEarlierRunDoesNotSurvive) {
 // ---------------------------------------------------------------------------------------------------
 // Asymmetric jet fire
 
-TEST(AsimmJets, DirectionsFlameBaseAndProbability) {
-  // Azimuth 0 points the jets at ±20° and their opposites; −200° is the same line as +160°.
-  const auto dirs = AsimmJetDirections(0), turned = AsimmJetDirections(90);
-  const double expected[] = {20, -20, -160, -200};
-  for (int k = 0; k < 4; ++k) EXPECT_NEAR(dirs[k], expected[k] * kDeg, 1e-15) << k;
-  EXPECT_NEAR(turned[0], -70 * kDeg, 1e-15);
-  EXPECT_NEAR(turned[3], -290 * kDeg, 1e-15);
-  // JetAngle 0: Z0 = sin 0 × (...) − depth = −depth, X0 = cos 0 × LiftOff = LiftOff; half the pit length to
-  // whole metres (17.5 → 18, halves to even), down to whole steps: 10 m.
-  const AsimmFlameBase flat = AsimmFlameBaseFor(0, 12, 35, 1.2, 10);
-  EXPECT_DOUBLE_EQ(flat.Z0, -1.2);
-  EXPECT_DOUBLE_EQ(flat.X0, 12);
-  EXPECT_EQ(flat.Shift, 10);
-  // 25°: Z0 = sin 25° × (cos 25° × 40/2 + 10) − 1.5 = 0.42262 × (18.1262 + 10) − 1.5 = 10.3867 m.
-  const AsimmFlameBase raised = AsimmFlameBaseFor(25 * kDeg, 10, 40, 1.5, 10);
-  EXPECT_NEAR(raised.Z0, 10.3867, 1e-4);
-  EXPECT_NEAR(raised.X0, 9.0631, 1e-4);
-  EXPECT_EQ(raised.Shift, 20);
-  EXPECT_EQ(AsimmFlameBaseFor(0, 0, 45, 0, 10).Shift, 20);  // 22.5 → 22 → 20
-  EXPECT_EQ(AsimmFlameBaseFor(0, 0, 47, 0, 5).Shift, 20);   // 23.5 → 24 → 20
-  // PAsimmTorch = PRupture × PIgnition × share already. The run used to pass PAsimmTorch × PIgnition,
-  // 2e-4 × 0.5 = 1e-4 here, counting the ignition twice and halving the risk.
-  ScenarioProbabilities p;
-  p.PAsimmTorch = 2e-4;
-  p.PIgnition = 0.5;
-  EXPECT_EQ(AsimmTorchRiskProbability(p), 2e-4);
-}
-
 TEST(RaschetAsimmTorch, JetsLieAlongTheRouteWhateverTheWindDirection) {
   // A north-south pipe (azimuth 0) blows out to the north and to the south, ±20°. The model used to draw
   // the jets in the frame of the wind's angle, so an east wind turned them east-west: on this grid the
@@ -129,9 +101,6 @@ TEST(RaschetAsimmTorch, JetsLieAlongTheRouteWhateverTheWindDirection) {
   }
   for (std::size_t k = 1; k < fields.size(); ++k) EXPECT_EQ(fields[k].cells(), fields[0].cells()) << windsFrom[k];
 }
-
-// ---------------------------------------------------------------------------------------------------
-// Both jet models: progress, cancel, threads
 
 }  // namespace
 }  // namespace velaron::models

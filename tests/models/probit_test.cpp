@@ -27,19 +27,6 @@ CalcState StateOf(int nx, int ny, int step, double speed = 1.0) {
   return s;
 }
 
-bool CloseRel(double a, double b, double rel) { return std::fabs(a - b) <= rel * std::max(std::fabs(a), std::fabs(b)); }
-
-// The thermal probit and percent fields of `s` equal those of the full search, cell by cell.
-void ExpectThermalEqualsFullSearch(CalcState s, const char* what) {
-  CalcState lit = s;
-  ProbitGrid(s, ProbitBranch::Thermal, SyntheticTables());
-  literal::ThermalProbitGrid(lit, SyntheticTables());
-  for (const Grid CalcState::*g : {&CalcState::GridProbit, &CalcState::GridProc}) {
-    ASSERT_EQ((s.*g).cells().size(), (lit.*g).cells().size()) << what;
-    for (std::size_t k = 0; k < (s.*g).cells().size(); ++k)
-      ASSERT_TRUE(CloseRel((s.*g).cells()[k], (lit.*g).cells()[k], 1e-12)) << what << " cell " << k;
-  }
-}
 
 TEST(BlastProbit, AtTheReferenceValuesAndWithoutABlast) {
   // V = (17500/17500)^8.4 + (290/290)^9.3 = 2.
@@ -86,41 +73,6 @@ TEST(ThermalProbit, EscapeDistanceWorkedByHand) {
   EXPECT_DOUBLE_EQ(search.distance(-1, -1), std::sqrt(800.0));  // to (−3, −3), 20 m off in x and in y
   EXPECT_DOUBLE_EQ(search.distance(2, 1), std::sqrt(50.0 * 50 + 40.0 * 40));  // to (−3, −3)
   EXPECT_EQ(search.distance(2, 1), literal::EscapeDist(f.GridValue, f.settings, 20, 10));
-}
-
-// The fast search against the full examination of every grid point: on random fields (cells exactly at
-// the safe limit, 4, included: no injury there), on a field with no hot cell, and on a smooth hot spot
-// off the centre, as a flame's field is.
-TEST(ThermalProbit, FastEscapeSearchEqualsTheFullSearch) {
-  std::mt19937 rng(20261206);
-  std::uniform_real_distribution<double> u(0, 1);
-  const int steps[] = {1, 5, 7, 10};
-  for (int trial = 0; trial < 60; ++trial) {
-    const int nx = 1 + static_cast<int>(rng() % 18), ny = 1 + static_cast<int>(rng() % 18);
-    const int step = steps[rng() % 4];
-    CalcState s = StateOf(nx, ny, step, 0.5 + (rng() % 50) / 10.0);
-    const double pCold = (rng() % 100) / 100.0;
-    for (double& q : s.GridValue.cells()) {
-      q = u(rng) < pCold ? 4 * u(rng) : 4 + 60 * u(rng) + 1e-9;
-      if (u(rng) < 0.05) q = 4.0;  // exactly the safe limit is safe
-    }
-    const EscapeSearch search(s.GridValue, s.settings);
-    for (int iy = -ny; iy <= ny; ++iy)
-      for (int ix = -nx; ix <= nx; ++ix) {
-        const double fast = search.distance(ix, iy);
-        const double full = literal::EscapeDist(s.GridValue, s.settings, ix * step, iy * step);
-        ASSERT_TRUE(CloseRel(fast, full, 1e-12)) << trial << " cell " << ix << "," << iy << ": " << fast << " vs " << full;
-      }
-    ExpectThermalEqualsFullSearch(s, "random");
-  }
-  CalcState cool = StateOf(10, 10, 10);
-  cool.GridValue.fill(4.0);
-  ExpectThermalEqualsFullSearch(cool, "no hot cell");
-  CalcState s = StateOf(40, 30, 10, 5);
-  for (int iy = -30; iy <= 30; ++iy)
-    for (int ix = -40; ix <= 40; ++ix)
-      s.GridValue(ix, iy) = 80 * std::exp(-std::hypot(ix * 10.0 - 60, iy * 10.0 + 20) / 90);
-  ExpectThermalEqualsFullSearch(s, "hot spot");
 }
 
 // ---------------------------------------------------------------------------------------------------
@@ -174,35 +126,6 @@ TEST(ZoneRadii, WorkedProfiles) {
       EXPECT_EQ(s.CurZones[z][1], c.r[z] > 0 ? levels[z] : 777) << "case " << n << " zone " << z;
     }
     ++n;
-  }
-}
-
-// The zone search against its step-by-step transcription, on profiles whose maximum lies anywhere, that
-// fall through the levels or dip and rise again, and that touch the levels 1, 33, 50, 99 and 99.99 exactly.
-TEST(ZoneRadii, EqualsTheStepByStepSearch) {
-  std::mt19937 rng(6122026);
-  std::uniform_real_distribution<double> u(0, 1);
-  const double levels[] = {0, 0.5, 1, 20, 33, 40, 50, 70, 99, 99.5, 99.99};
-  for (int trial = 0; trial < 4000; ++trial) {
-    const int half = 1 + static_cast<int>(rng() % 15), step = 1 + static_cast<int>(rng() % 12);
-    CalcState s = StateOf(half, half, step);
-    const int n = ProfilePoints(s.settings);
-    s.RadProfile.assign(n + 1, {0, 0, 0});
-    const int kind = static_cast<int>(rng() % 3), peak = 1 + static_cast<int>(rng() % n);
-    const double top = u(rng) < 0.5 ? 99.99 : 100 * u(rng);
-    double prev = 0;
-    for (int i = 1; i <= n; ++i) {
-      double p = levels[rng() % 11];                                                      // the levels themselves
-      if (kind == 0) p = i <= peak ? top * i / peak : prev * std::exp(-3 * u(rng));  // up to a peak, then down
-      if (kind == 1) p = 100 * u(rng);                                                    // any values
-      s.RadProfile[i][1] = prev = std::min(p, 99.99);
-      s.RadProfile[i][2] = (i - 1) * step;
-    }
-    CalcState lit = s;
-    for (int z = 0; z <= 4; ++z) s.CurZones[z] = lit.CurZones[z] = {-7, 777};
-    ZoneRadii(s);
-    literal::ZoneRadii(lit);
-    for (int z = 1; z <= 4; ++z) ASSERT_EQ(s.CurZones[z], lit.CurZones[z]) << "trial " << trial << " zone " << z;
   }
 }
 

@@ -9,7 +9,6 @@
 #include <QTemporaryDir>
 #include <cmath>
 
-#include "docx_reader.h"
 #include "zip_reader.h"
 
 namespace {
@@ -33,50 +32,6 @@ CalcRun RunCalc(const QString& input, const QStringList& extra) {
 }
 
 }  // namespace
-
-TEST(CalcReport, WritesTheReportOfTheRunAndRefusesAnUnwritableFile) {
-  QTemporaryDir dir;
-  const QString input = dir.filePath("in.json");
-  {
-    QFile f(input);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(R"({"settings": {"XLimit": 200, "YLimit": 200, "CStep": 10, "Skor_chel": 1.5, "Tfb": 10, "Dola": 0.5,
-                             "Tobl": 20, "Dola_obl": 0.3},
-      "pipeline": {"Gas": 1, "Diametr": 1420, "DavlDown": 7.4, "DavlUp": 5.4, "Temp": 10, "Glubina": 1.2,
-                   "Ltrub": 100, "Lkr": 30, "Tsrab": 300, "InversPercent": 14.3},
-      "rate": {"way": 1, "RegionPos": 1},
-      "external": {"Check5": 0, "Check6": 1, "Check7": 0, "Check8": 0, "Stih": 0.01},
-      "section": {"TPID": 1},
-      "run": {"ScenarioCode": 6},
-      "texts": {"Mestn": "Хабаровский край, км 12"}})");
-  }
-  const QString out = dir.filePath("report.docx");
-  const CalcRun r = RunCalc(input, {QStringLiteral("--report"), out});
-  ASSERT_EQ(r.exitCode, 0);
-  EXPECT_EQ(r.out.value("ScenarioCode").toInt(), 6);
-  const auto parts = velaron::test::ReadZip(out);
-  ASSERT_TRUE(parts.count("word/document.xml"));
-  const QStringList lines = velaron::test::ReadDocxBody(parts.at("word/document.xml")).lines();
-  // A 200-m grid is too small for the fireball: the warning, two empty lines, then the title.
-  EXPECT_TRUE(lines.value(0).startsWith(U("Увеличьте ширину зоны расчета"))) << lines.value(0).toStdString();
-  EXPECT_EQ(lines.value(3).toStdString(), "Аварийный сценарий \"Огневой шар\" при гильотинном разрушении газопровода");
-  EXPECT_TRUE(lines.contains(U("Место расположения газопровода:  Хабаровский край, км 12")));
-  EXPECT_TRUE(lines.contains(U("Скорость выхода человека из опасной зоны, м/с  1,5")));
-  EXPECT_TRUE(lines.contains(U("           стихийные бедствия (бури, разрушительные землетрясения) ")));
-  // The names of the database rows the run used, and the run's own numbers.
-  const auto ground = lines.indexOf(U("Грунт:"));
-  ASSERT_GE(ground, 0);
-  for (int i = 1; i <= 4; ++i) EXPECT_GT(lines.value(ground + i).size(), 1) << "ground level " << i;
-  const double flow = r.out.value("derived").toObject().value("MassFlow").toDouble();
-  ASSERT_GT(flow, 0);
-  const QString mass = QString::number(std::nearbyint(flow * 100) / 100, 'g', 15).replace('.', ',');
-  EXPECT_TRUE(lines.contains(U("Массовый расход, кг/с:  ") + mass)) << mass.toStdString();
-  EXPECT_EQ(parts.count("word/media/image5.png"), 1u);  // all five figures
-
-  const CalcRun refused = RunCalc(input, {QStringLiteral("--report"), dir.filePath("no/such/folder/r.docx")});
-  EXPECT_EQ(refused.exitCode, 2);
-  EXPECT_TRUE(refused.out.contains("error"));
-}
 
 TEST(CalcReport, WritesTheYearRoundReportsWithTheTownsWindTableAndTheRunsZoneRadii) {
   QTemporaryDir dir;

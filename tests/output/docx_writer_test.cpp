@@ -6,7 +6,6 @@
 #include <QTemporaryDir>
 #include <set>
 
-#include "docx_reader.h"
 #include "output/report/docx_writer.h"
 #include "zip_reader.h"
 
@@ -52,66 +51,6 @@ Document Sample() {
 }
 
 }  // namespace
-
-TEST(DocxWriter, PackageHoldsEveryPartAndItsRelationships) {
-  QTemporaryDir dir;
-  const QString path = dir.filePath("отчет.docx");
-  ASSERT_EQ(WriteDocx(Sample(), path), QString());
-  const auto parts = ReadZip(path);
-  for (const char* name : {"[Content_Types].xml", "_rels/.rels", "word/document.xml", "word/_rels/document.xml.rels",
-                           "word/styles.xml", "word/media/image1.png", "word/media/image2.png"})
-    EXPECT_TRUE(parts.count(name)) << name;
-  EXPECT_TRUE(QByteArray::fromStdString(parts.at("word/media/image1.png")).startsWith("\x89PNG"));
-  // Every picture's r:embed is a relationship whose target part exists.
-  const std::string& rels = parts.at("word/_rels/document.xml.rels");
-  const QStringList ids = AttributeValues(rels, "Relationship", "Id");
-  const QStringList targets = AttributeValues(rels, "Relationship", "Target");
-  const DocxBody body = ReadDocxBody(parts.at("word/document.xml"));
-  int pictures = 0;
-  for (const auto& p : body.paragraphs)
-    for (const QString& embed : p.embeds) {
-      ++pictures;
-      const auto i = ids.indexOf(embed);
-      ASSERT_GE(i, 0) << embed.toStdString();
-      EXPECT_TRUE(parts.count("word/" + targets[i].toStdString())) << targets[i].toStdString();
-    }
-  EXPECT_EQ(pictures, 2);
-  // One docPr id per picture, never repeated.
-  EXPECT_EQ(body.docPrIds.size(), 2);
-  EXPECT_EQ(std::set<QString>(body.docPrIds.begin(), body.docPrIds.end()).size(), 2u);
-  // The content types name the main part and the png default.
-  EXPECT_NE(parts.at("[Content_Types].xml").find("wordprocessingml.document.main+xml"), std::string::npos);
-  EXPECT_NE(parts.at("[Content_Types].xml").find("Extension=\"png\""), std::string::npos);
-}
-
-TEST(DocxWriter, ParagraphsKeepTextsSizesBoldAndAlignment) {
-  const auto parts = DocxParts(Sample());
-  const DocxBody body = ReadDocxBody(parts.at("word/document.xml"));
-  const auto& p = body.paragraphs;
-  ASSERT_GE(p.size(), 5u);
-  EXPECT_EQ(p[0].text, "Аварийный сценарий \"Физический взрыв\" при <гильотинном> & разрушении");
-  EXPECT_EQ(p[0].align, "center");
-  EXPECT_TRUE(p[0].bold);
-  EXPECT_EQ(p[0].size, 12);
-  EXPECT_EQ(p[1].text, "Исходные данные");
-  EXPECT_EQ(p[1].size, 14);
-  EXPECT_EQ(p[2].text, "Шаг сетки, м   10");  // blanks kept as they stand
-  EXPECT_FALSE(p[2].bold);
-  EXPECT_EQ(p[2].align, "left");
-  EXPECT_EQ(p[3].text, "           эрозия почвы ");
-  EXPECT_EQ(p[4].pictures, 1);
-  EXPECT_EQ(p[5].text, "Рис. ___ Зонирование (шаг сетки -  10 м)");
-  // Every run keeps its blanks.
-  const std::string& xml = parts.at("word/document.xml");
-  size_t runs = 0, preserved = 0;
-  for (size_t at = xml.find("<w:t"); at != std::string::npos; at = xml.find("<w:t", at + 1))
-    if (xml.compare(at, 5, "<w:t>") == 0 || xml.compare(at, 5, "<w:t ") == 0) {
-      ++runs;
-      preserved += std::string_view(xml).substr(at).starts_with("<w:t xml:space=\"preserve\">");
-    }
-  EXPECT_GT(runs, 0u);
-  EXPECT_EQ(runs, preserved);
-}
 
 TEST(DocxWriter, TablesRebuildTheirGridFromSpansAndVerticalMerges) {
   const DocxBody body = ReadDocxBody(DocxParts(Sample()).at("word/document.xml"));
@@ -188,17 +127,4 @@ TEST(DocxWriter, AFailedWriteLeavesTheEarlierFileAndNoTemporaryFile) {
 
   EXPECT_NE(WriteDocx(Sample(), dir.filePath("нет/такой/папки.docx")), QString());
   EXPECT_NE(WriteDocx(Sample(), dir.path()), QString());  // a folder is not a file
-}
-
-TEST(DocxWriter, WritingOverAnEarlierFileReplacesItWhole) {
-  QTemporaryDir dir;
-  const QString path = dir.filePath("r.docx");
-  {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(QByteArray(1 << 20, 'x'));  // larger than the document
-  }
-  ASSERT_EQ(WriteDocx(Sample(), path), QString());
-  EXPECT_FALSE(ReadZip(path).empty());
-  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
 }

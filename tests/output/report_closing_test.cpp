@@ -73,20 +73,6 @@ TEST_F(ReportClosingTest, RowHoldsTheThirteenFieldsAndTheFileGetsItsSuffix) {
   EXPECT_EQ(ReportStartFolder(), QDir(dir.path()).absolutePath());
 }
 
-TEST_F(ReportClosingTest, CancelKeepsTheRowWritesNoFileAndSaysSo) {
-  Closing c;
-  c.answer.clear();
-  const ClosingOutcome out = CloseReport(doc, in, now, c.hooks());
-  EXPECT_TRUE(out.rowWritten);
-  EXPECT_TRUE(out.savedPath.isEmpty());
-  EXPECT_EQ(Rows(), 1);
-  EXPECT_EQ(c.messages, QStringList{U("Ошибка в процессе сохранения файла")});
-  EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
-  // Twice in a row: two rows.
-  CloseReport(doc, in, now, c.hooks());
-  EXPECT_EQ(Rows(), 2);
-}
-
 TEST_F(ReportClosingTest, AFailedSaveLeavesTheEarlierFile) {
   const QString path = dir.filePath(QString(250, QLatin1Char('r')) + ".docx");
   {
@@ -103,24 +89,4 @@ TEST_F(ReportClosingTest, AFailedSaveLeavesTheEarlierFile) {
   ASSERT_TRUE(f.open(QIODevice::ReadOnly));
   EXPECT_EQ(f.readAll(), "earlier report");
   EXPECT_EQ(Rows(), 1);  // the row was written before the dialog and stays
-}
-
-TEST_F(ReportClosingTest, AFailedRowIsToldAndTheDocumentIsStillSaved) {
-  Closing c;
-  c.answer = dir.filePath("r.docx");
-  ClosingHooks h = c.hooks(false);
-  h.appendRow = [](const db::ReportSummaryRow&) { return U("Не удалось записать строку в tabOtchet"); };
-  const ClosingOutcome out = CloseReport(doc, in, now, h);
-  EXPECT_FALSE(out.rowWritten);
-  EXPECT_EQ(c.messages, QStringList{U("Не удалось записать строку в tabOtchet")});
-  EXPECT_EQ(out.savedPath, dir.filePath("r.docx"));
-  EXPECT_TRUE(QFile::exists(out.savedPath));
-  EXPECT_EQ(Rows(), 0);
-}
-
-TEST(ReportClosing, SuffixIsAddedOnlyWhenMissing) {
-  EXPECT_EQ(WithDocxSuffix("a/b"), "a/b.docx");
-  EXPECT_EQ(WithDocxSuffix("a/b.DOCX"), "a/b.DOCX");
-  EXPECT_EQ(WithDocxSuffix("a/b.doc"), "a/b.doc.docx");
-  EXPECT_EQ(WithDocxSuffix(""), "");
 }

@@ -51,22 +51,6 @@ TEST(ReportNumbers, TwoDecimalRoundingThenPlainText) {
     EXPECT_EQ(Round2Text(c.value).toStdString(), c.text) << c.value;
 }
 
-TEST(ReportNumbers, PlainConversionAndStrWithTheSignBlank) {
-  EXPECT_EQ(Plain(153.25).toStdString(), "153,25");
-  EXPECT_EQ(Plain(1.42).toStdString(), "1,42");
-  EXPECT_EQ(Plain(0.1 + 0.2).toStdString(), "0,3");  // 15 significant digits
-  EXPECT_EQ(Plain(-1).toStdString(), "-1");
-  EXPECT_EQ(Plain(1e-5).toStdString(), "1E-05");  // where %.15G switches to the exponent form
-  EXPECT_EQ(Plain(0.0001).toStdString(), "0,0001");
-  EXPECT_EQ(Plain(123456789012345.0).toStdString(), "123456789012345");
-  EXPECT_EQ(Plain(1e15).toStdString(), "1E+15");
-
-  EXPECT_EQ(Str(10).toStdString(), " 10");
-  EXPECT_EQ(Str(0).toStdString(), " 0");
-  EXPECT_EQ(Str(20.5).toStdString(), " 20,5");
-  EXPECT_EQ(Str(-10).toStdString(), "-10");
-}
-
 TEST(ReportNumbers, MinuteCountCountsMinuteBoundaries) {
   const QDate d(2026, 3, 14);
   struct Case {
@@ -81,10 +65,4 @@ TEST(ReportNumbers, MinuteCountCountsMinuteBoundaries) {
            {QDateTime(d, QTime(23, 59, 30)), QDateTime(d.addDays(1), QTime(0, 0, 10)), 1},
        })
     EXPECT_EQ(MinuteCount(c.start, c.end), c.minutes) << c.start.toString().toStdString();
-}
-
-TEST(ReportNumbers, DatesAlwaysCarryTheTime) {
-  EXPECT_EQ(DateText(QDate(2026, 1, 5)).toStdString(), "05.01.2026");
-  EXPECT_EQ(DateTimeText(QDateTime(QDate(2026, 1, 5), QTime(0, 0, 0))).toStdString(), "05.01.2026 0:00:00");
-  EXPECT_EQ(DateTimeText(QDateTime(QDate(2026, 12, 31), QTime(14, 7, 9))).toStdString(), "31.12.2026 14:07:09");
 }

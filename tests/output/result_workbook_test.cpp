@@ -13,7 +13,6 @@
 
 #include "output/workbook/result_workbook.h"
 #include "russian_numbers.h"
-#include "workbook_reader.h"
 #include "zip_reader.h"
 
 namespace velaron::output {
@@ -113,11 +112,6 @@ double NumberAt(const std::map<QString, XlsxCell>& cells, const QString& ref) {
   if (it == cells.end() || it->second.isString || it->second.rawNumber.isEmpty())
     return std::numeric_limits<double>::quiet_NaN();
   return it->second.rawNumber.toDouble();
-}
-
-QString TextAt(const std::map<QString, XlsxCell>& cells, const QString& ref) {
-  const auto it = cells.find(ref);
-  return it == cells.end() ? QString() : it->second.text;
 }
 
 // --- Sheets of each code, in the order they are made. "*" marks a picture sheet.
@@ -221,178 +215,6 @@ TEST(ResultWorkbook, ValueSheetsLieLikeTheMapWithOnlyTheOverpressureInKilopascal
   EXPECT_EQ(NumberAt(cells, "G5"), (150000.25 + 300 + 2) / 1000);
   EXPECT_EQ(NumberAt(cells, "D3"), 150.00025);
   EXPECT_EQ(NumberAt(cells, "G1"), (150000.25 + 300 - 2) / 1000);
-}
-
-TEST(ResultWorkbook, EachScenarioAndJetCaseSheetShowsItsOwnGrid) {
-  struct Expect {
-    const char* sheet;
-    double value;
-  };
-  // LayerFlux k = 10 + k, LayerProc k = 20 + k (k: 1 pit winter, 2 pit summer, 3 symmetric winter,
-  // 4 symmetric summer, 5 asymmetric).
-  const std::vector<Expect> jets = {
-      {"Котл_лето-ТП", 12},    {"Котл_зима-ТП", 11},    {"Симметр_лето-ТП", 14}, {"Симметр_зима-ТП", 13},
-      {"Ассимм-ТП", 15},       {"Котл_лето-Pr", 22},    {"Котл_зима-Pr", 21},    {"Симметр_лето-Pr", 24},
-      {"Симметр_зима-Pr", 23}, {"Ассимм-Pr", 25}};
-  const std::vector<Expect> scenarios = {
-      {"Процент поражения - Огневой шар", 31}, {"Процент поражения-Взрыв", 32}, {"Процент поражения-взрыв ГПВС", 33},
-      {"Процент пораж-факельн горение", 34},   {"Риск - Огневой шар", 35},      {"Риск-факельн горение", 36},
-      {"Риск-взрыв ГПВС", 37},                 {"Риск Взрыв", 38}};
-  for (int code : {1, 7}) {
-    SCOPED_TRACE(code);
-    const auto w = Write(*Record(code));
-    ASSERT_TRUE(w->result.ok) << w->result.detail.toStdString();
-    std::vector<Expect> all = jets;
-    if (code == 1) all.insert(all.end(), scenarios.begin(), scenarios.end());
-    for (const Expect& e : all) {
-      const auto cells = CellsOf(w->book, e.sheet);
-      EXPECT_EQ(cells.size(), 35u) << e.sheet;
-      for (const QString& ref : {U("A1"), U("D3"), U("G5")}) EXPECT_EQ(NumberAt(cells, ref), e.value) << e.sheet;
-    }
-    // The percent of the largest flux is the common sheet's; the symmetric summer case keeps its own
-    // layer (LayerProc 4 = 24) rather than that percent.
-    EXPECT_EQ(NumberAt(CellsOf(w->book, "Вероятность поражения, проценты"), "D3"), Coded(kProcBase, 0, 0));
-  }
-}
-
-TEST(ResultWorkbook, InputSheetCarriesTheRunsTexts) {
-  const double pi = 3.14159265358979;
-  const QString r1 = U("Исходные данные"), r2 = U("Диаметр трубопровода: 1420 мм"), r3 = U("Газ: Метан"),
-                r4 = U("Температура газа, °С: -5,5"), rose = U("Скорость ветра:  см. розу ветров");
-  struct Case {
-    int code;
-    std::function<void(result::RunSnapshot&)> set;
-    QStringList rows;  // column A from row 1
-  };
-  const std::vector<Case> cases = {
-      // Flame height 12.3456 → 12,35; widest section 2 × 0.4 × 12.3456 = 9.87648 → 9,88; a tilt of π/3
-      // from the horizontal is 30° from the vertical. The wind speed stands unrounded.
-      {5,
-       [&](result::RunSnapshot& r) {
-         r.derived.LTorch = 12.3456;
-         r.derived.Tilt = pi / 3;
-         r.request.run.WindSpeed = 2.75;
-       },
-       {r1, r2, r3, r4, U("Скорость ветра:  2,75"), U("Высота факела: 12,35"), U("Максимальный диаметр: 9,88"),
-        U("Угол отклонения факела от вертикали: 30")}},
-      // The asymmetric flame: twice the tip width 4.321 → 8,64; aimed 25° above the ground → 65°.
-      {4,
-       [&](result::RunSnapshot& r) {
-         r.derived.LTorch = 80.125;
-         r.derived.W2 = 4.321;
-         r.derived.Tilt = 25 / 180.0 * pi;
-       },
-       {r1, r2, r3, r4, U("Скорость ветра:  3"), U("Высота факела: 80,12"), U("Максимальный диаметр: 8,64"),
-        U("Угол отклонения факела от вертикали: 65")}},
-      {8,
-       [&](result::RunSnapshot& r) {
-         r.derived.MassGPVS = 1234.5678;
-         r.request.settings.Tobl = 20;
-         r.request.settings.Dola_obl = 0.333;
-       },
-       {r1, r2, r3, r4, rose, U("Масса облака ТВС, кг 1234,57"),
-        U("Время истечения при образовании облака ГПВС, с 20"), U("Доля массы, участвующей в горении ГПВС 0,33")}},
-      {2, {}, {r1, r2, r3, r4, rose}},
-      {6, {}, {r1, r2, r3, r4, rose}},
-      {3, {}, {r1, r2, r3, r4, U("Скорость ветра:  3")}},
-      {7, {}, {r1, r2, r3, r4, rose}},
-      {1, {}, {r1, r2, r3, r4, rose}},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.code);
-    auto record = Record(c.code);
-    if (c.set) c.set(*record);
-    // Radii of the five jet cases; the asymmetric zone 4 not found in the grid.
-    for (int k = 1; k <= 5; ++k)
-      for (int level = 1; level <= 4; ++level)
-        record->zoneR(k, level) = std::vector<double>{10.5, 20.25, 30, 40.125}[level - 1] + (k - 1);
-    record->zoneR(5, 4) = -1;
-    for (int level = 1; level <= 4; ++level) record->zoneR(6, level) = 99;  // the fireball is not in the table
-    const auto w = Write(*record);
-    ASSERT_TRUE(w->result.ok) << w->result.detail.toStdString();
-    const auto cells = CellsOf(w->book, "Исходные данные");
-    QStringList rows;
-    for (int row = 1; row <= 8; ++row)
-      if (cells.count(CellRef(row, 1))) rows << TextAt(cells, CellRef(row, 1));
-    EXPECT_EQ(rows, c.rows);
-    EXPECT_TRUE(cells.count(U("A1")) && cells.at(U("A1")).bold && cells.at(U("A1")).fontSize == 12.0);
-    EXPECT_FALSE(cells.count(U("A2")) && cells.at(U("A2")).bold);
-    const bool table = c.code == 1 || c.code == 7;
-    EXPECT_EQ(cells.count(U("B10")) == 1, table);
-    if (!table) {
-      EXPECT_EQ(cells.size(), size_t(c.rows.size()));
-      continue;
-    }
-    EXPECT_EQ((QStringList{TextAt(cells, "B10"), TextAt(cells, "C10"), TextAt(cells, "D10"), TextAt(cells, "E10")}),
-              (QStringList{"R1", "R2", "R3", "R4"}));
-    EXPECT_EQ((QStringList{TextAt(cells, "A11"), TextAt(cells, "A12"), TextAt(cells, "A13"), TextAt(cells, "A14"),
-                           TextAt(cells, "A15")}),
-              (QStringList{U("Котлованный-Зима"), U("Котлованный-Лето"), U("Симметричный-Зима"),
-                           U("Симметричный-Лето"), U("Ассимметричный")}));
-    for (int k = 1; k <= 5; ++k)
-      for (int j = 1; j <= 4; ++j) {
-        const double expected = k == 5 && j == 4 ? -1 : std::vector<double>{10.5, 20.25, 30, 40.125}[j - 1] + (k - 1);
-        EXPECT_EQ(NumberAt(cells, CellRef(10 + k, 1 + j)), expected) << k << " " << j;
-      }
-    EXPECT_EQ(cells.size(), 5u + 4 + 5 + 20);
-  }
-}
-
-TEST(ResultWorkbook, RunWithoutWindowTextsWritesItsNumbersWithTheComma) {
-  auto record = Record(3);
-  record->request.texts = {};
-  record->request.pipeline.Diametr = 1020.5;
-  record->request.pipeline.Temp = 7.25;
-  record->gas.VName = U("Пропан");
-  const auto cells = CellsOf(Write(*record)->book, "Исходные данные");
-  EXPECT_EQ(TextAt(cells, "A2"), U("Диаметр трубопровода: 1020,5 мм"));
-  EXPECT_EQ(TextAt(cells, "A3"), U("Газ: Пропан"));
-  EXPECT_EQ(TextAt(cells, "A4"), U("Температура газа, °С: 7,25"));
-}
-
-TEST(ResultWorkbook, ThePictureSheetsShowTheRunsOwnPictures) {
-  // The three pictures of the results tab go to their sheets as they are; the others are drawn.
-  auto record = Record(2);
-  record->imgDiagr1 = QImage(37, 23, QImage::Format_RGB32);
-  record->imgDiagr2 = QImage(41, 29, QImage::Format_RGB32);
-  record->imgRisk = QImage(43, 31, QImage::Format_RGB32);
-  record->imgDiagr1.fill(Qt::red);
-  record->imgDiagr2.fill(Qt::green);
-  record->imgRisk.fill(Qt::blue);
-  const auto w = Write(*record);
-  ASSERT_TRUE(w->result.ok);
-  const struct {
-    const char* sheet;
-    QSize size;
-    QRgb colour;
-  } cases[] = {{"Диаграмма избыточного давления", {37, 23}, qRgb(255, 0, 0)},
-               {"Диаграмма вероятности поражения", {41, 29}, qRgb(0, 255, 0)},
-               {"Диаграмма риска", {43, 31}, qRgb(0, 0, 255)}};
-  for (const auto& c : cases) {
-    const test::SheetPart* s = Sheet(w->book, U(c.sheet));
-    ASSERT_TRUE(s && s->pictures.size() == 1) << c.sheet;
-    EXPECT_EQ(s->pictures[0].size(), c.size) << c.sheet;
-    EXPECT_EQ(s->pictures[0].pixel(5, 5), c.colour) << c.sheet;
-  }
-}
-
-TEST(ResultWorkbook, TheThreeDimensionalOptionTurnsEveryPictureButTheRisk) {
-  // Without the results tab's pictures the writer draws them all: from above, or as a mesh.
-  auto flat = Record(7), mesh = Record(7);
-  flat->request.options.Opt3D = false;
-  mesh->request.options.Opt3D = true;
-  const auto a = Write(*flat), b = Write(*mesh);
-  ASSERT_TRUE(a->result.ok && b->result.ok);
-  int compared = 0;
-  for (const auto& s : a->book.sheets) {
-    if (s.pictures.empty()) continue;
-    const test::SheetPart* other = Sheet(b->book, s.name);
-    ASSERT_TRUE(other && other->pictures.size() == 1) << s.name.toStdString();
-    const bool same = s.pictures[0] == other->pictures[0];
-    EXPECT_EQ(same, s.name == U("Диаграмма риска")) << s.name.toStdString();
-    ++compared;
-  }
-  EXPECT_EQ(compared, 13);
 }
 
 TEST(ResultWorkbook, NumbersKeepThePointUnderARussianNumberLocale) {

@@ -11,22 +11,6 @@ using namespace velaron;
 using velaron::output::DrawWindRose;
 using velaron::output::RoseRings;
 
-TEST(WindRosePicture, RingsAreRoundStepsEndingAboveTheLargestValue) {
-  struct Case {
-    double largest;
-    std::vector<double> rings;
-  } cases[] = {
-      {23, {5, 10, 15, 20, 25}},
-      {25, {10, 20, 30}},  // a value on a ring gets one ring more
-      {4, {1, 2, 3, 4, 5}},
-      {60, {20, 40, 60, 80}},
-      {0.3, {0.1, 0.2, 0.3, 0.4}},
-      {0, {1}},
-      {-3, {1}},
-  };
-  for (const Case& c : cases) EXPECT_EQ(RoseRings(c.largest), c.rings) << c.largest;
-}
-
 namespace {
 
 // Bounding box of the pixels of one colour family inside `area`.

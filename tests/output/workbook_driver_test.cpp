@@ -14,7 +14,6 @@
 
 #include "run/headless.h"
 #include "run/run_fixtures.h"
-#include "workbook_reader.h"
 #include "zip_reader.h"
 
 namespace velaron::test {
@@ -141,24 +140,6 @@ TEST_F(WorkbookDriver, AFileThatCannotBeWrittenIsAnErrorOfTheDriver) {
   EXPECT_EQ(r.exitCode, 2);
   EXPECT_EQ(r.json["error"].toString(), U("Ошибка в процессе записи файла!"));
   EXPECT_FALSE(r.json.contains("ScenarioCode"));
-}
-
-TEST(WorkbookOptions, TheDocumentOptionsOfTheInputReachTheRequest) {
-  // Both on when the input says nothing, as at the program's start.
-  QString error;
-  auto plain = run::ParseHeadlessRequest(SampleRequest(2), error);
-  ASSERT_TRUE(plain) << error.toStdString();
-  EXPECT_TRUE(plain->request.options.Opt3D);
-  EXPECT_TRUE(plain->request.options.OptExtraFiles);
-  auto off = run::ParseHeadlessRequest(
-      SampleRequest(2, 200, 10, R"(}, "options": {"Opt3D": false, "OptExtraFiles": false)"), error);
-  ASSERT_TRUE(off) << error.toStdString();
-  EXPECT_FALSE(off->request.options.Opt3D);
-  EXPECT_FALSE(off->request.options.OptExtraFiles);
-  EXPECT_FALSE(run::ParseHeadlessRequest(SampleRequest(2, 200, 10, R"(}, "options": {"Opt3D": 1)"), error));
-  EXPECT_EQ(error, U("Ошибка во входном файле: поле \"Opt3D\" должно быть true или false"));
-  EXPECT_FALSE(run::ParseHeadlessRequest(SampleRequest(2, 200, 10, R"(}, "options": {"Opt3d": false)"), error));
-  EXPECT_EQ(error, U("Ошибка во входном файле: неизвестное поле \"Opt3d\" в \"options\""));
 }
 
 // --- LibreOffice reads the workbook.

@@ -4,14 +4,11 @@
 
 #include <QImage>
 
-#include "docx_reader.h"
-#include "output/report/docx_writer.h"
 #include "output/report/wind_block.h"
 #include "output/report/year_zone_table.h"
 
 using namespace velaron;
 using namespace velaron::report;
-using namespace velaron::test;
 
 namespace {
 
@@ -115,27 +112,7 @@ const Grid kComplexGrid = ZoneGrid(
     {"Характеристика опасных зон", "^", "^", "^", "Зима", "Лето", "Зима", "Лето", "^", "^"},
     {7, 6, 8, 1, 2, 3, 4, 5});
 
-// Compares a table read back from the .docx with an expected grid, cell by cell.
-void ExpectGrid(const DocxTable& t, const Grid& want) {
-  ASSERT_EQ(t.rows(), int(want.size()));
-  ASSERT_EQ(t.cols(), int(want[0].size()));
-  for (int r = 0; r < t.rows(); ++r)
-    for (int c = 0; c < t.cols(); ++c) {
-      const QString& w = want[size_t(r)][size_t(c)];
-      const auto anchor = t.anchor[size_t(r)][size_t(c)];
-      SCOPED_TRACE(testing::Message() << "row " << r + 1 << ", column " << c + 1);
-      if (w == "<")
-        EXPECT_EQ(anchor, t.anchor[size_t(r)][size_t(c - 1)]);
-      else if (w == "^")
-        EXPECT_EQ(anchor, t.anchor[size_t(r - 1)][size_t(c)]);
-      else {
-        EXPECT_EQ(anchor, (std::pair{r, c}));
-        EXPECT_EQ(t.text[size_t(r)][size_t(c)].toStdString(), w.toStdString());
-      }
-    }
-}
-
-// The same comparison on the document model (1-based cells).
+// Compares a table of the document model (1-based cells) with an expected grid.
 void ExpectGrid(const Table& t, const Grid& want) {
   ASSERT_EQ(t.rows(), int(want.size()));
   ASSERT_EQ(t.cols(), int(want[0].size()));
@@ -190,36 +167,6 @@ TEST(WindBlock, CaptionTableAndDaysLineWithTheTownsValues) {
   EXPECT_EQ(std::get<Paragraph>(blocks[size_t(seen + 1)]).text(), texts[2]);
 }
 
-TEST(WindBlock, WithoutATownRowTheTableKeepsItsLabelsAndNoValues) {
-  Document d;
-  WriteWindBlock(d, std::nullopt);
-  const Table& t = *d.tables().at(0);
-  EXPECT_EQ(t.text(4, 1), "Северо -восточный");
-  for (int r = 3; r <= 11; ++r)
-    for (int c = 2; c <= 5; ++c) EXPECT_EQ(t.text(r, c), "");
-  EXPECT_EQ(d.plainText().count("пункта -\r\n"), 1);
-  EXPECT_TRUE(d.plainText().contains("температурой > 0   \r\n"));
-}
-
-TEST(WindRoseFigure, PictureThenCaptionWithTheTownAndNoGridStep) {
-  QImage rose(40, 30, QImage::Format_RGB32);
-  rose.fill(Qt::white);
-  struct Case {
-    QImage image;
-    size_t pictures;
-  } cases[] = {{rose, 1}, {QImage(), 0}};  // a rose that failed leaves the caption alone
-  for (const Case& c : cases) {
-    Document d;
-    WriteWindRoseFigure(d, Town(), c.image);
-    EXPECT_EQ(d.pictures().size(), c.pictures);
-    const auto p = d.paragraphs();
-    ASSERT_EQ(p.size(), 3u);
-    EXPECT_EQ(p[0]->empty(), c.pictures == 0);
-    EXPECT_EQ(p[1]->text(), "Рис.  ___ Роза ветров в районе населенного пункта -Нижний Новгород");
-    EXPECT_EQ(p[1]->format, (Format{12, false, Align::Center}));
-  }
-}
-
 TEST(YearZoneTable, BothFormsOnTheModel) {
   struct Case {
     YearTableForm form;
@@ -251,65 +198,4 @@ TEST(YearZoneTable, BothFormsOnTheModel) {
     EXPECT_EQ(t.format(), (Format{10, false, Align::Center}));
     ExpectGrid(t, *c.grid);
   }
-}
-
-TEST(YearZoneTable, ProbabilityRowIsTheProductOfRuptureIgnitionAndShare) {
-  // Shares chosen so that a wrong share or a missing factor shows: 0.004 · 0.25 · share.
-  result::Probabilities p;
-  p.PRupture = 0.004;
-  p.PIgnition = 0.25;
-  p.Pkw = 0.5;
-  p.Pks = 0.125;
-  p.Psw = 1;
-  p.Pss = 0.0625;
-  p.Paw = 0.75;
-  p.Pas = 0.5;
-  Document d;
-  WriteYearZoneTable(d, YearTableForm::Jets, ZoneR(), kCurZones, p);
-  const Table& t = *d.tables()[0];
-  const char* want[] = {"0,0005", "0,000125", "0,001", "6,25E-05", "0,00075", ""};
-  for (int c = 2; c <= 7; ++c) EXPECT_EQ(t.text(8, c).toStdString(), want[c - 2]) << "column " << c;
-
-  // No ignition: every jet column reads 0; the explosion keeps the rupture's probability.
-  p.PIgnition = 0;
-  p.PFireBall = 0;
-  Document d0;
-  WriteYearZoneTable(d0, YearTableForm::Complex, ZoneR(), kCurZones, p);
-  const Table& t0 = *d0.tables()[0];
-  const char* want0[] = {"0,004", "0", "0", "0", "0", "0", "0", "0", ""};
-  for (int c = 2; c <= 10; ++c) EXPECT_EQ(t0.text(8, c).toStdString(), want0[c - 2]) << "column " << c;
-}
-
-TEST(YearReportBlocks, DocxHoldsTheWindTableAndBothZoneTablesCellByCell) {
-  Document d;
-  WriteWindBlock(d, Town());
-  WriteYearZoneTable(d, YearTableForm::Jets, ZoneR(), kCurZones, Probabilities());
-  WriteYearZoneTable(d, YearTableForm::Complex, ZoneR(), kCurZones, Probabilities());
-  const DocxBody body = ReadDocxBody(DocxParts(d).at("word/document.xml"));
-  ASSERT_EQ(body.tables.size(), 3u);
-  {
-    SCOPED_TRACE("wind table");
-    ExpectGrid(body.tables[0], kWindGrid);
-  }
-  {
-    SCOPED_TRACE("7 columns");
-    ExpectGrid(body.tables[1], kJetsGrid);
-  }
-  {
-    SCOPED_TRACE("10 columns");
-    ExpectGrid(body.tables[2], kComplexGrid);
-  }
-  for (const auto& cp : body.tables[0].cellParagraphs) EXPECT_EQ(cp.size, 12);
-  for (const auto& cp : body.tables[2].cellParagraphs) {
-    EXPECT_EQ(cp.size, 10);
-    EXPECT_FALSE(cp.bold);
-  }
-  // The label column is the widest, and the columns fill the text width.
-  for (const DocxTable& t : body.tables) {
-    long sum = 0;
-    for (long w : t.gridCols) sum += w;
-    EXPECT_NEAR(sum, 10770, 10);
-    EXPECT_GT(t.gridCols[0], t.gridCols[1]);
-  }
-  EXPECT_TRUE(body.lines().contains("Количество дней в году со среднесуточной температурой > 0   182"));
 }

@@ -2,15 +2,14 @@
 
 #include <minizip/unzip.h>
 
-#include <QStringList>
+#include <QDir>
 #include <QXmlStreamReader>
 #include <functional>
-#include <vector>
 
 namespace velaron::test {
 
-std::map<std::string, std::string> ReadZip(const QString& path) {
-  std::map<std::string, std::string> parts;
+Parts ReadZip(const QString& path) {
+  Parts parts;
   unzFile zip = unzOpen64(path.toUtf8().constData());
   if (!zip) return parts;
   for (int rc = unzGoToFirstFile(zip); rc == UNZ_OK; rc = unzGoToNextFile(zip)) {
@@ -35,6 +34,13 @@ std::map<std::string, std::string> ReadZip(const QString& path) {
 
 namespace {
 
+std::string Part(const Parts& parts, const std::string& name) {
+  auto it = parts.find(name);
+  return it == parts.end() ? std::string() : it->second;
+}
+
+QString Attr(const QXmlStreamReader& r, const char* name) { return r.attributes().value(QLatin1String(name)).toString(); }
+
 // Calls `seen` at every start element of the XML text.
 void EachStart(const std::string& xml, const std::function<void(QXmlStreamReader&)>& seen) {
   QXmlStreamReader r(QByteArray::fromStdString(xml));
@@ -43,67 +49,20 @@ void EachStart(const std::string& xml, const std::function<void(QXmlStreamReader
     if (r.readNext() == QXmlStreamReader::StartElement) seen(r);
 }
 
-std::string Part(const std::map<std::string, std::string>& parts, const std::string& name) {
-  auto it = parts.find(name);
-  return it == parts.end() ? std::string() : it->second;
+// Targets of the relationships of `part` by id, as part names.
+std::map<QString, std::string> Relationships(const Parts& parts, const std::string& part) {
+  const auto slash = part.rfind('/');
+  const QString folder = QString::fromStdString(part.substr(0, slash));
+  std::map<QString, std::string> out;
+  EachStart(Part(parts, part.substr(0, slash) + "/_rels/" + part.substr(slash + 1) + ".rels"), [&](QXmlStreamReader& r) {
+    if (r.name() != QLatin1String("Relationship")) return;
+    const QString target = Attr(r, "Target");
+    out[Attr(r, "Id")] = (target.startsWith('/') ? target.mid(1) : QDir::cleanPath(folder + '/' + target)).toStdString();
+  });
+  return out;
 }
-
-struct Font {
-  bool bold = false;
-  double size = 0;
-};
 
 }  // namespace
-
-std::map<QString, XlsxCell> ReadCells(const std::map<std::string, std::string>& parts, const std::string& sheet) {
-  // Shared strings: each <si> is the join of its <t> runs.
-  QStringList shared;
-  EachStart(Part(parts, "xl/sharedStrings.xml"), [&](QXmlStreamReader& r) {
-    if (r.name() == QLatin1String("si")) shared << QString();
-    else if (r.name() == QLatin1String("t") && !shared.isEmpty()) shared.last() += r.readElementText();
-  });
-  // The font of each cell format: the <fonts> come before the formats in styles.xml, and the cells'
-  // formats are the <xf> of <cellXfs> (not those of <cellStyleXfs> before them).
-  std::vector<Font> fonts, xfs;
-  bool inCellXfs = false;
-  EachStart(Part(parts, "xl/styles.xml"), [&](QXmlStreamReader& r) {
-    const auto n = r.name();
-    if (n == QLatin1String("font")) fonts.push_back({});
-    else if (n == QLatin1String("b") && !fonts.empty()) fonts.back().bold = true;
-    else if (n == QLatin1String("sz") && !fonts.empty())
-      fonts.back().size = r.attributes().value(QLatin1String("val")).toDouble();
-    else if (n == QLatin1String("cellXfs")) inCellXfs = true;
-    else if (n == QLatin1String("cellStyles")) inCellXfs = false;
-    else if (n == QLatin1String("xf") && inCellXfs) {
-      const int id = r.attributes().value(QLatin1String("fontId")).toInt();
-      xfs.push_back(id >= 0 && id < static_cast<int>(fonts.size()) ? fonts[static_cast<size_t>(id)] : Font{});
-    }
-  });
-  std::map<QString, XlsxCell> cells;
-  EachStart(Part(parts, sheet), [&](QXmlStreamReader& r) {
-    if (r.name() != QLatin1String("c")) return;
-    const QString type = r.attributes().value(QLatin1String("t")).toString();
-    const int style = r.attributes().value(QLatin1String("s")).toInt();
-    XlsxCell& cell = cells[r.attributes().value(QLatin1String("r")).toString()];
-    if (style >= 0 && style < static_cast<int>(xfs.size())) {
-      cell.bold = xfs[static_cast<size_t>(style)].bold;
-      cell.fontSize = xfs[static_cast<size_t>(style)].size;
-    }
-    while (!(r.isEndElement() && r.name() == QLatin1String("c")) && !r.atEnd()) {
-      r.readNext();
-      if (r.isStartElement() && r.name() == QLatin1String("v")) {
-        const QString v = r.readElementText();
-        cell.isString = type == QLatin1String("s");
-        if (cell.isString) cell.text = shared.value(v.toInt());
-        else cell.rawNumber = v;
-      } else if (r.isStartElement() && r.name() == QLatin1String("t")) {
-        cell.isString = true;
-        cell.text = r.readElementText();
-      }
-    }
-  });
-  return cells;
-}
 
 QStringList ElementTexts(const std::string& xml, const QString& qualifiedName) {
   QStringList out;
@@ -119,6 +78,166 @@ QStringList AttributeValues(const std::string& xml, const QString& qualifiedName
     if (r.qualifiedName() == qualifiedName) out << r.attributes().value(attribute).toString();
   });
   return out;
+}
+
+std::map<QString, XlsxCell> ReadCells(const Parts& parts, const std::string& sheet) {
+  QStringList shared;  // each <si> is the join of its <t> runs
+  EachStart(Part(parts, "xl/sharedStrings.xml"), [&](QXmlStreamReader& r) {
+    if (r.name() == QLatin1String("si")) shared << QString();
+    else if (r.name() == QLatin1String("t") && !shared.isEmpty()) shared.last() += r.readElementText();
+  });
+  std::map<QString, XlsxCell> cells;
+  EachStart(Part(parts, sheet), [&](QXmlStreamReader& r) {
+    if (r.name() != QLatin1String("c")) return;
+    const QString type = Attr(r, "t");
+    XlsxCell& cell = cells[Attr(r, "r")];
+    while (!(r.isEndElement() && r.name() == QLatin1String("c")) && !r.atEnd()) {
+      r.readNext();
+      if (r.isStartElement() && r.name() == QLatin1String("v")) {
+        const QString v = r.readElementText();
+        cell.isString = type == QLatin1String("s");
+        (cell.isString ? cell.text : cell.rawNumber) = cell.isString ? shared.value(v.toInt()) : v;
+      } else if (r.isStartElement() && r.name() == QLatin1String("t")) {
+        cell.isString = true;
+        cell.text = r.readElementText();
+      }
+    }
+  });
+  return cells;
+}
+
+QString CellRef(int row, int column) {
+  QString letters;
+  for (int c = column; c > 0; c = (c - 1) / 26) letters.prepend(QChar('A' + (c - 1) % 26));
+  return letters + QString::number(row);
+}
+
+WorkbookParts ReadWorkbook(const QString& path) {
+  WorkbookParts book;
+  book.parts = ReadZip(path);
+  const auto rels = Relationships(book.parts, "xl/workbook.xml");
+  EachStart(Part(book.parts, "xl/workbook.xml"), [&](QXmlStreamReader& r) {
+    if (r.name() == QLatin1String("workbookView")) book.activeTab = Attr(r, "activeTab").toInt();
+    if (r.name() != QLatin1String("sheet")) return;
+    const auto target = rels.find(Attr(r, "r:id"));
+    book.sheets.push_back({Attr(r, "name"), target == rels.end() ? std::string() : target->second, false, {}});
+  });
+  for (SheetPart& sheet : book.sheets) {
+    EachStart(Part(book.parts, sheet.part), [&](QXmlStreamReader& r) {
+      if (r.name() == QLatin1String("sheetView")) sheet.selected = Attr(r, "tabSelected") == QLatin1String("1");
+    });
+    for (const auto& [id, drawing] : Relationships(book.parts, sheet.part))  // sheet → drawing → images
+      if (drawing.find("drawings/") != std::string::npos)
+        for (const auto& [imageId, image] : Relationships(book.parts, drawing))
+          if (book.parts.count(image))
+            sheet.pictures.push_back(QImage::fromData(QByteArray::fromStdString(book.parts.at(image))));
+  }
+  return book;
+}
+
+QStringList DocxBody::lines() const {
+  QStringList out;
+  for (const auto& p : paragraphs) out << p.text;
+  return out;
+}
+
+namespace {
+
+// Reads one <w:p> (the reader stands on its start) to its end.
+DocxParagraph ReadParagraph(QXmlStreamReader& r) {
+  DocxParagraph p;
+  double markSize = 0, runSize = 0;
+  bool inPPr = false, inRun = false;
+  while (!r.atEnd()) {
+    r.readNext();
+    const QString name = r.qualifiedName().toString();
+    if (r.isEndElement()) {
+      if (name == "w:p") break;
+      if (name == "w:pPr") inPPr = false;
+      if (name == "w:r") inRun = false;
+    } else if (r.isStartElement()) {
+      if (name == "w:pPr") inPPr = true;
+      else if (name == "w:r") inRun = true;
+      else if (name == "w:jc") p.align = Attr(r, "w:val");
+      else if (name == "w:sz") (inPPr ? markSize : runSize) = Attr(r, "w:val").toDouble() / 2;
+      else if (name == "w:t" && inRun) p.text += r.readElementText();
+    }
+  }
+  p.size = runSize > 0 ? runSize : markSize;
+  return p;
+}
+
+DocxTable ReadTable(QXmlStreamReader& r) {
+  DocxTable t;
+  struct Cell {
+    int span = 1;
+    bool continued = false;  // a vMerge without "restart"
+    QString text;
+  };
+  std::vector<std::vector<Cell>> rows;
+  bool inBorders = false;
+  while (!r.atEnd()) {
+    r.readNext();
+    const QString name = r.qualifiedName().toString();
+    if (r.isEndElement()) {
+      if (name == "w:tbl") break;
+      if (name == "w:tblBorders") inBorders = false;
+      continue;
+    }
+    if (!r.isStartElement()) continue;
+    if (name == "w:tblBorders") inBorders = true;
+    else if (inBorders) t.borderSizes[name.mid(2)] = Attr(r, "w:sz").toInt();
+    else if (name == "w:gridCol") t.gridCols.push_back(Attr(r, "w:w").toLong());
+    else if (name == "w:tr") rows.emplace_back();
+    else if (name == "w:tc") rows.back().emplace_back();
+    else if (name == "w:gridSpan") rows.back().back().span = Attr(r, "w:val").toInt();
+    else if (name == "w:vMerge") rows.back().back().continued = Attr(r, "w:val") != "restart";
+    else if (name == "w:p") {
+      t.cellParagraphs.push_back(ReadParagraph(r));
+      Cell& c = rows.back().back();
+      c.text += (c.text.isEmpty() ? "" : "\n") + t.cellParagraphs.back().text;
+    }
+  }
+  const int cols = int(t.gridCols.size());
+  t.text.assign(rows.size(), std::vector<QString>(size_t(cols)));
+  t.anchor.assign(rows.size(), std::vector<std::pair<int, int>>(size_t(cols), {-1, -1}));
+  for (size_t ri = 0; ri < rows.size(); ++ri) {
+    int col = 0;
+    for (const Cell& c : rows[ri]) {
+      std::pair<int, int> anchor{int(ri), col};
+      if (c.continued && ri > 0 && col < cols) anchor = t.anchor[ri - 1][size_t(col)];
+      for (int k = 0; k < c.span && col + k < cols; ++k) t.anchor[ri][size_t(col + k)] = anchor;
+      if (anchor == std::pair<int, int>{int(ri), col} && col < cols) t.text[ri][size_t(col)] = c.text;
+      col += c.span;
+    }
+  }
+  return t;
+}
+
+}  // namespace
+
+DocxBody ReadDocxBody(const std::string& documentXml) {
+  DocxBody body;
+  char lastItem = 0;
+  EachStart(documentXml, [&](QXmlStreamReader& r) {
+    const QString name = r.qualifiedName().toString();
+    if (name == "w:p") {
+      body.paragraphs.push_back(ReadParagraph(r));
+      lastItem = 'p';
+    } else if (name == "w:tbl") {
+      body.tables.push_back(ReadTable(r));
+      lastItem = 't';
+    } else if (name == "w:sectPr") {
+      body.endsWithParagraphThenSection = lastItem == 'p';
+    } else if (name == "w:pgSz") {
+      body.page["w"] = Attr(r, "w:w").toLong();
+      body.page["h"] = Attr(r, "w:h").toLong();
+    } else if (name == "w:pgMar") {
+      for (const char* side : {"top", "left", "right", "bottom"})
+        body.page[side] = Attr(r, (std::string("w:") + side).c_str()).toLong();
+    }
+  });
+  return body;
 }
 
 }  // namespace velaron::test

@@ -73,31 +73,23 @@ TEST_F(BadInput, OutOfRangeIsRefusedNamingTheFieldAndExtremesStayBounded) {
   const Case cases[] = {
       // Cost that grows without bound near a wind of 10 m/s, and angles too large to step through.
       {"wind just below 10 m/s", 5, {{"run.WindSpeed", 9.999}}, "Скорость ветра 9,999 м/с больше 9,9 м/с"},
-      {"wind at the limit, pit flame", 3, {{"run.WindSpeed", 9.9}}, nullptr},
       {"wind at the limit, frustum flame", 4, {{"run.WindSpeed", 9.9}, {"section.Azimut", 360}}, nullptr},
       {"azimuth of 2e16 degrees", 4, {{"section.Azimut", 2e16}}, "Азимут трубопровода, °: значение 2E+16"},
       // Settings arithmetic that would wrap round.
       {"grid step of 2^30", 5, {{"settings.CStep", 1073741824}}, "двух шагов сетки (2147483648 м)"},
       // Inputs out of their ranges.
       {"inversions of 200 %", 6, {{"pipeline.InversPercent", 200}}, "инверсионной устойчивости атмосферы, %: значение 200"},
-      {"inversions of 100 %", 6, {{"pipeline.InversPercent", 100}}, nullptr},
       {"accident probability 5", 6, {{"rate", QJsonObject{{"way", 3}, {"alfa_tr", 5}}}}, "(1 км) в течение года: значение 5"},
-      {"negative accidents per 1000 km", 6, {{"rate", QJsonObject{{"way", 2}, {"RegionPos", 1}, {"Text8", -1}}}},
-       "Количество аварий на 1000 км"},
       {"negative section length", 6, {{"section.Length", -5}}, "Длина участка, м: значение -5"},
       {"a thousand accidents per km", 2, {{"rate", QJsonObject{{"way", 2}, {"RegionPos", 1}, {"Text8", 1e6}}},
                                           {"external.Check5", 1}}, "PRupture = 1,2"},
-      {"crossing sum -2", 6, {{"section.p_v", -2}}, "(p_v): значение -2"},
-      {"negative erosion probability", 6, {{"external.Check5", 1}, {"external.Eroz", -0.5}}, "эрозии почвы: значение -0,5"},
       {"jet share above 1", 3, {{"run.shares", QJsonObject{{"Pkw", 2}, {"Psw", 0}, {"Paw", 0}, {"Pks", 0}, {"Pss", 0}, {"Pas", 0}}}},
        "Вероятности факелов"},
       {"gas temperature 1e308", 5, {{"pipeline.Temp", 1e308}}, "Температура газа, °С: значение 1E+308"},
       // Results that would not be finite numbers.
       {"escape speed 1e-310 m/s", 5, {{"settings.Skor_chel", 1e-310}}, "не является конечным числом"},
-      {"cloud time 1e300 s", 8, {{"settings.Tobl", 1e300}}, "не является конечным числом"},
       // The driver's own strictness.
       {"misspelt group", 6, {{"externals", QJsonObject{}}}, "неизвестное поле \"externals\""},
-      {"misspelt key", 5, {{"run.Windspeed", 3}}, "неизвестное поле \"Windspeed\" в \"run\""},
   };
   for (const Case& c : cases) {
     const HeadlessResult r = RunHeadless(db_.path(), Request(c.code, c.edits), 2, {"GridProc", "GridValue"});
@@ -143,13 +135,9 @@ TEST(DamagedDatabase, EveryDamagedValueOrFileIsRefusedNamingItsTable) {
   };
   const Target targets[] = {
       {"abc", "m", "", "-16", 5, {}},
-      {"Statistics", "lambda", "", "-0.1", 5, {}},
-      {"tabKoef_Dy", "kreg", "WHERE Dy = 529", "-1", 5, {}},
       {"Ground3", "P4", "WHERE Ground = '2.1.1.2'", "1.5", 6, {}},
       {"Wind", "N1", "WHERE idCity = 1", "200", 7, {}},
-      {"100b", "cp", "WHERE rowid = 3", "0", 5, {}},
       {"Lp", "L", "WHERE rowid = 2", "-1", 2, {}},
-      {"TProbit", "Zn_Procent", "WHERE rowid = 5", "200", 5, {}},
       {"TPs", "Azimut", "WHERE TPID = 1", "2e16", 4, byTpid},
       {"Adjustment", "CStep", "", "-10", 5, settingsOfDb},
   };

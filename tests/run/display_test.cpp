@@ -62,49 +62,5 @@ TEST(Edge, OnlyBorderCellsAboveTheirThresholdReach) {
   EXPECT_EQ(EdgeFormOf(6), EdgeForm::Thermal);
 }
 
-TEST(ZoneTexts, RefineStandsForMinusOneAndOnlyAWeakZoneNotFoundShowsTheNote) {
-  const QString refine = QString::fromUtf8("уточнить");
-  EXPECT_EQ(RadiusText(-1), refine);
-  EXPECT_EQ(RadiusText(82.07), QStringLiteral("82,07"));
-  const struct {
-    std::array<double, 4> radii;
-    std::array<QString, 5> texts;  // txtRsm, txtRs, txtRsr, txtRsl, txtRb
-    bool note;
-  } cases[] = {
-      // R1 .. R3 of −1 do not show the note.
-      {{-1, 82.07, 94.79, 100}, {refine, "82,07", "94,79", "100", ">100"}, false},
-      {{10, 20, 30, -1}, {"10", "20", "30", refine, refine}, true},
-      {{0, 0, 0, 0}, {"0", "0", "0", "0", ">0"}, false},  // a flat profile
-  };
-  for (const auto& c : cases) {
-    const ZoneTexts t = ZoneDisplayTexts(c.radii);
-    EXPECT_EQ((std::array<QString, 5>{t.txtRsm, t.txtRs, t.txtRsr, t.txtRsl, t.txtRb}), c.texts) << c.radii[3];
-    EXPECT_EQ(t.fraMessage, c.note) << c.radii[3];
-  }
-}
-
-TEST(Charts, OverpressureStartsAtThe300KilopascalRadiusWhenThereIsOne) {
-  // XLimit 1000 at 10 m: N = 51 points. 900, 500, 250, 120 kPa at 0, 10, 20, 30 m and RadiusDP(0) = 25:
-  // s stops at 3, so 51 − 3 + 2 = 50 points: (25, 300), then the grid from 20 m to 500 m.
-  models::CalcState s = State(1000, 1000, 10, 2);
-  for (int i = 0; i < 4; ++i) s.GridValue(i, 0) = std::array{900000, 500000, 250000, 120000}[i];
-  s.RadiusDP[0] = 25;
-  const result::DistanceSeries g = BuildDamageChart(s);
-  ASSERT_EQ(g.points.size(), 50u);
-  EXPECT_EQ(g.points[0], std::make_pair(25.0, 300.0));
-  EXPECT_EQ(g.points[1], std::make_pair(20.0, 250.0));
-  EXPECT_EQ(g.points[2], std::make_pair(30.0, 120.0));
-  EXPECT_EQ(g.points.back().first, 500.0);
-  EXPECT_EQ(g.yTitle, QString::fromUtf8("Избыточное давление, кПа"));
-  EXPECT_EQ(g.xTitle, QString::fromUtf8("Расстояние от газопровода, м"));
-  // A cloud without a 300 kPa radius: all 51 grid points from 0 m.
-  s.ScenarioCode = 8;
-  s.RadiusDP[0] = 0;
-  const result::DistanceSeries cloud = BuildDamageChart(s);
-  ASSERT_EQ(cloud.points.size(), 51u);
-  EXPECT_EQ(cloud.points[0], std::make_pair(0.0, 900.0));
-  EXPECT_EQ(cloud.points[50].first, 500.0);
-}
-
 }  // namespace
 }  // namespace velaron::run

@@ -79,13 +79,6 @@ TEST(Scenarios, ExternalFactorsInversionAndSeasonShareOutTheRupture) {
   EXPECT_EQ(p.Pas, 0.4);
 }
 
-TEST(SectionPressure, FallsLinearlyToTheMiddleOfTheSection) {
-  // 7.4 − (7.4 − 5.4)·(20000 + 5000/2)/100/1000 = 7.4 − 2·0.225 = 6.95.
-  EXPECT_NEAR(SectionPressure(7.4, 5.4, 20000, 5000, 100), 6.95, 1e-12);
-  EXPECT_DOUBLE_EQ(SectionPressure(5.5, 5.5, 33000, 4000, 100), 5.5);
-  EXPECT_DOUBLE_EQ(SectionPressure(7.4, 5.4, 0, 0, 100), 7.4);
-}
-
 TEST(Tilt, RulesByTheWindRatioAndNeverIntoTheGround) {
   const struct {
     double Rw, Ri, degrees;
@@ -180,63 +173,6 @@ TEST(AsymmetricGeometry, FlatFlameLiftsOffATenthATiltedOneMore) {
 
 using yearround::JetFlameInputs;
 using yearround::PrepareJetFlame;
-
-db::AdjustmentRow Settings() {
-  db::AdjustmentRow a;
-  a.XLimit = 200;
-  a.YLimit = 200;
-  a.CStep = 20;
-  return a;
-}
-
-JetFlameInputs JetInputs() {
-  JetFlameInputs in;
-  in.gas = db::GasRow{QString::fromUtf8("Метан"), 16.043, 50000, 21, 0.2, 4};
-  in.Diametr = 500;
-  in.Davl = 5.5;
-  in.Temp = 10.5;
-  in.Glubina = 1.2;
-  in.WindSpeed = 2;
-  in.WindDirPos = 4;  // "Ю"
-  in.Azimut = 60;
-  in.LiftAngle = 0;
-  return in;
-}
-
-TEST(JetFlame, InputsThatCannotMakeAFlameAreRefusedAndEveryLiftAngleUpToTheVerticalIsTaken) {
-  // The angle box takes any whole number. 200° used to be taken as it stood: sin 200° < 0 puts the
-  // axis of the frustum below the horizontal, so the four flames burnt into the ground, and 91°..180°
-  // turned them back over the rupture. The pipe end rises at most to the vertical.
-  const struct {
-    const char* what;
-    std::function<void(JetFlameInputs&, db::AdjustmentRow&)> breakIt;
-    const char* message;  // a part of the message, or none
-  } cases[] = {
-      {"wind 10 m/s", [](JetFlameInputs& in, db::AdjustmentRow&) { in.WindSpeed = 10; }, nullptr},
-      {"below the gas tables", [](JetFlameInputs& in, db::AdjustmentRow&) { in.Temp = -150; }, nullptr},
-      {"no pressure", [](JetFlameInputs& in, db::AdjustmentRow&) { in.Davl = 0; }, nullptr},
-      {"grid step 0", [](JetFlameInputs&, db::AdjustmentRow& a) { a.CStep = 0; }, nullptr},
-      {"91°", [](JetFlameInputs& in, db::AdjustmentRow&) { in.LiftAngle = 91; }, "от 0 до 90°"},
-      {"200°", [](JetFlameInputs& in, db::AdjustmentRow&) { in.LiftAngle = 200; }, "от 0 до 90°"},
-      {"270°", [](JetFlameInputs& in, db::AdjustmentRow&) { in.LiftAngle = 270; }, "от 0 до 90°"},
-  };
-  for (const auto& c : cases) {
-    JetFlameInputs in = JetInputs();
-    db::AdjustmentRow settings = Settings();
-    c.breakIt(in, settings);
-    const PrepareResult r = PrepareJetFlame(in, settings, test::SyntheticTables(), {});
-    ASSERT_FALSE(r.ok()) << c.what;
-    EXPECT_FALSE(r.error.isEmpty()) << c.what;
-    EXPECT_TRUE(!c.message || r.error.contains(QString::fromUtf8(c.message))) << r.error.toStdString();
-  }
-  for (double angle : {0.0, 45.0, 90.0}) {
-    JetFlameInputs in = JetInputs();
-    in.LiftAngle = angle;
-    const PrepareResult r = PrepareJetFlame(in, Settings(), test::SyntheticTables(), {});
-    ASSERT_TRUE(r.ok()) << angle << ": " << r.error.toStdString();
-    EXPECT_DOUBLE_EQ(r.run->state.derived.JetAngle, angle / 180 * kPiTest);
-  }
-}
 
 }  // namespace
 }  // namespace velaron::run

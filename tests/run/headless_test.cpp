@@ -28,22 +28,6 @@ namespace {
 
 using test::ParseJson;
 constexpr double kTestPi = 3.14159265358979;
-constexpr const char* kInlineSection =
-    R"("section": {"TPID": 1, "Length": 5000, "Udal": 20000, "Azimut": 30, "p_v": 0.1, "Ground": "2.1.1.2"})";
-
-// The sample request with one fragment of it replaced; the fragment must be there.
-QByteArray Edited(int code, const char* from, const char* to) {
-  QByteArray in = test::SampleRequest(code);
-  EXPECT_TRUE(in.contains(from)) << from;
-  return in.replace(from, to);
-}
-
-QByteArray Hash(const QString& path) {
-  QFile f(path);
-  f.open(QIODevice::ReadOnly);
-  return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
-}
-
 // A printed grid as rows of values (y from −ny, x from −nx).
 using Rows = std::vector<std::vector<double>>;
 Rows RowsOf(const QJsonObject& o, const QString& name) {
@@ -103,17 +87,6 @@ class Headless : public ::testing::Test {
     EXPECT_EQ(r.exitCode, 0) << code << " " << r.output.left(400).toStdString();
     return ParseJson(r.output);
   }
-  // The fixtures' request of `code` on the shipped section 1 and town 1, with the rows read of the copy.
-  std::pair<result::RunRequest, RunData> shipped(int code) {
-    result::RunRequest request = test::GoodRequest(code);
-    request.section = db::SectionRow{};
-    request.section.TPID = 1;
-    request.run.idCity = 1;
-    EXPECT_TRUE(db::OpenDatabase(db_.path(), true).isEmpty());
-    RunData data = LoadRunData(request, false);
-    db::CloseDatabase();
-    return {request, data};
-  }
   test::DatabaseCopy db_;
 };
 
@@ -170,93 +143,6 @@ TEST_F(Headless, AsymmetricRiskCountsIgnitionOnce) {
   EXPECT_GT(hot, 0);
 }
 
-TEST_F(Headless, OutputCarriesTheProbabilitiesAndTheGridLayout) {
-  const HeadlessResult r = run(test::SampleRequest(2), {"GridValue"});
-  ASSERT_EQ(r.exitCode, 0);
-  const QJsonObject o = ParseJson(r.output);
-  // Way 1, region lambda 0.33, D 1420 mm: KoefDy 0.31, AccidentRate 0.1023; section 5000 m:
-  // PRupture = round6(1 − exp(−0.1023·0.005)) = 0.000511.
-  const QJsonObject d = o["derived"].toObject();
-  EXPECT_EQ(d["KoefDy"].toDouble(), 0.31);
-  EXPECT_DOUBLE_EQ(d["AccidentRate"].toDouble(), 0.33 * 0.31);
-  EXPECT_DOUBLE_EQ(o["probabilities"].toObject()["PRupture"].toDouble(), 0.000511);
-  EXPECT_NEAR(d["Davl"].toDouble(), 6.95, 1e-12);
-  EXPECT_EQ(d["TempK"].toDouble(), 283);
-  const QJsonObject g = o["grids"].toObject()["GridValue"].toObject();
-  EXPECT_EQ(g["nx"].toInt(), 10);
-  EXPECT_EQ(g["ny"].toInt(), 10);
-  EXPECT_EQ(g["rows"].toArray().size(), 21);
-  EXPECT_EQ(g["rows"].toArray()[0].toArray().size(), 21);
-  EXPECT_TRUE(o.contains("ZoneAtEdge"));
-  EXPECT_EQ(o["ZoneRDir"].toArray().size(), 5);
-  EXPECT_EQ(o["ZoneR"].toArray().size(), 9);
-  EXPECT_EQ(o["RadiusDP"].toArray().size(), 8);
-  // Numbers are written with all their digits: 0.1 prints as 0.10000000000000001.
-  EXPECT_TRUE(r.output.contains("\"p_v\": 0.10000000000000001"));
-
-  // A typed-in rate (way 3) computes no diameter coefficient, so the output leaves it out instead of
-  // printing a 0 that was never calculated.
-  const QJsonObject typed = ParseJson(run(Edited(2, R"("way": 1)", R"("way": 3)")).output)["derived"].toObject();
-  EXPECT_FALSE(typed.contains("KoefDy"));
-  EXPECT_EQ(typed["AccidentRate"].toDouble(), 1);  // the typed value, unchanged
-  // A section by number reads the stored row: the shipped section 1 is 1000 m long from the start of the
-  // pipeline, Davl = 7.4 − 2·500/100000.
-  const QJsonObject stored = ParseJson(run(Edited(2, kInlineSection, R"("section": {"TPID": 1})")).output);
-  EXPECT_NEAR(stored["derived"].toObject()["Davl"].toDouble(), 7.4 - 2.0 * 500 / 100000, 1e-12);
-}
-
-TEST_F(Headless, RefusedRunsSayWhyExitWithTwoAndWriteNothing) {
-  // The preparation's own refusals are pinned with the preparation; these are the driver's and the
-  // database's (a gas left out is refused by the program itself below).
-  const QByteArray before = Hash(db_.path());
-  const QString badFile = QString::fromUtf8("Ошибка во входном файле");
-  const struct {
-    QByteArray input;
-    QString error;  // the whole message, or its start
-    QStringList grids;
-  } cases[] = {
-      {test::SampleRequest(9), QString::fromUtf8(texts::kBadScenario), {}},
-      // The assessments over a year need the town's wind: a town the database does not hold is refused.
-      {Edited(7, "\"idCity\": 1", "\"idCity\": 999"), QString::fromUtf8(texts::kNoTown), {}},
-      {Edited(2, kInlineSection, R"("section": {"TPID": 999})"), QString::fromUtf8(velaron::texts::kWrongSection), {}},
-      {"{not json", badFile, {}},
-      {test::SampleRequest(2), {}, {"NoSuchGrid"}},
-  };
-  for (const auto& c : cases) {
-    const HeadlessResult r = run(c.input, c.grids, 2);
-    EXPECT_EQ(r.exitCode, 2) << c.input.left(80).toStdString();
-    EXPECT_TRUE(ParseJson(r.output)["error"].toString().startsWith(c.error)) << r.output.toStdString();
-  }
-  EXPECT_EQ(Hash(db_.path()), before);  // read-only: nothing written
-}
-
-TEST_F(Headless, AFieldLeftOutIsRefusedNotDefaulted) {
-  // Each field below feeds the numbers; left out, the run went on with a built-in value the user never
-  // chose (an inline section without "Length" was 0 m long and every risk came out 0).
-  const char* const cut[][2] = {{R"("Length": 5000, )", "Length"},     {R"("DavlUp": 5.4, )", "DavlUp"},
-                                {R"("Skor_chel": 1.0, )", "Skor_chel"}, {R"("WindSpeed": 3, )", "WindSpeed"},
-                                {R"("RegionPos": 1, )", "RegionPos"}};
-  for (const auto& [text, field] : cut) {
-    const QString error = ParseJson(run(Edited(5, text, "")).output)["error"].toString();
-    EXPECT_TRUE(error.startsWith(QString::fromUtf8("Ошибка во входном файле"))) << field;
-    EXPECT_TRUE(error.contains(QLatin1String(field))) << error.toStdString();
-  }
-  // The wind is the jet fires' own input; an explosion runs without it, in the fresh dialog's calm.
-  const HeadlessResult blast = run(Edited(2, R"("WindSpeed": 3, )", ""));
-  ASSERT_EQ(blast.exitCode, 0) << blast.output.toStdString();
-  EXPECT_EQ(ParseJson(blast.output)["derived"].toObject()["Rw"].toDouble(), 0);
-  // A whole group left out is refused as well.
-  QByteArray noPipeline = test::SampleRequest(2);
-  const int from = noPipeline.indexOf(R"("pipeline")"), to = noPipeline.indexOf(R"("rate")");
-  ASSERT_GT(to, from);
-  const HeadlessResult np = run(noPipeline.remove(from, to - from));
-  EXPECT_EQ(np.exitCode, 2);
-  EXPECT_TRUE(ParseJson(np.output)["error"].toString().contains(QLatin1String("pipeline")));
-  // A ticked external factor needs its probability.
-  QByteArray ext = Edited(2, R"("Check5": 0)", R"("Check5": 1)");
-  EXPECT_EQ(run(ext.replace(R"("Eroz": 0.2, )", "")).exitCode, 2);
-}
-
 TEST_F(Headless, OutflowAndFlameOfTheSampleWorkedFromTheShippedTables) {
   // Worked separately from the shipped rows: section pressure 6.95 MPa = 69.5 bar lies between the
   // 60 and 70 bar tables; at 283 K they hold cp 2.71860392246134 / 2.83252731070052 and
@@ -300,32 +186,6 @@ TEST_F(Headless, OutflowAndFlameOfTheSampleWorkedFromTheShippedTables) {
   near(p, "PAsimmTorch", 0.333333333333333 * 0.000511 * 0.275);
   near(p, "PFireBall", (1 - 0.143) * 0.000511 * 0.275);
   near(p, "PGPVS", 0.000511 * 0.275 * 0.143);
-}
-
-TEST_F(Headless, DriverProgramPrintsOnlyJson) {
-  QTemporaryDir dir;
-  const QString input = dir.filePath("in.json");
-  const auto program = [&](const QByteArray& in, const QStringList& extra) {
-    QFile f(input);
-    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(in);
-    f.close();
-    QProcess p;
-    p.start(QStringLiteral(VELARON_BIN_DIR "/velaron-calc"), QStringList{"--db", db_.path(), input} + extra);
-    EXPECT_TRUE(p.waitForFinished(60000));
-    return std::make_pair(p.exitCode(), ParseJson(p.readAllStandardOutput()));
-  };
-  auto [code, o] = program(test::SampleRequest(6), {"--threads", "2"});
-  EXPECT_EQ(code, 0);
-  EXPECT_EQ(o["ScenarioCode"].toInt(), 6);
-  std::tie(code, o) = program(Edited(6, "\"Gas\": 1", "\"Gas\": 0"), {});
-  EXPECT_EQ(code, 2);
-  EXPECT_EQ(o["error"].toString(), QString::fromUtf8(velaron::texts::kGasDataMissing));
-  std::tie(code, o) = program(test::SampleRequest(7, 200, 20), {"--grids", "LayerFlux1,LayerFlux5,LayerProc1,LayerProc8"});
-  EXPECT_EQ(code, 0);
-  EXPECT_EQ(o["ScenarioCode"].toInt(), 7);
-  EXPECT_EQ(o["grids"].toObject().keys(), (QStringList{"LayerFlux1", "LayerFlux5", "LayerProc1", "LayerProc8"}));
-  EXPECT_TRUE(o["derived"].toObject().contains("LTorchWind"));
 }
 
 TEST_F(Headless, YearRoundCodesFinishWithEveryLayerAndTheAsymmetricQuantities) {
@@ -382,33 +242,6 @@ TEST_F(Headless, ComplexRiskIsTheSumOfTheFourScenarioRisks) {
       peak = std::max(peak, total[y][x]);
     }
   EXPECT_GT(peak, 0);
-}
-
-TEST_F(Headless, WindRoseIsWrittenIntoTheGivenFolderOrReportedAsFailed) {
-  const auto [request, data] = shipped(7);
-  QTemporaryDir folder;
-  // A folder that does not exist: the record names no rose file, so no report can show the rose of an
-  // earlier town. A single scenario writes no rose.
-  const struct {
-    int code;
-    QString folder;
-    bool written, failed;
-  } cases[] = {{7, folder.path(), true, false},
-               {7, folder.filePath(QStringLiteral("нет такой папки")), false, true},
-               {5, folder.path(), false, false}};
-  for (const auto& c : cases) {
-    result::RunRequest r = request;
-    r.run.ScenarioCode = c.code;
-    PrepareResult prepared = PrepareRun(r, data, QDateTime::currentDateTime());
-    ASSERT_TRUE(prepared.ok()) << prepared.error.toStdString();
-    const RunOutcome out = ExecuteRun(std::move(*prepared.run), models::NoProgress());
-    ASSERT_TRUE(out.ok()) << out.error.toStdString();
-    if (c.code == 5) QFile::remove(QDir(folder.path()).filePath(QString::fromUtf8(output::kWindRoseFile)));
-    output::WriteRunWindRose(*out.snapshot, c.folder);
-    EXPECT_EQ(out.snapshot->windRoseFailed, c.failed) << c.folder.toStdString();
-    EXPECT_EQ(QFile::exists(out.snapshot->windRoseFile), c.written) << c.folder.toStdString();
-    EXPECT_EQ(out.snapshot->windRoseFile.isEmpty(), !c.written);
-  }
 }
 
 // A progress that asks to stop after a few rows.

@@ -57,16 +57,6 @@ run::RunData GoodData() {
   return d;
 }
 
-db::WindRow GoodTown() {
-  return db::WindRow{1,
-                     QStringLiteral("Город"),
-                     {10, 5, 5, 10, 20, 20, 15, 10, 5},
-                     {15, 10, 5, 5, 10, 15, 20, 15, 5},
-                     {3, 2.5, 2, 3, 4, 5, 4, 3, 0},
-                     {2, 2, 1.5, 2, 3, 3, 3, 2, 0},
-                     210};
-}
-
 QJsonObject ParseJson(const QByteArray& out) {
   QJsonParseError e;
   const QJsonDocument d = QJsonDocument::fromJson(out, &e);

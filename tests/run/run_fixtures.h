@@ -1,6 +1,6 @@
 // The one home of the run tests' requests: the struct request and rows of a good run, the headless
-// driver's JSON request (sample_request.h, shared with the benchmarks), the synthetic tables, a town's
-// wind and a temporary copy of the pristine database.
+// driver's JSON request (sample_request.h, shared with the benchmarks), the synthetic tables and a
+// temporary copy of the pristine database.
 #pragma once
 
 #include <QByteArray>
@@ -24,9 +24,6 @@ std::shared_ptr<const models::ReferenceTables> SyntheticTables();
 // section 1000 m long at the pipeline start, a ground row with P4 = 0.25, way 3 accident rate 0.5.
 result::RunRequest GoodRequest(int code);
 run::RunData GoodData();
-
-// Town 1 with wind in every state of both seasons and 210 warm days.
-db::WindRow GoodTown();
 
 // The headless driver's JSON output as an object (a parse error fails the test).
 QJsonObject ParseJson(const QByteArray& out);

@@ -221,33 +221,6 @@ TEST(YearRoundWeights, OneStateAtFullRepetitionGivesThatStatesPercentAndZeroStat
 
 // --- The flame of each wind state ----------------------------------------------------------------
 
-TEST(YearRoundStates, EachStateGetsItsWindAngleSpeedRatioEllipseAndTiltAndCalmKeepsFiveHalvesPi) {
-  Harness h;
-  const YearRoundInputs in = Inputs(h.s, Town());
-  h.run(in);
-  ASSERT_EQ(h.calls.size(), 36u);
-  const db::WindRow& w = in.wind;
-  for (int b = 0; b < 4; ++b) {
-    const bool summer = b % 2 == 1;
-    const FlameShape shape = b < 2 ? FlameShape::Pit : FlameShape::Symmetric;
-    for (int i = 1; i <= 9; ++i) {
-      const FlameCall& c = h.calls[b * 9 + i - 1];
-      const double v = summer ? w.speedSummer[i - 1] : w.speedWinter[i - 1];
-      EXPECT_EQ(c.shape, shape);
-      EXPECT_DOUBLE_EQ(c.Rw, v / 300);
-      EXPECT_DOUBLE_EQ(c.KEllipse, 1 - 0.1 * v);
-      EXPECT_DOUBLE_EQ(c.WindAngle, (i - 1) * kTestPi / 4 + kTestPi / 2);
-      EXPECT_DOUBLE_EQ(c.Tilt, TiltRadians(0, v / 300, h.s.derived.Ri));
-    }
-  }
-  // Calm is not brought back below 2π: 5π/2, not π/2.
-  EXPECT_DOUBLE_EQ(h.calls[8].WindAngle, 2.5 * kTestPi);
-  // A calm of 0 m/s: no wind ratio, a full ellipse and an upright flame (90° = π/2).
-  EXPECT_DOUBLE_EQ(h.calls[17].Rw, 0);
-  EXPECT_DOUBLE_EQ(h.calls[17].KEllipse, 1);
-  EXPECT_NEAR(h.calls[17].Tilt, kTestPi / 2, 1e-12);
-}
-
 // --- The asymmetric jet and the seasons -----------------------------------------------------------
 
 TEST(YearRoundSeasons, AsymmetricSummerTermIsWeightedByTheWarmDays) {
@@ -270,25 +243,6 @@ TEST(YearRoundSeasons, AsymmetricSummerTermIsWeightedByTheWarmDays) {
   EXPECT_EQ(std::make_pair(AsymmetricSeasonSplit(0).summer, AsymmetricSeasonSplit(0).winter), std::make_pair(0.0, 1.0));
   EXPECT_EQ(std::make_pair(AsymmetricSeasonSplit(364).summer, AsymmetricSeasonSplit(364).winter),
             std::make_pair(1.0, 0.0));
-}
-
-TEST(YearRoundSeasons, AsymmetricJetRunsOnceWithItsOwnGeometryAndProbability) {
-  Harness h;
-  h.run();
-  EXPECT_EQ(h.asym.calls, 1);
-  EXPECT_EQ(h.asym.codeSeen, 4);
-  EXPECT_TRUE(h.asym.derivedSeen.asymmetricComputed);
-  // The winter share times the ignition probability (Paw 0.4 × 0.5), without the rupture probability.
-  EXPECT_DOUBLE_EQ(h.asym.probSeen, 0.2);
-  // The jet rises at 25° and the model starts with the flame along the jet.
-  EXPECT_DOUBLE_EQ(h.asym.derivedSeen.JetAngle, 25 / 180.0 * kTestPi);
-  EXPECT_DOUBLE_EQ(h.asym.derivedSeen.Tilt, h.asym.derivedSeen.JetAngle);
-  // Year-round run: the code is 7 again on return; inside the complex assessment it is 1.
-  EXPECT_EQ(h.s.ScenarioCode, 7);
-  Harness c;
-  c.s.ScenarioCode = 1;
-  c.run();
-  EXPECT_EQ(c.s.ScenarioCode, 1);
 }
 
 TEST(YearRoundSeasons, AsymmetricFrustumTakesTheWindOfTheCalmSummerState) {
@@ -331,18 +285,6 @@ TEST(YearRoundSeasons, AsymmetricFrustumTakesTheWindOfTheCalmSummerState) {
   // The flame section and the frame are those of the calm summer state too.
   EXPECT_DOUBLE_EQ(d.KEllipse, 0.9);
   EXPECT_DOUBLE_EQ(d.WindAngle, 2.5 * kTestPi);
-}
-
-TEST(YearRoundSeasons, PitOnlyInBothSeasonsGivesTheMeanOfTheTwoPitPercents) {
-  const result::JetShares pit{1, 0, 0, 1, 0, 0};
-  EXPECT_DOUBLE_EQ(YearRoundPercent(pit, 30, 70, 80, 50, 90, 10), (30 + 50) / 2.0);
-  // Every kind at share 1 in summer: each percent times the chances of missing the two others.
-  const result::JetShares summer{0, 0, 0, 1, 1, 1};
-  const double k = 20, s = 40, a = 60;
-  const double expected = (k * (1 - 0.01 * s) * (1 - 0.01 * a) + s * (1 - 0.01 * k) * (1 - 0.01 * a) +
-                           a * (1 - 0.01 * k) * (1 - 0.01 * s)) / 2;
-  EXPECT_DOUBLE_EQ(YearRoundPercent(summer, 0, 0, 0, k, s, a), expected);
-  EXPECT_DOUBLE_EQ(YearRoundPercent(result::JetShares{}, 50, 50, 50, 50, 50, 50), 0.0);
 }
 
 // --- Layers, the displayed field and the percent of the largest flux ------------------------------
@@ -392,15 +334,6 @@ TEST(YearRoundLayers, LayersHoldTheirJetCasesAndLayerFourKeepsTheSymmetricSummer
 }
 
 // --- Radii ----------------------------------------------------------------------------------------
-
-TEST(YearRoundRadii, ANotFoundRadiusInAnyCaseMakesItsLevelNotFound) {
-  Harness h;
-  h.asym.notFoundDir = 6;
-  h.asym.notFoundLevel = 3;
-  h.run();
-  EXPECT_EQ(h.s.CurZones[3][0], -1.0);
-  EXPECT_TRUE(h.s.CurZones[2][0] > 0 && h.s.CurZones[4][0] > 0);
-}
 
 // --- Refusals ---------------------------------------------------------------------------------------
 

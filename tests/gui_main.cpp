@@ -1,4 +1,5 @@
-// Entry of the tests that draw pictures: fonts need a GUI application, on the offscreen platform.
+// Entry of the test binaries that draw pictures or open databases: fonts need a GUI application object
+// and Qt SQL loads its driver through it, on the offscreen platform.
 #include <QGuiApplication>
 #include <clocale>
 #include <gtest/gtest.h>
