@@ -58,22 +58,6 @@ TEST(ZoneTables, StandAloneRunStartsItsZoneRRowFromZero) {
 // ---------------------------------------------------------------------------------------------------
 // Pit and symmetric jet fire
 
-TEST(RaschetSimmTorch, WorstDirectionOfAnEarlierRunDoesNotSurvive) {
-  // A flame too small to injure anyone on the grid: no direction has a radius. The old model kept the
-  // worst direction of the previous run ("8" here) and drew the profile along it; it now stays empty and
-  // the profile runs north.
-  CalcState s = testdata::JetState(200, 200, 10);
-  s.derived.LTorch = 1;
-  s.WorstDir = {"", "8", "Северо-Западному"};
-  RaschetSimmTorch(s, {FlameShape::Pit, 0}, testdata::SyntheticTables());
-  EXPECT_EQ(s.ZoneR[1][4], 0.0);
-  EXPECT_EQ(s.WorstDir[1], "");
-  EXPECT_EQ(s.WorstDir[2], "Северному");
-  for (int z = 1; z <= 4; ++z) EXPECT_EQ(s.CurZones[z][0], 0.0);
-  EXPECT_EQ(s.Profile[3][1], s.GridValue(0, 2));
-  EXPECT_EQ(s.Profile[3][2], 20.0);
-}
-
 // ---------------------------------------------------------------------------------------------------
 // Asymmetric jet fire
 

@@ -50,19 +50,3 @@ TEST(ReportNumbers, TwoDecimalRoundingThenPlainText) {
        })
     EXPECT_EQ(Round2Text(c.value).toStdString(), c.text) << c.value;
 }
-
-TEST(ReportNumbers, MinuteCountCountsMinuteBoundaries) {
-  const QDate d(2026, 3, 14);
-  struct Case {
-    QDateTime start, end;
-    qint64 minutes;
-  };
-  for (const Case& c : std::initializer_list<Case>{
-           {QDateTime(d, QTime(10, 0, 59)), QDateTime(d, QTime(10, 1, 0)), 1},
-           {QDateTime(d, QTime(10, 0, 1)), QDateTime(d, QTime(10, 0, 59)), 0},
-           {QDateTime(d, QTime(10, 0, 59)), QDateTime(d, QTime(10, 1, 1)), 1},
-           {QDateTime(d, QTime(10, 0, 0)), QDateTime(d, QTime(10, 3, 59)), 3},
-           {QDateTime(d, QTime(23, 59, 30)), QDateTime(d.addDays(1), QTime(0, 0, 10)), 1},
-       })
-    EXPECT_EQ(MinuteCount(c.start, c.end), c.minutes) << c.start.toString().toStdString();
-}

@@ -152,13 +152,6 @@ TEST(ResultWorkbook, EachCodeHasItsSheetsTheLastMadeFirstAndActive) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.code);
     const auto record = Record(c.code);
-    // Seven common sheets, then for code 1 eighteen value sheets and fourteen pictures, for code 7 ten
-    // and ten.
-    if (c.code == 1) {
-      EXPECT_EQ(c.made.size(), 7 + 32);
-    } else if (c.code == 7) {
-      EXPECT_EQ(c.made.size(), 7 + 20);
-    }
     const auto w = Write(*record);
     ASSERT_TRUE(w->result.ok) << w->result.detail.toStdString();
     QStringList tabs;
@@ -266,7 +259,6 @@ TEST(ResultWorkbook, AFailedWriteTellsTheUserAndLeavesTheEarlierFileAsItWas) {
   } cases[] = {
       {"a value the file format has no text for", withNaN, target},
       {"a record without its scenario grids", noScenarioGrids, target},
-      {"a folder that does not exist", Record(5), dir.filePath(U("нет папки/книга.xlsx"))},
       {"a folder that is a file", Record(5), target + U("/книга.xlsx")},
       {"a name longer than the file system takes", Record(5), dir.filePath(QString(300, QChar(u'к')) + U(".xlsx"))},
   };

@@ -135,12 +135,6 @@ WorkbookParts ReadWorkbook(const QString& path) {
   return book;
 }
 
-QStringList DocxBody::lines() const {
-  QStringList out;
-  for (const auto& p : paragraphs) out << p.text;
-  return out;
-}
-
 namespace {
 
 // Reads one <w:p> (the reader stands on its start) to its end.

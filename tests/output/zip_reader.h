@@ -65,7 +65,6 @@ struct DocxBody {
   std::vector<DocxTable> tables;
   std::map<QString, long> page;  // "w", "h", "top", "left", "right", "bottom" (twips)
   bool endsWithParagraphThenSection = false;
-  QStringList lines() const;
 };
 DocxBody ReadDocxBody(const std::string& documentXml);
 

@@ -1,5 +1,5 @@
-// Accident rate of the pipeline by its three ways, the diameter coefficient, and the two probability sums
-// of the main window. Expected values are worked by hand from the rows given in each test.
+// Accident rate of the pipeline by its three ways, as the main window computes it. Expected values are
+// worked by hand from the rows given in the test.
 #include <cmath>
 #include <gtest/gtest.h>
 
@@ -8,7 +8,6 @@
 
 using namespace velaron;
 using run::ComputeAccidentRate;
-using run::KoefDy;
 
 namespace {
 // A diameter table in its stored order, from the largest diameter down.

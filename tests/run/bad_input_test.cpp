@@ -79,12 +79,8 @@ TEST_F(BadInput, OutOfRangeIsRefusedNamingTheFieldAndExtremesStayBounded) {
       {"grid step of 2^30", 5, {{"settings.CStep", 1073741824}}, "двух шагов сетки (2147483648 м)"},
       // Inputs out of their ranges.
       {"inversions of 200 %", 6, {{"pipeline.InversPercent", 200}}, "инверсионной устойчивости атмосферы, %: значение 200"},
-      {"accident probability 5", 6, {{"rate", QJsonObject{{"way", 3}, {"alfa_tr", 5}}}}, "(1 км) в течение года: значение 5"},
-      {"negative section length", 6, {{"section.Length", -5}}, "Длина участка, м: значение -5"},
       {"a thousand accidents per km", 2, {{"rate", QJsonObject{{"way", 2}, {"RegionPos", 1}, {"Text8", 1e6}}},
                                           {"external.Check5", 1}}, "PRupture = 1,2"},
-      {"jet share above 1", 3, {{"run.shares", QJsonObject{{"Pkw", 2}, {"Psw", 0}, {"Paw", 0}, {"Pks", 0}, {"Pss", 0}, {"Pas", 0}}}},
-       "Вероятности факелов"},
       {"gas temperature 1e308", 5, {{"pipeline.Temp", 1e308}}, "Температура газа, °С: значение 1E+308"},
       // Results that would not be finite numbers.
       {"escape speed 1e-310 m/s", 5, {{"settings.Skor_chel", 1e-310}}, "не является конечным числом"},
@@ -135,9 +131,7 @@ TEST(DamagedDatabase, EveryDamagedValueOrFileIsRefusedNamingItsTable) {
   };
   const Target targets[] = {
       {"abc", "m", "", "-16", 5, {}},
-      {"Ground3", "P4", "WHERE Ground = '2.1.1.2'", "1.5", 6, {}},
       {"Wind", "N1", "WHERE idCity = 1", "200", 7, {}},
-      {"Lp", "L", "WHERE rowid = 2", "-1", 2, {}},
       {"TPs", "Azimut", "WHERE TPID = 1", "2e16", 4, byTpid},
       {"Adjustment", "CStep", "", "-10", 5, settingsOfDb},
   };

@@ -240,9 +240,6 @@ TEST(YearRoundSeasons, AsymmetricSummerTermIsWeightedByTheWarmDays) {
     EXPECT_NEAR(h.s.GridRisk(2, -3), 0.5e-3 * 0.01 * (40.0 * days / 364) / 2, 1e-18) << summer;
     EXPECT_GT(std::abs(h.s.GridRisk(2, -3) - 0.5e-3 * 0.01 * (40.0 * otherDays / 364) / 2), 1e-9) << summer;
   }
-  EXPECT_EQ(std::make_pair(AsymmetricSeasonSplit(0).summer, AsymmetricSeasonSplit(0).winter), std::make_pair(0.0, 1.0));
-  EXPECT_EQ(std::make_pair(AsymmetricSeasonSplit(364).summer, AsymmetricSeasonSplit(364).winter),
-            std::make_pair(1.0, 0.0));
 }
 
 TEST(YearRoundSeasons, AsymmetricFrustumTakesTheWindOfTheCalmSummerState) {
