@@ -1,7 +1,8 @@
 // Build tool: makes the program's database from the text in this folder.
 //   velaron_make_database OUT schema.sql reference.sql gas.csv [--keep-existing | --overwrite]
-// --keep-existing (the normal build): an existing OUT holds the user's sections and archive and is left
-// as it is; no data.db is made beside an existing Data.db either. --overwrite: OUT is replaced by a fresh copy.
+// --keep-existing (scripts/make-database.sh on the user's database): an existing OUT holds the user's
+// sections and archive and is left as it is; no data.db is made beside an existing Data.db either.
+// --overwrite (the build's template, or a reset asked for): OUT is replaced by a fresh copy.
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-// What the program learns at start-up and keeps for its whole life: where it lives, which database file
+// What the program learns at start-up and keeps for its whole life: where its data live, which database file
 // it opened, whether the main window still has its first-time set-up to do, and the two report options.
 // One object is made by the program's entry and handed to the windows that need it; nothing here
 // belongs to a calculation run.
@@ -15,7 +15,7 @@ struct ReportOptions {
 };
 
 struct AppContext {
-  QString folder;        // the program's folder, without a trailing separator
+  QString folder;        // the user's data folder holding the database, without a trailing separator
   QString dbPath;        // the database file that opened at start-up
   int DsnLocal = 0;      // 1 when the first file name opened, 0 when the fallback name was used
   bool FirstActivate = false;  // the main window's first-time set-up is still to be done

@@ -7,6 +7,7 @@
 #include "app/app_context.h"
 #include "app/start_screen.h"
 #include "app/startup.h"
+#include "db/data_folder.h"
 #include "mainwindow/form1.h"
 #include "widgets/messages.h"
 
@@ -20,7 +21,7 @@ int main(int argc, char** argv) {
 
   velaron::ui::AppContext context;
   const velaron::ui::StartupResult started =
-      velaron::ui::StartUp(QCoreApplication::applicationDirPath(), context);
+      velaron::ui::StartUp(velaron::db::DataFolder(), QCoreApplication::applicationDirPath(), context);
   if (!started.ok) return started.exitStatus;
 
   auto* start = new velaron::ui::frmMain1;

@@ -1,12 +1,12 @@
 #include "mainwindow/main_links.h"
 
 #include <QComboBox>
-#include <QCoreApplication>
 
 #include "app/about_box.h"
 #include "app/form3.h"
 #include "app/help.h"
 #include "widgets/messages.h"
+#include "db/data_folder.h"
 #include "db/database.h"
 #include "mainwindow/form1.h"
 
@@ -27,8 +27,8 @@ void OpenSettings(Form1& window) {
 void OpenRunDialog(Form1& window, const result::RunRequest& request) {
   auto* dialog = new Form6(request, &window);
   dialog->setOpt3D(request.options.Opt3D);
-  // The assessments over a year write the town's wind rose into the program's folder.
-  dialog->setWindRoseFolder(QCoreApplication::applicationDirPath());
+  // The assessments over a year write the town's wind rose into the user's data folder, beside the database.
+  dialog->setWindRoseFolder(db::DataFolder());
   dialog->setOfferWorkbook(true);
   QObject::connect(dialog, &Form6::runStarted, &window, [&window] { window.setRunning(true); });
   QObject::connect(dialog, &Form6::runEnded, &window, [&window] { window.setRunning(false); });

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -17,6 +16,7 @@
 
 #include "widgets/messages.h"
 #include "common/texts.h"
+#include "db/data_folder.h"
 #include "db/database.h"
 #include "refdata/wind_rose_picture.h"
 
@@ -58,7 +58,7 @@ constexpr int kCityListMinWidth = 200;
 }  // namespace
 
 frmWind::frmWind(QWidget* mainWindow, QWidget* parent)
-    : QWidget(parent, Qt::Window), mainWindow_(mainWindow), folder_(QCoreApplication::applicationDirPath()) {
+    : QWidget(parent, Qt::Window), mainWindow_(mainWindow), folder_(db::DataFolder()) {
   setObjectName("frmWind");
   setWindowTitle(QStringLiteral("Ветер"));
   auto* layout = new QHBoxLayout(this);

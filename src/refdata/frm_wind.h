@@ -38,7 +38,7 @@ class frmWind : public QWidget {
   // `mainWindow` is hidden while the editor is open and shown again on "Выход".
   explicit frmWind(QWidget* mainWindow, QWidget* parent = nullptr);
 
-  // Where the wind-rose workbook goes; the program's folder unless set.
+  // Where the wind-rose workbook goes; the user's data folder, beside the database, unless set.
   void setOutputFolder(const QString& folder) { folder_ = folder; }
   const QString& outputFolder() const { return folder_; }
 

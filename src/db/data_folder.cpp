@@ -1,0 +1,84 @@
+#include "db/data_folder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
+
+#include "db/database.h"
+
+namespace velaron::db {
+
+namespace {
+
+QString U(const char* text) { return QString::fromUtf8(text); }
+
+bool Exists(const QString& path) {
+  // A dangling link or a folder in the database's place still counts: the probe reports it, nothing
+  // is put over it.
+  const QFileInfo info(path);
+  return info.exists() || info.isSymLink();
+}
+
+}  // namespace
+
+QString DataFolder() {
+  const QString own = qEnvironmentVariable("VELARON_DATA_DIR");
+  if (!own.isEmpty()) return QDir::cleanPath(QDir(own).absolutePath());
+  QString base = qEnvironmentVariable("XDG_DATA_HOME");
+  if (base.isEmpty() || QDir::isRelativePath(base)) base = QDir::homePath() + QStringLiteral("/.local/share");
+  return QDir::cleanPath(base + QStringLiteral("/velaron"));
+}
+
+QString TemplatePath(const QString& programFolder) {
+  return QDir(programFolder).filePath(QString::fromLatin1(kTemplateFile));
+}
+
+SeedResult SeedDataFolder(const QString& folder, const QString& templatePath) {
+  SeedResult result;
+  const QDir dir(folder);
+  if (Exists(dir.filePath(QString::fromLatin1(kPrimaryFile))) || Exists(dir.filePath(QString::fromLatin1(kFallbackFile))))
+    return result;
+
+  const QString target = dir.filePath(QString::fromLatin1(kPrimaryFile));
+  QFile source(templatePath);
+  if (!QFileInfo(templatePath).isFile() || !source.open(QIODevice::ReadOnly)) {
+    result.error = U("Не найден файл исходной базы данных программы:\n") + QDir::toNativeSeparators(templatePath);
+    return result;
+  }
+  const QString cannotMake = U("Не удалось создать базу данных программы:\n") + QDir::toNativeSeparators(target);
+  if (!QDir().mkpath(folder)) {
+    result.error = cannotMake + U("\nНе удалось создать папку ") + QDir::toNativeSeparators(folder);
+    return result;
+  }
+
+  QTemporaryFile part(dir.filePath(QStringLiteral(".data.db.XXXXXX")));
+  if (!part.open()) {
+    result.error = cannotMake + QLatin1Char('\n') + part.errorString();
+    return result;
+  }
+  const QByteArray bytes = source.readAll();
+  if (source.error() != QFile::NoError || bytes.isEmpty()) {
+    result.error = U("Не удалось прочитать файл исходной базы данных программы:\n") +
+                   QDir::toNativeSeparators(templatePath);
+    return result;
+  }
+  if (part.write(bytes) != bytes.size() || !part.flush()) {
+    result.error = cannotMake + QLatin1Char('\n') + part.errorString();
+    return result;
+  }
+  part.close();
+  // QFile::rename refuses an existing target, so a database that appeared meanwhile is kept.
+  if (!QFile::rename(part.fileName(), target)) {
+    result.error = cannotMake;
+    return result;
+  }
+  part.setAutoRemove(false);
+  QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser |
+                                    QFile::ReadGroup | QFile::ReadOther);
+  result.copied = true;
+  result.path = target;
+  return result;
+}
+
+}  // namespace velaron::db
