@@ -9,7 +9,7 @@
 namespace velaron::db {
 
 // The shipped database beside the program.
-inline constexpr const char* kTemplateFile = "velaron-template.db";
+inline constexpr const char* kTemplateFile = "data.pristine.db";
 
 // `VELARON_DATA_DIR` when set; otherwise `$XDG_DATA_HOME/velaron`, or `~/.local/share/velaron` when
 // XDG_DATA_HOME is unset or not an absolute path. The folder may not exist yet.
