@@ -1,7 +1,6 @@
 #include "app/startup.h"
 
 #include <QDir>
-#include <QFileInfo>
 
 #include "common/texts.h"
 #include "db/data_folder.h"
@@ -31,17 +30,6 @@ StartupResult Fail(const QString& text) {
   return {false, kStartupFailedStatus, text};
 }
 
-// The database the data folder starts with: one left beside the program by an earlier version (it holds
-// the engineer's sections and archive), otherwise the shipped template.
-QString SeedSource(const QString& programFolder, bool& earlier) {
-  for (const char* name : {db::kPrimaryFile, db::kFallbackFile}) {
-    const QString path = QDir(programFolder).filePath(QString::fromLatin1(name));
-    earlier = QFileInfo(path).isFile();
-    if (earlier) return path;
-  }
-  return db::TemplatePath(programFolder);
-}
-
 }  // namespace
 
 StartupResult StartUp(const QString& dataFolder, const QString& programFolder, AppContext& context) {
@@ -49,17 +37,16 @@ StartupResult StartUp(const QString& dataFolder, const QString& programFolder, A
   context.folder = QDir::cleanPath(dataFolder);
   context.dbPath.clear();
 
-  bool earlier = false;
-  const QString source = SeedSource(programFolder, earlier);
-  const db::SeedResult seed = db::SeedDataFolder(context.folder, source);
+  const db::SeedResult seed = db::SeedDataFolder(context.folder, programFolder);
   if (!seed.error.isEmpty()) return Fail(FailureText(context.folder, seed.error));
   if (seed.copied) {
     const QString where = QDir::toNativeSeparators(seed.path);
-    const QString text =
-        earlier ? QString::fromUtf8("База данных программы скопирована из папки программы\n") +
-                      QDir::toNativeSeparators(source) + QString::fromUtf8("\nв папку данных пользователя:\n") + where
-                : QString::fromUtf8("Создана база данных программы:\n") + where +
-                      QString::fromUtf8("\nВ ней хранятся участки трассы, настройки и архив отчетов.");
+    const QString text = seed.fromEarlier
+                             ? QString::fromUtf8("База данных программы скопирована из папки программы\n") +
+                                   QDir::toNativeSeparators(seed.source) +
+                                   QString::fromUtf8("\nв папку данных пользователя:\n") + where
+                             : QString::fromUtf8("Создана база данных программы:\n") + where +
+                                   QString::fromUtf8("\nВ ней хранятся участки трассы, настройки и архив отчетов.");
     ShowMessage(nullptr, {QMessageBox::Information, QString::fromUtf8(texts::kProgramTitle), text, QMessageBox::Ok});
   }
 

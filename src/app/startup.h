@@ -20,13 +20,13 @@ struct StartupResult {
 };
 
 // Opens the program's database in `dataFolder` (the user's data folder, see db::DataFolder). When that
-// folder holds neither data.db nor Data.db, it is first made and given data.db, copied from a database
-// an earlier version left in `programFolder` or else from the shipped template there, and an information
-// message says where the new file is (so it is said once: the next start finds the file). Then probes
-// `dataFolder`/data.db and `dataFolder`/Data.db (creating neither), opens the connection on the file that
-// passed and fills `context` (data folder, file, DsnLocal, the main window's pending first activation).
-// When no file can be made or both files fail, a critical message names both paths and the result
-// carries a non-zero status; the context then keeps no file and no first activation is pending.
+// folder holds neither data.db nor Data.db, it is first given one (db::SeedDataFolder, from
+// `programFolder`) and an information message says where the new file is (said once: the next start
+// finds the file). Then probes `dataFolder`/data.db and `dataFolder`/Data.db (creating neither), opens
+// the connection on the file that passed and fills `context` (data folder, file, DsnLocal, the main
+// window's pending first activation). When no file can be made or both files fail, a critical message
+// names both paths and the result carries a non-zero status; the context then keeps no file and no
+// first activation is pending.
 StartupResult StartUp(const QString& dataFolder, const QString& programFolder, AppContext& context);
 
 }  // namespace velaron::ui

@@ -34,16 +34,33 @@ QString TemplatePath(const QString& programFolder) {
   return QDir(programFolder).filePath(QString::fromLatin1(kTemplateFile));
 }
 
-SeedResult SeedDataFolder(const QString& folder, const QString& templatePath) {
+SeedResult SeedDataFolder(const QString& folder, const QString& programFolder) {
   SeedResult result;
   const QDir dir(folder);
   if (Exists(dir.filePath(QString::fromLatin1(kPrimaryFile))) || Exists(dir.filePath(QString::fromLatin1(kFallbackFile))))
     return result;
 
+  QString sourcePath = TemplatePath(programFolder);
+  for (const char* name : {kPrimaryFile, kFallbackFile}) {
+    const QString earlier = QDir(programFolder).filePath(QString::fromLatin1(name));
+    if (QFileInfo(earlier).isFile()) {
+      sourcePath = earlier;
+      result.fromEarlier = true;
+      break;
+    }
+  }
+  result.source = sourcePath;
+
   const QString target = dir.filePath(QString::fromLatin1(kPrimaryFile));
-  QFile source(templatePath);
-  if (!QFileInfo(templatePath).isFile() || !source.open(QIODevice::ReadOnly)) {
-    result.error = U("Не найден файл исходной базы данных программы:\n") + QDir::toNativeSeparators(templatePath);
+  QFile source(sourcePath);
+  if (!QFileInfo(sourcePath).isFile() || !source.open(QIODevice::ReadOnly)) {
+    result.error = U("Не найден файл исходной базы данных программы:\n") + QDir::toNativeSeparators(sourcePath);
+    return result;
+  }
+  const QByteArray bytes = source.readAll();
+  if (source.error() != QFile::NoError || bytes.isEmpty()) {
+    result.error = U("Не удалось прочитать файл исходной базы данных программы:\n") +
+                   QDir::toNativeSeparators(sourcePath);
     return result;
   }
   const QString cannotMake = U("Не удалось создать базу данных программы:\n") + QDir::toNativeSeparators(target);
@@ -55,12 +72,6 @@ SeedResult SeedDataFolder(const QString& folder, const QString& templatePath) {
   QTemporaryFile part(dir.filePath(QStringLiteral(".data.db.XXXXXX")));
   if (!part.open()) {
     result.error = cannotMake + QLatin1Char('\n') + part.errorString();
-    return result;
-  }
-  const QByteArray bytes = source.readAll();
-  if (source.error() != QFile::NoError || bytes.isEmpty()) {
-    result.error = U("Не удалось прочитать файл исходной базы данных программы:\n") +
-                   QDir::toNativeSeparators(templatePath);
     return result;
   }
   if (part.write(bytes) != bytes.size() || !part.flush()) {

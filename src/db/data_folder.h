@@ -19,14 +19,18 @@ QString DataFolder();
 QString TemplatePath(const QString& programFolder);
 
 struct SeedResult {
-  bool copied = false;  // data.db was made in the data folder from the template
-  QString path;         // the file made
-  QString error;        // why no database could be made; empty otherwise
+  bool copied = false;       // data.db was made in the data folder
+  bool fromEarlier = false;  // ... from a database an earlier version left beside the program
+  QString source;            // the file copied
+  QString path;              // the file made
+  QString error;             // why no database could be made; empty otherwise
 };
 
 // When `folder` holds neither data.db nor Data.db (as any kind of entry), makes the folder and copies
-// `templatePath` there as data.db, through a temporary file in the folder, so that a failed copy leaves
-// nothing and an existing file is never replaced. Otherwise does nothing.
-SeedResult SeedDataFolder(const QString& folder, const QString& templatePath);
+// into it as data.db the database an earlier version kept in `programFolder` (data.db, then Data.db: it
+// holds the engineer's sections and archive), or else the template there. The copy goes through a
+// temporary file in the folder, so that a failed copy leaves nothing and an existing file is never
+// replaced. Otherwise does nothing.
+SeedResult SeedDataFolder(const QString& folder, const QString& programFolder);
 
 }  // namespace velaron::db

@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 
+#include "db/data_folder.h"
 #include "db/database.h"
 #include "mainwindow/form1.h"
 #include "output/report/report_closing.h"
@@ -60,7 +61,7 @@ void SaveYearReport(QWidget* parent, const result::RunSnapshot& record) {
   // the run's town; when the rewrite fails the user is told and the figure keeps its caption alone, never
   // an older town's rose.
   if (record.town) {
-    const QString folder = record.windRoseFile.isEmpty() ? QCoreApplication::applicationDirPath()
+    const QString folder = record.windRoseFile.isEmpty() ? db::DataFolder()
                                                           : QFileInfo(record.windRoseFile).absolutePath();
     if (output::SaveWindRose(*record.town, folder).ok)
       year.rose = output::DrawWindRose(*record.town);

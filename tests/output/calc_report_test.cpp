@@ -24,7 +24,7 @@ struct CalcRun {
 CalcRun RunCalc(const QString& input, const QStringList& extra) {
   QProcess p;
   p.start(QStringLiteral(VELARON_BIN_DIR "/velaron-calc"),
-          QStringList{QStringLiteral("--db"), QStringLiteral(VELARON_BIN_DIR "/data.db"), input} + extra);
+          QStringList{QStringLiteral("--db"), QStringLiteral(VELARON_BIN_DIR "/data.pristine.db"), input} + extra);
   CalcRun r;
   if (!p.waitForFinished(120000)) return r;
   r.exitCode = p.exitCode();
