@@ -72,6 +72,52 @@ TEST(Pictures, RouteRunsThroughTheRupturePointAlongTheAzimuth) {
   }
 }
 
+// The bands mean what an engineer reads off a map: the zone levels of the probability, the
+// compression-wave levels of the overpressure, round heat-flux levels, decades of risk.
+TEST(Pictures, BandsAndLegendTextsPerKind) {
+  const struct {
+    PictureKind kind;
+    double max;
+    std::vector<double> edges;
+    bool openTop;
+    const char *top, *bottom;
+  } cases[] = {
+      {PictureKind::Probability, 12, {1, 33, 50, 99.99}, true, "≥ 99,99", "< 1"},
+      {PictureKind::Overpressure, 45, {3, 10, 20, 30, 50}, false, "30 – 50", "< 3"},
+      {PictureKind::Overpressure, 350, {3, 10, 20, 30, 50, 70, 100, 300}, true, "≥ 300", "< 3"},
+      // 37 kW/m²: the first round level above is 50, then down the 1-2-5 series to 1 kW/m² (5 bands).
+      {PictureKind::HeatFlux, 37, {1, 2, 5, 10, 20, 50}, false, "20 – 50", "< 1"},
+      // 3·10⁻⁶ a year: the top decade ends at 10⁻⁵, six decades below it.
+      {PictureKind::Risk, 3e-6, {1e-11, 1e-10, 1e-9, 1e-8, 1e-7, 1e-6, 1e-5}, false, "1,0E-06 – 1,0E-05",
+       "< 1,0E-11"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.max);
+    const BandScale scale = PictureBands(c.kind, c.max);
+    ASSERT_EQ(scale.edges.size(), c.edges.size());
+    for (size_t i = 0; i < c.edges.size(); ++i) EXPECT_NEAR(scale.edges[i], c.edges[i], c.edges[i] * 1e-12);
+    EXPECT_EQ(scale.openTop, c.openTop);
+    const std::vector<QString> legend = LegendTexts(c.kind, scale);
+    EXPECT_EQ(legend.front(), QString::fromUtf8(c.top));
+    EXPECT_EQ(legend.back(), QString::fromUtf8(c.bottom));
+  }
+}
+
+TEST(Pictures, TheLegendStaysInsideTheSmallestPicture) {
+  models::Grid g(50, 50);
+  for (int y = -50; y <= 50; ++y)
+    for (int x = -50; x <= 50; ++x) g(x, y) = 3e-6 * std::exp(-(x * x + y * y) / 400.0);
+  for (QSize size : {QSize(360, 270), QSize(300, 420)}) {
+    PictureOptions o;
+    o.kind = PictureKind::Risk;
+    o.width = size.width();
+    o.height = size.height();
+    const PictureLayout l = LayoutPicture(g, 10, o);
+    EXPECT_TRUE(QRect(QPoint(0, 0), size).contains(l.legend)) << size.width() << "x" << size.height();
+    EXPECT_FALSE(l.legend.intersects(l.plot));
+  }
+}
+
 TEST(WindRosePicture, WinterNorthPointsUpAndSummerEastPointsRightAtTheirScale) {
   db::WindRow t;
   t.CityName = QStringLiteral("Тест");
