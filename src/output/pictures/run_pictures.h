@@ -16,4 +16,9 @@ inline constexpr int kPrintPictureWidth = 1600, kPrintPictureHeight = 1200;
 void DrawResultPictures(result::RunSnapshot& record, bool opt3D,
                         QSize size = QSize(kPrintPictureWidth, kPrintPictureHeight));
 
+// The PNG bytes of a picture for a workbook or a report (empty when it cannot be encoded). The fastest
+// zlib level: the flat colour areas of the pictures compress well at any level, and the writers encode
+// dozens of print-size pictures.
+QByteArray PngBytes(const QImage& image);
+
 }  // namespace velaron::output

@@ -1,10 +1,10 @@
 #include "document.h"
 
-#include <QBuffer>
-#include <QImageWriter>
 #include <QStringList>
 #include <algorithm>
 #include <numeric>
+
+#include "output/pictures/run_pictures.h"
 
 namespace velaron::report {
 
@@ -144,11 +144,8 @@ bool Document::AppendPicture(const QImage& image) {
   Picture pic;
   pic.widthPx = image.width();
   pic.heightPx = image.height();
-  QBuffer buffer(&pic.png);
-  buffer.open(QIODevice::WriteOnly);
-  QImageWriter writer(&buffer, "png");
-  writer.setQuality(80);  // zlib level 1: fast, and the flat colour areas compress well at any level
-  if (!writer.write(image)) return false;
+  pic.png = output::PngBytes(image);
+  if (pic.png.isEmpty()) return false;
   pictures_.push_back(std::move(pic));
   last().items.push_back({QString(), int(pictures_.size()) - 1});
   return true;

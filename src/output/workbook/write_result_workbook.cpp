@@ -1,7 +1,7 @@
 // The writer of the result workbook: the model's sheets in a constant-memory libxlsxwriter book, tabs in the
 // reverse order of making, pictures as PNG images on their own worksheets.
-#include <QBuffer>
 #include <QByteArray>
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <exception>
@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "common/texts.h"
+#include "output/pictures/run_pictures.h"
 #include "output/workbook/result_workbook.h"
 #include "output/workbook/sheet_picture.h"
 #include "output/workbook/xlsx_book.h"
@@ -55,14 +56,6 @@ void WriteValueSheet(XlsxBook& book, lxw_worksheet* sheet, const models::Grid& g
   }
 }
 
-QByteArray Png(const QImage& image) {
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::WriteOnly);
-  if (!image.save(&buffer, "PNG")) bytes.clear();
-  return bytes;
-}
-
 }  // namespace
 
 WorkbookWriteResult WriteResultWorkbook(const result::RunSnapshot& record, const QString& path) {
@@ -88,7 +81,7 @@ WorkbookWriteResult WriteResultWorkbook(const result::RunSnapshot& record, const
     if (s.kind != SheetKind::Input && (!s.grid || s.grid->nx() < nx || s.grid->ny() < ny))
       return fail(writeFailed, QStringLiteral("сетка листа \"%1\" не рассчитана").arg(s.name));
 
-  // The pictures are drawn on two threads of their own while the cells are written, in the order the
+  // The pictures are drawn on up to four threads of their own while the cells are written, in the order the
   // sheets go into the book (the last made first); the book holds each picture's bytes until it is closed.
   const int cStep = record.request.settings.CStep;
   const double azimuth = record.request.section.Azimut;
@@ -106,14 +99,17 @@ WorkbookWriteResult WriteResultWorkbook(const result::RunSnapshot& record, const
       const WorkbookSheet& s = model.sheets[order[k]];
       QByteArray png;
       try {
-        png = Png(s.picture ? *s.picture : DrawSheetPicture(*s.grid, s.name, s.quantity, s.view3D, nx, ny, cStep, azimuth));
+        png = PngBytes(s.picture ? *s.picture : DrawSheetPicture(*s.grid, s.name, s.quantity, s.view3D, nx, ny, cStep, azimuth));
       } catch (const std::exception&) {
         png.clear();  // the writer reports the missing picture
       }
       drawn[order[k]].set_value(std::move(png));
     }
   };
-  std::jthread painters[] = {std::jthread(paint), std::jthread(paint)};
+  std::vector<std::jthread> painters;
+  // At most four: each painter holds a print-size picture or two in memory.
+  const size_t painterCount = std::clamp<size_t>(std::thread::hardware_concurrency(), 2, 4);
+  for (size_t i = 0; i < painterCount; ++i) painters.emplace_back(paint);
   std::vector<QByteArray> pictures(model.sheets.size());
 
   XlsxBook book(path, /*constantMemory=*/true);
