@@ -2,7 +2,8 @@
 -- Plain SQLite types: whole numbers INTEGER, doubles REAL, texts TEXT, moments TEXT (ISO 8601).
 -- "Stored order" is the rowid order: nothing here may be declared WITHOUT ROWID.
 
--- Route sections of the pipeline, numbered 1..n without gaps.
+-- Route sections of the pipeline, numbered 1..n without gaps. P_avto .. P_kab are the probabilities of the
+-- four crossings as the engineer typed them (NULL: never typed); p_v is their capped sum that the run takes.
 CREATE TABLE TPs (
   TPID INTEGER NOT NULL,
   Length REAL,
@@ -17,7 +18,11 @@ CREATE TABLE TPs (
   G2 INTEGER,
   G3 INTEGER,
   G4 INTEGER,
-  Ground TEXT
+  Ground TEXT,
+  P_avto REAL,
+  P_LEP REAL,
+  P_tr REAL,
+  P_kab REAL
 );
 
 -- Calculation settings and the stored pipeline inputs: only the first row is used.

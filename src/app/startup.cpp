@@ -5,6 +5,7 @@
 #include "common/texts.h"
 #include "db/data_folder.h"
 #include "db/database.h"
+#include "db/layout.h"
 #include "widgets/messages.h"
 
 namespace velaron::ui {
@@ -52,6 +53,9 @@ StartupResult StartUp(const QString& dataFolder, const QString& programFolder, A
 
   const db::ProbeResult probe = db::ProbeDatabase(context.folder);
   if (!probe.ok) return Fail(FailureText(context.folder, probe.error));
+  // A database of an earlier version gains the columns it lacks before anything reads it.
+  if (const QString error = db::AddMissingColumns(probe.path); !error.isEmpty())
+    return Fail(FailureText(context.folder, error));
 
   if (const QString error = db::OpenDatabase(probe.path); !error.isEmpty())
     return Fail(FailureText(context.folder, error));

@@ -3,6 +3,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <optional>
 #include <array>
 
 #include "models/calc_settings.h"
@@ -37,6 +38,9 @@ struct SectionRow {
   double p_v = 0;
   int G1 = 0, G2 = 0, G3 = 0, G4 = 0;
   QString Ground;
+  // The crossing probabilities as typed (road, power line, other pipeline, cable line); nothing when the
+  // row was written before they were kept, and the window then shows its initial texts.
+  std::optional<double> P_avto, P_LEP, P_tr, P_kab;
 };
 
 // `GroundType`: one node of the soil tree.

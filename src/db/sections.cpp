@@ -1,10 +1,12 @@
 // Route sections. Sections are numbered 1..n in the order of the route with no gaps; the main window
 // relies on TPID being the section's position, so deleting renumbers the rest in the same transaction.
 #include <QSqlQuery>
+#include <array>
 
 #include "common/texts.h"
 #include "db/database.h"
 #include "db/db_internal.h"
+#include "db/layout.h"
 
 namespace velaron::db {
 using detail::Int;
@@ -12,7 +14,26 @@ using detail::Run;
 
 namespace {
 
-constexpr const char* kColumns = "TPID, Length, Udal, Azimut, dpp1, dpp2, dpp3, dpp4, p_v, G1, G2, G3, G4, Ground";
+constexpr const char* kColumns =
+    "TPID, Length, Udal, Azimut, dpp1, dpp2, dpp3, dpp4, p_v, G1, G2, G3, G4, Ground, P_avto, P_LEP, P_tr, P_kab";
+constexpr std::array<const char*, 4> kCrossingColumns = {"P_avto", "P_LEP", "P_tr", "P_kab"};
+
+// The columns to read: a database of an earlier layout, opened read-only, lacks the crossing
+// probabilities, which then read as NULL.
+QString ReadColumns() {
+  QString columns = QString::fromLatin1(kColumns);
+  for (const char* c : kCrossingColumns)
+    if (!HasColumn(QStringLiteral("TPs"), QString::fromLatin1(c)))
+      columns.replace(QString::fromLatin1(c), QStringLiteral("NULL AS %1").arg(QString::fromLatin1(c)));
+  return columns;
+}
+
+std::optional<double> OptionalReal(const QVariant& v) {
+  if (v.isNull()) return std::nullopt;
+  return v.toDouble();
+}
+
+QVariant NullableReal(const std::optional<double>& v) { return v ? QVariant(*v) : QVariant(QMetaType(QMetaType::Double)); }
 
 SectionRow ReadSection(const QSqlQuery& q) {
   SectionRow s;
@@ -30,11 +51,16 @@ SectionRow ReadSection(const QSqlQuery& q) {
   s.G3 = Int(q.value(11));
   s.G4 = Int(q.value(12));
   s.Ground = q.value(13).toString();
+  s.P_avto = OptionalReal(q.value(14));
+  s.P_LEP = OptionalReal(q.value(15));
+  s.P_tr = OptionalReal(q.value(16));
+  s.P_kab = OptionalReal(q.value(17));
   return s;
 }
 
 QVariantList Values(const SectionRow& s) {
-  return {s.TPID, s.Length, s.Udal, s.Azimut, s.dpp1, s.dpp2, s.dpp3, s.dpp4, s.p_v, s.G1, s.G2, s.G3, s.G4, s.Ground};
+  return {s.TPID, s.Length, s.Udal, s.Azimut, s.dpp1, s.dpp2, s.dpp3, s.dpp4, s.p_v, s.G1, s.G2, s.G3, s.G4, s.Ground,
+          NullableReal(s.P_avto), NullableReal(s.P_LEP), NullableReal(s.P_tr), NullableReal(s.P_kab)};
 }
 
 }  // namespace
@@ -42,14 +68,14 @@ QVariantList Values(const SectionRow& s) {
 std::vector<SectionRow> LoadSections() {
   std::vector<SectionRow> rows;
   QSqlQuery q(Connection());
-  if (!Run(q, QStringLiteral("SELECT %1 FROM TPs ORDER BY TPID, rowid").arg(kColumns))) return rows;
+  if (!Run(q, QStringLiteral("SELECT %1 FROM TPs ORDER BY TPID, rowid").arg(ReadColumns()))) return rows;
   while (q.next()) rows.push_back(ReadSection(q));
   return rows;
 }
 
 std::optional<SectionRow> LoadSection(int tpid) {
   QSqlQuery q(Connection());
-  if (!Run(q, QStringLiteral("SELECT %1 FROM TPs WHERE TPID = ? ORDER BY rowid LIMIT 1").arg(kColumns), {tpid}) ||
+  if (!Run(q, QStringLiteral("SELECT %1 FROM TPs WHERE TPID = ? ORDER BY rowid LIMIT 1").arg(ReadColumns()), {tpid}) ||
       !q.next())
     return std::nullopt;
   return ReadSection(q);
@@ -65,7 +91,7 @@ WriteError AppendSection(SectionRow& row) {
     numbered.TPID = number;
     const QVariantList values = Values(numbered);
     QSqlQuery ins(Connection());
-    if (!ins.prepare(QStringLiteral("INSERT INTO TPs (%1) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?)").arg(kColumns)))
+    if (!ins.prepare(QStringLiteral("INSERT INTO TPs (%1) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)").arg(kColumns)))
       return detail::WriteFailed(ins);
     for (const QVariant& v : values) ins.addBindValue(v);
     if (!ins.exec()) return detail::WriteFailed(ins);
@@ -79,7 +105,7 @@ WriteError UpdateSection(const SectionRow& row) {
   return detail::InTransaction([&]() -> WriteError {
     QSqlQuery q(Connection());
     if (!q.prepare("UPDATE TPs SET Length = ?, Udal = ?, Azimut = ?, dpp1 = ?, dpp2 = ?, dpp3 = ?, dpp4 = ?, p_v = ?, "
-                   "G1 = ?, G2 = ?, G3 = ?, G4 = ?, Ground = ? WHERE TPID = ?"))
+                   "G1 = ?, G2 = ?, G3 = ?, G4 = ?, Ground = ?, P_avto = ?, P_LEP = ?, P_tr = ?, P_kab = ? WHERE TPID = ?"))
       return detail::WriteFailed(q);
     QVariantList values = Values(row);
     values.removeFirst();
