@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QTemporaryDir>
 #include <set>
@@ -110,21 +111,26 @@ TEST(DocxWriter, PageIsA4PortraitWithTheReportMarginsAndStyleDefaults) {
   EXPECT_EQ(AttributeValues(xml, "wp:extent", "cy").value(0), "3419475");
 }
 
-TEST(DocxWriter, AFailedWriteLeavesTheEarlierFileAndNoTemporaryFile) {
+// A failed write says why, keeps an earlier file the user made read-only as it was and leaves nothing else;
+// a name of 255 bytes, the most a file system takes, is written.
+TEST(DocxWriter, AFailedWriteSaysWhyAndLeavesTheEarlierFileAndNoTemporaryFile) {
   QTemporaryDir dir;
-  // A name so long that no temporary file can be made beside it.
   const QString path = dir.filePath(QString(250, QLatin1Char('a')) + ".docx");
   {
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write("earlier");
   }
-  EXPECT_NE(WriteDocx(Sample(), path), QString());
+  ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup));
+  EXPECT_EQ(WriteDocx(Sample(), path), "Не удалось записать файл " + path + ": файл открыт только для чтения");
   QFile f(path);
   ASSERT_TRUE(f.open(QIODevice::ReadOnly));
   EXPECT_EQ(f.readAll(), "earlier");
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
 
-  EXPECT_NE(WriteDocx(Sample(), dir.filePath("нет/такой/папки.docx")), QString());
-  EXPECT_NE(WriteDocx(Sample(), dir.path()), QString());  // a folder is not a file
+  EXPECT_TRUE(WriteDocx(Sample(), dir.filePath("нет/такой/папки.docx")).endsWith(": нет такой папки"));
+  EXPECT_TRUE(WriteDocx(Sample(), dir.path()).endsWith(": по этому пути находится папка"));
+  ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner));
+  EXPECT_EQ(WriteDocx(Sample(), path), QString());
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QFileInfo(path).fileName()});
 }

@@ -74,17 +74,19 @@ TEST_F(ReportClosingTest, RowHoldsTheThirteenFieldsAndTheFileGetsItsSuffix) {
 }
 
 TEST_F(ReportClosingTest, AFailedSaveLeavesTheEarlierFile) {
-  const QString path = dir.filePath(QString(250, QLatin1Char('r')) + ".docx");
+  const QString path = dir.filePath(U("отчет.docx"));
   {
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write("earlier report");
   }
+  ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup));
   Closing c;
   c.answer = path;
   const ClosingOutcome out = CloseReport(doc, in, now, c.hooks());
   EXPECT_TRUE(out.savedPath.isEmpty());
-  EXPECT_EQ(c.messages, QStringList{U("Ошибка в процессе сохранения файла")});
+  EXPECT_EQ(c.messages, QStringList{U("Ошибка в процессе сохранения файла\nНе удалось записать файл ") + path +
+                                    U(": файл открыт только для чтения")});
   QFile f(path);
   ASSERT_TRUE(f.open(QIODevice::ReadOnly));
   EXPECT_EQ(f.readAll(), "earlier report");

@@ -4,13 +4,12 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
-#include <QTemporaryFile>
+#include <cerrno>
 #include <cmath>
-#include <cstdio>
 #include <ctime>
-#include <fcntl.h>
-#include <unistd.h>
+
+#include "common/output_file.h"
+#include "common/xml_text.h"
 
 namespace velaron::report {
 
@@ -28,16 +27,15 @@ long Twips(double pt) { return std::lround(pt * 20); }
 long HalfPoints(double pt) { return std::lround(pt * 2); }
 
 void Escape(std::string& out, const QString& text) {
-  const QByteArray utf8 = text.toUtf8();
-  for (char ch : utf8) {
-    const auto c = static_cast<unsigned char>(ch);
+  for (char ch : XmlText(text.toUtf8().toStdString())) {
     switch (ch) {
       case '&': out += "&amp;"; break;
       case '<': out += "&lt;"; break;
       case '>': out += "&gt;"; break;
       case '"': out += "&quot;"; break;
-      default:
-        if (c >= 0x20 || ch == '\t') out += ch;  // other control characters are not allowed in XML
+      case '\n':
+      case '\r': break;  // a line of text is one paragraph; the cells split theirs before
+      default: out += ch;
     }
   }
 }
@@ -240,8 +238,9 @@ std::map<std::string, std::string> DocxParts(const Document& doc) {
 
 namespace {
 
-bool ZipParts(const std::map<std::string, std::string>& parts, const QByteArray& path) {
-  zipFile zf = zipOpen64(path.constData(), APPEND_STATUS_CREATE);
+bool ZipParts(const std::map<std::string, std::string>& parts, const std::string& path) {
+  errno = 0;
+  zipFile zf = zipOpen64(path.c_str(), APPEND_STATUS_CREATE);
   if (!zf) return false;
   zip_fileinfo info{};
   const std::time_t now = std::time(nullptr);
@@ -271,36 +270,14 @@ bool ZipParts(const std::map<std::string, std::string>& parts, const QByteArray&
   return ok;
 }
 
-bool SyncFile(const QByteArray& path) {
-  const int fd = ::open(path.constData(), O_RDONLY);
-  if (fd < 0) return false;
-  const bool ok = ::fsync(fd) == 0;
-  ::close(fd);
-  return ok;
-}
-
 }  // namespace
 
 QString WriteDocx(const Document& doc, const QString& path) {
-  const QFileInfo target(path);
-  const QString failed = QStringLiteral("Не удалось записать файл %1").arg(QDir::toNativeSeparators(path));
-  if (target.fileName().isEmpty() || !target.absoluteDir().exists()) return failed;
-  if (target.isDir()) return failed;
-  QTemporaryFile tmp(target.absoluteDir().filePath(QStringLiteral(".%1.XXXXXX").arg(target.fileName())));
-  tmp.setAutoRemove(false);
-  if (!tmp.open()) return failed;
-  const QString tmpPath = tmp.fileName();
-  tmp.close();
-  const QByteArray tmpName = QFile::encodeName(tmpPath);
-  const bool ok = ZipParts(DocxParts(doc), tmpName) && SyncFile(tmpName) &&
-                  std::rename(tmpName.constData(), QFile::encodeName(target.absoluteFilePath()).constData()) == 0;
-  if (!ok) {
-    QFile::remove(tmpPath);
-    return failed;
-  }
-  // The temporary file was made readable by its owner only; the document gets the usual permissions.
-  QFile::setPermissions(target.absoluteFilePath(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                                       QFileDevice::ReadGroup | QFileDevice::ReadOther);
+  OutputFile file(QFile::encodeName(path).toStdString());
+  if (file.ok() && !ZipParts(DocxParts(doc), file.writePath())) file.Fail(errno);
+  if (!file.Commit())
+    return QStringLiteral("Не удалось записать файл %1: %2")
+        .arg(QDir::toNativeSeparators(path), QString::fromStdString(file.error()));
   return {};
 }
 

@@ -1,6 +1,5 @@
 // Writes a report document as a WordprocessingML package (.docx): a zip of XML parts made with minizip.
-// The file is first written to a temporary file in the target folder and then renamed over the target,
-// so that a failed write leaves any earlier file as it was.
+// The file is written as an OutputFile: complete or not at all, an earlier file kept until then.
 #pragma once
 
 #include <QString>

@@ -56,8 +56,8 @@ ClosingOutcome CloseReport(const Document& doc, const ReportInput& in, const QDa
     return out;
   }
   const QString path = WithDocxSuffix(chosen);
-  if (!WriteDocx(doc, path).isEmpty()) {
-    if (hooks.critical) hooks.critical(failed);
+  if (const QString why = WriteDocx(doc, path); !why.isEmpty()) {
+    if (hooks.critical) hooks.critical(failed + QLatin1Char('\n') + why);
     return out;
   }
   out.savedPath = path;

@@ -62,10 +62,12 @@ ResultWorkbook BuildResultWorkbook(const result::RunSnapshot& record);
 // Spreadsheet bounds: a value sheet needs a column per grid point along x and a row per point along y.
 inline constexpr int kMaxSheetColumns = 16384;
 inline constexpr int kMaxSheetRows = 1048576;
+// Why a grid of these settings cannot go on a sheet, or empty when it fits.
+QString SheetGridFault(int XLimit, int YLimit, int CStep);
 
 struct WorkbookWriteResult {
   bool ok = false;
-  QString message;  // for the user when not ok
+  QString message;  // for the user when not ok: what failed, and for a file that could not be written why
   QString detail;   // why, for the log and the command line
 };
 

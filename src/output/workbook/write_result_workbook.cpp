@@ -1,6 +1,7 @@
 // The writer of the result workbook: the model's sheets in a constant-memory libxlsxwriter book, tabs in the
 // reverse order of making, pictures as PNG images on their own worksheets.
 #include <QByteArray>
+#include <QDir>
 #include <algorithm>
 #include <atomic>
 #include <cmath>
@@ -58,6 +59,14 @@ void WriteValueSheet(XlsxBook& book, lxw_worksheet* sheet, const models::Grid& g
 
 }  // namespace
 
+QString SheetGridFault(int XLimit, int YLimit, int CStep) {
+  if (CStep < 1) return {};  // no grid at all: the settings check refuses it
+  if (2LL * models::GridHalf(XLimit, CStep) + 1 > kMaxSheetColumns ||
+      2LL * models::GridHalf(YLimit, CStep) + 1 > kMaxSheetRows)
+    return QString::fromUtf8(kTooWide);
+  return {};
+}
+
 WorkbookWriteResult WriteResultWorkbook(const result::RunSnapshot& record, const QString& path) {
   WorkbookWriteResult res;
   auto fail = [&res](const QString& message, const QString& detail) {
@@ -75,8 +84,10 @@ WorkbookWriteResult WriteResultWorkbook(const result::RunSnapshot& record, const
   }
   const int nx = model.nx, ny = model.ny;
   // A sheet too narrow for the grid would cut the map: nothing is written instead.
-  if (2 * nx + 1 > kMaxSheetColumns || 2 * ny + 1 > kMaxSheetRows)
-    return fail(QString::fromUtf8(kTooWide), QStringLiteral("сетка %1 × %2 точек").arg(2 * nx + 1).arg(2 * ny + 1));
+  if (QString tooLarge = SheetGridFault(record.request.settings.XLimit, record.request.settings.YLimit,
+                                        record.request.settings.CStep);
+      !tooLarge.isEmpty())
+    return fail(tooLarge, QStringLiteral("сетка %1 × %2 точек").arg(2 * nx + 1).arg(2 * ny + 1));
   for (const WorkbookSheet& s : model.sheets)
     if (s.kind != SheetKind::Input && (!s.grid || s.grid->nx() < nx || s.grid->ny() < ny))
       return fail(writeFailed, QStringLiteral("сетка листа \"%1\" не рассчитана").arg(s.name));
@@ -145,7 +156,9 @@ WorkbookWriteResult WriteResultWorkbook(const result::RunSnapshot& record, const
       }
     }
   }
-  if (!book.Commit()) return fail(writeFailed, book.error());
+  if (!book.Commit())
+    return fail(writeFailed + QLatin1Char('\n') + QDir::toNativeSeparators(path) + QStringLiteral(": ") + book.error(),
+                book.error());
   res.ok = true;
   return res;
 }

@@ -1,13 +1,10 @@
 #include "output/workbook/xlsx_book.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
-#include <QTemporaryFile>
 #include <cerrno>
 #include <cmath>
-#include <cstdio>
-#include <cstring>
+
+#include "common/xml_text.h"
 
 namespace velaron::output {
 
@@ -27,32 +24,19 @@ CNumericLocale::~CNumericLocale() {
 }
 
 namespace {
-QByteArray Utf8(const QString& s) { return s.toUtf8(); }
+// A text for a cell, a sheet or a chart, without what XML cannot hold.
+QByteArray Utf8(const QString& s) { return QByteArray::fromStdString(XmlText(s.toUtf8().toStdString())); }
 }  // namespace
 
 XlsxBook::XlsxBook(const QString& targetPath, bool constantMemory) : target_(targetPath) {
-  const QFileInfo info(target_);
-  if (!info.dir().exists()) {
-    Fail(QStringLiteral("нет папки %1").arg(info.dir().path()));
+  file_ = std::make_unique<OutputFile>(QFile::encodeName(target_).toStdString());
+  if (!file_->ok()) {
+    Fail(QString::fromStdString(file_->error()));
     return;
   }
-  // Reserve a unique name in the target's folder, so that the final rename stays on one file system.
-  QTemporaryFile reserve(info.dir().filePath(QStringLiteral(".~") + info.fileName() + QStringLiteral(".XXXXXX")));
-  reserve.setAutoRemove(false);
-  // A name the file system refuses (too long, say) may leave the reservation without a file name.
-  if (!reserve.open() || reserve.fileName().isEmpty()) {
-    Fail(QStringLiteral("не удалось создать файл в папке %1").arg(info.dir().path()));
-    return;
-  }
-  temp_ = reserve.fileName();
-  reserve.close();
-  // The workbook library makes the file afresh, with the permissions a saved file usually gets (a
-  // reserved temporary file would be private to its owner).
-  QFile::remove(temp_);
-
   lxw_workbook_options options{};
   options.constant_memory = constantMemory ? LXW_TRUE : LXW_FALSE;
-  book_ = workbook_new_opt(Utf8(temp_).constData(), &options);
+  book_ = workbook_new_opt(file_->writePath().c_str(), &options);
   if (!book_) Fail(QStringLiteral("не удалось начать книгу"));
 }
 
@@ -129,32 +113,26 @@ bool XlsxBook::Commit() {
     Discard();
     return false;
   }
+  errno = 0;
   const lxw_error closed = workbook_close(book_);
   book_ = nullptr;
-  if (!Check(closed, "сохранение книги")) {
+  if (closed != LXW_NO_ERROR) file_->Fail(errno);
+  if (!file_->Commit()) {
+    Fail(QString::fromStdString(file_->error()));
     Discard();
     return false;
   }
-  // rename() replaces an existing target in one step: the old file stays whole until the new one is there.
-  if (std::rename(Utf8(temp_).constData(), Utf8(target_).constData()) != 0) {
-    Fail(QStringLiteral("не удалось заменить %1: %2").arg(target_, QString::fromLocal8Bit(std::strerror(errno))));
-    Discard();
-    return false;
-  }
-  temp_.clear();
+  file_.reset();
   return true;
 }
 
 void XlsxBook::Discard() {
   if (book_) {
-    // Closing is the only way to free a libxlsxwriter workbook; it writes the temporary file, removed below.
+    // Closing is the only way to free a libxlsxwriter workbook; what it writes is dropped with the file.
     workbook_close(book_);
     book_ = nullptr;
   }
-  if (!temp_.isEmpty()) {
-    QFile::remove(temp_);
-    temp_.clear();
-  }
+  file_.reset();
 }
 
 }  // namespace velaron::output

@@ -1,6 +1,6 @@
-// A workbook being written with libxlsxwriter. The workbook goes to a temporary file beside its target and
-// is renamed over the target only when it was written whole, so a failure never leaves a broken file or
-// destroys the previous one. Numbers are formatted with the C locale while the book is open, whatever
+// A workbook being written with libxlsxwriter. The workbook goes into an OutputFile and takes the
+// target's name only when it was written whole, so a failure never leaves a broken file or destroys the
+// previous one. Numbers are formatted with the C locale while the book is open, whatever
 // LC_NUMERIC the program runs under (a decimal comma in the XML corrupts the file).
 #pragma once
 
@@ -9,6 +9,9 @@
 #include <QString>
 #include <clocale>
 #include <cstdint>
+#include <memory>
+
+#include "common/output_file.h"
 
 namespace velaron::output {
 
@@ -33,7 +36,8 @@ class XlsxBook {
   XlsxBook(const XlsxBook&) = delete;
   XlsxBook& operator=(const XlsxBook&) = delete;
 
-  // False once anything failed; the first failure's text is kept.
+  // False once anything failed; the first failure's text is kept (for a file that could not be written,
+  // the cause in the user's words).
   bool ok() const { return error_.isEmpty(); }
   const QString& error() const { return error_; }
   const QString& targetPath() const { return target_; }
@@ -46,7 +50,7 @@ class XlsxBook {
   lxw_format* FontFormat(bool bold, double size);
   lxw_chart* AddChart(uint8_t type);
 
-  // Cell writers: a failure marks the book failed and returns false. A number that is not finite is such a
+  // Cell writers; texts are cleaned of what a document's XML cannot hold. A failure marks the book failed and returns false. A number that is not finite is such a
   // failure (the file format has no text for it).
   bool WriteString(lxw_worksheet* sheet, int row, int col, const QString& text, lxw_format* format = nullptr);
   bool WriteNumber(lxw_worksheet* sheet, int row, int col, double value, lxw_format* format = nullptr);
@@ -64,7 +68,7 @@ class XlsxBook {
 
   CNumericLocale locale_;
   QString target_;
-  QString temp_;
+  std::unique_ptr<OutputFile> file_;
   QString error_;
   lxw_workbook* book_ = nullptr;
 };

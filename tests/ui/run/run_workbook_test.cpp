@@ -155,7 +155,7 @@ TEST(RunWorkbook, AFolderThatCannotBeWrittenIsToldAndTheEarlierFileStays) {
   changed->GridRisk.fill(7);
   EXPECT_TRUE(OfferRunWorkbook(nullptr, *changed).isEmpty());
   ASSERT_EQ(messages.requests.size(), 1u);
-  EXPECT_EQ(messages.requests[0].text, U("Ошибка в процессе записи файла!"));
+  EXPECT_EQ(messages.requests[0].text, U("Ошибка в процессе записи файла!\n") + path + U(": нет прав на запись"));
   EXPECT_EQ(messages.requests[0].title, U("Веларон"));
   EXPECT_EQ(messages.requests[0].icon, QMessageBox::Critical);
   EXPECT_EQ(Hash(path), before);

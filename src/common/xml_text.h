@@ -1,0 +1,17 @@
+// Texts that go into the XML parts of the .docx and .xlsx files. XML 1.0 cannot hold every character a
+// user may type or paste (control characters, lone surrogate halves, U+FFFE and U+FFFF): one of them in a
+// part makes the whole document unreadable, so every text is cleaned here before a writer escapes it.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace velaron {
+
+// `utf8` without what a document's XML must not carry: bytes that are no valid UTF-8, control characters
+// other than tab, line feed and carriage return (C0, DEL and C1), surrogate code points, and the Unicode
+// non-characters (U+FDD0..U+FDEF and the last two code points of every plane). Everything else is kept
+// byte for byte.
+std::string XmlText(std::string_view utf8);
+
+}  // namespace velaron
