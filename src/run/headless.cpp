@@ -48,6 +48,16 @@ struct Reader {
     out = static_cast<int>(d);
     return true;
   }
+  bool text(const QJsonObject& o, const char* key, QString& out) {
+    const auto v = o.value(QLatin1String(key));
+    if (v.isUndefined() || v.isNull()) return true;
+    if (!v.isString()) {
+      fail(QStringLiteral("поле \"%1\" должно быть строкой").arg(QLatin1String(key)));
+      return false;
+    }
+    out = v.toString();
+    return true;
+  }
   bool object(const QJsonObject& o, const char* key, QJsonObject& out, bool& present) {
     const auto v = o.value(QLatin1String(key));
     present = !v.isUndefined() && !v.isNull();
@@ -269,11 +279,7 @@ std::optional<HeadlessRequest> ParseHeadlessRequest(const QByteArray& json, QStr
     rd.integer(o, "G2", s.G2);
     rd.integer(o, "G3", s.G3);
     rd.integer(o, "G4", s.G4);
-    const auto g = o.value(QStringLiteral("Ground"));
-    if (!g.isUndefined() && !g.isNull()) {
-      if (!g.isString()) rd.fail(QStringLiteral("поле \"Ground\" должно быть строкой"));
-      s.Ground = g.toString();
-    }
+    rd.text(o, "Ground", s.Ground);
   } else if (rd.error.isEmpty()) {
     rd.fail(QStringLiteral("не задан участок (\"section\")"));
   }
@@ -313,8 +319,9 @@ std::optional<HeadlessRequest> ParseHeadlessRequest(const QByteArray& json, QStr
   }
   // Texts of the documents, optional.
   if (rd.object(root, "texts", o, present) && present) {
-    r.texts.Mestn = o.value(QStringLiteral("Mestn")).toString();
-    h.scenarioName = o.value(QStringLiteral("ScenarioName")).toString();
+    rd.known(o, {"Mestn", "ScenarioName"}, "texts");
+    rd.text(o, "Mestn", r.texts.Mestn);
+    rd.text(o, "ScenarioName", h.scenarioName);
   }
   // The report options of the settings dialog, for the documents of the run.
   if (rd.object(root, "options", o, present) && present) {
@@ -462,7 +469,8 @@ void FillWindowTexts(result::RunRequest& request, const RunData& data) {
 
 }  // namespace
 
-HeadlessResult RunHeadless(const QString& dbPath, const QByteArray& inputJson, int threads, const QStringList& grids) {
+HeadlessResult RunHeadless(const QString& dbPath, const QByteArray& inputJson, int threads, const QStringList& grids,
+                           const RequestCheck& beforeRun) {
   HeadlessResult res;
   auto refuse = [&](const QString& message) {
     res.exitCode = 2;
@@ -490,6 +498,8 @@ HeadlessResult RunHeadless(const QString& dbPath, const QByteArray& inputJson, i
     if (!adj) return refuse(QString::fromUtf8("В базе данных нет параметров расчета"));
     request.settings = *adj;
   }
+  if (beforeRun)
+    if (QString e = beforeRun(request); !e.isEmpty()) return refuse(e);
   if (!ScenarioAvailable(request.run.ScenarioCode)) return refuse(QString::fromUtf8(texts::kBadScenario));
   PrepareResult prepared;
   try {

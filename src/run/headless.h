@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -44,8 +45,13 @@ QByteArray ErrorJson(const QString& message);
 // The largest input file read: a request is a few kilobytes.
 inline constexpr qsizetype kMaxInputBytes = 16 << 20;
 
+// A check of the caller's on the complete request (the settings read from the database when the input
+// has none), made before anything is computed: an empty text lets the run go on, any other refuses it.
+using RequestCheck = std::function<QString(const result::RunRequest&)>;
+
 // The whole run: opens `dbPath` read-only, reads the request, prepares and executes it on `threads`
 // worker threads (0: all cores).
-HeadlessResult RunHeadless(const QString& dbPath, const QByteArray& inputJson, int threads, const QStringList& grids);
+HeadlessResult RunHeadless(const QString& dbPath, const QByteArray& inputJson, int threads, const QStringList& grids,
+                           const RequestCheck& beforeRun = {});
 
 }  // namespace velaron::run

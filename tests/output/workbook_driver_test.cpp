@@ -138,7 +138,8 @@ TEST_F(WorkbookDriver, AFileThatCannotBeWrittenIsAnErrorOfTheDriver) {
   const DriverRun r =
       RunDriver(db_, dir_, 6, {"GridValue"}, dir_.filePath(U("нет такой папки/книга.xlsx")));
   EXPECT_EQ(r.exitCode, 2);
-  EXPECT_EQ(r.json["error"].toString(), U("Ошибка в процессе записи файла!"));
+  EXPECT_EQ(r.json["error"].toString(), U("Ошибка в процессе записи файла!\n") + dir_.path() +
+                                            U("/нет такой папки/книга.xlsx: нет такой папки"));
   EXPECT_FALSE(r.json.contains("ScenarioCode"));
 }
 

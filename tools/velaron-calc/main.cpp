@@ -5,8 +5,11 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QStringList>
+#include <cerrno>
 #include <clocale>
 #include <cstdio>
+
+#include "common/output_file.h"
 
 #include "output/pictures/run_pictures.h"
 #include "output/report/single_reports.h"
@@ -15,16 +18,43 @@
 
 namespace {
 
-int Refuse(const QString& message) {
-  const QByteArray out = velaron::run::ErrorJson(message);
-  std::fwrite(out.constData(), 1, static_cast<size_t>(out.size()), stdout);
-  return 2;
+// Exit status when the results could not be written to standard output (a full disk, a closed pipe).
+constexpr int kOutputFailed = 3;
+
+// Writes the whole of `bytes` to standard output and flushes it: a failure is told on standard error,
+// since the output itself can no longer carry it.
+bool Print(const QByteArray& bytes) {
+  errno = 0;
+  if (std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout) == static_cast<size_t>(bytes.size()) &&
+      std::fflush(stdout) == 0)
+    return true;
+  const int error = errno;
+  std::fprintf(stderr, "velaron-calc: не удалось вывести результаты: %s\n",
+               velaron::FileErrorText(error ? error : EIO).c_str());
+  return false;
 }
+
+int Refuse(const QString& message) { return Print(velaron::run::ErrorJson(message)) ? 2 : kOutputFailed; }
 
 int Usage(const char* why) {
   std::fprintf(stderr, "velaron-calc: %s\nusage: velaron-calc --db DATABASE INPUT.json [--threads N] [--grids NAME,...] [--workbook OUT.xlsx] [--report OUT.docx]\n",
                why);
   return Refuse(QStringLiteral("velaron-calc: ") + QString::fromUtf8(why));
+}
+
+bool Same(const QString& a, const QString& b) {
+  return !a.isEmpty() && !b.isEmpty() && velaron::SameFile(QFile::encodeName(a).toStdString(), QFile::encodeName(b).toStdString());
+}
+
+// Why the documents asked for cannot be written where they are asked: a document never takes the place of
+// the database, of the input or of the other document, whatever the spelling of their paths.
+QString OutputPlaceFault(const QString& db, const QString& input, const QString& workbook, const QString& report) {
+  for (const QString& out : {workbook, report}) {
+    if (Same(out, db)) return QStringLiteral("Файл %1 — это база данных: результаты в него не записываются").arg(out);
+    if (Same(out, input)) return QStringLiteral("Файл %1 — это входной файл: результаты в него не записываются").arg(out);
+  }
+  if (Same(workbook, report)) return QStringLiteral("Книга и отчет не могут быть записаны в один файл: %1").arg(report);
+  return {};
 }
 
 }  // namespace
@@ -68,11 +98,18 @@ int main(int argc, char** argv) {
     }
   }
   if (db.isEmpty() || input.isEmpty()) return Usage("--db and the input file are needed");
+  if (QString e = OutputPlaceFault(db, input, workbook, reportPath); !e.isEmpty()) return Refuse(e);
   QFile file(input);
   if (!file.open(QIODevice::ReadOnly)) return Refuse(QStringLiteral("Не удалось открыть входной файл: ") + input);
   // At most one byte over the limit is read, so that a huge or endless input (a device) is refused.
   const QByteArray json = file.read(velaron::run::kMaxInputBytes + 1);
-  const velaron::run::HeadlessResult r = velaron::run::RunHeadless(db, json, threads, grids);
+  // A grid the workbook cannot hold is refused before the calculation, not after it.
+  velaron::run::RequestCheck workbookFits;
+  if (!workbook.isEmpty())
+    workbookFits = [](const velaron::result::RunRequest& request) {
+      return velaron::output::SheetGridFault(request.settings.XLimit, request.settings.YLimit, request.settings.CStep);
+    };
+  const velaron::run::HeadlessResult r = velaron::run::RunHeadless(db, json, threads, grids, workbookFits);
   if (r.exitCode == 0 && r.record && (!workbook.isEmpty() || !reportPath.isEmpty())) {
     // The documents of the run, from the same record and through the same code as the window, with the
     // pictures the results tab shows.
@@ -89,6 +126,5 @@ int main(int argc, char** argv) {
         return Refuse(e);
     }
   }
-  std::fwrite(r.output.constData(), 1, static_cast<size_t>(r.output.size()), stdout);
-  return r.exitCode;
+  return Print(r.output) ? r.exitCode : kOutputFailed;
 }
