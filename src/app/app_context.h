@@ -4,7 +4,9 @@
 // belongs to a calculation run.
 #pragma once
 
+#include <QLockFile>
 #include <QString>
+#include <memory>
 
 namespace velaron::ui {
 
@@ -20,6 +22,8 @@ struct AppContext {
   int DsnLocal = 0;      // 1 when the first file name opened, 0 when the fallback name was used
   bool FirstActivate = false;  // the main window's first-time set-up is still to be done
   ReportOptions options;
+  // Held for the program's life: no second program opens the same data folder meanwhile.
+  std::shared_ptr<QLockFile> folderLock;
 };
 
 }  // namespace velaron::ui

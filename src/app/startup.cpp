@@ -33,10 +33,35 @@ StartupResult Fail(const QString& text) {
 
 }  // namespace
 
+std::shared_ptr<QLockFile> LockDataFolder(const QString& dataFolder, QString& refusal) {
+  refusal.clear();
+  QDir().mkpath(dataFolder);
+  auto lock = std::make_shared<QLockFile>(QDir(dataFolder).filePath(QString::fromLatin1(kLockFile)));
+  // The window runs for days: the lock is never taken for stale by its age, only when its program is gone.
+  lock->setStaleLockTime(0);
+  if (lock->tryLock(0)) return lock;
+  if (lock->error() == QLockFile::LockFailedError) {
+    qint64 pid = 0;
+    QString host, application;
+    lock->getLockInfo(&pid, &host, &application);
+    refusal = QString::fromUtf8("Данные программы уже открыты в другом окне программы (процесс %1).\n"
+                                "Работайте с ними в том окне или закройте его и запустите программу снова.\n"
+                                "Папка данных: %2")
+                  .arg(pid)
+                  .arg(QDir::toNativeSeparators(dataFolder));
+  }
+  return nullptr;
+}
+
 StartupResult StartUp(const QString& dataFolder, const QString& programFolder, AppContext& context) {
   context.FirstActivate = false;
   context.folder = QDir::cleanPath(dataFolder);
   context.dbPath.clear();
+  context.folderLock.reset();
+
+  QString refusal;
+  std::shared_ptr<QLockFile> lock = LockDataFolder(context.folder, refusal);
+  if (!refusal.isEmpty()) return Fail(refusal);
 
   const db::SeedResult seed = db::SeedDataFolder(context.folder, programFolder);
   if (!seed.error.isEmpty()) return Fail(FailureText(context.folder, seed.error));
@@ -51,6 +76,9 @@ StartupResult StartUp(const QString& dataFolder, const QString& programFolder, A
     ShowMessage(nullptr, {QMessageBox::Information, QString::fromUtf8(texts::kProgramTitle), text, QMessageBox::Ok});
   }
 
+  // A write cut short by a kill or a power cut is rolled back before the probe reads the file.
+  for (const char* name : {db::kPrimaryFile, db::kFallbackFile})
+    db::FinishInterruptedWrite(QDir(context.folder).filePath(QString::fromLatin1(name)));
   const db::ProbeResult probe = db::ProbeDatabase(context.folder);
   if (!probe.ok) return Fail(FailureText(context.folder, probe.error));
   // A database of an earlier version gains the columns it lacks before anything reads it.
@@ -60,6 +88,7 @@ StartupResult StartUp(const QString& dataFolder, const QString& programFolder, A
   if (const QString error = db::OpenDatabase(probe.path); !error.isEmpty())
     return Fail(FailureText(context.folder, error));
 
+  context.folderLock = std::move(lock);
   context.dbPath = probe.path;
   context.DsnLocal = probe.DsnLocal;
   context.FirstActivate = true;

@@ -4,7 +4,9 @@
 // ending their process.
 #pragma once
 
+#include <QLockFile>
 #include <QString>
+#include <memory>
 
 #include "app/app_context.h"
 
@@ -19,14 +21,26 @@ struct StartupResult {
   QString message;     // the message shown on failure
 };
 
-// Opens the program's database in `dataFolder` (the user's data folder, see db::DataFolder). When that
-// folder holds neither data.db nor Data.db, it is first given one (db::SeedDataFolder, from
-// `programFolder`) and an information message says where the new file is (said once: the next start
-// finds the file). Then probes `dataFolder`/data.db and `dataFolder`/Data.db (creating neither), opens
-// the connection on the file that passed and fills `context` (data folder, file, DsnLocal, the main
-// window's pending first activation). When no file can be made or both files fail, a critical message
-// names both paths and the result carries a non-zero status; the context then keeps no file and no
-// first activation is pending.
+// The lock file in the data folder that one running program holds.
+inline constexpr const char* kLockFile = "velaron.lock";
+
+// Takes the data folder's lock for this program, making the folder when it does not exist yet; a lock left
+// by a program that no longer runs is taken over. Nothing, with the message for the user in `refusal`,
+// while another program that runs holds it; nothing and no refusal when no lock file can be made there
+// (the probe then says what is wrong with the folder).
+std::shared_ptr<QLockFile> LockDataFolder(const QString& dataFolder, QString& refusal);
+
+// Opens the program's database in `dataFolder` (the user's data folder, see db::DataFolder). First the
+// folder is locked (LockDataFolder): while another program has it open, a message says so (with that
+// program's process number) and nothing in the folder is touched. When the folder holds neither data.db
+// nor Data.db, it is given one (db::SeedDataFolder, from `programFolder`) and an information message says
+// where the new file is (said once: the next start finds the file). A write that a killed program left
+// unfinished is rolled back (db::FinishInterruptedWrite). Then probes `dataFolder`/data.db and
+// `dataFolder`/Data.db (creating neither), adds the columns an earlier layout lacks, opens the connection
+// on the file that passed and fills `context` (data folder, lock, file, DsnLocal, the main window's
+// pending first activation). When no file can be made or both files fail, a critical message names both
+// paths and the result carries a non-zero status; the context then keeps no file and no first activation
+// is pending.
 StartupResult StartUp(const QString& dataFolder, const QString& programFolder, AppContext& context);
 
 }  // namespace velaron::ui

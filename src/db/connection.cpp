@@ -12,12 +12,14 @@
 #include "common/numtext.h"
 #include "db/database.h"
 #include "db/db_internal.h"
+#include "db/layout.h"
 
 namespace velaron::db {
 namespace {
 
 constexpr const char* kConnectionName = "velaron";
 constexpr const char* kProbeConnectionName = "velaron-probe";
+constexpr const char* kRecoveryConnectionName = "velaron-recovery";
 
 // Qt SQL connections belong to the thread that opened them. The thread that opened the database uses the
 // main connection; any other thread gets a clone of its own on first use, dropped when the thread ends
@@ -55,6 +57,26 @@ QString QueryFault(const QSqlError& e) {
   return QStringLiteral("база данных не читается (%1)").arg(e.text());
 }
 
+QString JournalOf(const QString& path) { return path + QStringLiteral("-journal"); }
+
+// A write that a killed program or a power cut left unfinished: SQLite refuses to read the file read-only,
+// since only a connection that may write can roll the journal beside it back.
+bool HasUnfinishedWrite(const QString& path, const QSqlError& e) {
+  constexpr int kReadOnly = 8;  // SQLITE_READONLY, whose extended codes say "cannot roll back"
+  return (e.nativeErrorCode().toInt() & 0xFF) == kReadOnly && QFileInfo(JournalOf(path)).size() > 0;
+}
+
+QString UnfinishedWrite(const QString& path, bool window) {
+  const QString journal = QFileInfo(JournalOf(path)).fileName();
+  if (window)
+    return QStringLiteral("запись в базу данных была прервана, и отменить ее не удалось: файл %1 или его папка "
+                          "закрыты для записи")
+        .arg(journal);
+  return QStringLiteral("запись в базу данных была прервана (рядом с файлом остался %1); незаконченную запись "
+                        "отменит следующий запуск программы, после чего базу данных можно читать")
+      .arg(journal);
+}
+
 // Checks one candidate file without creating or changing anything. Returns an empty text when it will do,
 // else why not. A lock held by another program is waited for two seconds at most.
 QString ProbeFile(const QString& path, bool needWrite) {
@@ -74,14 +96,10 @@ QString ProbeFile(const QString& path, bool needWrite) {
     } else {
       QSqlQuery query(db);
       if (!query.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"))) {
-        why = QueryFault(query.lastError());
+        why = HasUnfinishedWrite(path, query.lastError()) ? UnfinishedWrite(path, needWrite) : QueryFault(query.lastError());
       } else {
-        QStringList present;
-        while (query.next()) present << query.value(0).toString().toLower();
-        QStringList missing;
-        for (const QString& table : RequiredTables())
-          if (!present.contains(table.toLower())) missing << table;
-        if (!missing.isEmpty()) why = QStringLiteral("в базе данных нет таблиц: %1").arg(missing.join(QStringLiteral(", ")));
+        query.finish();
+        why = CheckLayout(db).fault;
       }
       // Damaged pages: SQLite's quick check reads every page of the file once.
       if (why.isEmpty()) {
@@ -105,14 +123,6 @@ QString ProbeFile(const QString& path, bool needWrite) {
 }
 
 }  // namespace
-
-QStringList RequiredTables() {
-  QStringList tables = {"TPs", "Adjustment", "tab_time", "abc", "Statistics", "GroundType", "Ground3", "Wind",
-                        "tabKoef_Dy", "Lp", "TProbit", "Probit"};
-  for (double p : models::kGasTablePressures) tables << QStringLiteral("%1b").arg(static_cast<int>(p));
-  tables << "tabOtchet";
-  return tables;
-}
 
 ProbeResult ProbeDatabase(const QString& folder) {
   ProbeResult result;
@@ -139,6 +149,28 @@ ProbeResult ProbeDatabase(const QString& folder) {
 }
 
 QString ProbeDatabaseFile(const QString& path, bool needWrite) { return ProbeFile(path, needWrite); }
+
+QString FinishInterruptedWrite(const QString& path) {
+  const QFileInfo info(path);
+  if (!QFileInfo(JournalOf(path)).exists() || !info.isFile() || !HasSqliteHeader(path)) return {};
+  QString error;
+  {
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kRecoveryConnectionName);
+    db.setDatabaseName(path);
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=2000"));
+    if (!db.open()) {
+      error = db.lastError().text();
+    } else {
+      // The first read of a connection that may write rolls the unfinished write back.
+      QSqlQuery query(db);
+      if (!query.exec(QStringLiteral("SELECT COUNT(*) FROM sqlite_master"))) error = query.lastError().text();
+      query.finish();
+      db.close();
+    }
+  }
+  QSqlDatabase::removeDatabase(kRecoveryConnectionName);
+  return error;
+}
 
 QString OpenDatabase(const QString& path, bool readOnly) {
   CloseDatabase();

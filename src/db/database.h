@@ -18,9 +18,6 @@ namespace velaron::db {
 inline constexpr const char* kPrimaryFile = "data.db";
 inline constexpr const char* kFallbackFile = "Data.db";
 
-// Tables the program needs; the probe refuses a file that lacks any of them.
-QStringList RequiredTables();
-
 struct ProbeResult {
   bool ok = false;
   QString path;      // the file that opened
@@ -29,11 +26,18 @@ struct ProbeResult {
 };
 
 // Start-up probe: tries `folder`/data.db, then `folder`/Data.db. Creates no file. A file passes when it is
-// an SQLite database holding every required table and can be written.
+// an SQLite database of the program's layout (db/layout.h) and can be written.
 ProbeResult ProbeDatabase(const QString& folder);
-// The probe of one file: an SQLite database (not damaged, by SQLite's quick check) holding every required
-// table, not locked by another program, and writable when `needWrite`. Empty when it passes, else why not.
+// The probe of one file: an SQLite database (not damaged, by SQLite's quick check) of the program's
+// layout, bar the columns that may be added, with no write left unfinished, not locked by another
+// program, and writable when `needWrite`. Empty when it passes, else why not.
 QString ProbeDatabaseFile(const QString& path, bool needWrite);
+
+// Completes the recovery from a write that was cut short (a journal left beside the file): a connection
+// that may write opens the file once, and SQLite rolls the unfinished write back. Only a file that exists
+// and is an SQLite database is opened; nothing is created. Empty when done or nothing was to do, else the
+// driver's text (the probe then tells the user).
+QString FinishInterruptedWrite(const QString& path);
 
 // Opens the program's one connection on `path` (read-only for the headless driver). Returns an error text
 // or an empty string.

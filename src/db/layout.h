@@ -1,25 +1,58 @@
-// Columns that later versions of the program added to its tables. A database made by an earlier version
-// lacks them; since each one's absence means only "not typed yet" (NULL), the window adds them when it
-// opens such a database, and the read-only driver reads NULL in their place.
+// The layout of the program's database: every table with its columns and their types, as the program
+// makes the database (data/schema.sql, built into the program). The start-up probe and the driver check a
+// database against it, so that a database of another layout is refused with the table and the column
+// named instead of running on values that read as nothing; columns that later versions added and whose
+// absence means only "not typed yet" are added by the window and read as NULL by the read-only driver.
 #pragma once
 
+#include <QSqlDatabase>
 #include <QString>
 #include <array>
+#include <vector>
 
 namespace velaron::db {
 
+struct LayoutColumn {
+  QString name;
+  QString type;  // as declared: INTEGER, REAL, TEXT
+};
+
+struct LayoutTable {
+  QString name;
+  std::vector<LayoutColumn> columns;
+};
+
+// Every table of the program's database, in the order the schema makes them.
+const std::vector<LayoutTable>& ProgramLayout();
+
+// Columns that later versions of the program added to its tables and that a database made by an earlier
+// version may lack: the window adds them (with the layout's type), the read-only driver reads NULL.
 struct AddedColumn {
   const char* table;
   const char* column;
-  const char* type;
 };
 
 inline constexpr std::array<AddedColumn, 4> kAddedColumns = {{
-    {"TPs", "P_avto", "REAL"},  // probability of a road crossing as typed
-    {"TPs", "P_LEP", "REAL"},   // power line
-    {"TPs", "P_tr", "REAL"},    // another pipeline
-    {"TPs", "P_kab", "REAL"},   // cable line
+    {"TPs", "P_avto"},  // probability of a road crossing as typed
+    {"TPs", "P_LEP"},   // power line
+    {"TPs", "P_tr"},    // another pipeline
+    {"TPs", "P_kab"},   // cable line
 }};
+
+struct MissingColumn {
+  QString table;
+  LayoutColumn column;
+};
+
+struct LayoutCheck {
+  // Empty when the database holds every table and column of the layout with a type that reads as the
+  // program reads it, bar the columns that may be added; else the faults, each naming table and column.
+  QString fault;
+  std::vector<MissingColumn> missing;  // the columns of kAddedColumns the database lacks
+};
+
+// Compares the database open on `db` with the program's layout (names regardless of letter case).
+LayoutCheck CheckLayout(QSqlDatabase& db);
 
 // Adds to the database file at `path` the columns of kAddedColumns it lacks, in one transaction; the rows
 // and every other column stay as they are. Empty when done (or nothing was missing), else why not.

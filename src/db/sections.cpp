@@ -1,7 +1,6 @@
 // Route sections. Sections are numbered 1..n in the order of the route with no gaps; the main window
 // relies on TPID being the section's position, so deleting renumbers the rest in the same transaction.
 #include <QSqlQuery>
-#include <array>
 
 #include "common/texts.h"
 #include "db/database.h"
@@ -16,15 +15,13 @@ namespace {
 
 constexpr const char* kColumns =
     "TPID, Length, Udal, Azimut, dpp1, dpp2, dpp3, dpp4, p_v, G1, G2, G3, G4, Ground, P_avto, P_LEP, P_tr, P_kab";
-constexpr std::array<const char*, 4> kCrossingColumns = {"P_avto", "P_LEP", "P_tr", "P_kab"};
-
-// The columns to read: a database of an earlier layout, opened read-only, lacks the crossing
-// probabilities, which then read as NULL.
+// The columns to read: a database of an earlier layout, opened read-only, lacks the columns added since
+// (the crossing probabilities), which then read as NULL.
 QString ReadColumns() {
   QString columns = QString::fromLatin1(kColumns);
-  for (const char* c : kCrossingColumns)
-    if (!HasColumn(QStringLiteral("TPs"), QString::fromLatin1(c)))
-      columns.replace(QString::fromLatin1(c), QStringLiteral("NULL AS %1").arg(QString::fromLatin1(c)));
+  for (const AddedColumn& c : kAddedColumns)
+    if (QLatin1String(c.table) == QLatin1String("TPs") && !HasColumn(QStringLiteral("TPs"), QString::fromLatin1(c.column)))
+      columns.replace(QString::fromLatin1(c.column), QStringLiteral("NULL AS %1").arg(QString::fromLatin1(c.column)));
   return columns;
 }
 
