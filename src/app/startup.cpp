@@ -35,7 +35,6 @@ StartupResult Fail(const QString& text) {
 
 std::shared_ptr<QLockFile> LockDataFolder(const QString& dataFolder, QString& refusal) {
   refusal.clear();
-  QDir().mkpath(dataFolder);
   auto lock = std::make_shared<QLockFile>(QDir(dataFolder).filePath(QString::fromLatin1(kLockFile)));
   // The window runs for days: the lock is never taken for stale by its age, only when its program is gone.
   lock->setStaleLockTime(0);
@@ -59,6 +58,8 @@ StartupResult StartUp(const QString& dataFolder, const QString& programFolder, A
   context.dbPath.clear();
   context.folderLock.reset();
 
+  // The lock comes before anything in the folder is read or written; a folder the first start is still
+  // to make holds nothing to protect and is locked once made.
   QString refusal;
   std::shared_ptr<QLockFile> lock = LockDataFolder(context.folder, refusal);
   if (!refusal.isEmpty()) return Fail(refusal);
@@ -74,6 +75,11 @@ StartupResult StartUp(const QString& dataFolder, const QString& programFolder, A
                              : QString::fromUtf8("Создана база данных программы:\n") + where +
                                    QString::fromUtf8("\nВ ней хранятся участки трассы, настройки и архив отчетов.");
     ShowMessage(nullptr, {QMessageBox::Information, QString::fromUtf8(texts::kProgramTitle), text, QMessageBox::Ok});
+  }
+
+  if (!lock) {
+    lock = LockDataFolder(context.folder, refusal);
+    if (!refusal.isEmpty()) return Fail(refusal);
   }
 
   // A write cut short by a kill or a power cut is rolled back before the probe reads the file.

@@ -24,10 +24,10 @@ struct StartupResult {
 // The lock file in the data folder that one running program holds.
 inline constexpr const char* kLockFile = "velaron.lock";
 
-// Takes the data folder's lock for this program, making the folder when it does not exist yet; a lock left
-// by a program that no longer runs is taken over. Nothing, with the message for the user in `refusal`,
-// while another program that runs holds it; nothing and no refusal when no lock file can be made there
-// (the probe then says what is wrong with the folder).
+// Takes the data folder's lock for this program; a lock left by a program that no longer runs is taken
+// over. Nothing, with the message for the user in `refusal`, while another program that runs holds it;
+// nothing and no refusal when no lock file can be made there (no folder yet, or one closed for writing,
+// which the probe then names).
 std::shared_ptr<QLockFile> LockDataFolder(const QString& dataFolder, QString& refusal);
 
 // Opens the program's database in `dataFolder` (the user's data folder, see db::DataFolder). First the

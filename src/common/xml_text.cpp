@@ -9,36 +9,38 @@ bool Allowed(char32_t c) {
   if (c >= 0x7F && c <= 0x9F) return false;
   if (c >= 0xD800 && c <= 0xDFFF) return false;
   if (c >= 0xFDD0 && c <= 0xFDEF) return false;
-  if ((c & 0xFFFE) == 0xFFFE) return false;
-  return c <= 0x10FFFF;
+  return (c & 0xFFFE) != 0xFFFE && c <= 0x10FFFF;
+}
+
+void AppendUtf8(std::string& out, char32_t c) {
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | (c >> 6));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    out += static_cast<char>(0xE0 | (c >> 12));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (c >> 18));
+    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
 }
 
 }  // namespace
 
-std::string XmlText(std::string_view s) {
+std::string XmlText(std::u16string_view s) {
   std::string out;
-  out.reserve(s.size());
-  size_t i = 0;
-  while (i < s.size()) {
-    const auto b = static_cast<unsigned char>(s[i]);
-    // Length of the sequence and the least code point it may encode (shorter forms are invalid).
-    size_t n = 1;
-    char32_t c = b, least = 0;
-    if (b >= 0xF0 && b <= 0xF4) n = 4, c = b & 0x07, least = 0x10000;
-    else if (b >= 0xE0 && b <= 0xEF) n = 3, c = b & 0x0F, least = 0x800;
-    else if (b >= 0xC2 && b <= 0xDF) n = 2, c = b & 0x1F, least = 0x80;
-    else if (b >= 0x80) {
-      ++i;  // a stray continuation byte or a lead byte no valid sequence starts with
-      continue;
-    }
-    size_t k = 1;
-    for (; k < n && i + k < s.size(); ++k) {
-      const auto t = static_cast<unsigned char>(s[i + k]);
-      if ((t & 0xC0) != 0x80) break;
-      c = (c << 6) | (t & 0x3F);
-    }
-    if (k == n && c >= least && Allowed(c)) out.append(s.substr(i, n));
-    i += k;
+  out.reserve(s.size() * 2);
+  for (size_t i = 0; i < s.size(); ++i) {
+    char32_t c = s[i];
+    // A high half followed by a low half is one code point; any other half stays a surrogate (refused).
+    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < s.size() && s[i + 1] >= 0xDC00 && s[i + 1] <= 0xDFFF)
+      c = 0x10000 + ((c - 0xD800) << 10) + (s[++i] - 0xDC00);
+    if (Allowed(c)) AppendUtf8(out, c);
   }
   return out;
 }

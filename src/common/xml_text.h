@@ -8,10 +8,9 @@
 
 namespace velaron {
 
-// `utf8` without what a document's XML must not carry: bytes that are no valid UTF-8, control characters
-// other than tab, line feed and carriage return (C0, DEL and C1), surrogate code points, and the Unicode
-// non-characters (U+FDD0..U+FDEF and the last two code points of every plane). Everything else is kept
-// byte for byte.
-std::string XmlText(std::string_view utf8);
+// `utf16` in UTF-8 without what a document's XML must not carry: control characters other than tab, line
+// feed and carriage return (C0, DEL and C1), surrogate halves that pair with nothing, and the Unicode
+// non-characters (U+FDD0..U+FDEF and the last two code points of every plane). Everything else is kept.
+std::string XmlText(std::u16string_view utf16);
 
 }  // namespace velaron

@@ -13,17 +13,6 @@ class Probe : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
   QString Path(const char* name) const { return dir_.filePath(QString::fromLatin1(name)); }
-  // Runs statements on a file through a connection of the test's own (the program's stays closed).
-  void Alter(const char* name, std::initializer_list<const char*> statements) {
-    {
-      QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("probe-test"));
-      db.setDatabaseName(Path(name));
-      ASSERT_TRUE(db.open());
-      QSqlQuery q(db);
-      for (const char* sql : statements) EXPECT_TRUE(q.exec(QString::fromUtf8(sql))) << sql;
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("probe-test"));
-  }
   QTemporaryDir dir_;
 };
 
@@ -81,18 +70,6 @@ TEST_F(Probe, EmptyAndForeignFilesAreRefusedWithTheirReasons) {
   EXPECT_FALSE(r.ok);
   EXPECT_EQ(r.error.count(QStringLiteral("не является базой данных SQLite")), 2) << r.error.toStdString();
   EXPECT_EQ(QFile(Path("data.db")).size(), 0);
-}
-
-TEST_F(Probe, AMissingTableIsNamedWhateverTheLetterCaseOfTheOthers) {
-  MakeEmptyDatabase(Path("data.db"));
-  Alter("data.db", {"ALTER TABLE Statistics RENAME TO statistics_tmp", "ALTER TABLE statistics_tmp RENAME TO statistics"});
-  EXPECT_TRUE(ProbeDatabase(dir_.path()).ok);
-  Alter("data.db", {"DROP TABLE statistics", "DROP TABLE \"70b\""});
-  const ProbeResult r = ProbeDatabase(dir_.path());
-  EXPECT_FALSE(r.ok);
-  EXPECT_TRUE(r.error.contains(QStringLiteral("Statistics"))) << r.error.toStdString();
-  EXPECT_TRUE(r.error.contains(QStringLiteral("70b"))) << r.error.toStdString();
-  EXPECT_FALSE(r.error.contains(QStringLiteral("TPs"))) << r.error.toStdString();
 }
 
 TEST_F(Probe, AReadOnlyFileIsRefused) {

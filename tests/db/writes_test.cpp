@@ -57,7 +57,7 @@ TEST_F(Sections, AppendAndDeleteKeepTheNumbersOneToN) {
 
 // A database of the layout before the crossing probabilities were kept: opened read-only it reads them as
 // nothing; the window's upgrade adds the four columns and keeps every row and value; then they are written
-// with the row and read back, and a second upgrade finds nothing to do.
+// with the row and read back. (Every start on a database of today's layout finds nothing to add.)
 TEST_F(Sections, AnOlderLayoutGainsTheCrossingProbabilitiesAndKeepsItsRows) {
   AddSections(2);
   SectionRow s = *LoadSection(2);
@@ -83,10 +83,6 @@ TEST_F(Sections, AnOlderLayoutGainsTheCrossingProbabilitiesAndKeepsItsRows) {
   EXPECT_EQ(LoadSection(2)->P_kab, 0.05);
   EXPECT_FALSE(LoadSection(2)->P_tr.has_value());
   EXPECT_FALSE(LoadSection(1)->P_LEP.has_value());
-  CloseDatabase();
-  EXPECT_TRUE(AddMissingColumns(path_).isEmpty());
-  ASSERT_TRUE(OpenDatabase(path_).isEmpty());
-  EXPECT_EQ(Scalar("SELECT COUNT(*) FROM pragma_table_info('TPs')").toInt(), 18);
 }
 
 TEST_F(Sections, AFailedRenumberRollsTheDeleteBack) {

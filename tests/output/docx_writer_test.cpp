@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QImage>
 #include <QTemporaryDir>
 #include <set>
@@ -111,26 +110,10 @@ TEST(DocxWriter, PageIsA4PortraitWithTheReportMarginsAndStyleDefaults) {
   EXPECT_EQ(AttributeValues(xml, "wp:extent", "cy").value(0), "3419475");
 }
 
-// A failed write says why, keeps an earlier file the user made read-only as it was and leaves nothing else;
-// a name of 255 bytes, the most a file system takes, is written.
-TEST(DocxWriter, AFailedWriteSaysWhyAndLeavesTheEarlierFileAndNoTemporaryFile) {
+// A failed write says why (the closing's tests see an earlier file kept, the driver's a long name written).
+TEST(DocxWriter, AFailedWriteSaysWhy) {
   QTemporaryDir dir;
-  const QString path = dir.filePath(QString(250, QLatin1Char('a')) + ".docx");
-  {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("earlier");
-  }
-  ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup));
-  EXPECT_EQ(WriteDocx(Sample(), path), "Не удалось записать файл " + path + ": файл открыт только для чтения");
-  QFile f(path);
-  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-  EXPECT_EQ(f.readAll(), "earlier");
-  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
-
-  EXPECT_TRUE(WriteDocx(Sample(), dir.filePath("нет/такой/папки.docx")).endsWith(": нет такой папки"));
+  const QString noFolder = dir.filePath("нет/такой/папки.docx");
+  EXPECT_EQ(WriteDocx(Sample(), noFolder), "Не удалось записать файл " + noFolder + ": нет такой папки");
   EXPECT_TRUE(WriteDocx(Sample(), dir.path()).endsWith(": по этому пути находится папка"));
-  ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner));
-  EXPECT_EQ(WriteDocx(Sample(), path), QString());
-  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QFileInfo(path).fileName()});
 }

@@ -134,15 +134,6 @@ TEST_F(WorkbookDriver, SheetsHoldTheDriversGrids) {
   }
 }
 
-TEST_F(WorkbookDriver, AFileThatCannotBeWrittenIsAnErrorOfTheDriver) {
-  const DriverRun r =
-      RunDriver(db_, dir_, 6, {"GridValue"}, dir_.filePath(U("нет такой папки/книга.xlsx")));
-  EXPECT_EQ(r.exitCode, 2);
-  EXPECT_EQ(r.json["error"].toString(), U("Ошибка в процессе записи файла!\n") + dir_.path() +
-                                            U("/нет такой папки/книга.xlsx: нет такой папки"));
-  EXPECT_FALSE(r.json.contains("ScenarioCode"));
-}
-
 // --- LibreOffice reads the workbook.
 
 // Every sheet of `workbook` as CSV through LibreOffice: file name "<base>-<sheet>.csv" → its lines.

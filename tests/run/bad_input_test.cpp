@@ -13,6 +13,7 @@
 #include <cmath>
 #include <vector>
 
+#include "db/db_files.h"
 #include "run/headless.h"
 #include "run_fixtures.h"
 
@@ -86,6 +87,9 @@ TEST_F(BadInput, OutOfRangeIsRefusedNamingTheFieldAndExtremesStayBounded) {
       {"escape speed 1e-310 m/s", 5, {{"settings.Skor_chel", 1e-310}}, "не является конечным числом"},
       // The driver's own strictness.
       {"misspelt group", 6, {{"externals", QJsonObject{}}}, "неизвестное поле \"externals\""},
+      // The document texts were taken whatever they held: a misspelt key was dropped, a number became "".
+      {"misspelt text", 6, {{"texts", QJsonObject{{"Mestm", "км 12"}}}}, "неизвестное поле \"Mestm\" в \"texts\""},
+      {"location as a number", 6, {{"texts", QJsonObject{{"Mestn", 12}}}}, "поле \"Mestn\" должно быть строкой"},
   };
   for (const Case& c : cases) {
     const HeadlessResult r = RunHeadless(db_.path(), Request(c.code, c.edits), 2, {"GridProc", "GridValue"});
@@ -102,19 +106,6 @@ TEST_F(BadInput, OutOfRangeIsRefusedNamingTheFieldAndExtremesStayBounded) {
   // An input file of more than 16 MB is not read.
   const HeadlessResult huge = RunHeadless(db_.path(), QByteArray(kMaxInputBytes + 1, ' '), 2, {});
   EXPECT_TRUE(test::ParseJson(huge.output)["error"].toString().contains(QString::fromUtf8("больше 16 МБ")));
-}
-
-// Runs `sql` on the database file (its own connection, closed again).
-void Damage(const QString& path, const QString& sql) {
-  {
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("damage"));
-    db.setDatabaseName(path);
-    ASSERT_TRUE(db.open());
-    QSqlQuery q(db);
-    for (const QString& statement : sql.split(QLatin1Char(';'), Qt::SkipEmptyParts))
-      ASSERT_TRUE(q.exec(statement)) << statement.toStdString() << " " << q.lastError().text().toStdString();
-  }
-  QSqlDatabase::removeDatabase(QStringLiteral("damage"));
 }
 
 TEST(DamagedDatabase, EveryDamagedValueOrFileIsRefusedNamingItsTable) {
@@ -150,6 +141,9 @@ TEST(DamagedDatabase, EveryDamagedValueOrFileIsRefusedNamingItsTable) {
       {"INSERT INTO TProbit SELECT * FROM TProbit WHERE rowid = 9", "таблица \"TProbit\", столбец \"Zn_Probit\""},
       {"UPDATE Adjustment SET CStep = 1073741824", "Ширина зоны расчета должна быть от двух шагов сетки (2147483648 м)"},
       {"DROP TABLE Lp", "нет таблиц: Lp"},
+      // A section row without its ground code was "Указан неверный участок расчета".
+      {"ALTER TABLE TPs DROP COLUMN Ground", "в таблице \"TPs\" нет столбца \"Ground\""},
+      {"interrupted write", "незаконченную запись отменит следующий запуск программы"},
       {"truncate", "поврежден"},
       {"pages", "поврежден"},
       {"header", "не является базой данных SQLite"}};
@@ -162,7 +156,9 @@ TEST(DamagedDatabase, EveryDamagedValueOrFileIsRefusedNamingItsTable) {
     test::DatabaseCopy copy;
     ASSERT_TRUE(copy.ok());
     QFile file(copy.path());
-    if (c.sql == "truncate") {
+    if (c.sql == "interrupted write") {
+      test::MakeInterruptedWrite(QStringLiteral(VELARON_PRISTINE_DB), copy.path());
+    } else if (c.sql == "truncate") {
       ASSERT_TRUE(file.resize(file.size() / 2));
     } else if (c.sql == "pages" || c.sql == "header") {
       ASSERT_TRUE(file.open(QIODevice::ReadWrite));
@@ -170,7 +166,7 @@ TEST(DamagedDatabase, EveryDamagedValueOrFileIsRefusedNamingItsTable) {
       file.write(QByteArray(4096, '\x5a'));
       file.close();
     } else {
-      Damage(copy.path(), c.sql);
+      test::ExecOnFile(copy.path(), c.sql);
     }
     const HeadlessResult r = RunHeadless(copy.path(), Request(c.code, c.edits), 2, {});
     const QString error = test::ParseJson(r.output)["error"].toString();

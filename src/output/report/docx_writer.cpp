@@ -27,7 +27,7 @@ long Twips(double pt) { return std::lround(pt * 20); }
 long HalfPoints(double pt) { return std::lround(pt * 2); }
 
 void Escape(std::string& out, const QString& text) {
-  for (char ch : XmlText(text.toUtf8().toStdString())) {
+  for (char ch : XmlText(text.toStdU16String())) {
     switch (ch) {
       case '&': out += "&amp;"; break;
       case '<': out += "&lt;"; break;

@@ -25,7 +25,7 @@ CNumericLocale::~CNumericLocale() {
 
 namespace {
 // A text for a cell, a sheet or a chart, without what XML cannot hold.
-QByteArray Utf8(const QString& s) { return QByteArray::fromStdString(XmlText(s.toUtf8().toStdString())); }
+QByteArray Utf8(const QString& s) { return QByteArray::fromStdString(XmlText(s.toStdU16String())); }
 }  // namespace
 
 XlsxBook::XlsxBook(const QString& targetPath, bool constantMemory) : target_(targetPath) {

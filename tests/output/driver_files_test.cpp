@@ -1,0 +1,160 @@
+// The files around a run of the command-line driver: the documents, the database and input beside them,
+// and the results on standard output.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QXmlStreamReader>
+#include <sys/stat.h>
+
+#include "db/db_files.h"
+#include "run/run_fixtures.h"
+#include "zip_reader.h"
+
+namespace velaron::test {
+namespace {
+
+QString U(const char* s) { return QString::fromUtf8(s); }
+
+QByteArray Bytes(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+unsigned Mode(const QString& path) {
+  struct stat st{};
+  return stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_mode & 07777 : 0u;
+}
+
+bool WellFormed(const std::string& xml) {
+  QXmlStreamReader r(QByteArray::fromStdString(xml));
+  while (!r.atEnd()) r.readNext();
+  return !r.hasError();
+}
+
+class DriverFiles : public ::testing::Test {
+ protected:
+  struct Calc {
+    int exitCode = -1;
+    QJsonObject json;
+    QByteArray errors;
+    QString error() const { return json["error"].toString(); }
+  };
+  void SetUp() override {
+    ASSERT_TRUE(db.ok());
+    WriteInput(SampleRequest(6, 200, 20));
+  }
+  void WriteInput(const QByteArray& json) {
+    QFile f(input);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(json);
+  }
+  // velaron-calc --db <copy> in.json `args`, its standard output to `stdoutFile` when given.
+  Calc Run(const QStringList& args, const QString& stdoutFile = {}) {
+    QProcess p;
+    if (!stdoutFile.isEmpty()) p.setStandardOutputFile(stdoutFile);
+    p.start(QStringLiteral(VELARON_BIN_DIR "/velaron-calc"), QStringList{"--db", db.path(), input} + args);
+    EXPECT_TRUE(p.waitForFinished(120000));
+    return {p.exitCode(), stdoutFile.isEmpty() ? ParseJson(p.readAllStandardOutput()) : QJsonObject(),
+            p.readAllStandardError()};
+  }
+  QString Out(const QString& name) const { return dir.filePath(name); }
+
+  DatabaseCopy db;
+  QTemporaryDir dir;
+  const QString input = dir.filePath(QStringLiteral("in.json"));
+};
+
+// `--workbook D/data.db` left an .xlsx where the sections and the archive were, `--report in.json` replaced
+// the input, `--report X --workbook X` kept only the report. Refused before the run whatever the spelling.
+TEST_F(DriverFiles, ADocumentNeverTakesThePlaceOfTheDatabaseTheInputOrTheOtherDocument) {
+  ASSERT_TRUE(QFile::link(db.path(), Out("ссылка.db")) && QDir(dir.path()).mkdir("sub"));
+  const QByteArray dbBefore = Bytes(db.path()), inputBefore = Bytes(input);
+  const std::pair<QStringList, const char*> cases[] = {
+      {{"--workbook", QFileInfo(db.path()).absolutePath() + "/./data.db"}, "— это база данных"},
+      {{"--report", Out("ссылка.db")}, "— это база данных"},
+      {{"--report", dir.path() + "/../" + QDir(dir.path()).dirName() + "/in.json"}, "— это входной файл"},
+      {{"--report", Out("итог"), "--workbook", Out("sub/../итог")}, "Книга и отчет не могут быть записаны в один файл"},
+  };
+  for (const auto& [args, refusal] : cases) {
+    const Calc r = Run(args);
+    EXPECT_EQ(r.exitCode, 2) << refusal;
+    EXPECT_TRUE(r.error().contains(U(refusal)) && !r.json.contains("ScenarioCode")) << r.error().toStdString();
+  }
+  EXPECT_TRUE(Bytes(db.path()) == dbBefore && Bytes(input) == inputBefore && !QFile::exists(Out("итог")));
+}
+
+// The results cut short on a full disk ended with status 0.
+TEST_F(DriverFiles, ResultsThatCannotBeWrittenOutEndWithTheReason) {
+  const Calc r = Run({}, QStringLiteral("/dev/full"));
+  EXPECT_NE(r.exitCode, 0);
+  EXPECT_TRUE(r.errors.contains("не удалось вывести результаты: нет места на диске")) << r.errors.toStdString();
+}
+
+// A new report ignored the umask, a read-only earlier document was replaced, names of 255 bytes failed for
+// a longer temporary name. Now the folder also loses the temporary file a save killed at its end left.
+TEST_F(DriverFiles, DocumentsKeepThePermissionsTakeLongNamesAndLeaveNothingElse) {
+  const QString folder = Out("docs");
+  ASSERT_TRUE(QDir().mkpath(folder));
+  QFile(folder + "/.~vl0a1b2c3d").open(QIODevice::WriteOnly);
+  const QString report = folder + '/' + QString(125, QChar(u'ж')) + ".docx";  // 255 bytes in UTF-8
+  const QString book = folder + '/' + QString(250, QLatin1Char('k')) + ".xlsx";
+  const mode_t saved = umask(077);
+  const Calc made = Run({"--report", report, "--workbook", book});
+  umask(saved);
+  ASSERT_EQ(made.exitCode, 0) << made.error().toStdString();
+  EXPECT_TRUE(Mode(report) == 0600u && Mode(book) == 0600u) << Mode(report) << " " << Mode(book);
+  EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name),
+            (QStringList{QFileInfo(book).fileName(), QFileInfo(report).fileName()}));
+
+  ASSERT_EQ(chmod(QFile::encodeName(report).constData(), 0640), 0);
+  ASSERT_EQ(chmod(QFile::encodeName(book).constData(), 0444), 0);
+  const QByteArray bookBefore = Bytes(book);
+  EXPECT_EQ(Run({"--report", report, "--workbook", book}).error(),
+            U("Ошибка в процессе записи файла!\n") + book + U(": файл открыт только для чтения"));
+  EXPECT_EQ(Bytes(book), bookBefore);
+  ASSERT_EQ(Run({"--report", report}).exitCode, 0);
+  EXPECT_EQ(Mode(report), 0640u);
+}
+
+// U+FFFE in the location went raw into the XML and word processors refused the file; likewise a lone
+// surrogate half or a control character, there or in a gas name.
+TEST_F(DriverFiles, CharactersXmlCannotHoldNeverReachADocument) {
+  ExecOnFile(db.path(), "UPDATE abc SET VName = 'Метан' || char(1) || '-2' WHERE rowid = 1");
+  QByteArray json = SampleRequest(6, 200, 20);
+  json.insert(json.lastIndexOf('}'), R"(, "texts": {"Mestn": "км 12\ufffe, \ud800участок\u0007 3"})");
+  WriteInput(json);
+  const Calc r = Run({"--report", Out("отчет.docx"), "--workbook", Out("книга.xlsx")});
+  ASSERT_EQ(r.exitCode, 0) << r.errors.toStdString();
+  const Parts docx = ReadZip(Out("отчет.docx"));
+  ASSERT_TRUE(WellFormed(docx.at("word/document.xml")));
+  const QString body = ElementTexts(docx.at("word/document.xml"), "w:t").join('|');
+  EXPECT_TRUE(body.contains(U("км 12, участок 3")) && body.contains(U("Метан-2"))) << body.toStdString();
+  bool gasLine = false;
+  for (const auto& [name, xml] : ReadWorkbook(Out("книга.xlsx")).parts) {
+    EXPECT_TRUE(!name.ends_with(".xml") || WellFormed(xml)) << name;
+    gasLine = gasLine || QString::fromStdString(xml).contains(U("Газ: Метан-2"));
+  }
+  EXPECT_TRUE(gasLine);
+}
+
+// 20001 points across with the workbook asked for: refused before anything runs, even the section's look-up.
+TEST_F(DriverFiles, AGridWiderThanASheetIsRefusedBeforeTheRun) {
+  QJsonObject request = QJsonDocument::fromJson(SampleRequest(6, 200, 20)).object();
+  QJsonObject settings = request["settings"].toObject();
+  settings["XLimit"] = 20000, settings["YLimit"] = 40, settings["CStep"] = 1;
+  request["settings"] = settings;
+  request["section"] = QJsonObject{{"TPID", 999}};
+  WriteInput(QJsonDocument(request).toJson());
+  const Calc r = Run({"--workbook", Out("книга.xlsx")});
+  EXPECT_EQ(r.exitCode, 2);
+  EXPECT_TRUE(r.error().startsWith(U("Лист книги вмещает не более 16384 точек сетки по X"))) << r.error().toStdString();
+  EXPECT_FALSE(QFile::exists(Out("книга.xlsx")));
+}
+
+}  // namespace
+}  // namespace velaron::test
