@@ -29,6 +29,7 @@
 #include "mainwindow/input_boxes.h"
 #include "mainwindow/main_links.h"
 #include "mainwindow/section_logic.h"
+#include "result/crossings.h"
 #include "run/result_display.h"
 
 namespace velaron::ui {
@@ -313,12 +314,11 @@ QWidget* Form1::buildSectionsTab() {
   Frame7_ = Named(new QGroupBox(page), "Frame7");
   auto* f7 = new QGridLayout(Frame7_);
   f7->setVerticalSpacing(2);
-  // Rows top to bottom: road, power line, other pipeline, cable line; index = flag dpp1..dpp4.
-  const char* checks[4] = {"Check1", "Check4", "Check3", "Check2"};
-  const char* boxes[4][2] = {{"P_avto", "0,1"}, {"P_LEP", "0,05"}, {"P_tr", "0,2"}, {"P_kab", "0,08"}};
-  for (int i = 0; i < 4; ++i) {
-    crossingChecks_[i] = Named(new QCheckBox(Frame7_), checks[i]);
-    crossingBoxes_[i] = box(boxes[i][0], boxes[i][1], kDecimal, Frame7_);
+  // Rows top to bottom in the order of the section's flags: road, power line, other pipeline, cable line.
+  for (int i = 0; i < result::kCrossingCount; ++i) {
+    const result::CrossingFacts& c = result::kCrossings[size_t(i)];
+    crossingChecks_[i] = Named(new QCheckBox(Frame7_), c.check);
+    crossingBoxes_[i] = box(c.box, c.initialText, kDecimal, Frame7_);
     AddRangeCheck(crossingBoxes_[i], run::kCrossingRange);
     crossingBoxes_[i]->hide();
     f7->addWidget(crossingChecks_[i], i, 0);

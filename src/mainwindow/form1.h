@@ -128,6 +128,9 @@ class Form1 : public QMainWindow {
 
   // Crossings and external factors.
   run::Crossings crossings() const;
+  // The shown section's row with its crossings as the window shows them: the flags, the probabilities the
+  // boxes hold and the capped sum of the ticked ones.
+  db::SectionRow crossingRow() const;
   void crossingToggled(int index);
   void crossingClicked(int index);
   void crossingEdited(int index);
