@@ -57,6 +57,9 @@ class Form1 : public QMainWindow {
   int RegionPos() const { return RegionPos_; }
   double ExtFactors() const { return ExtFactors_; }
   int selectedSection() const;  // TPID of the selected list item (1 when none)
+  // Selects and shows the section `tpid` (the run's section, found by the run dialog); nothing when the
+  // list has no such section.
+  void selectSection(int tpid);
   const std::optional<db::SectionRow>& currentSection() const { return section_; }
 
   // Start of a run ("Расчет" and "Произвести расчет" alike): checks every number box, the gas, the region

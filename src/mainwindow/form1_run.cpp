@@ -154,7 +154,6 @@ result::RunRequest Form1::gatherRequest() const {
   t.gasName = DataCombo1_->currentText();
   t.regionName = DataCombo6_->currentText();
   t.cityName = cmbCity_->currentText();
-  for (int i = 0; i < 4; ++i) t.groundNames[i] = groundCombos_[i]->currentText();
   t.diameterText = Text3_->text();
   t.temperatureText = Text5_->text();
   return r;

@@ -31,6 +31,13 @@ int Form1::selectedSection() const {
   return SectionNumberFromItem(item && item->isSelected() ? item->text() : QString());
 }
 
+void Form1::selectSection(int tpid) {
+  const auto items = List1_->findItems(SectionItemText(tpid), Qt::MatchExactly);
+  if (items.isEmpty()) return;
+  List1_->setCurrentItem(items.first());  // shows the section when it was not the selected one
+  if (!section_ || section_->TPID != tpid) showSection(tpid);
+}
+
 void Form1::fillSectionList(int selectRow) {
   const auto rows = db::LoadSections();
   {
