@@ -197,7 +197,7 @@ QWidget* Form1::buildPipelineTab() {
   for (NumericBox* b : {Text4_, Text6_}) b->setMinimumWidth(60);
   f2->addRow(U("Давление, МПа: от"), pressure);
   Text5_ = box("Text5", "10", kSigned, Frame2);
-  AddRangeCheck(Text5_, run::kTempRange);
+  Text5_->setExtraCheck([this](NumericBox&) { return gasTemperatureCheck(); });
   f2->addRow(U("Температура газа, °С"), Text5_);
   Text10_ = box("Text10", "1,2", kDecimal, Frame2);
   AddRangeCheck(Text10_, run::kDepthRange);

@@ -149,6 +149,9 @@ class Form1 : public QMainWindow {
   // Accident-rate ways.
   void optionChanged();
   bool diameterRange(NumericBox& box);
+  // The gas temperature within its field's range and, when both pressures are numbers, within the gas
+  // tables at every pressure between them; else the message, and false.
+  bool gasTemperatureCheck();
   bool checkAllBoxes();
   result::RunRequest gatherRequest() const;
   void openEditor(QWidget* editor);
@@ -170,6 +173,7 @@ class Form1 : public QMainWindow {
   std::vector<db::GasRow> gases_;
   std::vector<db::RegionRow> regions_;
   std::array<std::vector<db::GroundTypeRow>, 4> groundRows_;
+  std::shared_ptr<const models::ReferenceTables> gasTables_;  // read at the first temperature check
   std::shared_ptr<const result::RunSnapshot> lastRun_;
   RunDialogOpener openRunDialog_;
   std::map<int, ReportWriter> reportWriters_;

@@ -22,8 +22,6 @@ namespace {
 
 // The gas pressure the property tables reach: 300 bar.
 constexpr double kMaxPressureMPa = 30;
-// Pressure of the still-air specific volume, MPa.
-constexpr double kAmbientPressureMPa = 0.1;
 
 QString Text(const char* utf8) { return QString::fromUtf8(utf8); }
 QString Num(double x) { return QString::fromStdString(FormatNumber(x)); }
@@ -234,13 +232,14 @@ QString Derive(const result::RunRequest& request, const RunData& data, const QDa
   d.KoefDy = rate.KoefDy;
   d.ExtFactors = ext;
   d.p_v = p_v;
-  d.TempK = ToIntHalfEven(p.Temp) + 273;  // whole degrees + 273, as the method counts
+  d.TempK = TableTemperatureK(p.Temp);
   d.Dtrub = p.Diametr / 1000;
   d.WindSpeed = choice.WindSpeed;
   d.WindAngle = run.WindDir / 180.0 * kPi + kPi / 2;
   d.Davl = davl;
 
   const models::ReferenceTables& tables = *data.tables;
+  if (QString e = CheckGasTemperature(tables, p.Temp, d.TempK, davl, davl); !e.isEmpty()) return e;
   double cp = 0, v = 0, v0 = 0;
   try {
     d.PitLength = models::GetLp(tables, d.Dtrub);
