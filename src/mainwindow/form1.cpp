@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QChartView>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDateTime>
 #include <QFormLayout>
@@ -649,11 +650,13 @@ void Form1::mnuTrub_Click() {
   fakel->show();
 }
 
-void Form1::cmdSave_Click() {
+void Form1::cmdSave_Click() { savePipelineData(); }
+
+bool Form1::savePipelineData() {
   // Every box the store reads is checked first; a box that is not a number keeps the focus.
   if (!NumericBox::checkAll(findChild<QGroupBox*>("Frame2"))) {
     SSTab1_->setCurrentIndex(0);
-    return;
+    return false;
   }
   db::AdjustmentRow row;
   if (const auto stored = db::LoadAdjustment()) row = *stored;
@@ -666,12 +669,47 @@ void Form1::cmdSave_Click() {
   row.Ltrub = Text13_->value().value_or(row.Ltrub);
   row.Tsrab = Text14_->value().value_or(row.Tsrab);
   row.Lkr = Lkr_->value().value_or(row.Lkr);
-  if (const auto error = db::SavePipelineInputs(row); !error.isEmpty()) ShowCritical(this, error);
+  if (const auto error = db::SavePipelineInputs(row); !error.isEmpty()) {
+    ShowCritical(this, error);
+    return false;
+  }
+  return true;
+}
+
+bool Form1::pipelineDataChanged() const {
+  const auto stored = db::LoadAdjustment();
+  if (!stored) return true;
+  // A stored value is compared as its box shows it (15 significant digits).
+  auto differs = [](const NumericBox* b, double value) {
+    return b->value() != ParseNumber(FormatNumber(value));
+  };
+  return Gas_ != stored->Gas || differs(Text10_, stored->Glubina) || differs(Text3_, stored->Diametr) ||
+         differs(Text4_, stored->DavlDown) || differs(Text6_, stored->DavlUp) || differs(Text5_, stored->Temp) ||
+         differs(Text13_, stored->Ltrub) || differs(Text14_, stored->Tsrab) || differs(Lkr_, stored->Lkr);
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+  // The sections were stored as they were edited; the pipeline data only by "Сохранить данные".
+  if (!firstActivate_ && !running_ && pipelineDataChanged()) {
+    const auto answer = ShowMessage(this, {QMessageBox::Question, U(texts::kProgramTitle), U("Сохранить изменения?"),
+                                           QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel});
+    if (answer != QMessageBox::Yes && answer != QMessageBox::No) {
+      event->ignore();
+      return;
+    }
+    if (answer == QMessageBox::Yes && !savePipelineData()) {
+      // Not stored (a box to put right, or the database refused): the window stays open with its message.
+      event->ignore();
+      return;
+    }
+  }
+  QMainWindow::closeEvent(event);
 }
 
 void Form1::exitProgram() {
-  close();
-  // Every other window closes with the program; nothing is stored at exit.
+  // The user may keep the window open at the question about unsaved pipeline data.
+  if (!close()) return;
+  // Every other window closes with the program.
   QApplication::closeAllWindows();
   QCoreApplication::quit();
 }

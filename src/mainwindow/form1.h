@@ -113,6 +113,8 @@ class Form1 : public QMainWindow {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  // Leaving with pipeline data that differ from the stored ones asks whether to store them first.
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   void buildMenus();
@@ -155,6 +157,10 @@ class Form1 : public QMainWindow {
   bool checkAllBoxes();
   result::RunRequest gatherRequest() const;
   void openEditor(QWidget* editor);
+  // The pipeline boxes differ from the stored pipeline data (a box that is not a number differs).
+  bool pipelineDataChanged() const;
+  // "Сохранить данные": checks the pipeline boxes and stores them; false when refused or not stored.
+  bool savePipelineData();
 
   AppContext* context_ = nullptr;
   ReportOptions ownOptions_;
