@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <cmath>
 
+#include "result/crossings.h"
 #include "run/sample_request.h"
 #include "zip_reader.h"
 
@@ -32,7 +33,37 @@ CalcRun RunCalc(const QString& input, const QStringList& extra) {
   return r;
 }
 
+QStringList ReportLines(const QString& docx) {
+  QStringList lines;
+  for (const auto& p : velaron::test::ReadDocxBody(velaron::test::ReadZip(docx)["word/document.xml"]).paragraphs)
+    lines << p.text;
+  return lines;
+}
+
 }  // namespace
+
+// Each crossing ticked alone in the section's flags dpp1..dpp4 prints its own line, in the window's order:
+// road, power line, other pipeline, cable line (before, a power line came out as a cable line and a cable
+// line as a power line).
+TEST(CalcReport, EachCrossingOfTheSectionPrintsItsOwnLine) {
+  QTemporaryDir dir;
+  const QString input = dir.filePath("in.json"), out = dir.filePath("out.docx");
+  for (int i = 0; i < velaron::result::kCrossingCount; ++i) {
+    SCOPED_TRACE(i);
+    {
+      QFile f(input);
+      ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+      const QByteArray flag = QStringLiteral("\"p_v\": 0.1, \"dpp%1\": 1,").arg(i + 1).toUtf8();
+      f.write(velaron::test::SampleRequest(2).replace("\"p_v\": 0.1,", flag));
+    }
+    ASSERT_EQ(RunCalc(input, {QStringLiteral("--report"), out}).exitCode, 0);
+    const QStringList lines = ReportLines(out);
+    const int heading = static_cast<int>(lines.indexOf(U("Данные по участку: ")));
+    ASSERT_GE(heading, 0);
+    EXPECT_EQ(lines.value(heading + 1), U(velaron::result::kCrossings[size_t(i)].reportLine));
+    EXPECT_FALSE(lines.value(heading + 2).startsWith(QStringLiteral("           ")));
+  }
+}
 
 TEST(CalcReport, WritesTheYearRoundReportsWithTheTownsWindTableAndTheRunsZoneRadii) {
   QTemporaryDir dir;
@@ -50,9 +81,7 @@ TEST(CalcReport, WritesTheYearRoundReportsWithTheTownsWindTableAndTheRunsZoneRad
     const auto parts = velaron::test::ReadZip(out);
     ASSERT_TRUE(parts.count("word/document.xml"));
     const velaron::test::DocxBody body = velaron::test::ReadDocxBody(parts.at("word/document.xml"));
-    QStringList lines;
-    for (const auto& p : body.paragraphs) lines << p.text;
-    EXPECT_TRUE(lines.contains(code == 7 ? U("Комплексная оценка факельного горения при гильотинном разрушении "
+    EXPECT_TRUE(ReportLines(out).contains(code == 7 ? U("Комплексная оценка факельного горения при гильотинном разрушении "
                                              "газопровода в течение года")
                                          : U("Комплексная оценка опасных зон при гильотинном разрушении газопровода")));
     // The wind table of the run's town, and the rose as the sixth picture.

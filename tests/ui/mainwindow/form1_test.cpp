@@ -114,6 +114,36 @@ TEST_F(MainWindowTest, SavedPipelineDataShowAtTheNextStartAndARefusedStoreChange
   EXPECT_DOUBLE_EQ(db::LoadAdjustment()->Ltrub, 120);
 }
 
+// Leaving with pipeline data that differ from the stored ones asks first (before, they were lost without a
+// word): Отмена keeps the window, Нет leaves them unstored, Да stores them as "Сохранить данные" does, and a
+// box that is not a number keeps the window open with its message.
+TEST_F(MainWindowTest, LeavingWithUnsavedPipelineDataAsksWhetherToStoreThem) {
+  EXPECT_TRUE(window->close());  // nothing changed: no question
+  EXPECT_TRUE(messages.requests.empty());
+  window->show();
+  box("Text3")->setText("720");
+  messages.setAnswer(QMessageBox::Cancel);
+  EXPECT_FALSE(window->close());
+  expectMessage("Сохранить изменения?", "Веларон", QMessageBox::Question);
+  EXPECT_TRUE(window->isVisible());
+  box("Text13")->setText("");
+  messages.setAnswer(QMessageBox::Yes);
+  EXPECT_FALSE(window->close());
+  ASSERT_EQ(messages.requests.size(), 2u);
+  EXPECT_EQ(messages.requests[1].text, U("Проверте правильность ввода!"));
+  messages.requests.clear();
+  EXPECT_DOUBLE_EQ(db::LoadAdjustment()->Diametr, 1020);
+  box("Text13")->setText("80");
+  messages.setAnswer(QMessageBox::No);
+  EXPECT_TRUE(window->close());
+  EXPECT_DOUBLE_EQ(db::LoadAdjustment()->Diametr, 1020);
+  window->show();
+  messages.setAnswer(QMessageBox::Yes);
+  EXPECT_TRUE(window->close());
+  const auto row = db::LoadAdjustment();
+  EXPECT_EQ(std::pair(row->Diametr, row->Ltrub), std::pair(720.0, 80.0));
+}
+
 namespace {
 std::shared_ptr<result::RunSnapshot> Snapshot(int code) {
   auto s = std::make_shared<result::RunSnapshot>();
