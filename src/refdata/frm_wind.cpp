@@ -35,10 +35,13 @@ bool WindBox::acceptsKey(const QString& keyText, int key) const {
   return kind_ == Kind::Speed && (c == QLatin1Char(',') || c == QLatin1Char('.'));
 }
 
-void WindBox::focusOutEvent(QFocusEvent* event) {
-  // A speed typed with a point is read with the comma, as in every decimal box of the program.
+void WindBox::pointsToCommas() {
   if (kind_ == Kind::Speed && text().contains(QLatin1Char('.')))
     setText(QString::fromStdString(PointsToCommas(text().toStdString())));
+}
+
+void WindBox::focusOutEvent(QFocusEvent* event) {
+  pointsToCommas();
   QLineEdit::focusOutEvent(event);
 }
 
@@ -276,6 +279,9 @@ void frmWind::cmdChange_Click() {
 }
 
 void frmWind::cmdRenovate_Click() {
+  // The box being typed in may not have been left yet.
+  for (QLineEdit* box : boxes_)
+    if (auto* windBox = qobject_cast<WindBox*>(box)) windBox->pointsToCommas();
   const WindCheck check = CheckWindEntry(ReadEntry());
   if (!check.row) {
     WarnInput(this, check.message);

@@ -23,6 +23,9 @@ class WindBox : public QLineEdit {
   enum class Kind { Percent, Speed };  // digits; digits, the comma and the point (a comma on leaving)
   WindBox(Kind kind, QWidget* parent);
   bool acceptsKey(const QString& keyText, int key) const;
+  // A speed typed with a point is read with the comma, as in every decimal box of the program: done on
+  // leaving the box.
+  void pointsToCommas();
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
