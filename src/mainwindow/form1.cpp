@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QChartView>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDateTime>
 #include <QFormLayout>
@@ -29,6 +30,7 @@
 #include "mainwindow/input_boxes.h"
 #include "mainwindow/main_links.h"
 #include "mainwindow/section_logic.h"
+#include "result/crossings.h"
 #include "run/result_display.h"
 
 namespace velaron::ui {
@@ -196,7 +198,7 @@ QWidget* Form1::buildPipelineTab() {
   for (NumericBox* b : {Text4_, Text6_}) b->setMinimumWidth(60);
   f2->addRow(U("Давление, МПа: от"), pressure);
   Text5_ = box("Text5", "10", kSigned, Frame2);
-  AddRangeCheck(Text5_, run::kTempRange);
+  Text5_->setExtraCheck([this](NumericBox&) { return gasTemperatureCheck(); });
   f2->addRow(U("Температура газа, °С"), Text5_);
   Text10_ = box("Text10", "1,2", kDecimal, Frame2);
   AddRangeCheck(Text10_, run::kDepthRange);
@@ -313,12 +315,11 @@ QWidget* Form1::buildSectionsTab() {
   Frame7_ = Named(new QGroupBox(page), "Frame7");
   auto* f7 = new QGridLayout(Frame7_);
   f7->setVerticalSpacing(2);
-  // Rows top to bottom: road, power line, other pipeline, cable line; index = flag dpp1..dpp4.
-  const char* checks[4] = {"Check1", "Check4", "Check3", "Check2"};
-  const char* boxes[4][2] = {{"P_avto", "0,1"}, {"P_LEP", "0,05"}, {"P_tr", "0,2"}, {"P_kab", "0,08"}};
-  for (int i = 0; i < 4; ++i) {
-    crossingChecks_[i] = Named(new QCheckBox(Frame7_), checks[i]);
-    crossingBoxes_[i] = box(boxes[i][0], boxes[i][1], kDecimal, Frame7_);
+  // Rows top to bottom in the order of the section's flags: road, power line, other pipeline, cable line.
+  for (int i = 0; i < result::kCrossingCount; ++i) {
+    const result::CrossingFacts& c = result::kCrossings[size_t(i)];
+    crossingChecks_[i] = Named(new QCheckBox(Frame7_), c.check);
+    crossingBoxes_[i] = box(c.box, c.initialText, kDecimal, Frame7_);
     AddRangeCheck(crossingBoxes_[i], run::kCrossingRange);
     crossingBoxes_[i]->hide();
     f7->addWidget(crossingChecks_[i], i, 0);
@@ -649,11 +650,13 @@ void Form1::mnuTrub_Click() {
   fakel->show();
 }
 
-void Form1::cmdSave_Click() {
+void Form1::cmdSave_Click() { savePipelineData(); }
+
+bool Form1::savePipelineData() {
   // Every box the store reads is checked first; a box that is not a number keeps the focus.
   if (!NumericBox::checkAll(findChild<QGroupBox*>("Frame2"))) {
     SSTab1_->setCurrentIndex(0);
-    return;
+    return false;
   }
   db::AdjustmentRow row;
   if (const auto stored = db::LoadAdjustment()) row = *stored;
@@ -666,12 +669,47 @@ void Form1::cmdSave_Click() {
   row.Ltrub = Text13_->value().value_or(row.Ltrub);
   row.Tsrab = Text14_->value().value_or(row.Tsrab);
   row.Lkr = Lkr_->value().value_or(row.Lkr);
-  if (const auto error = db::SavePipelineInputs(row); !error.isEmpty()) ShowCritical(this, error);
+  if (const auto error = db::SavePipelineInputs(row); !error.isEmpty()) {
+    ShowCritical(this, error);
+    return false;
+  }
+  return true;
+}
+
+bool Form1::pipelineDataChanged() const {
+  const auto stored = db::LoadAdjustment();
+  if (!stored) return true;
+  // A stored value is compared as its box shows it (15 significant digits).
+  auto differs = [](const NumericBox* b, double value) {
+    return b->value() != ParseNumber(FormatNumber(value));
+  };
+  return Gas_ != stored->Gas || differs(Text10_, stored->Glubina) || differs(Text3_, stored->Diametr) ||
+         differs(Text4_, stored->DavlDown) || differs(Text6_, stored->DavlUp) || differs(Text5_, stored->Temp) ||
+         differs(Text13_, stored->Ltrub) || differs(Text14_, stored->Tsrab) || differs(Lkr_, stored->Lkr);
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+  // The sections were stored as they were edited; the pipeline data only by "Сохранить данные".
+  if (!firstActivate_ && !running_ && pipelineDataChanged()) {
+    const auto answer = ShowMessage(this, {QMessageBox::Question, U(texts::kProgramTitle), U("Сохранить изменения?"),
+                                           QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel});
+    if (answer != QMessageBox::Yes && answer != QMessageBox::No) {
+      event->ignore();
+      return;
+    }
+    if (answer == QMessageBox::Yes && !savePipelineData()) {
+      // Not stored (a box to put right, or the database refused): the window stays open with its message.
+      event->ignore();
+      return;
+    }
+  }
+  QMainWindow::closeEvent(event);
 }
 
 void Form1::exitProgram() {
-  close();
-  // Every other window closes with the program; nothing is stored at exit.
+  // The user may keep the window open at the question about unsaved pipeline data.
+  if (!close()) return;
+  // Every other window closes with the program.
   QApplication::closeAllWindows();
   QCoreApplication::quit();
 }

@@ -57,6 +57,9 @@ class Form1 : public QMainWindow {
   int RegionPos() const { return RegionPos_; }
   double ExtFactors() const { return ExtFactors_; }
   int selectedSection() const;  // TPID of the selected list item (1 when none)
+  // Selects and shows the section `tpid` (the run's section, found by the run dialog); nothing when the
+  // list has no such section.
+  void selectSection(int tpid);
   const std::optional<db::SectionRow>& currentSection() const { return section_; }
 
   // Start of a run ("Расчет" and "Произвести расчет" alike): checks every number box, the gas, the region
@@ -110,6 +113,8 @@ class Form1 : public QMainWindow {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  // Leaving with pipeline data that differ from the stored ones asks whether to store them first.
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   void buildMenus();
@@ -128,6 +133,9 @@ class Form1 : public QMainWindow {
 
   // Crossings and external factors.
   run::Crossings crossings() const;
+  // The shown section's row with its crossings as the window shows them: the flags, the probabilities the
+  // boxes hold and the capped sum of the ticked ones.
+  db::SectionRow crossingRow() const;
   void crossingToggled(int index);
   void crossingClicked(int index);
   void crossingEdited(int index);
@@ -143,9 +151,16 @@ class Form1 : public QMainWindow {
   // Accident-rate ways.
   void optionChanged();
   bool diameterRange(NumericBox& box);
+  // The gas temperature within its field's range and, when both pressures are numbers, within the gas
+  // tables at every pressure between them; else the message, and false.
+  bool gasTemperatureCheck();
   bool checkAllBoxes();
   result::RunRequest gatherRequest() const;
   void openEditor(QWidget* editor);
+  // The pipeline boxes differ from the stored pipeline data (a box that is not a number differs).
+  bool pipelineDataChanged() const;
+  // "Сохранить данные": checks the pipeline boxes and stores them; false when refused or not stored.
+  bool savePipelineData();
 
   AppContext* context_ = nullptr;
   ReportOptions ownOptions_;
@@ -164,6 +179,7 @@ class Form1 : public QMainWindow {
   std::vector<db::GasRow> gases_;
   std::vector<db::RegionRow> regions_;
   std::array<std::vector<db::GroundTypeRow>, 4> groundRows_;
+  std::shared_ptr<const models::ReferenceTables> gasTables_;  // read at the first temperature check
   std::shared_ptr<const result::RunSnapshot> lastRun_;
   RunDialogOpener openRunDialog_;
   std::map<int, ReportWriter> reportWriters_;

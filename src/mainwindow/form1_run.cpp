@@ -63,6 +63,24 @@ bool Form1::diameterRange(NumericBox& b) {
   return true;
 }
 
+bool Form1::gasTemperatureCheck() {
+  const auto t = Text5_->value();
+  if (!t) return true;  // not a number: the general check's concern
+  QString error = run::CheckRange(*t, run::kTempRange);
+  const auto low = Text4_->value(), high = Text6_->value();
+  if (error.isEmpty() && low && high) {
+    if (!gasTables_) {
+      auto tables = std::make_shared<models::ReferenceTables>();
+      // Tables that cannot be read leave the check to the run, which refuses with the reason.
+      if (db::LoadReferenceTables(*tables).isEmpty()) gasTables_ = std::move(tables);
+    }
+    if (gasTables_) error = run::CheckGasTemperature(*gasTables_, *t, run::TableTemperatureK(*t), *low, *high);
+  }
+  if (error.isEmpty()) return true;
+  WarnInput(this, error);
+  return false;
+}
+
 bool Form1::checkAllBoxes() {
   // Every number box of the input tabs, also those of tabs not shown; hidden boxes (a way not chosen, a
   // factor not ticked) are not read and not checked.
@@ -154,7 +172,6 @@ result::RunRequest Form1::gatherRequest() const {
   t.gasName = DataCombo1_->currentText();
   t.regionName = DataCombo6_->currentText();
   t.cityName = cmbCity_->currentText();
-  for (int i = 0; i < 4; ++i) t.groundNames[i] = groundCombos_[i]->currentText();
   t.diameterText = Text3_->text();
   t.temperatureText = Text5_->text();
   return r;

@@ -17,22 +17,25 @@
 #include "run/input_checks.h"
 #include "mainwindow/input_boxes.h"
 #include "mainwindow/section_logic.h"
+#include "result/crossings.h"
 
 namespace velaron::ui {
 
 namespace {
 QString U(const char* s) { return QString::fromUtf8(s); }
 QString Num(double x) { return QString::fromStdString(FormatNumber(x)); }
-
-// Crossing captions by flag dpp1..dpp4.
-constexpr const char* kCrossingCaption[4] = {"пересечение с автодорогами", "наличие на участке ЛЭП",
-                                             "пересечение с другим трубопроводом", "пересечение с кабельной линией"};
-constexpr const char* kWithProbability = ", с вероятностью";
 }  // namespace
 
 int Form1::selectedSection() const {
   const QListWidgetItem* item = List1_->currentItem();
   return SectionNumberFromItem(item && item->isSelected() ? item->text() : QString());
+}
+
+void Form1::selectSection(int tpid) {
+  const auto items = List1_->findItems(SectionItemText(tpid), Qt::MatchExactly);
+  if (items.isEmpty()) return;
+  List1_->setCurrentItem(items.first());  // shows the section when it was not the selected one
+  if (!section_ || section_->TPID != tpid) showSection(tpid);
 }
 
 void Form1::fillSectionList(int selectRow) {
@@ -78,8 +81,12 @@ void Form1::showSection(int tpid) {
   Text9_->setText(Num(s.Udal));
   Text25_->setText(Num(s.Azimut));
   Picture1_->setAzimuth(s.Azimut);
-  const std::array<int, 4> flags = {s.dpp1, s.dpp2, s.dpp3, s.dpp4};
-  for (int i = 0; i < 4; ++i) crossingChecks_[i]->setChecked(flags[i] == 1);
+  // The section's own crossing probabilities; one never typed for it shows the box's initial text.
+  for (int i = 0; i < result::kCrossingCount; ++i) {
+    crossingChecks_[i]->setChecked(result::CrossingFlag(s, i) == 1);
+    const std::optional<double>& p = result::CrossingProbability(s, i);
+    crossingBoxes_[i]->setText(p ? Num(*p) : U(result::kCrossings[size_t(i)].initialText));
+  }
   showGround(s);
 }
 
@@ -185,27 +192,34 @@ run::Crossings Form1::crossings() const {
 
 void Form1::crossingToggled(int i) {
   const bool on = crossingChecks_[i]->isChecked();
-  crossingChecks_[i]->setText(U(kCrossingCaption[i]) + (on ? U(kWithProbability) : QString()));
+  crossingChecks_[i]->setText(U(result::kCrossings[size_t(i)].caption) + (on ? U(result::kWithProbability) : QString()));
   crossingBoxes_[i]->setVisible(on);
+}
+
+db::SectionRow Form1::crossingRow() const {
+  db::SectionRow row = *section_;
+  for (int i = 0; i < result::kCrossingCount; ++i) {
+    result::CrossingFlag(row, i) = crossingChecks_[i]->isChecked() ? 1 : 0;
+    if (const auto v = crossingBoxes_[i]->value()) result::CrossingProbability(row, i) = *v;
+  }
+  row.p_v = run::StoredCrossingSum(crossings());
+  return row;
 }
 
 void Form1::crossingClicked(int i) {
   if (!section_) return;
-  db::SectionRow row = *section_;
-  int* flags[4] = {&row.dpp1, &row.dpp2, &row.dpp3, &row.dpp4};
-  *flags[i] = crossingChecks_[i]->isChecked() ? 1 : 0;
-  row.p_v = run::StoredCrossingSum(crossings());
   // A tick the database did not take is taken back, so the window shows what is stored.
-  if (!writeSection(row)) crossingChecks_[i]->setChecked(!crossingChecks_[i]->isChecked());
+  if (!writeSection(crossingRow())) crossingChecks_[i]->setChecked(!crossingChecks_[i]->isChecked());
 }
 
 void Form1::crossingEdited(int i) {
-  // While the box is being typed in it may not hold a number for a moment: the sum is stored again as
-  // soon as it does.
-  if (!section_ || (crossingChecks_[i]->isChecked() && !crossingBoxes_[i]->value())) return;
-  db::SectionRow row = *section_;
-  row.p_v = run::StoredCrossingSum(crossings());
-  if (row.p_v != section_->p_v) writeSection(row);
+  // While the box is being typed in it may not hold a number, or one above 1, for a moment: the section is
+  // stored again as soon as it holds a probability.
+  const auto v = crossingBoxes_[i]->value();
+  if (!section_ || !v || !run::CheckRange(*v, run::kCrossingRange).isEmpty()) return;
+  const db::SectionRow row = crossingRow();
+  if (row.p_v != section_->p_v || result::CrossingProbability(row, i) != result::CrossingProbability(*section_, i))
+    writeSection(row);
 }
 
 // --- External factors.

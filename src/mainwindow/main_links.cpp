@@ -24,7 +24,7 @@ void OpenSettings(Form1& window) {
   dialog.exec();
 }
 
-void OpenRunDialog(Form1& window, const result::RunRequest& request) {
+Form6* MakeRunDialog(Form1& window, const result::RunRequest& request) {
   auto* dialog = new Form6(request, &window);
   dialog->setOpt3D(request.options.Opt3D);
   // The assessments over a year write the town's wind rose into the user's data folder, beside the database.
@@ -34,6 +34,12 @@ void OpenRunDialog(Form1& window, const result::RunRequest& request) {
   QObject::connect(dialog, &Form6::runEnded, &window, [&window] { window.setRunning(false); });
   QObject::connect(dialog, &Form6::runFinished, &window,
                    [&window](std::shared_ptr<const result::RunSnapshot> s) { window.onRunFinished(std::move(s)); });
+  QObject::connect(dialog, &Form6::sectionFound, &window, [&window](int tpid) { window.selectSection(tpid); });
+  return dialog;
+}
+
+void OpenRunDialog(Form1& window, const result::RunRequest& request) {
+  Form6* dialog = MakeRunDialog(window, request);
   dialog->exec();
   // A run still under way keeps its dialog until it ends.
   if (dialog->running())

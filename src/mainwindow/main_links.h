@@ -17,11 +17,15 @@ struct RunRequest;
 namespace velaron::ui {
 
 class Form1;
+class Form6;
 
 // The settings dialog, modal.
 void OpenSettings(Form1& window);
 // The run dialog, modal, with a prepared request; its finished run comes back through onRunFinished.
 void OpenRunDialog(Form1& window, const result::RunRequest& request);
+// The run dialog of OpenRunDialog, connected to the window but not yet shown: the section it finds
+// becomes the window's shown section, its run locks the window, its finished run comes back to it.
+Form6* MakeRunDialog(Form1& window, const result::RunRequest& request);
 // The jet-flame window "Струевой настильный факел" for the main window's hidden menu item: modeless,
 // with the gases, the settings and the reference tables of the open database, the probabilities of the
 // main window's last run, and its results shown in the main window (which is shown again then, and

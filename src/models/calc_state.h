@@ -13,6 +13,7 @@
 
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -260,6 +261,14 @@ enum class GasColumn { cp, v };
 // within the two tables that bracket the pressure, then in pressure (cp linearly; v through p·v).
 // Throws TableRangeError for a temperature outside a table or a pressure of 300 bar or more.
 double GetGasProperty(const ReferenceTables& tables, GasColumn column, double Davl, double TempK);
+
+// The temperatures, K, that GetGasProperty answers for at every pressure from pLowMPa to pHighMPa: the
+// range common to every gas-property table read there. Nothing when a pressure is outside the tables
+// (not above 0 or not below 30 MPa) or the tables share no range.
+struct TemperatureRange {
+  double low = 0, high = 0;
+};
+std::optional<TemperatureRange> GasTemperatureRange(const ReferenceTables& tables, double pLowMPa, double pHighMPa);
 
 // Specific volume at the pressure P between the tables at P1 (v1) and P2 (v2): p·v is interpolated
 // linearly and divided by P, since v itself falls roughly as 1/p. At P1 or P2 the table's own value.

@@ -3,6 +3,7 @@
 // that row's value; a key outside the stored range is refused with a message, never extrapolated.
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <string>
 
 #include "common/numtext.h"
@@ -38,14 +39,25 @@ double TableValue(const GasPropertyTable& table, GasColumn column, double t) {
   auto valueOf = [column](const GasPropertyRow& r) { return column == GasColumn::cp ? r.cp : r.v; };
   Bracket b;
   if (!FindBracket(table.rows, t, [](const GasPropertyRow& r) { return r.t; }, b)) {
-    throw TableRangeError("Температура газа " + FormatNumber(t) + " К вне таблицы свойств газа при давлении " +
-                          FormatNumber(table.pressureBar) + " бар");
+    // Said in the units of the main window: degrees Celsius (t − 273, as the run adds 273) and MPa.
+    throw TableRangeError("Температура газа " + FormatNumber(t - 273) + " °С вне таблицы свойств газа при давлении " +
+                          FormatNumber(table.pressureBar / 10) + " МПа");
   }
   const GasPropertyRow& lo = table.rows[b.lo];
   const GasPropertyRow& hi = table.rows[b.hi];
   if (b.exact) return valueOf(lo);
   return RowInterp(valueOf(lo), valueOf(hi), t, lo.t, hi.t - lo.t);
 }
+
+// The first of the two tables whose pressures bracket P, bar; each lower bound inclusive; below the first
+// table's pressure the first pair.
+std::size_t TablePair(double P) {
+  std::size_t k = 0;
+  while (k + 2 < kGasTablePressures.size() && P >= kGasTablePressures[k + 1]) ++k;
+  return k;
+}
+
+bool PressureInTables(double P) { return P > 0 && P < kGasTablePressures.back(); }
 
 }  // namespace
 
@@ -70,14 +82,11 @@ double InterpolateSpecificVolume(double v1, double v2, double P, double P1, doub
 
 double GetGasProperty(const ReferenceTables& tables, GasColumn column, double Davl, double TempK) {
   const double P = Davl * 10;  // bar
-  if (!(P > 0) || !(P < kGasTablePressures.back())) {
+  if (!PressureInTables(P)) {
     throw TableRangeError("Давление газа " + FormatNumber(Davl) +
                           " МПа вне диапазона таблиц свойств газа (больше 0 и меньше 30 МПа)");
   }
-  // The pair of tables whose pressures bracket P, each lower bound inclusive; below the first table's
-  // pressure the first pair is used.
-  std::size_t k = 0;
-  while (k + 2 < kGasTablePressures.size() && P >= kGasTablePressures[k + 1]) ++k;
+  const std::size_t k = TablePair(P);
   const GasPropertyTable& t1 = tables.gas[k];
   const GasPropertyTable& t2 = tables.gas[k + 1];
   const double P1 = kGasTablePressures[k];
@@ -88,10 +97,29 @@ double GetGasProperty(const ReferenceTables& tables, GasColumn column, double Da
   return RowInterp(y1, y2, P, P1, P2 - P1);
 }
 
+std::optional<TemperatureRange> GasTemperatureRange(const ReferenceTables& tables, double pLowMPa, double pHighMPa) {
+  if (pLowMPa > pHighMPa) std::swap(pLowMPa, pHighMPa);
+  if (!PressureInTables(pLowMPa * 10) || !PressureInTables(pHighMPa * 10)) return std::nullopt;
+  TemperatureRange r{-std::numeric_limits<double>::infinity(), std::numeric_limits<double>::infinity()};
+  for (std::size_t k = TablePair(pLowMPa * 10); k <= TablePair(pHighMPa * 10) + 1; ++k) {
+    const auto& rows = tables.gas[k].rows;
+    if (rows.empty()) return std::nullopt;
+    r.low = std::max(r.low, rows.front().t);
+    r.high = std::min(r.high, rows.back().t);
+  }
+  if (!(r.low <= r.high)) return std::nullopt;
+  return r;
+}
+
 double GetLp(const ReferenceTables& tables, double D) {
   Bracket b;
   if (!FindBracket(tables.lp, D, [](const LpRow& r) { return r.D; }, b)) {
-    throw TableRangeError("Диаметр трубы " + FormatNumber(D) + " м вне таблицы длин котлована");
+    // In millimetres, as the main window takes the diameter.
+    std::string range;
+    if (!tables.lp.empty())
+      range = " (от " + FormatNumber(tables.lp.front().D * 1000) + " до " + FormatNumber(tables.lp.back().D * 1000) +
+              " мм)";
+    throw TableRangeError("Диаметр трубы " + FormatNumber(D * 1000) + " мм вне таблицы длин котлована" + range);
   }
   const LpRow& lo = tables.lp[b.lo];
   const LpRow& hi = tables.lp[b.hi];

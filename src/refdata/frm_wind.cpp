@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include "widgets/messages.h"
+#include "common/numtext.h"
 #include "common/texts.h"
 #include "db/data_folder.h"
 #include "db/database.h"
@@ -31,7 +32,17 @@ bool WindBox::acceptsKey(const QString& keyText, int key) const {
   if (keyText.size() != 1) return false;
   const QChar c = keyText.at(0);
   if (c >= QLatin1Char('0') && c <= QLatin1Char('9')) return true;
-  return kind_ == Kind::Speed && c == QLatin1Char(',');
+  return kind_ == Kind::Speed && (c == QLatin1Char(',') || c == QLatin1Char('.'));
+}
+
+void WindBox::pointsToCommas() {
+  if (kind_ == Kind::Speed && text().contains(QLatin1Char('.')))
+    setText(QString::fromStdString(PointsToCommas(text().toStdString())));
+}
+
+void WindBox::focusOutEvent(QFocusEvent* event) {
+  pointsToCommas();
+  QLineEdit::focusOutEvent(event);
 }
 
 void WindBox::keyPressEvent(QKeyEvent* event) {
@@ -50,8 +61,6 @@ void WindBox::keyPressEvent(QKeyEvent* event) {
 
 namespace {
 
-const char* kDirectionWords[9] = {"Северный", "Северо-восточный", "Восточный", "Юго-восточный", "Южный",
-                                  "Юго-западный", "Западный", "Северо-западный", texts::kCalm};
 const char* kRoseCaption = "Построить розу ветров";
 constexpr int kCityListMinWidth = 200;
 
@@ -92,7 +101,7 @@ frmWind::frmWind(QWidget* mainWindow, QWidget* parent)
   // Field order of the table: CityName, N1..ST1, N2..ST2, V11..V19, V21..V29, Tmedium.
   std::vector<QLineEdit*> percent[2], speed[2];
   for (int i = 0; i < 9; ++i) {
-    table->addWidget(new QLabel(QString::fromUtf8(kDirectionWords[i]), this), i + 2, 0);
+    table->addWidget(new QLabel(QString::fromUtf8(kWindStateLabels[size_t(i)]), this), i + 2, 0);
     for (int season = 1; season <= 2; ++season) {
       auto* p = new WindBox(WindBox::Kind::Percent, this);
       p->setObjectName(PercentBoxName(season, i));
@@ -270,6 +279,9 @@ void frmWind::cmdChange_Click() {
 }
 
 void frmWind::cmdRenovate_Click() {
+  // The box being typed in may not have been left yet.
+  for (QLineEdit* box : boxes_)
+    if (auto* windBox = qobject_cast<WindBox*>(box)) windBox->pointsToCommas();
   const WindCheck check = CheckWindEntry(ReadEntry());
   if (!check.row) {
     WarnInput(this, check.message);

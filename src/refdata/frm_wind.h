@@ -20,12 +20,16 @@ namespace velaron::ui {
 class WindBox : public QLineEdit {
   Q_OBJECT
  public:
-  enum class Kind { Percent, Speed };  // digits; digits and the comma
+  enum class Kind { Percent, Speed };  // digits; digits, the comma and the point (a comma on leaving)
   WindBox(Kind kind, QWidget* parent);
   bool acceptsKey(const QString& keyText, int key) const;
+  // A speed typed with a point is read with the comma, as in every decimal box of the program: done on
+  // leaving the box.
+  void pointsToCommas();
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
 
  private:
   Kind kind_;

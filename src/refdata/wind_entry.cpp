@@ -18,6 +18,13 @@ std::optional<int> WholeIn(const QString& text, int lo, int hi) {
   return static_cast<int>(*v);
 }
 
+// "(Зима, Северный)": the season's column and the direction's row of a box.
+QString BoxPlace(int season, int state) {
+  return QStringLiteral("(%1, %2)")
+      .arg(QString::fromUtf8(texts::kSeasonNames[static_cast<size_t>(season - 1)]),
+           QString::fromUtf8(kWindStateLabels[static_cast<size_t>(state)]));
+}
+
 }  // namespace
 
 QString PercentBoxName(int season, int state) {
@@ -63,7 +70,8 @@ WindCheck CheckWindEntry(const WindEntry& entry) {
     for (int i = 0; i < 9; ++i) {
       const auto v = WholeIn(texts[static_cast<size_t>(i)], 0, kMaxPercent);
       if (!v) {
-        check.message = QStringLiteral("Процент повторяемости должен быть целым числом от 0 до 100!");
+        check.message =
+            QStringLiteral("Процент повторяемости %1 должен быть целым числом от 0 до 100!").arg(BoxPlace(season, i));
         check.box = PercentBoxName(season, i);
         return check;
       }
@@ -84,7 +92,8 @@ WindCheck CheckWindEntry(const WindEntry& entry) {
     for (int i = 0; i < 9; ++i) {
       const auto v = ParseNumberLoose(texts[static_cast<size_t>(i)].trimmed().toStdString());
       if (!v || !std::isfinite(*v) || *v < 0 || *v >= kSpeedLimit) {
-        check.message = QStringLiteral("Средняя скорость ветра должна быть не меньше 0 и меньше 10 м/с!");
+        check.message = QStringLiteral("Средняя скорость ветра %1 должна быть не меньше 0 и меньше 10 м/с!")
+                            .arg(BoxPlace(season, i));
         check.box = SpeedBoxName(season, i);
         return check;
       }

@@ -65,7 +65,7 @@ struct MainWindowTexts {
   QString gasName;                      // DataCombo1
   QString regionName;                   // DataCombo6
   QString cityName;                     // cmbCity
-  std::array<QString, 4> groundNames;   // DataCombo5, DataCombo2, DataCombo3, DataCombo4
+  std::array<QString, 4> groundNames;   // the run's section's soil levels (DataCombo5, 2, 3, 4 when shown)
   QString diameterText, temperatureText;  // Text3, Text5 as typed
 };
 

@@ -440,8 +440,9 @@ QByteArray SnapshotJson(const result::RunSnapshot& s, const QStringList& grids) 
 
 namespace {
 
-// The texts the main window would show for this request: the names of the database rows the run uses and
-// the diameter and temperature written with the decimal comma.
+// The texts the main window would show for this request: the names of the gas, region and town rows the run
+// uses and the diameter and temperature written with the decimal comma. (The section's soil names are the
+// run's own, as in the window.)
 void FillWindowTexts(result::RunRequest& request, const RunData& data) {
   result::MainWindowTexts& t = request.texts;
   if (data.gas) t.gasName = data.gas->VName;
@@ -450,21 +451,6 @@ void FillWindowTexts(result::RunRequest& request, const RunData& data) {
   if (data.town) t.cityName = data.town->CityName;
   t.diameterText = QString::fromStdString(FormatNumber(request.pipeline.Diametr));
   t.temperatureText = QString::fromStdString(FormatNumber(request.pipeline.Temp));
-  if (!data.section) return;
-  // Ground levels by their ids, or else by the parts of the composed ground code from the top level down.
-  const int ids[4] = {data.section->G1, data.section->G2, data.section->G3, data.section->G4};
-  const QStringList code = data.section->Ground.split(QLatin1Char('.'));
-  int parent = 0;
-  for (int level = 0; level < 4; ++level) {
-    std::optional<db::GroundTypeRow> row;
-    if (ids[level] > 0) row = db::LoadGroundType(ids[level]);
-    if (!row && level < code.size())
-      for (const db::GroundTypeRow& child : db::LoadGroundChildren(parent))
-        if (child.GroundCode == code[level]) row = child;
-    if (!row) break;
-    t.groundNames[size_t(level)] = row->Ground;
-    parent = row->GID;
-  }
 }
 
 }  // namespace

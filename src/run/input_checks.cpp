@@ -1,5 +1,6 @@
 #include "run/input_checks.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "common/numtext.h"
@@ -45,16 +46,37 @@ QString CheckInputRanges(const result::RunRequest& request, const db::SectionRow
   return {};
 }
 
+double TableTemperatureK(double tempC) { return ToIntHalfEven(tempC) + 273; }
+
+QString CheckGasTemperature(const models::ReferenceTables& tables, double tempC, double tempK, double pLowMPa,
+                            double pHighMPa) {
+  const auto atPressure = models::GasTemperatureRange(tables, pLowMPa, pHighMPa);
+  const auto still = models::GasTemperatureRange(tables, kAmbientPressureMPa, kAmbientPressureMPa);
+  if (!atPressure || !still) return {};
+  const double low = std::max(atPressure->low, still->low), high = std::min(atPressure->high, still->high);
+  if (tempK >= low && tempK <= high) return {};
+  if (pLowMPa > pHighMPa) std::swap(pLowMPa, pHighMPa);
+  const QString pressure = pLowMPa == pHighMPa ? Num(Round2(pLowMPa))
+                                               : QStringLiteral("от %1 до %2").arg(Num(Round2(pLowMPa)), Num(Round2(pHighMPa)));
+  return QStringLiteral("Температура газа %1 °С вне таблиц свойств газа: при давлении %2 МПа температура газа должна "
+                        "быть от %3 до %4 °С. Проверте правильность ввода!")
+      .arg(Num(tempC), pressure, Num(low - 273), Num(high - 273));
+}
+
 QString CheckScenarioProbabilities(const models::ScenarioProbabilities& p) {
-  const std::pair<const char*, double> all[] = {{"PRupture", p.PRupture},       {"PIgnition", p.PIgnition},
-                                                {"PKotlTorch", p.PKotlTorch},   {"PSimmTorch", p.PSimmTorch},
-                                                {"PAsimmTorch", p.PAsimmTorch}, {"PFireBall", p.PFireBall},
-                                                {"PGPVS", p.PGPVS}};
+  // Named as the reports name them.
+  const std::pair<const char*, double> all[] = {{"гильотинного разрушения газопровода", p.PRupture},
+                                                {"возгорания", p.PIgnition},
+                                                {"формирования котлованного факела", p.PKotlTorch},
+                                                {"формирования симметричного факела", p.PSimmTorch},
+                                                {"формирования асимметричного факела", p.PAsimmTorch},
+                                                {"формирования огневого шара", p.PFireBall},
+                                                {"формирования газо-паровоздушного облака", p.PGPVS}};
   for (const auto& [name, value] : all)
     if (!(value >= 0 && value <= 1))
-      return QStringLiteral("Вероятность сценария %1 = %2 вне пределов от 0 до 1: частота аварий слишком велика "
+      return QStringLiteral("Вероятность %1 (%2) вне пределов от 0 до 1: частота аварий слишком велика "
                             "для участка такой длины. Проверте правильность ввода!")
-          .arg(QLatin1String(name), Num(value));
+          .arg(QString::fromUtf8(name), Num(value));
   return {};
 }
 

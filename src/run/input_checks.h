@@ -8,6 +8,7 @@
 #include <limits>
 
 #include "models/calc_state.h"
+#include "models/reftables.h"
 #include "result/run_request.h"
 
 namespace velaron::run {
@@ -38,8 +39,7 @@ inline constexpr InputRange kLengthRange{"Длина участка, м", 0, kNo
 inline constexpr InputRange kDistanceRange{"Удаление начала участка от точки начала газопровода, м", 0, kNoBound};
 inline constexpr InputRange kAzimuthRange{"Азимут трубопровода, °", 0, 360};
 // The section's sum over its crossings: above 1 it is taken as 1 with a note, but never below 0.
-inline constexpr InputRange kCrossingSumRange{"Сумма вероятностей влияния пересечений на возгорание (p_v)", 0,
-                                              kNoBound};
+inline constexpr InputRange kCrossingSumRange{"Сумма вероятностей влияния пересечений на возгорание", 0, kNoBound};
 
 // Empty when `value` is within the range; else the message naming the field, the value and the bounds.
 QString CheckRange(double value, const InputRange& range);
@@ -48,6 +48,20 @@ QString CheckRange(double value, const InputRange& range);
 // all are within them. Only the inputs the request uses are checked: the rate of its way, the ticked
 // external factors.
 QString CheckInputRanges(const result::RunRequest& request, const db::SectionRow& section);
+
+// Pressure of the still air into which the gas flows out, MPa: the run reads the gas tables there too.
+inline constexpr double kAmbientPressureMPa = 0.1;
+
+// The temperature, K, at which the run reads the gas tables for a gas temperature typed in °C: whole
+// degrees + 273, as the method counts.
+double TableTemperatureK(double tempC);
+
+// The refusal of a gas temperature that the gas-property tables do not cover, in the units of the main
+// window: `tempC` as typed, `tempK` the temperature the tables are read at, for every pressure from pLowMPa
+// to pHighMPa and at the still-air pressure; it names the range allowed there in °C. Empty when the tables
+// cover it, and when a pressure is outside the tables (the pressure's own check speaks then).
+QString CheckGasTemperature(const models::ReferenceTables& tables, double tempC, double tempK, double pLowMPa,
+                            double pHighMPa);
 
 // The scenario probabilities the inputs give, each within 0..1. The rupture probability is the base one
 // times (1 + the external factors): a section whose accident rate makes the base near 1 would get a

@@ -22,8 +22,6 @@ namespace {
 
 // The gas pressure the property tables reach: 300 bar.
 constexpr double kMaxPressureMPa = 30;
-// Pressure of the still-air specific volume, MPa.
-constexpr double kAmbientPressureMPa = 0.1;
 
 QString Text(const char* utf8) { return QString::fromUtf8(utf8); }
 QString Num(double x) { return QString::fromStdString(FormatNumber(x)); }
@@ -80,6 +78,30 @@ db::RunTableKeys RunTableKeysOf(const result::RunRequest& request, const RunData
   return k;
 }
 
+namespace {
+
+// The names of the section's four soil levels: by their ids, or else by the parts of the composed ground
+// code from the top level down; a level not found leaves it and the levels below it empty.
+std::array<QString, 4> GroundNamesOf(const db::SectionRow& section) {
+  std::array<QString, 4> names;
+  const int ids[4] = {section.G1, section.G2, section.G3, section.G4};
+  const QStringList code = section.Ground.split(QLatin1Char('.'));
+  int parent = 0;
+  for (int level = 0; level < 4; ++level) {
+    std::optional<db::GroundTypeRow> row;
+    if (ids[level] > 0) row = db::LoadGroundType(ids[level]);
+    if (!row && level < code.size())
+      for (const db::GroundTypeRow& child : db::LoadGroundChildren(parent))
+        if (child.GroundCode == code[level]) row = child;
+    if (!row) break;
+    names[size_t(level)] = row->Ground;
+    parent = row->GID;
+  }
+  return names;
+}
+
+}  // namespace
+
 RunData LoadRunData(const result::RunRequest& request, bool sectionInline) {
   RunData data;
   const auto gases = db::LoadGases();
@@ -90,6 +112,7 @@ RunData LoadRunData(const result::RunRequest& request, bool sectionInline) {
   else
     data.section = db::LoadSection(request.section.TPID);
   if (data.section && !data.section->Ground.isEmpty()) data.ground = db::LoadGround3(data.section->Ground);
+  if (data.section) data.groundNames = GroundNamesOf(*data.section);
   if (request.rate.way != 3) {
     data.regions = db::LoadRegions();
     data.koefDy = db::LoadKoefDy();
@@ -177,6 +200,8 @@ QString Derive(const result::RunRequest& request, const RunData& data, const QDa
 
   run.request = request;
   run.request.section = section;
+  // The documents name the soil of the section the run computed with, whatever a window showed.
+  run.request.texts.groundNames = data.groundNames;
   run.request.run.shares = shares;
   run.gas = gas;
   run.ground = *data.ground;
@@ -207,13 +232,14 @@ QString Derive(const result::RunRequest& request, const RunData& data, const QDa
   d.KoefDy = rate.KoefDy;
   d.ExtFactors = ext;
   d.p_v = p_v;
-  d.TempK = ToIntHalfEven(p.Temp) + 273;  // whole degrees + 273, as the method counts
+  d.TempK = TableTemperatureK(p.Temp);
   d.Dtrub = p.Diametr / 1000;
   d.WindSpeed = choice.WindSpeed;
   d.WindAngle = run.WindDir / 180.0 * kPi + kPi / 2;
   d.Davl = davl;
 
   const models::ReferenceTables& tables = *data.tables;
+  if (QString e = CheckGasTemperature(tables, p.Temp, d.TempK, davl, davl); !e.isEmpty()) return e;
   double cp = 0, v = 0, v0 = 0;
   try {
     d.PitLength = models::GetLp(tables, d.Dtrub);

@@ -24,6 +24,7 @@ struct RunData {
   std::optional<db::GasRow> gas;           // the row at position Gas of `abc`
   std::optional<db::SectionRow> section;   // the section of the run (read by TPID, or given whole)
   std::optional<db::Ground3Row> ground;    // the section's ground row
+  std::array<QString, 4> groundNames;      // the names of the section's four soil levels
   std::vector<db::RegionRow> regions;      // `Statistics` in stored order (RegionPos counts from 1)
   std::vector<db::KoefDyRow> koefDy;       // the diameter coefficients, descending Dy
   std::optional<db::WindRow> town;         // the town of idCity (codes 1 and 7)

@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <cmath>
 
+#include "result/crossings.h"
 #include "run/sample_request.h"
 #include "zip_reader.h"
 
@@ -32,27 +33,43 @@ CalcRun RunCalc(const QString& input, const QStringList& extra) {
   return r;
 }
 
+bool WriteInput(const QString& path, const QByteArray& json) {
+  QFile f(path);
+  return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(json) == json.size();
+}
+
 }  // namespace
+
+// Each crossing ticked alone in the section's flags dpp1..dpp4 prints its own line, in the window's order:
+// road, power line, other pipeline, cable line (before, a power line came out as a cable line and a cable
+// line as a power line).
+TEST(CalcReport, EachCrossingOfTheSectionPrintsItsOwnLine) {
+  QTemporaryDir dir;
+  const QString input = dir.filePath("in.json"), out = dir.filePath("out.docx");
+  for (int i = 0; i < velaron::result::kCrossingCount; ++i) {
+    SCOPED_TRACE(i);
+    const QByteArray flag = QStringLiteral("\"p_v\": 0.1, \"dpp%1\": 1,").arg(i + 1).toUtf8();
+    ASSERT_TRUE(WriteInput(input, velaron::test::SampleRequest(2).replace("\"p_v\": 0.1,", flag)));
+    ASSERT_EQ(RunCalc(input, {QStringLiteral("--report"), out}).exitCode, 0);
+    const QStringList lines = velaron::test::DocxLines(out);
+    EXPECT_EQ(lines.mid(lines.indexOf(U("Данные по участку: ")), 3),
+              QStringList({U("Данные по участку: "), U(velaron::result::kCrossings[size_t(i)].reportLine), ""}));
+  }
+}
 
 TEST(CalcReport, WritesTheYearRoundReportsWithTheTownsWindTableAndTheRunsZoneRadii) {
   QTemporaryDir dir;
   const QString input = dir.filePath("in.json");
   for (int code : {7, 1}) {
     SCOPED_TRACE(code);
-    {
-      QFile f(input);
-      ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-      f.write(velaron::test::SampleRequest(code, 200, 10));
-    }
+    ASSERT_TRUE(WriteInput(input, velaron::test::SampleRequest(code, 200, 10)));
     const QString out = dir.filePath(QStringLiteral("year%1.docx").arg(code));
     const CalcRun r = RunCalc(input, {QStringLiteral("--report"), out});
     ASSERT_EQ(r.exitCode, 0);
     const auto parts = velaron::test::ReadZip(out);
     ASSERT_TRUE(parts.count("word/document.xml"));
     const velaron::test::DocxBody body = velaron::test::ReadDocxBody(parts.at("word/document.xml"));
-    QStringList lines;
-    for (const auto& p : body.paragraphs) lines << p.text;
-    EXPECT_TRUE(lines.contains(code == 7 ? U("Комплексная оценка факельного горения при гильотинном разрушении "
+    EXPECT_TRUE(velaron::test::DocxLines(out).contains(code == 7 ? U("Комплексная оценка факельного горения при гильотинном разрушении "
                                              "газопровода в течение года")
                                          : U("Комплексная оценка опасных зон при гильотинном разрушении газопровода")));
     // The wind table of the run's town, and the rose as the sixth picture.

@@ -43,7 +43,7 @@ ReportInput Input(int code) {
   ReportInput in = test::SampleReportInput(code);
   in.LTorch = 10;
   in.LTorchWind = 7.125;
-  in.Check = {0, 0, 0, 0, 0, 0, 0, 1, 0};  // shut-off valves only
+  in.external = {0, 0, 1, 0};  // shut-off valves only
   return in;
 }
 

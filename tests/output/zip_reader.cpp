@@ -234,4 +234,10 @@ DocxBody ReadDocxBody(const std::string& documentXml) {
   return body;
 }
 
+QStringList DocxLines(const QString& path) {
+  QStringList lines;
+  for (const DocxParagraph& p : ReadDocxBody(ReadZip(path)["word/document.xml"]).paragraphs) lines << p.text;
+  return lines;
+}
+
 }  // namespace velaron::test

@@ -67,5 +67,7 @@ struct DocxBody {
   bool endsWithParagraphThenSection = false;
 };
 DocxBody ReadDocxBody(const std::string& documentXml);
+// The texts of the paragraphs outside the tables of a .docx file.
+QStringList DocxLines(const QString& path);
 
 }  // namespace velaron::test

@@ -81,8 +81,13 @@ TEST_F(BadInput, OutOfRangeIsRefusedNamingTheFieldAndExtremesStayBounded) {
       // Inputs out of their ranges.
       {"inversions of 200 %", 6, {{"pipeline.InversPercent", 200}}, "инверсионной устойчивости атмосферы, %: значение 200"},
       {"a thousand accidents per km", 2, {{"rate", QJsonObject{{"way", 2}, {"RegionPos", 1}, {"Text8", 1e6}}},
-                                          {"external.Check5", 1}}, "PRupture = 1,2"},
+                                          {"external.Check5", 1}}, "Вероятность гильотинного разрушения газопровода (1,2"},
       {"gas temperature 1e308", 5, {{"pipeline.Temp", 1e308}}, "Температура газа, °С: значение 1E+308"},
+      // Said in °С and MPa, with the range the gas tables allow at the section's pressure (it was 423 K and 69,5 bar).
+      {"gas temperature 150 °С", 5, {{"pipeline.Temp", 150}},
+       "Температура газа 150 °С вне таблиц свойств газа: при давлении 6,95 МПа температура газа должна быть от -50 "
+       "до 100 °С"},
+      {"pipe of 1600 mm", 2, {{"pipeline.Diametr", 1600}}, "Диаметр трубы 1600 мм вне таблицы длин котлована (от 100 до 1500 мм)"},
       // Results that would not be finite numbers.
       {"escape speed 1e-310 m/s", 5, {{"settings.Skor_chel", 1e-310}}, "не является конечным числом"},
       // The driver's own strictness.

@@ -219,8 +219,6 @@ TEST(YearRoundWeights, OneStateAtFullRepetitionGivesThatStatesPercentAndZeroStat
   EXPECT_GT(h.s.ZoneR[1][4], RadiiOf(east, h.tables)[4]);
 }
 
-// --- The flame of each wind state ----------------------------------------------------------------
-
 // --- The asymmetric jet and the seasons -----------------------------------------------------------
 
 TEST(YearRoundSeasons, AsymmetricSummerTermIsWeightedByTheWarmDays) {
@@ -329,8 +327,6 @@ TEST(YearRoundLayers, LayersHoldTheirJetCasesAndLayerFourKeepsTheSymmetricSummer
                                     h.s.LayerProc(4, 1, 1), As);
   EXPECT_NEAR(h.s.GridRisk(1, 1), 0.5 * 1e-3 * g * 0.01, 1e-18);
 }
-
-// --- Radii ----------------------------------------------------------------------------------------
 
 // --- Refusals ---------------------------------------------------------------------------------------
 

@@ -1,7 +1,10 @@
 #include "output/report/report_blocks.h"
 
+#include <algorithm>
+
 #include "output/report/report_numbers.h"
 #include "output/report/report_texts.h"
+#include "result/crossings.h"
 #include "result/scenarios.h"
 
 namespace velaron::report {
@@ -69,20 +72,18 @@ void InputDataBlock(Document& doc, const ReportInput& in, const InputAdditions& 
       for (const QString& w : WeatherLines(in.MeteoText)) s += w;
   }
   // External factors, then the section's crossings; a greyed box (2) counts as set.
-  const auto& c = in.Check;
-  if (c[8] || c[5] || c[6] || c[7]) {
+  const auto& x = in.external;  // Check5 erosion, Check6 disasters, Check7 valves, Check8 rivers
+  if (x[3] || x[0] || x[1] || x[2]) {
     s += Line(texts::kExternalFactors);
-    if (c[8]) s += Line(texts::kRivers);
-    if (c[5]) s += Line(texts::kErosion);
-    if (c[6]) s += Line(texts::kDisasters);
-    if (c[7]) s += Line(texts::kValves);
+    if (x[3]) s += Line(texts::kRivers);
+    if (x[0]) s += Line(texts::kErosion);
+    if (x[1]) s += Line(texts::kDisasters);
+    if (x[2]) s += Line(texts::kValves);
   }
-  if (c[1] || c[4] || c[3] || c[2]) {
+  if (std::any_of(in.crossings.begin(), in.crossings.end(), [](int flag) { return flag != 0; })) {
     s += Line(texts::kSectionData);
-    if (c[1]) s += Line(texts::kRoads);
-    if (c[4]) s += Line(texts::kPowerLine);
-    if (c[3]) s += Line(texts::kOtherPipeline);
-    if (c[2]) s += Line(texts::kCableLine);
+    for (int i = 0; i < result::kCrossingCount; ++i)
+      if (in.crossings[size_t(i)]) s += Line(result::kCrossings[size_t(i)].reportLine);
   }
   doc.Append(s);
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "output/pictures/chart_picture.h"
+#include "result/crossings.h"
 #include "output/report/report_numbers.h"
 
 namespace velaron::report {
@@ -48,15 +49,8 @@ ReportInput InputFromRecord(const result::RunSnapshot& r, const QDate& today, bo
   in.ToblText = Plain(st.Tobl);
   in.DolaOblText = Plain(st.Dola_obl);
   in.CStep = st.CStep;
-  in.Check = {0,
-              req.section.dpp1,
-              req.section.dpp2,
-              req.section.dpp3,
-              req.section.dpp4,
-              req.external.Check5,
-              req.external.Check6,
-              req.external.Check7,
-              req.external.Check8};
+  in.crossings = result::CrossingFlags(req.section);
+  in.external = {req.external.Check5, req.external.Check6, req.external.Check7, req.external.Check8};
   in.PitLength = d.PitLength;
   in.SpeedOut = d.SpeedOut;
   in.MassFlow = d.MassFlow;

@@ -30,9 +30,10 @@ struct ReportInput {
   // Boxes of the settings dialog as texts.
   QString XLimitText, CStepText, SkorChelText, TfbText, DolaText, ToblText, DolaOblText;
   int CStep = 10;
-  // Check boxes: index 1..8 (roads, cable line, other pipeline, power line, erosion, natural disasters,
-  // shut-off valves, river crossings); index 0 unused.
-  std::array<int, 9> Check{};
+  // The section's crossing flags in the order of result::kCrossings (dpp1..dpp4), and the external
+  // factors' check boxes: erosion, natural disasters, shut-off valves, river crossings (Check5..Check8).
+  std::array<int, 4> crossings{};
+  std::array<int, 4> external{};
 
   // Results.
   double PitLength = 0, SpeedOut = 0, MassFlow = 0;

@@ -34,11 +34,8 @@ inline constexpr const char* kRivers = "           наличие речных �
 inline constexpr const char* kErosion = "           эрозия почвы ";
 inline constexpr const char* kDisasters = "           стихийные бедствия (бури, разрушительные землетрясения) ";
 inline constexpr const char* kValves = "           наличие запорных арматур ";
+// The lines of the crossings under it are in the table of crossings (result/crossings.h).
 inline constexpr const char* kSectionData = "Данные по участку: ";
-inline constexpr const char* kRoads = "           наличие автодорог ";
-inline constexpr const char* kPowerLine = "           наличие на участке ЛЭП ";
-inline constexpr const char* kOtherPipeline = "           пересечение с другим трубопроводом ";
-inline constexpr const char* kCableLine = "           пересечение с кабельной линией ";
 
 // Settings lines of single reports.
 inline constexpr const char* kFireBallTime = "Время истечения до образования ОШ, с  ";

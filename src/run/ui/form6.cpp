@@ -290,6 +290,7 @@ bool Form6::firstPress() {
     return false;
   }
   Frame1_->setEnabled(false);
+  emit sectionFound(section_->TPID);
   const result::JetShares s = run::SharesFromGround(*ground_);
   Pks_->setText(ShareText(s.Pks));
   Pkw_->setText(ShareText(s.Pkw));

@@ -64,6 +64,8 @@ class Form6 : public QDialog {
  signals:
   // A run completed; the main window shows it and keeps it for the report.
   void runFinished(std::shared_ptr<const result::RunSnapshot> snapshot);
+  // The first press found the run's section: the main window shows it from now on.
+  void sectionFound(int tpid);
   // The run began / ended (completed, refused by the model or cancelled): the main window's run button.
   void runStarted();
   void runEnded();

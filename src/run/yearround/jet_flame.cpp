@@ -18,7 +18,6 @@ namespace velaron::run::yearround {
 namespace {
 
 constexpr double kMaxPressureMPa = 30;     // the gas-property tables end below 300 bar
-constexpr double kAmbientPressureMPa = 0.1;
 // The pipe end rises from the ground at most to the vertical: a larger angle would turn the jets back
 // over the rupture and, beyond 180°, into the ground (the typing lets any whole number through).
 constexpr double kMaxLiftAngleDeg = 90;
@@ -86,6 +85,7 @@ PrepareResult PrepareJetFlame(const JetFlameInputs& in, const db::AdjustmentRow&
   d.TempK = in.Temp + 273;  // the typed temperature as it stands, + 273
   d.Dtrub = in.Diametr / 1000;
   d.Davl = in.Davl;
+  if (QString e = CheckGasTemperature(*tables, in.Temp, d.TempK, in.Davl, in.Davl); !e.isEmpty()) return Refuse(e);
   double cp = 0, v = 0, v0 = 0;
   try {
     d.PitLength = models::GetLp(*tables, d.Dtrub);

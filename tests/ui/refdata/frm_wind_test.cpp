@@ -1,10 +1,13 @@
 // The wind editor: the Tab order follows the table column by column as laid out; a rose on show follows
-// the town chosen.
+// the town chosen; a speed typed with a point keeps its decimals and a refusal names its box.
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QtTest/QTest>
 #include <gtest/gtest.h>
+
+#include "message_catcher.h"
 
 #include "output/scratch_db.h"
 #include "refdata/wind_rose_picture.h"
@@ -47,6 +50,37 @@ TEST(WindEditor, ARoseOnShowFollowsTheTownChosen) {
   list->setCurrentRow(1);
   // The other town's rose, its name the title: before, the first town's rose stayed on show.
   EXPECT_EQ(editor.rosePicture(), RenderWindRose(*db::LoadWind(editor.selectedCity())));
+}
+
+// Before, the speed boxes dropped a typed point: "3.1" was stored as 31 m/s and "0.9" as 9 m/s, without a word.
+TEST(WindEditor, ASpeedTypedWithAPointKeepsItsDecimalsAndARefusalNamesItsBox) {
+  test::ScratchDatabase data;
+  ASSERT_TRUE(data.Exec("INSERT INTO Wind (idCity, CityName, N1, S2, V25, Tmedium) VALUES (1, 'Амурск', 60, 10, 3, 200)"));
+  test::MessageCatcher messages;
+  frmWind editor(nullptr);
+  editor.show();
+  QApplication::setActiveWindow(&editor);
+  editor.findChild<QPushButton*>("cmdChange")->click();
+  auto type = [&](const char* name, const char* keys) {
+    auto* box = editor.findChild<QLineEdit*>(name);
+    box->setFocus();
+    box->selectAll();
+    QTest::keyClicks(box, QString::fromUtf8(keys));
+    return box;
+  };
+  type("txtV11", "3.1");
+  QLineEdit* summerSouth = type("txtV25", "12");
+  EXPECT_EQ(editor.findChild<QLineEdit*>("txtV11")->text(), "3,1");  // the point became a comma on leaving
+  type("txtV29", "0.9");  // not left before "Обновить"
+  editor.findChild<QPushButton*>("cmdRenovate")->click();
+  EXPECT_EQ(messages.texts(), QStringList(QString::fromUtf8("Средняя скорость ветра (Лето, Южный) должна быть не "
+                                                            "меньше 0 и меньше 10 м/с!")));
+  EXPECT_TRUE(summerSouth->hasFocus());
+  EXPECT_DOUBLE_EQ(db::LoadWind(1)->speedSummer[4], 3);
+  type("txtV25", "9.5");
+  editor.findChild<QPushButton*>("cmdRenovate")->click();
+  const db::WindRow stored = *db::LoadWind(1);
+  EXPECT_EQ(std::tuple(stored.speedWinter[0], stored.speedSummer[8], stored.speedSummer[4]), std::tuple(3.1, 0.9, 9.5));
 }
 
 }  // namespace

@@ -1,25 +1,19 @@
 // Saving the result workbook after a run from the window: the option, the save dialog (cancel, a name
-// without its extension, the folder it opens in), overwriting, a folder that cannot be written, and the
-// run dialog offering it once after a completed run.
+// without its extension, the folder it opens in), overwriting, a folder that cannot be written. (The run
+// dialog offering it after a completed run is tested with the main window's runs.)
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QComboBox>
 #include <QCryptographicHash>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
-#include <QLineEdit>
 #include <QProcess>
-#include <QPushButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <unistd.h>
 
 #include "common/save_folder.h"
 #include "message_catcher.h"
-#include "run/run_fixtures.h"
-#include "run/ui/form6.h"
 #include "run/ui/run_workbook.h"
 #include "widgets/save_dialog.h"
 
@@ -87,8 +81,13 @@ TEST(RunWorkbook, ANameGetsItsExtensionAndTheNextDialogOpensWhereTheLastSaveWent
   SaveAnswer answer(dir.filePath(U("итоги")));
   const QString written = OfferRunWorkbook(nullptr, *Record());
   EXPECT_EQ(written, dir.filePath(U("итоги.xlsx")));
-  EXPECT_TRUE(QFile::exists(written));
-  ASSERT_TRUE(OfferRunWorkbook(nullptr, *Record()) == written);  // the same name again: overwritten
+  // The same name again replaces the file there (here one that is not a workbook).
+  QFile other(written);
+  ASSERT_TRUE(other.open(QIODevice::WriteOnly) && other.write("an older file") > 0);
+  other.close();
+  ASSERT_TRUE(OfferRunWorkbook(nullptr, *Record()) == written);
+  ASSERT_TRUE(other.open(QIODevice::ReadOnly));
+  EXPECT_EQ(other.read(2), QByteArray("PK"));  // a zip now, the workbook
   ASSERT_EQ(answer.asked.size(), 2u);
   // Before any save: the documents folder (or the home folder), never the program's folder.
   const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
@@ -104,21 +103,6 @@ TEST(RunWorkbook, ANameGetsItsExtensionAndTheNextDialogOpensWhereTheLastSaveWent
   EXPECT_EQ(WithDefaultSuffix(U("/p/a.old"), U("xlsx")), U("/p/a.old"));
   EXPECT_EQ(WithDefaultSuffix(U("/p/a."), U("xlsx")), U("/p/a.xlsx"));
   EXPECT_EQ(WithDefaultSuffix(U("/p.d/a"), U("xlsx")), U("/p.d/a.xlsx"));
-}
-
-TEST(RunWorkbook, OverwritingReplacesTheEarlierFile) {
-  QTemporaryDir dir;
-  const QString path = dir.filePath(U("книга.xlsx"));
-  QFile old(path);
-  ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-  old.write("an older file");
-  old.close();
-  SaveAnswer answer(path);
-  EXPECT_EQ(OfferRunWorkbook(nullptr, *Record()), path);
-  QFile now(path);
-  ASSERT_TRUE(now.open(QIODevice::ReadOnly));
-  EXPECT_EQ(now.read(2), QByteArray("PK"));  // a zip now, the workbook
-  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{U("книга.xlsx")});
 }
 
 // Makes a folder unwritable for the test: its permissions, or for the super-user (whom permissions do not
@@ -160,53 +144,6 @@ TEST(RunWorkbook, AFolderThatCannotBeWrittenIsToldAndTheEarlierFileStays) {
   EXPECT_EQ(messages.requests[0].icon, QMessageBox::Critical);
   EXPECT_EQ(Hash(path), before);
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{U("книга.xlsx")});
-}
-
-// --- The run dialog offers the workbook once a run has completed.
-
-Form6::Services Services() {
-  Form6::Services s = Form6::DatabaseServices();
-  s.section = [](int tpid) -> std::optional<db::SectionRow> {
-    if (tpid != 1) return std::nullopt;
-    return test::GoodData().section;
-  };
-  s.ground = [](const QString&) { return test::GoodData().ground; };
-  s.runData = [](const result::RunRequest&) { return test::GoodData(); };
-  return s;
-}
-
-TEST(RunWorkbook, TheRunDialogOffersTheWorkbookAfterACompletedRun) {
-  for (bool extraFiles : {true, false}) {
-    SCOPED_TRACE(extraFiles);
-    QTemporaryDir dir;
-    const QString path = dir.filePath(U("взрыв.xlsx"));
-    test::MessageCatcher messages(QMessageBox::No);
-    SaveAnswer answer(path);
-    result::RunRequest base = test::GoodRequest(2);
-    base.options.OptExtraFiles = extraFiles;
-    QWidget parent;
-    auto* form = new Form6(base, &parent);
-    form->setServices(Services());
-    form->setOfferWorkbook(true);
-    int finished = 0;
-    QObject::connect(form, &Form6::runFinished, [&](auto) {
-      // The workbook is offered before the results are handed on.
-      EXPECT_EQ(answer.asked.size(), extraFiles ? 1u : 0u);
-      ++finished;
-    });
-    form->show();
-    form->findChild<QComboBox*>(U("Combo1"))->setCurrentIndex(1);
-    form->findChild<QLineEdit*>(U("Text1"))->setText(U("1"));
-    form->findChild<QPushButton*>(U("cmdRaschet"))->click();
-    QElapsedTimer t;
-    t.start();
-    while (form->running() && t.elapsed() < 60000) QApplication::processEvents(QEventLoop::AllEvents, 20);
-    QApplication::processEvents();
-    EXPECT_EQ(finished, 1);
-    EXPECT_EQ(answer.asked.size(), extraFiles ? 1u : 0u);
-    EXPECT_EQ(QFile::exists(path), extraFiles);
-    delete form;
-  }
 }
 
 }  // namespace

@@ -1,0 +1,155 @@
+// The main window started as the program starts it, on a copy of the shipped database in the layout of an
+// earlier version (without the crossing probabilities), and the runs of its run dialog.
+#include <QElapsedTimer>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QtTest/QTest>
+
+#include "app/startup.h"
+#include "db/layout.h"
+#include "form_fixture.h"
+#include "mainwindow/main_links.h"
+#include "mainwindow/report_saving.h"
+#include "output/zip_reader.h"
+#include "result/crossings.h"
+#include "run/ui/form6.h"
+#include "widgets/save_dialog.h"
+
+using namespace velaron;
+using velaron::test::U;
+
+namespace {
+
+// The scratch database of the base fixture stays unused: the window opens the copy of the shipped one.
+class StartedWindow : public test::MainWindowTest {
+ protected:
+  void SetUp() override {
+    const QString file = folder.filePath("data.db");
+    ASSERT_TRUE(QFile::copy(QStringLiteral(VELARON_BIN_DIR "/data.pristine.db"), file));
+    QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner);
+    ASSERT_TRUE(db::OpenDatabase(file).isEmpty());
+    QStringList sql;
+    for (const char* column : {"P_avto", "P_LEP", "P_tr", "P_kab"}) sql << QStringLiteral("ALTER TABLE TPs DROP COLUMN ") + column;
+    // Section 1 (clay) with a power line whose probability that layout did not keep; section 2 on granite.
+    sql << "UPDATE TPs SET dpp2 = 1, p_v = 0.7 WHERE TPID = 1" << "UPDATE Adjustment SET XLimit = 200, YLimit = 200"
+        << "INSERT INTO TPs (TPID, Length, Udal, Azimut, dpp1, dpp2, dpp3, dpp4, p_v, G1, G2, G3, G4, Ground) "
+           "VALUES (2, 500, 1000, 90, 0, 0, 0, 0, 0, 1, 2, 3, 4, '1.1.1.1')";
+    for (const QString& statement : sql) EXPECT_TRUE(QSqlQuery(db::Connection()).exec(statement)) << statement.toStdString();
+    db::CloseDatabase();
+    Start();
+  }
+  void TearDown() override {
+    window.reset();
+    db::CloseDatabase();
+  }
+  void Start() {
+    ASSERT_TRUE(ui::StartUp(folder.path(), folder.path(), context).ok);
+    window = std::make_unique<ui::Form1>();
+    window->setAppContext(&context);
+    window->show();
+    QApplication::setActiveWindow(window.get());
+    tabs()->setCurrentIndex(1);
+  }
+  QString text(const char* name) const { return find<QLineEdit>(name)->text(); }
+  void type(const char* name, const char* keys) {
+    box(name)->setFocus();
+    box(name)->selectAll();
+    QTest::keyClicks(box(name), QString::fromUtf8(keys));
+  }
+  void tick(int crossing) { find<QCheckBox>(result::kCrossings[size_t(crossing)].check)->click(); }
+  QTemporaryDir folder;
+  ui::AppContext context;
+};
+
+// The database keeps its rows and gains the columns; each section keeps its own crossing probabilities; the
+// gas temperature is refused on leaving its box when the gas tables do not cover it.
+TEST_F(StartedWindow, AnOlderDatabaseKeepsItsRowsAndEachSectionKeepsItsOwnCrossingProbabilities) {
+  for (const char* column : {"P_avto", "P_LEP", "P_tr", "P_kab"}) EXPECT_TRUE(db::HasColumn("TPs", column)) << column;
+  ASSERT_EQ(db::LoadSections().size(), 2u);
+  // Nothing typed for section 1 yet: its power line shows the initial text; looking keeps the stored sum 0,7.
+  EXPECT_TRUE(find<QCheckBox>("Check4")->isChecked());
+  EXPECT_EQ(text("P_LEP"), "0,05");
+  select(1);
+  select(0);
+  EXPECT_DOUBLE_EQ(db::LoadSection(1)->p_v, 0.7);
+  // Road 0,4 (typed with a point), power line 0,7, other pipeline at its 0,2: the sum 1,3 is stored as 1.
+  tick(0);
+  type("P_avto", "0.4");
+  type("P_LEP", "0,7");
+  tick(2);
+  const db::SectionRow s = *db::LoadSection(1);
+  EXPECT_EQ(std::tuple(s.dpp1, s.dpp2, s.dpp3, s.dpp4, s.p_v, s.P_avto, s.P_LEP, s.P_tr),
+            std::tuple(1, 1, 1, 0, 1.0, 0.4, 0.7, 0.2));
+  // After a restart the boxes show what the sum was made from (before, the initial texts came back beside
+  // the ticked crossings); section 2, never changed, still shows the initial texts.
+  TearDown();
+  Start();
+  EXPECT_EQ(QStringList({text("P_avto"), text("P_LEP"), text("P_tr")}), QStringList({"0,4", "0,7", "0,2"}));
+  select(1);
+  EXPECT_EQ(QStringList({text("P_avto"), text("P_LEP"), text("P_tr"), text("P_kab")}),
+            QStringList({"0,1", "0,05", "0,2", "0,08"}));
+  EXPECT_TRUE(messages.requests.empty()) << messages.texts().join("|").toStdString();
+  // Said in °С and at the pressures of the boxes (the run once said "423 К" at "70 бар").
+  auto* temperature = find<ui::NumericBox>("Text5");
+  temperature->setText("150");
+  EXPECT_FALSE(temperature->runLeaveCheck());
+  EXPECT_EQ(messages.texts(), QStringList(U("Температура газа 150 °С вне таблиц свойств газа: при давлении от 5,4 "
+                                            "до 7,4 МПа температура газа должна быть от -50 до 100 °С. Проверте "
+                                            "правильность ввода!")));
+  temperature->setText("-50");
+  EXPECT_TRUE(temperature->runLeaveCheck());
+}
+
+TEST_F(StartedWindow, ARunOfAnotherSectionShowsItAndItsReportNamesItsSoilAndEachCrossingAlone) {
+  for (const char* list : {"DataCombo1", "DataCombo6"}) emit find<QComboBox>(list)->activated(0);  // gas, region
+  window->setRunDialogOpener([](ui::Form1& w, const result::RunRequest& r) {
+    ui::Form6* dialog = ui::MakeRunDialog(w, r);
+    dialog->findChild<QComboBox*>("Combo1")->setCurrentIndex(1);  // "Взрыв": no question before the run
+    dialog->findChild<QLineEdit*>("Text1")->setText("2");
+    dialog->findChild<QPushButton*>("cmdRaschet")->click();
+  });
+  QTemporaryDir out;
+  QString answer;
+  ui::SetReportFileDialog([&answer](QWidget*, const QString&) { return answer; });
+  // The result workbook is offered after a completed run whose option is on, before its results are shown.
+  std::vector<const result::RunSnapshot*> shownWhenOffered;
+  ui::SetSaveFileSink([&](const ui::SaveFileRequest&) {
+    shownWhenOffered.push_back(window->lastRun());
+    return out.filePath(U("взрыв.xlsx"));
+  });
+  for (int i = 0; i < result::kCrossingCount; ++i) {
+    SCOPED_TRACE(i);
+    // Crossing i alone on section 2; section 1 shown when the run starts.
+    select(1);
+    tick(i);
+    select(0);
+    window->reportOptions().OptExtraFiles = i == 0;
+    const result::RunSnapshot* before = window->lastRun();
+    window->Command1_Click();
+    QElapsedTimer t;
+    for (t.start(); (window->lastRun() == before || window->isRunning()) && t.elapsed() < 60000;)
+      QApplication::processEvents(QEventLoop::AllEvents, 10);
+    ASSERT_NE(window->lastRun(), before) << messages.texts().join("|").toStdString();
+    EXPECT_EQ(std::pair(window->selectedSection(), text("Text1")), std::pair(2, QString("2")));
+    EXPECT_EQ(find<QComboBox>("DataCombo4")->currentText(), U("Граниты, диориты"));
+
+    answer = out.filePath(QStringLiteral("отчет%1.docx").arg(i));
+    window->cmdSaveResult_Click();
+    const QStringList lines = test::DocxLines(answer);
+    EXPECT_TRUE(lines.contains(U("Номер участка:  2")));
+    EXPECT_EQ(lines.mid(lines.indexOf(U("Грунт:")) + 1, 4),
+              QStringList({U("-Скальные"), U("-Скальные"), U("-Магматические (силикатные)"), U("-Граниты, диориты")}));
+    EXPECT_EQ(lines.mid(lines.indexOf(U("Данные по участку: ")), 3),
+              QStringList({U("Данные по участку: "), U(result::kCrossings[size_t(i)].reportLine), ""}));
+    QSqlQuery row(db::Connection());
+    ASSERT_TRUE(row.exec("SELECT Grunt || '|' || Vid_grunt FROM tabOtchet ORDER BY rowid DESC LIMIT 1") && row.next());
+    EXPECT_EQ(row.value(0).toString(), U("Скальные|Граниты, диориты"));
+    tick(i);  // section 2 is the shown one now
+  }
+  ui::SetReportFileDialog(nullptr);
+  ui::SetSaveFileSink(nullptr);
+  EXPECT_EQ(shownWhenOffered, std::vector<const result::RunSnapshot*>{nullptr});
+  EXPECT_TRUE(QFile::exists(out.filePath(U("взрыв.xlsx"))));
+}
+
+}  // namespace
