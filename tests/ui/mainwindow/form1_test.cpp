@@ -217,27 +217,50 @@ TEST_F(MainWindowTest, SaveResultsWritesTheYearRoundReportsAndRewritesTheRunsRos
   ui::SetReportFileDialog(nullptr);
 }
 
-TEST_F(MainWindowTest, TheResultOptionsZonesAndSaveButtonStayPutWhateverIsShown) {
+TEST_F(MainWindowTest, EveryViewOfEveryScenarioKeepsOneLayout) {
   window->resize(1366, 768);
-  window->onRunFinished(Snapshot(2));
-  QApplication::processEvents();
-  // The tab opens on the view of the chosen option, the same its click shows.
-  EXPECT_TRUE(find<QWidget>("graf1")->isVisible());
-  EXPECT_FALSE(find<QWidget>("graf2")->isVisible());
-  const char* still[] = {"optPor", "optVer", "optRisk", "txtRsm", "cmdSaveResult"};
-  auto places = [&] {
+  // Where each named widget stands in the window; an empty rectangle when it is not shown.
+  auto places = [&](std::initializer_list<const char*> names) {
     std::vector<QRect> r;
-    for (const char* name : still) {
+    for (const char* name : names) {
       auto* w = find<QWidget>(name);
-      r.emplace_back(w->mapTo(window.get(), QPoint(0, 0)), w->size());
+      r.push_back(w->isVisible() ? QRect(w->mapTo(window.get(), QPoint(0, 0)), w->size()) : QRect());
     }
     return r;
   };
-  const auto first = places();
-  for (const char* option : {"optVer", "optRisk", "optPor", "optRisk", "optVer"}) {
-    find<QRadioButton>(option)->click();
+  std::vector<QRect> still, chartCell, pictureCell;
+  // The explosion, then the jet fires over a year: before, the year's damaging-factor view hid its distance
+  // chart and spread the picture over both cells with larger lettering, and the risk picture always did.
+  for (int code : {2, 7}) {
+    window->onRunFinished(Snapshot(code));
     QApplication::processEvents();
-    EXPECT_EQ(places(), first) << option;
+    // The tab opens on the view of the chosen option (here the damaging factor), the same its click shows.
+    EXPECT_TRUE(find<QWidget>("graf1")->isVisible()) << code;
+    EXPECT_FALSE(find<QWidget>("graf2")->isVisible()) << code;
+    for (const char* option : {"optVer", "optRisk", "optPor", "optRisk", "optVer", "optPor"}) {
+      SCOPED_TRACE(std::string(option) + " " + std::to_string(code));
+      find<QRadioButton>(option)->click();
+      QApplication::processEvents();
+      const auto s = places({"optPor", "optVer", "optRisk", "txtRsm", "cmdSaveResult"});
+      const auto charts = places({"graf1", "graf2"});
+      const auto pictures = places({"imgDiagr1", "imgDiagr2", "imgRisk"});
+      if (still.empty()) still = s;
+      EXPECT_EQ(s, still);
+      // One picture shown, always in the same cell; a distance chart beside it except for the risk.
+      std::vector<QRect> shown;
+      for (const QRect& r : pictures)
+        if (!r.isNull()) shown.push_back(r);
+      ASSERT_EQ(shown.size(), 1u);
+      if (pictureCell.empty()) pictureCell = shown;
+      EXPECT_EQ(shown, pictureCell);
+      const bool risk = std::string(option) == "optRisk";
+      EXPECT_EQ(charts[0].isNull() && charts[1].isNull(), risk);
+      for (const QRect& r : charts) {
+        if (r.isNull()) continue;
+        if (chartCell.empty()) chartCell = {r};
+        EXPECT_EQ(r, chartCell[0]);
+      }
+    }
   }
   // The pictures are drawn at the size of their cells, also once the window has grown.
   find<QRadioButton>("optPor")->click();
