@@ -9,11 +9,14 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTimer>
+#include <functional>
 #include <unistd.h>
 
 #include "common/save_folder.h"
@@ -33,11 +36,13 @@ struct SaveAnswer {
   explicit SaveAnswer(QString answer) : answer_(std::move(answer)) {
     SetSaveFileSink([this](const SaveFileRequest& r) {
       asked.push_back(r);
+      if (onAsk) onAsk();
       return answer_;
     });
   }
   ~SaveAnswer() { SetSaveFileSink(nullptr); }
   std::vector<SaveFileRequest> asked;
+  std::function<void()> onAsk;  // looks at the windows while the dialog would be open
 
  private:
   QString answer_;
@@ -188,6 +193,18 @@ TEST(RunWorkbook, TheRunDialogOffersTheWorkbookAfterACompletedRun) {
     auto* form = new Form6(base, &parent);
     form->setServices(Services());
     form->setOfferWorkbook(true);
+    // While the dialog is open and the workbook written, no button of the run dialog offers anything (before,
+    // "Расчет" and "Отмена" stood available and did nothing); while it is written a note names the scenario.
+    QStringList buttonsOn, notes;
+    answer.onAsk = [&] {
+      for (const char* name : {"cmdRaschet", "Command2"})
+        if (form->findChild<QPushButton*>(U(name))->isEnabled()) buttonsOn << U(name);
+      QTimer::singleShot(0, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+          if (w->objectName() == U("frmWorkbookNote") && w->isVisible())
+            for (QLabel* l : w->findChildren<QLabel*>()) notes << l->text();
+      });
+    };
     int finished = 0;
     QObject::connect(form, &Form6::runFinished, [&](auto) {
       // The workbook is offered before the results are handed on.
@@ -205,6 +222,12 @@ TEST(RunWorkbook, TheRunDialogOffersTheWorkbookAfterACompletedRun) {
     EXPECT_EQ(finished, 1);
     EXPECT_EQ(answer.asked.size(), extraFiles ? 1u : 0u);
     EXPECT_EQ(QFile::exists(path), extraFiles);
+    if (extraFiles) {
+      EXPECT_EQ(answer.asked[0].title, U("Сохранение книги результатов расчета: сценарий \"Взрыв\""));
+      EXPECT_TRUE(buttonsOn.isEmpty()) << buttonsOn.join(' ').toStdString();
+      EXPECT_TRUE(notes.contains(U("Сценарий \"Взрыв\""))) << notes.join('|').toStdString();
+      EXPECT_TRUE(notes.contains(U("взрыв.xlsx"))) << notes.join('|').toStdString();
+    }
     delete form;
   }
 }
