@@ -1,6 +1,6 @@
 // Saving the result workbook after a run from the window: the option, the save dialog (cancel, a name
-// without its extension, the folder it opens in), overwriting, a folder that cannot be written, and the
-// run dialog offering it once after a completed run.
+// without its extension, the folder it opens in, an earlier file replaced), a folder that cannot be
+// written, the run dialog offering it once after a completed run; and the run dialog's share boxes.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -90,10 +90,15 @@ TEST(RunWorkbook, ANameGetsItsExtensionAndTheNextDialogOpensWhereTheLastSaveWent
   RememberSaveFolder(QString());
   QTemporaryDir dir;
   SaveAnswer answer(dir.filePath(U("итоги")));
+  QFile old(dir.filePath(U("итоги.xlsx")));  // an earlier file of that name, not a workbook
+  ASSERT_TRUE(old.open(QIODevice::WriteOnly) && old.write("an older file") > 0);
+  old.close();
   const QString written = OfferRunWorkbook(nullptr, *Record());
   EXPECT_EQ(written, dir.filePath(U("итоги.xlsx")));
-  EXPECT_TRUE(QFile::exists(written));
+  ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+  EXPECT_EQ(old.read(2), QByteArray("PK"));  // replaced: a zip now, the workbook
   ASSERT_TRUE(OfferRunWorkbook(nullptr, *Record()) == written);  // the same name again: overwritten
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{U("итоги.xlsx")});
   ASSERT_EQ(answer.asked.size(), 2u);
   // Before any save: the documents folder (or the home folder), never the program's folder.
   const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
@@ -109,21 +114,6 @@ TEST(RunWorkbook, ANameGetsItsExtensionAndTheNextDialogOpensWhereTheLastSaveWent
   EXPECT_EQ(WithDefaultSuffix(U("/p/a.old"), U("xlsx")), U("/p/a.old"));
   EXPECT_EQ(WithDefaultSuffix(U("/p/a."), U("xlsx")), U("/p/a.xlsx"));
   EXPECT_EQ(WithDefaultSuffix(U("/p.d/a"), U("xlsx")), U("/p.d/a.xlsx"));
-}
-
-TEST(RunWorkbook, OverwritingReplacesTheEarlierFile) {
-  QTemporaryDir dir;
-  const QString path = dir.filePath(U("книга.xlsx"));
-  QFile old(path);
-  ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-  old.write("an older file");
-  old.close();
-  SaveAnswer answer(path);
-  EXPECT_EQ(OfferRunWorkbook(nullptr, *Record()), path);
-  QFile now(path);
-  ASSERT_TRUE(now.open(QIODevice::ReadOnly));
-  EXPECT_EQ(now.read(2), QByteArray("PK"));  // a zip now, the workbook
-  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{U("книга.xlsx")});
 }
 
 // Makes a folder unwritable for the test: its permissions, or for the super-user (whom permissions do not
@@ -167,69 +157,85 @@ TEST(RunWorkbook, AFolderThatCannotBeWrittenIsToldAndTheEarlierFileStays) {
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{U("книга.xlsx")});
 }
 
-// --- The run dialog offers the workbook once a run has completed.
+// --- The run dialog: the workbook it offers once a run has completed, and its share boxes.
 
-Form6::Services Services() {
+// Shows a run dialog over `parent` and presses "Расчет" for scenario `code` and section 1 over the good rows
+// of the run tests; `refuse` makes the gas one that the run refuses before anything is computed.
+Form6* Press(QWidget* parent, int code, bool refuse = false) {
   Form6::Services s = Form6::DatabaseServices();
-  s.section = [](int tpid) -> std::optional<db::SectionRow> {
-    if (tpid != 1) return std::nullopt;
-    return test::GoodData().section;
+  s.section = [](int) { return std::optional(test::GoodData().section); };
+  s.ground = [](const QString&) { return std::optional(test::GoodData().ground); };
+  s.runData = [refuse](const result::RunRequest&) {
+    run::RunData d = test::GoodData();
+    if (refuse) d.gas->m = 0;
+    return d;
   };
-  s.ground = [](const QString&) { return test::GoodData().ground; };
-  s.runData = [](const result::RunRequest&) { return test::GoodData(); };
-  return s;
+  auto* form = new Form6(test::GoodRequest(code), parent);
+  form->setServices(s);
+  form->setOfferWorkbook(true);
+  form->show();
+  form->findChild<QComboBox*>(U("Combo1"))->setCurrentIndex(code - 1);
+  form->findChild<QLineEdit*>(U("Text1"))->setText(U("1"));
+  form->findChild<QPushButton*>(U("cmdRaschet"))->click();
+  return form;
 }
 
 TEST(RunWorkbook, TheRunDialogOffersTheWorkbookAfterACompletedRun) {
-  for (bool extraFiles : {true, false}) {
-    SCOPED_TRACE(extraFiles);
-    QTemporaryDir dir;
-    const QString path = dir.filePath(U("взрыв.xlsx"));
-    test::MessageCatcher messages(QMessageBox::No);
-    SaveAnswer answer(path);
-    result::RunRequest base = test::GoodRequest(2);
-    base.options.OptExtraFiles = extraFiles;
-    QWidget parent;
-    auto* form = new Form6(base, &parent);
-    form->setServices(Services());
-    form->setOfferWorkbook(true);
-    // While the dialog is open and the workbook written, no button of the run dialog offers anything (before,
-    // "Расчет" and "Отмена" stood available and did nothing); while it is written a note names the scenario.
-    QStringList buttonsOn, notes;
-    answer.onAsk = [&] {
-      for (const char* name : {"cmdRaschet", "Command2"})
-        if (form->findChild<QPushButton*>(U(name))->isEnabled()) buttonsOn << U(name);
-      QTimer::singleShot(0, [&] {
-        for (QWidget* w : QApplication::topLevelWidgets())
-          if (w->objectName() == U("frmWorkbookNote") && w->isVisible())
-            for (QLabel* l : w->findChildren<QLabel*>()) notes << l->text();
-      });
-    };
-    int finished = 0;
-    QObject::connect(form, &Form6::runFinished, [&](auto) {
-      // The workbook is offered before the results are handed on.
-      EXPECT_EQ(answer.asked.size(), extraFiles ? 1u : 0u);
-      ++finished;
+  QTemporaryDir dir;
+  const QString path = dir.filePath(U("взрыв.xlsx"));
+  test::MessageCatcher messages(QMessageBox::No);
+  SaveAnswer answer(path);
+  QWidget parent;
+  Form6* form = Press(&parent, 2);
+  // While the dialog is open and the workbook written, no button of the run dialog offers anything (before,
+  // "Расчет" and "Отмена" stood available and did nothing); while it is written a note names the scenario.
+  QStringList notes;
+  bool buttonsOn = false;
+  answer.onAsk = [&] {
+    buttonsOn = form->findChild<QPushButton*>("cmdRaschet")->isEnabled() || form->findChild<QPushButton*>("Command2")->isEnabled();
+    QTimer::singleShot(0, [&] {
+      for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == U("frmWorkbookNote") && w->isVisible())
+          for (QLabel* l : w->findChildren<QLabel*>()) notes << l->text();
     });
-    form->show();
-    form->findChild<QComboBox*>(U("Combo1"))->setCurrentIndex(1);
-    form->findChild<QLineEdit*>(U("Text1"))->setText(U("1"));
-    form->findChild<QPushButton*>(U("cmdRaschet"))->click();
-    QElapsedTimer t;
-    t.start();
-    while (form->running() && t.elapsed() < 60000) QApplication::processEvents(QEventLoop::AllEvents, 20);
-    QApplication::processEvents();
-    EXPECT_EQ(finished, 1);
-    EXPECT_EQ(answer.asked.size(), extraFiles ? 1u : 0u);
-    EXPECT_EQ(QFile::exists(path), extraFiles);
-    if (extraFiles) {
-      EXPECT_EQ(answer.asked[0].title, U("Сохранение книги результатов расчета: сценарий \"Взрыв\""));
-      EXPECT_TRUE(buttonsOn.isEmpty()) << buttonsOn.join(' ').toStdString();
-      EXPECT_TRUE(notes.contains(U("Сценарий \"Взрыв\""))) << notes.join('|').toStdString();
-      EXPECT_TRUE(notes.contains(U("взрыв.xlsx"))) << notes.join('|').toStdString();
-    }
-    delete form;
-  }
+  };
+  int finished = 0;
+  QObject::connect(form, &Form6::runFinished, [&](auto) {
+    EXPECT_EQ(answer.asked.size(), 1u);  // the workbook is offered before the results are handed on
+    ++finished;
+  });
+  QElapsedTimer t;
+  t.start();
+  while (form->running() && t.elapsed() < 60000) QApplication::processEvents(QEventLoop::AllEvents, 20);
+  QApplication::processEvents();
+  EXPECT_EQ(finished, 1);
+  ASSERT_EQ(answer.asked.size(), 1u);
+  EXPECT_TRUE(QFile::exists(path));
+  EXPECT_EQ(answer.asked[0].title, U("Сохранение книги результатов расчета: сценарий \"Взрыв\""));
+  EXPECT_FALSE(buttonsOn);
+  EXPECT_TRUE(notes.contains(U("Сценарий \"Взрыв\"")) && notes.contains(U("взрыв.xlsx"))) << notes.join('|').toStdString();
+}
+
+TEST(RunDialog, EachShareBoxStandsUnderItsOwnHeadingAndNoEmptyGroupShows) {
+  QWidget parent;
+  test::MessageCatcher messages(QMessageBox::Yes);  // stop to correct the shares
+  // The asymmetric jet: before, its one box filled the row from the left, under all three headings.
+  Form6* jet = Press(&parent, 4);
+  QApplication::processEvents();
+  QWidget *box = jet->findChild<QWidget*>("Paw"), *heading = jet->findChild<QWidget*>("Label7");
+  ASSERT_TRUE(box->isVisible());
+  EXPECT_NEAR(box->mapTo(jet, box->rect().center()).x(), heading->mapTo(jet, heading->rect().center()).x(),
+              heading->width() / 4);
+  // The explosion, refused: before, the share group stood there empty but for its three headings.
+  messages.requests.clear();
+  Form6* form = Press(&parent, 2, true);
+  QApplication::processEvents();
+  ASSERT_EQ(messages.requests.size(), 1u);
+  EXPECT_FALSE(form->findChild<QWidget*>("Frame4")->isVisible());
+  // A jet fire chosen next shows the shares that press filled.
+  form->findChild<QComboBox*>("Combo1")->setCurrentIndex(2);
+  EXPECT_TRUE(form->findChild<QWidget*>("Frame4")->isVisible());
+  EXPECT_FALSE(form->findChild<QLineEdit*>("Pkw")->text().isEmpty());
 }
 
 }  // namespace
