@@ -420,9 +420,10 @@ QWidget* Form1::buildRateTab() {
 QWidget* Form1::buildResultsTab() {
   auto* page = new QWidget;
   auto* grid = new QGridLayout(page);
-  // One layout for every choice: the chart on the left, the picture beside it (the risk picture takes
-  // both cells), the options, zones and the save button in a column of their own on the right. Hidden
-  // views keep their room, so nothing moves when another option is chosen.
+  // One layout for every choice and every scenario: the distance chart on the left, the picture beside it,
+  // the options, zones and the save button in a column of their own on the right. Every picture is drawn in
+  // the same cell, so each view shows its picture at one size with one size of lettering; hidden views keep
+  // their room, so nothing moves when another option is chosen.
   graf1_ = Named(new QChartView(page), "graf1");
   graf2_ = Named(new QChartView(page), "graf2");
   for (QChartView* v : {graf1_, graf2_}) {
@@ -447,7 +448,7 @@ QWidget* Form1::buildResultsTab() {
   grid->addWidget(graf2_, 0, 0);
   grid->addWidget(imgDiagr1_, 0, 1);
   grid->addWidget(imgDiagr2_, 0, 1);
-  grid->addWidget(imgRisk_, 0, 0, 1, 2);
+  grid->addWidget(imgRisk_, 0, 1);
   graf2_->hide();
   imgDiagr2_->hide();
 

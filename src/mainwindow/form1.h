@@ -173,7 +173,6 @@ class Form1 : public QMainWindow {
   std::array<double, 4> extValues_{};  // Eroz, Stih, Zapor, Rechper as the variables hold them
   int NextSectionNo_ = 1;
   bool GroundFolded_ = false, CrossingsFolded_ = false;
-  int ScenarioCode_ = 0;
   run::AccidentRateResult rate_;
   std::optional<db::SectionRow> section_;
   std::vector<db::GasRow> gases_;

@@ -3,7 +3,6 @@
 #include <QChartView>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -248,7 +247,6 @@ void SetDistanceChart(QChartView* view, const std::vector<std::pair<double, doub
 }
 
 void Form1::showResults(const result::RunSnapshot& s) {
-  ScenarioCode_ = s.ScenarioCode;
   auto title = [](const QString& t, const char* fallback) { return t.isEmpty() ? U(fallback) : t; };
   // Both charts run over one distance range, from the rupture point to the farther of their last points.
   const double xMax = std::max(s.graf1.points.empty() ? 0.0 : s.graf1.points.back().first,
@@ -325,14 +323,10 @@ void Form1::onRunFinished(std::shared_ptr<const result::RunSnapshot> snapshot) {
 }
 
 void Form1::optPor_Click() {
-  const bool yearRound = ScenarioCode_ == 1 || ScenarioCode_ == 7;
-  graf1_->setVisible(!yearRound);
-  if (!yearRound) fraZon_->show();
-  // With no chart beside it the picture takes the chart's room too; the column of options stays.
-  if (auto* grid = qobject_cast<QGridLayout*>(imgDiagr1_->parentWidget()->layout())) {
-    grid->removeWidget(imgDiagr1_);
-    grid->addWidget(imgDiagr1_, 0, yearRound ? 0 : 1, 1, yearRound ? 2 : 1);
-  }
+  // The assessments over a year have their distance chart too (the heat flux along the direction of the
+  // largest zone, as their report prints it): every scenario shows the chart beside its picture.
+  graf1_->show();
+  fraZon_->show();
   imgDiagr1_->show();
   graf2_->hide();
   imgDiagr2_->hide();

@@ -57,6 +57,8 @@ void RefEditor::BuildWindow(const QString& caption, const std::vector<Column>& c
   grid_->horizontalHeader()->setSectionsClickable(false);
   grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   grid_->setSelectionMode(QAbstractItemView::SingleSelection);
+  // A row is what "Изменение" and "Удалить" act on: a click marks the whole row.
+  grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
   QStringList captions;
   for (const Column& column : columns) captions << column.caption;
   grid_->setHorizontalHeaderLabels(captions);
@@ -119,6 +121,11 @@ void RefEditor::BuildWindow(const QString& caption, const std::vector<Column>& c
   entryButtons->addWidget(cancelButton_);
   entryLayout->addLayout(entryButtons);
   entryLayout->addStretch();
+  // The entry part keeps its room while it is hidden: the window has one size in both states and never
+  // grows on "Новая" or "Изменение".
+  QSizePolicy entryPolicy = entryPart_->sizePolicy();
+  entryPolicy.setRetainSizeWhenHidden(true);
+  entryPart_->setSizePolicy(entryPolicy);
   layout->addWidget(entryPart_);
   setCentralWidget(central);
 
@@ -133,10 +140,9 @@ void RefEditor::BuildWindow(const QString& caption, const std::vector<Column>& c
   connect(returnAction_, &QAction::triggered, this, &RefEditor::mnuReturn_Click);
   connect(nameBox_, &QLineEdit::textChanged, this,
           [this](const QString& text) { saveButton_->setEnabled(!text.isEmpty()); });
+  // The buttons follow the marked row: a row is chosen exactly when it is shown marked.
+  connect(grid_, &QTableWidget::itemSelectionChanged, this, [this] { UpdateRowButtons(); });
   connect(grid_, &QTableWidget::currentCellChanged, this, [this] { UpdateRowButtons(); });
-  // A click on the cell that is already current is a selection too (the window opens with the first
-  // row current but its buttons off).
-  connect(grid_, &QTableWidget::cellClicked, this, [this] { UpdateRowButtons(); });
   connect(grid_, &QTableWidget::cellDoubleClicked, this, [this](int row, int column) {
     if (row < 0 || inEntryState()) return;
     grid_->setCurrentCell(row, column);
@@ -184,14 +190,16 @@ void RefEditor::FillGrid(const QString& select) {
 }
 
 QString RefEditor::CurrentKey() const {
+  // The current row counts only while it is marked: a row the grid merely keeps as current (after the
+  // keyboard focus arrived, say) shows no mark and is not chosen.
   const int row = grid_->currentRow();
   if (row < 0) return {};
   const QTableWidgetItem* item = grid_->item(row, 0);
-  return item ? item->data(kKeyRole).toString() : QString();
+  return item && item->isSelected() ? item->data(kKeyRole).toString() : QString();
 }
 
 void RefEditor::UpdateRowButtons() {
-  const bool dataRow = grid_->currentRow() >= 0 && !CurrentKey().isEmpty();
+  const bool dataRow = !CurrentKey().isEmpty();
   changeButton_->setEnabled(dataRow);
   deleteButton_->setEnabled(dataRow);
 }
@@ -291,9 +299,11 @@ void RefEditor::showEvent(QShowEvent* event) {
   if (mainWindow_ && mainWindow_ != this) mainWindow_->hide();
   EnterListState();
   FillGrid();
-  // "Изменение" and "Удалить" wait for the user to pick a row, even where a row is already current.
-  changeButton_->setEnabled(false);
-  deleteButton_->setEnabled(false);
+  // The editor opens with no row chosen: "Изменение" and "Удалить" wait for the user to pick one, and no
+  // row looks picked meanwhile.
+  grid_->setCurrentCell(-1, -1);
+  grid_->clearSelection();
+  UpdateRowButtons();
 }
 
 void RefEditor::closeEvent(QCloseEvent* event) {

@@ -62,13 +62,14 @@ QString WithDefaultSuffix(const QString& path, const QString& suffix) {
   return path.endsWith(QLatin1Char('.')) ? path + suffix : path + QLatin1Char('.') + suffix;
 }
 
-QString AskSaveFileName(QWidget* parent, const QString& filter) {
-  SaveFileRequest request{filter, SaveStartFolder(), FirstSuffix(filter)};
+QString AskSaveFileName(QWidget* parent, const QString& title, const QString& filter) {
+  SaveFileRequest request{title, filter, SaveStartFolder(), FirstSuffix(filter)};
   QString chosen;
   if (Sink()) {
     chosen = Sink()(request);
   } else {
     QFileDialog dialog(parent);
+    dialog.setWindowTitle(title);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDirectory(request.startFolder);

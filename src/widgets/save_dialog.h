@@ -12,13 +12,14 @@ class QWidget;
 namespace velaron::ui {
 
 struct SaveFileRequest {
+  QString title;        // what the dialog saves, in its title bar
   QString filter;       // "Книга Excel (*.xlsx)|*.xlsx"
   QString startFolder;  // where the dialog opens
   QString suffix;       // "xlsx": added to a chosen name without an extension
 };
 
-// Shows the dialog; the chosen path with its extension, or empty when cancelled.
-QString AskSaveFileName(QWidget* parent, const QString& filter);
+// Shows the dialog titled `title`; the chosen path with its extension, or empty when cancelled.
+QString AskSaveFileName(QWidget* parent, const QString& title, const QString& filter);
 
 // The folder the next dialog opens in; RememberSaveFolder notes the folder of a file just saved (an
 // empty name forgets it).

@@ -20,15 +20,11 @@ QString U(const char* s) { return QString::fromUtf8(s); }
 
 struct Closing {
   QStringList messages;
-  QStringList askedIn;
   QString answer;
-  ClosingHooks hooks(bool realRow = true) {
+  ClosingHooks hooks() {
     ClosingHooks h;
-    if (realRow) h.appendRow = [](const db::ReportSummaryRow& row) { return db::AppendReportSummary(row); };
-    h.askFileName = [this](const QString& folder) {
-      askedIn << folder;
-      return answer;
-    };
+    h.appendRow = [](const db::ReportSummaryRow& row) { return db::AppendReportSummary(row); };
+    h.askFileName = [this](const QString&) { return answer; };
     h.critical = [this](const QString& m) { messages << m; };
     return h;
   }

@@ -50,14 +50,11 @@ ClosingOutcome CloseReport(const Document& doc, const ReportInput& in, const QDa
   if (!rowError.isEmpty() && hooks.critical) hooks.critical(rowError);
 
   const QString chosen = hooks.askFileName ? hooks.askFileName(ReportStartFolder()) : QString();
-  const QString failed = QString::fromUtf8(velaron::texts::kSaveFailed);
-  if (chosen.isEmpty()) {
-    if (hooks.critical) hooks.critical(failed);
-    return out;
-  }
+  // A cancelled dialog is the user's choice: nothing is written and nothing is said (the row stays).
+  if (chosen.isEmpty()) return out;
   const QString path = WithDocxSuffix(chosen);
   if (const QString why = WriteDocx(doc, path); !why.isEmpty()) {
-    if (hooks.critical) hooks.critical(failed + QLatin1Char('\n') + why);
+    if (hooks.critical) hooks.critical(QString::fromUtf8(velaron::texts::kSaveFailed) + QLatin1Char('\n') + why);
     return out;
   }
   out.savedPath = path;

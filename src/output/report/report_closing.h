@@ -40,8 +40,9 @@ struct ClosingOutcome {
 };
 
 // Appends the row (a failed write is told and the document is still offered), asks for the name, writes
-// the document. A cancelled dialog or a failed write shows "Ошибка в процессе сохранения файла" (with the
-// write's cause on a line of its own) and leaves any earlier file as it was.
+// the document. A cancelled dialog writes nothing and says nothing (the row stays); a failed write shows
+// "Ошибка в процессе сохранения файла" with the write's cause on a line of its own. Either way any earlier
+// file stays as it was.
 ClosingOutcome CloseReport(const Document& doc, const ReportInput& in, const QDateTime& now, const ClosingHooks& hooks);
 
 }  // namespace velaron::report

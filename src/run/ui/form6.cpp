@@ -91,6 +91,8 @@ Form2* Form6::progressWindow() const { return controller_->progressWindow(); }
 
 void Form6::build() {
   auto* layout = new QVBoxLayout(this);
+  // The dialog takes the size of what it shows for the scenario chosen, no more: no stretched empty groups.
+  layout->setSizeConstraint(QLayout::SetFixedSize);
 
   Frame2_ = new QGroupBox(U(" Сценарий"), this);
   Frame2_->setObjectName(QStringLiteral("Frame2"));
@@ -173,29 +175,36 @@ void Form6::build() {
   Frame4_ = new QGroupBox(U("Вероятности факелов"), this);
   Frame4_->setObjectName(QStringLiteral("Frame4"));
   auto* g4 = new QGridLayout(Frame4_);
+  // Three columns of one width, pit, symmetric and asymmetric: each share box stands under its own heading,
+  // also when the scenario shows only one of them.
   const char* heads[][2] = {{"Label1", "котлованного"}, {"Label6", "симметричного"}, {"Label7", "ассимитричного"}};
   for (int i = 0; i < 3; ++i) {
     auto* l = new QLabel(U(heads[i][1]), Frame4_);
     l->setObjectName(QLatin1String(heads[i][0]));
+    l->setAlignment(Qt::AlignCenter);
     g4->addWidget(l, 0, i);
+    g4->setColumnStretch(i, 1);
   }
   const QColor cyan(0, 255, 255), olive(192, 192, 0);
+  auto shareRow = [](QGroupBox* frame, std::initializer_list<QLineEdit*> boxes) {
+    auto* row = new QHBoxLayout(frame);
+    for (QLineEdit* box : boxes) {
+      QSizePolicy policy = box->sizePolicy();
+      policy.setRetainSizeWhenHidden(true);
+      box->setSizePolicy(policy);
+      row->addWidget(box, 1);
+    }
+  };
   Frame6_ = ColoredFrame("Frame6", U("зима"), cyan, Frame4_);
-  auto* r6 = new QHBoxLayout(Frame6_);
   Pkw_ = ShareBox("Pkw", cyan, Frame6_);
   Psw_ = ShareBox("Psw", cyan, Frame6_);
   Paw_ = ShareBox("Paw", cyan, Frame6_);
-  r6->addWidget(Pkw_);
-  r6->addWidget(Psw_);
-  r6->addWidget(Paw_);
+  shareRow(Frame6_, {Pkw_, Psw_, Paw_});
   Frame7_ = ColoredFrame("Frame7", U("лето"), olive, Frame4_);
-  auto* r7 = new QHBoxLayout(Frame7_);
   Pks_ = ShareBox("Pks", olive, Frame7_);
   Pss_ = ShareBox("Pss", olive, Frame7_);
   Pas_ = ShareBox("Pas", olive, Frame7_);
-  r7->addWidget(Pks_);
-  r7->addWidget(Pss_);
-  r7->addWidget(Pas_);
+  shareRow(Frame7_, {Pks_, Pss_, Pas_});
   g4->addWidget(Frame6_, 1, 0, 1, 3);
   g4->addWidget(Frame7_, 2, 0, 1, 3);
   Frame4_->hide();
@@ -269,6 +278,9 @@ void Form6::Combo1_Click() {
     Frame7_->hide();
   }
   if (jet) Combo3_Click();
+  // The shares are shown once filled, and only for a scenario with flames: a scenario without any has no
+  // shares to show, and an empty frame would be all that stood there.
+  Frame4_->setVisible(sharesFilled_ && (facts.yearRound || jet));
 }
 
 void Form6::Combo3_Click() {
@@ -300,7 +312,8 @@ bool Form6::firstPress() {
   Paw_->setText(ShareText(s.Paw));
   // A share such as 0,333333333333333 is longer than its box: show its beginning, not its end.
   for (QLineEdit* box : {Pks_, Pkw_, Pss_, Psw_, Pas_, Paw_}) box->setCursorPosition(0);
-  Frame4_->show();
+  sharesFilled_ = true;
+  Combo1_Click();
   if (result::FactsOf(code_).yearRound || result::FactsOf(code_).singleJet) {
     if (AskYesNo(this, U(run::texts::kRefineTitle), U(run::texts::kRefineQuestion))) return false;
   }
@@ -338,7 +351,7 @@ void Form6::cmdRaschet_Click() {
     ShowCritical(this, U(run::texts::kScenarioNotAvailable));
     return;
   }
-  if (Frame4_->isHidden() || !section_) {
+  if (!sharesFilled_ || !section_) {
     if (!firstPress()) return;
   }
   const auto request = gatherRequest();

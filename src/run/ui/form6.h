@@ -93,6 +93,7 @@ class Form6 : public QDialog {
   QString windRoseFolder_;
   bool offerWorkbook_ = false;
   int code_ = 1;
+  bool sharesFilled_ = false;              // the first press filled the share boxes from the section's ground
   std::optional<db::SectionRow> section_;  // found at the first press
   std::optional<db::Ground3Row> ground_;
 

@@ -92,6 +92,15 @@ void RunController::finish() {
   thread_->deleteLater();
   thread_ = nullptr;
   const std::shared_ptr<run::RunOutcome> outcome = std::move(outcome_);
+  // The result workbook is asked for and written before the windows come back: until it is written no
+  // button of theirs offers anything, so its dialog and note are windows of their own. The progress window
+  // and the note step aside meanwhile; they are hidden, not closed, while the run's own windows stand
+  // (disabled) behind them.
+  if (outcome && outcome->ok() && offerWorkbook_) {
+    form2_->hide();
+    note_->hide();
+    OfferRunWorkbook(nullptr, *outcome->snapshot);
+  }
   // The windows come back before the progress window goes: the program is never left without a window.
   emit runEnded();
   form2_->finish();
@@ -106,8 +115,6 @@ void RunController::finish() {
   if (outcome && outcome->ok()) {
     // The run goes on without its wind rose; no older rose stands in for it.
     if (outcome->snapshot->windRoseFailed) ShowCritical(owner_, U(velaron::texts::kWriteFailed));
-    // The workbook is offered where the program always wrote it: before the edge warning.
-    if (offerWorkbook_) OfferRunWorkbook(owner_, *outcome->snapshot);
     if (outcome->snapshot->ZoneAtEdge)
       ShowMessage(owner_, {QMessageBox::NoIcon, U(velaron::texts::kAttentionTitle), U(run::texts::kEdgeWarning),
                            QMessageBox::Ok});

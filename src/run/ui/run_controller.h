@@ -53,9 +53,9 @@ class RunController : public QObject {
   void runStarted();
   // The worker is done: the windows take input again. Sent before any message about the outcome.
   void runEnded();
-  // The outcome, after its messages (the wind rose that could not be written, the zone at the grid's
-  // edge, the model's refusal) and the offer of its workbook were shown over the owner. A cancelled or
-  // refused run leaves nothing: whatever was shown before stays.
+  // The outcome, after the offer of its workbook (made before runEnded, while the windows take no input)
+  // and its messages over the owner (the wind rose that could not be written, the zone at the grid's edge,
+  // the model's refusal). A cancelled or refused run leaves nothing: whatever was shown before stays.
   void completed(std::shared_ptr<const result::RunSnapshot> snapshot);
   void refused(const QString& message);
   void cancelled();

@@ -1,7 +1,5 @@
 // The main window: the start of a run, storing the pipeline data, the result tab.
 
-#include <QElapsedTimer>
-#include <QLabel>
 #include <QRadioButton>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -163,11 +161,12 @@ TEST_F(MainWindowTest, SaveResultsWritesTheReportOfASingleScenarioAndItsSummaryR
     EXPECT_TRUE(f.read(2) == "PK");
     EXPECT_EQ(rows(), ++expectedRows);
   }
-  // Cancelled: the row stays, no file, the program's message.
+  // Cancelled: the row stays, and no message (cancelling is the user's choice, not a failure; before, it
+  // was told as "Ошибка в процессе сохранения файла").
   answer.clear();
   window->cmdSaveResult_Click();
   EXPECT_EQ(rows(), ++expectedRows);
-  expectMessage("Ошибка в процессе сохранения файла", "Веларон", QMessageBox::Critical);
+  EXPECT_TRUE(messages.requests.empty()) << messages.texts().join("|").toStdString();
   ui::SetReportFileDialog(nullptr);
 }
 
@@ -229,38 +228,36 @@ TEST_F(MainWindowTest, SaveResultsWritesTheYearRoundReportsAndRewritesTheRunsRos
   ui::SetReportFileDialog(nullptr);
 }
 
-TEST_F(MainWindowTest, TheResultOptionsZonesAndSaveButtonStayPutWhateverIsShown) {
+TEST_F(MainWindowTest, EveryViewOfEveryScenarioKeepsOneLayout) {
   window->resize(1366, 768);
-  window->onRunFinished(Snapshot(2));
-  QApplication::processEvents();
-  // The tab opens on the view of the chosen option, the same its click shows.
-  EXPECT_TRUE(find<QWidget>("graf1")->isVisible());
-  EXPECT_FALSE(find<QWidget>("graf2")->isVisible());
-  const char* still[] = {"optPor", "optVer", "optRisk", "txtRsm", "cmdSaveResult"};
-  auto places = [&] {
-    std::vector<QRect> r;
-    for (const char* name : still) {
-      auto* w = find<QWidget>(name);
-      r.emplace_back(w->mapTo(window.get(), QPoint(0, 0)), w->size());
-    }
+  // Where the shown ones of the named widgets stand in the window (empty when none is shown).
+  auto shown = [&](std::initializer_list<const char*> names) {
+    QRect r;
+    for (const char* name : names)
+      if (auto* w = find<QWidget>(name); w->isVisible()) r |= QRect(w->mapTo(window.get(), QPoint(0, 0)), w->size());
     return r;
   };
-  const auto first = places();
-  for (const char* option : {"optVer", "optRisk", "optPor", "optRisk", "optVer"}) {
-    find<QRadioButton>(option)->click();
+  std::vector<QRect> first;
+  // The explosion, then the jet fires over a year: before, the year's damaging-factor view hid its distance
+  // chart and spread the picture over both cells with larger lettering, and the risk picture always did.
+  for (int code : {2, 7}) {
+    window->onRunFinished(Snapshot(code));
     QApplication::processEvents();
-    EXPECT_EQ(places(), first) << option;
+    // The tab opens on the view of the chosen option (here the damaging factor), the same its click shows.
+    EXPECT_TRUE(find<QWidget>("graf1")->isVisible() && !find<QWidget>("graf2")->isVisible()) << code;
+    for (const char* option : {"optVer", "optRisk", "optPor", "optRisk", "optVer", "optPor"}) {
+      SCOPED_TRACE(std::string(option) + " " + std::to_string(code));
+      find<QRadioButton>(option)->click();
+      QApplication::processEvents();
+      const bool risk = std::string(option) == "optRisk";
+      std::vector<QRect> now = {shown({"imgDiagr1", "imgDiagr2", "imgRisk"}), shown({"graf1", "graf2"}),
+                                shown({"optPor", "optVer", "optRisk", "txtRsm", "cmdSaveResult"})};
+      EXPECT_EQ(now[1].isNull(), risk);  // a distance chart beside every picture but the risk
+      if (first.empty()) first = now;
+      if (risk) now[1] = first[1];
+      EXPECT_EQ(now, first);
+    }
   }
-  // The pictures are drawn at the size of their cells, also once the window has grown.
-  find<QRadioButton>("optPor")->click();
-  window->resize(1600, 1000);
-  for (QElapsedTimer t; !t.isValid() || t.elapsed() < 300;) {
-    if (!t.isValid()) t.start();
-    QApplication::processEvents();
-  }
-  auto* picture = find<QLabel>("imgDiagr1");
-  EXPECT_EQ(picture->pixmap().size(), picture->contentsRect().size());
-  EXPECT_GT(picture->width(), 500);
 }
 
 TEST_F(MainWindowTest, TheWindowFitsA1280By720Screen) {

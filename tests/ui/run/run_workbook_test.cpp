@@ -1,19 +1,28 @@
 // Saving the result workbook after a run from the window: the option, the save dialog (cancel, a name
-// without its extension, the folder it opens in), overwriting, a folder that cannot be written. (The run
-// dialog offering it after a completed run is tested with the main window's runs.)
+// without its extension, the folder it opens in, an earlier file replaced), a folder that cannot be
+// written, the run dialog offering it once after a completed run; and the run dialog's share boxes.
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QCryptographicHash>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QLabel>
+#include <QLineEdit>
 #include <QProcess>
+#include <QPushButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTimer>
+#include <functional>
 #include <unistd.h>
 
 #include "common/save_folder.h"
 #include "message_catcher.h"
+#include "run/run_fixtures.h"
+#include "run/ui/form6.h"
 #include "run/ui/run_workbook.h"
 #include "widgets/save_dialog.h"
 
@@ -27,11 +36,13 @@ struct SaveAnswer {
   explicit SaveAnswer(QString answer) : answer_(std::move(answer)) {
     SetSaveFileSink([this](const SaveFileRequest& r) {
       asked.push_back(r);
+      if (onAsk) onAsk();
       return answer_;
     });
   }
   ~SaveAnswer() { SetSaveFileSink(nullptr); }
   std::vector<SaveFileRequest> asked;
+  std::function<void()> onAsk;  // looks at the windows while the dialog would be open
 
  private:
   QString answer_;
@@ -79,15 +90,15 @@ TEST(RunWorkbook, ANameGetsItsExtensionAndTheNextDialogOpensWhereTheLastSaveWent
   RememberSaveFolder(QString());
   QTemporaryDir dir;
   SaveAnswer answer(dir.filePath(U("итоги")));
+  QFile old(dir.filePath(U("итоги.xlsx")));  // an earlier file of that name, not a workbook
+  ASSERT_TRUE(old.open(QIODevice::WriteOnly) && old.write("an older file") > 0);
+  old.close();
   const QString written = OfferRunWorkbook(nullptr, *Record());
   EXPECT_EQ(written, dir.filePath(U("итоги.xlsx")));
-  // The same name again replaces the file there (here one that is not a workbook).
-  QFile other(written);
-  ASSERT_TRUE(other.open(QIODevice::WriteOnly) && other.write("an older file") > 0);
-  other.close();
-  ASSERT_TRUE(OfferRunWorkbook(nullptr, *Record()) == written);
-  ASSERT_TRUE(other.open(QIODevice::ReadOnly));
-  EXPECT_EQ(other.read(2), QByteArray("PK"));  // a zip now, the workbook
+  ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+  EXPECT_EQ(old.read(2), QByteArray("PK"));  // replaced: a zip now, the workbook
+  ASSERT_TRUE(OfferRunWorkbook(nullptr, *Record()) == written);  // the same name again: overwritten
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{U("итоги.xlsx")});
   ASSERT_EQ(answer.asked.size(), 2u);
   // Before any save: the documents folder (or the home folder), never the program's folder.
   const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
@@ -144,6 +155,87 @@ TEST(RunWorkbook, AFolderThatCannotBeWrittenIsToldAndTheEarlierFileStays) {
   EXPECT_EQ(messages.requests[0].icon, QMessageBox::Critical);
   EXPECT_EQ(Hash(path), before);
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{U("книга.xlsx")});
+}
+
+// --- The run dialog: the workbook it offers once a run has completed, and its share boxes.
+
+// Shows a run dialog over `parent` and presses "Расчет" for scenario `code` and section 1 over the good rows
+// of the run tests; `refuse` makes the gas one that the run refuses before anything is computed.
+Form6* Press(QWidget* parent, int code, bool refuse = false) {
+  Form6::Services s = Form6::DatabaseServices();
+  s.section = [](int) { return std::optional(test::GoodData().section); };
+  s.ground = [](const QString&) { return std::optional(test::GoodData().ground); };
+  s.runData = [refuse](const result::RunRequest&) {
+    run::RunData d = test::GoodData();
+    if (refuse) d.gas->m = 0;
+    return d;
+  };
+  auto* form = new Form6(test::GoodRequest(code), parent);
+  form->setServices(s);
+  form->setOfferWorkbook(true);
+  form->show();
+  form->findChild<QComboBox*>(U("Combo1"))->setCurrentIndex(code - 1);
+  form->findChild<QLineEdit*>(U("Text1"))->setText(U("1"));
+  form->findChild<QPushButton*>(U("cmdRaschet"))->click();
+  return form;
+}
+
+TEST(RunWorkbook, TheRunDialogOffersTheWorkbookAfterACompletedRun) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(U("взрыв.xlsx"));
+  test::MessageCatcher messages(QMessageBox::No);
+  SaveAnswer answer(path);
+  QWidget parent;
+  Form6* form = Press(&parent, 2);
+  // While the dialog is open and the workbook written, no button of the run dialog offers anything (before,
+  // "Расчет" and "Отмена" stood available and did nothing); while it is written a note names the scenario.
+  QStringList notes;
+  bool buttonsOn = false;
+  answer.onAsk = [&] {
+    buttonsOn = form->findChild<QPushButton*>("cmdRaschet")->isEnabled() || form->findChild<QPushButton*>("Command2")->isEnabled();
+    QTimer::singleShot(0, [&] {
+      for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == U("frmWorkbookNote") && w->isVisible())
+          for (QLabel* l : w->findChildren<QLabel*>()) notes << l->text();
+    });
+  };
+  int finished = 0;
+  QObject::connect(form, &Form6::runFinished, [&](auto) {
+    EXPECT_EQ(answer.asked.size(), 1u);  // the workbook is offered before the results are handed on
+    ++finished;
+  });
+  QElapsedTimer t;
+  t.start();
+  while (form->running() && t.elapsed() < 60000) QApplication::processEvents(QEventLoop::AllEvents, 20);
+  QApplication::processEvents();
+  EXPECT_EQ(finished, 1);
+  ASSERT_EQ(answer.asked.size(), 1u);
+  EXPECT_TRUE(QFile::exists(path));
+  EXPECT_EQ(answer.asked[0].title, U("Сохранение книги результатов расчета: сценарий \"Взрыв\""));
+  EXPECT_FALSE(buttonsOn);
+  EXPECT_TRUE(notes.contains(U("Сценарий \"Взрыв\"")) && notes.contains(U("взрыв.xlsx"))) << notes.join('|').toStdString();
+}
+
+TEST(RunDialog, EachShareBoxStandsUnderItsOwnHeadingAndNoEmptyGroupShows) {
+  QWidget parent;
+  test::MessageCatcher messages(QMessageBox::Yes);  // stop to correct the shares
+  // The asymmetric jet: before, its one box filled the row from the left, under all three headings.
+  Form6* jet = Press(&parent, 4);
+  QApplication::processEvents();
+  QWidget *box = jet->findChild<QWidget*>("Paw"), *heading = jet->findChild<QWidget*>("Label7");
+  ASSERT_TRUE(box->isVisible());
+  EXPECT_NEAR(box->mapTo(jet, box->rect().center()).x(), heading->mapTo(jet, heading->rect().center()).x(),
+              heading->width() / 4);
+  // The explosion, refused: before, the share group stood there empty but for its three headings.
+  messages.requests.clear();
+  Form6* form = Press(&parent, 2, true);
+  QApplication::processEvents();
+  ASSERT_EQ(messages.requests.size(), 1u);
+  EXPECT_FALSE(form->findChild<QWidget*>("Frame4")->isVisible());
+  // A jet fire chosen next shows the shares that press filled.
+  form->findChild<QComboBox*>("Combo1")->setCurrentIndex(2);
+  EXPECT_TRUE(form->findChild<QWidget*>("Frame4")->isVisible());
+  EXPECT_FALSE(form->findChild<QLineEdit*>("Pkw")->text().isEmpty());
 }
 
 }  // namespace
