@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "output/scratch_db.h"
+#include "output/pictures/wind_rose_picture.h"
 #include "refdata/wind_rose_picture.h"
 
 #include "refdata/frm_wind.h"
@@ -46,7 +47,7 @@ TEST(WindEditor, ARoseOnShowFollowsTheTownChosen) {
   ASSERT_FALSE(editor.rosePicture().isNull());
   list->setCurrentRow(1);
   // The other town's rose, its name the title: before, the first town's rose stayed on show.
-  EXPECT_EQ(editor.rosePicture(), RenderWindRose(*db::LoadWind(editor.selectedCity())));
+  EXPECT_EQ(editor.rosePicture(), output::DrawWindRose(*db::LoadWind(editor.selectedCity()), kRosePictureSize));
 }
 
 }  // namespace
