@@ -1,6 +1,8 @@
 // LibreOffice itself opens the written reports: the six single-scenario reports and the two year-round
 // ones are converted to PDF by soffice, and the PDF's text (pdftotext) must hold their titles, probability
-// lines, wind tables and radii.
+// lines, wind tables and radii. The reports of whole runs of the driver, pictures included, are laid out
+// page by page: no page may begin with a figure's caption or a table row without its header, and no number
+// of a zone table may break over two lines.
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -9,11 +11,16 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <algorithm>
+#include <tuple>
 
 #include "output/report/docx_writer.h"
+#include "output/report/report_texts.h"
 #include "output/report/single_reports.h"
 #include "output/report/year_reports.h"
 #include "report_sample.h"
+#include "run/sample_request.h"
+#include "zip_reader.h"
 
 using namespace velaron;
 using namespace velaron::report;
@@ -57,40 +64,91 @@ YearReportInput Year() {
   return y;
 }
 
+const std::vector<int> kCodes = {2, 3, 4, 5, 6, 8, 7, 1};
+
+// soffice and pdftotext, or the reason the test is skipped.
+struct Tools {
+  QString soffice, pdftotext;
+  bool missing() const { return soffice.isEmpty() || pdftotext.isEmpty(); }
+};
+Tools FindTools() {
+  return {QStandardPaths::findExecutable(QStringLiteral("soffice")),
+          QStandardPaths::findExecutable(QStringLiteral("pdftotext"))};
+}
+constexpr const char* kSkipReason =
+    "soffice or pdftotext is not installed (scripts/install-deps.sh installs libreoffice-writer-nogui and "
+    "poppler-utils)";
+
+// Converts the documents to PDF beside them; an empty text on success.
+QString ConvertToPdf(const Tools& tools, const QTemporaryDir& dir, const QStringList& files) {
+  QProcess p;
+  p.setProcessChannelMode(QProcess::MergedChannels);
+  p.start(tools.soffice, QStringList{QStringLiteral("-env:UserInstallation=file://") + dir.filePath("profile"),
+                                     QStringLiteral("--headless"), QStringLiteral("--convert-to"), QStringLiteral("pdf"),
+                                     QStringLiteral("--outdir"), dir.path()} +
+                             files);
+  if (!p.waitForFinished(180000)) return QStringLiteral("soffice did not finish");
+  return p.exitCode() == 0 ? QString() : QString::fromUtf8(p.readAll());
+}
+
+QString PdfText(const Tools& tools, const QString& pdf, const QStringList& options = {}) {
+  QProcess t;
+  t.start(tools.pdftotext, options + QStringList{pdf, QStringLiteral("-")});
+  t.waitForFinished(60000);
+  return QString::fromUtf8(t.readAllStandardOutput());
+}
+
+// The first line of text of each page (words at the height of the topmost one, left to right) and where it
+// stands, in points from the page's top.
+struct PageTop {
+  double y = 0;
+  QStringList words;
+};
+std::vector<PageTop> PageTops(const QString& bboxHtml) {
+  std::vector<PageTop> pages;
+  const QRegularExpression word(
+      QStringLiteral("<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"[\\d.]+\" yMax=\"[\\d.]+\">([^<]*)</word>"));
+  for (const QString& page : bboxHtml.split(QStringLiteral("<page ")).mid(1)) {
+    std::vector<std::tuple<double, double, QString>> words;  // y, x, text
+    for (auto m = word.globalMatch(page); m.hasNext();) {
+      const auto w = m.next();
+      words.emplace_back(w.captured(2).toDouble(), w.captured(1).toDouble(), w.captured(3));
+    }
+    PageTop top;
+    if (!words.empty()) {
+      std::sort(words.begin(), words.end());
+      top.y = std::get<0>(words.front());
+      std::vector<std::pair<double, QString>> line;
+      for (const auto& [y, x, t] : words)
+        if (y - top.y < 2) line.emplace_back(x, t);
+      std::sort(line.begin(), line.end());
+      for (const auto& [x, t] : line) top.words << t;
+    }
+    pages.push_back(top);
+  }
+  return pages;
+}
+
 }  // namespace
 
 TEST(LibreOffice, OpensEveryReportAndShowsItsTexts) {
-  const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
-  const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
-  if (soffice.isEmpty() || pdftotext.isEmpty())
-    GTEST_SKIP() << "soffice or pdftotext is not installed (scripts/install-deps.sh installs "
-                    "libreoffice-writer-nogui and poppler-utils)";
+  const Tools tools = FindTools();
+  if (tools.missing()) GTEST_SKIP() << kSkipReason;
   QTemporaryDir dir;
-  const std::vector<int> codes = {2, 3, 4, 5, 6, 8, 7, 1};
   QStringList files;
-  for (int code : codes) {
+  for (int code : kCodes) {
     const auto doc = code == 7 || code == 1 ? BuildYearReport(Input(code), Year()) : BuildSingleReport(test::SampleReportInput(code));
     ASSERT_TRUE(doc);
     files << dir.filePath(QStringLiteral("report%1.docx").arg(code));
     ASSERT_EQ(WriteDocx(*doc, files.back()), QString());
   }
-  QProcess p;
-  p.setProcessChannelMode(QProcess::MergedChannels);
-  p.start(soffice, QStringList{QStringLiteral("-env:UserInstallation=file://") + dir.filePath("profile"),
-                               QStringLiteral("--headless"), QStringLiteral("--convert-to"), QStringLiteral("pdf"),
-                               QStringLiteral("--outdir"), dir.path()} +
-                       files);
-  ASSERT_TRUE(p.waitForFinished(180000)) << "soffice did not finish";
-  ASSERT_EQ(p.exitCode(), 0) << p.readAll().toStdString();
+  ASSERT_EQ(ConvertToPdf(tools, dir, files), QString());
 
-  for (int code : codes) {
+  for (int code : kCodes) {
     SCOPED_TRACE(code);
     const QString pdf = dir.filePath(QStringLiteral("report%1.pdf").arg(code));
     ASSERT_TRUE(QFile::exists(pdf)) << "LibreOffice made no PDF of report " << code;
-    QProcess t;
-    t.start(pdftotext, QStringList{pdf, QStringLiteral("-")});
-    ASSERT_TRUE(t.waitForFinished(60000));
-    const QString text = Squeezed(QString::fromUtf8(t.readAllStandardOutput()));
+    const QString text = Squeezed(PdfText(tools, pdf));
     if (code == 7 || code == 1) {
       // The wind table's rows in reading order: the state, winter and summer repetition, the two speeds.
       for (const char* row : {"Северо -восточный 7 25 5,7 6", "Юго -западный 74 35 5,9 4,6", "Штиль 0 0 0 0"})
@@ -120,5 +178,63 @@ TEST(LibreOffice, OpensEveryReportAndShowsItsTexts) {
     for (const char* cell : {"Зона безусловного поражения, Рпор>99% уточнить", "153,25", "Зона безопасности, Рпор<=1% >200"})
       EXPECT_TRUE(text.contains(U(cell))) << cell;
     EXPECT_EQ(text.contains(U("В расчете сценария приняты следующие метеоданнные:")), code >= 3 && code <= 5);
+  }
+}
+
+TEST(LibreOffice, NoPageOfARunsReportBeginsWithACaptionOrAHeaderlessRowAndNoZoneNumberBreaks) {
+  const Tools tools = FindTools();
+  if (tools.missing()) GTEST_SKIP() << kSkipReason;
+  QTemporaryDir dir;
+  QStringList files;
+  for (int code : kCodes) {
+    const QString input = dir.filePath(QStringLiteral("in%1.json").arg(code));
+    QFile f(input);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(test::SampleRequest(code, 200, 10));
+    f.close();
+    files << dir.filePath(QStringLiteral("report%1.docx").arg(code));
+    QProcess calc;
+    calc.start(QStringLiteral(VELARON_BIN_DIR "/velaron-calc"),
+               {QStringLiteral("--db"), QStringLiteral(VELARON_BIN_DIR "/data.pristine.db"), input,
+                QStringLiteral("--report"), files.back()});
+    ASSERT_TRUE(calc.waitForFinished(120000));
+    ASSERT_EQ(calc.exitCode(), 0) << code;
+  }
+  ASSERT_EQ(ConvertToPdf(tools, dir, files), QString());
+
+  // The first words of the tables' rows below their headers: a page beginning with one of them has cut a
+  // table and lost its header. (The probability block's heading begins like the year-round table's last
+  // row.)
+  QStringList rowStarts = {U(texts::kSafeZone), U(texts::kYearProbability), U(texts::kWaveRadius),
+                           U(texts::kWinter), U(texts::kSummer)};
+  for (const char* label : texts::kZoneLabels) rowStarts << U(label);
+  for (const char* state : texts::kWindStates) rowStarts << U(state);
+  for (QString& start : rowStarts) start = start.section(QLatin1Char(' '), 0, 0);
+  const QString probabilityHeading = Squeezed(U(texts::kProbabilityHeading));
+  const double textTop = 42.6 + 12;  // the top margin and a line
+
+  for (int i = 0; i < int(kCodes.size()); ++i) {
+    SCOPED_TRACE(kCodes[size_t(i)]);
+    const QString pdf = QString(files[i]).replace(QStringLiteral(".docx"), QStringLiteral(".pdf"));
+    const std::vector<PageTop> pages = PageTops(PdfText(tools, pdf, {QStringLiteral("-bbox")}));
+    ASSERT_GE(pages.size(), 5u);
+    for (size_t k = 1; k < pages.size(); ++k) {
+      const PageTop& top = pages[k];
+      if (top.words.isEmpty() || top.y > textTop) continue;  // the page begins with a picture
+      const QString line = top.words.join(QLatin1Char(' '));
+      EXPECT_FALSE(line.startsWith(U("Рис."))) << "page " << k + 1 << ": " << line.toStdString();
+      EXPECT_FALSE(rowStarts.contains(top.words.front()) && !line.startsWith(probabilityHeading))
+          << "page " << k + 1 << ": " << line.toStdString();
+    }
+    // Every radius and probability of the zone tables by direction and over a year stands whole on one line.
+    const QStringList words = Squeezed(PdfText(tools, pdf)).split(QLatin1Char(' '));
+    const test::DocxBody body = test::ReadDocxBody(test::ReadZip(files[i]).at("word/document.xml"));
+    static const QRegularExpression kNumber(QStringLiteral("^>?\\d[\\d,E+-]*$"));
+    for (const test::DocxTable& t : body.tables)
+      for (const auto& row : t.text)
+        for (const QString& cell : row)
+          if (kNumber.match(cell).hasMatch()) {
+            EXPECT_TRUE(words.contains(cell)) << cell.toStdString();
+          }
   }
 }
