@@ -1,5 +1,6 @@
 // The wind editor: the Tab order follows the table column by column as laid out; a rose on show follows
-// the town chosen.
+// the town chosen, is the documents' drawing, and leaves the editor within a 1280 × 720 screen.
+#include <QLayout>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -45,6 +46,10 @@ TEST(WindEditor, ARoseOnShowFollowsTheTownChosen) {
   ASSERT_EQ(list->count(), 2);
   editor.findChild<QPushButton*>("cmdRoseWind")->click();
   ASSERT_FALSE(editor.rosePicture().isNull());
+  // With the rose beside its table the editor still fits a screen of 1280 × 720 (it grew to 1329 px).
+  editor.layout()->activate();
+  EXPECT_LE(editor.width(), 1280);
+  EXPECT_LE(editor.height(), 720);
   list->setCurrentRow(1);
   // The other town's rose, its name the title: before, the first town's rose stayed on show.
   EXPECT_EQ(editor.rosePicture(), output::DrawWindRose(*db::LoadWind(editor.selectedCity()), kRosePictureSize));
