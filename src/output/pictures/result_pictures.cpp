@@ -80,7 +80,8 @@ struct LegendBox {
   int rowsPerColumn = 0;
 };
 
-LegendBox MeasureLegend(PictureKind kind, const BandScale& scale, int fontPx, const QString& note, bool below) {
+LegendBox MeasureLegend(PictureKind kind, const BandScale& scale, int fontPx, const QString& note, bool below,
+                        int widest) {
   const QFontMetrics fm(PictureFont(fontPx)), bm(PictureFont(fontPx, true));
   const int h = fm.height();
   LegendBox box;
@@ -94,15 +95,26 @@ LegendBox MeasureLegend(PictureKind kind, const BandScale& scale, int fontPx, co
     box.title = QStringList{LegendTitle(kind)};
     box.width = std::max(bm.horizontalAdvance(LegendTitle(kind)) + h + NorthSize(fontPx).width(), 2 * rowWidth);
   } else {
-    const QStringList words = LegendTitle(kind).split(QLatin1Char(' '));
+    // The quantity on one line and its unit on the next where that fits the room; else the words wrapped
+    // to the rows' width.
+    const QString title = LegendTitle(kind);
+    const int comma = static_cast<int>(title.lastIndexOf(QStringLiteral(", ")));
+    const QStringList twoLines = {title.left(comma + 1), title.mid(comma + 2)};
+    const int twoLinesWidth = std::max(bm.horizontalAdvance(twoLines[0]), bm.horizontalAdvance(twoLines[1]));
     box.width = rowWidth;
-    for (const QString& word : words) box.width = std::max(box.width, bm.horizontalAdvance(word));
     for (const QString& word : note.split(QLatin1Char(' '))) box.width = std::max(box.width, fm.horizontalAdvance(word));
-    for (const QString& word : words) {
-      if (!box.title.isEmpty() && bm.horizontalAdvance(box.title.back() + QLatin1Char(' ') + word) <= box.width)
-        box.title.back() += QLatin1Char(' ') + word;
-      else
-        box.title << word;
+    if (comma > 0 && std::max(box.width, twoLinesWidth) <= widest) {
+      box.title = twoLines;
+      box.width = std::max(box.width, twoLinesWidth);
+    } else {
+      const QStringList words = title.split(QLatin1Char(' '));
+      for (const QString& word : words) box.width = std::max(box.width, bm.horizontalAdvance(word));
+      for (const QString& word : words) {
+        if (!box.title.isEmpty() && bm.horizontalAdvance(box.title.back() + QLatin1Char(' ') + word) <= box.width)
+          box.title.back() += QLatin1Char(' ') + word;
+        else
+          box.title << word;
+      }
     }
   }
   const int head = below ? NorthSize(fontPx).height() : h * static_cast<int>(box.title.size());
@@ -141,7 +153,7 @@ void DrawNorth(QPainter& p, const QRect& area, int fontPx, QPointF north) {
 
 void DrawLegend(QPainter& p, const QRect& area, PictureKind kind, const BandScale& scale, int fontPx,
                 const QString& note, bool below) {
-  const LegendBox box = MeasureLegend(kind, scale, fontPx, note, below);
+  const LegendBox box = MeasureLegend(kind, scale, fontPx, note, below, area.width());
   const QFont font = PictureFont(fontPx);
   const QFontMetrics fm(font);
   p.setBrush(Qt::NoBrush);
@@ -621,13 +633,14 @@ PictureLayout LayoutFramed(const models::Grid& grid, const PictureOptions& o) {
   const auto northRoom = [](int fontPx) { return NorthSize(fontPx).height() + fontPx * 3 / 5; };
   int fontPx = PictureTextPixels(w, h);
   LegendBox legend;
+  const int widest = static_cast<int>(w * 0.36);
   for (; fontPx > 6; --fontPx) {
-    legend = MeasureLegend(kind, scale, fontPx, note, l.legendBelow);
+    legend = MeasureLegend(kind, scale, fontPx, note, l.legendBelow, widest);
     if (l.legendBelow ? legend.width <= w - fontPx && legend.height <= (h - titleRoom) * 0.45
-                      : legend.width <= w * 0.36 && legend.height + northRoom(fontPx) <= h - 6 - titleRoom)
+                      : legend.width <= widest && legend.height + northRoom(fontPx) <= h - 6 - titleRoom)
       break;
   }
-  if (fontPx == 6) legend = MeasureLegend(kind, scale, fontPx, note, l.legendBelow);
+  if (fontPx == 6) legend = MeasureLegend(kind, scale, fontPx, note, l.legendBelow, widest);
   l.fontPixels = fontPx;
   const QFont font = PictureFont(fontPx);
   const QFontMetrics fm(font);
