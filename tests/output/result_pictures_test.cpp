@@ -28,6 +28,15 @@ bool Background(const QColor& c, const QColor& corner) { return c == corner; }
 
 bool RouteBlue(const QColor& c) { return c.blue() > 120 && c.blue() > c.red() + 60; }
 
+PictureOptions Options(PictureKind kind, QSize size, bool mesh = false) {
+  PictureOptions o;
+  o.kind = kind;
+  o.view3D = mesh;
+  o.width = size.width();
+  o.height = size.height();
+  return o;
+}
+
 // A finished run's record on a grid of −10..10 cells of 10 m (a frame of ±100 m), its route at 30°.
 result::RunSnapshot Record() {
   result::RunSnapshot r;
@@ -37,29 +46,6 @@ result::RunSnapshot Record() {
   r.request.settings.CStep = 10;
   r.request.section.Azimut = 30;
   return r;
-}
-
-TEST(Pictures, HotCellsEastAndNorthLandRightAndUp) {
-  models::Grid g(10, 10);
-  g(8, 0) = 100;  // 80 m east
-  g(0, 8) = 100;  // 80 m north
-  PictureOptions o;
-  o.drawRoute = false;
-  const QImage img = RenderResultPicture(g, 10, o);
-  const QRect plot = LayoutPicture(g, 10, o).plot;
-  // Cell 8 of −10..10 lies at 0.9 of the plot's width from its left (west) and 0.1 of its height from
-  // its top (north).
-  auto at = [&](double fx, double fy) {
-    return img.pixelColor(plot.left() + static_cast<int>(fx * plot.width()),
-                          plot.top() + static_cast<int>(fy * plot.height()));
-  };
-  const QColor corner = at(0.02, 0.98);
-  EXPECT_FALSE(Background(at(0.9, 0.5), corner));  // east: right
-  EXPECT_FALSE(Background(at(0.5, 0.1), corner));  // north: up
-  EXPECT_TRUE(Background(at(0.1, 0.5), corner));   // west
-  EXPECT_TRUE(Background(at(0.5, 0.9), corner));   // south
-  EXPECT_LT(at(0.9, 0.5).lightness(), 128);        // the top band is the darkest
-  EXPECT_TRUE(RenderResultPicture(models::Grid(), 10, o).isNull());  // a grid the run did not fill
 }
 
 TEST(Pictures, RouteRunsThroughTheRupturePointAlongTheAzimuth) {
@@ -87,24 +73,29 @@ TEST(Pictures, RouteRunsThroughTheRupturePointAlongTheAzimuth) {
   }
 }
 
-// The probability grid keeps one margin cell beyond the run's grid; its pictures were framed ±110 m while
-// the damaging factor and the risk of the same run read ±100 m. A cell on the frame's east edge must stand
-// at the plot's right edge in every picture of the run, in the window's size and at print size alike.
-TEST(Pictures, EveryPictureOfARunHasTheFrameOfTheRunsGrid) {
+// East is right and north up. The probability grid keeps one margin cell beyond the run's grid; its
+// pictures were framed ±110 m while the damaging factor and the risk of the same run read ±100 m. The
+// cells on the frame's east and north edges must stand at the plot's right and top edges in every picture
+// of the run, in the window's size and at print size alike.
+TEST(Pictures, EveryPictureOfARunHasTheFrameOfTheRunsGridNorthUp) {
   result::RunSnapshot r = Record();
   r.GridProc = models::Grid(11, 11);  // the margin cells stay 0
   r.GridProc(10, 0) = 100;
+  r.GridProc(0, 10) = 100;
   for (QSize size : {QSize(480, 360), QSize(1600, 1200)}) {
     PictureOptions o = RunPictureOptions(r, PictureKind::Probability, false);
     o.drawRoute = false;
     o.width = size.width();
     o.height = size.height();
     const QImage img = RenderResultPicture(r.GridProc, 10, o);
-    const QRect plot = LayoutPicture(r.GridProc, 10, o).plot;
-    const QColor background = img.pixelColor(plot.left() + 2, plot.top() + 2);
-    EXPECT_FALSE(Background(img.pixelColor(plot.right() - 2, plot.center().y()), background)) << size.width();
-    EXPECT_TRUE(Background(img.pixelColor(plot.right() - 2, plot.top() + 2), background)) << size.width();
+    const QRect p = LayoutPicture(r.GridProc, 10, o).plot;
+    const QColor background = img.pixelColor(p.left() + 2, p.top() + 2);
+    EXPECT_FALSE(Background(img.pixelColor(p.right() - 2, p.center().y()), background)) << size.width();
+    EXPECT_FALSE(Background(img.pixelColor(p.center().x(), p.top() + 2), background)) << size.width();
+    EXPECT_TRUE(Background(img.pixelColor(p.left() + 2, p.center().y()), background)) << size.width();
+    EXPECT_TRUE(Background(img.pixelColor(p.center().x(), p.bottom() - 2), background)) << size.width();
   }
+  EXPECT_TRUE(RenderResultPicture(models::Grid(), 10, PictureOptions{}).isNull());  // a grid the run did not fill
 }
 
 // On a raised surface the route, drawn on the floor, was hidden under the mesh but for two dots in the
@@ -113,51 +104,19 @@ TEST(Pictures, TheRouteRunsOverTheMeshOfTheThreeDimensionalView) {
   models::Grid g(20, 20);
   for (int y = -20; y <= 20; ++y)
     for (int x = -20; x <= 20; ++x) g(x, y) = 60;  // a plateau of 60 %
-  PictureOptions o;
-  o.kind = PictureKind::Probability;
-  o.view3D = true;
-  o.azimuth = 0;
+  const PictureOptions o = Options(PictureKind::Probability, QSize(640, 480), true);
   const QRect plot = LayoutPicture(g, 10, o).plot;
   const QImage img = RenderResultPicture(g, 10, o);
   // Rows of the plot crossed by the route's dashes, from the near edge to the far one.
   std::vector<int> rows;
   for (int y = plot.top(); y <= plot.bottom(); ++y)
     for (int x = plot.left(); x <= plot.right(); ++x)
-      if (RouteBlue(img.pixelColor(x, y))) {
-        rows.push_back(y);
-        break;
-      }
+      if (RouteBlue(img.pixelColor(x, y))) rows.push_back(y), x = plot.right();
   ASSERT_FALSE(rows.empty());
   // Over the plateau from its near edge to its far one, the floor's depth, a dash on half the rows.
   const int span = rows.back() - rows.front();
   EXPECT_GT(span, plot.height() / 6);
   EXPECT_GT(static_cast<int>(rows.size()), span / 3);
-}
-
-// The title "y, м" stood on the top tick's label on small grids; a blank row now parts them, at every size.
-TEST(Pictures, TheAxisTitleStandsClearOfTheTopTickLabel) {
-  models::Grid g(10, 10);  // 100 m each way: the top label "100" sits on the plot's top edge
-  for (QSize size : {QSize(360, 270), QSize(480, 360), QSize(300, 420), QSize(1600, 1200)}) {
-    PictureOptions o;
-    o.kind = PictureKind::Risk;
-    o.width = size.width();
-    o.height = size.height();
-    const QImage img = RenderResultPicture(g, 10, o);
-    const QRect plot = LayoutPicture(g, 10, o).plot;
-    // The labels' column left of the ticks, from the plot's top edge upwards: the label's ink, then a
-    // blank row, then the title's ink.
-    auto inked = [&](int y) {
-      for (int x = 0; x < plot.left() - 6; ++x)
-        if (img.pixelColor(x, y).lightness() < 160) return true;
-      return false;
-    };
-    int y = plot.top();
-    while (y > 0 && inked(y)) --y;
-    const int gap = y;
-    while (y > 0 && !inked(y)) --y;
-    EXPECT_LT(gap, plot.top()) << size.width();  // the top label's ink reaches the plot's edge
-    EXPECT_GT(y, 0) << size.width();             // the title is there, above a blank row
-  }
 }
 
 // The bands mean what an engineer reads off a map: the zone levels of the probability, the
@@ -194,33 +153,42 @@ TEST(Pictures, BandsAndLegendTextsPerKind) {
   }
 }
 
-// The legend and the north mark stay inside the smallest picture, clear of the plot and of each other (the
-// north arrow touched the legend's title).
-TEST(Pictures, TheLegendAndTheNorthMarkStayInsideTheSmallestPicture) {
-  models::Grid g(50, 50);
-  for (int y = -50; y <= 50; ++y)
-    for (int x = -50; x <= 50; ++x) g(x, y) = 3e-6 * std::exp(-(x * x + y * y) / 400.0);
+// Nothing of a picture stands on anything else, down to the smallest: the legend and the north mark stay
+// inside it, clear of the plot and of each other (the north arrow touched the legend's title), and the
+// title "y, м" clear of the top tick's label (it stood on it on small grids).
+TEST(Pictures, NothingOfAPictureStandsOnAnother) {
+  models::Grid g(10, 10);  // 100 m each way: the top label "100" sits on the plot's top edge
+  for (int y = -10; y <= 10; ++y)
+    for (int x = -10; x <= 10; ++x) g(x, y) = 3e-6 * std::exp(-(x * x + y * y) / 16.0);
   for (bool mesh : {false, true})
-    for (QSize size : {QSize(360, 270), QSize(300, 420)}) {
+    for (QSize size : {QSize(360, 270), QSize(300, 420), QSize(1600, 1200)}) {
       SCOPED_TRACE(size.width());
-      PictureOptions o;
-      o.kind = mesh ? PictureKind::HeatFlux : PictureKind::Risk;
-      o.view3D = mesh;
-      o.width = size.width();
-      o.height = size.height();
+      const PictureOptions o = Options(mesh ? PictureKind::HeatFlux : PictureKind::Risk, size, mesh);
       const PictureLayout l = LayoutPicture(g, 10, o);
       const QRect picture(QPoint(0, 0), size);
       EXPECT_TRUE(picture.contains(l.legend));
       EXPECT_TRUE(picture.contains(l.north));
       EXPECT_FALSE(l.legend.intersects(l.plot));
       EXPECT_FALSE(l.north.intersects(l.plot));
-      if (l.legendBelow) {
-        // On the legend's first line, right of its title.
-        QFont bold = PictureFont(l.fontPixels, true);
-        EXPECT_GT(l.north.left(), l.legend.left() + QFontMetrics(bold).horizontalAdvance(LegendTitle(o.kind)));
-      } else {
+      // Above the legend, or on its first line right of its title.
+      if (l.legendBelow)
+        EXPECT_GT(l.north.left(), l.legend.left() + QFontMetrics(PictureFont(l.fontPixels, true)).horizontalAdvance(LegendTitle(o.kind)));
+      else
         EXPECT_FALSE(l.north.intersects(l.legend));
-      }
+      if (mesh) continue;
+      // The labels' column left of the ticks, from the plot's top edge upwards: the top label's ink, then
+      // a blank row, then the title's ink.
+      const QImage img = RenderResultPicture(g, 10, o);
+      auto inked = [&](int y) {
+        for (int x = 0; x < l.plot.left() - 6; ++x)
+          if (img.pixelColor(x, y).lightness() < 160) return true;
+        return false;
+      };
+      int y = l.plot.top();
+      while (y > 0 && inked(y)) --y;
+      EXPECT_LT(y, l.plot.top());
+      while (y > 0 && !inked(y)) --y;
+      EXPECT_GT(y, 0);
     }
 }
 
