@@ -26,6 +26,7 @@
 #include "mainwindow/section_logic.h"
 #include "output/pictures/chart_picture.h"
 #include "output/pictures/result_pictures.h"
+#include "output/pictures/run_pictures.h"
 #include "run/result_display.h"
 #include "run/run_texts.h"
 
@@ -275,15 +276,11 @@ void Form1::showResults(const result::RunSnapshot& s) {
       {qobject_cast<PictureLabel*>(imgRisk_), &s.GridRisk, &s.imgRisk, output::PictureKind::Risk, false,
        "Диаграмма риска"}};
   const int cStep = s.request.settings.CStep;
-  const double azimuth = s.request.section.Azimut;
   for (const View& v : views) {
     if (!v.label) continue;
     if (!v.grid->empty()) {
       auto grid = std::make_shared<const models::Grid>(*v.grid);
-      output::PictureOptions o;
-      o.kind = v.kind;
-      o.view3D = v.view3D;
-      o.azimuth = azimuth;
+      output::PictureOptions o = output::RunPictureOptions(s, v.kind, v.view3D);
       v.label->setRenderer(
           [grid, cStep, o](QSize size) mutable {
             o.width = size.width();

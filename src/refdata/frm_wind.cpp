@@ -19,6 +19,7 @@
 #include "common/texts.h"
 #include "db/data_folder.h"
 #include "db/database.h"
+#include "output/pictures/wind_rose_picture.h"
 #include "refdata/wind_rose_picture.h"
 
 namespace velaron::ui {
@@ -62,7 +63,7 @@ void WindBox::keyPressEvent(QKeyEvent* event) {
 namespace {
 
 const char* kRoseCaption = "Построить розу ветров";
-constexpr int kCityListMinWidth = 200;
+constexpr int kCityListMinWidth = 170;
 
 }  // namespace
 
@@ -150,7 +151,7 @@ frmWind::frmWind(QWidget* mainWindow, QWidget* parent)
   // The rose picture.
   image_ = new QLabel(this);
   image_->setObjectName("imgWind");
-  image_->setMinimumSize(kRosePictureWidth, kRosePictureHeight);
+  image_->setFixedSize(kRosePictureSize);
   image_->setAlignment(Qt::AlignCenter);
   image_->hide();
   layout->addWidget(image_);
@@ -258,7 +259,7 @@ void frmWind::lstCity_Click() {
     ShowEntry(EntryFromRow(*town));
     // A rose on show follows the town chosen (also the town just stored), never showing another's.
     if (image_->isVisible() && !picture_.isNull()) {
-      picture_ = RenderWindRose(*town);
+      picture_ = output::DrawWindRose(*town, kRosePictureSize);
       image_->setPixmap(QPixmap::fromImage(picture_));
     }
   }

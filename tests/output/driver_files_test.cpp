@@ -12,6 +12,7 @@
 #include <sys/stat.h>
 
 #include "db/db_files.h"
+#include "result/crossings.h"
 #include "run/run_fixtures.h"
 #include "zip_reader.h"
 
@@ -154,6 +155,22 @@ TEST_F(DriverFiles, AGridWiderThanASheetIsRefusedBeforeTheRun) {
   EXPECT_EQ(r.exitCode, 2);
   EXPECT_TRUE(r.error().startsWith(U("Лист книги вмещает не более 16384 точек сетки по X"))) << r.error().toStdString();
   EXPECT_FALSE(QFile::exists(Out("книга.xlsx")));
+}
+
+// Each crossing ticked alone in the section's flags dpp1..dpp4 prints its own line, in the window's order:
+// road, power line, other pipeline, cable line (before, a power line came out as a cable line and a cable
+// line as a power line).
+TEST_F(DriverFiles, EachCrossingOfTheSectionPrintsItsOwnLine) {
+  const QString out = Out(QStringLiteral("out.docx"));
+  for (int i = 0; i < result::kCrossingCount; ++i) {
+    SCOPED_TRACE(i);
+    const QByteArray flag = QStringLiteral("\"p_v\": 0.1, \"dpp%1\": 1,").arg(i + 1).toUtf8();
+    WriteInput(SampleRequest(2).replace("\"p_v\": 0.1,", flag));
+    ASSERT_EQ(Run({"--report", out}).exitCode, 0);
+    const QStringList lines = DocxLines(out);
+    EXPECT_EQ(lines.mid(lines.indexOf(U("Данные по участку: ")), 3),
+              QStringList({U("Данные по участку: "), U(result::kCrossings[size_t(i)].reportLine), ""}));
+  }
 }
 
 }  // namespace

@@ -1,10 +1,12 @@
-// The pictures, looked at pixel by pixel: where a known field lands in a result picture, the route line,
-// and where the two seasons' lines of the wind rose fall.
+// The pictures, looked at pixel by pixel: where a known field lands in a result picture, the frame and the
+// route of a run's pictures, the axis titles, and where the two seasons' lines of the wind rose fall.
 #include <gtest/gtest.h>
 
+#include <QFontMetrics>
 #include <cmath>
 
 #include "output/pictures/result_pictures.h"
+#include "output/pictures/run_pictures.h"
 #include "output/pictures/wind_rose_picture.h"
 
 namespace velaron::output {
@@ -24,27 +26,26 @@ QRect Box(const QImage& img, const QRect& area, bool blue) {
 
 bool Background(const QColor& c, const QColor& corner) { return c == corner; }
 
-TEST(Pictures, HotCellsEastAndNorthLandRightAndUp) {
-  models::Grid g(10, 10);
-  g(8, 0) = 100;  // 80 m east
-  g(0, 8) = 100;  // 80 m north
+bool RouteBlue(const QColor& c) { return c.blue() > 120 && c.blue() > c.red() + 60; }
+
+PictureOptions Options(PictureKind kind, QSize size, bool mesh = false) {
   PictureOptions o;
-  o.drawRoute = false;
-  const QImage img = RenderResultPicture(g, 10, o);
-  const QRect plot = LayoutPicture(g, 10, o).plot;
-  // Cell 8 of −10..10 lies at 0.9 of the plot's width from its left (west) and 0.1 of its height from
-  // its top (north).
-  auto at = [&](double fx, double fy) {
-    return img.pixelColor(plot.left() + static_cast<int>(fx * plot.width()),
-                          plot.top() + static_cast<int>(fy * plot.height()));
-  };
-  const QColor corner = at(0.02, 0.98);
-  EXPECT_FALSE(Background(at(0.9, 0.5), corner));  // east: right
-  EXPECT_FALSE(Background(at(0.5, 0.1), corner));  // north: up
-  EXPECT_TRUE(Background(at(0.1, 0.5), corner));   // west
-  EXPECT_TRUE(Background(at(0.5, 0.9), corner));   // south
-  EXPECT_LT(at(0.9, 0.5).lightness(), 128);        // the top band is the darkest
-  EXPECT_TRUE(RenderResultPicture(models::Grid(), 10, o).isNull());  // a grid the run did not fill
+  o.kind = kind;
+  o.view3D = mesh;
+  o.width = size.width();
+  o.height = size.height();
+  return o;
+}
+
+// A finished run's record on a grid of −10..10 cells of 10 m (a frame of ±100 m), its route at 30°.
+result::RunSnapshot Record() {
+  result::RunSnapshot r;
+  r.ScenarioCode = 5;
+  r.request.settings.XLimit = 200;
+  r.request.settings.YLimit = 200;
+  r.request.settings.CStep = 10;
+  r.request.section.Azimut = 30;
+  return r;
 }
 
 TEST(Pictures, RouteRunsThroughTheRupturePointAlongTheAzimuth) {
@@ -72,6 +73,52 @@ TEST(Pictures, RouteRunsThroughTheRupturePointAlongTheAzimuth) {
   }
 }
 
+// East is right and north up. The probability grid keeps one margin cell beyond the run's grid; its
+// pictures were framed ±110 m while the damaging factor and the risk of the same run read ±100 m. The
+// cells on the frame's east and north edges must stand at the plot's right and top edges in every picture
+// of the run, in the window's size and at print size alike.
+TEST(Pictures, EveryPictureOfARunHasTheFrameOfTheRunsGridNorthUp) {
+  result::RunSnapshot r = Record();
+  r.GridProc = models::Grid(11, 11);  // the margin cells stay 0
+  r.GridProc(10, 0) = 100;
+  r.GridProc(0, 10) = 100;
+  for (QSize size : {QSize(480, 360), QSize(1600, 1200)}) {
+    PictureOptions o = RunPictureOptions(r, PictureKind::Probability, false);
+    o.drawRoute = false;
+    o.width = size.width();
+    o.height = size.height();
+    const QImage img = RenderResultPicture(r.GridProc, 10, o);
+    const QRect p = LayoutPicture(r.GridProc, 10, o).plot;
+    const QColor background = img.pixelColor(p.left() + 2, p.top() + 2);
+    EXPECT_FALSE(Background(img.pixelColor(p.right() - 2, p.center().y()), background)) << size.width();
+    EXPECT_FALSE(Background(img.pixelColor(p.center().x(), p.top() + 2), background)) << size.width();
+    EXPECT_TRUE(Background(img.pixelColor(p.left() + 2, p.center().y()), background)) << size.width();
+    EXPECT_TRUE(Background(img.pixelColor(p.center().x(), p.bottom() - 2), background)) << size.width();
+  }
+  EXPECT_TRUE(RenderResultPicture(models::Grid(), 10, PictureOptions{}).isNull());  // a grid the run did not fill
+}
+
+// On a raised surface the route, drawn on the floor, was hidden under the mesh but for two dots in the
+// corners; it lies on the surface now, along its whole length.
+TEST(Pictures, TheRouteRunsOverTheMeshOfTheThreeDimensionalView) {
+  models::Grid g(20, 20);
+  for (int y = -20; y <= 20; ++y)
+    for (int x = -20; x <= 20; ++x) g(x, y) = 60;  // a plateau of 60 %
+  const PictureOptions o = Options(PictureKind::Probability, QSize(640, 480), true);
+  const QRect plot = LayoutPicture(g, 10, o).plot;
+  const QImage img = RenderResultPicture(g, 10, o);
+  // Rows of the plot crossed by the route's dashes, from the near edge to the far one.
+  std::vector<int> rows;
+  for (int y = plot.top(); y <= plot.bottom(); ++y)
+    for (int x = plot.left(); x <= plot.right(); ++x)
+      if (RouteBlue(img.pixelColor(x, y))) rows.push_back(y), x = plot.right();
+  ASSERT_FALSE(rows.empty());
+  // Over the plateau from its near edge to its far one, the floor's depth, a dash on half the rows.
+  const int span = rows.back() - rows.front();
+  EXPECT_GT(span, plot.height() / 6);
+  EXPECT_GT(static_cast<int>(rows.size()), span / 3);
+}
+
 // The bands mean what an engineer reads off a map: the zone levels of the probability, the
 // compression-wave levels of the overpressure, round heat-flux levels, decades of risk.
 TEST(Pictures, BandsAndLegendTextsPerKind) {
@@ -87,6 +134,9 @@ TEST(Pictures, BandsAndLegendTextsPerKind) {
       {PictureKind::Overpressure, 350, {3, 10, 20, 30, 50, 70, 100, 300}, true, "≥ 300", "< 3"},
       // 37 kW/m²: the first round level above is 50, then down the 1-2-5 series to 1 kW/m² (5 bands).
       {PictureKind::HeatFlux, 37, {1, 2, 5, 10, 20, 50}, false, "20 – 50", "< 1"},
+      // 460 kW/m² (a year-round flame): seven bands down to 2 kW/m² and the background, eight legend rows;
+      // down to 1 kW/m² the legend had nine.
+      {PictureKind::HeatFlux, 460, {2, 5, 10, 20, 50, 100, 200, 500}, false, "200 – 500", "< 2"},
       // 3·10⁻⁶ a year: the top decade ends at 10⁻⁵, six decades below it.
       {PictureKind::Risk, 3e-6, {1e-11, 1e-10, 1e-9, 1e-8, 1e-7, 1e-6, 1e-5}, false, "1,0E-06 – 1,0E-05",
        "< 1,0E-11"},
@@ -103,19 +153,43 @@ TEST(Pictures, BandsAndLegendTextsPerKind) {
   }
 }
 
-TEST(Pictures, TheLegendStaysInsideTheSmallestPicture) {
-  models::Grid g(50, 50);
-  for (int y = -50; y <= 50; ++y)
-    for (int x = -50; x <= 50; ++x) g(x, y) = 3e-6 * std::exp(-(x * x + y * y) / 400.0);
-  for (QSize size : {QSize(360, 270), QSize(300, 420)}) {
-    PictureOptions o;
-    o.kind = PictureKind::Risk;
-    o.width = size.width();
-    o.height = size.height();
-    const PictureLayout l = LayoutPicture(g, 10, o);
-    EXPECT_TRUE(QRect(QPoint(0, 0), size).contains(l.legend)) << size.width() << "x" << size.height();
-    EXPECT_FALSE(l.legend.intersects(l.plot));
-  }
+// Nothing of a picture stands on anything else, down to the smallest: the legend and the north mark stay
+// inside it, clear of the plot and of each other (the north arrow touched the legend's title), and the
+// title "y, м" clear of the top tick's label (it stood on it on small grids).
+TEST(Pictures, NothingOfAPictureStandsOnAnother) {
+  models::Grid g(10, 10);  // 100 m each way: the top label "100" sits on the plot's top edge
+  for (int y = -10; y <= 10; ++y)
+    for (int x = -10; x <= 10; ++x) g(x, y) = 3e-6 * std::exp(-(x * x + y * y) / 16.0);
+  for (bool mesh : {false, true})
+    for (QSize size : {QSize(360, 270), QSize(300, 420), QSize(1600, 1200)}) {
+      SCOPED_TRACE(size.width());
+      const PictureOptions o = Options(mesh ? PictureKind::HeatFlux : PictureKind::Risk, size, mesh);
+      const PictureLayout l = LayoutPicture(g, 10, o);
+      const QRect picture(QPoint(0, 0), size);
+      EXPECT_TRUE(picture.contains(l.legend));
+      EXPECT_TRUE(picture.contains(l.north));
+      EXPECT_FALSE(l.legend.intersects(l.plot));
+      EXPECT_FALSE(l.north.intersects(l.plot));
+      // Above the legend, or on its first line right of its title.
+      if (l.legendBelow)
+        EXPECT_GT(l.north.left(), l.legend.left() + QFontMetrics(PictureFont(l.fontPixels, true)).horizontalAdvance(LegendTitle(o.kind)));
+      else
+        EXPECT_FALSE(l.north.intersects(l.legend));
+      if (mesh) continue;
+      // The labels' column left of the ticks, from the plot's top edge upwards: the top label's ink, then
+      // a blank row, then the title's ink.
+      const QImage img = RenderResultPicture(g, 10, o);
+      auto inked = [&](int y) {
+        for (int x = 0; x < l.plot.left() - 6; ++x)
+          if (img.pixelColor(x, y).lightness() < 160) return true;
+        return false;
+      };
+      int y = l.plot.top();
+      while (y > 0 && inked(y)) --y;
+      EXPECT_LT(y, l.plot.top());
+      while (y > 0 && !inked(y)) --y;
+      EXPECT_GT(y, 0);
+    }
 }
 
 TEST(WindRosePicture, WinterNorthPointsUpAndSummerEastPointsRightAtTheirScale) {
@@ -123,26 +197,26 @@ TEST(WindRosePicture, WinterNorthPointsUpAndSummerEastPointsRightAtTheirScale) {
   t.CityName = QStringLiteral("Тест");
   t.winter = {20, 0, 0, 0, 0, 0, 0, 0, 50};  // calm is not drawn: it would set the scale to 50
   t.summer = {0, 0, 10, 0, 0, 0, 0, 0, 50};
-  const QImage img = DrawWindRose(t, QSize(480, 400));
-  ASSERT_EQ(img.size(), QSize(480, 400));
-  // Leave out the legend at the bottom.
-  const QRect rose(0, 0, 480, 360);
+  // Drawn at the documents' print size, like the other pictures (it was 480 × 400, blurred on the page).
+  const QImage img = DrawWindRose(t);
+  ASSERT_EQ(img.size(), QSize(1600, 1200));
+  // Leave out the legend at the right.
+  const QRect rose(0, 0, 1280, 1200);
   const QRect winter = Box(img, rose, true), summer = Box(img, rose, false);
   ASSERT_FALSE(winter.isEmpty());
   ASSERT_FALSE(summer.isEmpty());
   // Winter: a line from the centre up to the north point; summer: from the centre right to the east point.
-  EXPECT_LT(winter.width(), 14);
-  EXPECT_LT(summer.height(), 14);
-  EXPECT_NEAR(winter.center().x(), 240, 3);
+  EXPECT_LT(winter.width(), 30);
+  EXPECT_LT(summer.height(), 30);
   // Both lines start at the centre: the winter line's column and the summer line's row.
   const QPoint centre(winter.center().x(), summer.center().y());
-  EXPECT_NEAR(summer.left(), centre.x(), 6);
-  EXPECT_NEAR(winter.bottom(), centre.y(), 6);
-  // 20 % north is twice as far from the centre as 10 % east (each end has a marker of about 4 px radius).
-  const double north = centre.y() - winter.top() - 4, east = summer.right() - centre.x() - 4;
-  EXPECT_NEAR(north / east, 2.0, 0.1);
-  // With rings 5..25 the largest value, 20, stays inside the outer ring (25): the rose is not cut.
-  EXPECT_GT(winter.top(), 30);
+  EXPECT_NEAR(summer.left(), centre.x(), 12);
+  EXPECT_NEAR(winter.bottom(), centre.y(), 12);
+  // 20 % north is twice as far from the centre as 10 % east (each end has a marker of about 8 px radius).
+  const double north = centre.y() - winter.top() - 8, east = summer.right() - centre.x() - 8;
+  EXPECT_NEAR(north / east, 2.0, 0.05);
+  // Rings 5..25: the largest value, 20, stays inside the outer ring, which the scale labels with its unit.
+  EXPECT_EQ(RoseRingText(RoseRings(20).back()), QStringLiteral("25 %"));
 }
 
 }  // namespace

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <numeric>
 
+#include "output/report/text_width.h"
 #include "output/report/wind_block.h"
 #include "output/report/year_zone_table.h"
 
@@ -190,4 +192,33 @@ TEST(YearZoneTable, BothFormsOnTheModel) {
     EXPECT_EQ(t.format(), (Format{10, false, Align::Center}));
     ExpectGrid(t, *c.grid);
   }
+}
+
+// The probabilities of a run read with fifteen digits ("1,42857142857143E-05") and a radius on the grid's
+// diagonal with fourteen ("141,42135623731"): at 10 pt in shared widths the numbers broke over three lines
+// and "Физическ|ий" inside its word. The cells take the size at which every word, numbers included, fits
+// its column, and the columns fill the text width.
+TEST(YearZoneTable, LongNumbersFitTheirColumnsWhole) {
+  std::array<result::ZoneRow, 9> radii{};
+  for (auto& row : radii) row = {141.42135623731, 141.42135623731, 141.42135623731, 141.42135623731};
+  result::Probabilities p = Probabilities();
+  p.PRupture = 1.0 / 7000;  // "0,000142857142857143"
+  p.PIgnition = 1.0 / 3;
+  Document d;
+  WriteYearZoneTable(d, YearTableForm::Complex, radii, radii[0], p);
+  const Table& t = *d.tables()[0];
+  EXPECT_EQ(t.text(8, 5), QStringLiteral("4,76190476190476E-07"));
+  const double size = t.format().size;
+  EXPECT_TRUE(size >= 5 && size < 10) << size;
+  const std::vector<double> widths = t.ColumnWidths(d.page.textWidth());
+  EXPECT_NEAR(std::accumulate(widths.begin(), widths.end(), 0.0), d.page.textWidth(), 0.01);
+  for (int r = 1; r <= t.rows(); ++r)
+    for (int c = 1; c <= t.cols(); ++c) {
+      const Merge m = t.SpanOf(r, c);
+      if (m.row1 != r || m.col1 != c) continue;
+      double room = -2 * t.cellMargin();
+      for (int k = m.col1; k <= m.col2; ++k) room += widths[size_t(k - 1)];
+      for (const QString& word : t.text(r, c).split(QLatin1Char(' ')))
+        EXPECT_LE(TextWidthPt(word, size), room) << word.toStdString();
+    }
 }

@@ -24,6 +24,8 @@ constexpr std::array<QRgb, 9> kRamp = {qRgb(255, 247, 188), qRgb(254, 227, 145),
                                        qRgb(254, 153, 41),  qRgb(236, 112, 20),  qRgb(217, 72, 1),
                                        qRgb(180, 30, 20),   qRgb(140, 10, 40),   qRgb(90, 0, 50)};
 const QColor kBackground(246, 248, 250);
+// Heat-flux levels at most: seven bands and the background below them.
+constexpr size_t kMostFluxLevels = 8;
 const QColor kContour(60, 60, 60);
 const QColor kRoute(20, 60, 160);
 
@@ -65,52 +67,61 @@ double FieldMax(const models::Grid& g, PictureKind kind) {
   return m;
 }
 
-QFont PixelFont(int pixels, bool bold = false) {
-  QFont f(QStringLiteral("DejaVu Sans"));
-  f.setPixelSize(std::max(6, pixels));
-  f.setBold(bold);
-  return f;
-}
+// The north mark: the letter above an arrow, in a box of three by three and a fifth font heights.
+QSize NorthSize(int fontPx) { return QSize(3 * fontPx, fontPx * 16 / 5); }
 
-// Legend: the title's lines, then one swatch and text per band, the top band first.
-QStringList LegendTitleLines(PictureKind kind) { return LegendTitle(kind).split(QStringLiteral(", ")); }
+// The legend: its title, then one swatch and text per band (the top band first, the background last),
+// then the note of the mesh. Beside the plot the title wraps between words to the width of the rows (or
+// of its longest word); under the plot (cells taller than wide) the title takes one line beside the north
+// mark and the rows go in two columns.
+struct LegendBox {
+  QStringList title;
+  int width = 0, height = 0;
+  int rowsPerColumn = 0;
+};
 
-int LegendWidth(PictureKind kind, const BandScale& scale, const QFont& font) {
-  const QFontMetrics fm(font);
-  int w = 0;
-  for (const QString& t : LegendTexts(kind, scale)) w = std::max(w, fm.horizontalAdvance(t));
-  const int swatch = fm.height() * 3 / 2;
-  w += swatch + fm.height() / 2;
-  QFont bold = font;
-  bold.setBold(true);
-  const QFontMetrics bm(bold);
-  const QStringList title = LegendTitleLines(kind);
-  for (int i = 0; i < title.size(); ++i)
-    w = std::max(w, bm.horizontalAdvance(title[i] + (i + 1 < title.size() ? QStringLiteral(",") : QString())));
-  return w + fm.height() / 2;
-}
-
-// Side legend: the north mark, the title over two lines, one row per band. Legend below the plot (for
-// cells taller than wide): the title on one line with the north mark beside it, the rows in two columns.
-int LegendRows(PictureKind kind, const BandScale& scale, bool below) {
-  const int rows = static_cast<int>(LegendTexts(kind, scale).size());
-  return below ? (rows + 1) / 2 : rows;
-}
-
-int LegendHeight(PictureKind kind, const BandScale& scale, const QFont& font, bool note, bool below) {
-  const QFontMetrics fm(font);
-  const int titleLines = below ? 1 : static_cast<int>(LegendTitleLines(kind).size());
-  const int rows = LegendRows(kind, scale, below);
-  const int head = below ? fm.height() * 2 : fm.height() * 4;  // the north mark's room
-  return head + fm.height() * titleLines + rows * (fm.height() + fm.height() / 3) +
-         (note ? fm.height() * (below ? 3 : 6) : 0);
-}
-
-int LegendBelowWidth(PictureKind kind, const BandScale& scale, const QFont& font) {
-  QFont bold = font;
-  bold.setBold(true);
-  const int title = QFontMetrics(bold).horizontalAdvance(LegendTitle(kind)) + QFontMetrics(font).height() * 3;
-  return std::max(title, 2 * LegendWidth(kind, scale, font));
+LegendBox MeasureLegend(PictureKind kind, const BandScale& scale, int fontPx, const QString& note, bool below,
+                        int widest) {
+  const QFontMetrics fm(PictureFont(fontPx)), bm(PictureFont(fontPx, true));
+  const int h = fm.height();
+  LegendBox box;
+  int rowWidth = 0;
+  const std::vector<QString> rows = LegendTexts(kind, scale);
+  for (const QString& t : rows) rowWidth = std::max(rowWidth, fm.horizontalAdvance(t));
+  rowWidth += h * 3 / 2 + h / 2 + h / 2;  // swatch, gap, room on the right
+  const int count = static_cast<int>(rows.size());
+  box.rowsPerColumn = below ? (count + 1) / 2 : count;
+  if (below) {
+    box.title = QStringList{LegendTitle(kind)};
+    box.width = std::max(bm.horizontalAdvance(LegendTitle(kind)) + h + NorthSize(fontPx).width(), 2 * rowWidth);
+  } else {
+    // The quantity on one line and its unit on the next where that fits the room; else the words wrapped
+    // to the rows' width.
+    const QString title = LegendTitle(kind);
+    const int comma = static_cast<int>(title.lastIndexOf(QStringLiteral(", ")));
+    const QStringList twoLines = {title.left(comma + 1), title.mid(comma + 2)};
+    const int twoLinesWidth = std::max(bm.horizontalAdvance(twoLines[0]), bm.horizontalAdvance(twoLines[1]));
+    box.width = rowWidth;
+    for (const QString& word : note.split(QLatin1Char(' '))) box.width = std::max(box.width, fm.horizontalAdvance(word));
+    if (comma > 0 && std::max(box.width, twoLinesWidth) <= widest) {
+      box.title = twoLines;
+      box.width = std::max(box.width, twoLinesWidth);
+    } else {
+      const QStringList words = title.split(QLatin1Char(' '));
+      for (const QString& word : words) box.width = std::max(box.width, bm.horizontalAdvance(word));
+      for (const QString& word : words) {
+        if (!box.title.isEmpty() && bm.horizontalAdvance(box.title.back() + QLatin1Char(' ') + word) <= box.width)
+          box.title.back() += QLatin1Char(' ') + word;
+        else
+          box.title << word;
+      }
+    }
+  }
+  const int head = below ? NorthSize(fontPx).height() : h * static_cast<int>(box.title.size());
+  box.height = head + h / 3 + box.rowsPerColumn * (h + h / 3);
+  if (!note.isEmpty())
+    box.height += h / 2 + fm.boundingRect(QRect(0, 0, box.width, 100000), Qt::TextWordWrap, note).height();
+  return box;
 }
 
 struct Frame {
@@ -122,46 +133,41 @@ Frame FrameOf(const models::Grid& g, int cStep) {
   return {-xm, xm, -ym, ym};
 }
 
-void DrawNorth(QPainter& p, const QRect& area, int fontPx) {
-  // An arrow pointing up, "С" above it: +y of every picture is north.
-  const int cx = area.left() + fontPx;
-  const int top = area.top();
+// An arrow along `north` (a unit vector on the picture: straight up on the map, into the picture on the
+// mesh) with the letter "С" above its tip, inside `area`.
+void DrawNorth(QPainter& p, const QRect& area, int fontPx, QPointF north) {
+  const QPointF centre(area.left() + fontPx * 1.2, area.top() + fontPx * 2.1);
+  const QPointF tip = centre + north * (fontPx * 0.9), tail = centre - north * (fontPx * 0.9);
+  const QPointF across(-north.y(), north.x());
+  p.save();
+  p.setRenderHint(QPainter::Antialiasing, true);
   p.setPen(QPen(Qt::black, std::max(1, fontPx / 10)));
+  p.drawLine(tail, tip - north * (fontPx * 0.5));
   p.setBrush(Qt::black);
-  QPolygonF head;
-  head << QPointF(cx, top + fontPx * 1.2) << QPointF(cx - fontPx * 0.45, top + fontPx * 2.1)
-       << QPointF(cx + fontPx * 0.45, top + fontPx * 2.1);
-  p.drawPolygon(head);
-  p.drawLine(QPointF(cx, top + fontPx * 2.1), QPointF(cx, top + fontPx * 3.0));
-  p.setFont(PixelFont(fontPx, true));
-  p.drawText(QRect(cx - fontPx, top, 2 * fontPx, fontPx + 2), Qt::AlignCenter, U("С"));
-  p.setBrush(Qt::NoBrush);
+  p.drawPolygon(QPolygonF() << tip << tip - north * (fontPx * 0.9) + across * (fontPx * 0.45)
+                            << tip - north * (fontPx * 0.9) - across * (fontPx * 0.45));
+  p.setFont(PictureFont(fontPx, true));
+  p.drawText(QRectF(tip.x() - fontPx, area.top(), 2 * fontPx, fontPx + 2), Qt::AlignCenter, U("С"));
+  p.restore();
 }
 
 void DrawLegend(QPainter& p, const QRect& area, PictureKind kind, const BandScale& scale, int fontPx,
-                const QString& note, bool north, bool below) {
-  const QFont font = PixelFont(fontPx);
+                const QString& note, bool below) {
+  const LegendBox box = MeasureLegend(kind, scale, fontPx, note, below, area.width());
+  const QFont font = PictureFont(fontPx);
   const QFontMetrics fm(font);
   p.setBrush(Qt::NoBrush);
   int y = area.top();
   p.setPen(Qt::black);
-  p.setFont(PixelFont(fontPx, true));
+  p.setFont(PictureFont(fontPx, true));
   if (below) {
-    p.drawText(QPoint(area.left(), y + fm.height() + fm.ascent()), LegendTitle(kind));
-    if (north) {
-      QFont bold = font;
-      bold.setBold(true);
-      const int x = area.left() + QFontMetrics(bold).horizontalAdvance(LegendTitle(kind)) + fm.height();
-      DrawNorth(p, QRect(x, y, fm.height() * 2, fm.height() * 3), fontPx);
-    }
-    y += fm.height() * 3;
+    // The title on the middle of the north mark beside it.
+    const int head = NorthSize(fontPx).height();
+    p.drawText(QPoint(area.left(), y + (head - fm.height()) / 2 + fm.ascent()), box.title.value(0));
+    y += head;
   } else {
-    if (north) DrawNorth(p, area, fontPx);
-    y += fm.height() * 4;
-    const QStringList title = LegendTitleLines(kind);
-    for (int i = 0; i < title.size(); ++i) {
-      p.drawText(QPoint(area.left(), y + fm.ascent()),
-                 title[i] + (i + 1 < title.size() ? QStringLiteral(",") : QString()));
+    for (const QString& line : box.title) {
+      p.drawText(QPoint(area.left(), y + fm.ascent()), line);
       y += fm.height();
     }
   }
@@ -170,7 +176,7 @@ void DrawLegend(QPainter& p, const QRect& area, PictureKind kind, const BandScal
   const std::vector<QString> texts = LegendTexts(kind, scale);
   const int swatch = fm.height() * 3 / 2;
   const int bands = scale.bands();
-  const int perColumn = LegendRows(kind, scale, below);
+  const int perColumn = box.rowsPerColumn;
   const int columnWidth = below ? area.width() / 2 : area.width();
   const int rowHeight = fm.height() + fm.height() / 3;
   for (size_t row = 0; row < texts.size(); ++row) {
@@ -178,32 +184,36 @@ void DrawLegend(QPainter& p, const QRect& area, PictureKind kind, const BandScal
     const int column = static_cast<int>(row) / perColumn;
     const int x = area.left() + column * columnWidth;
     const int ry = y + (static_cast<int>(row) % perColumn) * rowHeight;
-    const QRect box(x, ry, swatch, fm.height());
-    p.fillRect(box, BandColor(band, bands));
+    const QRect swatchBox(x, ry, swatch, fm.height());
+    p.fillRect(swatchBox, BandColor(band, bands));
     p.setPen(QPen(kContour, 1));
-    p.drawRect(box.adjusted(0, 0, -1, -1));
+    p.drawRect(swatchBox.adjusted(0, 0, -1, -1));
     p.setPen(Qt::black);
-    p.drawText(QRect(box.right() + fm.height() / 2, ry, columnWidth - swatch - fm.height() / 2, fm.height()),
+    p.drawText(QRect(swatchBox.right() + fm.height() / 2, ry, columnWidth - swatch - fm.height() / 2, fm.height()),
                Qt::AlignVCenter | Qt::AlignLeft, texts[row]);
   }
   y += perColumn * rowHeight;
   if (!note.isEmpty()) {
     y += fm.height() / 2;
-    p.drawText(QRect(area.left(), y, area.width(), area.bottom() - y), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
+    p.drawText(QRect(area.left(), y, area.width(), area.bottom() - y + 1), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
                note);
   }
 }
 
+// Room above the map for the title "y, м" over the top y label, which stands half a line above the plot.
+int AxisTitleRoom(const QFontMetrics& fm) { return fm.height() * 3 / 2 + 2; }
+
 // Axis ticks in metres with the plot's frame: x below, y to the left, their labels kept clear of the corner.
 void DrawAxes(QPainter& p, const QRect& plot, const Frame& fr, int fontPx) {
-  const QFont font = PixelFont(fontPx);
+  const QFont font = PictureFont(fontPx);
   const QFontMetrics fm(font);
   p.setFont(font);
   p.setPen(QPen(Qt::black, 1));
   p.setBrush(Qt::NoBrush);
   p.drawRect(plot.adjusted(0, 0, -1, -1));
   const int tick = std::max(3, fontPx / 3);
-  const int maxX = std::max(2, plot.width() / (fm.horizontalAdvance(QStringLiteral("−00000")) + fontPx));
+  // At least both edges and the rupture point.
+  const int maxX = std::max(3, plot.width() / (fm.horizontalAdvance(QStringLiteral("−00000")) + fontPx));
   for (double v : Ticks(fr.x0, fr.x1, std::min(maxX, 9))) {
     const double px = plot.left() + (v - fr.x0) / (fr.x1 - fr.x0) * (plot.width() - 1);
     p.drawLine(QPointF(px, plot.bottom()), QPointF(px, plot.bottom() + tick));
@@ -211,7 +221,7 @@ void DrawAxes(QPainter& p, const QRect& plot, const Frame& fr, int fontPx) {
     const int w = fm.horizontalAdvance(t) + 4;
     p.drawText(QRectF(px - w / 2.0, plot.bottom() + tick + 1, w, fm.height()), Qt::AlignCenter, t);
   }
-  const int maxY = std::max(2, plot.height() / (fm.height() * 2));
+  const int maxY = std::max(3, plot.height() / (fm.height() * 2));
   for (double v : Ticks(fr.y0, fr.y1, std::min(maxY, 9))) {
     const double py = plot.bottom() - (v - fr.y0) / (fr.y1 - fr.y0) * (plot.height() - 1);
     p.drawLine(QPointF(plot.left() - tick, py), QPointF(plot.left(), py));
@@ -220,11 +230,12 @@ void DrawAxes(QPainter& p, const QRect& plot, const Frame& fr, int fontPx) {
     p.drawText(QRectF(0, py - fm.height() / 2.0, plot.left() - tick - 2, fm.height()), Qt::AlignRight | Qt::AlignVCenter,
                Plain(v));
   }
-  // Axis titles: "x, м" right under the x labels' end, "y, м" above the y labels.
+  // Axis titles: "x, м" right under the x labels' end, "y, м" above the top y label (which reaches half a
+  // line above the plot).
   p.drawText(QRect(plot.right() - fm.horizontalAdvance(U("x, м")) - 2, plot.bottom() + tick + fm.height() + 1,
                    fm.horizontalAdvance(U("x, м")) + 4, fm.height()),
              Qt::AlignRight, U("x, м"));
-  p.drawText(QRect(0, plot.top() - fm.height() - 2, plot.left() - 2, fm.height()), Qt::AlignRight | Qt::AlignBottom,
+  p.drawText(QRect(0, plot.top() - AxisTitleRoom(fm), plot.left() - 2, fm.height()), Qt::AlignRight | Qt::AlignBottom,
              U("y, м"));
 }
 
@@ -304,24 +315,111 @@ bool EqualBands(const BandScale& s) {
   return true;
 }
 
+// The mesh seen obliquely: the floor is a parallelogram, x to the right, y (north) into the picture, up and
+// to the right; heights in band units (MeshHeight), cut at the scale's top.
+struct MeshView {
+  QPointF origin;
+  double floorW, depthX, depthY, sz, top;
+  int nx, ny;
+  QPointF Project(double fx, double fy, double h) const {  // fx, fy 0..1 across the grid
+    return QPointF(origin.x() + fx * floorW + fy * depthX, origin.y() - fy * depthY - std::min(h, top) / top * sz);
+  }
+  // A cell position (−nx..nx, −ny..ny) at a height.
+  QPointF At(double x, double y, double h) const {
+    return Project((x + nx) / std::max(1, 2 * nx), (y + ny) / std::max(1, 2 * ny), h);
+  }
+  // The direction of north on the picture: along the floor's depth.
+  QPointF North() const {
+    const double l = std::hypot(depthX, depthY);
+    return l > 0 ? QPointF(depthX / l, -depthY / l) : QPointF(0, -1);
+  }
+};
+
+MeshView MeshViewOf(const QRect& plot, const models::Grid& g, const BandScale& scale) {
+  MeshView v;
+  v.floorW = plot.width() * 0.62;
+  v.depthX = plot.width() * 0.38;
+  v.depthY = std::min(plot.height() * 0.30, v.depthX * 0.6);
+  v.sz = std::min(plot.height() * 0.58, plot.width() * 0.6);
+  v.origin = QPointF(plot.left(), plot.bottom() - (plot.height() - v.depthY - v.sz) / 2);
+  v.top = std::max(1e-9, MeshHeight(scale, scale.edges.back()));
+  v.nx = g.nx();
+  v.ny = g.ny();
+  return v;
+}
+
+// The route on the mesh: the line along the azimuth through the rupture point, laid on the surface. It is
+// drawn in pieces, each right after the row of quads it crosses, so that nearer rises of the surface
+// cover it as they cover the quads behind them. `pieces[k]` is the route over rows y .. y + stride of
+// the k-th row drawn.
+class MeshRoute {
+ public:
+  MeshRoute(const MeshView& view, const models::Grid& g, PictureKind kind, const BandScale& scale, int stride,
+            double azimuthDeg)
+      : view_(view), g_(g), kind_(kind), scale_(scale), stride_(stride) {
+    const double a = azimuthDeg * M_PI / 180;
+    dx_ = std::sin(a);
+    dy_ = std::cos(a);
+    // From the rupture point to the frame's edge along the route, in cells.
+    reach_ = 1e9;
+    if (std::abs(dx_) > 1e-12) reach_ = std::min(reach_, g.nx() / std::abs(dx_));
+    if (std::abs(dy_) > 1e-12) reach_ = std::min(reach_, g.ny() / std::abs(dy_));
+  }
+
+  // Draws the part of the route over the rows y0 .. y1 (cells).
+  void DrawOver(QPainter& p, double y0, double y1, const QPen& pen) {
+    double t0 = -reach_, t1 = reach_;
+    if (std::abs(dy_) > 1e-12) {
+      t0 = std::max(t0, std::min(y0 / dy_, y1 / dy_));
+      t1 = std::min(t1, std::max(y0 / dy_, y1 / dy_));
+    } else if (!(y0 <= 0 && 0 < y1)) {
+      return;  // an east-west route lies on the row of the rupture point only
+    }
+    if (!(t1 > t0)) return;
+    QPolygonF line;
+    const int steps = std::max(1, static_cast<int>(std::ceil((t1 - t0) * 4)));
+    for (int k = 0; k <= steps; ++k) {
+      const double t = t0 + (t1 - t0) * k / steps;
+      line << view_.At(t * dx_, t * dy_, Height(t * dx_, t * dy_));
+    }
+    // The dashes run on from piece to piece.
+    QPen dashed = pen;
+    dashed.setDashOffset(length_ / std::max(1.0, pen.widthF()));
+    p.setPen(dashed);
+    p.drawPolyline(line);
+    for (int k = 1; k < line.size(); ++k) length_ += std::hypot(line[k].x() - line[k - 1].x(), line[k].y() - line[k - 1].y());
+  }
+
+ private:
+  // The surface's height at a cell position: between the four corners of the quad drawn there.
+  double Height(double x, double y) const {
+    const int nx = g_.nx(), ny = g_.ny();
+    const int x0 = std::clamp(-nx + static_cast<int>(std::floor((x + nx) / stride_)) * stride_, -nx, std::max(-nx, nx - stride_));
+    const int y0 = std::clamp(-ny + static_cast<int>(std::floor((y + ny) / stride_)) * stride_, -ny, std::max(-ny, ny - stride_));
+    const double tx = std::clamp((x - x0) / stride_, 0.0, 1.0), ty = std::clamp((y - y0) / stride_, 0.0, 1.0);
+    auto h = [&](int cx, int cy) { return MeshHeight(scale_, PictureValue(kind_, g_.at0(cx, cy))); };
+    return (h(x0, y0) * (1 - tx) + h(x0 + stride_, y0) * tx) * (1 - ty) +
+           (h(x0, y0 + stride_) * (1 - tx) + h(x0 + stride_, y0 + stride_) * tx) * ty;
+  }
+
+  const MeshView& view_;
+  const models::Grid& g_;
+  PictureKind kind_;
+  const BandScale& scale_;
+  int stride_;
+  double dx_ = 0, dy_ = 1, reach_ = 0, length_ = 0;
+};
+
 // Oblique banded mesh over a floor with two back walls, as a spreadsheet's surface chart draws it.
 void DrawMesh(QPainter& p, const QRect& plot, const models::Grid& g, int cStep, PictureKind kind,
               const BandScale& scale, int fontPx, const PictureOptions& o) {
   const int nx = g.nx(), ny = g.ny();
   const int cells = std::max(2 * nx, 2 * ny);
   const int stride = std::max(1, (cells + 59) / 60);  // at most about 60 quads a side
-  const double top = std::max(1e-9, MeshHeight(scale, scale.edges.back()));
-  // The floor is a parallelogram: x to the right, y (north) into the picture, up and to the right.
-  const double floorW = plot.width() * 0.62, depthX = plot.width() * 0.38;
-  const double depthY = std::min(plot.height() * 0.30, depthX * 0.6);
-  const double sz = std::min(plot.height() * 0.58, plot.width() * 0.6);
-  const QPointF origin(plot.left(), plot.bottom() - (plot.height() - depthY - sz) / 2);
-  auto project = [&](double fx, double fy, double h) {  // fx, fy 0..1 across the grid, h in band units
-    return QPointF(origin.x() + fx * floorW + fy * depthX, origin.y() - fy * depthY - std::min(h, top) / top * sz);
-  };
-  auto gx = [&](int x) { return (x + nx) / static_cast<double>(std::max(1, 2 * nx)); };
-  auto gy = [&](int y) { return (y + ny) / static_cast<double>(std::max(1, 2 * ny)); };
-  const QFont font = PixelFont(fontPx);
+  const MeshView view = MeshViewOf(plot, g, scale);
+  const double top = view.top;
+  auto project = [&view](double fx, double fy, double h) { return view.Project(fx, fy, h); };
+  const QFont font = PictureFont(fontPx);
   const QFontMetrics fm(font);
   p.setFont(font);
   // Floor and back walls, a line along the walls at every level, the levels on the front left edge.
@@ -358,32 +456,28 @@ void DrawMesh(QPainter& p, const QRect& plot, const models::Grid& g, int cStep, 
                       fm.height()),
                Qt::AlignRight | Qt::AlignVCenter, t);
   }
-  p.setRenderHint(QPainter::Antialiasing, false);
-  p.setPen(QPen(QColor(60, 60, 60, stride > 1 ? 50 : 80), 0));
-  // The route on the floor through the rupture point (the raised surface hides it where it stands).
-  if (o.drawRoute) {
-    const double a = o.azimuth * M_PI / 180;
-    const double dx = std::sin(a) / std::max(1, 2 * nx), dy = std::cos(a) / std::max(1, 2 * ny);  // per cell
-    double reach = 1e9;  // cells from the centre to the floor's edge along the route
-    if (std::abs(dx) > 1e-12) reach = std::min(reach, 0.5 / std::abs(dx));
-    if (std::abs(dy) > 1e-12) reach = std::min(reach, 0.5 / std::abs(dy));
-    p.save();
-    p.setRenderHint(QPainter::Antialiasing, true);
-    p.setPen(QPen(kRoute, std::max(2.0, fontPx / 6.0), Qt::DashLine));
-    p.drawLine(project(0.5 - dx * reach, 0.5 - dy * reach, 0), project(0.5 + dx * reach, 0.5 + dy * reach, 0));
-    p.restore();
-  }
-  // Far rows first, so nearer quads cover them.
+  const QPen meshPen(QColor(60, 60, 60, stride > 1 ? 50 : 80), 0);
+  const QPen routePen(kRoute, std::max(2.0, fontPx / 6.0), Qt::DashLine);
+  MeshRoute route(view, g, kind, scale, stride, o.azimuth);
+  // Far rows first, so nearer quads cover them; the route over each row right after it.
   for (int y = ny - stride; y >= -ny; y -= stride) {
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setPen(meshPen);
     for (int x = -nx; x + stride <= nx; x += stride) {
       const double v00 = PictureValue(kind, g(x, y)), v10 = PictureValue(kind, g(x + stride, y));
       const double v01 = PictureValue(kind, g(x, y + stride)), v11 = PictureValue(kind, g(x + stride, y + stride));
       QPolygonF quad;
-      quad << project(gx(x), gy(y), MeshHeight(scale, v00)) << project(gx(x + stride), gy(y), MeshHeight(scale, v10))
-           << project(gx(x + stride), gy(y + stride), MeshHeight(scale, v11))
-           << project(gx(x), gy(y + stride), MeshHeight(scale, v01));
+      quad << view.At(x, y, MeshHeight(scale, v00)) << view.At(x + stride, y, MeshHeight(scale, v10))
+           << view.At(x + stride, y + stride, MeshHeight(scale, v11)) << view.At(x, y + stride, MeshHeight(scale, v01));
       p.setBrush(BandColor(scale.bandOf(std::max({v00, v10, v01, v11})), scale.bands()));
       p.drawPolygon(quad);
+    }
+    if (o.drawRoute) {
+      p.setRenderHint(QPainter::Antialiasing, true);
+      p.setBrush(Qt::NoBrush);
+      route.DrawOver(p, y, y + stride, routePen);
+      // In front of the nearest row, when the grid's side is no multiple of the stride: no quads there.
+      if (y - stride < -ny && y > -ny) route.DrawOver(p, -ny, y, routePen);
     }
   }
   p.setBrush(Qt::NoBrush);
@@ -399,25 +493,18 @@ void DrawMesh(QPainter& p, const QRect& plot, const models::Grid& g, int cStep, 
              Plain(ym));
   p.drawText(QRectF(yf.x() + 6, yf.y() - fm.height() * 1.6, 80, fm.height()), Qt::AlignLeft | Qt::AlignVCenter,
              U("y, м"));
-  // North: an arrow beside the floor's right edge, along +y.
-  const QPointF shift(fontPx * 1.2, 0);
-  const QPointF from = project(1, 0.45, 0) + shift, to = project(1, 0.75, 0) + shift;
-  const QPointF along = (to - from) / std::max(1.0, std::hypot(to.x() - from.x(), to.y() - from.y()));
-  const QPointF across(-along.y(), along.x());
-  p.setRenderHint(QPainter::Antialiasing, true);
-  p.setPen(QPen(Qt::black, std::max(1, fontPx / 10)));
-  p.drawLine(from, to);
-  p.setBrush(Qt::black);
-  p.drawPolygon(QPolygonF() << to << to - along * fontPx * 0.8 + across * fontPx * 0.35
-                            << to - along * fontPx * 0.8 - across * fontPx * 0.35);
-  p.setBrush(Qt::NoBrush);
-  p.setFont(PixelFont(fontPx, true));
-  p.drawText(QRectF(to.x() - fontPx * 0.2, to.y() - fm.height() * 1.1, 2 * fontPx, fm.height()), Qt::AlignLeft,
-             U("С"));
-  p.setFont(font);
 }
 
 }  // namespace
+
+QFont PictureFont(int pixels, bool bold) {
+  QFont f(QStringLiteral("DejaVu Sans"));
+  f.setPixelSize(std::max(6, pixels));
+  f.setBold(bold);
+  return f;
+}
+
+int PictureTextPixels(int width, int height) { return std::clamp(std::min(width, height * 4 / 3) / 48, 11, 40); }
 
 int BandScale::bandOf(double v) const {
   if (bands() < 1 || !(v >= edges.front())) return -1;
@@ -448,7 +535,8 @@ BandScale PictureBands(PictureKind kind, double maxValue) {
     }
     case PictureKind::HeatFlux: {
       // Round levels of the 1-2-5 series, the top one the first at or above the maximum, down to
-      // 1 kW/m² (what a person bears for long) once there are five bands, and never more than eight.
+      // 1 kW/m² (what a person bears for long) once there are five bands, and never more than seven, so
+      // that with the background below the lowest level the legend holds at most eight rows.
       // Like the other kinds the levels grow geometrically, so the zones near the flame and the wide
       // weak zones both show.
       const double top = m > 0 ? m : 1;
@@ -465,7 +553,8 @@ BandScale PictureBands(PictureKind kind, double maxValue) {
         const double f = v / e;
         return f > 4.5 ? 2 * e : f > 1.5 ? e : 0.5 * e;
       };
-      while (down.size() < 9 && !(down.size() >= 6 && down.back() <= 1 + 1e-12)) down.push_back(lower(down.back()));
+      while (down.size() < kMostFluxLevels && !(down.size() >= 6 && down.back() <= 1 + 1e-12))
+        down.push_back(lower(down.back()));
       s.edges.assign(down.rbegin(), down.rend());
       break;
     }
@@ -508,46 +597,77 @@ std::vector<QString> LegendTexts(PictureKind kind, const BandScale& s) {
 }
 
 namespace {
-BandScale ScaleFor(const models::Grid& grid, PictureKind kind) { return PictureBands(kind, FieldMax(grid, kind)); }
-}  // namespace
 
-PictureLayout LayoutPicture(const models::Grid& grid, int cStep, const PictureOptions& o) {
+BandScale ScaleFor(const models::Grid& grid, PictureKind kind) { return PictureBands(kind, FieldMax(grid, kind)); }
+
+// The grid in the picture's frame: the grid itself, or a copy cut (or widened with zeros) to the frame.
+const models::Grid& Framed(const models::Grid& grid, const PictureOptions& o, models::Grid& copy) {
+  if (o.frameNx <= 0 || o.frameNy <= 0 || (grid.nx() == o.frameNx && grid.ny() == o.frameNy)) return grid;
+  copy.resize(o.frameNx, o.frameNy);
+  for (int y = -o.frameNy; y <= o.frameNy; ++y)
+    for (int x = -o.frameNx; x <= o.frameNx; ++x) copy(x, y) = grid.at0(x, y);
+  return copy;
+}
+
+// The note of the mesh: how its heights are scaled, and where the surface is cut.
+QString MeshNote(const models::Grid& grid, PictureKind kind, const BandScale& scale) {
+  QString note;
+  if (!EqualBands(scale)) note = U("Высота: уровни шкалы через равные промежутки.");
+  if (FieldMax(grid, kind) > scale.edges.back())
+    note += U(" Поверхность срезана на уровне ") + LevelText(kind, scale.edges.back()) + QStringLiteral(".");
+  return note.trimmed();
+}
+
+PictureLayout LayoutFramed(const models::Grid& grid, const PictureOptions& o) {
   PictureLayout l;
   const int w = std::max(o.width, 120), h = std::max(o.height, 90);
   const PictureKind kind = o.kind;
   const bool mesh = o.view3D && kind != PictureKind::Risk;
   const BandScale scale = ScaleFor(grid, kind);
+  const QString note = mesh ? MeshNote(grid, kind, scale) : QString();
   // A cell taller than wide takes the legend below the plot, else beside it.
   l.legendBelow = h > w;
   // About the window's own text size on screen, growing with print-size pictures; it shrinks until the
-  // legend fits beside (or under) a usable plot.
-  const int titleRoom = o.title.isEmpty() ? 0 : QFontMetrics(PixelFont(std::clamp(w / 48, 11, 40) + 2, true)).height() + 6;
-  int fontPx = std::clamp(std::min(w, h * 4 / 3) / 48, 11, 40);
+  // legend (with the north mark above it) fits beside, or under, a usable plot.
+  const int titleRoom = o.title.isEmpty() ? 0 : QFontMetrics(PictureFont(std::clamp(w / 48, 11, 40) + 2, true)).height() + 6;
+  const auto northRoom = [](int fontPx) { return NorthSize(fontPx).height() + fontPx * 3 / 5; };
+  int fontPx = PictureTextPixels(w, h);
+  LegendBox legend;
+  const int widest = static_cast<int>(w * 0.36);
   for (; fontPx > 6; --fontPx) {
-    const QFont f = PixelFont(fontPx);
-    const int lh = LegendHeight(kind, scale, f, mesh, l.legendBelow);
-    if (l.legendBelow ? LegendBelowWidth(kind, scale, f) <= w - fontPx && lh <= (h - titleRoom) * 0.45
-                      : LegendWidth(kind, scale, f) <= w * 0.36 && lh <= h - 6 - titleRoom)
+    legend = MeasureLegend(kind, scale, fontPx, note, l.legendBelow, widest);
+    if (l.legendBelow ? legend.width <= w - fontPx && legend.height <= (h - titleRoom) * 0.45
+                      : legend.width <= widest && legend.height + northRoom(fontPx) <= h - 6 - titleRoom)
       break;
   }
+  if (fontPx == 6) legend = MeasureLegend(kind, scale, fontPx, note, l.legendBelow, widest);
   l.fontPixels = fontPx;
-  const QFont font = PixelFont(fontPx);
+  const QFont font = PictureFont(fontPx);
   const QFontMetrics fm(font);
   int top = 4;
   if (!o.title.isEmpty()) {
-    l.title = QRect(0, 2, w, QFontMetrics(PixelFont(fontPx + 2, true)).height() + 2);
+    l.title = QRect(0, 2, w, QFontMetrics(PictureFont(fontPx + 2, true)).height() + 2);
     top = l.title.bottom() + 4;
   }
-  const int legendH = std::min(LegendHeight(kind, scale, font, mesh, l.legendBelow), h - top - 2);
   int right = w, bottomEdge = h;
   if (l.legendBelow) {
-    const int legendW = std::min(LegendBelowWidth(kind, scale, font), w - fontPx);
+    // The north mark beside the legend's title, on the legend's first line.
+    const int legendH = std::min(legend.height, h - top - 2);
+    const int legendW = std::min(legend.width, w - fontPx);
     l.legend = QRect((w - legendW) / 2, h - legendH - 2, legendW, legendH);
+    l.north = QRect(QPoint(l.legend.left() + QFontMetrics(PictureFont(fontPx, true)).horizontalAdvance(LegendTitle(kind)) +
+                               fm.height(),
+                           l.legend.top()),
+                    NorthSize(fontPx));
     bottomEdge = l.legend.top() - fontPx / 2;
   } else {
-    const int legendW = LegendWidth(kind, scale, font);
-    l.legend = QRect(w - legendW - fontPx / 2, top, legendW, legendH);
-    right = l.legend.left() - fontPx;
+    // The north mark at the top, the legend under it.
+    const int legendW = std::max(legend.width, NorthSize(fontPx).width());
+    const int left = w - legendW - fontPx / 2;
+    l.north = QRect(QPoint(left, top), NorthSize(fontPx));
+    const int legendTop = top + northRoom(fontPx);
+    l.legend = QRect(left, legendTop, legendW, std::min(legend.height, h - legendTop - 2));
+    right = left - fontPx;
   }
   QRect plot;
   if (mesh) {
@@ -555,10 +675,13 @@ PictureLayout LayoutPicture(const models::Grid& grid, int cStep, const PictureOp
     plot = QRect(labels, top + fm.height(), right - labels - fm.horizontalAdvance(QStringLiteral("-5000")) - 8,
                  bottomEdge - top - fm.height() * 3);
   } else {
-    // Room for the y labels on the left, the x labels and the axis title below; the cells stay square.
+    // Room for the y labels on the left and their title above, the x labels and their title below; the
+    // cells stay square.
     const int left = fm.horizontalAdvance(QStringLiteral("−00000")) + fontPx / 2 + 4;
+    right = std::min(right, w - fm.horizontalAdvance(QStringLiteral("−00000")) / 2 - 2);  // the last x label
+    const int above = AxisTitleRoom(fm);
     const int below = fm.height() * 2 + fontPx / 2 + 4;
-    plot = QRect(left, top + fm.height() + 2, right - left, bottomEdge - top - fm.height() - 2 - below);
+    plot = QRect(left, top + above, right - left, bottomEdge - top - above - below);
     const double aspect = static_cast<double>(std::max(grid.ny(), 1)) / std::max(grid.nx(), 1);
     const int side = std::max(10, std::min(plot.width(), static_cast<int>(plot.height() / aspect)));
     const int height = std::max(10, static_cast<int>(side * aspect));
@@ -566,51 +689,52 @@ PictureLayout LayoutPicture(const models::Grid& grid, int cStep, const PictureOp
     plot = QRect(x, plot.top() + (plot.height() - height) / 2, side, height);
   }
   l.plot = plot;
-  (void)cStep;
   return l;
 }
 
-QImage RenderResultPicture(const models::Grid& grid, int cStep, const PictureOptions& o) {
+}  // namespace
+
+PictureLayout LayoutPicture(const models::Grid& grid, int /*cStep*/, const PictureOptions& o) {
+  models::Grid copy;
+  return LayoutFramed(Framed(grid, o, copy), o);
+}
+
+QImage RenderResultPicture(const models::Grid& source, int cStep, const PictureOptions& o) {
   // A grid the run did not fill gives no picture (a document then leaves the caption alone).
-  if (grid.empty()) return {};
+  if (source.empty()) return {};
+  models::Grid copy;
+  const models::Grid& grid = Framed(source, o, copy);
   const int w = std::max(o.width, 120), h = std::max(o.height, 90);
   QImage image(w, h, QImage::Format_RGB32);
   image.fill(Qt::white);
   const PictureKind kind = o.kind;
   const bool mesh = o.view3D && kind != PictureKind::Risk;
-  const PictureLayout l = LayoutPicture(grid, cStep, o);
+  const PictureLayout l = LayoutFramed(grid, o);
   const BandScale scale = ScaleFor(grid, kind);
   const int step = cStep > 0 ? cStep : 1;
   QPainter p(&image);
   p.setRenderHint(QPainter::TextAntialiasing, true);
   if (!o.title.isEmpty()) {
-    p.setFont(PixelFont(l.fontPixels + 2, true));
+    p.setFont(PictureFont(l.fontPixels + 2, true));
     p.setPen(Qt::black);
     p.drawText(l.title, Qt::AlignCenter, o.title);
   }
   QString note;
+  QPointF north(0, -1);
   if (mesh) {
     DrawMesh(p, l.plot, grid, step, kind, scale, l.fontPixels, o);
-    if (!EqualBands(scale)) note = U("Высота: уровни шкалы через равные промежутки.");
-    if (FieldMax(grid, kind) > scale.edges.back())
-      note += U(" Поверхность срезана на уровне ") + LevelText(kind, scale.edges.back()) + QStringLiteral(".");
+    north = MeshViewOf(l.plot, grid, scale).North();
+    note = MeshNote(grid, kind, scale);
   } else {
     const Frame fr = FrameOf(grid, step);
     DrawTopView(p, l.plot, grid, fr, step, kind, scale);
     if (o.drawRoute) DrawRoute(p, QRectF(l.plot), fr, o.azimuth, l.fontPixels);
     DrawAxes(p, l.plot, fr, l.fontPixels);
   }
-  DrawLegend(p, l.legend, kind, scale, l.fontPixels, note, !mesh, l.legendBelow);
+  DrawNorth(p, l.north, l.fontPixels, north);
+  DrawLegend(p, l.legend, kind, scale, l.fontPixels, note, l.legendBelow);
   p.end();
   return image;
-}
-
-QImage RenderGridPicture(const models::Grid& grid, int nx, int ny, int cStep, const PictureOptions& options) {
-  if (grid.nx() == nx && grid.ny() == ny) return RenderResultPicture(grid, cStep, options);
-  models::Grid g(nx, ny);
-  for (int y = -ny; y <= ny; ++y)
-    for (int x = -nx; x <= nx; ++x) g(x, y) = grid.at0(x, y);
-  return RenderResultPicture(g, cStep, options);
 }
 
 }  // namespace velaron::output

@@ -6,6 +6,7 @@
 // workbook and the report each take them at their own resolution.
 #pragma once
 
+#include <QFont>
 #include <QImage>
 #include <QRect>
 #include <QSize>
@@ -31,9 +32,13 @@ struct PictureOptions {
   int width = 640;
   int height = 480;
   // The route section's azimuth, degrees clockwise from north: the route is drawn through the rupture
-  // point along it. No route line when `drawRoute` is off.
+  // point along it, on the map and on the mesh alike. No route line when `drawRoute` is off.
   double azimuth = 0;
   bool drawRoute = true;
+  // The frame of the run's grid: cells from the rupture point to its edge along x and y. Every picture of
+  // a run is drawn in it, whatever border cells a grid keeps beyond it (the probability grid keeps one);
+  // 0 takes the grid's own size.
+  int frameNx = 0, frameNy = 0;
 };
 
 // The bands of a picture: edges[0] < edges[1] < … ; band i runs from edges[i] to edges[i + 1]. Values
@@ -66,18 +71,23 @@ QString LevelText(PictureKind kind, double level);
 // The legend's lines from the top band down: "50 – 99,99", "≥ 300", and last the background "< 1".
 std::vector<QString> LegendTexts(PictureKind kind, const BandScale& scale);
 
-// Where the parts of a picture go: the plot (the map or the mesh) and the box the legend's texts take.
+// The pictures' font at a size in pixels.
+QFont PictureFont(int pixels, bool bold = false);
+// The text size of a picture of width × height pixels (before a legend too wide makes it smaller): about
+// the window's own text size on screen, growing with print-size pictures.
+int PictureTextPixels(int width, int height);
+
+// Where the parts of a picture go: the plot (the map or the mesh), the north mark, and the box of the
+// legend (its title, then one row per band).
 struct PictureLayout {
-  QRect title, plot, legend;
+  QRect title, plot, north, legend;
   int fontPixels = 12;
   bool legendBelow = false;  // a cell taller than wide has the legend under the plot
 };
 PictureLayout LayoutPicture(const models::Grid& grid, int cStep, const PictureOptions& options);
 
-// The picture of `grid` (cells −nx..nx × −ny..ny, cStep metres apart); a null image for an empty grid.
+// The picture of `grid` (cells −nx..nx × −ny..ny, cStep metres apart) in the frame of the options (cells
+// outside the grid read 0); a null image for an empty grid.
 QImage RenderResultPicture(const models::Grid& grid, int cStep, const PictureOptions& options);
-
-// Old entry point: the cells −nx..nx × −ny..ny of `grid` (cells outside it read 0).
-QImage RenderGridPicture(const models::Grid& grid, int nx, int ny, int cStep, const PictureOptions& options);
 
 }  // namespace velaron::output

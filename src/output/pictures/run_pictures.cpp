@@ -5,24 +5,34 @@
 
 #include <csetjmp>
 
-#include "output/pictures/result_pictures.h"
-
 namespace velaron::output {
+
+PictureOptions RunPictureOptions(const result::RunSnapshot& record, PictureKind kind, bool view3D) {
+  PictureOptions o;
+  o.kind = kind;
+  o.view3D = view3D && kind != PictureKind::Risk;
+  o.azimuth = record.request.section.Azimut;
+  const auto& st = record.request.settings;
+  o.frameNx = models::GridHalf(st.XLimit, st.CStep);
+  o.frameNy = models::GridHalf(st.YLimit, st.CStep);
+  return o;
+}
+
+PictureKind DamageKindOf(const result::RunSnapshot& record) {
+  return record.isOverpressure() ? PictureKind::Overpressure : PictureKind::HeatFlux;
+}
 
 void DrawResultPictures(result::RunSnapshot& record, bool opt3D, QSize size) {
   const int step = record.request.settings.CStep;
-  const bool blast = record.isOverpressure();
-  PictureOptions o;
-  o.width = size.width();
-  o.height = size.height();
-  o.azimuth = record.request.section.Azimut;
-  o.view3D = opt3D;
-  o.kind = blast ? PictureKind::Overpressure : PictureKind::HeatFlux;
-  record.imgDiagr1 = RenderResultPicture(record.GridValue, step, o);
-  o.kind = PictureKind::Probability;
-  record.imgDiagr2 = RenderResultPicture(record.GridProc, step, o);
-  o.kind = PictureKind::Risk;  // always seen from above
-  record.imgRisk = RenderResultPicture(record.GridRisk, step, o);
+  auto draw = [&](const models::Grid& grid, PictureKind kind) {
+    PictureOptions o = RunPictureOptions(record, kind, opt3D);
+    o.width = size.width();
+    o.height = size.height();
+    return RenderResultPicture(grid, step, o);
+  };
+  record.imgDiagr1 = draw(record.GridValue, DamageKindOf(record));
+  record.imgDiagr2 = draw(record.GridProc, PictureKind::Probability);
+  record.imgRisk = draw(record.GridRisk, PictureKind::Risk);  // always seen from above
 }
 
 namespace {

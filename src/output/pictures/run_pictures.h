@@ -4,9 +4,17 @@
 
 #include <QSize>
 
+#include "output/pictures/result_pictures.h"
 #include "result/run_snapshot.h"
 
 namespace velaron::output {
+
+// How a picture of `record`'s grids is drawn wherever it appears (the results tab, the workbook, the
+// report): in the frame of the run's grid, with the route along the section's azimuth, as a mesh when
+// `view3D` (never the risk). The size is the caller's.
+PictureOptions RunPictureOptions(const result::RunSnapshot& record, PictureKind kind, bool view3D);
+// The kind of the damaging-factor picture: overpressure for the blast codes, else heat flux.
+PictureKind DamageKindOf(const result::RunSnapshot& record);
 
 // Fills imgDiagr1, imgDiagr2 and imgRisk of `record` from its grids at `size` (print resolution by
 // default: the workbook and the report take them; the window draws its own at the size of its cells);

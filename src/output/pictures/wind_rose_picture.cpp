@@ -9,6 +9,7 @@
 #include <numbers>
 
 #include "common/numtext.h"
+#include "output/pictures/result_pictures.h"
 
 namespace velaron::output {
 
@@ -16,7 +17,6 @@ namespace {
 
 constexpr int kDirections = 8;
 constexpr int kMostRings = 5;
-constexpr int kTextPoints = 9;
 
 struct Season {
   const char* name;
@@ -58,33 +58,48 @@ std::vector<double> RoseRings(double largest) {
   return edges;
 }
 
+QString RoseRingText(double ring) { return QString::fromStdString(FormatNumber(ring)) + QStringLiteral(" %"); }
+
 QImage DrawWindRose(const db::WindRow& town, QSize size) {
-  QImage image(size, QImage::Format_RGB32);
+  const int w = std::max(size.width(), 160), h = std::max(size.height(), 120);
+  QImage image(w, h, QImage::Format_RGB32);
   image.fill(Qt::white);
   QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing);
-  QFont font = p.font();
-  font.setPointSize(kTextPoints);
-  p.setFont(font);
+  p.setRenderHint(QPainter::TextAntialiasing);
+  // The text size of the other pictures at the same size.
+  const int fontPx = PictureTextPixels(w, h);
+  const QFont font = PictureFont(fontPx), titleFont = PictureFont(fontPx + 2, true);
   const QFontMetrics fm(font);
   const int line = fm.height();
 
-  // Title above, legend below, the rose in the square left between them.
-  QFont titleFont = font;
-  titleFont.setBold(true);
-  titleFont.setPointSize(kTextPoints + 2);
-  p.setFont(titleFont);
-  const int titleHeight = QFontMetrics(titleFont).height() + 6;
-  p.setPen(Qt::black);
-  p.drawText(QRect(0, 4, size.width(), titleHeight), Qt::AlignHCenter | Qt::AlignTop, town.CityName);
-  p.setFont(font);
+  // The title above; the legend at the right of the rose, or under it when the picture is too narrow.
+  const int titleHeight = QFontMetrics(titleFont).height() + fontPx / 2;
 
-  const int legendHeight = line + 10;
-  const double labelRoom = fm.horizontalAdvance(QStringLiteral("СВ")) + 8;
-  const double top = titleHeight + line + 10;
-  const double bottom = size.height() - legendHeight - line - 8;
-  const double radius = std::max(10.0, std::min((bottom - top) / 2, size.width() / 2.0 - labelRoom));
-  const QPointF centre(size.width() / 2.0, (top + bottom) / 2);
+  const Season seasons[] = {{"Зима", &town.winter, QColor(0, 70, 180), false},
+                            {"Лето", &town.summer, QColor(200, 60, 0), true}};
+  const int sample = fontPx * 2, gap = fontPx / 2;
+  int legendWidth = 0;
+  for (const Season& s : seasons)
+    legendWidth = std::max(legendWidth, sample + gap + fm.horizontalAdvance(QString::fromUtf8(s.name)));
+  const double labelRoom = fm.horizontalAdvance(QStringLiteral("СВ")) + fontPx;
+  const double legendRoom = legendWidth + 2 * fontPx;  // beside the rose
+  const double top = titleHeight + line + fontPx;
+  double bottom = h - line - fontPx / 2.0;
+  double radius = std::min((bottom - top) / 2, (w - legendRoom) / 2.0 - labelRoom);
+  const bool legendBelow = radius < (bottom - top) / 2 * 0.8;
+  if (legendBelow) {
+    bottom -= 2 * line;
+    radius = std::min((bottom - top) / 2, w / 2.0 - labelRoom);
+  }
+  radius = std::max(10.0, radius);
+  // The rose and the legend beside it make one block in the middle of the picture.
+  const double blockLeft = legendBelow ? 0 : (w - 2 * (radius + labelRoom) - legendRoom) / 2;
+  const QPointF centre(legendBelow ? w / 2.0 : blockLeft + radius + labelRoom, (top + bottom) / 2);
+  p.setFont(titleFont);
+  p.setPen(Qt::black);
+  p.drawText(QRectF(centre.x() - w / 2.0, fontPx / 3.0, w, titleHeight), Qt::AlignHCenter | Qt::AlignTop, town.CityName);
+  p.setFont(font);
 
   double largest = 0;
   for (int i = 0; i < kDirections; ++i)
@@ -92,8 +107,9 @@ QImage DrawWindRose(const db::WindRow& town, QSize size) {
   const std::vector<double> rings = RoseRings(largest);
   const double outer = rings.back();
 
-  // Grid: rings as octagons, spokes, ring values along the north spoke, direction letters outside.
-  p.setPen(QPen(QColor(170, 170, 170), 1));
+  // Grid: rings as octagons, spokes, direction letters outside; the ring values with their unit just
+  // inside each ring, right of the north spoke, clear of the letter "С" above the rim.
+  p.setPen(QPen(QColor(170, 170, 170), std::max(1, fontPx / 12)));
   p.setBrush(Qt::NoBrush);
   for (double ring : rings) {
     QPolygonF octagon;
@@ -103,57 +119,54 @@ QImage DrawWindRose(const db::WindRow& town, QSize size) {
   for (int i = 0; i < kDirections; ++i) p.drawLine(centre, Polar(centre, i, radius));
   p.setPen(QColor(90, 90, 90));
   for (double ring : rings) {
+    // On a white ground: the ring's own line runs down through its label.
     const QPointF at = Polar(centre, 0, radius * ring / outer);
-    p.drawText(QPointF(at.x() + 3, at.y() + fm.ascent() / 2.0), QString::fromStdString(FormatNumber(ring)));
+    const QString text = RoseRingText(ring);
+    const QRectF box(at.x() + fontPx / 4.0, at.y() + 1, fm.horizontalAdvance(text) + fontPx / 4.0, line);
+    p.fillRect(box, Qt::white);
+    p.drawText(box, Qt::AlignLeft | Qt::AlignVCenter, text);
   }
   p.setPen(Qt::black);
   const QStringList letters = RoseDirectionLetters();
   for (int i = 0; i < kDirections; ++i) {
-    const QPointF at = Polar(centre, i, radius + line / 2.0 + 6);
-    const QRectF box(at.x() - labelRoom / 2, at.y() - line / 2.0, labelRoom, line);
-    p.drawText(box, Qt::AlignCenter, letters[i]);
+    const QPointF at = Polar(centre, i, radius + line / 2.0 + fontPx / 2.0);
+    p.drawText(QRectF(at.x() - labelRoom / 2, at.y() - line / 2.0, labelRoom, line), Qt::AlignCenter, letters[i]);
   }
 
   // The two seasons, each a closed line through its eight values with a marker on every value.
-  const Season seasons[] = {{"Зима", &town.winter, QColor(0, 70, 180), false},
-                            {"Лето", &town.summer, QColor(200, 60, 0), true}};
+  const double pen = std::max(2.0, fontPx / 6.0), marker = std::max(3.5, fontPx / 4.0);
+  auto drawMarker = [&](const Season& s, const QPointF& pt) {
+    const QRectF box(pt.x() - marker, pt.y() - marker, 2 * marker, 2 * marker);
+    if (s.squareMarker)
+      p.drawRect(box);
+    else
+      p.drawEllipse(box);
+  };
   for (const Season& s : seasons) {
     QPolygonF line8;
     for (int i = 0; i < kDirections; ++i)
       line8 << Polar(centre, i, radius * NonNegative((*s.values)[size_t(i)]) / outer);
-    p.setPen(QPen(s.color, 2));
+    p.setPen(QPen(s.color, pen));
     p.setBrush(Qt::NoBrush);
     p.drawPolygon(line8);
     p.setBrush(s.color);
-    for (const QPointF& pt : line8) {
-      const QRectF marker(pt.x() - 3.5, pt.y() - 3.5, 7, 7);
-      if (s.squareMarker)
-        p.drawRect(marker);
-      else
-        p.drawEllipse(marker);
-    }
+    for (const QPointF& pt : line8) drawMarker(s, pt);
   }
 
-  // Legend: a sample of each line and its season, centred under the rose.
-  const int sample = 26, gap = 18;
-  int width = 0;
-  for (const Season& s : seasons) width += sample + 6 + fm.horizontalAdvance(QString::fromUtf8(s.name)) + gap;
-  width -= gap;
-  double x = (size.width() - width) / 2.0;
-  const double y = size.height() - legendHeight / 2.0;
+  // Legend: a sample of each line and its season, beside the rose or centred under it.
+  double x = legendBelow ? (w - 2 * legendWidth - 2 * fontPx) / 2.0 : centre.x() + radius + labelRoom + fontPx;
+  double y = legendBelow ? h - line * 1.5 : centre.y() - line;
   for (const Season& s : seasons) {
-    p.setPen(QPen(s.color, 2));
+    p.setPen(QPen(s.color, pen));
     p.drawLine(QPointF(x, y), QPointF(x + sample, y));
     p.setBrush(s.color);
-    const QRectF marker(x + sample / 2.0 - 3.5, y - 3.5, 7, 7);
-    if (s.squareMarker)
-      p.drawRect(marker);
-    else
-      p.drawEllipse(marker);
+    drawMarker(s, QPointF(x + sample / 2.0, y));
     p.setPen(Qt::black);
-    const QString name = QString::fromUtf8(s.name);
-    p.drawText(QPointF(x + sample + 6, y + fm.ascent() / 2.0 - 1), name);
-    x += sample + 6 + fm.horizontalAdvance(name) + gap;
+    p.drawText(QPointF(x + sample + gap, y + fm.ascent() / 2.0 - 1), QString::fromUtf8(s.name));
+    if (legendBelow)
+      x += legendWidth + 2 * fontPx;
+    else
+      y += 2 * line;
   }
   p.end();
   return image;

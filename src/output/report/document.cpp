@@ -5,6 +5,7 @@
 #include <numeric>
 
 #include "output/pictures/run_pictures.h"
+#include "output/report/text_width.h"
 
 namespace velaron::report {
 
@@ -91,6 +92,82 @@ std::vector<double> Table::ColumnWidths(double textWidth) const {
   return w;
 }
 
+std::vector<Table::ColumnNeed> Table::Needs(double size, double margin) const {
+  // Half a point to spare for the word processor's rounding.
+  const double padding = 2 * margin + 0.5;
+  const auto needOf = [&](const QString& text) {
+    ColumnNeed n;
+    for (const QString& line : QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).split(QLatin1Char('\n'))) {
+      n.most = std::max(n.most, TextWidthPt(line, size));
+      for (const QString& word : line.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+        n.least = std::max(n.least, TextWidthPt(word, size));
+    }
+    return ColumnNeed{n.least + padding, n.most + padding};
+  };
+  std::vector<ColumnNeed> need(size_t(cols_), ColumnNeed{padding, padding});
+  // Cells of one column first; then each cell spanning columns widens them evenly where the columns it
+  // spans are too narrow together.
+  for (int pass = 0; pass < 2; ++pass)
+    for (int r = 1; r <= rows_; ++r)
+      for (int c = 1; c <= cols_; ++c) {
+        const Merge m = SpanOf(r, c);
+        const size_t first = size_t(m.col1 - 1), span = size_t(m.col2 - m.col1 + 1);
+        if (m.row1 != r || m.col1 != c || (span == 1) != (pass == 0)) continue;
+        const ColumnNeed cell = needOf(text(r, c));
+        double least = 0, most = 0;
+        for (size_t k = first; k < first + span; ++k) {
+          least += need[k].least;
+          most += need[k].most;
+        }
+        for (size_t k = first; k < first + span; ++k) {
+          if (cell.least > least) need[k].least += (cell.least - least) / double(span);
+          if (cell.most > most) need[k].most += (cell.most - most) / double(span);
+          need[k].most = std::max(need[k].most, need[k].least);
+        }
+      }
+  return need;
+}
+
+void Table::FitToContent(double textWidth, double smallestSize) {
+  const auto leastSum = [](const std::vector<ColumnNeed>& need) {
+    double sum = 0;
+    for (const ColumnNeed& c : need) sum += c.least;
+    return sum;
+  };
+  // At the table's own size with the usual blanks if the longest words fit so; else with narrow blanks,
+  // half a point smaller at a time.
+  double size = format_.size;
+  std::vector<ColumnNeed> need = Needs(size, kCellMarginPt);
+  if (leastSum(need) > textWidth) {
+    cellMargin_ = kNarrowCellMarginPt;
+    for (;; size -= 0.5) {
+      need = Needs(size, cellMargin_);
+      if (leastSum(need) <= textWidth || size - 0.5 < smallestSize) break;
+    }
+  }
+  format_.size = size;
+  // Every column gets its least width; what is left goes to the columns whose lines still wrap, in
+  // proportion to what each lacks, and beyond that to all columns by their longest line.
+  const size_t n = need.size();
+  std::vector<double> w(n);
+  double lack = 0, most = 0;
+  for (size_t k = 0; k < n; ++k) {
+    w[k] = need[k].least;
+    lack += need[k].most - need[k].least;
+    most += need[k].most;
+  }
+  const double least = leastSum(need), spare = textWidth - least;
+  for (size_t k = 0; k < n; ++k) {
+    if (spare <= 0)  // nothing fits even at the smallest size: shared by the least widths
+      w[k] = textWidth * need[k].least / least;
+    else if (spare < lack)
+      w[k] += spare * (need[k].most - need[k].least) / lack;
+    else
+      w[k] = need[k].most + (spare - lack) * need[k].most / most;
+  }
+  SetFixedWidths(std::move(w));
+}
+
 Document::Document() { blocks_.emplace_back(Paragraph{}); }
 
 Paragraph& Document::last() { return std::get<Paragraph>(blocks_.back()); }
@@ -139,6 +216,14 @@ void Document::Append(const QString& text) {
   }
 }
 
+void Document::AppendKept(const QString& text) {
+  const size_t from = blocks_.size() - 1;
+  Append(text);
+  // Every paragraph that the text ended; the open paragraph after them is the next block's.
+  for (size_t i = from; i + 1 < blocks_.size(); ++i)
+    if (auto* p = std::get_if<Paragraph>(&blocks_[i])) p->keepWithNext = true;
+}
+
 bool Document::AppendPicture(const QImage& image) {
   if (image.isNull()) return false;
   Picture pic;
@@ -148,6 +233,7 @@ bool Document::AppendPicture(const QImage& image) {
   if (pic.png.isEmpty()) return false;
   pictures_.push_back(std::move(pic));
   last().items.push_back({QString(), int(pictures_.size()) - 1});
+  last().keepWithNext = true;  // with its caption
   return true;
 }
 

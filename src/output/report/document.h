@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <QImage>
 #include <QString>
+#include <algorithm>
 #include <deque>
 #include <optional>
 #include <utility>
@@ -36,6 +37,9 @@ struct Picture {
 
 struct Paragraph {
   Format format;
+  // Kept on one page with the paragraph that follows (a heading, a table title, a picture with its
+  // caption). Not carried over to the next paragraph.
+  bool keepWithNext = false;
   // Items in order: text, or a picture (index into Document::pictures()).
   struct Item {
     QString text;
@@ -52,6 +56,11 @@ struct Merge {
   int row1 = 1, col1 = 1, row2 = 1, col2 = 1;
   bool contains(int r, int c) const { return r >= row1 && r <= row2 && c >= col1 && c <= col2; }
 };
+
+// Blank inside a table cell on its left and on its right, points; the narrow one lets a table sized to
+// its content keep a larger type.
+inline constexpr double kCellMarginPt = 2.85;
+inline constexpr double kNarrowCellMarginPt = 1.4;
 
 class Table {
  public:
@@ -78,10 +87,35 @@ class Table {
   void SetFillWeights(std::vector<double> weights);
   std::vector<double> ColumnWidths(double textWidth) const;
 
+  // Widths from what the cells hold, filling `textWidth`: every column at least as wide as its longest
+  // word (a number is one word, so it never breaks inside its digits; a header breaks only between
+  // words) and the rest shared by how much each column's longest line still needs. When the longest
+  // words do not fit at the table's size, the cells' size is lowered in half points until they do (not
+  // below `smallestSize`). Call it once the cells are filled.
+  void FitToContent(double textWidth, double smallestSize = 5);
+
+  // The first rows, repeated at the top of every page the table runs onto.
+  void SetHeaderRows(int rows) { headerRows_ = std::clamp(rows, 0, rows_); }
+  int headerRows() const { return headerRows_; }
+  // The last row stays on one page with the paragraph after the table (a note on the table).
+  void SetKeepWithNext(bool keep) { keepWithNext_ = keep; }
+  bool keepWithNext() const { return keepWithNext_; }
+  // The blank inside each cell on its left and right, points.
+  double cellMargin() const { return cellMargin_; }
+
  private:
   bool inside(int r, int c) const { return r >= 1 && r <= rows_ && c >= 1 && c <= cols_; }
+  // What a column needs at one size: its longest word (the narrowest it may be) and its longest line
+  // (the width at which nothing wraps), with the cell's blanks.
+  struct ColumnNeed {
+    double least = 0, most = 0;
+  };
+  std::vector<ColumnNeed> Needs(double size, double margin) const;
   int rows_, cols_;
   Format format_;
+  int headerRows_ = 1;
+  bool keepWithNext_ = false;
+  double cellMargin_ = kCellMarginPt;
   std::vector<QString> texts_;  // rows × cols, row major
   std::vector<Merge> merges_;
   std::vector<double> fixed_, weights_;
@@ -117,7 +151,10 @@ class Document {
   // with the same formatting.
   void Append(const QString& text);
   void Append(const char* utf8) { Append(QString::fromUtf8(utf8)); }
-  // Appends a picture to the last paragraph. A null image adds nothing and returns false.
+  // Appends text whose paragraphs stay on one page with what follows them: headings and table titles.
+  void AppendKept(const QString& text);
+  // Appends a picture to the last paragraph, which then stays on one page with the next one (the
+  // picture's caption). A null image adds nothing and returns false.
   bool AppendPicture(const QImage& image);
   // Adds a table at the last paragraph (ending it first if it holds anything): the table takes that
   // paragraph's formatting, and the paragraph stays after the table. Returns the new table.

@@ -47,8 +47,10 @@ void RunFormat(std::string& x, const Format& f) {
   x += "<w:sz w:val=\"" + sz + "\"/><w:szCs w:val=\"" + sz + "\"/></w:rPr>";
 }
 
-void ParagraphFormat(std::string& x, const Format& f) {
-  x += "<w:pPr><w:jc w:val=\"";
+void ParagraphFormat(std::string& x, const Format& f, bool keepWithNext) {
+  x += "<w:pPr>";
+  if (keepWithNext) x += "<w:keepNext/>";
+  x += "<w:jc w:val=\"";
   x += f.align == Align::Center ? "center" : "left";
   x += "\"/>";
   RunFormat(x, f);  // the paragraph mark: an empty line keeps the height of its size
@@ -95,7 +97,7 @@ void PictureRun(std::string& x, int index, const Picture& p, const PageSetup& pa
 
 void WriteParagraph(std::string& x, const Paragraph& p, const Document& doc, int& docPrId) {
   x += "<w:p>";
-  ParagraphFormat(x, p.format);
+  ParagraphFormat(x, p.format, p.keepWithNext);
   for (const auto& item : p.items) {
     if (item.picture >= 0 && item.picture < int(doc.pictures().size()))
       PictureRun(x, item.picture, doc.pictures()[size_t(item.picture)], doc.page, docPrId++);
@@ -111,12 +113,13 @@ void Border(std::string& x, const char* side, int eighths) {
   x += " w:val=\"single\" w:sz=\"" + std::to_string(eighths) + "\" w:space=\"0\" w:color=\"auto\"/>";
 }
 
-// One cell's paragraphs: a text with line ends becomes several paragraphs of the cell.
-void CellParagraphs(std::string& x, const Format& f, const QString& text) {
+// One cell's paragraphs: a text with line ends becomes several paragraphs of the cell. Kept with the next
+// row, they hold the table's rows on one page.
+void CellParagraphs(std::string& x, const Format& f, const QString& text, bool keepWithNext) {
   const QStringList lines = QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).split(QLatin1Char('\n'));
   for (const QString& line : lines) {
     x += "<w:p>";
-    ParagraphFormat(x, f);
+    ParagraphFormat(x, f, keepWithNext);
     if (!line.isEmpty()) TextRun(x, f, line);
     x += "</w:p>";
   }
@@ -134,12 +137,18 @@ void WriteTable(std::string& x, const Table& t, const PageSetup& page) {
   Border(x, "insideH", kInnerBorderEighths);
   Border(x, "insideV", kInnerBorderEighths);
   x += "</w:tblBorders><w:tblLayout w:type=\"fixed\"/>";
-  x += "<w:tblCellMar><w:left w:w=\"57\" w:type=\"dxa\"/><w:right w:w=\"57\" w:type=\"dxa\"/></w:tblCellMar>";
+  const std::string margin = std::to_string(Twips(t.cellMargin()));
+  x += "<w:tblCellMar><w:left w:w=\"" + margin + "\" w:type=\"dxa\"/><w:right w:w=\"" + margin +
+       "\" w:type=\"dxa\"/></w:tblCellMar>";
   x += "</w:tblPr><w:tblGrid>";
   for (double w : widths) x += "<w:gridCol w:w=\"" + std::to_string(Twips(w)) + "\"/>";
   x += "</w:tblGrid>";
+  // No row is split over two pages; the header rows come again at the top of the next page; each row is
+  // kept with the next, so that a table that fits on a page is not cut.
   for (int r = 1; r <= t.rows(); ++r) {
-    x += "<w:tr>";
+    x += "<w:tr><w:trPr><w:cantSplit/>";
+    if (r <= t.headerRows()) x += "<w:tblHeader/>";
+    x += "</w:trPr>";
     for (int c = 1; c <= t.cols(); ++c) {
       const Merge m = t.SpanOf(r, c);
       if (c != m.col1) continue;  // covered by a horizontal span
@@ -149,7 +158,8 @@ void WriteTable(std::string& x, const Table& t, const PageSetup& page) {
       if (m.col2 > m.col1) x += "<w:gridSpan w:val=\"" + std::to_string(m.col2 - m.col1 + 1) + "\"/>";
       if (m.row2 > m.row1) x += r == m.row1 ? "<w:vMerge w:val=\"restart\"/>" : "<w:vMerge/>";
       x += "</w:tcPr>";
-      CellParagraphs(x, t.format(), r == m.row1 ? t.text(r, c) : QString());
+      CellParagraphs(x, t.format(), r == m.row1 ? t.text(r, c) : QString(),
+                     r < t.rows() || t.keepWithNext());
       x += "</w:tc>";
     }
     x += "</w:tr>";
@@ -186,7 +196,9 @@ std::string StylesXml() {
   x += "<w:rFonts w:ascii=\"Times New Roman\" w:eastAsia=\"Times New Roman\" w:hAnsi=\"Times New Roman\" "
        "w:cs=\"Times New Roman\"/><w:sz w:val=\"24\"/><w:szCs w:val=\"24\"/>"
        "<w:lang w:val=\"ru-RU\" w:eastAsia=\"ru-RU\" w:bidi=\"ar-SA\"/></w:rPr></w:rPrDefault>";
-  x += "<w:pPrDefault><w:pPr><w:spacing w:after=\"0\" w:line=\"240\" w:lineRule=\"auto\"/></w:pPr></w:pPrDefault>";
+  // Widow and orphan control: no single line of a paragraph left alone at the top or foot of a page.
+  x += "<w:pPrDefault><w:pPr><w:widowControl/><w:spacing w:after=\"0\" w:line=\"240\" w:lineRule=\"auto\"/>"
+       "</w:pPr></w:pPrDefault>";
   x += "</w:docDefaults>";
   x += "<w:style w:type=\"paragraph\" w:default=\"1\" w:styleId=\"Normal\"><w:name w:val=\"Normal\"/><w:qFormat/></w:style>";
   x += "<w:style w:type=\"table\" w:default=\"1\" w:styleId=\"TableNormal\"><w:name w:val=\"Normal Table\"/>"

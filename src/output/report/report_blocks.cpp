@@ -41,7 +41,7 @@ void TitleBlock(Document& doc, const QString& title) {
 
 void InputDataBlock(Document& doc, const ReportInput& in, const InputAdditions& add) {
   doc.Step(add.headingSize, Align::Left, true);
-  doc.Append(Line(texts::kInputHeading));
+  doc.AppendKept(Line(texts::kInputHeading));
   doc.Step(12, Align::Left, false);
   QString s;
   s += Line(texts::kLocation, in.Mestn);
@@ -90,7 +90,8 @@ void InputDataBlock(Document& doc, const ReportInput& in, const InputAdditions& 
 
 void ResultHead(Document& doc, const ReportInput& in, bool emptyLineBefore) {
   doc.Step(14, Align::Left, true);
-  doc.Append((emptyLineBefore ? kCrLf : QString()) + Line(texts::kResultsHeading));
+  if (emptyLineBefore) doc.Append(kCrLf);
+  doc.AppendKept(Line(texts::kResultsHeading));
   doc.Step(12, std::nullopt, false);
   doc.Append(Line(texts::kPitLength, Plain(in.PitLength)) + Line(texts::kSpeedOut, Round2Text(in.SpeedOut)) +
              Line(texts::kMassFlow, Round2Text(in.MassFlow)));
@@ -99,7 +100,9 @@ void ResultHead(Document& doc, const ReportInput& in, bool emptyLineBefore) {
 void ProbabilityBlock(Document& doc, const result::Probabilities& p) {
   doc.Step(12);
   const double values[7] = {p.PRupture, p.PIgnition, p.PKotlTorch, p.PSimmTorch, p.PAsimmTorch, p.PFireBall, p.PGPVS};
-  QString s = kCrLf + U(texts::kProbabilityHeading) + kCrLf;
+  doc.Append(kCrLf);
+  doc.AppendKept(U(texts::kProbabilityHeading) + kCrLf);
+  QString s;
   for (int i = 0; i < 6; ++i) s += Line(texts::kProbabilityLabels[size_t(i)], FormatExp(values[i]));
   s += U(texts::kProbabilityLabels[6]) + FormatExp(values[6]) + QStringLiteral(".") + kCrLf + kCrLf;
   doc.Append(s);
@@ -126,11 +129,13 @@ void WaveTable(Document& doc, const std::array<double, 8>& RadiusDP) {
 
 QString RadiusText(double r) { return r == -1 ? U(texts::kRefine) : Plain(r); }
 
-void ZoneTableBlock(Document& doc, const QString& title, const result::ZoneRow& zones) {
+void ZoneTableBlock(Document& doc, const QString& title, const result::ZoneRow& zones, bool noteFollows) {
   doc.Step(12, Align::Center, false);
-  doc.Append(kCrLf + title + kCrLf);
+  doc.Append(kCrLf);
+  doc.AppendKept(title + kCrLf);
   Table& t = AddTableAtEnd(doc, 6, 2, std::nullopt);
   t.SetFillWeights({3, 2});
+  t.SetKeepWithNext(noteFollows);
   t.Append(1, 1, U(texts::kZoneHead));
   t.Append(1, 2, U(texts::kZoneDistance));
   for (int z = 0; z < 4; ++z) t.Append(z + 2, 1, U(texts::kZoneLabels[size_t(z)]));
@@ -143,13 +148,14 @@ namespace {
 
 void DirectionCaption(Document& doc, const char* tail) {
   doc.Step(12, Align::Center, false);
-  doc.Append(kCrLf + U(texts::kDirCaptionHead) + U(tail) + kCrLf);
+  doc.Append(kCrLf);
+  doc.AppendKept(U(texts::kDirCaptionHead) + U(tail) + kCrLf);
 }
 
 void OneSeasonTable(Document& doc, const char* tail, const std::array<result::ZoneRow, 8>& jet) {
   DirectionCaption(doc, tail);
   Table& t = AddTableAtEnd(doc, 6, 9, 10.0);
-  t.SetFillWeights({3.2, 1});
+  t.SetHeaderRows(2);
   t.MergeCells(1, 1, 2, 1);
   t.Append(1, 1, U(texts::kZoneHead));
   for (int z = 0; z < 4; ++z) t.Append(z + 3, 1, U(texts::kZoneLabels[size_t(z)]));
@@ -158,13 +164,14 @@ void OneSeasonTable(Document& doc, const char* tail, const std::array<result::Zo
   for (int d = 0; d < 8; ++d) t.Append(2, d + 2, U(texts::kDirections[size_t(d)]));
   for (int r = 3; r <= 6; ++r)
     for (int c = 2; c <= 9; ++c) t.Append(r, c, DirValue(jet[size_t(c - 2)][size_t(r - 3)]));
+  t.FitToContent(doc.page.textWidth());
 }
 
 void TwoSeasonTable(Document& doc, const char* tail, const std::array<result::ZoneRow, 8>& winter,
                     const std::array<result::ZoneRow, 8>& summer) {
   DirectionCaption(doc, tail);
   Table& t = AddTableAtEnd(doc, 10, 10, 10.0);
-  t.SetFillWeights({3.2, 1.6, 1});
+  t.SetHeaderRows(2);
   for (int r = 1; r <= 9; r += 2) t.MergeCells(r, 1, r + 1, 1);
   t.Append(1, 1, U(texts::kZoneHead));
   for (int z = 0; z < 4; ++z) t.Append(2 * z + 3, 1, U(texts::kZoneLabels[size_t(z)]));
@@ -179,6 +186,7 @@ void TwoSeasonTable(Document& doc, const char* tail, const std::array<result::Zo
     const int level = (r - 1) / 2;  // 1..4
     for (int c = 3; c <= 10; ++c) t.Append(r, c, DirValue(jet[size_t(c - 3)][size_t(level - 1)]));
   }
+  t.FitToContent(doc.page.textWidth());
 }
 
 }  // namespace
@@ -219,9 +227,9 @@ void AsymmetricFlameLines(Document& doc, double H, double HWind, const QString& 
 
 void WeatherNoteBlock(Document& doc, const std::array<QString, 3>& meteo) {
   doc.Step(12, Align::Left, false);
-  QString s = Line(texts::kWeatherNote);
-  for (const QString& w : WeatherLines(meteo)) s += w;
-  doc.Append(s);
+  const QStringList lines = QStringList{Line(texts::kWeatherNote)} + WeatherLines(meteo);
+  doc.AppendKept(lines.mid(0, lines.size() - 1).join(QString()));
+  doc.Append(lines.back());
 }
 
 }  // namespace velaron::report

@@ -49,8 +49,9 @@ void WaveTable(Document& doc, const std::array<double, 8>& RadiusDP);
 
 // The radius text of the zone tables: "уточнить" for −1, else the plain number.
 QString RadiusText(double r);
-// Title (an empty line before it, 12 pt centred) and the 6 × 2 damage-zone table of the run's radii.
-void ZoneTableBlock(Document& doc, const QString& title, const result::ZoneRow& zones);
+// Title (an empty line before it, 12 pt centred) and the 6 × 2 damage-zone table of the run's radii;
+// `noteFollows`: the table stays on one page with the note written after it.
+void ZoneTableBlock(Document& doc, const QString& title, const result::ZoneRow& zones, bool noteFollows = false);
 
 // Zone tables by compass direction for the scenario code: one table for codes 3, 4, 5, three for codes 1
 // and 7, none for the others.
@@ -60,6 +61,7 @@ void DirectionTables(Document& doc, int scenarioCode, const result::ZoneRDirRows
 QStringList WeatherLines(const std::array<QString, 3>& meteo);  // W1..W3, each ending in CR LF
 void FlameConeLines(Document& doc, double LTorch, double diameterFactor, double coneFactor);
 void AsymmetricFlameLines(Document& doc, double LTorch, double LTorchWind, const QString& liftAngle, double azimut);
+// The closing weather note, its four lines kept on one page.
 void WeatherNoteBlock(Document& doc, const std::array<QString, 3>& meteo);
 
 }  // namespace velaron::report

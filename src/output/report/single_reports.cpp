@@ -99,7 +99,7 @@ std::optional<Document> BuildSingleReport(const ReportInput& in) {
       doc.SetBold(false);  // the same paragraph step goes on
     else
       doc.Step(12, std::nullopt, false);
-    doc.Append(U(r->waveTitle) + QStringLiteral("\r\n"));
+    doc.AppendKept(U(r->waveTitle) + QStringLiteral("\r\n"));
     WaveTable(doc, in.RadiusDP);
   }
 
@@ -115,7 +115,7 @@ std::optional<Document> BuildSingleReport(const ReportInput& in) {
   FigureBlock(doc, in.imgDiagr2, U(texts::kFigPercentDiagram), in.CStep, false);
 
   if (r->directionTables) DirectionTables(doc, in.ScenarioCode, in.ZoneRDir);
-  ZoneTableBlock(doc, U(r->zoneTitle), in.CurZones);
+  ZoneTableBlock(doc, U(r->zoneTitle), in.CurZones, r->weatherNote);
   if (r->weatherNote) WeatherNoteBlock(doc, in.MeteoText);
   return doc;
 }

@@ -19,12 +19,15 @@ QString CityOf(const std::optional<db::WindRow>& town) { return town ? town->Cit
 
 void WriteWindBlock(Document& doc, const std::optional<db::WindRow>& town) {
   doc.Step(12, Align::Left, false);
-  doc.Append(kCrLf + U(texts::kWindCaption) + CityOf(town) + kCrLf);
+  doc.Append(kCrLf);
+  doc.AppendKept(U(texts::kWindCaption) + CityOf(town) + kCrLf);
 
   // The table takes the caption's paragraph (12 pt, left, not bold); no size of its own.
   doc.SelectLast();
   doc.SetBold(false);
   Table& t = doc.AddTable(kRows, kCols);
+  t.SetHeaderRows(2);
+  t.SetKeepWithNext(true);  // with the days line under it
   // Direction column over both header rows; repetition over columns 2-3, speed over columns 4-5.
   t.MergeCells(1, 1, 2, 1);
   t.MergeCells(1, 2, 1, 3);

@@ -29,8 +29,8 @@ void WriteYearZoneTable(Document& doc, YearTableForm form, const result::ZoneRRo
                         const result::ZoneRow& CurZones, const result::Probabilities& p) {
   const bool complex = form == YearTableForm::Complex;
   doc.Step(12, Align::Center, false);
-  doc.Append(QStringLiteral("\r\n") + U(complex ? texts::kYearComplexTableCaption : texts::kYearJetsTableCaption) +
-             QStringLiteral("\r\n"));
+  doc.Append(QStringLiteral("\r\n"));
+  doc.AppendKept(U(complex ? texts::kYearComplexTableCaption : texts::kYearJetsTableCaption) + QStringLiteral("\r\n"));
 
   // The jet columns take the rupture's probability times the ignition's times the share of their kind; the
   // asymmetric jet has only the winter share.
@@ -52,6 +52,7 @@ void WriteYearZoneTable(Document& doc, YearTableForm form, const result::ZoneRRo
   doc.SetBold(false);
   doc.SetSize(10);
   Table& t = doc.AddTable(kRows, cols);
+  t.SetHeaderRows(2);
   t.Append(1, 1, U(texts::kScenarioKindHead));
   t.Append(2, 1, U(texts::kZoneHead));
   // Header: the single scenarios over both rows, each jet kind with a season split over its two columns.
@@ -87,9 +88,7 @@ void WriteYearZoneTable(Document& doc, YearTableForm form, const result::ZoneRRo
   t.Append(kSafeRow, combined, SafeZone(CurZones[3]));
   // The combined column has no probability of its own: its row-8 cell stays empty.
 
-  std::vector<double> weights(size_t(cols), 1.0);
-  weights[0] = 2.2;  // the long zone labels
-  t.SetFillWeights(weights);
+  t.FitToContent(doc.page.textWidth());
 }
 
 }  // namespace velaron::report

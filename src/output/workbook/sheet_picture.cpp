@@ -14,7 +14,9 @@ QImage DrawSheetPicture(const models::Grid& grid, const QString& title, PictureK
   o.width = kPrintPictureWidth;
   o.height = kPrintPictureHeight;
   o.azimuth = azimuth;
-  return RenderGridPicture(grid, nx, ny, cStep, o);
+  o.frameNx = nx;
+  o.frameNy = ny;
+  return RenderResultPicture(grid, cStep, o);
 }
 
 }  // namespace velaron::output

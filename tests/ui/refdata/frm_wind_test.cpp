@@ -1,5 +1,7 @@
 // The wind editor: the Tab order follows the table column by column as laid out; a rose on show follows
-// the town chosen; a speed typed with a point keeps its decimals and a refusal names its box.
+// the town chosen, is the documents' drawing, and leaves the editor within a 1280 × 720 screen; a speed
+// typed with a point keeps its decimals and a refusal names its box.
+#include <QLayout>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -10,6 +12,7 @@
 #include "message_catcher.h"
 
 #include "output/scratch_db.h"
+#include "output/pictures/wind_rose_picture.h"
 #include "refdata/wind_rose_picture.h"
 
 #include "refdata/frm_wind.h"
@@ -47,9 +50,13 @@ TEST(WindEditor, ARoseOnShowFollowsTheTownChosen) {
   ASSERT_EQ(list->count(), 2);
   editor.findChild<QPushButton*>("cmdRoseWind")->click();
   ASSERT_FALSE(editor.rosePicture().isNull());
+  // With the rose beside its table the editor still fits a screen of 1280 × 720 (it grew to 1329 px).
+  editor.layout()->activate();
+  EXPECT_LE(editor.width(), 1280);
+  EXPECT_LE(editor.height(), 720);
   list->setCurrentRow(1);
   // The other town's rose, its name the title: before, the first town's rose stayed on show.
-  EXPECT_EQ(editor.rosePicture(), RenderWindRose(*db::LoadWind(editor.selectedCity())));
+  EXPECT_EQ(editor.rosePicture(), output::DrawWindRose(*db::LoadWind(editor.selectedCity()), kRosePictureSize));
 }
 
 // Before, the speed boxes dropped a typed point: "3.1" was stored as 31 m/s and "0.9" as 9 m/s, without a word.
