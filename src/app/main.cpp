@@ -4,12 +4,12 @@
 #include <QApplication>
 #include <clocale>
 
-#include "app/app_context.h"
-#include "app/start_screen.h"
+#include "ui/startup/app_context.h"
+#include "ui/startup/start_screen.h"
 #include "app/startup.h"
 #include "db/data_folder.h"
-#include "mainwindow/form1.h"
-#include "widgets/messages.h"
+#include "ui/mainwindow/form1.h"
+#include "ui/widgets/messages.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -20,8 +20,8 @@ int main(int argc, char** argv) {
   velaron::ui::InstallQtTranslations();
 
   velaron::ui::AppContext context;
-  const velaron::ui::StartupResult started =
-      velaron::ui::StartUp(velaron::db::DataFolder(), QCoreApplication::applicationDirPath(), context);
+  const velaron::app::StartupResult started =
+      velaron::app::StartUp(velaron::db::DataFolder(), QCoreApplication::applicationDirPath(), context);
   if (!started.ok) return started.exitStatus;
 
   auto* start = new velaron::ui::frmMain1;

@@ -6,9 +6,13 @@
 #include "db/data_folder.h"
 #include "db/database.h"
 #include "db/layout.h"
-#include "widgets/messages.h"
+#include "ui/widgets/messages.h"
 
-namespace velaron::ui {
+namespace velaron::app {
+
+using ui::AppContext;
+using ui::ShowCritical;
+using ui::ShowMessage;
 
 namespace {
 
@@ -101,4 +105,4 @@ StartupResult StartUp(const QString& dataFolder, const QString& programFolder, A
   return {true, 0, {}};
 }
 
-}  // namespace velaron::ui
+}  // namespace velaron::app

@@ -8,9 +8,11 @@
 #include <QString>
 #include <memory>
 
-#include "app/app_context.h"
+#include "ui/startup/app_context.h"
 
-namespace velaron::ui {
+namespace velaron::app {
+
+using ui::AppContext;
 
 // Exit status of the program when no database could be opened.
 inline constexpr int kStartupFailedStatus = 1;
@@ -43,4 +45,4 @@ std::shared_ptr<QLockFile> LockDataFolder(const QString& dataFolder, QString& re
 // is pending.
 StartupResult StartUp(const QString& dataFolder, const QString& programFolder, AppContext& context);
 
-}  // namespace velaron::ui
+}  // namespace velaron::app

@@ -5,7 +5,7 @@
 #include <QTemporaryDir>
 
 #include "form_fixture.h"
-#include "mainwindow/report_saving.h"
+#include "ui/mainwindow/report_saving.h"
 #include "output/zip_reader.h"
 
 using namespace velaron;

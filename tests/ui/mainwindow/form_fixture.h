@@ -13,8 +13,8 @@
 #include <memory>
 #include <optional>
 
-#include "widgets/numeric_box.h"
-#include "mainwindow/form1.h"
+#include "ui/widgets/numeric_box.h"
+#include "ui/mainwindow/form1.h"
 #include "message_catcher.h"
 #include "test_database.h"
 

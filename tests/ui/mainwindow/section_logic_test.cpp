@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "mainwindow/section_logic.h"
+#include "ui/mainwindow/section_logic.h"
 
 using namespace velaron;
 using namespace velaron::ui;

@@ -8,12 +8,12 @@
 #include "app/startup.h"
 #include "db/layout.h"
 #include "form_fixture.h"
-#include "mainwindow/main_links.h"
-#include "mainwindow/report_saving.h"
+#include "ui/mainwindow/main_links.h"
+#include "ui/mainwindow/report_saving.h"
 #include "output/zip_reader.h"
 #include "result/crossings.h"
-#include "run/ui/form6.h"
-#include "widgets/save_dialog.h"
+#include "ui/run/form6.h"
+#include "ui/widgets/save_dialog.h"
 
 using namespace velaron;
 using velaron::test::U;
@@ -43,7 +43,7 @@ class StartedWindow : public test::MainWindowTest {
     db::CloseDatabase();
   }
   void Start() {
-    ASSERT_TRUE(ui::StartUp(folder.path(), folder.path(), context).ok);
+    ASSERT_TRUE(app::StartUp(folder.path(), folder.path(), context).ok);
     window = std::make_unique<ui::Form1>();
     window->setAppContext(&context);
     window->show();

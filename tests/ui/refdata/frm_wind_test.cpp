@@ -13,10 +13,10 @@
 
 #include "output/scratch_db.h"
 #include "output/pictures/wind_rose_picture.h"
-#include "refdata/wind_rose_picture.h"
+#include "ui/refdata/wind_rose_picture.h"
 
-#include "refdata/frm_wind.h"
-#include "refdata/wind_entry.h"
+#include "ui/refdata/frm_wind.h"
+#include "ui/refdata/wind_entry.h"
 
 namespace velaron::ui {
 namespace {

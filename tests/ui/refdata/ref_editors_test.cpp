@@ -6,8 +6,8 @@
 #include <gtest/gtest.h>
 
 #include "output/scratch_db.h"
-#include "refdata/frm_gaz.h"
-#include "refdata/frm_region.h"
+#include "ui/refdata/frm_gaz.h"
+#include "ui/refdata/frm_region.h"
 
 namespace velaron::ui {
 namespace {

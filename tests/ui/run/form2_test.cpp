@@ -4,7 +4,7 @@
 #include <QProgressBar>
 #include <gtest/gtest.h>
 
-#include "run/ui/form2.h"
+#include "ui/run/form2.h"
 
 namespace velaron::ui {
 namespace {

@@ -15,10 +15,10 @@
 #include "message_catcher.h"
 #include "run/run_fixtures.h"
 #include "run/run_texts.h"
-#include "run/ui/form2.h"
-#include "run/ui/frm_str_fakel.h"
-#include "run/ui/run_controller.h"
-#include "widgets/numeric_box.h"
+#include "ui/run/form2.h"
+#include "ui/run/frm_str_fakel.h"
+#include "ui/run/run_controller.h"
+#include "ui/widgets/numeric_box.h"
 
 namespace velaron::ui {
 namespace {

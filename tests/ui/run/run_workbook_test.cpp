@@ -22,9 +22,9 @@
 #include "common/save_folder.h"
 #include "message_catcher.h"
 #include "run/run_fixtures.h"
-#include "run/ui/form6.h"
-#include "run/ui/run_workbook.h"
-#include "widgets/save_dialog.h"
+#include "ui/run/form6.h"
+#include "ui/run/run_workbook.h"
+#include "ui/widgets/save_dialog.h"
 
 namespace velaron::ui {
 namespace {

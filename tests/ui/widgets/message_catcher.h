@@ -3,7 +3,7 @@
 
 #include <QStringList>
 
-#include "widgets/messages.h"
+#include "ui/widgets/messages.h"
 
 namespace velaron::test {
 

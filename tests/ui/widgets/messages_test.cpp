@@ -5,7 +5,7 @@
 #include <QTranslator>
 #include <gtest/gtest.h>
 
-#include "widgets/messages.h"
+#include "ui/widgets/messages.h"
 
 TEST(QtTranslations, StandardButtonsReadInRussian) {
   QTranslator* t = velaron::ui::InstallQtTranslations();

@@ -1,7 +1,7 @@
 // The number box's check on leaving: points become decimal commas, anything else than a number is refused.
 #include <gtest/gtest.h>
 
-#include "widgets/numeric_box.h"
+#include "ui/widgets/numeric_box.h"
 #include "message_catcher.h"
 
 using velaron::ui::NumericBox;

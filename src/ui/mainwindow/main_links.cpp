@@ -1,0 +1,118 @@
+#include "ui/mainwindow/main_links.h"
+
+#include <QComboBox>
+
+#include "ui/startup/about_box.h"
+#include "ui/startup/form3.h"
+#include "ui/startup/help.h"
+#include "ui/widgets/messages.h"
+#include "db/data_folder.h"
+#include "db/database.h"
+#include "ui/mainwindow/form1.h"
+
+#include "ui/refdata/city_list.h"
+#include "ui/refdata/frm_gaz.h"
+#include "ui/refdata/frm_region.h"
+#include "ui/refdata/frm_wind.h"
+#include "ui/run/form6.h"
+#include "ui/run/frm_str_fakel.h"
+
+namespace velaron::ui {
+
+void OpenSettings(Form1& window) {
+  Form3 dialog(window.reportOptions(), &window);
+  dialog.exec();
+}
+
+Form6* MakeRunDialog(Form1& window, const result::RunRequest& request) {
+  auto* dialog = new Form6(request, &window);
+  dialog->setOpt3D(request.options.Opt3D);
+  // The assessments over a year write the town's wind rose into the user's data folder, beside the database.
+  dialog->setWindRoseFolder(db::DataFolder());
+  dialog->setOfferWorkbook(true);
+  QObject::connect(dialog, &Form6::runStarted, &window, [&window] { window.setRunning(true); });
+  QObject::connect(dialog, &Form6::runEnded, &window, [&window] { window.setRunning(false); });
+  QObject::connect(dialog, &Form6::runFinished, &window,
+                   [&window](std::shared_ptr<const result::RunSnapshot> s) { window.onRunFinished(std::move(s)); });
+  QObject::connect(dialog, &Form6::sectionFound, &window, [&window](int tpid) { window.selectSection(tpid); });
+  return dialog;
+}
+
+void OpenRunDialog(Form1& window, const result::RunRequest& request) {
+  Form6* dialog = MakeRunDialog(window, request);
+  dialog->exec();
+  // A run still under way keeps its dialog until it ends.
+  if (dialog->running())
+    QObject::connect(dialog, &Form6::runEnded, dialog, &QObject::deleteLater);
+  else
+    dialog->deleteLater();
+}
+
+QWidget* MakeJetFlameWindow(Form1& window) {
+  FakelContext context;
+  context.gases = db::LoadGases();
+  if (const auto settings = db::LoadAdjustment()) context.settings = *settings;
+  auto tables = std::make_shared<models::ReferenceTables>();
+  if (const QString error = db::LoadReferenceTables(*tables); !error.isEmpty()) {
+    ShowCritical(&window, error);
+    return nullptr;
+  }
+  context.tables = std::move(tables);
+  // The probabilities of the main window's last run, read when the calculation starts (0 before any run).
+  context.lastProbabilities = [&window] {
+    return window.lastRun() ? window.lastRun()->probabilities : result::Probabilities{};
+  };
+  context.showResult = [&window](std::shared_ptr<const result::RunSnapshot> snapshot) {
+    window.onRunFinished(std::move(snapshot));
+    window.show();
+  };
+  context.opt3D = window.reportOptions().Opt3D;
+  auto* fakel = new FrmStrFakel(std::move(context), &window);
+  fakel->setAttribute(Qt::WA_DeleteOnClose);
+  // Leaving the jet-flame window brings the main window back.
+  QObject::connect(fakel, &FrmStrFakel::closed, &window, [&window] { window.show(); });
+  return fakel;
+}
+
+namespace {
+template <class Editor>
+QWidget* MakeEditor(Form1& window) {
+  auto* editor = new Editor(&window);
+  editor->setAttribute(Qt::WA_DeleteOnClose);
+  QObject::connect(editor, &Editor::dataChanged, &window, [&window] {
+    window.reloadReferenceLists();
+    window.reloadCityList();
+  });
+  QObject::connect(editor, &Editor::returned, &window, [&window, editor] {
+    window.reloadReferenceLists();
+    window.reloadCityList();
+    editor->deleteLater();
+  });
+  return editor;
+}
+}  // namespace
+
+QWidget* MakeGasEditor(Form1& window) {
+  return MakeEditor<frmGaz>(window);
+}
+
+QWidget* MakeRegionEditor(Form1& window) {
+  return MakeEditor<frmRegion>(window);
+}
+
+QWidget* MakeWindEditor(Form1& window) {
+  return MakeEditor<frmWind>(window);
+}
+
+void OpenHelp(Form1& window) { OpenManual(&window); }
+
+void OpenAbout(Form1& window) {
+  frmAbout about(&window);
+  about.exec();
+}
+
+void FillCityList(QComboBox* combo) {
+  LoadCityList(combo, combo->currentIndex() >= 0 ? combo->currentData().toInt() : 0);
+}
+
+}  // namespace velaron::ui

@@ -1,0 +1,21 @@
+#include "ui/refdata/wind_rose_picture.h"
+
+#include "common/texts.h"
+#include "db/database.h"
+#include "output/pictures/wind_rose_picture.h"
+#include "output/workbook/wind_rose.h"
+#include "ui/widgets/messages.h"
+
+namespace velaron::ui {
+
+QImage BuildWindRose(QWidget* parent, int idCity, const QString& folder, QSize size) {
+  const std::optional<db::WindRow> town = idCity != 0 ? db::LoadWind(idCity) : std::nullopt;
+  const output::WindRoseResult written = town ? output::SaveWindRose(*town, folder) : output::WindRoseResult{};
+  if (!town || !written.ok) {
+    ShowCritical(parent, QString::fromUtf8(texts::kWriteFailed));
+    return {};
+  }
+  return output::DrawWindRose(*town, size);
+}
+
+}  // namespace velaron::ui

@@ -1,0 +1,133 @@
+#include "ui/run/run_controller.h"
+
+#include <QThread>
+#include <QWidget>
+#include <algorithm>
+#include <exception>
+
+#include "common/texts.h"
+#include "output/pictures/run_pictures.h"
+#include "output/workbook/wind_rose.h"
+#include "run/run_texts.h"
+#include "ui/run/form2.h"
+#include "ui/run/run_workbook.h"
+#include "ui/widgets/messages.h"
+
+namespace velaron::ui {
+
+namespace {
+
+QString U(const char* utf8) { return QString::fromUtf8(utf8); }
+
+}  // namespace
+
+RunController::RunController(QWidget* owner)
+    : QObject(owner), owner_(owner), execute_([](run::PreparedRun p, models::Progress& progress,
+                                                 const run::ExecuteOptions& o) {
+        return run::ExecuteRun(std::move(p), progress, o);
+      }) {}
+
+RunController::~RunController() { stopAndWait(); }
+
+void RunController::stopAndWait() {
+  if (thread_) {
+    relay_->cancel();
+    thread_->wait();
+    delete thread_;
+    thread_ = nullptr;
+  }
+  delete relay_;
+  delete form2_;
+  delete note_;
+  relay_ = nullptr;
+  form2_ = nullptr;
+  note_ = nullptr;
+}
+
+bool RunController::start(run::PreparedRun prepared, const Outputs& outputs) {
+  if (running()) return false;
+  relay_ = new ProgressRelay;
+  // The progress and note windows stand on their own: the windows behind them take no input during
+  // the run, while "Отмена" must.
+  const auto& settings = prepared.state.settings;
+  form2_ = new Form2(nullptr, settings.CStep, settings.YLimit, settings.XLimit);
+  // The assessments over a year show the whole run's progress and the time left too.
+  form2_->setWholeRun(Form2::WholeRunSteps(prepared.state.ScenarioCode, settings.YLimit / std::max(settings.CStep, 1) + 1));
+  form2_->setWindowModality(Qt::ApplicationModal);
+  form2_->follow(relay_);
+  note_ = new FrmInfoNote(nullptr);
+  connect(relay_, &ProgressRelay::savingStarted, this, [this] {
+    if (form2_) form2_->finish();
+    if (note_) note_->show();
+  }, Qt::QueuedConnection);
+  emit runStarted();
+  form2_->show();
+
+  outcome_ = std::make_shared<run::RunOutcome>();
+  offerWorkbook_ = outputs.offerWorkbook;
+  auto job = std::make_shared<run::PreparedRun>(std::move(prepared));
+  auto outcome = outcome_;
+  ProgressRelay* relay = relay_;
+  run::ExecuteOptions options;
+  options.onModelDone = [relay] { relay->saving(); };
+  thread_ = QThread::create([job, outcome, relay, execute = execute_, options, outputs] {
+    try {
+      *outcome = execute(std::move(*job), *relay, options);
+      if (!outcome->ok()) return;
+      // The record is drawn and the town's rose written before the results are shown.
+      output::DrawResultPictures(*outcome->snapshot, outputs.opt3D);
+      if (!outputs.windRoseFolder.isEmpty()) output::WriteRunWindRose(*outcome->snapshot, outputs.windRoseFolder);
+    } catch (const std::exception& e) {
+      // A fault past the model's own refusals: the run is refused as a whole, nothing of it is kept.
+      *outcome = run::RunOutcome{};
+      outcome->error = QString::fromUtf8(e.what());
+    }
+  });
+  connect(thread_, &QThread::finished, this, &RunController::finish);
+  thread_->start();
+  return true;
+}
+
+void RunController::finish() {
+  thread_->deleteLater();
+  thread_ = nullptr;
+  const std::shared_ptr<run::RunOutcome> outcome = std::move(outcome_);
+  // The result workbook is asked for and written before the windows come back: until it is written no
+  // button of theirs offers anything, so its dialog and note are windows of their own. The progress window
+  // and the note step aside meanwhile; they are hidden, not closed, while the run's own windows stand
+  // (disabled) behind them.
+  if (outcome && outcome->ok() && offerWorkbook_) {
+    form2_->hide();
+    note_->hide();
+    OfferRunWorkbook(nullptr, *outcome->snapshot);
+  }
+  // The windows come back before the progress window goes: the program is never left without a window.
+  emit runEnded();
+  form2_->finish();
+  note_->close();
+  form2_->deleteLater();
+  note_->deleteLater();
+  relay_->deleteLater();
+  form2_ = nullptr;
+  note_ = nullptr;
+  relay_ = nullptr;
+
+  if (outcome && outcome->ok()) {
+    // The run goes on without its wind rose; no older rose stands in for it.
+    if (outcome->snapshot->windRoseFailed) ShowCritical(owner_, U(velaron::texts::kWriteFailed));
+    if (outcome->snapshot->ZoneAtEdge)
+      ShowMessage(owner_, {QMessageBox::NoIcon, U(velaron::texts::kAttentionTitle), U(run::texts::kEdgeWarning),
+                           QMessageBox::Ok});
+    emit completed(outcome->snapshot);
+    return;
+  }
+  // Cancelled or refused: nothing of this run is kept, the earlier results stay.
+  if (outcome && !outcome->cancelled && !outcome->error.isEmpty()) {
+    ShowCritical(owner_, outcome->error);
+    emit refused(outcome->error);
+    return;
+  }
+  emit cancelled();
+}
+
+}  // namespace velaron::ui

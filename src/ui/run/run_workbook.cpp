@@ -1,0 +1,82 @@
+#include "ui/run/run_workbook.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDialog>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QLabel>
+#include <QProgressBar>
+#include <QThread>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <cstdio>
+
+#include "common/texts.h"
+#include "output/workbook/result_workbook.h"
+#include "ui/widgets/messages.h"
+#include "ui/widgets/save_dialog.h"
+
+namespace velaron::ui {
+
+namespace {
+
+QString U(const char* s) { return QString::fromUtf8(s); }
+
+// The busy sign while a workbook is written: what is written, for which scenario and into which file, and a
+// running bar. It has no button, since nothing can stop a write half-way, and its close box does nothing.
+class WorkbookNote : public QDialog {
+ public:
+  WorkbookNote(QWidget* parent, const QString& scenario, const QString& path)
+      : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+    setObjectName(QStringLiteral("frmWorkbookNote"));
+    setWindowTitle(U(texts::kProgramTitle));
+    setWindowModality(Qt::ApplicationModal);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel(U(kWorkbookWriting), this));
+    if (!scenario.isEmpty()) layout->addWidget(new QLabel(U(kWorkbookScenario).arg(scenario), this));
+    layout->addWidget(new QLabel(QFileInfo(path).fileName(), this));
+    auto* bar = new QProgressBar(this);
+    bar->setRange(0, 0);  // a running bar: the writer tells no steps
+    layout->addWidget(bar);
+  }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override { event->ignore(); }
+};
+
+}  // namespace
+
+QString OfferRunWorkbook(QWidget* parent, const result::RunSnapshot& record) {
+  if (!record.request.options.OptExtraFiles) return {};
+  const QString title =
+      record.ScenarioName.isEmpty() ? U(kWorkbookSaveTitlePlain) : U(kWorkbookSaveTitle).arg(record.ScenarioName);
+  const QString path = AskSaveFileName(parent, title, U(kWorkbookFilter));
+  if (path.isEmpty()) return {};
+
+  // A large grid takes seconds: the note stands meanwhile, and the windows repaint but take no input. The
+  // writer starts from inside the loop, so the loop always runs and the note is always painted.
+  output::WorkbookWriteResult written;
+  WorkbookNote note(parent, record.ScenarioName, path);
+  note.show();
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  QThread* worker = QThread::create([&written, &record, path] { written = output::WriteResultWorkbook(record, path); });
+  QEventLoop loop;
+  QObject::connect(worker, &QThread::finished, &loop, &QEventLoop::quit);
+  QTimer::singleShot(0, &loop, [worker] { worker->start(); });
+  loop.exec(QEventLoop::ExcludeUserInputEvents);
+  worker->wait();
+  delete worker;
+  QApplication::restoreOverrideCursor();
+  note.hide();
+
+  if (!written.ok) {
+    std::fprintf(stderr, "workbook %s: %s\n", qPrintable(path), qPrintable(written.detail));
+    ShowCritical(parent, written.message);
+    return {};
+  }
+  RememberSaveFolder(path);
+  return path;
+}
+
+}  // namespace velaron::ui

@@ -1,0 +1,54 @@
+#include "ui/widgets/messages.h"
+
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+#include "common/texts.h"
+
+namespace velaron::ui {
+
+namespace {
+MessageSink& Sink() {
+  static MessageSink sink;
+  return sink;
+}
+}  // namespace
+
+void SetMessageSink(MessageSink sink) { Sink() = std::move(sink); }
+
+QMessageBox::StandardButton ShowMessage(QWidget* parent, const MessageRequest& request) {
+  if (Sink()) return Sink()(request);
+  QMessageBox box(request.icon, request.title, request.text, request.buttons, parent);
+  return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+void WarnInput(QWidget* parent, const QString& text) {
+  ShowMessage(parent, {QMessageBox::Warning, QString::fromUtf8(texts::kAttentionTitle), text, QMessageBox::Ok});
+}
+
+void ShowCritical(QWidget* parent, const QString& text) {
+  ShowMessage(parent, {QMessageBox::Critical, QString::fromUtf8(texts::kProgramTitle), text, QMessageBox::Ok});
+}
+
+void ShowInfo(QWidget* parent, const QString& title, const QString& text) {
+  ShowMessage(parent, {QMessageBox::NoIcon, title, text, QMessageBox::Ok});
+}
+
+bool AskYesNo(QWidget* parent, const QString& title, const QString& text, QMessageBox::Icon icon) {
+  return ShowMessage(parent, {icon, title, text, QMessageBox::Yes | QMessageBox::No}) == QMessageBox::Yes;
+}
+
+QTranslator* InstallQtTranslations() {
+  auto* t = new QTranslator(QCoreApplication::instance());
+  if (!t->load(QLocale(QLocale::Russian, QLocale::Russia), QStringLiteral("qtbase"), QStringLiteral("_"),
+               QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    delete t;
+    return nullptr;
+  }
+  QCoreApplication::installTranslator(t);
+  return t;
+}
+
+}  // namespace velaron::ui

@@ -1,0 +1,110 @@
+#include "ui/widgets/numeric_box.h"
+
+#include <QApplication>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QPointer>
+#include <QTimer>
+
+#include "ui/widgets/messages.h"
+#include "common/numtext.h"
+#include "common/texts.h"
+
+namespace velaron::ui {
+
+namespace {
+// The box that is taking the focus back after a refused leave. A box that loses the focus because of that
+// was never really left by the user and must not run its own check: two bad boxes would otherwise refuse
+// each other without end.
+QPointer<NumericBox>& Reclaiming() {
+  static QPointer<NumericBox> box;
+  return box;
+}
+}  // namespace
+
+NumericBox::NumericBox(QWidget* parent, Keys keys, Leave leave) : QLineEdit(parent), keys_(keys), leave_(leave) {}
+
+bool NumericBox::acceptsKey(const QString& keyText, int key) const {
+  if (keys_ == Keys::Any) return true;
+  if (key == Qt::Key_Backspace) return true;
+  if (keyText.size() != 1) return false;
+  const QChar c = keyText.at(0);
+  if (c >= QLatin1Char('0') && c <= QLatin1Char('9')) return true;
+  if (keys_ == Keys::Integer) return false;
+  if (c == QLatin1Char('.') || c == QLatin1Char(',')) return true;
+  return keys_ == Keys::SignedDecimal && c == QLatin1Char('-');
+}
+
+void NumericBox::keyPressEvent(QKeyEvent* event) {
+  // Navigation and editing keys without text (arrows, Delete, Tab, Home...) keep their usual meaning.
+  const bool hasText = !event->text().isEmpty() && event->text().at(0).isPrint();
+  const bool isBackspace = event->key() == Qt::Key_Backspace;
+  if ((hasText || isBackspace) && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+    if (!acceptsKey(event->text(), event->key())) {
+      QApplication::beep();
+      event->accept();
+      return;
+    }
+  }
+  QLineEdit::keyPressEvent(event);
+}
+
+std::optional<double> NumericBox::value() const { return ParseNumberLoose(text().toStdString()); }
+
+bool NumericBox::runLeaveCheck() {
+  if (leave_ == Leave::None) return extra_ ? extra_(*this) : true;
+  if (leave_ == Leave::Decimal) {
+    const QString converted = QString::fromStdString(PointsToCommas(text().toStdString()));
+    if (converted != text()) setText(converted);
+  }
+  if (!ParseNumber(text().toStdString())) {
+    WarnInput(this, QString::fromUtf8(texts::kCheckInput));
+    return false;
+  }
+  return extra_ ? extra_(*this) : true;
+}
+
+void NumericBox::focusOutEvent(QFocusEvent* event) {
+  QLineEdit::focusOutEvent(event);
+  if (checking_ || !isVisible() || !isEnabled()) return;
+  // A popup or the window itself losing focus is not a leave of the box.
+  if (event->reason() == Qt::PopupFocusReason || event->reason() == Qt::ActiveWindowFocusReason) return;
+  if (Reclaiming() && Reclaiming() != this) return;
+  checking_ = true;
+  const bool ok = runLeaveCheck();
+  checking_ = false;
+  if (!ok) {
+    // Keep the focus: take it back now and once more when the focus change under way has finished.
+    Reclaiming() = this;
+    setFocus(Qt::OtherFocusReason);
+    QTimer::singleShot(0, this, [this] {
+      setFocus(Qt::OtherFocusReason);
+      Reclaiming() = nullptr;
+    });
+  }
+}
+
+bool NumericBox::checkAll(QWidget* root) {
+  if (!root) return true;
+  const auto boxes = root->findChildren<NumericBox*>();
+  // Focus order: walk the focus chain from the root and check the boxes met on the way.
+  QList<NumericBox*> ordered;
+  QWidget* w = root->nextInFocusChain();
+  for (int guard = 0; w && w != root && guard < 10000; ++guard, w = w->nextInFocusChain())
+    if (auto* b = qobject_cast<NumericBox*>(w); b && boxes.contains(b) && !ordered.contains(b)) ordered.append(b);
+  for (NumericBox* b : boxes)
+    if (!ordered.contains(b)) ordered.append(b);
+  for (NumericBox* b : ordered) {
+    if (!b->isVisibleTo(root) || !b->isEnabled()) continue;
+    b->checking_ = true;
+    const bool ok = b->runLeaveCheck();
+    b->checking_ = false;
+    if (!ok) {
+      b->setFocus(Qt::OtherFocusReason);
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace velaron::ui

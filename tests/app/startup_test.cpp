@@ -1,0 +1,95 @@
+// The program's start-up as the entry runs it, on data folders of the test's own: one program per data
+// folder, what a killed program leaves behind, and databases of another layout.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "app/startup.h"
+#include "db/database.h"
+#include "db/db_files.h"
+#include "message_catcher.h"
+
+namespace velaron::app {
+namespace {
+
+QString U(const char* s) { return QString::fromUtf8(s); }
+
+class Startup : public ::testing::Test {
+ protected:
+  void TearDown() override { db::CloseDatabase(); }
+  QString DbPath() const { return dir.filePath(QStringLiteral("data.db")); }
+  StartupResult Start(AppContext& context) { return StartUp(dir.path(), QStringLiteral(VELARON_BIN_DIR), context); }
+  // The database file as an earlier or damaged version of the program left it: the template with `sql`.
+  void OlderDatabase(const QString& sql) {
+    QFile::remove(DbPath());
+    ASSERT_TRUE(QFile::copy(QStringLiteral(VELARON_PRISTINE_DB), DbPath()));
+    QFile::setPermissions(DbPath(), QFile::ReadOwner | QFile::WriteOwner);
+    test::ExecOnFile(DbPath(), sql);
+  }
+  QTemporaryDir dir;
+  test::MessageCatcher messages;
+};
+
+// A second program on the same folder is refused with the first one's process number and touches nothing.
+// The first one then dies in the middle of a write, leaving its lock and the journal of the write behind
+// (after which neither program used to open the database again): the next start takes the lock over, rolls
+// the write back and shows the values stored before it began.
+TEST_F(Startup, OneProgramPerDataFolderAndTheNextStartAfterAKill) {
+  AppContext first, second, next;
+  ASSERT_TRUE(Start(first).ok);  // the first start makes data.db and says so
+  messages.requests.clear();
+  db::CloseDatabase();
+  test::MakeInterruptedWrite(QStringLiteral(VELARON_PRISTINE_DB), DbPath());
+  const StartupResult refused = Start(second);
+  EXPECT_EQ(refused.exitStatus, kStartupFailedStatus);
+  EXPECT_TRUE(refused.message.startsWith(
+      U("Данные программы уже открыты в другом окне программы (процесс %1).").arg(getpid())))
+      << refused.message.toStdString();
+  EXPECT_EQ(messages.texts(), QStringList{refused.message});
+  EXPECT_TRUE(!second.FirstActivate && second.dbPath.isEmpty() && QFile::exists(DbPath() + "-journal"));
+
+  // The killed program's lock: taken by a process that ended without letting it go.
+  first.folderLock.reset();
+  const pid_t killed = fork();
+  if (killed == 0) {
+    QString refusal;
+    _exit(LockDataFolder(dir.path(), refusal) ? 0 : 1);  // no destructor runs, as in a crash
+  }
+  int status = 0;
+  ASSERT_TRUE(waitpid(killed, &status, 0) == killed && WEXITSTATUS(status) == 0);
+  ASSERT_TRUE(QFile::exists(dir.filePath(QString::fromLatin1(kLockFile))));
+  messages.requests.clear();
+  const StartupResult r = Start(next);
+  ASSERT_TRUE(r.ok) << r.message.toStdString();
+  EXPECT_TRUE(messages.requests.empty()) << messages.texts().join('|').toStdString();
+  EXPECT_EQ(db::LoadAdjustment()->XLimit, 1000);  // the template's, not the 4444 of the unfinished write
+  EXPECT_FALSE(QFile::exists(DbPath() + "-journal"));
+}
+
+// A missing table, or a missing or mistyped column other than the ones the start adds (the database's tests),
+// stops the start naming table and column, instead of running on defaults (500 mm, a 1000 m grid) unsaid.
+TEST_F(Startup, AnotherLayoutIsRefusedNamingTableAndColumn) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"ALTER TABLE Adjustment DROP COLUMN Skor_chel", "в таблице \"Adjustment\" нет столбца \"Skor_chel\""},
+      {"ALTER TABLE TPs DROP COLUMN Ground; ALTER TABLE TPs ADD COLUMN Ground REAL",
+       "в таблице \"TPs\" столбец \"Ground\" имеет тип REAL, а должен иметь тип TEXT"},
+      // Names in another letter case are the same names: only the dropped table is named.
+      {"ALTER TABLE Statistics RENAME TO s; ALTER TABLE s RENAME TO statistics; DROP TABLE \"70b\"",
+       "в базе данных нет таблиц: 70b"},
+  };
+  for (const auto& [sql, refusal] : cases) {
+    OlderDatabase(U(sql));
+    messages.requests.clear();
+    AppContext context;
+    const StartupResult r = Start(context);
+    EXPECT_FALSE(r.ok) << sql;
+    EXPECT_TRUE(r.message.contains(U(refusal))) << r.message.toStdString();
+    EXPECT_EQ(messages.texts(), QStringList{r.message});
+  }
+}
+
+}  // namespace
+}  // namespace velaron::app
