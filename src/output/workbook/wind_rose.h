@@ -12,7 +12,7 @@
 
 namespace velaron::output {
 
-// The workbook's name in the program's folder, rewritten at each build of a wind rose.
+// The workbook's name in the folder it is written to (the user's data folder), rewritten at each build.
 inline constexpr const char* kWindRoseFile = "РозаВетров.xlsx";
 inline constexpr const char* kWindRoseSheet = "Данные";
 
