@@ -14,8 +14,6 @@ namespace velaron::output {
 
 namespace {
 
-QString U(const char* s) { return QString::fromUtf8(s); }
-
 // Height of a value on the mesh, in band units: each band of the scale is one unit high (values below the
 // first edge take one more unit from 0), so the field's shape shows in every band however unequal the
 // levels (3 … 300 kPa, 1 … 99,99 %). Values above the top edge are cut there.
@@ -199,12 +197,12 @@ QPointF DrawMesh(QPainter& p, const QRect& plot, const models::Grid& g, int cSte
   const QPointF xl = project(0, 0, 0), xr = project(1, 0, 0), yf = project(1, 1, 0);
   p.drawText(QRectF(xl.x(), xl.y() + 2, 80, fm.height()), Qt::AlignLeft, MetresText(-xm));
   p.drawText(QRectF(xr.x() - 80, xr.y() + 2, 80, fm.height()), Qt::AlignRight, MetresText(xm));
-  p.drawText(QRectF((xl.x() + xr.x()) / 2 - 40, xl.y() + 2, 80, fm.height()), Qt::AlignCenter, U(kAxisX));
+  p.drawText(QRectF((xl.x() + xr.x()) / 2 - 40, xl.y() + 2, 80, fm.height()), Qt::AlignCenter, AxisTitleX());
   p.drawText(QRectF(xr.x() + 6, xr.y() - fm.height(), 80, fm.height()), Qt::AlignLeft | Qt::AlignVCenter, MetresText(-ym));
   p.drawText(QRectF(yf.x() + 6, yf.y() - fm.height() / 2.0, 80, fm.height()), Qt::AlignLeft | Qt::AlignVCenter,
              MetresText(ym));
   p.drawText(QRectF(yf.x() + 6, yf.y() - fm.height() * 1.6, 80, fm.height()), Qt::AlignLeft | Qt::AlignVCenter,
-             U(kAxisY));
+             AxisTitleY());
   return view.North();
 }
 

@@ -19,8 +19,8 @@ namespace velaron::output {
 inline QPen RoutePen(int fontPx) { return QPen(QColor(20, 60, 160), std::max(2.0, fontPx / 6.0), Qt::DashLine); }
 // A distance along an axis, in metres, with the decimal comma, and the axes' titles.
 inline QString MetresText(double v) { return QString::fromStdString(FormatNumber(v)); }
-inline constexpr const char* kAxisX = "x, м";
-inline constexpr const char* kAxisY = "y, м";
+inline QString AxisTitleX() { return QString::fromUtf8("x, м"); }
+inline QString AxisTitleY() { return QString::fromUtf8("y, м"); }
 
 // The map: every pixel of `plot` in the band of the field there, the bands' borders as contour lines, the
 // route through the rupture point along the options' azimuth (when drawn), the frame and the axes in

@@ -7,6 +7,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPolygonF>
+#include <QSize>
 #include <algorithm>
 
 #include "output/pictures/picture_painters.h"
@@ -14,8 +15,6 @@
 namespace velaron::output {
 
 namespace {
-
-QString U(const char* s) { return QString::fromUtf8(s); }
 
 // The border of the legend's swatches.
 const QColor kContour(60, 60, 60);
@@ -91,7 +90,7 @@ void DrawNorth(QPainter& p, const QRect& area, int fontPx, QPointF north) {
   p.drawPolygon(QPolygonF() << tip << tip - north * (fontPx * 0.9) + across * (fontPx * 0.45)
                             << tip - north * (fontPx * 0.9) - across * (fontPx * 0.45));
   p.setFont(PictureFont(fontPx, true));
-  p.drawText(QRectF(tip.x() - fontPx, area.top(), 2 * fontPx, fontPx + 2), Qt::AlignCenter, U("С"));
+  p.drawText(QRectF(tip.x() - fontPx, area.top(), 2 * fontPx, fontPx + 2), Qt::AlignCenter, QString::fromUtf8("С"));
   p.restore();
 }
 
@@ -144,6 +143,11 @@ void DrawLegend(QPainter& p, const QRect& area, PictureKind kind, const BandScal
   }
 }
 
+// The picture's size: the options' own, but never smaller than a usable plot with its legend.
+QSize PictureSize(const PictureOptions& o) { return QSize(std::max(o.width, 120), std::max(o.height, 90)); }
+// The mesh for the three-dimensional option; the risk is always seen from above.
+bool DrawsMesh(const PictureOptions& o) { return o.view3D && o.kind != PictureKind::Risk; }
+
 // The grid in the picture's frame: the grid itself, or a copy cut (or widened with zeros) to the frame.
 const models::Grid& Framed(const models::Grid& grid, const PictureOptions& o, models::Grid& copy) {
   if (o.frameNx <= 0 || o.frameNy <= 0 || (grid.nx() == o.frameNx && grid.ny() == o.frameNy)) return grid;
@@ -155,9 +159,10 @@ const models::Grid& Framed(const models::Grid& grid, const PictureOptions& o, mo
 
 PictureLayout LayoutFramed(const models::Grid& grid, const PictureOptions& o) {
   PictureLayout l;
-  const int w = std::max(o.width, 120), h = std::max(o.height, 90);
+  const QSize size = PictureSize(o);
+  const int w = size.width(), h = size.height();
   const PictureKind kind = o.kind;
-  const bool mesh = o.view3D && kind != PictureKind::Risk;
+  const bool mesh = DrawsMesh(o);
   const BandScale scale = GridBands(grid, kind);
   const QString note = mesh ? MeshNote(grid, kind, scale) : QString();
   // A cell taller than wide takes the legend below the plot, else beside it.
@@ -248,11 +253,9 @@ QImage RenderResultPicture(const models::Grid& source, int cStep, const PictureO
   if (source.empty()) return {};
   models::Grid copy;
   const models::Grid& grid = Framed(source, o, copy);
-  const int w = std::max(o.width, 120), h = std::max(o.height, 90);
-  QImage image(w, h, QImage::Format_RGB32);
+  QImage image(PictureSize(o), QImage::Format_RGB32);
   image.fill(Qt::white);
   const PictureKind kind = o.kind;
-  const bool mesh = o.view3D && kind != PictureKind::Risk;
   const PictureLayout l = LayoutFramed(grid, o);
   const BandScale scale = GridBands(grid, kind);
   const int step = cStep > 0 ? cStep : 1;
@@ -265,7 +268,7 @@ QImage RenderResultPicture(const models::Grid& source, int cStep, const PictureO
   }
   QString note;
   QPointF north(0, -1);
-  if (mesh) {
+  if (DrawsMesh(o)) {
     north = DrawMesh(p, l.plot, grid, step, scale, l.fontPixels, o);
     note = MeshNote(grid, kind, scale);
   } else {

@@ -16,8 +16,6 @@ namespace velaron::output {
 
 namespace {
 
-QString U(const char* s) { return QString::fromUtf8(s); }
-
 // Value of the grid at a fractional cell position (bilinear between the four cells around it).
 double Sample(const models::Grid& g, double fx, double fy) {
   const int x0 = static_cast<int>(std::floor(fx)), y0 = static_cast<int>(std::floor(fy));
@@ -64,11 +62,11 @@ void DrawAxes(QPainter& p, const QRect& plot, const Frame& fr, int fontPx) {
   }
   // Axis titles: "x, м" right under the x labels' end, "y, м" above the top y label (which reaches half a
   // line above the plot).
-  p.drawText(QRect(plot.right() - fm.horizontalAdvance(U(kAxisX)) - 2, plot.bottom() + tick + fm.height() + 1,
-                   fm.horizontalAdvance(U(kAxisX)) + 4, fm.height()),
-             Qt::AlignRight, U(kAxisX));
+  p.drawText(QRect(plot.right() - fm.horizontalAdvance(AxisTitleX()) - 2, plot.bottom() + tick + fm.height() + 1,
+                   fm.horizontalAdvance(AxisTitleX()) + 4, fm.height()),
+             Qt::AlignRight, AxisTitleX());
   p.drawText(QRect(0, plot.top() - AxisTitleRoom(fm), plot.left() - 2, fm.height()), Qt::AlignRight | Qt::AlignBottom,
-             U(kAxisY));
+             AxisTitleY());
 }
 
 void DrawRoute(QPainter& p, const QRectF& plot, const Frame& fr, double azimuthDeg, int fontPx) {
