@@ -6,7 +6,8 @@
 #include <array>
 #include <optional>
 
-#include "db/rows.h"
+#include "common/rows.h"
+#include "models/calc_settings.h"
 
 namespace velaron::result {
 
@@ -71,7 +72,7 @@ struct MainWindowTexts {
 
 // Everything a run starts from.
 struct RunRequest {
-  db::AdjustmentRow settings;  // XLimit .. Skor_chel are the calculation settings
+  models::CalcSettings settings;  // the calculation settings
   PipelineInputs pipeline;
   RateInputs rate;
   ExternalInputs external;

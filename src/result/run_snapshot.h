@@ -13,7 +13,7 @@
 #include <utility>
 #include <vector>
 
-#include "db/rows.h"
+#include "common/rows.h"
 #include "models/calc_state.h"
 #include "result/run_request.h"
 #include "result/scenarios.h"

@@ -8,7 +8,7 @@
 #include <QString>
 #include <functional>
 
-#include "db/rows.h"
+#include "common/rows.h"
 #include "output/report/document.h"
 #include "output/report/report_input.h"
 

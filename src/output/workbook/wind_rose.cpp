@@ -3,7 +3,6 @@
 #include <QDir>
 
 #include "common/texts.h"
-#include "db/database.h"
 #include "output/pictures/wind_rose_picture.h"
 #include "output/workbook/xlsx_book.h"
 
@@ -80,16 +79,6 @@ WindRoseResult SaveWindRose(const db::WindRow& town, const QString& folder, cons
   result.error = book.error();
   if (result.ok) result.path = book.targetPath();
   return result;
-}
-
-WindRoseResult SaveWindRose(int idCity, const QString& folder, const QString& fileName) {
-  const std::optional<db::WindRow> town = idCity != 0 ? db::LoadWind(idCity) : std::nullopt;
-  if (!town) {
-    WindRoseResult result;
-    result.error = QStringLiteral("нет данных о ветре для города с ключом %1").arg(idCity);
-    return result;
-  }
-  return SaveWindRose(*town, folder, fileName);
 }
 
 void WriteRunWindRose(result::RunSnapshot& record, const QString& folder) {

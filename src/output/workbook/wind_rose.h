@@ -1,13 +1,13 @@
 // The wind-rose workbook of one town: sheet "Данные" with the winter and summer repetition of the eight
 // wind directions and of calm, and a radar chart of the eight directions embedded in that sheet.
-// Headless: it reads the town's row (or is given it) and writes the file; showing a message and drawing
+// Headless: it is given the town's row and writes the file; showing a message and drawing
 // the picture are the caller's.
 #pragma once
 
 #include <QString>
 #include <QStringList>
 
-#include "db/rows.h"
+#include "common/rows.h"
 #include "result/run_snapshot.h"
 
 namespace velaron::output {
@@ -28,11 +28,6 @@ struct WindRoseResult {
 // Writes the workbook of `town` to `folder`/`fileName`, replacing an earlier one only when the new one is
 // complete.
 WindRoseResult SaveWindRose(const db::WindRow& town, const QString& folder,
-                            const QString& fileName = QString::fromUtf8(kWindRoseFile));
-
-// The same for the town with key `idCity`, read from the open database. A key with no row fails and
-// writes nothing.
-WindRoseResult SaveWindRose(int idCity, const QString& folder,
                             const QString& fileName = QString::fromUtf8(kWindRoseFile));
 
 // After a year-round run (codes 1 and 7): writes the rose of the record's town to `folder` and notes the
