@@ -70,12 +70,10 @@ std::shared_ptr<result::RunSnapshot> ComplexRecord(int width, int step) {
   record->LayerProc.resize(8, n, n);
   for (int k = 1; k <= 6; ++k) FillFlux(record->LayerFlux.layer(k), n, 110, seed += 1);
   for (int k = 1; k <= 8; ++k) FillNear(record->LayerProc.layer(k), n, 94, seed += 1);
-  for (const char* name : {"RiskExplosion", "ProcExplosion", "RiskFireBall", "ProcFireBall", "RiskTorch", "ProcTorch",
-                           "RiskGPVS", "ProcGPVS"}) {
-    models::Grid g;
-    FillNear(g, n, name[0] == 'R' ? 1e-5 : 99, seed += 1);
-    record->extraGrids.emplace_back(QString::fromLatin1(name), std::move(g));
-  }
+  models::ComplexGrids& c = record->complexGrids;
+  for (models::Grid* g : {&c.RiskExplosion, &c.RiskFireBall, &c.RiskTorch, &c.RiskGPVS})
+    FillNear(*g, n, 1e-5, seed += 1);
+  for (models::Grid* g : {&c.ProcExplosion, &c.ProcFireBall, &c.ProcTorch, &c.ProcGPVS}) FillNear(*g, n, 99, seed += 1);
   return record;
 }
 

@@ -8,6 +8,7 @@
 
 #include "common/rows.h"
 #include "models/calc_settings.h"
+#include "result/scenarios.h"
 
 namespace velaron::result {
 
@@ -46,7 +47,7 @@ struct JetShares {
 
 // The run dialog's choices.
 struct RunChoice {
-  int ScenarioCode = 5;  // 1..8
+  int ScenarioCode = CodeOf(Scenario::SymmetricJet);  // 1..8
   int season = 0;        // 0 winter ("Зима"), 1 summer ("Лето")
   double WindSpeed = 3;  // m/s
   double WindDir = 0;    // degrees, where the wind blows from: 0, 45, ... 315

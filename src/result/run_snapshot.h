@@ -113,7 +113,7 @@ struct RunSnapshot {
 
   models::Grid GridValue, GridImpuls, GridProbit, GridProc, GridRisk;
   models::LayeredGrid LayerFlux, LayerProc;  // codes 1, 4 and 7
-  std::vector<std::pair<QString, models::Grid>> extraGrids;  // further named grids of codes 1 and 7
+  models::ComplexGrids complexGrids;        // code 1: the risk and percent of each scenario it joins
   std::vector<ProfilePoint> Profile;        // jet fires and codes 1, 7
   std::vector<std::pair<double, double>> RadProfile;  // (percent, distance) along +x, points 1..N
 

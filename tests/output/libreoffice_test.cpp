@@ -168,7 +168,7 @@ TEST(LibreOffice, OpensEveryReportShowsItsTextsAndLaysItOutPageByPage) {
       EXPECT_TRUE(text.contains(U("температурой > 0 207")));
       continue;
     }
-    const auto* recipe = SingleRecipeOf(code);
+    const auto* recipe = SingleRecipeOf(*result::ScenarioOf(code));
     EXPECT_TRUE(text.contains(Squeezed(U(recipe->title)))) << text.left(300).toStdString();
     for (const char* line : {"- вероятность возгорания: 2,500E-01", "- формирование симметричного факела: 3,000E-01",
                              "- формирование газо-паровоздушного облака: 1,000E-10."})

@@ -215,9 +215,13 @@ QStringList WeatherLines(const std::array<QString, 3>& m) {
           Line(texts::kWindDirection, QStringLiteral("\"") + m[2] + QStringLiteral("\"."))};
 }
 
-void FlameConeLines(Document& doc, double H, double kD, double kC) {
-  doc.Append(Line(texts::kFlameLength, Round2Text(H)) + Line(texts::kFlameDiameter, Round2Text(H * kD)) +
-             Line(texts::kConeLength, Round2Text(H * kC)) + Line(texts::kCylinderLength, Round2Text(H - H * kC)));
+QString ConeLines(double H, const result::FlameCone& cone) {
+  return Line(texts::kFlameDiameter, Round2Text(H * cone.diameter)) + Line(texts::kConeLength, Round2Text(H * cone.cone)) +
+         Line(texts::kCylinderLength, Round2Text(H - H * cone.cone));
+}
+
+void FlameConeLines(Document& doc, double H, const result::FlameCone& cone) {
+  doc.Append(Line(texts::kFlameLength, Round2Text(H)) + ConeLines(H, cone));
 }
 
 void AsymmetricFlameLines(Document& doc, double H, double HWind, const QString& liftAngle, double azimut) {

@@ -59,7 +59,10 @@ void DirectionTables(Document& doc, int scenarioCode, const result::ZoneRDirRows
 
 // Jet blocks.
 QStringList WeatherLines(const std::array<QString, 3>& meteo);  // W1..W3, each ending in CR LF
-void FlameConeLines(Document& doc, double LTorch, double diameterFactor, double coneFactor);
+// The flame of length H as a cone followed by a cylinder: the diameter, cone and cylinder lines.
+QString ConeLines(double H, const result::FlameCone& cone);
+// The flame length line and the cone lines.
+void FlameConeLines(Document& doc, double LTorch, const result::FlameCone& cone);
 void AsymmetricFlameLines(Document& doc, double LTorch, double LTorchWind, const QString& liftAngle, double azimut);
 // The closing weather note, its four lines kept on one page.
 void WeatherNoteBlock(Document& doc, const std::array<QString, 3>& meteo);

@@ -27,17 +27,17 @@ struct YearReportInput {
 YearReportInput YearInputFromRecord(const result::RunSnapshot& record, bool drawRose = true);
 
 struct YearReportRecipe {
-  int code;
+  result::Scenario scenario;
   const char* title;
-  bool settingsLines;  // the fireball and gas-air cloud settings after the fourth ground line
-  enum class Flames { AllJets, Complex } flames;
-  const char* percentChartCaption;
-  const char* percentDiagramCaption;
-  YearTableForm table;
+  bool settingsLines = false;  // the fireball and gas-air cloud settings after the fourth ground line
+  enum class Flames { AllJets, Complex } flames = Flames::AllJets;
+  const char* percentChartCaption = nullptr;
+  const char* percentDiagramCaption = nullptr;
+  YearTableForm table = YearTableForm::Jets;
 };
 
-// The recipe of a year-round code (1 or 7), or nothing.
-const YearReportRecipe* YearRecipeOf(int scenarioCode);
+// The recipe of a scenario whose report is a year-round one, or nothing.
+const YearReportRecipe* YearRecipeOf(result::Scenario scenario);
 
 // The whole document of a year-round report; nothing for another code.
 std::optional<Document> BuildYearReport(const ReportInput& in, const YearReportInput& year);

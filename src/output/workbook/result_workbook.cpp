@@ -24,22 +24,23 @@ constexpr const char* kProbitSheet = "Значения пробит функци
 constexpr const char* kRiskSheet = "Значения риска";
 constexpr const char* kRiskPicture = "Диаграмма риска";
 
-// Sheets of each scenario of the complex assessment (code 1): the grid's name in the record, the value
-// sheet and its picture sheet (none for the risk sheets).
+// Sheets of each scenario of the complex assessment: its grid in the record, the value sheet and its
+// picture sheet (none for the risk sheets).
 struct ScenarioSheet {
-  const char* grid;
+  models::Grid models::ComplexGrids::*grid;
   const char* name;
   const char* picture;
 };
+using models::ComplexGrids;
 constexpr ScenarioSheet kScenarioSheets[] = {
-    {"ProcFireBall", "Процент поражения - Огневой шар", "Диаграмма вер пораж-Огневой шар"},
-    {"ProcExplosion", "Процент поражения-Взрыв", "Диаграмма-Взрыв"},
-    {"ProcGPVS", "Процент поражения-взрыв ГПВС", "Диаграмма-ГПВС"},
-    {"ProcTorch", "Процент пораж-факельн горение", "Диаграмма-факельное горен"},
-    {"RiskFireBall", "Риск - Огневой шар", nullptr},
-    {"RiskTorch", "Риск-факельн горение", nullptr},
-    {"RiskGPVS", "Риск-взрыв ГПВС", nullptr},
-    {"RiskExplosion", "Риск Взрыв", nullptr},
+    {&ComplexGrids::ProcFireBall, "Процент поражения - Огневой шар", "Диаграмма вер пораж-Огневой шар"},
+    {&ComplexGrids::ProcExplosion, "Процент поражения-Взрыв", "Диаграмма-Взрыв"},
+    {&ComplexGrids::ProcGPVS, "Процент поражения-взрыв ГПВС", "Диаграмма-ГПВС"},
+    {&ComplexGrids::ProcTorch, "Процент пораж-факельн горение", "Диаграмма-факельное горен"},
+    {&ComplexGrids::RiskFireBall, "Риск - Огневой шар", nullptr},
+    {&ComplexGrids::RiskTorch, "Риск-факельн горение", nullptr},
+    {&ComplexGrids::RiskGPVS, "Риск-взрыв ГПВС", nullptr},
+    {&ComplexGrids::RiskExplosion, "Риск Взрыв", nullptr},
 };
 
 // Sheets of each jet case of the year-round assessment (codes 1 and 7): the layer (ScenarioKind) of
@@ -83,20 +84,12 @@ constexpr const char* kRadiusHeads[] = {"R1", "R2", "R3", "R4"};
 constexpr const char* kRadiusCases[] = {"Котлованный-Зима", "Котлованный-Лето", "Симметричный-Зима",
                                         "Симметричный-Лето", "Ассимметричный"};
 
-// The widest flame section of the symmetric jet is twice 0.4 of the flame length.
-constexpr double kSymmetricWidthFactor = 2 * 0.4;
 // The degrees of the flame angle are worked with this value of π.
 constexpr double kPi = 3.14159265358979;
 
 QString U(const char* s) { return QString::fromUtf8(s); }
 QString Num(double v) { return QString::fromStdString(FormatNumber(v)); }
 QString Round2Text(double v) { return Num(Round2(v)); }
-
-const models::Grid* ExtraGrid(const result::RunSnapshot& record, const char* name) {
-  for (const auto& [gridName, grid] : record.extraGrids)
-    if (gridName == QLatin1String(name)) return &grid;
-  return nullptr;
-}
 
 const models::Grid* Layer(const models::LayeredGrid& layers, int k) {
   return k >= 1 && k <= layers.count() ? &layers.layer(k) : nullptr;
@@ -144,30 +137,33 @@ InputSheet BuildInputSheet(const result::RunSnapshot& record) {
   const result::RunRequest& r = record.request;
   const models::DerivedQuantities& d = record.derived;
   const int code = record.ScenarioCode;
+  if (!result::IsScenarioCode(code)) throw std::logic_error("a workbook needs a finished run");
   // The main window's texts as the run saw them; a run without a window (the driver) writes its numbers.
   const QString diameter = !r.texts.diameterText.isEmpty() ? r.texts.diameterText : Num(r.pipeline.Diametr);
   const QString gas = !r.texts.gasName.isEmpty() ? r.texts.gasName : record.gas.VName;
   const QString temperature = !r.texts.temperatureText.isEmpty() ? r.texts.temperatureText : Num(r.pipeline.Temp);
-  const bool singleJet = result::IsScenarioCode(code) && result::FactsOf(code).singleJet;
+  const result::ScenarioFacts& facts = result::FactsOf(code);
 
   in.lines << U(kInputSheet) << U(kDiameterLine) + diameter + U(kDiameterUnit) << U(kGasLine) + gas
            << U(kTemperatureLine) + temperature
-           << U(kWindLine) + (singleJet ? Num(r.run.WindSpeed) : U(kWindFromRose));
-  switch (result::ScenarioOf(code).value_or(result::Scenario::Explosion)) {
-    case result::Scenario::SymmetricJet:
-    case result::Scenario::AsymmetricJet: {
-      const double width = code == result::CodeOf(result::Scenario::SymmetricJet) ? kSymmetricWidthFactor * d.LTorch
-                                                                                   : 2 * d.W2;
-      in.lines << U(kFlameHeightLine) + Round2Text(d.LTorch) << U(kFlameWidthLine) + Round2Text(width)
-               << U(kFlameAngleLine) + Round2Text((kPi / 2 - d.Tilt) * 180 / kPi);
+           << U(kWindLine) + (facts.singleJet ? Num(r.run.WindSpeed) : U(kWindFromRose));
+  auto flameLines = [&](double width) {
+    in.lines << U(kFlameHeightLine) + Round2Text(d.LTorch) << U(kFlameWidthLine) + Round2Text(width)
+             << U(kFlameAngleLine) + Round2Text((kPi / 2 - d.Tilt) * 180 / kPi);
+  };
+  switch (facts.workbookLines) {
+    case result::InputSheetLines::SymmetricFlame:
+      // The widest section: twice the cone's diameter the documents give the flame.
+      flameLines(2 * facts.flameCone.diameter * d.LTorch);
       break;
-    }
-    case result::Scenario::GasCloud:
+    case result::InputSheetLines::AsymmetricFlame:
+      flameLines(2 * d.W2);
+      break;
+    case result::InputSheetLines::Cloud:
       in.lines << U(kCloudMassLine) + Round2Text(d.MassGPVS) << U(kCloudTimeLine) + Round2Text(r.settings.Tobl)
                << U(kCloudShareLine) + Round2Text(r.settings.Dola_obl);
       break;
-    case result::Scenario::Complex:
-    case result::Scenario::YearRoundJets:
+    case result::InputSheetLines::JetCaseRadii:
       in.radiusTable = true;
       for (const char* head : kRadiusHeads) in.radiusHeads << U(head);
       for (const char* name : kRadiusCases) in.radiusCases << U(name);
@@ -175,7 +171,7 @@ InputSheet BuildInputSheet(const result::RunSnapshot& record) {
       for (int k = 1; k <= result::kJetCases; ++k)
         in.radii[static_cast<size_t>(k - 1)] = result::ZoneRowOf(record.ZoneR, static_cast<result::ScenarioKind>(k));
       break;
-    default:
+    case result::InputSheetLines::None:
       break;
   }
   return in;
@@ -216,9 +212,10 @@ ResultWorkbook BuildResultWorkbook(const result::RunSnapshot& record) {
   sheets.values(kRiskSheet, record.GridRisk);
   sheets.picture(kRiskPicture, PictureKind::Risk, &record.imgRisk, /*topView=*/true);
 
-  if (code == result::CodeOf(result::Scenario::Complex)) {
+  // The assessment that joins single scenarios shows each one's risk and percent.
+  if (!facts.parts.empty()) {
     for (const ScenarioSheet& s : kScenarioSheets) {
-      sheets.values(s.name, Need(ExtraGrid(record, s.grid), s.name));
+      sheets.values(s.name, record.complexGrids.*s.grid);
       if (s.picture) sheets.picture(s.picture, PictureKind::Probability);
     }
   }

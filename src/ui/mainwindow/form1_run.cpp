@@ -347,7 +347,7 @@ void Form1::optRisk_Click() {
 }
 
 void Form1::cmdSaveResult_Click() {
-  if (!lastRun_ || ReportProcedureName(lastRun_->ScenarioCode).isEmpty()) return;
+  if (!lastRun_ || !result::IsScenarioCode(lastRun_->ScenarioCode)) return;
   // The report of the last completed run, written from its snapshot.
   if (const auto it = reportWriters_.find(lastRun_->ScenarioCode); it != reportWriters_.end() && it->second)
     it->second(this, *lastRun_);

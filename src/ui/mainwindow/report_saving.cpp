@@ -77,10 +77,9 @@ void SaveYearReport(QWidget* parent, const result::RunSnapshot& record) {
 }
 
 void RegisterReportWriters(Form1& window) {
-  for (int code : {2, 3, 4, 5, 6, 8})
-    if (report::SingleRecipeOf(code)) window.setReportWriter(code, SaveSingleScenarioReport);
-  for (int code : {1, 7})
-    if (report::YearRecipeOf(code)) window.setReportWriter(code, SaveYearReport);
+  for (const result::ScenarioFacts& f : result::kScenarios)
+    window.setReportWriter(result::CodeOf(f.scenario),
+                           f.report == result::ReportForm::YearRound ? SaveYearReport : SaveSingleScenarioReport);
 }
 
 }  // namespace velaron::ui

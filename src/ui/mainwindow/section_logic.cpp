@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include "common/numtext.h"
-#include "result/scenarios.h"
 
 namespace velaron::ui {
 
@@ -101,10 +100,6 @@ std::optional<double> GridValueAt(const models::Grid& grid, int XLimit, int YLim
   double v = 0;
   for (size_t i = 0; i < 4; ++i) v += (1 / d[i]) / inv * f[i];
   return v;
-}
-
-QString ReportProcedureName(int code) {
-  return result::IsScenarioCode(code) ? QString::fromLatin1(result::FactsOf(code).reportProcedure) : QString();
 }
 
 }  // namespace velaron::ui

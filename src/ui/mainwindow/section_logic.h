@@ -46,7 +46,4 @@ std::optional<GridMax> GridMaximum(const models::Grid& grid, int XLimit, int YLi
 std::optional<double> GridValueAt(const models::Grid& grid, int XLimit, int YLimit, int CStep, double px,
                                   double py);
 
-// The report procedure of a scenario code (empty for a code without a report).
-QString ReportProcedureName(int scenarioCode);
-
 }  // namespace velaron::ui

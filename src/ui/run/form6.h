@@ -92,7 +92,7 @@ class Form6 : public QDialog {
   bool opt3D_ = true;
   QString windRoseFolder_;
   bool offerWorkbook_ = false;
-  int code_ = 1;
+  int code_ = result::CodeOf(result::Scenario::Complex);
   bool sharesFilled_ = false;              // the first press filled the share boxes from the section's ground
   std::optional<db::SectionRow> section_;  // found at the first press
   std::optional<db::Ground3Row> ground_;
