@@ -9,7 +9,6 @@
 #include <memory>
 
 #include "bench_app.h"
-#include "output/pictures/run_pictures.h"
 #include "run/headless.h"
 #include "run/sample_request.h"
 
@@ -34,7 +33,6 @@ void BM_HeadlessRun1000m(benchmark::State& state) {
       state.SkipWithError(r.output.constData());
       return;
     }
-    velaron::output::DrawResultPictures(*r.record, true);
     benchmark::DoNotOptimize(r.output.data());
   }
 }

@@ -12,7 +12,6 @@
 #include <sys/resource.h>
 
 #include "bench_app.h"
-#include "output/pictures/run_pictures.h"
 #include "output/workbook/result_workbook.h"
 #include "run/headless.h"
 #include "run/sample_request.h"
@@ -94,16 +93,15 @@ void BM_ComplexWorkbook(benchmark::State& state) {
 }
 BENCHMARK(BM_ComplexWorkbook)->Arg(4000)->Arg(1000)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 
-// The finished 1000 m run of each code, made once through the driver with its three pictures.
-std::shared_ptr<result::RunSnapshot> RunOf(int code) {
-  static std::map<int, std::shared_ptr<result::RunSnapshot>> runs;
+// The finished 1000 m run of each code, made once through the driver.
+std::shared_ptr<const result::RunSnapshot> RunOf(int code) {
+  static std::map<int, std::shared_ptr<const result::RunSnapshot>> runs;
   auto& r = runs[code];
   if (!r) {
     const QString db = Database();
     if (db.isEmpty()) return nullptr;
     const auto done = velaron::run::RunHeadless(db, velaron::test::SampleRequest(code, 1000, 10), 2, {});
     if (done.exitCode != 0) return nullptr;
-    velaron::output::DrawResultPictures(*done.record, true);
     r = done.record;
   }
   return r;

@@ -1,10 +1,10 @@
 // The record of one completed run: everything the run started from and everything it produced, taken
 // when the run completed. The main window shows it, and the report and workbook writers write from it,
-// so that later edits of the windows never change what a finished run reports.
+// so that later edits of the windows never change what a finished run reports. Once made it is not
+// changed: it is handed on as a const value, and pictures and files are made from it, never into it.
 #pragma once
 
 #include <QDateTime>
-#include <QImage>
 #include <QString>
 #include <array>
 #include <cstddef>
@@ -106,10 +106,6 @@ struct RunSnapshot {
   std::array<QString, 2> WorstDir;          // direction number "1".."8" and its dative word
   double RFireBall = 0, TFireBall = 0;
   bool ZoneAtEdge = false;
-  // Codes 1 and 7: the town's wind-rose workbook this run wrote, for the reports' rose; empty when none
-  // was written. `windRoseFailed`: writing it failed, so the user is told and no rose is shown.
-  QString windRoseFile;
-  bool windRoseFailed = false;
 
   models::Grid GridValue, GridImpuls, GridProbit, GridProc, GridRisk;
   models::LayeredGrid LayerFlux, LayerProc;  // codes 1, 4 and 7
@@ -117,9 +113,8 @@ struct RunSnapshot {
   std::vector<ProfilePoint> Profile;        // jet fires and codes 1, 7
   std::vector<std::pair<double, double>> RadProfile;  // (percent, distance) along +x, points 1..N
 
-  // --- Result display.
+  // --- Result display (the pictures are drawn from the grids by whoever shows or writes them).
   DistanceSeries graf1, graf2;
-  QImage imgDiagr1, imgDiagr2, imgRisk;
 
   QDateTime start, end;  // when the run started and when its record was made
 

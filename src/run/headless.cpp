@@ -496,10 +496,11 @@ HeadlessResult RunHeadless(const QString& dbPath, const QByteArray& inputJson, i
     return refuse(QString::fromUtf8(e.what()));
   }
   if (!prepared.ok()) return refuse(prepared.error);
+  // The documents may name the scenario as the input file does.
+  if (!parsed->scenarioName.isEmpty()) prepared.run->ScenarioName = parsed->scenarioName;
   models::SetThreadCount(threads);
   RunOutcome outcome = ExecuteRun(std::move(*prepared.run), models::NoProgress());
   if (!outcome.ok()) return refuse(outcome.error);
-  if (!parsed->scenarioName.isEmpty()) outcome.snapshot->ScenarioName = parsed->scenarioName;
   res.output = SnapshotJson(*outcome.snapshot, grids);
   res.record = std::move(outcome.snapshot);
   return res;

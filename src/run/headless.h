@@ -18,7 +18,7 @@ namespace velaron::run {
 struct HeadlessResult {
   int exitCode = 0;   // 0 done, 2 refused (the output then holds {"error": ...})
   QByteArray output;  // UTF-8 JSON, ending in a newline
-  std::shared_ptr<result::RunSnapshot> record;  // the finished run (exit code 0)
+  std::shared_ptr<const result::RunSnapshot> record;  // the finished run (exit code 0)
 };
 
 // Names of the grids the output may carry.

@@ -10,9 +10,8 @@
 #include <cstdio>
 
 #include "common/output_file.h"
-
-#include "output/pictures/run_pictures.h"
-#include "output/report/single_reports.h"
+#include "output/report/docx_writer.h"
+#include "output/report/report_of_record.h"
 #include "output/workbook/result_workbook.h"
 #include "run/headless.h"
 
@@ -111,9 +110,7 @@ int main(int argc, char** argv) {
     };
   const velaron::run::HeadlessResult r = velaron::run::RunHeadless(db, json, threads, grids, workbookFits);
   if (r.exitCode == 0 && r.record && (!workbook.isEmpty() || !reportPath.isEmpty())) {
-    // The documents of the run, from the same record and through the same code as the window, with the
-    // pictures the results tab shows.
-    velaron::output::DrawResultPictures(*r.record, r.record->request.options.Opt3D);
+    // The documents of the run, from the same record and through the same code as the window.
     if (!workbook.isEmpty()) {
       const auto written = velaron::output::WriteResultWorkbook(*r.record, workbook);
       if (!written.ok) {
@@ -122,8 +119,9 @@ int main(int argc, char** argv) {
       }
     }
     if (!reportPath.isEmpty()) {
-      if (QString e = velaron::report::WriteReportOfRecord(*r.record, reportPath, QDate::currentDate()); !e.isEmpty())
-        return Refuse(e);
+      const auto doc = velaron::report::ReportOfRecord(*r.record, QDate::currentDate());
+      if (!doc) return Refuse(QString::fromUtf8(velaron::report::kNoReportWriter));
+      if (QString e = velaron::report::WriteDocx(*doc, reportPath); !e.isEmpty()) return Refuse(e);
     }
   }
   return Print(r.output) ? r.exitCode : kOutputFailed;

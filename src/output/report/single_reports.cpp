@@ -2,11 +2,9 @@
 
 #include <array>
 
-#include "output/report/docx_writer.h"
 #include "output/report/report_blocks.h"
 #include "output/report/report_numbers.h"
 #include "output/report/report_texts.h"
-#include "output/report/year_reports.h"
 
 namespace velaron::report {
 
@@ -158,14 +156,6 @@ std::optional<Document> BuildSingleReport(const ReportInput& in) {
   ZoneTableBlock(doc, U(r->zoneTitle), in.CurZones, r->weatherNote);
   if (r->weatherNote) WeatherNoteBlock(doc, in.MeteoText);
   return doc;
-}
-
-QString WriteReportOfRecord(const result::RunSnapshot& record, const QString& path, const QDate& today) {
-  const ReportInput in = InputFromRecord(record, today);
-  std::optional<Document> doc = BuildSingleReport(in);
-  if (!doc) doc = BuildYearReport(in, YearInputFromRecord(record));
-  if (!doc) return U(kNoReportWriter);
-  return WriteDocx(*doc, path);
 }
 
 }  // namespace velaron::report

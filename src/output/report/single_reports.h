@@ -36,11 +36,5 @@ const SingleReportRecipe* SingleRecipeOf(result::Scenario scenario);
 // The whole document of a single-scenario report; nothing for a code without a recipe.
 std::optional<Document> BuildSingleReport(const ReportInput& in);
 
-// Builds the report of a finished run and writes it to `path` (no summary row, no dialog): the driver's
-// "--report". An empty text when written, else the message.
-QString WriteReportOfRecord(const result::RunSnapshot& record, const QString& path, const QDate& today);
-
-// The message for a code whose report is not written here.
-inline constexpr const char* kNoReportWriter = "Запись отчета по этому сценарию пока недоступна.";
 
 }  // namespace velaron::report

@@ -67,7 +67,7 @@ YearReportInput YearInputFromRecord(const result::RunSnapshot& record, bool draw
   y.ZoneR = record.ZoneR;
   y.town = record.town;
   y.W2 = record.derived.W2;
-  if (drawRose && record.town && !record.windRoseFailed) y.rose = output::DrawWindRose(*record.town);
+  if (drawRose && record.town) y.rose = output::DrawWindRose(*record.town);
   return y;
 }
 

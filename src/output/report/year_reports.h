@@ -22,8 +22,8 @@ struct YearReportInput {
   double W2 = 0;                           // frustum width at the tip, m
 };
 
-// The year-round part of the record. The rose is drawn from the record's town unless writing the run's
-// rose failed (no other town's rose stands in for it) or `drawRose` is false.
+// The year-round part of the record. The rose is drawn from the record's town unless `drawRose` is false
+// (no other town's rose ever stands in for it).
 YearReportInput YearInputFromRecord(const result::RunSnapshot& record, bool drawRose = true);
 
 struct YearReportRecipe {

@@ -113,14 +113,14 @@ class SheetList {
     s.divisor = divisor;
     sheets_.push_back(s);
   }
-  // The picture of the value sheet just added.
-  void picture(const char* name, PictureKind quantity, const QImage* shown = nullptr, bool topView = false) {
+  // The picture of the value sheet just added; `runPicture`: one of the run's three pictures.
+  void picture(const char* name, PictureKind quantity, bool runPicture = false, bool topView = false) {
     WorkbookSheet s;
     s.kind = SheetKind::Picture;
     s.name = U(name);
     s.grid = sheets_.back().grid;
     s.quantity = quantity;
-    s.picture = shown && !shown->isNull() ? shown : nullptr;
+    s.titled = !runPicture;
     s.view3D = view3D_ && !topView;
     sheets_.push_back(s);
   }
@@ -197,20 +197,20 @@ ResultWorkbook BuildResultWorkbook(const result::RunSnapshot& record) {
   // The damaging factor: overpressure in Pa shown in kPa, or the heat flux as it is.
   if (facts.overpressure) {
     sheets.values(kPressureSheet, record.GridValue, 1000);
-    sheets.picture(kPressurePicture, PictureKind::Overpressure, &record.imgDiagr1);
+    sheets.picture(kPressurePicture, PictureKind::Overpressure, true);
   } else {
     sheets.values(kFluxSheet, record.GridValue);
-    sheets.picture(kFluxPicture, PictureKind::HeatFlux, &record.imgDiagr1);
+    sheets.picture(kFluxPicture, PictureKind::HeatFlux, true);
   }
   sheets.values(kPercentSheet, record.GridProc);
-  sheets.picture(kPercentPicture, PictureKind::Probability, &record.imgDiagr2);
+  sheets.picture(kPercentPicture, PictureKind::Probability, true);
   // The assessments over a year have neither impulse nor probit of their own.
   if (!facts.yearRound) {
     if (facts.overpressure) sheets.values(kImpulseSheet, record.GridImpuls);
     sheets.values(kProbitSheet, record.GridProbit);
   }
   sheets.values(kRiskSheet, record.GridRisk);
-  sheets.picture(kRiskPicture, PictureKind::Risk, &record.imgRisk, /*topView=*/true);
+  sheets.picture(kRiskPicture, PictureKind::Risk, true, /*topView=*/true);
 
   // The assessment that joins single scenarios shows each one's risk and percent.
   if (!facts.parts.empty()) {

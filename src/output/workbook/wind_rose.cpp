@@ -81,14 +81,10 @@ WindRoseResult SaveWindRose(const db::WindRow& town, const QString& folder, cons
   return result;
 }
 
-void WriteRunWindRose(result::RunSnapshot& record, const QString& folder) {
-  record.windRoseFile.clear();
-  record.windRoseFailed = false;
-  if (!result::IsScenarioCode(record.ScenarioCode) || !result::FactsOf(record.ScenarioCode).yearRound) return;
-  if (!record.town) return;
-  const WindRoseResult rose = SaveWindRose(*record.town, folder);
-  record.windRoseFailed = !rose.ok;
-  if (rose.ok) record.windRoseFile = rose.path;
+std::optional<WindRoseResult> WriteRunWindRose(const result::RunSnapshot& record, const QString& folder) {
+  if (!result::IsScenarioCode(record.ScenarioCode) || !result::FactsOf(record.ScenarioCode).yearRound) return std::nullopt;
+  if (!record.town) return std::nullopt;
+  return SaveWindRose(*record.town, folder);
 }
 
 }  // namespace velaron::output

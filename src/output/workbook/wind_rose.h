@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 #include "common/rows.h"
 #include "result/run_snapshot.h"
@@ -30,9 +31,9 @@ struct WindRoseResult {
 WindRoseResult SaveWindRose(const db::WindRow& town, const QString& folder,
                             const QString& fileName = QString::fromUtf8(kWindRoseFile));
 
-// After a year-round run (codes 1 and 7): writes the rose of the record's town to `folder` and notes the
-// file in the record for its report. A rose that could not be written leaves no file name, so that no
-// report takes an older town's rose; the caller tells the user (`windRoseFailed`). Other codes: nothing.
-void WriteRunWindRose(result::RunSnapshot& record, const QString& folder);
+// After a year-round run (codes 1 and 7): writes the rose of the record's town to `folder`. Nothing for a
+// run without a town's rose. The caller tells the user when it could not be written, and no older rose
+// stands in for it.
+std::optional<WindRoseResult> WriteRunWindRose(const result::RunSnapshot& record, const QString& folder);
 
 }  // namespace velaron::output

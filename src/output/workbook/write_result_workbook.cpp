@@ -110,7 +110,7 @@ WorkbookWriteResult WriteResultWorkbook(const result::RunSnapshot& record, const
       const WorkbookSheet& s = model.sheets[order[k]];
       QByteArray png;
       try {
-        png = PngBytes(s.picture ? *s.picture : DrawSheetPicture(*s.grid, s.name, s.quantity, s.view3D, nx, ny, cStep, azimuth));
+        png = PngBytes(DrawSheetPicture(*s.grid, s.titled ? s.name : QString(), s.quantity, s.view3D, nx, ny, cStep, azimuth));
       } catch (const std::exception&) {
         png.clear();  // the writer reports the missing picture
       }

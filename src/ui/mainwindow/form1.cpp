@@ -1,6 +1,5 @@
 // The main window: its layout, menus, first activation and the navigation to the other windows.
 #include "ui/mainwindow/form1.h"
-#include "ui/mainwindow/report_saving.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -121,7 +120,6 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
   }
 
   openRunDialog_ = [](Form1& window, const result::RunRequest& request) { OpenRunDialog(window, request); };
-  RegisterReportWriters(*this);
 }
 
 Form1::~Form1() = default;

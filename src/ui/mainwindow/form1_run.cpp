@@ -19,6 +19,7 @@
 #include "ui/widgets/numeric_box.h"
 #include "common/numtext.h"
 #include "common/texts.h"
+#include "db/data_folder.h"
 #include "db/database.h"
 #include "ui/mainwindow/form1.h"
 #include "ui/mainwindow/input_boxes.h"
@@ -29,6 +30,7 @@
 #include "output/pictures/run_pictures.h"
 #include "run/result_display.h"
 #include "run/run_texts.h"
+#include "ui/run/run_report.h"
 
 namespace velaron::ui {
 
@@ -257,40 +259,35 @@ void Form1::showResults(const result::RunSnapshot& s) {
   SetDistanceChart(graf2_, s.graf2.points, title(s.graf2.xTitle, run::kDistanceAxisTitle),
                    title(s.graf2.yTitle, run::kPercentAxisTitle), xMax);
   // The pictures are drawn from the run's grids at the size of their cells. A grid the run did not fill
-  // leaves the picture the run brought, or else the earlier one, in place.
+  // leaves the earlier picture in place.
   const bool opt3D = s.request.options.Opt3D;
   struct View {
     PictureLabel* label;
     const models::Grid* grid;
-    const QImage* image;
     output::PictureKind kind;
     bool view3D;
     const char* caption;
   };
   const View views[3] = {
-      {qobject_cast<PictureLabel*>(imgDiagr1_), &s.GridValue, &s.imgDiagr1,
+      {qobject_cast<PictureLabel*>(imgDiagr1_), &s.GridValue,
        s.isOverpressure() ? output::PictureKind::Overpressure : output::PictureKind::HeatFlux, opt3D,
        s.isOverpressure() ? "Диаграмма избыточного давления" : "Диаграмма теплового потока"},
-      {qobject_cast<PictureLabel*>(imgDiagr2_), &s.GridProc, &s.imgDiagr2, output::PictureKind::Probability, opt3D,
+      {qobject_cast<PictureLabel*>(imgDiagr2_), &s.GridProc, output::PictureKind::Probability, opt3D,
        "Диаграмма вероятности поражения"},
-      {qobject_cast<PictureLabel*>(imgRisk_), &s.GridRisk, &s.imgRisk, output::PictureKind::Risk, false,
+      {qobject_cast<PictureLabel*>(imgRisk_), &s.GridRisk, output::PictureKind::Risk, false,
        "Диаграмма риска"}};
   const int cStep = s.request.settings.CStep;
   for (const View& v : views) {
-    if (!v.label) continue;
-    if (!v.grid->empty()) {
-      auto grid = std::make_shared<const models::Grid>(*v.grid);
-      output::PictureOptions o = output::RunPictureOptions(s, v.kind, v.view3D);
-      v.label->setRenderer(
-          [grid, cStep, o](QSize size) mutable {
-            o.width = size.width();
-            o.height = size.height();
-            return output::RenderResultPicture(*grid, cStep, o);
-          },
-          U(v.caption));
-    } else if (!v.image->isNull()) {
-      v.label->setPicture(*v.image);
-    }
+    if (!v.label || v.grid->empty()) continue;
+    auto grid = std::make_shared<const models::Grid>(*v.grid);
+    output::PictureOptions o = output::RunPictureOptions(s, v.kind, v.view3D);
+    v.label->setRenderer(
+        [grid, cStep, o](QSize size) mutable {
+          o.width = size.width();
+          o.height = size.height();
+          return output::RenderResultPicture(*grid, cStep, o);
+        },
+        U(v.caption));
   }
   // The tab opens on the view of the option chosen, the same the option shows when it is clicked.
   fraDiagr_->show();
@@ -346,13 +343,12 @@ void Form1::optRisk_Click() {
   imgRisk_->show();
 }
 
+QString Form1::windRoseFolder() const { return windRoseFolder_.isEmpty() ? db::DataFolder() : windRoseFolder_; }
+
 void Form1::cmdSaveResult_Click() {
   if (!lastRun_ || !result::IsScenarioCode(lastRun_->ScenarioCode)) return;
-  // The report of the last completed run, written from its snapshot.
-  if (const auto it = reportWriters_.find(lastRun_->ScenarioCode); it != reportWriters_.end() && it->second)
-    it->second(this, *lastRun_);
-  else
-    ShowMessage(this, {QMessageBox::Information, U(texts::kProgramTitle), U(run::texts::kNoReportWriter), QMessageBox::Ok});
+  // The report of the last completed run, written from its record.
+  SaveRunReport(this, *lastRun_, windRoseFolder());
 }
 
 void Form1::Command3_Click() {

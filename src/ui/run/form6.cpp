@@ -72,7 +72,6 @@ Form6::Form6(const result::RunRequest& base, QWidget* parent)
   setObjectName(QStringLiteral("Form6"));
   setWindowTitle(U("Расчет"));
   setAttribute(Qt::WA_DeleteOnClose, false);
-  opt3D_ = base.options.Opt3D;
   build();
   // Loading: the scenario list at its first entry, winter, north.
   Combo1_->setCurrentIndex(0);
@@ -387,7 +386,7 @@ void Form6::setControlsEnabled(bool on) {
 
 void Form6::startRun(run::PreparedRun prepared) {
   controller_->setExecute(services_.execute);
-  controller_->start(std::move(prepared), {opt3D_, windRoseFolder_, offerWorkbook_});
+  controller_->start(std::move(prepared), {windRoseFolder_, offerWorkbook_});
 }
 
 void Form6::closeEvent(QCloseEvent* event) {

@@ -226,7 +226,8 @@ void FrmStrFakel::Command1_Click() {
     return;
   }
 
-  controller_->start(std::move(*prepared.run), {ctx_.opt3D, QString()});
+  prepared.run->request.options.Opt3D = ctx_.opt3D;
+  controller_->start(std::move(*prepared.run), {});
 }
 
 void FrmStrFakel::closeEvent(QCloseEvent* event) {
