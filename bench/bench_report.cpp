@@ -46,7 +46,7 @@ std::shared_ptr<const velaron::result::RunSnapshot> Record(int code, QString& er
   }
   const velaron::run::HeadlessResult r = velaron::run::RunHeadless(db, velaron::test::SampleRequest(code, 1000, 10), 0, {});
   if (r.exitCode != 0) {
-    error = QString::fromUtf8(r.output);
+    error = r.error;
     return nullptr;
   }
   return records[code] = r.record;

@@ -6,6 +6,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -133,5 +134,30 @@ struct RunSnapshot {
   // Heat-flux runs have no impulse grid; overpressure runs (codes 2 and 8) have one.
   bool isOverpressure() const { return IsScenarioCode(ScenarioCode) && FactsOf(ScenarioCode).overpressure; }
 };
+
+// The record's grids by the names the driver prints them under: GridValue, GridImpuls, GridProbit,
+// GridProc, GridRisk, and the layers LayerFlux1..6 and LayerProc1..8 of the assessments over a year.
+inline QStringList GridNames() {
+  QStringList names{"GridValue", "GridImpuls", "GridProbit", "GridProc", "GridRisk"};
+  for (int k = 1; k <= 6; ++k) names << QStringLiteral("LayerFlux%1").arg(k);
+  for (int k = 1; k <= 8; ++k) names << QStringLiteral("LayerProc%1").arg(k);
+  return names;
+}
+
+// The grid of that name; null for a name not among GridNames and for a layer the run did not make.
+inline const models::Grid* GridNamed(const RunSnapshot& s, const QString& name) {
+  if (name == QLatin1String("GridValue")) return &s.GridValue;
+  if (name == QLatin1String("GridImpuls")) return &s.GridImpuls;
+  if (name == QLatin1String("GridProbit")) return &s.GridProbit;
+  if (name == QLatin1String("GridProc")) return &s.GridProc;
+  if (name == QLatin1String("GridRisk")) return &s.GridRisk;
+  for (const auto& [prefix, layers] : {std::pair{QLatin1String("LayerFlux"), &s.LayerFlux},
+                                       std::pair{QLatin1String("LayerProc"), &s.LayerProc}})
+    if (name.startsWith(prefix)) {
+      const int k = name.mid(prefix.size()).toInt();
+      return k >= 1 && k <= layers->count() ? &layers->layer(k) : nullptr;
+    }
+  return nullptr;
+}
 
 }  // namespace velaron::result
