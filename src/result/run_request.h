@@ -8,6 +8,7 @@
 
 #include "common/rows.h"
 #include "models/calc_settings.h"
+#include "models/calc_state.h"
 #include "result/scenarios.h"
 
 namespace velaron::result {
@@ -71,6 +72,16 @@ struct MainWindowTexts {
   QString diameterText, temperatureText;  // Text3, Text5 as typed
 };
 
+// The jet-flame window's pipe: one asymmetric jet flame of a pipe typed in that window instead of a route
+// section of the main window's pipeline. Such a run reads no section, ground or accident rate: it takes
+// the scenario probabilities of the run dialog's last run as they stand, the typed gas temperature as it
+// stands (+ 273 K), the typed lift angle of the pipe in place of the asymmetric jet's fixed elevation, and
+// it forms no fireball and no cloud. The request's section holds only the typed azimuth.
+struct JetFlamePipe {
+  double LiftAngle = 25;                // degrees
+  models::ScenarioProbabilities last;   // all 0 before the first run
+};
+
 // Everything a run starts from.
 struct RunRequest {
   models::CalcSettings settings;  // the calculation settings
@@ -81,6 +92,7 @@ struct RunRequest {
   RunChoice run;
   OutputOptions options;
   MainWindowTexts texts;
+  std::optional<JetFlamePipe> jetFlame;  // the jet-flame window's run
 };
 
 }  // namespace velaron::result
