@@ -21,11 +21,18 @@
 
 namespace velaron::result {
 
+// Axis titles of the distance charts: the distance, and the values of `graf1` (overpressure or heat flux)
+// and of `graf2`.
+inline constexpr const char* kDistanceAxisTitle = "Расстояние от газопровода, м";
+inline constexpr const char* kOverpressureAxisTitle = "Избыточное давление, кПа";
+inline constexpr const char* kFluxAxisTitle = "Плотность тепл. потока, кВт/кв.м";
+inline constexpr const char* kPercentAxisTitle = "Вероятность поражения, %";
+
 // One line of a distance chart (`graf1` or `graf2`): one point per grid step, distance in m (already
 // rounded where the chart labels it with a whole number) and the value.
 struct DistanceSeries {
-  QString xTitle;  // "Расстояние от газопровода, м" (graf1), empty for graf2
-  QString yTitle;  // axis title of the values (graf1), empty for graf2
+  QString xTitle;  // kDistanceAxisTitle
+  QString yTitle;  // the title of the values
   std::vector<std::pair<double, double>> points;  // (distance, value)
 };
 

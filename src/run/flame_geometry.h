@@ -2,6 +2,7 @@
 // Pure formulas: the gas-property lookups are done by the caller and passed in.
 #pragma once
 
+#include "common/pi.h"
 #include "models/calc_state.h"
 
 namespace velaron::run {
@@ -23,7 +24,6 @@ struct AsymmetricGeometry {
 };
 
 // The constants of the formulas, as the method states them.
-inline constexpr double kPi = 3.14159265358979;
 inline constexpr double kG = 9.81;
 inline constexpr double kGasConstant = 8.314;
 inline constexpr double kAirDensity = 1.293;  // kg/m³, used for the equivalent jet diameter

@@ -47,8 +47,6 @@ void FigureBlock(Document& doc, const QImage& picture, const QString& caption, i
 // The 2 × 8 compression-wave table at the end of the document (10 pt, fixed widths 100 / 50 pt).
 void WaveTable(Document& doc, const std::array<double, 8>& RadiusDP);
 
-// The radius text of the zone tables: "уточнить" for −1, else the plain number.
-QString RadiusText(double r);
 // Title (an empty line before it, 12 pt centred) and the 6 × 2 damage-zone table of the run's radii;
 // `noteFollows`: the table stays on one page with the note written after it.
 void ZoneTableBlock(Document& doc, const QString& title, const result::ZoneRow& zones, bool noteFollows = false);

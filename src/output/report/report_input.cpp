@@ -78,10 +78,10 @@ ReportInput InputFromRecord(const result::RunSnapshot& r, const QDate& today, bo
     const double xMax = std::max(r.graf1.points.empty() ? 0.0 : r.graf1.points.back().first,
                                  r.graf2.points.empty() ? 0.0 : r.graf2.points.back().first);
     if (!r.graf1.points.empty())
-      in.graf1 = Chart(r.graf1, "Расстояние от газопровода, м",
-                       r.isOverpressure() ? "Избыточное давление, кПа" : "Плотность тепл. потока, кВт/кв.м", xMax);
+      in.graf1 = Chart(r.graf1, result::kDistanceAxisTitle,
+                       r.isOverpressure() ? result::kOverpressureAxisTitle : result::kFluxAxisTitle, xMax);
     if (!r.graf2.points.empty())
-      in.graf2 = Chart(r.graf2, "Расстояние от газопровода, м", "Вероятность поражения, %", xMax);
+      in.graf2 = Chart(r.graf2, result::kDistanceAxisTitle, result::kPercentAxisTitle, xMax);
   }
   in.ScenarioName = r.ScenarioName;
   in.cityName = req.texts.cityName;

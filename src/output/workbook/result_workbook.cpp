@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "common/numtext.h"
+#include "common/pi.h"
 #include "result/scenarios.h"
 
 namespace velaron::output {
@@ -84,8 +85,6 @@ constexpr const char* kRadiusHeads[] = {"R1", "R2", "R3", "R4"};
 constexpr const char* kRadiusCases[] = {"Котлованный-Зима", "Котлованный-Лето", "Симметричный-Зима",
                                         "Симметричный-Лето", "Ассимметричный"};
 
-// The degrees of the flame angle are worked with this value of π.
-constexpr double kPi = 3.14159265358979;
 
 QString U(const char* s) { return QString::fromUtf8(s); }
 QString Num(double v) { return QString::fromStdString(FormatNumber(v)); }

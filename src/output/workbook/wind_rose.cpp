@@ -8,8 +8,6 @@
 
 namespace velaron::output {
 
-QStringList WindDirectionLetters() { return RoseDirectionLetters(); }
-
 namespace {
 
 // Sheet layout (rows and columns from 0): row 0 the town, row 1 the directions, rows 2 and 3 winter and
@@ -25,7 +23,7 @@ void FillSheet(XlsxBook& book, lxw_worksheet* sheet, const db::WindRow& town) {
   book.WriteString(sheet, kTownRow, 0, QStringLiteral("Регион:"), bold);
   book.WriteString(sheet, kTownRow, 1, town.CityName, bold);
   book.WriteString(sheet, kHeadRow, 0, QStringLiteral("Ветер"), bold);
-  const QStringList letters = WindDirectionLetters();
+  const QStringList letters = RoseDirectionLetters();  // as the rose picture labels them
   for (int i = 0; i < 8; ++i) book.WriteString(sheet, kHeadRow, kFirstDirCol + i, letters[i], bold);
   book.WriteString(sheet, kHeadRow, kCalmCol, QString::fromUtf8(texts::kCalm), bold);
   book.WriteString(sheet, kWinterRow, 0, QString::fromUtf8(texts::kSeasonNames[0]), bold);

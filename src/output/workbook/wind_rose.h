@@ -17,9 +17,6 @@ namespace velaron::output {
 inline constexpr const char* kWindRoseFile = "РозаВетров.xlsx";
 inline constexpr const char* kWindRoseSheet = "Данные";
 
-// The eight compass directions as the table and the chart label them, from north clockwise.
-QStringList WindDirectionLetters();
-
 struct WindRoseResult {
   bool ok = false;
   QString path;   // the workbook written (when ok)

@@ -428,8 +428,8 @@ QWidget* Form1::buildResultsTab() {
     v->setMinimumSize(300, 260);  // tall enough for the longest y-axis title
     v->setRenderHint(QPainter::Antialiasing);
   }
-  SetDistanceChart(graf1_, {}, U("Расстояние от центра взрыва, м"), U(run::kOverpressureAxisTitle));
-  SetDistanceChart(graf2_, {}, U(run::kDistanceAxisTitle), U(run::kPercentAxisTitle));
+  SetDistanceChart(graf1_, {}, U("Расстояние от центра взрыва, м"), U(result::kOverpressureAxisTitle));
+  SetDistanceChart(graf2_, {}, U(result::kDistanceAxisTitle), U(result::kPercentAxisTitle));
   imgDiagr1_ = Named(new PictureLabel(page), "imgDiagr1");
   imgDiagr2_ = Named(new PictureLabel(page), "imgDiagr2");
   imgRisk_ = Named(new PictureLabel(page), "imgRisk");

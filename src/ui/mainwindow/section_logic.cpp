@@ -4,12 +4,11 @@
 #include <cmath>
 
 #include "common/numtext.h"
+#include "common/pi.h"
 
 namespace velaron::ui {
 
 namespace {
-constexpr double kPi = 3.14159265358979;
-
 // A grid cell at a position in metres; cells outside the grid read 0.
 double Cell(const models::Grid& g, double xm, double ym, int step) {
   const int ix = ToIntHalfEven(xm / step), iy = ToIntHalfEven(ym / step);

@@ -13,20 +13,20 @@
 #include <algorithm>
 #include <cmath>
 
-#include "ui/widgets/messages.h"
-#include "ui/widgets/numeric_box.h"
 #include "common/numtext.h"
+#include "common/pi.h"
 #include "common/texts.h"
 #include "run/prepare.h"
 #include "run/run_texts.h"
 #include "ui/run/run_controller.h"
+#include "ui/widgets/messages.h"
+#include "ui/widgets/numeric_box.h"
 
 namespace velaron::ui {
 
 namespace {
 
 QString U(const char* utf8) { return QString::fromUtf8(utf8); }
-constexpr double kDiagramPi = 3.14159265358979;
 constexpr double kDotRadius = 3;  // px: the small disc at the centre of a diagram
 
 }  // namespace
@@ -55,14 +55,14 @@ void FakelDiagram::layoutLines() {
     // A diameter through the centre along the pipeline: azimuth 0 is vertical, 90 horizontal.
     const double cx = std::nearbyint(W / 2), cy = std::nearbyint(H / 2);
     const double r = std::nearbyint(std::min(W / 3, H / 3));
-    const double a = *angle_ / 180 * kDiagramPi + kDiagramPi / 2;
-    lines_.emplace_back(QPointF(cx, cy), QPointF(cx + r * std::cos(a + kDiagramPi), cy + r * std::sin(a + kDiagramPi)));
+    const double a = *angle_ / 180 * kPi + kPi / 2;
+    lines_.emplace_back(QPointF(cx, cy), QPointF(cx + r * std::cos(a + kPi), cy + r * std::sin(a + kPi)));
     lines_.emplace_back(QPointF(cx, cy), QPointF(cx + r * std::cos(a), cy + r * std::sin(a)));
     dot_ = QPointF(cx, cy);
   } else {
     // The pipe leaving the ground at the lift angle, from a point a tenth in from the left.
     const double L = std::nearbyint(2 * W / 10);
-    const double t = *angle_ / 180 * kDiagramPi;
+    const double t = *angle_ / 180 * kPi;
     lines_.emplace_back(QPointF(W / 10, H / 2), QPointF(W - W / 10, H / 2 + L * std::sin(t)));
     dot_ = QPointF(W / 10, H / 2);
   }
