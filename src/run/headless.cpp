@@ -3,6 +3,7 @@
 #include <QDateTime>
 
 #include "common/numtext.h"
+#include "common/qt_text.h"
 #include "db/database.h"
 #include "db/table_checks.h"
 #include "models/parallel.h"
@@ -23,8 +24,8 @@ void FillWindowTexts(result::RunRequest& request, const RunData& data) {
   if (request.rate.way != 3)
     if (const auto region = db::LoadRegionAt(request.rate.RegionPos)) t.regionName = region->Region;
   if (data.town) t.cityName = data.town->CityName;
-  t.diameterText = QString::fromStdString(FormatNumber(request.pipeline.Diametr));
-  t.temperatureText = QString::fromStdString(FormatNumber(request.pipeline.Temp));
+  t.diameterText = NumberText(request.pipeline.Diametr);
+  t.temperatureText = NumberText(request.pipeline.Temp);
 }
 
 }  // namespace

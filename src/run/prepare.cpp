@@ -4,6 +4,7 @@
 #include <initializer_list>
 
 #include "common/numtext.h"
+#include "common/qt_text.h"
 #include "common/texts.h"
 #include "db/database.h"
 #include "db/settings_rules.h"
@@ -28,7 +29,6 @@ constexpr double kMaxPressureMPa = 30;
 constexpr double kMaxLiftAngleDeg = 90;
 
 QString Text(const char* utf8) { return QString::fromUtf8(utf8); }
-QString Num(double x) { return QString::fromStdString(FormatNumber(x)); }
 
 PrepareResult Refuse(const QString& message) {
   PrepareResult r;
@@ -223,7 +223,7 @@ QString Derive(const result::RunRequest& request, const RunData& data, const QDa
   run.WindDir = static_cast<int>(choice.WindDir);
   const int dirIndex = run.WindDir / 45;
   // The jet-flame window has no season.
-  run.MeteoText = {jetFlame ? QString() : Text(texts::kSeasonNames[choice.season == 1 ? 1 : 0]), Num(choice.WindSpeed),
+  run.MeteoText = {jetFlame ? QString() : Text(texts::kSeasonNames[choice.season == 1 ? 1 : 0]), NumberText(choice.WindSpeed),
                    Text(texts::kWindDirectionNames[static_cast<size_t>(dirIndex)])};
 
   // The two sums are capped at 1, with a note.
@@ -279,8 +279,8 @@ QString Derive(const result::RunRequest& request, const RunData& data, const QDa
   }
 
   run.texts.DavlText = QString::fromStdString(FormatFixed(davl, 2));
-  if (!jetFlame) run.texts.LengthText = Num(section.Length);
-  run.texts.TempText = Num(p.Temp);
+  if (!jetFlame) run.texts.LengthText = NumberText(section.Length);
+  run.texts.TempText = NumberText(p.Temp);
 
   OutflowInputs oin;
   oin.Dtrub = d.Dtrub;

@@ -14,6 +14,17 @@
 
 namespace velaron::report {
 
+// Whether `recipes` hold one recipe of each scenario whose report has `form` and none of the others.
+template <class Recipes>
+constexpr bool OneRecipeEach(const Recipes& recipes, result::ReportForm form) {
+  for (const result::ScenarioFacts& f : result::kScenarios) {
+    int found = 0;
+    for (const auto& r : recipes) found += r.scenario == f.scenario;
+    if (found != (f.report == form ? 1 : 0)) return false;
+  }
+  return true;
+}
+
 // A report line: the label, the value's text and CR LF.
 QString Line(const char* label, const QString& value = QString());
 

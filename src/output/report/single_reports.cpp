@@ -74,15 +74,7 @@ constexpr std::array<SingleReportRecipe, 6> kRecipes = {{
      .zoneTitle = "Таблица __ Зоны вероятного поражения человека от аварийного сценария  \"Горение ГПВС\""},
 }};
 
-// Every scenario whose report is a single scenario's has its recipe.
-static_assert([] {
-  for (const result::ScenarioFacts& f : result::kScenarios) {
-    int found = 0;
-    for (const SingleReportRecipe& r : kRecipes) found += r.scenario == f.scenario;
-    if (found != (f.report == result::ReportForm::Single ? 1 : 0)) return false;
-  }
-  return true;
-}());
+static_assert(OneRecipeEach(kRecipes, result::ReportForm::Single));
 
 QString U(const char* s) { return QString::fromUtf8(s); }
 

@@ -31,15 +31,7 @@ constexpr std::array<YearReportRecipe, 2> kRecipes = {{
      .table = YearTableForm::Complex},
 }};
 
-// Every scenario whose report is a year-round one has its recipe.
-static_assert([] {
-  for (const result::ScenarioFacts& f : result::kScenarios) {
-    int found = 0;
-    for (const YearReportRecipe& r : kRecipes) found += r.scenario == f.scenario;
-    if (found != (f.report == result::ReportForm::YearRound ? 1 : 0)) return false;
-  }
-  return true;
-}());
+static_assert(OneRecipeEach(kRecipes, result::ReportForm::YearRound));
 
 QString U(const char* s) { return QString::fromUtf8(s); }
 

@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "common/numtext.h"
+#include "common/qt_text.h"
 #include "common/pi.h"
 #include "result/scenarios.h"
 
@@ -87,8 +88,7 @@ constexpr const char* kRadiusCases[] = {"Котлованный-Зима", "Ко
 
 
 QString U(const char* s) { return QString::fromUtf8(s); }
-QString Num(double v) { return QString::fromStdString(FormatNumber(v)); }
-QString Round2Text(double v) { return Num(Round2(v)); }
+QString Round2Text(double v) { return NumberText(Round2(v)); }
 
 const models::Grid* Layer(const models::LayeredGrid& layers, int k) {
   return k >= 1 && k <= layers.count() ? &layers.layer(k) : nullptr;
@@ -138,14 +138,14 @@ InputSheet BuildInputSheet(const result::RunSnapshot& record) {
   const int code = record.ScenarioCode;
   if (!result::IsScenarioCode(code)) throw std::logic_error("a workbook needs a finished run");
   // The main window's texts as the run saw them; a run without a window (the driver) writes its numbers.
-  const QString diameter = !r.texts.diameterText.isEmpty() ? r.texts.diameterText : Num(r.pipeline.Diametr);
+  const QString diameter = !r.texts.diameterText.isEmpty() ? r.texts.diameterText : NumberText(r.pipeline.Diametr);
   const QString gas = !r.texts.gasName.isEmpty() ? r.texts.gasName : record.gas.VName;
-  const QString temperature = !r.texts.temperatureText.isEmpty() ? r.texts.temperatureText : Num(r.pipeline.Temp);
+  const QString temperature = !r.texts.temperatureText.isEmpty() ? r.texts.temperatureText : NumberText(r.pipeline.Temp);
   const result::ScenarioFacts& facts = result::FactsOf(code);
 
   in.lines << U(kInputSheet) << U(kDiameterLine) + diameter + U(kDiameterUnit) << U(kGasLine) + gas
            << U(kTemperatureLine) + temperature
-           << U(kWindLine) + (facts.singleJet ? Num(r.run.WindSpeed) : U(kWindFromRose));
+           << U(kWindLine) + (facts.singleJet ? NumberText(r.run.WindSpeed) : U(kWindFromRose));
   auto flameLines = [&](double width) {
     in.lines << U(kFlameHeightLine) + Round2Text(d.LTorch) << U(kFlameWidthLine) + Round2Text(width)
              << U(kFlameAngleLine) + Round2Text((kPi / 2 - d.Tilt) * 180 / kPi);

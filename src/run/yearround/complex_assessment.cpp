@@ -39,35 +39,31 @@ PartResult ResultOf(Scenario part) {
   }
 }
 
+// The model, or the test's hook in its place.
+template <class Hook, class Inputs>
+void RunModel(const Hook& hook, void (*model)(CalcState&, const Inputs&, const models::ReferenceTables&,
+                                              models::Progress&),
+              CalcState& s, const Inputs& in, const models::ReferenceTables& tables, models::Progress& progress) {
+  if (hook)
+    hook(s, in, tables, progress);
+  else
+    model(s, in, tables, progress);
+}
+
 // Runs the model of one single scenario of the assessment on the state.
 void RunPart(CalcState& s, Scenario part, const ComplexInputs& in, const models::ReferenceTables& tables,
              models::Progress& progress, const ComplexHooks& hooks) {
   const result::Probabilities& p = in.yearRound.probabilities;
   switch (part) {
-    case Scenario::Explosion: {
-      const models::ExplosionInputs explosion{in.yearRound.D};
-      if (hooks.explosion)
-        hooks.explosion(s, explosion, tables, progress);
-      else
-        models::RaschetExplosion(s, explosion, tables, progress);
-      return;
-    }
-    case Scenario::GasCloud: {
-      const models::GPVSInputs gpvs{s.derived.MassGPVS, p.PGPVS, in.qg, in.DangerClass};
-      if (hooks.gpvs)
-        hooks.gpvs(s, gpvs, tables, progress);
-      else
-        models::RaschetGPVS(s, gpvs, tables, progress);
-      return;
-    }
-    case Scenario::FireBall: {
-      const models::FireBallInputs fireBall{s.derived.MassFireBall, p.PFireBall};
-      if (hooks.fireBall)
-        hooks.fireBall(s, fireBall, tables, progress);
-      else
-        models::RaschetFireBall(s, fireBall, tables, progress);
-      return;
-    }
+    case Scenario::Explosion:
+      return RunModel(hooks.explosion, models::RaschetExplosion, s, models::ExplosionInputs{in.yearRound.D}, tables,
+                      progress);
+    case Scenario::GasCloud:
+      return RunModel(hooks.gpvs, models::RaschetGPVS, s,
+                      models::GPVSInputs{s.derived.MassGPVS, p.PGPVS, in.qg, in.DangerClass}, tables, progress);
+    case Scenario::FireBall:
+      return RunModel(hooks.fireBall, models::RaschetFireBall, s,
+                      models::FireBallInputs{s.derived.MassFireBall, p.PFireBall}, tables, progress);
     default:
       throw std::logic_error("the complex assessment runs no such single scenario");
   }

@@ -24,6 +24,7 @@
 #include "ui/widgets/messages.h"
 #include "ui/widgets/numeric_box.h"
 #include "common/numtext.h"
+#include "common/qt_text.h"
 #include "common/texts.h"
 #include "db/database.h"
 #include "ui/mainwindow/input_boxes.h"
@@ -37,7 +38,6 @@ namespace velaron::ui {
 namespace {
 
 QString U(const char* s) { return QString::fromUtf8(s); }
-QString Num(double x) { return QString::fromStdString(FormatNumber(x)); }
 
 template <class W>
 W* Named(W* w, const char* name) {
@@ -552,14 +552,14 @@ void Form1::Form_Activate() {
   // 4. The stored pipeline inputs.
   if (const auto row = db::LoadAdjustment()) {
     Gas_ = row->Gas;
-    Text10_->setText(Num(row->Glubina));
-    Text3_->setText(Num(row->Diametr));
-    Text4_->setText(Num(row->DavlDown));
-    Text6_->setText(Num(row->DavlUp));
-    Text5_->setText(Num(row->Temp));
-    Text13_->setText(Num(row->Ltrub));
-    Text14_->setText(Num(row->Tsrab));
-    Lkr_->setText(Num(row->Lkr));
+    Text10_->setText(NumberText(row->Glubina));
+    Text3_->setText(NumberText(row->Diametr));
+    Text4_->setText(NumberText(row->DavlDown));
+    Text6_->setText(NumberText(row->DavlUp));
+    Text5_->setText(NumberText(row->Temp));
+    Text13_->setText(NumberText(row->Ltrub));
+    Text14_->setText(NumberText(row->Tsrab));
+    Lkr_->setText(NumberText(row->Lkr));
   }
   // 6. Result views hidden until a run.
   optPor_->setEnabled(true);
@@ -569,7 +569,7 @@ void Form1::Form_Activate() {
   // 8. External-factor defaults.
   for (int i = 0; i < 4; ++i) {
     extValues_[i] = kExternal[i].byDefault;
-    externalBoxes_[i]->setText(Num(kExternal[i].byDefault));
+    externalBoxes_[i]->setText(NumberText(kExternal[i].byDefault));
   }
   externalToggled(0);
   // 10. No region chosen yet.

@@ -18,6 +18,7 @@
 #include "ui/widgets/messages.h"
 #include "ui/widgets/numeric_box.h"
 #include "common/numtext.h"
+#include "common/qt_text.h"
 #include "common/texts.h"
 #include "db/data_folder.h"
 #include "db/database.h"
@@ -36,7 +37,6 @@ namespace velaron::ui {
 
 namespace {
 QString U(const char* s) { return QString::fromUtf8(s); }
-QString Num(double x) { return QString::fromStdString(FormatNumber(x)); }
 
 constexpr double kDiameterLow = 100, kDiameterHigh = 1500;  // mm
 constexpr int kResultsTab = 3, kRateTab = 2, kPipelineTab = 0;
@@ -54,12 +54,12 @@ bool Form1::diameterRange(NumericBox& b) {
   // Out of range is not refused but clamped to the nearer bound, with its message; the focus stays.
   if (b.value().value_or(kDiameterLow) < kDiameterLow) {
     ShowMessage(this, {QMessageBox::NoIcon, U(texts::kAttentionTitle), U(run::texts::kDiameterMin), QMessageBox::Ok});
-    b.setText(Num(kDiameterLow));
+    b.setText(NumberText(kDiameterLow));
     return false;
   }
   if (b.value().value_or(kDiameterLow) > kDiameterHigh) {
     ShowMessage(this, {QMessageBox::NoIcon, U(texts::kAttentionTitle), U(run::texts::kDiameterMax), QMessageBox::Ok});
-    b.setText(Num(kDiameterHigh));
+    b.setText(NumberText(kDiameterHigh));
     return false;
   }
   return true;
@@ -355,9 +355,9 @@ void Form1::Command3_Click() {
   if (!lastRun_) return;
   const auto& st = lastRun_->request.settings;
   if (const auto m = GridMaximum(lastRun_->GridValue, st.XLimit, st.YLimit, st.CStep)) {
-    Max_[0]->setText(Num(m->value));
-    Max_[1]->setText(Num(m->x));
-    Max_[2]->setText(Num(m->y));
+    Max_[0]->setText(NumberText(m->value));
+    Max_[1]->setText(NumberText(m->x));
+    Max_[2]->setText(NumberText(m->y));
   }
 }
 
@@ -375,7 +375,7 @@ void Form1::Command7_Click() {
     ShowCritical(this, U(run::texts::kPointOutside));
     return;
   }
-  Max_[0]->setText(Num(*v));
+  Max_[0]->setText(NumberText(*v));
 }
 
 }  // namespace velaron::ui
