@@ -83,7 +83,8 @@ QString CheckBeforeRun(const PreparedRun& run) {
   return refused ? QString::fromStdString(*refused) : QString();
 }
 
-std::shared_ptr<result::RunSnapshot> MakeSnapshot(const PreparedRun& run, models::CalcState&& state, bool zoneAtEdge) {
+std::shared_ptr<const result::RunSnapshot> MakeSnapshot(const PreparedRun& run, models::CalcState&& state,
+                                                         bool zoneAtEdge) {
   auto snap = std::make_shared<result::RunSnapshot>();
   models::CalcState& s = state;
   snap->request = run.request;

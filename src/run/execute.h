@@ -39,6 +39,7 @@ RunOutcome ExecuteRun(PreparedRun run, models::Progress& progress, const Execute
 
 // The record of a finished state, the last step of ExecuteRun: copies the inputs and results and builds
 // the distance charts.
-std::shared_ptr<result::RunSnapshot> MakeSnapshot(const PreparedRun& run, models::CalcState&& state, bool zoneAtEdge);
+std::shared_ptr<const result::RunSnapshot> MakeSnapshot(const PreparedRun& run, models::CalcState&& state,
+                                                         bool zoneAtEdge);
 
 }  // namespace velaron::run

@@ -16,7 +16,8 @@ namespace {
 QString CheckRange(double value, const InputRange& r) {
   if (value >= r.low && value <= r.high) return {};  // false for NaN
   const QString field = QString::fromUtf8(r.field);
-  const QString shown = std::isnan(value) ? QStringLiteral("не число") : QStringLiteral("значение %1").arg(NumberText(value));
+  const QString shown =
+      std::isnan(value) ? QStringLiteral("не число") : QStringLiteral("значение %1").arg(NumberText(value));
   QString bounds;
   if (std::isinf(r.high))
     bounds = QStringLiteral("должно быть не меньше %1").arg(NumberText(r.low));
@@ -56,8 +57,10 @@ QString CheckGasTemperature(const models::ReferenceTables& tables, double tempC,
   const double low = std::max(atPressure->low, still->low), high = std::min(atPressure->high, still->high);
   if (tempK >= low && tempK <= high) return {};
   if (pLowMPa > pHighMPa) std::swap(pLowMPa, pHighMPa);
-  const QString pressure = pLowMPa == pHighMPa ? NumberText(Round2(pLowMPa))
-                                               : QStringLiteral("от %1 до %2").arg(NumberText(Round2(pLowMPa)), NumberText(Round2(pHighMPa)));
+  const QString pressure =
+      pLowMPa == pHighMPa
+          ? NumberText(Round2(pLowMPa))
+          : QStringLiteral("от %1 до %2").arg(NumberText(Round2(pLowMPa)), NumberText(Round2(pHighMPa)));
   return QStringLiteral("Температура газа %1 °С вне таблиц свойств газа: при давлении %2 МПа температура газа должна "
                         "быть от %3 до %4 °С. Проверте правильность ввода!")
       .arg(NumberText(tempC), pressure, NumberText(low - 273), NumberText(high - 273));

@@ -223,8 +223,8 @@ QString Derive(const result::RunRequest& request, const RunData& data, const QDa
   run.WindDir = static_cast<int>(choice.WindDir);
   const int dirIndex = run.WindDir / 45;
   // The jet-flame window has no season.
-  run.MeteoText = {jetFlame ? QString() : Text(texts::kSeasonNames[choice.season == 1 ? 1 : 0]), NumberText(choice.WindSpeed),
-                   Text(texts::kWindDirectionNames[static_cast<size_t>(dirIndex)])};
+  const QString season = jetFlame ? QString() : Text(texts::kSeasonNames[choice.season == 1 ? 1 : 0]);
+  run.MeteoText = {season, NumberText(choice.WindSpeed), Text(texts::kWindDirectionNames[static_cast<size_t>(dirIndex)])};
 
   // The two sums are capped at 1, with a note.
   double p_v = section.p_v;

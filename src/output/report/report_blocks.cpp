@@ -215,8 +215,8 @@ QStringList WeatherLines(const std::array<QString, 3>& m) {
 }
 
 QString ConeLines(double H, const result::FlameCone& cone) {
-  return Line(texts::kFlameDiameter, Round2Text(H * cone.diameter)) + Line(texts::kConeLength, Round2Text(H * cone.cone)) +
-         Line(texts::kCylinderLength, Round2Text(H - H * cone.cone));
+  return Line(texts::kFlameDiameter, Round2Text(H * cone.diameter)) +
+         Line(texts::kConeLength, Round2Text(H * cone.cone)) + Line(texts::kCylinderLength, Round2Text(H - H * cone.cone));
 }
 
 void FlameConeLines(Document& doc, double H, const result::FlameCone& cone) {

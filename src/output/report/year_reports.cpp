@@ -38,8 +38,9 @@ QString U(const char* s) { return QString::fromUtf8(s); }
 // The flame dimensions of all three jet kinds, appended to the result head's paragraph step.
 QString FlameLines(const R& r, const ReportInput& in, double W2) {
   const double H = in.LTorch;
-  const QString pit = Line(texts::kPitJet) + ConeLines(H, result::FactsOf(Scenario::PitJet).flameCone);
-  const QString symmetric = Line(texts::kSymmetricJet) + ConeLines(H, result::FactsOf(Scenario::SymmetricJet).flameCone);
+  using result::FactsOf;
+  const QString pit = Line(texts::kPitJet) + ConeLines(H, FactsOf(Scenario::PitJet).flameCone);
+  const QString symmetric = Line(texts::kSymmetricJet) + ConeLines(H, FactsOf(Scenario::SymmetricJet).flameCone);
   const QString asymmetricLength = Line(texts::kAsymmetricLength, Round2Text(in.LTorchWind));
   const QString angles = Line(texts::kLiftAngle, in.liftAngleText) + Line(texts::kTurnAngle, Plain(in.Azimut));
   QString s = Line(texts::kFlameLength, Round2Text(H));

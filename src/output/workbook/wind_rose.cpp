@@ -80,8 +80,8 @@ WindRoseResult SaveWindRose(const db::WindRow& town, const QString& folder, cons
 }
 
 std::optional<WindRoseResult> WriteRunWindRose(const result::RunSnapshot& record, const QString& folder) {
-  if (!result::IsScenarioCode(record.ScenarioCode) || !result::FactsOf(record.ScenarioCode).yearRound) return std::nullopt;
-  if (!record.town) return std::nullopt;
+  const int code = record.ScenarioCode;
+  if (!result::IsScenarioCode(code) || !result::FactsOf(code).yearRound || !record.town) return std::nullopt;
   return SaveWindRose(*record.town, folder);
 }
 

@@ -32,9 +32,12 @@ struct PartResult {
 
 PartResult ResultOf(Scenario part) {
   switch (part) {
-    case Scenario::Explosion: return {&ComplexGrids::RiskExplosion, &ComplexGrids::ProcExplosion, models::kKindExplosion, false};
-    case Scenario::GasCloud: return {&ComplexGrids::RiskGPVS, &ComplexGrids::ProcGPVS, models::kKindGPVS, false};
-    case Scenario::FireBall: return {&ComplexGrids::RiskFireBall, &ComplexGrids::ProcFireBall, models::kKindFireBall, true};
+    case Scenario::Explosion:
+      return {&ComplexGrids::RiskExplosion, &ComplexGrids::ProcExplosion, models::kKindExplosion, false};
+    case Scenario::GasCloud:
+      return {&ComplexGrids::RiskGPVS, &ComplexGrids::ProcGPVS, models::kKindGPVS, false};
+    case Scenario::FireBall:
+      return {&ComplexGrids::RiskFireBall, &ComplexGrids::ProcFireBall, models::kKindFireBall, true};
     default: throw std::logic_error("the complex assessment runs no such single scenario");
   }
 }

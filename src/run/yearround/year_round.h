@@ -96,7 +96,8 @@ struct ComplexInputs {
 std::optional<std::string> CheckComplex(const models::CalcState& s, const ComplexInputs& in);
 
 // The complex assessment of all scenarios (scenario code 1): the single scenarios of its row of the
-// scenario table, then the jet fires over a year. On return: s.complex holds each model's risk and percent; LayerProc 6, 7, 8 and LayerFlux 6 the other models' maxima;
+// scenario table, then the jet fires over a year. On return: s.complex holds each model's risk and
+// percent; LayerProc 6, 7, 8 and LayerFlux 6 the other models' maxima;
 // GridRisk = RiskExplosion + RiskGPVS + RiskFireBall + RiskTorch; GridValue the largest heat flux over
 // LayerFlux 1..6; GridProc the largest percent over LayerProc 1..8 and ProcTorch (the percent of the
 // largest jet flux); GridProbit the jet fires' probit; CurZones the largest radius of ZoneR rows 1..9

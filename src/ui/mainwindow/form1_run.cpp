@@ -254,8 +254,9 @@ void Form1::showResults(const result::RunSnapshot& s) {
   // Both charts run over one distance range, from the rupture point to the farther of their last points.
   const double xMax = std::max(s.graf1.points.empty() ? 0.0 : s.graf1.points.back().first,
                                s.graf2.points.empty() ? 0.0 : s.graf2.points.back().first);
+  const char* damageTitle = s.isOverpressure() ? result::kOverpressureAxisTitle : result::kFluxAxisTitle;
   SetDistanceChart(graf1_, s.graf1.points, title(s.graf1.xTitle, result::kDistanceAxisTitle),
-                   title(s.graf1.yTitle, s.isOverpressure() ? result::kOverpressureAxisTitle : result::kFluxAxisTitle), xMax);
+                   title(s.graf1.yTitle, damageTitle), xMax);
   SetDistanceChart(graf2_, s.graf2.points, title(s.graf2.xTitle, result::kDistanceAxisTitle),
                    title(s.graf2.yTitle, result::kPercentAxisTitle), xMax);
   // The pictures are drawn from the run's grids at the size of their cells. A grid the run did not fill

@@ -218,7 +218,8 @@ std::optional<result::RunRequest> FrmStrFakel::gatherRequest() {
   r.run.WindSpeed = values[4];
   r.run.WindDir = 45 * std::max(Combo9_->currentIndex(), 0);
   r.options.Opt3D = ctx_.opt3D;
-  r.jetFlame = result::JetFlamePipe{values[6], ctx_.lastProbabilities ? ctx_.lastProbabilities() : result::Probabilities{}};
+  const result::Probabilities last = ctx_.lastProbabilities ? ctx_.lastProbabilities() : result::Probabilities{};
+  r.jetFlame = result::JetFlamePipe{values[6], last};
   return r;
 }
 

@@ -52,7 +52,8 @@ void SaveRunReport(QWidget* parent, const result::RunSnapshot& record, const QSt
   const std::optional<report::Document> doc = report::ReportOfRecord(record, now.date(), withRose);
   QApplication::restoreOverrideCursor();
   if (!doc) {
-    ShowMessage(parent, {QMessageBox::Information, U(texts::kProgramTitle), U(report::kNoReportWriter), QMessageBox::Ok});
+    ShowMessage(parent,
+                {QMessageBox::Information, U(texts::kProgramTitle), U(report::kNoReportWriter), QMessageBox::Ok});
     return;
   }
   CloseReport(parent, *doc, report::SummaryRow(report::InputFromRecord(record, now.date(), false), now));
