@@ -4,7 +4,6 @@
 // The model is built from the run's record alone; the writer turns it into an .xlsx file.
 #pragma once
 
-#include <QImage>
 #include <QString>
 #include <QStringList>
 #include <array>

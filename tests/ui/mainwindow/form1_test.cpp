@@ -138,17 +138,19 @@ std::shared_ptr<result::RunSnapshot> Snapshot(int code) {
   s->graf2.points = {{0, 99}, {10, 50}};
   return s;
 }
+
+// Rows of the reports' summary table.
+int SummaryRows() {
+  QSqlQuery q(db::Connection());
+  return q.exec("SELECT COUNT(*) FROM tabOtchet") && q.next() ? q.value(0).toInt() : -1;
+}
 }  // namespace
 
 TEST_F(MainWindowTest, SaveResultsWritesTheReportOfASingleScenarioAndItsSummaryRow) {
   QTemporaryDir dir;
   QString answer;
   ui::SetSaveFileSink([&answer](const ui::SaveFileRequest&) { return answer; });
-  auto rows = [] {
-    QSqlQuery q(db::Connection());
-    return q.exec("SELECT COUNT(*) FROM tabOtchet") && q.next() ? q.value(0).toInt() : -1;
-  };
-  int expectedRows = rows();
+  int expectedRows = SummaryRows();
   for (int code : {2, 3, 4, 5, 6, 8}) {
     SCOPED_TRACE(code);
     window->onRunFinished(Snapshot(code));
@@ -158,13 +160,13 @@ TEST_F(MainWindowTest, SaveResultsWritesTheReportOfASingleScenarioAndItsSummaryR
     QFile f(answer + ".docx");
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_TRUE(f.read(2) == "PK");
-    EXPECT_EQ(rows(), ++expectedRows);
+    EXPECT_EQ(SummaryRows(), ++expectedRows);
   }
   // Cancelled: the row stays, and no message (cancelling is the user's choice, not a failure; before, it
   // was told as "Ошибка в процессе сохранения файла").
   answer.clear();
   window->cmdSaveResult_Click();
-  EXPECT_EQ(rows(), ++expectedRows);
+  EXPECT_EQ(SummaryRows(), ++expectedRows);
   EXPECT_TRUE(messages.requests.empty()) << messages.texts().join("|").toStdString();
   ui::SetSaveFileSink(nullptr);
 }
@@ -181,11 +183,7 @@ TEST_F(MainWindowTest, SaveResultsWritesTheYearRoundReportsAndRewritesTheRunsRos
   QTemporaryDir dir;
   QString answer;
   ui::SetSaveFileSink([&answer](const ui::SaveFileRequest&) { return answer; });
-  auto rows = [] {
-    QSqlQuery q(db::Connection());
-    return q.exec("SELECT COUNT(*) FROM tabOtchet") && q.next() ? q.value(0).toInt() : -1;
-  };
-  int expectedRows = rows();
+  int expectedRows = SummaryRows();
   // The run's town: a row the table no longer holds (deleted after the run) is still the report's.
   db::WindRow town;
   town.idCity = 987654;
@@ -210,7 +208,7 @@ TEST_F(MainWindowTest, SaveResultsWritesTheYearRoundReportsAndRewritesTheRunsRos
     EXPECT_EQ(parts.count("word/document.xml"), 1u);
     EXPECT_EQ(MediaCount(parts), 4);
     EXPECT_TRUE(QFile::exists(rose));
-    EXPECT_EQ(rows(), ++expectedRows);
+    EXPECT_EQ(SummaryRows(), ++expectedRows);
   }
   // A rose that cannot be rewritten: the program's message, and the report is still written and saved.
   auto s = Snapshot(7);
@@ -223,7 +221,7 @@ TEST_F(MainWindowTest, SaveResultsWritesTheYearRoundReportsAndRewritesTheRunsRos
   const auto parts = test::ReadZip(answer);
   EXPECT_EQ(parts.count("word/document.xml"), 1u);
   EXPECT_EQ(MediaCount(parts), 3);  // the rose's caption alone
-  EXPECT_EQ(rows(), ++expectedRows);
+  EXPECT_EQ(SummaryRows(), ++expectedRows);
   ui::SetSaveFileSink(nullptr);
 }
 
