@@ -84,8 +84,8 @@ class Headless : public ::testing::Test {
   // A finished run's output on 200 m at 20 m (11 × 11 cells), which keeps the year-round codes quick.
   QJsonObject done(int code, const QStringList& grids = {}) {
     const HeadlessResult r = run(test::SampleRequest(code, 200, 20), grids);
-    EXPECT_EQ(r.exitCode, 0) << code << " " << r.output.left(400).toStdString();
-    return ParseJson(r.output);
+    EXPECT_EQ(r.exitCode, 0) << code << " " << r.error.toStdString();
+    return ParseJson(test::DriverOutput(r, grids));
   }
   test::DatabaseCopy db_;
 };
@@ -93,8 +93,8 @@ class Headless : public ::testing::Test {
 TEST_F(Headless, EverySingleScenarioFinishesWithTheRadiiOfItsProfile) {
   for (int code : {2, 3, 4, 5, 6, 8}) {
     const HeadlessResult r = run(test::SampleRequest(code), {"GridProc"}, 2);
-    ASSERT_EQ(r.exitCode, 0) << code << " " << r.output.toStdString();
-    const QJsonObject o = ParseJson(r.output);
+    ASSERT_EQ(r.exitCode, 0) << code << " " << r.error.toStdString();
+    const QJsonObject o = ParseJson(test::DriverOutput(r, {"GridProc"}));
     EXPECT_EQ(o["ScenarioCode"].toInt(), code);
     const QJsonArray cur = o["CurZones"].toArray();
     ASSERT_EQ(cur.size(), 4);
@@ -122,7 +122,7 @@ TEST_F(Headless, ThreadCountChangesNothing) {
     const QByteArray in = test::SampleRequest(code, 200, 20);
     const HeadlessResult one = run(in, grids, 1), three = run(in, grids, 3);
     ASSERT_EQ(one.exitCode, 0) << code;
-    EXPECT_EQ(one.output, three.output) << code;
+    EXPECT_EQ(test::DriverOutput(one, grids), test::DriverOutput(three, grids)) << code;
   }
 }
 

@@ -4,13 +4,9 @@
 #include <cmath>
 
 #include "common/numtext.h"
-#include "result/scenarios.h"
+#include "common/pi.h"
 
 namespace velaron::ui {
-
-namespace {
-constexpr double kPi = 3.14159265358979;
-}  // namespace
 
 QString SectionItemText(int tpid) { return QString::fromUtf8("Участок №") + QString::number(tpid); }
 
@@ -56,8 +52,6 @@ db::SectionRow SectionAfter(const db::SectionRow& last) {
   return row;
 }
 
-QString ReportProcedureName(int code) {
-  return result::IsScenarioCode(code) ? QString::fromLatin1(result::FactsOf(code).reportProcedure) : QString();
 }
 
 }  // namespace velaron::ui

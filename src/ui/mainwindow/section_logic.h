@@ -1,13 +1,11 @@
 // Plain rules of the main window that need no widget: section list texts, the compass geometry, the
-// composed ground code, a new section's values and whether a scenario has a report. The results tab's
-// readings of a grid are the models' own (models/grid_reading.h).
+// composed ground code and a new section's values.
 #pragma once
 
 #include <QString>
 #include <array>
 
 #include "db/rows.h"
-#include "models/grid_reading.h"
 
 namespace velaron::ui {
 
@@ -30,8 +28,5 @@ QString ComposeGroundCode(const std::array<QString, 4>& levelCodes);
 // The values of a section appended after `last`: it continues the route where the last section ends, with
 // the same length, azimuth and ground, and no crossings.
 db::SectionRow SectionAfter(const db::SectionRow& last);
-
-// The report procedure of a scenario code (empty for a code without a report).
-QString ReportProcedureName(int scenarioCode);
 
 }  // namespace velaron::ui
