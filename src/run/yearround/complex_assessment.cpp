@@ -51,7 +51,6 @@ void RunComplexAssessment(CalcState& s, const ComplexInputs& in, const models::R
   // Physical explosion.
   s.ScenarioCode = 2;
   s.progressTitle = result::FactsOf(result::Scenario::Explosion).progressTitle;
-  progress.begin(s.progressTitle, s.ny() * 2 + 1);
   if (hooks.explosion)
     hooks.explosion(s, {in.yearRound.D}, tables, progress);
   else
@@ -62,7 +61,6 @@ void RunComplexAssessment(CalcState& s, const ComplexInputs& in, const models::R
   // Combustion of the gas-air cloud.
   s.ScenarioCode = 8;
   s.progressTitle = result::FactsOf(result::Scenario::GasCloud).progressTitle;
-  progress.begin(s.progressTitle, s.ny() * 2 + 1);
   const models::GPVSInputs gpvs{s.derived.MassGPVS, p.PGPVS, in.qg, in.DangerClass};
   if (hooks.gpvs)
     hooks.gpvs(s, gpvs, tables, progress);
@@ -74,7 +72,6 @@ void RunComplexAssessment(CalcState& s, const ComplexInputs& in, const models::R
   // Fireball.
   s.ScenarioCode = 6;
   s.progressTitle = result::FactsOf(result::Scenario::FireBall).progressTitle;
-  progress.begin(s.progressTitle, s.ny() * 2 + 1);
   const models::FireBallInputs fireBall{s.derived.MassFireBall, p.PFireBall};
   if (hooks.fireBall)
     hooks.fireBall(s, fireBall, tables, progress);

@@ -166,7 +166,6 @@ void RaschetComplex(CalcState& s, const YearRoundInputs& in, const models::Refer
   s.ScenarioCode = 4;
   ApplyAsymmetricGeometry(YearRoundAsymmetricGeometry(s.derived, in), s.derived);
   s.progressTitle = result::FactsOf(result::Scenario::AsymmetricJet).progressTitle;
-  progress.begin(s.progressTitle, 4 * rows);
   models::AsimmTorchInputs asym;
   asym.D = in.D;
   asym.Prob = in.probabilities.Paw * in.probabilities.PIgnition;
