@@ -15,7 +15,7 @@ inline constexpr const char* kTemplateFile = "data.pristine.db";
 // XDG_DATA_HOME is unset or not an absolute path. The folder may not exist yet.
 QString DataFolder();
 
-// The template's path in the program's folder.
+// The template's path: beside the program in the build, in share/velaron/ once installed.
 QString TemplatePath(const QString& programFolder);
 
 struct SeedResult {
