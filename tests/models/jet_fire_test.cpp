@@ -56,9 +56,6 @@ TEST(ZoneTables, StandAloneRunStartsItsZoneRRowFromZero) {
 }
 
 // ---------------------------------------------------------------------------------------------------
-// Pit and symmetric jet fire
-
-// ---------------------------------------------------------------------------------------------------
 // Asymmetric jet fire
 
 TEST(RaschetAsimmTorch, JetsLieAlongTheRouteWhateverTheWindDirection) {
