@@ -43,24 +43,19 @@ void Compare(const QJsonValue& got, const QJsonValue& want, const QString& at, Q
 
 // The stored form: one member of an object a line, a list of plain values on one line.
 QString Readable(const QJsonValue& v, const QString& indent = {}) {
-  const QString inner = indent + QStringLiteral("  ");
+  const QString in = indent + QStringLiteral("  ");
   QStringList parts;
-  if (v.isObject()) {
-    for (const QString& key : v.toObject().keys())
-      parts << inner + QLatin1Char('"') + key + QStringLiteral("\": ") + Readable(v.toObject()[key], inner);
-    return parts.isEmpty() ? QStringLiteral("{}") : QStringLiteral("{\n") + parts.join(QStringLiteral(",\n")) + QLatin1Char('\n') + indent + QLatin1Char('}');
-  }
-  if (v.isArray()) {
-    bool flat = true;
-    for (const QJsonValue& e : v.toArray()) {
-      parts << Readable(e, inner);
-      flat = flat && !e.isArray() && !e.isObject();
-    }
-    if (flat) return QLatin1Char('[') + parts.join(QStringLiteral(", ")) + QLatin1Char(']');
-    return QStringLiteral("[\n") + inner + parts.join(QStringLiteral(",\n") + inner) + QLatin1Char('\n') + indent + QLatin1Char(']');
+  bool flat = v.isArray();
+  for (const QString& key : v.toObject().keys()) parts << in + '"' + key + "\": " + Readable(v.toObject()[key], in);
+  for (const QJsonValue& e : v.toArray()) {
+    parts << Readable(e, in);
+    flat = flat && !e.isArray() && !e.isObject();
   }
   if (v.isDouble()) return QString::number(v.toDouble(), 'g', QLocale::FloatingPointShortest);
-  return QString::fromUtf8(QJsonDocument(QJsonArray{v}).toJson(QJsonDocument::Compact).chopped(1).mid(1));
+  if (!v.isArray() && !v.isObject()) return QJsonDocument(QJsonArray{v}).toJson(QJsonDocument::Compact).chopped(1).mid(1);
+  if (flat || parts.isEmpty()) return (v.isArray() ? "[" : "{") + parts.join(", ") + (v.isArray() ? "]" : "}");
+  const QString sep = QStringLiteral(",\n") + (v.isArray() ? in : QString());
+  return (v.isArray() ? "[\n" + in : QStringLiteral("{\n")) + parts.join(sep) + '\n' + indent + (v.isArray() ? "]" : "}");
 }
 
 class Golden : public ::testing::TestWithParam<int> {};
