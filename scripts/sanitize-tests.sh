@@ -12,8 +12,10 @@ export ASAN_OPTIONS="detect_leaks=1:detect_stack_use_after_return=1:strict_init_
 export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 # Warnings are the other build's business: the sanitizers make GCC warn falsely about uninitialized values.
+# Light optimisation and line tables only keep the build short; the reports still name file and line.
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_C_FLAGS="$SAN" -DCMAKE_CXX_FLAGS="$SAN" \
+  -DCMAKE_C_FLAGS_RELWITHDEBINFO="-O1 -g1 -DNDEBUG" -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1 -DNDEBUG" \
   -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" \
   -DVELARON_BUILD_BENCH=OFF -DVELARON_WERROR=OFF
 cmake --build build-asan --parallel "$JOBS"
