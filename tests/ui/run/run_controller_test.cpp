@@ -166,21 +166,5 @@ TEST(RunController, TheJetFlameWindowsRunIsCompleteLikeAnyOther) {
   EXPECT_EQ(catcher.texts().count(U(run::texts::kEdgeWarning)), s.ZoneAtEdge ? 1 : 0);
 }
 
-TEST(RunRecord, ZoneTablesAreReadByTheStatesNumbers) {
-  // The record stores level z of kind k at [k − 1][z − 1]; the accessors take k and z as the state has them.
-  result::RunSnapshot s;
-  s.ZoneR[6][2] = 70;       // kind 7 (explosion), level 3
-  s.ZoneRDir[4][7][0] = 5;  // jet case 5 (asymmetric), direction 8 (north-west), level 1
-  s.CurZones[3] = 1;        // level 4
-  EXPECT_EQ(s.zoneR(7, 3), 70);
-  EXPECT_EQ(result::ZoneRowOf(s.ZoneR, result::ScenarioKind::Explosion)[2], 70);
-  EXPECT_EQ(s.zoneRDir(5, 8, 1), 5);
-  EXPECT_EQ(result::DirectionsOf(s.ZoneRDir, result::ScenarioKind::Asymmetric)[7][0], 5);
-  EXPECT_EQ(s.zone(4), 1);
-  EXPECT_THROW(s.zone(0), std::out_of_range);
-  EXPECT_THROW(s.zoneR(10, 1), std::out_of_range);
-  EXPECT_THROW(s.zoneRDir(6, 1, 1), std::out_of_range);
-}
-
 }  // namespace
 }  // namespace velaron::ui
