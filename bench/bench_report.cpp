@@ -11,8 +11,8 @@
 #include <map>
 #include <memory>
 
-#include "output/pictures/run_pictures.h"
-#include "output/report/single_reports.h"
+#include "output/report/docx_writer.h"
+#include "output/report/report_of_record.h"
 #include "run/headless.h"
 #include "run/sample_request.h"
 
@@ -36,8 +36,8 @@ QString BenchDatabase() {
 }
 
 // The finished run of a code, made once per code.
-std::shared_ptr<velaron::result::RunSnapshot> Record(int code, QString& error) {
-  static std::map<int, std::shared_ptr<velaron::result::RunSnapshot>> records;
+std::shared_ptr<const velaron::result::RunSnapshot> Record(int code, QString& error) {
+  static std::map<int, std::shared_ptr<const velaron::result::RunSnapshot>> records;
   if (auto it = records.find(code); it != records.end()) return it->second;
   const QString db = BenchDatabase();
   if (db.isEmpty()) {
@@ -46,10 +46,9 @@ std::shared_ptr<velaron::result::RunSnapshot> Record(int code, QString& error) {
   }
   const velaron::run::HeadlessResult r = velaron::run::RunHeadless(db, velaron::test::SampleRequest(code, 1000, 10), 0, {});
   if (r.exitCode != 0) {
-    error = QString::fromUtf8(r.output);
+    error = r.error;
     return nullptr;
   }
-  velaron::output::DrawResultPictures(*r.record, true);
   return records[code] = r.record;
 }
 
@@ -65,7 +64,8 @@ void BM_SingleReport1000m(benchmark::State& state) {
   QTemporaryDir dir;
   const QString path = dir.filePath(QStringLiteral("report.docx"));
   for (auto _ : state) {
-    const QString e = velaron::report::WriteReportOfRecord(*record, path, QDate::currentDate());
+    const auto doc = velaron::report::ReportOfRecord(*record, QDate::currentDate());
+    const QString e = doc ? velaron::report::WriteDocx(*doc, path) : QStringLiteral("no report");
     if (!e.isEmpty()) {
       state.SkipWithError(e.toUtf8().constData());
       return;

@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "bench_app.h"
-#include "output/pictures/run_pictures.h"
+#include "output/json/run_json.h"
 #include "run/headless.h"
 #include "run/sample_request.h"
 
@@ -31,11 +31,11 @@ void BM_HeadlessRun1000m(benchmark::State& state) {
     const velaron::run::HeadlessResult r =
         velaron::run::RunHeadless(db, request, static_cast<int>(state.range(1)), {});
     if (r.exitCode != 0) {
-      state.SkipWithError(r.output.constData());
+      state.SkipWithError(r.error.toUtf8().constData());
       return;
     }
-    velaron::output::DrawResultPictures(*r.record, true);
-    benchmark::DoNotOptimize(r.output.data());
+    const QByteArray out = velaron::output::SnapshotJson(*r.record, {});
+    benchmark::DoNotOptimize(out.data());
   }
 }
 BENCHMARK(BM_HeadlessRun1000m)

@@ -12,7 +12,6 @@
 #include <sys/resource.h>
 
 #include "bench_app.h"
-#include "output/pictures/run_pictures.h"
 #include "output/workbook/result_workbook.h"
 #include "run/headless.h"
 #include "run/sample_request.h"
@@ -70,12 +69,10 @@ std::shared_ptr<result::RunSnapshot> ComplexRecord(int width, int step) {
   record->LayerProc.resize(8, n, n);
   for (int k = 1; k <= 6; ++k) FillFlux(record->LayerFlux.layer(k), n, 110, seed += 1);
   for (int k = 1; k <= 8; ++k) FillNear(record->LayerProc.layer(k), n, 94, seed += 1);
-  for (const char* name : {"RiskExplosion", "ProcExplosion", "RiskFireBall", "ProcFireBall", "RiskTorch", "ProcTorch",
-                           "RiskGPVS", "ProcGPVS"}) {
-    models::Grid g;
-    FillNear(g, n, name[0] == 'R' ? 1e-5 : 99, seed += 1);
-    record->extraGrids.emplace_back(QString::fromLatin1(name), std::move(g));
-  }
+  models::ComplexGrids& c = record->complexGrids;
+  for (models::Grid* g : {&c.RiskExplosion, &c.RiskFireBall, &c.RiskTorch, &c.RiskGPVS})
+    FillNear(*g, n, 1e-5, seed += 1);
+  for (models::Grid* g : {&c.ProcExplosion, &c.ProcFireBall, &c.ProcTorch, &c.ProcGPVS}) FillNear(*g, n, 99, seed += 1);
   return record;
 }
 
@@ -96,16 +93,15 @@ void BM_ComplexWorkbook(benchmark::State& state) {
 }
 BENCHMARK(BM_ComplexWorkbook)->Arg(4000)->Arg(1000)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 
-// The finished 1000 m run of each code, made once through the driver with its three pictures.
-std::shared_ptr<result::RunSnapshot> RunOf(int code) {
-  static std::map<int, std::shared_ptr<result::RunSnapshot>> runs;
+// The finished 1000 m run of each code, made once through the driver.
+std::shared_ptr<const result::RunSnapshot> RunOf(int code) {
+  static std::map<int, std::shared_ptr<const result::RunSnapshot>> runs;
   auto& r = runs[code];
   if (!r) {
     const QString db = Database();
     if (db.isEmpty()) return nullptr;
     const auto done = velaron::run::RunHeadless(db, velaron::test::SampleRequest(code, 1000, 10), 2, {});
     if (done.exitCode != 0) return nullptr;
-    velaron::output::DrawResultPictures(*done.record, true);
     r = done.record;
   }
   return r;

@@ -19,5 +19,10 @@ inline constexpr const char* kDeleteQuestion = "Удаленные данные 
 inline constexpr std::array<const char*, 2> kSeasonNames = {"Зима", "Лето"};
 // The windless state of a town's wind data, beside the eight directions.
 inline constexpr const char* kCalm = "Штиль";
+// Wind directions (where the wind blows from), 45° apart from north: the run dialog's and the jet-flame
+// window's lists, the weather texts of a run and the heads of the reports' tables by direction.
+inline constexpr std::array<const char*, 8> kWindDirectionNames = {"С", "С-В", "В", "Ю-В", "Ю", "Ю-З", "З", "С-З"};
+// A damage zone whose radius was not found inside the grid, in the zone boxes and every table.
+inline constexpr const char* kRefine = "уточнить";
 
 }  // namespace velaron::texts

@@ -1,14 +1,15 @@
 // Where the engineer's data live. The database with the route sections and the report archive, and the
 // files the program writes beside it, are kept in the user's data folder, never in the program's folder:
-// rebuilding, cleaning or reinstalling the program must not touch them. The program's folder holds only
-// the shipped database as a template, copied into the data folder on the first start.
+// rebuilding, cleaning or reinstalling the program must not touch them. The program's folder (installed,
+// its share folder) holds only the shipped database as a template, copied into the data folder on the
+// first start.
 #pragma once
 
 #include <QString>
 
 namespace velaron::db {
 
-// The shipped database beside the program.
+// The shipped database, the template of the first start.
 inline constexpr const char* kTemplateFile = "data.pristine.db";
 
 // `VELARON_DATA_DIR` when set; otherwise `$XDG_DATA_HOME/velaron`, or `~/.local/share/velaron` when

@@ -1,6 +1,6 @@
-// The program's database: one SQLite file in the program's folder, reached through Qt SQL over one
-// connection with bound parameters. Every write is checked; a failed write leaves the rows as they were
-// and comes back as an error text for the window to show.
+// The program's database: one SQLite file in the user's data folder (db/data_folder.h), reached through
+// Qt SQL over one connection with bound parameters. Every write is checked; a failed write leaves the rows
+// as they were and comes back as an error text for the window to show.
 #pragma once
 
 #include <QSqlDatabase>

@@ -20,7 +20,7 @@ bool IsFraction(double x) { return x >= 0 && x <= 1; }  // false for NaN
 
 }  // namespace
 
-QString CheckSettings(const AdjustmentRow& row) {
+QString CheckSettings(const models::CalcSettings& row) {
   if (row.CStep < 1) return QStringLiteral("Шаг сетки должен быть не меньше 1 м!");
   if (QString e = CheckWidth(row.XLimit, row.CStep, QStringLiteral("Ширина зоны расчета")); !e.isEmpty()) return e;
   if (QString e = CheckWidth(row.YLimit, row.CStep, QStringLiteral("Ширина зоны расчета по Y")); !e.isEmpty()) return e;

@@ -15,6 +15,6 @@ inline constexpr long long kMaxGridPoints = 1001LL * 1001LL;
 inline constexpr int kMaxGridWidth = 32767;
 
 // Empty when the settings can be used; else the first rule they break, as a message for the user.
-QString CheckSettings(const AdjustmentRow& row);
+QString CheckSettings(const models::CalcSettings& row);
 
 }  // namespace velaron::db

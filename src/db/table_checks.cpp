@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/numtext.h"
+#include "common/qt_text.h"
 #include "db/database.h"
 #include "db/db_internal.h"
 
@@ -38,7 +39,6 @@ ColumnRule Share(const char* c) { return {c, 0, 1}; }
 ColumnRule Percent(const char* c) { return {c, 0, 100}; }
 ColumnRule Whole(const char* c, double low = -kInf, double high = kInf) { return {c, low, high, false, true}; }
 
-QString Num(double x) { return QString::fromStdString(FormatNumber(x)); }
 
 QString Where(const QString& table, const char* column, int row) {
   return QStringLiteral("Ошибка в справочных данных: таблица \"%1\", столбец \"%2\", строка %3")
@@ -55,13 +55,14 @@ QString Fault(const QVariant& v, const ColumnRule& r) {
     return QStringLiteral("\"%1\" не является числом").arg(v.toString().left(40));
   const double x = v.toDouble();
   if (!std::isfinite(x)) return QStringLiteral("значение не является конечным числом");
-  if (r.whole && x != std::floor(x)) return QStringLiteral("значение %1 должно быть целым").arg(Num(x));
+  if (r.whole && x != std::floor(x)) return QStringLiteral("значение %1 должно быть целым").arg(NumberText(x));
   const bool lowOk = r.aboveLow ? x > r.low : x >= r.low;
   if (!lowOk || x > r.high) {
+    const QString value = NumberText(x), low = NumberText(r.low), high = NumberText(r.high);
     if (std::isinf(r.high))
-      return QStringLiteral("значение %1 должно быть %2 %3").arg(Num(x), r.aboveLow ? "больше" : "не меньше", Num(r.low));
-    if (std::isinf(r.low)) return QStringLiteral("значение %1 должно быть не больше %2").arg(Num(x), Num(r.high));
-    return QStringLiteral("значение %1 вне пределов от %2 до %3").arg(Num(x), Num(r.low), Num(r.high));
+      return QStringLiteral("значение %1 должно быть %2 %3").arg(value, r.aboveLow ? "больше" : "не меньше", low);
+    if (std::isinf(r.low)) return QStringLiteral("значение %1 должно быть не больше %2").arg(value, high);
+    return QStringLiteral("значение %1 вне пределов от %2 до %3").arg(value, low, high);
   }
   return {};
 }
@@ -90,7 +91,7 @@ QString CheckRows(const QString& table, const std::vector<ColumnRule>& rules, co
       if (r.unique) {
         const double x = v.toDouble();
         if (seen[static_cast<size_t>(i)].contains(x))
-          return Where(table, r.column, row) + QStringLiteral(": значение %1 повторяется.").arg(Num(x));
+          return Where(table, r.column, row) + QStringLiteral(": значение %1 повторяется.").arg(NumberText(x));
         seen[static_cast<size_t>(i)].insert(x);
       }
       ++i;

@@ -213,6 +213,13 @@ using CurZonesTable = std::array<std::array<double, 2>, 5>;  // (0..4, 0..1): (z
 using ZoneRTable = std::array<std::array<double, 5>, 10>;    // [1..9][1..4], radius m
 using ZoneRDirTable = std::array<std::array<std::array<double, 5>, 9>, 6>;  // [1..5][1..8][1..4], radius m
 
+// The complex assessment's grids of each scenario it joins: the risk and the percent of injury of the
+// explosion, the gas-air cloud, the fireball and the jet fires over a year (empty for the other runs).
+struct ComplexGrids {
+  Grid RiskExplosion, RiskGPVS, RiskFireBall, RiskTorch;
+  Grid ProcExplosion, ProcGPVS, ProcFireBall, ProcTorch;
+};
+
 struct CalcState {
   CalcSettings settings;
   int ScenarioCode = 0;      // 1..8, 0 before the first run (the models do not read it)
@@ -230,9 +237,7 @@ struct CalcState {
   Grid GridRisk;    // individual risk, per year
   LayeredGrid LayerFlux;  // layers 1..6 by ScenarioKind
   LayeredGrid LayerProc;  // layers 1..8 by ScenarioKind
-  // Complex assessment: risk and percent per scenario.
-  Grid RiskExplosion, RiskGPVS, RiskFireBall, RiskTorch;
-  Grid ProcExplosion, ProcGPVS, ProcFireBall, ProcTorch;
+  ComplexGrids complex;
 
   RadProfileTable RadProfile;
   CurZonesTable CurZones{};

@@ -5,13 +5,13 @@
 
 #include <cmath>
 
+#include "common/pi.h"
 #include "models/model_steps.h"
 #include "models/probit.h"
 
 namespace velaron::models {
 
 namespace {
-constexpr double kPi = 3.14159265358979;
 constexpr double kAtmosphere = 1.013e6;  // in the pressure unit of P (Davl·10^7)
 }  // namespace
 

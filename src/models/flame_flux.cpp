@@ -164,7 +164,7 @@ double NextRings(const FlameSetup& f, double s, std::vector<FlameSetup::Ring>& o
     FlameSetup::Ring ring;
     ring.rho1 = rho(s);
     const double a = s * f.cosA;
-    const double bandArea = kFluxPi * (rho(s - f.ds) + rho(s + f.ds)) * 2 * f.ds;
+    const double bandArea = kPi * (rho(s - f.ds) + rho(s + f.ds)) * 2 * f.ds;
     ring.dA = bandArea / f.N;
     ring.aCosT = a * f.cosT;
     ring.aSinT = a * f.sinT;
@@ -319,7 +319,7 @@ double FlameFluxAt(const FlameSetup& f, double X, double Y, FluxScratch& scratch
   while (t.c.size() % kSumLanes != 0) t.push(1, 0, 1, 1, 0, 0, 0, 0, 0);
   const PatchArrays a{t.c.data(),    t.s.data(),  t.den.data(), t.invDen.data(), t.alpha.data(),
                       t.beta.data(), t.m0.data(), t.m1.data(),  t.m2.data(),     t.c.size()};
-  const double EOverPi = f.E / kFluxPi;
+  const double EOverPi = f.E / kPi;
 #if defined(VELARON_FLUX_WIDE)
   switch (ActiveFluxLanes()) {
     case FluxLanes::Eight: return lanes8::CellSumV(cell, f, EOverPi, a, scratch.rings);

@@ -18,13 +18,13 @@
 #include <string>
 #include <vector>
 
+#include "common/pi.h"
 #include "models/calc_state.h"
 
 namespace velaron::models {
 
 // Constants of the flux method, kept as the program always used them.
-inline constexpr double kFluxPi = 3.14159265358979;
-inline constexpr double kFluxTwoPi = 6.28318530717958;
+inline constexpr double kFluxTwoPi = 2 * kPi;  // 6.28318530717958
 inline constexpr double kStefanBoltzmann = 5.67e-11;   // kW/(m²·K⁴)
 inline constexpr double kAtmosphericDamping = 0.0007;  // 1/m, transmissivity exp(−k·d)
 inline constexpr double kSlantStepFraction = 0.025;    // slant step as a fraction of the flame radius

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "common/numtext.h"
+#include "common/pi.h"
 #include "models/flame_flux.h"
 #include "models/jet_symmetric.h"
 #include "models/probit.h"
@@ -10,7 +11,6 @@
 namespace velaron::models {
 
 namespace {
-constexpr double kPi = 3.14159265358979;
 
 // Layers of LayerFlux and LayerProc the run dimensions (1..6 and 1..8); the jet-flame window does not.
 constexpr int kFluxLayers = 6;

@@ -5,6 +5,7 @@
 
 #include <array>
 
+#include "common/pi.h"
 #include "models/calc_state.h"
 
 namespace velaron::models {
@@ -20,7 +21,7 @@ double AsimmTorchRiskProbability(const ScenarioProbabilities& p);
 // the wind: an east wind laid the jets of a north-south pipe east-west. A ruptured pipe blows out along
 // its own axis whichever way the wind blows (the year-round assessment, too, computes the jets once for
 // every wind); the wind acts on the flame through its speed only.
-inline constexpr double kAsimmJetFrameAngle = 3.14159265358979 / 2;
+inline constexpr double kAsimmJetFrameAngle = kPi / 2;
 
 // Horizontal directions, rad, of the four jets for the route azimuth in degrees, in the order in which
 // they are computed: −A + 20°, −A − 20°, −A − 160°, −A − 200°.

@@ -7,7 +7,7 @@
 #include <array>
 #include <optional>
 
-#include "db/rows.h"
+#include "common/rows.h"
 
 namespace velaron::result {
 

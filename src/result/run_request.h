@@ -6,7 +6,10 @@
 #include <array>
 #include <optional>
 
-#include "db/rows.h"
+#include "common/rows.h"
+#include "models/calc_settings.h"
+#include "models/calc_state.h"
+#include "result/scenarios.h"
 
 namespace velaron::result {
 
@@ -45,7 +48,7 @@ struct JetShares {
 
 // The run dialog's choices.
 struct RunChoice {
-  int ScenarioCode = 5;  // 1..8
+  int ScenarioCode = CodeOf(Scenario::SymmetricJet);  // 1..8
   int season = 0;        // 0 winter ("Зима"), 1 summer ("Лето")
   double WindSpeed = 3;  // m/s
   double WindDir = 0;    // degrees, where the wind blows from: 0, 45, ... 315
@@ -69,9 +72,19 @@ struct MainWindowTexts {
   QString diameterText, temperatureText;  // Text3, Text5 as typed
 };
 
+// The jet-flame window's pipe: one asymmetric jet flame of a pipe typed in that window instead of a route
+// section of the main window's pipeline. Such a run reads no section, ground or accident rate: it takes
+// the scenario probabilities of the run dialog's last run as they stand, the typed gas temperature as it
+// stands (+ 273 K), the typed lift angle of the pipe in place of the asymmetric jet's fixed elevation, and
+// it forms no fireball and no cloud. The request's section holds only the typed azimuth.
+struct JetFlamePipe {
+  double LiftAngle = 25;                // degrees
+  models::ScenarioProbabilities last;   // all 0 before the first run
+};
+
 // Everything a run starts from.
 struct RunRequest {
-  db::AdjustmentRow settings;  // XLimit .. Skor_chel are the calculation settings
+  models::CalcSettings settings;  // the calculation settings
   PipelineInputs pipeline;
   RateInputs rate;
   ExternalInputs external;
@@ -79,6 +92,7 @@ struct RunRequest {
   RunChoice run;
   OutputOptions options;
   MainWindowTexts texts;
+  std::optional<JetFlamePipe> jetFlame;  // the jet-flame window's run
 };
 
 }  // namespace velaron::result

@@ -1,11 +1,12 @@
 // The record of one completed run: everything the run started from and everything it produced, taken
 // when the run completed. The main window shows it, and the report and workbook writers write from it,
-// so that later edits of the windows never change what a finished run reports.
+// so that later edits of the windows never change what a finished run reports. Once made it is not
+// changed: it is handed on as a const value, and pictures and files are made from it, never into it.
 #pragma once
 
 #include <QDateTime>
-#include <QImage>
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -13,18 +14,25 @@
 #include <utility>
 #include <vector>
 
-#include "db/rows.h"
+#include "common/rows.h"
 #include "models/calc_state.h"
 #include "result/run_request.h"
 #include "result/scenarios.h"
 
 namespace velaron::result {
 
+// Axis titles of the distance charts: the distance, and the values of `graf1` (overpressure or heat flux)
+// and of `graf2`.
+inline constexpr const char* kDistanceAxisTitle = "Расстояние от газопровода, м";
+inline constexpr const char* kOverpressureAxisTitle = "Избыточное давление, кПа";
+inline constexpr const char* kFluxAxisTitle = "Плотность тепл. потока, кВт/кв.м";
+inline constexpr const char* kPercentAxisTitle = "Вероятность поражения, %";
+
 // One line of a distance chart (`graf1` or `graf2`): one point per grid step, distance in m (already
 // rounded where the chart labels it with a whole number) and the value.
 struct DistanceSeries {
-  QString xTitle;  // "Расстояние от газопровода, м" (graf1), empty for graf2
-  QString yTitle;  // axis title of the values (graf1), empty for graf2
+  QString xTitle;  // kDistanceAxisTitle
+  QString yTitle;  // the title of the values
   std::vector<std::pair<double, double>> points;  // (distance, value)
 };
 
@@ -106,20 +114,15 @@ struct RunSnapshot {
   std::array<QString, 2> WorstDir;          // direction number "1".."8" and its dative word
   double RFireBall = 0, TFireBall = 0;
   bool ZoneAtEdge = false;
-  // Codes 1 and 7: the town's wind-rose workbook this run wrote, for the reports' rose; empty when none
-  // was written. `windRoseFailed`: writing it failed, so the user is told and no rose is shown.
-  QString windRoseFile;
-  bool windRoseFailed = false;
 
   models::Grid GridValue, GridImpuls, GridProbit, GridProc, GridRisk;
   models::LayeredGrid LayerFlux, LayerProc;  // codes 1, 4 and 7
-  std::vector<std::pair<QString, models::Grid>> extraGrids;  // further named grids of codes 1 and 7
+  models::ComplexGrids complexGrids;        // code 1: the risk and percent of each scenario it joins
   std::vector<ProfilePoint> Profile;        // jet fires and codes 1, 7
   std::vector<std::pair<double, double>> RadProfile;  // (percent, distance) along +x, points 1..N
 
-  // --- Result display.
+  // --- Result display (the pictures are drawn from the grids by whoever shows or writes them).
   DistanceSeries graf1, graf2;
-  QImage imgDiagr1, imgDiagr2, imgRisk;
 
   QDateTime start, end;  // when the run started and when its record was made
 
@@ -138,5 +141,30 @@ struct RunSnapshot {
   // Heat-flux runs have no impulse grid; overpressure runs (codes 2 and 8) have one.
   bool isOverpressure() const { return IsScenarioCode(ScenarioCode) && FactsOf(ScenarioCode).overpressure; }
 };
+
+// The record's grids by the names the driver prints them under: GridValue, GridImpuls, GridProbit,
+// GridProc, GridRisk, and the layers LayerFlux1..6 and LayerProc1..8 of the assessments over a year.
+inline QStringList GridNames() {
+  QStringList names{"GridValue", "GridImpuls", "GridProbit", "GridProc", "GridRisk"};
+  for (int k = 1; k <= 6; ++k) names << QStringLiteral("LayerFlux%1").arg(k);
+  for (int k = 1; k <= 8; ++k) names << QStringLiteral("LayerProc%1").arg(k);
+  return names;
+}
+
+// The grid of that name; null for a name not among GridNames and for a layer the run did not make.
+inline const models::Grid* GridNamed(const RunSnapshot& s, const QString& name) {
+  if (name == QLatin1String("GridValue")) return &s.GridValue;
+  if (name == QLatin1String("GridImpuls")) return &s.GridImpuls;
+  if (name == QLatin1String("GridProbit")) return &s.GridProbit;
+  if (name == QLatin1String("GridProc")) return &s.GridProc;
+  if (name == QLatin1String("GridRisk")) return &s.GridRisk;
+  for (const auto& [prefix, layers] : {std::pair{QLatin1String("LayerFlux"), &s.LayerFlux},
+                                       std::pair{QLatin1String("LayerProc"), &s.LayerProc}})
+    if (name.startsWith(prefix)) {
+      const int k = name.mid(prefix.size()).toInt();
+      return k >= 1 && k <= layers->count() ? &layers->layer(k) : nullptr;
+    }
+  return nullptr;
+}
 
 }  // namespace velaron::result

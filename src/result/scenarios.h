@@ -1,10 +1,14 @@
 // The eight accident scenarios and what each of them means to the run, the windows and the writers. The
 // scenario code (1..8) is the run dialog's list position plus one and is what the database, the driver's
-// JSON and the calculation state carry; everything that depends on it asks this table.
+// JSON and the calculation state carry; everything that depends on it asks this table, and the tables of
+// the writers (the report recipes) are keyed by the scenario, never by the bare number.
 #pragma once
 
 #include <array>
+#include <cstddef>
+#include <iterator>
 #include <optional>
+#include <span>
 
 namespace velaron::result {
 
@@ -32,38 +36,112 @@ enum class ScenarioKind {
   Combined = 9,
 };
 
+// Which report a finished run writes: the report of one scenario, or the report of an assessment over a
+// year (with the town's wind). Each kind has its recipes, keyed by the scenario, in output/report.
+enum class ReportForm { Single, YearRound };
+
+// What the result workbook's input sheet adds after its weather line.
+enum class InputSheetLines {
+  None,
+  SymmetricFlame,   // flame height, widest section, angle from the vertical
+  AsymmetricFlame,  // flame height, the frustum's width at its tip, angle from the vertical
+  Cloud,            // mass of the cloud, its outflow time and its burning share
+  JetCaseRadii,     // the zone radii of the five jet cases
+};
+
+// How the documents describe a pit or a symmetric jet flame of length H: a cone of diameter `diameter`·H
+// and length `cone`·H, then a cylinder over the rest of H.
+struct FlameCone {
+  double diameter = 0;
+  double cone = 0;
+};
+
+// The single scenarios the complex assessment runs, in this order, before the jet fires over a year.
+inline constexpr Scenario kComplexParts[] = {Scenario::Explosion, Scenario::GasCloud, Scenario::FireBall};
+
+// The progress of an assessment over a year counts passes over the grid's rows: the four seasonal blocks
+// of the pit and the symmetric jet (winter and summer) walk the nine wind states (eight directions and
+// calm) a pass each, and the asymmetric jet makes four passes; the complex assessment first runs each of
+// its single scenarios, a pass each.
+inline constexpr int kSeasonalJetBlocks = 4, kWindStatePasses = 9, kAsymmetricPasses = 4;
+inline constexpr int kYearRoundPasses = kSeasonalJetBlocks * kWindStatePasses + kAsymmetricPasses;
+
 struct ScenarioFacts {
   Scenario scenario;
-  const char* dialogName;     // the run dialog's list text
-  const char* progressTitle;  // the progress window's title of a single scenario; "" for 1 and 7
-  const char* reportProcedure;  // name of the report kind
-  bool overpressure;       // the damaging factor is overpressure (Pa) with an impulse, not a heat flux
-  bool yearRound;          // runs over the town's wind states and both seasons
-  bool singleJet;          // a single jet flame (codes 3, 4, 5): the dialog's season and wind apply
-  bool usesShares;         // reads the jet-kind shares of the run dialog
-  bool keepsLayers;        // fills the layered grids LayerFlux / LayerProc
-  bool radiiAlongX;        // zone radii from the profile along +x (explosion, fireball, cloud)
-  bool runsCloud;          // the gas-air cloud model runs (the gas needs a flame speed, the cloud a mass)
-  bool runsFireBall;       // the fireball model runs (the fireball needs a mass)
+  const char* dialogName;          // the run dialog's list text
+  const char* progressTitle = "";  // the progress window's title of a single scenario; none over a year
+  ReportForm report = ReportForm::Single;
+  InputSheetLines workbookLines = InputSheetLines::None;
+  FlameCone flameCone{};           // pit and symmetric jet
+  std::span<const Scenario> parts{};  // the single scenarios an assessment runs before its jet fires
+  int wholeRunPasses = 0;          // progress of the whole run, in passes over the grid's rows; 0: one stage
+  bool overpressure = false;  // the damaging factor is overpressure (Pa) with an impulse, not a heat flux
+  bool yearRound = false;     // runs over the town's wind states and both seasons
+  bool singleJet = false;     // a single jet flame: the dialog's season and wind apply
+  bool usesShares = false;    // reads the jet-kind shares of the run dialog
+  bool keepsLayers = false;   // fills the layered grids LayerFlux / LayerProc
+  bool radiiAlongX = false;   // zone radii from the profile along +x (explosion, fireball, cloud)
+  bool runsCloud = false;     // the gas-air cloud model runs (the gas needs a flame speed, the cloud a mass)
+  bool runsFireBall = false;  // the fireball model runs (the fireball needs a mass)
 };
 
 inline constexpr std::array<ScenarioFacts, 8> kScenarios = {{
-    {Scenario::Complex, "Комплексная оценка", "", "ReportComplex", false, true, false, true, true, false, true,
-     true},
-    {Scenario::Explosion, "Взрыв", "Сценарий \"Взрыв\"", "ReportExplosion", true, false, false, false, false, true,
-     false, false},
-    {Scenario::PitJet, "Факел (котлован)", "Сценарий \"Факел-котлован\"", "ReportKotlTorch", false, false, true, true,
-     false, false, false, false},
-    {Scenario::AsymmetricJet, "Факел (асимметр.горение)", "Сценарий \"Факел-ассиметричный\"", "ReportAsimmTorch",
-     false, false, true, true, true, false, false, false},
-    {Scenario::SymmetricJet, "Факел (симметр.горение)", "Сценарий \"Факел-симметричный\"", "ReportSimmTorch", false,
-     false, true, true, false, false, false, false},
-    {Scenario::FireBall, "Огневой шар", "Сценарий \"Огневой шар\"", "ReportFireBall", false, false, false, false,
-     false, true, false, true},
-    {Scenario::YearRoundJets, "Факел за год", "", "ReportComplexTorch", false, true, false, true, true, false, false,
-     false},
-    {Scenario::GasCloud, "Горение ГПВС", "Сценарий \"Горение ГПВС\"", "ReportGPVS", true, false, false, false, false,
-     true, true, false},
+    {.scenario = Scenario::Complex,
+     .dialogName = "Комплексная оценка",
+     .report = ReportForm::YearRound,
+     .workbookLines = InputSheetLines::JetCaseRadii,
+     .parts = kComplexParts,
+     .wholeRunPasses = kYearRoundPasses + static_cast<int>(std::size(kComplexParts)),
+     .yearRound = true,
+     .usesShares = true,
+     .keepsLayers = true,
+     .runsCloud = true,
+     .runsFireBall = true},
+    {.scenario = Scenario::Explosion,
+     .dialogName = "Взрыв",
+     .progressTitle = "Сценарий \"Взрыв\"",
+     .overpressure = true,
+     .radiiAlongX = true},
+    {.scenario = Scenario::PitJet,
+     .dialogName = "Факел (котлован)",
+     .progressTitle = "Сценарий \"Факел-котлован\"",
+     .flameCone = {.diameter = 0.65, .cone = 0.5},
+     .singleJet = true,
+     .usesShares = true},
+    {.scenario = Scenario::AsymmetricJet,
+     .dialogName = "Факел (асимметр.горение)",
+     .progressTitle = "Сценарий \"Факел-ассиметричный\"",
+     .workbookLines = InputSheetLines::AsymmetricFlame,
+     .singleJet = true,
+     .usesShares = true,
+     .keepsLayers = true},
+    {.scenario = Scenario::SymmetricJet,
+     .dialogName = "Факел (симметр.горение)",
+     .progressTitle = "Сценарий \"Факел-симметричный\"",
+     .workbookLines = InputSheetLines::SymmetricFlame,
+     .flameCone = {.diameter = 0.4, .cone = 0.6},
+     .singleJet = true,
+     .usesShares = true},
+    {.scenario = Scenario::FireBall,
+     .dialogName = "Огневой шар",
+     .progressTitle = "Сценарий \"Огневой шар\"",
+     .radiiAlongX = true,
+     .runsFireBall = true},
+    {.scenario = Scenario::YearRoundJets,
+     .dialogName = "Факел за год",
+     .report = ReportForm::YearRound,
+     .workbookLines = InputSheetLines::JetCaseRadii,
+     .wholeRunPasses = kYearRoundPasses,
+     .yearRound = true,
+     .usesShares = true,
+     .keepsLayers = true},
+    {.scenario = Scenario::GasCloud,
+     .dialogName = "Горение ГПВС",
+     .progressTitle = "Сценарий \"Горение ГПВС\"",
+     .workbookLines = InputSheetLines::Cloud,
+     .overpressure = true,
+     .radiiAlongX = true,
+     .runsCloud = true},
 }};
 
 inline constexpr bool IsScenarioCode(int code) { return code >= 1 && code <= 8; }
@@ -80,5 +158,12 @@ inline constexpr const ScenarioFacts& FactsOf(Scenario s) { return kScenarios[st
 
 // The facts of a code; a code outside 1..8 must be refused before this is asked.
 inline constexpr const ScenarioFacts& FactsOf(int code) { return FactsOf(static_cast<Scenario>(code)); }
+
+// Every row stands at its code.
+static_assert([] {
+  for (size_t i = 0; i < kScenarios.size(); ++i)
+    if (CodeOf(kScenarios[i].scenario) != static_cast<int>(i) + 1) return false;
+  return true;
+}());
 
 }  // namespace velaron::result

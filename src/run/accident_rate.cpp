@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "common/numtext.h"
+#include "common/qt_text.h"
 #include "run/run_texts.h"
 
 namespace velaron::run {
@@ -39,7 +40,7 @@ AccidentRateResult ComputeAccidentRate(const result::RateInputs& rate, double di
   const auto k = KoefDy(diameterMm, koefDy);
   if (!k) {
     r.error = QString::fromUtf8("Таблица коэффициентов диаметра не содержит значения для диаметра трубы %1 мм")
-                  .arg(QString::fromStdString(FormatNumber(diameterMm)));
+                  .arg(NumberText(diameterMm));
     return r;
   }
   r.Kreg = region.Kreg;

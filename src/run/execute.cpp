@@ -83,7 +83,8 @@ QString CheckBeforeRun(const PreparedRun& run) {
   return refused ? QString::fromStdString(*refused) : QString();
 }
 
-std::shared_ptr<result::RunSnapshot> MakeSnapshot(const PreparedRun& run, models::CalcState&& state, bool zoneAtEdge) {
+std::shared_ptr<const result::RunSnapshot> MakeSnapshot(const PreparedRun& run, models::CalcState&& state,
+                                                         bool zoneAtEdge) {
   auto snap = std::make_shared<result::RunSnapshot>();
   models::CalcState& s = state;
   snap->request = run.request;
@@ -114,8 +115,6 @@ std::shared_ptr<result::RunSnapshot> MakeSnapshot(const PreparedRun& run, models
     snap->Profile.push_back(result::ProfilePoint{s.Profile[i][1], s.Profile[i][2], s.Profile[i][3]});
   snap->graf1 = BuildDamageChart(s);
   snap->graf2 = BuildPercentChart(s);
-
-
   snap->GridValue = std::move(s.GridValue);
   snap->GridImpuls = std::move(s.GridImpuls);
   snap->GridProbit = std::move(s.GridProbit);
@@ -123,14 +122,7 @@ std::shared_ptr<result::RunSnapshot> MakeSnapshot(const PreparedRun& run, models
   snap->GridRisk = std::move(s.GridRisk);
   snap->LayerFlux = std::move(s.LayerFlux);
   snap->LayerProc = std::move(s.LayerProc);
-  if (s.ScenarioCode == result::CodeOf(result::Scenario::Complex)) {
-    // The complex workbook shows each scenario's risk and percent on sheets of their own.
-    std::pair<const char*, models::Grid*> complexGrids[] = {
-        {"RiskExplosion", &s.RiskExplosion}, {"ProcExplosion", &s.ProcExplosion}, {"RiskFireBall", &s.RiskFireBall},
-        {"ProcFireBall", &s.ProcFireBall},   {"RiskTorch", &s.RiskTorch},         {"ProcTorch", &s.ProcTorch},
-        {"RiskGPVS", &s.RiskGPVS},           {"ProcGPVS", &s.ProcGPVS}};
-    for (auto& [name, grid] : complexGrids) snap->extraGrids.emplace_back(QString::fromLatin1(name), std::move(*grid));
-  }
+  snap->complexGrids = std::move(s.complex);
   snap->start = run.start;
   snap->end = QDateTime::currentDateTime();
   return snap;

@@ -1,6 +1,6 @@
 // Execution of a prepared run: the scenario model by code, the grid-edge test, the final zone radii and
 // the distance charts, gathered into the record of the completed run. Pictures and files are drawn and
-// written from that record afterwards, by the window or the driver.
+// written from that record afterwards, by the window or the driver; the record itself is not changed.
 #pragma once
 
 #include <QString>
@@ -19,7 +19,7 @@ struct ExecuteOptions {
 };
 
 struct RunOutcome {
-  std::shared_ptr<result::RunSnapshot> snapshot;  // the completed run
+  std::shared_ptr<const result::RunSnapshot> snapshot;  // the completed run, as it stays
   QString error;       // a refusal of the model (nothing of the run is kept)
   bool cancelled = false;
   bool ok() const { return snapshot != nullptr; }
@@ -39,6 +39,7 @@ RunOutcome ExecuteRun(PreparedRun run, models::Progress& progress, const Execute
 
 // The record of a finished state, the last step of ExecuteRun: copies the inputs and results and builds
 // the distance charts.
-std::shared_ptr<result::RunSnapshot> MakeSnapshot(const PreparedRun& run, models::CalcState&& state, bool zoneAtEdge);
+std::shared_ptr<const result::RunSnapshot> MakeSnapshot(const PreparedRun& run, models::CalcState&& state,
+                                                         bool zoneAtEdge);
 
 }  // namespace velaron::run

@@ -50,7 +50,7 @@ void ComputeOutflow(const OutflowInputs& in, models::DerivedQuantities& d) {
   d.KEllipse = 1 - 0.1 * in.WindSpeed;
   if (in.ScenarioCode == result::CodeOf(result::Scenario::AsymmetricJet)) {
     d.JetDir = -in.Azimut * kPi / 180;
-    d.JetAngle = kAsymmetricJetElevation;
+    d.JetAngle = in.JetAngle;
   } else {
     d.JetDir = 0;
     d.JetAngle = 0;

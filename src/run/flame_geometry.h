@@ -2,6 +2,7 @@
 // Pure formulas: the gas-property lookups are done by the caller and passed in.
 #pragma once
 
+#include "common/pi.h"
 #include "models/calc_state.h"
 
 namespace velaron::run {
@@ -23,7 +24,6 @@ struct AsymmetricGeometry {
 };
 
 // The constants of the formulas, as the method states them.
-inline constexpr double kPi = 3.14159265358979;
 inline constexpr double kG = 9.81;
 inline constexpr double kGasConstant = 8.314;
 inline constexpr double kAirDensity = 1.293;  // kg/m³, used for the equivalent jet diameter
@@ -44,6 +44,9 @@ double TiltDegrees(double jetAngle, double Rw, double Ri);
 // The same in radians.
 double TiltRadians(double jetAngle, double Rw, double Ri);
 
+// The elevation of the run's asymmetric jet in radians.
+inline constexpr double kAsymmetricJetElevation = kAsymmetricJetElevationDeg / 180 * kPi;
+
 // Inputs of the outflow sequence.
 struct OutflowInputs {
   double Dtrub = 0;     // m
@@ -57,9 +60,11 @@ struct OutflowInputs {
   double Tfb = 0, Dola = 0, Tobl = 0, Dola_obl = 0;
   int ScenarioCode = 0;
   double Azimut = 0;    // degrees
+  double JetAngle = kAsymmetricJetElevation;  // the asymmetric jet's elevation, rad (code 4)
 };
 
-// Fills the outflow and flame quantities of `d` (AdiabK .. Tilt, JetDir, JetAngle) from `in`.
+// Fills the outflow and flame quantities of `d` (AdiabK .. Tilt, JetDir, JetAngle) from `in`: the
+// asymmetric jet (code 4) points along the pipeline at its elevation, every other jet has angles 0.
 void ComputeOutflow(const OutflowInputs& in, models::DerivedQuantities& d);
 
 // Writes the asymmetric geometry into the derived quantities as the asymmetric model reads them
@@ -69,9 +74,6 @@ void ApplyAsymmetricGeometry(const AsymmetricGeometry& g, models::DerivedQuantit
 // The frustum may not open wider than the jet rises: a half-angle at or above the elevation becomes the
 // elevation less 0.01 rad.
 double LimitConeAngle(double coneAngle, double jetAngle);
-
-// The elevation of the run's asymmetric jet in radians.
-inline constexpr double kAsymmetricJetElevation = kAsymmetricJetElevationDeg / 180 * kPi;
 
 // Frustum geometry of the asymmetric jet from the still-air flame and the wind tilt of the run (`tilt`,
 // radians). The jet points along the pipeline (azimuth, degrees) and its axis rises at `jetAngle`

@@ -4,24 +4,25 @@
 #include <cmath>
 
 #include "common/numtext.h"
+#include "common/qt_text.h"
 
 namespace velaron::run {
 
 namespace {
 
-QString Num(double x) { return QString::fromStdString(FormatNumber(x)); }
 
 }  // namespace
 
 QString CheckRange(double value, const InputRange& r) {
   if (value >= r.low && value <= r.high) return {};  // false for NaN
   const QString field = QString::fromUtf8(r.field);
-  const QString shown = std::isnan(value) ? QStringLiteral("не число") : QStringLiteral("значение %1").arg(Num(value));
+  const QString shown =
+      std::isnan(value) ? QStringLiteral("не число") : QStringLiteral("значение %1").arg(NumberText(value));
   QString bounds;
   if (std::isinf(r.high))
-    bounds = QStringLiteral("должно быть не меньше %1").arg(Num(r.low));
+    bounds = QStringLiteral("должно быть не меньше %1").arg(NumberText(r.low));
   else
-    bounds = QStringLiteral("должно быть от %1 до %2").arg(Num(r.low), Num(r.high));
+    bounds = QStringLiteral("должно быть от %1 до %2").arg(NumberText(r.low), NumberText(r.high));
   return QStringLiteral("%1: %2, а %3. Проверте правильность ввода!").arg(field, shown, bounds);
 }
 
@@ -56,11 +57,13 @@ QString CheckGasTemperature(const models::ReferenceTables& tables, double tempC,
   const double low = std::max(atPressure->low, still->low), high = std::min(atPressure->high, still->high);
   if (tempK >= low && tempK <= high) return {};
   if (pLowMPa > pHighMPa) std::swap(pLowMPa, pHighMPa);
-  const QString pressure = pLowMPa == pHighMPa ? Num(Round2(pLowMPa))
-                                               : QStringLiteral("от %1 до %2").arg(Num(Round2(pLowMPa)), Num(Round2(pHighMPa)));
+  const QString pressure =
+      pLowMPa == pHighMPa
+          ? NumberText(Round2(pLowMPa))
+          : QStringLiteral("от %1 до %2").arg(NumberText(Round2(pLowMPa)), NumberText(Round2(pHighMPa)));
   return QStringLiteral("Температура газа %1 °С вне таблиц свойств газа: при давлении %2 МПа температура газа должна "
                         "быть от %3 до %4 °С. Проверте правильность ввода!")
-      .arg(Num(tempC), pressure, Num(low - 273), Num(high - 273));
+      .arg(NumberText(tempC), pressure, NumberText(low - 273), NumberText(high - 273));
 }
 
 QString CheckScenarioProbabilities(const models::ScenarioProbabilities& p) {
@@ -76,7 +79,7 @@ QString CheckScenarioProbabilities(const models::ScenarioProbabilities& p) {
     if (!(value >= 0 && value <= 1))
       return QStringLiteral("Вероятность %1 (%2) вне пределов от 0 до 1: частота аварий слишком велика "
                             "для участка такой длины. Проверте правильность ввода!")
-          .arg(QString::fromUtf8(name), Num(value));
+          .arg(QString::fromUtf8(name), NumberText(value));
   return {};
 }
 

@@ -1,8 +1,10 @@
 #include "run/prepare.h"
 
 #include <cmath>
+#include <initializer_list>
 
 #include "common/numtext.h"
+#include "common/qt_text.h"
 #include "common/texts.h"
 #include "db/database.h"
 #include "db/settings_rules.h"
@@ -22,9 +24,11 @@ namespace {
 
 // The gas pressure the property tables reach: 300 bar.
 constexpr double kMaxPressureMPa = 30;
+// The jet-flame window's pipe end rises from the ground at most to the vertical: a larger angle would turn
+// the jets back over the rupture and, beyond 180°, into the ground (its box lets any whole number through).
+constexpr double kMaxLiftAngleDeg = 90;
 
 QString Text(const char* utf8) { return QString::fromUtf8(utf8); }
-QString Num(double x) { return QString::fromStdString(FormatNumber(x)); }
 
 PrepareResult Refuse(const QString& message) {
   PrepareResult r;
@@ -42,9 +46,8 @@ models::FlameShape ShapeOf(int code) {
   }
 }
 
-bool AllFinite(const models::DerivedQuantities& d) {
-  for (double v : {d.PitLength, d.Davl, d.AdiabK, d.SpecVolume, d.SpeedOut, d.SpecVolume0, d.MassFlow,
-                   d.MassFireBall, d.MassGPVS, d.DEquiv, d.LTorch, d.Ri, d.Rw, d.W2, d.KEllipse, d.Tilt})
+bool AllFinite(std::initializer_list<double> values) {
+  for (double v : values)
     if (!std::isfinite(v)) return false;
   return true;
 }
@@ -144,7 +147,9 @@ QString CheckRequest(const result::RunRequest& request, const RunData& data) {
 
   // The gas, then the section and its ground row.
   if (request.pipeline.Gas < 1 || !data.gas) return Text(velaron::texts::kGasDataMissing);
-  if (!data.section || data.section->TPID < 1 || !data.ground) return Text(velaron::texts::kWrongSection);
+  // The jet-flame window's pipe is no route section: it has neither a number nor a ground.
+  if (!data.section || (!request.jetFlame && (data.section->TPID < 1 || !data.ground)))
+    return Text(velaron::texts::kWrongSection);
   const db::GasRow& gas = *data.gas;
   if (QString e = CheckInputRanges(request, *data.section); !e.isEmpty()) return e;
   if (!(gas.m > 0)) return Text(texts::kBadMolarMass);
@@ -164,10 +169,14 @@ QString CheckRequest(const result::RunRequest& request, const RunData& data) {
     return Text(texts::kWindDirection);
   if (facts.singleJet && choice.WindSpeed > models::kMaxFlameWind)
     return QString::fromStdString(models::StrongWindText(choice.WindSpeed));
+  if (request.jetFlame && !(request.jetFlame->LiftAngle >= 0 && request.jetFlame->LiftAngle <= kMaxLiftAngleDeg))
+    return Text(texts::kLiftAngle);
 
-  const result::JetShares shares = SharesOf(request, data);
-  for (double s : {shares.Pkw, shares.Psw, shares.Paw, shares.Pks, shares.Pss, shares.Pas})
-    if (!ShareOk(s)) return Text(texts::kBadShare);
+  if (!request.jetFlame) {
+    const result::JetShares shares = SharesOf(request, data);
+    for (double s : {shares.Pkw, shares.Psw, shares.Paw, shares.Pks, shares.Pss, shares.Pas})
+      if (!ShareOk(s)) return Text(texts::kBadShare);
+  }
 
   if (facts.yearRound) {
     if (!data.town) return Text(texts::kNoTown);
@@ -187,10 +196,11 @@ QString Derive(const result::RunRequest& request, const RunData& data, const QDa
   const db::SectionRow& section = *data.section;
   const result::PipelineInputs& p = request.pipeline;
   const result::RunChoice& choice = request.run;
-  const result::JetShares shares = SharesOf(request, data);
+  const std::optional<result::JetFlamePipe>& jetFlame = request.jetFlame;
 
-  // The accident rate, as the main window computes it.
-  const AccidentRateResult rate = ComputeAccidentRate(request.rate, p.Diametr, data.regions, data.koefDy);
+  // The accident rate, as the main window computes it (the jet-flame window's pipe has none).
+  AccidentRateResult rate;
+  if (!jetFlame) rate = ComputeAccidentRate(request.rate, p.Diametr, data.regions, data.koefDy);
   if (!rate.ok()) return rate.error;
 
   // The section pressure.
@@ -202,9 +212,9 @@ QString Derive(const result::RunRequest& request, const RunData& data, const QDa
   run.request.section = section;
   // The documents name the soil of the section the run computed with, whatever a window showed.
   run.request.texts.groundNames = data.groundNames;
-  run.request.run.shares = shares;
+  if (!jetFlame) run.request.run.shares = SharesOf(request, data);
   run.gas = gas;
-  run.ground = *data.ground;
+  if (data.ground) run.ground = *data.ground;
   run.town = data.town;
   run.regionName = rate.regionName;
   run.tables = data.tables;
@@ -212,8 +222,9 @@ QString Derive(const result::RunRequest& request, const RunData& data, const QDa
   run.ScenarioName = Text(facts.dialogName);
   run.WindDir = static_cast<int>(choice.WindDir);
   const int dirIndex = run.WindDir / 45;
-  run.MeteoText = {Text(texts::kSeasonNames[choice.season == 1 ? 1 : 0]), Num(choice.WindSpeed),
-                   Text(texts::kWindDirectionNames[static_cast<size_t>(dirIndex)])};
+  // The jet-flame window has no season.
+  const QString season = jetFlame ? QString() : Text(texts::kSeasonNames[choice.season == 1 ? 1 : 0]);
+  run.MeteoText = {season, NumberText(choice.WindSpeed), Text(texts::kWindDirectionNames[static_cast<size_t>(dirIndex)])};
 
   // The two sums are capped at 1, with a note.
   double p_v = section.p_v;
@@ -232,7 +243,8 @@ QString Derive(const result::RunRequest& request, const RunData& data, const QDa
   d.KoefDy = rate.KoefDy;
   d.ExtFactors = ext;
   d.p_v = p_v;
-  d.TempK = TableTemperatureK(p.Temp);
+  // The jet-flame window takes the typed temperature as it stands.
+  d.TempK = jetFlame ? p.Temp + 273 : TableTemperatureK(p.Temp);
   d.Dtrub = p.Diametr / 1000;
   d.WindSpeed = choice.WindSpeed;
   d.WindAngle = run.WindDir / 180.0 * kPi + kPi / 2;
@@ -250,21 +262,25 @@ QString Derive(const result::RunRequest& request, const RunData& data, const QDa
     return QString::fromUtf8(e.what());
   }
 
-  ProbabilityInputs pin;
-  pin.AccidentRate = rate.AccidentRate;
-  pin.ExtFactors = ext;
-  pin.p_v = p_v;
-  pin.InversPercent = p.InversPercent;
-  pin.Length = section.Length;
-  pin.P4 = run.ground.P4;
-  pin.season = choice.season;
-  pin.shares = shares;
-  run.probabilities = ComputeProbabilities(pin);
-  if (QString e = CheckScenarioProbabilities(run.probabilities); !e.isEmpty()) return e;
+  if (jetFlame) {
+    run.probabilities = jetFlame->last;
+  } else {
+    ProbabilityInputs pin;
+    pin.AccidentRate = rate.AccidentRate;
+    pin.ExtFactors = ext;
+    pin.p_v = p_v;
+    pin.InversPercent = p.InversPercent;
+    pin.Length = section.Length;
+    pin.P4 = run.ground.P4;
+    pin.season = choice.season;
+    pin.shares = *run.request.run.shares;
+    run.probabilities = ComputeProbabilities(pin);
+    if (QString e = CheckScenarioProbabilities(run.probabilities); !e.isEmpty()) return e;
+  }
 
   run.texts.DavlText = QString::fromStdString(FormatFixed(davl, 2));
-  run.texts.LengthText = Num(section.Length);
-  run.texts.TempText = Num(p.Temp);
+  if (!jetFlame) run.texts.LengthText = NumberText(section.Length);
+  run.texts.TempText = NumberText(p.Temp);
 
   OutflowInputs oin;
   oin.Dtrub = d.Dtrub;
@@ -276,18 +292,27 @@ QString Derive(const result::RunRequest& request, const RunData& data, const QDa
   oin.a = gas.a;
   oin.b = gas.b;
   oin.WindSpeed = choice.WindSpeed;
-  oin.Tfb = request.settings.Tfb;
-  oin.Dola = request.settings.Dola;
-  oin.Tobl = request.settings.Tobl;
-  oin.Dola_obl = request.settings.Dola_obl;
+  if (!jetFlame) {  // the jet-flame window's pipe forms no fireball and no cloud
+    oin.Tfb = request.settings.Tfb;
+    oin.Dola = request.settings.Dola;
+    oin.Tobl = request.settings.Tobl;
+    oin.Dola_obl = request.settings.Dola_obl;
+  }
   oin.ScenarioCode = code;
   oin.Azimut = section.Azimut;
+  if (jetFlame) oin.JetAngle = jetFlame->LiftAngle / 180 * kPi;
   ComputeOutflow(oin, d);
-  if (!AllFinite(d)) return Text(velaron::texts::kCheckInput);
+  if (!AllFinite({d.PitLength, d.Davl, d.AdiabK, d.SpecVolume, d.SpeedOut, d.SpecVolume0, d.MassFlow, d.MassFireBall,
+                  d.MassGPVS, d.DEquiv, d.LTorch, d.Ri, d.Rw, d.W2, d.KEllipse, d.Tilt}))
+    return Text(velaron::texts::kCheckInput);
 
-  if (code == result::CodeOf(result::Scenario::AsymmetricJet))
-    ApplyAsymmetricGeometry(
-        ComputeAsymmetricGeometry(d.SpeedOut, d.LTorchBase, d.DEquiv, d.SpecVolume, d.WindSpeed, d.Azimut, d.Tilt), d);
+  if (code == result::CodeOf(result::Scenario::AsymmetricJet)) {
+    ApplyAsymmetricGeometry(ComputeAsymmetricGeometry(d.SpeedOut, d.LTorchBase, d.DEquiv, d.SpecVolume, d.WindSpeed,
+                                                      d.Azimut, d.Tilt, d.JetAngle),
+                            d);
+    if (!AllFinite({d.LTorchWind, d.KLift, d.LiftOff, d.RL, d.W1, d.W2, d.ConeAngle, d.Ri, d.Tilt}))
+      return Text(velaron::texts::kCheckInput);
+  }
 
   if (facts.singleJet) {
     try {

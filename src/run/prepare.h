@@ -25,7 +25,8 @@ RunData LoadRunData(const result::RunRequest& request, bool sectionInline);
 db::RunTableKeys RunTableKeysOf(const result::RunRequest& request, const RunData& data, bool sectionInline);
 
 // Checks the request against the rows and derives everything the scenario model needs. `now` becomes
-// the run's start time.
+// the run's start time. The jet-flame window's pipe (request.jetFlame) needs of `data` only its gas, a
+// section holding the typed azimuth and the tables.
 PrepareResult PrepareRun(const result::RunRequest& request, const RunData& data, const QDateTime& now);
 
 // Grid bounds of the settings: GridHalf(XLimit, CStep), GridHalf(YLimit, CStep).

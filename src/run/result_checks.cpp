@@ -66,19 +66,19 @@ QString NonFiniteResult(const result::RunSnapshot& s) {
     if (!RowsFinite(c)) return Refusal(QStringLiteral("ZoneRDir"));
   if (!RowFinite(s.RadiusDP)) return Refusal(QStringLiteral("RadiusDP"));
 
-  const std::pair<const char*, const models::Grid*> grids[] = {{"GridValue", &s.GridValue},
-                                                                {"GridImpuls", &s.GridImpuls},
-                                                                {"GridProbit", &s.GridProbit},
-                                                                {"GridProc", &s.GridProc},
-                                                                {"GridRisk", &s.GridRisk}};
+  const models::ComplexGrids& c = s.complexGrids;
+  const std::pair<const char*, const models::Grid*> grids[] = {
+      {"GridValue", &s.GridValue},         {"GridImpuls", &s.GridImpuls},       {"GridProbit", &s.GridProbit},
+      {"GridProc", &s.GridProc},           {"GridRisk", &s.GridRisk},           {"RiskExplosion", &c.RiskExplosion},
+      {"ProcExplosion", &c.ProcExplosion}, {"RiskFireBall", &c.RiskFireBall},   {"ProcFireBall", &c.ProcFireBall},
+      {"RiskTorch", &c.RiskTorch},         {"ProcTorch", &c.ProcTorch},         {"RiskGPVS", &c.RiskGPVS},
+      {"ProcGPVS", &c.ProcGPVS}};
   for (const auto& [name, g] : grids)
     if (!GridFinite(*g)) return Refusal(QString::fromLatin1(name));
   for (int k = 1; k <= s.LayerFlux.count(); ++k)
     if (!GridFinite(s.LayerFlux.layer(k))) return Refusal(QStringLiteral("LayerFlux%1").arg(k));
   for (int k = 1; k <= s.LayerProc.count(); ++k)
     if (!GridFinite(s.LayerProc.layer(k))) return Refusal(QStringLiteral("LayerProc%1").arg(k));
-  for (const auto& [name, g] : s.extraGrids)
-    if (!GridFinite(g)) return Refusal(name);
 
   for (const result::ProfilePoint& p : s.Profile)
     if (!std::isfinite(p.value) || !std::isfinite(p.distance) || !std::isfinite(p.percent))

@@ -8,23 +8,14 @@
 
 namespace velaron::run {
 
-// The text of a zone radius: "уточнить" for −1 (the level was not found inside the grid), else the plain
-// number text with the decimal comma.
-QString RadiusText(double r);
-
 struct ZoneTexts {
   QString txtRsm, txtRs, txtRsr, txtRsl, txtRb;
   bool fraMessage = false;  // the note to widen the calculation zone
 };
 
-// Zone-depth boxes from the radii of levels 1..4; the safety zone starts beyond the weak-damage zone.
+// Zone-depth boxes from the radii of levels 1..4 (result::RadiusText); the safety zone starts beyond the
+// weak-damage zone (result::SafeZoneText).
 ZoneTexts ZoneDisplayTexts(const result::ZoneRow& zones);
-
-// Axis titles of the distance charts.
-inline constexpr const char* kDistanceAxisTitle = "Расстояние от газопровода, м";
-inline constexpr const char* kOverpressureAxisTitle = "Избыточное давление, кПа";
-inline constexpr const char* kFluxAxisTitle = "Плотность тепл. потока, кВт/кв.м";
-inline constexpr const char* kPercentAxisTitle = "Вероятность поражения, %";
 
 // Overpressure above which the first points of the overpressure chart are replaced by one point at the
 // 300-kPa radius, kPa.

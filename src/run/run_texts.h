@@ -10,9 +10,7 @@
 namespace velaron::run::texts {
 
 using velaron::texts::kSeasonNames;
-
-// Wind directions (where the wind blows from), 45° apart from north.
-inline constexpr std::array<const char*, 8> kWindDirectionNames = {"С", "С-В", "В", "Ю-В", "Ю", "Ю-З", "З", "С-З"};
+using velaron::texts::kWindDirectionNames;
 
 inline constexpr const char* kCrossingSumNote =
     "Сумма верояностей влияния внешних факторов на возгорание больше 1. При расчете принимаем за 1";
@@ -22,7 +20,6 @@ inline constexpr const char* kRefineQuestion = "Хотите уточнить в
 inline constexpr const char* kRefineTitle = "В н и м а н и е ! ! !";
 inline constexpr const char* kEdgeWarning =
     "Увеличьте ширину зоны расчета (Меню: Файл->Параметры), результаты зон поражения не правильные!";
-inline constexpr const char* kRefine = "уточнить";
 
 // Refusals of inputs the calculation cannot work with (checked before anything is computed).
 inline constexpr const char* kScenarioNotAvailable =
@@ -60,7 +57,6 @@ inline constexpr const char* kLiftAngle = "Угол подъема трубы д
 
 // Messages about the results of a run.
 inline constexpr const char* kPointOutside = "Точка выходит за границы расчета";
-inline constexpr const char* kNoReportWriter = "Запись отчета по этому сценарию пока недоступна.";
 inline constexpr const char* kNoTown = "Не выбран город или для него нет данных о ветре.";
 
 }  // namespace velaron::run::texts

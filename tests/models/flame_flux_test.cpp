@@ -15,8 +15,6 @@
 namespace velaron::models {
 namespace {
 
-constexpr double kPi = 3.14159265358979;
-
 // Largest relative difference between two grids of the same bounds (absolute below 1e-300).
 double MaxRelDiff(const Grid& a, const Grid& b) {
   double worst = 0;

@@ -14,7 +14,6 @@
 namespace velaron::models {
 namespace {
 
-constexpr double kPi = 3.14159265358979;
 constexpr double kDeg = kPi / 180;
 
 AsimmTorchInputs Inputs() { return {.D = 1.0, .Prob = 3e-6, .Glubina = 1.2}; }  // pit length 35 m

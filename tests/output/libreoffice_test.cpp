@@ -168,7 +168,7 @@ TEST(LibreOffice, OpensEveryReportShowsItsTextsAndLaysItOutPageByPage) {
       EXPECT_TRUE(text.contains(U("температурой > 0 207")));
       continue;
     }
-    const auto* recipe = SingleRecipeOf(code);
+    const auto* recipe = SingleRecipeOf(*result::ScenarioOf(code));
     EXPECT_TRUE(text.contains(Squeezed(U(recipe->title)))) << text.left(300).toStdString();
     for (const char* line : {"- вероятность возгорания: 2,500E-01", "- формирование симметричного факела: 3,000E-01",
                              "- формирование газо-паровоздушного облака: 1,000E-10."})
@@ -182,12 +182,12 @@ TEST(LibreOffice, OpensEveryReportShowsItsTextsAndLaysItOutPageByPage) {
   // The first words of the tables' rows below their headers: a page beginning with one of them has cut a
   // table and lost its header. (The probability block's heading begins like the year-round table's last
   // row.)
-  QStringList rowStarts = {U(texts::kSafeZone), U(texts::kYearProbability), U(texts::kWaveRadius),
-                           U(texts::kWinter), U(texts::kSummer)};
-  for (const char* label : texts::kZoneLabels) rowStarts << U(label);
-  for (const char* state : texts::kWindStates) rowStarts << U(state);
+  QStringList rowStarts = {U(report::texts::kSafeZone), U(report::texts::kYearProbability),
+                           U(report::texts::kWaveRadius), U(report::texts::kWinter), U(report::texts::kSummer)};
+  for (const char* label : report::texts::kZoneLabels) rowStarts << U(label);
+  for (const char* state : report::texts::kWindStates) rowStarts << U(state);
   for (QString& start : rowStarts) start = start.section(QLatin1Char(' '), 0, 0);
-  const QString probabilityHeading = Squeezed(U(texts::kProbabilityHeading));
+  const QString probabilityHeading = Squeezed(U(report::texts::kProbabilityHeading));
   const double textTop = 42.6 + 12;  // the top margin and a line
 
   for (int i = 0; i < int(kCodes.size()); ++i) {

@@ -69,12 +69,12 @@ std::shared_ptr<result::RunSnapshot> Record(int code, int xLimit = 60, int yLimi
     for (int k = 1; k <= 8; ++k) r->LayerProc.layer(k).fill(20 + k);
   }
   if (code == 1) {
-    const char* names[] = {"ProcFireBall", "ProcExplosion", "ProcGPVS", "ProcTorch",
-                           "RiskFireBall", "RiskTorch",     "RiskGPVS", "RiskExplosion"};
-    for (int i = 0; i < 8; ++i) {
-      models::Grid g(nx, ny);
-      g.fill(31 + i);
-      r->extraGrids.emplace_back(QString::fromLatin1(names[i]), std::move(g));
+    models::ComplexGrids& c = r->complexGrids;
+    double value = 31;
+    for (models::Grid* g : {&c.ProcFireBall, &c.ProcExplosion, &c.ProcGPVS, &c.ProcTorch, &c.RiskFireBall,
+                            &c.RiskTorch, &c.RiskGPVS, &c.RiskExplosion}) {
+      g->resize(nx, ny);
+      g->fill(value++);
     }
   }
   return r;
@@ -251,7 +251,7 @@ TEST(ResultWorkbook, AFailedWriteTellsTheUserAndLeavesTheEarlierFileAsItWas) {
   auto withNaN = Record(2);
   withNaN->GridRisk(1, 1) = std::numeric_limits<double>::quiet_NaN();
   auto noScenarioGrids = Record(1);
-  noScenarioGrids->extraGrids.clear();
+  noScenarioGrids->complexGrids = {};
   const struct {
     const char* what;
     std::shared_ptr<result::RunSnapshot> record;
@@ -259,7 +259,7 @@ TEST(ResultWorkbook, AFailedWriteTellsTheUserAndLeavesTheEarlierFileAsItWas) {
     const char* cause;
   } cases[] = {
       {"a value the file format has no text for", withNaN, target, "нечисловое значение в ячейке"},
-      {"a record without its scenario grids", noScenarioGrids, target, "no grid for the sheet"},
+      {"a record without its scenario grids", noScenarioGrids, target, "не рассчитана"},
       {"a name longer than the file system takes", Record(5), dir.filePath(QString(300, QChar(u'к')) + U(".xlsx")),
        "слишком длинное имя файла"},
   };

@@ -97,20 +97,21 @@ TEST_F(BadInput, OutOfRangeIsRefusedNamingTheFieldAndExtremesStayBounded) {
       {"location as a number", 6, {{"texts", QJsonObject{{"Mestn", 12}}}}, "поле \"Mestn\" должно быть строкой"},
   };
   for (const Case& c : cases) {
-    const HeadlessResult r = RunHeadless(db_.path(), Request(c.code, c.edits), 2, {"GridProc", "GridValue"});
-    const QJsonObject out = test::ParseJson(r.output);
+    const QStringList grids = {"GridProc", "GridValue"};
+    const HeadlessResult r = RunHeadless(db_.path(), Request(c.code, c.edits), 2, grids);
+    const QJsonObject out = test::ParseJson(test::DriverOutput(r, grids));
     if (c.refusal) {
       EXPECT_EQ(r.exitCode, 2) << c.name;
       EXPECT_TRUE(out["error"].toString().contains(QString::fromUtf8(c.refusal)))
           << c.name << ": " << out["error"].toString().toStdString();
     } else {
-      EXPECT_EQ(r.exitCode, 0) << c.name << ": " << r.output.left(300).toStdString();
+      EXPECT_EQ(r.exitCode, 0) << c.name << ": " << r.error.toStdString();
       ExpectSaneNumbers(out, c.name);
     }
   }
   // An input file of more than 16 MB is not read.
   const HeadlessResult huge = RunHeadless(db_.path(), QByteArray(kMaxInputBytes + 1, ' '), 2, {});
-  EXPECT_TRUE(test::ParseJson(huge.output)["error"].toString().contains(QString::fromUtf8("больше 16 МБ")));
+  EXPECT_TRUE(huge.error.contains(QString::fromUtf8("больше 16 МБ")));
 }
 
 TEST(DamagedDatabase, EveryDamagedValueOrFileIsRefusedNamingItsTable) {
@@ -174,7 +175,7 @@ TEST(DamagedDatabase, EveryDamagedValueOrFileIsRefusedNamingItsTable) {
       test::ExecOnFile(copy.path(), c.sql);
     }
     const HeadlessResult r = RunHeadless(copy.path(), Request(c.code, c.edits), 2, {});
-    const QString error = test::ParseJson(r.output)["error"].toString();
+    const QString& error = r.error;
     EXPECT_EQ(r.exitCode, 2) << c.sql.toStdString();
     EXPECT_TRUE(error.contains(c.expected)) << c.sql.toStdString() << ": " << error.toStdString();
   }
@@ -186,7 +187,7 @@ TEST(DamagedDatabase, EveryDamagedValueOrFileIsRefusedNamingItsTable) {
     ASSERT_TRUE(holder.open());
     QSqlQuery q(holder);
     ASSERT_TRUE(q.exec("BEGIN EXCLUSIVE") && q.exec("UPDATE Adjustment SET Tfb = Tfb"));
-    const QString error = test::ParseJson(RunHeadless(copy.path(), Request(5, {}), 2, {}).output)["error"].toString();
+    const QString error = RunHeadless(copy.path(), Request(5, {}), 2, {}).error;
     EXPECT_TRUE(error.contains(QString::fromUtf8("заблокирована другой программой"))) << error.toStdString();
     q.exec("ROLLBACK");
   }

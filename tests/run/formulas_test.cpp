@@ -3,15 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 #include "run/flame_geometry.h"
+#include "run/prepare.h"
+#include "run/run_texts.h"
 #include "run/probabilities.h"
 #include "run_fixtures.h"
 
 namespace velaron::run {
 namespace {
-
-constexpr double kPiTest = 3.14159265358979;
 
 TEST(Tilt, RulesByTheWindRatioAndNeverIntoTheGround) {
   const struct {
@@ -30,7 +31,7 @@ TEST(Tilt, RulesByTheWindRatioAndNeverIntoTheGround) {
       {0.05, 2, 0, "first rule with a strong Richardson term, 90 + 1.134 − 8000·0.05/2 < 0: horizontal"},
   };
   for (const auto& c : cases) EXPECT_NEAR(TiltDegrees(0, c.Rw, c.Ri), c.degrees, 1e-11) << c.how;
-  EXPECT_NEAR(TiltRadians(0, 0, 1.7), kPiTest / 2, 1e-15);
+  EXPECT_NEAR(TiltRadians(0, 0, 1.7), kPi / 2, 1e-15);
 }
 
 TEST(AsymmetricGeometry, FlatFlameLiftsOffATenthATiltedOneMore) {
@@ -46,13 +47,40 @@ TEST(AsymmetricGeometry, FlatFlameLiftsOffATenthATiltedOneMore) {
   EXPECT_NEAR(g.W1, 0.8040522371090076, 1e-12);
   EXPECT_NEAR(g.W2, 15.429712097463476, 1e-11);
   EXPECT_NEAR(g.ConeAngle, 0.1632245493489347, 1e-13);
-  EXPECT_NEAR(g.Tilt, 25 * kPiTest / 180, 1e-15);  // the model works with the jet's own elevation
-  EXPECT_NEAR(g.JetDir, -30 * kPiTest / 180, 1e-15);
+  EXPECT_NEAR(g.Tilt, 25 * kPi / 180, 1e-15);  // the model works with the jet's own elevation
+  EXPECT_NEAR(g.JetDir, -30 * kPi / 180, 1e-15);
   // Tilt π/3: LiftOff = LTorchWind·sin(KLift·π/3)/sin(π/3) = 9.880890428984637,
   // RL = √(LTorchWind² − LiftOff²·sin²) − LiftOff·cos = 43.64923860680944.
-  const AsymmetricGeometry t = ComputeAsymmetricGeometry(300, 100, 5, 0.02, 3, 30, kPiTest / 3);
+  const AsymmetricGeometry t = ComputeAsymmetricGeometry(300, 100, 5, 0.02, 3, 30, kPi / 3);
   EXPECT_NEAR(t.LiftOff, 9.880890428984637, 1e-11);
   EXPECT_NEAR(t.RL, 43.64923860680944, 1e-11);
+}
+
+// The jet-flame window's pipe is prepared by the run's own preparation, with the window's rules: no section,
+// ground or accident rate, the last run's probabilities, the typed temperature as it stands, the typed lift
+// angle as the jet's elevation, no fireball or cloud.
+TEST(JetFlamePipe, IsPreparedWithTheWindowsOwnRules) {
+  result::RunRequest r = test::GoodRequest(4);
+  r.pipeline.Temp = 10.4;
+  r.section = {};
+  r.section.Azimut = 40;
+  result::JetFlamePipe pipe{10, {}};
+  pipe.last.PAsimmTorch = 1e-3;
+  r.jetFlame = pipe;
+  RunData data = test::GoodData();
+  data.section = r.section;
+  data.ground.reset();
+  const PrepareResult p = PrepareRun(r, data, QDateTime::currentDateTime());
+  ASSERT_TRUE(p.ok()) << p.error.toStdString();
+  const models::DerivedQuantities& d = p.run->state.derived;
+  EXPECT_DOUBLE_EQ(d.TempK, 283.4);  // a dialog run reads the tables at whole degrees: 283
+  EXPECT_NEAR(d.JetAngle, 10 * kPi / 180, 1e-15);
+  EXPECT_NEAR(d.JetDir, -40 * kPi / 180, 1e-15);
+  EXPECT_EQ(std::tuple(d.AccidentRate, d.MassFireBall, d.MassGPVS, p.run->probabilities.PAsimmTorch),
+            std::tuple(0.0, 0.0, 0.0, 1e-3));
+  EXPECT_EQ(std::tuple(p.run->MeteoText[0], p.run->texts.LengthText), std::tuple(QString(), QString()));
+  r.jetFlame->LiftAngle = 95;
+  EXPECT_EQ(PrepareRun(r, data, QDateTime::currentDateTime()).error, QString::fromUtf8(texts::kLiftAngle));
 }
 
 }  // namespace

@@ -44,8 +44,8 @@ class Headless : public ::testing::Test {
   // A finished run's output on 200 m at 20 m (11 × 11 cells), which keeps the year-round codes quick.
   QJsonObject done(int code, const QStringList& grids = {}) {
     const HeadlessResult r = run(test::SampleRequest(code, 200, 20), grids);
-    EXPECT_EQ(r.exitCode, 0) << code << " " << r.output.left(400).toStdString();
-    return ParseJson(r.output);
+    EXPECT_EQ(r.exitCode, 0) << code << " " << r.error.toStdString();
+    return ParseJson(test::DriverOutput(r, grids));
   }
   test::DatabaseCopy db_;
 };
@@ -57,7 +57,7 @@ TEST_F(Headless, ThreadCountChangesNothing) {
     const QByteArray in = test::SampleRequest(code, 200, 20);
     const HeadlessResult one = run(in, grids, 1), three = run(in, grids, 3);
     ASSERT_EQ(one.exitCode, 0) << code;
-    EXPECT_EQ(one.output, three.output) << code;
+    EXPECT_EQ(test::DriverOutput(one, grids), test::DriverOutput(three, grids)) << code;
   }
 }
 

@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QJsonDocument>
 
+#include "output/json/run_json.h"
+
 namespace velaron::test {
 
 std::shared_ptr<const models::ReferenceTables> SyntheticTables() {
@@ -62,6 +64,10 @@ QJsonObject ParseJson(const QByteArray& out) {
   const QJsonDocument d = QJsonDocument::fromJson(out, &e);
   EXPECT_EQ(e.error, QJsonParseError::NoError) << out.left(300).toStdString();
   return d.object();
+}
+
+QByteArray DriverOutput(const run::HeadlessResult& r, const QStringList& grids) {
+  return r.record ? output::SnapshotJson(*r.record, grids) : output::ErrorJson(r.error);
 }
 
 DatabaseCopy::DatabaseCopy() {

@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <memory>
 
+#include "run/headless.h"
 #include "run/prepared_run.h"
 #include "result/run_request.h"
 #include "sample_request.h"
@@ -27,6 +28,8 @@ run::RunData GoodData();
 
 // The headless driver's JSON output as an object (a parse error fails the test).
 QJsonObject ParseJson(const QByteArray& out);
+// What the driver prints for a headless run: its record with the named grids, or its refusal.
+QByteArray DriverOutput(const run::HeadlessResult& r, const QStringList& grids = {});
 
 // A temporary copy of the pristine database; the file is removed with the object.
 class DatabaseCopy {

@@ -25,8 +25,6 @@ using models::CalcState;
 using models::FlameShape;
 using models::Grid;
 
-constexpr double kTestPi = 3.14159265358979;
-
 // A 100 m × 100 m grid at 10 m with a 50 m flame, an outflow of 300 m/s and a route azimuth of 30°.
 CalcState BaseState() {
   CalcState s;
@@ -93,7 +91,7 @@ Grid FieldOf(const CalcState& base, FlameShape shape, double speed, int state) {
   base.dimension(g);
   for (int iy = -g.ny(); iy <= g.ny(); ++iy)
     for (int ix = -g.nx(); ix <= g.nx(); ++ix)
-      g(ix, iy) = FluxAt(shape, 1 - 0.1 * speed, (state - 1) * kTestPi / 4 + kTestPi / 2, ix, iy, base.settings.CStep);
+      g(ix, iy) = FluxAt(shape, 1 - 0.1 * speed, (state - 1) * kPi / 4 + kPi / 2, ix, iy, base.settings.CStep);
   return g;
 }
 
@@ -257,11 +255,11 @@ TEST(YearRoundSeasons, AsymmetricFrustumTakesTheWindOfTheCalmSummerState) {
   const double Ri0 = std::cbrt(9.81 / ((DEq * W) * (DEq * W))) * L0;
   const double Rw = 1.0 / W;
   // Tilt of the calm summer state (first rule, the run's jet angle 0 for the pit and symmetric flames).
-  const double tiltDeg = 90 - ((0 - kTestPi / 2) * (1 - std::exp(-25.6 * Rw)) + 8000 * Rw / Ri0);
+  const double tiltDeg = 90 - ((0 - kPi / 2) * (1 - std::exp(-25.6 * Rw)) + 8000 * Rw / Ri0);
   ASSERT_GT(tiltDeg, 0);  // about 52°: no clamping
-  const double T = tiltDeg * kTestPi / 180;
-  const double J = 25.0 / 180 * kTestPi;
-  const double LTW = (0.51 * std::exp(-0.4 * W) + 0.49) * L0 * (1 - 0.00607 * (J - kTestPi / 2));
+  const double T = tiltDeg * kPi / 180;
+  const double J = 25.0 / 180 * kPi;
+  const double LTW = (0.51 * std::exp(-0.4 * W) + 0.49) * L0 * (1 - 0.00607 * (J - kPi / 2));
   const double KLift = 0.185 * std::exp(-20 * Rw) + 0.015;
   const double LiftOff = LTW * std::sin(KLift * T) / std::sin(T);
   const double RL = std::sqrt(LTW * LTW - LiftOff * LiftOff * std::sin(T) * std::sin(T)) - LiftOff * std::cos(T);
@@ -276,10 +274,10 @@ TEST(YearRoundSeasons, AsymmetricFrustumTakesTheWindOfTheCalmSummerState) {
   EXPECT_NEAR(d.W1, W1, 1e-12);
   EXPECT_NEAR(d.W2, W2, 1e-12);
   EXPECT_NEAR(d.ConeAngle, std::atan(((W2 - W1) / 2) / RL), 1e-12);
-  EXPECT_NEAR(d.JetDir, -30 * kTestPi / 180, 1e-15);
+  EXPECT_NEAR(d.JetDir, -30 * kPi / 180, 1e-15);
   // The flame section and the frame are those of the calm summer state too.
   EXPECT_DOUBLE_EQ(d.KEllipse, 0.9);
-  EXPECT_DOUBLE_EQ(d.WindAngle, 2.5 * kTestPi);
+  EXPECT_DOUBLE_EQ(d.WindAngle, 2.5 * kPi);
 }
 
 // --- Layers, the displayed field and the percent of the largest flux ------------------------------

@@ -13,9 +13,9 @@
 #include <optional>
 
 #include "common/output_file.h"
-
-#include "output/pictures/run_pictures.h"
-#include "output/report/single_reports.h"
+#include "output/json/run_json.h"
+#include "output/report/docx_writer.h"
+#include "output/report/report_of_record.h"
 #include "output/workbook/result_workbook.h"
 #include "run/headless.h"
 
@@ -37,7 +37,7 @@ bool Print(const QByteArray& bytes) {
   return false;
 }
 
-int Refuse(const QString& message) { return Print(velaron::run::ErrorJson(message)) ? 2 : kOutputFailed; }
+int Refuse(const QString& message) { return Print(velaron::output::ErrorJson(message)) ? 2 : kOutputFailed; }
 
 int Usage(const char* why) {
   std::fprintf(stderr, "velaron-calc: %s\nusage: velaron-calc --db DATABASE INPUT.json [--threads N] [--grids NAME,...] [--workbook OUT.xlsx] [--report OUT.docx]\n",
@@ -121,21 +121,19 @@ int main(int argc, char** argv) {
       return velaron::output::SheetGridFault(request.settings.XLimit, request.settings.YLimit, request.settings.CStep);
     };
   const velaron::run::HeadlessResult r = velaron::run::RunHeadless(db, json, threads, grids, workbookFits);
-  if (r.exitCode == 0 && r.record && (!workbook.isEmpty() || !reportPath.isEmpty())) {
-    // The documents of the run, from the same record and through the same code as the window, with the
-    // pictures the results tab shows.
-    velaron::output::DrawResultPictures(*r.record, r.record->request.options.Opt3D);
-    if (!workbook.isEmpty()) {
-      const auto written = velaron::output::WriteResultWorkbook(*r.record, workbook);
-      if (!written.ok) {
-        std::fprintf(stderr, "velaron-calc: %s: %s\n", qPrintable(workbook), qPrintable(written.detail));
-        return Refuse(written.message);
-      }
-    }
-    if (!reportPath.isEmpty()) {
-      if (QString e = velaron::report::WriteReportOfRecord(*r.record, reportPath, QDate::currentDate()); !e.isEmpty())
-        return Refuse(e);
+  if (r.exitCode != 0 || !r.record) return Refuse(r.error);
+  // The documents of the run, from the same record and through the same code as the window.
+  if (!workbook.isEmpty()) {
+    const auto written = velaron::output::WriteResultWorkbook(*r.record, workbook);
+    if (!written.ok) {
+      std::fprintf(stderr, "velaron-calc: %s: %s\n", qPrintable(workbook), qPrintable(written.detail));
+      return Refuse(written.message);
     }
   }
-  return Print(r.output) ? r.exitCode : kOutputFailed;
+  if (!reportPath.isEmpty()) {
+    const auto doc = velaron::report::ReportOfRecord(*r.record, QDate::currentDate());
+    if (!doc) return Refuse(QString::fromUtf8(velaron::report::kNoReportWriter));
+    if (QString e = velaron::report::WriteDocx(*doc, reportPath); !e.isEmpty()) return Refuse(e);
+  }
+  return Print(velaron::output::SnapshotJson(*r.record, grids)) ? 0 : kOutputFailed;
 }

@@ -8,12 +8,12 @@
 #include <cmath>
 
 #include "common/numtext.h"
+#include "common/qt_text.h"
 
 namespace velaron::output {
 
 namespace {
 
-QString Plain(double v) { return QString::fromStdString(FormatNumber(v)); }
 
 // The smallest multiple of `step` at or above `v`, one step more when the curve would touch the frame.
 double RoundUp(double v, double step, bool strictlyAbove) {
@@ -80,10 +80,10 @@ QImage RenderDistanceChart(const std::vector<std::pair<double, double>>& points,
   std::vector<double> yTicks;
   for (double v = 0; v <= a.yMax * (1 + 1e-9); v += a.yStep) yTicks.push_back(v);
   int labelW = 0;
-  for (double v : yTicks) labelW = std::max(labelW, fm.horizontalAdvance(Plain(v)));
+  for (double v : yTicks) labelW = std::max(labelW, fm.horizontalAdvance(NumberText(v)));
   const int pad = fm.height() / 2;
   const QRect plot(pad + fm.height() + 4 + labelW + 6, pad + fm.height() / 2, 0, 0);
-  const QRect frame(plot.left(), plot.top(), w - plot.left() - fm.horizontalAdvance(Plain(a.xMax)) / 2 - pad,
+  const QRect frame(plot.left(), plot.top(), w - plot.left() - fm.horizontalAdvance(NumberText(a.xMax)) / 2 - pad,
                     h - plot.top() - pad - fm.height() * 2 - 8);
   auto toPx = [&](double x, double y) {
     return QPointF(frame.left() + x / a.xMax * frame.width(), frame.bottom() - y / a.yMax * frame.height());
@@ -96,11 +96,11 @@ QImage RenderDistanceChart(const std::vector<std::pair<double, double>>& points,
   for (double v : yTicks) {
     const QPointF at = toPx(0, v);
     p.drawText(QRectF(at.x() - labelW - 6, at.y() - fm.height() / 2.0, labelW + 2, fm.height()),
-               Qt::AlignRight | Qt::AlignVCenter, Plain(v));
+               Qt::AlignRight | Qt::AlignVCenter, NumberText(v));
   }
   for (double v = 0; v <= a.xMax * (1 + 1e-9); v += a.xStep) {
     const QPointF at = toPx(v, 0);
-    const QString t = Plain(v);
+    const QString t = NumberText(v);
     const int tw = fm.horizontalAdvance(t) + 4;
     p.drawText(QRectF(at.x() - tw / 2.0, at.y() + 3, tw, fm.height()), Qt::AlignCenter, t);
   }

@@ -22,17 +22,19 @@ PictureKind DamageKindOf(const result::RunSnapshot& record) {
   return record.isOverpressure() ? PictureKind::Overpressure : PictureKind::HeatFlux;
 }
 
-void DrawResultPictures(result::RunSnapshot& record, bool opt3D, QSize size) {
+RunPictures DrawResultPictures(const result::RunSnapshot& record, QSize size) {
   const int step = record.request.settings.CStep;
   auto draw = [&](const models::Grid& grid, PictureKind kind) {
-    PictureOptions o = RunPictureOptions(record, kind, opt3D);
+    PictureOptions o = RunPictureOptions(record, kind, record.request.options.Opt3D);
     o.width = size.width();
     o.height = size.height();
     return RenderResultPicture(grid, step, o);
   };
-  record.imgDiagr1 = draw(record.GridValue, DamageKindOf(record));
-  record.imgDiagr2 = draw(record.GridProc, PictureKind::Probability);
-  record.imgRisk = draw(record.GridRisk, PictureKind::Risk);  // always seen from above
+  RunPictures pictures;
+  pictures.imgDiagr1 = draw(record.GridValue, DamageKindOf(record));
+  pictures.imgDiagr2 = draw(record.GridProc, PictureKind::Probability);
+  pictures.imgRisk = draw(record.GridRisk, PictureKind::Risk);  // always seen from above
+  return pictures;
 }
 
 namespace {

@@ -9,6 +9,7 @@
 #include <numbers>
 
 #include "common/numtext.h"
+#include "common/qt_text.h"
 #include "output/pictures/result_pictures.h"
 
 namespace velaron::output {
@@ -58,7 +59,7 @@ std::vector<double> RoseRings(double largest) {
   return edges;
 }
 
-QString RoseRingText(double ring) { return QString::fromStdString(FormatNumber(ring)) + QStringLiteral(" %"); }
+QString RoseRingText(double ring) { return NumberText(ring) + QStringLiteral(" %"); }
 
 QImage DrawWindRose(const db::WindRow& town, QSize size) {
   const int w = std::max(size.width(), 160), h = std::max(size.height(), 120);

@@ -8,7 +8,7 @@
 #include <QStringList>
 #include <vector>
 
-#include "db/rows.h"
+#include "common/rows.h"
 #include "output/pictures/run_pictures.h"
 
 namespace velaron::output {

@@ -6,6 +6,7 @@
 #include "output/report/report_texts.h"
 #include "result/crossings.h"
 #include "result/scenarios.h"
+#include "result/zone_texts.h"
 
 namespace velaron::report {
 
@@ -22,7 +23,6 @@ Table& AddTableAtEnd(Document& doc, int rows, int cols, std::optional<double> si
   return doc.AddTable(rows, cols);
 }
 
-QString DirValue(double r) { return RadiusText(r); }
 
 }  // namespace
 
@@ -127,7 +127,6 @@ void WaveTable(Document& doc, const std::array<double, 8>& RadiusDP) {
   }
 }
 
-QString RadiusText(double r) { return r == -1 ? U(texts::kRefine) : Plain(r); }
 
 void ZoneTableBlock(Document& doc, const QString& title, const result::ZoneRow& zones, bool noteFollows) {
   doc.Step(12, Align::Center, false);
@@ -140,8 +139,8 @@ void ZoneTableBlock(Document& doc, const QString& title, const result::ZoneRow& 
   t.Append(1, 2, U(texts::kZoneDistance));
   for (int z = 0; z < 4; ++z) t.Append(z + 2, 1, U(texts::kZoneLabels[size_t(z)]));
   t.Append(6, 1, U(texts::kSafeZone));
-  for (int z = 0; z < 4; ++z) t.Append(z + 2, 2, RadiusText(zones[size_t(z)]));
-  t.Append(6, 2, zones[3] == -1 ? U(texts::kRefine) : QStringLiteral(">") + Plain(zones[3]));
+  for (int z = 0; z < 4; ++z) t.Append(z + 2, 2, result::RadiusText(zones[size_t(z)]));
+  t.Append(6, 2, result::SafeZoneText(zones[3]));
 }
 
 namespace {
@@ -161,9 +160,9 @@ void OneSeasonTable(Document& doc, const char* tail, const std::array<result::Zo
   for (int z = 0; z < 4; ++z) t.Append(z + 3, 1, U(texts::kZoneLabels[size_t(z)]));
   t.MergeCells(1, 2, 1, 9);
   t.Append(1, 2, U(texts::kDirectionHead));
-  for (int d = 0; d < 8; ++d) t.Append(2, d + 2, U(texts::kDirections[size_t(d)]));
+  for (int d = 0; d < 8; ++d) t.Append(2, d + 2, U(texts::kWindDirectionNames[size_t(d)]));
   for (int r = 3; r <= 6; ++r)
-    for (int c = 2; c <= 9; ++c) t.Append(r, c, DirValue(jet[size_t(c - 2)][size_t(r - 3)]));
+    for (int c = 2; c <= 9; ++c) t.Append(r, c, result::RadiusText(jet[size_t(c - 2)][size_t(r - 3)]));
   t.FitToContent(doc.page.textWidth());
 }
 
@@ -180,11 +179,11 @@ void TwoSeasonTable(Document& doc, const char* tail, const std::array<result::Zo
   t.MergeCells(1, 3, 1, 10);
   t.Append(1, 3, U(texts::kDirectionHead));
   for (int r = 3; r <= 10; ++r) t.Append(r, 2, U(r % 2 ? texts::kWinter : texts::kSummer));
-  for (int d = 0; d < 8; ++d) t.Append(2, d + 3, U(texts::kDirections[size_t(d)]));
+  for (int d = 0; d < 8; ++d) t.Append(2, d + 3, U(texts::kWindDirectionNames[size_t(d)]));
   for (int r = 3; r <= 10; ++r) {
     const auto& jet = r % 2 ? winter : summer;
     const int level = (r - 1) / 2;  // 1..4
-    for (int c = 3; c <= 10; ++c) t.Append(r, c, DirValue(jet[size_t(c - 3)][size_t(level - 1)]));
+    for (int c = 3; c <= 10; ++c) t.Append(r, c, result::RadiusText(jet[size_t(c - 3)][size_t(level - 1)]));
   }
   t.FitToContent(doc.page.textWidth());
 }
@@ -215,9 +214,13 @@ QStringList WeatherLines(const std::array<QString, 3>& m) {
           Line(texts::kWindDirection, QStringLiteral("\"") + m[2] + QStringLiteral("\"."))};
 }
 
-void FlameConeLines(Document& doc, double H, double kD, double kC) {
-  doc.Append(Line(texts::kFlameLength, Round2Text(H)) + Line(texts::kFlameDiameter, Round2Text(H * kD)) +
-             Line(texts::kConeLength, Round2Text(H * kC)) + Line(texts::kCylinderLength, Round2Text(H - H * kC)));
+QString ConeLines(double H, const result::FlameCone& cone) {
+  return Line(texts::kFlameDiameter, Round2Text(H * cone.diameter)) +
+         Line(texts::kConeLength, Round2Text(H * cone.cone)) + Line(texts::kCylinderLength, Round2Text(H - H * cone.cone));
+}
+
+void FlameConeLines(Document& doc, double H, const result::FlameCone& cone) {
+  doc.Append(Line(texts::kFlameLength, Round2Text(H)) + ConeLines(H, cone));
 }
 
 void AsymmetricFlameLines(Document& doc, double H, double HWind, const QString& liftAngle, double azimut) {

@@ -14,6 +14,17 @@
 
 namespace velaron::report {
 
+// Whether `recipes` hold one recipe of each scenario whose report has `form` and none of the others.
+template <class Recipes>
+constexpr bool OneRecipeEach(const Recipes& recipes, result::ReportForm form) {
+  for (const result::ScenarioFacts& f : result::kScenarios) {
+    int found = 0;
+    for (const auto& r : recipes) found += r.scenario == f.scenario;
+    if (found != (f.report == form ? 1 : 0)) return false;
+  }
+  return true;
+}
+
 // A report line: the label, the value's text and CR LF.
 QString Line(const char* label, const QString& value = QString());
 
@@ -47,8 +58,6 @@ void FigureBlock(Document& doc, const QImage& picture, const QString& caption, i
 // The 2 × 8 compression-wave table at the end of the document (10 pt, fixed widths 100 / 50 pt).
 void WaveTable(Document& doc, const std::array<double, 8>& RadiusDP);
 
-// The radius text of the zone tables: "уточнить" for −1, else the plain number.
-QString RadiusText(double r);
 // Title (an empty line before it, 12 pt centred) and the 6 × 2 damage-zone table of the run's radii;
 // `noteFollows`: the table stays on one page with the note written after it.
 void ZoneTableBlock(Document& doc, const QString& title, const result::ZoneRow& zones, bool noteFollows = false);
@@ -59,7 +68,10 @@ void DirectionTables(Document& doc, int scenarioCode, const result::ZoneRDirRows
 
 // Jet blocks.
 QStringList WeatherLines(const std::array<QString, 3>& meteo);  // W1..W3, each ending in CR LF
-void FlameConeLines(Document& doc, double LTorch, double diameterFactor, double coneFactor);
+// The flame of length H as a cone followed by a cylinder: the diameter, cone and cylinder lines.
+QString ConeLines(double H, const result::FlameCone& cone);
+// The flame length line and the cone lines.
+void FlameConeLines(Document& doc, double LTorch, const result::FlameCone& cone);
 void AsymmetricFlameLines(Document& doc, double LTorch, double LTorchWind, const QString& liftAngle, double azimut);
 // The closing weather note, its four lines kept on one page.
 void WeatherNoteBlock(Document& doc, const std::array<QString, 3>& meteo);

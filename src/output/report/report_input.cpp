@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "common/numtext.h"
 #include "output/pictures/chart_picture.h"
+#include "output/pictures/run_pictures.h"
 #include "result/crossings.h"
 #include "output/report/report_numbers.h"
 
@@ -22,7 +24,7 @@ QImage Chart(const result::DistanceSeries& s, const char* xFallback, const char*
 
 }  // namespace
 
-ReportInput InputFromRecord(const result::RunSnapshot& r, const QDate& today, bool drawCharts) {
+ReportInput InputFromRecord(const result::RunSnapshot& r, const QDate& today, bool drawFigures) {
   ReportInput in;
   const auto& req = r.request;
   const auto& st = req.settings;
@@ -68,17 +70,18 @@ ReportInput InputFromRecord(const result::RunSnapshot& r, const QDate& today, bo
   in.WorstDirWord = r.WorstDir[1];
   in.CurZones = r.CurZones;
   in.ZoneRDir = r.ZoneRDir;
-  in.imgRisk = r.imgRisk;
-  in.imgDiagr1 = r.imgDiagr1;
-  in.imgDiagr2 = r.imgDiagr2;
-  if (drawCharts) {
+  if (drawFigures) {
+    const output::RunPictures pictures = output::DrawResultPictures(r);
+    in.imgRisk = pictures.imgRisk;
+    in.imgDiagr1 = pictures.imgDiagr1;
+    in.imgDiagr2 = pictures.imgDiagr2;
     const double xMax = std::max(r.graf1.points.empty() ? 0.0 : r.graf1.points.back().first,
                                  r.graf2.points.empty() ? 0.0 : r.graf2.points.back().first);
     if (!r.graf1.points.empty())
-      in.graf1 = Chart(r.graf1, "Расстояние от газопровода, м",
-                       r.isOverpressure() ? "Избыточное давление, кПа" : "Плотность тепл. потока, кВт/кв.м", xMax);
+      in.graf1 = Chart(r.graf1, result::kDistanceAxisTitle,
+                       r.isOverpressure() ? result::kOverpressureAxisTitle : result::kFluxAxisTitle, xMax);
     if (!r.graf2.points.empty())
-      in.graf2 = Chart(r.graf2, "Расстояние от газопровода, м", "Вероятность поражения, %", xMax);
+      in.graf2 = Chart(r.graf2, result::kDistanceAxisTitle, result::kPercentAxisTitle, xMax);
   }
   in.ScenarioName = r.ScenarioName;
   in.cityName = req.texts.cityName;
@@ -88,6 +91,25 @@ ReportInput InputFromRecord(const result::RunSnapshot& r, const QDate& today, bo
   in.DavlUp = req.pipeline.DavlUp;
   in.Diametr = req.pipeline.Diametr;
   return in;
+}
+
+db::ReportSummaryRow SummaryRow(const ReportInput& in, const QDateTime& now) {
+  db::ReportSummaryRow row;
+  row.Date = now;
+  row.dlit = static_cast<int>(MinuteCount(in.start, in.end));
+  row.Mestn = in.Mestn;
+  row.scen = in.ScenarioName;
+  row.Grunt = in.groundNames[0];
+  row.Gr_grunt = in.groundNames[1];
+  row.Type_grunt = in.groundNames[2];
+  row.Vid_grunt = in.groundNames[3];
+  // The table keeps the diameter as a number: the text as typed, read with the decimal comma.
+  row.Dtr = ParseNumberLoose(in.diameterText.toStdString()).value_or(in.Diametr);
+  row.Davl_sr = (in.DavlUp + in.DavlDown) / 2;
+  row.Vid_gaz = in.gasName;
+  row.City = in.cityName;
+  row.Region = in.regionName;
+  return row;
 }
 
 }  // namespace velaron::report

@@ -9,6 +9,7 @@
 #include <QString>
 #include <array>
 
+#include "common/rows.h"
 #include "result/run_snapshot.h"
 
 namespace velaron::report {
@@ -59,8 +60,13 @@ struct ReportInput {
 // Size of the distance-chart pictures, pixels: print resolution at the page's text width.
 inline constexpr int kChartWidth = 1600, kChartHeight = 1000;
 
-// Gathers the report's input from the record; `today` is the date line's date. The distance charts are
-// drawn from the record's series by the pictures layer unless `drawCharts` is false.
-ReportInput InputFromRecord(const result::RunSnapshot& record, const QDate& today, bool drawCharts = true);
+// Gathers the report's input from the record; `today` is the date line's date. The figures (the three
+// result pictures from the grids, the two distance charts from their series) are drawn by the pictures
+// layer unless `drawFigures` is false.
+ReportInput InputFromRecord(const result::RunSnapshot& record, const QDate& today, bool drawFigures = true);
+
+// The summary row of `tabOtchet` for a report written at `now`: the run's duration in minute boundaries,
+// the texts the windows showed when the run started and the mean of the two pressures.
+db::ReportSummaryRow SummaryRow(const ReportInput& in, const QDateTime& now);
 
 }  // namespace velaron::report

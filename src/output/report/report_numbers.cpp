@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "common/numtext.h"
+#include "common/qt_text.h"
 
 namespace velaron::report {
 
@@ -50,7 +51,7 @@ QString FormatExp(double value) {
   return Thousandths(k) + (n <= 10 ? QStringLiteral("E-0") : QStringLiteral("E-")) + QString::number(n - 1);
 }
 
-QString Plain(double value) { return QString::fromStdString(FormatNumber(value)); }
+QString Plain(double value) { return NumberText(value); }
 
 QString Round2Text(double value) { return Plain(Round2(value)); }
 

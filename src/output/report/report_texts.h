@@ -4,7 +4,12 @@
 
 #include <array>
 
+#include "common/texts.h"
+
 namespace velaron::report::texts {
+
+using velaron::texts::kRefine;
+using velaron::texts::kWindDirectionNames;
 
 inline constexpr const char* kEdgeWarning =
     "Увеличьте ширину зоны расчета (Меню: Файл->Параметры), результаты зон поражения не правильные!!!";
@@ -112,12 +117,10 @@ inline constexpr std::array<const char*, 4> kZoneLabels = {
     "Зона безусловного поражения, Рпор>99%", "Зона возможно сильных поражений, 50%<Рпор<=99%",
     "Зона возможно средних поражений, 33%<Рпор<=50%", "Зона возможно слабых поражений, 1%<Рпор<=33%"};
 inline constexpr const char* kSafeZone = "Зона безопасности, Рпор<=1%";
-inline constexpr const char* kRefine = "уточнить";
 
 // Direction tables.
 inline constexpr const char* kDirectionHead = "Направление градиента теплового поля от места аварии";
 inline constexpr const char* kSeasonHead = "Время года возникновения сценария (лето, зима)";
-inline constexpr std::array<const char*, 8> kDirections = {"С", "С-В", "В", "Ю-В", "Ю", "Ю-З", "З", "С-З"};
 inline constexpr const char* kWinter = "зима";
 inline constexpr const char* kSummer = "лето";
 inline constexpr const char* kDirCaptionHead =

@@ -2,63 +2,93 @@
 
 #include <array>
 
-#include "output/report/docx_writer.h"
 #include "output/report/report_blocks.h"
 #include "output/report/report_numbers.h"
 #include "output/report/report_texts.h"
-#include "output/report/year_reports.h"
 
 namespace velaron::report {
 
 namespace {
 
 using R = SingleReportRecipe;
+using result::Scenario;
 
 constexpr std::array<SingleReportRecipe, 6> kRecipes = {{
-    {2, "Аварийный сценарий \"Физический взрыв\" при гильотинном разрушении газопровода", 14, R::Settings::None,
-     false, false, true, true, R::Results::None, 0, 0,
-     "Таблица ___ Параметры волны сжатия от аварийного сценария \"Физический взрыв\" при гильотинном разрушении "
-     "газопровода",
-     false, texts::kFigPressureChart, texts::kFigPressureDiagram,
-     "Таблица __ Зоны вероятного поражения человека от аварийного сценария  \"Физический взрыв\"", false, false},
-    {3, "Аварийный сценарий \"Котлованный факел\" при гильотинном разрушении газопровода", 12, R::Settings::None,
-     true, true, false, false, R::Results::JetCone, 0.65, 0.5, nullptr, false, nullptr, texts::kFigFluxDiagram,
-     "Таблица __ Зоны вероятного поражения человека от аварийного сценария \"Котлованный факел\" по  введенным "
-     "метеоданным",
-     true, true},
-    {4, "Аварийный сценарий \"Ассиметричный факел\" при гильотинном разрушении газопровода", 12, R::Settings::None,
-     true, true, false, false, R::Results::JetAsymmetric, 0, 0, nullptr, false, nullptr, texts::kFigFluxDiagram,
-     "Таблица __ Зоны вероятного поражения человека от аварийного сценария \"Ассиметричный факел\" по  введенным "
-     "метеоданным",
-     true, true},
-    {5, "Аварийный сценарий \"Симметричный факел\" при гильотинном разрушении газопровода", 12, R::Settings::None,
-     true, true, false, false, R::Results::JetCone, 0.4, 0.6, nullptr, false, nullptr, texts::kFigFluxDiagram,
-     "Таблица __ Зоны вероятного поражения человека от аварийного сценария \"Симметричный факел\" по  введенным "
-     "метеоданным",
-     true, true},
-    {6, "Аварийный сценарий \"Огневой шар\" при гильотинном разрушении газопровода", 12, R::Settings::FireBall, true,
-     false, false, false, R::Results::FireBall, 0, 0, nullptr, false, texts::kFigFluxChart, texts::kFigFluxDiagram,
-     "Таблица __ Зоны вероятного поражения человека от аварийного сценария  \"Огневой шар\"", false, false},
-    {8, "Аварийный сценарий \"Горение ГПВС\" при гильотинном разрушении газопровода", 12, R::Settings::Cloud, false,
-     false, false, false, R::Results::Cloud, 0, 0,
-     "Таблица ___ Параметры волны сжатия от аварийного сценария \"Горение ГПВС\" при гильотинном разрушении "
-     "газопровода",
-     true, texts::kFigCloudChart, texts::kFigPressureDiagram,
-     "Таблица __ Зоны вероятного поражения человека от аварийного сценария  \"Горение ГПВС\"", false, false},
+    {.scenario = Scenario::Explosion,
+     .title = "Аварийный сценарий \"Физический взрыв\" при гильотинном разрушении газопровода",
+     .inputHeadingSize = 14,
+     .emptyLineBeforeResults = true,
+     .emptyLineAfterMassFlow = true,
+     .waveTitle = "Таблица ___ Параметры волны сжатия от аварийного сценария \"Физический взрыв\" при гильотинном "
+                  "разрушении газопровода",
+     .graf1Caption = texts::kFigPressureChart,
+     .diagram1Caption = texts::kFigPressureDiagram,
+     .zoneTitle = "Таблица __ Зоны вероятного поражения человека от аварийного сценария  \"Физический взрыв\""},
+    {.scenario = Scenario::PitJet,
+     .title = "Аварийный сценарий \"Котлованный факел\" при гильотинном разрушении газопровода",
+     .escapeSpeed = true,
+     .weather = true,
+     .results = R::Results::JetCone,
+     .diagram1Caption = texts::kFigFluxDiagram,
+     .zoneTitle = "Таблица __ Зоны вероятного поражения человека от аварийного сценария \"Котлованный факел\" по  "
+                  "введенным метеоданным",
+     .directionTables = true,
+     .weatherNote = true},
+    {.scenario = Scenario::AsymmetricJet,
+     .title = "Аварийный сценарий \"Ассиметричный факел\" при гильотинном разрушении газопровода",
+     .escapeSpeed = true,
+     .weather = true,
+     .results = R::Results::JetAsymmetric,
+     .diagram1Caption = texts::kFigFluxDiagram,
+     .zoneTitle = "Таблица __ Зоны вероятного поражения человека от аварийного сценария \"Ассиметричный факел\" по  "
+                  "введенным метеоданным",
+     .directionTables = true,
+     .weatherNote = true},
+    {.scenario = Scenario::SymmetricJet,
+     .title = "Аварийный сценарий \"Симметричный факел\" при гильотинном разрушении газопровода",
+     .escapeSpeed = true,
+     .weather = true,
+     .results = R::Results::JetCone,
+     .diagram1Caption = texts::kFigFluxDiagram,
+     .zoneTitle = "Таблица __ Зоны вероятного поражения человека от аварийного сценария \"Симметричный факел\" по  "
+                  "введенным метеоданным",
+     .directionTables = true,
+     .weatherNote = true},
+    {.scenario = Scenario::FireBall,
+     .title = "Аварийный сценарий \"Огневой шар\" при гильотинном разрушении газопровода",
+     .settings = R::Settings::FireBall,
+     .escapeSpeed = true,
+     .results = R::Results::FireBall,
+     .graf1Caption = texts::kFigFluxChart,
+     .diagram1Caption = texts::kFigFluxDiagram,
+     .zoneTitle = "Таблица __ Зоны вероятного поражения человека от аварийного сценария  \"Огневой шар\""},
+    {.scenario = Scenario::GasCloud,
+     .title = "Аварийный сценарий \"Горение ГПВС\" при гильотинном разрушении газопровода",
+     .settings = R::Settings::Cloud,
+     .results = R::Results::Cloud,
+     .waveTitle = "Таблица ___ Параметры волны сжатия от аварийного сценария \"Горение ГПВС\" при гильотинном "
+                  "разрушении газопровода",
+     .waveTitleInResults = true,
+     .graf1Caption = texts::kFigCloudChart,
+     .diagram1Caption = texts::kFigPressureDiagram,
+     .zoneTitle = "Таблица __ Зоны вероятного поражения человека от аварийного сценария  \"Горение ГПВС\""},
 }};
+
+static_assert(OneRecipeEach(kRecipes, result::ReportForm::Single));
 
 QString U(const char* s) { return QString::fromUtf8(s); }
 
 }  // namespace
 
-const SingleReportRecipe* SingleRecipeOf(int code) {
+const SingleReportRecipe* SingleRecipeOf(Scenario scenario) {
   for (const auto& r : kRecipes)
-    if (r.code == code) return &r;
+    if (r.scenario == scenario) return &r;
   return nullptr;
 }
 
 std::optional<Document> BuildSingleReport(const ReportInput& in) {
-  const SingleReportRecipe* r = SingleRecipeOf(in.ScenarioCode);
+  const std::optional<Scenario> scenario = result::ScenarioOf(in.ScenarioCode);
+  const SingleReportRecipe* r = scenario ? SingleRecipeOf(*scenario) : nullptr;
   if (!r) return std::nullopt;
   Document doc;
   EdgeWarningBlock(doc, in.ZoneAtEdge);
@@ -86,7 +116,7 @@ std::optional<Document> BuildSingleReport(const ReportInput& in) {
       doc.Append(Line(texts::kCloudFraction, Round2Text(in.Dola_obl)) + Line(texts::kCloudMass, Round2Text(in.MassGPVS)));
       break;
     case R::Results::JetCone:
-      FlameConeLines(doc, in.LTorch, r->flameDiameterFactor, r->flameConeFactor);
+      FlameConeLines(doc, in.LTorch, result::FactsOf(r->scenario).flameCone);
       break;
     case R::Results::JetAsymmetric:
       AsymmetricFlameLines(doc, in.LTorch, in.LTorchWind, in.liftAngleText, in.Azimut);
@@ -118,14 +148,6 @@ std::optional<Document> BuildSingleReport(const ReportInput& in) {
   ZoneTableBlock(doc, U(r->zoneTitle), in.CurZones, r->weatherNote);
   if (r->weatherNote) WeatherNoteBlock(doc, in.MeteoText);
   return doc;
-}
-
-QString WriteReportOfRecord(const result::RunSnapshot& record, const QString& path, const QDate& today) {
-  const ReportInput in = InputFromRecord(record, today);
-  std::optional<Document> doc = BuildSingleReport(in);
-  if (!doc) doc = BuildYearReport(in, YearInputFromRecord(record));
-  if (!doc) return U(kNoReportWriter);
-  return WriteDocx(*doc, path);
 }
 
 }  // namespace velaron::report

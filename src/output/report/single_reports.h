@@ -6,40 +6,35 @@
 
 #include "output/report/document.h"
 #include "output/report/report_input.h"
+#include "result/scenarios.h"
 
 namespace velaron::report {
 
 struct SingleReportRecipe {
-  int code;
+  result::Scenario scenario;
   const char* title;
-  double inputHeadingSize;     // "Исходные данные": 14 in the explosion report, 12 elsewhere
-  enum class Settings { None, FireBall, Cloud } settings;  // lines after the fourth ground line
-  bool escapeSpeed;            // escape-speed line after the grid step
-  bool weather;                // entered-weather lines (jet fires)
-  bool emptyLineBeforeResults;
-  bool emptyLineAfterMassFlow;
-  enum class Results { None, FireBall, Cloud, JetCone, JetAsymmetric } results;
-  double flameDiameterFactor, flameConeFactor;  // JetCone: diameter = k·H, cone = k·H
-  const char* waveTitle;       // compression-wave table title, or nullptr
-  bool waveTitleInResults;     // the title follows the result lines in the same paragraph step
-  const char* graf1Caption;    // nullptr: the jet caption with the direction word
-  const char* diagram1Caption;
-  const char* zoneTitle;
-  bool directionTables;
-  bool weatherNote;
+  double inputHeadingSize = 12;  // "Исходные данные": 14 in the explosion report
+  enum class Settings { None, FireBall, Cloud } settings = Settings::None;  // lines after the fourth ground line
+  bool escapeSpeed = false;      // escape-speed line after the grid step
+  bool weather = false;          // entered-weather lines (jet fires)
+  bool emptyLineBeforeResults = false;
+  bool emptyLineAfterMassFlow = false;
+  // JetCone: the flame as the scenario table's cone of the scenario.
+  enum class Results { None, FireBall, Cloud, JetCone, JetAsymmetric } results = Results::None;
+  const char* waveTitle = nullptr;  // compression-wave table title, or nullptr
+  bool waveTitleInResults = false;  // the title follows the result lines in the same paragraph step
+  const char* graf1Caption = nullptr;  // nullptr: the jet caption with the direction word
+  const char* diagram1Caption = nullptr;
+  const char* zoneTitle = nullptr;
+  bool directionTables = false;
+  bool weatherNote = false;
 };
 
-// The recipe of a single-scenario code, or nothing (codes 1 and 7 and codes outside 1..8).
-const SingleReportRecipe* SingleRecipeOf(int scenarioCode);
+// The recipe of a scenario whose report is a single scenario's, or nothing.
+const SingleReportRecipe* SingleRecipeOf(result::Scenario scenario);
 
 // The whole document of a single-scenario report; nothing for a code without a recipe.
 std::optional<Document> BuildSingleReport(const ReportInput& in);
 
-// Builds the report of a finished run and writes it to `path` (no summary row, no dialog): the driver's
-// "--report". An empty text when written, else the message.
-QString WriteReportOfRecord(const result::RunSnapshot& record, const QString& path, const QDate& today);
-
-// The message for a code whose report is not written here.
-inline constexpr const char* kNoReportWriter = "Запись отчета по этому сценарию пока недоступна.";
 
 }  // namespace velaron::report

@@ -6,7 +6,7 @@
 #include <QImage>
 #include <optional>
 
-#include "db/rows.h"
+#include "common/rows.h"
 #include "output/report/document.h"
 
 namespace velaron::report {

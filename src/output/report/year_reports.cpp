@@ -13,27 +13,34 @@ namespace velaron::report {
 namespace {
 
 using R = YearReportRecipe;
+using result::Scenario;
 
 constexpr std::array<YearReportRecipe, 2> kRecipes = {{
-    {7, texts::kTitleYearJets, false, R::Flames::AllJets, texts::kFigPercentChart, texts::kFigYearJetsPercentDiagram,
-     YearTableForm::Jets},
-    {1, texts::kTitleComplex, true, R::Flames::Complex, texts::kFigComplexPercentChart,
-     texts::kFigComplexPercentDiagram, YearTableForm::Complex},
+    {.scenario = Scenario::YearRoundJets,
+     .title = texts::kTitleYearJets,
+     .flames = R::Flames::AllJets,
+     .percentChartCaption = texts::kFigPercentChart,
+     .percentDiagramCaption = texts::kFigYearJetsPercentDiagram,
+     .table = YearTableForm::Jets},
+    {.scenario = Scenario::Complex,
+     .title = texts::kTitleComplex,
+     .settingsLines = true,
+     .flames = R::Flames::Complex,
+     .percentChartCaption = texts::kFigComplexPercentChart,
+     .percentDiagramCaption = texts::kFigComplexPercentDiagram,
+     .table = YearTableForm::Complex},
 }};
 
-QString U(const char* s) { return QString::fromUtf8(s); }
+static_assert(OneRecipeEach(kRecipes, result::ReportForm::YearRound));
 
-// A jet kind reported as a cone followed by a cylinder, with fixed fractions of the flame length H.
-QString ConeLines(const char* head, double diameter, double cone, double cylinder) {
-  return Line(head) + Line(texts::kFlameDiameter, Round2Text(diameter)) + Line(texts::kConeLength, Round2Text(cone)) +
-         Line(texts::kCylinderLength, Round2Text(cylinder));
-}
+QString U(const char* s) { return QString::fromUtf8(s); }
 
 // The flame dimensions of all three jet kinds, appended to the result head's paragraph step.
 QString FlameLines(const R& r, const ReportInput& in, double W2) {
   const double H = in.LTorch;
-  const QString pit = ConeLines(texts::kPitJet, 0.65 * H, 0.5 * H, H - 0.5 * H);
-  const QString symmetric = ConeLines(texts::kSymmetricJet, 0.4 * H, 0.6 * H, H - 0.6 * H);
+  using result::FactsOf;
+  const QString pit = Line(texts::kPitJet) + ConeLines(H, FactsOf(Scenario::PitJet).flameCone);
+  const QString symmetric = Line(texts::kSymmetricJet) + ConeLines(H, FactsOf(Scenario::SymmetricJet).flameCone);
   const QString asymmetricLength = Line(texts::kAsymmetricLength, Round2Text(in.LTorchWind));
   const QString angles = Line(texts::kLiftAngle, in.liftAngleText) + Line(texts::kTurnAngle, Plain(in.Azimut));
   QString s = Line(texts::kFlameLength, Round2Text(H));
@@ -53,18 +60,19 @@ YearReportInput YearInputFromRecord(const result::RunSnapshot& record, bool draw
   y.ZoneR = record.ZoneR;
   y.town = record.town;
   y.W2 = record.derived.W2;
-  if (drawRose && record.town && !record.windRoseFailed) y.rose = output::DrawWindRose(*record.town);
+  if (drawRose && record.town) y.rose = output::DrawWindRose(*record.town);
   return y;
 }
 
-const YearReportRecipe* YearRecipeOf(int code) {
+const YearReportRecipe* YearRecipeOf(Scenario scenario) {
   for (const auto& r : kRecipes)
-    if (r.code == code) return &r;
+    if (r.scenario == scenario) return &r;
   return nullptr;
 }
 
 std::optional<Document> BuildYearReport(const ReportInput& in, const YearReportInput& year) {
-  const YearReportRecipe* r = YearRecipeOf(in.ScenarioCode);
+  const std::optional<Scenario> scenario = result::ScenarioOf(in.ScenarioCode);
+  const YearReportRecipe* r = scenario ? YearRecipeOf(*scenario) : nullptr;
   if (!r) return std::nullopt;
   Document doc;
   EdgeWarningBlock(doc, in.ZoneAtEdge);

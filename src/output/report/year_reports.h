@@ -7,7 +7,7 @@
 #include <QImage>
 #include <optional>
 
-#include "db/rows.h"
+#include "common/rows.h"
 #include "output/report/document.h"
 #include "output/report/report_input.h"
 #include "output/report/year_zone_table.h"
@@ -22,22 +22,22 @@ struct YearReportInput {
   double W2 = 0;                           // frustum width at the tip, m
 };
 
-// The year-round part of the record. The rose is drawn from the record's town unless writing the run's
-// rose failed (no other town's rose stands in for it) or `drawRose` is false.
+// The year-round part of the record. The rose is drawn from the record's town unless `drawRose` is false
+// (no other town's rose ever stands in for it).
 YearReportInput YearInputFromRecord(const result::RunSnapshot& record, bool drawRose = true);
 
 struct YearReportRecipe {
-  int code;
+  result::Scenario scenario;
   const char* title;
-  bool settingsLines;  // the fireball and gas-air cloud settings after the fourth ground line
-  enum class Flames { AllJets, Complex } flames;
-  const char* percentChartCaption;
-  const char* percentDiagramCaption;
-  YearTableForm table;
+  bool settingsLines = false;  // the fireball and gas-air cloud settings after the fourth ground line
+  enum class Flames { AllJets, Complex } flames = Flames::AllJets;
+  const char* percentChartCaption = nullptr;
+  const char* percentDiagramCaption = nullptr;
+  YearTableForm table = YearTableForm::Jets;
 };
 
-// The recipe of a year-round code (1 or 7), or nothing.
-const YearReportRecipe* YearRecipeOf(int scenarioCode);
+// The recipe of a scenario whose report is a year-round one, or nothing.
+const YearReportRecipe* YearRecipeOf(result::Scenario scenario);
 
 // The whole document of a year-round report; nothing for another code.
 std::optional<Document> BuildYearReport(const ReportInput& in, const YearReportInput& year);

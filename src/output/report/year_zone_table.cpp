@@ -5,6 +5,7 @@
 #include "output/report/report_blocks.h"
 #include "output/report/report_numbers.h"
 #include "output/report/report_texts.h"
+#include "result/zone_texts.h"
 
 namespace velaron::report {
 
@@ -21,7 +22,6 @@ struct Column {
 };
 
 QString U(const char* s) { return QString::fromUtf8(s); }
-QString SafeZone(double r4) { return r4 == -1 ? U(texts::kRefine) : QStringLiteral(">") + Plain(r4); }
 
 }  // namespace
 
@@ -80,12 +80,12 @@ void WriteYearZoneTable(Document& doc, YearTableForm form, const result::ZoneRRo
   for (size_t i = 0; i < columns.size(); ++i) {
     const int col = 2 + int(i);
     const result::ZoneRow& radii = result::ZoneRowOf(ZoneR, columns[i].kind);
-    for (int z = 0; z < 4; ++z) t.Append(kFirstZoneRow + z, col, RadiusText(radii[size_t(z)]));
-    t.Append(kSafeRow, col, SafeZone(radii[3]));
+    for (int z = 0; z < 4; ++z) t.Append(kFirstZoneRow + z, col, result::RadiusText(radii[size_t(z)]));
+    t.Append(kSafeRow, col, result::SafeZoneText(radii[3]));
     t.Append(kProbabilityRow, col, Plain(columns[i].probability));
   }
-  for (int z = 0; z < 4; ++z) t.Append(kFirstZoneRow + z, combined, RadiusText(CurZones[size_t(z)]));
-  t.Append(kSafeRow, combined, SafeZone(CurZones[3]));
+  for (int z = 0; z < 4; ++z) t.Append(kFirstZoneRow + z, combined, result::RadiusText(CurZones[size_t(z)]));
+  t.Append(kSafeRow, combined, result::SafeZoneText(CurZones[3]));
   // The combined column has no probability of its own: its row-8 cell stays empty.
 
   t.FitToContent(doc.page.textWidth());

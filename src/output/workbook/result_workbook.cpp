@@ -3,6 +3,8 @@
 #include <stdexcept>
 
 #include "common/numtext.h"
+#include "common/qt_text.h"
+#include "common/pi.h"
 #include "result/scenarios.h"
 
 namespace velaron::output {
@@ -24,22 +26,23 @@ constexpr const char* kProbitSheet = "Значения пробит функци
 constexpr const char* kRiskSheet = "Значения риска";
 constexpr const char* kRiskPicture = "Диаграмма риска";
 
-// Sheets of each scenario of the complex assessment (code 1): the grid's name in the record, the value
-// sheet and its picture sheet (none for the risk sheets).
+// Sheets of each scenario of the complex assessment: its grid in the record, the value sheet and its
+// picture sheet (none for the risk sheets).
 struct ScenarioSheet {
-  const char* grid;
+  models::Grid models::ComplexGrids::*grid;
   const char* name;
   const char* picture;
 };
+using models::ComplexGrids;
 constexpr ScenarioSheet kScenarioSheets[] = {
-    {"ProcFireBall", "Процент поражения - Огневой шар", "Диаграмма вер пораж-Огневой шар"},
-    {"ProcExplosion", "Процент поражения-Взрыв", "Диаграмма-Взрыв"},
-    {"ProcGPVS", "Процент поражения-взрыв ГПВС", "Диаграмма-ГПВС"},
-    {"ProcTorch", "Процент пораж-факельн горение", "Диаграмма-факельное горен"},
-    {"RiskFireBall", "Риск - Огневой шар", nullptr},
-    {"RiskTorch", "Риск-факельн горение", nullptr},
-    {"RiskGPVS", "Риск-взрыв ГПВС", nullptr},
-    {"RiskExplosion", "Риск Взрыв", nullptr},
+    {&ComplexGrids::ProcFireBall, "Процент поражения - Огневой шар", "Диаграмма вер пораж-Огневой шар"},
+    {&ComplexGrids::ProcExplosion, "Процент поражения-Взрыв", "Диаграмма-Взрыв"},
+    {&ComplexGrids::ProcGPVS, "Процент поражения-взрыв ГПВС", "Диаграмма-ГПВС"},
+    {&ComplexGrids::ProcTorch, "Процент пораж-факельн горение", "Диаграмма-факельное горен"},
+    {&ComplexGrids::RiskFireBall, "Риск - Огневой шар", nullptr},
+    {&ComplexGrids::RiskTorch, "Риск-факельн горение", nullptr},
+    {&ComplexGrids::RiskGPVS, "Риск-взрыв ГПВС", nullptr},
+    {&ComplexGrids::RiskExplosion, "Риск Взрыв", nullptr},
 };
 
 // Sheets of each jet case of the year-round assessment (codes 1 and 7): the layer (ScenarioKind) of
@@ -83,20 +86,9 @@ constexpr const char* kRadiusHeads[] = {"R1", "R2", "R3", "R4"};
 constexpr const char* kRadiusCases[] = {"Котлованный-Зима", "Котлованный-Лето", "Симметричный-Зима",
                                         "Симметричный-Лето", "Ассимметричный"};
 
-// The widest flame section of the symmetric jet is twice 0.4 of the flame length.
-constexpr double kSymmetricWidthFactor = 2 * 0.4;
-// The degrees of the flame angle are worked with this value of π.
-constexpr double kPi = 3.14159265358979;
 
 QString U(const char* s) { return QString::fromUtf8(s); }
-QString Num(double v) { return QString::fromStdString(FormatNumber(v)); }
-QString Round2Text(double v) { return Num(Round2(v)); }
-
-const models::Grid* ExtraGrid(const result::RunSnapshot& record, const char* name) {
-  for (const auto& [gridName, grid] : record.extraGrids)
-    if (gridName == QLatin1String(name)) return &grid;
-  return nullptr;
-}
+QString Round2Text(double v) { return NumberText(Round2(v)); }
 
 const models::Grid* Layer(const models::LayeredGrid& layers, int k) {
   return k >= 1 && k <= layers.count() ? &layers.layer(k) : nullptr;
@@ -120,14 +112,14 @@ class SheetList {
     s.divisor = divisor;
     sheets_.push_back(s);
   }
-  // The picture of the value sheet just added.
-  void picture(const char* name, PictureKind quantity, const QImage* shown = nullptr, bool topView = false) {
+  // The picture of the value sheet just added; `runPicture`: one of the run's three pictures.
+  void picture(const char* name, PictureKind quantity, bool runPicture = false, bool topView = false) {
     WorkbookSheet s;
     s.kind = SheetKind::Picture;
     s.name = U(name);
     s.grid = sheets_.back().grid;
     s.quantity = quantity;
-    s.picture = shown && !shown->isNull() ? shown : nullptr;
+    s.titled = !runPicture;
     s.view3D = view3D_ && !topView;
     sheets_.push_back(s);
   }
@@ -144,30 +136,33 @@ InputSheet BuildInputSheet(const result::RunSnapshot& record) {
   const result::RunRequest& r = record.request;
   const models::DerivedQuantities& d = record.derived;
   const int code = record.ScenarioCode;
+  if (!result::IsScenarioCode(code)) throw std::logic_error("a workbook needs a finished run");
   // The main window's texts as the run saw them; a run without a window (the driver) writes its numbers.
-  const QString diameter = !r.texts.diameterText.isEmpty() ? r.texts.diameterText : Num(r.pipeline.Diametr);
+  const QString diameter = !r.texts.diameterText.isEmpty() ? r.texts.diameterText : NumberText(r.pipeline.Diametr);
   const QString gas = !r.texts.gasName.isEmpty() ? r.texts.gasName : record.gas.VName;
-  const QString temperature = !r.texts.temperatureText.isEmpty() ? r.texts.temperatureText : Num(r.pipeline.Temp);
-  const bool singleJet = result::IsScenarioCode(code) && result::FactsOf(code).singleJet;
+  const QString temperature = !r.texts.temperatureText.isEmpty() ? r.texts.temperatureText : NumberText(r.pipeline.Temp);
+  const result::ScenarioFacts& facts = result::FactsOf(code);
 
   in.lines << U(kInputSheet) << U(kDiameterLine) + diameter + U(kDiameterUnit) << U(kGasLine) + gas
            << U(kTemperatureLine) + temperature
-           << U(kWindLine) + (singleJet ? Num(r.run.WindSpeed) : U(kWindFromRose));
-  switch (result::ScenarioOf(code).value_or(result::Scenario::Explosion)) {
-    case result::Scenario::SymmetricJet:
-    case result::Scenario::AsymmetricJet: {
-      const double width = code == result::CodeOf(result::Scenario::SymmetricJet) ? kSymmetricWidthFactor * d.LTorch
-                                                                                   : 2 * d.W2;
-      in.lines << U(kFlameHeightLine) + Round2Text(d.LTorch) << U(kFlameWidthLine) + Round2Text(width)
-               << U(kFlameAngleLine) + Round2Text((kPi / 2 - d.Tilt) * 180 / kPi);
+           << U(kWindLine) + (facts.singleJet ? NumberText(r.run.WindSpeed) : U(kWindFromRose));
+  auto flameLines = [&](double width) {
+    in.lines << U(kFlameHeightLine) + Round2Text(d.LTorch) << U(kFlameWidthLine) + Round2Text(width)
+             << U(kFlameAngleLine) + Round2Text((kPi / 2 - d.Tilt) * 180 / kPi);
+  };
+  switch (facts.workbookLines) {
+    case result::InputSheetLines::SymmetricFlame:
+      // The widest section: twice the cone's diameter the documents give the flame.
+      flameLines(2 * facts.flameCone.diameter * d.LTorch);
       break;
-    }
-    case result::Scenario::GasCloud:
+    case result::InputSheetLines::AsymmetricFlame:
+      flameLines(2 * d.W2);
+      break;
+    case result::InputSheetLines::Cloud:
       in.lines << U(kCloudMassLine) + Round2Text(d.MassGPVS) << U(kCloudTimeLine) + Round2Text(r.settings.Tobl)
                << U(kCloudShareLine) + Round2Text(r.settings.Dola_obl);
       break;
-    case result::Scenario::Complex:
-    case result::Scenario::YearRoundJets:
+    case result::InputSheetLines::JetCaseRadii:
       in.radiusTable = true;
       for (const char* head : kRadiusHeads) in.radiusHeads << U(head);
       for (const char* name : kRadiusCases) in.radiusCases << U(name);
@@ -175,7 +170,7 @@ InputSheet BuildInputSheet(const result::RunSnapshot& record) {
       for (int k = 1; k <= result::kJetCases; ++k)
         in.radii[static_cast<size_t>(k - 1)] = result::ZoneRowOf(record.ZoneR, static_cast<result::ScenarioKind>(k));
       break;
-    default:
+    case result::InputSheetLines::None:
       break;
   }
   return in;
@@ -201,24 +196,25 @@ ResultWorkbook BuildResultWorkbook(const result::RunSnapshot& record) {
   // The damaging factor: overpressure in Pa shown in kPa, or the heat flux as it is.
   if (facts.overpressure) {
     sheets.values(kPressureSheet, record.GridValue, 1000);
-    sheets.picture(kPressurePicture, PictureKind::Overpressure, &record.imgDiagr1);
+    sheets.picture(kPressurePicture, PictureKind::Overpressure, true);
   } else {
     sheets.values(kFluxSheet, record.GridValue);
-    sheets.picture(kFluxPicture, PictureKind::HeatFlux, &record.imgDiagr1);
+    sheets.picture(kFluxPicture, PictureKind::HeatFlux, true);
   }
   sheets.values(kPercentSheet, record.GridProc);
-  sheets.picture(kPercentPicture, PictureKind::Probability, &record.imgDiagr2);
+  sheets.picture(kPercentPicture, PictureKind::Probability, true);
   // The assessments over a year have neither impulse nor probit of their own.
   if (!facts.yearRound) {
     if (facts.overpressure) sheets.values(kImpulseSheet, record.GridImpuls);
     sheets.values(kProbitSheet, record.GridProbit);
   }
   sheets.values(kRiskSheet, record.GridRisk);
-  sheets.picture(kRiskPicture, PictureKind::Risk, &record.imgRisk, /*topView=*/true);
+  sheets.picture(kRiskPicture, PictureKind::Risk, true, /*topView=*/true);
 
-  if (code == result::CodeOf(result::Scenario::Complex)) {
+  // The assessment that joins single scenarios shows each one's risk and percent.
+  if (!facts.parts.empty()) {
     for (const ScenarioSheet& s : kScenarioSheets) {
-      sheets.values(s.name, Need(ExtraGrid(record, s.grid), s.name));
+      sheets.values(s.name, record.complexGrids.*s.grid);
       if (s.picture) sheets.picture(s.picture, PictureKind::Probability);
     }
   }

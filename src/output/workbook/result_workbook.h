@@ -4,7 +4,6 @@
 // The model is built from the run's record alone; the writer turns it into an .xlsx file.
 #pragma once
 
-#include <QImage>
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -29,8 +28,9 @@ struct WorkbookSheet {
   // Values: the grid written; Picture: the grid drawn. Points into the record the model was built from.
   const models::Grid* grid = nullptr;
   double divisor = 1;  // Values: every cell is grid / divisor (Pa shown as kPa: 1000)
-  // Picture: the record's own picture when it has one (the one the results tab shows), else drawn.
-  const QImage* picture = nullptr;
+  // Picture: titled with the sheet's name, except the run's own three pictures, which are drawn as the
+  // report shows them.
+  bool titled = true;
   PictureKind quantity = PictureKind::HeatFlux;
   bool view3D = false;
 };

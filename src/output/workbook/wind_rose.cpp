@@ -3,13 +3,10 @@
 #include <QDir>
 
 #include "common/texts.h"
-#include "db/database.h"
 #include "output/pictures/wind_rose_picture.h"
 #include "output/workbook/xlsx_book.h"
 
 namespace velaron::output {
-
-QStringList WindDirectionLetters() { return RoseDirectionLetters(); }
 
 namespace {
 
@@ -26,7 +23,7 @@ void FillSheet(XlsxBook& book, lxw_worksheet* sheet, const db::WindRow& town) {
   book.WriteString(sheet, kTownRow, 0, QStringLiteral("Регион:"), bold);
   book.WriteString(sheet, kTownRow, 1, town.CityName, bold);
   book.WriteString(sheet, kHeadRow, 0, QStringLiteral("Ветер"), bold);
-  const QStringList letters = WindDirectionLetters();
+  const QStringList letters = RoseDirectionLetters();  // as the rose picture labels them
   for (int i = 0; i < 8; ++i) book.WriteString(sheet, kHeadRow, kFirstDirCol + i, letters[i], bold);
   book.WriteString(sheet, kHeadRow, kCalmCol, QString::fromUtf8(texts::kCalm), bold);
   book.WriteString(sheet, kWinterRow, 0, QString::fromUtf8(texts::kSeasonNames[0]), bold);
@@ -82,24 +79,10 @@ WindRoseResult SaveWindRose(const db::WindRow& town, const QString& folder, cons
   return result;
 }
 
-WindRoseResult SaveWindRose(int idCity, const QString& folder, const QString& fileName) {
-  const std::optional<db::WindRow> town = idCity != 0 ? db::LoadWind(idCity) : std::nullopt;
-  if (!town) {
-    WindRoseResult result;
-    result.error = QStringLiteral("нет данных о ветре для города с ключом %1").arg(idCity);
-    return result;
-  }
-  return SaveWindRose(*town, folder, fileName);
-}
-
-void WriteRunWindRose(result::RunSnapshot& record, const QString& folder) {
-  record.windRoseFile.clear();
-  record.windRoseFailed = false;
-  if (!result::IsScenarioCode(record.ScenarioCode) || !result::FactsOf(record.ScenarioCode).yearRound) return;
-  if (!record.town) return;
-  const WindRoseResult rose = SaveWindRose(*record.town, folder);
-  record.windRoseFailed = !rose.ok;
-  if (rose.ok) record.windRoseFile = rose.path;
+std::optional<WindRoseResult> WriteRunWindRose(const result::RunSnapshot& record, const QString& folder) {
+  const int code = record.ScenarioCode;
+  if (!result::IsScenarioCode(code) || !result::FactsOf(code).yearRound || !record.town) return std::nullopt;
+  return SaveWindRose(*record.town, folder);
 }
 
 }  // namespace velaron::output

@@ -1,23 +1,21 @@
 // The wind-rose workbook of one town: sheet "Данные" with the winter and summer repetition of the eight
 // wind directions and of calm, and a radar chart of the eight directions embedded in that sheet.
-// Headless: it reads the town's row (or is given it) and writes the file; showing a message and drawing
+// Headless: it is given the town's row and writes the file; showing a message and drawing
 // the picture are the caller's.
 #pragma once
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 
-#include "db/rows.h"
+#include "common/rows.h"
 #include "result/run_snapshot.h"
 
 namespace velaron::output {
 
-// The workbook's name in the program's folder, rewritten at each build of a wind rose.
+// The workbook's name in the folder it is written to (the user's data folder), rewritten at each build.
 inline constexpr const char* kWindRoseFile = "РозаВетров.xlsx";
 inline constexpr const char* kWindRoseSheet = "Данные";
-
-// The eight compass directions as the table and the chart label them, from north clockwise.
-QStringList WindDirectionLetters();
 
 struct WindRoseResult {
   bool ok = false;
@@ -30,14 +28,9 @@ struct WindRoseResult {
 WindRoseResult SaveWindRose(const db::WindRow& town, const QString& folder,
                             const QString& fileName = QString::fromUtf8(kWindRoseFile));
 
-// The same for the town with key `idCity`, read from the open database. A key with no row fails and
-// writes nothing.
-WindRoseResult SaveWindRose(int idCity, const QString& folder,
-                            const QString& fileName = QString::fromUtf8(kWindRoseFile));
-
-// After a year-round run (codes 1 and 7): writes the rose of the record's town to `folder` and notes the
-// file in the record for its report. A rose that could not be written leaves no file name, so that no
-// report takes an older town's rose; the caller tells the user (`windRoseFailed`). Other codes: nothing.
-void WriteRunWindRose(result::RunSnapshot& record, const QString& folder);
+// After a year-round run (codes 1 and 7): writes the rose of the record's town to `folder`. Nothing for a
+// run without a town's rose. The caller tells the user when it could not be written, and no older rose
+// stands in for it.
+std::optional<WindRoseResult> WriteRunWindRose(const result::RunSnapshot& record, const QString& folder);
 
 }  // namespace velaron::output

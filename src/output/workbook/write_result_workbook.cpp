@@ -110,7 +110,8 @@ WorkbookWriteResult WriteResultWorkbook(const result::RunSnapshot& record, const
       const WorkbookSheet& s = model.sheets[order[k]];
       QByteArray png;
       try {
-        png = PngBytes(s.picture ? *s.picture : DrawSheetPicture(*s.grid, s.name, s.quantity, s.view3D, nx, ny, cStep, azimuth));
+        const QString title = s.titled ? s.name : QString();
+        png = PngBytes(DrawSheetPicture(*s.grid, title, s.quantity, s.view3D, nx, ny, cStep, azimuth));
       } catch (const std::exception&) {
         png.clear();  // the writer reports the missing picture
       }

@@ -1,3 +1,5 @@
+#include <stdexcept>
+
 #include "result/scenarios.h"
 #include "run/yearround/combine.h"
 #include "run/yearround/year_round.h"
@@ -7,12 +9,67 @@ namespace velaron::run::yearround {
 namespace {
 
 using models::CalcState;
+using models::ComplexGrids;
 using models::Grid;
+using result::Scenario;
 
 void DimensionComplexGrids(CalcState& s) {
-  for (Grid* g : {&s.RiskExplosion, &s.ProcExplosion, &s.RiskFireBall, &s.ProcFireBall, &s.RiskTorch, &s.ProcTorch,
-                  &s.RiskGPVS, &s.ProcGPVS})
+  ComplexGrids& c = s.complex;
+  for (Grid* g : {&c.RiskExplosion, &c.ProcExplosion, &c.RiskFireBall, &c.ProcFireBall, &c.RiskTorch, &c.ProcTorch,
+                  &c.RiskGPVS, &c.ProcGPVS})
     s.dimension(*g);
+}
+
+// Where the complex assessment keeps a single scenario's results: its risk and percent grids, and the
+// layer of its running maximum of the percent (and, for the fireball, of the heat flux, which joins the
+// jet fires' flux).
+struct PartResult {
+  Grid ComplexGrids::*risk;
+  Grid ComplexGrids::*percent;
+  int kind;
+  bool keepsFlux;
+};
+
+PartResult ResultOf(Scenario part) {
+  switch (part) {
+    case Scenario::Explosion:
+      return {&ComplexGrids::RiskExplosion, &ComplexGrids::ProcExplosion, models::kKindExplosion, false};
+    case Scenario::GasCloud:
+      return {&ComplexGrids::RiskGPVS, &ComplexGrids::ProcGPVS, models::kKindGPVS, false};
+    case Scenario::FireBall:
+      return {&ComplexGrids::RiskFireBall, &ComplexGrids::ProcFireBall, models::kKindFireBall, true};
+    default: throw std::logic_error("the complex assessment runs no such single scenario");
+  }
+}
+
+// The model, or the test's hook in its place.
+template <class Hook, class Inputs>
+void RunModel(const Hook& hook, void (*model)(CalcState&, const Inputs&, const models::ReferenceTables&,
+                                              models::Progress&),
+              CalcState& s, const Inputs& in, const models::ReferenceTables& tables, models::Progress& progress) {
+  if (hook)
+    hook(s, in, tables, progress);
+  else
+    model(s, in, tables, progress);
+}
+
+// Runs the model of one single scenario of the assessment on the state.
+void RunPart(CalcState& s, Scenario part, const ComplexInputs& in, const models::ReferenceTables& tables,
+             models::Progress& progress, const ComplexHooks& hooks) {
+  const result::Probabilities& p = in.yearRound.probabilities;
+  switch (part) {
+    case Scenario::Explosion:
+      return RunModel(hooks.explosion, models::RaschetExplosion, s, models::ExplosionInputs{in.yearRound.D}, tables,
+                      progress);
+    case Scenario::GasCloud:
+      return RunModel(hooks.gpvs, models::RaschetGPVS, s,
+                      models::GPVSInputs{s.derived.MassGPVS, p.PGPVS, in.qg, in.DangerClass}, tables, progress);
+    case Scenario::FireBall:
+      return RunModel(hooks.fireBall, models::RaschetFireBall, s,
+                      models::FireBallInputs{s.derived.MassFireBall, p.PFireBall}, tables, progress);
+    default:
+      throw std::logic_error("the complex assessment runs no such single scenario");
+  }
 }
 
 // Keeps a model's risk and percent grids and its running maximum of the percent in its layer.
@@ -41,69 +98,47 @@ std::optional<std::string> CheckComplex(const CalcState& s, const ComplexInputs&
 void RunComplexAssessment(CalcState& s, const ComplexInputs& in, const models::ReferenceTables& tables,
                           models::Progress& progress, const ComplexHooks& hooks) {
   if (auto refused = CheckComplex(s, in)) throw models::ModelInputError(*refused);
-  const result::Probabilities& p = in.yearRound.probabilities;
 
   DimensionComplexGrids(s);
   for (int c = models::kKindFireBall; c <= models::kKindGPVS; ++c)
     for (int z = 1; z <= 4; ++z) s.ZoneR[c][z] = 0;
   EnsureRunLayers(s);
 
-  // Physical explosion.
-  s.ScenarioCode = 2;
-  s.progressTitle = result::FactsOf(result::Scenario::Explosion).progressTitle;
-  if (hooks.explosion)
-    hooks.explosion(s, {in.yearRound.D}, tables, progress);
-  else
-    models::RaschetExplosion(s, {in.yearRound.D}, tables, progress);
-  ThrowIfCancelled(progress);
-  KeepModelResult(s, s.RiskExplosion, s.ProcExplosion, models::kKindExplosion);
-
-  // Combustion of the gas-air cloud.
-  s.ScenarioCode = 8;
-  s.progressTitle = result::FactsOf(result::Scenario::GasCloud).progressTitle;
-  const models::GPVSInputs gpvs{s.derived.MassGPVS, p.PGPVS, in.qg, in.DangerClass};
-  if (hooks.gpvs)
-    hooks.gpvs(s, gpvs, tables, progress);
-  else
-    models::RaschetGPVS(s, gpvs, tables, progress);
-  ThrowIfCancelled(progress);
-  KeepModelResult(s, s.RiskGPVS, s.ProcGPVS, models::kKindGPVS);
-
-  // Fireball.
-  s.ScenarioCode = 6;
-  s.progressTitle = result::FactsOf(result::Scenario::FireBall).progressTitle;
-  const models::FireBallInputs fireBall{s.derived.MassFireBall, p.PFireBall};
-  if (hooks.fireBall)
-    hooks.fireBall(s, fireBall, tables, progress);
-  else
-    models::RaschetFireBall(s, fireBall, tables, progress);
-  ThrowIfCancelled(progress);
-  KeepModelResult(s, s.RiskFireBall, s.ProcFireBall, models::kKindFireBall);
-  models::MaxIntoLayer(s.LayerFlux, s.GridValue, s.settings, models::kKindFireBall);
+  // The single scenarios, each on the whole grid.
+  for (const Scenario part : result::FactsOf(Scenario::Complex).parts) {
+    s.ScenarioCode = result::CodeOf(part);
+    s.progressTitle = result::FactsOf(part).progressTitle;
+    RunPart(s, part, in, tables, progress, hooks);
+    ThrowIfCancelled(progress);
+    const PartResult kept = ResultOf(part);
+    KeepModelResult(s, s.complex.*kept.risk, s.complex.*kept.percent, kept.kind);
+    if (kept.keepsFlux) models::MaxIntoLayer(s.LayerFlux, s.GridValue, s.settings, kept.kind);
+  }
 
   // Jet fires over a year.
-  s.ScenarioCode = 1;
+  s.ScenarioCode = result::CodeOf(Scenario::Complex);
   RaschetComplex(s, in.yearRound, tables, progress, hooks.yearRound);
-  models::CopyGrid(s.RiskTorch, s.GridRisk, s.settings);
-  models::CopyGrid(s.ProcTorch, s.GridProc, s.settings);
+  ComplexGrids& c = s.complex;
+  models::CopyGrid(c.RiskTorch, s.GridRisk, s.settings);
+  models::CopyGrid(c.ProcTorch, s.GridProc, s.settings);
 
   // Radii of the assessment: the largest over the nine rows of ZoneR, −1 as soon as one row has it.
   CombineCaseRadii(s.ZoneR, s.CurZones);
 
   // Risk: the sum of the four scenarios' risks.
-  s.ScenarioCode = 1;
+  s.ScenarioCode = result::CodeOf(Scenario::Complex);
   s.dimension(s.GridRisk);
   const int nx = s.nx(), ny = s.ny();
   for (int iy = -ny; iy <= ny; ++iy)
     for (int ix = -nx; ix <= nx; ++ix)
       s.GridRisk(ix, iy) =
-          s.RiskFireBall(ix, iy) + s.RiskExplosion(ix, iy) + s.RiskGPVS(ix, iy) + s.RiskTorch(ix, iy);
+          c.RiskFireBall(ix, iy) + c.RiskExplosion(ix, iy) + c.RiskGPVS(ix, iy) + c.RiskTorch(ix, iy);
 
   // The largest heat flux and the largest percent over every case; the percent of the largest jet flux
   // (ProcTorch) is one of the cases.
   models::MaxOverLayers(s.GridValue, s.LayerFlux, s.settings, 6);
   models::MaxOverLayers(s.GridProc, s.LayerProc, s.settings, 8);
-  MaxWithLargestJetFluxPercent(s.GridProc, s.ProcTorch, s.settings);
+  MaxWithLargestJetFluxPercent(s.GridProc, c.ProcTorch, s.settings);
 }
 
 }  // namespace velaron::run::yearround

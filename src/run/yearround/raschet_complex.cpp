@@ -1,4 +1,5 @@
 #include <cmath>
+#include <iterator>
 
 #include "models/flame_flux.h"
 #include "models/jet_symmetric.h"
@@ -18,19 +19,22 @@ using models::FlameShape;
 using models::Grid;
 
 // The four seasonal blocks of the pit and the symmetric jet.
+using result::Scenario;
 struct Block {
   int kind;  // jet case: ZoneR / ZoneRDir row, LayerFlux / LayerProc layer
   FlameShape shape;
-  int scenarioCode;
+  Scenario scenario;
   Season season;
   const char* caption;
 };
-const Block kBlocks[4] = {
-    {models::kKindPitWinter, FlameShape::Pit, 3, Season::Winter, kCaptionPitWinter},
-    {models::kKindPitSummer, FlameShape::Pit, 3, Season::Summer, kCaptionPitSummer},
-    {models::kKindSymmetricWinter, FlameShape::Symmetric, 5, Season::Winter, kCaptionSymmWinter},
-    {models::kKindSymmetricSummer, FlameShape::Symmetric, 5, Season::Summer, kCaptionSymmSummer},
+const Block kBlocks[] = {
+    {models::kKindPitWinter, FlameShape::Pit, Scenario::PitJet, Season::Winter, kCaptionPitWinter},
+    {models::kKindPitSummer, FlameShape::Pit, Scenario::PitJet, Season::Summer, kCaptionPitSummer},
+    {models::kKindSymmetricWinter, FlameShape::Symmetric, Scenario::SymmetricJet, Season::Winter, kCaptionSymmWinter},
+    {models::kKindSymmetricSummer, FlameShape::Symmetric, Scenario::SymmetricJet, Season::Summer, kCaptionSymmSummer},
 };
+// The progress of the whole run counts these blocks and wind states (see the scenario table).
+static_assert(std::size(kBlocks) == result::kSeasonalJetBlocks && kWindStates == result::kWindStatePasses);
 
 // The flame quantities of wind state i of a season: wind ratio, tilt, ellipse factor, wind angle.
 void SetWindState(models::DerivedQuantities& d, double W, double speed, int i) {
@@ -103,11 +107,11 @@ void RaschetComplex(CalcState& s, const YearRoundInputs& in, const models::Refer
   // Set-up.
   Grid Kw, Ks, Sw, Ss, Aw, As;
   for (Grid* g : {&Kw, &Ks, &Sw, &Ss, &Aw, &As}) s.dimension(*g);
-  Grid* const blockCopy[4] = {&Kw, &Ks, &Sw, &Ss};
+  Grid* const blockCopy[std::size(kBlocks)] = {&Kw, &Ks, &Sw, &Ss};
   EnsureRunLayers(s);
   s.dimension(s.GridValue);
   const int warmDays = WarmDays(in.wind);
-  const bool enteredAsYear = s.ScenarioCode == result::CodeOf(result::Scenario::YearRoundJets);
+  const bool enteredAsYear = s.ScenarioCode == result::CodeOf(Scenario::YearRoundJets);
   const int rows = s.GridValue.height();
 
   // The pit and symmetric jets, season by season, over the nine wind states. A flame depends only on its
@@ -115,9 +119,9 @@ void RaschetComplex(CalcState& s, const YearRoundInputs& in, const models::Refer
   // winter field as it was computed (calm is often 0 m/s in both seasons).
   std::array<Grid, kWindStates> winterFields;
   std::array<double, kWindStates> winterSpeeds{};
-  for (int bi = 0; bi < 4; ++bi) {
+  for (size_t bi = 0; bi < std::size(kBlocks); ++bi) {
     const Block& b = kBlocks[bi];
-    s.ScenarioCode = b.scenarioCode;
+    s.ScenarioCode = result::CodeOf(b.scenario);
     const SeasonWind season = SeasonOf(in.wind, b.season);
     const auto weights = StateWeights(season);
     for (int i = 1; i <= kWindStates; ++i) {
@@ -163,7 +167,7 @@ void RaschetComplex(CalcState& s, const YearRoundInputs& in, const models::Refer
 
   // The asymmetric jet, once, with the wind of the last state walked.
   ThrowIfCancelled(progress);
-  s.ScenarioCode = 4;
+  s.ScenarioCode = result::CodeOf(Scenario::AsymmetricJet);
   ApplyAsymmetricGeometry(YearRoundAsymmetricGeometry(s.derived, in), s.derived);
   s.progressTitle = result::FactsOf(result::Scenario::AsymmetricJet).progressTitle;
   models::AsimmTorchInputs asym;
@@ -178,7 +182,7 @@ void RaschetComplex(CalcState& s, const YearRoundInputs& in, const models::Refer
   models::ScaleGrid(Aw, s.GridProc, split.winter, cs);
   models::ScaleGrid(As, s.GridProc, split.summer, cs);
 
-  s.ScenarioCode = enteredAsYear ? 7 : 1;
+  s.ScenarioCode = result::CodeOf(enteredAsYear ? Scenario::YearRoundJets : Scenario::Complex);
 
   // The year-round percent survives only in the risk: the displayed percent is that of the largest flux.
   const result::Probabilities& p = in.probabilities;

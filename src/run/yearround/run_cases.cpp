@@ -1,3 +1,4 @@
+#include "result/scenarios.h"
 #include "run/yearround/year_round.h"
 
 namespace velaron::run::yearround {
@@ -25,7 +26,7 @@ void RunYearRoundScenario(PreparedRun& run, const db::WindRow& town, const model
                           models::Progress& progress, const Hooks& hooks) {
   const YearRoundInputs in = YearRoundInputsOf(run, town);
   if (auto refused = CheckYearRound(run.state, in)) throw models::ModelInputError(*refused);
-  run.state.ScenarioCode = 7;
+  run.state.ScenarioCode = result::CodeOf(result::Scenario::YearRoundJets);
   RaschetComplex(run.state, in, tables, progress, hooks);
 }
 
@@ -33,7 +34,7 @@ void RunComplexScenario(PreparedRun& run, const db::WindRow& town, const models:
                         models::Progress& progress, const ComplexHooks& hooks) {
   const ComplexInputs in = ComplexInputsOf(run, town);
   if (auto refused = CheckComplex(run.state, in)) throw models::ModelInputError(*refused);
-  run.state.ScenarioCode = 1;
+  run.state.ScenarioCode = result::CodeOf(result::Scenario::Complex);
   RunComplexAssessment(run.state, in, tables, progress, hooks);
 }
 

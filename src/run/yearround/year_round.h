@@ -95,8 +95,9 @@ struct ComplexInputs {
 // cloud mass of 0 or less.
 std::optional<std::string> CheckComplex(const models::CalcState& s, const ComplexInputs& in);
 
-// The complex assessment of all scenarios (scenario code 1). On return: RiskExplosion .. ProcGPVS hold
-// each model's risk and percent; LayerProc 6, 7, 8 and LayerFlux 6 the other models' maxima;
+// The complex assessment of all scenarios (scenario code 1): the single scenarios of its row of the
+// scenario table, then the jet fires over a year. On return: s.complex holds each model's risk and
+// percent; LayerProc 6, 7, 8 and LayerFlux 6 the other models' maxima;
 // GridRisk = RiskExplosion + RiskGPVS + RiskFireBall + RiskTorch; GridValue the largest heat flux over
 // LayerFlux 1..6; GridProc the largest percent over LayerProc 1..8 and ProcTorch (the percent of the
 // largest jet flux); GridProbit the jet fires' probit; CurZones the largest radius of ZoneR rows 1..9
@@ -113,13 +114,13 @@ void RunComplexAssessment(models::CalcState& s, const ComplexInputs& in, const m
 YearRoundInputs YearRoundInputsOf(const PreparedRun& run, const db::WindRow& town);
 ComplexInputs ComplexInputsOf(const PreparedRun& run, const db::WindRow& town);
 
-// Scenario code 7, the jet fires over a year: RaschetComplex; run.state.ScenarioCode is 7 on return. Throws
+// The jet fires over a year (code 7): RaschetComplex; run.state.ScenarioCode is 7 on return. Throws
 // models::ModelInputError with the message to show when the inputs are refused (before anything is
 // computed) and models::Cancelled when the user stops.
 void RunYearRoundScenario(PreparedRun& run, const db::WindRow& town, const models::ReferenceTables& tables,
                           models::Progress& progress = models::NoProgress(), const Hooks& hooks = {});
 
-// Scenario code 1, the complex assessment of all scenarios: RunComplexAssessment; run.state.ScenarioCode
+// The complex assessment of all scenarios (code 1): RunComplexAssessment; run.state.ScenarioCode
 // is 1 on return. Failures as above.
 void RunComplexScenario(PreparedRun& run, const db::WindRow& town, const models::ReferenceTables& tables,
                         models::Progress& progress = models::NoProgress(), const ComplexHooks& hooks = {});

@@ -1,6 +1,5 @@
 // The main window: its layout, menus, first activation and the navigation to the other windows.
 #include "ui/mainwindow/form1.h"
-#include "ui/mainwindow/report_saving.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -25,6 +24,7 @@
 #include "ui/widgets/messages.h"
 #include "ui/widgets/numeric_box.h"
 #include "common/numtext.h"
+#include "common/qt_text.h"
 #include "common/texts.h"
 #include "db/database.h"
 #include "ui/mainwindow/input_boxes.h"
@@ -38,7 +38,6 @@ namespace velaron::ui {
 namespace {
 
 QString U(const char* s) { return QString::fromUtf8(s); }
-QString Num(double x) { return QString::fromStdString(FormatNumber(x)); }
 
 template <class W>
 W* Named(W* w, const char* name) {
@@ -121,7 +120,6 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
   }
 
   openRunDialog_ = [](Form1& window, const result::RunRequest& request) { OpenRunDialog(window, request); };
-  RegisterReportWriters(*this);
 }
 
 Form1::~Form1() = default;
@@ -430,8 +428,8 @@ QWidget* Form1::buildResultsTab() {
     v->setMinimumSize(300, 260);  // tall enough for the longest y-axis title
     v->setRenderHint(QPainter::Antialiasing);
   }
-  SetDistanceChart(graf1_, {}, U("Расстояние от центра взрыва, м"), U(run::kOverpressureAxisTitle));
-  SetDistanceChart(graf2_, {}, U(run::kDistanceAxisTitle), U(run::kPercentAxisTitle));
+  SetDistanceChart(graf1_, {}, U("Расстояние от центра взрыва, м"), U(result::kOverpressureAxisTitle));
+  SetDistanceChart(graf2_, {}, U(result::kDistanceAxisTitle), U(result::kPercentAxisTitle));
   imgDiagr1_ = Named(new PictureLabel(page), "imgDiagr1");
   imgDiagr2_ = Named(new PictureLabel(page), "imgDiagr2");
   imgRisk_ = Named(new PictureLabel(page), "imgRisk");
@@ -554,14 +552,14 @@ void Form1::Form_Activate() {
   // 4. The stored pipeline inputs.
   if (const auto row = db::LoadAdjustment()) {
     Gas_ = row->Gas;
-    Text10_->setText(Num(row->Glubina));
-    Text3_->setText(Num(row->Diametr));
-    Text4_->setText(Num(row->DavlDown));
-    Text6_->setText(Num(row->DavlUp));
-    Text5_->setText(Num(row->Temp));
-    Text13_->setText(Num(row->Ltrub));
-    Text14_->setText(Num(row->Tsrab));
-    Lkr_->setText(Num(row->Lkr));
+    Text10_->setText(NumberText(row->Glubina));
+    Text3_->setText(NumberText(row->Diametr));
+    Text4_->setText(NumberText(row->DavlDown));
+    Text6_->setText(NumberText(row->DavlUp));
+    Text5_->setText(NumberText(row->Temp));
+    Text13_->setText(NumberText(row->Ltrub));
+    Text14_->setText(NumberText(row->Tsrab));
+    Lkr_->setText(NumberText(row->Lkr));
   }
   // 6. Result views hidden until a run.
   optPor_->setEnabled(true);
@@ -571,7 +569,7 @@ void Form1::Form_Activate() {
   // 8. External-factor defaults.
   for (int i = 0; i < 4; ++i) {
     extValues_[i] = kExternal[i].byDefault;
-    externalBoxes_[i]->setText(Num(kExternal[i].byDefault));
+    externalBoxes_[i]->setText(NumberText(kExternal[i].byDefault));
   }
   externalToggled(0);
   // 10. No region chosen yet.

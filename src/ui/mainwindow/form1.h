@@ -5,7 +5,6 @@
 
 #include <QMainWindow>
 #include <functional>
-#include <map>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -72,9 +71,10 @@ class Form1 : public QMainWindow {
   using RunDialogOpener = std::function<void(Form1& window, const result::RunRequest& request)>;
   void setRunDialogOpener(RunDialogOpener opener) { openRunDialog_ = std::move(opener); }
 
-  // Report writers by scenario code ("Сохранить результаты"); the writers register here.
-  using ReportWriter = std::function<void(QWidget* parent, const result::RunSnapshot& snapshot)>;
-  void setReportWriter(int scenarioCode, ReportWriter writer) { reportWriters_[scenarioCode] = std::move(writer); }
+  // Where the assessments over a year write their town's wind-rose workbook, and their reports rewrite it:
+  // the user's data folder unless set.
+  QString windRoseFolder() const;
+  void setWindRoseFolder(const QString& folder) { windRoseFolder_ = folder; }
 
   // A run is under way: nothing in the window can be edited, the run button reads "Идет расчет".
   void setRunning(bool running);
@@ -181,7 +181,7 @@ class Form1 : public QMainWindow {
   std::shared_ptr<const models::ReferenceTables> gasTables_;  // read at the first temperature check
   std::shared_ptr<const result::RunSnapshot> lastRun_;
   RunDialogOpener openRunDialog_;
-  std::map<int, ReportWriter> reportWriters_;
+  QString windRoseFolder_;
 
   // Widgets other code reads (object names as the window's interface names them).
   QTabWidget* SSTab1_ = nullptr;

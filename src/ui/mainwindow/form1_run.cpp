@@ -18,23 +18,26 @@
 #include "ui/widgets/messages.h"
 #include "ui/widgets/numeric_box.h"
 #include "common/numtext.h"
+#include "common/qt_text.h"
 #include "common/texts.h"
+#include "db/data_folder.h"
 #include "db/database.h"
 #include "ui/mainwindow/form1.h"
 #include "ui/mainwindow/input_boxes.h"
 #include "ui/mainwindow/main_links.h"
 #include "ui/mainwindow/section_logic.h"
+#include "models/grid_reading.h"
 #include "output/pictures/chart_picture.h"
 #include "output/pictures/result_pictures.h"
 #include "output/pictures/run_pictures.h"
 #include "run/result_display.h"
 #include "run/run_texts.h"
+#include "ui/run/run_report.h"
 
 namespace velaron::ui {
 
 namespace {
 QString U(const char* s) { return QString::fromUtf8(s); }
-QString Num(double x) { return QString::fromStdString(FormatNumber(x)); }
 
 constexpr double kDiameterLow = 100, kDiameterHigh = 1500;  // mm
 constexpr int kResultsTab = 3, kRateTab = 2, kPipelineTab = 0;
@@ -52,12 +55,12 @@ bool Form1::diameterRange(NumericBox& b) {
   // Out of range is not refused but clamped to the nearer bound, with its message; the focus stays.
   if (b.value().value_or(kDiameterLow) < kDiameterLow) {
     ShowMessage(this, {QMessageBox::NoIcon, U(texts::kAttentionTitle), U(run::texts::kDiameterMin), QMessageBox::Ok});
-    b.setText(Num(kDiameterLow));
+    b.setText(NumberText(kDiameterLow));
     return false;
   }
   if (b.value().value_or(kDiameterLow) > kDiameterHigh) {
     ShowMessage(this, {QMessageBox::NoIcon, U(texts::kAttentionTitle), U(run::texts::kDiameterMax), QMessageBox::Ok});
-    b.setText(Num(kDiameterHigh));
+    b.setText(NumberText(kDiameterHigh));
     return false;
   }
   return true;
@@ -252,45 +255,41 @@ void Form1::showResults(const result::RunSnapshot& s) {
   // Both charts run over one distance range, from the rupture point to the farther of their last points.
   const double xMax = std::max(s.graf1.points.empty() ? 0.0 : s.graf1.points.back().first,
                                s.graf2.points.empty() ? 0.0 : s.graf2.points.back().first);
-  SetDistanceChart(graf1_, s.graf1.points, title(s.graf1.xTitle, run::kDistanceAxisTitle),
-                   title(s.graf1.yTitle, s.isOverpressure() ? run::kOverpressureAxisTitle : run::kFluxAxisTitle), xMax);
-  SetDistanceChart(graf2_, s.graf2.points, title(s.graf2.xTitle, run::kDistanceAxisTitle),
-                   title(s.graf2.yTitle, run::kPercentAxisTitle), xMax);
+  const char* damageTitle = s.isOverpressure() ? result::kOverpressureAxisTitle : result::kFluxAxisTitle;
+  SetDistanceChart(graf1_, s.graf1.points, title(s.graf1.xTitle, result::kDistanceAxisTitle),
+                   title(s.graf1.yTitle, damageTitle), xMax);
+  SetDistanceChart(graf2_, s.graf2.points, title(s.graf2.xTitle, result::kDistanceAxisTitle),
+                   title(s.graf2.yTitle, result::kPercentAxisTitle), xMax);
   // The pictures are drawn from the run's grids at the size of their cells. A grid the run did not fill
-  // leaves the picture the run brought, or else the earlier one, in place.
+  // leaves the earlier picture in place.
   const bool opt3D = s.request.options.Opt3D;
   struct View {
     PictureLabel* label;
     const models::Grid* grid;
-    const QImage* image;
     output::PictureKind kind;
     bool view3D;
     const char* caption;
   };
   const View views[3] = {
-      {qobject_cast<PictureLabel*>(imgDiagr1_), &s.GridValue, &s.imgDiagr1,
+      {qobject_cast<PictureLabel*>(imgDiagr1_), &s.GridValue,
        s.isOverpressure() ? output::PictureKind::Overpressure : output::PictureKind::HeatFlux, opt3D,
        s.isOverpressure() ? "Диаграмма избыточного давления" : "Диаграмма теплового потока"},
-      {qobject_cast<PictureLabel*>(imgDiagr2_), &s.GridProc, &s.imgDiagr2, output::PictureKind::Probability, opt3D,
+      {qobject_cast<PictureLabel*>(imgDiagr2_), &s.GridProc, output::PictureKind::Probability, opt3D,
        "Диаграмма вероятности поражения"},
-      {qobject_cast<PictureLabel*>(imgRisk_), &s.GridRisk, &s.imgRisk, output::PictureKind::Risk, false,
+      {qobject_cast<PictureLabel*>(imgRisk_), &s.GridRisk, output::PictureKind::Risk, false,
        "Диаграмма риска"}};
   const int cStep = s.request.settings.CStep;
   for (const View& v : views) {
-    if (!v.label) continue;
-    if (!v.grid->empty()) {
-      auto grid = std::make_shared<const models::Grid>(*v.grid);
-      output::PictureOptions o = output::RunPictureOptions(s, v.kind, v.view3D);
-      v.label->setRenderer(
-          [grid, cStep, o](QSize size) mutable {
-            o.width = size.width();
-            o.height = size.height();
-            return output::RenderResultPicture(*grid, cStep, o);
-          },
-          U(v.caption));
-    } else if (!v.image->isNull()) {
-      v.label->setPicture(*v.image);
-    }
+    if (!v.label || v.grid->empty()) continue;
+    auto grid = std::make_shared<const models::Grid>(*v.grid);
+    output::PictureOptions o = output::RunPictureOptions(s, v.kind, v.view3D);
+    v.label->setRenderer(
+        [grid, cStep, o](QSize size) mutable {
+          o.width = size.width();
+          o.height = size.height();
+          return output::RenderResultPicture(*grid, cStep, o);
+        },
+        U(v.caption));
   }
   // The tab opens on the view of the option chosen, the same the option shows when it is clicked.
   fraDiagr_->show();
@@ -346,22 +345,21 @@ void Form1::optRisk_Click() {
   imgRisk_->show();
 }
 
+QString Form1::windRoseFolder() const { return windRoseFolder_.isEmpty() ? db::DataFolder() : windRoseFolder_; }
+
 void Form1::cmdSaveResult_Click() {
-  if (!lastRun_ || ReportProcedureName(lastRun_->ScenarioCode).isEmpty()) return;
-  // The report of the last completed run, written from its snapshot.
-  if (const auto it = reportWriters_.find(lastRun_->ScenarioCode); it != reportWriters_.end() && it->second)
-    it->second(this, *lastRun_);
-  else
-    ShowMessage(this, {QMessageBox::Information, U(texts::kProgramTitle), U(run::texts::kNoReportWriter), QMessageBox::Ok});
+  if (!lastRun_ || !result::IsScenarioCode(lastRun_->ScenarioCode)) return;
+  // The report of the last completed run, written from its record.
+  SaveRunReport(this, *lastRun_, windRoseFolder());
 }
 
 void Form1::Command3_Click() {
   if (!lastRun_) return;
   const auto& st = lastRun_->request.settings;
-  if (const auto m = GridMaximum(lastRun_->GridValue, st.XLimit, st.YLimit, st.CStep)) {
-    Max_[0]->setText(Num(m->value));
-    Max_[1]->setText(Num(m->x));
-    Max_[2]->setText(Num(m->y));
+  if (const auto m = models::GridMaximum(lastRun_->GridValue, st.XLimit, st.YLimit, st.CStep)) {
+    Max_[0]->setText(NumberText(m->value));
+    Max_[1]->setText(NumberText(m->x));
+    Max_[2]->setText(NumberText(m->y));
   }
 }
 
@@ -374,12 +372,12 @@ void Form1::Command7_Click() {
     return;
   }
   const auto& st = lastRun_->request.settings;
-  const auto v = GridValueAt(lastRun_->GridValue, st.XLimit, st.YLimit, st.CStep, *px, *py);
+  const auto v = models::GridValueAt(lastRun_->GridValue, st.XLimit, st.YLimit, st.CStep, *px, *py);
   if (!v) {
     ShowCritical(this, U(run::texts::kPointOutside));
     return;
   }
-  Max_[0]->setText(Num(*v));
+  Max_[0]->setText(NumberText(*v));
 }
 
 }  // namespace velaron::ui

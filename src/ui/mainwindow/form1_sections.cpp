@@ -11,6 +11,7 @@
 #include "ui/widgets/messages.h"
 #include "ui/widgets/numeric_box.h"
 #include "common/numtext.h"
+#include "common/qt_text.h"
 #include "common/texts.h"
 #include "db/database.h"
 #include "ui/mainwindow/form1.h"
@@ -23,7 +24,6 @@ namespace velaron::ui {
 
 namespace {
 QString U(const char* s) { return QString::fromUtf8(s); }
-QString Num(double x) { return QString::fromStdString(FormatNumber(x)); }
 }  // namespace
 
 int Form1::selectedSection() const {
@@ -77,15 +77,15 @@ void Form1::showSection(int tpid) {
   const db::SectionRow& s = *section_;
   // Only texts and ticks are set here: the write handlers react to the user's own edits alone.
   Text1_->setText(QString::number(s.TPID));
-  Text11_->setText(Num(s.Length));
-  Text9_->setText(Num(s.Udal));
-  Text25_->setText(Num(s.Azimut));
+  Text11_->setText(NumberText(s.Length));
+  Text9_->setText(NumberText(s.Udal));
+  Text25_->setText(NumberText(s.Azimut));
   Picture1_->setAzimuth(s.Azimut);
   // The section's own crossing probabilities; one never typed for it shows the box's initial text.
   for (int i = 0; i < result::kCrossingCount; ++i) {
     crossingChecks_[i]->setChecked(result::CrossingFlag(s, i) == 1);
     const std::optional<double>& p = result::CrossingProbability(s, i);
-    crossingBoxes_[i]->setText(p ? Num(*p) : U(result::kCrossings[size_t(i)].initialText));
+    crossingBoxes_[i]->setText(p ? NumberText(*p) : U(result::kCrossings[size_t(i)].initialText));
   }
   showGround(s);
 }
@@ -156,7 +156,7 @@ void Form1::bDelete_Click() {
 void Form1::Command6_Click() {
   double total = 0;
   for (const auto& r : db::LoadSections()) total += r.Length;
-  Text7_->setText(Num(total));
+  Text7_->setText(NumberText(total));
 }
 
 namespace {

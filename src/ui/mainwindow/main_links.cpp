@@ -6,7 +6,6 @@
 #include "ui/startup/form3.h"
 #include "ui/startup/help.h"
 #include "ui/widgets/messages.h"
-#include "db/data_folder.h"
 #include "db/database.h"
 #include "ui/mainwindow/form1.h"
 
@@ -26,9 +25,8 @@ void OpenSettings(Form1& window) {
 
 Form6* MakeRunDialog(Form1& window, const result::RunRequest& request) {
   auto* dialog = new Form6(request, &window);
-  dialog->setOpt3D(request.options.Opt3D);
-  // The assessments over a year write the town's wind rose into the user's data folder, beside the database.
-  dialog->setWindRoseFolder(db::DataFolder());
+  // The assessments over a year write the town's wind rose where the window's reports rewrite it.
+  dialog->setWindRoseFolder(window.windRoseFolder());
   dialog->setOfferWorkbook(true);
   QObject::connect(dialog, &Form6::runStarted, &window, [&window] { window.setRunning(true); });
   QObject::connect(dialog, &Form6::runEnded, &window, [&window] { window.setRunning(false); });

@@ -1,14 +1,11 @@
 // Plain rules of the main window that need no widget: section list texts, the compass geometry, the
-// composed ground code, a new section's values, the zone-depth texts and the two grid tools.
+// composed ground code and a new section's values.
 #pragma once
 
 #include <QString>
 #include <array>
-#include <optional>
-#include <vector>
 
 #include "db/rows.h"
-#include "models/calc_state.h"
 
 namespace velaron::ui {
 
@@ -31,22 +28,5 @@ QString ComposeGroundCode(const std::array<QString, 4>& levelCodes);
 // The values of a section appended after `last`: it continues the route where the last section ends, with
 // the same length, azimuth and ground, and no crossings.
 db::SectionRow SectionAfter(const db::SectionRow& last);
-
-
-// Maximum of the result grid over the calculation zone: the value and its position in grid-index units
-// (metres / CStep). Ties keep the first position met (lowest y, then lowest x).
-struct GridMax {
-  double value = 0;
-  double x = 0, y = 0;
-};
-std::optional<GridMax> GridMaximum(const models::Grid& grid, int XLimit, int YLimit, int CStep);
-
-// Value of the result grid at a point (metres) by inverse-distance weighting of its cell's four corners;
-// nothing when the point is not strictly inside the calculation zone.
-std::optional<double> GridValueAt(const models::Grid& grid, int XLimit, int YLimit, int CStep, double px,
-                                  double py);
-
-// The report procedure of a scenario code (empty for a code without a report).
-QString ReportProcedureName(int scenarioCode);
 
 }  // namespace velaron::ui

@@ -7,6 +7,7 @@
 #include <QSpinBox>
 #include <QWidget>
 
+#include "common/qt_text.h"
 #include "ui/widgets/messages.h"
 #include "ui/widgets/numeric_box.h"
 #include "db/database.h"

@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QWidget>
 
+#include "common/qt_text.h"
 #include "ui/widgets/numeric_box.h"
 #include "db/database.h"
 

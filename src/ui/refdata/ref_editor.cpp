@@ -18,6 +18,7 @@
 #include "ui/widgets/messages.h"
 #include "ui/widgets/numeric_box.h"
 #include "common/numtext.h"
+#include "common/qt_text.h"
 #include "common/texts.h"
 
 namespace velaron::ui {
@@ -155,7 +156,6 @@ void RefEditor::BuildWindow(const QString& caption, const std::vector<Column>& c
   saveButton_->setEnabled(false);
 }
 
-QString RefEditor::NumberText(double x) { return QString::fromStdString(FormatNumber(x)); }
 
 bool RefEditor::inEntryState() const { return entryPart_ && !entryPart_->isHidden(); }
 

@@ -84,9 +84,6 @@ class RefEditor : public QMainWindow {
   // no row current, so that "Изменение" and "Удалить" wait for a selection (the gas editor).
   virtual bool SelectFirstAfterFill() const { return true; }
 
-  // A stored number as the grid and the boxes show it (decimal comma).
-  static QString NumberText(double x);
-
   // Refills the grid from the table, then selects the row `select` (by key) when given.
   void FillGrid(const QString& select = QString());
   // The key of the grid's current data row, empty when no data row is current.

@@ -3,13 +3,13 @@
 #include <cmath>
 
 #include "common/numtext.h"
+#include "common/qt_text.h"
 #include "common/texts.h"
 
 namespace velaron::ui {
 
 namespace {
 
-QString Num(double x) { return QString::fromStdString(FormatNumber(x)); }
 
 // A whole number from lo to hi written in the box; nothing otherwise.
 std::optional<int> WholeIn(const QString& text, int lo, int hi) {
@@ -37,12 +37,12 @@ WindEntry EntryFromRow(const db::WindRow& row) {
   WindEntry e;
   e.CityName = row.CityName;
   for (size_t i = 0; i < 9; ++i) {
-    e.winter[i] = Num(row.winter[i]);
-    e.summer[i] = Num(row.summer[i]);
-    e.speedWinter[i] = Num(row.speedWinter[i]);
-    e.speedSummer[i] = Num(row.speedSummer[i]);
+    e.winter[i] = NumberText(row.winter[i]);
+    e.summer[i] = NumberText(row.summer[i]);
+    e.speedWinter[i] = NumberText(row.speedWinter[i]);
+    e.speedSummer[i] = NumberText(row.speedSummer[i]);
   }
-  e.Tmedium = Num(row.Tmedium);
+  e.Tmedium = NumberText(row.Tmedium);
   return e;
 }
 

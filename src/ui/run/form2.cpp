@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "common/texts.h"
+#include "result/scenarios.h"
 
 namespace velaron::ui {
 
@@ -88,11 +89,7 @@ void Form2::setWholeRun(int totalSteps) {
 }
 
 int Form2::WholeRunSteps(int code, int rows) {
-  // Four jet blocks of nine wind states, a row a step, and the asymmetric jet's four passes over the
-  // rows; the complex assessment first runs the explosion, the cloud and the fireball.
-  if (code == 7) return (4 * 9 + 4) * rows;
-  if (code == 1) return (3 + 4 * 9 + 4) * rows;
-  return 0;
+  return result::IsScenarioCode(code) ? result::FactsOf(code).wholeRunPasses * rows : 0;
 }
 
 QString Form2::TimeLeftText(double elapsed, double fraction) {

@@ -18,6 +18,7 @@
 #include "ui/widgets/messages.h"
 #include "ui/widgets/numeric_box.h"
 #include "common/numtext.h"
+#include "common/qt_text.h"
 #include "common/texts.h"
 #include "db/database.h"
 #include "run/prepare.h"
@@ -52,7 +53,6 @@ QGroupBox* ColoredFrame(const char* name, const QString& title, const QColor& co
   return frame;
 }
 
-QString ShareText(double v) { return QString::fromStdString(FormatNumber(v)); }
 
 }  // namespace
 
@@ -72,7 +72,6 @@ Form6::Form6(const result::RunRequest& base, QWidget* parent)
   setObjectName(QStringLiteral("Form6"));
   setWindowTitle(U("Расчет"));
   setAttribute(Qt::WA_DeleteOnClose, false);
-  opt3D_ = base.options.Opt3D;
   build();
   // Loading: the scenario list at its first entry, winter, north.
   Combo1_->setCurrentIndex(0);
@@ -304,12 +303,12 @@ bool Form6::firstPress() {
   Frame1_->setEnabled(false);
   emit sectionFound(section_->TPID);
   const result::JetShares s = run::SharesFromGround(*ground_);
-  Pks_->setText(ShareText(s.Pks));
-  Pkw_->setText(ShareText(s.Pkw));
-  Pss_->setText(ShareText(s.Pss));
-  Psw_->setText(ShareText(s.Psw));
-  Pas_->setText(ShareText(s.Pas));
-  Paw_->setText(ShareText(s.Paw));
+  Pks_->setText(NumberText(s.Pks));
+  Pkw_->setText(NumberText(s.Pkw));
+  Pss_->setText(NumberText(s.Pss));
+  Psw_->setText(NumberText(s.Psw));
+  Pas_->setText(NumberText(s.Pas));
+  Paw_->setText(NumberText(s.Paw));
   // A share such as 0,333333333333333 is longer than its box: show its beginning, not its end.
   for (QLineEdit* box : {Pks_, Pkw_, Pss_, Psw_, Pas_, Paw_}) box->setCursorPosition(0);
   sharesFilled_ = true;
@@ -387,7 +386,7 @@ void Form6::setControlsEnabled(bool on) {
 
 void Form6::startRun(run::PreparedRun prepared) {
   controller_->setExecute(services_.execute);
-  controller_->start(std::move(prepared), {opt3D_, windRoseFolder_, offerWorkbook_});
+  controller_->start(std::move(prepared), {windRoseFolder_, offerWorkbook_});
 }
 
 void Form6::closeEvent(QCloseEvent* event) {

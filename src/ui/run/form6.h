@@ -48,7 +48,6 @@ class Form6 : public QDialog {
 
   void setServices(Services services) { services_ = std::move(services); }
   // The three-dimensional picture option of the settings.
-  void setOpt3D(bool on) { opt3D_ = on; }
   // Where the assessments over a year (codes 1 and 7) write the town's wind-rose workbook: the program's
   // folder. Empty (the default) writes none.
   void setWindRoseFolder(const QString& folder) { windRoseFolder_ = folder; }
@@ -89,10 +88,9 @@ class Form6 : public QDialog {
   result::RunRequest base_;
   result::RunRequest lastRequest_;
   Services services_;
-  bool opt3D_ = true;
   QString windRoseFolder_;
   bool offerWorkbook_ = false;
-  int code_ = 1;
+  int code_ = result::CodeOf(result::Scenario::Complex);
   bool sharesFilled_ = false;              // the first press filled the share boxes from the section's ground
   std::optional<db::SectionRow> section_;  // found at the first press
   std::optional<db::Ground3Row> ground_;

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDateTime>
 #include <QFrame>
 #include <QGridLayout>
 #include <QLabel>
@@ -9,21 +10,23 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 
-#include "ui/widgets/messages.h"
-#include "ui/widgets/numeric_box.h"
 #include "common/numtext.h"
+#include "common/pi.h"
 #include "common/texts.h"
+#include "run/prepare.h"
 #include "run/run_texts.h"
 #include "ui/run/run_controller.h"
+#include "ui/widgets/messages.h"
+#include "ui/widgets/numeric_box.h"
 
 namespace velaron::ui {
 
 namespace {
 
 QString U(const char* utf8) { return QString::fromUtf8(utf8); }
-constexpr double kDiagramPi = 3.14159265358979;
 constexpr double kDotRadius = 3;  // px: the small disc at the centre of a diagram
 
 }  // namespace
@@ -52,14 +55,14 @@ void FakelDiagram::layoutLines() {
     // A diameter through the centre along the pipeline: azimuth 0 is vertical, 90 horizontal.
     const double cx = std::nearbyint(W / 2), cy = std::nearbyint(H / 2);
     const double r = std::nearbyint(std::min(W / 3, H / 3));
-    const double a = *angle_ / 180 * kDiagramPi + kDiagramPi / 2;
-    lines_.emplace_back(QPointF(cx, cy), QPointF(cx + r * std::cos(a + kDiagramPi), cy + r * std::sin(a + kDiagramPi)));
+    const double a = *angle_ / 180 * kPi + kPi / 2;
+    lines_.emplace_back(QPointF(cx, cy), QPointF(cx + r * std::cos(a + kPi), cy + r * std::sin(a + kPi)));
     lines_.emplace_back(QPointF(cx, cy), QPointF(cx + r * std::cos(a), cy + r * std::sin(a)));
     dot_ = QPointF(cx, cy);
   } else {
     // The pipe leaving the ground at the lift angle, from a point a tenth in from the left.
     const double L = std::nearbyint(2 * W / 10);
-    const double t = *angle_ / 180 * kDiagramPi;
+    const double t = *angle_ / 180 * kPi;
     lines_.emplace_back(QPointF(W / 10, H / 2), QPointF(W - W / 10, H / 2 + L * std::sin(t)));
     dot_ = QPointF(W / 10, H / 2);
   }
@@ -181,7 +184,7 @@ bool FrmStrFakel::running() const { return controller_->running(); }
 
 NumericBox* FrmStrFakel::box(const char* objectName) const { return findChild<NumericBox*>(objectName); }
 
-std::optional<run::yearround::JetFlameInputs> FrmStrFakel::gatherInputs() {
+std::optional<result::RunRequest> FrmStrFakel::gatherRequest() {
   if (!NumericBox::checkAll(this)) return std::nullopt;
   const int gas = Combo1_->currentIndex();
   if (gas < 0 || gas >= static_cast<int>(ctx_.gases.size())) {
@@ -201,32 +204,39 @@ std::optional<run::yearround::JetFlameInputs> FrmStrFakel::gatherInputs() {
     }
     values[k] = *v;
   }
-  run::yearround::JetFlameInputs in;
-  in.gas = ctx_.gases[static_cast<size_t>(gas)];
-  in.Diametr = values[0];
-  in.Davl = values[1];
-  in.Temp = values[2];
-  in.Glubina = values[3];
-  in.WindSpeed = values[4];
-  in.Azimut = values[5];
-  in.LiftAngle = values[6];
-  in.location = Text27_->text();
-  in.WindDirPos = Combo9_->currentIndex() < 0 ? 0 : Combo9_->currentIndex();
-  return in;
+  // The pipe of the window at one pressure along its whole length, at the typed azimuth, in the window's
+  // wind; the probabilities of the main window's last run.
+  result::RunRequest r;
+  r.settings = ctx_.settings;
+  r.pipeline.Gas = gas + 1;
+  r.pipeline.Diametr = values[0];
+  r.pipeline.DavlDown = r.pipeline.DavlUp = values[1];
+  r.pipeline.Temp = values[2];
+  r.pipeline.Glubina = values[3];
+  r.section.Azimut = values[5];
+  r.run.ScenarioCode = result::CodeOf(result::Scenario::AsymmetricJet);
+  r.run.WindSpeed = values[4];
+  r.run.WindDir = 45 * std::max(Combo9_->currentIndex(), 0);
+  r.options.Opt3D = ctx_.opt3D;
+  const result::Probabilities last = ctx_.lastProbabilities ? ctx_.lastProbabilities() : result::Probabilities{};
+  r.jetFlame = result::JetFlamePipe{values[6], last};
+  return r;
 }
 
 void FrmStrFakel::Command1_Click() {
   if (running()) return;
-  const auto in = gatherInputs();
-  if (!in) return;
-  const result::Probabilities last = ctx_.lastProbabilities ? ctx_.lastProbabilities() : result::Probabilities{};
-  run::PrepareResult prepared = run::yearround::PrepareJetFlame(*in, ctx_.settings, ctx_.tables, last);
+  const auto request = gatherRequest();
+  if (!request) return;
+  run::RunData data;
+  data.gas = ctx_.gases[static_cast<size_t>(request->pipeline.Gas - 1)];
+  data.section = request->section;
+  data.tables = ctx_.tables;
+  run::PrepareResult prepared = run::PrepareRun(*request, data, QDateTime::currentDateTime());
   if (!prepared.ok()) {
     ShowCritical(this, prepared.error);
     return;
   }
-
-  controller_->start(std::move(*prepared.run), {ctx_.opt3D, QString()});
+  controller_->start(std::move(*prepared.run), {});
 }
 
 void FrmStrFakel::closeEvent(QCloseEvent* event) {

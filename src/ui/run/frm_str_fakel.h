@@ -1,9 +1,9 @@
 // The jet-flame window `frmStr_fakel`, "Струевой настильный факел": one asymmetric jet flame of a pipe
 // described in the window itself (gas, diameter, pressure, gas temperature, wind, the pipeline's azimuth
-// and the lift angle of the pipe). "Расчет" derives the flame with the run's formulas, runs it as an
-// asymmetric jet-fire run through the run controller and hands the finished run to the main window
-// through the callback it was given. The azimuth and the lift angle are drawn as small
-// diagrams while they are typed.
+// and the lift angle of the pipe). "Расчет" makes a run request of the pipe (result::JetFlamePipe), which
+// the run prepares like any other, runs it as an asymmetric jet-fire run through the run controller and
+// hands the finished run to the main window through the callback it was given. The azimuth and the lift
+// angle are drawn as small diagrams while they are typed.
 #pragma once
 
 #include <QLineF>
@@ -15,8 +15,8 @@
 
 #include "db/rows.h"
 #include "models/reftables.h"
+#include "result/run_request.h"
 #include "result/run_snapshot.h"
-#include "run/yearround/jet_flame.h"
 
 class QComboBox;
 class QFrame;
@@ -70,8 +70,9 @@ class FrmStrFakel : public QWidget {
   explicit FrmStrFakel(FakelContext context, QWidget* parent = nullptr);
   ~FrmStrFakel() override;
 
-  // The window's inputs as they stand, or nothing after a message when a box does not hold a number.
-  std::optional<run::yearround::JetFlameInputs> gatherInputs();
+  // The run request of the window's inputs as they stand, or nothing after a message when a box does not
+  // hold a number.
+  std::optional<result::RunRequest> gatherRequest();
   bool running() const;
 
   QComboBox* combo1() const { return Combo1_; }

@@ -6,7 +6,6 @@
 #include <exception>
 
 #include "common/texts.h"
-#include "output/pictures/run_pictures.h"
 #include "output/workbook/wind_rose.h"
 #include "run/run_texts.h"
 #include "ui/run/form2.h"
@@ -63,24 +62,26 @@ bool RunController::start(run::PreparedRun prepared, const Outputs& outputs) {
   emit runStarted();
   form2_->show();
 
-  outcome_ = std::make_shared<run::RunOutcome>();
+  finished_ = std::make_shared<Finished>();
   offerWorkbook_ = outputs.offerWorkbook;
   auto job = std::make_shared<run::PreparedRun>(std::move(prepared));
-  auto outcome = outcome_;
+  auto finished = finished_;
   ProgressRelay* relay = relay_;
   run::ExecuteOptions options;
   options.onModelDone = [relay] { relay->saving(); };
-  thread_ = QThread::create([job, outcome, relay, execute = execute_, options, outputs] {
+  thread_ = QThread::create([job, finished, relay, execute = execute_, options, outputs] {
+    run::RunOutcome& outcome = finished->outcome;
     try {
-      *outcome = execute(std::move(*job), *relay, options);
-      if (!outcome->ok()) return;
-      // The record is drawn and the town's rose written before the results are shown.
-      output::DrawResultPictures(*outcome->snapshot, outputs.opt3D);
-      if (!outputs.windRoseFolder.isEmpty()) output::WriteRunWindRose(*outcome->snapshot, outputs.windRoseFolder);
+      outcome = execute(std::move(*job), *relay, options);
+      if (!outcome.ok()) return;
+      // The town's rose is written before the results are shown.
+      if (!outputs.windRoseFolder.isEmpty())
+        if (const auto rose = output::WriteRunWindRose(*outcome.snapshot, outputs.windRoseFolder))
+          finished->roseFailed = !rose->ok;
     } catch (const std::exception& e) {
       // A fault past the model's own refusals: the run is refused as a whole, nothing of it is kept.
-      *outcome = run::RunOutcome{};
-      outcome->error = QString::fromUtf8(e.what());
+      *finished = Finished{};
+      outcome.error = QString::fromUtf8(e.what());
     }
   });
   connect(thread_, &QThread::finished, this, &RunController::finish);
@@ -91,7 +92,8 @@ bool RunController::start(run::PreparedRun prepared, const Outputs& outputs) {
 void RunController::finish() {
   thread_->deleteLater();
   thread_ = nullptr;
-  const std::shared_ptr<run::RunOutcome> outcome = std::move(outcome_);
+  const std::shared_ptr<Finished> finished = std::move(finished_);
+  const run::RunOutcome* outcome = finished ? &finished->outcome : nullptr;
   // The result workbook is asked for and written before the windows come back: until it is written no
   // button of theirs offers anything, so its dialog and note are windows of their own. The progress window
   // and the note step aside meanwhile; they are hidden, not closed, while the run's own windows stand
@@ -114,7 +116,7 @@ void RunController::finish() {
 
   if (outcome && outcome->ok()) {
     // The run goes on without its wind rose; no older rose stands in for it.
-    if (outcome->snapshot->windRoseFailed) ShowCritical(owner_, U(velaron::texts::kWriteFailed));
+    if (finished->roseFailed) ShowCritical(owner_, U(velaron::texts::kWriteFailed));
     if (outcome->snapshot->ZoneAtEdge)
       ShowMessage(owner_, {QMessageBox::NoIcon, U(velaron::texts::kAttentionTitle), U(run::texts::kEdgeWarning),
                            QMessageBox::Ok});

@@ -1,5 +1,5 @@
 // The run of a prepared calculation behind the progress window: the worker thread, the progress window
-// (`Form2`) and the note window, the result pictures and the town's wind rose written from the finished
+// (`Form2`) and the note window, the town's wind rose and the result workbook written from the finished
 // record, and the user's messages about the outcome. The run dialog and the jet-flame window both start
 // their runs here.
 #pragma once
@@ -30,7 +30,6 @@ class RunController : public QObject {
 
   // What is made of a finished record on the worker, before the results are shown.
   struct Outputs {
-    bool opt3D = true;       // the first two result pictures as a mesh
     QString windRoseFolder;  // where the assessments over a year (codes 1 and 7) write the town's wind
                              // rose; empty writes none
     bool offerWorkbook = false;  // after a completed run, offer to save its result workbook
@@ -70,7 +69,12 @@ class RunController : public QObject {
   ProgressRelay* relay_ = nullptr;
   Form2* form2_ = nullptr;
   FrmInfoNote* note_ = nullptr;
-  std::shared_ptr<run::RunOutcome> outcome_;
+  // What the worker leaves: the run's outcome, and whether the town's wind rose could not be written.
+  struct Finished {
+    run::RunOutcome outcome;
+    bool roseFailed = false;
+  };
+  std::shared_ptr<Finished> finished_;
   bool offerWorkbook_ = false;
 };
 

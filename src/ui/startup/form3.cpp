@@ -12,6 +12,7 @@
 #include "ui/widgets/messages.h"
 #include "ui/widgets/numeric_box.h"
 #include "common/numtext.h"
+#include "common/qt_text.h"
 #include "common/texts.h"
 #include "db/database.h"
 #include "db/settings_rules.h"
@@ -22,7 +23,6 @@ namespace {
 
 QString U(const char* text) { return QString::fromUtf8(text); }
 
-QString NumberText(double x) { return QString::fromStdString(FormatNumber(x)); }
 
 // A grid value read from its box. The box's own check has already made sure it is a whole number; one
 // beyond the 16-bit range is passed on as just over the largest width, so that the settings rules

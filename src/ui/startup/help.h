@@ -19,7 +19,7 @@ inline constexpr const char* kSysInfoUnavailable = "System Information Is Unavai
 // The manual of the program in `folder`: beside it in the build, in share/doc/velaron/ once installed.
 QString ManualPath(const QString& folder);
 
-// Opens the manual of the program's folder with the desktop's default application. Returns whether it
+// Opens the manual (ManualPath of the program's folder) with the desktop's default application. Returns whether it
 // was handed over; a missing file or a refusal shows a message.
 bool OpenManual(QWidget* parent);
 bool OpenManual(QWidget* parent, const QString& folder);

@@ -6,8 +6,6 @@
 #include <QStandardPaths>
 #include <QStringList>
 
-#include "common/save_folder.h"
-
 namespace velaron::ui {
 
 namespace {
@@ -15,6 +13,12 @@ namespace {
 SaveFileSink& Sink() {
   static SaveFileSink sink;
   return sink;
+}
+
+// The folder of the last file saved; empty before the first save.
+QString& LastSaveFolder() {
+  static QString folder;
+  return folder;
 }
 
 // "Книга Excel (*.xlsx)|*.xlsx" as Qt's name filters: each description, with its pattern when the
@@ -43,7 +47,7 @@ QString FirstSuffix(const QString& filter) {
 void SetSaveFileSink(SaveFileSink sink) { Sink() = std::move(sink); }
 
 QString SaveStartFolder() {
-  const QString last = QString::fromStdString(LastSaveFolder());
+  const QString& last = LastSaveFolder();
   if (!last.isEmpty() && QDir(last).exists()) return last;
   const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
   if (!documents.isEmpty() && QDir(documents).exists()) return documents;
@@ -51,15 +55,16 @@ QString SaveStartFolder() {
 }
 
 void RememberSaveFolder(const QString& savedFile) {
-  SetLastSaveFolder(savedFile.isEmpty() ? std::string() : QFileInfo(savedFile).absolutePath().toStdString());
+  LastSaveFolder() = savedFile.isEmpty() ? QString() : QFileInfo(savedFile).absolutePath();
 }
 
 QString WithDefaultSuffix(const QString& path, const QString& suffix) {
   if (path.isEmpty() || suffix.isEmpty()) return path;
-  const QFileInfo info(path);
-  // A name that is only an extension (".xlsx") or ends in a dot has no name of its own to keep.
-  if (!info.suffix().isEmpty() && !info.completeBaseName().isEmpty()) return path;
-  return path.endsWith(QLatin1Char('.')) ? path + suffix : path + QLatin1Char('.') + suffix;
+  const QString ending = QLatin1Char('.') + suffix;
+  const QString name = QFileInfo(path).fileName();
+  // A name that is only the extension (".xlsx") has no name of its own to keep.
+  if (name.endsWith(ending, Qt::CaseInsensitive) && name.size() > ending.size()) return path;
+  return path.endsWith(QLatin1Char('.')) ? path + suffix : path + ending;
 }
 
 QString AskSaveFileName(QWidget* parent, const QString& title, const QString& filter) {

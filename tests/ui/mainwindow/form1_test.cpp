@@ -5,7 +5,7 @@
 #include <QTemporaryDir>
 
 #include "form_fixture.h"
-#include "ui/mainwindow/report_saving.h"
+#include "ui/widgets/save_dialog.h"
 #include "output/zip_reader.h"
 
 using namespace velaron;
@@ -136,20 +136,21 @@ std::shared_ptr<result::RunSnapshot> Snapshot(int code) {
   s->GridValue.resize(10, 10);
   s->graf1.points = {{0, 10}, {10, 5}};
   s->graf2.points = {{0, 99}, {10, 50}};
-  s->imgDiagr1 = QImage(20, 10, QImage::Format_RGB32);
   return s;
+}
+
+// Rows of the reports' summary table.
+int SummaryRows() {
+  QSqlQuery q(db::Connection());
+  return q.exec("SELECT COUNT(*) FROM tabOtchet") && q.next() ? q.value(0).toInt() : -1;
 }
 }  // namespace
 
 TEST_F(MainWindowTest, SaveResultsWritesTheReportOfASingleScenarioAndItsSummaryRow) {
   QTemporaryDir dir;
   QString answer;
-  ui::SetReportFileDialog([&answer](QWidget*, const QString&) { return answer; });
-  auto rows = [] {
-    QSqlQuery q(db::Connection());
-    return q.exec("SELECT COUNT(*) FROM tabOtchet") && q.next() ? q.value(0).toInt() : -1;
-  };
-  int expectedRows = rows();
+  ui::SetSaveFileSink([&answer](const ui::SaveFileRequest&) { return answer; });
+  int expectedRows = SummaryRows();
   const std::map<int, const char*> names = {{2, "Физический взрыв"}, {3, "Котлованный факел"},
                                             {4, "Ассиметричный факел"}, {5, "Симметричный факел"},
                                             {6, "Огневой шар"}, {8, "Горение ГПВС"}};
@@ -162,15 +163,15 @@ TEST_F(MainWindowTest, SaveResultsWritesTheReportOfASingleScenarioAndItsSummaryR
     const QStringList lines = test::DocxLines(answer + ".docx");
     ASSERT_FALSE(lines.isEmpty());
     EXPECT_EQ(lines[0], U("Аварийный сценарий \"%1\" при гильотинном разрушении газопровода").arg(U(names.at(code))));
-    EXPECT_EQ(rows(), ++expectedRows);
+    EXPECT_EQ(SummaryRows(), ++expectedRows);
   }
   // Cancelled: the row stays, and no message (cancelling is the user's choice, not a failure; before, it
   // was told as "Ошибка в процессе сохранения файла").
   answer.clear();
   window->cmdSaveResult_Click();
-  EXPECT_EQ(rows(), ++expectedRows);
+  EXPECT_EQ(SummaryRows(), ++expectedRows);
   EXPECT_TRUE(messages.requests.empty()) << messages.texts().join("|").toStdString();
-  ui::SetReportFileDialog(nullptr);
+  ui::SetSaveFileSink(nullptr);
 }
 
 namespace {
@@ -184,12 +185,8 @@ int MediaCount(const std::map<std::string, std::string>& parts) {
 TEST_F(MainWindowTest, SaveResultsWritesTheYearRoundReportsAndRewritesTheRunsRose) {
   QTemporaryDir dir;
   QString answer;
-  ui::SetReportFileDialog([&answer](QWidget*, const QString&) { return answer; });
-  auto rows = [] {
-    QSqlQuery q(db::Connection());
-    return q.exec("SELECT COUNT(*) FROM tabOtchet") && q.next() ? q.value(0).toInt() : -1;
-  };
-  int expectedRows = rows();
+  ui::SetSaveFileSink([&answer](const ui::SaveFileRequest&) { return answer; });
+  int expectedRows = SummaryRows();
   // The run's town: a row the table no longer holds (deleted after the run) is still the report's.
   db::WindRow town;
   town.idCity = 987654;
@@ -198,28 +195,28 @@ TEST_F(MainWindowTest, SaveResultsWritesTheYearRoundReportsAndRewritesTheRunsRos
   town.summer = {5, 5, 5, 5, 30, 5, 5, 5, 35};
   town.Tmedium = 200;
   const QString rose = dir.filePath(U("РозаВетров.xlsx"));
+  window->setWindRoseFolder(dir.path());  // the runs write their rose here: the report rewrites it here
   for (int code : {7, 1}) {
     SCOPED_TRACE(code);
     auto s = Snapshot(code);
     s->town = town;
-    s->windRoseFile = rose;  // the run wrote its rose here: the report rewrites it in the same folder
     window->onRunFinished(s);
     QFile::remove(rose);
     answer = dir.filePath(QStringLiteral("год%1").arg(code));
     window->cmdSaveResult_Click();
     EXPECT_TRUE(messages.requests.empty()) << messages.texts().join("|").toStdString();
-    // The run's pictures (a picture box and the two distance charts) and the town's rose; the workbook
-    // rewritten beside the run's.
+    // The run's pictures (the one grid it has and the two distance charts) and the town's rose; the
+    // workbook rewritten beside the run's.
     const auto parts = test::ReadZip(answer + ".docx");
     EXPECT_EQ(parts.count("word/document.xml"), 1u);
     EXPECT_EQ(MediaCount(parts), 4);
     EXPECT_TRUE(QFile::exists(rose));
-    EXPECT_EQ(rows(), ++expectedRows);
+    EXPECT_EQ(SummaryRows(), ++expectedRows);
   }
   // A rose that cannot be rewritten: the program's message, and the report is still written and saved.
   auto s = Snapshot(7);
   s->town = town;
-  s->windRoseFile = dir.filePath(U("нет такой папки/РозаВетров.xlsx"));
+  window->setWindRoseFolder(dir.filePath(U("нет такой папки")));
   window->onRunFinished(s);
   answer = dir.filePath(U("без розы.docx"));
   window->cmdSaveResult_Click();
@@ -227,8 +224,8 @@ TEST_F(MainWindowTest, SaveResultsWritesTheYearRoundReportsAndRewritesTheRunsRos
   const auto parts = test::ReadZip(answer);
   EXPECT_EQ(parts.count("word/document.xml"), 1u);
   EXPECT_EQ(MediaCount(parts), 3);  // the rose's caption alone
-  EXPECT_EQ(rows(), ++expectedRows);
-  ui::SetReportFileDialog(nullptr);
+  EXPECT_EQ(SummaryRows(), ++expectedRows);
+  ui::SetSaveFileSink(nullptr);
 }
 
 TEST_F(MainWindowTest, EveryViewOfEveryScenarioKeepsOneLayout) {

@@ -9,7 +9,6 @@
 #include "db/layout.h"
 #include "form_fixture.h"
 #include "ui/mainwindow/main_links.h"
-#include "ui/mainwindow/report_saving.h"
 #include "output/zip_reader.h"
 #include "result/crossings.h"
 #include "ui/run/form6.h"
@@ -110,10 +109,11 @@ TEST_F(StartedWindow, ARunOfAnotherSectionShowsItAndItsReportNamesItsSoilAndEach
   });
   QTemporaryDir out;
   QString answer;
-  ui::SetReportFileDialog([&answer](QWidget*, const QString&) { return answer; });
-  // The result workbook is offered after a completed run whose option is on, before its results are shown.
+  // The result workbook is offered after a completed run whose option is on, before its results are shown;
+  // the report asks in the same dialog.
   std::vector<const result::RunSnapshot*> shownWhenOffered;
-  ui::SetSaveFileSink([&](const ui::SaveFileRequest&) {
+  ui::SetSaveFileSink([&](const ui::SaveFileRequest& r) {
+    if (r.suffix != QLatin1String("xlsx")) return answer;
     shownWhenOffered.push_back(window->lastRun());
     return out.filePath(U("взрыв.xlsx"));
   });
@@ -146,7 +146,6 @@ TEST_F(StartedWindow, ARunOfAnotherSectionShowsItAndItsReportNamesItsSoilAndEach
     EXPECT_EQ(row.value(0).toString(), U("Скальные|Граниты, диориты"));
     tick(i);  // section 2 is the shown one now
   }
-  ui::SetReportFileDialog(nullptr);
   ui::SetSaveFileSink(nullptr);
   EXPECT_EQ(shownWhenOffered, std::vector<const result::RunSnapshot*>{nullptr});
   EXPECT_TRUE(QFile::exists(out.filePath(U("взрыв.xlsx"))));

@@ -19,7 +19,6 @@
 #include <functional>
 #include <unistd.h>
 
-#include "common/save_folder.h"
 #include "message_catcher.h"
 #include "output/zip_reader.h"
 #include "run/run_fixtures.h"
@@ -113,11 +112,12 @@ TEST(RunWorkbook, ANameGetsItsExtensionAndTheNextDialogOpensWhereTheLastSaveWent
   EXPECT_NE(answer.asked[0].startFolder, QCoreApplication::applicationDirPath());
   EXPECT_EQ(answer.asked[1].startFolder, dir.path());
   // The report's dialog opens there too: one folder for every save.
-  EXPECT_EQ(QString::fromStdString(LastSaveFolder()), dir.path());
+  EXPECT_EQ(SaveStartFolder(), dir.path());
   EXPECT_EQ(answer.asked[0].suffix, U("xlsx"));
-  // A name with an extension of its own keeps it; one ending in a dot gets the extension after it.
-  EXPECT_EQ(WithDefaultSuffix(U("/p/a.xlsx"), U("xlsx")), U("/p/a.xlsx"));
-  EXPECT_EQ(WithDefaultSuffix(U("/p/a.old"), U("xlsx")), U("/p/a.old"));
+  // A name that ends in the extension keeps it; any other gets it, as a report's name gets ".docx" (before,
+  // "a.old" stayed "a.old" for a workbook); one ending in a dot gets the extension after it.
+  EXPECT_EQ(WithDefaultSuffix(U("/p/a.XLSX"), U("xlsx")), U("/p/a.XLSX"));
+  EXPECT_EQ(WithDefaultSuffix(U("/p/a.old"), U("xlsx")), U("/p/a.old.xlsx"));
   EXPECT_EQ(WithDefaultSuffix(U("/p/a."), U("xlsx")), U("/p/a.xlsx"));
   EXPECT_EQ(WithDefaultSuffix(U("/p.d/a"), U("xlsx")), U("/p.d/a.xlsx"));
 }

@@ -1,3 +1,5 @@
+// The end of a report written from the window: the summary row's thirteen fields, the name the save dialog
+// gives, the folder the next dialog opens in, and a failed save that leaves the earlier file.
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -5,51 +7,54 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 
-#include "output/report/report_closing.h"
+#include "message_catcher.h"
+#include "output/report/report_input.h"
 #include "output/report/single_reports.h"
-#include "report_sample.h"
-#include "scratch_db.h"
-#include "zip_reader.h"
+#include "output/report_sample.h"
+#include "output/scratch_db.h"
+#include "output/zip_reader.h"
+#include "ui/run/run_report.h"
+#include "ui/widgets/save_dialog.h"
 
 using namespace velaron;
-using namespace velaron::report;
+using namespace velaron::ui;
 
 namespace {
 
 QString U(const char* s) { return QString::fromUtf8(s); }
 
-struct Closing {
-  QStringList messages;
-  QString answer;
-  ClosingHooks hooks() {
-    ClosingHooks h;
-    h.appendRow = [](const db::ReportSummaryRow& row) { return db::AppendReportSummary(row); };
-    h.askFileName = [this](const QString&) { return answer; };
-    h.critical = [this](const QString& m) { messages << m; };
-    return h;
-  }
-};
-
-class ReportClosingTest : public ::testing::Test {
+class RunReportTest : public ::testing::Test {
  protected:
-  void SetUp() override { ASSERT_EQ(scratch.error(), QString()); }
+  void SetUp() override {
+    ASSERT_EQ(scratch.error(), QString());
+    SetSaveFileSink([this](const SaveFileRequest& r) {
+      asked.push_back(r);
+      return answer;
+    });
+  }
+  void TearDown() override { SetSaveFileSink(nullptr); }
   int Rows() { return scratch.Scalar("SELECT COUNT(*) FROM tabOtchet").toInt(); }
+  ReportClosing Close() { return CloseReport(nullptr, doc, report::SummaryRow(in, now)); }
   test::ScratchDatabase scratch;
+  test::MessageCatcher messages;
   QTemporaryDir dir;
-  ReportInput in = test::SampleReportInput(2);
-  Document doc = *BuildSingleReport(in);
+  QString answer;
+  std::vector<SaveFileRequest> asked;
+  report::ReportInput in = test::SampleReportInput(2);
+  report::Document doc = *report::BuildSingleReport(in);
   const QDateTime now{QDate(2026, 3, 14), QTime(11, 30, 0)};
 };
 
 }  // namespace
 
-TEST_F(ReportClosingTest, RowHoldsTheThirteenFieldsAndTheFileGetsItsSuffix) {
-  Closing c;
-  c.answer = dir.filePath("отчет");
-  const ClosingOutcome out = CloseReport(doc, in, now, c.hooks());
+TEST_F(RunReportTest, RowHoldsTheThirteenFieldsAndTheFileGetsItsSuffix) {
+  answer = dir.filePath("отчет");
+  const ReportClosing out = Close();
   EXPECT_TRUE(out.rowWritten);
   EXPECT_EQ(out.savedPath, dir.filePath("отчет.docx"));
-  EXPECT_TRUE(c.messages.isEmpty());
+  ASSERT_EQ(asked.size(), 1u);
+  EXPECT_EQ(asked[0].filter, U("Документы (*.docx)|*.docx"));
+  EXPECT_TRUE(messages.requests.empty());
   EXPECT_FALSE(test::ReadZip(out.savedPath).empty());
   QSqlQuery q(db::Connection());
   ASSERT_TRUE(q.exec("SELECT Date, dlit, Mestn, scen, Grunt, Gr_grunt, Type_grunt, Vid_grunt, Dtr, Davl_sr, Vid_gaz, "
@@ -66,10 +71,10 @@ TEST_F(ReportClosingTest, RowHoldsTheThirteenFieldsAndTheFileGetsItsSuffix) {
   EXPECT_DOUBLE_EQ(q.value(9).toDouble(), 6.4);  // (5.4 + 7.4) / 2
   EXPECT_FALSE(q.next());
   // The next dialog opens where this report was saved.
-  EXPECT_EQ(ReportStartFolder(), QDir(dir.path()).absolutePath());
+  EXPECT_EQ(SaveStartFolder(), QDir(dir.path()).absolutePath());
 }
 
-TEST_F(ReportClosingTest, AFailedSaveLeavesTheEarlierFile) {
+TEST_F(RunReportTest, AFailedSaveLeavesTheEarlierFile) {
   const QString path = dir.filePath(U("отчет.docx"));
   {
     QFile f(path);
@@ -77,11 +82,10 @@ TEST_F(ReportClosingTest, AFailedSaveLeavesTheEarlierFile) {
     f.write("earlier report");
   }
   ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup));
-  Closing c;
-  c.answer = path;
-  const ClosingOutcome out = CloseReport(doc, in, now, c.hooks());
+  answer = path;
+  const ReportClosing out = Close();
   EXPECT_TRUE(out.savedPath.isEmpty());
-  EXPECT_EQ(c.messages, QStringList{U("Ошибка в процессе сохранения файла\nНе удалось записать файл ") + path +
+  EXPECT_EQ(messages.texts(), QStringList{U("Ошибка в процессе сохранения файла\nНе удалось записать файл ") + path +
                                     U(": файл открыт только для чтения")});
   QFile f(path);
   ASSERT_TRUE(f.open(QIODevice::ReadOnly));

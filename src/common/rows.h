@@ -1,0 +1,77 @@
+// The rows of the database's tables as plain value types (field names are the columns'). They stand below
+// the database library so that every layer may hand them on as values: the run and the writers take the
+// rows they need from their caller and never read the database themselves. The structs keep the
+// namespace of the tables they come from. Needs Qt Core (texts and dates).
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <array>
+#include <optional>
+
+namespace velaron::db {
+
+// `abc`: one gas.
+struct GasRow {
+  QString VName;
+  double m = 0, qg = 0, a = 0, b = 0;
+  int DangerClass = 0;
+};
+
+// `Statistics`: one region.
+struct RegionRow {
+  QString Region;
+  double lambda = 0, Kreg = 0;
+};
+
+// `TPs`: one route section.
+struct SectionRow {
+  int TPID = 0;
+  double Length = 0, Udal = 0, Azimut = 0;
+  int dpp1 = 0, dpp2 = 0, dpp3 = 0, dpp4 = 0;
+  double p_v = 0;
+  int G1 = 0, G2 = 0, G3 = 0, G4 = 0;
+  QString Ground;
+  // The crossing probabilities as typed (road, power line, other pipeline, cable line); nothing when the
+  // row was written before they were kept, and the window then shows its initial texts.
+  std::optional<double> P_avto, P_LEP, P_tr, P_kab;
+};
+
+// `GroundType`: one node of the soil tree.
+struct GroundTypeRow {
+  int GID = 0, grParent = 0;
+  QString Ground, GroundCode;
+};
+
+// `Ground3`: jet-kind shares and the ignition base for one composed ground code.
+struct Ground3Row {
+  QString Ground;
+  double SP3_1 = 0, WP3_1 = 0, SP3_2 = 0, WP3_2 = 0, SP3_3 = 0, WP3_3 = 0, P4 = 0;
+};
+
+// `Wind`: wind data of one town. Index 0..8 = N, NE, E, SE, S, SW, W, NW, calm.
+struct WindRow {
+  int idCity = 0;
+  QString CityName;
+  std::array<double, 9> winter{};       // N1 .. ST1, percent
+  std::array<double, 9> summer{};       // N2 .. ST2, percent
+  std::array<double, 9> speedWinter{};  // V11 .. V19, m/s
+  std::array<double, 9> speedSummer{};  // V21 .. V29, m/s
+  double Tmedium = 0;
+};
+
+// `tabKoef_Dy`: diameter coefficient row.
+struct KoefDyRow {
+  double Dy = 0, kreg = 0;
+};
+
+// `tabOtchet`: summary row of one written report.
+struct ReportSummaryRow {
+  QDateTime Date;
+  int dlit = 0;
+  QString Mestn, scen, Grunt, Gr_grunt, Type_grunt, Vid_grunt;
+  double Dtr = 0, Davl_sr = 0;
+  QString Vid_gaz, City, Region;
+};
+
+}  // namespace velaron::db

@@ -1,0 +1,28 @@
+// The headless driver's request: the run's inputs read from a JSON file, checked for their form (known
+// keys, numbers where numbers belong, every input that feeds the numbers given) before anything else.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <optional>
+
+#include "result/run_request.h"
+
+namespace velaron::run {
+
+// A request read from JSON. `settingsGiven` false: the settings come from the database's first
+// `Adjustment` row. `sectionInline` false: only the TPID was given.
+struct HeadlessRequest {
+  result::RunRequest request;
+  bool settingsGiven = false;
+  bool sectionInline = false;
+  QString scenarioName;  // "texts": the run dialog's scenario text, when given
+};
+
+// Reads the input JSON; nothing on a malformed file, with the reason in `error`.
+std::optional<HeadlessRequest> ParseHeadlessRequest(const QByteArray& json, QString& error);
+
+// The largest input file read: a request is a few kilobytes.
+inline constexpr qsizetype kMaxInputBytes = 16 << 20;
+
+}  // namespace velaron::run
