@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QTemporaryFile>
 
+#include "common/shipped_file.h"
 #include "db/database.h"
 
 namespace velaron::db {
@@ -31,7 +32,7 @@ QString DataFolder() {
 }
 
 QString TemplatePath(const QString& programFolder) {
-  return QDir(programFolder).filePath(QString::fromLatin1(kTemplateFile));
+  return QFile::decodeName(ShippedFile(QFile::encodeName(programFolder).toStdString(), VELARON_TEMPLATE_FROM_BIN, kTemplateFile).c_str());
 }
 
 SeedResult SeedDataFolder(const QString& folder, const QString& programFolder) {

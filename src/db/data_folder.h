@@ -1,21 +1,22 @@
 // Where the engineer's data live. The database with the route sections and the report archive, and the
 // files the program writes beside it, are kept in the user's data folder, never in the program's folder:
-// rebuilding, cleaning or reinstalling the program must not touch them. The program's folder holds only
-// the shipped database as a template, copied into the data folder on the first start.
+// rebuilding, cleaning or reinstalling the program must not touch them. The program's folder (installed,
+// its share folder) holds only the shipped database as a template, copied into the data folder on the
+// first start.
 #pragma once
 
 #include <QString>
 
 namespace velaron::db {
 
-// The shipped database beside the program.
+// The shipped database, the template of the first start.
 inline constexpr const char* kTemplateFile = "data.pristine.db";
 
 // `VELARON_DATA_DIR` when set; otherwise `$XDG_DATA_HOME/velaron`, or `~/.local/share/velaron` when
 // XDG_DATA_HOME is unset or not an absolute path. The folder may not exist yet.
 QString DataFolder();
 
-// The template's path in the program's folder.
+// The template's path: beside the program in the build, in share/velaron/ once installed.
 QString TemplatePath(const QString& programFolder);
 
 struct SeedResult {

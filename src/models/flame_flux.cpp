@@ -13,10 +13,9 @@
 #include "common/numtext.h"
 #include "models/parallel.h"
 
-// No product and sum in this file is fused into one rounding, whatever the processor the compiler builds
-// for: the positions are rounded exactly as the method rounds them, and every vector width rounds each
-// operation on its own, as the others do.
-#pragma GCC optimize("fp-contract=off")
+// No product and sum here is fused into one rounding (the models library is built with
+// -ffp-contract=off): the positions are rounded exactly as the method rounds them, and every vector width
+// rounds each operation on its own, as the others do.
 
 namespace velaron::models {
 

@@ -1,9 +1,11 @@
 // The program's start-up as the entry runs it, on data folders of the test's own: one program per data
-// folder, what a killed program leaves behind, and databases of another layout.
+// folder, what a killed program leaves behind, databases of another layout and damaged data folders.
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
+#include <functional>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -16,6 +18,15 @@ namespace velaron::app {
 namespace {
 
 QString U(const char* s) { return QString::fromUtf8(s); }
+
+void WriteText(const QString& path, const char* text) {
+  QFile f(path);
+  if (f.open(QIODevice::WriteOnly)) f.write(text);
+}
+QByteArray ReadText(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
 
 class Startup : public ::testing::Test {
  protected:
@@ -88,6 +99,38 @@ TEST_F(Startup, AnotherLayoutIsRefusedNamingTableAndColumn) {
     EXPECT_FALSE(r.ok) << sql;
     EXPECT_TRUE(r.message.contains(U(refusal))) << r.message.toStdString();
     EXPECT_EQ(messages.texts(), QStringList{r.message});
+  }
+}
+
+// A damaged data folder stops the start with one message naming what is wrong where, and leaves what lies
+// there as it was: a data.db that is no database, a folder in its place, a data folder that is a file.
+TEST_F(Startup, ADamagedDataFolderStopsTheStartAndKeepsWhatIsThere) {
+  const QString file = dir.filePath(U("файл"));
+  const struct {
+    std::function<void()> damage;
+    QString folder;
+    QString told;
+    std::function<bool()> kept;
+  } cases[] = {
+      {[&] { WriteText(DbPath(), "не база данных"); }, dir.path(), DbPath() + U(": файл не является базой данных SQLite"),
+       [&] { return ReadText(DbPath()) == "не база данных"; }},
+      {[&] { QDir().mkpath(DbPath()); }, dir.path(), DbPath() + U(": это не файл"),
+       [&] { return QFileInfo(DbPath()).isDir() && QDir(DbPath()).isEmpty(); }},
+      {[&] { WriteText(file, "файл"); }, file, U("Не удалось создать папку ") + file,
+       [&] { return ReadText(file) == "файл"; }},
+  };
+  for (const auto& c : cases) {
+    QDir(dir.path()).removeRecursively();
+    QDir().mkpath(dir.path());
+    c.damage();
+    messages.requests.clear();
+    AppContext context;
+    const StartupResult r = StartUp(c.folder, QStringLiteral(VELARON_BIN_DIR), context);
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.exitStatus, kStartupFailedStatus);
+    EXPECT_TRUE(r.message.contains(c.told)) << r.message.toStdString();
+    EXPECT_EQ(messages.texts(), QStringList{r.message});
+    EXPECT_TRUE(c.kept()) << c.told.toStdString();
   }
 }
 

@@ -117,29 +117,5 @@ TEST(SeedDataFolder, CopiesOnlyIntoAFolderWithoutADatabase) {
   }
 }
 
-// The program in a build folder: the user's database stays when that folder is removed and built again.
-TEST(SeedDataFolder, TheUsersDatabaseOutlivesTheBuildFolder) {
-  QTemporaryDir root;
-  EnvironmentGuard env;
-  env.set("VELARON_DATA_DIR", nullptr);
-  env.set("XDG_DATA_HOME", nullptr);
-  env.set("HOME", root.filePath("home").toUtf8().constData());
-  const QString build = root.filePath("checkout/build"), bin = build + "/bin";
-  const auto makeBuild = [&] {
-    ASSERT_TRUE(QDir().mkpath(bin));
-    WriteFile(TemplatePath(bin), "shipped");
-  };
-  makeBuild();
-  const QString data = DataFolder();
-  EXPECT_FALSE(data.startsWith(root.filePath("checkout"))) << data.toStdString();
-  ASSERT_TRUE(SeedDataFolder(data, bin).copied);
-  WriteFile(QDir(data).filePath("data.db"), "shipped and the user's sections");
-
-  ASSERT_TRUE(QDir(build).removeRecursively());
-  makeBuild();
-  EXPECT_FALSE(SeedDataFolder(DataFolder(), bin).copied);
-  EXPECT_EQ(ReadFile(root.filePath("home/.local/share/velaron/data.db")), "shipped and the user's sections");
-}
-
 }  // namespace
 }  // namespace velaron::db

@@ -80,36 +80,6 @@ TEST_F(Sections, AFailedRenumberRollsTheDeleteBack) {
   EXPECT_EQ(NumbersAndLengths(), (Lengths{{1, 100}, {2, 200}, {3, 300}}));
 }
 
-TEST_F(Sections, WritesToAReadOnlyConnectionFailAndChangeNothing) {
-  AddSections(2);
-  ASSERT_TRUE(InsertGas({"Метан", 16, 50000, 21, 0.2, 4}).isEmpty());
-  CloseDatabase();
-  ASSERT_TRUE(OpenDatabase(path_, /*readOnly=*/true).isEmpty());
-  SectionRow s;
-  EXPECT_TRUE(AppendSection(s).contains(QStringLiteral("Ошибка записи")));
-  EXPECT_EQ(s.TPID, 0);
-  EXPECT_FALSE(DeleteSectionRenumber(1).isEmpty());
-  SectionRow changed = *LoadSection(1);
-  changed.Length = 1;
-  EXPECT_FALSE(UpdateSection(changed).isEmpty());
-  EXPECT_FALSE(InsertGas({"Этан", 30, 1, 1, 1, 3}).isEmpty());
-  EXPECT_FALSE(DeleteGas("Метан").isEmpty());
-  WindRow w;
-  w.CityName = QStringLiteral("Город");
-  EXPECT_FALSE(InsertWind(w).isEmpty());
-  EXPECT_EQ(w.idCity, 0);
-  EXPECT_FALSE(SaveSettings(AdjustmentRow{}).isEmpty());
-  EXPECT_FALSE(WriteStartTime(QDateTime::currentDateTime()).isEmpty());
-  EXPECT_FALSE(AppendReportSummary(ReportSummaryRow{}).isEmpty());
-  CloseDatabase();
-  ASSERT_TRUE(OpenDatabase(path_).isEmpty());
-  EXPECT_EQ(NumbersAndLengths(), (Lengths{{1, 100}, {2, 200}}));
-  EXPECT_EQ(LoadGases().size(), 1u);
-  EXPECT_TRUE(LoadWinds().empty());
-  EXPECT_FALSE(LoadAdjustment().has_value());
-  EXPECT_EQ(Scalar("SELECT COUNT(*) FROM tab_time").toInt() + Scalar("SELECT COUNT(*) FROM tabOtchet").toInt(), 0);
-}
-
 // ---------------------------------------------------------------------------------------------------
 // The settings row
 

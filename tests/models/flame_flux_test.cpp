@@ -1,5 +1,5 @@
-// Heat flux of one jet flame: the fast field against the plain routine, the geometry of the flames, the
-// air's transmissivity, the half-metre shift of the asymmetric flames, and the refused flames.
+// Heat flux of one jet flame: the fast field equals the plain routine on random flames of every shape, at
+// every vector width and thread count, on cells at the flame's base and on a thin flame of many rings.
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -55,9 +55,6 @@ TEST(ZoneTables, StandAloneRunStartsItsZoneRRowFromZero) {
 }
 
 // ---------------------------------------------------------------------------------------------------
-// Pit and symmetric jet fire
-
-// ---------------------------------------------------------------------------------------------------
 // Asymmetric jet fire
 
 TEST(RaschetAsimmTorch, JetsLieAlongTheRouteWhateverTheWindDirection) {

@@ -2,12 +2,15 @@
 //   velaron-calc --db DATABASE INPUT.json [--threads N] [--grids NAME,NAME,...] [--workbook OUT.xlsx]
 //                [--report OUT.docx]
 #include <QDate>
+#include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <cerrno>
 #include <clocale>
 #include <cstdio>
+#include <optional>
 
 #include "common/output_file.h"
 #include "output/json/run_json.h"
@@ -62,6 +65,14 @@ QString OutputPlaceFault(const QString& db, const QString& input, const QString&
 int main(int argc, char** argv) {
   // The pictures are drawn with fonts, which need a GUI application; no window is ever shown.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  // Starting the platform looks into the session's runtime folder. Run outside a desktop session (a
+  // script, a service) there is none, and Qt would say so on standard error at every run: the driver then
+  // has a private one (made for its user alone) for as long as it runs.
+  std::optional<QTemporaryDir> runtimeFolder;
+  if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+    runtimeFolder.emplace(QDir::tempPath() + QStringLiteral("/velaron-calc-XXXXXX"));
+    if (runtimeFolder->isValid()) qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtimeFolder->path()));
+  }
   QGuiApplication app(argc, argv);
   std::setlocale(LC_NUMERIC, "C");
 

@@ -61,6 +61,8 @@ QString Str(double value) {
 }
 
 qint64 MinuteCount(const QDateTime& start, const QDateTime& end) {
+  // A time not set (a record made without a run) has no day to count from.
+  if (!start.isValid() || !end.isValid()) return 0;
   auto minutes = [](const QDateTime& t) {
     return t.date().toJulianDay() * 1440 + t.time().hour() * 60 + t.time().minute();
   };

@@ -108,7 +108,6 @@ void RunComplexAssessment(CalcState& s, const ComplexInputs& in, const models::R
   for (const Scenario part : result::FactsOf(Scenario::Complex).parts) {
     s.ScenarioCode = result::CodeOf(part);
     s.progressTitle = result::FactsOf(part).progressTitle;
-    progress.begin(s.progressTitle, s.ny() * 2 + 1);
     RunPart(s, part, in, tables, progress, hooks);
     ThrowIfCancelled(progress);
     const PartResult kept = ResultOf(part);

@@ -170,7 +170,6 @@ void RaschetComplex(CalcState& s, const YearRoundInputs& in, const models::Refer
   s.ScenarioCode = result::CodeOf(Scenario::AsymmetricJet);
   ApplyAsymmetricGeometry(YearRoundAsymmetricGeometry(s.derived, in), s.derived);
   s.progressTitle = result::FactsOf(result::Scenario::AsymmetricJet).progressTitle;
-  progress.begin(s.progressTitle, result::kAsymmetricPasses * rows);
   models::AsimmTorchInputs asym;
   asym.D = in.D;
   asym.Prob = in.probabilities.Paw * in.probabilities.PIgnition;

@@ -2,12 +2,13 @@
 
 #include <QCoreApplication>
 #include <QDesktopServices>
-#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 
 #include "ui/widgets/messages.h"
+#include "common/shipped_file.h"
 #include "common/texts.h"
 
 namespace velaron::ui {
@@ -26,7 +27,9 @@ ProgramStarter& Starter() {
 void SetUrlOpener(UrlOpener opener) { Opener() = std::move(opener); }
 void SetProgramStarter(ProgramStarter starter) { Starter() = std::move(starter); }
 
-QString ManualPath(const QString& folder) { return QDir(folder).filePath(QString::fromLatin1(kManualFile)); }
+QString ManualPath(const QString& folder) {
+  return QFile::decodeName(ShippedFile(QFile::encodeName(folder).toStdString(), VELARON_MANUAL_FROM_BIN, kManualFile).c_str());
+}
 
 bool OpenManual(QWidget* parent) { return OpenManual(parent, QCoreApplication::applicationDirPath()); }
 

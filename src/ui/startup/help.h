@@ -1,4 +1,4 @@
-// Help of the program: the user manual beside the program and the desktop's system-information tool.
+// Help of the program: the user manual shipped with the program and the desktop's system-information tool.
 // Both start something outside the program; a missing file or tool gives a message, never a crash.
 #pragma once
 
@@ -11,14 +11,15 @@ class QWidget;
 
 namespace velaron::ui {
 
-// The user manual's file name in the program's folder.
+// The user manual's file name.
 inline constexpr const char* kManualFile = "Instrukziy_polzovately.html";
 // The message when no system-information tool can be started.
 inline constexpr const char* kSysInfoUnavailable = "System Information Is Unavailable At This Time";
 
+// The manual of the program in `folder`: beside it in the build, in share/doc/velaron/ once installed.
 QString ManualPath(const QString& folder);
 
-// Opens the manual of the program's folder with the desktop's default application. Returns whether it
+// Opens the manual (ManualPath of the program's folder) with the desktop's default application. Returns whether it
 // was handed over; a missing file or a refusal shows a message.
 bool OpenManual(QWidget* parent);
 bool OpenManual(QWidget* parent, const QString& folder);

@@ -1,10 +1,12 @@
-// The gas and region editors: one window size in both states, and a row shows as chosen exactly when it is.
+// The gas and region editors: one window size in both states, a row shows as chosen exactly when it is, and
+// a name another row has is refused.
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
 #include <gtest/gtest.h>
 
+#include "message_catcher.h"
 #include "output/scratch_db.h"
 #include "ui/refdata/frm_gaz.h"
 #include "ui/refdata/frm_region.h"
@@ -40,6 +42,43 @@ TEST(RefEditors, KeepOneSizeAndShowAsChosenOnlyTheRowTheButtonsActOn) {
     EXPECT_EQ(grid->selectedItems().size(), grid->columnCount());
     EXPECT_EQ(editor->findChild<QLineEdit*>("Name_Reg")->text(), grid->item(1, 0)->text());
     button("Command2")->click();
+  }
+}
+
+// A name another row already has, in another letter case or with blanks around it, is refused with the
+// editor's message, for a new row and for a row renamed, and the table stays as it was.
+TEST(RefEditors, RefuseANameAnotherRowHas) {
+  test::ScratchDatabase data;
+  ASSERT_TRUE(data.Exec("INSERT INTO Statistics VALUES ('Север', 0.5, 2), ('Юг', 0.2, 1.5)"));
+  ASSERT_TRUE(data.Exec("INSERT INTO abc VALUES ('Метан', 16.043, 50000, 21, 0.2, 4), ('Пропан', 44.1, 46000, 20, 0.2, 3)"));
+  test::MessageCatcher messages;
+  frmRegion region(nullptr);
+  frmGaz gas(nullptr);
+  const struct {
+    RefEditor* editor;
+    const char *taken, *refusal, *rows, *kept;
+  } cases[] = {
+      {&region, " юг ", "Регион с таким названием уже есть в базе данных!",
+       "SELECT group_concat(Region || ' ' || lambda || ' ' || Kreg, '|') FROM Statistics", "Север 0.5 2.0|Юг 0.2 1.5"},
+      {&gas, "ПРОПАН", "Газ с таким названием уже есть в базе данных!",
+       "SELECT group_concat(VName || ' ' || m, '|') FROM abc", "Метан 16.043|Пропан 44.1"},
+  };
+  for (const auto& c : cases) {
+    c.editor->show();
+    auto button = [&](const char* name) { return c.editor->findChild<QPushButton*>(name); };
+    auto name = c.editor->findChild<QLineEdit*>("Name_Reg");
+    button("Command3")->click();  // "Новая"
+    name->setText(QString::fromUtf8(c.taken));
+    if (auto* mass = c.editor->findChild<QLineEdit*>("Text1")) mass->setText("30");
+    button("Command1")->click();
+    button("Command2")->click();
+    c.editor->findChild<QTableWidget*>("Tabl_Program")->setCurrentCell(0, 0);  // the first row renamed
+    button("Command4")->click();
+    name->setText(QString::fromUtf8(c.taken));
+    button("Command1")->click();
+    EXPECT_EQ(messages.texts(), QStringList(2, QString::fromUtf8(c.refusal)));
+    EXPECT_EQ(data.Scalar(QString::fromUtf8(c.rows)).toString(), QString::fromUtf8(c.kept));
+    messages.requests.clear();
   }
 }
 
