@@ -5,7 +5,7 @@
 
 #include "models/flame_flux.h"
 #include "models/jet_asymmetric.h"
-#include "models/literal_flux.h"
+#include "literal/literal_flux.h"
 #include "models/parallel.h"
 
 namespace velaron::models {

@@ -3,7 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include "models/flame_flux.h"
-#include "models/literal_flux.h"
+#include "literal/literal_flux.h"
 #include "models/parallel.h"
 
 namespace velaron::models {

@@ -5,7 +5,7 @@
 
 #include "models/calc_state.h"
 #include "models/fireball.h"
-#include "models/literal_probit.h"
+#include "literal/literal_probit.h"
 #include "models/parallel.h"
 #include "models/probit.h"
 #include "models/synthetic_tables.h"

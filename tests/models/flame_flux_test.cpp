@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "models/flame_flux.h"
-#include "models/literal_flux.h"
+#include "literal/literal_flux.h"
 #include "models/parallel.h"
 
 namespace velaron::models {

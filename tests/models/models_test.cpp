@@ -7,7 +7,7 @@
 #include "models/explosion.h"
 #include "models/fireball.h"
 #include "models/gpvs.h"
-#include "models/literal_flux.h"
+#include "literal/literal_flux.h"
 #include "models/model_steps.h"
 #include "models/parallel.h"
 #include "models/probit.h"

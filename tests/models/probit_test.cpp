@@ -5,8 +5,8 @@
 #include <random>
 
 #include "models/calc_state.h"
-#include "models/literal_flux.h"
-#include "models/literal_probit.h"
+#include "literal/literal_flux.h"
+#include "literal/literal_probit.h"
 #include "models/parallel.h"
 #include "models/probit.h"
 #include "models/synthetic_tables.h"

@@ -1,4 +1,4 @@
-#include "models/literal_flux.h"
+#include "literal/literal_flux.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "models/literal_probit.h"
+#include "literal/literal_probit.h"
 
 #include <cmath>
 
