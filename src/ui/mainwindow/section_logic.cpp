@@ -52,6 +52,4 @@ db::SectionRow SectionAfter(const db::SectionRow& last) {
   return row;
 }
 
-}
-
 }  // namespace velaron::ui
