@@ -108,32 +108,22 @@ PipelineTab::PipelineTab(QWidget* parent) : InputTab(parent) {
 void PipelineTab::firstActivation() {
   if (const auto row = db::LoadAdjustment()) {
     Gas_ = row->Gas;
-    Text10_->setText(NumberText(row->Glubina));
-    Text3_->setText(NumberText(row->Diametr));
-    Text4_->setText(NumberText(row->DavlDown));
-    Text6_->setText(NumberText(row->DavlUp));
-    Text5_->setText(NumberText(row->Temp));
-    Text13_->setText(NumberText(row->Ltrub));
-    Text14_->setText(NumberText(row->Tsrab));
-    Lkr_->setText(NumberText(row->Lkr));
+    for (const auto& [box, value] : storedBoxes(*row)) box->setText(NumberText(*value));
   }
   listGases();
-  DataCombo1_->setCurrentIndex(Gas_ >= 1 && Gas_ <= static_cast<int>(gases_.size()) ? Gas_ - 1 : -1);
+  DataCombo1_->setCurrentIndex(Gas_ >= 1 && Gas_ <= DataCombo1_->count() ? Gas_ - 1 : -1);
 }
 
 void PipelineTab::listGases() {
-  gases_ = db::LoadGases();
   DataCombo1_->clear();
-  for (const auto& g : gases_) DataCombo1_->addItem(g.VName);
+  for (const auto& g : db::LoadGases()) DataCombo1_->addItem(g.VName);
 }
 
 void PipelineTab::reloadGasList() {
-  const QString gasName = DataCombo1_->currentIndex() >= 0 ? DataCombo1_->currentText() : QString();
+  const QString gasName = ChosenText(DataCombo1_);
   listGases();
-  const int gi = gasName.isEmpty() ? -1 : DataCombo1_->findText(gasName, Qt::MatchExactly);
-  DataCombo1_->setCurrentIndex(gi);
-  // Its old position may now name another gas.
-  Gas_ = gi >= 0 ? gi + 1 : -1;
+  // Not the old position: it may now name another gas.
+  Gas_ = ChooseByText(DataCombo1_, gasName);
 }
 
 bool PipelineTab::checkGasChosen() {
@@ -144,16 +134,8 @@ bool PipelineTab::checkGasChosen() {
 }
 
 void PipelineTab::fillRequest(result::RunRequest& r) const {
-  auto& p = r.pipeline;
-  p.Gas = Gas_;
-  p.Diametr = Text3_->value().value_or(p.Diametr);
-  p.DavlDown = Text4_->value().value_or(p.DavlDown);
-  p.DavlUp = Text6_->value().value_or(p.DavlUp);
-  p.Temp = Text5_->value().value_or(p.Temp);
-  p.Glubina = Text10_->value().value_or(p.Glubina);
-  p.Ltrub = Text13_->value().value_or(p.Ltrub);
-  p.Lkr = Lkr_->value().value_or(p.Lkr);
-  p.Tsrab = Text14_->value().value_or(p.Tsrab);
+  r.pipeline.Gas = Gas_;
+  readBoxes(r.pipeline);
   r.texts.Mestn = Text27_->text();
   r.texts.gasName = DataCombo1_->currentText();
   r.texts.diameterText = Text3_->text();
@@ -202,14 +184,7 @@ bool PipelineTab::save() {
   db::AdjustmentRow row;
   if (const auto stored = db::LoadAdjustment()) row = *stored;
   row.Gas = Gas_;
-  row.Glubina = Text10_->value().value_or(row.Glubina);
-  row.Diametr = Text3_->value().value_or(row.Diametr);
-  row.DavlDown = Text4_->value().value_or(row.DavlDown);
-  row.DavlUp = Text6_->value().value_or(row.DavlUp);
-  row.Temp = Text5_->value().value_or(row.Temp);
-  row.Ltrub = Text13_->value().value_or(row.Ltrub);
-  row.Tsrab = Text14_->value().value_or(row.Tsrab);
-  row.Lkr = Lkr_->value().value_or(row.Lkr);
+  readBoxes(row);
   if (const auto error = db::SavePipelineInputs(row); !error.isEmpty()) {
     ShowCritical(this, error);
     return false;
@@ -221,12 +196,10 @@ bool PipelineTab::dataChanged() const {
   const auto stored = db::LoadAdjustment();
   if (!stored) return true;
   // A stored value is compared as its box shows it (15 significant digits).
-  auto differs = [](const NumericBox* b, double value) {
-    return b->value() != ParseNumber(FormatNumber(value));
-  };
-  return Gas_ != stored->Gas || differs(Text10_, stored->Glubina) || differs(Text3_, stored->Diametr) ||
-         differs(Text4_, stored->DavlDown) || differs(Text6_, stored->DavlUp) || differs(Text5_, stored->Temp) ||
-         differs(Text13_, stored->Ltrub) || differs(Text14_, stored->Tsrab) || differs(Lkr_, stored->Lkr);
+  if (Gas_ != stored->Gas) return true;
+  for (const auto& [box, value] : storedBoxes(*stored))
+    if (box->value() != ParseNumber(FormatNumber(*value))) return true;
+  return false;
 }
 
 }  // namespace velaron::ui

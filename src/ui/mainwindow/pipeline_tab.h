@@ -3,10 +3,10 @@
 // damage-cost boxes.
 #pragma once
 
+#include <array>
 #include <memory>
-#include <vector>
+#include <utility>
 
-#include "db/rows.h"
 #include "models/reftables.h"
 #include "result/run_request.h"
 #include "ui/mainwindow/input_tab.h"
@@ -49,13 +49,27 @@ class PipelineTab : public InputTab {
 
  private:
   void listGases();  // reads the gases and fills the list, nothing chosen
+
+  // The boxes of the stored pipeline data, each with its field of `row` (a stored row or a run's inputs:
+  // both name the fields alike).
+  template <class Row>
+  auto storedBoxes(Row& row) const {
+    return std::array{std::pair{Text10_, &row.Glubina}, std::pair{Text3_, &row.Diametr},
+                      std::pair{Text4_, &row.DavlDown}, std::pair{Text6_, &row.DavlUp},
+                      std::pair{Text5_, &row.Temp},     std::pair{Text13_, &row.Ltrub},
+                      std::pair{Text14_, &row.Tsrab},   std::pair{Lkr_, &row.Lkr}};
+  }
+  // Each field of `row` takes its box's number; a box that is not a number leaves its field.
+  template <class Row>
+  void readBoxes(Row& row) const {
+    for (const auto& [box, field] : storedBoxes(row)) *field = box->value().value_or(*field);
+  }
   bool diameterRange(NumericBox& box);
   // The gas temperature within its field's range and, when both pressures are numbers, within the gas
   // tables at every pressure between them; else the message, and false.
   bool gasTemperatureCheck();
 
   int Gas_ = -1;
-  std::vector<db::GasRow> gases_;
   std::shared_ptr<const models::ReferenceTables> gasTables_;  // read at the first temperature check
 
   QGroupBox* Frame2_ = nullptr;

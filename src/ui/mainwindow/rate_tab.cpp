@@ -133,17 +133,14 @@ void RateTab::firstActivation() {
 }
 
 void RateTab::listRegions() {
-  regions_ = db::LoadRegions();
   DataCombo6_->clear();
-  for (const auto& r : regions_) DataCombo6_->addItem(r.Region);
+  for (const auto& r : db::LoadRegions()) DataCombo6_->addItem(r.Region);
 }
 
 void RateTab::reloadRegionList() {
-  const QString regionName = DataCombo6_->currentIndex() >= 0 ? DataCombo6_->currentText() : QString();
+  const QString regionName = ChosenText(DataCombo6_);
   listRegions();
-  const int ri = regionName.isEmpty() ? -1 : DataCombo6_->findText(regionName, Qt::MatchExactly);
-  DataCombo6_->setCurrentIndex(ri);
-  RegionPos_ = ri >= 0 ? ri + 1 : -1;
+  RegionPos_ = ChooseByText(DataCombo6_, regionName);
 }
 
 void RateTab::reloadCityList() {

@@ -6,9 +6,7 @@
 #include <QString>
 #include <array>
 #include <optional>
-#include <vector>
 
-#include "db/rows.h"
 #include "result/run_request.h"
 #include "run/accident_rate.h"
 #include "ui/mainwindow/input_tab.h"
@@ -65,7 +63,6 @@ class RateTab : public InputTab {
   int RegionPos_ = -1;
   double ExtFactors_ = 0;
   std::array<double, 4> extValues_{};  // Eroz, Stih, Zapor, Rechper as the variables hold them
-  std::vector<db::RegionRow> regions_;
 
   QComboBox *cmbCity_ = nullptr, *DataCombo6_ = nullptr, *Combo2_ = nullptr;
   QPushButton* cmdSpecifyCity_ = nullptr;

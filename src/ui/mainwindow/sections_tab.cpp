@@ -26,18 +26,27 @@
 namespace velaron::ui {
 
 namespace {
-// Folds a frame away or back; the button's sign shows "-" while the frame is shown, "+" while folded.
-void ToggleFold(QPushButton* button, QWidget* frame, bool& folded) {
-  QString caption = button->text();
-  if (folded) {
-    frame->show();
-    caption.replace('+', '-');
-  } else {
-    frame->hide();
-    caption.replace('-', '+');
-  }
-  button->setText(caption);
-  folded = !folded;
+// A button over a frame, both added to `column`: the button folds the frame away and back, its sign showing
+// "-" while the frame is shown and "+" while it is folded.
+QGroupBox* AddFoldingFrame(QWidget* tab, QVBoxLayout* column, const char* caption, const char* buttonName,
+                           const char* frameName, bool& folded) {
+  auto* button = Named(new QPushButton(U(caption), tab), buttonName);
+  auto* frame = Named(new QGroupBox(tab), frameName);
+  column->addWidget(button);
+  column->addWidget(frame);
+  QObject::connect(button, &QPushButton::clicked, frame, [button, frame, &folded] {
+    QString text = button->text();
+    if (folded) {
+      frame->show();
+      text.replace('+', '-');
+    } else {
+      frame->hide();
+      text.replace('-', '+');
+    }
+    button->setText(text);
+    folded = !folded;
+  });
+  return frame;
 }
 }  // namespace
 
@@ -90,34 +99,27 @@ SectionsTab::SectionsTab(QWidget* parent) : InputTab(parent) {
   connect(Command6_, &QPushButton::clicked, this, &SectionsTab::Command6_Click);
   right->addWidget(Frame6);
 
-  Command4_ = Named(new QPushButton(U("Характеристика грунтов                                        -"), this),
-                    "Command4");
-  right->addWidget(Command4_);
-  connect(Command4_, &QPushButton::clicked, this, [this] { ToggleFold(Command4_, Frame8_, GroundFolded_); });
-  Frame8_ = Named(new QGroupBox(this), "Frame8");
-  auto* f8 = new QFormLayout(Frame8_);
+  QGroupBox* Frame8 = AddFoldingFrame(this, right, "Характеристика грунтов                                        -",
+                                      "Command4", "Frame8", GroundFolded_);
+  auto* f8 = new QFormLayout(Frame8);
   f8->setVerticalSpacing(3);
   const char* groundNames[4] = {"DataCombo5", "DataCombo2", "DataCombo3", "DataCombo4"};
   const char* groundLabels[4] = {"Грунт:", "Группа грунтов:", "Тип грунта:", "Вид грунта:"};
   for (int i = 0; i < 4; ++i) {
-    groundCombos_[i] = Named(new QComboBox(Frame8_), groundNames[i]);
+    groundCombos_[i] = Named(new QComboBox(Frame8), groundNames[i]);
     f8->addRow(U(groundLabels[i]), groundCombos_[i]);
     connect(groundCombos_[i], &QComboBox::activated, this, [this, i](int index) { groundChosen(i, index); });
   }
-  right->addWidget(Frame8_);
 
-  Command5_ = Named(new QPushButton(U("Особые условия залегания                                      -"), this),
-                    "Command5");
-  right->addWidget(Command5_);
-  connect(Command5_, &QPushButton::clicked, this, [this] { ToggleFold(Command5_, Frame7_, CrossingsFolded_); });
-  Frame7_ = Named(new QGroupBox(this), "Frame7");
-  auto* f7 = new QGridLayout(Frame7_);
+  QGroupBox* Frame7 = AddFoldingFrame(this, right, "Особые условия залегания                                      -",
+                                      "Command5", "Frame7", CrossingsFolded_);
+  auto* f7 = new QGridLayout(Frame7);
   f7->setVerticalSpacing(2);
   // Rows top to bottom in the order of the section's flags: road, power line, other pipeline, cable line.
   for (int i = 0; i < result::kCrossingCount; ++i) {
     const result::CrossingFacts& c = result::kCrossings[size_t(i)];
-    crossingChecks_[i] = Named(new QCheckBox(Frame7_), c.check);
-    crossingBoxes_[i] = NumberBox(c.box, c.initialText, NumericBox::Keys::Decimal, Frame7_);
+    crossingChecks_[i] = Named(new QCheckBox(Frame7), c.check);
+    crossingBoxes_[i] = NumberBox(c.box, c.initialText, NumericBox::Keys::Decimal, Frame7);
     AddRangeCheck(crossingBoxes_[i], run::kCrossingRange);
     crossingBoxes_[i]->hide();
     f7->addWidget(crossingChecks_[i], i, 0);
@@ -127,7 +129,6 @@ SectionsTab::SectionsTab(QWidget* parent) : InputTab(parent) {
     connect(crossingBoxes_[i], &QLineEdit::textEdited, this, [this, i] { crossingEdited(i); });
     crossingToggled(i);
   }
-  right->addWidget(Frame7_);
   right->addStretch();
   row->addLayout(right, 3);
 }

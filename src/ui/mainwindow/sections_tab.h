@@ -14,7 +14,6 @@
 
 class QCheckBox;
 class QComboBox;
-class QGroupBox;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
@@ -70,11 +69,10 @@ class SectionsTab : public InputTab {
   std::array<std::vector<db::GroundTypeRow>, 4> groundRows_;
 
   QListWidget* List1_ = nullptr;
-  QPushButton *bAdd_ = nullptr, *bDelete_ = nullptr, *Command4_ = nullptr, *Command5_ = nullptr, *Command6_ = nullptr;
+  QPushButton *bAdd_ = nullptr, *bDelete_ = nullptr, *Command6_ = nullptr;
   QLineEdit *Text1_ = nullptr, *Text7_ = nullptr;
   NumericBox *Text11_ = nullptr, *Text9_ = nullptr, *Text25_ = nullptr;
   CompassPicture* Picture1_ = nullptr;
-  QGroupBox *Frame7_ = nullptr, *Frame8_ = nullptr;
   std::array<QComboBox*, 4> groundCombos_{};     // DataCombo5, DataCombo2, DataCombo3, DataCombo4
   std::array<QCheckBox*, 4> crossingChecks_{};   // Check1, Check4, Check3, Check2 (dpp1..dpp4)
   std::array<NumericBox*, 4> crossingBoxes_{};   // P_avto, P_LEP, P_tr, P_kab

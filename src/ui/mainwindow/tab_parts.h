@@ -7,6 +7,8 @@
 
 #include "ui/widgets/numeric_box.h"
 
+class QComboBox;
+
 namespace velaron::ui {
 
 inline QString U(const char* s) { return QString::fromUtf8(s); }
@@ -32,5 +34,11 @@ inline NumericBox* NumberBox(const char* name, const char* initial, NumericBox::
   b->setText(U(initial));
   return b;
 }
+
+// The text of the entry chosen in `combo`; empty when none is chosen.
+QString ChosenText(const QComboBox* combo);
+// Chooses the entry reading `text` (none when `text` is empty or not listed) and returns its position
+// counted from 1, or -1 when none: a list refilled after an editor keeps its choice by name.
+int ChooseByText(QComboBox* combo, const QString& text);
 
 }  // namespace velaron::ui
