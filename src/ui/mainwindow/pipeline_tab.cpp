@@ -67,9 +67,9 @@ PipelineTab::PipelineTab(QWidget* parent) : InputTab(parent) {
   f2->addRow(U("Длина трубопровода между запорной арматурой, км"), Lkr_);
   Text14_ = NumberBox("Text14", "300", NumericBox::Keys::Integer, Frame2_);
   f2->addRow(U("Время срабатывания запорной арматуры, с"), Text14_);
-  cmdSave_ = Named(new QPushButton(U("Сохранить данные"), Frame2_), "cmdSave");
-  f2->addRow(cmdSave_);
-  connect(cmdSave_, &QPushButton::clicked, this, &PipelineTab::save);
+  auto* cmdSave = Named(new QPushButton(U("Сохранить данные"), Frame2_), "cmdSave");
+  f2->addRow(cmdSave);
+  connect(cmdSave, &QPushButton::clicked, this, &PipelineTab::save);
   grid->addWidget(Frame2_, 1, 0);
   connect(DataCombo1_, &QComboBox::activated, this, [this](int index) {
     Gas_ = index + 1;

@@ -14,7 +14,6 @@
 class QComboBox;
 class QGroupBox;
 class QLineEdit;
-class QPushButton;
 
 namespace velaron::ui {
 
@@ -31,8 +30,6 @@ class PipelineTab : public InputTab {
   // longer chosen).
   void reloadGasList();
 
-  // Position, counted from 1, of the chosen gas in the list; -1 while none.
-  int Gas() const { return Gas_; }
   // A gas is chosen; else the message, and the list gets the focus.
   bool checkGasChosen();
   // The pipeline's inputs and texts of a run request.
@@ -69,7 +66,7 @@ class PipelineTab : public InputTab {
   // tables at every pressure between them; else the message, and false.
   bool gasTemperatureCheck();
 
-  int Gas_ = -1;
+  int Gas_ = -1;  // position, counted from 1, of the chosen gas in the list; -1 while none
   std::shared_ptr<const models::ReferenceTables> gasTables_;  // read at the first temperature check
 
   QGroupBox* Frame2_ = nullptr;
@@ -77,7 +74,6 @@ class PipelineTab : public InputTab {
   QComboBox* DataCombo1_ = nullptr;
   NumericBox *Text3_ = nullptr, *Text4_ = nullptr, *Text6_ = nullptr, *Text5_ = nullptr, *Text10_ = nullptr,
              *Text13_ = nullptr, *Lkr_ = nullptr, *Text14_ = nullptr;
-  QPushButton* cmdSave_ = nullptr;
 };
 
 }  // namespace velaron::ui

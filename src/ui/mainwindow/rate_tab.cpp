@@ -47,11 +47,11 @@ RateTab::RateTab(QWidget* parent) : InputTab(parent) {
   auto* Frame4 = Named(new QGroupBox(this), "Frame4");
   auto* f4 = new QGridLayout(Frame4);
   cmbCity_ = Named(new QComboBox(Frame4), "cmbCity");
-  cmdSpecifyCity_ = Named(new QPushButton(U("Уточнить данные"), Frame4), "cmdSpecifyCity");
+  auto* cmdSpecifyCity = Named(new QPushButton(U("Уточнить данные"), Frame4), "cmdSpecifyCity");
   f4->addWidget(new QLabel(U("Город"), Frame4), 0, 0);
   f4->addWidget(cmbCity_, 0, 1);
-  f4->addWidget(cmdSpecifyCity_, 0, 2);
-  connect(cmdSpecifyCity_, &QPushButton::clicked, this, &RateTab::cityEditorRequested);
+  f4->addWidget(cmdSpecifyCity, 0, 2);
+  connect(cmdSpecifyCity, &QPushButton::clicked, this, &RateTab::cityEditorRequested);
   f4->addWidget(WrappedLabel("Среднегодовая относительная повторяемость инверсионной устойчивости атмосферы (классы "
                              "F и G по Пасквиллу), %",
                              Frame4),
@@ -78,14 +78,14 @@ RateTab::RateTab(QWidget* parent) : InputTab(parent) {
   alfa_tr_ = NumberBox("alfa_tr", "1", NumericBox::Keys::Decimal, Frame5);
   AddRangeCheck(Text8_, run::kAccidentsPer1000kmRange);
   AddRangeCheck(alfa_tr_, run::kAccidentProbabilityRange);
-  Combo2_ = Named(new QComboBox(Frame5), "Combo2");
-  Combo2_->hide();  // nothing fills its list and nothing reads it
+  auto* Combo2 = Named(new QComboBox(Frame5), "Combo2");
+  Combo2->hide();  // nothing fills its list and nothing reads it
   f5->addWidget(Option1_, 1, 0, 1, 2);
   f5->addWidget(Option2_, 2, 0, 1, 2);
   f5->addWidget(Text8_, 2, 2);
   f5->addWidget(Option3_, 3, 0, 1, 2);
   f5->addWidget(alfa_tr_, 3, 2);
-  f5->addWidget(Combo2_, 4, 0);
+  f5->addWidget(Combo2, 4, 0);
   Text8_->hide();
   alfa_tr_->hide();
   Option1_->setChecked(true);

@@ -13,7 +13,6 @@
 
 class QCheckBox;
 class QComboBox;
-class QPushButton;
 class QRadioButton;
 
 namespace velaron::ui {
@@ -60,12 +59,11 @@ class RateTab : public InputTab {
   // Shows the tab with the focus on the input the way chosen reads: the typed probability or the region.
   void focusRateInput();
 
-  int RegionPos_ = -1;
+  int RegionPos_ = -1;  // position, counted from 1, of the chosen region in the list; -1 while none
   double ExtFactors_ = 0;
   std::array<double, 4> extValues_{};  // Eroz, Stih, Zapor, Rechper as the variables hold them
 
-  QComboBox *cmbCity_ = nullptr, *DataCombo6_ = nullptr, *Combo2_ = nullptr;
-  QPushButton* cmdSpecifyCity_ = nullptr;
+  QComboBox *cmbCity_ = nullptr, *DataCombo6_ = nullptr;
   NumericBox *Text12_ = nullptr, *Text8_ = nullptr, *alfa_tr_ = nullptr;
   QRadioButton *Option1_ = nullptr, *Option2_ = nullptr, *Option3_ = nullptr;
   std::array<QCheckBox*, 4> externalChecks_{};   // Check5, Check6, Check7, Check8

@@ -107,14 +107,14 @@ ResultsTab::ResultsTab(QWidget* parent) : QWidget(parent) {
     Max_[i]->hide();
     side->addWidget(Max_[i]);
   }
-  Command3_ = Named(new QPushButton(U("Отрисовка"), this), "Command3");
-  Command7_ = Named(new QPushButton(U("Command7"), this), "Command7");
-  Command3_->hide();
-  Command7_->hide();
-  side->addWidget(Command3_);
-  side->addWidget(Command7_);
-  connect(Command3_, &QPushButton::clicked, this, &ResultsTab::Command3_Click);
-  connect(Command7_, &QPushButton::clicked, this, &ResultsTab::Command7_Click);
+  auto* Command3 = Named(new QPushButton(U("Отрисовка"), this), "Command3");
+  auto* Command7 = Named(new QPushButton(U("Command7"), this), "Command7");
+  Command3->hide();
+  Command7->hide();
+  side->addWidget(Command3);
+  side->addWidget(Command7);
+  connect(Command3, &QPushButton::clicked, this, &ResultsTab::Command3_Click);
+  connect(Command7, &QPushButton::clicked, this, &ResultsTab::Command7_Click);
   side->addStretch();
   // The column keeps one width whatever it shows, so the options never move sideways.
   auto* sideBox = new QWidget(this);

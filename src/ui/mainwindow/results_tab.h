@@ -48,7 +48,7 @@ class ResultsTab : public QWidget {
   QGroupBox *fraDiagr_ = nullptr, *fraZon_ = nullptr, *fraMessage_ = nullptr;
   QRadioButton *optPor_ = nullptr, *optVer_ = nullptr, *optRisk_ = nullptr;
   std::array<QLineEdit*, 5> zoneBoxes_{};        // txtRsm, txtRs, txtRsr, txtRsl, txtRb
-  QPushButton *cmdSaveResult_ = nullptr, *Command3_ = nullptr, *Command7_ = nullptr;
+  QPushButton* cmdSaveResult_ = nullptr;
   std::array<QLineEdit*, 3> Max_{};
 };
 

@@ -56,14 +56,14 @@ SectionsTab::SectionsTab(QWidget* parent) : InputTab(parent) {
   auto* listColumn = new QVBoxLayout;
   List1_ = Named(new QListWidget(this), "List1");
   listColumn->addWidget(List1_);
-  bAdd_ = Named(new QPushButton(U("Добавить"), this), "bAdd");
-  bDelete_ = Named(new QPushButton(U("Удалить"), this), "bDelete");
-  listColumn->addWidget(bAdd_);
-  listColumn->addWidget(bDelete_);
+  auto* bAdd = Named(new QPushButton(U("Добавить"), this), "bAdd");
+  auto* bDelete = Named(new QPushButton(U("Удалить"), this), "bDelete");
+  listColumn->addWidget(bAdd);
+  listColumn->addWidget(bDelete);
   row->addLayout(listColumn, 1);
   connect(List1_, &QListWidget::itemSelectionChanged, this, &SectionsTab::List1_Click);
-  connect(bAdd_, &QPushButton::clicked, this, &SectionsTab::bAdd_Click);
-  connect(bDelete_, &QPushButton::clicked, this, &SectionsTab::bDelete_Click);
+  connect(bAdd, &QPushButton::clicked, this, &SectionsTab::bAdd_Click);
+  connect(bDelete, &QPushButton::clicked, this, &SectionsTab::bDelete_Click);
 
   auto* right = new QVBoxLayout;
   auto* Frame6 = Named(new QGroupBox(U("Общие данные"), this), "Frame6");
@@ -89,14 +89,14 @@ SectionsTab::SectionsTab(QWidget* parent) : InputTab(parent) {
   Picture1_ = Named(new CompassPicture(Frame6), "Picture1");
   // The compass stands beside the boxes and the total length, so the tab fits a 720-pixel screen.
   f6->addWidget(Picture1_, 0, 1, 2, 1);
-  Command6_ = Named(new QPushButton(U("Общая протяженность введенных участков, м"), Frame6), "Command6");
+  auto* Command6 = Named(new QPushButton(U("Общая протяженность введенных участков, м"), Frame6), "Command6");
   Text7_ = Named(new QLineEdit(Frame6), "Text7");
   Text7_->setReadOnly(true);
   auto* total = new QHBoxLayout;
-  total->addWidget(Command6_);
+  total->addWidget(Command6);
   total->addWidget(Text7_);
   f6->addLayout(total, 1, 0);
-  connect(Command6_, &QPushButton::clicked, this, &SectionsTab::Command6_Click);
+  connect(Command6, &QPushButton::clicked, this, &SectionsTab::Command6_Click);
   right->addWidget(Frame6);
 
   QGroupBox* Frame8 = AddFoldingFrame(this, right, "Характеристика грунтов                                        -",

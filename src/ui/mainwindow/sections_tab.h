@@ -16,7 +16,6 @@ class QCheckBox;
 class QComboBox;
 class QLineEdit;
 class QListWidget;
-class QPushButton;
 
 namespace velaron::ui {
 
@@ -69,7 +68,6 @@ class SectionsTab : public InputTab {
   std::array<std::vector<db::GroundTypeRow>, 4> groundRows_;
 
   QListWidget* List1_ = nullptr;
-  QPushButton *bAdd_ = nullptr, *bDelete_ = nullptr, *Command6_ = nullptr;
   QLineEdit *Text1_ = nullptr, *Text7_ = nullptr;
   NumericBox *Text11_ = nullptr, *Text9_ = nullptr, *Text25_ = nullptr;
   CompassPicture* Picture1_ = nullptr;
