@@ -1,7 +1,5 @@
 #include "ui/mainwindow/main_links.h"
 
-#include <QComboBox>
-
 #include "ui/startup/about_box.h"
 #include "ui/startup/form3.h"
 #include "ui/startup/help.h"
@@ -9,7 +7,6 @@
 #include "db/database.h"
 #include "ui/mainwindow/form1.h"
 
-#include "ui/refdata/city_list.h"
 #include "ui/refdata/frm_gaz.h"
 #include "ui/refdata/frm_region.h"
 #include "ui/refdata/frm_wind.h"
@@ -107,10 +104,6 @@ void OpenHelp(Form1& window) { OpenManual(&window); }
 void OpenAbout(Form1& window) {
   frmAbout about(&window);
   about.exec();
-}
-
-void FillCityList(QComboBox* combo) {
-  LoadCityList(combo, combo->currentIndex() >= 0 ? combo->currentData().toInt() : 0);
 }
 
 }  // namespace velaron::ui

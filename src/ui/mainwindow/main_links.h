@@ -2,12 +2,6 @@
 // the report writers, kept in one place so that the window itself names none of them.
 #pragma once
 
-#include <QString>
-#include <utility>
-#include <vector>
-
-class QChartView;
-class QComboBox;
 class QWidget;
 
 namespace velaron::result {
@@ -38,12 +32,5 @@ QWidget* MakeWindEditor(Form1& window);
 // The user manual and the about box.
 void OpenHelp(Form1& window);
 void OpenAbout(Form1& window);
-// Fills the town list (text the town's name, item data its idCity), ordered by name.
-void FillCityList(QComboBox* combo);
-
-// Draws one distance chart: a line through the points, with the two axis titles, on the axes of the
-// documents' charts (x from 0 to at least `xMaxShared`).
-void SetDistanceChart(QChartView* view, const std::vector<std::pair<double, double>>& points, const QString& xTitle,
-                      const QString& yTitle, double xMaxShared = 0);
 
 }  // namespace velaron::ui

@@ -1,44 +1,156 @@
-// The route sections of the main window: the list, showing a section, adding and deleting, the section
-// boxes, the ground cascade and the crossings. Showing a section writes nothing; each edit of the user
-// writes the shown section's row at once, by its number.
+#include "ui/mainwindow/sections_tab.h"
+
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFormLayout>
+#include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QVBoxLayout>
+#include <algorithm>
 
-#include "ui/widgets/messages.h"
-#include "ui/widgets/numeric_box.h"
 #include "common/numtext.h"
 #include "common/qt_text.h"
 #include "common/texts.h"
 #include "db/database.h"
-#include "ui/mainwindow/form1.h"
+#include "result/crossings.h"
 #include "run/input_checks.h"
 #include "ui/mainwindow/input_boxes.h"
 #include "ui/mainwindow/section_logic.h"
-#include "result/crossings.h"
+#include "ui/mainwindow/tab_parts.h"
+#include "ui/widgets/messages.h"
 
 namespace velaron::ui {
 
 namespace {
-QString U(const char* s) { return QString::fromUtf8(s); }
+// A button over a frame, both added to `column`: the button folds the frame away and back, its sign showing
+// "-" while the frame is shown and "+" while it is folded.
+QGroupBox* AddFoldingFrame(QWidget* tab, QVBoxLayout* column, const char* caption, const char* buttonName,
+                           const char* frameName, bool& folded) {
+  auto* button = Named(new QPushButton(U(caption), tab), buttonName);
+  auto* frame = Named(new QGroupBox(tab), frameName);
+  column->addWidget(button);
+  column->addWidget(frame);
+  QObject::connect(button, &QPushButton::clicked, frame, [button, frame, &folded] {
+    QString text = button->text();
+    if (folded) {
+      frame->show();
+      text.replace('+', '-');
+    } else {
+      frame->hide();
+      text.replace('-', '+');
+    }
+    button->setText(text);
+    folded = !folded;
+  });
+  return frame;
+}
 }  // namespace
 
-int Form1::selectedSection() const {
+SectionsTab::SectionsTab(QWidget* parent) : InputTab(parent) {
+  auto* row = new QHBoxLayout(this);
+
+  auto* listColumn = new QVBoxLayout;
+  List1_ = Named(new QListWidget(this), "List1");
+  listColumn->addWidget(List1_);
+  auto* bAdd = Named(new QPushButton(U("Добавить"), this), "bAdd");
+  auto* bDelete = Named(new QPushButton(U("Удалить"), this), "bDelete");
+  listColumn->addWidget(bAdd);
+  listColumn->addWidget(bDelete);
+  row->addLayout(listColumn, 1);
+  connect(List1_, &QListWidget::itemSelectionChanged, this, &SectionsTab::List1_Click);
+  connect(bAdd, &QPushButton::clicked, this, &SectionsTab::bAdd_Click);
+  connect(bDelete, &QPushButton::clicked, this, &SectionsTab::bDelete_Click);
+
+  auto* right = new QVBoxLayout;
+  auto* Frame6 = Named(new QGroupBox(U("Общие данные"), this), "Frame6");
+  auto* f6 = new QGridLayout(Frame6);
+  auto* form = new QFormLayout;
+  Text1_ = Named(new QLineEdit(Frame6), "Text1");
+  Text1_->setReadOnly(true);
+  form->addRow(U("Номер участка"), Text1_);
+  Text11_ = NumberBox("Text11", "", NumericBox::Keys::Decimal, Frame6);
+  AddRangeCheck(Text11_, run::kLengthRange, [this] { sectionBoxLeft(Text11_, &db::SectionRow::Length); });
+  form->addRow(U("Длина участка, м:"), Text11_);
+  Text9_ = NumberBox("Text9", "", NumericBox::Keys::Decimal, Frame6);
+  AddRangeCheck(Text9_, run::kDistanceRange, [this] { sectionBoxLeft(Text9_, &db::SectionRow::Udal); });
+  form->addRow(WrappedLabel("Удаление начала участка от точки начала  газопровода, м", Frame6), Text9_);
+  Text25_ = Named(new FilteredBox(Frame6, [](QChar c) { return c.isDigit(); }, false, NumericBox::Leave::Integer),
+                  "Text25");
+  AddRangeCheck(Text25_, run::kAzimuthRange, [this] { azimuthEdited(); });
+  connect(Text25_, &QLineEdit::textEdited, this, [this](const QString& t) {
+    if (!t.isEmpty()) azimuthEdited();
+  });
+  form->addRow(U("Азимут трубопровода,°:"), Text25_);
+  f6->addLayout(form, 0, 0);
+  Picture1_ = Named(new CompassPicture(Frame6), "Picture1");
+  // The compass stands beside the boxes and the total length, so the tab fits a 720-pixel screen.
+  f6->addWidget(Picture1_, 0, 1, 2, 1);
+  auto* Command6 = Named(new QPushButton(U("Общая протяженность введенных участков, м"), Frame6), "Command6");
+  Text7_ = Named(new QLineEdit(Frame6), "Text7");
+  Text7_->setReadOnly(true);
+  auto* total = new QHBoxLayout;
+  total->addWidget(Command6);
+  total->addWidget(Text7_);
+  f6->addLayout(total, 1, 0);
+  connect(Command6, &QPushButton::clicked, this, &SectionsTab::Command6_Click);
+  right->addWidget(Frame6);
+
+  QGroupBox* Frame8 = AddFoldingFrame(this, right, "Характеристика грунтов                                        -",
+                                      "Command4", "Frame8", GroundFolded_);
+  auto* f8 = new QFormLayout(Frame8);
+  f8->setVerticalSpacing(3);
+  const char* groundNames[4] = {"DataCombo5", "DataCombo2", "DataCombo3", "DataCombo4"};
+  const char* groundLabels[4] = {"Грунт:", "Группа грунтов:", "Тип грунта:", "Вид грунта:"};
+  for (int i = 0; i < 4; ++i) {
+    groundCombos_[i] = Named(new QComboBox(Frame8), groundNames[i]);
+    f8->addRow(U(groundLabels[i]), groundCombos_[i]);
+    connect(groundCombos_[i], &QComboBox::activated, this, [this, i](int index) { groundChosen(i, index); });
+  }
+
+  QGroupBox* Frame7 = AddFoldingFrame(this, right, "Особые условия залегания                                      -",
+                                      "Command5", "Frame7", CrossingsFolded_);
+  auto* f7 = new QGridLayout(Frame7);
+  f7->setVerticalSpacing(2);
+  // Rows top to bottom in the order of the section's flags: road, power line, other pipeline, cable line.
+  for (int i = 0; i < result::kCrossingCount; ++i) {
+    const result::CrossingFacts& c = result::kCrossings[size_t(i)];
+    crossingChecks_[i] = Named(new QCheckBox(Frame7), c.check);
+    crossingBoxes_[i] = NumberBox(c.box, c.initialText, NumericBox::Keys::Decimal, Frame7);
+    AddRangeCheck(crossingBoxes_[i], run::kCrossingRange);
+    crossingBoxes_[i]->hide();
+    f7->addWidget(crossingChecks_[i], i, 0);
+    f7->addWidget(crossingBoxes_[i], i, 1);
+    connect(crossingChecks_[i], &QCheckBox::toggled, this, [this, i] { crossingToggled(i); });
+    connect(crossingChecks_[i], &QCheckBox::clicked, this, [this, i] { crossingClicked(i); });
+    connect(crossingBoxes_[i], &QLineEdit::textEdited, this, [this, i] { crossingEdited(i); });
+    crossingToggled(i);
+  }
+  right->addStretch();
+  row->addLayout(right, 3);
+}
+
+void SectionsTab::firstActivation() {
+  GroundFolded_ = CrossingsFolded_ = false;
+  fillSectionList(0);
+}
+
+int SectionsTab::selectedSection() const {
   const QListWidgetItem* item = List1_->currentItem();
   return SectionNumberFromItem(item && item->isSelected() ? item->text() : QString());
 }
 
-void Form1::selectSection(int tpid) {
+void SectionsTab::selectSection(int tpid) {
   const auto items = List1_->findItems(SectionItemText(tpid), Qt::MatchExactly);
   if (items.isEmpty()) return;
   List1_->setCurrentItem(items.first());  // shows the section when it was not the selected one
   if (!section_ || section_->TPID != tpid) showSection(tpid);
 }
 
-void Form1::fillSectionList(int selectRow) {
+void SectionsTab::fillSectionList(int selectRow) {
   const auto rows = db::LoadSections();
   {
     const QSignalBlocker block(List1_);
@@ -57,7 +169,7 @@ void Form1::fillSectionList(int selectRow) {
   List1_Click();
 }
 
-void Form1::List1_Click() {
+void SectionsTab::List1_Click() {
   if (List1_->currentRow() < 0) return;
   // One section is always selected: a Ctrl+click that only takes the selection away puts it back, so the
   // boxes never show section 1 under a list that marks another one.
@@ -68,7 +180,7 @@ void Form1::List1_Click() {
   showSection(selectedSection());
 }
 
-void Form1::showSection(int tpid) {
+void SectionsTab::showSection(int tpid) {
   section_ = db::LoadSection(tpid);
   if (!section_) {
     ShowCritical(this, U(texts::kWrongSection));
@@ -90,14 +202,7 @@ void Form1::showSection(int tpid) {
   showGround(s);
 }
 
-void Form1::showGround(const db::SectionRow& s) {
-  fillGroundLevel(0, 0, s.G1);
-  fillGroundLevel(1, s.G1, s.G2);
-  fillGroundLevel(2, s.G2, s.G3);
-  fillGroundLevel(3, s.G3, s.G4);
-}
-
-bool Form1::writeSection(const db::SectionRow& row) {
+bool SectionsTab::writeSection(const db::SectionRow& row) {
   if (const auto error = db::UpdateSection(row); !error.isEmpty()) {
     ShowCritical(this, error);
     return false;
@@ -106,7 +211,7 @@ bool Form1::writeSection(const db::SectionRow& row) {
   return true;
 }
 
-void Form1::sectionBoxLeft(NumericBox* box, double db::SectionRow::*field) {
+void SectionsTab::sectionBoxLeft(NumericBox* box, double db::SectionRow::*field) {
   // Reached only when the text is a number (the general leave check runs first).
   if (!section_) return;
   const auto v = ParseNumber(box->text().toStdString());
@@ -116,7 +221,7 @@ void Form1::sectionBoxLeft(NumericBox* box, double db::SectionRow::*field) {
   writeSection(row);
 }
 
-void Form1::azimuthEdited() {
+void SectionsTab::azimuthEdited() {
   const auto v = ParseNumber(Text25_->text().toStdString());
   // An azimuth beyond one turn is neither drawn nor stored: leaving the box says so.
   if (!v || !run::CheckRange(*v, run::kAzimuthRange).isEmpty()) return;
@@ -127,7 +232,7 @@ void Form1::azimuthEdited() {
   writeSection(row);
 }
 
-void Form1::bAdd_Click() {
+void SectionsTab::bAdd_Click() {
   const auto rows = db::LoadSections();
   db::SectionRow row = rows.empty() ? db::SectionRow{} : SectionAfter(rows.back());
   if (const auto error = db::AppendSection(row); !error.isEmpty()) {
@@ -137,7 +242,7 @@ void Form1::bAdd_Click() {
   fillSectionList(static_cast<int>(rows.size()));
 }
 
-void Form1::bDelete_Click() {
+void SectionsTab::bDelete_Click() {
   if (List1_->count() < 2) {
     ShowMessage(this, {QMessageBox::Information, U(texts::kProgramTitle),
                        U("Нельзя удалить информацию о последнем участке!"), QMessageBox::Ok});
@@ -153,35 +258,15 @@ void Form1::bDelete_Click() {
   fillSectionList(row);
 }
 
-void Form1::Command6_Click() {
+void SectionsTab::Command6_Click() {
   double total = 0;
   for (const auto& r : db::LoadSections()) total += r.Length;
   Text7_->setText(NumberText(total));
 }
 
-namespace {
-// Folds a frame away or back; the button's sign shows "-" while the frame is shown, "+" while folded.
-void ToggleFold(QPushButton* button, QWidget* frame, bool& folded) {
-  QString caption = button->text();
-  if (folded) {
-    frame->show();
-    caption.replace('+', '-');
-  } else {
-    frame->hide();
-    caption.replace('-', '+');
-  }
-  button->setText(caption);
-  folded = !folded;
-}
-}  // namespace
-
-void Form1::Command4_Click() { ToggleFold(Command4_, Frame8_, GroundFolded_); }
-
-void Form1::Command5_Click() { ToggleFold(Command5_, Frame7_, CrossingsFolded_); }
-
 // --- Crossings.
 
-run::Crossings Form1::crossings() const {
+run::Crossings SectionsTab::crossings() const {
   run::Crossings c;
   for (int i = 0; i < 4; ++i) {
     c.ticked[i] = crossingChecks_[i]->isChecked() ? 1 : 0;
@@ -190,13 +275,13 @@ run::Crossings Form1::crossings() const {
   return c;
 }
 
-void Form1::crossingToggled(int i) {
+void SectionsTab::crossingToggled(int i) {
   const bool on = crossingChecks_[i]->isChecked();
   crossingChecks_[i]->setText(U(result::kCrossings[size_t(i)].caption) + (on ? U(result::kWithProbability) : QString()));
   crossingBoxes_[i]->setVisible(on);
 }
 
-db::SectionRow Form1::crossingRow() const {
+db::SectionRow SectionsTab::crossingRow() const {
   db::SectionRow row = *section_;
   for (int i = 0; i < result::kCrossingCount; ++i) {
     result::CrossingFlag(row, i) = crossingChecks_[i]->isChecked() ? 1 : 0;
@@ -206,13 +291,13 @@ db::SectionRow Form1::crossingRow() const {
   return row;
 }
 
-void Form1::crossingClicked(int i) {
+void SectionsTab::crossingClicked(int i) {
   if (!section_) return;
-  // A tick the database did not take is taken back, so the window shows what is stored.
+  // A tick the database did not take is taken back, so the tab shows what is stored.
   if (!writeSection(crossingRow())) crossingChecks_[i]->setChecked(!crossingChecks_[i]->isChecked());
 }
 
-void Form1::crossingEdited(int i) {
+void SectionsTab::crossingEdited(int i) {
   // While the box is being typed in it may not hold a number, or one above 1, for a moment: the section is
   // stored again as soon as it holds a probability.
   const auto v = crossingBoxes_[i]->value();
@@ -222,28 +307,9 @@ void Form1::crossingEdited(int i) {
     writeSection(row);
 }
 
-// --- External factors.
-
-bool Form1::externalLeave(NumericBox& box) {
-  QString t = QString::fromStdString(PointsToCommas(box.text().toStdString()));
-  if (t.isEmpty()) t = "0";
-  if (t != box.text()) box.setText(t);
-  const auto v = ParseNumber(t.toStdString());
-  if (!v) {
-    WarnInput(this, U(texts::kCheckInput));
-    return false;
-  }
-  if (*v < 0 || *v > 1) {
-    ShowMessage(this, {QMessageBox::Warning, U(texts::kProgramTitle), U("Вероятность меняется от 0 до 1"),
-                       QMessageBox::Ok});
-    return false;
-  }
-  return true;
-}
-
 // --- Ground cascade.
 
-void Form1::fillGroundLevel(int level, int parentGid, int selectGid) {
+void SectionsTab::fillGroundLevel(int level, int parentGid, int selectGid) {
   QComboBox* combo = groundCombos_[level];
   auto& rows = groundRows_[level];
   rows.clear();
@@ -258,7 +324,14 @@ void Form1::fillGroundLevel(int level, int parentGid, int selectGid) {
   combo->setCurrentIndex(select);
 }
 
-QString Form1::composedGround() const {
+void SectionsTab::showGround(const db::SectionRow& s) {
+  fillGroundLevel(0, 0, s.G1);
+  fillGroundLevel(1, s.G1, s.G2);
+  fillGroundLevel(2, s.G2, s.G3);
+  fillGroundLevel(3, s.G3, s.G4);
+}
+
+QString SectionsTab::composedGround() const {
   std::array<QString, 4> codes;
   for (int i = 0; i < 4; ++i) {
     const int k = groundCombos_[i]->currentIndex();
@@ -267,7 +340,7 @@ QString Form1::composedGround() const {
   return ComposeGroundCode(codes);
 }
 
-void Form1::groundChosen(int level, int index) {
+void SectionsTab::groundChosen(int level, int index) {
   if (!section_ || index < 0 || index >= static_cast<int>(groundRows_[level].size())) return;
   db::SectionRow row = *section_;
   int* g[4] = {&row.G1, &row.G2, &row.G3, &row.G4};

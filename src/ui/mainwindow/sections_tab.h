@@ -1,0 +1,79 @@
+// The tab "Данные по участкам": the route sections, one row each in the section table. The list, adding
+// and deleting, the shown section's boxes and compass, its ground in four levels and its crossings with
+// their probabilities. Showing a section writes nothing; every edit of the user writes the shown section's
+// row at once, by its number.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <vector>
+
+#include "db/rows.h"
+#include "run/accident_rate.h"
+#include "ui/mainwindow/input_tab.h"
+
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QListWidget;
+
+namespace velaron::ui {
+
+class CompassPicture;
+class NumericBox;
+
+class SectionsTab : public InputTab {
+  Q_OBJECT
+ public:
+  explicit SectionsTab(QWidget* parent = nullptr);
+
+  // Both frames unfolded, the list filled and the first section shown.
+  void firstActivation();
+
+  // The number (TPID) of the selected section; 1 when none is selected.
+  int selectedSection() const;
+  // Selects and shows the section `tpid`; nothing when the list has no such section.
+  void selectSection(int tpid);
+
+ private:
+  // The list and the shown section.
+  void fillSectionList(int selectRow);
+  void List1_Click();
+  void showSection(int tpid);
+  bool writeSection(const db::SectionRow& row);
+  void sectionBoxLeft(NumericBox* box, double db::SectionRow::*field);
+  void azimuthEdited();
+  void bAdd_Click();
+  void bDelete_Click();
+  void Command6_Click();
+
+  // Crossings.
+  run::Crossings crossings() const;
+  // The shown section's row with its crossings as the tab shows them: the flags, the probabilities the
+  // boxes hold and the capped sum of the ticked ones.
+  db::SectionRow crossingRow() const;
+  void crossingToggled(int index);
+  void crossingClicked(int index);
+  void crossingEdited(int index);
+
+  // Ground cascade.
+  void fillGroundLevel(int level, int parentGid, int selectGid);
+  void showGround(const db::SectionRow& section);
+  void groundChosen(int level, int index);
+  QString composedGround() const;
+
+  std::optional<db::SectionRow> section_;  // the shown section as stored
+  int NextSectionNo_ = 1;
+  bool GroundFolded_ = false, CrossingsFolded_ = false;
+  std::array<std::vector<db::GroundTypeRow>, 4> groundRows_;
+
+  QListWidget* List1_ = nullptr;
+  QLineEdit *Text1_ = nullptr, *Text7_ = nullptr;
+  NumericBox *Text11_ = nullptr, *Text9_ = nullptr, *Text25_ = nullptr;
+  CompassPicture* Picture1_ = nullptr;
+  std::array<QComboBox*, 4> groundCombos_{};     // DataCombo5, DataCombo2, DataCombo3, DataCombo4
+  std::array<QCheckBox*, 4> crossingChecks_{};   // Check1, Check4, Check3, Check2 (dpp1..dpp4)
+  std::array<NumericBox*, 4> crossingBoxes_{};   // P_avto, P_LEP, P_tr, P_kab
+};
+
+}  // namespace velaron::ui
