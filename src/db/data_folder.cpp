@@ -3,8 +3,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
+#include <cerrno>
 
+#include "common/output_file.h"
 #include "common/shipped_file.h"
 #include "db/database.h"
 
@@ -70,24 +71,17 @@ SeedResult SeedDataFolder(const QString& folder, const QString& programFolder) {
     return result;
   }
 
-  QTemporaryFile part(dir.filePath(QStringLiteral(".data.db.XXXXXX")));
-  if (!part.open()) {
-    result.error = cannotMake + QLatin1Char('\n') + part.errorString();
+  // Written as every document is: the file takes its name only when complete, so that a start killed
+  // meanwhile leaves neither a half database nor a stray file in the folder.
+  OutputFile out(QFile::encodeName(target).toStdString());
+  if (out.ok()) {
+    QFile part(QString::fromStdString(out.writePath()));
+    if (!part.open(QIODevice::WriteOnly) || part.write(bytes) != bytes.size() || !part.flush()) out.Fail(errno);
+  }
+  if (!out.Commit()) {
+    result.error = cannotMake + QLatin1Char('\n') + QString::fromStdString(out.error());
     return result;
   }
-  if (part.write(bytes) != bytes.size() || !part.flush()) {
-    result.error = cannotMake + QLatin1Char('\n') + part.errorString();
-    return result;
-  }
-  part.close();
-  // QFile::rename refuses an existing target, so a database that appeared meanwhile is kept.
-  if (!QFile::rename(part.fileName(), target)) {
-    result.error = cannotMake;
-    return result;
-  }
-  part.setAutoRemove(false);
-  QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser |
-                                    QFile::ReadGroup | QFile::ReadOther);
   result.copied = true;
   result.path = target;
   return result;

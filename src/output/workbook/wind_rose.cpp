@@ -74,9 +74,16 @@ WindRoseResult SaveWindRose(const db::WindRow& town, const QString& folder, cons
     AddRoseChart(book, sheet);
   }
   result.ok = book.Commit();
-  result.error = book.error();
-  if (result.ok) result.path = book.targetPath();
+  if (result.ok)
+    result.path = book.targetPath();
+  else
+    result.error = QDir::toNativeSeparators(book.targetPath()) + QStringLiteral(": ") + book.error();
   return result;
+}
+
+QString WindRoseResult::message() const {
+  const QString failed = QString::fromUtf8(texts::kWriteFailed);
+  return error.isEmpty() ? failed : failed + QLatin1Char('\n') + error;
 }
 
 std::optional<WindRoseResult> WriteRunWindRose(const result::RunSnapshot& record, const QString& folder) {

@@ -20,7 +20,9 @@ inline constexpr const char* kWindRoseSheet = "Данные";
 struct WindRoseResult {
   bool ok = false;
   QString path;   // the workbook written (when ok)
-  QString error;  // why it failed, for the log; the user is shown texts::kWriteFailed
+  QString error;  // why it failed, in the user's words
+  // What the user is shown of a failure: "Ошибка в процессе записи файла!" and, on a line of its own, why.
+  QString message() const;
 };
 
 // Writes the workbook of `town` to `folder`/`fileName`, replacing an earlier one only when the new one is

@@ -12,7 +12,7 @@ QImage BuildWindRose(QWidget* parent, int idCity, const QString& folder, QSize s
   const std::optional<db::WindRow> town = idCity != 0 ? db::LoadWind(idCity) : std::nullopt;
   const output::WindRoseResult written = town ? output::SaveWindRose(*town, folder) : output::WindRoseResult{};
   if (!town || !written.ok) {
-    ShowCritical(parent, QString::fromUtf8(texts::kWriteFailed));
+    ShowCritical(parent, town ? written.message() : QString::fromUtf8(texts::kWriteFailed));
     return {};
   }
   return output::DrawWindRose(*town, size);

@@ -77,7 +77,7 @@ bool RunController::start(run::PreparedRun prepared, const Outputs& outputs) {
       // The town's rose is written before the results are shown.
       if (!outputs.windRoseFolder.isEmpty())
         if (const auto rose = output::WriteRunWindRose(*outcome.snapshot, outputs.windRoseFolder))
-          finished->roseFailed = !rose->ok;
+          if (!rose->ok) finished->roseFailure = rose->message();
     } catch (const std::exception& e) {
       // A fault past the model's own refusals: the run is refused as a whole, nothing of it is kept.
       *finished = Finished{};
@@ -116,7 +116,7 @@ void RunController::finish() {
 
   if (outcome && outcome->ok()) {
     // The run goes on without its wind rose; no older rose stands in for it.
-    if (finished->roseFailed) ShowCritical(owner_, U(velaron::texts::kWriteFailed));
+    if (!finished->roseFailure.isEmpty()) ShowCritical(owner_, finished->roseFailure);
     if (outcome->snapshot->ZoneAtEdge)
       ShowMessage(owner_, {QMessageBox::NoIcon, U(velaron::texts::kAttentionTitle), U(run::texts::kEdgeWarning),
                            QMessageBox::Ok});

@@ -69,10 +69,11 @@ class RunController : public QObject {
   ProgressRelay* relay_ = nullptr;
   Form2* form2_ = nullptr;
   FrmInfoNote* note_ = nullptr;
-  // What the worker leaves: the run's outcome, and whether the town's wind rose could not be written.
+  // What the worker leaves: the run's outcome, and why the town's wind rose could not be written (empty
+  // when it was, or when the run has none).
   struct Finished {
     run::RunOutcome outcome;
-    bool roseFailed = false;
+    QString roseFailure;
   };
   std::shared_ptr<Finished> finished_;
   bool offerWorkbook_ = false;

@@ -45,8 +45,9 @@ void SaveRunReport(QWidget* parent, const result::RunSnapshot& record, const QSt
   // the run's town.
   bool withRose = true;
   if (result::IsScenarioCode(record.ScenarioCode) && result::FactsOf(record.ScenarioCode).yearRound && record.town) {
-    withRose = output::SaveWindRose(*record.town, roseFolder).ok;
-    if (!withRose) ShowCritical(parent, U(texts::kWriteFailed));
+    const output::WindRoseResult rose = output::SaveWindRose(*record.town, roseFolder);
+    withRose = rose.ok;
+    if (!withRose) ShowCritical(parent, rose.message());
   }
   QApplication::setOverrideCursor(Qt::WaitCursor);
   const std::optional<report::Document> doc = report::ReportOfRecord(record, now.date(), withRose);

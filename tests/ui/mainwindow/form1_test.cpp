@@ -213,14 +213,17 @@ TEST_F(MainWindowTest, SaveResultsWritesTheYearRoundReportsAndRewritesTheRunsRos
     EXPECT_TRUE(QFile::exists(rose));
     EXPECT_EQ(SummaryRows(), ++expectedRows);
   }
-  // A rose that cannot be rewritten: the program's message, and the report is still written and saved.
+  // A rose that cannot be rewritten: the program's message with the file and why, and the report is still
+  // written and saved.
   auto s = Snapshot(7);
   s->town = town;
   window->setWindRoseFolder(dir.filePath(U("нет такой папки")));
   window->onRunFinished(s);
   answer = dir.filePath(U("без розы.docx"));
   window->cmdSaveResult_Click();
-  expectMessage("Ошибка в процессе записи файла!", "Веларон", QMessageBox::Critical);
+  const QString missing = dir.filePath(U("нет такой папки/РозаВетров.xlsx"));
+  expectMessage((U("Ошибка в процессе записи файла!\n") + missing + U(": нет такой папки")).toUtf8().constData(), "Веларон",
+                QMessageBox::Critical);
   const auto parts = test::ReadZip(answer);
   EXPECT_EQ(parts.count("word/document.xml"), 1u);
   EXPECT_EQ(MediaCount(parts), 3);  // the rose's caption alone
