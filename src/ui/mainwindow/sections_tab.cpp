@@ -127,6 +127,13 @@ SectionsTab::SectionsTab(QWidget* parent) : InputTab(parent) {
     connect(crossingChecks_[i], &QCheckBox::toggled, this, [this, i] { crossingToggled(i); });
     connect(crossingChecks_[i], &QCheckBox::clicked, this, [this, i] { crossingClicked(i); });
     connect(crossingBoxes_[i], &QLineEdit::textEdited, this, [this, i] { crossingEdited(i); });
+    // The rows keep their height and the boxes one column whichever crossings are ticked: the caption
+    // column is as wide as the longest caption with ", с вероятностью", and a hidden box keeps its room.
+    crossingChecks_[i]->setText(U(c.caption) + U(result::kWithProbability));
+    f7->setColumnMinimumWidth(0, std::max(f7->columnMinimumWidth(0), crossingChecks_[i]->sizeHint().width()));
+    QSizePolicy keepRoom = crossingBoxes_[i]->sizePolicy();
+    keepRoom.setRetainSizeWhenHidden(true);
+    crossingBoxes_[i]->setSizePolicy(keepRoom);
     crossingToggled(i);
   }
   right->addStretch();
