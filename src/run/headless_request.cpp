@@ -4,6 +4,7 @@
 #include <QJsonObject>
 #include <cmath>
 #include <initializer_list>
+#include <optional>
 
 #include "result/scenarios.h"
 
@@ -14,15 +15,21 @@ namespace {
 struct Reader {
   QString error;
 
-  bool number(const QJsonObject& o, const char* key, double& out) {
+  // The value of `key` when it is given (absent or null: nothing, and no fault); a value of another kind
+  // than `type` is refused, saying what it must be.
+  std::optional<QJsonValue> given(const QJsonObject& o, const char* key, QJsonValue::Type type, const char* mustBe) {
     const auto v = o.value(QLatin1String(key));
-    if (v.isUndefined() || v.isNull()) return true;
-    if (!v.isDouble()) {
-      fail(QStringLiteral("поле \"%1\" должно быть числом").arg(QLatin1String(key)));
-      return false;
+    if (v.isUndefined() || v.isNull()) return std::nullopt;
+    if (v.type() != type) {
+      fail(QStringLiteral("поле \"%1\" должно быть %2").arg(QLatin1String(key), QString::fromUtf8(mustBe)));
+      return std::nullopt;
     }
-    out = v.toDouble();
-    return true;
+    return v;
+  }
+  bool number(const QJsonObject& o, const char* key, double& out) {
+    const auto v = given(o, key, QJsonValue::Double, "числом");
+    if (v) out = v->toDouble();
+    return error.isEmpty();
   }
   bool integer(const QJsonObject& o, const char* key, int& out) {
     double d = out;
@@ -35,25 +42,15 @@ struct Reader {
     return true;
   }
   bool text(const QJsonObject& o, const char* key, QString& out) {
-    const auto v = o.value(QLatin1String(key));
-    if (v.isUndefined() || v.isNull()) return true;
-    if (!v.isString()) {
-      fail(QStringLiteral("поле \"%1\" должно быть строкой").arg(QLatin1String(key)));
-      return false;
-    }
-    out = v.toString();
-    return true;
+    const auto v = given(o, key, QJsonValue::String, "строкой");
+    if (v) out = v->toString();
+    return error.isEmpty();
   }
   bool object(const QJsonObject& o, const char* key, QJsonObject& out, bool& present) {
-    const auto v = o.value(QLatin1String(key));
-    present = !v.isUndefined() && !v.isNull();
-    if (!present) return true;
-    if (!v.isObject()) {
-      fail(QStringLiteral("поле \"%1\" должно быть объектом").arg(QLatin1String(key)));
-      return false;
-    }
-    out = v.toObject();
-    return true;
+    const auto v = given(o, key, QJsonValue::Object, "объектом");
+    present = v.has_value();
+    if (v) out = v->toObject();
+    return error.isEmpty();
   }
   void fail(const QString& what) {
     if (error.isEmpty()) error = QStringLiteral("Ошибка во входном файле: ") + what;
