@@ -23,7 +23,7 @@ struct RunTableKeys {
 QString CheckRunTables(const RunTableKeys& keys);
 
 // The same for the calculation settings of the first `Adjustment` row (the numbers only; their rules are
-// CheckSettings').
+// models::CheckSettings').
 QString CheckAdjustmentNumbers();
 
 }  // namespace velaron::db

@@ -7,7 +7,7 @@
 
 #include "db/database.h"
 #include "db/db_internal.h"
-#include "db/settings_rules.h"
+#include "models/settings_rules.h"
 
 namespace velaron::db {
 using detail::Int;
@@ -109,7 +109,7 @@ std::optional<AdjustmentRow> LoadAdjustment() {
 }
 
 WriteError SaveSettings(const AdjustmentRow& row) {
-  if (QString rule = CheckSettings(row); !rule.isEmpty()) return rule;
+  if (const auto fault = models::CheckSettings(row)) return QString::fromStdString(fault->message);
   return UpdateFirstAdjustment(
       "XLimit = ?, YLimit = ?, CStep = ?, Tfb = ?, Dola = ?, Tobl = ?, Dola_obl = ?, Skor_chel = ?",
       {row.XLimit, row.YLimit, row.CStep, row.Tfb, row.Dola, row.Tobl, row.Dola_obl, row.Skor_chel}, row);

@@ -112,13 +112,6 @@ class LayeredGrid {
 // The quotient is rounded to a whole number, halves to even.
 int GridHalf(int limit, int step);
 
-// The largest grid the models compute (about a million cells).
-inline constexpr double kMaxGridCells = 1'100'000;
-
-// Refuses settings the models cannot compute with: a step below 1 m, widths that are not whole multiples
-// of two steps (every point must sit on a cell), a grid of more than kMaxGridCells cells.
-void CheckGridSettings(const CalcSettings& s);
-
 // Points of a radial profile: XLimit/(2·CStep) + 1, rounded.
 int ProfilePoints(const CalcSettings& s);
 

@@ -8,6 +8,7 @@
 #include "common/pi.h"
 #include "models/model_steps.h"
 #include "models/probit.h"
+#include "models/settings_rules.h"
 
 namespace velaron::models {
 

@@ -6,6 +6,7 @@
 
 #include "models/model_steps.h"
 #include "models/probit.h"
+#include "models/settings_rules.h"
 
 namespace velaron::models {
 

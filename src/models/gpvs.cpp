@@ -7,6 +7,7 @@
 #include "common/numtext.h"
 #include "models/model_steps.h"
 #include "models/probit.h"
+#include "models/settings_rules.h"
 
 namespace velaron::models {
 

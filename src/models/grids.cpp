@@ -13,16 +13,6 @@ int GridHalf(int limit, int step) { return ToIntHalfEven(static_cast<double>(lim
 
 int ProfilePoints(const CalcSettings& s) { return ToIntHalfEven(static_cast<double>(s.XLimit) / (2.0 * s.CStep) + 1); }
 
-void CheckGridSettings(const CalcSettings& s) {
-  if (s.CStep < 1) throw ModelInputError("Шаг расчетной сетки должен быть не меньше 1 м");
-  const long long twoSteps = 2LL * s.CStep;  // in 64 bits: twice a step near the int limit must not wrap
-  if (s.XLimit < twoSteps || s.YLimit < twoSteps || s.XLimit % twoSteps != 0 || s.YLimit % twoSteps != 0) {
-    throw ModelInputError("Размеры зоны расчета должны быть кратны двум шагам расчетной сетки");
-  }
-  const double cells = (static_cast<double>(s.XLimit / s.CStep) + 1) * (static_cast<double>(s.YLimit / s.CStep) + 1);
-  if (cells > kMaxGridCells) throw ModelInputError("Слишком много ячеек расчетной сетки: увеличьте шаг сетки");
-}
-
 namespace {
 
 // Calls cell(ix, iy) for every visited point of the grid, y outer, x inner.

@@ -7,9 +7,9 @@
 #include "common/qt_text.h"
 #include "common/texts.h"
 #include "db/database.h"
-#include "db/settings_rules.h"
 #include "db/table_checks.h"
 #include "models/flame_flux.h"
+#include "models/settings_rules.h"
 #include "result/scenarios.h"
 #include "run/accident_rate.h"
 #include "run/flame_geometry.h"
@@ -143,7 +143,7 @@ QString CheckRequest(const result::RunRequest& request, const RunData& data) {
   if (!result::IsScenarioCode(code)) return Text(texts::kBadScenario);
   const result::ScenarioFacts& facts = result::FactsOf(code);
   if (!data.error.isEmpty()) return data.error;
-  if (QString e = db::CheckSettings(request.settings); !e.isEmpty()) return e;
+  if (const auto fault = models::CheckSettings(request.settings)) return QString::fromStdString(fault->message);
 
   // The gas, then the section and its ground row.
   if (request.pipeline.Gas < 1 || !data.gas) return Text(velaron::texts::kGasDataMissing);

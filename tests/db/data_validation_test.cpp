@@ -10,7 +10,6 @@
 #include <numeric>
 #include <set>
 
-#include "db/settings_rules.h"
 #include "db_test_util.h"
 
 namespace velaron::db::testing {

@@ -15,7 +15,7 @@
 #include "common/qt_text.h"
 #include "common/texts.h"
 #include "db/database.h"
-#include "db/settings_rules.h"
+#include "models/settings_rules.h"
 
 namespace velaron::ui {
 
@@ -29,8 +29,8 @@ QString U(const char* text) { return QString::fromUtf8(text); }
 // refuse it with their message instead of the number wrapping round.
 int WholeValue(const NumericBox* box) {
   const double v = box->value().value_or(0);
-  if (v > db::kMaxGridWidth) return db::kMaxGridWidth + 1;
-  if (v < -db::kMaxGridWidth) return -db::kMaxGridWidth - 1;
+  if (v > models::kMaxGridWidth) return models::kMaxGridWidth + 1;
+  if (v < -models::kMaxGridWidth) return -models::kMaxGridWidth - 1;
   return static_cast<int>(v);
 }
 
@@ -144,14 +144,18 @@ void Form3::fillBoxes() {
   Check2_->setChecked(options_.Opt3D);
 }
 
-NumericBox* Form3::boxForRule(const QString& message) const {
-  // The rules' messages name the setting they are about; the order matters where one name holds another.
-  const std::pair<const char*, NumericBox*> subjects[] = {
-      {"Слишком большая сетка", Text3_}, {"Шаг сетки", Text3_},          {"по Y", Text2_},
-      {"Ширина зоны расчета", Text1_},    {"Скорость", Text6_},           {"образования ОШ", txtTfb_},
-      {"образовании ОШ", txtDola_},       {"облака ГПВС", Text5_},        {"горении ГПВС", Text4_}};
-  for (const auto& [words, box] : subjects)
-    if (message.contains(U(words))) return box;
+NumericBox* Form3::boxForRule(models::SettingsField field) const {
+  using models::SettingsField;
+  switch (field) {
+    case SettingsField::CStep: return Text3_;
+    case SettingsField::XLimit: return Text1_;
+    case SettingsField::YLimit: return Text2_;
+    case SettingsField::Skor_chel: return Text6_;
+    case SettingsField::Tfb: return txtTfb_;
+    case SettingsField::Dola: return txtDola_;
+    case SettingsField::Tobl: return Text5_;
+    case SettingsField::Dola_obl: return Text4_;
+  }
   return nullptr;
 }
 
@@ -168,9 +172,9 @@ bool Form3::Command1_Click() {
   row.Tobl = Text5_->value().value_or(0);
   row.Dola_obl = Text4_->value().value_or(0);
 
-  if (const QString rule = db::CheckSettings(row); !rule.isEmpty()) {
-    WarnInput(this, rule);
-    if (NumericBox* box = boxForRule(rule)) box->setFocus(Qt::OtherFocusReason);
+  if (const auto fault = models::CheckSettings(row)) {
+    WarnInput(this, QString::fromStdString(fault->message));
+    if (NumericBox* box = boxForRule(fault->field)) box->setFocus(Qt::OtherFocusReason);
     return false;
   }
   if (const db::WriteError error = db::SaveSettings(row); !error.isEmpty()) {

@@ -7,6 +7,7 @@
 
 #include "ui/startup/app_context.h"
 #include "db/rows.h"
+#include "models/settings_rules.h"
 
 class QCheckBox;
 class QPushButton;
@@ -37,8 +38,8 @@ class Form3 : public QDialog {
  private:
   NumericBox* addBox(const char* name, bool whole);
   void fillBoxes();
-  // The box that a settings-rule message is about, or nothing.
-  NumericBox* boxForRule(const QString& message) const;
+  // The box of the setting a broken settings rule is about.
+  NumericBox* boxForRule(models::SettingsField field) const;
 
   ReportOptions& options_;
   db::AdjustmentRow row_;
