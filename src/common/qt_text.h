@@ -1,5 +1,5 @@
-// The program's plain number text (common/numtext.h: the decimal comma, up to 15 significant digits) as
-// a Qt string, for the windows and the writers.
+// Qt strings for the windows and the writers: the program's texts, written in UTF-8 in the sources, and
+// its plain number text (common/numtext.h: the decimal comma, up to 15 significant digits).
 #pragma once
 
 #include <QString>
@@ -7,6 +7,9 @@
 #include "common/numtext.h"
 
 namespace velaron {
+
+// A text of the sources (UTF-8) as a Qt string.
+inline QString U(const char* utf8) { return QString::fromUtf8(utf8); }
 
 inline QString NumberText(double x) { return QString::fromStdString(FormatNumber(x)); }
 

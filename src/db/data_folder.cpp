@@ -6,14 +6,13 @@
 #include <cerrno>
 
 #include "common/output_file.h"
+#include "common/qt_text.h"
 #include "common/shipped_file.h"
 #include "db/database.h"
 
 namespace velaron::db {
 
 namespace {
-
-QString U(const char* text) { return QString::fromUtf8(text); }
 
 bool Exists(const QString& path) {
   // A dangling link or a folder in the database's place still counts: the probe reports it, nothing

@@ -10,14 +10,13 @@
 #include <unistd.h>
 
 #include "app/startup.h"
+#include "common/qt_text.h"
 #include "db/database.h"
 #include "db/db_files.h"
 #include "message_catcher.h"
 
 namespace velaron::app {
 namespace {
-
-QString U(const char* s) { return QString::fromUtf8(s); }
 
 void WriteText(const QString& path, const char* text) {
   QFile f(path);

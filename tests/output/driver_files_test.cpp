@@ -11,6 +11,7 @@
 #include <QXmlStreamReader>
 #include <sys/stat.h>
 
+#include "common/qt_text.h"
 #include "db/db_files.h"
 #include "result/crossings.h"
 #include "run/run_fixtures.h"
@@ -18,8 +19,6 @@
 
 namespace velaron::test {
 namespace {
-
-QString U(const char* s) { return QString::fromUtf8(s); }
 
 QByteArray Bytes(const QString& path) {
   QFile f(path);

@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <tuple>
 
+#include "common/qt_text.h"
 #include "output/report/docx_writer.h"
 #include "output/report/report_texts.h"
 #include "output/report/single_reports.h"
@@ -29,8 +30,6 @@ using namespace velaron;
 using namespace velaron::report;
 
 namespace {
-
-QString U(const char* s) { return QString::fromUtf8(s); }
 
 // Text with every run of white space made one blank (the PDF wraps lines where the page ends).
 QString Squeezed(QString s) { return s.replace(QRegularExpression(QStringLiteral("\\s+")), QStringLiteral(" ")); }

@@ -11,6 +11,7 @@
 #include <limits>
 #include <memory>
 
+#include "common/qt_text.h"
 #include "output/workbook/result_workbook.h"
 #include "russian_numbers.h"
 #include "zip_reader.h"
@@ -23,8 +24,6 @@ using test::ReadCells;
 using test::ReadWorkbook;
 using test::WorkbookParts;
 using test::XlsxCell;
-
-QString U(const char* s) { return QString::fromUtf8(s); }
 
 // Value of point (ix, iy) of a grid made by Coded(): the grid's base, then x in the hundreds and y in
 // the units, with a fraction, so that a swapped axis, a flipped row or a wrong grid all show.

@@ -2,6 +2,7 @@
 
 #include <QStringList>
 
+#include "common/qt_text.h"
 #include "output/report/report_blocks.h"
 #include "output/report/single_reports.h"
 #include "report_sample.h"
@@ -11,8 +12,6 @@ using namespace velaron::report;
 using velaron::test::SampleReportInput;
 
 namespace {
-
-QString U(const char* s) { return QString::fromUtf8(s); }
 
 Document Build(const ReportInput& in) {
   auto doc = BuildSingleReport(in);

@@ -12,14 +12,13 @@
 #include <QUrl>
 #include <cmath>
 
+#include "common/qt_text.h"
 #include "run/headless.h"
 #include "run/run_fixtures.h"
 #include "zip_reader.h"
 
 namespace velaron::test {
 namespace {
-
-QString U(const char* s) { return QString::fromUtf8(s); }
 
 struct DriverRun {
   int exitCode = -1;

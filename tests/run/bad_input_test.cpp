@@ -13,6 +13,7 @@
 #include <cmath>
 #include <vector>
 
+#include "common/qt_text.h"
 #include "db/db_files.h"
 #include "run/headless.h"
 #include "run_fixtures.h"
@@ -21,8 +22,6 @@ namespace velaron::run {
 namespace {
 
 using Edit = std::pair<const char*, QJsonValue>;
-
-QString U(const char* s) { return QString::fromUtf8(s); }
 
 // The sample request of `code` (200 m at 20 m) with "group.key" or "key" set to a value; an undefined
 // value removes the key.

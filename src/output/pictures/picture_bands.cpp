@@ -5,12 +5,11 @@
 #include <cmath>
 
 #include "common/numtext.h"
+#include "common/qt_text.h"
 
 namespace velaron::output {
 
 namespace {
-
-QString U(const char* s) { return QString::fromUtf8(s); }
 
 // Sequential colours from pale to dark red.
 constexpr std::array<QRgb, 9> kRamp = {qRgb(255, 247, 188), qRgb(254, 227, 145), qRgb(254, 196, 79),

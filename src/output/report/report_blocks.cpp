@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "common/qt_text.h"
 #include "output/report/report_numbers.h"
 #include "output/report/report_texts.h"
 #include "result/crossings.h"
@@ -12,7 +13,6 @@ namespace velaron::report {
 
 namespace {
 
-QString U(const char* s) { return QString::fromUtf8(s); }
 const QString kCrLf = QStringLiteral("\r\n");
 
 // The table step: the last paragraph, bold off (and a size where given), a table there, its borders.

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "common/qt_text.h"
 #include "output/report/report_blocks.h"
 #include "output/report/report_numbers.h"
 #include "output/report/report_texts.h"
@@ -75,8 +76,6 @@ constexpr std::array<SingleReportRecipe, 6> kRecipes = {{
 }};
 
 static_assert(OneRecipeEach(kRecipes, result::ReportForm::Single));
-
-QString U(const char* s) { return QString::fromUtf8(s); }
 
 }  // namespace
 

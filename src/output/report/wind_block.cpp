@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "common/qt_text.h"
 #include "output/report/report_numbers.h"
 #include "output/report/report_texts.h"
 
@@ -12,7 +13,6 @@ namespace {
 constexpr int kRows = 11, kCols = 5, kFirstStateRow = 3;
 const QString kCrLf = QStringLiteral("\r\n");
 
-QString U(const char* s) { return QString::fromUtf8(s); }
 QString CityOf(const std::optional<db::WindRow>& town) { return town ? town->CityName : QString(); }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "common/qt_text.h"
 #include "output/pictures/wind_rose_picture.h"
 #include "output/report/report_blocks.h"
 #include "output/report/report_numbers.h"
@@ -32,8 +33,6 @@ constexpr std::array<YearReportRecipe, 2> kRecipes = {{
 }};
 
 static_assert(OneRecipeEach(kRecipes, result::ReportForm::YearRound));
-
-QString U(const char* s) { return QString::fromUtf8(s); }
 
 // The flame dimensions of all three jet kinds, appended to the result head's paragraph step.
 QString FlameLines(const R& r, const ReportInput& in, double W2) {

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "common/qt_text.h"
 #include "output/report/report_blocks.h"
 #include "output/report/report_numbers.h"
 #include "output/report/report_texts.h"
@@ -20,8 +21,6 @@ struct Column {
   ScenarioKind kind;
   double probability;
 };
-
-QString U(const char* s) { return QString::fromUtf8(s); }
 
 }  // namespace
 

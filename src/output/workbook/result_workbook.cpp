@@ -87,7 +87,6 @@ constexpr const char* kRadiusCases[] = {"Котлованный-Зима", "Ко
                                         "Симметричный-Лето", "Ассимметричный"};
 
 
-QString U(const char* s) { return QString::fromUtf8(s); }
 QString Round2Text(double v) { return NumberText(Round2(v)); }
 
 const models::Grid* Layer(const models::LayeredGrid& layers, int k) {

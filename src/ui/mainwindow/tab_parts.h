@@ -5,13 +5,12 @@
 #include <QLabel>
 #include <QString>
 
+#include "common/qt_text.h"
 #include "ui/widgets/numeric_box.h"
 
 class QComboBox;
 
 namespace velaron::ui {
-
-inline QString U(const char* s) { return QString::fromUtf8(s); }
 
 // `w` named `name`: the object names are the window's interface (the tests and the manual use them).
 template <class W>

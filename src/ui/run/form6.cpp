@@ -30,8 +30,6 @@ namespace velaron::ui {
 
 namespace {
 
-QString U(const char* utf8) { return QString::fromUtf8(utf8); }
-
 QLineEdit* ShareBox(const char* name, const QColor& color, QWidget* parent) {
   auto* box = new QLineEdit(parent);
   box->setObjectName(QLatin1String(name));

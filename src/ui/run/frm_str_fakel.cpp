@@ -15,6 +15,7 @@
 
 #include "common/numtext.h"
 #include "common/pi.h"
+#include "common/qt_text.h"
 #include "common/texts.h"
 #include "run/prepare.h"
 #include "run/run_texts.h"
@@ -26,7 +27,6 @@ namespace velaron::ui {
 
 namespace {
 
-QString U(const char* utf8) { return QString::fromUtf8(utf8); }
 constexpr double kDotRadius = 3;  // px: the small disc at the centre of a diagram
 
 }  // namespace

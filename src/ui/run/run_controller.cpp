@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <exception>
 
+#include "common/qt_text.h"
 #include "common/texts.h"
 #include "output/workbook/wind_rose.h"
 #include "run/run_texts.h"
@@ -13,12 +14,6 @@
 #include "ui/widgets/messages.h"
 
 namespace velaron::ui {
-
-namespace {
-
-QString U(const char* utf8) { return QString::fromUtf8(utf8); }
-
-}  // namespace
 
 RunController::RunController(QWidget* owner)
     : QObject(owner), owner_(owner), execute_([](run::PreparedRun p, models::Progress& progress,

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDateTime>
 
+#include "common/qt_text.h"
 #include "common/texts.h"
 #include "db/database.h"
 #include "output/report/docx_writer.h"
@@ -14,12 +15,6 @@
 #include "ui/widgets/save_dialog.h"
 
 namespace velaron::ui {
-
-namespace {
-
-QString U(const char* s) { return QString::fromUtf8(s); }
-
-}  // namespace
 
 ReportClosing CloseReport(QWidget* parent, const report::Document& doc, const db::ReportSummaryRow& row) {
   ReportClosing out;

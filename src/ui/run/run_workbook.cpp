@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 #include <cstdio>
 
+#include "common/qt_text.h"
 #include "common/texts.h"
 #include "output/workbook/result_workbook.h"
 #include "ui/widgets/messages.h"
@@ -20,8 +21,6 @@
 namespace velaron::ui {
 
 namespace {
-
-QString U(const char* s) { return QString::fromUtf8(s); }
 
 // The busy sign while a workbook is written: what is written, for which scenario and into which file, and a
 // running bar. It has no button, since nothing can stop a write half-way, and its close box does nothing.

@@ -21,8 +21,6 @@ namespace velaron::ui {
 
 namespace {
 
-QString U(const char* text) { return QString::fromUtf8(text); }
-
 
 // A grid value read from its box. The box's own check has already made sure it is a whole number; one
 // beyond the 16-bit range is passed on as just over the largest width, so that the settings rules

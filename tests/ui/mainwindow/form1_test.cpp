@@ -10,7 +10,7 @@
 
 using namespace velaron;
 using velaron::test::MainWindowTest;
-using velaron::test::U;
+using velaron::U;
 
 TEST_F(MainWindowTest, BoxesOutOfTheirRangeNameTheirFieldOnLeavingAndBeforeARun) {
   struct Case { const char* name; const char* typed; const char* field; };

@@ -13,14 +13,13 @@
 #include <memory>
 #include <optional>
 
+#include "common/qt_text.h"
 #include "ui/widgets/numeric_box.h"
 #include "ui/mainwindow/form1.h"
 #include "message_catcher.h"
 #include "test_database.h"
 
 namespace velaron::test {
-
-inline QString U(const char* s) { return QString::fromUtf8(s); }
 
 class MainWindowTest : public ::testing::Test {
  protected:

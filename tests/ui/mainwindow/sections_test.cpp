@@ -6,7 +6,7 @@
 using namespace velaron;
 using velaron::test::MainWindowTest;
 using velaron::test::TempDatabase;
-using velaron::test::U;
+using velaron::U;
 
 namespace {
 db::SectionRow Row(int tpid) {

@@ -15,7 +15,7 @@
 #include "ui/widgets/save_dialog.h"
 
 using namespace velaron;
-using velaron::test::U;
+using velaron::U;
 
 namespace {
 

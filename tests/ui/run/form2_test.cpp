@@ -4,12 +4,11 @@
 #include <QProgressBar>
 #include <gtest/gtest.h>
 
+#include "common/qt_text.h"
 #include "ui/run/form2.h"
 
 namespace velaron::ui {
 namespace {
-
-QString U(const char* s) { return QString::fromUtf8(s); }
 
 TEST(ProgressWindow, AYearRoundRunShowsItsTitleWholeTheRowAndTheWholeRun) {
   Form2 w(nullptr, 10, 200, 400);

@@ -12,6 +12,7 @@
 #include <functional>
 #include <stdexcept>
 
+#include "common/qt_text.h"
 #include "common/texts.h"
 #include "message_catcher.h"
 #include "run/run_fixtures.h"
@@ -23,8 +24,6 @@
 
 namespace velaron::ui {
 namespace {
-
-QString U(const char* s) { return QString::fromUtf8(s); }
 
 bool WaitUntil(const std::function<bool()>& done, int ms = 60000) {
   QElapsedTimer t;

@@ -7,6 +7,7 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 
+#include "common/qt_text.h"
 #include "message_catcher.h"
 #include "output/report/report_input.h"
 #include "output/report/single_reports.h"
@@ -20,8 +21,6 @@ using namespace velaron;
 using namespace velaron::ui;
 
 namespace {
-
-QString U(const char* s) { return QString::fromUtf8(s); }
 
 class RunReportTest : public ::testing::Test {
  protected:

@@ -19,6 +19,7 @@
 #include <functional>
 #include <unistd.h>
 
+#include "common/qt_text.h"
 #include "message_catcher.h"
 #include "output/zip_reader.h"
 #include "run/run_fixtures.h"
@@ -28,8 +29,6 @@
 
 namespace velaron::ui {
 namespace {
-
-QString U(const char* s) { return QString::fromUtf8(s); }
 
 // Answers the save dialog with a path and keeps what it was asked.
 struct SaveAnswer {
