@@ -1,7 +1,7 @@
-// The settings row of the database; the rows of the other tables are plain value types in common/rows.h.
+// The settings row of the database; the rows of the other tables are plain value types in db/table_rows.h.
 #pragma once
 
-#include "common/rows.h"
+#include "db/table_rows.h"
 #include "models/calc_settings.h"
 
 namespace velaron::db {

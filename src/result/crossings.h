@@ -7,7 +7,7 @@
 #include <array>
 #include <optional>
 
-#include "common/rows.h"
+#include "db/table_rows.h"
 
 namespace velaron::result {
 

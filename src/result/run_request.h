@@ -6,7 +6,7 @@
 #include <array>
 #include <optional>
 
-#include "common/rows.h"
+#include "db/table_rows.h"
 #include "models/calc_settings.h"
 #include "models/calc_state.h"
 #include "result/scenarios.h"

@@ -14,7 +14,7 @@
 #include <utility>
 #include <vector>
 
-#include "common/rows.h"
+#include "db/table_rows.h"
 #include "models/calc_state.h"
 #include "result/run_request.h"
 #include "result/scenarios.h"

@@ -8,7 +8,7 @@
 #include <QStringList>
 #include <vector>
 
-#include "common/rows.h"
+#include "db/table_rows.h"
 #include "output/pictures/run_pictures.h"
 
 namespace velaron::output {

@@ -9,7 +9,7 @@
 #include <QString>
 #include <array>
 
-#include "common/rows.h"
+#include "db/table_rows.h"
 #include "result/run_snapshot.h"
 
 namespace velaron::report {

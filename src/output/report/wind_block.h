@@ -6,7 +6,7 @@
 #include <QImage>
 #include <optional>
 
-#include "common/rows.h"
+#include "db/table_rows.h"
 #include "output/report/document.h"
 
 namespace velaron::report {

@@ -7,7 +7,7 @@
 #include <QImage>
 #include <optional>
 
-#include "common/rows.h"
+#include "db/table_rows.h"
 #include "output/report/document.h"
 #include "output/report/report_input.h"
 #include "output/report/year_zone_table.h"

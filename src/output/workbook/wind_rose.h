@@ -8,7 +8,7 @@
 #include <QStringList>
 #include <optional>
 
-#include "common/rows.h"
+#include "db/table_rows.h"
 #include "result/run_snapshot.h"
 
 namespace velaron::output {

@@ -8,7 +8,7 @@
 
 #include <QString>
 
-#include "common/rows.h"
+#include "db/table_rows.h"
 #include "output/report/document.h"
 #include "result/run_snapshot.h"
 

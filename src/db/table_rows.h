@@ -1,7 +1,7 @@
-// The rows of the database's tables as plain value types (field names are the columns'). They stand below
-// the database library so that every layer may hand them on as values: the run and the writers take the
-// rows they need from their caller and never read the database themselves. The structs keep the
-// namespace of the tables they come from. Needs Qt Core (texts and dates).
+// The rows of the database's tables as plain value types (field names are the columns'). They stand apart
+// from the database library (Qt Core only, no Qt SQL) so that every layer above may hand them on as
+// values: the run and the writers take the rows they need from their caller and never read the database
+// themselves.
 #pragma once
 
 #include <QDateTime>
