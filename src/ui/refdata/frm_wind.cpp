@@ -20,7 +20,7 @@
 #include "db/data_folder.h"
 #include "db/database.h"
 #include "output/pictures/wind_rose_picture.h"
-#include "ui/refdata/wind_rose_picture.h"
+#include "ui/refdata/editor_wind_rose.h"
 
 namespace velaron::ui {
 

@@ -13,7 +13,7 @@
 
 #include "output/scratch_db.h"
 #include "output/pictures/wind_rose_picture.h"
-#include "ui/refdata/wind_rose_picture.h"
+#include "ui/refdata/editor_wind_rose.h"
 
 #include "ui/refdata/frm_wind.h"
 #include "ui/refdata/wind_entry.h"

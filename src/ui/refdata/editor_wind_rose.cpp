@@ -1,4 +1,4 @@
-#include "ui/refdata/wind_rose_picture.h"
+#include "ui/refdata/editor_wind_rose.h"
 
 #include "common/texts.h"
 #include "db/database.h"
