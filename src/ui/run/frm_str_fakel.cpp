@@ -155,7 +155,7 @@ FrmStrFakel::FrmStrFakel(FakelContext context, QWidget* parent) : QWidget(parent
 
   // The diagrams follow the typing; an empty box leaves the picture as it was until it is left.
   auto follow = [](NumericBox* box, FakelDiagram* picture) {
-    QObject::connect(box, &QLineEdit::textChanged, picture, [box, picture](const QString& text) {
+    QObject::connect(box, &QLineEdit::textChanged, picture, [picture](const QString& text) {
       if (text.isEmpty()) return;
       picture->setAngle(ParseNumber(text.toStdString()));
     });
@@ -227,11 +227,11 @@ void FrmStrFakel::Command1_Click() {
   if (running()) return;
   const auto request = gatherRequest();
   if (!request) return;
-  run::RunData data;
-  data.gas = ctx_.gases[static_cast<size_t>(request->pipeline.Gas - 1)];
-  data.section = request->section;
-  data.tables = ctx_.tables;
-  run::PrepareResult prepared = run::PrepareRun(*request, data, QDateTime::currentDateTime());
+  run::RunData runData;
+  runData.gas = ctx_.gases[static_cast<size_t>(request->pipeline.Gas - 1)];
+  runData.section = request->section;
+  runData.tables = ctx_.tables;
+  run::PrepareResult prepared = run::PrepareRun(*request, runData, QDateTime::currentDateTime());
   if (!prepared.ok()) {
     ShowCritical(this, prepared.error);
     return;
