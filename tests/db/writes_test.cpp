@@ -81,17 +81,11 @@ TEST_F(Sections, AFailedRenumberRollsTheDeleteBack) {
 // ---------------------------------------------------------------------------------------------------
 // The settings row
 
-AdjustmentRow Valid() {
-  AdjustmentRow r;
-  r.XLimit = 1000, r.YLimit = 600, r.CStep = 10;
-  return r;
-}
-
 using SettingsRow = EmptyDbTest;
 
 TEST_F(SettingsRow, AnEmptyTableGetsItsRowAndBrokenSettingsChangeNothing) {
   EXPECT_FALSE(LoadAdjustment().has_value());
-  AdjustmentRow r = Valid();
+  AdjustmentRow r;  // the defaults are a valid grid at a 10 m step
   r.Tobl = 33;
   ASSERT_TRUE(SaveSettings(r).isEmpty());
   EXPECT_EQ(Scalar("SELECT COUNT(*) FROM Adjustment").toInt(), 1);

@@ -1,5 +1,6 @@
-// The rule of the calculation settings: each broken rule is refused and names its setting, the grid's
-// size limit sits at 1001 x 1001 points, and the models refuse a grid with the rule's own message.
+// The rule of the calculation settings (the settings dialog's test covers the widths, the escape speed and
+// the fractions with their messages): each broken rule names its setting, the grid may have 1001 x 1001
+// points and no more, and the models refuse a grid with the rule's own message.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -11,48 +12,30 @@
 namespace velaron::models {
 namespace {
 
-CalcSettings Valid() {
-  CalcSettings s;
-  s.XLimit = 1000, s.YLimit = 600, s.CStep = 10;
-  return s;
-}
-
 TEST(CheckSettings, RefusesEachBrokenRuleNamingItsSetting) {
   using F = SettingsField;
-  const std::vector<std::pair<std::function<void(CalcSettings&)>, SettingsField>> cases = {
+  const std::pair<std::function<void(CalcSettings&)>, F> cases[] = {
       {[](CalcSettings& s) { s.CStep = 0; }, F::CStep},
-      {[](CalcSettings& s) { s.CStep = -5; }, F::CStep},
-      // 1000 m at a 30 m step: 1000/60 is not whole, the edge would fall between grid points.
-      {[](CalcSettings& s) { s.CStep = 30; }, F::XLimit},
-      {[](CalcSettings& s) { s.XLimit = 10; }, F::XLimit},
-      {[](CalcSettings& s) { s.YLimit = 1010; }, F::YLimit},
       {[](CalcSettings& s) { s.XLimit = 32780; }, F::XLimit},
-      {[](CalcSettings& s) { s.Skor_chel = 0; }, F::Skor_chel},
       {[](CalcSettings& s) { s.Skor_chel = std::nan(""); }, F::Skor_chel},
       {[](CalcSettings& s) { s.Tfb = -1; }, F::Tfb},
-      {[](CalcSettings& s) { s.Dola = 1.01; }, F::Dola},
       {[](CalcSettings& s) { s.Tobl = -1; }, F::Tobl},
-      {[](CalcSettings& s) { s.Dola_obl = -0.1; }, F::Dola_obl},
-      // 32000 x 32000 m at 1 m would be about 10⁹ points.
-      {[](CalcSettings& s) { s.XLimit = s.YLimit = 32000, s.CStep = 1; }, F::CStep},
+      {[](CalcSettings& s) { s.XLimit = s.YLimit = 32000, s.CStep = 1; }, F::CStep},  // about 10⁹ points
   };
   for (const auto& [change, field] : cases) {
-    CalcSettings s = Valid();
+    CalcSettings s;
     change(s);
     const auto fault = CheckSettings(s);
     ASSERT_TRUE(fault.has_value()) << static_cast<int>(field);
     EXPECT_EQ(fault->field, field) << fault->message;
-    EXPECT_FALSE(fault->message.empty());
   }
-  EXPECT_FALSE(CheckSettings(Valid()).has_value());
 }
 
-TEST(CheckSettings, TheGridMayHave1001PointsASideAndNoMore) {
-  CalcSettings s = Valid();
+TEST(CheckSettings, TheGridMayHave1001PointsASideAndTheModelsRefuseMoreWithTheSameMessage) {
+  CalcSettings s;
   s.XLimit = s.YLimit = 10000;  // 1001 x 1001 points at 10 m
   EXPECT_FALSE(CheckSettings(s).has_value());
   EXPECT_NO_THROW(CheckGridSettings(s));
-
   s.XLimit = 10020;  // 1003 x 1001 points
   const auto fault = CheckSettings(s);
   ASSERT_TRUE(fault.has_value());
