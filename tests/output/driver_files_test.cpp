@@ -7,12 +7,14 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
 #include <sys/stat.h>
 
 #include "db/db_files.h"
 #include "result/crossings.h"
+#include "result/run_snapshot.h"
 #include "run/run_fixtures.h"
 #include "zip_reader.h"
 
@@ -170,6 +172,45 @@ TEST_F(DriverFiles, EachCrossingOfTheSectionPrintsItsOwnLine) {
     const QStringList lines = DocxLines(out);
     EXPECT_EQ(lines.mid(lines.indexOf(U("Данные по участку: ")), 3),
               QStringList({U("Данные по участку: "), U(result::kCrossings[size_t(i)].reportLine), ""}));
+  }
+}
+
+// The route azimuth is stored as typed and used modulo a full turn: 400° and -320° give the results and the
+// pictures of 40° to the last bit, and the report prints the azimuth that was given.
+TEST_F(DriverFiles, AnAzimuthPastAFullTurnComputesAndDrawsAsWithinOneTurn) {
+  const QString grids = result::GridNames().join(',');
+  for (const int code : {1, 4}) {
+    struct Made {
+      QByteArray json;
+      std::vector<QImage> pictures;
+      Parts report;
+      QStringList azimuthLines;
+    };
+    auto make = [&](const char* azimuth) {
+      WriteInput(SampleRequest(code, 200, 20).replace("\"Azimut\": 30", QByteArray("\"Azimut\": ") + azimuth));
+      const QString json = Out("out.json"), book = Out("книга.xlsx"), report = Out("отчет.docx");
+      EXPECT_EQ(Run({"--grids", grids, "--workbook", book, "--report", report}, json).exitCode, 0);
+      Made m{Bytes(json), {}, ReadZip(report), {}};
+      for (const SheetPart& sheet : ReadWorkbook(book).sheets)
+        m.pictures.insert(m.pictures.end(), sheet.pictures.begin(), sheet.pictures.end());
+      for (const QString& line : DocxLines(report))
+        if (line.startsWith(U("Азимут трубопровода:")) || line.startsWith(U("Угол разворота труб"))) m.azimuthLines << line;
+      return m;
+    };
+    const Made within = make("40");
+    ASSERT_FALSE(within.pictures.empty());
+    ASSERT_FALSE(within.azimuthLines.isEmpty());
+    for (const char* past : {"400", "-320"}) {
+      SCOPED_TRACE(std::to_string(code) + " at " + past);
+      const Made m = make(past);
+      EXPECT_TRUE(m.json == within.json);
+      EXPECT_TRUE(m.pictures == within.pictures);
+      for (const auto& [name, bytes] : within.report)
+        EXPECT_TRUE(!name.starts_with("word/media/") || m.report.at(name) == bytes) << name;
+      QStringList printed = within.azimuthLines;
+      printed.replaceInStrings(QRegularExpression("40$"), U(past));
+      EXPECT_EQ(m.azimuthLines, printed);
+    }
   }
 }
 

@@ -10,6 +10,7 @@
 #include <numbers>
 #include <vector>
 
+#include "common/azimuth.h"
 #include "output/pictures/chart_picture.h"
 
 namespace velaron::output {
@@ -70,7 +71,7 @@ void DrawAxes(QPainter& p, const QRect& plot, const Frame& fr, int fontPx) {
 }
 
 void DrawRoute(QPainter& p, const QRectF& plot, const Frame& fr, double azimuthDeg, int fontPx) {
-  const double a = azimuthDeg * std::numbers::pi / 180;
+  const double a = AzimuthWithinTurn(azimuthDeg) * std::numbers::pi / 180;
   const double dx = std::sin(a), dy = std::cos(a);  // east, north
   const double reach = std::hypot(fr.x1 - fr.x0, fr.y1 - fr.y0);
   auto toPx = [&](double x, double y) {
