@@ -70,14 +70,15 @@ QString PdfText(const Tools& tools, const QString& pdf, const QStringList& optio
   return QString::fromUtf8(t.readAllStandardOutput());
 }
 
-// The first line of text of each page (words at the height of the topmost one, left to right) and where it
-// stands, in points from the page's top.
-struct PageTop {
+// A line of text on a page (words at one height, left to right) and where it stands, in points from the
+// page's top.
+struct PageLine {
   double y = 0;
   QStringList words;
 };
-std::vector<PageTop> PageTops(const QString& bboxHtml) {
-  std::vector<PageTop> pages;
+// The lines of each page, top to bottom.
+std::vector<std::vector<PageLine>> PageLines(const QString& bboxHtml) {
+  std::vector<std::vector<PageLine>> pages;
   const QRegularExpression word(
       QStringLiteral("<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"[\\d.]+\" yMax=\"[\\d.]+\">([^<]*)</word>"));
   for (const QString& page : bboxHtml.split(QStringLiteral("<page ")).mid(1)) {
@@ -86,17 +87,23 @@ std::vector<PageTop> PageTops(const QString& bboxHtml) {
       const auto w = m.next();
       words.emplace_back(w.captured(2).toDouble(), w.captured(1).toDouble(), w.captured(3));
     }
-    PageTop top;
-    if (!words.empty()) {
-      std::sort(words.begin(), words.end());
-      top.y = std::get<0>(words.front());
-      std::vector<std::pair<double, QString>> line;
-      for (const auto& [y, x, t] : words)
-        if (y - top.y < 2) line.emplace_back(x, t);
+    std::sort(words.begin(), words.end());
+    std::vector<PageLine> lines;
+    std::vector<std::pair<double, QString>> line;  // x, text
+    auto close = [&] {
       std::sort(line.begin(), line.end());
-      for (const auto& [x, t] : line) top.words << t;
+      for (const auto& [x, t] : line) lines.back().words << t;
+      line.clear();
+    };
+    for (const auto& [y, x, t] : words) {
+      if (lines.empty() || y - lines.back().y >= 2) {
+        if (!lines.empty()) close();
+        lines.push_back({y, {}});
+      }
+      line.emplace_back(x, t);
     }
-    pages.push_back(top);
+    if (!lines.empty()) close();
+    pages.push_back(std::move(lines));
   }
   return pages;
 }
@@ -193,11 +200,16 @@ TEST(LibreOffice, OpensEveryReportShowsItsTextsAndLaysItOutPageByPage) {
   for (int i = 0; i < int(kCodes.size()); ++i) {
     SCOPED_TRACE(kCodes[size_t(i)]);
     const QString pdf = QString(runFiles[i]).replace(QStringLiteral(".docx"), QStringLiteral(".pdf"));
-    const std::vector<PageTop> pages = PageTops(PdfText(tools, pdf, {QStringLiteral("-bbox")}));
+    const auto pages = PageLines(PdfText(tools, pdf, {QStringLiteral("-bbox")}));
     ASSERT_GE(pages.size(), 5u);
-    for (size_t k = 1; k < pages.size(); ++k) {
-      const PageTop& top = pages[k];
-      if (top.words.isEmpty() || top.y > textTop) continue;  // the page begins with a picture
+    for (size_t k = 0; k < pages.size(); ++k) {
+      if (pages[k].empty()) continue;
+      // A line that introduces the lines after it ("Грунт:", "Котлованный факел:") never ends a page.
+      const QString last = pages[k].back().words.join(QLatin1Char(' '));
+      EXPECT_FALSE(k + 1 < pages.size() && last.endsWith(QLatin1Char(':')))
+          << "page " << k + 1 << " ends with: " << last.toStdString();
+      const PageLine& top = pages[k].front();
+      if (k == 0 || top.y > textTop) continue;  // the page begins with a picture
       const QString line = top.words.join(QLatin1Char(' '));
       EXPECT_FALSE(line.startsWith(U("Рис."))) << "page " << k + 1 << ": " << line.toStdString();
       EXPECT_FALSE(rowStarts.contains(top.words.front()) && !line.startsWith(probabilityHeading))
