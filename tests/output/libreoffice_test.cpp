@@ -3,7 +3,8 @@
 // lines, wind tables and radii. The reports of whole runs of the driver (read back first: the year-round
 // ones with the town's wind table and the run's radii), pictures included, are laid out page by page: no
 // page may begin with a figure's caption or a table row without its header, and no number of a zone table
-// may break over two lines.
+// may break over two lines, nor a page end with a line that introduces the lines after it. A workbook's
+// pictures keep their own proportions when LibreOffice draws them.
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -226,4 +227,41 @@ TEST(LibreOffice, OpensEveryReportShowsItsTextsAndLaysItOutPageByPage) {
             EXPECT_TRUE(words.contains(cell)) << cell.toStdString();
           }
   }
+}
+
+// The picture sheets of a run's workbook, printed by LibreOffice: every picture is drawn at one scale
+// across and down (its picture was placed on cell corners that assume another program's column width,
+// and came out about a quarter wider than tall).
+TEST(LibreOffice, DrawsEveryWorkbookPictureInItsOwnProportions) {
+  const Tools tools = FindTools();
+  const QString pdfimages = QStandardPaths::findExecutable(QStringLiteral("pdfimages"));
+  if (tools.missing() || pdfimages.isEmpty()) GTEST_SKIP() << kSkipReason;
+  QTemporaryDir dir;
+  const QString input = dir.filePath(QStringLiteral("in.json")), book = dir.filePath(QStringLiteral("book.xlsx"));
+  QFile f(input);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write(test::SampleRequest(6, 200, 20));
+  f.close();
+  QProcess calc;
+  calc.start(QStringLiteral(VELARON_BIN_DIR "/velaron-calc"),
+             {QStringLiteral("--db"), QStringLiteral(VELARON_BIN_DIR "/data.pristine.db"), input,
+              QStringLiteral("--workbook"), book});
+  ASSERT_TRUE(calc.waitForFinished(120000));
+  ASSERT_EQ(calc.exitCode(), 0);
+  ASSERT_EQ(ConvertToPdf(tools, dir, {book}), QString());
+  // pdfimages -list: "page num type width height color comp bpc enc interp object ID x-ppi y-ppi ...".
+  QProcess list;
+  list.start(pdfimages, {QStringLiteral("-list"), dir.filePath(QStringLiteral("book.pdf"))});
+  ASSERT_TRUE(list.waitForFinished(60000));
+  int pictures = 0;
+  for (const QString& line : QString::fromUtf8(list.readAllStandardOutput()).split(QLatin1Char('\n')).mid(2)) {
+    const QStringList f = line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    if (f.size() < 14) continue;
+    ++pictures;
+    const double xPpi = f[12].toDouble(), yPpi = f[13].toDouble();
+    EXPECT_NEAR(xPpi / yPpi, 1, 0.01) << line.toStdString();
+  }
+  size_t inBook = 0;
+  for (const test::SheetPart& sheet : test::ReadWorkbook(book).sheets) inBook += sheet.pictures.size();
+  EXPECT_EQ(size_t(pictures), inBook);
 }
