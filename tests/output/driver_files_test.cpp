@@ -7,7 +7,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
 #include <sys/stat.h>
@@ -178,40 +177,20 @@ TEST_F(DriverFiles, EachCrossingOfTheSectionPrintsItsOwnLine) {
 // The route azimuth is stored as typed and used modulo a full turn: 400° and -320° give the results and the
 // pictures of 40° to the last bit, and the report prints the azimuth that was given.
 TEST_F(DriverFiles, AnAzimuthPastAFullTurnComputesAndDrawsAsWithinOneTurn) {
-  const QString grids = result::GridNames().join(',');
-  for (const int code : {1, 4}) {
-    struct Made {
-      QByteArray json;
-      std::vector<QImage> pictures;
-      Parts report;
-      QStringList azimuthLines;
-    };
-    auto make = [&](const char* azimuth) {
+  for (const int code : {1, 4})
+    for (const char* azimuth : {"40", "400", "-320"}) {
+      SCOPED_TRACE(std::to_string(code) + " at " + azimuth);
       WriteInput(SampleRequest(code, 200, 20).replace("\"Azimut\": 30", QByteArray("\"Azimut\": ") + azimuth));
-      const QString json = Out("out.json"), book = Out("книга.xlsx"), report = Out("отчет.docx");
-      EXPECT_EQ(Run({"--grids", grids, "--workbook", book, "--report", report}, json).exitCode, 0);
-      Made m{Bytes(json), {}, ReadZip(report), {}};
-      for (const SheetPart& sheet : ReadWorkbook(book).sheets)
-        m.pictures.insert(m.pictures.end(), sheet.pictures.begin(), sheet.pictures.end());
-      for (const QString& line : DocxLines(report))
-        if (line.startsWith(U("Азимут трубопровода:")) || line.startsWith(U("Угол разворота труб"))) m.azimuthLines << line;
-      return m;
-    };
-    const Made within = make("40");
-    ASSERT_FALSE(within.pictures.empty());
-    ASSERT_FALSE(within.azimuthLines.isEmpty());
-    for (const char* past : {"400", "-320"}) {
-      SCOPED_TRACE(std::to_string(code) + " at " + past);
-      const Made m = make(past);
-      EXPECT_TRUE(m.json == within.json);
-      EXPECT_TRUE(m.pictures == within.pictures);
-      for (const auto& [name, bytes] : within.report)
-        EXPECT_TRUE(!name.starts_with("word/media/") || m.report.at(name) == bytes) << name;
-      QStringList printed = within.azimuthLines;
-      printed.replaceInStrings(QRegularExpression("40$"), U(past));
-      EXPECT_EQ(m.azimuthLines, printed);
+      ASSERT_EQ(Run({"--grids", result::GridNames().join(','), "--workbook", Out("b.xlsx"), "--report", Out("r.docx")},
+                    Out(azimuth)).exitCode, 0);
+      std::vector<QImage> pictures;
+      for (const SheetPart& sheet : ReadWorkbook(Out("b.xlsx")).sheets)
+        pictures.insert(pictures.end(), sheet.pictures.begin(), sheet.pictures.end());
+      static std::vector<QImage> within;
+      if (azimuth == std::string("40")) within = pictures;
+      EXPECT_TRUE(Bytes(Out(azimuth)) == Bytes(Out("40")) && pictures == within && !within.empty());
+      EXPECT_TRUE(DocxLines(Out("r.docx")).contains(U("Азимут трубопровода:  ") + azimuth));
     }
-  }
 }
 
 }  // namespace

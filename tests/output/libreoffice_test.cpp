@@ -3,8 +3,7 @@
 // lines, wind tables and radii. The reports of whole runs of the driver (read back first: the year-round
 // ones with the town's wind table and the run's radii), pictures included, are laid out page by page: no
 // page may begin with a figure's caption or a table row without its header, and no number of a zone table
-// may break over two lines, nor a page end with a line that introduces the lines after it. A workbook's
-// pictures keep their own proportions when LibreOffice draws them.
+// may break over two lines, nor a page end with a line that introduces the lines after it.
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -17,6 +16,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <map>
 #include <tuple>
 
 #include "output/report/docx_writer.h"
@@ -71,13 +71,12 @@ QString PdfText(const Tools& tools, const QString& pdf, const QStringList& optio
   return QString::fromUtf8(t.readAllStandardOutput());
 }
 
-// A line of text on a page (words at one height, left to right) and where it stands, in points from the
-// page's top.
+// The lines of each page, top to bottom: the words at one height (within 2 pt), left to right, and where
+// they stand, in points from the page's top.
 struct PageLine {
   double y = 0;
   QStringList words;
 };
-// The lines of each page, top to bottom.
 std::vector<std::vector<PageLine>> PageLines(const QString& bboxHtml) {
   std::vector<std::vector<PageLine>> pages;
   const QRegularExpression word(
@@ -89,22 +88,16 @@ std::vector<std::vector<PageLine>> PageLines(const QString& bboxHtml) {
       words.emplace_back(w.captured(2).toDouble(), w.captured(1).toDouble(), w.captured(3));
     }
     std::sort(words.begin(), words.end());
-    std::vector<PageLine> lines;
-    std::vector<std::pair<double, QString>> line;  // x, text
-    auto close = [&] {
-      std::sort(line.begin(), line.end());
-      for (const auto& [x, t] : line) lines.back().words << t;
-      line.clear();
-    };
+    std::vector<std::pair<double, std::map<double, QString>>> lines;  // y, words by x
     for (const auto& [y, x, t] : words) {
-      if (lines.empty() || y - lines.back().y >= 2) {
-        if (!lines.empty()) close();
-        lines.push_back({y, {}});
-      }
-      line.emplace_back(x, t);
+      if (lines.empty() || y - lines.back().first >= 2) lines.push_back({y, {}});
+      lines.back().second.emplace(x, t);
     }
-    if (!lines.empty()) close();
-    pages.push_back(std::move(lines));
+    pages.emplace_back();
+    for (const auto& [y, byX] : lines) {
+      pages.back().push_back({y, {}});
+      for (const auto& [x, t] : byX) pages.back().back().words << t;
+    }
   }
   return pages;
 }
@@ -114,7 +107,7 @@ std::vector<std::vector<PageLine>> PageLines(const QString& bboxHtml) {
 TEST(LibreOffice, OpensEveryReportShowsItsTextsAndLaysItOutPageByPage) {
   QTemporaryDir dir;
   // The reports of whole runs of the driver, read back before LibreOffice opens them: the year-round ones
-  // hold the town's wind table, the rose as the sixth picture and the run's own combined radii.
+  // hold the rose as the sixth picture and the run's own combined radii (the wind table is read below).
   QStringList runFiles;
   for (int code : kCodes) {
     SCOPED_TRACE(code);
@@ -135,11 +128,6 @@ TEST(LibreOffice, OpensEveryReportShowsItsTextsAndLaysItOutPageByPage) {
     const auto parts = test::ReadZip(runFiles.back());
     const test::DocxBody body = test::ReadDocxBody(parts.at("word/document.xml"));
     ASSERT_EQ(body.tables.size(), 5u);
-    const auto& wind = body.tables[0];
-    ASSERT_EQ(wind.rows(), 11);
-    EXPECT_EQ(wind.text[3][0], U("Северо -восточный"));
-    for (int r = 2; r < 11; ++r)
-      for (int c = 1; c < 5; ++c) EXPECT_FALSE(wind.text[size_t(r)][size_t(c)].isEmpty()) << r << " " << c;
     EXPECT_EQ(parts.count("word/media/image6.png"), 1u);
     const auto& year = body.tables[4];
     ASSERT_EQ(year.cols(), code == 7 ? 7 : 10);
@@ -229,39 +217,3 @@ TEST(LibreOffice, OpensEveryReportShowsItsTextsAndLaysItOutPageByPage) {
   }
 }
 
-// The picture sheets of a run's workbook, printed by LibreOffice: every picture is drawn at one scale
-// across and down (its picture was placed on cell corners that assume another program's column width,
-// and came out about a quarter wider than tall).
-TEST(LibreOffice, DrawsEveryWorkbookPictureInItsOwnProportions) {
-  const Tools tools = FindTools();
-  const QString pdfimages = QStandardPaths::findExecutable(QStringLiteral("pdfimages"));
-  if (tools.missing() || pdfimages.isEmpty()) GTEST_SKIP() << kSkipReason;
-  QTemporaryDir dir;
-  const QString input = dir.filePath(QStringLiteral("in.json")), book = dir.filePath(QStringLiteral("book.xlsx"));
-  QFile f(input);
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  f.write(test::SampleRequest(6, 200, 20));
-  f.close();
-  QProcess calc;
-  calc.start(QStringLiteral(VELARON_BIN_DIR "/velaron-calc"),
-             {QStringLiteral("--db"), QStringLiteral(VELARON_BIN_DIR "/data.pristine.db"), input,
-              QStringLiteral("--workbook"), book});
-  ASSERT_TRUE(calc.waitForFinished(120000));
-  ASSERT_EQ(calc.exitCode(), 0);
-  ASSERT_EQ(ConvertToPdf(tools, dir, {book}), QString());
-  // pdfimages -list: "page num type width height color comp bpc enc interp object ID x-ppi y-ppi ...".
-  QProcess list;
-  list.start(pdfimages, {QStringLiteral("-list"), dir.filePath(QStringLiteral("book.pdf"))});
-  ASSERT_TRUE(list.waitForFinished(60000));
-  int pictures = 0;
-  for (const QString& line : QString::fromUtf8(list.readAllStandardOutput()).split(QLatin1Char('\n')).mid(2)) {
-    const QStringList f = line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-    if (f.size() < 14) continue;
-    ++pictures;
-    const double xPpi = f[12].toDouble(), yPpi = f[13].toDouble();
-    EXPECT_NEAR(xPpi / yPpi, 1, 0.01) << line.toStdString();
-  }
-  size_t inBook = 0;
-  for (const test::SheetPart& sheet : test::ReadWorkbook(book).sheets) inBook += sheet.pictures.size();
-  EXPECT_EQ(size_t(pictures), inBook);
-}
