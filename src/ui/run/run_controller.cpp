@@ -18,6 +18,12 @@ namespace {
 
 QString U(const char* utf8) { return QString::fromUtf8(utf8); }
 
+// The messages about the outcome stand over the window that started the run, or over the window behind
+// it while that one is hidden (the run dialog steps aside for its whole run).
+QWidget* MessageParent(QWidget* owner) {
+  return owner->isVisible() || !owner->parentWidget() ? owner : owner->parentWidget()->window();
+}
+
 }  // namespace
 
 RunController::RunController(QWidget* owner)
@@ -114,18 +120,19 @@ void RunController::finish() {
   note_ = nullptr;
   relay_ = nullptr;
 
+  QWidget* over = MessageParent(owner_);
   if (outcome && outcome->ok()) {
     // The run goes on without its wind rose; no older rose stands in for it.
-    if (!finished->roseFailure.isEmpty()) ShowCritical(owner_, finished->roseFailure);
+    if (!finished->roseFailure.isEmpty()) ShowCritical(over, finished->roseFailure);
     if (outcome->snapshot->ZoneAtEdge)
-      ShowMessage(owner_, {QMessageBox::NoIcon, U(velaron::texts::kAttentionTitle), U(run::texts::kEdgeWarning),
+      ShowMessage(over, {QMessageBox::NoIcon, U(velaron::texts::kAttentionTitle), U(run::texts::kEdgeWarning),
                            QMessageBox::Ok});
     emit completed(outcome->snapshot);
     return;
   }
   // Cancelled or refused: nothing of this run is kept, the earlier results stay.
   if (outcome && !outcome->cancelled && !outcome->error.isEmpty()) {
-    ShowCritical(owner_, outcome->error);
+    ShowCritical(over, outcome->error);
     emit refused(outcome->error);
     return;
   }

@@ -35,7 +35,8 @@ class RunController : public QObject {
     bool offerWorkbook = false;  // after a completed run, offer to save its result workbook
   };
 
-  // `owner` is the window the messages about the outcome are shown over; the controller is its child.
+  // `owner` is the window the messages about the outcome are shown over (or, while it is hidden, the window
+  // behind it); the controller is its child.
   explicit RunController(QWidget* owner);
   // A run still going on is cancelled and waited for: nothing may outlive the windows it reports to.
   ~RunController() override;
