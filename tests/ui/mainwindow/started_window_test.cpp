@@ -12,7 +12,10 @@
 #include "output/zip_reader.h"
 #include "result/crossings.h"
 #include "ui/run/form6.h"
+#include "ui/run/frm_str_fakel.h"
 #include "run/run_texts.h"
+#include "models/calc_state.h"
+#include "common/numtext.h"
 #include "ui/widgets/save_dialog.h"
 
 using namespace velaron;
@@ -181,4 +184,30 @@ TEST_F(StartedWindow, TheRunDialogIsHiddenDuringItsRunAndARefusedRunKeepsItForTh
   ASSERT_TRUE(WaitUntil([&] { return window->lastRun() && !window->isRunning(); }));
   QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_EQ(window->findChild<ui::Form6*>(), nullptr);
+}
+
+// The jet-flame window's flame shown in the main window: its zone depths are the radii of its field along +x
+// as the explosion's are found (before, the largest radii over the eight directions of the asymmetric model).
+TEST_F(StartedWindow, TheJetFlameWindowsZoneDepthsAreTheRadiiOfItsFieldAlongX) {
+  window->mnuTrub_Click();
+  auto* fakel = window->findChild<ui::FrmStrFakel*>();
+  ASSERT_NE(fakel, nullptr);
+  fakel->box("Text25")->setText("60");
+  fakel->Command1_Click();
+  ASSERT_TRUE(WaitUntil([&] { return window->lastRun() && !fakel->running(); }));
+  const result::RunSnapshot& run = *window->lastRun();
+  models::CalcState along;
+  along.settings.XLimit = run.request.settings.XLimit;
+  along.settings.CStep = run.request.settings.CStep;
+  along.GridProc = run.GridProc;
+  models::FillRadProfile(along);
+  models::ZoneRadii(along);
+  const char* boxes[4] = {"txtRsm", "txtRs", "txtRsr", "txtRsl"};
+  double worst = 0;
+  for (int z = 1; z <= 4; ++z) {
+    EXPECT_EQ(ParseNumber(text(boxes[z - 1]).toStdString()), along.CurZones[z][0]) << boxes[z - 1];
+    for (int d = 1; d <= 8; ++d) worst = std::max(worst, run.zoneRDir(5, d, z));
+  }
+  EXPECT_TRUE(along.CurZones[4][0] > 0 && along.CurZones[4][0] != worst);
+  EXPECT_TRUE(run.ScenarioCode == 4 && window->isVisible() && fakel->isVisible());
 }
