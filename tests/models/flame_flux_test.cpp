@@ -6,6 +6,8 @@
 #include <cmath>
 #include <random>
 #include <string>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 #include "models/flame_flux.h"
@@ -119,6 +121,29 @@ TEST(TorchFluxField, EqualsPlainRoutineOnRandomFlamesAtEveryWidthAndThreadCount)
   const FlameSetup chunked = PrepareFlame(FlameShape::Pit, FlameInputsFrom(thin.derived), thinArgs, 10, 2, 1);
   ASSERT_LT(chunked.moreRingsFrom, chunked.D);  // more rings than one chunk holds
   EXPECT_GT(*std::ranges::max_element(ExpectFastEqualsPlain(thin, FlameShape::Pit, thinArgs, "thin").cells()), 0.0);
+}
+
+// A thread the system refuses (a process limit) leaves its rows to the threads that started, the calling
+// one at least, and the field is the same bits; before, the first refusal ended the program.
+TEST(TorchFluxField, ThreadsTheSystemRefusesLeaveTheirRowsToTheOthers) {
+  ThreadCountGuard restore;
+  struct StarterGuard {
+    ~StarterGuard() { SetThreadStarter(nullptr); }
+  } restoreStarter;
+  CalcState s = testdata::JetState(100, 80, 10);
+  const TorchFluxArgs args{.FlameTilt = 0.4, .Dir = 0.3};
+  SetThreadCount(4);
+  const Grid all = FieldAtWidth(s, FlameShape::Symmetric, args, FluxLanes::Two);
+  ASSERT_GT(*std::ranges::max_element(all.cells()), 0.1);
+  for (int granted : {0, 1, 2}) {
+    int asked = 0;
+    SetThreadStarter([&asked, granted](std::function<void()> work) {
+      if (asked++ >= granted) throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+      return std::thread(std::move(work));
+    });
+    EXPECT_EQ(FieldAtWidth(s, FlameShape::Symmetric, args, FluxLanes::Two).cells(), all.cells()) << granted;
+    EXPECT_EQ(asked, granted + 1) << "no thread is asked for after a refusal";
+  }
 }
 
 }  // namespace

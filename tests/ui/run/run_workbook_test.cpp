@@ -16,7 +16,10 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QThread>
+#include <algorithm>
 #include <functional>
+#include <optional>
 #include <unistd.h>
 
 #include "message_catcher.h"
@@ -24,6 +27,7 @@
 #include "run/run_fixtures.h"
 #include "ui/run/form6.h"
 #include "ui/run/run_workbook.h"
+#include "ui/run/worker_thread.h"
 #include "ui/widgets/save_dialog.h"
 
 namespace velaron::ui {
@@ -31,21 +35,38 @@ namespace {
 
 QString U(const char* s) { return QString::fromUtf8(s); }
 
-// Answers the save dialog with a path and keeps what it was asked.
+// Answers the save dialog with the paths given, one a time, the last one as often as asked (empty:
+// cancel), and keeps what it was asked.
 struct SaveAnswer {
-  explicit SaveAnswer(QString answer) : answer_(std::move(answer)) {
+  explicit SaveAnswer(QStringList answers) : answers(std::move(answers)) {
     SetSaveFileSink([this](const SaveFileRequest& r) {
       asked.push_back(r);
       if (onAsk) onAsk();
-      return answer_;
+      return this->answers.size() > 1 ? this->answers.takeFirst() : this->answers.value(0);
     });
   }
+  explicit SaveAnswer(const QString& answer) : SaveAnswer(QStringList{answer}) {}
   ~SaveAnswer() { SetSaveFileSink(nullptr); }
+  QStringList answers;
   std::vector<SaveFileRequest> asked;
   std::function<void()> onAsk;  // looks at the windows while the dialog would be open
+};
+
+// Lets the window's worker threads start, refusing those whose turn (0 the first asked for) is listed, as
+// the system does under a process limit.
+struct RefusedThreads {
+  explicit RefusedThreads(std::vector<int> refused) : refused_(std::move(refused)) {
+    SetWorkerStarter([this](QThread* thread) {
+      if (std::ranges::count(refused_, asked_++)) return false;
+      thread->start();
+      return true;
+    });
+  }
+  ~RefusedThreads() { SetWorkerStarter(nullptr); }
 
  private:
-  QString answer_;
+  std::vector<int> refused_;
+  int asked_ = 0;
 };
 
 // A finished run of the explosion on a small grid, every grid filled.
@@ -154,13 +175,37 @@ TEST(RunWorkbook, AFolderThatCannotBeWrittenIsToldAndTheEarlierFileStays) {
   test::MessageCatcher messages;
   auto changed = Record();
   changed->GridRisk.fill(7);
+  answer.answers = {path, QString()};  // told, then the dialog again: cancelled
   EXPECT_TRUE(OfferRunWorkbook(nullptr, *changed).isEmpty());
+  EXPECT_EQ(answer.asked.size(), 3u);
   ASSERT_EQ(messages.requests.size(), 1u);
   EXPECT_EQ(messages.requests[0].text, U("Ошибка в процессе записи файла!\n") + path + U(": нет прав на запись"));
   EXPECT_EQ(messages.requests[0].title, U("Веларон"));
   EXPECT_EQ(messages.requests[0].icon, QMessageBox::Critical);
   EXPECT_EQ(Hash(path), before);
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{U("книга.xlsx")});
+}
+
+// A save that fails is told and the dialog comes again, until the workbook is saved or the dialog cancelled
+// (before, the workbook was lost after the first failure).
+TEST(RunWorkbook, AFailedSaveOffersTheDialogAgainUntilSavedOrCancelled) {
+  QTemporaryDir dir;
+  const QString blocked = dir.filePath(U("занято.xlsx")), good = dir.filePath(U("книга.xlsx"));
+  ASSERT_TRUE(QDir().mkpath(blocked));  // a folder where the file would go
+  test::MessageCatcher messages;
+  {
+    SaveAnswer answer({blocked, blocked, good});
+    EXPECT_EQ(OfferRunWorkbook(nullptr, *Record()), good);
+    EXPECT_EQ(answer.asked.size(), 3u);
+    EXPECT_TRUE(SheetNames(good).contains(U("Избыточное давление, кПа")));
+  }
+  ASSERT_EQ(messages.requests.size(), 2u);
+  EXPECT_TRUE(messages.requests[1].text.contains(blocked)) << messages.requests[1].text.toStdString();
+  SaveAnswer cancel({blocked, QString()});
+  EXPECT_TRUE(OfferRunWorkbook(nullptr, *Record()).isEmpty());
+  EXPECT_EQ(cancel.asked.size(), 2u);
+  EXPECT_EQ(messages.requests.size(), 3u);
+  EXPECT_TRUE(QFileInfo(blocked).isDir());
 }
 
 // --- The run dialog: the workbook it offers once a run has completed.
@@ -216,6 +261,37 @@ TEST(RunWorkbook, TheRunDialogOffersTheWorkbookAfterACompletedRun) {
   EXPECT_EQ(answer.asked[0].title, U("Сохранение книги результатов расчета: сценарий \"Взрыв\""));
   EXPECT_FALSE(buttonsOn);
   EXPECT_TRUE(notes.contains(U("Сценарий \"Взрыв\"")) && notes.contains(U("взрыв.xlsx"))) << notes.join('|').toStdString();
+}
+
+// A thread the system refuses: the run is told and not started, and the dialog stays as it was, its input
+// there for another try; the workbook's writer refused is told and the dialog comes again. Before, the run
+// dialog waited for a run that never began, and the save dialog for a writer that never ran.
+TEST(RunWorkbook, AThreadTheSystemRefusesIsToldAndNothingIsLost) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(U("взрыв.xlsx"));
+  test::MessageCatcher messages(QMessageBox::No);
+  SaveAnswer answer(path);
+  QWidget parent;
+  std::optional<RefusedThreads> refused(std::vector{0});
+  Form6* form = Press(&parent, 2);
+  EXPECT_FALSE(form->running());
+  EXPECT_EQ(messages.texts(), QStringList{U(kNoRunThread)});
+  EXPECT_TRUE(form->isVisible() && parent.isEnabled() && form->findChild<QPushButton*>("cmdRaschet")->isEnabled());
+  EXPECT_EQ(form->findChild<QLineEdit*>(U("Text1"))->text(), U("1"));
+  for (QWidget* w : QApplication::topLevelWidgets()) EXPECT_FALSE(w != form && w != &parent && w->isVisible()) << w->objectName().toStdString();
+
+  refused.emplace(std::vector{1});  // the run starts, its workbook's writer is refused once
+  int finished = 0;
+  QObject::connect(form, &Form6::runFinished, [&](auto) { ++finished; });
+  form->findChild<QPushButton*>("cmdRaschet")->click();
+  QElapsedTimer t;
+  t.start();
+  while (form->running() && t.elapsed() < 60000) QApplication::processEvents(QEventLoop::AllEvents, 20);
+  QApplication::processEvents();
+  EXPECT_EQ(finished, 1);
+  EXPECT_EQ(messages.texts(), (QStringList{U(kNoRunThread), U(kNoWorkbookThread)}));
+  EXPECT_EQ(answer.asked.size(), 2u);
+  EXPECT_TRUE(SheetNames(path).contains(U("Избыточное давление, кПа")));
 }
 
 }  // namespace
