@@ -133,7 +133,7 @@ LockAttempt TakeFolderLock(const QString& lockPath) {
   };
   const auto cannotReplace = [&](const QString& cause) {
     result.error = U("На месте файла блокировки папки данных программы находится то, что программа не может "
-                     "заменить:\n%1: %2\nНи одна программа его не держит. Удалите его и запустите программу снова.")
+                     "заменить:\n%1: %2\nНи одна программа его не держит: удалите его и запустите программу снова.")
                        .arg(shown, cause);
     return std::move(result);
   };
@@ -200,7 +200,9 @@ LockAttempt TakeFolderLock(const QString& lockPath) {
     result.lock.reset(new FolderLock(lockPath, fd));
     return result;
   }
-  return cannotReplace(U("его все время меняет другая программа"));
+  result.error = U("Не удалось занять файл блокировки папки данных программы:\n%1: его все время меняет другая "
+                   "программа").arg(shown);
+  return result;
 }
 
 }  // namespace velaron::db
