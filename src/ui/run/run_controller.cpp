@@ -10,6 +10,7 @@
 #include "run/run_texts.h"
 #include "ui/run/form2.h"
 #include "ui/run/run_workbook.h"
+#include "ui/run/worker_thread.h"
 #include "ui/widgets/messages.h"
 
 namespace velaron::ui {
@@ -65,8 +66,6 @@ bool RunController::start(run::PreparedRun prepared, const Outputs& outputs) {
     if (form2_) form2_->finish();
     if (note_) note_->show();
   }, Qt::QueuedConnection);
-  emit runStarted();
-  form2_->show();
 
   finished_ = std::make_shared<Finished>();
   offerWorkbook_ = outputs.offerWorkbook;
@@ -91,7 +90,18 @@ bool RunController::start(run::PreparedRun prepared, const Outputs& outputs) {
     }
   });
   connect(thread_, &QThread::finished, this, &RunController::finish);
-  thread_->start();
+  // The worker starts before any window changes: a thread the system refuses leaves them as they were,
+  // the run's input included, for another try. Its end is queued, so it comes after runStarted.
+  if (!StartWorker(thread_)) {
+    delete thread_;
+    thread_ = nullptr;
+    finished_.reset();
+    stopAndWait();
+    ShowCritical(owner_, U(kNoRunThread));
+    return false;
+  }
+  emit runStarted();
+  form2_->show();
   return true;
 }
 

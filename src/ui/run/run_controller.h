@@ -44,7 +44,8 @@ class RunController : public QObject {
   void setExecute(Execute execute) { execute_ = std::move(execute); }
 
   // Starts the run on the worker and shows the progress window. False (and nothing started) while an
-  // earlier run is still going on.
+  // earlier run is still going on, or when the system gives no thread for it: that is told over the
+  // owner, and no window changes.
   bool start(run::PreparedRun prepared, const Outputs& outputs);
   bool running() const { return thread_ != nullptr; }
   Form2* progressWindow() const { return form2_; }
