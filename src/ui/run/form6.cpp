@@ -394,7 +394,8 @@ void Form6::setControlsEnabled(bool on) {
 
 void Form6::startRun(run::PreparedRun prepared) {
   controller_->setExecute(services_.execute);
-  controller_->start(std::move(prepared), {windRoseFolder_, offerWorkbook_});
+  // A run whose worker the system refuses never began: the dialog comes back as it was, for another try.
+  if (!controller_->start(std::move(prepared), {windRoseFolder_, offerWorkbook_})) show();
 }
 
 void Form6::closeEvent(QCloseEvent* event) {
