@@ -47,16 +47,6 @@ bool HasSqliteHeader(const QString& path) {
   return file.read(16) == kHeader;
 }
 
-// Why a query on the probe connection failed, in the user's words: a file another program holds locked,
-// a damaged file and a file that is no database each have their own.
-QString QueryFault(const QSqlError& e) {
-  const int code = e.nativeErrorCode().toInt() & 0xFF;  // the primary SQLite result code
-  if (code == 5 || code == 6) return QStringLiteral("база данных заблокирована другой программой");
-  if (code == 11) return QStringLiteral("файл базы данных поврежден (%1)").arg(e.text());
-  if (code == 26) return QStringLiteral("файл не является базой данных SQLite");
-  return QStringLiteral("база данных не читается (%1)").arg(e.text());
-}
-
 QString JournalOf(const QString& path) { return path + QStringLiteral("-journal"); }
 
 // A write that a killed program or a power cut left unfinished: SQLite refuses to read the file read-only,
@@ -96,7 +86,8 @@ QString ProbeFile(const QString& path, bool needWrite) {
     } else {
       QSqlQuery query(db);
       if (!query.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"))) {
-        why = HasUnfinishedWrite(path, query.lastError()) ? UnfinishedWrite(path, needWrite) : QueryFault(query.lastError());
+        why = HasUnfinishedWrite(path, query.lastError()) ? UnfinishedWrite(path, needWrite)
+                                                          : detail::QueryFault(query.lastError());
       } else {
         query.finish();
         why = CheckLayout(db).fault;
@@ -104,7 +95,7 @@ QString ProbeFile(const QString& path, bool needWrite) {
       // Damaged pages: SQLite's quick check reads every page of the file once.
       if (why.isEmpty()) {
         if (!query.exec(QStringLiteral("PRAGMA quick_check"))) {
-          why = QueryFault(query.lastError());
+          why = detail::QueryFault(query.lastError());
         } else if (query.next() && query.value(0).toString() != QLatin1String("ok")) {
           why = QStringLiteral("файл базы данных поврежден (%1)").arg(query.value(0).toString().left(200));
         }
@@ -221,6 +212,14 @@ QSqlDatabase Connection() {
 }
 
 namespace detail {
+
+QString QueryFault(const QSqlError& e) {
+  const int code = e.nativeErrorCode().toInt() & 0xFF;  // the primary SQLite result code
+  if (code == 5 || code == 6) return QStringLiteral("база данных заблокирована другой программой");
+  if (code == 11) return QStringLiteral("файл базы данных поврежден (%1)").arg(e.text());
+  if (code == 26) return QStringLiteral("файл не является базой данных SQLite");
+  return QStringLiteral("база данных не читается (%1)").arg(e.text());
+}
 
 QString WriteFailed(const QString& why) { return QStringLiteral("Ошибка записи в базу данных: %1").arg(why); }
 
