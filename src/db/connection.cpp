@@ -39,12 +39,24 @@ struct ThreadConnection {
 };
 thread_local ThreadConnection tConnection;
 
+// The first bytes of the file, as far as the database header goes.
+QByteArray HeaderOf(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.read(20) : QByteArray();
+}
+
 // The 16-byte header every SQLite 3 database file starts with.
 bool HasSqliteHeader(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return false;
   static const QByteArray kHeader("SQLite format 3\0", 16);
-  return file.read(16) == kHeader;
+  return HeaderOf(path).startsWith(kHeader);
+}
+
+// A database in write-ahead logging mode (its header's read and write versions are 2). A connection that
+// only reads it still makes the -wal and -shm files beside it and leaves them there, and cannot read it at
+// all where it may not make them (a read-only disk).
+bool IsWalDatabase(const QString& path) {
+  const QByteArray header = HeaderOf(path);
+  return header.size() == 20 && (header[18] == 2 || header[19] == 2);
 }
 
 QString JournalOf(const QString& path) { return path + QStringLiteral("-journal"); }
@@ -75,6 +87,9 @@ QString ProbeFile(const QString& path, bool needWrite) {
   if (!info.isFile()) return QStringLiteral("это не файл");
   if (!info.isReadable()) return QStringLiteral("нет доступа на чтение");
   if (!HasSqliteHeader(path)) return QStringLiteral("файл не является базой данных SQLite");
+  if (!needWrite && IsWalDatabase(path))
+    return QStringLiteral("база данных в режиме журнала WAL, в котором ее нельзя прочитать, не оставив рядом с ней "
+                          "файлов -wal и -shm; переведите ее в обычный режим (PRAGMA journal_mode=DELETE)");
 
   QString why;
   {

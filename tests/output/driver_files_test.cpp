@@ -157,6 +157,33 @@ TEST_F(DriverFiles, AGridWiderThanASheetIsRefusedBeforeTheRun) {
   EXPECT_FALSE(QFile::exists(Out("книга.xlsx")));
 }
 
+// `--report ""` wrote nothing with status 0, a grid named twice was printed twice, `--report /dev/stdout >
+// o.txt` put the document in o.txt's place and the results into a file of no name, and a name that is not
+// UTF-8 was written under another: each is refused before the run, and nothing is written.
+TEST_F(DriverFiles, OutputsThatCannotBeWrittenAsAskedAreRefusedBeforeTheRun) {
+  const std::pair<QStringList, const char*> cases[] = {
+      {{"--report", ""}, "--report needs a file"},
+      {{"--workbook", ""}, "--workbook needs a file"},
+      {{"--grids", "GridValue,GridRisk,GridValue"}, "Сетка указана несколько раз: GridValue"},
+      {{"--workbook", "/dev/null"}, "Файл /dev/null — не обычный файл"},
+      {{"--report", dir.path()}, "— не обычный файл"},
+  };
+  for (const auto& [args, refusal] : cases) {
+    const Calc r = Run(args);
+    EXPECT_TRUE(r.exitCode == 2 && r.error().contains(U(refusal))) << refusal << ": " << r.error().toStdString();
+  }
+  const QString results = Out("o.txt");
+  EXPECT_EQ(Run({"--report", "/dev/stdout"}, results).exitCode, 2);
+  EXPECT_TRUE(ParseJson(Bytes(results))["error"].toString().contains(U("/dev/stdout — это стандартный вывод")));
+  QProcess p;
+  p.start("/bin/sh", {"-c", "exec \"$0\" --db \"$1\" \"$2\" --report \"$3/$(printf '\\377')\"", VELARON_BIN_DIR "/velaron-calc",
+                      db.path(), input, dir.path()});
+  ASSERT_TRUE(p.waitForFinished(120000));
+  EXPECT_EQ(p.exitCode(), 2);
+  EXPECT_TRUE(ParseJson(p.readAllStandardOutput())["error"].toString().startsWith(U("Имя файла не в кодировке UTF-8")));
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), (QStringList{"in.json", "o.txt"}));
+}
+
 // Each crossing ticked alone in the section's flags dpp1..dpp4 prints its own line, in the window's order:
 // road, power line, other pipeline, cable line (before, a power line came out as a cable line and a cable
 // line as a power line).
