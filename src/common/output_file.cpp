@@ -144,11 +144,9 @@ void OutputFile::Open(const std::string& target) {
     if (S_ISDIR(st.st_mode)) return Fail(EISDIR);
     // A device or a pipe in the target's place would be replaced by the rename, not written to.
     if (!S_ISREG(st.st_mode)) return SetError("это не обычный файл");
-    // A disk that takes no writes says so, as for a new file, whatever the file's own permissions.
-    struct statvfs vfs{};
-    if (fstatvfs(dirFd_, &vfs) == 0 && (vfs.f_flag & ST_RDONLY) != 0) return Fail(EROFS);
     // The superuser may write whatever the permissions say; the permissions still tell the user's wish.
     if ((st.st_mode & 0222) == 0) return SetError("файл открыт только для чтения");
+    // A disk that takes no writes is said to be read-only, as for a new file.
     if (faccessat(dirFd_, name_.c_str(), W_OK, 0) != 0)
       return errno == EROFS ? Fail(EROFS) : SetError("файл открыт только для чтения");
     replaces_ = true;

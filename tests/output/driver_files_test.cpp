@@ -9,7 +9,6 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
-#include <sys/stat.h>
 
 #include "db/db_files.h"
 #include "result/crossings.h"
@@ -24,11 +23,6 @@ QString U(const char* s) { return QString::fromUtf8(s); }
 QByteArray Bytes(const QString& path) {
   QFile f(path);
   return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-unsigned Mode(const QString& path) {
-  struct stat st{};
-  return stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_mode & 07777 : 0u;
 }
 
 bool WellFormed(const std::string& xml) {
@@ -94,32 +88,6 @@ TEST_F(DriverFiles, ResultsThatCannotBeWrittenOutEndWithTheReason) {
   const Calc r = Run({}, QStringLiteral("/dev/full"));
   EXPECT_NE(r.exitCode, 0);
   EXPECT_TRUE(r.errors.contains("не удалось вывести результаты: нет места на диске")) << r.errors.toStdString();
-}
-
-// A new report ignored the umask, a read-only earlier document was replaced, names of 255 bytes failed for
-// a longer temporary name. Now the folder also loses the temporary file a save killed at its end left.
-TEST_F(DriverFiles, DocumentsKeepThePermissionsTakeLongNamesAndLeaveNothingElse) {
-  const QString folder = Out("docs");
-  ASSERT_TRUE(QDir().mkpath(folder));
-  QFile(folder + "/.~vl0a1b2c3d").open(QIODevice::WriteOnly);
-  const QString report = folder + '/' + QString(125, QChar(u'ж')) + ".docx";  // 255 bytes in UTF-8
-  const QString book = folder + '/' + QString(250, QLatin1Char('k')) + ".xlsx";
-  const mode_t saved = umask(077);
-  const Calc made = Run({"--report", report, "--workbook", book});
-  umask(saved);
-  ASSERT_EQ(made.exitCode, 0) << made.error().toStdString();
-  EXPECT_TRUE(Mode(report) == 0600u && Mode(book) == 0600u) << Mode(report) << " " << Mode(book);
-  EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name),
-            (QStringList{QFileInfo(book).fileName(), QFileInfo(report).fileName()}));
-
-  ASSERT_EQ(chmod(QFile::encodeName(report).constData(), 0640), 0);
-  ASSERT_EQ(chmod(QFile::encodeName(book).constData(), 0444), 0);
-  const QByteArray bookBefore = Bytes(book);
-  EXPECT_EQ(Run({"--report", report, "--workbook", book}).error(),
-            U("Ошибка в процессе записи файла!\n") + book + U(": файл открыт только для чтения"));
-  EXPECT_EQ(Bytes(book), bookBefore);
-  ASSERT_EQ(Run({"--report", report}).exitCode, 0);
-  EXPECT_EQ(Mode(report), 0640u);
 }
 
 // U+FFFE in the location went raw into the XML and word processors refused the file; likewise a lone
