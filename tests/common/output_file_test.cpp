@@ -32,12 +32,14 @@ extern "C" int fsync(int fd) {
 }
 extern "C" int faccessat(int dirFd, const char* path, int mode, int flags) {
   if (gAccessError) return errno = gAccessError, -1;
-  return static_cast<int>(flags ? syscall(SYS_faccessat2, dirFd, path, mode, flags) : syscall(SYS_faccessat, dirFd, path, mode));
+  return static_cast<int>(flags ? syscall(SYS_faccessat2, dirFd, path, mode, flags)
+                                 : syscall(SYS_faccessat, dirFd, path, mode));
 }
 extern "C" int openat(int dirFd, const char* path, int flags, ...) {
   va_list rest;
   va_start(rest, flags);
-  const mode_t mode = (flags & (O_CREAT | O_TMPFILE)) ? va_arg(rest, mode_t) : 0;
+  const bool made = (flags & O_CREAT) != 0 || (flags & O_TMPFILE) == O_TMPFILE;
+  const mode_t mode = made ? va_arg(rest, mode_t) : 0;
   va_end(rest);
   if (gNoUnnamedFiles && (flags & O_TMPFILE) == O_TMPFILE) return errno = EOPNOTSUPP, -1;
   return static_cast<int>(syscall(SYS_openat, dirFd, path, flags, mode));
