@@ -142,7 +142,7 @@ QString AddMissingColumns(const QString& path) {
     db.setDatabaseName(path);
     db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
     if (!db.open()) {
-      error = detail::WriteFailed(db.lastError().text());
+      error = detail::WriteFailed(detail::QueryFault(db.lastError()));
     } else {
       // Each added column gets the type the program's own layout gives it.
       QStringList statements;

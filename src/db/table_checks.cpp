@@ -88,9 +88,9 @@ QString CheckRows(const QString& table, const std::vector<ColumnRule>& rules, co
   QSqlQuery q(Connection());
   const QString sql = QStringLiteral("SELECT %1 FROM \"%2\"%3 ORDER BY rowid")
                           .arg(columns.join(QStringLiteral(", ")), table, where.isEmpty() ? QString() : " " + where);
+  // A table that cannot be read is no fault of its data: a busy or damaged file says so as the probe does.
   if (!detail::Run(q, sql, values))
-    return QStringLiteral("Ошибка в справочных данных: таблица \"%1\" не читается: %2")
-        .arg(table, q.lastError().text());
+    return QStringLiteral("Таблица \"%1\" не читается: %2").arg(table, detail::QueryFault(q.lastError()));
   std::vector<QSet<double>> seen(rules.size());
   int row = offset;
   while (q.next()) {
