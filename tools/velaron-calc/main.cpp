@@ -102,7 +102,7 @@ int main(int argc, char** argv) {
   QStringList args;
   for (int i = 0; i < argc; ++i) {
     args << QFile::decodeName(argv[i]);
-    if (QFile::encodeName(args.back()) != QByteArray(argv[i]))
+    if (i > 0 && QFile::encodeName(args.back()) != QByteArray(argv[i]))
       return Refuse(QStringLiteral("Имя файла не в кодировке UTF-8: %1").arg(args.back()));
   }
   for (int i = 1; i < args.size(); ++i) {
