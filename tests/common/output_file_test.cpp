@@ -77,8 +77,8 @@ class Writer : public ::testing::Test {
   const bool made_ = fs::create_directory(dir_);
 };
 
-// A save killed while it writes, or between naming its file and renaming it, leaves the earlier document
-// as it was and nothing the user did not ask for: on a disk of unnamed files at once, else at the next save.
+// A save killed while it writes leaves the earlier document as it was and nothing the user did not ask for:
+// on a disk of unnamed files nothing at all, on another its named file, which the next save there removes.
 TEST_F(Writer, AKillDuringAWriteLeavesTheEarlierFileAndNothingElse) {
   ASSERT_EQ(Save(Path("doc"), "earlier"), "");
   for (bool unnamed : {true, false}) {
