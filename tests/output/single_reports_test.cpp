@@ -53,23 +53,23 @@ std::vector<TableShape> Shapes(const Document& d) {
 
 }  // namespace
 
-TEST(SingleReports, EachCodeHasItsHeadingsTablesAndPictures) {
+// Each code's report: its recipe's title first, the headings, its tables, five pictures each with its
+// caption, the weather note of the jet fires.
+TEST(SingleReports, EachCodeHasItsTitleHeadingTablesAndCaptions) {
   struct Case {
     int code;
     double inputHeadingSize;
     std::vector<TableShape> tables;
   };
-  const std::vector<Case> cases = {
-      {2, 14, {{2, 8}, {6, 2}}}, {3, 12, {{6, 9}, {6, 2}}}, {4, 12, {{6, 9}, {6, 2}}},
-      {5, 12, {{6, 9}, {6, 2}}}, {6, 12, {{6, 2}}},         {8, 12, {{2, 8}, {6, 2}}},
-  };
+  const std::vector<Case> cases = {{2, 14, {{2, 8}, {6, 2}}}, {3, 12, {{6, 9}, {6, 2}}}, {4, 12, {{6, 9}, {6, 2}}},
+                                   {5, 12, {{6, 9}, {6, 2}}}, {6, 12, {{6, 2}}},         {8, 12, {{2, 8}, {6, 2}}}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.code);
     const Document d = Build(SampleReportInput(c.code));
     const auto paras = d.paragraphs();
     ASSERT_GT(paras.size(), 3u);
     // No warning: the title comes first, 12 pt, centred, bold.
-    EXPECT_TRUE(paras[0]->text().startsWith(U("Аварийный сценарий")));
+    EXPECT_EQ(paras[0]->text(), U(SingleRecipeOf(*result::ScenarioOf(c.code))->title));
     EXPECT_EQ(paras[0]->format, (Format{12, true, Align::Center}));
     const Paragraph* heading = Find(d, U("Исходные данные"));
     ASSERT_TRUE(heading);
@@ -78,10 +78,13 @@ TEST(SingleReports, EachCodeHasItsHeadingsTablesAndPictures) {
     ASSERT_TRUE(results);
     EXPECT_EQ(results->format, (Format{14, true, Align::Left}));
     EXPECT_EQ(Shapes(d), c.tables);
-    // A caption under each of the five pictures, 12 pt and centred.
+    // Five captions, each with the grid step, centred under its picture.
     const QStringList captions = Starting(d, U("Рис. "));
     ASSERT_EQ(captions.size(), 5);
-    EXPECT_EQ(Find(d, captions[0])->format, (Format{12, false, Align::Center}));
+    for (const QString& caption : captions) {
+      EXPECT_TRUE(caption.endsWith(U(" 20 м)"))) << caption.toStdString();
+      EXPECT_EQ(Find(d, caption)->format, (Format{12, false, Align::Center}));
+    }
     EXPECT_EQ(d.pictures().size(), 5u);
     EXPECT_EQ(Lines(d).contains(U("В расчете сценария приняты следующие метеоданнные:")), c.code >= 3 && c.code <= 5);
   }
