@@ -189,15 +189,18 @@ std::optional<HeadlessRequest> ParseHeadlessRequest(const QByteArray& json, QStr
     rd.need(o, {"ScenarioCode"}, "run");
     rd.known(o, {"ScenarioCode", "season", "WindSpeed", "WindDir", "idCity", "shares"}, "run");
     c.WindSpeed = 0;  // the fresh dialog's wind, for the scenarios that do not take it from the file
-    rd.integer(o, "ScenarioCode", c.ScenarioCode);
+    int code = 0;
+    rd.integer(o, "ScenarioCode", code);
+    h.scenario = result::ScenarioOf(code);
+    if (h.scenario) c.scenario = *h.scenario;
     rd.integer(o, "season", c.season);
     rd.number(o, "WindSpeed", c.WindSpeed);
     rd.number(o, "WindDir", c.WindDir);
     rd.integer(o, "idCity", c.idCity);
     if (c.season != 0 && c.season != 1) rd.fail(QStringLiteral("\"season\" должно быть 0 или 1"));
     // The single jet fires burn in the chosen weather; the assessments over a year in the town's.
-    if (result::IsScenarioCode(c.ScenarioCode)) {
-      const result::ScenarioFacts& facts = result::FactsOf(c.ScenarioCode);
+    if (h.scenario) {
+      const result::ScenarioFacts& facts = result::FactsOf(*h.scenario);
       if (facts.singleJet) rd.need(o, {"season", "WindSpeed", "WindDir"}, "run");
       if (facts.yearRound) rd.need(o, {"idCity"}, "run");
     }

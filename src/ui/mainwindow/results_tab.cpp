@@ -183,7 +183,7 @@ void ResultsTab::showRun(std::shared_ptr<const result::RunSnapshot> run) {
     optRisk_Click();
   else
     optPor_Click();
-  const run::ZoneTexts zones = run::ZoneDisplayTexts(s.CurZones);
+  const run::ZoneTexts zones = run::ZoneDisplayTexts(s.zones.CurZones());
   const QString texts[5] = {zones.txtRsm, zones.txtRs, zones.txtRsr, zones.txtRsl, zones.txtRb};
   for (int i = 0; i < 5; ++i) zoneBoxes_[i]->setText(texts[i]);
   fraMessage_->setVisible(zones.fraMessage);

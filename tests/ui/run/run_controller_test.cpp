@@ -37,7 +37,7 @@ bool WaitUntil(const std::function<bool()>& done, int ms = 60000) {
 // A finished record on a 5 × 5 grid, enough for the pictures.
 run::RunOutcome Finished(bool atEdge) {
   auto s = std::make_shared<result::RunSnapshot>();
-  s->ScenarioCode = 5;
+  s->scenario = result::Scenario::SymmetricJet;
   s->request.settings.CStep = 10;
   for (models::Grid* g : {&s->GridValue, &s->GridProc, &s->GridRisk}) g->resize(2, 2);
   s->ZoneAtEdge = atEdge;
@@ -147,7 +147,7 @@ TEST(RunController, TheJetFlameWindowsRunIsCompleteLikeAnyOther) {
   ASSERT_NE(shown, nullptr) << catcher.texts().join("; ").toStdString();
   EXPECT_TRUE(w.isVisible());
   const result::RunSnapshot& s = *shown;
-  EXPECT_EQ(s.ScenarioCode, 4);
+  EXPECT_EQ(s.scenario, result::Scenario::AsymmetricJet);
   EXPECT_TRUE(s.request.options.Opt3D == false && !s.GridValue.empty());
   // The radial profile is the percent along +x, one point a step from the rupture: 200 / 2 / 20 + 1 points.
   ASSERT_EQ(s.RadProfile.size(), 6u);
@@ -158,10 +158,10 @@ TEST(RunController, TheJetFlameWindowsRunIsCompleteLikeAnyOther) {
   // The zone depths are the largest radius over the eight directions of the asymmetric case.
   for (int z = 1; z <= 4; ++z) {
     double m = 0;
-    for (int d = 1; d <= 8; ++d) m = std::max(m, s.zoneRDir(5, d, z));
-    EXPECT_DOUBLE_EQ(s.zone(z), m) << "level " << z;
+    for (int d = 1; d <= 8; ++d) m = std::max(m, s.zones.ZoneRDir(models::ScenarioKind::Asymmetric, d)(z));
+    EXPECT_DOUBLE_EQ(s.zones.CurZones()(z), m) << "level " << z;
   }
-  EXPECT_GT(s.zone(4), 0);
+  EXPECT_GT(s.zones.CurZones()(4), 0);
   // The edge warning, when the zone reaches the border, is shown once.
   EXPECT_EQ(catcher.texts().count(U(run::texts::kEdgeWarning)), s.ZoneAtEdge ? 1 : 0);
 }
