@@ -12,9 +12,12 @@ namespace velaron::report {
 
 namespace {
 
-QImage Chart(const result::DistanceSeries& s, const char* xFallback, const char* yFallback, double xMax) {
+// `yLimit`: the largest value the series can take (100 for a probability in %), 0 for none.
+QImage Chart(const result::DistanceSeries& s, const char* xFallback, const char* yFallback, double xMax,
+             double yLimit = 0) {
   output::ChartPictureOptions o;
   o.xMaxShared = xMax;  // both charts over one distance range
+  o.yLimit = yLimit;
   o.xTitle = s.xTitle.isEmpty() ? QString::fromUtf8(xFallback) : s.xTitle;
   o.yTitle = s.yTitle.isEmpty() ? QString::fromUtf8(yFallback) : s.yTitle;
   o.width = kChartWidth;
@@ -80,7 +83,7 @@ ReportInput InputFromRecord(const result::RunSnapshot& r, const QDate& today, bo
       in.graf1 = Chart(r.graf1, result::kDistanceAxisTitle,
                        r.isOverpressure() ? result::kOverpressureAxisTitle : result::kFluxAxisTitle, xMax);
     if (!r.graf2.points.empty())
-      in.graf2 = Chart(r.graf2, result::kDistanceAxisTitle, result::kPercentAxisTitle, xMax);
+      in.graf2 = Chart(r.graf2, result::kDistanceAxisTitle, result::kPercentAxisTitle, xMax, 100);
   }
   in.ScenarioName = r.ScenarioName;
   in.cityName = req.texts.cityName;
