@@ -16,6 +16,7 @@
 #include "models/grid_reading.h"
 #include "output/pictures/result_pictures.h"
 #include "output/pictures/run_pictures.h"
+#include "result/scenarios.h"
 #include "run/result_display.h"
 #include "run/run_texts.h"
 #include "ui/mainwindow/distance_chart.h"
@@ -191,10 +192,11 @@ void ResultsTab::showRun(std::shared_ptr<const result::RunSnapshot> run) {
 }
 
 void ResultsTab::optPor_Click() {
-  // The assessments over a year have their distance chart too (the heat flux along the direction of the
-  // largest zone, as their report prints it): every scenario shows the chart beside its picture.
-  graf1_->show();
-  fraZon_->show();
+  // The assessments over a year show their picture alone, the chart's place left empty as in the risk view;
+  // their zone frame stays as it was.
+  const bool yearRound = run_ && result::FactsOf(run_->scenario).yearRound;
+  graf1_->setVisible(!yearRound);
+  if (!yearRound) fraZon_->show();
   imgDiagr1_->show();
   graf2_->hide();
   imgDiagr2_->hide();
