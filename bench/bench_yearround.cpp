@@ -43,7 +43,7 @@ db::WindRow BenchTown() {
   return w;
 }
 
-run::PreparedRun BenchRun(int code) {
+run::PreparedRun BenchRun(result::Scenario scenario) {
   result::RunRequest rq;
   rq.settings.XLimit = 1000;
   rq.settings.YLimit = 1000;
@@ -58,7 +58,7 @@ run::PreparedRun BenchRun(int code) {
   rq.section.Azimut = 30;
   rq.section.p_v = 0.1;
   rq.section.Ground = "2.1.1.2";
-  rq.run.ScenarioCode = code;
+  rq.run.scenario = scenario;
   rq.run.idCity = 1;
   rq.run.shares = result::JetShares{0.3, 0.3, 0.4, 0.2, 0.3, 0.5};
   run::RunData data;
@@ -77,7 +77,7 @@ void BM_ComplexAssessment1000m(benchmark::State& state) {
   models::SetThreadCount(static_cast<int>(state.range(0)));
   for (auto _ : state) {
     state.PauseTiming();
-    run::PreparedRun r = BenchRun(1);
+    run::PreparedRun r = BenchRun(result::Scenario::Complex);
     state.ResumeTiming();
     run::yearround::RunComplexScenario(r, *r.town, *r.tables);
     benchmark::DoNotOptimize(r.state.GridRisk.cells().data());
@@ -90,7 +90,7 @@ void BM_YearRound1000m(benchmark::State& state) {
   models::SetThreadCount(static_cast<int>(state.range(0)));
   for (auto _ : state) {
     state.PauseTiming();
-    run::PreparedRun r = BenchRun(7);
+    run::PreparedRun r = BenchRun(result::Scenario::YearRoundJets);
     state.ResumeTiming();
     run::yearround::RunYearRoundScenario(r, *r.town, *r.tables);
     benchmark::DoNotOptimize(r.state.GridRisk.cells().data());

@@ -80,41 +80,37 @@ void ZoneRadii(CalcState& s) {
     }
   }
   if (M == 0) {
-    for (int z = 1; z <= 4; z++) s.CurZones[z][0] = 0;
+    for (int z = 1; z <= 4; z++) s.zones.CurZones()(z) = 0;
     return;
   }
   // Row 0 of the profile exists, so reading P(m − 1) in a test is harmless, as it was.
   int i = N;
   while (P(i) <= 1 && i >= m) i = i - 1;
   if (i == m - 1) {
-    for (int z = 1; z <= 4; z++) s.CurZones[z][0] = 0;
+    for (int z = 1; z <= 4; z++) s.zones.CurZones()(z) = 0;
     return;
   }
-  s.CurZones[4][0] = radius(i, 1);
-  s.CurZones[4][1] = 1;
+  s.zones.CurZones()(4) = radius(i, 1);
   while (P(i) <= 33 && P(i) > 1 && i >= m) i = i - 1;
   if (i == m - 1) {
-    s.CurZones[3][0] = 0;
-    s.CurZones[2][0] = 0;
-    s.CurZones[1][0] = 0;
+    s.zones.CurZones()(3) = 0;
+    s.zones.CurZones()(2) = 0;
+    s.zones.CurZones()(1) = 0;
     return;
   }
-  s.CurZones[3][0] = radius(i, 33);
-  s.CurZones[3][1] = 33;
+  s.zones.CurZones()(3) = radius(i, 33);
   while (P(i) <= 50 && P(i) > 33 && i >= m) i = i - 1;
   if (i == m - 1) {
-    s.CurZones[2][0] = 0;
-    s.CurZones[1][0] = 0;
+    s.zones.CurZones()(2) = 0;
+    s.zones.CurZones()(1) = 0;
     return;
   }
-  s.CurZones[2][0] = radius(i, 50);
-  s.CurZones[2][1] = 50;
+  s.zones.CurZones()(2) = radius(i, 50);
   while (P(i) <= 99 && P(i) > 50 && i >= m) i = i - 1;
   if (i != m - 1 && P(i) >= 99) {
-    s.CurZones[1][0] = radius(i, 99.99);
-    s.CurZones[1][1] = 99.99;
+    s.zones.CurZones()(1) = radius(i, 99.99);
   } else {
-    s.CurZones[1][0] = 0;
+    s.zones.CurZones()(1) = 0;
   }
 }
 

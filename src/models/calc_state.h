@@ -6,9 +6,9 @@
 // the record of the finished run. Names follow the program's own names for these quantities.
 //
 // Indexing: Grid is indexed from its negative bounds, (ix, iy) with ix in -nx..nx and iy in -ny..ny, x
-// first. The small fixed tables (ZoneR, ZoneRDir, CurZones, RadProfile, Profile, WorstDir) keep the
-// program's 1-based numbering: element 0 of a dimension that counts from 1 exists but is never used. The
-// record of a finished run stores the zone tables without that element (result/run_snapshot.h).
+// first. The small fixed tables (RadProfile, Profile, WorstDir) keep the program's 1-based numbering:
+// element 0 of a dimension that counts from 1 exists but is never used. The zone tables count from 1
+// through checked accessors (models/zone_tables.h), and the record of a finished run keeps them as they are.
 #pragma once
 
 #include <array>
@@ -21,6 +21,7 @@
 #include "models/calc_settings.h"
 #include "models/progress.h"
 #include "models/reftables.h"
+#include "models/zone_tables.h"
 
 namespace velaron::models {
 
@@ -115,18 +116,6 @@ int GridHalf(int limit, int step);
 // Points of a radial profile: XLimit/(2·CStep) + 1, rounded.
 int ProfilePoints(const CalcSettings& s);
 
-// The scenario kinds of the zone and layer tables (a numbering of its own, not the scenario code).
-enum ScenarioKind : int {
-  kKindPitWinter = 1,
-  kKindPitSummer = 2,
-  kKindSymmetricWinter = 3,
-  kKindSymmetricSummer = 4,
-  kKindAsymmetric = 5,
-  kKindFireBall = 6,
-  kKindExplosion = 7,
-  kKindGPVS = 8,
-};
-
 // Which probit formula ProbitGrid applies (chosen by the caller, not by the scenario code).
 enum class ProbitBranch { Thermal, Blast };
 
@@ -202,9 +191,6 @@ struct ScenarioProbabilities {
 
 using RadProfileTable = std::vector<std::array<double, 3>>;  // (0..N, 0..2): (i,1) percent, (i,2) distance m
 using ProfileTable = std::vector<std::array<double, 4>>;     // (0..n, 0..3): (i,1) value, (i,2) m, (i,3) %
-using CurZonesTable = std::array<std::array<double, 2>, 5>;  // (0..4, 0..1): (z,0) radius m, (z,1) level %
-using ZoneRTable = std::array<std::array<double, 5>, 10>;    // [1..9][1..4], radius m
-using ZoneRDirTable = std::array<std::array<std::array<double, 5>, 9>, 6>;  // [1..5][1..8][1..4], radius m
 
 // The complex assessment's grids of each scenario it joins: the risk and the percent of injury of the
 // explosion, the gas-air cloud, the fireball and the jet fires over a year (empty for the other runs).
@@ -215,7 +201,6 @@ struct ComplexGrids {
 
 struct CalcState {
   CalcSettings settings;
-  int ScenarioCode = 0;      // 1..8, 0 before the first run (the models do not read it)
   std::string ScenarioName;  // for the reports
   std::string progressTitle; // what the progress window shows as the calculation's title
 
@@ -233,9 +218,7 @@ struct CalcState {
   ComplexGrids complex;
 
   RadProfileTable RadProfile;
-  CurZonesTable CurZones{};
-  ZoneRTable ZoneR{};
-  ZoneRDirTable ZoneRDir{};
+  ZoneTables zones;  // CurZones, ZoneR, ZoneRDir
   std::array<double, 8> RadiusDP{};  // distances at which overpressure falls through 300 .. 3 kPa
   std::array<std::string, 3> WorstDir;  // [1] number "1".."8", [2] dative name
   ProfileTable Profile;
@@ -314,7 +297,7 @@ void PercentGrid(CalcState& s, const ReferenceTables& tables, Progress& progress
 // RadProfile along +x from GridProc: (i,1) = GridProc(i − 1, 0), (i,2) = (i − 1)·CStep, i = 1..N.
 void FillRadProfile(CalcState& s);
 
-// CurZones(1..4, 0) from RadProfile (radii of the 99.99, 50, 33 and 1 % levels, 2 decimals, 0 if not attained).
+// CurZones(1..4) from RadProfile (radii of the 99.99, 50, 33 and 1 % levels, 2 decimals, 0 if not attained).
 void ZoneRadii(CalcState& s);
 
 // GridRisk := probability × 0.01 × GridProc on a freshly dimensioned GridRisk.

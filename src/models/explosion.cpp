@@ -69,7 +69,7 @@ void RaschetExplosion(CalcState& s, const ExplosionInputs& in, const ReferenceTa
   });
 
   ProbitGrid(s, ProbitBranch::Blast, tables, progress);
-  ZonesIntoRow(s, kKindExplosion);
+  ZonesIntoRow(s, ScenarioKind::Explosion);
   FillRisk(s, s.probabilities.PRupture);
   ThresholdRadii(s);
 }

@@ -41,7 +41,7 @@ void RaschetFireBall(CalcState& s, const FireBallInputs& in, const ReferenceTabl
   });
 
   PercentGrid(s, tables, progress);
-  ZonesIntoRow(s, kKindFireBall);
+  ZonesIntoRow(s, ScenarioKind::FireBall);
   FillRisk(s, in.Prob);
 }
 

@@ -77,7 +77,7 @@ void RaschetGPVS(CalcState& s, const GPVSInputs& in, const ReferenceTables& tabl
 
   PercentGrid(s, tables, progress);
   ThresholdRadii(s);
-  ZonesIntoRow(s, kKindGPVS);
+  ZonesIntoRow(s, ScenarioKind::GasCloud);
   FillRisk(s, in.Prob);
 }
 

@@ -15,16 +15,19 @@ namespace {
 // Layers of LayerFlux and LayerProc the run dimensions (1..6 and 1..8); the jet-flame window does not.
 constexpr int kFluxLayers = 6;
 constexpr int kProcLayers = 8;
+// The asymmetric jet's row of the zone tables and its layer.
+constexpr ScenarioKind kAsymmetric = ScenarioKind::Asymmetric;
+constexpr int kAsymmetricLayer = LayerOf(kAsymmetric);
 
 // The layered grids must exist over the calculation grid before the jets raise layer 5.
 void EnsureLayers(CalcState& s) {
   const int nx = s.nx(), ny = s.ny();
   auto fits = [&](const LayeredGrid& g, int count) {
-    return g.count() >= count && g.layer(kKindAsymmetric).nx() == nx && g.layer(kKindAsymmetric).ny() == ny &&
-           !g.layer(kKindAsymmetric).empty();
+    return g.count() >= count && g.layer(kAsymmetricLayer).nx() == nx && g.layer(kAsymmetricLayer).ny() == ny &&
+           !g.layer(kAsymmetricLayer).empty();
   };
-  if (!fits(s.LayerFlux, kKindAsymmetric)) s.LayerFlux.resize(kFluxLayers, nx, ny);
-  if (!fits(s.LayerProc, kKindAsymmetric)) s.LayerProc.resize(kProcLayers, nx, ny);
+  if (!fits(s.LayerFlux, kAsymmetricLayer)) s.LayerFlux.resize(kFluxLayers, nx, ny);
+  if (!fits(s.LayerProc, kAsymmetricLayer)) s.LayerProc.resize(kProcLayers, nx, ny);
 }
 }  // namespace
 
@@ -81,23 +84,23 @@ void RaschetAsimmTorch(CalcState& s, const AsimmTorchInputs& in, const Reference
       s.derived.JetDir = dir;
       TorchFluxField(s, FlameShape::Asymmetric, AsimmJetArgs(base, s.derived.Tilt, s.derived.JetDir), progress);
       // The jets combine by maximum, never by sum.
-      MaxIntoLayer(s.LayerFlux, s.GridValue, s.settings, kKindAsymmetric);
+      MaxIntoLayer(s.LayerFlux, s.GridValue, s.settings, kAsymmetricLayer);
     }
   }
-  GetGridLayer(s.GridValue, s.LayerFlux, s.settings, kKindAsymmetric);
+  GetGridLayer(s.GridValue, s.LayerFlux, s.settings, kAsymmetricLayer);
 
   // The probit field reports no rows of its own, but still stops when the user cancels.
   CancelOnlyProgress cancelOnly(progress);
   ProbitGrid(s, ProbitBranch::Thermal, tables, cancelOnly);
-  MaxIntoLayer(s.LayerProc, s.GridProc, s.settings, kKindAsymmetric);
+  MaxIntoLayer(s.LayerProc, s.GridProc, s.settings, kAsymmetricLayer);
 
-  for (auto& dir : s.ZoneRDir[kKindAsymmetric]) dir.fill(0.0);
-  DirectionZoneRadii(s, kKindAsymmetric);
-  ClearZoneRRow(s, kKindAsymmetric);
-  RaiseZoneR(s, kKindAsymmetric);
+  for (ZoneRow& dir : s.zones.directions(kAsymmetric)) dir.fill(0.0);
+  DirectionZoneRadii(s, kAsymmetric);
+  ClearZoneRRow(s, kAsymmetric);
+  RaiseZoneR(s, kAsymmetric);
 
   if (in.worstDirection) {
-    FindWorstDirection(s, kKindAsymmetric);
+    FindWorstDirection(s, kAsymmetric);
     FillWorstProfile(s);
   }
 

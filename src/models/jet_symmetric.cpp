@@ -11,7 +11,7 @@ namespace velaron::models {
 
 namespace {
 // Both flames of this model, pit and symmetric, write the first row of the zone tables.
-constexpr int kSimmTorchRow = kKindPitWinter;
+constexpr ScenarioKind kSimmTorchRow = ScenarioKind::PitWinter;
 }  // namespace
 
 CompassStep DirectionStep(int d) {
@@ -47,30 +47,30 @@ void FillDirectionProfile(CalcState& s, int d) {
   }
 }
 
-void DirectionZoneRadii(CalcState& s, int kind) {
-  for (int d = 1; d <= 8; ++d) {
+void DirectionZoneRadii(CalcState& s, ScenarioKind jetCase) {
+  for (int d = 1; d <= kDirections; ++d) {
     FillDirectionProfile(s, d);
     ZoneRadii(s);
-    for (int z = 1; z <= 4; ++z) s.ZoneRDir[kind][d][z] = s.CurZones[z][0];
+    s.zones.ZoneRDir(jetCase, d) = s.zones.CurZones();
   }
 }
 
-void ClearZoneRRow(CalcState& s, int kind) {
-  for (int z = 1; z <= 4; ++z) s.ZoneR[kind][z] = 0;
+void ClearZoneRRow(CalcState& s, ScenarioKind kind) { s.zones.ZoneR(kind).fill(0); }
+
+void RaiseZoneR(CalcState& s, ScenarioKind jetCase) {
+  ZoneRow& row = s.zones.ZoneR(jetCase);
+  for (int d = 1; d <= kDirections; ++d)
+    for (int z = 1; z <= kZoneLevels; ++z)
+      if (s.zones.ZoneRDir(jetCase, d)(z) > row(z)) row(z) = s.zones.ZoneRDir(jetCase, d)(z);
 }
 
-void RaiseZoneR(CalcState& s, int kind) {
-  for (int d = 1; d <= 8; ++d)
-    for (int z = 1; z <= 4; ++z)
-      if (s.ZoneRDir[kind][d][z] > s.ZoneR[kind][z]) s.ZoneR[kind][z] = s.ZoneRDir[kind][d][z];
-}
-
-void FindWorstDirection(CalcState& s, int kind) {
-  for (int z = 4; z >= 1; --z) {
-    s.CurZones[z][0] = 0;
-    for (int d = 1; d <= 8; ++d) {
-      if (s.ZoneRDir[kind][d][z] > s.CurZones[z][0]) {
-        s.CurZones[z][0] = s.ZoneRDir[kind][d][z];
+void FindWorstDirection(CalcState& s, ScenarioKind jetCase) {
+  ZoneRow& cur = s.zones.CurZones();
+  for (int z = kZoneLevels; z >= 1; --z) {
+    cur(z) = 0;
+    for (int d = 1; d <= kDirections; ++d) {
+      if (s.zones.ZoneRDir(jetCase, d)(z) > cur(z)) {
+        cur(z) = s.zones.ZoneRDir(jetCase, d)(z);
         s.WorstDir[1] = std::to_string(d);
       }
     }
@@ -114,8 +114,7 @@ void RaschetSimmTorch(CalcState& s, const SimmTorchInputs& in, const ReferenceTa
   CancelOnlyProgress cancelOnly(progress);
   ProbitGrid(s, ProbitBranch::Thermal, tables, cancelOnly);
 
-  for (auto& row : s.ZoneRDir)
-    for (auto& dir : row) dir.fill(0.0);
+  s.zones.clearDirections();
   DirectionZoneRadii(s, kSimmTorchRow);
   ClearZoneRRow(s, kSimmTorchRow);
   RaiseZoneR(s, kSimmTorchRow);

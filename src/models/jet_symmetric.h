@@ -29,20 +29,20 @@ double DirectionValue(const Grid& g, int d, int k);
 // distance, i = 1..n, n = XLimit/(2·CStep) + 1.
 void FillDirectionProfile(CalcState& s, int d);
 
-// For d = 1..8: the profile along d, ZoneRadii, and ZoneRDir(kind, d, z) := CurZones(z, 0).
-void DirectionZoneRadii(CalcState& s, int kind);
+// For d = 1..8: the profile along d, ZoneRadii, and ZoneRDir(jetCase, d) := CurZones.
+void DirectionZoneRadii(CalcState& s, ScenarioKind jetCase);
 
 // A stand-alone jet run starts its own ZoneR row from 0, so radii of an earlier run never survive into
 // this run's results (the row is only ever raised afterwards).
-void ClearZoneRRow(CalcState& s, int kind);
+void ClearZoneRRow(CalcState& s, ScenarioKind kind);
 
-// ZoneR(kind, z) := the largest of itself and ZoneRDir(kind, 1..8, z).
-void RaiseZoneR(CalcState& s, int kind);
+// ZoneR(jetCase)(z) := the largest of itself and ZoneRDir(jetCase, 1..8)(z).
+void RaiseZoneR(CalcState& s, ScenarioKind jetCase);
 
-// CurZones(z, 0) := the largest radius over the eight directions, z = 4 down to 1, and WorstDir(1) := the
+// CurZones(z) := the largest radius over the eight directions, z = 4 down to 1, and WorstDir(1) := the
 // direction of the last strict improvement (zone 1 decides when any direction attains it; ties go to the
 // lowest direction). When no direction has a radius above 0, WorstDir(1) is left as it is.
-void FindWorstDirection(CalcState& s, int kind);
+void FindWorstDirection(CalcState& s, ScenarioKind jetCase);
 
 // Profile (0..n, 0..3) along the direction that WorstDir(1) names (north when it names none): (i,1) heat
 // flux, (i,2) distance, m, (i,3) percent at point i − 1; WorstDir(2) := that direction's dative name.

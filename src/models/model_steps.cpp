@@ -4,10 +4,10 @@
 
 namespace velaron::models {
 
-void ZonesIntoRow(CalcState& s, int kind) {
+void ZonesIntoRow(CalcState& s, ScenarioKind kind) {
   FillRadProfile(s);
   ZoneRadii(s);
-  for (int z = 1; z <= 4; ++z) s.ZoneR[kind][z] = s.CurZones[z][0];
+  s.zones.ZoneR(kind) = s.zones.CurZones();
 }
 
 void ThresholdRadii(CalcState& s) {

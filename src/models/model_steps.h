@@ -27,8 +27,8 @@ void ComputeField(const CalcState& s, Progress& progress, Cell&& cell) {
   }, progress);
 }
 
-// The radial profile along +x from GridProc, ZoneRadii, and CurZones(1..4, 0) into ZoneR(kind, 1..4).
-void ZonesIntoRow(CalcState& s, int kind);
+// The radial profile along +x from GridProc, ZoneRadii, and CurZones into the row ZoneR(kind).
+void ZonesIntoRow(CalcState& s, ScenarioKind kind);
 
 // RadiusDP(k): where the overpressure along +x (GridValue row 0) falls through kOverpressureLevels[k],
 // interpolated between the two cells that bracket it and rounded to 2 decimals; the outermost crossing

@@ -200,7 +200,7 @@ void ZoneRadii(CalcState& s) {
   const RadProfileTable& p = s.RadProfile;
   if (static_cast<int>(p.size()) < n + 1) throw std::logic_error("RadProfile shorter than the profile");
   auto P = [&](int i) { return p[i][1]; };
-  auto& Z = s.CurZones;
+  ZoneRow& Z = s.zones.CurZones();
 
   // The maximum, the farthest of equal maxima.
   double M = P(1);
@@ -212,7 +212,7 @@ void ZoneRadii(CalcState& s) {
     }
   }
   auto clearFrom = [&](int zone) {
-    for (int z = zone; z >= 1; --z) Z[z][0] = 0;
+    for (int z = zone; z >= 1; --z) Z(z) = 0;
   };
   if (M == 0) {
     clearFrom(4);
@@ -225,31 +225,27 @@ void ZoneRadii(CalcState& s) {
     clearFrom(4);
     return;
   }
-  Z[4][0] = SegmentRadius(p, i, n, 1);
-  Z[4][1] = 1;
+  Z(4) = SegmentRadius(p, i, n, 1);
 
   while (i >= m && P(i) <= 33 && P(i) > 1) --i;
   if (i == m - 1) {
     clearFrom(3);
     return;
   }
-  Z[3][0] = SegmentRadius(p, i, n, 33);
-  Z[3][1] = 33;
+  Z(3) = SegmentRadius(p, i, n, 33);
 
   while (i >= m && P(i) <= 50 && P(i) > 33) --i;
   if (i == m - 1) {
     clearFrom(2);
     return;
   }
-  Z[2][0] = SegmentRadius(p, i, n, 50);
-  Z[2][1] = 50;
+  Z(2) = SegmentRadius(p, i, n, 50);
 
   while (i >= m && P(i) <= 99 && P(i) > 50) --i;
   if (i != m - 1 && P(i) >= 99) {
-    Z[1][0] = SegmentRadius(p, i, n, 99.99);
-    Z[1][1] = 99.99;
+    Z(1) = SegmentRadius(p, i, n, 99.99);
   } else {
-    Z[1][0] = 0;
+    Z(1) = 0;
   }
 }
 

@@ -48,7 +48,7 @@ struct JetShares {
 
 // The run dialog's choices.
 struct RunChoice {
-  int ScenarioCode = CodeOf(Scenario::SymmetricJet);  // 1..8
+  Scenario scenario = Scenario::SymmetricJet;
   int season = 0;        // 0 winter ("Зима"), 1 summer ("Лето")
   double WindSpeed = 3;  // m/s
   double WindDir = 0;    // degrees, where the wind blows from: 0, 45, ... 315

@@ -43,43 +43,6 @@ struct ProfilePoint {
   double percent = 0;   // probability of injury, %
 };
 
-// The zone tables. Zone levels (1..4: 99.99, 50, 33, 1 %), scenario kinds (ScenarioKind 1..9; the jet
-// cases are the kinds 1..5) and compass directions (1..8, north first, clockwise) are numbered from 1
-// everywhere, as the calculation state numbers them. The state's tables keep an unused element 0 in each
-// such dimension; the record stores the same tables without it, from index 0. Whoever reads or fills a
-// zone table of the record (or a copy of one) by those numbers goes through Zone, ZoneRowOf and
-// DirectionsOf below, which make the one shift.
-inline constexpr int kZoneLevels = 4, kZoneKinds = 9, kJetCases = 5, kDirections = 8;
-using ZoneRow = std::array<double, kZoneLevels>;  // radii of zone levels 1..4; -1 not found
-using ZoneRRows = std::array<ZoneRow, kZoneKinds>;                                  // by scenario kind
-using ZoneRDirRows = std::array<std::array<ZoneRow, kDirections>, kJetCases>;        // by jet case, direction
-
-// The scenario kinds of the record are the state's.
-static_assert(static_cast<int>(ScenarioKind::PitWinter) == models::kKindPitWinter &&
-              static_cast<int>(ScenarioKind::PitSummer) == models::kKindPitSummer &&
-              static_cast<int>(ScenarioKind::SymmetricWinter) == models::kKindSymmetricWinter &&
-              static_cast<int>(ScenarioKind::SymmetricSummer) == models::kKindSymmetricSummer &&
-              static_cast<int>(ScenarioKind::Asymmetric) == models::kKindAsymmetric &&
-              static_cast<int>(ScenarioKind::FireBall) == models::kKindFireBall &&
-              static_cast<int>(ScenarioKind::Explosion) == models::kKindExplosion &&
-              static_cast<int>(ScenarioKind::GasCloud) == models::kKindGPVS);
-
-// A number counted from 1 as an index of a record table; 0 and below fall outside every table, so that
-// the checked accessors below throw std::out_of_range.
-constexpr size_t ZoneIndex(int number) { return number >= 1 ? static_cast<size_t>(number - 1) : SIZE_MAX; }
-inline double& Zone(ZoneRow& row, int level) { return row.at(ZoneIndex(level)); }
-inline double Zone(const ZoneRow& row, int level) { return row.at(ZoneIndex(level)); }
-inline ZoneRow& ZoneRowOf(ZoneRRows& t, ScenarioKind kind) { return t.at(ZoneIndex(static_cast<int>(kind))); }
-inline const ZoneRow& ZoneRowOf(const ZoneRRows& t, ScenarioKind kind) {
-  return t.at(ZoneIndex(static_cast<int>(kind)));
-}
-inline std::array<ZoneRow, kDirections>& DirectionsOf(ZoneRDirRows& t, ScenarioKind jetCase) {
-  return t.at(ZoneIndex(static_cast<int>(jetCase)));
-}
-inline const std::array<ZoneRow, kDirections>& DirectionsOf(const ZoneRDirRows& t, ScenarioKind jetCase) {
-  return t.at(ZoneIndex(static_cast<int>(jetCase)));
-}
-
 // Per-year probabilities of the section's rupture and of each scenario, as the run computed them.
 using Probabilities = models::ScenarioProbabilities;
 
@@ -95,7 +58,7 @@ struct RunSnapshot {
   db::Ground3Row ground;        // the section's ground row
   std::optional<db::WindRow> town;  // codes 1 and 7: the town of the wind rose
   QString regionName;           // the region of the accident rate (ways 1 and 2)
-  int ScenarioCode = 0;
+  Scenario scenario = Scenario::SymmetricJet;  // the scenario the run computed
   QString ScenarioName;         // the run dialog's scenario text
   std::array<QString, 3> MeteoText;  // season text, wind-speed text, wind-direction text
   QString liftAngleText = "25";      // the dialog's lift angle box, printed by the reports
@@ -107,9 +70,7 @@ struct RunSnapshot {
   Probabilities probabilities;
 
   // --- Results.
-  ZoneRow CurZones{};    // the run's zones: zone(level)
-  ZoneRRows ZoneR{};     // per scenario kind: zoneR(kind, level)
-  ZoneRDirRows ZoneRDir{};  // per jet case and direction: zoneRDir(jetCase, direction, level)
+  models::ZoneTables zones;  // as the calculation state left them
   std::array<double, 8> RadiusDP{};         // 300, 100, 70, 50, 30, 20, 10, 3 kPa
   std::array<QString, 2> WorstDir;          // direction number "1".."8" and its dative word
   double RFireBall = 0, TFireBall = 0;
@@ -126,20 +87,8 @@ struct RunSnapshot {
 
   QDateTime start, end;  // when the run started and when its record was made
 
-  // The zone tables by the numbers of the calculation state (all from 1); out of range throws.
-  double& zone(int level) { return Zone(CurZones, level); }
-  double zone(int level) const { return Zone(CurZones, level); }
-  double& zoneR(int kind, int level) { return Zone(ZoneR.at(ZoneIndex(kind)), level); }
-  double zoneR(int kind, int level) const { return Zone(ZoneR.at(ZoneIndex(kind)), level); }
-  double& zoneRDir(int jetCase, int direction, int level) {
-    return Zone(ZoneRDir.at(ZoneIndex(jetCase)).at(ZoneIndex(direction)), level);
-  }
-  double zoneRDir(int jetCase, int direction, int level) const {
-    return Zone(ZoneRDir.at(ZoneIndex(jetCase)).at(ZoneIndex(direction)), level);
-  }
-
   // Heat-flux runs have no impulse grid; overpressure runs (codes 2 and 8) have one.
-  bool isOverpressure() const { return IsScenarioCode(ScenarioCode) && FactsOf(ScenarioCode).overpressure; }
+  bool isOverpressure() const { return FactsOf(scenario).overpressure; }
 };
 
 // The record's grids by the names the driver prints them under: GridValue, GridImpuls, GridProbit,

@@ -1,7 +1,8 @@
 // The eight accident scenarios and what each of them means to the run, the windows and the writers. The
-// scenario code (1..8) is the run dialog's list position plus one and is what the database, the driver's
-// JSON and the calculation state carry; everything that depends on it asks this table, and the tables of
-// the writers (the report recipes) are keyed by the scenario, never by the bare number.
+// scenario code (1..8) is the run dialog's list position plus one and is what the driver's JSON carries;
+// it becomes a Scenario where it comes in (ScenarioOf) and is a number again only where it is printed
+// (CodeOf). Everything that depends on the scenario asks this table, and the tables of the writers (the
+// report recipes) are keyed by the scenario, never by the bare number.
 #pragma once
 
 #include <array>
@@ -21,19 +22,6 @@ enum class Scenario {
   FireBall = 6,
   YearRoundJets = 7,  // all jet fires over a year with the town's wind rose
   GasCloud = 8,       // combustion of the gas-air cloud
-};
-
-// Zone and layer tables count scenarios in a numbering of their own (ScenarioKind 1..9).
-enum class ScenarioKind {
-  PitWinter = 1,
-  PitSummer = 2,
-  SymmetricWinter = 3,
-  SymmetricSummer = 4,
-  Asymmetric = 5,
-  FireBall = 6,
-  Explosion = 7,
-  GasCloud = 8,
-  Combined = 9,
 };
 
 // Which report a finished run writes: the report of one scenario, or the report of an assessment over a
@@ -144,20 +132,15 @@ inline constexpr std::array<ScenarioFacts, 8> kScenarios = {{
      .runsCloud = true},
 }};
 
-inline constexpr bool IsScenarioCode(int code) { return code >= 1 && code <= 8; }
-
-// The scenario of a code, or nothing for a code outside 1..8 (0: no run yet).
+// The scenario of a code, or nothing for a code outside 1..8.
 inline constexpr std::optional<Scenario> ScenarioOf(int code) {
-  if (!IsScenarioCode(code)) return std::nullopt;
+  if (code < 1 || code > static_cast<int>(kScenarios.size())) return std::nullopt;
   return static_cast<Scenario>(code);
 }
 
 inline constexpr int CodeOf(Scenario s) { return static_cast<int>(s); }
 
-inline constexpr const ScenarioFacts& FactsOf(Scenario s) { return kScenarios[static_cast<size_t>(CodeOf(s) - 1)]; }
-
-// The facts of a code; a code outside 1..8 must be refused before this is asked.
-inline constexpr const ScenarioFacts& FactsOf(int code) { return FactsOf(static_cast<Scenario>(code)); }
+inline constexpr const ScenarioFacts& FactsOf(Scenario s) { return kScenarios.at(static_cast<size_t>(CodeOf(s) - 1)); }
 
 // Every row stands at its code.
 static_assert([] {

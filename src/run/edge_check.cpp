@@ -5,9 +5,8 @@
 
 namespace velaron::run {
 
-EdgeForm EdgeFormOf(int scenarioCode) {
-  return result::IsScenarioCode(scenarioCode) && result::FactsOf(scenarioCode).overpressure ? EdgeForm::Probit
-                                                                                         : EdgeForm::Thermal;
+EdgeForm EdgeFormOf(result::Scenario scenario) {
+  return result::FactsOf(scenario).overpressure ? EdgeForm::Probit : EdgeForm::Thermal;
 }
 
 namespace {

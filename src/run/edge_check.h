@@ -3,6 +3,7 @@
 #pragma once
 
 #include "models/calc_state.h"
+#include "result/scenarios.h"
 
 namespace velaron::run {
 
@@ -15,7 +16,7 @@ inline constexpr double kEdgeFlux = 4.0;
 enum class EdgeForm { Probit, Thermal };
 
 // Probit form for the overpressure runs (codes 2, 8), thermal form for the fires.
-EdgeForm EdgeFormOf(int scenarioCode);
+EdgeForm EdgeFormOf(result::Scenario scenario);
 
 // Walks the left and right columns over the y positions and the bottom and top rows over the x
 // positions (from the whole number nearest to −width/2 in steps of CStep, each position rounded to its

@@ -17,7 +17,7 @@ namespace {
 // The two assessments over a year leave their results in run.state.
 void RunYearRoundCase(PreparedRun& run, models::Progress& progress) {
   if (!run.town) throw models::ModelInputError(texts::kNoTown);
-  if (run.state.ScenarioCode == result::CodeOf(result::Scenario::YearRoundJets))
+  if (run.request.run.scenario == result::Scenario::YearRoundJets)
     yearround::RunYearRoundScenario(run, *run.town, *run.tables, progress);
   else
     yearround::RunComplexScenario(run, *run.town, *run.tables, progress);
@@ -29,9 +29,7 @@ void RunModel(PreparedRun& run, models::Progress& progress) {
   const models::DerivedQuantities& d = s.derived;
   const result::Probabilities& p = run.probabilities;
   using result::Scenario;
-  const std::optional<Scenario> scenario = result::ScenarioOf(s.ScenarioCode);
-  if (!scenario) throw models::ModelInputError(texts::kScenarioNotAvailable);
-  switch (*scenario) {
+  switch (run.request.run.scenario) {
     case Scenario::Explosion:
       models::RaschetExplosion(s, models::ExplosionInputs{d.Dtrub}, tables, progress);
       break;
@@ -74,11 +72,11 @@ void RunModel(PreparedRun& run, models::Progress& progress) {
 }  // namespace
 
 QString CheckBeforeRun(const PreparedRun& run) {
-  const int code = run.state.ScenarioCode;
-  if (!result::IsScenarioCode(code) || !result::FactsOf(code).yearRound) return {};
+  const result::Scenario scenario = run.request.run.scenario;
+  if (!result::FactsOf(scenario).yearRound) return {};
   if (!run.town) return QString::fromUtf8(texts::kNoTown);
   const std::optional<std::string> refused =
-      code == result::CodeOf(result::Scenario::YearRoundJets) ? yearround::CheckYearRound(run.state, yearround::YearRoundInputsOf(run, *run.town))
+      scenario == result::Scenario::YearRoundJets ? yearround::CheckYearRound(run.state, yearround::YearRoundInputsOf(run, *run.town))
                 : yearround::CheckComplex(run.state, yearround::ComplexInputsOf(run, *run.town));
   return refused ? QString::fromStdString(*refused) : QString();
 }
@@ -92,19 +90,14 @@ std::shared_ptr<const result::RunSnapshot> MakeSnapshot(const PreparedRun& run, 
   snap->ground = run.ground;
   snap->town = run.town;
   snap->regionName = run.regionName;
-  snap->ScenarioCode = s.ScenarioCode;
+  snap->scenario = run.request.run.scenario;
   snap->ScenarioName = run.ScenarioName;
   snap->MeteoText = run.MeteoText;
   snap->WindDir = run.WindDir;
   snap->texts = run.texts;
   snap->derived = s.derived;
   snap->probabilities = run.probabilities;
-  for (int z = 1; z <= result::kZoneLevels; ++z) {
-    snap->zone(z) = s.CurZones[z][0];
-    for (int k = 1; k <= result::kZoneKinds; ++k) snap->zoneR(k, z) = s.ZoneR[k][z];
-    for (int c = 1; c <= result::kJetCases; ++c)
-      for (int dir = 1; dir <= result::kDirections; ++dir) snap->zoneRDir(c, dir, z) = s.ZoneRDir[c][dir][z];
-  }
+  snap->zones = s.zones;
   snap->RadiusDP = s.RadiusDP;
   snap->WorstDir = {QString::fromStdString(s.WorstDir[1]), QString::fromStdString(s.WorstDir[2])};
   snap->RFireBall = s.RFireBall;
@@ -113,8 +106,8 @@ std::shared_ptr<const result::RunSnapshot> MakeSnapshot(const PreparedRun& run, 
   for (size_t i = 1; i < s.RadProfile.size(); ++i) snap->RadProfile.emplace_back(s.RadProfile[i][1], s.RadProfile[i][2]);
   for (size_t i = 1; i < s.Profile.size(); ++i)
     snap->Profile.push_back(result::ProfilePoint{s.Profile[i][1], s.Profile[i][2], s.Profile[i][3]});
-  snap->graf1 = BuildDamageChart(s);
-  snap->graf2 = BuildPercentChart(s);
+  snap->graf1 = BuildDamageChart(s, snap->scenario);
+  snap->graf2 = BuildPercentChart(s, snap->scenario);
   snap->GridValue = std::move(s.GridValue);
   snap->GridImpuls = std::move(s.GridImpuls);
   snap->GridProbit = std::move(s.GridProbit);
@@ -130,8 +123,8 @@ std::shared_ptr<const result::RunSnapshot> MakeSnapshot(const PreparedRun& run, 
 
 RunOutcome ExecuteRun(PreparedRun run, models::Progress& progress, const ExecuteOptions& options) {
   RunOutcome out;
-  const int code = run.state.ScenarioCode;
-  const bool yearRound = result::FactsOf(code).yearRound;
+  const result::ScenarioFacts& facts = result::FactsOf(run.request.run.scenario);
+  const bool yearRound = facts.yearRound;
   try {
     if (yearRound)
       RunYearRoundCase(run, progress);
@@ -150,12 +143,12 @@ RunOutcome ExecuteRun(PreparedRun run, models::Progress& progress, const Execute
   if (options.onModelDone) options.onModelDone();
   models::CalcState& s = run.state;
   // Both assessments over a year end on heat-flux fields: the thermal form of the test.
-  const bool atEdge = ZoneReachesEdge(s, yearRound ? EdgeForm::Thermal : EdgeFormOf(s.ScenarioCode));
+  const bool atEdge = ZoneReachesEdge(s, yearRound ? EdgeForm::Thermal : EdgeFormOf(facts.scenario));
   // The radial profile is the percent along +x in every case. The explosion, fireball and cloud radii
   // come once more from it; the jet models leave theirs per direction, which may hold −1. The jet-flame
   // window's flame ends like the explosion: its zone depths are the radii of that profile.
   models::FillRadProfile(s);
-  if (result::FactsOf(code).radiiAlongX || run.request.jetFlame) models::ZoneRadii(s);
+  if (facts.radiiAlongX || run.request.jetFlame) models::ZoneRadii(s);
   if (progress.cancelled()) {
     out.cancelled = true;
     return out;

@@ -49,7 +49,7 @@ void ComputeOutflow(const OutflowInputs& in, models::DerivedQuantities& d) {
   // The 0.46 of the tip width is the method's own.
   d.W2 = (0.18 * std::exp(-1.5 * d.Rw) + 0.31) * (1 - 0.46 * std::exp(-25 * d.Rw)) * d.LTorch;
   d.KEllipse = 1 - 0.1 * in.WindSpeed;
-  if (in.ScenarioCode == result::CodeOf(result::Scenario::AsymmetricJet)) {
+  if (in.scenario == result::Scenario::AsymmetricJet) {
     d.JetDir = -d.Azimut * kPi / 180;
     d.JetAngle = in.JetAngle;
   } else {

@@ -4,6 +4,7 @@
 
 #include "common/pi.h"
 #include "models/calc_state.h"
+#include "result/scenarios.h"
 
 namespace velaron::run {
 
@@ -58,7 +59,7 @@ struct OutflowInputs {
   double a = 0, b = 0;  // flame-length coefficients of the gas
   double WindSpeed = 0; // m/s
   double Tfb = 0, Dola = 0, Tobl = 0, Dola_obl = 0;
-  int ScenarioCode = 0;
+  result::Scenario scenario = result::Scenario::SymmetricJet;
   double Azimut = 0;    // degrees, as stored: taken modulo a full turn
   double JetAngle = kAsymmetricJetElevation;  // the asymmetric jet's elevation, rad (code 4)
 };

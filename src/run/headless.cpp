@@ -63,7 +63,7 @@ HeadlessResult RunHeadless(const QString& dbPath, const QByteArray& inputJson, i
   }
   if (beforeRun)
     if (QString e = beforeRun(request); !e.isEmpty()) return refuse(e);
-  if (!ScenarioAvailable(request.run.ScenarioCode)) return refuse(QString::fromUtf8(texts::kBadScenario));
+  if (!parsed->scenario) return refuse(QString::fromUtf8(texts::kBadScenario));
   PrepareResult prepared;
   try {
     const RunData data = LoadRunData(request, parsed->sectionInline);

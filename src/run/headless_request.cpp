@@ -17,8 +17,10 @@ namespace {
 
 using H = HeadlessRequest;
 
-// Where a field's value goes; the type is the field's kind (a whole number, a number, a text, true/false).
-using Member = std::variant<int& (*)(H&), double& (*)(H&), QString& (*)(H&), bool& (*)(H&)>;
+// Where a field's value goes; the type is the field's kind (a whole number, a number, a text, true/false,
+// a scenario code).
+using Member = std::variant<int& (*)(H&), double& (*)(H&), QString& (*)(H&), bool& (*)(H&),
+                            std::optional<result::Scenario>& (*)(H&)>;
 
 // Whether a field must be given, judged on the values of its group read so far. Every input that feeds the
 // numbers must be in the file: a field left out would otherwise run with a built-in default the user never
@@ -31,14 +33,8 @@ bool RegionWay(const H& h) { return h.request.rate.way == 1 || h.request.rate.wa
 bool PerKmWay(const H& h) { return h.request.rate.way == 2; }
 bool TypedWay(const H& h) { return h.request.rate.way == 3; }
 // The single jet fires burn in the chosen weather; the assessments over a year in the town's.
-bool SingleJet(const H& h) {
-  const auto s = result::ScenarioOf(h.request.run.ScenarioCode);
-  return s && result::FactsOf(*s).singleJet;
-}
-bool YearRound(const H& h) {
-  const auto s = result::ScenarioOf(h.request.run.ScenarioCode);
-  return s && result::FactsOf(*s).yearRound;
-}
+bool SingleJet(const H& h) { return h.scenario && result::FactsOf(*h.scenario).singleJet; }
+bool YearRound(const H& h) { return h.scenario && result::FactsOf(*h.scenario).yearRound; }
 
 struct Field {
   const char* group;  // "shares" lies within "run"; every other group at the top of the file
@@ -99,7 +95,7 @@ const Field kFields[] = {
     {"section", "G3", [](H& h) -> int& { return h.request.section.G3; }},
     {"section", "G4", [](H& h) -> int& { return h.request.section.G4; }},
     {"section", "Ground", [](H& h) -> QString& { return h.request.section.Ground; }, SectionInline},
-    {"run", "ScenarioCode", [](H& h) -> int& { return h.request.run.ScenarioCode; }, Always},
+    {"run", "ScenarioCode", [](H& h) -> std::optional<result::Scenario>& { return h.scenario; }, Always},
     {"run", "season", [](H& h) -> int& { return h.request.run.season; }, SingleJet},
     {"run", "WindSpeed", [](H& h) -> double& { return h.request.run.WindSpeed; }, SingleJet},
     {"run", "WindDir", [](H& h) -> double& { return h.request.run.WindDir; }, SingleJet},
@@ -214,6 +210,12 @@ struct Reader {
   void read(const QJsonObject& o, const char* key, bool& out) {
     if (const auto v = given(o, key, QJsonValue::Bool, "true или false")) out = v->toBool();
   }
+  // A scenario code as the scenario; a whole number outside 1..8 gives nothing, which the run refuses.
+  void read(const QJsonObject& o, const char* key, std::optional<result::Scenario>& out) {
+    int code = 0;
+    read(o, key, code);
+    out = result::ScenarioOf(code);
+  }
   // A key the driver does not know is refused: a misspelt one would otherwise be dropped in silence, and
   // its input would run with a value the user never chose.
   void known(const QJsonObject& o, const QString& group) {
@@ -286,6 +288,7 @@ std::optional<HeadlessRequest> ParseHeadlessRequest(const QByteArray& json, QStr
       for (int c : {r.external.Check5, r.external.Check6, r.external.Check7, r.external.Check8})
         if (c != 0 && c != 1) rd.fail(QStringLiteral("флажки внешних факторов должны быть 0 или 1"));
     if (name == QLatin1String("run")) {
+      if (h.scenario) r.run.scenario = *h.scenario;
       if (r.run.season != 0 && r.run.season != 1) rd.fail(QStringLiteral("\"season\" должно быть 0 или 1"));
       if (const auto shares = rd.group(*o, "shares")) {
         r.run.shares.emplace();

@@ -38,8 +38,8 @@ PrepareResult Refuse(const QString& message) {
 
 bool ShareOk(double s) { return std::isfinite(s) && s >= 0 && s <= 1; }
 
-models::FlameShape ShapeOf(int code) {
-  switch (result::FactsOf(code).scenario) {
+models::FlameShape ShapeOf(result::Scenario scenario) {
+  switch (scenario) {
     case result::Scenario::PitJet: return models::FlameShape::Pit;
     case result::Scenario::AsymmetricJet: return models::FlameShape::Asymmetric;
     default: return models::FlameShape::Symmetric;
@@ -53,8 +53,6 @@ bool AllFinite(std::initializer_list<double> values) {
 }
 
 }  // namespace
-
-bool ScenarioAvailable(int code) { return result::IsScenarioCode(code); }
 
 result::JetShares SharesFromGround(const db::Ground3Row& g) {
   result::JetShares s;
@@ -75,7 +73,7 @@ db::RunTableKeys RunTableKeysOf(const result::RunRequest& request, const RunData
   k.gasPosition = request.pipeline.Gas;
   if (request.rate.way != 3) k.regionPosition = request.rate.RegionPos;
   if (data.section) k.groundCode = data.section->Ground;
-  if (result::IsScenarioCode(request.run.ScenarioCode) && result::FactsOf(request.run.ScenarioCode).yearRound)
+  if (result::FactsOf(request.run.scenario).yearRound)
     k.idCity = request.run.idCity;
   if (!sectionInline) k.tpid = request.section.TPID;
   return k;
@@ -120,8 +118,7 @@ RunData LoadRunData(const result::RunRequest& request, bool sectionInline) {
     data.regions = db::LoadRegions();
     data.koefDy = db::LoadKoefDy();
   }
-  const int code = request.run.ScenarioCode;
-  if (result::IsScenarioCode(code) && result::FactsOf(code).yearRound) data.town = db::LoadWind(request.run.idCity);
+  if (result::FactsOf(request.run.scenario).yearRound) data.town = db::LoadWind(request.run.idCity);
   models::ReferenceTables tables;
   data.error = db::LoadReferenceTables(tables);
   if (data.error.isEmpty()) data.tables = std::make_shared<const models::ReferenceTables>(std::move(tables));
@@ -139,9 +136,7 @@ result::JetShares SharesOf(const result::RunRequest& request, const RunData& dat
 // Everything that can be checked before anything is derived, in the order the user is told of it. Empty
 // when the request can go on.
 QString CheckRequest(const result::RunRequest& request, const RunData& data) {
-  const int code = request.run.ScenarioCode;
-  if (!result::IsScenarioCode(code)) return Text(texts::kBadScenario);
-  const result::ScenarioFacts& facts = result::FactsOf(code);
+  const result::ScenarioFacts& facts = result::FactsOf(request.run.scenario);
   if (!data.error.isEmpty()) return data.error;
   if (const auto fault = models::CheckSettings(request.settings)) return QString::fromStdString(fault->message);
 
@@ -190,8 +185,7 @@ QString CheckRequest(const result::RunRequest& request, const RunData& data) {
 // into `run`. Empty when they allow the run; otherwise the refusal (a derived quantity the model cannot
 // compute with).
 QString Derive(const result::RunRequest& request, const RunData& data, const QDateTime& now, PreparedRun& run) {
-  const int code = request.run.ScenarioCode;
-  const result::ScenarioFacts& facts = result::FactsOf(code);
+  const result::ScenarioFacts& facts = result::FactsOf(request.run.scenario);
   const db::GasRow& gas = *data.gas;
   const db::SectionRow& section = *data.section;
   const result::PipelineInputs& p = request.pipeline;
@@ -298,7 +292,7 @@ QString Derive(const result::RunRequest& request, const RunData& data, const QDa
     oin.Tobl = request.settings.Tobl;
     oin.Dola_obl = request.settings.Dola_obl;
   }
-  oin.ScenarioCode = code;
+  oin.scenario = facts.scenario;
   oin.Azimut = section.Azimut;
   if (jetFlame) oin.JetAngle = jetFlame->LiftAngle / 180 * kPi;
   ComputeOutflow(oin, d);
@@ -306,7 +300,7 @@ QString Derive(const result::RunRequest& request, const RunData& data, const QDa
                   d.MassGPVS, d.DEquiv, d.LTorch, d.Ri, d.Rw, d.W2, d.KEllipse, d.Tilt}))
     return Text(velaron::texts::kCheckInput);
 
-  if (code == result::CodeOf(result::Scenario::AsymmetricJet)) {
+  if (facts.scenario == result::Scenario::AsymmetricJet) {
     ApplyAsymmetricGeometry(ComputeAsymmetricGeometry(d.SpeedOut, d.LTorchBase, d.DEquiv, d.SpecVolume, d.WindSpeed,
                                                       d.Azimut, d.Tilt, d.JetAngle),
                             d);
@@ -316,7 +310,7 @@ QString Derive(const result::RunRequest& request, const RunData& data, const QDa
 
   if (facts.singleJet) {
     try {
-      models::CheckFlame(ShapeOf(code), models::FlameInputsFrom(d), d.Tilt);
+      models::CheckFlame(ShapeOf(facts.scenario), models::FlameInputsFrom(d), d.Tilt);
     } catch (const models::ModelInputError& e) {
       return QString::fromUtf8(e.what());
     }
@@ -328,10 +322,9 @@ QString Derive(const result::RunRequest& request, const RunData& data, const QDa
 
 // The calculation state the model starts from: settings, scenario, probabilities and empty grids.
 void FillState(PreparedRun& run) {
-  const result::ScenarioFacts& facts = result::FactsOf(run.request.run.ScenarioCode);
+  const result::ScenarioFacts& facts = result::FactsOf(run.request.run.scenario);
   models::CalcState& s = run.state;
   s.settings = run.request.settings;  // the settings part of the row
-  s.ScenarioCode = result::CodeOf(facts.scenario);
   s.ScenarioName = run.ScenarioName.toStdString();
   s.progressTitle = facts.progressTitle;
   s.probabilities = run.probabilities;

@@ -10,9 +10,6 @@
 
 namespace velaron::run {
 
-// Whether the run computes the scenario: every code of the run dialog's list, 1 to 8.
-bool ScenarioAvailable(int code);
-
 // The season's jet-kind shares as the section's ground row gives them.
 result::JetShares SharesFromGround(const db::Ground3Row& ground);
 

@@ -27,12 +27,7 @@ bool RowFinite(const std::array<double, N>& row) {
   return true;
 }
 
-template <class Rows>
-bool RowsFinite(const Rows& rows) {
-  for (const auto& row : rows)
-    if (!RowFinite(row)) return false;
-  return true;
-}
+bool RowFinite(const models::ZoneRow& row) { return RowFinite(row.radii()); }
 
 }  // namespace
 
@@ -60,10 +55,12 @@ QString NonFiniteResult(const result::RunSnapshot& s) {
                                   std::pair{"ConeAngle", d.ConeAngle}})
       if (!std::isfinite(v)) return Refusal(QString::fromLatin1(name));
 
-  if (!RowFinite(s.CurZones)) return Refusal(QStringLiteral("CurZones"));
-  if (!RowsFinite(s.ZoneR)) return Refusal(QStringLiteral("ZoneR"));
-  for (const auto& c : s.ZoneRDir)
-    if (!RowsFinite(c)) return Refusal(QStringLiteral("ZoneRDir"));
+  if (!RowFinite(s.zones.CurZones())) return Refusal(QStringLiteral("CurZones"));
+  for (int k = 1; k <= models::kScenarioKinds; ++k)
+    if (!RowFinite(s.zones.ZoneR(models::KindOf(k)))) return Refusal(QStringLiteral("ZoneR"));
+  for (int c = 1; c <= models::kJetCases; ++c)
+    for (const models::ZoneRow& row : s.zones.directions(models::KindOf(c)))
+      if (!RowFinite(row)) return Refusal(QStringLiteral("ZoneRDir"));
   if (!RowFinite(s.RadiusDP)) return Refusal(QStringLiteral("RadiusDP"));
 
   const models::ComplexGrids& c = s.complexGrids;

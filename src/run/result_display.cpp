@@ -7,21 +7,18 @@
 
 namespace velaron::run {
 
-ZoneTexts ZoneDisplayTexts(const result::ZoneRow& z) {
+ZoneTexts ZoneDisplayTexts(const models::ZoneRow& z) {
   ZoneTexts t;
-  t.txtRsm = result::RadiusText(z[0]);
-  t.txtRs = result::RadiusText(z[1]);
-  t.txtRsr = result::RadiusText(z[2]);
-  t.txtRsl = result::RadiusText(z[3]);
-  t.fraMessage = z[3] == -1;
-  t.txtRb = result::SafeZoneText(z[3]);
+  t.txtRsm = result::RadiusText(z(1));
+  t.txtRs = result::RadiusText(z(2));
+  t.txtRsr = result::RadiusText(z(3));
+  t.txtRsl = result::RadiusText(z(4));
+  t.fraMessage = z(4) == -1;
+  t.txtRb = result::SafeZoneText(z(4));
   return t;
 }
 
 namespace {
-
-bool AlongX(int code) { return result::IsScenarioCode(code) && result::FactsOf(code).radiiAlongX; }
-bool Overpressure(int code) { return result::IsScenarioCode(code) && result::FactsOf(code).overpressure; }
 
 double ProfileAt(const models::CalcState& s, int i, int component) {
   if (i < 0 || i >= static_cast<int>(s.Profile.size())) return 0;
@@ -30,22 +27,22 @@ double ProfileAt(const models::CalcState& s, int i, int component) {
 
 }  // namespace
 
-result::DistanceSeries BuildDamageChart(const models::CalcState& s) {
+result::DistanceSeries BuildDamageChart(const models::CalcState& s, result::Scenario scenario) {
   result::DistanceSeries g;
-  const int code = s.ScenarioCode;
+  const result::ScenarioFacts& facts = result::FactsOf(scenario);
   g.xTitle = QString::fromUtf8(result::kDistanceAxisTitle);
-  g.yTitle = QString::fromUtf8(Overpressure(code) ? result::kOverpressureAxisTitle : result::kFluxAxisTitle);
+  g.yTitle = QString::fromUtf8(facts.overpressure ? result::kOverpressureAxisTitle : result::kFluxAxisTitle);
   const int n = models::ProfilePoints(s.settings);
   const int step = s.settings.CStep;
   // The overpressure sheet holds kPa; a point beyond the grid reads as an empty cell, 0.
-  auto sheet = [&](int i) { return s.GridValue.at0(i - 1, 0) / (Overpressure(code) ? 1000.0 : 1.0); };
+  auto sheet = [&](int i) { return s.GridValue.at0(i - 1, 0) / (facts.overpressure ? 1000.0 : 1.0); };
   int start = 1;
-  if (Overpressure(code) && s.RadiusDP[0] != 0) {
+  if (facts.overpressure && s.RadiusDP[0] != 0) {
     while (start <= n && sheet(start) > kChartPressureCap) ++start;
     g.points.emplace_back(ToIntHalfEven(s.RadiusDP[0]), kChartPressureCap);
   }
   for (int i = start; i <= n; ++i) {
-    if (AlongX(code))
+    if (facts.radiiAlongX)
       g.points.emplace_back(static_cast<double>(i - 1) * step, sheet(i));
     else
       g.points.emplace_back(ToIntHalfEven(ProfileAt(s, i, 2)), ProfileAt(s, i, 1));
@@ -53,15 +50,15 @@ result::DistanceSeries BuildDamageChart(const models::CalcState& s) {
   return g;
 }
 
-result::DistanceSeries BuildPercentChart(const models::CalcState& s) {
+result::DistanceSeries BuildPercentChart(const models::CalcState& s, result::Scenario scenario) {
   result::DistanceSeries g;
-  const int code = s.ScenarioCode;
+  const bool alongX = result::FactsOf(scenario).radiiAlongX;
   g.xTitle = QString::fromUtf8(result::kDistanceAxisTitle);
   g.yTitle = QString::fromUtf8(result::kPercentAxisTitle);
   const int n = models::ProfilePoints(s.settings);
   const int step = s.settings.CStep;
   for (int i = 1; i <= n; ++i) {
-    if (AlongX(code))
+    if (alongX)
       g.points.emplace_back(static_cast<double>(i - 1) * step, s.GridProc.at0(i - 1, 0));
     else
       g.points.emplace_back(ToIntHalfEven(ProfileAt(s, i, 2)), ProfileAt(s, i, 3));

@@ -36,22 +36,27 @@ TEST(DirectionWalk, PointsBeyondTheGridEdgeReadZero) {
   CalcState s = testdata::JetState(300, 100, 10);
   RaschetSimmTorch(s, {FlameShape::Symmetric, 1e-4}, testdata::SyntheticTables());
   for (int d : {1, 5})
-    for (int z = 1; z <= 4; ++z) EXPECT_LE(s.ZoneRDir[1][d][z], 60.0) << d;
-  EXPECT_GT(s.ZoneRDir[1][3][4], 0.0);
+    for (int z = 1; z <= 4; ++z) EXPECT_LE(s.zones.ZoneRDir(ScenarioKind::PitWinter, d)(z), 60.0) << d;
+  EXPECT_GT(s.zones.ZoneRDir(ScenarioKind::PitWinter, 3)(4), 0.0);
 }
 
 TEST(ZoneTables, StandAloneRunStartsItsZoneRRowFromZero) {
   // An earlier run left 999 m in the row; the old model only raised the row, so 999 survived into this
   // run's workbook and report. The row now holds the largest radius of this run's directions.
   CalcState s = testdata::JetState(100, 100, 10);
-  s.ZoneR[1] = {0, 999, 999, 999, 999};
-  s.ZoneR[6] = {0, 1, 2, 3, 4};
-  s.ZoneRDir[1][2] = {0, 10, 20, 30, 40};
-  s.ZoneRDir[1][5] = {0, 15, 5, 35, 1};
-  ClearZoneRRow(s, 1);
-  RaiseZoneR(s, 1);
-  EXPECT_EQ(s.ZoneR[1], (std::array<double, 5>{0, 15, 20, 35, 40}));
-  EXPECT_EQ(s.ZoneR[6][4], 4);  // other rows untouched
+  const ScenarioKind pit = ScenarioKind::PitWinter;
+  s.zones.ZoneR(pit) = {999, 999, 999, 999};
+  s.zones.ZoneR(ScenarioKind::FireBall) = {1, 2, 3, 4};
+  s.zones.ZoneRDir(pit, 2) = {10, 20, 30, 40};
+  s.zones.ZoneRDir(pit, 5) = {15, 5, 35, 1};
+  ClearZoneRRow(s, pit);
+  RaiseZoneR(s, pit);
+  EXPECT_EQ(s.zones.ZoneR(pit), ZoneRow(15, 20, 35, 40));
+  EXPECT_EQ(s.zones.ZoneR(ScenarioKind::FireBall)(4), 4);  // other rows untouched
+  // Only the jet cases have directions, and levels and directions count from 1.
+  EXPECT_THROW(RaiseZoneR(s, ScenarioKind::FireBall), std::out_of_range);
+  EXPECT_THROW(s.zones.ZoneRDir(pit, 0), std::out_of_range);
+  EXPECT_THROW(s.zones.CurZones()(5), std::out_of_range);
 }
 
 // ---------------------------------------------------------------------------------------------------
@@ -70,12 +75,12 @@ TEST(RaschetAsimmTorch, JetsLieAlongTheRouteWhateverTheWindDirection) {
     s.derived.Azimut = eastWest ? 90 : 0;
     s.derived.WindAngle = from * kDeg + kPi / 2;
     RaschetAsimmTorch(s, Inputs(), testdata::SyntheticTables());
-    const auto& r = s.ZoneRDir[5];
+    auto r = [&s](int d) { return s.zones.ZoneRDir(ScenarioKind::Asymmetric, d)(4); };
     for (int north : {1, 5})
       for (int east : {3, 7})
-        EXPECT_GT(r[eastWest ? east : north][4], r[eastWest ? north : east][4] + 30) << "wind from " << from;
+        EXPECT_GT(r(eastWest ? east : north), r(eastWest ? north : east) + 30) << "wind from " << from;
     if (eastWest) continue;
-    EXPECT_NEAR(r[1][4], r[5][4], 1.0) << "wind from " << from;
+    EXPECT_NEAR(r(1), r(5), 1.0) << "wind from " << from;
     EXPECT_DOUBLE_EQ(s.derived.WindAngle, from * kDeg + kPi / 2);  // the state keeps the wind's angle
     fields.push_back(s.GridValue);
   }

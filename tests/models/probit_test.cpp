@@ -86,12 +86,12 @@ CalcState ProfileState(std::initializer_list<double> percents, int step = 10) {
   int i = 1;
   for (double p : percents) s.RadProfile[i++][1] = p;
   for (int k = 1; k <= n; ++k) s.RadProfile[k][2] = (k - 1) * step;
-  for (auto& z : s.CurZones) z = {-7, 777};
+  s.zones.CurZones().fill(-7);
   return s;
 }
 
 // Profiles at 10 m steps worked by hand. A radius is interpolated in the segment where its search stopped,
-// held to that segment and rounded to 2 decimals; a zone not attained gets 0 and keeps its old level (777).
+// held to that segment and rounded to 2 decimals; a zone not attained gets 0.
 TEST(ZoneRadii, WorkedProfiles) {
   struct Case {
     std::initializer_list<double> profile;
@@ -116,15 +116,11 @@ TEST(ZoneRadii, WorkedProfiles) {
       // inside it. 1 %: 60 + 19/19.2·10 = 69.896; 33 %: 50 + 12/25·10 = 54.8; 50 %: 40 + 20/25·10 = 48.
       {{5, 60, 99.99, 99.99, 70, 45, 20, 0.8}, {0, 30, 48, 54.8, 69.9}},
   };
-  const double levels[5] = {0, 99.99, 50, 33, 1};
   int n = 0;
   for (const Case& c : cases) {
     CalcState s = ProfileState(c.profile);
     ZoneRadii(s);
-    for (int z = 1; z <= 4; ++z) {
-      EXPECT_DOUBLE_EQ(s.CurZones[z][0], c.r[z]) << "case " << n << " zone " << z;
-      EXPECT_EQ(s.CurZones[z][1], c.r[z] > 0 ? levels[z] : 777) << "case " << n << " zone " << z;
-    }
+    for (int z = 1; z <= 4; ++z) EXPECT_DOUBLE_EQ(s.zones.CurZones()(z), c.r[z]) << "case " << n << " zone " << z;
     ++n;
   }
 }

@@ -15,7 +15,7 @@ inline QImage Swatch(int w, int h) {
 
 inline report::ReportInput SampleReportInput(int code) {
   report::ReportInput in;
-  in.ScenarioCode = code;
+  in.scenario = result::ScenarioOf(code).value();
   in.Mestn = QStringLiteral("Хабаровский край, км 12");
   in.today = QDate(2026, 3, 14);
   in.start = QDateTime(in.today, QTime(10, 0, 59));
@@ -57,10 +57,10 @@ inline report::ReportInput SampleReportInput(int code) {
   in.probabilities.PGPVS = 1e-10;
   in.MeteoText = {QStringLiteral("Зима"), QStringLiteral("3"), QStringLiteral("С-В")};
   in.WorstDirWord = QStringLiteral("Южному");
-  in.CurZones = {-1, 120, 153.25, 200};
-  for (int c = 0; c < 5; ++c)
-    for (int d = 0; d < 8; ++d)
-      for (int z = 0; z < 4; ++z) in.ZoneRDir[size_t(c)][size_t(d)][size_t(z)] = 100 * (c + 1) + 10 * d + z;
+  in.zones.CurZones() = {-1, 120, 153.25, 200};
+  for (int c = 1; c <= 5; ++c)
+    for (int d = 1; d <= 8; ++d)
+      for (int z = 1; z <= 4; ++z) in.zones.ZoneRDir(models::KindOf(c), d)(z) = 100 * c + 10 * (d - 1) + z - 1;
   in.imgRisk = Swatch(56, 44);
   in.graf1 = Swatch(64, 40);
   in.imgDiagr1 = Swatch(56, 44);

@@ -46,15 +46,15 @@ const Grid kWindGrid = {
 };
 
 // Radii 10·kind + zone + 0.5, except two zones that were not found; combined 12.25, not found, 30, 40.75.
-std::array<result::ZoneRow, 9> ZoneR() {
-  std::array<result::ZoneRow, 9> z{};
+models::ZoneTables Zones() {
+  models::ZoneTables z;
   for (int k = 1; k <= 9; ++k)
-    for (int zone = 1; zone <= 4; ++zone) z[size_t(k - 1)][size_t(zone - 1)] = 10 * k + zone + 0.5;
-  z[3][1] = -1;  // symmetric summer, zone 2
-  z[4][3] = -1;  // asymmetric, zone 4 (and so its safe zone)
+    for (int zone = 1; zone <= 4; ++zone) z.ZoneR(models::KindOf(k))(zone) = 10 * k + zone + 0.5;
+  z.ZoneR(models::ScenarioKind::SymmetricSummer)(2) = -1;
+  z.ZoneR(models::ScenarioKind::Asymmetric)(4) = -1;  // and so its safe zone
+  z.CurZones() = {12.25, -1, 30, 40.75};
   return z;
 }
-const result::ZoneRow kCurZones = {12.25, -1, 30, 40.75};
 
 result::Probabilities Probabilities() {
   result::Probabilities p;
@@ -169,7 +169,7 @@ TEST(YearZoneTable, BothFormsOnTheModel) {
     Document d;
     d.Step(12, Align::Left, true);  // whatever stood before: the caption sets its own format
     d.Append("предыдущая строка\r\n");
-    WriteYearZoneTable(d, form, ZoneR(), kCurZones, Probabilities());
+    WriteYearZoneTable(d, form, Zones(), Probabilities());
     const auto texts = Texts(d);
     ASSERT_GE(texts.size(), 4u);
     EXPECT_TRUE(texts[1].isEmpty() && texts[2].startsWith("Таблица __ ")) << texts[2].toStdString();
@@ -186,13 +186,14 @@ TEST(YearZoneTable, BothFormsOnTheModel) {
 // and "Физическ|ий" inside its word. The cells take the size at which every word, numbers included, fits
 // its column, and the columns fill the text width.
 TEST(YearZoneTable, LongNumbersFitTheirColumnsWhole) {
-  std::array<result::ZoneRow, 9> radii{};
-  for (auto& row : radii) row = {141.42135623731, 141.42135623731, 141.42135623731, 141.42135623731};
+  models::ZoneTables radii;
+  radii.CurZones().fill(141.42135623731);
+  for (int k = 1; k <= 9; ++k) radii.ZoneR(models::KindOf(k)).fill(141.42135623731);
   result::Probabilities p = Probabilities();
   p.PRupture = 1.0 / 7000;  // "0,000142857142857143"
   p.PIgnition = 1.0 / 3;
   Document d;
-  WriteYearZoneTable(d, YearTableForm::Complex, radii, radii[0], p);
+  WriteYearZoneTable(d, YearTableForm::Complex, radii, p);
   const Table& t = *d.tables()[0];
   EXPECT_EQ(t.text(8, 5), QStringLiteral("4,76190476190476E-07"));
   const double size = t.format().size;

@@ -90,6 +90,7 @@ TEST_F(BadInput, OutOfRangeIsRefusedNamingTheFieldAndExtremesStayBounded) {
       // Results that would not be finite numbers.
       {"escape speed 1e-310 m/s", 5, {{"settings.Skor_chel", 1e-310}}, "не является конечным числом"},
       // The driver's own strictness.
+      {"scenario code 9", 9, {}, "Не выбран сценарий расчета."},
       {"misspelt group", 6, {{"externals", QJsonObject{}}}, "неизвестное поле \"externals\""},
       // The document texts were taken whatever they held: a misspelt key was dropped, a number became "".
       {"misspelt text", 6, {{"texts", QJsonObject{{"Mestm", "км 12"}}}}, "неизвестное поле \"Mestm\" в \"texts\""},

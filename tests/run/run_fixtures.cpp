@@ -42,7 +42,7 @@ result::RunRequest GoodRequest(int code) {
   r.section.TPID = 1;
   r.section.Length = 1000;
   r.section.Ground = "2.1.1.2";
-  r.run.ScenarioCode = code;
+  r.run.scenario = result::ScenarioOf(code).value();
   r.run.WindSpeed = 3;
   return r;
 }

@@ -41,7 +41,6 @@ CalcState BaseState() {
   d.Ri = std::cbrt(9.81 / std::pow(d.DEquiv * d.SpeedOut, 2)) * d.LTorch;
   d.JetAngle = 0;
   d.Azimut = 30;
-  s.ScenarioCode = 7;
   s.LayerFlux.resize(6, s.nx(), s.ny());
   s.LayerProc.resize(8, s.nx(), s.ny());
   return s;
@@ -113,14 +112,12 @@ struct FlameCall {
 // and radii 30, 40, 50, 60 m in every direction (or a −1 where a test sets one).
 struct AsymmetricStandIn {
   int calls = 0;
-  int codeSeen = 0;
   double probSeen = 0;
   models::DerivedQuantities derivedSeen;  // the flame quantities the model was called with
   int notFoundDir = 0, notFoundLevel = 0;  // a direction and level to report −1
 
   void operator()(CalcState& s, const models::AsimmTorchInputs& in) {
     ++calls;
-    codeSeen = s.ScenarioCode;
     probSeen = in.Prob;
     derivedSeen = s.derived;
     s.dimension(s.GridValue);
@@ -131,11 +128,12 @@ struct AsymmetricStandIn {
         s.GridProc(ix, iy) = 40;
       }
     models::MaxIntoLayer(s.LayerFlux, s.GridValue, s.settings, 5);
+    const models::ScenarioKind asymmetric = models::ScenarioKind::Asymmetric;
     for (int z = 1; z <= 4; ++z) {
-      for (int d = 1; d <= 8; ++d) s.ZoneRDir[5][d][z] = 20 + 10 * z;
-      s.ZoneR[5][z] = 20 + 10 * z;
+      for (int d = 1; d <= 8; ++d) s.zones.ZoneRDir(asymmetric, d)(z) = 20 + 10 * z;
+      s.zones.ZoneR(asymmetric)(z) = 20 + 10 * z;
     }
-    if (notFoundDir) s.ZoneRDir[5][notFoundDir][notFoundLevel] = -1;
+    if (notFoundDir) s.zones.ZoneRDir(asymmetric, notFoundDir)(notFoundLevel) = -1;
   }
 };
 
@@ -190,9 +188,10 @@ std::array<double, 5> RadiiOf(const Grid& flux, const models::ReferenceTables& t
   CalcState ref = BaseState();
   ref.GridValue = flux;
   models::ProbitGrid(ref, models::ProbitBranch::Thermal, tables);
-  models::DirectionZoneRadii(ref, 1);
-  models::RaiseZoneR(ref, 1);
-  return {0, ref.ZoneR[1][1], ref.ZoneR[1][2], ref.ZoneR[1][3], ref.ZoneR[1][4]};
+  models::DirectionZoneRadii(ref, models::ScenarioKind::PitWinter);
+  models::RaiseZoneR(ref, models::ScenarioKind::PitWinter);
+  const models::ZoneRow& r = ref.zones.ZoneR(models::ScenarioKind::PitWinter);
+  return {0, r(1), r(2), r(3), r(4)};
 }
 
 // --- Weights of the wind states -------------------------------------------------------------------
@@ -213,8 +212,9 @@ TEST(YearRoundWeights, OneStateAtFullRepetitionGivesThatStatesPercentAndZeroStat
   // The radii of the case come from the percent of that largest flux, unweighted, and they are wider than
   // the east state alone would give: the south flame, though never blowing in winter, sets the zones.
   const auto radii = RadiiOf(maxFlux, h.tables);
-  for (int z = 1; z <= 4; ++z) EXPECT_DOUBLE_EQ(h.s.ZoneR[1][z], radii[z]) << "level " << z;
-  EXPECT_GT(h.s.ZoneR[1][4], RadiiOf(east, h.tables)[4]);
+  const models::ZoneRow& pitWinter = h.s.zones.ZoneR(models::ScenarioKind::PitWinter);
+  for (int z = 1; z <= 4; ++z) EXPECT_DOUBLE_EQ(pitWinter(z), radii[z]) << "level " << z;
+  EXPECT_GT(pitWinter(4), RadiiOf(east, h.tables)[4]);
 }
 
 // --- The asymmetric jet and the seasons -----------------------------------------------------------
@@ -340,7 +340,6 @@ TEST(YearRoundRefusals, StrongWindEmptySeasonAndBadWarmDaysAreRefusedBeforeAnyth
   EXPECT_THROW(h.run(storm), models::ModelInputError);
   EXPECT_TRUE(h.calls.empty());
   EXPECT_EQ(h.s.LayerFlux(2, 0, 0), 123);
-  EXPECT_EQ(h.s.ScenarioCode, 7);
 
   db::WindRow still = Town({0, 0, 0, 0, 0, 0, 0, 0, 0}, kEqual);
   const auto empty = CheckTownWind(still);

@@ -87,7 +87,7 @@ QByteArray SnapshotJson(const result::RunSnapshot& s, const QStringList& grids) 
   QByteArray out;
   out.reserve(1 << 16);
   out += "{\"ScenarioCode\": ";
-  out += QByteArray::number(s.ScenarioCode);
+  out += QByteArray::number(result::CodeOf(s.scenario));
   const models::DerivedQuantities& d = s.derived;
   out += ", \"derived\": {";
   bool first = true;
@@ -128,19 +128,19 @@ QByteArray SnapshotJson(const result::RunSnapshot& s, const QStringList& grids) 
     Num(out, v);
   }
   out += "}, \"CurZones\": ";
-  NumArray(out, s.CurZones);
+  NumArray(out, s.zones.CurZones().radii());
   out += ", \"ZoneR\": [";
-  for (size_t k = 0; k < s.ZoneR.size(); ++k) {
-    if (k) out += ", ";
-    NumArray(out, s.ZoneR[k]);
+  for (int k = 1; k <= models::kScenarioKinds; ++k) {
+    if (k > 1) out += ", ";
+    NumArray(out, s.zones.ZoneR(models::KindOf(k)).radii());
   }
   out += "], \"ZoneRDir\": [";
-  for (size_t c = 0; c < s.ZoneRDir.size(); ++c) {
-    if (c) out += ", ";
+  for (int c = 1; c <= models::kJetCases; ++c) {
+    if (c > 1) out += ", ";
     out += '[';
-    for (size_t dir = 0; dir < s.ZoneRDir[c].size(); ++dir) {
-      if (dir) out += ", ";
-      NumArray(out, s.ZoneRDir[c][dir]);
+    for (int dir = 1; dir <= models::kDirections; ++dir) {
+      if (dir > 1) out += ", ";
+      NumArray(out, s.zones.ZoneRDir(models::KindOf(c), dir).radii());
     }
     out += ']';
   }

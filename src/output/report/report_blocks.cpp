@@ -128,7 +128,7 @@ void WaveTable(Document& doc, const std::array<double, 8>& RadiusDP) {
 }
 
 
-void ZoneTableBlock(Document& doc, const QString& title, const result::ZoneRow& zones, bool noteFollows) {
+void ZoneTableBlock(Document& doc, const QString& title, const models::ZoneRow& zones, bool noteFollows) {
   doc.Step(12, Align::Center, false);
   doc.Append(kCrLf);
   doc.AppendKept(title + kCrLf);
@@ -139,8 +139,8 @@ void ZoneTableBlock(Document& doc, const QString& title, const result::ZoneRow& 
   t.Append(1, 2, U(texts::kZoneDistance));
   for (int z = 0; z < 4; ++z) t.Append(z + 2, 1, U(texts::kZoneLabels[size_t(z)]));
   t.Append(6, 1, U(texts::kSafeZone));
-  for (int z = 0; z < 4; ++z) t.Append(z + 2, 2, result::RadiusText(zones[size_t(z)]));
-  t.Append(6, 2, result::SafeZoneText(zones[3]));
+  for (int z = 0; z < 4; ++z) t.Append(z + 2, 2, result::RadiusText(zones(z + 1)));
+  t.Append(6, 2, result::SafeZoneText(zones(4)));
 }
 
 namespace {
@@ -151,7 +151,7 @@ void DirectionCaption(Document& doc, const char* tail) {
   doc.AppendKept(U(texts::kDirCaptionHead) + U(tail) + kCrLf);
 }
 
-void OneSeasonTable(Document& doc, const char* tail, const std::array<result::ZoneRow, 8>& jet) {
+void OneSeasonTable(Document& doc, const char* tail, const models::DirectionRows& jet) {
   DirectionCaption(doc, tail);
   Table& t = AddTableAtEnd(doc, 6, 9, 10.0);
   t.SetHeaderRows(2);
@@ -162,12 +162,12 @@ void OneSeasonTable(Document& doc, const char* tail, const std::array<result::Zo
   t.Append(1, 2, U(texts::kDirectionHead));
   for (int d = 0; d < 8; ++d) t.Append(2, d + 2, U(texts::kWindDirectionNames[size_t(d)]));
   for (int r = 3; r <= 6; ++r)
-    for (int c = 2; c <= 9; ++c) t.Append(r, c, result::RadiusText(jet[size_t(c - 2)][size_t(r - 3)]));
+    for (int c = 2; c <= 9; ++c) t.Append(r, c, result::RadiusText(jet[size_t(c - 2)](r - 2)));
   t.FitToContent(doc.page.textWidth());
 }
 
-void TwoSeasonTable(Document& doc, const char* tail, const std::array<result::ZoneRow, 8>& winter,
-                    const std::array<result::ZoneRow, 8>& summer) {
+void TwoSeasonTable(Document& doc, const char* tail, const models::DirectionRows& winter,
+                    const models::DirectionRows& summer) {
   DirectionCaption(doc, tail);
   Table& t = AddTableAtEnd(doc, 10, 10, 10.0);
   t.SetHeaderRows(2);
@@ -183,20 +183,19 @@ void TwoSeasonTable(Document& doc, const char* tail, const std::array<result::Zo
   for (int r = 3; r <= 10; ++r) {
     const auto& jet = r % 2 ? winter : summer;
     const int level = (r - 1) / 2;  // 1..4
-    for (int c = 3; c <= 10; ++c) t.Append(r, c, result::RadiusText(jet[size_t(c - 3)][size_t(level - 1)]));
+    for (int c = 3; c <= 10; ++c) t.Append(r, c, result::RadiusText(jet[size_t(c - 3)](level)));
   }
   t.FitToContent(doc.page.textWidth());
 }
 
 }  // namespace
 
-void DirectionTables(Document& doc, int code, const result::ZoneRDirRows& dir) {
-  using result::ScenarioKind;
-  auto of = [&dir](ScenarioKind jetCase) -> const auto& { return result::DirectionsOf(dir, jetCase); };
+void DirectionTables(Document& doc, result::Scenario scenario, const models::ZoneTables& zones) {
+  using models::ScenarioKind;
+  auto of = [&zones](ScenarioKind jetCase) -> const auto& { return zones.directions(jetCase); };
   // The single pit and symmetric jets keep their directions in the first jet case.
   using result::Scenario;
-  const Scenario scenario = result::FactsOf(code).scenario;
-  if (result::FactsOf(code).yearRound) {
+  if (result::FactsOf(scenario).yearRound) {
     TwoSeasonTable(doc, texts::kDirPitYear, of(ScenarioKind::PitWinter), of(ScenarioKind::PitSummer));
     TwoSeasonTable(doc, texts::kDirSymmetricYear, of(ScenarioKind::SymmetricWinter), of(ScenarioKind::SymmetricSummer));
     OneSeasonTable(doc, texts::kDirAsymmetricYear, of(ScenarioKind::Asymmetric));

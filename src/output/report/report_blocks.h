@@ -60,11 +60,11 @@ void WaveTable(Document& doc, const std::array<double, 8>& RadiusDP);
 
 // Title (an empty line before it, 12 pt centred) and the 6 × 2 damage-zone table of the run's radii;
 // `noteFollows`: the table stays on one page with the note written after it.
-void ZoneTableBlock(Document& doc, const QString& title, const result::ZoneRow& zones, bool noteFollows = false);
+void ZoneTableBlock(Document& doc, const QString& title, const models::ZoneRow& zones, bool noteFollows = false);
 
-// Zone tables by compass direction for the scenario code: one table for codes 3, 4, 5, three for codes 1
-// and 7, none for the others.
-void DirectionTables(Document& doc, int scenarioCode, const result::ZoneRDirRows& ZoneRDir);
+// Zone tables by compass direction (ZoneRDir) for the scenario: one table for codes 3, 4, 5, three for
+// codes 1 and 7, none for the others.
+void DirectionTables(Document& doc, result::Scenario scenario, const models::ZoneTables& zones);
 
 // Jet blocks.
 QStringList WeatherLines(const std::array<QString, 3>& meteo);  // W1..W3, each ending in CR LF

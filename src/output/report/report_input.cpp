@@ -32,7 +32,7 @@ ReportInput InputFromRecord(const result::RunSnapshot& r, const QDate& today, bo
   const auto& req = r.request;
   const auto& st = req.settings;
   const auto& d = r.derived;
-  in.ScenarioCode = r.ScenarioCode;
+  in.scenario = r.scenario;
   in.ZoneAtEdge = r.ZoneAtEdge;
   in.Mestn = req.texts.Mestn;
   in.today = today;
@@ -71,8 +71,7 @@ ReportInput InputFromRecord(const result::RunSnapshot& r, const QDate& today, bo
   in.probabilities = r.probabilities;
   in.MeteoText = r.MeteoText;
   in.WorstDirWord = r.WorstDir[1];
-  in.CurZones = r.CurZones;
-  in.ZoneRDir = r.ZoneRDir;
+  in.zones = r.zones;
   if (drawFigures) {
     const output::RunPictures pictures = output::DrawResultPictures(r);
     in.imgRisk = pictures.imgRisk;

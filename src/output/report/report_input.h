@@ -15,7 +15,7 @@
 namespace velaron::report {
 
 struct ReportInput {
-  int ScenarioCode = 0;
+  result::Scenario scenario = result::Scenario::SymmetricJet;
   bool ZoneAtEdge = false;
 
   // Input data.
@@ -46,8 +46,7 @@ struct ReportInput {
   result::Probabilities probabilities;
   std::array<QString, 3> MeteoText;
   QString WorstDirWord;        // WorstDir(2), dative
-  result::ZoneRow CurZones{};
-  result::ZoneRDirRows ZoneRDir{};
+  models::ZoneTables zones;
 
   // Figures: risk zoning, graf1, diagram 1, graf2, diagram 2 (a null image: the run did not make it).
   QImage imgRisk, graf1, imgDiagr1, graf2, imgDiagr2;

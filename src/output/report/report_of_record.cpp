@@ -7,9 +7,8 @@
 namespace velaron::report {
 
 std::optional<Document> ReportOfRecord(const result::RunSnapshot& record, const QDate& today, bool withRose) {
-  if (!result::IsScenarioCode(record.ScenarioCode)) return std::nullopt;
   const ReportInput in = InputFromRecord(record, today);
-  switch (result::FactsOf(record.ScenarioCode).report) {
+  switch (result::FactsOf(record.scenario).report) {
     case result::ReportForm::Single:
       return BuildSingleReport(in);
     case result::ReportForm::YearRound:

@@ -86,8 +86,7 @@ const SingleReportRecipe* SingleRecipeOf(Scenario scenario) {
 }
 
 std::optional<Document> BuildSingleReport(const ReportInput& in) {
-  const std::optional<Scenario> scenario = result::ScenarioOf(in.ScenarioCode);
-  const SingleReportRecipe* r = scenario ? SingleRecipeOf(*scenario) : nullptr;
+  const SingleReportRecipe* r = SingleRecipeOf(in.scenario);
   if (!r) return std::nullopt;
   Document doc;
   EdgeWarningBlock(doc, in.ZoneAtEdge);
@@ -143,8 +142,8 @@ std::optional<Document> BuildSingleReport(const ReportInput& in) {
   FigureBlock(doc, in.graf2, U(texts::kFigPercentChart), in.CStep, true);
   FigureBlock(doc, in.imgDiagr2, U(texts::kFigPercentDiagram), in.CStep, false);
 
-  if (r->directionTables) DirectionTables(doc, in.ScenarioCode, in.ZoneRDir);
-  ZoneTableBlock(doc, U(r->zoneTitle), in.CurZones, r->weatherNote);
+  if (r->directionTables) DirectionTables(doc, in.scenario, in.zones);
+  ZoneTableBlock(doc, U(r->zoneTitle), in.zones.CurZones(), r->weatherNote);
   if (r->weatherNote) WeatherNoteBlock(doc, in.MeteoText);
   return doc;
 }

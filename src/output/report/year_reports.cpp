@@ -56,7 +56,6 @@ QString FlameLines(const R& r, const ReportInput& in, double W2) {
 
 YearReportInput YearInputFromRecord(const result::RunSnapshot& record, bool drawRose) {
   YearReportInput y;
-  y.ZoneR = record.ZoneR;
   y.town = record.town;
   y.W2 = record.derived.W2;
   if (drawRose && record.town) y.rose = output::DrawWindRose(*record.town);
@@ -70,8 +69,7 @@ const YearReportRecipe* YearRecipeOf(Scenario scenario) {
 }
 
 std::optional<Document> BuildYearReport(const ReportInput& in, const YearReportInput& year) {
-  const std::optional<Scenario> scenario = result::ScenarioOf(in.ScenarioCode);
-  const YearReportRecipe* r = scenario ? YearRecipeOf(*scenario) : nullptr;
+  const YearReportRecipe* r = YearRecipeOf(in.scenario);
   if (!r) return std::nullopt;
   Document doc;
   EdgeWarningBlock(doc, in.ZoneAtEdge);
@@ -102,8 +100,8 @@ std::optional<Document> BuildYearReport(const ReportInput& in, const YearReportI
   FigureBlock(doc, in.imgDiagr2, U(r->percentDiagramCaption), in.CStep, false);
   WriteWindRoseFigure(doc, year.town, year.rose);
 
-  DirectionTables(doc, in.ScenarioCode, in.ZoneRDir);
-  WriteYearZoneTable(doc, r->table, year.ZoneR, in.CurZones, in.probabilities);
+  DirectionTables(doc, in.scenario, in.zones);
+  WriteYearZoneTable(doc, r->table, in.zones, in.probabilities);
   return doc;
 }
 

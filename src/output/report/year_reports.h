@@ -16,7 +16,6 @@ namespace velaron::report {
 
 // What the year-round reports read of the record besides the common input.
 struct YearReportInput {
-  result::ZoneRRows ZoneR{};  // by scenario kind: result::ZoneRowOf
   std::optional<db::WindRow> town;         // the town row the run used, found by its key when it started
   QImage rose;                             // the town's wind rose; null: the figure's caption alone
   double W2 = 0;                           // frustum width at the tip, m

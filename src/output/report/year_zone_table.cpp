@@ -12,7 +12,7 @@ namespace velaron::report {
 
 namespace {
 
-using result::ScenarioKind;
+using models::ScenarioKind;
 
 constexpr int kRows = 8, kFirstZoneRow = 3, kSafeRow = 7, kProbabilityRow = 8;
 
@@ -24,8 +24,8 @@ struct Column {
 
 }  // namespace
 
-void WriteYearZoneTable(Document& doc, YearTableForm form, const result::ZoneRRows& ZoneR,
-                        const result::ZoneRow& CurZones, const result::Probabilities& p) {
+void WriteYearZoneTable(Document& doc, YearTableForm form, const models::ZoneTables& zones,
+                        const result::Probabilities& p) {
   const bool complex = form == YearTableForm::Complex;
   doc.Step(12, Align::Center, false);
   doc.Append(QStringLiteral("\r\n"));
@@ -78,13 +78,14 @@ void WriteYearZoneTable(Document& doc, YearTableForm form, const result::ZoneRRo
 
   for (size_t i = 0; i < columns.size(); ++i) {
     const int col = 2 + int(i);
-    const result::ZoneRow& radii = result::ZoneRowOf(ZoneR, columns[i].kind);
-    for (int z = 0; z < 4; ++z) t.Append(kFirstZoneRow + z, col, result::RadiusText(radii[size_t(z)]));
-    t.Append(kSafeRow, col, result::SafeZoneText(radii[3]));
+    const models::ZoneRow& radii = zones.ZoneR(columns[i].kind);
+    for (int z = 0; z < 4; ++z) t.Append(kFirstZoneRow + z, col, result::RadiusText(radii(z + 1)));
+    t.Append(kSafeRow, col, result::SafeZoneText(radii(4)));
     t.Append(kProbabilityRow, col, Plain(columns[i].probability));
   }
-  for (int z = 0; z < 4; ++z) t.Append(kFirstZoneRow + z, combined, result::RadiusText(CurZones[size_t(z)]));
-  t.Append(kSafeRow, combined, result::SafeZoneText(CurZones[3]));
+  const models::ZoneRow& cur = zones.CurZones();
+  for (int z = 0; z < 4; ++z) t.Append(kFirstZoneRow + z, combined, result::RadiusText(cur(z + 1)));
+  t.Append(kSafeRow, combined, result::SafeZoneText(cur(4)));
   // The combined column has no probability of its own: its row-8 cell stays empty.
 
   t.FitToContent(doc.page.textWidth());

@@ -16,9 +16,9 @@ enum class YearTableForm {
   Complex,  // 8 × 10: explosion, fireball, gas-air cloud, then the jet columns and combined
 };
 
-// Appends an empty line, the table's caption and the table. `ZoneR` holds the rows of the scenario kinds,
-// `CurZones` holds the combined assessment's radii; a radius of −1 (not found) prints "уточнить".
-void WriteYearZoneTable(Document& doc, YearTableForm form, const result::ZoneRRows& ZoneR,
-                        const result::ZoneRow& CurZones, const result::Probabilities& p);
+// Appends an empty line, the table's caption and the table: the rows ZoneR of the scenario kinds, and
+// CurZones as the combined assessment's radii; a radius of −1 (not found) prints "уточнить".
+void WriteYearZoneTable(Document& doc, YearTableForm form, const models::ZoneTables& zones,
+                        const result::Probabilities& p);
 
 }  // namespace velaron::report

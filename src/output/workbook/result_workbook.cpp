@@ -50,21 +50,21 @@ constexpr ScenarioSheet kScenarioSheets[] = {
 // pictures of the winter cases are joined with "-", the others with "_".
 struct JetCaseSheet {
   bool percent;  // LayerProc; else LayerFlux
-  int layer;
+  models::ScenarioKind layer;
   const char* name;
   const char* picture;
 };
 constexpr JetCaseSheet kJetCaseSheets[] = {
-    {false, models::kKindPitSummer, "Котл_лето-ТП", "Диаграмма_Котл_лето-ТП"},
-    {false, models::kKindPitWinter, "Котл_зима-ТП", "Диаграмма-Котл_зима-ТП"},
-    {false, models::kKindSymmetricSummer, "Симметр_лето-ТП", "Диаграмма_Симметр_лето-ТП"},
-    {false, models::kKindSymmetricWinter, "Симметр_зима-ТП", "Диаграмма-Симметр_зима-ТП"},
-    {false, models::kKindAsymmetric, "Ассимм-ТП", "Диаграмма_Ассимм-ТП"},
-    {true, models::kKindPitSummer, "Котл_лето-Pr", "Диаграмма_Котл_лето-Pr"},
-    {true, models::kKindPitWinter, "Котл_зима-Pr", "Диаграмма-Котл_зима-Pr"},
-    {true, models::kKindSymmetricSummer, "Симметр_лето-Pr", "Диаграмма_Симметр_лето-Pr"},
-    {true, models::kKindSymmetricWinter, "Симметр_зима-Pr", "Диаграмма-Симметр_зима-Pr"},
-    {true, models::kKindAsymmetric, "Ассимм-Pr", "Диаграмма_Ассимм-Pr"},
+    {false, models::ScenarioKind::PitSummer, "Котл_лето-ТП", "Диаграмма_Котл_лето-ТП"},
+    {false, models::ScenarioKind::PitWinter, "Котл_зима-ТП", "Диаграмма-Котл_зима-ТП"},
+    {false, models::ScenarioKind::SymmetricSummer, "Симметр_лето-ТП", "Диаграмма_Симметр_лето-ТП"},
+    {false, models::ScenarioKind::SymmetricWinter, "Симметр_зима-ТП", "Диаграмма-Симметр_зима-ТП"},
+    {false, models::ScenarioKind::Asymmetric, "Ассимм-ТП", "Диаграмма_Ассимм-ТП"},
+    {true, models::ScenarioKind::PitSummer, "Котл_лето-Pr", "Диаграмма_Котл_лето-Pr"},
+    {true, models::ScenarioKind::PitWinter, "Котл_зима-Pr", "Диаграмма-Котл_зима-Pr"},
+    {true, models::ScenarioKind::SymmetricSummer, "Симметр_лето-Pr", "Диаграмма_Симметр_лето-Pr"},
+    {true, models::ScenarioKind::SymmetricWinter, "Симметр_зима-Pr", "Диаграмма-Симметр_зима-Pr"},
+    {true, models::ScenarioKind::Asymmetric, "Ассимм-Pr", "Диаграмма_Ассимм-Pr"},
 };
 
 // Lines of the input sheet. The two blanks after "ветра:" are the program's own.
@@ -134,13 +134,11 @@ InputSheet BuildInputSheet(const result::RunSnapshot& record) {
   InputSheet in;
   const result::RunRequest& r = record.request;
   const models::DerivedQuantities& d = record.derived;
-  const int code = record.ScenarioCode;
-  if (!result::IsScenarioCode(code)) throw std::logic_error("a workbook needs a finished run");
   // The main window's texts as the run saw them; a run without a window (the driver) writes its numbers.
   const QString diameter = !r.texts.diameterText.isEmpty() ? r.texts.diameterText : NumberText(r.pipeline.Diametr);
   const QString gas = !r.texts.gasName.isEmpty() ? r.texts.gasName : record.gas.VName;
   const QString temperature = !r.texts.temperatureText.isEmpty() ? r.texts.temperatureText : NumberText(r.pipeline.Temp);
-  const result::ScenarioFacts& facts = result::FactsOf(code);
+  const result::ScenarioFacts& facts = result::FactsOf(record.scenario);
 
   in.lines << U(kInputSheet) << U(kDiameterLine) + diameter + U(kDiameterUnit) << U(kGasLine) + gas
            << U(kTemperatureLine) + temperature
@@ -166,8 +164,8 @@ InputSheet BuildInputSheet(const result::RunSnapshot& record) {
       for (const char* head : kRadiusHeads) in.radiusHeads << U(head);
       for (const char* name : kRadiusCases) in.radiusCases << U(name);
       // The jet cases are the scenario kinds 1 to 5.
-      for (int k = 1; k <= result::kJetCases; ++k)
-        in.radii[static_cast<size_t>(k - 1)] = result::ZoneRowOf(record.ZoneR, static_cast<result::ScenarioKind>(k));
+      for (int k = 1; k <= models::kJetCases; ++k)
+        in.radii[static_cast<size_t>(k - 1)] = record.zones.ZoneR(models::KindOf(k));
       break;
     case result::InputSheetLines::None:
       break;
@@ -177,9 +175,7 @@ InputSheet BuildInputSheet(const result::RunSnapshot& record) {
 
 ResultWorkbook BuildResultWorkbook(const result::RunSnapshot& record) {
   ResultWorkbook book;
-  const int code = record.ScenarioCode;
-  if (!result::IsScenarioCode(code)) throw std::logic_error("a workbook needs a finished run");
-  const result::ScenarioFacts& facts = result::FactsOf(code);
+  const result::ScenarioFacts& facts = result::FactsOf(record.scenario);
   const models::CalcSettings cs{record.request.settings.XLimit, record.request.settings.YLimit,
                                 record.request.settings.CStep};
   book.nx = models::GridHalf(cs.XLimit, cs.CStep);
@@ -219,7 +215,7 @@ ResultWorkbook BuildResultWorkbook(const result::RunSnapshot& record) {
   }
   if (facts.yearRound) {
     for (const JetCaseSheet& s : kJetCaseSheets) {
-      sheets.values(s.name, Need(Layer(s.percent ? record.LayerProc : record.LayerFlux, s.layer), s.name));
+      sheets.values(s.name, Need(Layer(s.percent ? record.LayerProc : record.LayerFlux, models::LayerOf(s.layer)), s.name));
       sheets.picture(s.picture, s.percent ? PictureKind::Probability : PictureKind::HeatFlux);
     }
   }

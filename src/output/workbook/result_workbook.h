@@ -42,7 +42,7 @@ struct InputSheet {
   bool radiusTable = false;
   QStringList radiusHeads;                 // row 10 from column B: the zone levels
   QStringList radiusCases;                 // column A from row 11: the five jet cases
-  std::array<result::ZoneRow, result::kJetCases> radii{};  // jet cases 1..5, radii unrounded (−1: not found)
+  std::array<models::ZoneRow, models::kJetCases> radii{};  // jet cases 1..5, radii unrounded (−1: not found)
 };
 
 struct ResultWorkbook {

@@ -87,8 +87,7 @@ QString WindRoseResult::message() const {
 }
 
 std::optional<WindRoseResult> WriteRunWindRose(const result::RunSnapshot& record, const QString& folder) {
-  const int code = record.ScenarioCode;
-  if (!result::IsScenarioCode(code) || !result::FactsOf(code).yearRound || !record.town) return std::nullopt;
+  if (!result::FactsOf(record.scenario).yearRound || !record.town) return std::nullopt;
   return SaveWindRose(*record.town, folder);
 }
 

@@ -48,7 +48,7 @@ void WriteInputSheet(XlsxBook& book, lxw_worksheet* sheet, const InputSheet& in)
     const int row = kRadiusHeadRow + 1 + k;
     book.WriteString(sheet, row, 0, in.radiusCases[k]);
     for (int j = 0; j < 4; ++j)
-      book.WriteNumber(sheet, row, 1 + j, in.radii[static_cast<size_t>(k)][static_cast<size_t>(j)]);
+      book.WriteNumber(sheet, row, 1 + j, in.radii[static_cast<size_t>(k)](j + 1));
   }
 }
 

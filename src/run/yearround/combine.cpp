@@ -31,26 +31,25 @@ double CombineRadius(double current, double r, bool* raised) {
   return current;
 }
 
-void CombineJetRadii(const models::ZoneRDirTable& zoneRDir, models::CurZonesTable& curZones,
-                     std::array<std::string, 3>& worstDir) {
-  for (int z = 4; z >= 1; --z) {
+void CombineJetRadii(models::ZoneTables& zones, std::array<std::string, 3>& worstDir) {
+  for (int z = models::kZoneLevels; z >= 1; --z) {
     double m = 0;
-    for (int c = 5; c >= 1; --c) {
-      for (int d = 1; d <= 8; ++d) {
+    for (int c = models::kJetCases; c >= 1; --c) {
+      for (int d = 1; d <= models::kDirections; ++d) {
         bool raised = false;
-        m = CombineRadius(m, zoneRDir[c][d][z], &raised);
+        m = CombineRadius(m, zones.ZoneRDir(models::KindOf(c), d)(z), &raised);
         if (raised) worstDir[1] = std::to_string(d);
       }
     }
-    curZones[z][0] = m;
+    zones.CurZones()(z) = m;
   }
 }
 
-void CombineCaseRadii(const models::ZoneRTable& zoneR, models::CurZonesTable& curZones) {
-  for (int z = 1; z <= 4; ++z) {
+void CombineCaseRadii(models::ZoneTables& zones) {
+  for (int z = 1; z <= models::kZoneLevels; ++z) {
     double m = 0;
-    for (int c = 1; c <= 9; ++c) m = CombineRadius(m, zoneR[c][z]);
-    curZones[z][0] = m;
+    for (int c = 1; c <= models::kScenarioKinds; ++c) m = CombineRadius(m, zones.ZoneR(models::KindOf(c))(z));
+    zones.CurZones()(z) = m;
   }
 }
 

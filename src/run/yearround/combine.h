@@ -30,14 +30,13 @@ double YearRoundPercent(const result::JetShares& sh, double Kw, double Sw, doubl
 inline constexpr double kRadiusNotFound = -1.0;
 double CombineRadius(double current, double r, bool* raised = nullptr);
 
-// CurZones(z, 0), z = 1..4, as the largest radius over the jet cases 5 down to 1 and the directions 1..8
+// CurZones(z), z = 1..4, as the largest radius over the jet cases 5 down to 1 and the directions 1..8
 // of ZoneRDir (sticky −1), levels visited 4 down to 1. WorstDir[1] becomes the direction of the last
 // strict increase (ties keep the direction met first); with no increase at all it stays as it was.
-void CombineJetRadii(const models::ZoneRDirTable& zoneRDir, models::CurZonesTable& curZones,
-                     std::array<std::string, 3>& worstDir);
+void CombineJetRadii(models::ZoneTables& zones, std::array<std::string, 3>& worstDir);
 
-// CurZones(z, 0), z = 1..4, as the largest radius over the rows 1..9 of ZoneR (sticky −1).
-void CombineCaseRadii(const models::ZoneRTable& zoneR, models::CurZonesTable& curZones);
+// CurZones(z), z = 1..4, as the largest radius over the rows 1..9 of ZoneR (sticky −1).
+void CombineCaseRadii(models::ZoneTables& zones);
 
 // The percent of injury of the largest jet heat flux is kept in a grid of its own (GridProc after the
 // year-round assessment, ProcTorch in the complex assessment), never in LayerProc layer 4, which keeps the

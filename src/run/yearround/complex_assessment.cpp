@@ -26,18 +26,18 @@ void DimensionComplexGrids(CalcState& s) {
 struct PartResult {
   Grid ComplexGrids::*risk;
   Grid ComplexGrids::*percent;
-  int kind;
+  models::ScenarioKind kind;
   bool keepsFlux;
 };
 
 PartResult ResultOf(Scenario part) {
   switch (part) {
     case Scenario::Explosion:
-      return {&ComplexGrids::RiskExplosion, &ComplexGrids::ProcExplosion, models::kKindExplosion, false};
+      return {&ComplexGrids::RiskExplosion, &ComplexGrids::ProcExplosion, models::ScenarioKind::Explosion, false};
     case Scenario::GasCloud:
-      return {&ComplexGrids::RiskGPVS, &ComplexGrids::ProcGPVS, models::kKindGPVS, false};
+      return {&ComplexGrids::RiskGPVS, &ComplexGrids::ProcGPVS, models::ScenarioKind::GasCloud, false};
     case Scenario::FireBall:
-      return {&ComplexGrids::RiskFireBall, &ComplexGrids::ProcFireBall, models::kKindFireBall, true};
+      return {&ComplexGrids::RiskFireBall, &ComplexGrids::ProcFireBall, models::ScenarioKind::FireBall, true};
     default: throw std::logic_error("the complex assessment runs no such single scenario");
   }
 }
@@ -73,10 +73,10 @@ void RunPart(CalcState& s, Scenario part, const ComplexInputs& in, const models:
 }
 
 // Keeps a model's risk and percent grids and its running maximum of the percent in its layer.
-void KeepModelResult(CalcState& s, Grid& risk, Grid& proc, int kind) {
+void KeepModelResult(CalcState& s, Grid& risk, Grid& proc, models::ScenarioKind kind) {
   models::CopyGrid(risk, s.GridRisk, s.settings);
   models::CopyGrid(proc, s.GridProc, s.settings);
-  models::MaxIntoLayer(s.LayerProc, s.GridProc, s.settings, kind);
+  models::MaxIntoLayer(s.LayerProc, s.GridProc, s.settings, models::LayerOf(kind));
 }
 
 void ThrowIfCancelled(const models::Progress& progress) {
@@ -100,33 +100,31 @@ void RunComplexAssessment(CalcState& s, const ComplexInputs& in, const models::R
   if (auto refused = CheckComplex(s, in)) throw models::ModelInputError(*refused);
 
   DimensionComplexGrids(s);
-  for (int c = models::kKindFireBall; c <= models::kKindGPVS; ++c)
-    for (int z = 1; z <= 4; ++z) s.ZoneR[c][z] = 0;
+  for (const models::ScenarioKind k :
+       {models::ScenarioKind::FireBall, models::ScenarioKind::Explosion, models::ScenarioKind::GasCloud})
+    s.zones.ZoneR(k).fill(0);
   EnsureRunLayers(s);
 
   // The single scenarios, each on the whole grid.
   for (const Scenario part : result::FactsOf(Scenario::Complex).parts) {
-    s.ScenarioCode = result::CodeOf(part);
     s.progressTitle = result::FactsOf(part).progressTitle;
     RunPart(s, part, in, tables, progress, hooks);
     ThrowIfCancelled(progress);
     const PartResult kept = ResultOf(part);
     KeepModelResult(s, s.complex.*kept.risk, s.complex.*kept.percent, kept.kind);
-    if (kept.keepsFlux) models::MaxIntoLayer(s.LayerFlux, s.GridValue, s.settings, kept.kind);
+    if (kept.keepsFlux) models::MaxIntoLayer(s.LayerFlux, s.GridValue, s.settings, models::LayerOf(kept.kind));
   }
 
   // Jet fires over a year.
-  s.ScenarioCode = result::CodeOf(Scenario::Complex);
   RaschetComplex(s, in.yearRound, tables, progress, hooks.yearRound);
   ComplexGrids& c = s.complex;
   models::CopyGrid(c.RiskTorch, s.GridRisk, s.settings);
   models::CopyGrid(c.ProcTorch, s.GridProc, s.settings);
 
   // Radii of the assessment: the largest over the nine rows of ZoneR, −1 as soon as one row has it.
-  CombineCaseRadii(s.ZoneR, s.CurZones);
+  CombineCaseRadii(s.zones);
 
   // Risk: the sum of the four scenarios' risks.
-  s.ScenarioCode = result::CodeOf(Scenario::Complex);
   s.dimension(s.GridRisk);
   const int nx = s.nx(), ny = s.ny();
   for (int iy = -ny; iy <= ny; ++iy)

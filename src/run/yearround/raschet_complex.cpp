@@ -19,19 +19,17 @@ using models::FlameShape;
 using models::Grid;
 
 // The four seasonal blocks of the pit and the symmetric jet.
-using result::Scenario;
 struct Block {
-  int kind;  // jet case: ZoneR / ZoneRDir row, LayerFlux / LayerProc layer
+  models::ScenarioKind kind;  // jet case: ZoneR / ZoneRDir row, LayerFlux / LayerProc layer
   FlameShape shape;
-  Scenario scenario;
   Season season;
   const char* caption;
 };
 const Block kBlocks[] = {
-    {models::kKindPitWinter, FlameShape::Pit, Scenario::PitJet, Season::Winter, kCaptionPitWinter},
-    {models::kKindPitSummer, FlameShape::Pit, Scenario::PitJet, Season::Summer, kCaptionPitSummer},
-    {models::kKindSymmetricWinter, FlameShape::Symmetric, Scenario::SymmetricJet, Season::Winter, kCaptionSymmWinter},
-    {models::kKindSymmetricSummer, FlameShape::Symmetric, Scenario::SymmetricJet, Season::Summer, kCaptionSymmSummer},
+    {models::ScenarioKind::PitWinter, FlameShape::Pit, Season::Winter, kCaptionPitWinter},
+    {models::ScenarioKind::PitSummer, FlameShape::Pit, Season::Summer, kCaptionPitSummer},
+    {models::ScenarioKind::SymmetricWinter, FlameShape::Symmetric, Season::Winter, kCaptionSymmWinter},
+    {models::ScenarioKind::SymmetricSummer, FlameShape::Symmetric, Season::Summer, kCaptionSymmSummer},
 };
 // The progress of the whole run counts these blocks and wind states (see the scenario table).
 static_assert(std::size(kBlocks) == result::kSeasonalJetBlocks && kWindStates == result::kWindStatePasses);
@@ -111,7 +109,6 @@ void RaschetComplex(CalcState& s, const YearRoundInputs& in, const models::Refer
   EnsureRunLayers(s);
   s.dimension(s.GridValue);
   const int warmDays = WarmDays(in.wind);
-  const bool enteredAsYear = s.ScenarioCode == result::CodeOf(Scenario::YearRoundJets);
   const int rows = s.GridValue.height();
 
   // The pit and symmetric jets, season by season, over the nine wind states. A flame depends only on its
@@ -121,7 +118,6 @@ void RaschetComplex(CalcState& s, const YearRoundInputs& in, const models::Refer
   std::array<double, kWindStates> winterSpeeds{};
   for (size_t bi = 0; bi < std::size(kBlocks); ++bi) {
     const Block& b = kBlocks[bi];
-    s.ScenarioCode = result::CodeOf(b.scenario);
     const SeasonWind season = SeasonOf(in.wind, b.season);
     const auto weights = StateWeights(season);
     for (int i = 1; i <= kWindStates; ++i) {
@@ -143,31 +139,29 @@ void RaschetComplex(CalcState& s, const YearRoundInputs& in, const models::Refer
         kept = Grid();
       }
       ThrowIfCancelled(progress);
-      models::MaxIntoLayer(s.LayerFlux, s.GridValue, cs, b.kind);
+      models::MaxIntoLayer(s.LayerFlux, s.GridValue, cs, models::LayerOf(b.kind));
       models::ProbitGrid(s, models::ProbitBranch::Thermal, tables, cancelOnly);
       models::ScaleGridCap100(s.GridProc, weights[i - 1], cs);
-      models::MaxIntoLayer(s.LayerProc, s.GridProc, cs, b.kind);
+      models::MaxIntoLayer(s.LayerProc, s.GridProc, cs, models::LayerOf(b.kind));
     }
     ThrowIfCancelled(progress);
     // The block's zones come from the percent of its largest flux, not weighted.
-    models::GetGridLayer(s.GridValue, s.LayerFlux, cs, b.kind);
+    models::GetGridLayer(s.GridValue, s.LayerFlux, cs, models::LayerOf(b.kind));
     models::ProbitGrid(s, models::ProbitBranch::Thermal, tables, cancelOnly);
-    if (b.kind == models::kKindPitWinter) {
+    if (b.kind == models::ScenarioKind::PitWinter) {
       // Radii of an earlier run never carry over into the jet cases; the other scenarios' rows stay.
-      for (int c = 1; c <= 5; ++c) {
-        for (int z = 1; z <= 4; ++z) s.ZoneR[c][z] = 0;
-        for (int d = 1; d <= 8; ++d)
-          for (int z = 1; z <= 4; ++z) s.ZoneRDir[c][d][z] = 0;
+      for (int c = 1; c <= models::kJetCases; ++c) {
+        s.zones.ZoneR(models::KindOf(c)).fill(0);
+        for (models::ZoneRow& dir : s.zones.directions(models::KindOf(c))) dir.fill(0);
       }
     }
     models::DirectionZoneRadii(s, b.kind);
     models::RaiseZoneR(s, b.kind);
-    models::GetGridLayer(*blockCopy[bi], s.LayerProc, cs, b.kind);
+    models::GetGridLayer(*blockCopy[bi], s.LayerProc, cs, models::LayerOf(b.kind));
   }
 
   // The asymmetric jet, once, with the wind of the last state walked.
   ThrowIfCancelled(progress);
-  s.ScenarioCode = result::CodeOf(Scenario::AsymmetricJet);
   ApplyAsymmetricGeometry(YearRoundAsymmetricGeometry(s.derived, in), s.derived);
   s.progressTitle = result::FactsOf(result::Scenario::AsymmetricJet).progressTitle;
   models::AsimmTorchInputs asym;
@@ -177,12 +171,10 @@ void RaschetComplex(CalcState& s, const YearRoundInputs& in, const models::Refer
   asym.worstDirection = true;
   asymmetric(s, asym, tables, progress);
   ThrowIfCancelled(progress);
-  models::MaxIntoLayer(s.LayerProc, s.GridProc, cs, models::kKindAsymmetric);
+  models::MaxIntoLayer(s.LayerProc, s.GridProc, cs, models::LayerOf(models::ScenarioKind::Asymmetric));
   const SeasonSplit split = AsymmetricSeasonSplit(warmDays);
   models::ScaleGrid(Aw, s.GridProc, split.winter, cs);
   models::ScaleGrid(As, s.GridProc, split.summer, cs);
-
-  s.ScenarioCode = result::CodeOf(enteredAsYear ? Scenario::YearRoundJets : Scenario::Complex);
 
   // The year-round percent survives only in the risk: the displayed percent is that of the largest flux.
   const result::Probabilities& p = in.probabilities;
@@ -203,7 +195,7 @@ void RaschetComplex(CalcState& s, const YearRoundInputs& in, const models::Refer
   models::ProbitGrid(s, models::ProbitBranch::Thermal, tables, cancelOnly);
 
   // Radii over all jet cases and directions, the direction of the largest zone and its profile.
-  CombineJetRadii(s.ZoneRDir, s.CurZones, s.WorstDir);
+  CombineJetRadii(s.zones, s.WorstDir);
   models::FillWorstProfile(s);
 }
 

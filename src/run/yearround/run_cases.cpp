@@ -26,7 +26,6 @@ void RunYearRoundScenario(PreparedRun& run, const db::WindRow& town, const model
                           models::Progress& progress, const Hooks& hooks) {
   const YearRoundInputs in = YearRoundInputsOf(run, town);
   if (auto refused = CheckYearRound(run.state, in)) throw models::ModelInputError(*refused);
-  run.state.ScenarioCode = result::CodeOf(result::Scenario::YearRoundJets);
   RaschetComplex(run.state, in, tables, progress, hooks);
 }
 
@@ -34,7 +33,6 @@ void RunComplexScenario(PreparedRun& run, const db::WindRow& town, const models:
                         models::Progress& progress, const ComplexHooks& hooks) {
   const ComplexInputs in = ComplexInputsOf(run, town);
   if (auto refused = CheckComplex(run.state, in)) throw models::ModelInputError(*refused);
-  run.state.ScenarioCode = result::CodeOf(result::Scenario::Complex);
   RunComplexAssessment(run.state, in, tables, progress, hooks);
 }
 

@@ -49,13 +49,12 @@ struct Hooks {
 std::optional<std::string> CheckYearRound(const models::CalcState& s, const YearRoundInputs& in);
 
 // The year-round assessment. On entry s.derived holds the run's flame quantities (LTorch, Ri, JetAngle,
-// Azimut, ...) and s.ScenarioCode is 7 (year-round run) or 1 (complex assessment); LayerFlux and
-// LayerProc are those of the run (made empty when they do not fit the grid). On return:
+// Azimut, ...); LayerFlux and LayerProc are those of the run (made empty when they do not fit the grid).
+// On return:
 //   LayerFlux 1..5 / LayerProc 1..5: per jet case the largest heat flux / weighted percent;
 //   ZoneRDir, ZoneR rows 1..5: the jet cases' radii; CurZones: the largest over cases and directions;
 //   GridValue, GridProbit, GridProc: the largest heat flux of the five cases, its probit and percent;
-//   GridRisk: the year-round individual risk; WorstDir and Profile: the direction of the largest zone;
-//   ScenarioCode as on entry.
+//   GridRisk: the year-round individual risk; WorstDir and Profile: the direction of the largest zone.
 // Reports every wind state (its caption and rows) to `progress` and throws models::Cancelled when the
 // user stops; throws models::ModelInputError when CheckYearRound refuses.
 void RaschetComplex(models::CalcState& s, const YearRoundInputs& in, const models::ReferenceTables& tables,
@@ -101,7 +100,7 @@ std::optional<std::string> CheckComplex(const models::CalcState& s, const Comple
 // GridRisk = RiskExplosion + RiskGPVS + RiskFireBall + RiskTorch; GridValue the largest heat flux over
 // LayerFlux 1..6; GridProc the largest percent over LayerProc 1..8 and ProcTorch (the percent of the
 // largest jet flux); GridProbit the jet fires' probit; CurZones the largest radius of ZoneR rows 1..9
-// (−1 as soon as one row has −1); ScenarioCode 1. Zone rows 6..8 are cleared first.
+// (−1 as soon as one row has −1). Zone rows 6..8 are cleared first.
 void RunComplexAssessment(models::CalcState& s, const ComplexInputs& in, const models::ReferenceTables& tables,
                           models::Progress& progress = models::NoProgress(), const ComplexHooks& hooks = {});
 
@@ -114,14 +113,13 @@ void RunComplexAssessment(models::CalcState& s, const ComplexInputs& in, const m
 YearRoundInputs YearRoundInputsOf(const PreparedRun& run, const db::WindRow& town);
 ComplexInputs ComplexInputsOf(const PreparedRun& run, const db::WindRow& town);
 
-// The jet fires over a year (code 7): RaschetComplex; run.state.ScenarioCode is 7 on return. Throws
+// The jet fires over a year (code 7): RaschetComplex. Throws
 // models::ModelInputError with the message to show when the inputs are refused (before anything is
 // computed) and models::Cancelled when the user stops.
 void RunYearRoundScenario(PreparedRun& run, const db::WindRow& town, const models::ReferenceTables& tables,
                           models::Progress& progress = models::NoProgress(), const Hooks& hooks = {});
 
-// The complex assessment of all scenarios (code 1): RunComplexAssessment; run.state.ScenarioCode
-// is 1 on return. Failures as above.
+// The complex assessment of all scenarios (code 1): RunComplexAssessment. Failures as above.
 void RunComplexScenario(PreparedRun& run, const db::WindRow& town, const models::ReferenceTables& tables,
                         models::Progress& progress = models::NoProgress(), const ComplexHooks& hooks = {});
 

@@ -222,7 +222,7 @@ void Form1::onRunFinished(std::shared_ptr<const result::RunSnapshot> snapshot) {
 QString Form1::windRoseFolder() const { return windRoseFolder_.isEmpty() ? db::DataFolder() : windRoseFolder_; }
 
 void Form1::cmdSaveResult_Click() {
-  if (!lastRun_ || !result::IsScenarioCode(lastRun_->ScenarioCode)) return;
+  if (!lastRun_) return;
   // The report of the last completed run, written from its record.
   SaveRunReport(this, *lastRun_, windRoseFolder());
 }

@@ -184,7 +184,7 @@ void ResultsTab::showRun(std::shared_ptr<const result::RunSnapshot> run) {
     optRisk_Click();
   else
     optPor_Click();
-  const run::ZoneTexts zones = run::ZoneDisplayTexts(s.CurZones);
+  const run::ZoneTexts zones = run::ZoneDisplayTexts(s.zones.CurZones());
   const QString texts[5] = {zones.txtRsm, zones.txtRs, zones.txtRsr, zones.txtRsl, zones.txtRb};
   for (int i = 0; i < 5; ++i) zoneBoxes_[i]->setText(texts[i]);
   fraMessage_->setVisible(zones.fraMessage);
@@ -194,8 +194,7 @@ void ResultsTab::showRun(std::shared_ptr<const result::RunSnapshot> run) {
 void ResultsTab::optPor_Click() {
   // The assessments over a year show their picture alone, the chart's place left empty as in the risk view;
   // their zone frame stays as it was.
-  const int code = run_ ? run_->ScenarioCode : 0;
-  const bool yearRound = result::IsScenarioCode(code) && result::FactsOf(code).yearRound;
+  const bool yearRound = run_ && result::FactsOf(run_->scenario).yearRound;
   graf1_->setVisible(!yearRound);
   if (!yearRound) fraZon_->show();
   imgDiagr1_->show();

@@ -88,8 +88,8 @@ void Form2::setWholeRun(int totalSteps) {
   wholeLabel_->setText(QString::fromUtf8("Весь расчет:"));
 }
 
-int Form2::WholeRunSteps(int code, int rows) {
-  return result::IsScenarioCode(code) ? result::FactsOf(code).wholeRunPasses * rows : 0;
+int Form2::WholeRunSteps(result::Scenario scenario, int rows) {
+  return result::FactsOf(scenario).wholeRunPasses * rows;
 }
 
 QString Form2::TimeLeftText(double elapsed, double fraction) {

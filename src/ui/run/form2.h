@@ -9,6 +9,7 @@
 #include <string>
 
 #include "models/progress.h"
+#include "result/scenarios.h"
 
 class QLabel;
 class QProgressBar;
@@ -54,8 +55,8 @@ class Form2 : public QDialog {
   // The assessments over a year run many stages (every wind state of every jet kind): with the number of
   // steps of the whole run the window shows its progress and the time left besides the stage's bars.
   void setWholeRun(int totalSteps);
-  // Steps of the whole run of scenario `code` on a grid of `rows` rows: 0 for a run of one stage.
-  static int WholeRunSteps(int code, int rows);
+  // Steps of the whole run of `scenario` on a grid of `rows` rows: 0 for a run of one stage.
+  static int WholeRunSteps(result::Scenario scenario, int rows);
   // "Осталось около 3 мин" from the time spent and the part done (0..1); empty while that says nothing.
   static QString TimeLeftText(double elapsedSeconds, double fractionDone);
   QLabel* wholeLabel() const { return wholeLabel_; }

@@ -246,9 +246,10 @@ void Form6::build() {
 void Form6::setBase(const result::RunRequest& base) { base_ = base; }
 
 void Form6::Combo1_Click() {
-  code_ = Combo1_->currentIndex() + 1;
+  scenario_ = result::ScenarioOf(Combo1_->currentIndex() + 1);
   fraOther_->hide();
-  const result::ScenarioFacts& facts = result::FactsOf(code_);
+  if (!scenario_) return;
+  const result::ScenarioFacts& facts = result::FactsOf(*scenario_);
   if (facts.overpressure) {
     chkPress_->setText(U("Избыточное давление, кПа"));
     chkImpuls_->show();
@@ -315,7 +316,7 @@ bool Form6::firstPress() {
   for (QLineEdit* box : {Pks_, Pkw_, Pss_, Psw_, Pas_, Paw_}) box->setCursorPosition(0);
   sharesFilled_ = true;
   Combo1_Click();
-  if (result::FactsOf(code_).yearRound || result::FactsOf(code_).singleJet) {
+  if (scenario_ && (result::FactsOf(*scenario_).yearRound || result::FactsOf(*scenario_).singleJet)) {
     if (AskYesNo(this, U(run::texts::kRefineTitle), U(run::texts::kRefineQuestion))) return false;
   }
   return true;
@@ -324,7 +325,7 @@ bool Form6::firstPress() {
 std::optional<result::RunRequest> Form6::gatherRequest() {
   result::RunRequest r = base_;
   r.section = *section_;
-  r.run.ScenarioCode = code_;
+  r.run.scenario = scenario_.value();
   r.run.season = Combo3_->currentIndex() == 1 ? 1 : 0;
   r.run.WindSpeed = ParseNumber(Text2_->text().toStdString()).value_or(0);
   r.run.WindDir = 45.0 * std::max(0, Combo9_->currentIndex());
@@ -348,7 +349,7 @@ void Form6::cmdRaschet_Click() {
   if (running()) return;
   if (!NumericBox::checkAll(this)) return;
   Combo1_Click();
-  if (!run::ScenarioAvailable(code_)) {
+  if (!scenario_) {
     ShowCritical(this, U(run::texts::kScenarioNotAvailable));
     return;
   }

@@ -58,7 +58,7 @@ class Form6 : public QDialog {
   // After a completed run, offer to save its result workbook (when the run's option asks for it).
   void setOfferWorkbook(bool on) { offerWorkbook_ = on; }
 
-  int scenarioCode() const { return code_; }
+  std::optional<result::Scenario> scenario() const { return scenario_; }
   bool running() const;
   Form2* progressWindow() const;
   // The request of the last press that went past the question (for the reports' weather texts).
@@ -94,7 +94,7 @@ class Form6 : public QDialog {
   Services services_;
   QString windRoseFolder_;
   bool offerWorkbook_ = false;
-  int code_ = result::CodeOf(result::Scenario::Complex);
+  std::optional<result::Scenario> scenario_ = result::Scenario::Complex;  // the list's line; none chosen: nothing
   bool sharesFilled_ = false;              // the first press filled the share boxes from the section's ground
   std::optional<db::SectionRow> section_;  // found at the first press
   std::optional<db::Ground3Row> ground_;

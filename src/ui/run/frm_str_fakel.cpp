@@ -214,7 +214,7 @@ std::optional<result::RunRequest> FrmStrFakel::gatherRequest() {
   r.pipeline.Temp = values[2];
   r.pipeline.Glubina = values[3];
   r.section.Azimut = values[5];
-  r.run.ScenarioCode = result::CodeOf(result::Scenario::AsymmetricJet);
+  r.run.scenario = result::Scenario::AsymmetricJet;
   r.run.WindSpeed = values[4];
   r.run.WindDir = 45 * std::max(Combo9_->currentIndex(), 0);
   r.options.Opt3D = ctx_.opt3D;

@@ -57,7 +57,7 @@ bool RunController::start(run::PreparedRun prepared, const Outputs& outputs) {
   const auto& settings = prepared.state.settings;
   form2_ = new Form2(nullptr, settings.CStep, settings.YLimit, settings.XLimit);
   // The assessments over a year show the whole run's progress and the time left too.
-  form2_->setWholeRun(Form2::WholeRunSteps(prepared.state.ScenarioCode, settings.YLimit / std::max(settings.CStep, 1) + 1));
+  form2_->setWholeRun(Form2::WholeRunSteps(prepared.request.run.scenario, settings.YLimit / std::max(settings.CStep, 1) + 1));
   form2_->setWindowModality(Qt::ApplicationModal);
   form2_->follow(relay_);
   note_ = new FrmInfoNote(nullptr);

@@ -178,7 +178,7 @@ TEST_F(StartedWindow, TheRunDialogIsHiddenDuringItsRunAndARefusedRunKeepsItForTh
   window->Command1_Click();
   ASSERT_EQ(window->findChild<ui::Form6*>(), dialog);
   // As it was left: the scenario chosen, the section group closed on the section found at the first press.
-  EXPECT_TRUE(dialog->isVisible() && dialog->scenarioCode() == 7 && !dialog->findChild<QWidget*>("Frame1")->isEnabled());
+  EXPECT_TRUE(dialog->isVisible() && dialog->scenario() == result::Scenario::YearRoundJets && !dialog->findChild<QWidget*>("Frame1")->isEnabled());
   dialog->findChild<QPushButton*>("cmdRaschet")->click();
   EXPECT_TRUE(dialog->running() && dialog->isHidden());
   ASSERT_TRUE(WaitUntil([&] { return window->lastRun() && !window->isRunning(); }));
@@ -205,9 +205,9 @@ TEST_F(StartedWindow, TheJetFlameWindowsZoneDepthsAreTheRadiiOfItsFieldAlongX) {
   const char* boxes[4] = {"txtRsm", "txtRs", "txtRsr", "txtRsl"};
   double worst = 0;
   for (int z = 1; z <= 4; ++z) {
-    EXPECT_EQ(ParseNumber(text(boxes[z - 1]).toStdString()), along.CurZones[z][0]) << boxes[z - 1];
-    for (int d = 1; d <= 8; ++d) worst = std::max(worst, run.zoneRDir(5, d, z));
+    EXPECT_EQ(ParseNumber(text(boxes[z - 1]).toStdString()), along.zones.CurZones()(z)) << boxes[z - 1];
+    for (int d = 1; d <= 8; ++d) worst = std::max(worst, run.zones.ZoneRDir(models::ScenarioKind::Asymmetric, d)(z));
   }
-  EXPECT_TRUE(along.CurZones[4][0] > 0 && along.CurZones[4][0] != worst);
-  EXPECT_TRUE(run.ScenarioCode == 4 && window->isVisible() && fakel->isVisible());
+  EXPECT_TRUE(along.zones.CurZones()(4) > 0 && along.zones.CurZones()(4) != worst);
+  EXPECT_TRUE(run.scenario == result::Scenario::AsymmetricJet && window->isVisible() && fakel->isVisible());
 }
