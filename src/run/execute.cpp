@@ -93,10 +93,7 @@ std::shared_ptr<const result::RunSnapshot> MakeSnapshot(const PreparedRun& run, 
   snap->town = run.town;
   snap->regionName = run.regionName;
   snap->ScenarioCode = s.ScenarioCode;
-  snap->ScenarioName = run.ScenarioName;
-  snap->MeteoText = run.MeteoText;
   snap->WindDir = run.WindDir;
-  snap->texts = run.texts;
   snap->derived = s.derived;
   snap->probabilities = run.probabilities;
   for (int z = 1; z <= result::kZoneLevels; ++z) {

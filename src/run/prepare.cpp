@@ -3,7 +3,6 @@
 #include <cmath>
 #include <initializer_list>
 
-#include "common/numtext.h"
 #include "common/qt_text.h"
 #include "common/texts.h"
 #include "db/database.h"
@@ -219,12 +218,7 @@ QString Derive(const result::RunRequest& request, const RunData& data, const QDa
   run.regionName = rate.regionName;
   run.tables = data.tables;
   run.start = now;
-  run.ScenarioName = Text(facts.dialogName);
   run.WindDir = static_cast<int>(choice.WindDir);
-  const int dirIndex = run.WindDir / 45;
-  // The jet-flame window has no season.
-  const QString season = jetFlame ? QString() : Text(texts::kSeasonNames[choice.season == 1 ? 1 : 0]);
-  run.MeteoText = {season, NumberText(choice.WindSpeed), Text(texts::kWindDirectionNames[static_cast<size_t>(dirIndex)])};
 
   // The two sums are capped at 1, with a note.
   double p_v = section.p_v;
@@ -278,10 +272,6 @@ QString Derive(const result::RunRequest& request, const RunData& data, const QDa
     if (QString e = CheckScenarioProbabilities(run.probabilities); !e.isEmpty()) return e;
   }
 
-  run.texts.DavlText = QString::fromStdString(FormatFixed(davl, 2));
-  if (!jetFlame) run.texts.LengthText = NumberText(section.Length);
-  run.texts.TempText = NumberText(p.Temp);
-
   OutflowInputs oin;
   oin.Dtrub = d.Dtrub;
   oin.Davl = davl;
@@ -332,7 +322,6 @@ void FillState(PreparedRun& run) {
   models::CalcState& s = run.state;
   s.settings = run.request.settings;  // the settings part of the row
   s.ScenarioCode = result::CodeOf(facts.scenario);
-  s.ScenarioName = run.ScenarioName.toStdString();
   s.progressTitle = facts.progressTitle;
   s.probabilities = run.probabilities;
   s.dimension(s.GridValue);

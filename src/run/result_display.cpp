@@ -2,21 +2,8 @@
 
 #include "common/numtext.h"
 #include "result/scenarios.h"
-#include "result/zone_texts.h"
-#include "run/run_texts.h"
 
 namespace velaron::run {
-
-ZoneTexts ZoneDisplayTexts(const result::ZoneRow& z) {
-  ZoneTexts t;
-  t.txtRsm = result::RadiusText(z[0]);
-  t.txtRs = result::RadiusText(z[1]);
-  t.txtRsr = result::RadiusText(z[2]);
-  t.txtRsl = result::RadiusText(z[3]);
-  t.fraMessage = z[3] == -1;
-  t.txtRb = result::SafeZoneText(z[3]);
-  return t;
-}
 
 namespace {
 
@@ -33,8 +20,6 @@ double ProfileAt(const models::CalcState& s, int i, int component) {
 result::DistanceSeries BuildDamageChart(const models::CalcState& s) {
   result::DistanceSeries g;
   const int code = s.ScenarioCode;
-  g.xTitle = QString::fromUtf8(result::kDistanceAxisTitle);
-  g.yTitle = QString::fromUtf8(Overpressure(code) ? result::kOverpressureAxisTitle : result::kFluxAxisTitle);
   const int n = models::ProfilePoints(s.settings);
   const int step = s.settings.CStep;
   // The overpressure sheet holds kPa; a point beyond the grid reads as an empty cell, 0.
@@ -56,8 +41,6 @@ result::DistanceSeries BuildDamageChart(const models::CalcState& s) {
 result::DistanceSeries BuildPercentChart(const models::CalcState& s) {
   result::DistanceSeries g;
   const int code = s.ScenarioCode;
-  g.xTitle = QString::fromUtf8(result::kDistanceAxisTitle);
-  g.yTitle = QString::fromUtf8(result::kPercentAxisTitle);
   const int n = models::ProfilePoints(s.settings);
   const int step = s.settings.CStep;
   for (int i = 1; i <= n; ++i) {

@@ -1,21 +1,10 @@
-// What the main window shows of a run: the zone depths as texts and the two distance charts' points.
+// The two distance charts' points of a run, kept in its record.
 #pragma once
-
-#include <QString>
 
 #include "models/calc_state.h"
 #include "result/run_snapshot.h"
 
 namespace velaron::run {
-
-struct ZoneTexts {
-  QString txtRsm, txtRs, txtRsr, txtRsl, txtRb;
-  bool fraMessage = false;  // the note to widen the calculation zone
-};
-
-// Zone-depth boxes from the radii of levels 1..4 (result::RadiusText); the safety zone starts beyond the
-// weak-damage zone (result::SafeZoneText).
-ZoneTexts ZoneDisplayTexts(const result::ZoneRow& zones);
 
 // Overpressure above which the first points of the overpressure chart are replaced by one point at the
 // 300-kPa radius, kPa.

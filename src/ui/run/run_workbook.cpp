@@ -14,6 +14,7 @@
 
 #include "common/texts.h"
 #include "output/workbook/result_workbook.h"
+#include "result/printed_texts.h"
 #include "ui/widgets/messages.h"
 #include "ui/widgets/save_dialog.h"
 
@@ -49,15 +50,16 @@ class WorkbookNote : public QDialog {
 
 QString OfferRunWorkbook(QWidget* parent, const result::RunSnapshot& record) {
   if (!record.request.options.OptExtraFiles) return {};
+  const QString scenarioName = result::PrintedTextsOf(record).ScenarioName;
   const QString title =
-      record.ScenarioName.isEmpty() ? U(kWorkbookSaveTitlePlain) : U(kWorkbookSaveTitle).arg(record.ScenarioName);
+      scenarioName.isEmpty() ? U(kWorkbookSaveTitlePlain) : U(kWorkbookSaveTitle).arg(scenarioName);
   const QString path = AskSaveFileName(parent, title, U(kWorkbookFilter));
   if (path.isEmpty()) return {};
 
   // A large grid takes seconds: the note stands meanwhile, and the windows repaint but take no input. The
   // writer starts from inside the loop, so the loop always runs and the note is always painted.
   output::WorkbookWriteResult written;
-  WorkbookNote note(parent, record.ScenarioName, path);
+  WorkbookNote note(parent, scenarioName, path);
   note.show();
   QApplication::setOverrideCursor(Qt::WaitCursor);
   QThread* worker = QThread::create([&written, &record, path] { written = output::WriteResultWorkbook(record, path); });
