@@ -3,17 +3,15 @@
 #include <cmath>
 #include <initializer_list>
 
-#include "common/qt_text.h"
 #include "common/texts.h"
 #include "db/database.h"
 #include "db/settings_rules.h"
 #include "db/table_checks.h"
 #include "models/flame_flux.h"
 #include "result/scenarios.h"
-#include "run/accident_rate.h"
 #include "run/flame_geometry.h"
 #include "run/input_checks.h"
-#include "run/probabilities.h"
+#include "run/run_site.h"
 #include "run/run_texts.h"
 #include "run/yearround/wind_states.h"
 
@@ -23,9 +21,6 @@ namespace {
 
 // The gas pressure the property tables reach: 300 bar.
 constexpr double kMaxPressureMPa = 30;
-// The jet-flame window's pipe end rises from the ground at most to the vertical: a larger angle would turn
-// the jets back over the rupture and, beyond 180°, into the ground (its box lets any whole number through).
-constexpr double kMaxLiftAngleDeg = 90;
 
 QString Text(const char* utf8) { return QString::fromUtf8(utf8); }
 
@@ -34,8 +29,6 @@ PrepareResult Refuse(const QString& message) {
   r.error = message;
   return r;
 }
-
-bool ShareOk(double s) { return std::isfinite(s) && s >= 0 && s <= 1; }
 
 models::FlameShape ShapeOf(int code) {
   switch (result::FactsOf(code).scenario) {
@@ -130,14 +123,9 @@ RunData LoadRunData(const result::RunRequest& request, bool sectionInline) {
 
 namespace {
 
-// The jet-kind shares of the run: as the dialog gave them, or the section's ground row.
-result::JetShares SharesOf(const result::RunRequest& request, const RunData& data) {
-  return request.run.shares ? *request.run.shares : SharesFromGround(*data.ground);
-}
-
 // Everything that can be checked before anything is derived, in the order the user is told of it. Empty
 // when the request can go on.
-QString CheckRequest(const result::RunRequest& request, const RunData& data) {
+QString CheckRequest(const result::RunRequest& request, const RunData& data, const RunSite& site) {
   const int code = request.run.ScenarioCode;
   if (!result::IsScenarioCode(code)) return Text(texts::kBadScenario);
   const result::ScenarioFacts& facts = result::FactsOf(code);
@@ -146,11 +134,9 @@ QString CheckRequest(const result::RunRequest& request, const RunData& data) {
 
   // The gas, then the section and its ground row.
   if (request.pipeline.Gas < 1 || !data.gas) return Text(velaron::texts::kGasDataMissing);
-  // The jet-flame window's pipe is no route section: it has neither a number nor a ground.
-  if (!data.section || (!request.jetFlame && (data.section->TPID < 1 || !data.ground)))
-    return Text(velaron::texts::kWrongSection);
+  if (!site.rowFault.isEmpty()) return site.rowFault;
   const db::GasRow& gas = *data.gas;
-  if (QString e = CheckInputRanges(request, *data.section); !e.isEmpty()) return e;
+  if (QString e = CheckInputRanges(request, site.section); !e.isEmpty()) return e;
   if (!(gas.m > 0)) return Text(texts::kBadMolarMass);
   if (facts.runsCloud && (gas.DangerClass < 3 || gas.DangerClass > 6)) return Text(texts::kNoFlameSpeed);
 
@@ -168,14 +154,7 @@ QString CheckRequest(const result::RunRequest& request, const RunData& data) {
     return Text(texts::kWindDirection);
   if (facts.singleJet && choice.WindSpeed > models::kMaxFlameWind)
     return QString::fromStdString(models::StrongWindText(choice.WindSpeed));
-  if (request.jetFlame && !(request.jetFlame->LiftAngle >= 0 && request.jetFlame->LiftAngle <= kMaxLiftAngleDeg))
-    return Text(texts::kLiftAngle);
-
-  if (!request.jetFlame) {
-    const result::JetShares shares = SharesOf(request, data);
-    for (double s : {shares.Pkw, shares.Psw, shares.Paw, shares.Pks, shares.Pss, shares.Pas})
-      if (!ShareOk(s)) return Text(texts::kBadShare);
-  }
+  if (!site.inputFault.isEmpty()) return site.inputFault;
 
   if (facts.yearRound) {
     if (!data.town) return Text(texts::kNoTown);
@@ -185,22 +164,18 @@ QString CheckRequest(const result::RunRequest& request, const RunData& data) {
   return {};
 }
 
-// Derives the accident rate, the probabilities and the outflow and flame quantities of a checked request
-// into `run`. Empty when they allow the run; otherwise the refusal (a derived quantity the model cannot
-// compute with).
-QString Derive(const result::RunRequest& request, const RunData& data, const QDateTime& now, PreparedRun& run) {
+// Derives the outflow and flame quantities of a checked request at its site into `run`, with the site's
+// accident rate and probabilities. Empty when they allow the run; otherwise the refusal (a derived quantity
+// the model cannot compute with).
+QString Derive(const result::RunRequest& request, const RunData& data, const RunSite& site, const QDateTime& now,
+               PreparedRun& run) {
   const int code = request.run.ScenarioCode;
   const result::ScenarioFacts& facts = result::FactsOf(code);
   const db::GasRow& gas = *data.gas;
-  const db::SectionRow& section = *data.section;
+  const db::SectionRow& section = site.section;
   const result::PipelineInputs& p = request.pipeline;
   const result::RunChoice& choice = request.run;
-  const std::optional<result::JetFlamePipe>& jetFlame = request.jetFlame;
-
-  // The accident rate, as the main window computes it (the jet-flame window's pipe has none).
-  AccidentRateResult rate;
-  if (!jetFlame) rate = ComputeAccidentRate(request.rate, p.Diametr, data.regions, data.koefDy);
-  if (!rate.ok()) return rate.error;
+  if (!site.rate.ok()) return site.rate.error;
 
   // The section pressure.
   const double davl = SectionPressure(p.DavlDown, p.DavlUp, section.Udal, section.Length, p.Ltrub);
@@ -211,34 +186,22 @@ QString Derive(const result::RunRequest& request, const RunData& data, const QDa
   run.request.section = section;
   // The documents name the soil of the section the run computed with, whatever a window showed.
   run.request.texts.groundNames = data.groundNames;
-  if (!jetFlame) run.request.run.shares = SharesOf(request, data);
+  run.request.run.shares = site.shares;
   run.gas = gas;
-  if (data.ground) run.ground = *data.ground;
+  run.ground = site.ground;
   run.town = data.town;
-  run.regionName = rate.regionName;
+  run.regionName = site.rate.regionName;
   run.tables = data.tables;
   run.start = now;
   run.WindDir = static_cast<int>(choice.WindDir);
-
-  // The two sums are capped at 1, with a note.
-  double p_v = section.p_v;
-  if (p_v > 1.0) {
-    run.notes << Text(texts::kCrossingSumNote);
-    p_v = 1.0;
-  }
-  double ext = ExternalFactorSum(request.external);
-  if (ext > 1.0) {
-    run.notes << Text(texts::kExternalSumNote);
-    ext = 1.0;
-  }
+  run.notes = site.notes;
 
   models::DerivedQuantities& d = run.state.derived;
-  d.AccidentRate = rate.AccidentRate;
-  d.KoefDy = rate.KoefDy;
-  d.ExtFactors = ext;
-  d.p_v = p_v;
-  // The jet-flame window takes the typed temperature as it stands.
-  d.TempK = jetFlame ? p.Temp + 273 : TableTemperatureK(p.Temp);
+  d.AccidentRate = site.rate.AccidentRate;
+  d.KoefDy = site.rate.KoefDy;
+  d.ExtFactors = site.ExtFactors;
+  d.p_v = site.p_v;
+  d.TempK = site.temperatureK(p.Temp);
   d.Dtrub = p.Diametr / 1000;
   d.WindSpeed = choice.WindSpeed;
   d.WindAngle = run.WindDir / 180.0 * kPi + kPi / 2;
@@ -256,21 +219,8 @@ QString Derive(const result::RunRequest& request, const RunData& data, const QDa
     return QString::fromUtf8(e.what());
   }
 
-  if (jetFlame) {
-    run.probabilities = jetFlame->last;
-  } else {
-    ProbabilityInputs pin;
-    pin.AccidentRate = rate.AccidentRate;
-    pin.ExtFactors = ext;
-    pin.p_v = p_v;
-    pin.InversPercent = p.InversPercent;
-    pin.Length = section.Length;
-    pin.P4 = run.ground.P4;
-    pin.season = choice.season;
-    pin.shares = *run.request.run.shares;
-    run.probabilities = ComputeProbabilities(pin);
-    if (QString e = CheckScenarioProbabilities(run.probabilities); !e.isEmpty()) return e;
-  }
+  run.probabilities = site.probabilities;
+  if (!site.probabilityFault.isEmpty()) return site.probabilityFault;
 
   OutflowInputs oin;
   oin.Dtrub = d.Dtrub;
@@ -282,15 +232,13 @@ QString Derive(const result::RunRequest& request, const RunData& data, const QDa
   oin.a = gas.a;
   oin.b = gas.b;
   oin.WindSpeed = choice.WindSpeed;
-  if (!jetFlame) {  // the jet-flame window's pipe forms no fireball and no cloud
-    oin.Tfb = request.settings.Tfb;
-    oin.Dola = request.settings.Dola;
-    oin.Tobl = request.settings.Tobl;
-    oin.Dola_obl = request.settings.Dola_obl;
-  }
+  oin.Tfb = site.Tfb;
+  oin.Dola = site.Dola;
+  oin.Tobl = site.Tobl;
+  oin.Dola_obl = site.Dola_obl;
   oin.ScenarioCode = code;
   oin.Azimut = section.Azimut;
-  if (jetFlame) oin.JetAngle = jetFlame->LiftAngle / 180 * kPi;
+  oin.JetAngle = site.JetAngle;
   ComputeOutflow(oin, d);
   if (!AllFinite({d.PitLength, d.Davl, d.AdiabK, d.SpecVolume, d.SpeedOut, d.SpecVolume0, d.MassFlow, d.MassFireBall,
                   d.MassGPVS, d.DEquiv, d.LTorch, d.Ri, d.Rw, d.W2, d.KEllipse, d.Tilt}))
@@ -335,9 +283,10 @@ void FillState(PreparedRun& run) {
 }  // namespace
 
 PrepareResult PrepareRun(const result::RunRequest& request, const RunData& data, const QDateTime& now) {
-  if (QString e = CheckRequest(request, data); !e.isEmpty()) return Refuse(e);
+  const RunSite site = SiteOf(request, data);
+  if (QString e = CheckRequest(request, data, site); !e.isEmpty()) return Refuse(e);
   PreparedRun run;
-  if (QString e = Derive(request, data, now, run); !e.isEmpty()) return Refuse(e);
+  if (QString e = Derive(request, data, site, now, run); !e.isEmpty()) return Refuse(e);
   FillState(run);
   PrepareResult result;
   result.run = std::move(run);
