@@ -166,7 +166,7 @@ QString CheckRunTables(const RunTableKeys& k) {
   if (k.tpid) {
     const QString where = QStringLiteral("WHERE TPID = ?");
     if (QString e = CheckRows("TPs",
-                              {AtLeast0("Length"), AtLeast0("Udal"), ColumnRule{"Azimut", 0, 360}, AtLeast0("p_v")},
+                              {AtLeast0("Length"), AtLeast0("Udal"), Any("Azimut"), AtLeast0("p_v")},
                               where + " AND rowid = (SELECT MIN(rowid) FROM TPs WHERE TPID = ?)", {*k.tpid, *k.tpid},
                               OffsetOf("TPs", where, {*k.tpid}));
         !e.isEmpty())

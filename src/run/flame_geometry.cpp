@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "common/azimuth.h"
 #include "result/scenarios.h"
 
 namespace velaron::run {
@@ -30,7 +31,7 @@ void ComputeOutflow(const OutflowInputs& in, models::DerivedQuantities& d) {
   d.Dtrub = in.Dtrub;
   d.Davl = in.Davl;
   d.WindSpeed = in.WindSpeed;
-  d.Azimut = in.Azimut;
+  d.Azimut = AzimuthWithinTurn(in.Azimut);
   d.AdiabK = in.cp / (in.cp - kGasConstant / in.m);
   d.SpecVolume = in.v;
   // Critical outflow; the pressure in MPa becomes Pa.
@@ -49,7 +50,7 @@ void ComputeOutflow(const OutflowInputs& in, models::DerivedQuantities& d) {
   d.W2 = (0.18 * std::exp(-1.5 * d.Rw) + 0.31) * (1 - 0.46 * std::exp(-25 * d.Rw)) * d.LTorch;
   d.KEllipse = 1 - 0.1 * in.WindSpeed;
   if (in.ScenarioCode == result::CodeOf(result::Scenario::AsymmetricJet)) {
-    d.JetDir = -in.Azimut * kPi / 180;
+    d.JetDir = -d.Azimut * kPi / 180;
     d.JetAngle = in.JetAngle;
   } else {
     d.JetDir = 0;
@@ -62,7 +63,7 @@ AsymmetricGeometry ComputeAsymmetricGeometry(double SpeedOut, double LTorchBase,
                                              double SpecVolume, double WindSpeed, double Azimut, double tilt,
                                              double jetAngle) {
   AsymmetricGeometry g;
-  g.JetDir = -Azimut * kPi / 180;
+  g.JetDir = -AzimuthWithinTurn(Azimut) * kPi / 180;
   g.JetAngle = jetAngle;
   const double Rw = WindSpeed / SpeedOut;
   // The wind correction of the length goes with the outflow speed, as the method states it.

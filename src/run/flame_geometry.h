@@ -59,7 +59,7 @@ struct OutflowInputs {
   double WindSpeed = 0; // m/s
   double Tfb = 0, Dola = 0, Tobl = 0, Dola_obl = 0;
   int ScenarioCode = 0;
-  double Azimut = 0;    // degrees
+  double Azimut = 0;    // degrees, as stored: taken modulo a full turn
   double JetAngle = kAsymmetricJetElevation;  // the asymmetric jet's elevation, rad (code 4)
 };
 

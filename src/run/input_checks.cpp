@@ -14,12 +14,14 @@ namespace {
 }  // namespace
 
 QString CheckRange(double value, const InputRange& r) {
-  if (value >= r.low && value <= r.high) return {};  // false for NaN
+  if (value >= r.low && value <= r.high && std::isfinite(value)) return {};
   const QString field = QString::fromUtf8(r.field);
   const QString shown =
-      std::isnan(value) ? QStringLiteral("не число") : QStringLiteral("значение %1").arg(NumberText(value));
+      std::isfinite(value) ? QStringLiteral("значение %1").arg(NumberText(value)) : QStringLiteral("не число");
   QString bounds;
-  if (std::isinf(r.high))
+  if (std::isinf(r.low) && std::isinf(r.high))
+    bounds = QStringLiteral("должно быть конечным числом");
+  else if (std::isinf(r.high))
     bounds = QStringLiteral("должно быть не меньше %1").arg(NumberText(r.low));
   else
     bounds = QStringLiteral("должно быть от %1 до %2").arg(NumberText(r.low), NumberText(r.high));

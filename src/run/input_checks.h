@@ -1,6 +1,7 @@
 // Range checks of the numbers a run starts from, shared by the main window (on leaving a box and before a
 // run) and by the run's own checks (the headless driver reads them from a file): every probability within
-// 0..1, percentages within 0..100, lengths and rates not negative, the route azimuth within one turn.
+// 0..1, percentages within 0..100, lengths and rates not negative, the route azimuth any finite number
+// (whatever turn it is on, it is used modulo 360°).
 // Each refusal names the field as the main window labels it.
 #pragma once
 
@@ -13,7 +14,8 @@
 
 namespace velaron::run {
 
-// One field's allowed values: [low, high]; an unbounded side is ±infinity. Non-numbers are refused.
+// One field's allowed values: [low, high]; an unbounded side is ±infinity. Non-numbers and infinities are
+// refused.
 struct InputRange {
   const char* field;  // the field's caption
   double low;
@@ -37,7 +39,7 @@ inline constexpr InputRange kExternalRanges[4] = {
 inline constexpr InputRange kCrossingRange{"Вероятность влияния пересечения на возгорание", 0, 1};
 inline constexpr InputRange kLengthRange{"Длина участка, м", 0, kNoBound};
 inline constexpr InputRange kDistanceRange{"Удаление начала участка от точки начала газопровода, м", 0, kNoBound};
-inline constexpr InputRange kAzimuthRange{"Азимут трубопровода, °", 0, 360};
+inline constexpr InputRange kAzimuthRange{"Азимут трубопровода, °", -kNoBound, kNoBound};
 // The section's sum over its crossings: above 1 it is taken as 1 with a note, but never below 0.
 inline constexpr InputRange kCrossingSumRange{"Сумма вероятностей влияния пересечений на возгорание", 0, kNoBound};
 

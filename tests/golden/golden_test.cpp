@@ -1,6 +1,7 @@
 // The driver's whole output for one realistic run of each scenario code on the shipped template, against
-// the files of this folder: codeN.in.json is the input, codeN.out.json the output it must give. The driver
-// runs as a process, as a script runs it, and a plain run prints nothing on standard error.
+// the files of this folder: codeN.in.json is the input, codeN.out.json the output it must give, every grid
+// the run computes included, so that a change to any field shows. The driver runs as a process, as a script
+// runs it, and a plain run prints nothing on standard error.
 // Numbers agree within kRelativeTolerance, texts and flags exactly; a changed number therefore shows as a
 // changed line of a stored file. After a deliberate change, VELARON_UPDATE_GOLDEN=1 rewrites the stored
 // outputs from the driver's, for the review to read.
@@ -13,6 +14,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <cmath>
+
+#include "result/run_snapshot.h"
 
 namespace velaron::test {
 namespace {
@@ -70,7 +73,8 @@ TEST_P(Golden, TheDriversOutputIsTheStoredOne) {
   env.remove(QStringLiteral("XDG_RUNTIME_DIR"));  // as a script or a service starts it
   driver.setProcessEnvironment(env);
   driver.start(QStringLiteral(VELARON_BIN_DIR "/velaron-calc"),
-               {QStringLiteral("--db"), db, Stored(code, "in"), QStringLiteral("--threads"), QStringLiteral("2")});
+               {QStringLiteral("--db"), db, Stored(code, "in"), QStringLiteral("--threads"), QStringLiteral("2"),
+                QStringLiteral("--grids"), result::GridNames().join(QLatin1Char(','))});
   ASSERT_TRUE(driver.waitForFinished(600000));
   const QByteArray errors = driver.readAllStandardError();
   EXPECT_TRUE(errors.isEmpty()) << errors.toStdString();

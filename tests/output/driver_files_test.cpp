@@ -13,6 +13,7 @@
 
 #include "db/db_files.h"
 #include "result/crossings.h"
+#include "result/run_snapshot.h"
 #include "run/run_fixtures.h"
 #include "zip_reader.h"
 
@@ -171,6 +172,25 @@ TEST_F(DriverFiles, EachCrossingOfTheSectionPrintsItsOwnLine) {
     EXPECT_EQ(lines.mid(lines.indexOf(U("Данные по участку: ")), 3),
               QStringList({U("Данные по участку: "), U(result::kCrossings[size_t(i)].reportLine), ""}));
   }
+}
+
+// The route azimuth is stored as typed and used modulo a full turn: 400° and -320° give the results and the
+// pictures of 40° to the last bit, and the report prints the azimuth that was given.
+TEST_F(DriverFiles, AnAzimuthPastAFullTurnComputesAndDrawsAsWithinOneTurn) {
+  for (const int code : {1, 4})
+    for (const char* azimuth : {"40", "400", "-320"}) {
+      SCOPED_TRACE(std::to_string(code) + " at " + azimuth);
+      WriteInput(SampleRequest(code, 200, 20).replace("\"Azimut\": 30", QByteArray("\"Azimut\": ") + azimuth));
+      ASSERT_EQ(Run({"--grids", result::GridNames().join(','), "--workbook", Out("b.xlsx"), "--report", Out("r.docx")},
+                    Out(azimuth)).exitCode, 0);
+      std::vector<QImage> pictures;
+      for (const SheetPart& sheet : ReadWorkbook(Out("b.xlsx")).sheets)
+        pictures.insert(pictures.end(), sheet.pictures.begin(), sheet.pictures.end());
+      static std::vector<QImage> within;
+      if (azimuth == std::string("40")) within = pictures;
+      EXPECT_TRUE(Bytes(Out(azimuth)) == Bytes(Out("40")) && pictures == within && !within.empty());
+      EXPECT_TRUE(DocxLines(Out("r.docx")).contains(U("Азимут трубопровода:  ") + azimuth));
+    }
 }
 
 }  // namespace

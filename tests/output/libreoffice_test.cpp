@@ -3,7 +3,7 @@
 // lines, wind tables and radii. The reports of whole runs of the driver (read back first: the year-round
 // ones with the town's wind table and the run's radii), pictures included, are laid out page by page: no
 // page may begin with a figure's caption or a table row without its header, and no number of a zone table
-// may break over two lines.
+// may break over two lines, nor a page end with a line that introduces the lines after it.
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -16,6 +16,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <map>
 #include <tuple>
 
 #include "output/report/docx_writer.h"
@@ -70,14 +71,14 @@ QString PdfText(const Tools& tools, const QString& pdf, const QStringList& optio
   return QString::fromUtf8(t.readAllStandardOutput());
 }
 
-// The first line of text of each page (words at the height of the topmost one, left to right) and where it
-// stands, in points from the page's top.
-struct PageTop {
+// The lines of each page, top to bottom: the words at one height (within 2 pt), left to right, and where
+// they stand, in points from the page's top.
+struct PageLine {
   double y = 0;
   QStringList words;
 };
-std::vector<PageTop> PageTops(const QString& bboxHtml) {
-  std::vector<PageTop> pages;
+std::vector<std::vector<PageLine>> PageLines(const QString& bboxHtml) {
+  std::vector<std::vector<PageLine>> pages;
   const QRegularExpression word(
       QStringLiteral("<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"[\\d.]+\" yMax=\"[\\d.]+\">([^<]*)</word>"));
   for (const QString& page : bboxHtml.split(QStringLiteral("<page ")).mid(1)) {
@@ -86,17 +87,17 @@ std::vector<PageTop> PageTops(const QString& bboxHtml) {
       const auto w = m.next();
       words.emplace_back(w.captured(2).toDouble(), w.captured(1).toDouble(), w.captured(3));
     }
-    PageTop top;
-    if (!words.empty()) {
-      std::sort(words.begin(), words.end());
-      top.y = std::get<0>(words.front());
-      std::vector<std::pair<double, QString>> line;
-      for (const auto& [y, x, t] : words)
-        if (y - top.y < 2) line.emplace_back(x, t);
-      std::sort(line.begin(), line.end());
-      for (const auto& [x, t] : line) top.words << t;
+    std::sort(words.begin(), words.end());
+    std::vector<std::pair<double, std::map<double, QString>>> lines;  // y, words by x
+    for (const auto& [y, x, t] : words) {
+      if (lines.empty() || y - lines.back().first >= 2) lines.push_back({y, {}});
+      lines.back().second.emplace(x, t);
     }
-    pages.push_back(top);
+    pages.emplace_back();
+    for (const auto& [y, byX] : lines) {
+      pages.back().push_back({y, {}});
+      for (const auto& [x, t] : byX) pages.back().back().words << t;
+    }
   }
   return pages;
 }
@@ -106,7 +107,7 @@ std::vector<PageTop> PageTops(const QString& bboxHtml) {
 TEST(LibreOffice, OpensEveryReportShowsItsTextsAndLaysItOutPageByPage) {
   QTemporaryDir dir;
   // The reports of whole runs of the driver, read back before LibreOffice opens them: the year-round ones
-  // hold the town's wind table, the rose as the sixth picture and the run's own combined radii.
+  // hold the rose as the sixth picture and the run's own combined radii (the wind table is read below).
   QStringList runFiles;
   for (int code : kCodes) {
     SCOPED_TRACE(code);
@@ -127,11 +128,6 @@ TEST(LibreOffice, OpensEveryReportShowsItsTextsAndLaysItOutPageByPage) {
     const auto parts = test::ReadZip(runFiles.back());
     const test::DocxBody body = test::ReadDocxBody(parts.at("word/document.xml"));
     ASSERT_EQ(body.tables.size(), 5u);
-    const auto& wind = body.tables[0];
-    ASSERT_EQ(wind.rows(), 11);
-    EXPECT_EQ(wind.text[3][0], U("Северо -восточный"));
-    for (int r = 2; r < 11; ++r)
-      for (int c = 1; c < 5; ++c) EXPECT_FALSE(wind.text[size_t(r)][size_t(c)].isEmpty()) << r << " " << c;
     EXPECT_EQ(parts.count("word/media/image6.png"), 1u);
     const auto& year = body.tables[4];
     ASSERT_EQ(year.cols(), code == 7 ? 7 : 10);
@@ -193,11 +189,16 @@ TEST(LibreOffice, OpensEveryReportShowsItsTextsAndLaysItOutPageByPage) {
   for (int i = 0; i < int(kCodes.size()); ++i) {
     SCOPED_TRACE(kCodes[size_t(i)]);
     const QString pdf = QString(runFiles[i]).replace(QStringLiteral(".docx"), QStringLiteral(".pdf"));
-    const std::vector<PageTop> pages = PageTops(PdfText(tools, pdf, {QStringLiteral("-bbox")}));
+    const auto pages = PageLines(PdfText(tools, pdf, {QStringLiteral("-bbox")}));
     ASSERT_GE(pages.size(), 5u);
-    for (size_t k = 1; k < pages.size(); ++k) {
-      const PageTop& top = pages[k];
-      if (top.words.isEmpty() || top.y > textTop) continue;  // the page begins with a picture
+    for (size_t k = 0; k < pages.size(); ++k) {
+      if (pages[k].empty()) continue;
+      // A line that introduces the lines after it ("Грунт:", "Котлованный факел:") never ends a page.
+      const QString last = pages[k].back().words.join(QLatin1Char(' '));
+      EXPECT_FALSE(k + 1 < pages.size() && last.endsWith(QLatin1Char(':')))
+          << "page " << k + 1 << " ends with: " << last.toStdString();
+      const PageLine& top = pages[k].front();
+      if (k == 0 || top.y > textTop) continue;  // the page begins with a picture
       const QString line = top.words.join(QLatin1Char(' '));
       EXPECT_FALSE(line.startsWith(U("Рис."))) << "page " << k + 1 << ": " << line.toStdString();
       EXPECT_FALSE(rowStarts.contains(top.words.front()) && !line.startsWith(probabilityHeading))
@@ -215,3 +216,4 @@ TEST(LibreOffice, OpensEveryReportShowsItsTextsAndLaysItOutPageByPage) {
           }
   }
 }
+

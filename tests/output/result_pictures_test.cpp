@@ -6,6 +6,7 @@
 #include <QFontMetrics>
 #include <cmath>
 
+#include "output/pictures/chart_picture.h"
 #include "output/pictures/result_pictures.h"
 #include "output/pictures/run_pictures.h"
 #include "output/pictures/wind_rose_picture.h"
@@ -157,6 +158,29 @@ TEST(Pictures, NothingOfAPictureStandsOnAnother) {
       while (y > 0 && !inked(y)) --y;
       EXPECT_GT(y, 0);
     }
+}
+
+// A square grid is ticked at one step on both axes (x went by 500 m and y by 200 m), and a probability
+// chart's axis ends at 100 % when the curve reaches it (it ran on to 120 %).
+TEST(Pictures, ASquareGridHasOneTickStepAndAProbabilityAxisEndsAtAHundred) {
+  for (QSize size : {QSize(1600, 1200), QSize(800, 600)}) {
+    const PictureOptions o = Options(PictureKind::Risk, size);
+    const PictureLayout l = LayoutPicture(models::Grid(50, 50), 10, o);  // ±500 m
+    const QImage img = RenderResultPicture(models::Grid(50, 50), 10, o);
+    // The tick marks: inked runs along the row under the plot and along the column left of it.
+    int marks[2] = {0, 0};
+    for (int i = 1; i < l.plot.width(); ++i)
+      for (bool y : {false, true}) {
+        auto ink = [&](int k) {
+          return img.pixelColor(y ? QPoint(l.plot.left() - 2, l.plot.top() + k) : QPoint(l.plot.left() + k, l.plot.bottom() + 2)).lightness() < 160;
+        };
+        marks[y] += i < (y ? l.plot.height() : l.plot.width()) && ink(i) && !ink(i - 1);
+      }
+    EXPECT_TRUE(marks[0] >= 3 && marks[0] == marks[1]) << marks[0] << " " << marks[1];
+  }
+  const std::vector<std::pair<double, double>> sure = {{0, 100}, {100, 100}, {200, 0}};
+  EXPECT_EQ(DistanceChartAxes(sure, 0, 100).yMax, 100);
+  EXPECT_GT(DistanceChartAxes(sure).yMax, 100);  // a heat flux of 100 keeps the curve below the frame
 }
 
 TEST(WindRosePicture, WinterNorthPointsUpAndSummerEastPointsRightAtTheirScale) {

@@ -1,5 +1,6 @@
 // The workbook of a whole run written by the command-line driver: the numbers on its sheets are the
-// driver's JSON grids, and LibreOffice opens it and reads the input sheet's texts and the numbers.
+// driver's JSON grids, and LibreOffice opens it, reads the input sheet's texts and the numbers, and draws
+// every picture in its own proportions.
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -219,6 +220,26 @@ TEST_F(WorkbookDriver, LibreOfficeOpensTheWorkbookAndReadsItsTexts) {
         EXPECT_TRUE(Close(cells[ix + 5].toDouble(), JsonAt(r.json, s.grid, ix, iy) / s.divisor, 1e-12))
             << ix << " " << iy << " " << cells[ix + 5].toStdString();
     }
+    // Printed, every picture is drawn at one scale across and down (placed on cell corners that assume
+    // another program's column width, it came out a quarter wider than tall); pdfimages lists each image
+    // with its resolution across and down in columns 13 and 14.
+    const QString pdfimages = QStandardPaths::findExecutable(QStringLiteral("pdfimages"));
+    if (code != 2 || pdfimages.isEmpty()) continue;
+    QProcess pdf, list;
+    pdf.start(QStandardPaths::findExecutable(QStringLiteral("soffice")),
+              {"-env:UserInstallation=" + QUrl::fromLocalFile(out.filePath("profile")).toString(), "--headless",
+               "--convert-to", "pdf", "--outdir", out.path(), r.workbook});
+    ASSERT_TRUE(pdf.waitForFinished(180000));
+    list.start(pdfimages, {"-list", out.filePath(QFileInfo(r.workbook).completeBaseName() + ".pdf")});
+    ASSERT_TRUE(list.waitForFinished(60000));
+    int drawn = 0;
+    for (const QString& line : QString::fromUtf8(list.readAllStandardOutput()).split('\n').mid(2)) {
+      const QStringList f = line.split(' ', Qt::SkipEmptyParts);
+      if (f.size() < 14) continue;
+      EXPECT_NEAR(f[12].toDouble() / f[13].toDouble(), 1, 0.01) << line.toStdString();
+      ++drawn;
+    }
+    EXPECT_EQ(drawn, 3);  // the three picture sheets of code 2
   }
 }
 

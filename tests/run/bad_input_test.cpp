@@ -75,7 +75,7 @@ TEST_F(BadInput, OutOfRangeIsRefusedNamingTheFieldAndExtremesStayBounded) {
       // Cost that grows without bound near a wind of 10 m/s, and angles too large to step through.
       {"wind just below 10 m/s", 5, {{"run.WindSpeed", 9.999}}, "Скорость ветра 9,999 м/с больше 9,9 м/с"},
       {"wind at the limit, frustum flame", 4, {{"run.WindSpeed", 9.9}, {"section.Azimut", 360}}, nullptr},
-      {"azimuth of 2e16 degrees", 4, {{"section.Azimut", 2e16}}, "Азимут трубопровода, °: значение 2E+16"},
+      {"azimuth of 2e16 degrees", 4, {{"section.Azimut", 2e16}}, nullptr},
       // Settings arithmetic that would wrap round.
       {"grid step of 2^30", 5, {{"settings.CStep", 1073741824}}, "двух шагов сетки (2147483648 м)"},
       // Inputs out of their ranges.
@@ -129,7 +129,7 @@ TEST(DamagedDatabase, EveryDamagedValueOrFileIsRefusedNamingItsTable) {
   const Target targets[] = {
       {"abc", "m", "", "-16", 5, {}},
       {"Wind", "N1", "WHERE idCity = 1", "200", 7, {}},
-      {"TPs", "Azimut", "WHERE TPID = 1", "2e16", 4, byTpid},
+      {"TPs", "Length", "WHERE TPID = 1", "-5", 4, byTpid},
       {"Adjustment", "CStep", "", "-10", 5, settingsOfDb},
   };
   struct Case {

@@ -35,8 +35,11 @@ double TickStep(double low, double high, int maxTicks) {
 }
 
 std::vector<double> Ticks(double low, double high, int maxTicks) {
+  return TicksAt(low, high, TickStep(low, high, maxTicks));
+}
+
+std::vector<double> TicksAt(double low, double high, double step) {
   std::vector<double> t;
-  const double step = TickStep(low, high, maxTicks);
   const double eps = step * 1e-9;
   for (double k = std::ceil((low - eps) / step); k * step <= high + eps; k += 1) {
     const double v = k * step;
@@ -47,7 +50,8 @@ std::vector<double> Ticks(double low, double high, int maxTicks) {
 
 double ChartTickStep(double span, int ticks) { return TickStep(0, span, std::max(ticks, 1) + 1); }
 
-ChartAxes DistanceChartAxes(const std::vector<std::pair<double, double>>& points, double xMaxShared) {
+ChartAxes DistanceChartAxes(const std::vector<std::pair<double, double>>& points, double xMaxShared,
+                            double yLimit) {
   double xMax = std::max(0.0, xMaxShared), yMax = 0;
   for (const auto& [x, y] : points) {
     if (std::isfinite(x)) xMax = std::max(xMax, x);
@@ -61,6 +65,8 @@ ChartAxes DistanceChartAxes(const std::vector<std::pair<double, double>>& points
   if (yMax > 0) {
     a.yStep = TickStep(0, yMax, 8);
     a.yMax = RoundUp(yMax, a.yStep, true);
+    // A round step divides a round limit, so the axis still ends on a tick.
+    if (yLimit > 0 && yMax <= yLimit) a.yMax = std::min(a.yMax, RoundUp(yLimit, a.yStep, false));
   }
   return a;
 }
@@ -69,7 +75,7 @@ QImage RenderDistanceChart(const std::vector<std::pair<double, double>>& points,
   const int w = std::max(s.width, 160), h = std::max(s.height, 120);
   QImage image(w, h, QImage::Format_RGB32);
   image.fill(Qt::white);
-  const ChartAxes a = DistanceChartAxes(points, s.xMaxShared);
+  const ChartAxes a = DistanceChartAxes(points, s.xMaxShared, s.yLimit);
   QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing, true);
   p.setRenderHint(QPainter::TextAntialiasing, true);
@@ -95,8 +101,10 @@ QImage RenderDistanceChart(const std::vector<std::pair<double, double>>& points,
   p.setPen(Qt::black);
   for (double v : yTicks) {
     const QPointF at = toPx(0, v);
-    p.drawText(QRectF(at.x() - labelW - 6, at.y() - fm.height() / 2.0, labelW + 2, fm.height()),
-               Qt::AlignRight | Qt::AlignVCenter, NumberText(v));
+    // The y axis's "0" stands above the corner, clear of the x axis's "0" under it.
+    const double top = v == 0 ? at.y() - fm.height() : at.y() - fm.height() / 2.0;
+    p.drawText(QRectF(at.x() - labelW - 6, top, labelW + 2, fm.height()),
+               Qt::AlignRight | (v == 0 ? Qt::AlignBottom : Qt::AlignVCenter), NumberText(v));
   }
   for (double v = 0; v <= a.xMax * (1 + 1e-9); v += a.xStep) {
     const QPointF at = toPx(v, 0);

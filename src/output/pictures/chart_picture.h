@@ -17,6 +17,9 @@ struct ChartPictureOptions {
   int height = 400;
   // Both charts of a run share one distance range: x runs to at least this distance.
   double xMaxShared = 0;
+  // The largest value the values can take (100 for a probability in %): the y axis ends there at most.
+  // 0: no such bound.
+  double yLimit = 0;
 };
 
 // Round tick step (1, 2 or 5 × 10ⁿ) giving at most about `ticks` steps over `span`.
@@ -26,14 +29,17 @@ double ChartTickStep(double span, int ticks = 8);
 // `maxTicks` ticks, every multiple of it inside the range. Shared by the pictures and the distance charts.
 double TickStep(double low, double high, int maxTicks);
 std::vector<double> Ticks(double low, double high, int maxTicks);
+// Every multiple of `step` from `low` to `high`.
+std::vector<double> TicksAt(double low, double high, double step);
 
 // The axes of a distance chart: x from 0 to a round distance at or beyond the last point (or to
 // `xMaxShared` when it is larger); y from 0 to a round value one step above the peak, so the curve never
-// touches the frame.
+// touches the frame, but not beyond `yLimit` when one is given (a probability's axis ends at 100 %).
 struct ChartAxes {
   double xMax = 1, xStep = 1, yMax = 1, yStep = 1;
 };
-ChartAxes DistanceChartAxes(const std::vector<std::pair<double, double>>& points, double xMaxShared = 0);
+ChartAxes DistanceChartAxes(const std::vector<std::pair<double, double>>& points, double xMaxShared = 0,
+                            double yLimit = 0);
 
 // Draws the points (distance, value) as one line. No points: the axes alone.
 QImage RenderDistanceChart(const std::vector<std::pair<double, double>>& points, const ChartPictureOptions& options);

@@ -10,6 +10,8 @@
 #include <numbers>
 #include <vector>
 
+#include "common/azimuth.h"
+
 namespace velaron::output {
 
 namespace {
@@ -68,7 +70,7 @@ class MeshRoute {
   MeshRoute(const MeshView& view, const models::Grid& g, PictureKind kind, const BandScale& scale, int stride,
             double azimuthDeg)
       : view_(view), g_(g), kind_(kind), scale_(scale), stride_(stride) {
-    const double a = azimuthDeg * std::numbers::pi / 180;
+    const double a = AzimuthWithinTurn(azimuthDeg) * std::numbers::pi / 180;
     dx_ = std::sin(a);
     dy_ = std::cos(a);
     // From the rupture point to the frame's edge along the route, in cells.

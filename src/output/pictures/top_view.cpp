@@ -10,6 +10,7 @@
 #include <numbers>
 #include <vector>
 
+#include "common/azimuth.h"
 #include "output/pictures/chart_picture.h"
 
 namespace velaron::output {
@@ -44,15 +45,23 @@ void DrawAxes(QPainter& p, const QRect& plot, const Frame& fr, int fontPx) {
   const int tick = std::max(3, fontPx / 3);
   // At least both edges and the rupture point.
   const int maxX = std::max(3, plot.width() / (fm.horizontalAdvance(QStringLiteral("−00000")) + fontPx));
-  for (double v : Ticks(fr.x0, fr.x1, std::min(maxX, 9))) {
+  const int maxY = std::max(3, plot.height() / (fm.height() * 2));
+  double xStep = TickStep(fr.x0, fr.x1, std::min(maxX, 9)), yStep = TickStep(fr.y0, fr.y1, std::min(maxY, 9));
+  // A square grid gets one step on both axes: the finer one when the x labels stand clear of each other
+  // at it (the widest is an edge's), else the coarser.
+  if (fr.x1 - fr.x0 == fr.y1 - fr.y0) {
+    const double fine = std::min(xStep, yStep);
+    const int labelW = std::max(fm.horizontalAdvance(MetresText(fr.x0)), fm.horizontalAdvance(MetresText(fr.x1)));
+    xStep = yStep = fine / (fr.x1 - fr.x0) * plot.width() >= labelW + fontPx ? fine : std::max(xStep, yStep);
+  }
+  for (double v : TicksAt(fr.x0, fr.x1, xStep)) {
     const double px = plot.left() + (v - fr.x0) / (fr.x1 - fr.x0) * (plot.width() - 1);
     p.drawLine(QPointF(px, plot.bottom()), QPointF(px, plot.bottom() + tick));
     const QString t = MetresText(v);
     const int w = fm.horizontalAdvance(t) + 4;
     p.drawText(QRectF(px - w / 2.0, plot.bottom() + tick + 1, w, fm.height()), Qt::AlignCenter, t);
   }
-  const int maxY = std::max(3, plot.height() / (fm.height() * 2));
-  for (double v : Ticks(fr.y0, fr.y1, std::min(maxY, 9))) {
+  for (double v : TicksAt(fr.y0, fr.y1, yStep)) {
     const double py = plot.bottom() - (v - fr.y0) / (fr.y1 - fr.y0) * (plot.height() - 1);
     p.drawLine(QPointF(plot.left() - tick, py), QPointF(plot.left(), py));
     // The bottom corner belongs to the x labels: a y label there would run into the first of them.
@@ -70,7 +79,7 @@ void DrawAxes(QPainter& p, const QRect& plot, const Frame& fr, int fontPx) {
 }
 
 void DrawRoute(QPainter& p, const QRectF& plot, const Frame& fr, double azimuthDeg, int fontPx) {
-  const double a = azimuthDeg * std::numbers::pi / 180;
+  const double a = AzimuthWithinTurn(azimuthDeg) * std::numbers::pi / 180;
   const double dx = std::sin(a), dy = std::cos(a);  // east, north
   const double reach = std::hypot(fr.x1 - fr.x0, fr.y1 - fr.y0);
   auto toPx = [&](double x, double y) {

@@ -173,6 +173,9 @@ Document::Document() { blocks_.emplace_back(Paragraph{}); }
 Paragraph& Document::last() { return std::get<Paragraph>(blocks_.back()); }
 
 void Document::EndParagraph() {
+  // A line ending with a colon introduces the lines after it ("Грунт:", "Котлованный факел:"): every
+  // report line is a paragraph of its own, so it is kept on one page with the next one.
+  if (last().text().trimmed().endsWith(QLatin1Char(':'))) last().keepWithNext = true;
   Paragraph next;
   next.format = last().format;
   blocks_.emplace_back(std::move(next));

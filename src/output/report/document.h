@@ -38,7 +38,8 @@ struct Picture {
 struct Paragraph {
   Format format;
   // Kept on one page with the paragraph that follows (a heading, a table title, a picture with its
-  // caption). Not carried over to the next paragraph.
+  // caption, a line ending with a colon that introduces the lines after it). Not carried over to the next
+  // paragraph.
   bool keepWithNext = false;
   // Items in order: text, or a picture (index into Document::pictures()).
   struct Item {

@@ -13,9 +13,12 @@ namespace velaron::report {
 
 namespace {
 
-QImage Chart(const result::DistanceSeries& s, const QString& xTitle, const QString& yTitle, double xMax) {
+// `yLimit`: the largest value the series can take (100 for a probability in %), 0 for none.
+QImage Chart(const result::DistanceSeries& s, const QString& xTitle, const QString& yTitle, double xMax,
+             double yLimit = 0) {
   output::ChartPictureOptions o;
   o.xMaxShared = xMax;  // both charts over one distance range
+  o.yLimit = yLimit;
   o.xTitle = xTitle;
   o.yTitle = yTitle;
   o.width = kChartWidth;
@@ -81,7 +84,7 @@ ReportInput InputFromRecord(const result::RunSnapshot& r, const QDate& today, bo
                                  r.graf2.points.empty() ? 0.0 : r.graf2.points.back().first);
     if (!r.graf1.points.empty())
       in.graf1 = Chart(r.graf1, texts.distanceTitle, texts.damageTitle, xMax);
-    if (!r.graf2.points.empty()) in.graf2 = Chart(r.graf2, texts.distanceTitle, texts.percentTitle, xMax);
+    if (!r.graf2.points.empty()) in.graf2 = Chart(r.graf2, texts.distanceTitle, texts.percentTitle, xMax, 100);
   }
   in.ScenarioName = texts.ScenarioName;
   in.cityName = texts.cityName;

@@ -24,6 +24,13 @@ constexpr double kTitleSize = 12;
 constexpr int kRadiusHeadRow = 9;
 // Pictures stand one cell in from the sheet's corner.
 constexpr int kPictureRow = 1, kPictureCol = 1;
+// A picture's sheet sets its own cell sizes, so that no spreadsheet places the picture by its own default
+// column width (one that does stretches it). The picture lies inside its column, whose width is set to the
+// picture's and a character more in the standard character of 7 pixels with 5 pixels of padding: its
+// right edge is then an offset from the column's left edge in the file's own length unit, and a
+// spreadsheet whose character is wider only widens the blank beside it. The rows are set to 30 points
+// (40 pixels, a whole number, as the anchor is counted in pixels).
+constexpr double kPictureColumnWidth = (kPrintPictureWidth - 5) / 7.0 + 1, kPictureRowHeight = 30;
 // Column A of the input sheet fits the jet-case names of the radius table.
 constexpr double kInputColumnWidth = 20;
 
@@ -148,6 +155,8 @@ WorkbookWriteResult WriteResultWorkbook(const result::RunSnapshot& record, const
         worksheet_gridlines(sheet, LXW_HIDE_ALL_GRIDLINES);
         worksheet_set_landscape(sheet);
         worksheet_fit_to_pages(sheet, 1, 1);
+        book.Check(worksheet_set_column(sheet, kPictureCol, kPictureCol, kPictureColumnWidth, nullptr), "ширина столбца");
+        worksheet_set_default_row(sheet, kPictureRowHeight, LXW_FALSE);
         const QByteArray& png = pictures[n];
         book.Check(worksheet_insert_image_buffer(sheet, kPictureRow, kPictureCol,
                                                  reinterpret_cast<const unsigned char*>(png.constData()),

@@ -9,6 +9,7 @@
 #include <cmath>
 
 #include "output/pictures/chart_picture.h"
+#include "result/run_snapshot.h"
 
 namespace velaron::ui {
 
@@ -45,8 +46,10 @@ void SetDistanceChart(QChartView* view, const std::vector<std::pair<double, doub
   chart->addAxis(ay, Qt::AlignLeft);
   series->attachAxis(ax);
   series->attachAxis(ay);
-  // The ranges and round ticks of the documents' charts: from 0, the peak below the frame.
-  const output::ChartAxes a = output::DistanceChartAxes(points, xMaxShared);
+  // The ranges and round ticks of the documents' charts: from 0, the peak below the frame, a probability's
+  // axis ending at 100 % at most.
+  const double yLimit = yTitle == QString::fromUtf8(result::kPercentAxisTitle) ? 100 : 0;
+  const output::ChartAxes a = output::DistanceChartAxes(points, xMaxShared, yLimit);
   ax->setRange(0, a.xMax);
   ay->setRange(0, a.yMax);
   ax->setTickType(QValueAxis::TicksDynamic);

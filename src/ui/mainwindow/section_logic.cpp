@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "common/azimuth.h"
 #include "common/numtext.h"
 #include "common/pi.h"
 
@@ -24,7 +25,7 @@ CompassGeometry Compass(double width, double height, double azimuthDeg) {
   g.cx = ToIntHalfEven(width / 2);
   g.cy = ToIntHalfEven(height / 2);
   g.R = ToIntHalfEven(std::min(width / 3, height / 3));
-  const double a = azimuthDeg * kPi / 180;
+  const double a = AzimuthWithinTurn(azimuthDeg) * kPi / 180;
   g.x1 = g.cx + g.R * std::cos(a + kPi / 2 + kPi);
   g.y1 = g.cy + g.R * std::sin(a + kPi / 2 + kPi);
   g.x2 = g.cx + g.R * std::cos(a + kPi / 2);

@@ -230,7 +230,7 @@ void SectionsTab::sectionBoxLeft(NumericBox* box, double db::SectionRow::*field)
 
 void SectionsTab::azimuthEdited() {
   const auto v = ParseNumber(Text25_->text().toStdString());
-  // An azimuth beyond one turn is neither drawn nor stored: leaving the box says so.
+  // Stored as typed, a full turn and more included; the compass draws it modulo 360°.
   if (!v || !run::CheckRange(*v, run::kAzimuthRange).isEmpty()) return;
   Picture1_->setAzimuth(*v);
   if (!section_ || section_->Azimut == *v) return;
