@@ -37,22 +37,20 @@ StartupResult Fail(const QString& text) {
 
 }  // namespace
 
-std::shared_ptr<QLockFile> LockDataFolder(const QString& dataFolder, QString& refusal) {
+std::shared_ptr<db::FolderLock> LockDataFolder(const QString& dataFolder, QString& refusal) {
   refusal.clear();
-  auto lock = std::make_shared<QLockFile>(QDir(dataFolder).filePath(QString::fromLatin1(kLockFile)));
-  // The window runs for days: the lock is never taken for stale by its age, only when its program is gone.
-  lock->setStaleLockTime(0);
-  if (lock->tryLock(0)) return lock;
-  if (lock->error() == QLockFile::LockFailedError) {
-    qint64 pid = 0;
-    QString host, application;
-    lock->getLockInfo(&pid, &host, &application);
-    refusal = QString::fromUtf8("Данные программы уже открыты в другом окне программы (процесс %1).\n"
-                                "Работайте с ними в том окне или закройте его и запустите программу снова.\n"
-                                "Папка данных: %2")
-                  .arg(pid)
-                  .arg(QDir::toNativeSeparators(dataFolder));
+  const QString lockPath = QDir(dataFolder).filePath(QString::fromLatin1(kLockFile));
+  db::LockAttempt attempt = db::TakeFolderLock(lockPath);
+  if (attempt.lock) return std::move(attempt.lock);
+  if (!attempt.held) {
+    refusal = attempt.error;
+    return nullptr;
   }
+  const QString who = attempt.holder > 0 ? QString::fromUtf8(" (процесс %1)").arg(attempt.holder) : QString();
+  refusal = QString::fromUtf8("Данные программы уже открыты в другом окне программы%1.\n"
+                              "Работайте с ними в том окне или закройте его и запустите программу снова.\n"
+                              "Папка данных: %2\nФайл блокировки: %3")
+                .arg(who, QDir::toNativeSeparators(dataFolder), QDir::toNativeSeparators(lockPath));
   return nullptr;
 }
 
@@ -62,11 +60,15 @@ StartupResult StartUp(const QString& dataFolder, const QString& programFolder, A
   context.dbPath.clear();
   context.folderLock.reset();
 
-  // The lock comes before anything in the folder is read or written; a folder the first start is still
-  // to make holds nothing to protect and is locked once made.
+  // The lock comes before anything in the folder is read or written, the first start's copy of the
+  // template and its note included: a second start meanwhile finds the folder taken. A folder that is not
+  // there yet is made first, empty.
+  if (!QDir().mkpath(context.folder))
+    return Fail(FailureText(context.folder, QString::fromUtf8("Не удалось создать папку ") +
+                                                QDir::toNativeSeparators(context.folder)));
   QString refusal;
-  std::shared_ptr<QLockFile> lock = LockDataFolder(context.folder, refusal);
-  if (!refusal.isEmpty()) return Fail(refusal);
+  std::shared_ptr<db::FolderLock> lock = LockDataFolder(context.folder, refusal);
+  if (!lock) return Fail(refusal);
 
   const db::SeedResult seed = db::SeedDataFolder(context.folder, programFolder);
   if (!seed.error.isEmpty()) return Fail(FailureText(context.folder, seed.error));
@@ -79,11 +81,6 @@ StartupResult StartUp(const QString& dataFolder, const QString& programFolder, A
                              : QString::fromUtf8("Создана база данных программы:\n") + where +
                                    QString::fromUtf8("\nВ ней хранятся участки трассы, настройки и архив отчетов.");
     ShowMessage(nullptr, {QMessageBox::Information, QString::fromUtf8(texts::kProgramTitle), text, QMessageBox::Ok});
-  }
-
-  if (!lock) {
-    lock = LockDataFolder(context.folder, refusal);
-    if (!refusal.isEmpty()) return Fail(refusal);
   }
 
   // A write cut short by a kill or a power cut is rolled back before the probe reads the file.

@@ -4,7 +4,6 @@
 // ending their process.
 #pragma once
 
-#include <QLockFile>
 #include <QString>
 #include <memory>
 
@@ -26,15 +25,15 @@ struct StartupResult {
 // The lock file in the data folder that one running program holds.
 inline constexpr const char* kLockFile = "velaron.lock";
 
-// Takes the data folder's lock for this program; a lock left by a program that no longer runs is taken
-// over. Nothing, with the message for the user in `refusal`, while another program that runs holds it;
-// nothing and no refusal when no lock file can be made there (no folder yet, or one closed for writing,
-// which the probe then names).
-std::shared_ptr<QLockFile> LockDataFolder(const QString& dataFolder, QString& refusal);
+// Takes the data folder's lock for this program (db::TakeFolderLock on `kLockFile` in the folder, which
+// must exist). Nothing, with the message for the user in `refusal`, while another program that runs holds
+// it (naming that program's process and the lock file), or when the lock cannot be taken (its cause, the
+// lock file named): a start never goes on unlocked.
+std::shared_ptr<db::FolderLock> LockDataFolder(const QString& dataFolder, QString& refusal);
 
 // Opens the program's database in `dataFolder` (the user's data folder, see db::DataFolder). First the
-// folder is locked (LockDataFolder): while another program has it open, a message says so (with that
-// program's process number) and nothing in the folder is touched. When the folder holds neither data.db
+// folder is made when missing and locked (LockDataFolder): while another program has it open, or when it
+// cannot be locked, a message says so and nothing in the folder is touched. When the folder holds neither data.db
 // nor Data.db, it is given one (db::SeedDataFolder, from `programFolder`) and an information message says
 // where the new file is (said once: the next start finds the file). A write that a killed program left
 // unfinished is rolled back (db::FinishInterruptedWrite). Then probes `dataFolder`/data.db and

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QString>
+#include <memory>
 
 namespace velaron::db {
 
@@ -33,5 +34,38 @@ struct SeedResult {
 // temporary file in the folder, so that a failed copy leaves nothing and an existing file is never
 // replaced. Otherwise does nothing.
 SeedResult SeedDataFolder(const QString& folder, const QString& programFolder);
+
+// The data folder's lock: a plain file in the folder that one running program holds locked for its whole
+// life. The system lets go of it when the program ends, however it ends, so a file that no program holds
+// (left by a kill, emptied by a power cut) is taken over; the file says which process holds it. Destroying
+// the lock removes the file and lets go.
+struct LockAttempt;
+class FolderLock {
+ public:
+  ~FolderLock();
+  FolderLock(const FolderLock&) = delete;
+  FolderLock& operator=(const FolderLock&) = delete;
+  const QString& path() const { return path_; }
+
+ private:
+  friend LockAttempt TakeFolderLock(const QString& lockPath);
+  FolderLock(QString path, int fd) : path_(std::move(path)), fd_(fd) {}
+  QString path_;
+  int fd_;
+};
+
+struct LockAttempt {
+  std::unique_ptr<FolderLock> lock;  // taken
+  bool held = false;                 // not taken: another running program holds it ...
+  long long holder = 0;              // ... the process its file names (0 when it names none)
+  QString error;                     // not taken otherwise: why, naming the lock file
+};
+
+// Takes the lock file at `lockPath` for this program. A plain file that no running program holds is taken
+// over; anything else in its place (a folder, a link, a pipe) is removed first, a folder only when empty,
+// and nothing is ever opened that could make the start wait. The lock is never taken without its file
+// written: a file that cannot be made or written (a full disk, a read-only folder, no permission) is an
+// error, and so is anything in its place that cannot be removed.
+LockAttempt TakeFolderLock(const QString& lockPath);
 
 }  // namespace velaron::db

@@ -11,7 +11,14 @@ namespace velaron::models {
 
 namespace {
 std::atomic<int> g_threads{0};
+ThreadStarter g_starter;
+
+std::thread StartThread(std::function<void()> work) {
+  return g_starter ? g_starter(std::move(work)) : std::thread(std::move(work));
 }
+}
+
+void SetThreadStarter(ThreadStarter starter) { g_starter = std::move(starter); }
 
 void SetThreadCount(int threads) { g_threads = std::max(0, threads); }
 
@@ -52,7 +59,13 @@ void ParallelRows(int first, int last, const std::function<void(int)>& body, Pro
   } else {
     std::vector<std::thread> pool;
     pool.reserve(threads - 1);
-    for (int i = 1; i < threads; ++i) pool.emplace_back(worker);
+    for (int i = 1; i < threads; ++i) {
+      try {
+        pool.push_back(StartThread(worker));
+      } catch (const std::exception&) {
+        break;  // no more threads to be had: the ones started and this one share the rows
+      }
+    }
     worker();
     for (auto& t : pool) t.join();
   }

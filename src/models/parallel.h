@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <thread>
 
 #include "models/progress.h"
 
@@ -14,7 +15,15 @@ int ThreadCount();
 
 // Calls body(row) for every row in [first, last], spread over ThreadCount() threads, calling
 // progress.step() once per finished row (serialised) and stopping early when progress.cancelled():
-// then it throws Cancelled after the workers have joined. An exception in a body is rethrown.
+// then it throws Cancelled after the workers have joined. An exception in a body is rethrown. A thread the
+// system refuses (a process limit, no memory) is done without: the rows go to the threads that started, the
+// calling thread at least, with the same results.
+// Starts a thread running `work` as std::thread does, throwing std::system_error when the system refuses
+// it. Tests put in one of their own to refuse threads; an empty one restores std::thread. Set while no
+// grid is being computed.
+using ThreadStarter = std::function<std::thread(std::function<void()> work)>;
+void SetThreadStarter(ThreadStarter starter);
+
 void ParallelRows(int first, int last, const std::function<void(int row)>& body, Progress& progress = NoProgress());
 
 }  // namespace velaron::models

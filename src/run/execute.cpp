@@ -149,9 +149,10 @@ RunOutcome ExecuteRun(PreparedRun run, models::Progress& progress, const Execute
   // Both assessments over a year end on heat-flux fields: the thermal form of the test.
   const bool atEdge = ZoneReachesEdge(s, yearRound ? EdgeForm::Thermal : EdgeFormOf(s.ScenarioCode));
   // The radial profile is the percent along +x in every case. The explosion, fireball and cloud radii
-  // come once more from it; the jet models leave theirs per direction, which may hold −1.
+  // come once more from it; the jet models leave theirs per direction, which may hold −1. The jet-flame
+  // window's flame ends like the explosion: its zone depths are the radii of that profile.
   models::FillRadProfile(s);
-  if (result::FactsOf(code).radiiAlongX) models::ZoneRadii(s);
+  if (result::FactsOf(code).radiiAlongX || run.request.jetFlame) models::ZoneRadii(s);
   if (progress.cancelled()) {
     out.cancelled = true;
     return out;

@@ -32,8 +32,9 @@ struct RunOutcome {
 QString CheckBeforeRun(const PreparedRun& run);
 
 // Runs the model of the prepared run's scenario (codes 2 to 6 and 8; the jet-flame window's calculation is
-// a code-4 run), or the year-round jet-fire assessment (code 7) or the complex assessment of all
-// scenarios (code 1), on the run's own state and returns the snapshot. A cancel (the progress says so) or a refusal of the model returns no snapshot; the
+// a code-4 run whose zone depths are then found along +x, as for the explosion), or the year-round jet-fire
+// assessment (code 7) or the complex assessment of all scenarios (code 1), on the run's own state and
+// returns the snapshot. A cancel (the progress says so) or a refusal of the model returns no snapshot; the
 // caller's earlier results are not touched in either case.
 RunOutcome ExecuteRun(PreparedRun run, models::Progress& progress, const ExecuteOptions& options = {});
 

@@ -5,7 +5,11 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <QProcess>
+#include <csignal>
 #include <functional>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -32,6 +36,7 @@ class Startup : public ::testing::Test {
  protected:
   void TearDown() override { db::CloseDatabase(); }
   QString DbPath() const { return dir.filePath(QStringLiteral("data.db")); }
+  QString LockPath() const { return dir.filePath(QString::fromLatin1(kLockFile)); }
   StartupResult Start(AppContext& context) { return StartUp(dir.path(), QStringLiteral(VELARON_BIN_DIR), context); }
   // The database file as an earlier or damaged version of the program left it: the template with `sql`.
   void OlderDatabase(const QString& sql) {
@@ -44,13 +49,24 @@ class Startup : public ::testing::Test {
   test::MessageCatcher messages;
 };
 
-// A second program on the same folder is refused with the first one's process number and touches nothing.
-// The first one then dies in the middle of a write, leaving its lock and the journal of the write behind
-// (after which neither program used to open the database again): the next start takes the lock over, rolls
-// the write back and shows the values stored before it began.
+// A second program on the same folder is refused with the first one's process number and the lock file,
+// and touches nothing; so is one started while the first start's note of the new database is shown (before,
+// that one opened the folder and the first was refused once its note was closed). The first one then dies in
+// the middle of a write, leaving its lock and the journal of the write behind (after which neither program
+// used to open the database again): the next start takes the lock over, rolls the write back and shows the
+// values stored before it began.
 TEST_F(Startup, OneProgramPerDataFolderAndTheNextStartAfterAKill) {
   AppContext first, second, next;
+  StartupResult meanwhile;
+  ui::SetMessageSink([&](const ui::MessageRequest& r) {
+    messages.requests.push_back(r);
+    if (r.icon == QMessageBox::Information) meanwhile = Start(next);
+    return QMessageBox::Ok;
+  });
   ASSERT_TRUE(Start(first).ok);  // the first start makes data.db and says so
+  EXPECT_TRUE(meanwhile.message.startsWith(
+      U("Данные программы уже открыты в другом окне программы (процесс %1).").arg(getpid())))
+      << meanwhile.message.toStdString();
   messages.requests.clear();
   db::CloseDatabase();
   test::MakeInterruptedWrite(QStringLiteral(VELARON_PRISTINE_DB), DbPath());
@@ -59,6 +75,7 @@ TEST_F(Startup, OneProgramPerDataFolderAndTheNextStartAfterAKill) {
   EXPECT_TRUE(refused.message.startsWith(
       U("Данные программы уже открыты в другом окне программы (процесс %1).").arg(getpid())))
       << refused.message.toStdString();
+  EXPECT_TRUE(refused.message.contains(LockPath())) << "the lock file is named";
   EXPECT_EQ(messages.texts(), QStringList{refused.message});
   EXPECT_TRUE(!second.FirstActivate && second.dbPath.isEmpty() && QFile::exists(DbPath() + "-journal"));
 
@@ -132,6 +149,80 @@ TEST_F(Startup, ADamagedDataFolderStopsTheStartAndKeepsWhatIsThere) {
     EXPECT_EQ(messages.texts(), QStringList{r.message});
     EXPECT_TRUE(c.kept()) << c.told.toStdString();
   }
+}
+
+// A lock file that no running program holds is taken over, whatever was left in its place: an empty file
+// (a power cut), one naming a process that runs but does not hold it, one this user cannot read, an empty
+// folder, a link (dangling, or to a file that stays as it was), a pipe (which hung the start); before, each
+// was said to be open in "процесс 0" or another process, or the start waited for ever. What cannot be
+// replaced is refused naming the lock file, and kept; so is a lock file that cannot be written.
+TEST_F(Startup, ALockFileNoProgramHoldsIsTakenOverAndOneThatCannotBeWrittenIsRefused) {
+  AppContext first;
+  ASSERT_TRUE(Start(first).ok);  // the folder and its database, as a later start finds them
+  db::CloseDatabase();
+  first = {};
+  const QByteArray database = ReadText(DbPath());
+
+  messages.requests.clear();
+  const QString elsewhere = dir.filePath(U("чужой.txt"));
+  const std::pair<const char*, std::function<void()>> cases[] = {
+      {"empty file", [&] { WriteText(LockPath(), ""); }},
+      {"a running process's number", [&] { WriteText(LockPath(), "1\nvelaron\nhost\n"); }},
+      {"unreadable file", [&] { WriteText(LockPath(), "77\n"), QFile::setPermissions(LockPath(), {}); }},
+      {"empty folder", [&] { QDir().mkpath(LockPath()); }},
+      {"dangling link", [&] { QFile::link(dir.filePath(U("нет")), LockPath()); }},
+      {"link to a file", [&] { WriteText(elsewhere, "чужое"), QFile::link(elsewhere, LockPath()); }},
+      {"pipe", [&] { ASSERT_EQ(mkfifo(QFile::encodeName(LockPath()).constData(), 0644), 0); }},
+  };
+  for (const auto& [left, leave] : cases) {
+    leave();
+    AppContext context;
+    const StartupResult r = Start(context);
+    ASSERT_TRUE(r.ok) << left << ": " << r.message.toStdString();
+    EXPECT_TRUE(QFileInfo(LockPath()).isFile() && !QFileInfo(LockPath()).isSymLink()) << left;
+    EXPECT_EQ(ReadText(LockPath()), QByteArray::number(getpid()) + "\n") << left;
+    db::CloseDatabase();
+    context.folderLock.reset();
+    EXPECT_FALSE(QFileInfo(LockPath()).exists()) << left << ": let go and removed";
+  }
+  EXPECT_TRUE(messages.requests.empty()) << messages.texts().join('|').toStdString();
+  EXPECT_EQ(ReadText(elsewhere), QByteArray("чужое"));
+
+  ASSERT_TRUE(QDir().mkpath(LockPath() + U("/внутри")));
+  AppContext context;
+  const StartupResult r = Start(context);
+  EXPECT_TRUE(!r.ok && r.message.contains(LockPath() + U(": это папка, и в ней есть файлы"))) << r.message.toStdString();
+  EXPECT_EQ(messages.texts(), QStringList{r.message});
+  EXPECT_TRUE(QFileInfo(LockPath() + U("/внутри")).isDir());
+  QDir(LockPath()).removeRecursively();
+
+  // A lock file that cannot be written refuses the start with its cause and leaves nothing behind: a write
+  // the system refuses (a file size limit of 0 stands in for a full disk), a folder closed for writing.
+  // Before, the start went on unlocked, and two windows could open one folder.
+  rlimit before{};
+  getrlimit(RLIMIT_FSIZE, &before);
+  const auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
+  const rlimit none{0, before.rlim_max};
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &none), 0);
+  messages.requests.clear();
+  const StartupResult full = Start(first);
+  setrlimit(RLIMIT_FSIZE, &before);
+  std::signal(SIGXFSZ, oldSignal);
+  EXPECT_TRUE(!full.ok && full.message.contains(LockPath() + U(": файл слишком велик"))) << full.message.toStdString();
+  EXPECT_EQ(messages.texts(), QStringList{full.message});
+  EXPECT_TRUE(first.dbPath.isEmpty() && !first.folderLock && !QFile::exists(LockPath()));
+
+  // Permissions stop everyone but the super-user, whom the immutable attribute stops where it can be set.
+  QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+  const bool immutable = geteuid() == 0 && QProcess::execute("chattr", {"+i", dir.path()}) == 0;
+  const bool closed = !QFile(dir.filePath(U("проба"))).open(QIODevice::WriteOnly);
+  const StartupResult readOnly = closed ? Start(first) : StartupResult{};
+  if (immutable) QProcess::execute("chattr", {"-i", dir.path()});
+  QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  if (!closed) GTEST_SKIP() << "no way to close a folder for writing here";
+  EXPECT_TRUE(!readOnly.ok && readOnly.message.contains(LockPath() + U(": нет прав на запись")))
+      << readOnly.message.toStdString();
+  EXPECT_EQ(ReadText(DbPath()), database);
 }
 
 }  // namespace

@@ -6,6 +6,8 @@
 #include <cmath>
 #include <random>
 #include <string>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 #include "models/flame_flux.h"
@@ -28,7 +30,7 @@ double MaxRelDiff(const Grid& a, const Grid& b) {
 }
 
 struct ThreadCountGuard {
-  ~ThreadCountGuard() { SetThreadCount(0); }
+  ~ThreadCountGuard() { SetThreadCount(0), SetThreadStarter(nullptr); }
 };
 struct FluxLanesGuard {
   ~FluxLanesGuard() { SetFluxLanes(FluxLanes::Best); }
@@ -54,9 +56,10 @@ Grid FieldAtWidth(const CalcState& s, FlameShape shape, const TorchFluxArgs& arg
   return run.GridValue;
 }
 
-// The field of `shape` at every runnable width, on one thread and on four, equals the plain routine's to
-// 1e-12, and all of them are the same bits (every width adds the same terms in the same order, and rows
-// are independent); returns the field.
+// The field of `shape` at every runnable width, on one thread, on four and on the two of four that the
+// system gives (a process limit, which used to end the program), equals the plain routine's to 1e-12, and
+// all of them are the same bits (every width adds the same terms in the same order, and rows are
+// independent); returns the field.
 Grid ExpectFastEqualsPlain(const CalcState& s, FlameShape shape, const TorchFluxArgs& args, const std::string& what) {
   ThreadCountGuard restore;
   CalcState plain = s;
@@ -64,9 +67,15 @@ Grid ExpectFastEqualsPlain(const CalcState& s, FlameShape shape, const TorchFlux
   SetThreadCount(1);
   const Grid first = FieldAtWidth(s, shape, args, FluxLanes::Two);
   for (FluxLanes lanes : RunnableWidths())
-    for (int threads : {1, 4}) {
-      SetThreadCount(threads);
+    for (int threads : {1, 4, -4}) {
+      SetThreadCount(std::abs(threads));
+      int asked = 0;
+      SetThreadStarter([&asked, refuse = threads < 0](std::function<void()> work) {
+        if (refuse && asked++) throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+        return std::thread(std::move(work));
+      });
       const Grid fast = FieldAtWidth(s, shape, args, lanes);
+      EXPECT_EQ(asked, threads < 0 ? 2 : 0) << "no thread is asked for after a refusal";
       const std::string label = what + " lanes " + std::to_string(static_cast<int>(lanes)) + " threads " +
                                 std::to_string(threads);
       EXPECT_LE(MaxRelDiff(fast, plain.GridValue), 1e-12) << label;

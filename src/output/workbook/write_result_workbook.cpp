@@ -128,7 +128,14 @@ WorkbookWriteResult WriteResultWorkbook(const result::RunSnapshot& record, const
   std::vector<std::jthread> painters;
   // At most four: each painter holds a print-size picture or two in memory.
   const size_t painterCount = std::clamp<size_t>(std::thread::hardware_concurrency(), 2, 4);
-  for (size_t i = 0; i < painterCount; ++i) painters.emplace_back(paint);
+  for (size_t i = 0; i < painterCount; ++i) {
+    try {
+      painters.emplace_back(paint);
+    } catch (const std::exception&) {
+      break;  // the system gives no more threads: those started draw every picture
+    }
+  }
+  if (painters.empty()) paint();  // none at all: the pictures are drawn here first
   std::vector<QByteArray> pictures(model.sheets.size());
 
   XlsxBook book(path, /*constantMemory=*/true);

@@ -22,6 +22,8 @@ void OpenSettings(Form1& window) {
 
 Form6* MakeRunDialog(Form1& window, const result::RunRequest& request) {
   auto* dialog = new Form6(request, &window);
+  // Closed by "Отмена", the close box or a completed run, the dialog is gone: the next start opens a fresh one.
+  dialog->setAttribute(Qt::WA_DeleteOnClose);
   // The assessments over a year write the town's wind rose where the window's reports rewrite it.
   dialog->setWindRoseFolder(window.windRoseFolder());
   dialog->setOfferWorkbook(true);
@@ -34,13 +36,14 @@ Form6* MakeRunDialog(Form1& window, const result::RunRequest& request) {
 }
 
 void OpenRunDialog(Form1& window, const result::RunRequest& request) {
-  Form6* dialog = MakeRunDialog(window, request);
-  dialog->exec();
-  // A run still under way keeps its dialog until it ends.
-  if (dialog->running())
-    QObject::connect(dialog, &Form6::runEnded, dialog, &QObject::deleteLater);
+  // A dialog whose run was refused stays loaded and hidden: it is shown again as it was left.
+  Form6* dialog = window.findChild<Form6*>(QString(), Qt::FindDirectChildrenOnly);
+  if (dialog)
+    dialog->setBase(request);
   else
-    dialog->deleteLater();
+    dialog = MakeRunDialog(window, request);
+  dialog->setModal(true);
+  dialog->show();
 }
 
 QWidget* MakeJetFlameWindow(Form1& window) {

@@ -15,7 +15,8 @@ class Form6;
 
 // The settings dialog, modal.
 void OpenSettings(Form1& window);
-// The run dialog, modal, with a prepared request; its finished run comes back through onRunFinished.
+// The run dialog, modal, with a prepared request; its finished run comes back through onRunFinished. The
+// dialog that a refused run left loaded is shown again as it was left, with the request's main-window data.
 void OpenRunDialog(Form1& window, const result::RunRequest& request);
 // The run dialog of OpenRunDialog, connected to the window but not yet shown: the section it finds
 // becomes the window's shown section, its run locks the window, its finished run comes back to it.

@@ -17,6 +17,7 @@
 #include "output/pictures/result_pictures.h"
 #include "output/pictures/run_pictures.h"
 #include "result/printed_texts.h"
+#include "result/scenarios.h"
 #include "run/run_texts.h"
 #include "ui/mainwindow/distance_chart.h"
 #include "ui/mainwindow/input_boxes.h"
@@ -188,10 +189,12 @@ void ResultsTab::showRun(std::shared_ptr<const result::RunSnapshot> run) {
 }
 
 void ResultsTab::optPor_Click() {
-  // The assessments over a year have their distance chart too (the heat flux along the direction of the
-  // largest zone, as their report prints it): every scenario shows the chart beside its picture.
-  graf1_->show();
-  fraZon_->show();
+  // The assessments over a year show their picture alone, the chart's place left empty as in the risk view;
+  // their zone frame stays as it was.
+  const int code = run_ ? run_->ScenarioCode : 0;
+  const bool yearRound = result::IsScenarioCode(code) && result::FactsOf(code).yearRound;
+  graf1_->setVisible(!yearRound);
+  if (!yearRound) fraZon_->show();
   imgDiagr1_->show();
   graf2_->hide();
   imgDiagr2_->hide();

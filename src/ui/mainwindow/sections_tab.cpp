@@ -120,13 +120,15 @@ SectionsTab::SectionsTab(QWidget* parent) : InputTab(parent) {
     const result::CrossingFacts& c = result::kCrossings[size_t(i)];
     crossingChecks_[i] = Named(new QCheckBox(Frame7), c.check);
     crossingBoxes_[i] = NumberBox(c.box, c.initialText, NumericBox::Keys::Decimal, Frame7);
-    AddRangeCheck(crossingBoxes_[i], run::kCrossingRange);
+    // A probability is stored once it is accepted, on leaving its box (and before a run reads it): a text
+    // on its way ("1" of "1,5") or a refused one never reaches the section's row.
+    AddRangeCheck(crossingBoxes_[i], run::kCrossingRange, [this, i] { crossingAccepted(i); });
+    connect(crossingBoxes_[i], &QLineEdit::textEdited, this, [this, i] { crossingTyped_[size_t(i)] = true; });
     crossingBoxes_[i]->hide();
     f7->addWidget(crossingChecks_[i], i, 0);
     f7->addWidget(crossingBoxes_[i], i, 1);
     connect(crossingChecks_[i], &QCheckBox::toggled, this, [this, i] { crossingToggled(i); });
     connect(crossingChecks_[i], &QCheckBox::clicked, this, [this, i] { crossingClicked(i); });
-    connect(crossingBoxes_[i], &QLineEdit::textEdited, this, [this, i] { crossingEdited(i); });
     // The rows keep their height and the boxes one column whichever crossings are ticked: the caption
     // column is as wide as the longest caption with ", с вероятностью", and a hidden box keeps its room.
     crossingChecks_[i]->setText(U(c.caption) + U(result::kWithProbability));
@@ -201,6 +203,7 @@ void SectionsTab::showSection(int tpid) {
   Text25_->setText(NumberText(s.Azimut));
   Picture1_->setAzimuth(s.Azimut);
   // The section's own crossing probabilities; one never typed for it shows the box's initial text.
+  crossingTyped_ = {};
   for (int i = 0; i < result::kCrossingCount; ++i) {
     crossingChecks_[i]->setChecked(result::CrossingFlag(s, i) == 1);
     const std::optional<double>& p = result::CrossingProbability(s, i);
@@ -273,11 +276,24 @@ void SectionsTab::Command6_Click() {
 
 // --- Crossings.
 
+std::optional<double> SectionsTab::typedProbability(int i) const {
+  const auto v = crossingBoxes_[i]->value();
+  if (!v || !run::CheckRange(*v, run::kCrossingRange).isEmpty()) return std::nullopt;
+  return v;
+}
+
+double SectionsTab::acceptedProbability(int i) const {
+  if (const auto v = typedProbability(i)) return *v;
+  if (section_)
+    if (const auto& stored = result::CrossingProbability(*section_, i)) return *stored;
+  return ParseNumber(result::kCrossings[size_t(i)].initialText).value_or(0);
+}
+
 run::Crossings SectionsTab::crossings() const {
   run::Crossings c;
   for (int i = 0; i < 4; ++i) {
     c.ticked[i] = crossingChecks_[i]->isChecked() ? 1 : 0;
-    c.probability[i] = crossingBoxes_[i]->value().value_or(0);
+    c.probability[i] = acceptedProbability(i);
   }
   return c;
 }
@@ -292,7 +308,7 @@ db::SectionRow SectionsTab::crossingRow() const {
   db::SectionRow row = *section_;
   for (int i = 0; i < result::kCrossingCount; ++i) {
     result::CrossingFlag(row, i) = crossingChecks_[i]->isChecked() ? 1 : 0;
-    if (const auto v = crossingBoxes_[i]->value()) result::CrossingProbability(row, i) = *v;
+    if (const auto v = typedProbability(i)) result::CrossingProbability(row, i) = *v;
   }
   row.p_v = run::StoredCrossingSum(crossings());
   return row;
@@ -304,14 +320,15 @@ void SectionsTab::crossingClicked(int i) {
   if (!writeSection(crossingRow())) crossingChecks_[i]->setChecked(!crossingChecks_[i]->isChecked());
 }
 
-void SectionsTab::crossingEdited(int i) {
-  // While the box is being typed in it may not hold a number, or one above 1, for a moment: the section is
-  // stored again as soon as it holds a probability.
-  const auto v = crossingBoxes_[i]->value();
-  if (!section_ || !v || !run::CheckRange(*v, run::kCrossingRange).isEmpty()) return;
+void SectionsTab::crossingAccepted(int i) {
+  // Only the user's typing is stored: leaving a box as it was shown writes nothing.
+  if (!section_ || !crossingTyped_[size_t(i)]) return;
   const db::SectionRow row = crossingRow();
-  if (row.p_v != section_->p_v || result::CrossingProbability(row, i) != result::CrossingProbability(*section_, i))
-    writeSection(row);
+  bool changed = row.p_v != section_->p_v;
+  for (int k = 0; k < result::kCrossingCount; ++k)
+    changed = changed || result::CrossingProbability(row, k) != result::CrossingProbability(*section_, k);
+  // A write the database refused is tried again on the next leave.
+  if (!changed || writeSection(row)) crossingTyped_[size_t(i)] = false;
 }
 
 // --- Ground cascade.

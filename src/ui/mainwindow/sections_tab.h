@@ -47,14 +47,18 @@ class SectionsTab : public InputTab {
   void bDelete_Click();
   void Command6_Click();
 
-  // Crossings.
+  // Crossings. A box's probability counts once it is one (a number from 0 to 1); until then the last
+  // accepted one counts: the stored one, or the box's initial text when the section has none.
+  std::optional<double> typedProbability(int index) const;
+  double acceptedProbability(int index) const;
   run::Crossings crossings() const;
   // The shown section's row with its crossings as the tab shows them: the flags, the probabilities the
-  // boxes hold and the capped sum of the ticked ones.
+  // boxes hold when accepted and the capped sum of the ticked ones.
   db::SectionRow crossingRow() const;
   void crossingToggled(int index);
   void crossingClicked(int index);
-  void crossingEdited(int index);
+  // A probability box was left with a probability: the section's row takes it when the user typed in it.
+  void crossingAccepted(int index);
 
   // Ground cascade.
   void fillGroundLevel(int level, int parentGid, int selectGid);
@@ -74,6 +78,7 @@ class SectionsTab : public InputTab {
   std::array<QComboBox*, 4> groundCombos_{};     // DataCombo5, DataCombo2, DataCombo3, DataCombo4
   std::array<QCheckBox*, 4> crossingChecks_{};   // Check1, Check4, Check3, Check2 (dpp1..dpp4)
   std::array<NumericBox*, 4> crossingBoxes_{};   // P_avto, P_LEP, P_tr, P_kab
+  std::array<bool, 4> crossingTyped_{};          // typed in since the section was shown or stored
 };
 
 }  // namespace velaron::ui

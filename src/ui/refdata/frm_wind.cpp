@@ -153,6 +153,11 @@ frmWind::frmWind(QWidget* mainWindow, QWidget* parent)
   image_->setObjectName("imgWind");
   image_->setFixedSize(kRosePictureSize);
   image_->setAlignment(Qt::AlignCenter);
+  // The picture's room is kept while no rose is shown: the editor has one size and does not move when
+  // the rose is drawn.
+  QSizePolicy keepRoom = image_->sizePolicy();
+  keepRoom.setRetainSizeWhenHidden(true);
+  image_->setSizePolicy(keepRoom);
   image_->hide();
   layout->addWidget(image_);
 
@@ -218,7 +223,8 @@ WindEntry frmWind::ReadEntry() const {
 
 void frmWind::Form_Load() {
   image_->hide();
-  mode_ = Mode::View;
+  picture_ = QImage();
+  setMode(Mode::View);
   LoadTowns(0, 0);
   WindDisabled();
 }
@@ -246,10 +252,18 @@ void frmWind::LoadTowns(int idCity, int row) {
   }
 }
 
+void frmWind::setMode(Mode mode) {
+  mode_ = mode;
+  // A new town has no rose until it is stored: the button would draw the town still selected in the list
+  // beside the new town's boxes. The rose on show steps aside meanwhile and comes back with the list's town.
+  roseButton_->setEnabled(mode != Mode::New);
+  if (mode == Mode::New) image_->hide();
+}
+
 void frmWind::lstCity_Click() {
   // Picking a town ends an edit that was not stored.
   if (mode_ != Mode::View) {
-    mode_ = Mode::View;
+    setMode(Mode::View);
     WindDisabled();
   }
   const int id = selectedCity();
@@ -257,10 +271,11 @@ void frmWind::lstCity_Click() {
   // The row of that key; when it has gone, the boxes stay as they are.
   if (const std::optional<db::WindRow> town = db::LoadWind(id)) {
     ShowEntry(EntryFromRow(*town));
-    // A rose on show follows the town chosen (also the town just stored), never showing another's.
-    if (image_->isVisible() && !picture_.isNull()) {
+    // A rose drawn before follows the town chosen (also the town just stored), never showing another's.
+    if (!picture_.isNull()) {
       picture_ = output::DrawWindRose(*town, kRosePictureSize);
       image_->setPixmap(QPixmap::fromImage(picture_));
+      image_->show();
     }
   }
 }
@@ -268,14 +283,14 @@ void frmWind::lstCity_Click() {
 void frmWind::cmdInsert_Click() {
   CityNew();
   WindEnabled();
-  mode_ = Mode::New;
+  setMode(Mode::New);
   city_->setFocus();
 }
 
 void frmWind::cmdChange_Click() {
   if (selectedCity() == 0) return;
   WindEnabled();
-  mode_ = Mode::Change;
+  setMode(Mode::Change);
   city_->setFocus();
 }
 
@@ -313,7 +328,7 @@ void frmWind::cmdRenovate_Click() {
     ShowCritical(this, error);
     return;
   }
-  mode_ = Mode::View;
+  setMode(Mode::View);
   WindDisabled();
   LoadTowns(row.idCity, list_->currentRow());
   emit dataChanged();
@@ -328,7 +343,7 @@ void frmWind::cmdDelate_Click() {
   const int row = list_->currentRow();
   const QString error = db::DeleteWind(id);
   if (!error.isEmpty()) ShowCritical(this, error);
-  mode_ = Mode::View;
+  setMode(Mode::View);
   WindDisabled();
   // The town that took the deleted one's place is shown.
   LoadTowns(0, row);
@@ -336,12 +351,13 @@ void frmWind::cmdDelate_Click() {
 }
 
 void frmWind::cmdRoseWind_Click() {
+  if (mode_ == Mode::New) return;
   roseButton_->setEnabled(false);
   roseButton_->setText(QStringLiteral("Подождите..."));
   picture_ = BuildWindRose(this, selectedCity(), folder_);
   if (picture_.isNull()) image_->clear();
   else image_->setPixmap(QPixmap::fromImage(picture_));
-  roseButton_->setEnabled(true);
+  roseButton_->setEnabled(mode_ != Mode::New);
   roseButton_->setText(QString::fromUtf8(kRoseCaption));
   image_->setVisible(true);
 }

@@ -80,6 +80,8 @@ class frmWind : public QWidget {
  private:
   enum class Mode { View, New, Change };
 
+  // The editing mode, and with it whether the rose can be drawn (not for a new town not yet stored).
+  void setMode(Mode mode);
   void Form_Load();
   // Refills the town list and selects the town `idCity`, else the entry at `row` (clamped), else none.
   void LoadTowns(int idCity, int row = 0);

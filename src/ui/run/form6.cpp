@@ -236,12 +236,16 @@ void Form6::build() {
     setControlsEnabled(true);
     emit runEnded();
   });
+  // A completed run closes the dialog; a refused one leaves it loaded and hidden, for the main window to show
+  // again as it was left; "Отмена" of the progress window brings it back at once, ready for another try.
   connect(controller_, &RunController::completed, this, [this](std::shared_ptr<const result::RunSnapshot> s) {
     emit runFinished(std::move(s));
     accept();
   });
-  // A cancelled or refused run leaves the dialog open, ready for another try.
+  connect(controller_, &RunController::cancelled, this, &QWidget::show);
 }
+
+void Form6::setBase(const result::RunRequest& base) { base_ = base; }
 
 void Form6::Combo1_Click() {
   code_ = Combo1_->currentIndex() + 1;
@@ -356,6 +360,10 @@ void Form6::cmdRaschet_Click() {
   const auto request = gatherRequest();
   if (!request) return;
   lastRequest_ = *request;
+  // The run is under way from here: the dialog steps aside, and what follows is told over the main window.
+  // A refusal leaves the dialog loaded and hidden.
+  hide();
+  QWidget* behind = parentWidget() ? parentWidget() : this;
   run::PrepareResult prepared;
   try {
     prepared = run::PrepareRun(*request, services_.runData(*request), QDateTime::currentDateTime());
@@ -363,17 +371,17 @@ void Form6::cmdRaschet_Click() {
     prepared.error = QString::fromUtf8(e.what());
   }
   if (!prepared.ok()) {
-    // Refused before anything was computed: the dialog stays as it is, the earlier results stay too.
-    ShowCritical(this, prepared.error);
+    // Refused before anything was computed: the earlier results stay.
+    ShowCritical(behind, prepared.error);
     return;
   }
   // The assessments over a year check the town's wind and every wind state's flame before anything is
-  // computed: a refusal is told while the dialog is still open, so that the user can change the town.
+  // computed; the user can change the town in the main window and start again.
   if (const QString refused = run::CheckBeforeRun(*prepared.run); !refused.isEmpty()) {
-    ShowCritical(this, refused);
+    ShowCritical(behind, refused);
     return;
   }
-  for (const QString& note : prepared.run->notes) ShowInfo(this, U(velaron::texts::kProgramTitle), note);
+  for (const QString& note : prepared.run->notes) ShowInfo(behind, U(velaron::texts::kProgramTitle), note);
   startRun(std::move(*prepared.run));
 }
 
@@ -386,7 +394,8 @@ void Form6::setControlsEnabled(bool on) {
 
 void Form6::startRun(run::PreparedRun prepared) {
   controller_->setExecute(services_.execute);
-  controller_->start(std::move(prepared), {windRoseFolder_, offerWorkbook_});
+  // A run whose worker the system refuses never began: the dialog comes back as it was, for another try.
+  if (!controller_->start(std::move(prepared), {windRoseFolder_, offerWorkbook_})) show();
 }
 
 void Form6::closeEvent(QCloseEvent* event) {

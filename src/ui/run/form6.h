@@ -1,6 +1,7 @@
 // The run dialog `Form6` ("Расчет"): the scenario, the route section, the season and the wind, and the
 // shares of the three jet-fire kinds. Its "Расчет" prepares the run, runs it through the run controller
-// and hands the completed run to the main window.
+// and hands the completed run to the main window. The dialog is hidden from the moment the run is under
+// way; a completed run closes it, a refused one leaves it hidden, loaded as it was.
 #pragma once
 
 #include <QDialog>
@@ -47,6 +48,9 @@ class Form6 : public QDialog {
   ~Form6() override;
 
   void setServices(Services services) { services_ = std::move(services); }
+  // The main window's data of a new start, for a dialog shown again as its last run left it: the section
+  // found at the first press, the shares and the choices stay.
+  void setBase(const result::RunRequest& base);
   // The three-dimensional picture option of the settings.
   // Where the assessments over a year (codes 1 and 7) write the town's wind-rose workbook: the program's
   // folder. Empty (the default) writes none.

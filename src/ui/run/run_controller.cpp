@@ -10,6 +10,7 @@
 #include "run/run_texts.h"
 #include "ui/run/form2.h"
 #include "ui/run/run_workbook.h"
+#include "ui/run/worker_thread.h"
 #include "ui/widgets/messages.h"
 
 namespace velaron::ui {
@@ -17,6 +18,12 @@ namespace velaron::ui {
 namespace {
 
 QString U(const char* utf8) { return QString::fromUtf8(utf8); }
+
+// The messages about the outcome stand over the window that started the run, or over the window behind
+// it while that one is hidden (the run dialog steps aside for its whole run).
+QWidget* MessageParent(QWidget* owner) {
+  return owner->isVisible() || !owner->parentWidget() ? owner : owner->parentWidget()->window();
+}
 
 }  // namespace
 
@@ -59,8 +66,6 @@ bool RunController::start(run::PreparedRun prepared, const Outputs& outputs) {
     if (form2_) form2_->finish();
     if (note_) note_->show();
   }, Qt::QueuedConnection);
-  emit runStarted();
-  form2_->show();
 
   finished_ = std::make_shared<Finished>();
   offerWorkbook_ = outputs.offerWorkbook;
@@ -85,7 +90,18 @@ bool RunController::start(run::PreparedRun prepared, const Outputs& outputs) {
     }
   });
   connect(thread_, &QThread::finished, this, &RunController::finish);
-  thread_->start();
+  // The worker starts before any window changes: a thread the system refuses leaves them as they were,
+  // the run's input included, for another try. Its end is queued, so it comes after runStarted.
+  if (!StartWorker(thread_)) {
+    delete thread_;
+    thread_ = nullptr;
+    finished_.reset();
+    stopAndWait();
+    ShowCritical(owner_, U(kNoRunThread));
+    return false;
+  }
+  emit runStarted();
+  form2_->show();
   return true;
 }
 
@@ -114,18 +130,19 @@ void RunController::finish() {
   note_ = nullptr;
   relay_ = nullptr;
 
+  QWidget* over = MessageParent(owner_);
   if (outcome && outcome->ok()) {
     // The run goes on without its wind rose; no older rose stands in for it.
-    if (!finished->roseFailure.isEmpty()) ShowCritical(owner_, finished->roseFailure);
+    if (!finished->roseFailure.isEmpty()) ShowCritical(over, finished->roseFailure);
     if (outcome->snapshot->ZoneAtEdge)
-      ShowMessage(owner_, {QMessageBox::NoIcon, U(velaron::texts::kAttentionTitle), U(run::texts::kEdgeWarning),
+      ShowMessage(over, {QMessageBox::NoIcon, U(velaron::texts::kAttentionTitle), U(run::texts::kEdgeWarning),
                            QMessageBox::Ok});
     emit completed(outcome->snapshot);
     return;
   }
   // Cancelled or refused: nothing of this run is kept, the earlier results stay.
   if (outcome && !outcome->cancelled && !outcome->error.isEmpty()) {
-    ShowCritical(owner_, outcome->error);
+    ShowCritical(over, outcome->error);
     emit refused(outcome->error);
     return;
   }

@@ -35,7 +35,8 @@ class RunController : public QObject {
     bool offerWorkbook = false;  // after a completed run, offer to save its result workbook
   };
 
-  // `owner` is the window the messages about the outcome are shown over; the controller is its child.
+  // `owner` is the window the messages about the outcome are shown over (or, while it is hidden, the window
+  // behind it); the controller is its child.
   explicit RunController(QWidget* owner);
   // A run still going on is cancelled and waited for: nothing may outlive the windows it reports to.
   ~RunController() override;
@@ -43,7 +44,8 @@ class RunController : public QObject {
   void setExecute(Execute execute) { execute_ = std::move(execute); }
 
   // Starts the run on the worker and shows the progress window. False (and nothing started) while an
-  // earlier run is still going on.
+  // earlier run is still going on, or when the system gives no thread for it: that is told over the
+  // owner, and no window changes.
   bool start(run::PreparedRun prepared, const Outputs& outputs);
   bool running() const { return thread_ != nullptr; }
   Form2* progressWindow() const { return form2_; }

@@ -16,6 +16,7 @@
 #include "output/workbook/result_workbook.h"
 #include "result/printed_texts.h"
 #include "ui/widgets/messages.h"
+#include "ui/run/worker_thread.h"
 #include "ui/widgets/save_dialog.h"
 
 namespace velaron::ui {
@@ -46,6 +47,33 @@ class WorkbookNote : public QDialog {
   void closeEvent(QCloseEvent* event) override { event->ignore(); }
 };
 
+// Writes the workbook on a worker while the note stands; empty when written, else the message for the user.
+// A large grid takes seconds: the windows repaint meanwhile but take no input. The writer starts from inside
+// the loop, so the loop always runs and the note is always painted.
+QString WriteWorkbookWithNote(QWidget* parent, const result::RunSnapshot& record, const QString& path) {
+  output::WorkbookWriteResult written;
+  bool started = false;
+  WorkbookNote note(parent, result::PrintedTextsOf(record).ScenarioName, path);
+  note.show();
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  QThread* worker = QThread::create([&written, &record, path] { written = output::WriteResultWorkbook(record, path); });
+  QEventLoop loop;
+  QObject::connect(worker, &QThread::finished, &loop, &QEventLoop::quit);
+  QTimer::singleShot(0, &loop, [worker, &loop, &started] {
+    started = StartWorker(worker);
+    if (!started) loop.quit();  // a refused thread sends no finished
+  });
+  loop.exec(QEventLoop::ExcludeUserInputEvents);
+  worker->wait();
+  delete worker;
+  QApplication::restoreOverrideCursor();
+  note.hide();
+  if (!started) return U(kNoWorkbookThread);
+  if (written.ok) return {};
+  std::fprintf(stderr, "workbook %s: %s\n", qPrintable(path), qPrintable(written.detail));
+  return written.message;
+}
+
 }  // namespace
 
 QString OfferRunWorkbook(QWidget* parent, const result::RunSnapshot& record) {
@@ -53,32 +81,18 @@ QString OfferRunWorkbook(QWidget* parent, const result::RunSnapshot& record) {
   const QString scenarioName = result::PrintedTextsOf(record).ScenarioName;
   const QString title =
       scenarioName.isEmpty() ? U(kWorkbookSaveTitlePlain) : U(kWorkbookSaveTitle).arg(scenarioName);
-  const QString path = AskSaveFileName(parent, title, U(kWorkbookFilter));
-  if (path.isEmpty()) return {};
-
-  // A large grid takes seconds: the note stands meanwhile, and the windows repaint but take no input. The
-  // writer starts from inside the loop, so the loop always runs and the note is always painted.
-  output::WorkbookWriteResult written;
-  WorkbookNote note(parent, scenarioName, path);
-  note.show();
-  QApplication::setOverrideCursor(Qt::WaitCursor);
-  QThread* worker = QThread::create([&written, &record, path] { written = output::WriteResultWorkbook(record, path); });
-  QEventLoop loop;
-  QObject::connect(worker, &QThread::finished, &loop, &QEventLoop::quit);
-  QTimer::singleShot(0, &loop, [worker] { worker->start(); });
-  loop.exec(QEventLoop::ExcludeUserInputEvents);
-  worker->wait();
-  delete worker;
-  QApplication::restoreOverrideCursor();
-  note.hide();
-
-  if (!written.ok) {
-    std::fprintf(stderr, "workbook %s: %s\n", qPrintable(path), qPrintable(written.detail));
-    ShowCritical(parent, written.message);
-    return {};
+  // A save that fails (a full disk, a read-only folder) is told and the dialog comes again: the workbook
+  // exists only in this record, and the engineer decides where it goes or that it goes nowhere.
+  for (;;) {
+    const QString path = AskSaveFileName(parent, title, U(kWorkbookFilter));
+    if (path.isEmpty()) return {};
+    const QString failure = WriteWorkbookWithNote(parent, record, path);
+    if (failure.isEmpty()) {
+      RememberSaveFolder(path);
+      return path;
+    }
+    ShowCritical(parent, failure);
   }
-  RememberSaveFolder(path);
-  return path;
 }
 
 }  // namespace velaron::ui

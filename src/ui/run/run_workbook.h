@@ -2,7 +2,8 @@
 // workbooks is on, a save dialog titled with the run's scenario asks for the file, and the workbook is
 // written on a worker thread while a note without buttons names the scenario and the file, and the window
 // keeps painting but takes no input. Cancelling writes nothing and says nothing; a file that cannot be
-// written is told, leaves an earlier file as it was, and the run's results stay.
+// written is told, leaves an earlier file as it was, and the dialog is offered again until the workbook is
+// saved or the engineer cancels; the run's results stay either way.
 #pragma once
 
 #include "result/run_snapshot.h"

@@ -4,9 +4,10 @@
 // belongs to a calculation run.
 #pragma once
 
-#include <QLockFile>
 #include <QString>
 #include <memory>
+
+#include "db/data_folder.h"
 
 namespace velaron::ui {
 
@@ -23,7 +24,7 @@ struct AppContext {
   bool FirstActivate = false;  // the main window's first-time set-up is still to be done
   ReportOptions options;
   // Held for the program's life: no second program opens the same data folder meanwhile.
-  std::shared_ptr<QLockFile> folderLock;
+  std::shared_ptr<db::FolderLock> folderLock;
 };
 
 }  // namespace velaron::ui

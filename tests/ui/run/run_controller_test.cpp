@@ -1,6 +1,5 @@
 // The run controller: the outcome of a run (completed, refused, cancelled, a fault on the worker) reaches
-// the window once, with its one message; the jet-flame window's run makes a record complete like any
-// other run's.
+// the window once, with its one message.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -14,12 +13,9 @@
 
 #include "common/texts.h"
 #include "message_catcher.h"
-#include "run/run_fixtures.h"
 #include "run/run_texts.h"
 #include "ui/run/form2.h"
-#include "ui/run/frm_str_fakel.h"
 #include "ui/run/run_controller.h"
-#include "ui/widgets/numeric_box.h"
 
 namespace velaron::ui {
 namespace {
@@ -118,52 +114,6 @@ TEST(RunController, EachOutcomeReachesTheWindowOnceWithItsOneMessage) {
     EXPECT_EQ(cancelled, c.ends == Ends::Cancelled ? 1 : 0) << c.name;
     EXPECT_EQ(catcher.texts(), c.messages) << c.name;
   }
-}
-
-TEST(RunController, TheJetFlameWindowsRunIsCompleteLikeAnyOther) {
-  FakelContext c;
-  c.gases = {db::GasRow{U("Метан"), 16.043, 50000, 21, 0.2, 4}};
-  c.settings.XLimit = c.settings.YLimit = 200;
-  c.settings.CStep = 20;
-  c.settings.Skor_chel = 1;
-  c.tables = test::SyntheticTables();
-  c.lastProbabilities = [] {
-    result::Probabilities p;
-    p.PIgnition = 0.5;
-    p.PAsimmTorch = 1e-3;
-    return p;
-  };
-  c.opt3D = false;
-  std::shared_ptr<const result::RunSnapshot> shown;
-  c.showResult = [&shown](std::shared_ptr<const result::RunSnapshot> s) { shown = std::move(s); };
-  FrmStrFakel w(std::move(c));
-  w.box("Text3")->setText("500");
-  w.box("Text25")->setText("40");
-  w.box("Text8")->setText("10");
-  w.show();
-  test::MessageCatcher catcher;
-  w.Command1_Click();
-  ASSERT_TRUE(WaitUntil([&w] { return !w.running(); }));
-  ASSERT_NE(shown, nullptr) << catcher.texts().join("; ").toStdString();
-  EXPECT_TRUE(w.isVisible());
-  const result::RunSnapshot& s = *shown;
-  EXPECT_EQ(s.ScenarioCode, 4);
-  EXPECT_TRUE(s.request.options.Opt3D == false && !s.GridValue.empty());
-  // The radial profile is the percent along +x, one point a step from the rupture: 200 / 2 / 20 + 1 points.
-  ASSERT_EQ(s.RadProfile.size(), 6u);
-  for (size_t i = 0; i < s.RadProfile.size(); ++i) {
-    EXPECT_EQ(s.RadProfile[i].first, s.GridProc(static_cast<int>(i), 0)) << i;
-    EXPECT_EQ(s.RadProfile[i].second, 20.0 * static_cast<double>(i)) << i;
-  }
-  // The zone depths are the largest radius over the eight directions of the asymmetric case.
-  for (int z = 1; z <= 4; ++z) {
-    double m = 0;
-    for (int d = 1; d <= 8; ++d) m = std::max(m, s.zoneRDir(5, d, z));
-    EXPECT_DOUBLE_EQ(s.zone(z), m) << "level " << z;
-  }
-  EXPECT_GT(s.zone(4), 0);
-  // The edge warning, when the zone reaches the border, is shown once.
-  EXPECT_EQ(catcher.texts().count(U(run::texts::kEdgeWarning)), s.ZoneAtEdge ? 1 : 0);
 }
 
 }  // namespace

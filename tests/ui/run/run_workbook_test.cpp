@@ -16,6 +16,8 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QThread>
+#include <algorithm>
 #include <functional>
 #include <unistd.h>
 
@@ -24,6 +26,7 @@
 #include "run/run_fixtures.h"
 #include "ui/run/form6.h"
 #include "ui/run/run_workbook.h"
+#include "ui/run/worker_thread.h"
 #include "ui/widgets/save_dialog.h"
 
 namespace velaron::ui {
@@ -31,21 +34,21 @@ namespace {
 
 QString U(const char* s) { return QString::fromUtf8(s); }
 
-// Answers the save dialog with a path and keeps what it was asked.
+// Answers the save dialog with the paths given, one a time, the last one as often as asked (empty:
+// cancel), and keeps what it was asked.
 struct SaveAnswer {
-  explicit SaveAnswer(QString answer) : answer_(std::move(answer)) {
+  explicit SaveAnswer(QStringList answers) : answers(std::move(answers)) {
     SetSaveFileSink([this](const SaveFileRequest& r) {
       asked.push_back(r);
       if (onAsk) onAsk();
-      return answer_;
+      return this->answers.size() > 1 ? this->answers.takeFirst() : this->answers.value(0);
     });
   }
+  explicit SaveAnswer(const QString& answer) : SaveAnswer(QStringList{answer}) {}
   ~SaveAnswer() { SetSaveFileSink(nullptr); }
+  QStringList answers;
   std::vector<SaveFileRequest> asked;
   std::function<void()> onAsk;  // looks at the windows while the dialog would be open
-
- private:
-  QString answer_;
 };
 
 // A finished run of the explosion on a small grid, every grid filled.
@@ -154,7 +157,9 @@ TEST(RunWorkbook, AFolderThatCannotBeWrittenIsToldAndTheEarlierFileStays) {
   test::MessageCatcher messages;
   auto changed = Record();
   changed->GridRisk.fill(7);
+  answer.answers = {path, QString()};  // told, then the dialog again: cancelled
   EXPECT_TRUE(OfferRunWorkbook(nullptr, *changed).isEmpty());
+  EXPECT_EQ(answer.asked.size(), 3u);
   ASSERT_EQ(messages.requests.size(), 1u);
   EXPECT_EQ(messages.requests[0].text, U("Ошибка в процессе записи файла!\n") + path + U(": нет прав на запись"));
   EXPECT_EQ(messages.requests[0].title, U("Веларон"));
@@ -216,6 +221,40 @@ TEST(RunWorkbook, TheRunDialogOffersTheWorkbookAfterACompletedRun) {
   EXPECT_EQ(answer.asked[0].title, U("Сохранение книги результатов расчета: сценарий \"Взрыв\""));
   EXPECT_FALSE(buttonsOn);
   EXPECT_TRUE(notes.contains(U("Сценарий \"Взрыв\"")) && notes.contains(U("взрыв.xlsx"))) << notes.join('|').toStdString();
+}
+
+// A thread the system refuses: the run is told and not started, and the dialog stays as it was, its input
+// there for another try (before, it waited for a run that never began). A workbook that is not saved, its
+// file blocked by a folder or its writer refused, is told and the dialog comes again until it is saved or
+// cancelled (before, it was lost after the first failure).
+TEST(RunWorkbook, AThreadTheSystemRefusesOrAFailedSaveLosesNothing) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(U("взрыв.xlsx")), blocked = dir.filePath(U("занято.xlsx"));
+  ASSERT_TRUE(QDir().mkpath(blocked));
+  test::MessageCatcher messages(QMessageBox::No);
+  SaveAnswer answer({blocked, path, path});
+  int asked = 0;
+  std::vector<int> refused{0};  // the turns of the threads the system refuses, 0 the first asked for
+  SetWorkerStarter([&](QThread* thread) { return !std::ranges::count(refused, asked++) && (thread->start(), true); });
+  QWidget parent;
+  Form6* form = Press(&parent, 2);
+  EXPECT_FALSE(form->running());
+  EXPECT_TRUE(form->isVisible() && parent.isEnabled() && form->findChild<QPushButton*>("cmdRaschet")->isEnabled());
+  EXPECT_EQ(form->findChild<QLineEdit*>(U("Text1"))->text(), U("1"));
+  refused = {3};  // the run starts; the workbook's writer into the folder, then refused, then the save
+  form->findChild<QPushButton*>("cmdRaschet")->click();
+  QElapsedTimer t;
+  t.start();
+  while (form->running() && t.elapsed() < 60000) QApplication::processEvents(QEventLoop::AllEvents, 20);
+  SetWorkerStarter(nullptr);
+  EXPECT_EQ(answer.asked.size(), 3u);
+  EXPECT_TRUE(SheetNames(path).contains(U("Избыточное давление, кПа")));
+  const QStringList told = messages.texts();
+  ASSERT_EQ(told.size(), 3) << told.join('|').toStdString();
+  EXPECT_TRUE(told[0] == U(kNoRunThread) && told[1].contains(blocked) && told[2] == U(kNoWorkbookThread));
+  SaveAnswer cancel({blocked, QString()});
+  EXPECT_TRUE(OfferRunWorkbook(nullptr, *Record()).isEmpty());
+  EXPECT_EQ(cancel.asked.size(), 2u);
 }
 
 }  // namespace
