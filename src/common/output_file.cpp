@@ -145,8 +145,10 @@ void OutputFile::Open(const std::string& target) {
     // A device or a pipe in the target's place would be replaced by the rename, not written to.
     if (!S_ISREG(st.st_mode)) return SetError("это не обычный файл");
     // The superuser may write whatever the permissions say; the permissions still tell the user's wish.
-    if ((st.st_mode & 0222) == 0 || faccessat(dirFd_, name_.c_str(), W_OK, 0) != 0)
-      return SetError("файл открыт только для чтения");
+    if ((st.st_mode & 0222) == 0) return SetError("файл открыт только для чтения");
+    // A disk that takes no writes is said to be read-only, as for a new file.
+    if (faccessat(dirFd_, name_.c_str(), W_OK, 0) != 0)
+      return errno == EROFS ? Fail(EROFS) : SetError("файл открыт только для чтения");
     replaces_ = true;
     mode_ = st.st_mode & 07777;
     uid_ = st.st_uid;

@@ -39,22 +39,24 @@ struct ThreadConnection {
 };
 thread_local ThreadConnection tConnection;
 
-// The 16-byte header every SQLite 3 database file starts with.
-bool HasSqliteHeader(const QString& path) {
+// The first bytes of the file, as far as the database header goes.
+QByteArray HeaderOf(const QString& path) {
   QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return false;
-  static const QByteArray kHeader("SQLite format 3\0", 16);
-  return file.read(16) == kHeader;
+  return file.open(QIODevice::ReadOnly) ? file.read(20) : QByteArray();
 }
 
-// Why a query on the probe connection failed, in the user's words: a file another program holds locked,
-// a damaged file and a file that is no database each have their own.
-QString QueryFault(const QSqlError& e) {
-  const int code = e.nativeErrorCode().toInt() & 0xFF;  // the primary SQLite result code
-  if (code == 5 || code == 6) return QStringLiteral("база данных заблокирована другой программой");
-  if (code == 11) return QStringLiteral("файл базы данных поврежден (%1)").arg(e.text());
-  if (code == 26) return QStringLiteral("файл не является базой данных SQLite");
-  return QStringLiteral("база данных не читается (%1)").arg(e.text());
+// The 16-byte header every SQLite 3 database file starts with.
+bool HasSqliteHeader(const QString& path) {
+  static const QByteArray kHeader("SQLite format 3\0", 16);
+  return HeaderOf(path).startsWith(kHeader);
+}
+
+// A database in write-ahead logging mode (its header's read and write versions are 2). A connection that
+// only reads it still makes the -wal and -shm files beside it and leaves them there, and cannot read it at
+// all where it may not make them (a read-only disk).
+bool IsWalDatabase(const QString& path) {
+  const QByteArray header = HeaderOf(path);
+  return header.size() == 20 && (header[18] == 2 || header[19] == 2);
 }
 
 QString JournalOf(const QString& path) { return path + QStringLiteral("-journal"); }
@@ -85,6 +87,9 @@ QString ProbeFile(const QString& path, bool needWrite) {
   if (!info.isFile()) return QStringLiteral("это не файл");
   if (!info.isReadable()) return QStringLiteral("нет доступа на чтение");
   if (!HasSqliteHeader(path)) return QStringLiteral("файл не является базой данных SQLite");
+  if (!needWrite && IsWalDatabase(path))
+    return QStringLiteral("база данных в режиме журнала WAL, в котором ее нельзя прочитать, не оставив рядом с ней "
+                          "файлов -wal и -shm; переведите ее в обычный режим (PRAGMA journal_mode=DELETE)");
 
   QString why;
   {
@@ -96,7 +101,8 @@ QString ProbeFile(const QString& path, bool needWrite) {
     } else {
       QSqlQuery query(db);
       if (!query.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"))) {
-        why = HasUnfinishedWrite(path, query.lastError()) ? UnfinishedWrite(path, needWrite) : QueryFault(query.lastError());
+        why = HasUnfinishedWrite(path, query.lastError()) ? UnfinishedWrite(path, needWrite)
+                                                          : detail::QueryFault(query.lastError());
       } else {
         query.finish();
         why = CheckLayout(db).fault;
@@ -104,7 +110,7 @@ QString ProbeFile(const QString& path, bool needWrite) {
       // Damaged pages: SQLite's quick check reads every page of the file once.
       if (why.isEmpty()) {
         if (!query.exec(QStringLiteral("PRAGMA quick_check"))) {
-          why = QueryFault(query.lastError());
+          why = detail::QueryFault(query.lastError());
         } else if (query.next() && query.value(0).toString() != QLatin1String("ok")) {
           why = QStringLiteral("файл базы данных поврежден (%1)").arg(query.value(0).toString().left(200));
         }
@@ -221,6 +227,14 @@ QSqlDatabase Connection() {
 }
 
 namespace detail {
+
+QString QueryFault(const QSqlError& e) {
+  const int code = e.nativeErrorCode().toInt() & 0xFF;  // the primary SQLite result code
+  if (code == 5 || code == 6) return QStringLiteral("база данных заблокирована другой программой");
+  if (code == 11) return QStringLiteral("файл базы данных поврежден (%1)").arg(e.text());
+  if (code == 26) return QStringLiteral("файл не является базой данных SQLite");
+  return QStringLiteral("база данных не читается (%1)").arg(e.text());
+}
 
 QString WriteFailed(const QString& why) { return QStringLiteral("Ошибка записи в базу данных: %1").arg(why); }
 

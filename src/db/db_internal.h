@@ -20,6 +20,10 @@ inline constexpr const char* kTownEmpty = "Не указано название 
 // What WriteFailed says of a table that could not be read: "не прочитана таблица " + the table's name.
 inline QString TableNotRead(const QString& table) { return QStringLiteral("не прочитана таблица %1").arg(table); }
 
+// Why a query failed, in the user's words: a file another program holds locked, a damaged file and a file
+// that is no database each have their own.
+QString QueryFault(const QSqlError& e);
+
 // "Ошибка записи в базу данных: " + the driver's text.
 QString WriteFailed(const QSqlQuery& query);
 QString WriteFailed(const QString& why);

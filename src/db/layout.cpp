@@ -4,6 +4,7 @@
 #include <QSqlQuery>
 #include <QStringList>
 #include <map>
+#include <optional>
 
 #include "db/database.h"
 #include "db/db_internal.h"
@@ -16,14 +17,15 @@ namespace {
 constexpr const char* kLayoutConnectionName = "velaron-layout";
 constexpr const char* kUpgradeConnectionName = "velaron-upgrade";
 
-// The columns of `table` with their declared types. PRAGMA takes no bound parameters; the table names
-// come from the database's own catalogue or the program's layout, quoted.
-std::vector<LayoutColumn> ColumnsOf(QSqlDatabase& db, const QString& table) {
+// The columns of `table` with their declared types; nothing when they cannot be read. PRAGMA takes no
+// bound parameters; the table names come from the database's own catalogue or the program's layout, quoted.
+std::optional<std::vector<LayoutColumn>> ColumnsOf(QSqlDatabase& db, const QString& table) {
   std::vector<LayoutColumn> columns;
   QSqlQuery q(db);
   if (!q.exec(QStringLiteral("PRAGMA table_info(\"%1\")").arg(QString(table).replace('"', QStringLiteral("\"\"")))))
-    return columns;
+    return std::nullopt;
   while (q.next()) columns.push_back({q.value(1).toString(), q.value(2).toString()});
+  if (q.lastError().isValid()) return std::nullopt;
   return columns;
 }
 
@@ -71,7 +73,7 @@ const std::vector<LayoutTable>& ProgramLayout() {
         if (q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY rowid")))
           while (q.next()) names << q.value(0).toString();
         q.finish();
-        for (const QString& name : names) tables.push_back({name, ColumnsOf(db, name)});
+        for (const QString& name : names) tables.push_back({name, ColumnsOf(db, name).value_or(std::vector<LayoutColumn>{})});
       }
       db.close();
     }
@@ -88,19 +90,21 @@ LayoutCheck CheckLayout(QSqlDatabase& db) {
     check.fault = QStringLiteral("описание таблиц программы не прочитано");
     return check;
   }
-  // The database's tables and columns by their names in lower case, with the declared types.
+  // The database's tables and columns by their names in lower case, with the declared types. One statement
+  // reads them all under one read lock: a database another program is writing fails it as a whole, with the
+  // cause of every other query, instead of showing tables without columns.
   std::map<QString, std::map<QString, QString>> present;
   {
-    QStringList names;
     QSqlQuery q(db);
-    if (!q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"))) {
-      check.fault = QStringLiteral("база данных не читается (%1)").arg(q.lastError().text());
+    q.setForwardOnly(true);
+    const bool read = q.exec(QStringLiteral("SELECT m.name, c.name, c.type FROM sqlite_master AS m "
+                                            "JOIN pragma_table_info(m.name) AS c WHERE m.type = 'table'"));
+    while (read && q.next())
+      present[q.value(0).toString().toLower()][q.value(1).toString().toLower()] = q.value(2).toString();
+    if (!read || q.lastError().isValid()) {
+      check.read = false;
+      check.fault = detail::QueryFault(q.lastError());
       return check;
-    }
-    while (q.next()) names << q.value(0).toString();
-    for (const QString& name : names) {
-      auto& columns = present[name.toLower()];
-      for (const LayoutColumn& c : ColumnsOf(db, name)) columns[c.name.toLower()] = c.type;
     }
   }
   QStringList missingTables, faults;
@@ -138,25 +142,27 @@ QString AddMissingColumns(const QString& path) {
     db.setDatabaseName(path);
     db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
     if (!db.open()) {
-      error = detail::WriteFailed(db.lastError().text());
+      error = detail::WriteFailed(detail::QueryFault(db.lastError()));
     } else {
       // Each added column gets the type the program's own layout gives it.
       QStringList statements;
-      for (const MissingColumn& m : CheckLayout(db).missing)
+      const LayoutCheck layout = CheckLayout(db);
+      if (!layout.read) error = detail::WriteFailed(layout.fault);
+      for (const MissingColumn& m : layout.missing)
         statements << QStringLiteral("ALTER TABLE \"%1\" ADD COLUMN \"%2\" %3").arg(m.table, m.column.name, m.column.type);
-      if (!statements.isEmpty()) {
+      if (error.isEmpty() && !statements.isEmpty()) {
         if (!db.transaction()) {
-          error = detail::WriteFailed(db.lastError().text());
+          error = detail::WriteFailed(detail::QueryFault(db.lastError()));
         } else {
           QSqlQuery q(db);
           for (const QString& sql : statements) {
             if (!q.exec(sql)) {
-              error = detail::WriteFailed(q);
+              error = detail::WriteFailed(detail::QueryFault(q.lastError()));
               break;
             }
           }
           q.finish();
-          if (error.isEmpty() && !db.commit()) error = detail::WriteFailed(db.lastError().text());
+          if (error.isEmpty() && !db.commit()) error = detail::WriteFailed(detail::QueryFault(db.lastError()));
           if (!error.isEmpty()) db.rollback();
         }
       }
@@ -169,7 +175,9 @@ QString AddMissingColumns(const QString& path) {
 
 bool HasColumn(const QString& table, const QString& column) {
   QSqlDatabase db = Connection();
-  for (const LayoutColumn& c : ColumnsOf(db, table))
+  const auto columns = ColumnsOf(db, table);
+  if (!columns) return true;  // unread: the read of the column that follows fails with the cause
+  for (const LayoutColumn& c : *columns)
     if (c.name.compare(column, Qt::CaseInsensitive) == 0) return true;
   return false;
 }

@@ -48,6 +48,7 @@ struct LayoutCheck {
   // Empty when the database holds every table and column of the layout with a type that reads as the
   // program reads it, bar the columns that may be added; else the faults, each naming table and column.
   QString fault;
+  bool read = true;  // false: the database's tables could not be read at all (busy, damaged); `fault` says why
   std::vector<MissingColumn> missing;  // the columns of kAddedColumns the database lacks
 };
 
@@ -58,7 +59,8 @@ LayoutCheck CheckLayout(QSqlDatabase& db);
 // and every other column stay as they are. Empty when done (or nothing was missing), else why not.
 QString AddMissingColumns(const QString& path);
 
-// True when `table` of the program's open connection has `column`.
+// True when `table` of the program's open connection has `column`, or when its columns cannot be read now
+// (a busy database): a column is taken for missing only when the table says so.
 bool HasColumn(const QString& table, const QString& column);
 
 }  // namespace velaron::db

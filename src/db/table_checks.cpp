@@ -29,6 +29,7 @@ struct ColumnRule {
   bool aboveLow = false;
   bool whole = false;
   bool unique = false;
+  int maxChars = 0;  // a text of at most this many characters (0: a number)
 };
 
 ColumnRule Any(const char* c) { return {c}; }
@@ -38,6 +39,9 @@ ColumnRule Positive(const char* c) { return {c, 0, kInf, true}; }
 ColumnRule Share(const char* c) { return {c, 0, 1}; }
 ColumnRule Percent(const char* c) { return {c, 0, 100}; }
 ColumnRule Whole(const char* c, double low = -kInf, double high = kInf) { return {c, low, high, false, true}; }
+// A name the result workbook prints in one cell after a caption: a cell holds 32,767 characters, and a
+// longer text fails the whole workbook after the calculation.
+ColumnRule Name(const char* c) { return {c, -kInf, kInf, false, false, false, 32000}; }
 
 
 QString Where(const QString& table, const char* column, int row) {
@@ -48,6 +52,13 @@ QString Where(const QString& table, const char* column, int row) {
 
 // Why the value breaks the rule, or empty.
 QString Fault(const QVariant& v, const ColumnRule& r) {
+  if (r.maxChars > 0) {
+    const qsizetype length = v.toString().toUcs4().size();
+    if (length <= r.maxChars) return {};
+    return QStringLiteral("название из %1 знаков длиннее %2, которые помещаются в ячейку книги результатов")
+        .arg(length)
+        .arg(r.maxChars);
+  }
   if (v.isNull()) return QStringLiteral("значение не задано");
   const int type = v.typeId();
   if (type != QMetaType::LongLong && type != QMetaType::Int && type != QMetaType::Double &&
@@ -77,9 +88,9 @@ QString CheckRows(const QString& table, const std::vector<ColumnRule>& rules, co
   QSqlQuery q(Connection());
   const QString sql = QStringLiteral("SELECT %1 FROM \"%2\"%3 ORDER BY rowid")
                           .arg(columns.join(QStringLiteral(", ")), table, where.isEmpty() ? QString() : " " + where);
+  // A table that cannot be read is no fault of its data: a busy or damaged file says so as the probe does.
   if (!detail::Run(q, sql, values))
-    return QStringLiteral("Ошибка в справочных данных: таблица \"%1\" не читается: %2")
-        .arg(table, q.lastError().text());
+    return QStringLiteral("Таблица \"%1\" не читается: %2").arg(table, detail::QueryFault(q.lastError()));
   std::vector<QSet<double>> seen(rules.size());
   int row = offset;
   while (q.next()) {
@@ -128,7 +139,7 @@ QStringList WindNumberColumns() {
 
 QString CheckRunTables(const RunTableKeys& k) {
   if (k.gasPosition >= 1)
-    if (QString e = CheckRowAt("abc", {Positive("m"), AtLeast0("qg"), Any("a"), Any("b"), Whole("DangerClass")},
+    if (QString e = CheckRowAt("abc", {Positive("m"), AtLeast0("qg"), Any("a"), Any("b"), Whole("DangerClass"), Name("VName")},
                                k.gasPosition);
         !e.isEmpty())
       return e;

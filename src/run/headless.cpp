@@ -19,8 +19,10 @@ HeadlessResult RunHeadless(const QString& dbPath, const QByteArray& inputJson, i
     res.error = message;
     return res;
   };
-  for (const QString& g : grids)
+  for (const QString& g : grids) {
     if (!result::GridNames().contains(g)) return refuse(QStringLiteral("Неизвестная сетка: ") + g);
+    if (grids.count(g) > 1) return refuse(QStringLiteral("Сетка указана несколько раз: ") + g);
+  }
   if (inputJson.size() > kMaxInputBytes)
     return refuse(QStringLiteral("Ошибка во входном файле: файл больше %1 МБ").arg(kMaxInputBytes >> 20));
   QString error;

@@ -28,7 +28,7 @@ using RequestCheck = std::function<QString(const result::RunRequest&)>;
 
 // The whole run: opens `dbPath` read-only, reads the request, prepares and executes it on `threads`
 // worker threads (0: all cores). `grids` are the grids the caller will print: a name the record has no
-// grid of refuses the run before anything is read.
+// grid of, or one named twice, refuses the run before anything is read.
 HeadlessResult RunHeadless(const QString& dbPath, const QByteArray& inputJson, int threads, const QStringList& grids,
                            const RequestCheck& beforeRun = {});
 

@@ -1,10 +1,13 @@
 #include "run/headless_request.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSet>
 #include <cmath>
-#include <initializer_list>
 #include <optional>
+#include <variant>
+#include <vector>
 
 #include "result/scenarios.h"
 
@@ -12,9 +15,176 @@ namespace velaron::run {
 
 namespace {
 
+using H = HeadlessRequest;
+
+// Where a field's value goes; the type is the field's kind (a whole number, a number, a text, true/false).
+using Member = std::variant<int& (*)(H&), double& (*)(H&), QString& (*)(H&), bool& (*)(H&)>;
+
+// Whether a field must be given, judged on the values of its group read so far. Every input that feeds the
+// numbers must be in the file: a field left out would otherwise run with a built-in default the user never
+// chose (a section of length 0 has no risk at all).
+using Needed = bool (*)(const H&);
+
+bool Always(const H&) { return true; }
+bool SectionInline(const H& h) { return h.sectionInline; }
+bool RegionWay(const H& h) { return h.request.rate.way == 1 || h.request.rate.way == 2; }
+bool PerKmWay(const H& h) { return h.request.rate.way == 2; }
+bool TypedWay(const H& h) { return h.request.rate.way == 3; }
+// The single jet fires burn in the chosen weather; the assessments over a year in the town's.
+bool SingleJet(const H& h) {
+  const auto s = result::ScenarioOf(h.request.run.ScenarioCode);
+  return s && result::FactsOf(*s).singleJet;
+}
+bool YearRound(const H& h) {
+  const auto s = result::ScenarioOf(h.request.run.ScenarioCode);
+  return s && result::FactsOf(*s).yearRound;
+}
+
+struct Field {
+  const char* group;  // "shares" lies within "run"; every other group at the top of the file
+  const char* name;
+  Member member;
+  Needed needed = nullptr;  // nullptr: may be left out
+};
+
+// Every field of the driver's input, group by group in the order they are read.
+const Field kFields[] = {
+    {"settings", "XLimit", [](H& h) -> int& { return h.request.settings.XLimit; }, Always},
+    {"settings", "YLimit", [](H& h) -> int& { return h.request.settings.YLimit; }, Always},
+    {"settings", "CStep", [](H& h) -> int& { return h.request.settings.CStep; }, Always},
+    {"settings", "Skor_chel", [](H& h) -> double& { return h.request.settings.Skor_chel; }, Always},
+    {"settings", "Tfb", [](H& h) -> double& { return h.request.settings.Tfb; }, Always},
+    {"settings", "Dola", [](H& h) -> double& { return h.request.settings.Dola; }, Always},
+    {"settings", "Tobl", [](H& h) -> double& { return h.request.settings.Tobl; }, Always},
+    {"settings", "Dola_obl", [](H& h) -> double& { return h.request.settings.Dola_obl; }, Always},
+    {"pipeline", "Gas", [](H& h) -> int& { return h.request.pipeline.Gas; }, Always},
+    {"pipeline", "Diametr", [](H& h) -> double& { return h.request.pipeline.Diametr; }, Always},
+    {"pipeline", "DavlDown", [](H& h) -> double& { return h.request.pipeline.DavlDown; }, Always},
+    {"pipeline", "DavlUp", [](H& h) -> double& { return h.request.pipeline.DavlUp; }, Always},
+    {"pipeline", "Temp", [](H& h) -> double& { return h.request.pipeline.Temp; }, Always},
+    {"pipeline", "Glubina", [](H& h) -> double& { return h.request.pipeline.Glubina; }, Always},
+    {"pipeline", "Ltrub", [](H& h) -> double& { return h.request.pipeline.Ltrub; }, Always},
+    {"pipeline", "Lkr", [](H& h) -> double& { return h.request.pipeline.Lkr; }},
+    {"pipeline", "Tsrab", [](H& h) -> double& { return h.request.pipeline.Tsrab; }},
+    {"pipeline", "InversPercent", [](H& h) -> double& { return h.request.pipeline.InversPercent; }, Always},
+    {"rate", "way", [](H& h) -> int& { return h.request.rate.way; }, Always},
+    {"rate", "RegionPos", [](H& h) -> int& { return h.request.rate.RegionPos; }, RegionWay},
+    {"rate", "Text8", [](H& h) -> double& { return h.request.rate.Text8; }, PerKmWay},
+    {"rate", "alfa_tr", [](H& h) -> double& { return h.request.rate.alfa_tr; }, TypedWay},
+    // A ticked external factor counts with its own probability, which must then be given.
+    {"external", "Check5", [](H& h) -> int& { return h.request.external.Check5; }},
+    {"external", "Check6", [](H& h) -> int& { return h.request.external.Check6; }},
+    {"external", "Check7", [](H& h) -> int& { return h.request.external.Check7; }},
+    {"external", "Check8", [](H& h) -> int& { return h.request.external.Check8; }},
+    {"external", "Eroz", [](H& h) -> double& { return h.request.external.Eroz; },
+     [](const H& h) { return h.request.external.Check5 != 0; }},
+    {"external", "Stih", [](H& h) -> double& { return h.request.external.Stih; },
+     [](const H& h) { return h.request.external.Check6 != 0; }},
+    {"external", "Zapor", [](H& h) -> double& { return h.request.external.Zapor; },
+     [](const H& h) { return h.request.external.Check7 != 0; }},
+    {"external", "Rechper", [](H& h) -> double& { return h.request.external.Rechper; },
+     [](const H& h) { return h.request.external.Check8 != 0; }},
+    // Only the TPID: the row is read from the database; anything more: the whole row is in the file.
+    {"section", "TPID", [](H& h) -> int& { return h.request.section.TPID; }, SectionInline},
+    {"section", "Length", [](H& h) -> double& { return h.request.section.Length; }, SectionInline},
+    {"section", "Udal", [](H& h) -> double& { return h.request.section.Udal; }, SectionInline},
+    {"section", "Azimut", [](H& h) -> double& { return h.request.section.Azimut; }, SectionInline},
+    {"section", "dpp1", [](H& h) -> int& { return h.request.section.dpp1; }},
+    {"section", "dpp2", [](H& h) -> int& { return h.request.section.dpp2; }},
+    {"section", "dpp3", [](H& h) -> int& { return h.request.section.dpp3; }},
+    {"section", "dpp4", [](H& h) -> int& { return h.request.section.dpp4; }},
+    {"section", "p_v", [](H& h) -> double& { return h.request.section.p_v; }, SectionInline},
+    {"section", "G1", [](H& h) -> int& { return h.request.section.G1; }},
+    {"section", "G2", [](H& h) -> int& { return h.request.section.G2; }},
+    {"section", "G3", [](H& h) -> int& { return h.request.section.G3; }},
+    {"section", "G4", [](H& h) -> int& { return h.request.section.G4; }},
+    {"section", "Ground", [](H& h) -> QString& { return h.request.section.Ground; }, SectionInline},
+    {"run", "ScenarioCode", [](H& h) -> int& { return h.request.run.ScenarioCode; }, Always},
+    {"run", "season", [](H& h) -> int& { return h.request.run.season; }, SingleJet},
+    {"run", "WindSpeed", [](H& h) -> double& { return h.request.run.WindSpeed; }, SingleJet},
+    {"run", "WindDir", [](H& h) -> double& { return h.request.run.WindDir; }, SingleJet},
+    {"run", "idCity", [](H& h) -> int& { return h.request.run.idCity; }, YearRound},
+    // The jet-kind shares: all six or none (then the section's ground row gives them).
+    {"shares", "Pkw", [](H& h) -> double& { return h.request.run.shares->Pkw; }, Always},
+    {"shares", "Psw", [](H& h) -> double& { return h.request.run.shares->Psw; }, Always},
+    {"shares", "Paw", [](H& h) -> double& { return h.request.run.shares->Paw; }, Always},
+    {"shares", "Pks", [](H& h) -> double& { return h.request.run.shares->Pks; }, Always},
+    {"shares", "Pss", [](H& h) -> double& { return h.request.run.shares->Pss; }, Always},
+    {"shares", "Pas", [](H& h) -> double& { return h.request.run.shares->Pas; }, Always},
+    // The texts and the report options of the documents a run writes.
+    {"texts", "Mestn", [](H& h) -> QString& { return h.request.texts.Mestn; }},
+    {"texts", "ScenarioName", [](H& h) -> QString& { return h.scenarioName; }},
+    {"options", "Opt3D", [](H& h) -> bool& { return h.request.options.Opt3D; }},
+    {"options", "OptExtraFiles", [](H& h) -> bool& { return h.request.options.OptExtraFiles; }},
+};
+
+// The groups of the file: those that must be there say so when they are not.
+struct Group {
+  const char* name;
+  const char* missing = nullptr;  // the refusal when the group is left out; nullptr: may be left out
+};
+const Group kGroups[] = {
+    {"settings"},  // absent: the database's first `Adjustment` row
+    {"pipeline", "не заданы данные газопровода (\"pipeline\")"},
+    {"rate", "не задан способ расчета частоты аварий (\"rate\")"},
+    {"external"},
+    {"section", "не задан участок (\"section\")"},
+    {"run", "не задан сценарий (\"run\")"},
+    {"texts"},
+    {"options"},
+};
+
+QString FieldText(const QString& key, const QString& group) {
+  return group.isEmpty() ? QStringLiteral("поле \"%1\"").arg(key) : QStringLiteral("поле \"%1\" в \"%2\"").arg(key, group);
+}
+
+// The first key that one object of the file holds more than once, with the name of that object ("" at the
+// top; an object within an array goes by the array's name). The JSON reader keeps one of the values in
+// silence, so the file's text is scanned for them; it is known to be well-formed JSON here.
+std::optional<std::pair<QString, QString>> RepeatedKey(const QByteArray& json) {
+  struct Open {
+    bool object;
+    QString name;
+    QSet<QString> keys;
+  };
+  std::vector<Open> open;
+  QString lastKey;
+  bool keyNext = false;
+  const qsizetype n = json.size();
+  for (qsizetype i = 0; i < n; ++i) {
+    const char c = json[i];
+    if (c == '{' || c == '[') {
+      const QString name = open.empty() ? QString() : open.back().object ? lastKey : open.back().name;
+      open.push_back({c == '{', name, {}});
+      keyNext = c == '{';
+    } else if (c == '}' || c == ']') {
+      if (!open.empty()) open.pop_back();
+      keyNext = false;
+    } else if (c == ',') {
+      keyNext = !open.empty() && open.back().object;
+    } else if (c == '"') {
+      const qsizetype start = i;
+      bool escaped = false;
+      for (++i; i < n && (escaped || json[i] != '"'); ++i) escaped = !escaped && json[i] == '\\';
+      if (!keyNext || open.empty()) continue;
+      keyNext = false;
+      const QByteArray raw = json.mid(start, i - start + 1);
+      // A key spelt with escapes is the same key as one spelt without: the reader decodes it.
+      lastKey = raw.contains('\\') ? QJsonDocument::fromJson("[" + raw + "]").array().at(0).toString()
+                                   : QString::fromUtf8(raw.mid(1, raw.size() - 2));
+      if (open.back().keys.contains(lastKey)) return std::pair{lastKey, open.back().name};
+      open.back().keys.insert(lastKey);
+    }
+  }
+  return std::nullopt;
+}
+
 struct Reader {
   QString error;
 
+  void fail(const QString& what) {
+    if (error.isEmpty()) error = QStringLiteral("Ошибка во входном файле: ") + what;
+  }
   // The value of `key` when it is given (absent or null: nothing, and no fault); a value of another kind
   // than `type` is refused, saying what it must be.
   std::optional<QJsonValue> given(const QJsonObject& o, const char* key, QJsonValue::Type type, const char* mustBe) {
@@ -26,54 +196,56 @@ struct Reader {
     }
     return v;
   }
-  bool number(const QJsonObject& o, const char* key, double& out) {
+  void read(const QJsonObject& o, const char* key, double& out) {
+    if (const auto v = given(o, key, QJsonValue::Double, "числом")) out = v->toDouble();
+  }
+  void read(const QJsonObject& o, const char* key, int& out) {
     const auto v = given(o, key, QJsonValue::Double, "числом");
-    if (v) out = v->toDouble();
-    return error.isEmpty();
-  }
-  bool integer(const QJsonObject& o, const char* key, int& out) {
-    double d = out;
-    if (!number(o, key, d)) return false;
-    if (d != std::floor(d) || std::fabs(d) > 2147483647.0) {
+    if (!v) return;
+    const double d = v->toDouble();
+    if (d != std::floor(d) || std::fabs(d) > 2147483647.0)
       fail(QStringLiteral("поле \"%1\" должно быть целым числом").arg(QLatin1String(key)));
-      return false;
-    }
-    out = static_cast<int>(d);
-    return true;
+    else
+      out = static_cast<int>(d);
   }
-  bool text(const QJsonObject& o, const char* key, QString& out) {
-    const auto v = given(o, key, QJsonValue::String, "строкой");
-    if (v) out = v->toString();
-    return error.isEmpty();
+  void read(const QJsonObject& o, const char* key, QString& out) {
+    if (const auto v = given(o, key, QJsonValue::String, "строкой")) out = v->toString();
   }
-  bool object(const QJsonObject& o, const char* key, QJsonObject& out, bool& present) {
-    const auto v = given(o, key, QJsonValue::Object, "объектом");
-    present = v.has_value();
-    if (v) out = v->toObject();
-    return error.isEmpty();
-  }
-  void fail(const QString& what) {
-    if (error.isEmpty()) error = QStringLiteral("Ошибка во входном файле: ") + what;
+  void read(const QJsonObject& o, const char* key, bool& out) {
+    if (const auto v = given(o, key, QJsonValue::Bool, "true или false")) out = v->toBool();
   }
   // A key the driver does not know is refused: a misspelt one would otherwise be dropped in silence, and
   // its input would run with a value the user never chose.
-  void known(const QJsonObject& o, std::initializer_list<const char*> keys, const char* group) {
+  void known(const QJsonObject& o, const QString& group) {
     for (auto it = o.begin(); it != o.end(); ++it) {
       bool found = false;
-      for (const char* key : keys) found = found || it.key() == QLatin1String(key);
-      if (!found)
-        fail(group ? QStringLiteral("неизвестное поле \"%1\" в \"%2\"").arg(it.key(), QLatin1String(group))
-                   : QStringLiteral("неизвестное поле \"%1\"").arg(it.key()));
+      if (group.isEmpty()) {
+        for (const Group& g : kGroups) found = found || it.key() == QLatin1String(g.name);
+      } else {
+        for (const Field& f : kFields)
+          found = found || (group == QLatin1String(f.group) && it.key() == QLatin1String(f.name));
+        found = found || (group == QLatin1String("run") && it.key() == QLatin1String("shares"));
+      }
+      if (!found) fail(QStringLiteral("неизвестное ") + FieldText(it.key(), group));
     }
   }
-  // Every input that feeds the numbers must be in the file: a field left out would otherwise run with a
-  // built-in default the user never chose (a section of length 0 has no risk at all).
-  void need(const QJsonObject& o, std::initializer_list<const char*> keys, const char* group) {
-    for (const char* key : keys) {
-      const auto v = o.value(QLatin1String(key));
+  // The group's fields from `o` into `h`, then the refusal of those it needs and lacks.
+  void fields(const QJsonObject& o, const char* group, H& h) {
+    known(o, QLatin1String(group));
+    for (const Field& f : kFields)
+      if (QLatin1String(f.group) == QLatin1String(group))
+        std::visit([&](auto at) { read(o, f.name, at(h)); }, f.member);
+    for (const Field& f : kFields) {
+      if (QLatin1String(f.group) != QLatin1String(group) || !f.needed || !f.needed(h)) continue;
+      const auto v = o.value(QLatin1String(f.name));
       if (v.isUndefined() || v.isNull())
-        fail(QStringLiteral("не задано поле \"%1\" в \"%2\"").arg(QLatin1String(key), QLatin1String(group)));
+        fail(QStringLiteral("не задано ") + FieldText(QLatin1String(f.name), QLatin1String(group)));
     }
+  }
+  // The group `name` of `parent` when it is given as an object.
+  std::optional<QJsonObject> group(const QJsonObject& parent, const char* name) {
+    const auto v = given(parent, name, QJsonValue::Object, "объектом");
+    return v ? std::optional(v->toObject()) : std::nullopt;
   }
 };
 
@@ -87,151 +259,38 @@ std::optional<HeadlessRequest> ParseHeadlessRequest(const QByteArray& json, QStr
             (perr.error != QJsonParseError::NoError ? perr.errorString() : QStringLiteral("ожидается объект JSON"));
     return std::nullopt;
   }
+  if (const auto repeated = RepeatedKey(json)) {
+    error = QStringLiteral("Ошибка во входном файле: ") + FieldText(repeated->first, repeated->second) +
+            QStringLiteral(" задано несколько раз");
+    return std::nullopt;
+  }
   const QJsonObject root = doc.object();
   HeadlessRequest h;
   result::RunRequest& r = h.request;
   Reader rd;
-  QJsonObject o;
-  bool present = false;
-  // "texts" and "options" belong to the documents a run writes.
-  rd.known(root, {"settings", "pipeline", "rate", "external", "section", "run", "texts", "options"}, nullptr);
-
-  if (rd.object(root, "settings", o, present) && present) {
-    h.settingsGiven = true;
-    rd.known(o, {"XLimit", "YLimit", "CStep", "Skor_chel", "Tfb", "Dola", "Tobl", "Dola_obl"}, "settings");
-    rd.need(o, {"XLimit", "YLimit", "CStep", "Skor_chel", "Tfb", "Dola", "Tobl", "Dola_obl"}, "settings");
-    rd.integer(o, "XLimit", r.settings.XLimit);
-    rd.integer(o, "YLimit", r.settings.YLimit);
-    rd.integer(o, "CStep", r.settings.CStep);
-    rd.number(o, "Skor_chel", r.settings.Skor_chel);
-    rd.number(o, "Tfb", r.settings.Tfb);
-    rd.number(o, "Dola", r.settings.Dola);
-    rd.number(o, "Tobl", r.settings.Tobl);
-    rd.number(o, "Dola_obl", r.settings.Dola_obl);
-  }
-  if (rd.object(root, "pipeline", o, present) && present) {
-    result::PipelineInputs& p = r.pipeline;
-    rd.need(o, {"Gas", "Diametr", "DavlDown", "DavlUp", "Temp", "Glubina", "Ltrub", "InversPercent"}, "pipeline");
-    rd.known(o, {"Gas", "Diametr", "DavlDown", "DavlUp", "Temp", "Glubina", "Ltrub", "Lkr", "Tsrab", "InversPercent"},
-             "pipeline");
-    rd.integer(o, "Gas", p.Gas);
-    rd.number(o, "Diametr", p.Diametr);
-    rd.number(o, "DavlDown", p.DavlDown);
-    rd.number(o, "DavlUp", p.DavlUp);
-    rd.number(o, "Temp", p.Temp);
-    rd.number(o, "Glubina", p.Glubina);
-    rd.number(o, "Ltrub", p.Ltrub);
-    rd.number(o, "Lkr", p.Lkr);
-    rd.number(o, "Tsrab", p.Tsrab);
-    rd.number(o, "InversPercent", p.InversPercent);
-  } else if (rd.error.isEmpty()) {
-    rd.fail(QStringLiteral("не заданы данные газопровода (\"pipeline\")"));
-  }
-  if (rd.object(root, "rate", o, present) && present) {
-    rd.known(o, {"way", "RegionPos", "Text8", "alfa_tr"}, "rate");
-    rd.integer(o, "way", r.rate.way);
-    rd.integer(o, "RegionPos", r.rate.RegionPos);
-    rd.number(o, "Text8", r.rate.Text8);
-    rd.number(o, "alfa_tr", r.rate.alfa_tr);
-    if (r.rate.way < 1 || r.rate.way > 3) rd.fail(QStringLiteral("\"way\" должно быть 1, 2 или 3"));
-    rd.need(o, {"way"}, "rate");
-    if (r.rate.way == 1) rd.need(o, {"RegionPos"}, "rate");
-    if (r.rate.way == 2) rd.need(o, {"RegionPos", "Text8"}, "rate");
-    if (r.rate.way == 3) rd.need(o, {"alfa_tr"}, "rate");
-  } else if (rd.error.isEmpty()) {
-    rd.fail(QStringLiteral("не задан способ расчета частоты аварий (\"rate\")"));
-  }
-  if (rd.object(root, "external", o, present) && present) {
-    result::ExternalInputs& e = r.external;
-    rd.known(o, {"Check5", "Check6", "Check7", "Check8", "Eroz", "Stih", "Zapor", "Rechper"}, "external");
-    rd.integer(o, "Check5", e.Check5);
-    rd.integer(o, "Check6", e.Check6);
-    rd.integer(o, "Check7", e.Check7);
-    rd.integer(o, "Check8", e.Check8);
-    rd.number(o, "Eroz", e.Eroz);
-    rd.number(o, "Stih", e.Stih);
-    rd.number(o, "Zapor", e.Zapor);
-    rd.number(o, "Rechper", e.Rechper);
-    for (int c : {e.Check5, e.Check6, e.Check7, e.Check8})
-      if (c != 0 && c != 1) rd.fail(QStringLiteral("флажки внешних факторов должны быть 0 или 1"));
-    // A ticked factor counts with its own probability, which must then be given.
-    if (e.Check5) rd.need(o, {"Eroz"}, "external");
-    if (e.Check6) rd.need(o, {"Stih"}, "external");
-    if (e.Check7) rd.need(o, {"Zapor"}, "external");
-    if (e.Check8) rd.need(o, {"Rechper"}, "external");
-  }
-  if (rd.object(root, "section", o, present) && present) {
-    db::SectionRow& s = r.section;
-    rd.integer(o, "TPID", s.TPID);
-    h.sectionInline = o.size() > 1 || !o.contains(QStringLiteral("TPID"));
-    rd.known(o, {"TPID", "Length", "Udal", "Azimut", "dpp1", "dpp2", "dpp3", "dpp4", "p_v", "G1", "G2", "G3", "G4",
-                 "Ground"},
-             "section");
-    if (h.sectionInline) rd.need(o, {"TPID", "Length", "Udal", "Azimut", "p_v", "Ground"}, "section");
-    rd.number(o, "Length", s.Length);
-    rd.number(o, "Udal", s.Udal);
-    rd.number(o, "Azimut", s.Azimut);
-    rd.integer(o, "dpp1", s.dpp1);
-    rd.integer(o, "dpp2", s.dpp2);
-    rd.integer(o, "dpp3", s.dpp3);
-    rd.integer(o, "dpp4", s.dpp4);
-    rd.number(o, "p_v", s.p_v);
-    rd.integer(o, "G1", s.G1);
-    rd.integer(o, "G2", s.G2);
-    rd.integer(o, "G3", s.G3);
-    rd.integer(o, "G4", s.G4);
-    rd.text(o, "Ground", s.Ground);
-  } else if (rd.error.isEmpty()) {
-    rd.fail(QStringLiteral("не задан участок (\"section\")"));
-  }
-  if (rd.object(root, "run", o, present) && present) {
-    result::RunChoice& c = r.run;
-    rd.need(o, {"ScenarioCode"}, "run");
-    rd.known(o, {"ScenarioCode", "season", "WindSpeed", "WindDir", "idCity", "shares"}, "run");
-    c.WindSpeed = 0;  // the fresh dialog's wind, for the scenarios that do not take it from the file
-    rd.integer(o, "ScenarioCode", c.ScenarioCode);
-    rd.integer(o, "season", c.season);
-    rd.number(o, "WindSpeed", c.WindSpeed);
-    rd.number(o, "WindDir", c.WindDir);
-    rd.integer(o, "idCity", c.idCity);
-    if (c.season != 0 && c.season != 1) rd.fail(QStringLiteral("\"season\" должно быть 0 или 1"));
-    // The single jet fires burn in the chosen weather; the assessments over a year in the town's.
-    if (result::IsScenarioCode(c.ScenarioCode)) {
-      const result::ScenarioFacts& facts = result::FactsOf(c.ScenarioCode);
-      if (facts.singleJet) rd.need(o, {"season", "WindSpeed", "WindDir"}, "run");
-      if (facts.yearRound) rd.need(o, {"idCity"}, "run");
+  rd.known(root, {});
+  for (const Group& g : kGroups) {
+    const auto o = rd.group(root, g.name);
+    if (!o) {
+      if (g.missing) rd.fail(QString::fromUtf8(g.missing));
+      continue;
     }
-    QJsonObject so;
-    bool sharesPresent = false;
-    if (rd.object(o, "shares", so, sharesPresent) && sharesPresent) {
-      result::JetShares js;
-      rd.need(so, {"Pkw", "Psw", "Paw", "Pks", "Pss", "Pas"}, "shares");
-      rd.known(so, {"Pkw", "Psw", "Paw", "Pks", "Pss", "Pas"}, "shares");
-      rd.number(so, "Pkw", js.Pkw);
-      rd.number(so, "Psw", js.Psw);
-      rd.number(so, "Paw", js.Paw);
-      rd.number(so, "Pks", js.Pks);
-      rd.number(so, "Pss", js.Pss);
-      rd.number(so, "Pas", js.Pas);
-      c.shares = js;
-    }
-  } else if (rd.error.isEmpty()) {
-    rd.fail(QStringLiteral("не задан сценарий (\"run\")"));
-  }
-  // Texts of the documents, optional.
-  if (rd.object(root, "texts", o, present) && present) {
-    rd.known(o, {"Mestn", "ScenarioName"}, "texts");
-    rd.text(o, "Mestn", r.texts.Mestn);
-    rd.text(o, "ScenarioName", h.scenarioName);
-  }
-  // The report options of the settings dialog, for the documents of the run.
-  if (rd.object(root, "options", o, present) && present) {
-    rd.known(o, {"Opt3D", "OptExtraFiles"}, "options");
-    for (auto [key, flag] : {std::pair{"Opt3D", &r.options.Opt3D}, std::pair{"OptExtraFiles", &r.options.OptExtraFiles}}) {
-      const auto v = o.value(QLatin1String(key));
-      if (v.isUndefined() || v.isNull()) continue;
-      if (!v.isBool()) rd.fail(QStringLiteral("поле \"%1\" должно быть true или false").arg(QLatin1String(key)));
-      *flag = v.toBool();
+    const QLatin1String name(g.name);
+    if (name == QLatin1String("settings")) h.settingsGiven = true;
+    if (name == QLatin1String("section")) h.sectionInline = o->size() > 1 || !o->contains(QStringLiteral("TPID"));
+    if (name == QLatin1String("run")) r.run.WindSpeed = 0;  // the fresh dialog's wind, for the scenarios without it
+    rd.fields(*o, g.name, h);
+    if (name == QLatin1String("rate") && (r.rate.way < 1 || r.rate.way > 3))
+      rd.fail(QStringLiteral("\"way\" должно быть 1, 2 или 3"));
+    if (name == QLatin1String("external"))
+      for (int c : {r.external.Check5, r.external.Check6, r.external.Check7, r.external.Check8})
+        if (c != 0 && c != 1) rd.fail(QStringLiteral("флажки внешних факторов должны быть 0 или 1"));
+    if (name == QLatin1String("run")) {
+      if (r.run.season != 0 && r.run.season != 1) rd.fail(QStringLiteral("\"season\" должно быть 0 или 1"));
+      if (const auto shares = rd.group(*o, "shares")) {
+        r.run.shares.emplace();
+        rd.fields(*shares, "shares", h);
+      }
     }
   }
   if (!rd.error.isEmpty()) {

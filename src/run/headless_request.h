@@ -1,5 +1,6 @@
 // The headless driver's request: the run's inputs read from a JSON file, checked for their form (known
-// keys, numbers where numbers belong, every input that feeds the numbers given) before anything else.
+// keys, none given twice, numbers where numbers belong, every input that feeds the numbers given) before
+// anything else.
 #pragma once
 
 #include <QByteArray>

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include "db/layout.h"
 #include "db_test_util.h"
 
 namespace velaron::db::testing {
@@ -80,6 +81,31 @@ TEST_F(Probe, AReadOnlyFileIsRefused) {
   const ProbeResult r = ProbeDatabase(dir_.path());
   EXPECT_FALSE(r.ok);
   EXPECT_TRUE(r.error.contains(QStringLiteral("только для чтения"))) << r.error.toStdString();
+}
+
+// While another program wrote the database, the probe read tables without columns and said "в таблице
+// "TPs" нет столбца "TPID"", and the upgrade of an older layout went on as if nothing lacked: both say busy.
+TEST_F(Probe, ABusyDatabaseIsReportedBusyNeverAsLackingColumns) {
+  const QString path = Path("data.db");
+  MakeEmptyDatabase(path);
+  QSqlDatabase writer = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("writer"));
+  QSqlDatabase reader = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("reader"));
+  writer.setDatabaseName(path);
+  reader.setDatabaseName(path);
+  reader.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=1"));
+  ASSERT_TRUE(writer.open() && reader.open());
+  QSqlQuery w(writer);
+  ASSERT_TRUE(w.exec("ALTER TABLE TPs DROP COLUMN P_kab") && w.exec("BEGIN EXCLUSIVE"));
+  const LayoutCheck busy = CheckLayout(reader);
+  const QString upgrade = AddMissingColumns(path);
+  ASSERT_TRUE(w.exec("ROLLBACK"));
+  for (const QString& fault : {busy.fault, upgrade})
+    EXPECT_TRUE(fault.contains(QStringLiteral("заблокирована другой программой")) && !fault.contains("нет столбца"))
+        << fault.toStdString();
+  EXPECT_EQ(CheckLayout(reader).missing.size(), 1u);  // once the writer is done
+  w.finish(), writer.close(), reader.close();
+  writer = reader = {};
+  QSqlDatabase::removeDatabase("writer"), QSqlDatabase::removeDatabase("reader");
 }
 
 }  // namespace

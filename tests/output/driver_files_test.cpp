@@ -9,7 +9,6 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
-#include <sys/stat.h>
 
 #include "db/db_files.h"
 #include "result/crossings.h"
@@ -25,11 +24,6 @@ QString U(const char* s) { return QString::fromUtf8(s); }
 QByteArray Bytes(const QString& path) {
   QFile f(path);
   return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-unsigned Mode(const QString& path) {
-  struct stat st{};
-  return stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_mode & 07777 : 0u;
 }
 
 bool WellFormed(const std::string& xml) {
@@ -97,32 +91,6 @@ TEST_F(DriverFiles, ResultsThatCannotBeWrittenOutEndWithTheReason) {
   EXPECT_TRUE(r.errors.contains("не удалось вывести результаты: нет места на диске")) << r.errors.toStdString();
 }
 
-// A new report ignored the umask, a read-only earlier document was replaced, names of 255 bytes failed for
-// a longer temporary name. Now the folder also loses the temporary file a save killed at its end left.
-TEST_F(DriverFiles, DocumentsKeepThePermissionsTakeLongNamesAndLeaveNothingElse) {
-  const QString folder = Out("docs");
-  ASSERT_TRUE(QDir().mkpath(folder));
-  QFile(folder + "/.~vl0a1b2c3d").open(QIODevice::WriteOnly);
-  const QString report = folder + '/' + QString(125, QChar(u'ж')) + ".docx";  // 255 bytes in UTF-8
-  const QString book = folder + '/' + QString(250, QLatin1Char('k')) + ".xlsx";
-  const mode_t saved = umask(077);
-  const Calc made = Run({"--report", report, "--workbook", book});
-  umask(saved);
-  ASSERT_EQ(made.exitCode, 0) << made.error().toStdString();
-  EXPECT_TRUE(Mode(report) == 0600u && Mode(book) == 0600u) << Mode(report) << " " << Mode(book);
-  EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name),
-            (QStringList{QFileInfo(book).fileName(), QFileInfo(report).fileName()}));
-
-  ASSERT_EQ(chmod(QFile::encodeName(report).constData(), 0640), 0);
-  ASSERT_EQ(chmod(QFile::encodeName(book).constData(), 0444), 0);
-  const QByteArray bookBefore = Bytes(book);
-  EXPECT_EQ(Run({"--report", report, "--workbook", book}).error(),
-            U("Ошибка в процессе записи файла!\n") + book + U(": файл открыт только для чтения"));
-  EXPECT_EQ(Bytes(book), bookBefore);
-  ASSERT_EQ(Run({"--report", report}).exitCode, 0);
-  EXPECT_EQ(Mode(report), 0640u);
-}
-
 // U+FFFE in the location went raw into the XML and word processors refused the file; likewise a lone
 // surrogate half or a control character, there or in a gas name.
 TEST_F(DriverFiles, CharactersXmlCannotHoldNeverReachADocument) {
@@ -156,6 +124,33 @@ TEST_F(DriverFiles, AGridWiderThanASheetIsRefusedBeforeTheRun) {
   EXPECT_EQ(r.exitCode, 2);
   EXPECT_TRUE(r.error().startsWith(U("Лист книги вмещает не более 16384 точек сетки по X"))) << r.error().toStdString();
   EXPECT_FALSE(QFile::exists(Out("книга.xlsx")));
+}
+
+// `--report ""` wrote nothing with status 0, a grid named twice was printed twice, `--report /dev/stdout >
+// o.txt` put the document in o.txt's place and the results into a file of no name, and a name that is not
+// UTF-8 was written under another: each is refused before the run, and nothing is written.
+TEST_F(DriverFiles, OutputsThatCannotBeWrittenAsAskedAreRefusedBeforeTheRun) {
+  const std::pair<QStringList, const char*> cases[] = {
+      {{"--report", ""}, "--report needs a file"},
+      {{"--workbook", ""}, "--workbook needs a file"},
+      {{"--grids", "GridValue,GridRisk,GridValue"}, "Сетка указана несколько раз: GridValue"},
+      {{"--workbook", "/dev/null"}, "Файл /dev/null — не обычный файл"},
+      {{"--report", dir.path()}, "— не обычный файл"},
+  };
+  for (const auto& [args, refusal] : cases) {
+    const Calc r = Run(args);
+    EXPECT_TRUE(r.exitCode == 2 && r.error().contains(U(refusal))) << refusal << ": " << r.error().toStdString();
+  }
+  const QString results = Out("o.txt");
+  EXPECT_EQ(Run({"--report", "/dev/stdout"}, results).exitCode, 2);
+  EXPECT_TRUE(ParseJson(Bytes(results))["error"].toString().contains(U("/dev/stdout — это стандартный вывод")));
+  QProcess p;
+  p.start("/bin/sh", {"-c", "exec \"$0\" --db \"$1\" \"$2\" --report \"$3/$(printf '\\377')\"", VELARON_BIN_DIR "/velaron-calc",
+                      db.path(), input, dir.path()});
+  ASSERT_TRUE(p.waitForFinished(120000));
+  EXPECT_EQ(p.exitCode(), 2);
+  EXPECT_TRUE(ParseJson(p.readAllStandardOutput())["error"].toString().startsWith(U("Имя файла не в кодировке UTF-8")));
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), (QStringList{"in.json", "o.txt"}));
 }
 
 // Each crossing ticked alone in the section's flags dpp1..dpp4 prints its own line, in the window's order:

@@ -116,55 +116,24 @@ double NumberAt(const std::map<QString, XlsxCell>& cells, const QString& ref) {
   return it->second.rawNumber.toDouble();
 }
 
-// --- Sheets of each code, in the order they are made. "*" marks a picture sheet.
-
-const QStringList kBlastStart = {"Исходные данные", "Избыточное давление, кПа", "*Диаграмма избыточного давления",
-                                 "Вероятность поражения, проценты", "*Диаграмма вероятности поражения"};
-const QStringList kHeatStart = {"Исходные данные", "Значения теплового потока", "*Диаграмма теплового потока",
-                                "Вероятность поражения, проценты", "*Диаграмма вероятности поражения"};
-const QStringList kRiskEnd = {"Значения риска", "*Диаграмма риска"};
-const QStringList kScenarioBlock = {
-    "Процент поражения - Огневой шар", "*Диаграмма вер пораж-Огневой шар", "Процент поражения-Взрыв",
-    "*Диаграмма-Взрыв",                "Процент поражения-взрыв ГПВС",     "*Диаграмма-ГПВС",
-    "Процент пораж-факельн горение",   "*Диаграмма-факельное горен",       "Риск - Огневой шар",
-    "Риск-факельн горение",            "Риск-взрыв ГПВС",                  "Риск Взрыв"};
-const QStringList kJetBlock = {
-    "Котл_лето-ТП",    "*Диаграмма_Котл_лето-ТП",    "Котл_зима-ТП",    "*Диаграмма-Котл_зима-ТП",
-    "Симметр_лето-ТП", "*Диаграмма_Симметр_лето-ТП", "Симметр_зима-ТП", "*Диаграмма-Симметр_зима-ТП",
-    "Ассимм-ТП",       "*Диаграмма_Ассимм-ТП",       "Котл_лето-Pr",    "*Диаграмма_Котл_лето-Pr",
-    "Котл_зима-Pr",    "*Диаграмма-Котл_зима-Pr",    "Симметр_лето-Pr", "*Диаграмма_Симметр_лето-Pr",
-    "Симметр_зима-Pr", "*Диаграмма-Симметр_зима-Pr", "Ассимм-Pr",       "*Диаграмма_Ассимм-Pr"};
-
+// The sheets of each code in the order they are made (which sheet shows which grid is the driver's test):
+// the input sheet first, each picture right after the values it draws, the last made the first tab.
 TEST(ResultWorkbook, EachCodeHasItsSheetsTheLastMadeFirstAndActive) {
-  const QStringList probit = {"Значения пробит функции потока"};
-  const struct {
-    int code;
-    QStringList made;
-  } cases[] = {
-      {2, kBlastStart + QStringList{"Импульс, кПа.с"} + probit + kRiskEnd},
-      {8, kBlastStart + QStringList{"Импульс, кПа.с"} + probit + kRiskEnd},
-      {3, kHeatStart + probit + kRiskEnd},
-      {4, kHeatStart + probit + kRiskEnd},
-      {5, kHeatStart + probit + kRiskEnd},
-      {6, kHeatStart + probit + kRiskEnd},
-      // The assessments over a year: no impulse and no probit, then their own blocks.
-      {7, kHeatStart + kRiskEnd + kJetBlock},
-      {1, kHeatStart + kRiskEnd + kScenarioBlock + kJetBlock},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.code);
-    const auto record = Record(c.code);
+  for (int code = 1; code <= 8; ++code) {
+    SCOPED_TRACE(code);
+    const auto record = Record(code);
     const auto w = Write(*record);
     ASSERT_TRUE(w->result.ok) << w->result.detail.toStdString();
-    QStringList tabs;
-    for (const auto& s : w->book.sheets) tabs.prepend((s.pictures.empty() ? "" : "*") + s.name);
-    EXPECT_EQ(tabs, c.made);
+    const auto& sheets = w->book.sheets;
+    ASSERT_GT(sheets.size(), 2u);
+    EXPECT_EQ(sheets.back().name, U("Исходные данные"));
+    for (size_t i = 0; i + 1 < sheets.size(); ++i)
+      EXPECT_TRUE(sheets[i].pictures.empty() || sheets[i + 1].pictures.empty()) << sheets[i].name.toStdString();
     // The last sheet made is the first tab, active and the only one selected.
     EXPECT_EQ(w->book.activeTab, 0);
-    ASSERT_FALSE(w->book.sheets.empty());
-    for (size_t i = 0; i < w->book.sheets.size(); ++i) EXPECT_EQ(w->book.sheets[i].selected, i == 0) << i;
+    for (size_t i = 0; i < sheets.size(); ++i) EXPECT_EQ(sheets[i].selected, i == 0) << i;
     // A picture sheet holds one picture and no cells; a value sheet no picture.
-    for (const auto& s : w->book.sheets) {
+    for (const auto& s : sheets) {
       if (s.pictures.empty()) continue;
       EXPECT_EQ(s.pictures.size(), 1u) << s.name.toStdString();
       EXPECT_FALSE(s.pictures[0].isNull()) << s.name.toStdString();

@@ -114,6 +114,30 @@ TEST_F(BadInput, OutOfRangeIsRefusedNamingTheFieldAndExtremesStayBounded) {
   EXPECT_TRUE(huge.error.contains(QString::fromUtf8("больше 16 МБ")));
 }
 
+// `"ScenarioCode": 5, "ScenarioCode": 2` computed code 2 without a word, and a second "run" replaced the
+// first whole: a key one object holds twice is refused at any level, however it is spelt.
+TEST(RepeatedKeys, AreRefusedNamingTheKeyAndItsGroup) {
+  const QByteArray sample = test::SampleRequest(5);
+  const QByteArray top = sample.left(sample.lastIndexOf('}'));
+  const std::pair<QByteArray, const char*> cases[] = {
+      {test::SampleRequest(5, 200, 10, R"(, "ScenarioCode": 2)"), R"(поле "ScenarioCode" в "run")"},
+      {test::SampleRequest(5, 200, 10, R"(, "Scen\u0061rioCode": 2)"), R"(поле "ScenarioCode" в "run")"},
+      {top + R"(, "run": {"ScenarioCode": 2}})", R"(поле "run")"},
+      {test::SampleRequest(5, 200, 10, R"(, "shares": {"Pkw": 1, "Pkw": 1})"), R"(поле "Pkw" в "shares")"},
+      {top + R"(, "texts": {"Mestn": [{"k": 1, "k": 2}]}})", R"(поле "k" в "Mestn")"},
+  };
+  for (const auto& [json, field] : cases) {
+    QString error;
+    EXPECT_FALSE(ParseHeadlessRequest(json, error)) << field;
+    EXPECT_TRUE(error.endsWith(U(field) + U(" задано несколько раз"))) << field << ": " << error.toStdString();
+  }
+  // Keys spelt inside a text, and one key in two objects, are no repeat.
+  QString error;
+  EXPECT_TRUE(ParseHeadlessRequest(top + R"(, "texts": {"Mestn": "{\"k\\\": 1, \"k\": 1}", "ScenarioName": "run"}})",
+                                   error))
+      << error.toStdString();
+}
+
 TEST(DamagedDatabase, EveryDamagedValueOrFileIsRefusedNamingItsTable) {
   const std::vector<Edit> byTpid = {{"section", QJsonObject{{"TPID", 1}}}};
   const std::vector<Edit> settingsOfDb = {{"settings", QJsonValue::Undefined}};
@@ -152,7 +176,11 @@ TEST(DamagedDatabase, EveryDamagedValueOrFileIsRefusedNamingItsTable) {
       {"interrupted write", "незаконченную запись отменит следующий запуск программы"},
       {"truncate", "поврежден"},
       {"pages", "поврежден"},
-      {"header", "не является базой данных SQLite"}};
+      {"header", "не является базой данных SQLite"},
+      // Read-only, it left -wal and -shm beside itself, and on a read-only disk it could not be read.
+      {"PRAGMA journal_mode=WAL", "в режиме журнала WAL"},
+      // A gas name no sheet cell holds failed every workbook after the whole calculation, in English.
+      {"UPDATE abc SET VName = hex(zeroblob(20000))", "таблица \"abc\", столбец \"VName\", строка 1: название из 40000"}};
   for (const auto& [sql, expected] : more)
     cases.push_back({QString::fromUtf8(sql), 5, QString::fromUtf8(sql).contains("Adjustment") ? settingsOfDb : std::vector<Edit>{},
                      QString::fromUtf8(expected)});

@@ -11,6 +11,8 @@
 #include <clocale>
 #include <cstdio>
 #include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "common/output_file.h"
 #include "output/json/run_json.h"
@@ -49,10 +51,25 @@ bool Same(const QString& a, const QString& b) {
   return !a.isEmpty() && !b.isEmpty() && velaron::SameFile(QFile::encodeName(a).toStdString(), QFile::encodeName(b).toStdString());
 }
 
+// True when `path` is the file standard output goes to (a document there would take the results' place,
+// which then went on into a file of no name).
+bool IsStandardOutput(const QString& path) {
+  struct stat out{}, file{};
+  return fstat(STDOUT_FILENO, &out) == 0 && stat(QFile::encodeName(path).constData(), &file) == 0 &&
+         out.st_dev == file.st_dev && out.st_ino == file.st_ino;
+}
+
 // Why the documents asked for cannot be written where they are asked: a document never takes the place of
-// the database, of the input or of the other document, whatever the spelling of their paths.
+// the database, of the input, of the other document or of standard output, whatever the spelling of their
+// paths, and it is written only into a file (a device or a pipe would be replaced by it, not written to).
 QString OutputPlaceFault(const QString& db, const QString& input, const QString& workbook, const QString& report) {
   for (const QString& out : {workbook, report}) {
+    if (out.isEmpty()) continue;
+    if (IsStandardOutput(out))
+      return QStringLiteral("Файл %1 — это стандартный вывод: результаты в него не записываются").arg(out);
+    struct stat st{};
+    if (stat(QFile::encodeName(out).constData(), &st) == 0 && !S_ISREG(st.st_mode))
+      return QStringLiteral("Файл %1 — не обычный файл: результаты в него не записываются").arg(out);
     if (Same(out, db)) return QStringLiteral("Файл %1 — это база данных: результаты в него не записываются").arg(out);
     if (Same(out, input)) return QStringLiteral("Файл %1 — это входной файл: результаты в него не записываются").arg(out);
   }
@@ -80,11 +97,18 @@ int main(int argc, char** argv) {
   int threads = 0;
   QStringList grids;
   QString workbook;
-  const QStringList args = app.arguments();
+  // The arguments as the system gave them (Qt's own taken out). A name that is not UTF-8 would reach the
+  // files as another name: it is refused.
+  QStringList args;
+  for (int i = 0; i < argc; ++i) {
+    args << QFile::decodeName(argv[i]);
+    if (i > 0 && QFile::encodeName(args.back()) != QByteArray(argv[i]))
+      return Refuse(QStringLiteral("Имя файла не в кодировке UTF-8: %1").arg(args.back()));
+  }
   for (int i = 1; i < args.size(); ++i) {
     const QString& a = args[i];
     if (a == QLatin1String("--db")) {
-      if (++i >= args.size()) return Usage("--db needs a file");
+      if (++i >= args.size() || args[i].isEmpty()) return Usage("--db needs a file");
       db = args[i];
     } else if (a == QLatin1String("--threads")) {
       if (++i >= args.size()) return Usage("--threads needs a number");
@@ -95,10 +119,10 @@ int main(int argc, char** argv) {
       if (++i >= args.size()) return Usage("--grids needs names");
       grids = args[i].split(QLatin1Char(','), Qt::SkipEmptyParts);
     } else if (a == QLatin1String("--report")) {
-      if (++i >= args.size()) return Usage("--report needs a file");
+      if (++i >= args.size() || args[i].isEmpty()) return Usage("--report needs a file");
       reportPath = args[i];
     } else if (a == QLatin1String("--workbook")) {
-      if (++i >= args.size()) return Usage("--workbook needs a file");
+      if (++i >= args.size() || args[i].isEmpty()) return Usage("--workbook needs a file");
       workbook = args[i];
     } else if (a.startsWith(QLatin1String("--"))) {
       return Usage("unknown option");
