@@ -66,7 +66,7 @@ struct OutputOptions {
 // empty (a run without the window) is printed from the run's numbers and rows instead.
 struct MainWindowTexts {
   QString Mestn;                        // pipeline location (Text27)
-  QString ScenarioName;                 // the scenario as the driver's input names it
+  QString ScenarioName;                 // the scenario as the driver's input names it (texts.ScenarioName)
   QString gasName;                      // DataCombo1
   QString regionName;                   // DataCombo6
   QString cityName;                     // cmbCity

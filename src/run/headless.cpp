@@ -42,8 +42,6 @@ HeadlessResult RunHeadless(const QString& dbPath, const QByteArray& inputJson, i
     if (!adj) return refuse(QString::fromUtf8("В базе данных нет параметров расчета"));
     request.settings = *adj;
   }
-  // The documents may name the scenario as the input file does.
-  request.texts.ScenarioName = parsed->scenarioName;
   if (beforeRun)
     if (QString e = beforeRun(request); !e.isEmpty()) return refuse(e);
   if (!ScenarioAvailable(request.run.ScenarioCode)) return refuse(QString::fromUtf8(texts::kBadScenario));

@@ -17,7 +17,6 @@ struct HeadlessRequest {
   result::RunRequest request;
   bool settingsGiven = false;
   bool sectionInline = false;
-  QString scenarioName;  // "texts": the run dialog's scenario text, when given
 };
 
 // Reads the input JSON; nothing on a malformed file, with the reason in `error`.
