@@ -59,10 +59,9 @@ WriteError WriteStartTime(const QDateTime& when);         // `tab_time`.`Time_na
 // --- Reference rows, in stored order (rowid).
 std::vector<GasRow> LoadGases();
 std::vector<RegionRow> LoadRegions();
-// The row at `position` (counted from 1) in stored order, as the main window's `Gas` and region choice
-// point at them; nothing when the position is out of range.
+// The row at `position` (counted from 1) in stored order, as the main window's `Gas` points at it;
+// nothing when the position is out of range.
 std::optional<GasRow> LoadGasAt(int position);
-std::optional<RegionRow> LoadRegionAt(int position);
 std::vector<KoefDyRow> LoadKoefDy();  // descending Dy
 std::vector<GroundTypeRow> LoadGroundTypes();
 std::vector<GroundTypeRow> LoadGroundChildren(int parentGid);  // grParent = parentGid

@@ -158,15 +158,6 @@ std::optional<GasRow> LoadGasAt(int position) {
   return ReadGas(q);
 }
 
-std::optional<RegionRow> LoadRegionAt(int position) {
-  if (position < 1) return std::nullopt;
-  QSqlQuery q(Connection());
-  if (!Run(q, "SELECT Region, lambda, Kreg FROM Statistics ORDER BY rowid LIMIT 1 OFFSET ?", {position - 1}) ||
-      !q.next())
-    return std::nullopt;
-  return RegionRow{q.value(0).toString(), q.value(1).toDouble(), q.value(2).toDouble()};
-}
-
 std::vector<KoefDyRow> LoadKoefDy() {
   std::vector<KoefDyRow> rows;
   QSqlQuery q(Connection());

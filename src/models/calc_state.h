@@ -201,7 +201,6 @@ struct ComplexGrids {
 
 struct CalcState {
   CalcSettings settings;
-  std::string ScenarioName;  // for the reports
   std::string progressTitle; // what the progress window shows as the calculation's title
 
   DerivedQuantities derived;

@@ -62,9 +62,11 @@ struct OutputOptions {
   bool Opt3D = true;          // three-dimensional surface pictures
 };
 
-// Texts of the main window that the reports print as the user saw them when the run started.
+// Texts of the main window that the reports print as the user saw them when the run started. A text left
+// empty (a run without the window) is printed from the run's numbers and rows instead.
 struct MainWindowTexts {
   QString Mestn;                        // pipeline location (Text27)
+  QString ScenarioName;                 // the scenario as the driver's input names it (texts.ScenarioName)
   QString gasName;                      // DataCombo1
   QString regionName;                   // DataCombo6
   QString cityName;                     // cmbCity

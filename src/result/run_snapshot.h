@@ -2,6 +2,8 @@
 // when the run completed. The main window shows it, and the report and workbook writers write from it,
 // so that later edits of the windows never change what a finished run reports. Once made it is not
 // changed: it is handed on as a const value, and pictures and files are made from it, never into it.
+// It keeps numbers, the rows the run read and the texts the user typed; every text that a window or a
+// document prints of the run is made from it by PrintedTextsOf (result/printed_texts.h).
 #pragma once
 
 #include <QDateTime>
@@ -29,10 +31,9 @@ inline constexpr const char* kFluxAxisTitle = "Плотность тепл. по
 inline constexpr const char* kPercentAxisTitle = "Вероятность поражения, %";
 
 // One line of a distance chart (`graf1` or `graf2`): one point per grid step, distance in m (already
-// rounded where the chart labels it with a whole number) and the value.
+// rounded where the chart labels it with a whole number) and the value. Its titles are among the printed
+// texts of the record (result/printed_texts.h).
 struct DistanceSeries {
-  QString xTitle;  // kDistanceAxisTitle
-  QString yTitle;  // the title of the values
   std::vector<std::pair<double, double>> points;  // (distance, value)
 };
 
@@ -46,11 +47,6 @@ struct ProfilePoint {
 // Per-year probabilities of the section's rupture and of each scenario, as the run computed them.
 using Probabilities = models::ScenarioProbabilities;
 
-// Report texts of the run: section pressure with two decimals, section length, gas temperature as typed.
-struct RunTexts {
-  QString DavlText, LengthText, TempText;
-};
-
 struct RunSnapshot {
   // --- Inputs as the run started.
   RunRequest request;           // settings, pipeline, rate, external factors, section, dialog choices
@@ -59,14 +55,10 @@ struct RunSnapshot {
   std::optional<db::WindRow> town;  // codes 1 and 7: the town of the wind rose
   QString regionName;           // the region of the accident rate (ways 1 and 2)
   Scenario scenario = Scenario::SymmetricJet;  // the scenario the run computed
-  QString ScenarioName;         // the run dialog's scenario text
-  std::array<QString, 3> MeteoText;  // season text, wind-speed text, wind-direction text
-  QString liftAngleText = "25";      // the dialog's lift angle box, printed by the reports
 
   // --- Derived quantities and probabilities.
   models::DerivedQuantities derived;  // outflow and flame quantities as the model left them
   int WindDir = 0;                     // degrees, where the wind blows from
-  RunTexts texts;
   Probabilities probabilities;
 
   // --- Results.

@@ -91,10 +91,7 @@ std::shared_ptr<const result::RunSnapshot> MakeSnapshot(const PreparedRun& run, 
   snap->town = run.town;
   snap->regionName = run.regionName;
   snap->scenario = run.request.run.scenario;
-  snap->ScenarioName = run.ScenarioName;
-  snap->MeteoText = run.MeteoText;
   snap->WindDir = run.WindDir;
-  snap->texts = run.texts;
   snap->derived = s.derived;
   snap->probabilities = run.probabilities;
   snap->zones = s.zones;

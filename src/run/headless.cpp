@@ -2,8 +2,6 @@
 
 #include <QDateTime>
 
-#include "common/numtext.h"
-#include "common/qt_text.h"
 #include "db/database.h"
 #include "db/table_checks.h"
 #include "models/parallel.h"
@@ -12,23 +10,6 @@
 #include "run/run_texts.h"
 
 namespace velaron::run {
-
-namespace {
-
-// The texts the main window would show for this request: the names of the gas, region and town rows the run
-// uses and the diameter and temperature written with the decimal comma. (The section's soil names are the
-// run's own, as in the window.)
-void FillWindowTexts(result::RunRequest& request, const RunData& data) {
-  result::MainWindowTexts& t = request.texts;
-  if (data.gas) t.gasName = data.gas->VName;
-  if (request.rate.way != 3)
-    if (const auto region = db::LoadRegionAt(request.rate.RegionPos)) t.regionName = region->Region;
-  if (data.town) t.cityName = data.town->CityName;
-  t.diameterText = NumberText(request.pipeline.Diametr);
-  t.temperatureText = NumberText(request.pipeline.Temp);
-}
-
-}  // namespace
 
 HeadlessResult RunHeadless(const QString& dbPath, const QByteArray& inputJson, int threads, const QStringList& grids,
                            const RequestCheck& beforeRun) {
@@ -67,14 +48,11 @@ HeadlessResult RunHeadless(const QString& dbPath, const QByteArray& inputJson, i
   PrepareResult prepared;
   try {
     const RunData data = LoadRunData(request, parsed->sectionInline);
-    FillWindowTexts(request, data);
     prepared = PrepareRun(request, data, QDateTime::currentDateTime());
   } catch (const std::exception& e) {
     return refuse(QString::fromUtf8(e.what()));
   }
   if (!prepared.ok()) return refuse(prepared.error);
-  // The documents may name the scenario as the input file does.
-  if (!parsed->scenarioName.isEmpty()) prepared.run->ScenarioName = parsed->scenarioName;
   models::SetThreadCount(threads);
   RunOutcome outcome = ExecuteRun(std::move(*prepared.run), models::NoProgress());
   if (!outcome.ok()) return refuse(outcome.error);

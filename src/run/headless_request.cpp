@@ -109,7 +109,7 @@ const Field kFields[] = {
     {"shares", "Pas", [](H& h) -> double& { return h.request.run.shares->Pas; }, Always},
     // The texts and the report options of the documents a run writes.
     {"texts", "Mestn", [](H& h) -> QString& { return h.request.texts.Mestn; }},
-    {"texts", "ScenarioName", [](H& h) -> QString& { return h.scenarioName; }},
+    {"texts", "ScenarioName", [](H& h) -> QString& { return h.request.texts.ScenarioName; }},
     {"options", "Opt3D", [](H& h) -> bool& { return h.request.options.Opt3D; }},
     {"options", "OptExtraFiles", [](H& h) -> bool& { return h.request.options.OptExtraFiles; }},
 };

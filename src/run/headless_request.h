@@ -17,7 +17,6 @@ struct HeadlessRequest {
   result::RunRequest request;
   bool settingsGiven = false;
   bool sectionInline = false;
-  QString scenarioName;  // "texts": the run dialog's scenario text, when given
   // The scenario of "ScenarioCode" (also in request.run); nothing for a code outside 1..8, which the
   // driver refuses once the database is open, as it refuses every other input the run cannot take.
   std::optional<result::Scenario> scenario;

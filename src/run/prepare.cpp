@@ -3,7 +3,6 @@
 #include <cmath>
 #include <initializer_list>
 
-#include "common/numtext.h"
 #include "common/qt_text.h"
 #include "common/texts.h"
 #include "db/database.h"
@@ -11,10 +10,9 @@
 #include "models/flame_flux.h"
 #include "models/settings_rules.h"
 #include "result/scenarios.h"
-#include "run/accident_rate.h"
 #include "run/flame_geometry.h"
 #include "run/input_checks.h"
-#include "run/probabilities.h"
+#include "run/run_site.h"
 #include "run/run_texts.h"
 #include "run/yearround/wind_states.h"
 
@@ -24,19 +22,12 @@ namespace {
 
 // The gas pressure the property tables reach: 300 bar.
 constexpr double kMaxPressureMPa = 30;
-// The jet-flame window's pipe end rises from the ground at most to the vertical: a larger angle would turn
-// the jets back over the rupture and, beyond 180°, into the ground (its box lets any whole number through).
-constexpr double kMaxLiftAngleDeg = 90;
-
-QString Text(const char* utf8) { return QString::fromUtf8(utf8); }
 
 PrepareResult Refuse(const QString& message) {
   PrepareResult r;
   r.error = message;
   return r;
 }
-
-bool ShareOk(double s) { return std::isfinite(s) && s >= 0 && s <= 1; }
 
 models::FlameShape ShapeOf(result::Scenario scenario) {
   switch (scenario) {
@@ -128,117 +119,82 @@ RunData LoadRunData(const result::RunRequest& request, bool sectionInline) {
 
 namespace {
 
-// The jet-kind shares of the run: as the dialog gave them, or the section's ground row.
-result::JetShares SharesOf(const result::RunRequest& request, const RunData& data) {
-  return request.run.shares ? *request.run.shares : SharesFromGround(*data.ground);
-}
-
 // Everything that can be checked before anything is derived, in the order the user is told of it. Empty
 // when the request can go on.
-QString CheckRequest(const result::RunRequest& request, const RunData& data) {
+QString CheckRequest(const result::RunRequest& request, const RunData& data, const RunSite& site) {
   const result::ScenarioFacts& facts = result::FactsOf(request.run.scenario);
   if (!data.error.isEmpty()) return data.error;
   if (const auto fault = models::CheckSettings(request.settings)) return QString::fromStdString(fault->message);
 
   // The gas, then the section and its ground row.
-  if (request.pipeline.Gas < 1 || !data.gas) return Text(velaron::texts::kGasDataMissing);
-  // The jet-flame window's pipe is no route section: it has neither a number nor a ground.
-  if (!data.section || (!request.jetFlame && (data.section->TPID < 1 || !data.ground)))
-    return Text(velaron::texts::kWrongSection);
+  if (request.pipeline.Gas < 1 || !data.gas) return U(velaron::texts::kGasDataMissing);
+  if (!site.rowFault.isEmpty()) return site.rowFault;
   const db::GasRow& gas = *data.gas;
-  if (QString e = CheckInputRanges(request, *data.section); !e.isEmpty()) return e;
-  if (!(gas.m > 0)) return Text(texts::kBadMolarMass);
-  if (facts.runsCloud && (gas.DangerClass < 3 || gas.DangerClass > 6)) return Text(texts::kNoFlameSpeed);
+  if (QString e = CheckInputRanges(request, site.section); !e.isEmpty()) return e;
+  if (!(gas.m > 0)) return U(texts::kBadMolarMass);
+  if (facts.runsCloud && (gas.DangerClass < 3 || gas.DangerClass > 6)) return U(texts::kNoFlameSpeed);
 
   // The pipeline.
   const result::PipelineInputs& p = request.pipeline;
-  if (!(p.Diametr > 0)) return Text(texts::kDiameter);
-  if (!(p.Ltrub > 0)) return Text(texts::kPipelineLength);
-  if (!(p.DavlDown < kMaxPressureMPa) || !(p.DavlUp < kMaxPressureMPa)) return Text(texts::kPressureTooHigh);
+  if (!(p.Diametr > 0)) return U(texts::kDiameter);
+  if (!(p.Ltrub > 0)) return U(texts::kPipelineLength);
+  if (!(p.DavlDown < kMaxPressureMPa) || !(p.DavlUp < kMaxPressureMPa)) return U(texts::kPressureTooHigh);
 
   // The weather of the dialog.
   const result::RunChoice& choice = request.run;
-  if (!(choice.WindSpeed >= 0)) return Text(texts::kNegativeWind);
+  if (!(choice.WindSpeed >= 0)) return U(texts::kNegativeWind);
   const double dirSteps = choice.WindDir / 45;
   if (!(choice.WindDir >= 0 && choice.WindDir < 360) || dirSteps != std::floor(dirSteps))
-    return Text(texts::kWindDirection);
+    return U(texts::kWindDirection);
   if (facts.singleJet && choice.WindSpeed > models::kMaxFlameWind)
     return QString::fromStdString(models::StrongWindText(choice.WindSpeed));
-  if (request.jetFlame && !(request.jetFlame->LiftAngle >= 0 && request.jetFlame->LiftAngle <= kMaxLiftAngleDeg))
-    return Text(texts::kLiftAngle);
-
-  if (!request.jetFlame) {
-    const result::JetShares shares = SharesOf(request, data);
-    for (double s : {shares.Pkw, shares.Psw, shares.Paw, shares.Pks, shares.Pss, shares.Pas})
-      if (!ShareOk(s)) return Text(texts::kBadShare);
-  }
+  if (!site.inputFault.isEmpty()) return site.inputFault;
 
   if (facts.yearRound) {
-    if (!data.town) return Text(texts::kNoTown);
+    if (!data.town) return U(texts::kNoTown);
     if (const auto e = yearround::CheckTownWind(*data.town)) return QString::fromStdString(*e);
   }
-  if (!data.tables) return Text(velaron::texts::kCheckInput);
+  if (!data.tables) return U(velaron::texts::kCheckInput);
   return {};
 }
 
-// Derives the accident rate, the probabilities and the outflow and flame quantities of a checked request
-// into `run`. Empty when they allow the run; otherwise the refusal (a derived quantity the model cannot
-// compute with).
-QString Derive(const result::RunRequest& request, const RunData& data, const QDateTime& now, PreparedRun& run) {
+// Derives the outflow and flame quantities of a checked request at its site into `run`, with the site's
+// accident rate and probabilities. Empty when they allow the run; otherwise the refusal (a derived quantity
+// the model cannot compute with).
+QString Derive(const result::RunRequest& request, const RunData& data, const RunSite& site, const QDateTime& now,
+               PreparedRun& run) {
   const result::ScenarioFacts& facts = result::FactsOf(request.run.scenario);
   const db::GasRow& gas = *data.gas;
-  const db::SectionRow& section = *data.section;
+  const db::SectionRow& section = site.section;
   const result::PipelineInputs& p = request.pipeline;
   const result::RunChoice& choice = request.run;
-  const std::optional<result::JetFlamePipe>& jetFlame = request.jetFlame;
-
-  // The accident rate, as the main window computes it (the jet-flame window's pipe has none).
-  AccidentRateResult rate;
-  if (!jetFlame) rate = ComputeAccidentRate(request.rate, p.Diametr, data.regions, data.koefDy);
-  if (!rate.ok()) return rate.error;
+  if (!site.rate.ok()) return site.rate.error;
 
   // The section pressure.
   const double davl = SectionPressure(p.DavlDown, p.DavlUp, section.Udal, section.Length, p.Ltrub);
-  if (!(davl > 0)) return Text(texts::kPressureNotPositive);
-  if (!(davl < kMaxPressureMPa)) return Text(texts::kPressureTooHigh);
+  if (!(davl > 0)) return U(texts::kPressureNotPositive);
+  if (!(davl < kMaxPressureMPa)) return U(texts::kPressureTooHigh);
 
   run.request = request;
   run.request.section = section;
   // The documents name the soil of the section the run computed with, whatever a window showed.
   run.request.texts.groundNames = data.groundNames;
-  if (!jetFlame) run.request.run.shares = SharesOf(request, data);
+  run.request.run.shares = site.shares;
   run.gas = gas;
-  if (data.ground) run.ground = *data.ground;
+  run.ground = site.ground;
   run.town = data.town;
-  run.regionName = rate.regionName;
+  run.regionName = site.rate.regionName;
   run.tables = data.tables;
   run.start = now;
-  run.ScenarioName = Text(facts.dialogName);
   run.WindDir = static_cast<int>(choice.WindDir);
-  const int dirIndex = run.WindDir / 45;
-  // The jet-flame window has no season.
-  const QString season = jetFlame ? QString() : Text(texts::kSeasonNames[choice.season == 1 ? 1 : 0]);
-  run.MeteoText = {season, NumberText(choice.WindSpeed), Text(texts::kWindDirectionNames[static_cast<size_t>(dirIndex)])};
-
-  // The two sums are capped at 1, with a note.
-  double p_v = section.p_v;
-  if (p_v > 1.0) {
-    run.notes << Text(texts::kCrossingSumNote);
-    p_v = 1.0;
-  }
-  double ext = ExternalFactorSum(request.external);
-  if (ext > 1.0) {
-    run.notes << Text(texts::kExternalSumNote);
-    ext = 1.0;
-  }
+  run.notes = site.notes;
 
   models::DerivedQuantities& d = run.state.derived;
-  d.AccidentRate = rate.AccidentRate;
-  d.KoefDy = rate.KoefDy;
-  d.ExtFactors = ext;
-  d.p_v = p_v;
-  // The jet-flame window takes the typed temperature as it stands.
-  d.TempK = jetFlame ? p.Temp + 273 : TableTemperatureK(p.Temp);
+  d.AccidentRate = site.rate.AccidentRate;
+  d.KoefDy = site.rate.KoefDy;
+  d.ExtFactors = site.ExtFactors;
+  d.p_v = site.p_v;
+  d.TempK = site.temperatureK(p.Temp);
   d.Dtrub = p.Diametr / 1000;
   d.WindSpeed = choice.WindSpeed;
   d.WindAngle = run.WindDir / 180.0 * kPi + kPi / 2;
@@ -256,25 +212,8 @@ QString Derive(const result::RunRequest& request, const RunData& data, const QDa
     return QString::fromUtf8(e.what());
   }
 
-  if (jetFlame) {
-    run.probabilities = jetFlame->last;
-  } else {
-    ProbabilityInputs pin;
-    pin.AccidentRate = rate.AccidentRate;
-    pin.ExtFactors = ext;
-    pin.p_v = p_v;
-    pin.InversPercent = p.InversPercent;
-    pin.Length = section.Length;
-    pin.P4 = run.ground.P4;
-    pin.season = choice.season;
-    pin.shares = *run.request.run.shares;
-    run.probabilities = ComputeProbabilities(pin);
-    if (QString e = CheckScenarioProbabilities(run.probabilities); !e.isEmpty()) return e;
-  }
-
-  run.texts.DavlText = QString::fromStdString(FormatFixed(davl, 2));
-  if (!jetFlame) run.texts.LengthText = NumberText(section.Length);
-  run.texts.TempText = NumberText(p.Temp);
+  run.probabilities = site.probabilities;
+  if (!site.probabilityFault.isEmpty()) return site.probabilityFault;
 
   OutflowInputs oin;
   oin.Dtrub = d.Dtrub;
@@ -286,26 +225,24 @@ QString Derive(const result::RunRequest& request, const RunData& data, const QDa
   oin.a = gas.a;
   oin.b = gas.b;
   oin.WindSpeed = choice.WindSpeed;
-  if (!jetFlame) {  // the jet-flame window's pipe forms no fireball and no cloud
-    oin.Tfb = request.settings.Tfb;
-    oin.Dola = request.settings.Dola;
-    oin.Tobl = request.settings.Tobl;
-    oin.Dola_obl = request.settings.Dola_obl;
-  }
+  oin.Tfb = site.Tfb;
+  oin.Dola = site.Dola;
+  oin.Tobl = site.Tobl;
+  oin.Dola_obl = site.Dola_obl;
   oin.scenario = facts.scenario;
   oin.Azimut = section.Azimut;
-  if (jetFlame) oin.JetAngle = jetFlame->LiftAngle / 180 * kPi;
+  oin.JetAngle = site.JetAngle;
   ComputeOutflow(oin, d);
   if (!AllFinite({d.PitLength, d.Davl, d.AdiabK, d.SpecVolume, d.SpeedOut, d.SpecVolume0, d.MassFlow, d.MassFireBall,
                   d.MassGPVS, d.DEquiv, d.LTorch, d.Ri, d.Rw, d.W2, d.KEllipse, d.Tilt}))
-    return Text(velaron::texts::kCheckInput);
+    return U(velaron::texts::kCheckInput);
 
   if (facts.scenario == result::Scenario::AsymmetricJet) {
     ApplyAsymmetricGeometry(ComputeAsymmetricGeometry(d.SpeedOut, d.LTorchBase, d.DEquiv, d.SpecVolume, d.WindSpeed,
                                                       d.Azimut, d.Tilt, d.JetAngle),
                             d);
     if (!AllFinite({d.LTorchWind, d.KLift, d.LiftOff, d.RL, d.W1, d.W2, d.ConeAngle, d.Ri, d.Tilt}))
-      return Text(velaron::texts::kCheckInput);
+      return U(velaron::texts::kCheckInput);
   }
 
   if (facts.singleJet) {
@@ -315,8 +252,8 @@ QString Derive(const result::RunRequest& request, const RunData& data, const QDa
       return QString::fromUtf8(e.what());
     }
   }
-  if (facts.runsFireBall && !(d.MassFireBall > 0)) return Text(texts::kFireBallMass);
-  if (facts.runsCloud && !(d.MassGPVS > 0)) return Text(texts::kCloudMass);
+  if (facts.runsFireBall && !(d.MassFireBall > 0)) return U(texts::kFireBallMass);
+  if (facts.runsCloud && !(d.MassGPVS > 0)) return U(texts::kCloudMass);
   return {};
 }
 
@@ -325,7 +262,6 @@ void FillState(PreparedRun& run) {
   const result::ScenarioFacts& facts = result::FactsOf(run.request.run.scenario);
   models::CalcState& s = run.state;
   s.settings = run.request.settings;  // the settings part of the row
-  s.ScenarioName = run.ScenarioName.toStdString();
   s.progressTitle = facts.progressTitle;
   s.probabilities = run.probabilities;
   s.dimension(s.GridValue);
@@ -339,9 +275,10 @@ void FillState(PreparedRun& run) {
 }  // namespace
 
 PrepareResult PrepareRun(const result::RunRequest& request, const RunData& data, const QDateTime& now) {
-  if (QString e = CheckRequest(request, data); !e.isEmpty()) return Refuse(e);
+  const RunSite site = SiteOf(request, data);
+  if (QString e = CheckRequest(request, data, site); !e.isEmpty()) return Refuse(e);
   PreparedRun run;
-  if (QString e = Derive(request, data, now, run); !e.isEmpty()) return Refuse(e);
+  if (QString e = Derive(request, data, site, now, run); !e.isEmpty()) return Refuse(e);
   FillState(run);
   PrepareResult result;
   result.run = std::move(run);

@@ -21,9 +21,9 @@ RunData LoadRunData(const result::RunRequest& request, bool sectionInline);
 // Which rows of the reference tables the run reads (for their check).
 db::RunTableKeys RunTableKeysOf(const result::RunRequest& request, const RunData& data, bool sectionInline);
 
-// Checks the request against the rows and derives everything the scenario model needs. `now` becomes
-// the run's start time. The jet-flame window's pipe (request.jetFlame) needs of `data` only its gas, a
-// section holding the typed azimuth and the tables.
+// Builds the run's site (run_site.h), checks the request against it and the rows, and derives from the
+// site everything the scenario model needs. `now` becomes the run's start time. The jet-flame window's pipe
+// (request.jetFlame) needs of `data` only its gas, a section holding the typed azimuth and the tables.
 PrepareResult PrepareRun(const result::RunRequest& request, const RunData& data, const QDateTime& now);
 
 // Grid bounds of the settings: GridHalf(XLimit, CStep), GridHalf(YLimit, CStep).

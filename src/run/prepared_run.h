@@ -41,10 +41,7 @@ struct PreparedRun {
   std::shared_ptr<const models::ReferenceTables> tables;
 
   result::Probabilities probabilities;
-  result::RunTexts texts;
   int WindDir = 0;                    // degrees
-  std::array<QString, 3> MeteoText;   // season, wind-speed text, direction text
-  QString ScenarioName;
   QDateTime start;                    // when the run started
   QStringList notes;                  // messages to show before the run goes on (sums taken as 1)
 

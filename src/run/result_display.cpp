@@ -2,21 +2,8 @@
 
 #include "common/numtext.h"
 #include "result/scenarios.h"
-#include "result/zone_texts.h"
-#include "run/run_texts.h"
 
 namespace velaron::run {
-
-ZoneTexts ZoneDisplayTexts(const models::ZoneRow& z) {
-  ZoneTexts t;
-  t.txtRsm = result::RadiusText(z(1));
-  t.txtRs = result::RadiusText(z(2));
-  t.txtRsr = result::RadiusText(z(3));
-  t.txtRsl = result::RadiusText(z(4));
-  t.fraMessage = z(4) == -1;
-  t.txtRb = result::SafeZoneText(z(4));
-  return t;
-}
 
 namespace {
 
@@ -30,8 +17,6 @@ double ProfileAt(const models::CalcState& s, int i, int component) {
 result::DistanceSeries BuildDamageChart(const models::CalcState& s, result::Scenario scenario) {
   result::DistanceSeries g;
   const result::ScenarioFacts& facts = result::FactsOf(scenario);
-  g.xTitle = QString::fromUtf8(result::kDistanceAxisTitle);
-  g.yTitle = QString::fromUtf8(facts.overpressure ? result::kOverpressureAxisTitle : result::kFluxAxisTitle);
   const int n = models::ProfilePoints(s.settings);
   const int step = s.settings.CStep;
   // The overpressure sheet holds kPa; a point beyond the grid reads as an empty cell, 0.
@@ -53,8 +38,6 @@ result::DistanceSeries BuildDamageChart(const models::CalcState& s, result::Scen
 result::DistanceSeries BuildPercentChart(const models::CalcState& s, result::Scenario scenario) {
   result::DistanceSeries g;
   const bool alongX = result::FactsOf(scenario).radiiAlongX;
-  g.xTitle = QString::fromUtf8(result::kDistanceAxisTitle);
-  g.yTitle = QString::fromUtf8(result::kPercentAxisTitle);
   const int n = models::ProfilePoints(s.settings);
   const int step = s.settings.CStep;
   for (int i = 1; i <= n; ++i) {

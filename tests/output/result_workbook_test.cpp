@@ -1,6 +1,7 @@
 // The result workbook of a run read back from its zip: the sheets of every scenario code in their tab
 // order, the cell layout of the value sheets, the grid behind each sheet, the input sheet's texts, the
-// point in the numbers under a Russian locale, and failures that leave an earlier file as it was.
+// point in the numbers under a Russian locale, and failures that leave an earlier file as it was; the
+// report and the workbook print one text of each input.
 #include <gtest/gtest.h>
 
 #include <QCryptographicHash>
@@ -12,6 +13,7 @@
 #include <memory>
 
 #include "common/qt_text.h"
+#include "output/report/report_input.h"
 #include "output/workbook/result_workbook.h"
 #include "russian_numbers.h"
 #include "zip_reader.h"
@@ -253,6 +255,28 @@ TEST(ResultWorkbook, AGridWiderThanASheetIsRefusedRatherThanCut) {
   EXPECT_FALSE(r.ok);
   EXPECT_TRUE(r.message.contains(U("16384"))) << r.message.toStdString();
   EXPECT_TRUE(Entries(dir.path()).isEmpty());
+}
+
+// The report and the workbook print the texts the user typed, one text of each input, and a run without
+// the main window's texts prints its numbers; the jet-flame window's pipe has neither a season nor a length.
+TEST(PrintedTexts, TheReportAndTheWorkbookPrintOneTextOfEachInput) {
+  auto r = Record(4);
+  r->request.section.Length = 250;
+  auto printed = [&r] {
+    const report::ReportInput in = report::InputFromRecord(*r, QDate(2024, 5, 1), false);
+    const QStringList& lines = BuildInputSheet(*r).lines;
+    EXPECT_TRUE(lines.contains(U("Температура газа, °С: ") + in.TempText)) << lines.join('|').toStdString();
+    EXPECT_TRUE(lines.contains(U("Диаметр трубопровода: ") + in.diameterText + U(" мм")));
+    EXPECT_TRUE(lines.contains(U("Газ: ") + in.gasName));
+    return std::tuple(in.TempText, in.diameterText, in.gasName, in.MeteoText[0], in.LengthText);
+  };
+  EXPECT_EQ(printed(), std::tuple(U("-5,5"), U("1420"), U("Метан"), U("Зима"), U("250")));
+  r->request.texts = {};
+  r->request.pipeline.Diametr = 720.5;
+  r->gas.VName = U("Этан");
+  EXPECT_EQ(printed(), std::tuple(U("10"), U("720,5"), U("Этан"), U("Зима"), U("250")));
+  r->request.jetFlame = result::JetFlamePipe{};
+  EXPECT_EQ(printed(), std::tuple(U("10"), U("720,5"), U("Этан"), QString(), QString()));
 }
 
 }  // namespace

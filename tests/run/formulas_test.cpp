@@ -78,7 +78,6 @@ TEST(JetFlamePipe, IsPreparedWithTheWindowsOwnRules) {
   EXPECT_NEAR(d.JetDir, -40 * kPi / 180, 1e-15);
   EXPECT_EQ(std::tuple(d.AccidentRate, d.MassFireBall, d.MassGPVS, p.run->probabilities.PAsimmTorch),
             std::tuple(0.0, 0.0, 0.0, 1e-3));
-  EXPECT_EQ(std::tuple(p.run->MeteoText[0], p.run->texts.LengthText), std::tuple(QString(), QString()));
   r.jetFlame->LiftAngle = 95;
   EXPECT_EQ(PrepareRun(r, data, QDateTime::currentDateTime()).error, QString::fromUtf8(texts::kLiftAngle));
 }

@@ -6,6 +6,7 @@
 #include "output/pictures/chart_picture.h"
 #include "output/pictures/run_pictures.h"
 #include "result/crossings.h"
+#include "result/printed_texts.h"
 #include "output/report/report_numbers.h"
 
 namespace velaron::report {
@@ -13,13 +14,13 @@ namespace velaron::report {
 namespace {
 
 // `yLimit`: the largest value the series can take (100 for a probability in %), 0 for none.
-QImage Chart(const result::DistanceSeries& s, const char* xFallback, const char* yFallback, double xMax,
+QImage Chart(const result::DistanceSeries& s, const QString& xTitle, const QString& yTitle, double xMax,
              double yLimit = 0) {
   output::ChartPictureOptions o;
   o.xMaxShared = xMax;  // both charts over one distance range
   o.yLimit = yLimit;
-  o.xTitle = s.xTitle.isEmpty() ? QString::fromUtf8(xFallback) : s.xTitle;
-  o.yTitle = s.yTitle.isEmpty() ? QString::fromUtf8(yFallback) : s.yTitle;
+  o.xTitle = xTitle;
+  o.yTitle = yTitle;
   o.width = kChartWidth;
   o.height = kChartHeight;
   return output::RenderDistanceChart(s.points, o);
@@ -32,20 +33,21 @@ ReportInput InputFromRecord(const result::RunSnapshot& r, const QDate& today, bo
   const auto& req = r.request;
   const auto& st = req.settings;
   const auto& d = r.derived;
+  const result::PrintedTexts texts = result::PrintedTextsOf(r);
   in.scenario = r.scenario;
   in.ZoneAtEdge = r.ZoneAtEdge;
-  in.Mestn = req.texts.Mestn;
+  in.Mestn = texts.Mestn;
   in.today = today;
   in.start = r.start;
   in.end = r.end;
   in.TPID = req.section.TPID;
-  in.gasName = req.texts.gasName.isEmpty() ? r.gas.VName : req.texts.gasName;
+  in.gasName = texts.gasName;
   in.Dtrub = d.Dtrub;
-  in.DavlText = r.texts.DavlText;
-  in.TempText = r.texts.TempText;
-  in.LengthText = r.texts.LengthText;
+  in.DavlText = texts.DavlText;
+  in.TempText = texts.TempText;
+  in.LengthText = texts.LengthText;
   in.Azimut = req.section.Azimut;
-  in.groundNames = req.texts.groundNames;
+  in.groundNames = texts.groundNames;
   in.XLimitText = Plain(st.XLimit);
   in.CStepText = Plain(st.CStep);
   in.SkorChelText = Plain(st.Skor_chel);
@@ -61,7 +63,7 @@ ReportInput InputFromRecord(const result::RunSnapshot& r, const QDate& today, bo
   in.MassFlow = d.MassFlow;
   in.LTorch = d.LTorch;
   in.LTorchWind = d.LTorchWind;
-  in.liftAngleText = r.liftAngleText;
+  in.liftAngleText = texts.liftAngleText;
   in.MassFireBall = d.MassFireBall;
   in.RFireBall = r.RFireBall;
   in.TFireBall = r.TFireBall;
@@ -69,7 +71,7 @@ ReportInput InputFromRecord(const result::RunSnapshot& r, const QDate& today, bo
   in.MassGPVS = d.MassGPVS;
   in.RadiusDP = r.RadiusDP;
   in.probabilities = r.probabilities;
-  in.MeteoText = r.MeteoText;
+  in.MeteoText = texts.MeteoText;
   in.WorstDirWord = r.WorstDir[1];
   in.zones = r.zones;
   if (drawFigures) {
@@ -80,15 +82,13 @@ ReportInput InputFromRecord(const result::RunSnapshot& r, const QDate& today, bo
     const double xMax = std::max(r.graf1.points.empty() ? 0.0 : r.graf1.points.back().first,
                                  r.graf2.points.empty() ? 0.0 : r.graf2.points.back().first);
     if (!r.graf1.points.empty())
-      in.graf1 = Chart(r.graf1, result::kDistanceAxisTitle,
-                       r.isOverpressure() ? result::kOverpressureAxisTitle : result::kFluxAxisTitle, xMax);
-    if (!r.graf2.points.empty())
-      in.graf2 = Chart(r.graf2, result::kDistanceAxisTitle, result::kPercentAxisTitle, xMax, 100);
+      in.graf1 = Chart(r.graf1, texts.distanceTitle, texts.damageTitle, xMax);
+    if (!r.graf2.points.empty()) in.graf2 = Chart(r.graf2, texts.distanceTitle, texts.percentTitle, xMax, 100);
   }
-  in.ScenarioName = r.ScenarioName;
-  in.cityName = req.texts.cityName;
-  in.regionName = req.texts.regionName.isEmpty() ? r.regionName : req.texts.regionName;
-  in.diameterText = req.texts.diameterText.isEmpty() ? Plain(req.pipeline.Diametr) : req.texts.diameterText;
+  in.ScenarioName = texts.ScenarioName;
+  in.cityName = texts.cityName;
+  in.regionName = texts.regionName;
+  in.diameterText = texts.diameterText;
   in.DavlDown = req.pipeline.DavlDown;
   in.DavlUp = req.pipeline.DavlUp;
   in.Diametr = req.pipeline.Diametr;

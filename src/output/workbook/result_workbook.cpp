@@ -5,6 +5,7 @@
 #include "common/numtext.h"
 #include "common/qt_text.h"
 #include "common/pi.h"
+#include "result/printed_texts.h"
 #include "result/scenarios.h"
 
 namespace velaron::output {
@@ -134,15 +135,12 @@ InputSheet BuildInputSheet(const result::RunSnapshot& record) {
   InputSheet in;
   const result::RunRequest& r = record.request;
   const models::DerivedQuantities& d = record.derived;
-  // The main window's texts as the run saw them; a run without a window (the driver) writes its numbers.
-  const QString diameter = !r.texts.diameterText.isEmpty() ? r.texts.diameterText : NumberText(r.pipeline.Diametr);
-  const QString gas = !r.texts.gasName.isEmpty() ? r.texts.gasName : record.gas.VName;
-  const QString temperature = !r.texts.temperatureText.isEmpty() ? r.texts.temperatureText : NumberText(r.pipeline.Temp);
+  const result::PrintedTexts texts = result::PrintedTextsOf(record);
   const result::ScenarioFacts& facts = result::FactsOf(record.scenario);
 
-  in.lines << U(kInputSheet) << U(kDiameterLine) + diameter + U(kDiameterUnit) << U(kGasLine) + gas
-           << U(kTemperatureLine) + temperature
-           << U(kWindLine) + (facts.singleJet ? NumberText(r.run.WindSpeed) : U(kWindFromRose));
+  in.lines << U(kInputSheet) << U(kDiameterLine) + texts.diameterText + U(kDiameterUnit)
+           << U(kGasLine) + texts.gasName << U(kTemperatureLine) + texts.TempText
+           << U(kWindLine) + (facts.singleJet ? texts.MeteoText[1] : U(kWindFromRose));
   auto flameLines = [&](double width) {
     in.lines << U(kFlameHeightLine) + Round2Text(d.LTorch) << U(kFlameWidthLine) + Round2Text(width)
              << U(kFlameAngleLine) + Round2Text((kPi / 2 - d.Tilt) * 180 / kPi);

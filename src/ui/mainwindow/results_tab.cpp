@@ -16,8 +16,8 @@
 #include "models/grid_reading.h"
 #include "output/pictures/result_pictures.h"
 #include "output/pictures/run_pictures.h"
+#include "result/printed_texts.h"
 #include "result/scenarios.h"
-#include "run/result_display.h"
 #include "run/run_texts.h"
 #include "ui/mainwindow/distance_chart.h"
 #include "ui/mainwindow/input_boxes.h"
@@ -136,15 +136,12 @@ void ResultsTab::firstActivation() {
 void ResultsTab::showRun(std::shared_ptr<const result::RunSnapshot> run) {
   run_ = std::move(run);
   const result::RunSnapshot& s = *run_;
-  auto title = [](const QString& t, const char* fallback) { return t.isEmpty() ? U(fallback) : t; };
+  const result::PrintedTexts texts = result::PrintedTextsOf(s);
   // Both charts run over one distance range, from the rupture point to the farther of their last points.
   const double xMax = std::max(s.graf1.points.empty() ? 0.0 : s.graf1.points.back().first,
                                s.graf2.points.empty() ? 0.0 : s.graf2.points.back().first);
-  const char* damageTitle = s.isOverpressure() ? result::kOverpressureAxisTitle : result::kFluxAxisTitle;
-  SetDistanceChart(graf1_, s.graf1.points, title(s.graf1.xTitle, result::kDistanceAxisTitle),
-                   title(s.graf1.yTitle, damageTitle), xMax);
-  SetDistanceChart(graf2_, s.graf2.points, title(s.graf2.xTitle, result::kDistanceAxisTitle),
-                   title(s.graf2.yTitle, result::kPercentAxisTitle), xMax);
+  SetDistanceChart(graf1_, s.graf1.points, texts.distanceTitle, texts.damageTitle, xMax);
+  SetDistanceChart(graf2_, s.graf2.points, texts.distanceTitle, texts.percentTitle, xMax);
   // The pictures are drawn from the run's grids at the size of their cells. A grid the run did not fill
   // leaves the earlier picture in place.
   const bool opt3D = s.request.options.Opt3D;
@@ -184,10 +181,10 @@ void ResultsTab::showRun(std::shared_ptr<const result::RunSnapshot> run) {
     optRisk_Click();
   else
     optPor_Click();
-  const run::ZoneTexts zones = run::ZoneDisplayTexts(s.zones.CurZones());
-  const QString texts[5] = {zones.txtRsm, zones.txtRs, zones.txtRsr, zones.txtRsl, zones.txtRb};
-  for (int i = 0; i < 5; ++i) zoneBoxes_[i]->setText(texts[i]);
-  fraMessage_->setVisible(zones.fraMessage);
+  // The zone boxes txtRsm, txtRs, txtRsr, txtRsl and txtRb; the note to widen the calculation zone when the
+  // weak-damage zone was not found inside the grid.
+  for (size_t i = 0; i < zoneBoxes_.size(); ++i) zoneBoxes_[i]->setText(texts.zoneTexts[i]);
+  fraMessage_->setVisible(s.zones.CurZones()(4) == -1);
   cmdSaveResult_->show();
 }
 

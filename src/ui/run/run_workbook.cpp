@@ -15,6 +15,7 @@
 #include "common/qt_text.h"
 #include "common/texts.h"
 #include "output/workbook/result_workbook.h"
+#include "result/printed_texts.h"
 #include "ui/widgets/messages.h"
 #include "ui/run/worker_thread.h"
 #include "ui/widgets/save_dialog.h"
@@ -51,7 +52,7 @@ class WorkbookNote : public QDialog {
 QString WriteWorkbookWithNote(QWidget* parent, const result::RunSnapshot& record, const QString& path) {
   output::WorkbookWriteResult written;
   bool started = false;
-  WorkbookNote note(parent, record.ScenarioName, path);
+  WorkbookNote note(parent, result::PrintedTextsOf(record).ScenarioName, path);
   note.show();
   QApplication::setOverrideCursor(Qt::WaitCursor);
   QThread* worker = QThread::create([&written, &record, path] { written = output::WriteResultWorkbook(record, path); });
@@ -76,8 +77,9 @@ QString WriteWorkbookWithNote(QWidget* parent, const result::RunSnapshot& record
 
 QString OfferRunWorkbook(QWidget* parent, const result::RunSnapshot& record) {
   if (!record.request.options.OptExtraFiles) return {};
+  const QString scenarioName = result::PrintedTextsOf(record).ScenarioName;
   const QString title =
-      record.ScenarioName.isEmpty() ? U(kWorkbookSaveTitlePlain) : U(kWorkbookSaveTitle).arg(record.ScenarioName);
+      scenarioName.isEmpty() ? U(kWorkbookSaveTitlePlain) : U(kWorkbookSaveTitle).arg(scenarioName);
   // A save that fails (a full disk, a read-only folder) is told and the dialog comes again: the workbook
   // exists only in this record, and the engineer decides where it goes or that it goes nowhere.
   for (;;) {
