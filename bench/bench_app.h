@@ -22,7 +22,8 @@ inline QString Database() {
   if (!qEnvironmentVariableIsEmpty("VELARON_BENCH_DB")) return qEnvironmentVariable("VELARON_BENCH_DB");
   const QString dir = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
   for (const char* name : {"data.pristine.db", "data.db"})
-    if (QFileInfo::exists(dir + QLatin1Char('/') + QLatin1String(name))) return dir + QLatin1Char('/') + QLatin1String(name);
+    if (QFileInfo::exists(dir + QLatin1Char('/') + QLatin1String(name)))
+      return dir + QLatin1Char('/') + QLatin1String(name);
   return {};
 }
 

@@ -28,7 +28,8 @@ CalcState ThermalField() {
 
 void CountCells(benchmark::State& state, const CalcState& s) {
   const double cells = static_cast<double>(s.GridValue.cells().size());
-  state.counters["cells"] = benchmark::Counter(cells * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+  state.counters["cells"] =
+      benchmark::Counter(cells * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
   int hot = 0;
   for (double q : s.GridValue.cells()) hot += q > kSafeFlux;
   state.counters["hot_cells"] = hot;

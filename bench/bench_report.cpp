@@ -31,7 +31,8 @@ QString BenchDatabase() {
   if (!qEnvironmentVariableIsEmpty("VELARON_BENCH_DB")) return qEnvironmentVariable("VELARON_BENCH_DB");
   const QString dir = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
   for (const char* name : {"data.pristine.db", "data.db"})
-    if (QFileInfo::exists(dir + QLatin1Char('/') + QLatin1String(name))) return dir + QLatin1Char('/') + QLatin1String(name);
+    if (QFileInfo::exists(dir + QLatin1Char('/') + QLatin1String(name)))
+      return dir + QLatin1Char('/') + QLatin1String(name);
   return {};
 }
 
@@ -44,7 +45,8 @@ std::shared_ptr<const velaron::result::RunSnapshot> Record(int code, QString& er
     error = QStringLiteral("no database beside the program (set VELARON_BENCH_DB)");
     return nullptr;
   }
-  const velaron::run::HeadlessResult r = velaron::run::RunHeadless(db, velaron::test::SampleRequest(code, 1000, 10), 0, {});
+  const velaron::run::HeadlessResult r =
+      velaron::run::RunHeadless(db, velaron::test::SampleRequest(code, 1000, 10), 0, {});
   if (r.exitCode != 0) {
     error = r.error;
     return nullptr;
@@ -72,7 +74,15 @@ void BM_SingleReport1000m(benchmark::State& state) {
     }
   }
 }
-BENCHMARK(BM_SingleReport1000m)->Arg(2)->Arg(3)->Arg(4)->Arg(5)->Arg(6)->Arg(8)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_SingleReport1000m)
+    ->Arg(2)
+    ->Arg(3)
+    ->Arg(4)
+    ->Arg(5)
+    ->Arg(6)
+    ->Arg(8)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 }  // namespace
 

@@ -28,8 +28,7 @@ void BM_HeadlessRun1000m(benchmark::State& state) {
   }
   const QByteArray request = velaron::test::SampleRequest(static_cast<int>(state.range(0)), 1000, 10);
   for (auto _ : state) {
-    const velaron::run::HeadlessResult r =
-        velaron::run::RunHeadless(db, request, static_cast<int>(state.range(1)), {});
+    const velaron::run::HeadlessResult r = velaron::run::RunHeadless(db, request, static_cast<int>(state.range(1)), {});
     if (r.exitCode != 0) {
       state.SkipWithError(r.error.toUtf8().constData());
       return;

@@ -32,8 +32,7 @@ int main(int argc, char** argv) {
     mainWindow->setAppContext(&context);
     mainWindow->show();
   });
-  QObject::connect(start, &velaron::ui::frmMain1::exitRequested, &app, &QCoreApplication::quit,
-                   Qt::QueuedConnection);
+  QObject::connect(start, &velaron::ui::frmMain1::exitRequested, &app, &QCoreApplication::quit, Qt::QueuedConnection);
   start->show();
   return app.exec();
 }

@@ -47,9 +47,10 @@ std::shared_ptr<db::FolderLock> LockDataFolder(const QString& dataFolder, QStrin
     return nullptr;
   }
   const QString who = attempt.holder > 0 ? QString::fromUtf8(" (процесс %1)").arg(attempt.holder) : QString();
-  refusal = QString::fromUtf8("Данные программы уже открыты в другом окне программы%1.\n"
-                              "Работайте с ними в том окне или закройте его и запустите программу снова.\n"
-                              "Папка данных: %2\nФайл блокировки: %3")
+  refusal = QString::fromUtf8(
+                "Данные программы уже открыты в другом окне программы%1.\n"
+                "Работайте с ними в том окне или закройте его и запустите программу снова.\n"
+                "Папка данных: %2\nФайл блокировки: %3")
                 .arg(who, QDir::toNativeSeparators(dataFolder), QDir::toNativeSeparators(lockPath));
   return nullptr;
 }
@@ -64,8 +65,8 @@ StartupResult StartUp(const QString& dataFolder, const QString& programFolder, A
   // template and its note included: a second start meanwhile finds the folder taken. A folder that is not
   // there yet is made first, empty.
   if (!QDir().mkpath(context.folder))
-    return Fail(FailureText(context.folder, QString::fromUtf8("Не удалось создать папку ") +
-                                                QDir::toNativeSeparators(context.folder)));
+    return Fail(FailureText(context.folder,
+                            QString::fromUtf8("Не удалось создать папку ") + QDir::toNativeSeparators(context.folder)));
   QString refusal;
   std::shared_ptr<db::FolderLock> lock = LockDataFolder(context.folder, refusal);
   if (!lock) return Fail(refusal);

@@ -42,7 +42,7 @@ bool SameInode(const struct stat& a, const struct stat& b) { return a.st_dev == 
 
 // True when `fd` holds the file that `name` names in the folder.
 bool StillNamed(int dirFd, const char* name, int fd) {
-  struct stat byFd{}, byName{};
+  struct stat byFd = {}, byName = {};
   return fstat(fd, &byFd) == 0 && fstatat(dirFd, name, &byName, AT_SYMLINK_NOFOLLOW) == 0 && SameInode(byFd, byName);
 }
 
@@ -59,7 +59,7 @@ void RemoveAbandoned(int dirFd) {
     if (!IsTempName(entry->d_name)) continue;
     const int fd = openat(dirFd, entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) continue;
-    struct stat st{};
+    struct stat st = {};
     if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && flock(fd, LOCK_EX | LOCK_NB) == 0 &&
         StillNamed(dirFd, entry->d_name, fd))
       unlinkat(dirFd, entry->d_name, 0);
@@ -107,7 +107,7 @@ std::string FileErrorText(int error) {
 }
 
 bool SameFile(const std::string& a, const std::string& b) {
-  struct stat sa{}, sb{};
+  struct stat sa = {}, sb = {};
   const bool hasA = stat(a.c_str(), &sa) == 0, hasB = stat(b.c_str(), &sb) == 0;
   if (hasA || hasB) return hasA && hasB && SameInode(sa, sb);
   // Neither exists yet: the same name in the same folder, the folder found whatever its spelling.
@@ -127,7 +127,7 @@ OutputFile::OutputFile(const std::string& target) { Open(target); }
 
 void OutputFile::Open(const std::string& target) {
   std::string path = target;
-  struct stat st{};
+  struct stat st = {};
   if (lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode))
     if (char* real = realpath(path.c_str(), nullptr)) {
       path = real;
@@ -207,7 +207,7 @@ void OutputFile::Fail(int error) {
   if (!error_.empty()) return;
   // A writer library that says only "failed": a full disk is the usual cause.
   constexpr unsigned long long kNearlyFull = 1 << 20;
-  struct statvfs vfs{};
+  struct statvfs vfs = {};
   if ((error == 0 || error == EIO) && dirFd_ >= 0 && fstatvfs(dirFd_, &vfs) == 0 &&
       static_cast<unsigned long long>(vfs.f_bavail) * vfs.f_frsize < kNearlyFull)
     error = ENOSPC;

@@ -71,11 +71,13 @@ bool HasUnfinishedWrite(const QString& path, const QSqlError& e) {
 QString UnfinishedWrite(const QString& path, bool window) {
   const QString journal = QFileInfo(JournalOf(path)).fileName();
   if (window)
-    return QStringLiteral("запись в базу данных была прервана, и отменить ее не удалось: файл %1 или его папка "
-                          "закрыты для записи")
+    return QStringLiteral(
+               "запись в базу данных была прервана, и отменить ее не удалось: файл %1 или его папка "
+               "закрыты для записи")
         .arg(journal);
-  return QStringLiteral("запись в базу данных была прервана (рядом с файлом остался %1); незаконченную запись "
-                        "отменит следующий запуск программы, после чего базу данных можно читать")
+  return QStringLiteral(
+             "запись в базу данных была прервана (рядом с файлом остался %1); незаконченную запись "
+             "отменит следующий запуск программы, после чего базу данных можно читать")
       .arg(journal);
 }
 
@@ -88,8 +90,9 @@ QString ProbeFile(const QString& path, bool needWrite) {
   if (!info.isReadable()) return QStringLiteral("нет доступа на чтение");
   if (!HasSqliteHeader(path)) return QStringLiteral("файл не является базой данных SQLite");
   if (!needWrite && IsWalDatabase(path))
-    return QStringLiteral("база данных в режиме журнала WAL, в котором ее нельзя прочитать, не оставив рядом с ней "
-                          "файлов -wal и -shm; переведите ее в обычный режим (PRAGMA journal_mode=DELETE)");
+    return QStringLiteral(
+        "база данных в режиме журнала WAL, в котором ее нельзя прочитать, не оставив рядом с ней "
+        "файлов -wal и -shm; переведите ее в обычный режим (PRAGMA journal_mode=DELETE)");
 
   QString why;
   {
@@ -148,9 +151,9 @@ ProbeResult ProbeDatabase(const QString& folder) {
     result.DsnLocal = 0;
     return result;
   }
-  result.error = QStringLiteral("Не удалось открыть базу данных программы.\n%1: %2\n%3: %4")
-                     .arg(QDir::toNativeSeparators(primary), whyPrimary, QDir::toNativeSeparators(fallback),
-                          whyFallback);
+  result.error =
+      QStringLiteral("Не удалось открыть базу данных программы.\n%1: %2\n%3: %4")
+          .arg(QDir::toNativeSeparators(primary), whyPrimary, QDir::toNativeSeparators(fallback), whyFallback);
   return result;
 }
 
@@ -181,7 +184,8 @@ QString FinishInterruptedWrite(const QString& path) {
 QString OpenDatabase(const QString& path, bool readOnly) {
   CloseDatabase();
   // QSQLITE would make an empty database of a missing file: refuse first.
-  if (!QFileInfo(path).isFile()) return QStringLiteral("Файл базы данных не найден: %1").arg(QDir::toNativeSeparators(path));
+  if (!QFileInfo(path).isFile())
+    return QStringLiteral("Файл базы данных не найден: %1").arg(QDir::toNativeSeparators(path));
   QString error;
   {
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kConnectionName);

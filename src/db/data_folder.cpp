@@ -36,13 +36,15 @@ QString DataFolder() {
 }
 
 QString TemplatePath(const QString& programFolder) {
-  return QFile::decodeName(ShippedFile(QFile::encodeName(programFolder).toStdString(), VELARON_TEMPLATE_FROM_BIN, kTemplateFile).c_str());
+  return QFile::decodeName(
+      ShippedFile(QFile::encodeName(programFolder).toStdString(), VELARON_TEMPLATE_FROM_BIN, kTemplateFile).c_str());
 }
 
 SeedResult SeedDataFolder(const QString& folder, const QString& programFolder) {
   SeedResult result;
   const QDir dir(folder);
-  if (Exists(dir.filePath(QString::fromLatin1(kPrimaryFile))) || Exists(dir.filePath(QString::fromLatin1(kFallbackFile))))
+  if (Exists(dir.filePath(QString::fromLatin1(kPrimaryFile))) ||
+      Exists(dir.filePath(QString::fromLatin1(kFallbackFile))))
     return result;
 
   QString sourcePath = TemplatePath(programFolder);
@@ -64,8 +66,8 @@ SeedResult SeedDataFolder(const QString& folder, const QString& programFolder) {
   }
   const QByteArray bytes = source.readAll();
   if (source.error() != QFile::NoError || bytes.isEmpty()) {
-    result.error = U("Не удалось прочитать файл исходной базы данных программы:\n") +
-                   QDir::toNativeSeparators(sourcePath);
+    result.error =
+        U("Не удалось прочитать файл исходной базы данных программы:\n") + QDir::toNativeSeparators(sourcePath);
     return result;
   }
   const QString cannotMake = U("Не удалось создать базу данных программы:\n") + QDir::toNativeSeparators(target);
@@ -93,7 +95,7 @@ SeedResult SeedDataFolder(const QString& folder, const QString& programFolder) {
 namespace {
 
 bool SameEntry(int fd, const QByteArray& name) {
-  struct stat held{}, named{};
+  struct stat held = {}, named = {};
   return fstat(fd, &held) == 0 && stat(name.constData(), &named) == 0 && held.st_dev == named.st_dev &&
          held.st_ino == named.st_ino;
 }
@@ -103,7 +105,8 @@ long long HolderOf(int fd) {
   char text[32] = {};
   const ssize_t n = pread(fd, text, sizeof text - 1, 0);
   long long pid = 0;
-  for (ssize_t i = 0; i < n && text[i] >= '0' && text[i] <= '9' && pid < (1LL << 40); ++i) pid = pid * 10 + (text[i] - '0');
+  for (ssize_t i = 0; i < n && text[i] >= '0' && text[i] <= '9' && pid < (1LL << 40); ++i)
+    pid = pid * 10 + (text[i] - '0');
   return pid;
 }
 
@@ -138,7 +141,7 @@ LockAttempt TakeFolderLock(const QString& lockPath) {
   };
   // A few rounds: another start may make or remove the file between the steps of one.
   for (int round = 0; round < 16; ++round) {
-    struct stat entry{};
+    struct stat entry = {};
     const bool exists = lstat(name.constData(), &entry) == 0;
     if (exists && !S_ISREG(entry.st_mode)) {
       // No program holds anything but a plain file here: a folder, a link (dangling or not) or a pipe is
@@ -200,7 +203,8 @@ LockAttempt TakeFolderLock(const QString& lockPath) {
     return result;
   }
   result.error = U("Не удалось занять файл блокировки папки данных программы:\n%1: его все время меняет другая "
-                   "программа").arg(shown);
+                   "программа")
+                     .arg(shown);
   return result;
 }
 

@@ -91,7 +91,7 @@ WriteError DeleteWind(int idCity);
 // --- Route sections (`TPs`), ordered by TPID.
 std::vector<SectionRow> LoadSections();
 std::optional<SectionRow> LoadSection(int tpid);
-WriteError AppendSection(SectionRow& row);  // numbered n+1
+WriteError AppendSection(SectionRow& row);        // numbered n+1
 WriteError UpdateSection(const SectionRow& row);  // by TPID
 WriteError DeleteSectionRenumber(int tpid);       // one transaction: delete, then TPID-1 for the rows after it
 

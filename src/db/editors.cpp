@@ -58,7 +58,8 @@ WriteError InsertNamed(const NamedTable& t, const QVariantList& values) {
     if (same < 0) return detail::WriteFailed(detail::TableNotRead(t.table));
     if (same > 0) return QString::fromUtf8(t.duplicate);
     QSqlQuery q(Connection());
-    if (!q.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(t.table, t.columns, Placeholders(values.size()))))
+    if (!q.prepare(
+            QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(t.table, t.columns, Placeholders(values.size()))))
       return detail::WriteFailed(q);
     for (const QVariant& v : values) q.addBindValue(v);
     if (!q.exec()) return detail::WriteFailed(q);
@@ -77,7 +78,8 @@ WriteError UpdateNamed(const NamedTable& t, const QString& keyName, const QVaria
     if (same < 0) return detail::WriteFailed(detail::TableNotRead(t.table));
     if (same > 0) return QString::fromUtf8(t.duplicate);
     QStringList sets;
-    for (const QString& c : QString::fromLatin1(t.columns).split(QStringLiteral(", "))) sets << c + QStringLiteral(" = ?");
+    for (const QString& c : QString::fromLatin1(t.columns).split(QStringLiteral(", ")))
+      sets << c + QStringLiteral(" = ?");
     QSqlQuery q(Connection());
     if (!q.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?").arg(t.table, sets.join(QStringLiteral(", ")))))
       return detail::WriteFailed(q);
@@ -116,8 +118,9 @@ QVariantList WindValues(const WindRow& w) {
 // Rows of Wind named `name` other than the town `exceptId`; -1 on failure.
 int CountTowns(const QString& name, int exceptId, bool except) {
   QSqlQuery q(Connection());
-  const bool ok = except ? Run(q, "SELECT COUNT(*) FROM Wind WHERE trim(CityName) = ? AND idCity <> ?", {name.trimmed(), exceptId})
-                         : Run(q, "SELECT COUNT(*) FROM Wind WHERE trim(CityName) = ?", {name.trimmed()});
+  const bool ok =
+      except ? Run(q, "SELECT COUNT(*) FROM Wind WHERE trim(CityName) = ? AND idCity <> ?", {name.trimmed(), exceptId})
+             : Run(q, "SELECT COUNT(*) FROM Wind WHERE trim(CityName) = ?", {name.trimmed()});
   if (!ok || !q.next()) return -1;
   return q.value(0).toInt();
 }
@@ -147,7 +150,8 @@ WriteError InsertWind(WindRow& row) {
     QVariantList values = WindValues(row);
     values.prepend(newId);
     QSqlQuery ins(Connection());
-    if (!ins.prepare(QStringLiteral("INSERT INTO Wind (%1) VALUES (%2)").arg(detail::WindColumns(), Placeholders(values.size()))))
+    if (!ins.prepare(QStringLiteral("INSERT INTO Wind (%1) VALUES (%2)")
+                         .arg(detail::WindColumns(), Placeholders(values.size()))))
       return detail::WriteFailed(ins);
     for (const QVariant& v : values) ins.addBindValue(v);
     if (!ins.exec()) return detail::WriteFailed(ins);

@@ -73,7 +73,8 @@ const std::vector<LayoutTable>& ProgramLayout() {
         if (q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY rowid")))
           while (q.next()) names << q.value(0).toString();
         q.finish();
-        for (const QString& name : names) tables.push_back({name, ColumnsOf(db, name).value_or(std::vector<LayoutColumn>{})});
+        for (const QString& name : names)
+          tables.push_back({name, ColumnsOf(db, name).value_or(std::vector<LayoutColumn>{})});
       }
       db.close();
     }
@@ -97,8 +98,9 @@ LayoutCheck CheckLayout(QSqlDatabase& db) {
   {
     QSqlQuery q(db);
     q.setForwardOnly(true);
-    const bool read = q.exec(QStringLiteral("SELECT m.name, c.name, c.type FROM sqlite_master AS m "
-                                            "JOIN pragma_table_info(m.name) AS c WHERE m.type = 'table'"));
+    const bool read =
+        q.exec(QStringLiteral("SELECT m.name, c.name, c.type FROM sqlite_master AS m "
+                              "JOIN pragma_table_info(m.name) AS c WHERE m.type = 'table'"));
     while (read && q.next())
       present[q.value(0).toString().toLower()][q.value(1).toString().toLower()] = q.value(2).toString();
     if (!read || q.lastError().isValid()) {
@@ -117,13 +119,11 @@ LayoutCheck CheckLayout(QSqlDatabase& db) {
     for (const LayoutColumn& column : table.columns) {
       const auto have = found->second.find(column.name.toLower());
       if (have == found->second.end()) {
-        if (MayBeAdded(table.name, column.name))
-          check.missing.push_back({table.name, column});
-        else
-          faults << QStringLiteral("в таблице \"%1\" нет столбца \"%2\"").arg(table.name, column.name);
+        if (MayBeAdded(table.name, column.name)) check.missing.push_back({table.name, column});
+        else faults << QStringLiteral("в таблице \"%1\" нет столбца \"%2\"").arg(table.name, column.name);
       } else if (!TypeFits(column.type, have->second)) {
-        const QString is = have->second.isEmpty() ? QStringLiteral("не имеет типа")
-                                                  : QStringLiteral("имеет тип %1").arg(have->second);
+        const QString is =
+            have->second.isEmpty() ? QStringLiteral("не имеет типа") : QStringLiteral("имеет тип %1").arg(have->second);
         faults << QStringLiteral("в таблице \"%1\" столбец \"%2\" %3, а должен иметь тип %4")
                       .arg(table.name, column.name, is, column.type);
       }
@@ -149,7 +149,8 @@ QString AddMissingColumns(const QString& path) {
       const LayoutCheck layout = CheckLayout(db);
       if (!layout.read) error = detail::WriteFailed(layout.fault);
       for (const MissingColumn& m : layout.missing)
-        statements << QStringLiteral("ALTER TABLE \"%1\" ADD COLUMN \"%2\" %3").arg(m.table, m.column.name, m.column.type);
+        statements
+            << QStringLiteral("ALTER TABLE \"%1\" ADD COLUMN \"%2\" %3").arg(m.table, m.column.name, m.column.type);
       if (error.isEmpty() && !statements.isEmpty()) {
         if (!db.transaction()) {
           error = detail::WriteFailed(detail::QueryFault(db.lastError()));

@@ -20,7 +20,8 @@ constexpr const char* kColumns =
 QString ReadColumns() {
   QString columns = QString::fromLatin1(kColumns);
   for (const AddedColumn& c : kAddedColumns)
-    if (QLatin1String(c.table) == QLatin1String("TPs") && !HasColumn(QStringLiteral("TPs"), QString::fromLatin1(c.column)))
+    if (QLatin1String(c.table) == QLatin1String("TPs") &&
+        !HasColumn(QStringLiteral("TPs"), QString::fromLatin1(c.column)))
       columns.replace(QString::fromLatin1(c.column), QStringLiteral("NULL AS %1").arg(QString::fromLatin1(c.column)));
   return columns;
 }
@@ -30,7 +31,9 @@ std::optional<double> OptionalReal(const QVariant& v) {
   return v.toDouble();
 }
 
-QVariant NullableReal(const std::optional<double>& v) { return v ? QVariant(*v) : QVariant(QMetaType(QMetaType::Double)); }
+QVariant NullableReal(const std::optional<double>& v) {
+  return v ? QVariant(*v) : QVariant(QMetaType(QMetaType::Double));
+}
 
 SectionRow ReadSection(const QSqlQuery& q) {
   SectionRow s;
@@ -56,8 +59,24 @@ SectionRow ReadSection(const QSqlQuery& q) {
 }
 
 QVariantList Values(const SectionRow& s) {
-  return {s.TPID, s.Length, s.Udal, s.Azimut, s.dpp1, s.dpp2, s.dpp3, s.dpp4, s.p_v, s.G1, s.G2, s.G3, s.G4, s.Ground,
-          NullableReal(s.P_avto), NullableReal(s.P_LEP), NullableReal(s.P_tr), NullableReal(s.P_kab)};
+  return {s.TPID,
+          s.Length,
+          s.Udal,
+          s.Azimut,
+          s.dpp1,
+          s.dpp2,
+          s.dpp3,
+          s.dpp4,
+          s.p_v,
+          s.G1,
+          s.G2,
+          s.G3,
+          s.G4,
+          s.Ground,
+          NullableReal(s.P_avto),
+          NullableReal(s.P_LEP),
+          NullableReal(s.P_tr),
+          NullableReal(s.P_kab)};
 }
 
 }  // namespace
@@ -101,8 +120,9 @@ WriteError AppendSection(SectionRow& row) {
 WriteError UpdateSection(const SectionRow& row) {
   return detail::InTransaction([&]() -> WriteError {
     QSqlQuery q(Connection());
-    if (!q.prepare("UPDATE TPs SET Length = ?, Udal = ?, Azimut = ?, dpp1 = ?, dpp2 = ?, dpp3 = ?, dpp4 = ?, p_v = ?, "
-                   "G1 = ?, G2 = ?, G3 = ?, G4 = ?, Ground = ?, P_avto = ?, P_LEP = ?, P_tr = ?, P_kab = ? WHERE TPID = ?"))
+    if (!q.prepare(
+            "UPDATE TPs SET Length = ?, Udal = ?, Azimut = ?, dpp1 = ?, dpp2 = ?, dpp3 = ?, dpp4 = ?, p_v = ?, "
+            "G1 = ?, G2 = ?, G3 = ?, G4 = ?, Ground = ?, P_avto = ?, P_LEP = ?, P_tr = ?, P_kab = ? WHERE TPID = ?"))
       return detail::WriteFailed(q);
     QVariantList values = Values(row);
     values.removeFirst();

@@ -43,7 +43,6 @@ ColumnRule Whole(const char* c, double low = -kInf, double high = kInf) { return
 // longer text fails the whole workbook after the calculation.
 ColumnRule Name(const char* c) { return {c, -kInf, kInf, false, false, false, 32000}; }
 
-
 QString Where(const QString& table, const char* column, int row) {
   return QStringLiteral("Ошибка в справочных данных: таблица \"%1\", столбец \"%2\", строка %3")
       .arg(table, QLatin1String(column))
@@ -116,16 +115,18 @@ QString CheckRows(const QString& table, const std::vector<ColumnRule>& rules, co
 // Place of the row that `where` finds, in stored order, less one.
 int OffsetOf(const QString& table, const QString& where, std::initializer_list<QVariant> values) {
   QSqlQuery q(Connection());
-  const QString sql = QStringLiteral("SELECT COUNT(*) FROM \"%1\" WHERE rowid < (SELECT MIN(rowid) FROM \"%1\" %2)")
-                          .arg(table, where);
+  const QString sql =
+      QStringLiteral("SELECT COUNT(*) FROM \"%1\" WHERE rowid < (SELECT MIN(rowid) FROM \"%1\" %2)").arg(table, where);
   if (!detail::Run(q, sql, values) || !q.next()) return 0;
   return q.value(0).toInt();
 }
 
 // The row at `position` of the stored order.
 QString CheckRowAt(const QString& table, const std::vector<ColumnRule>& rules, int position) {
-  return CheckRows(table, rules, QStringLiteral("WHERE rowid = (SELECT rowid FROM \"%1\" ORDER BY rowid LIMIT 1 OFFSET ?)").arg(table),
-                   {position - 1}, position - 1);
+  return CheckRows(
+      table, rules,
+      QStringLiteral("WHERE rowid = (SELECT rowid FROM \"%1\" ORDER BY rowid LIMIT 1 OFFSET ?)").arg(table),
+      {position - 1}, position - 1);
 }
 
 QStringList WindNumberColumns() {
@@ -139,8 +140,9 @@ QStringList WindNumberColumns() {
 
 QString CheckRunTables(const RunTableKeys& k) {
   if (k.gasPosition >= 1)
-    if (QString e = CheckRowAt("abc", {Positive("m"), AtLeast0("qg"), Any("a"), Any("b"), Whole("DangerClass"), Name("VName")},
-                               k.gasPosition);
+    if (QString e =
+            CheckRowAt("abc", {Positive("m"), AtLeast0("qg"), Any("a"), Any("b"), Whole("DangerClass"), Name("VName")},
+                       k.gasPosition);
         !e.isEmpty())
       return e;
   if (k.regionPosition >= 1) {
@@ -176,8 +178,7 @@ QString CheckRunTables(const RunTableKeys& k) {
   }
   if (k.tpid) {
     const QString where = QStringLiteral("WHERE TPID = ?");
-    if (QString e = CheckRows("TPs",
-                              {AtLeast0("Length"), AtLeast0("Udal"), Any("Azimut"), AtLeast0("p_v")},
+    if (QString e = CheckRows("TPs", {AtLeast0("Length"), AtLeast0("Udal"), Any("Azimut"), AtLeast0("p_v")},
                               where + " AND rowid = (SELECT MIN(rowid) FROM TPs WHERE TPID = ?)", {*k.tpid, *k.tpid},
                               OffsetOf("TPs", where, {*k.tpid}));
         !e.isEmpty())

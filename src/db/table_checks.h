@@ -12,11 +12,11 @@ namespace velaron::db {
 // The rows of a run: the tables of values looked up by interpolation are checked whole, the others only
 // at the row the run takes.
 struct RunTableKeys {
-  int gasPosition = 0;          // `abc` row, counted from 1 in stored order (0: none)
-  int regionPosition = 0;       // `Statistics` row likewise (0: none); with it the whole of `tabKoef_Dy`
-  QString groundCode;           // `Ground3` row (empty: none)
-  std::optional<int> idCity;    // `Wind` row
-  std::optional<int> tpid;      // `TPs` row, when the section is read from the database
+  int gasPosition = 0;        // `abc` row, counted from 1 in stored order (0: none)
+  int regionPosition = 0;     // `Statistics` row likewise (0: none); with it the whole of `tabKoef_Dy`
+  QString groundCode;         // `Ground3` row (empty: none)
+  std::optional<int> idCity;  // `Wind` row
+  std::optional<int> tpid;    // `TPs` row, when the section is read from the database
 };
 
 // Empty when the values pass; else the first fault as a message for the user.

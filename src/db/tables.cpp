@@ -20,7 +20,8 @@ constexpr const char* kFirstAdjustment = "(SELECT MIN(rowid) FROM Adjustment)";
 
 // Updates the first row of Adjustment with `sets` (an "a = ?, b = ?" list); a table without a row gets
 // one, holding the defaults with `row`'s values.
-WriteError UpdateFirstAdjustment(const QString& sets, std::initializer_list<QVariant> values, const AdjustmentRow& row) {
+WriteError UpdateFirstAdjustment(const QString& sets, std::initializer_list<QVariant> values,
+                                 const AdjustmentRow& row) {
   return detail::InTransaction([&]() -> WriteError {
     QSqlQuery q(Connection());
     if (!Run(q, QStringLiteral("UPDATE Adjustment SET %1 WHERE rowid = %2").arg(sets, kFirstAdjustment), values))
@@ -38,8 +39,8 @@ WriteError UpdateFirstAdjustment(const QString& sets, std::initializer_list<QVar
 }
 
 GasRow ReadGas(const QSqlQuery& q) {
-  return {q.value(0).toString(), q.value(1).toDouble(), q.value(2).toDouble(), q.value(3).toDouble(),
-          q.value(4).toDouble(), Int(q.value(5))};
+  return {q.value(0).toString(), q.value(1).toDouble(), q.value(2).toDouble(),
+          q.value(3).toDouble(), q.value(4).toDouble(), Int(q.value(5))};
 }
 
 GroundTypeRow ReadGroundType(const QSqlQuery& q) {
@@ -83,8 +84,9 @@ using detail::WindColumns;
 
 std::optional<AdjustmentRow> LoadAdjustment() {
   QSqlQuery q(Connection());
-  if (!Run(q, "SELECT XLimit, YLimit, CStep, Tfb, Dola, Tobl, Dola_obl, Skor_chel, Gas, Glubina, Diametr, DavlDown, "
-              "DavlUp, Temp, Ltrub, Tsrab, Lkr FROM Adjustment ORDER BY rowid LIMIT 1") ||
+  if (!Run(q,
+           "SELECT XLimit, YLimit, CStep, Tfb, Dola, Tobl, Dola_obl, Skor_chel, Gas, Glubina, Diametr, DavlDown, "
+           "DavlUp, Temp, Ltrub, Tsrab, Lkr FROM Adjustment ORDER BY rowid LIMIT 1") ||
       !q.next())
     return std::nullopt;
   AdjustmentRow r;
@@ -195,13 +197,14 @@ std::optional<GroundTypeRow> LoadGroundType(int gid) {
 
 std::optional<Ground3Row> LoadGround3(const QString& groundCode) {
   QSqlQuery q(Connection());
-  if (!Run(q, "SELECT Ground, SP3_1, WP3_1, SP3_2, WP3_2, SP3_3, WP3_3, P4 FROM Ground3 WHERE Ground = ? "
-              "ORDER BY rowid LIMIT 1",
+  if (!Run(q,
+           "SELECT Ground, SP3_1, WP3_1, SP3_2, WP3_2, SP3_3, WP3_3, P4 FROM Ground3 WHERE Ground = ? "
+           "ORDER BY rowid LIMIT 1",
            {groundCode}) ||
       !q.next())
     return std::nullopt;
   return Ground3Row{q.value(0).toString(), q.value(1).toDouble(), q.value(2).toDouble(), q.value(3).toDouble(),
-                    q.value(4).toDouble(),  q.value(5).toDouble(), q.value(6).toDouble(), q.value(7).toDouble()};
+                    q.value(4).toDouble(), q.value(5).toDouble(), q.value(6).toDouble(), q.value(7).toDouble()};
 }
 
 std::vector<WindRow> LoadWinds() {
@@ -222,7 +225,8 @@ std::vector<WindRow> LoadWinds() {
 
 std::optional<WindRow> LoadWind(int idCity) {
   QSqlQuery q(Connection());
-  if (!Run(q, QStringLiteral("SELECT %1 FROM Wind WHERE idCity = ? ORDER BY rowid LIMIT 1").arg(WindColumns()), {idCity}) ||
+  if (!Run(q, QStringLiteral("SELECT %1 FROM Wind WHERE idCity = ? ORDER BY rowid LIMIT 1").arg(WindColumns()),
+           {idCity}) ||
       !q.next())
     return std::nullopt;
   return ReadWind(q);
@@ -239,7 +243,8 @@ QString LoadReferenceTables(models::ReferenceTables& out) {
     tables.gas[i].pressureBar = models::kGasTablePressures[i];
     if (!Run(q, QStringLiteral("SELECT t, cp, v FROM \"%1\" ORDER BY t ASC").arg(GasTableName(i))))
       return QStringLiteral("Не прочитана таблица свойств газа \"%1\": %2").arg(GasTableName(i), q.lastError().text());
-    while (q.next()) tables.gas[i].rows.push_back({q.value(0).toDouble(), q.value(1).toDouble(), q.value(2).toDouble()});
+    while (q.next())
+      tables.gas[i].rows.push_back({q.value(0).toDouble(), q.value(1).toDouble(), q.value(2).toDouble()});
   }
   if (!Run(q, "SELECT D, L FROM Lp ORDER BY D ASC"))
     return QStringLiteral("Не прочитана таблица Lp: %1").arg(q.lastError().text());
@@ -260,8 +265,9 @@ models::ReferenceTables LoadReferenceTables() {
 WriteError AppendReportSummary(const ReportSummaryRow& row) {
   return detail::InTransaction([&]() -> WriteError {
     QSqlQuery q(Connection());
-    if (!Run(q, "INSERT INTO tabOtchet (Date, dlit, Mestn, scen, Grunt, Gr_grunt, Type_grunt, Vid_grunt, Dtr, Davl_sr, "
-                "Vid_gaz, City, Region) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?)",
+    if (!Run(q,
+             "INSERT INTO tabOtchet (Date, dlit, Mestn, scen, Grunt, Gr_grunt, Type_grunt, Vid_grunt, Dtr, Davl_sr, "
+             "Vid_gaz, City, Region) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?)",
              {row.Date.toString(Qt::ISODate), row.dlit, row.Mestn, row.scen, row.Grunt, row.Gr_grunt, row.Type_grunt,
               row.Vid_grunt, row.Dtr, row.Davl_sr, row.Vid_gaz, row.City, row.Region}))
       return detail::WriteFailed(q);

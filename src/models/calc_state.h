@@ -125,8 +125,8 @@ enum class FlameShape { Pit, Symmetric, Asymmetric };
 // Compass directions 1..8 clockwise from north, in the dative for captions (index 0 unused). The second
 // name is spelt with a Latin small letter o as its sixth letter, as the program always printed it.
 inline const std::array<std::string, 9> kDirectionNames = {
-    "", "Северному", "Северo-Восточному", "Восточному", "Юго-Восточному",
-    "Южному", "Юго-Западному", "Западному", "Северо-Западному"};
+    "",       "Северному",     "Северo-Восточному", "Восточному",      "Юго-Восточному",
+    "Южному", "Юго-Западному", "Западному",         "Северо-Западному"};
 
 // ---------------------------------------------------------------------------------------------------
 // Quantities the run derives before a model (outflow, flame geometry); units as noted.
@@ -164,11 +164,11 @@ struct DerivedQuantities {
   bool asymmetricComputed = false;
   double LTorchWind = 0;  // m
   double KLift = 0;
-  double LiftOff = 0;     // m
-  double RL = 0;          // frustum length, m
+  double LiftOff = 0;  // m
+  double RL = 0;       // frustum length, m
   double C1 = 0;
-  double W1 = 0;          // frustum width at the base, m
-  double ConeAngle = 0;   // frustum half-angle, rad
+  double W1 = 0;         // frustum width at the base, m
+  double ConeAngle = 0;  // frustum half-angle, rad
 };
 
 // Per-year probabilities of the section's rupture and of each scenario; PIgnition is conditional on a
@@ -201,7 +201,7 @@ struct ComplexGrids {
 
 struct CalcState {
   CalcSettings settings;
-  std::string progressTitle; // what the progress window shows as the calculation's title
+  std::string progressTitle;  // what the progress window shows as the calculation's title
 
   DerivedQuantities derived;
   ScenarioProbabilities probabilities;
@@ -210,15 +210,15 @@ struct CalcState {
   Grid GridValue;   // overpressure, Pa, or heat flux, kW/m²
   Grid GridImpuls;  // blast impulse, Pa·s
   Grid GridProbit;
-  Grid GridProc;    // probability of injury, % (0 .. 99.99)
-  Grid GridRisk;    // individual risk, per year
+  Grid GridProc;          // probability of injury, % (0 .. 99.99)
+  Grid GridRisk;          // individual risk, per year
   LayeredGrid LayerFlux;  // layers 1..6 by ScenarioKind
   LayeredGrid LayerProc;  // layers 1..8 by ScenarioKind
   ComplexGrids complex;
 
   RadProfileTable RadProfile;
-  ZoneTables zones;  // CurZones, ZoneR, ZoneRDir
-  std::array<double, 8> RadiusDP{};  // distances at which overpressure falls through 300 .. 3 kPa
+  ZoneTables zones;                     // CurZones, ZoneR, ZoneRDir
+  std::array<double, 8> RadiusDP{};     // distances at which overpressure falls through 300 .. 3 kPa
   std::array<std::string, 3> WorstDir;  // [1] number "1".."8", [2] dative name
   ProfileTable Profile;
 
@@ -343,8 +343,7 @@ void RaschetFireBall(CalcState& s, const FireBallInputs& in, const ReferenceTabl
                      Progress& progress = NoProgress());
 
 // Gas-air cloud: GridValue (Pa), GridImpuls, GridProbit, GridProc, GridRisk, ZoneR(8), RadiusDP.
-void RaschetGPVS(CalcState& s, const GPVSInputs& in, const ReferenceTables& tables,
-                 Progress& progress = NoProgress());
+void RaschetGPVS(CalcState& s, const GPVSInputs& in, const ReferenceTables& tables, Progress& progress = NoProgress());
 
 // The refusals of the three models above, for a caller that checks every scenario of a run before it
 // computes any (the models make the same checks first and change nothing when they refuse).
@@ -354,14 +353,14 @@ void CheckGPVSInputs(const CalcState& s, const GPVSInputs& in);
 
 // Flame-flux argument block of one jet flame (the constants the callers pass).
 struct TorchFluxArgs {
-  double BaseZ = 0;          // vertical offset of the flame base, m (asymmetric jet)
-  double BaseX = 0;          // offset along the flame direction, m (asymmetric jet)
+  double BaseZ = 0;  // vertical offset of the flame base, m (asymmetric jet)
+  double BaseX = 0;  // offset along the flame direction, m (asymmetric jet)
   double Emissivity = 0.1939;
-  double FlameTemp = 1720.0; // K
-  double FlameTilt = 0;      // rad
-  int Hr = 0;                // height of the receiving point, m
-  double Dir = 0;            // horizontal flame direction, rad
-  double Shift = 0;          // twice the displacement of the flame base along x, m
+  double FlameTemp = 1720.0;  // K
+  double FlameTilt = 0;       // rad
+  int Hr = 0;                 // height of the receiving point, m
+  double Dir = 0;             // horizontal flame direction, rad
+  double Shift = 0;           // twice the displacement of the flame base along x, m
 };
 
 // Heat flux of one jet flame into row Y (m) of s.GridValue; writes nothing else, so rows may run in
@@ -377,6 +376,5 @@ void RaschetSimmTorch(CalcState& s, const SimmTorchInputs& in, const ReferenceTa
 // ZoneRDir(5), ZoneR(5), and with worstDirection CurZones, WorstDir, Profile.
 void RaschetAsimmTorch(CalcState& s, const AsimmTorchInputs& in, const ReferenceTables& tables,
                        Progress& progress = NoProgress());
-
 
 }  // namespace velaron::models

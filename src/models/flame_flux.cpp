@@ -37,7 +37,7 @@ inline double ExpOfNonPositive(double x) {
   constexpr double kLog2e = 1.4426950408889634;
   constexpr double kLn2Hi = 6.93147180369123816490e-01;  // ln 2 to 32 bits: n·kLn2Hi is exact
   constexpr double kLn2Lo = 1.90821492927058770002e-10;
-  constexpr double kMagic = 6755399441055744.0;          // 1.5 · 2^52
+  constexpr double kMagic = 6755399441055744.0;  // 1.5 · 2^52
   x = std::max(x, -700.0);
   const double t = x * kLog2e + kMagic;  // n sits in the low bits of t
   const double n = t - kMagic;
@@ -95,8 +95,8 @@ void CheckFlame(FlameShape shape, const FlameGeometryInputs& g, double tilt) {
   }
 }
 
-FlameSetup PrepareFlame(FlameShape shape, const FlameGeometryInputs& g, const TorchFluxArgs& args, int cStep,
-                        int nx, int ny) {
+FlameSetup PrepareFlame(FlameShape shape, const FlameGeometryInputs& g, const TorchFluxArgs& args, int cStep, int nx,
+                        int ny) {
   const double T = args.FlameTilt;
   CheckFlame(shape, g, T);
   FlameSetup f;
@@ -312,8 +312,8 @@ double FlameFluxAt(const FlameSetup& f, double X, double Y, FluxScratch& scratch
     const double W2 = Wx * Wx + Wy * Wy + Wz * Wz;
     const double U2 = Ux * Ux + Uy * Uy + Uz * Uz;
     const double den = 1 - f.e * c;
-    t.push(c, sn, den, 1 / den, cell.V0x * Ax + yr * Ay + cell.V0z * Az,
-           cell.V0x * Bx + yr * By + cell.V0z * Bz + W2, W2 * P2, W2 * (2 * (Px * Ux + Pz * Uz)), W2 * U2);
+    t.push(c, sn, den, 1 / den, cell.V0x * Ax + yr * Ay + cell.V0z * Az, cell.V0x * Bx + yr * By + cell.V0z * Bz + W2,
+           W2 * P2, W2 * (2 * (Px * Ux + Pz * Uz)), W2 * U2);
   }
   // Empty patches up to a whole number of partial sums: no orientation, so they add exactly 0.
   while (t.c.size() % kSumLanes != 0) t.push(1, 0, 1, 1, 0, 0, 0, 0, 0);

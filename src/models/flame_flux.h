@@ -24,7 +24,7 @@
 namespace velaron::models {
 
 // Constants of the flux method, kept as the program always used them.
-inline constexpr double kFluxTwoPi = 2 * kPi;  // 6.28318530717958
+inline constexpr double kFluxTwoPi = 2 * kPi;          // 6.28318530717958
 inline constexpr double kStefanBoltzmann = 5.67e-11;   // kW/(m²·K⁴)
 inline constexpr double kAtmosphericDamping = 0.0007;  // 1/m, transmissivity exp(−k·d)
 inline constexpr double kSlantStepFraction = 0.025;    // slant step as a fraction of the flame radius
@@ -37,8 +37,7 @@ inline constexpr const char* kEllipseOutOfRangeMessage =
 inline constexpr const char* kEmptyFrustumMessage =
     "Ширина факела у вершины не превышает удвоенной ширины у основания: факел не может быть рассчитан. "
     "Проверте правильность ввода!";
-inline constexpr const char* kNoFlameMessage =
-    "Длина факела должна быть больше нуля. Проверте правильность ввода!";
+inline constexpr const char* kNoFlameMessage = "Длина факела должна быть больше нуля. Проверте правильность ввода!";
 inline constexpr const char* kThinFlameMessage =
     "Факел слишком узок по сравнению с его длиной: такая форма факела не рассчитывается. Проверте правильность ввода!";
 
@@ -76,16 +75,16 @@ void CheckFlame(FlameShape shape, const FlameGeometryInputs& g, double tilt);
 // Everything about one flame that the cells share.
 struct FlameSetup {
   FlameShape shape = FlameShape::Pit;
-  double R = 0;       // flame radius (the frustum's tip radius for the asymmetric jet), m
-  double L = 0;       // axis length, m
-  double A = 0;       // cone half-angle, rad
-  double D = 0;       // slant length, m
-  double E = 0;       // emissive power, kW/m²
-  double ds = 0;      // slant step, m
-  double dtheta = 0;  // angular step, rad
-  double N = 0;       // angular steps per full turn (not rounded)
-  double rho0 = 0;    // radius of the first ring, m
-  double s0 = 0;      // slant distance of the first ring, m
+  double R = 0;                 // flame radius (the frustum's tip radius for the asymmetric jet), m
+  double L = 0;                 // axis length, m
+  double A = 0;                 // cone half-angle, rad
+  double D = 0;                 // slant length, m
+  double E = 0;                 // emissive power, kW/m²
+  double ds = 0;                // slant step, m
+  double dtheta = 0;            // angular step, rad
+  double N = 0;                 // angular steps per full turn (not rounded)
+  double rho0 = 0;              // radius of the first ring, m
+  double s0 = 0;                // slant distance of the first ring, m
   double K = 1, K2 = 1, e = 0;  // ellipse factor, its square, eccentricity
   double sinT = 0, cosT = 1;    // of the flame tilt
   double LcosT = 0, LsinT = 0;  // tip point without the base offsets
@@ -98,14 +97,14 @@ struct FlameSetup {
   int nx = 0, ny = 0;  // grid half-widths in cells
 
   struct Ring {
-    double rho1;     // ring radius, m
-    double aCosT;    // axial distance × cos T
-    double aSinT;    // axial distance × sin T
-    double dA;       // patch area, m²
-    double K2rho1;   // K² × ring radius
+    double rho1;    // ring radius, m
+    double aCosT;   // axial distance × cos T
+    double aSinT;   // axial distance × sin T
+    double dA;      // patch area, m²
+    double K2rho1;  // K² × ring radius
   };
-  double cosA = 1;          // of the half-angle
-  std::vector<Ring> rings;  // the first kRingChunk rings of the surface
+  double cosA = 1;           // of the half-angle
+  std::vector<Ring> rings;   // the first kRingChunk rings of the surface
   double moreRingsFrom = 0;  // slant distance of the next ring after them (≥ D when there is none)
 };
 
@@ -114,8 +113,8 @@ struct FlameSetup {
 double NextRings(const FlameSetup& f, double s, std::vector<FlameSetup::Ring>& out);
 
 // Checks the flame (CheckFlame) and prepares it for a grid of nx × ny half-widths.
-FlameSetup PrepareFlame(FlameShape shape, const FlameGeometryInputs& g, const TorchFluxArgs& args, int cStep,
-                        int nx, int ny);
+FlameSetup PrepareFlame(FlameShape shape, const FlameGeometryInputs& g, const TorchFluxArgs& args, int cStep, int nx,
+                        int ny);
 
 // Scratch space of one worker: the patch angles of one cell and what the rings share of them.
 struct FluxScratch {

@@ -55,8 +55,7 @@ TorchFluxArgs AsimmJetArgs(const AsimmFlameBase& base, double tilt, double dir) 
   return args;
 }
 
-void RaschetAsimmTorch(CalcState& s, const AsimmTorchInputs& in, const ReferenceTables& tables,
-                       Progress& progress) {
+void RaschetAsimmTorch(CalcState& s, const AsimmTorchInputs& in, const ReferenceTables& tables, Progress& progress) {
   // Refuse a flame that cannot be computed before anything of the state changes; the jets work with
   // the jet's own elevation as their tilt.
   CheckFlame(FlameShape::Asymmetric, FlameInputsFrom(s.derived), s.derived.JetAngle);
@@ -68,8 +67,7 @@ void RaschetAsimmTorch(CalcState& s, const AsimmTorchInputs& in, const Reference
   EnsureLayers(s);
 
   s.derived.Tilt = s.derived.JetAngle;
-  const AsimmFlameBase base =
-      AsimmFlameBaseFor(s.derived.Tilt, s.derived.LiftOff, Lp, in.Glubina, s.settings.CStep);
+  const AsimmFlameBase base = AsimmFlameBaseFor(s.derived.Tilt, s.derived.LiftOff, Lp, in.Glubina, s.settings.CStep);
 
   progress.begin(s.progressTitle, 4 * FieldRows(s));
   {

@@ -29,9 +29,9 @@ std::array<double, 4> AsimmJetDirections(double azimuthDeg);
 
 // Where the four flames stand against the rupture point.
 struct AsimmFlameBase {
-  double Z0 = 0;     // height of the flame base, m (negative below ground)
-  int Shift = 0;     // twice the displacement of the base along x: half the pit length, whole grid steps, m
-  double X0 = 0;     // offset of the base along the flame's direction, m
+  double Z0 = 0;  // height of the flame base, m (negative below ground)
+  int Shift = 0;  // twice the displacement of the base along x: half the pit length, whole grid steps, m
+  double X0 = 0;  // offset of the base along the flame's direction, m
 };
 
 // Flame-base offsets from the jet elevation (rad), the lift-off (m), the pit length (m), the burial

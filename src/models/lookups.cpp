@@ -23,8 +23,7 @@ struct Bracket {
 template <class Row, class KeyOf>
 bool FindBracket(const std::vector<Row>& rows, double key, KeyOf keyOf, Bracket& out) {
   if (rows.empty() || !(key >= keyOf(rows.front())) || !(key <= keyOf(rows.back()))) return false;
-  auto it = std::lower_bound(rows.begin(), rows.end(), key,
-                             [&](const Row& r, double k) { return keyOf(r) < k; });
+  auto it = std::lower_bound(rows.begin(), rows.end(), key, [&](const Row& r, double k) { return keyOf(r) < k; });
   std::size_t hi = static_cast<std::size_t>(it - rows.begin());
   if (keyOf(rows[hi]) == key) {
     out = {hi, hi, true};
@@ -38,7 +37,8 @@ bool FindBracket(const std::vector<Row>& rows, double key, KeyOf keyOf, Bracket&
 double TableValue(const GasPropertyTable& table, GasColumn column, double t) {
   auto valueOf = [column](const GasPropertyRow& r) { return column == GasColumn::cp ? r.cp : r.v; };
   Bracket b;
-  if (!FindBracket(table.rows, t, [](const GasPropertyRow& r) { return r.t; }, b)) {
+  if (!FindBracket(
+          table.rows, t, [](const GasPropertyRow& r) { return r.t; }, b)) {
     // Said in the units of the main window: degrees Celsius (t − 273, as the run adds 273) and MPa.
     throw TableRangeError("Температура газа " + FormatNumber(t - 273) + " °С вне таблицы свойств газа при давлении " +
                           FormatNumber(table.pressureBar / 10) + " МПа");
@@ -113,7 +113,8 @@ std::optional<TemperatureRange> GasTemperatureRange(const ReferenceTables& table
 
 double GetLp(const ReferenceTables& tables, double D) {
   Bracket b;
-  if (!FindBracket(tables.lp, D, [](const LpRow& r) { return r.D; }, b)) {
+  if (!FindBracket(
+          tables.lp, D, [](const LpRow& r) { return r.D; }, b)) {
     // In millimetres, as the main window takes the diameter.
     std::string range;
     if (!tables.lp.empty())
@@ -131,7 +132,8 @@ double ProbitToPercent(const ReferenceTables& tables, double pr) {
   if (pr > 7.33) return 99.99;
   if (pr < 2.67) return 0;
   Bracket b;
-  if (!FindBracket(tables.probit, pr, [](const ProbitRow& r) { return r.Zn_Probit; }, b)) {
+  if (!FindBracket(
+          tables.probit, pr, [](const ProbitRow& r) { return r.Zn_Probit; }, b)) {
     throw TableRangeError("Значение пробит-функции " + FormatNumber(pr) + " вне таблицы пробит-функции");
   }
   const ProbitRow& lo = tables.probit[b.lo];

@@ -22,9 +22,12 @@ void ComputeField(const CalcState& s, Progress& progress, Cell&& cell) {
   const int ny = s.ny();
   const double step = s.settings.CStep;
   progress.begin(s.progressTitle, 2 * ny + 1);
-  ParallelRows(-ny, ny, [&](int iy) {
-    for (int ix = -nx; ix <= nx; ++ix) cell(ix, iy, ix * step, iy * step);
-  }, progress);
+  ParallelRows(
+      -ny, ny,
+      [&](int iy) {
+        for (int ix = -nx; ix <= nx; ++ix) cell(ix, iy, ix * step, iy * step);
+      },
+      progress);
 }
 
 // The radial profile along +x from GridProc, ZoneRadii, and CurZones into the row ZoneR(kind).

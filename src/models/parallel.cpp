@@ -16,7 +16,7 @@ ThreadStarter g_starter;
 std::thread StartThread(std::function<void()> work) {
   return g_starter ? g_starter(std::move(work)) : std::thread(std::move(work));
 }
-}
+}  // namespace
 
 void SetThreadStarter(ThreadStarter starter) { g_starter = std::move(starter); }
 

@@ -78,8 +78,7 @@ void EscapeSearch::scan(int ix, int iy, int sx, int sy, double& best) const {
   if (b + 1 > ny_ || a + 1 > nx_) return;
   const int t = sy * (b + 1);  // first row of the region
   const std::vector<std::int32_t>& nextRow = sy > 0 ? up_ : down_;
-  const std::vector<std::int32_t>& nextCol =
-      sx > 0 ? (sy > 0 ? upRight_ : downRight_) : (sy > 0 ? upLeft_ : downLeft_);
+  const std::vector<std::int32_t>& nextCol = sx > 0 ? (sy > 0 ? upRight_ : downRight_) : (sy > 0 ? upLeft_ : downLeft_);
   const double x = ix * step_;
   const double y = iy * step_;
   int ix2 = sx * (a + 1);
@@ -128,29 +127,35 @@ void ProbitGrid(CalcState& s, ProbitBranch branch, const ReferenceTables& tables
     throw std::logic_error("GridImpuls smaller than the grid");
   }
   s.GridProbit.resize(nx, ny);
-  s.GridProc.resize(nx + 1, ny + 1);  // the margin cells stay 0
+  s.GridProc.resize(nx + 1, ny + 1);        // the margin cells stay 0
   CancelOnlyProgress cancelOnly(progress);  // the field's rows were the steps; here only a cancel counts
   if (branch == ProbitBranch::Blast) {
-    ParallelRows(-ny, ny, [&](int iy) {
-      for (int ix = -nx; ix <= nx; ++ix) {
-        const double pr = BlastProbit(s.GridValue(ix, iy), s.GridImpuls(ix, iy));
-        s.GridProbit(ix, iy) = pr;
-        s.GridProc(ix, iy) = PercentFromProbit(tables, pr);
-      }
-    }, cancelOnly);
+    ParallelRows(
+        -ny, ny,
+        [&](int iy) {
+          for (int ix = -nx; ix <= nx; ++ix) {
+            const double pr = BlastProbit(s.GridValue(ix, iy), s.GridImpuls(ix, iy));
+            s.GridProbit(ix, iy) = pr;
+            s.GridProc(ix, iy) = PercentFromProbit(tables, pr);
+          }
+        },
+        cancelOnly);
     return;
   }
   if (!(s.settings.Skor_chel > 0)) throw ModelInputError("Скорость движения человека должна быть больше 0");
   const EscapeSearch escape(s.GridValue, s.settings);
-  ParallelRows(-ny, ny, [&](int iy) {
-    for (int ix = -nx; ix <= nx; ++ix) {
-      const double q = s.GridValue(ix, iy);
-      double pr = 0;
-      if (q > kSafeFlux) pr = ThermalProbit(q, EscapeTime(escape.distance(ix, iy), s.settings.Skor_chel));
-      s.GridProbit(ix, iy) = pr;
-      s.GridProc(ix, iy) = PercentFromProbit(tables, pr);
-    }
-  }, cancelOnly);
+  ParallelRows(
+      -ny, ny,
+      [&](int iy) {
+        for (int ix = -nx; ix <= nx; ++ix) {
+          const double q = s.GridValue(ix, iy);
+          double pr = 0;
+          if (q > kSafeFlux) pr = ThermalProbit(q, EscapeTime(escape.distance(ix, iy), s.settings.Skor_chel));
+          s.GridProbit(ix, iy) = pr;
+          s.GridProc(ix, iy) = PercentFromProbit(tables, pr);
+        }
+      },
+      cancelOnly);
 }
 
 void PercentGrid(CalcState& s, const ReferenceTables& tables, Progress& progress) {
@@ -159,9 +164,12 @@ void PercentGrid(CalcState& s, const ReferenceTables& tables, Progress& progress
   if (s.GridProbit.nx() < nx || s.GridProbit.ny() < ny) throw std::logic_error("GridProbit smaller than the grid");
   s.GridProc.resize(nx + 1, ny + 1);
   CancelOnlyProgress cancelOnly(progress);
-  ParallelRows(-ny, ny, [&](int iy) {
-    for (int ix = -nx; ix <= nx; ++ix) s.GridProc(ix, iy) = PercentFromProbit(tables, s.GridProbit(ix, iy));
-  }, cancelOnly);
+  ParallelRows(
+      -ny, ny,
+      [&](int iy) {
+        for (int ix = -nx; ix <= nx; ++ix) s.GridProc(ix, iy) = PercentFromProbit(tables, s.GridProbit(ix, iy));
+      },
+      cancelOnly);
 }
 
 void FillRisk(CalcState& s, double probability) {

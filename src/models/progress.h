@@ -11,7 +11,10 @@ class Progress {
  public:
   virtual ~Progress() = default;
   // A new stage: its title (the scenario or wind state) and the number of steps it has.
-  virtual void begin(const std::string& title, int steps) { (void)title; (void)steps; }
+  virtual void begin(const std::string& title, int steps) {
+    (void)title;
+    (void)steps;
+  }
   // One more step done (a grid row, a column).
   virtual void step() {}
   // True once the user asked to stop; the calculation then ends at the next row or state.

@@ -35,9 +35,7 @@ constexpr int LayerOf(ScenarioKind kind) { return static_cast<int>(kind); }
 constexpr ScenarioKind KindOf(int number) { return static_cast<ScenarioKind>(number); }
 
 // Index of a number counted from 1; 0 and below fall outside every table, so that at() throws.
-constexpr std::size_t IndexFrom1(int number) {
-  return number >= 1 ? static_cast<std::size_t>(number - 1) : SIZE_MAX;
-}
+constexpr std::size_t IndexFrom1(int number) { return number >= 1 ? static_cast<std::size_t>(number - 1) : SIZE_MAX; }
 
 // Radii of the zone levels 1..4, m: 0 where a level is not attained, −1 where a radius was not found.
 class ZoneRow {

@@ -12,16 +12,16 @@
 namespace velaron::result {
 
 struct PrintedTexts {
-  QString ScenarioName;               // the run dialog's name of the scenario, or the driver input's
-  QString Mestn;                      // the pipeline's location
+  QString ScenarioName;  // the run dialog's name of the scenario, or the driver input's
+  QString Mestn;         // the pipeline's location
   QString gasName, regionName, cityName;
-  QString diameterText;               // mm
-  QString TempText;                   // gas temperature, °C
-  QString DavlText;                   // section pressure, MPa, two decimals
-  QString LengthText;                 // section length, m; none for the jet-flame window's pipe
+  QString diameterText;                // mm
+  QString TempText;                    // gas temperature, °C
+  QString DavlText;                    // section pressure, MPa, two decimals
+  QString LengthText;                  // section length, m; none for the jet-flame window's pipe
   std::array<QString, 4> groundNames;  // the section's four soil levels
-  std::array<QString, 3> MeteoText;   // season (none for the jet-flame window), wind speed, wind direction
-  QString liftAngleText;              // the run dialog's lift angle of the pipe end, degrees
+  std::array<QString, 3> MeteoText;    // season (none for the jet-flame window), wind speed, wind direction
+  QString liftAngleText;               // the run dialog's lift angle of the pipe end, degrees
   // The run's zones: levels 1..4 (RadiusText), then where the safe zone begins (SafeZoneText).
   std::array<QString, 5> zoneTexts;
   // Titles of the distance charts: the distance, the damaging factor of `graf1`, the percent of `graf2`.

@@ -15,15 +15,15 @@ namespace velaron::result {
 
 // The pipeline fields of the main window, in the units of their labels.
 struct PipelineInputs {
-  int Gas = 1;              // position in `abc`, from 1; < 1 when nothing is chosen
-  double Diametr = 1420;    // mm (Text3)
-  double DavlDown = 7.4;    // MPa (Text4)
-  double DavlUp = 5.4;      // MPa (Text6)
-  double Temp = 10;         // °C (Text5)
-  double Glubina = 1.2;     // m (Text10)
-  double Ltrub = 100;       // km (Text13)
-  double Lkr = 30;          // km
-  double Tsrab = 300;       // s (Text14)
+  int Gas = 1;                  // position in `abc`, from 1; < 1 when nothing is chosen
+  double Diametr = 1420;        // mm (Text3)
+  double DavlDown = 7.4;        // MPa (Text4)
+  double DavlUp = 5.4;          // MPa (Text6)
+  double Temp = 10;             // °C (Text5)
+  double Glubina = 1.2;         // m (Text10)
+  double Ltrub = 100;           // km (Text13)
+  double Lkr = 30;              // km
+  double Tsrab = 300;           // s (Text14)
   double InversPercent = 14.3;  // % (Text12)
 };
 
@@ -49,10 +49,10 @@ struct JetShares {
 // The run dialog's choices.
 struct RunChoice {
   Scenario scenario = Scenario::SymmetricJet;
-  int season = 0;        // 0 winter ("Зима"), 1 summer ("Лето")
-  double WindSpeed = 3;  // m/s
-  double WindDir = 0;    // degrees, where the wind blows from: 0, 45, ... 315
-  int idCity = 0;        // town for codes 1 and 7
+  int season = 0;                   // 0 winter ("Зима"), 1 summer ("Лето")
+  double WindSpeed = 3;             // m/s
+  double WindDir = 0;               // degrees, where the wind blows from: 0, 45, ... 315
+  int idCity = 0;                   // town for codes 1 and 7
   std::optional<JetShares> shares;  // absent: the section's `Ground3` row
 };
 
@@ -65,12 +65,12 @@ struct OutputOptions {
 // Texts of the main window that the reports print as the user saw them when the run started. A text left
 // empty (a run without the window) is printed from the run's numbers and rows instead.
 struct MainWindowTexts {
-  QString Mestn;                        // pipeline location (Text27)
-  QString ScenarioName;                 // the scenario as the driver's input names it (texts.ScenarioName)
-  QString gasName;                      // DataCombo1
-  QString regionName;                   // DataCombo6
-  QString cityName;                     // cmbCity
-  std::array<QString, 4> groundNames;   // the run's section's soil levels (DataCombo5, 2, 3, 4 when shown)
+  QString Mestn;                          // pipeline location (Text27)
+  QString ScenarioName;                   // the scenario as the driver's input names it (texts.ScenarioName)
+  QString gasName;                        // DataCombo1
+  QString regionName;                     // DataCombo6
+  QString cityName;                       // cmbCity
+  std::array<QString, 4> groundNames;     // the run's section's soil levels (DataCombo5, 2, 3, 4 when shown)
   QString diameterText, temperatureText;  // Text3, Text5 as typed
 };
 
@@ -80,8 +80,8 @@ struct MainWindowTexts {
 // stands (+ 273 K), the typed lift angle of the pipe in place of the asymmetric jet's fixed elevation, and
 // it forms no fireball and no cloud. The request's section holds only the typed azimuth.
 struct JetFlamePipe {
-  double LiftAngle = 25;                // degrees
-  models::ScenarioProbabilities last;   // all 0 before the first run
+  double LiftAngle = 25;               // degrees
+  models::ScenarioProbabilities last;  // all 0 before the first run
 };
 
 // Everything a run starts from.

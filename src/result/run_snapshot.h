@@ -49,29 +49,29 @@ using Probabilities = models::ScenarioProbabilities;
 
 struct RunSnapshot {
   // --- Inputs as the run started.
-  RunRequest request;           // settings, pipeline, rate, external factors, section, dialog choices
-  db::GasRow gas;               // the gas row of the run
-  db::Ground3Row ground;        // the section's ground row
-  std::optional<db::WindRow> town;  // codes 1 and 7: the town of the wind rose
-  QString regionName;           // the region of the accident rate (ways 1 and 2)
+  RunRequest request;                          // settings, pipeline, rate, external factors, section, dialog choices
+  db::GasRow gas;                              // the gas row of the run
+  db::Ground3Row ground;                       // the section's ground row
+  std::optional<db::WindRow> town;             // codes 1 and 7: the town of the wind rose
+  QString regionName;                          // the region of the accident rate (ways 1 and 2)
   Scenario scenario = Scenario::SymmetricJet;  // the scenario the run computed
 
   // --- Derived quantities and probabilities.
   models::DerivedQuantities derived;  // outflow and flame quantities as the model left them
-  int WindDir = 0;                     // degrees, where the wind blows from
+  int WindDir = 0;                    // degrees, where the wind blows from
   Probabilities probabilities;
 
   // --- Results.
-  models::ZoneTables zones;  // as the calculation state left them
-  std::array<double, 8> RadiusDP{};         // 300, 100, 70, 50, 30, 20, 10, 3 kPa
-  std::array<QString, 2> WorstDir;          // direction number "1".."8" and its dative word
+  models::ZoneTables zones;          // as the calculation state left them
+  std::array<double, 8> RadiusDP{};  // 300, 100, 70, 50, 30, 20, 10, 3 kPa
+  std::array<QString, 2> WorstDir;   // direction number "1".."8" and its dative word
   double RFireBall = 0, TFireBall = 0;
   bool ZoneAtEdge = false;
 
   models::Grid GridValue, GridImpuls, GridProbit, GridProc, GridRisk;
-  models::LayeredGrid LayerFlux, LayerProc;  // codes 1, 4 and 7
-  models::ComplexGrids complexGrids;        // code 1: the risk and percent of each scenario it joins
-  std::vector<ProfilePoint> Profile;        // jet fires and codes 1, 7
+  models::LayeredGrid LayerFlux, LayerProc;           // codes 1, 4 and 7
+  models::ComplexGrids complexGrids;                  // code 1: the risk and percent of each scenario it joins
+  std::vector<ProfilePoint> Profile;                  // jet fires and codes 1, 7
   std::vector<std::pair<double, double>> RadProfile;  // (percent, distance) along +x, points 1..N
 
   // --- Result display (the pictures are drawn from the grids by whoever shows or writes them).
@@ -99,8 +99,8 @@ inline const models::Grid* GridNamed(const RunSnapshot& s, const QString& name) 
   if (name == QLatin1String("GridProbit")) return &s.GridProbit;
   if (name == QLatin1String("GridProc")) return &s.GridProc;
   if (name == QLatin1String("GridRisk")) return &s.GridRisk;
-  for (const auto& [prefix, layers] : {std::pair{QLatin1String("LayerFlux"), &s.LayerFlux},
-                                       std::pair{QLatin1String("LayerProc"), &s.LayerProc}})
+  for (const auto& [prefix, layers] :
+       {std::pair{QLatin1String("LayerFlux"), &s.LayerFlux}, std::pair{QLatin1String("LayerProc"), &s.LayerProc}})
     if (name.startsWith(prefix)) {
       const int k = name.mid(prefix.size()).toInt();
       return k >= 1 && k <= layers->count() ? &layers->layer(k) : nullptr;

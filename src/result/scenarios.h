@@ -60,17 +60,17 @@ struct ScenarioFacts {
   const char* progressTitle = "";  // the progress window's title of a single scenario; none over a year
   ReportForm report = ReportForm::Single;
   InputSheetLines workbookLines = InputSheetLines::None;
-  FlameCone flameCone{};           // pit and symmetric jet
+  FlameCone flameCone{};              // pit and symmetric jet
   std::span<const Scenario> parts{};  // the single scenarios an assessment runs before its jet fires
-  int wholeRunPasses = 0;          // progress of the whole run, in passes over the grid's rows; 0: one stage
-  bool overpressure = false;  // the damaging factor is overpressure (Pa) with an impulse, not a heat flux
-  bool yearRound = false;     // runs over the town's wind states and both seasons
-  bool singleJet = false;     // a single jet flame: the dialog's season and wind apply
-  bool usesShares = false;    // reads the jet-kind shares of the run dialog
-  bool keepsLayers = false;   // fills the layered grids LayerFlux / LayerProc
-  bool radiiAlongX = false;   // zone radii from the profile along +x (explosion, fireball, cloud)
-  bool runsCloud = false;     // the gas-air cloud model runs (the gas needs a flame speed, the cloud a mass)
-  bool runsFireBall = false;  // the fireball model runs (the fireball needs a mass)
+  int wholeRunPasses = 0;             // progress of the whole run, in passes over the grid's rows; 0: one stage
+  bool overpressure = false;          // the damaging factor is overpressure (Pa) with an impulse, not a heat flux
+  bool yearRound = false;             // runs over the town's wind states and both seasons
+  bool singleJet = false;             // a single jet flame: the dialog's season and wind apply
+  bool usesShares = false;            // reads the jet-kind shares of the run dialog
+  bool keepsLayers = false;           // fills the layered grids LayerFlux / LayerProc
+  bool radiiAlongX = false;           // zone radii from the profile along +x (explosion, fireball, cloud)
+  bool runsCloud = false;             // the gas-air cloud model runs (the gas needs a flame speed, the cloud a mass)
+  bool runsFireBall = false;          // the fireball model runs (the fireball needs a mass)
 };
 
 inline constexpr std::array<ScenarioFacts, 8> kScenarios = {{

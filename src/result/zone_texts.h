@@ -11,9 +11,7 @@ namespace velaron::result {
 
 // A zone radius: "уточнить" for −1 (the level was not found inside the grid), else the plain number with
 // the decimal comma.
-inline QString RadiusText(double r) {
-  return r == -1 ? QString::fromUtf8(texts::kRefine) : NumberText(r);
-}
+inline QString RadiusText(double r) { return r == -1 ? QString::fromUtf8(texts::kRefine) : NumberText(r); }
 
 // Where the safe zone begins: beyond the radius of the weak-damage zone (">200"), or "уточнить" when that
 // radius was not found.

@@ -15,7 +15,7 @@ namespace velaron::run {
 
 // Diameter coefficient outside the table: small pipes up to this diameter take the small-pipe value,
 // large pipes from this diameter on take the large-pipe value; between them the table is read.
-inline constexpr double kKoefDySmallDiameter = 529;   // mm
+inline constexpr double kKoefDySmallDiameter = 529;  // mm
 inline constexpr double kKoefDySmallValue = 1.43;
 inline constexpr double kKoefDyLargeDiameter = 1420;  // mm
 inline constexpr double kKoefDyLargeValue = 0.31;
@@ -36,8 +36,8 @@ struct AccidentRateResult {
 };
 
 // The accident rate by the chosen way: 1 the region's lambda x KoefDy, 2 Text8 x the region's Kreg x
-// KoefDy, 3 the typed probability unchanged (refused outside 0..1). `regions` are the rows of `Statistics` in stored order
-// (RegionPos counts from 1), `koefDy` the rows of `tabKoef_Dy` in stored order.
+// KoefDy, 3 the typed probability unchanged (refused outside 0..1). `regions` are the rows of `Statistics` in stored
+// order (RegionPos counts from 1), `koefDy` the rows of `tabKoef_Dy` in stored order.
 AccidentRateResult ComputeAccidentRate(const result::RateInputs& rate, double diameterMm,
                                        const std::vector<db::RegionRow>& regions,
                                        const std::vector<db::KoefDyRow>& koefDy);
@@ -48,8 +48,8 @@ double ExternalFactorSum(const result::ExternalInputs& ext);
 // The four crossings of a route section in the order of their flags dpp1..dpp4: road, power line, other
 // pipeline, cable line.
 struct Crossings {
-  std::array<int, 4> ticked{};         // dpp1..dpp4 (0/1)
-  std::array<double, 4> probability{}; // P_avto, P_LEP, P_tr, P_kab
+  std::array<int, 4> ticked{};          // dpp1..dpp4 (0/1)
+  std::array<double, 4> probability{};  // P_avto, P_LEP, P_tr, P_kab
 };
 
 // Sum of the probabilities of the ticked crossings (`p_v` of the window), not capped.

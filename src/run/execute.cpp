@@ -19,8 +19,7 @@ void RunYearRoundCase(PreparedRun& run, models::Progress& progress) {
   if (!run.town) throw models::ModelInputError(texts::kNoTown);
   if (run.request.run.scenario == result::Scenario::YearRoundJets)
     yearround::RunYearRoundScenario(run, *run.town, *run.tables, progress);
-  else
-    yearround::RunComplexScenario(run, *run.town, *run.tables, progress);
+  else yearround::RunComplexScenario(run, *run.town, *run.tables, progress);
 }
 
 void RunModel(PreparedRun& run, models::Progress& progress) {
@@ -30,9 +29,7 @@ void RunModel(PreparedRun& run, models::Progress& progress) {
   const result::Probabilities& p = run.probabilities;
   using result::Scenario;
   switch (run.request.run.scenario) {
-    case Scenario::Explosion:
-      models::RaschetExplosion(s, models::ExplosionInputs{d.Dtrub}, tables, progress);
-      break;
+    case Scenario::Explosion: models::RaschetExplosion(s, models::ExplosionInputs{d.Dtrub}, tables, progress); break;
     case Scenario::PitJet:
       models::RaschetSimmTorch(s, models::SimmTorchInputs{models::FlameShape::Pit, p.PKotlTorch}, tables, progress);
       break;
@@ -76,13 +73,14 @@ QString CheckBeforeRun(const PreparedRun& run) {
   if (!result::FactsOf(scenario).yearRound) return {};
   if (!run.town) return QString::fromUtf8(texts::kNoTown);
   const std::optional<std::string> refused =
-      scenario == result::Scenario::YearRoundJets ? yearround::CheckYearRound(run.state, yearround::YearRoundInputsOf(run, *run.town))
-                : yearround::CheckComplex(run.state, yearround::ComplexInputsOf(run, *run.town));
+      scenario == result::Scenario::YearRoundJets
+          ? yearround::CheckYearRound(run.state, yearround::YearRoundInputsOf(run, *run.town))
+          : yearround::CheckComplex(run.state, yearround::ComplexInputsOf(run, *run.town));
   return refused ? QString::fromStdString(*refused) : QString();
 }
 
 std::shared_ptr<const result::RunSnapshot> MakeSnapshot(const PreparedRun& run, models::CalcState&& state,
-                                                         bool zoneAtEdge) {
+                                                        bool zoneAtEdge) {
   auto snap = std::make_shared<result::RunSnapshot>();
   models::CalcState& s = state;
   snap->request = run.request;
@@ -100,7 +98,8 @@ std::shared_ptr<const result::RunSnapshot> MakeSnapshot(const PreparedRun& run, 
   snap->RFireBall = s.RFireBall;
   snap->TFireBall = s.TFireBall;
   snap->ZoneAtEdge = zoneAtEdge;
-  for (size_t i = 1; i < s.RadProfile.size(); ++i) snap->RadProfile.emplace_back(s.RadProfile[i][1], s.RadProfile[i][2]);
+  for (size_t i = 1; i < s.RadProfile.size(); ++i)
+    snap->RadProfile.emplace_back(s.RadProfile[i][1], s.RadProfile[i][2]);
   for (size_t i = 1; i < s.Profile.size(); ++i)
     snap->Profile.push_back(result::ProfilePoint{s.Profile[i][1], s.Profile[i][2], s.Profile[i][3]});
   snap->graf1 = BuildDamageChart(s, snap->scenario);
@@ -123,10 +122,8 @@ RunOutcome ExecuteRun(PreparedRun run, models::Progress& progress, const Execute
   const result::ScenarioFacts& facts = result::FactsOf(run.request.run.scenario);
   const bool yearRound = facts.yearRound;
   try {
-    if (yearRound)
-      RunYearRoundCase(run, progress);
-    else
-      RunModel(run, progress);
+    if (yearRound) RunYearRoundCase(run, progress);
+    else RunModel(run, progress);
   } catch (const models::Cancelled&) {
     out.cancelled = true;
     return out;

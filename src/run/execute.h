@@ -20,7 +20,7 @@ struct ExecuteOptions {
 
 struct RunOutcome {
   std::shared_ptr<const result::RunSnapshot> snapshot;  // the completed run, as it stays
-  QString error;       // a refusal of the model (nothing of the run is kept)
+  QString error;                                        // a refusal of the model (nothing of the run is kept)
   bool cancelled = false;
   bool ok() const { return snapshot != nullptr; }
 };
@@ -41,6 +41,6 @@ RunOutcome ExecuteRun(PreparedRun run, models::Progress& progress, const Execute
 // The record of a finished state, the last step of ExecuteRun: copies the inputs and results and builds
 // the distance charts.
 std::shared_ptr<const result::RunSnapshot> MakeSnapshot(const PreparedRun& run, models::CalcState&& state,
-                                                         bool zoneAtEdge);
+                                                        bool zoneAtEdge);
 
 }  // namespace velaron::run

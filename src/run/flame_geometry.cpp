@@ -14,16 +14,12 @@ double SectionPressure(double davlDown, double davlUp, double udal, double lengt
 double TiltDegrees(double jetAngle, double Rw, double Ri) {
   const double jetTerm = (jetAngle - kPi / 2) * (1 - std::exp(-25.6 * Rw));
   double tilt;
-  if (Rw <= kTiltBranchRw)
-    tilt = 90 - (jetTerm + 8000 * Rw / Ri);
-  else
-    tilt = jetTerm + 90 - (134 + 1726 * std::sqrt(Rw - 0.026)) / Ri;
+  if (Rw <= kTiltBranchRw) tilt = 90 - (jetTerm + 8000 * Rw / Ri);
+  else tilt = jetTerm + 90 - (134 + 1726 * std::sqrt(Rw - 0.026)) / Ri;
   return tilt < 0 ? 0 : tilt;
 }
 
-double LimitConeAngle(double coneAngle, double jetAngle) {
-  return coneAngle < jetAngle ? coneAngle : jetAngle - 0.01;
-}
+double LimitConeAngle(double coneAngle, double jetAngle) { return coneAngle < jetAngle ? coneAngle : jetAngle - 0.01; }
 
 double TiltRadians(double jetAngle, double Rw, double Ri) { return TiltDegrees(jetAngle, Rw, Ri) * kPi / 180; }
 
@@ -59,9 +55,8 @@ void ComputeOutflow(const OutflowInputs& in, models::DerivedQuantities& d) {
   d.Tilt = TiltRadians(d.JetAngle, d.Rw, d.Ri);
 }
 
-AsymmetricGeometry ComputeAsymmetricGeometry(double SpeedOut, double LTorchBase, double DEquiv,
-                                             double SpecVolume, double WindSpeed, double Azimut, double tilt,
-                                             double jetAngle) {
+AsymmetricGeometry ComputeAsymmetricGeometry(double SpeedOut, double LTorchBase, double DEquiv, double SpecVolume,
+                                             double WindSpeed, double Azimut, double tilt, double jetAngle) {
   AsymmetricGeometry g;
   g.JetDir = -AzimuthWithinTurn(Azimut) * kPi / 180;
   g.JetAngle = jetAngle;
@@ -69,10 +64,8 @@ AsymmetricGeometry ComputeAsymmetricGeometry(double SpeedOut, double LTorchBase,
   // The wind correction of the length goes with the outflow speed, as the method states it.
   g.LTorchWind = (0.51 * std::exp(-0.4 * SpeedOut) + 0.49) * LTorchBase * (1 - 0.00607 * (g.JetAngle - kPi / 2));
   g.KLift = 0.185 * std::exp(-20 * Rw) + 0.015;
-  if (tilt == 0)
-    g.LiftOff = g.LTorchWind / 10;
-  else
-    g.LiftOff = g.LTorchWind * std::sin(g.KLift * tilt) / std::sin(tilt);
+  if (tilt == 0) g.LiftOff = g.LTorchWind / 10;
+  else g.LiftOff = g.LTorchWind * std::sin(g.KLift * tilt) / std::sin(tilt);
   const double s = std::sin(tilt);
   g.RL = std::sqrt(g.LTorchWind * g.LTorchWind - g.LiftOff * g.LiftOff * s * s) - g.LiftOff * std::cos(tilt);
   g.C1 = 1000 * std::exp(-100 * Rw) + 0.8;

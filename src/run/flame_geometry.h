@@ -50,17 +50,17 @@ inline constexpr double kAsymmetricJetElevation = kAsymmetricJetElevationDeg / 1
 
 // Inputs of the outflow sequence.
 struct OutflowInputs {
-  double Dtrub = 0;     // m
-  double Davl = 0;      // MPa
-  double cp = 0;        // kJ/(kg·K) at Davl, TempK
-  double v = 0;         // m³/kg at Davl, TempK
-  double v0 = 0;        // m³/kg at 0.1 MPa, TempK
-  double m = 0;         // molar mass of the gas
-  double a = 0, b = 0;  // flame-length coefficients of the gas
-  double WindSpeed = 0; // m/s
+  double Dtrub = 0;      // m
+  double Davl = 0;       // MPa
+  double cp = 0;         // kJ/(kg·K) at Davl, TempK
+  double v = 0;          // m³/kg at Davl, TempK
+  double v0 = 0;         // m³/kg at 0.1 MPa, TempK
+  double m = 0;          // molar mass of the gas
+  double a = 0, b = 0;   // flame-length coefficients of the gas
+  double WindSpeed = 0;  // m/s
   double Tfb = 0, Dola = 0, Tobl = 0, Dola_obl = 0;
   result::Scenario scenario = result::Scenario::SymmetricJet;
-  double Azimut = 0;    // degrees, as stored: taken modulo a full turn
+  double Azimut = 0;                          // degrees, as stored: taken modulo a full turn
   double JetAngle = kAsymmetricJetElevation;  // the asymmetric jet's elevation, rad (code 4)
 };
 
@@ -79,8 +79,8 @@ double LimitConeAngle(double coneAngle, double jetAngle);
 // Frustum geometry of the asymmetric jet from the still-air flame and the wind tilt of the run (`tilt`,
 // radians). The jet points along the pipeline (azimuth, degrees) and its axis rises at `jetAngle`
 // (radians): the run's fixed 25°, or the lift angle typed in the jet-flame window.
-AsymmetricGeometry ComputeAsymmetricGeometry(double SpeedOut, double LTorchBase, double DEquiv,
-                                             double SpecVolume, double WindSpeed, double Azimut, double tilt,
+AsymmetricGeometry ComputeAsymmetricGeometry(double SpeedOut, double LTorchBase, double DEquiv, double SpecVolume,
+                                             double WindSpeed, double Azimut, double tilt,
                                              double jetAngle = kAsymmetricJetElevation);
 
 }  // namespace velaron::run

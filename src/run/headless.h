@@ -17,8 +17,8 @@
 namespace velaron::run {
 
 struct HeadlessResult {
-  int exitCode = 0;  // 0 done, 2 refused
-  QString error;     // the refusal (exit code 2)
+  int exitCode = 0;                                   // 0 done, 2 refused
+  QString error;                                      // the refusal (exit code 2)
   std::shared_ptr<const result::RunSnapshot> record;  // the finished run (exit code 0)
 };
 

@@ -131,7 +131,8 @@ const Group kGroups[] = {
 };
 
 QString FieldText(const QString& key, const QString& group) {
-  return group.isEmpty() ? QStringLiteral("поле \"%1\"").arg(key) : QStringLiteral("поле \"%1\" в \"%2\"").arg(key, group);
+  return group.isEmpty() ? QStringLiteral("поле \"%1\"").arg(key)
+                         : QStringLiteral("поле \"%1\" в \"%2\"").arg(key, group);
 }
 
 // The first key that one object of the file holds more than once, with the name of that object ("" at the
@@ -201,8 +202,7 @@ struct Reader {
     const double d = v->toDouble();
     if (d != std::floor(d) || std::fabs(d) > 2147483647.0)
       fail(QStringLiteral("поле \"%1\" должно быть целым числом").arg(QLatin1String(key)));
-    else
-      out = static_cast<int>(d);
+    else out = static_cast<int>(d);
   }
   void read(const QJsonObject& o, const char* key, QString& out) {
     if (const auto v = given(o, key, QJsonValue::String, "строкой")) out = v->toString();

@@ -8,10 +8,7 @@
 
 namespace velaron::run {
 
-namespace {
-
-
-}  // namespace
+namespace {}  // namespace
 
 QString CheckRange(double value, const InputRange& r) {
   if (value >= r.low && value <= r.high && std::isfinite(value)) return {};
@@ -19,21 +16,21 @@ QString CheckRange(double value, const InputRange& r) {
   const QString shown =
       std::isfinite(value) ? QStringLiteral("значение %1").arg(NumberText(value)) : QStringLiteral("не число");
   QString bounds;
-  if (std::isinf(r.low) && std::isinf(r.high))
-    bounds = QStringLiteral("должно быть конечным числом");
-  else if (std::isinf(r.high))
-    bounds = QStringLiteral("должно быть не меньше %1").arg(NumberText(r.low));
-  else
-    bounds = QStringLiteral("должно быть от %1 до %2").arg(NumberText(r.low), NumberText(r.high));
+  if (std::isinf(r.low) && std::isinf(r.high)) bounds = QStringLiteral("должно быть конечным числом");
+  else if (std::isinf(r.high)) bounds = QStringLiteral("должно быть не меньше %1").arg(NumberText(r.low));
+  else bounds = QStringLiteral("должно быть от %1 до %2").arg(NumberText(r.low), NumberText(r.high));
   return QStringLiteral("%1: %2, а %3. Проверте правильность ввода!").arg(field, shown, bounds);
 }
 
 QString CheckInputRanges(const result::RunRequest& request, const db::SectionRow& section) {
   const result::PipelineInputs& p = request.pipeline;
-  const std::pair<double, const InputRange*> checks[] = {
-      {p.Temp, &kTempRange},          {p.Glubina, &kDepthRange},      {p.InversPercent, &kInversRange},
-      {section.Length, &kLengthRange}, {section.Udal, &kDistanceRange}, {section.Azimut, &kAzimuthRange},
-      {section.p_v, &kCrossingSumRange}};
+  const std::pair<double, const InputRange*> checks[] = {{p.Temp, &kTempRange},
+                                                         {p.Glubina, &kDepthRange},
+                                                         {p.InversPercent, &kInversRange},
+                                                         {section.Length, &kLengthRange},
+                                                         {section.Udal, &kDistanceRange},
+                                                         {section.Azimut, &kAzimuthRange},
+                                                         {section.p_v, &kCrossingSumRange}};
   for (const auto& [value, range] : checks)
     if (QString e = CheckRange(value, *range); !e.isEmpty()) return e;
   if (request.rate.way == 2)
@@ -41,8 +38,8 @@ QString CheckInputRanges(const result::RunRequest& request, const db::SectionRow
   if (request.rate.way == 3)
     if (QString e = CheckRange(request.rate.alfa_tr, kAccidentProbabilityRange); !e.isEmpty()) return e;
   const result::ExternalInputs& x = request.external;
-  const std::pair<int, double> factors[4] = {{x.Check5, x.Eroz}, {x.Check6, x.Stih}, {x.Check7, x.Zapor},
-                                             {x.Check8, x.Rechper}};
+  const std::pair<int, double> factors[4] = {
+      {x.Check5, x.Eroz}, {x.Check6, x.Stih}, {x.Check7, x.Zapor}, {x.Check8, x.Rechper}};
   for (int i = 0; i < 4; ++i)
     if (factors[i].first)
       if (QString e = CheckRange(factors[i].second, kExternalRanges[i]); !e.isEmpty()) return e;
@@ -63,24 +60,24 @@ QString CheckGasTemperature(const models::ReferenceTables& tables, double tempC,
       pLowMPa == pHighMPa
           ? NumberText(Round2(pLowMPa))
           : QStringLiteral("от %1 до %2").arg(NumberText(Round2(pLowMPa)), NumberText(Round2(pHighMPa)));
-  return QStringLiteral("Температура газа %1 °С вне таблиц свойств газа: при давлении %2 МПа температура газа должна "
-                        "быть от %3 до %4 °С. Проверте правильность ввода!")
+  return QStringLiteral(
+             "Температура газа %1 °С вне таблиц свойств газа: при давлении %2 МПа температура газа должна "
+             "быть от %3 до %4 °С. Проверте правильность ввода!")
       .arg(NumberText(tempC), pressure, NumberText(low - 273), NumberText(high - 273));
 }
 
 QString CheckScenarioProbabilities(const models::ScenarioProbabilities& p) {
   // Named as the reports name them.
-  const std::pair<const char*, double> all[] = {{"гильотинного разрушения газопровода", p.PRupture},
-                                                {"возгорания", p.PIgnition},
-                                                {"формирования котлованного факела", p.PKotlTorch},
-                                                {"формирования симметричного факела", p.PSimmTorch},
-                                                {"формирования асимметричного факела", p.PAsimmTorch},
-                                                {"формирования огневого шара", p.PFireBall},
-                                                {"формирования газо-паровоздушного облака", p.PGPVS}};
+  const std::pair<const char*, double> all[] = {
+      {"гильотинного разрушения газопровода", p.PRupture},   {"возгорания", p.PIgnition},
+      {"формирования котлованного факела", p.PKotlTorch},    {"формирования симметричного факела", p.PSimmTorch},
+      {"формирования асимметричного факела", p.PAsimmTorch}, {"формирования огневого шара", p.PFireBall},
+      {"формирования газо-паровоздушного облака", p.PGPVS}};
   for (const auto& [name, value] : all)
     if (!(value >= 0 && value <= 1))
-      return QStringLiteral("Вероятность %1 (%2) вне пределов от 0 до 1: частота аварий слишком велика "
-                            "для участка такой длины. Проверте правильность ввода!")
+      return QStringLiteral(
+                 "Вероятность %1 (%2) вне пределов от 0 до 1: частота аварий слишком велика "
+                 "для участка такой длины. Проверте правильность ввода!")
           .arg(QString::fromUtf8(name), NumberText(value));
   return {};
 }

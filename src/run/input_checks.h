@@ -31,11 +31,10 @@ inline constexpr InputRange kInversRange{
 inline constexpr InputRange kAccidentsPer1000kmRange{"Количество аварий на 1000 км газопровода в год", 0, kNoBound};
 inline constexpr InputRange kAccidentProbabilityRange{
     "Вероятность возникновения хотя бы одной аварии на газопроводе (1 км) в течение года", 0, 1};
-inline constexpr InputRange kExternalRanges[4] = {
-    {"Вероятность эрозии почвы", 0, 1},
-    {"Вероятность стихийных бедствий", 0, 1},
-    {"Вероятность влияния запорных арматур", 0, 1},
-    {"Вероятность влияния речных переходов", 0, 1}};
+inline constexpr InputRange kExternalRanges[4] = {{"Вероятность эрозии почвы", 0, 1},
+                                                  {"Вероятность стихийных бедствий", 0, 1},
+                                                  {"Вероятность влияния запорных арматур", 0, 1},
+                                                  {"Вероятность влияния речных переходов", 0, 1}};
 inline constexpr InputRange kCrossingRange{"Вероятность влияния пересечения на возгорание", 0, 1};
 inline constexpr InputRange kLengthRange{"Длина участка, м", 0, kNoBound};
 inline constexpr InputRange kDistanceRange{"Удаление начала участка от точки начала газопровода, м", 0, kNoBound};

@@ -64,8 +64,7 @@ db::RunTableKeys RunTableKeysOf(const result::RunRequest& request, const RunData
   k.gasPosition = request.pipeline.Gas;
   if (request.rate.way != 3) k.regionPosition = request.rate.RegionPos;
   if (data.section) k.groundCode = data.section->Ground;
-  if (result::FactsOf(request.run.scenario).yearRound)
-    k.idCity = request.run.idCity;
+  if (result::FactsOf(request.run.scenario).yearRound) k.idCity = request.run.idCity;
   if (!sectionInline) k.tpid = request.section.TPID;
   return k;
 }
@@ -99,10 +98,8 @@ RunData LoadRunData(const result::RunRequest& request, bool sectionInline) {
   const auto gases = db::LoadGases();
   if (request.pipeline.Gas >= 1 && request.pipeline.Gas <= static_cast<int>(gases.size()))
     data.gas = gases[static_cast<size_t>(request.pipeline.Gas - 1)];
-  if (sectionInline)
-    data.section = request.section;
-  else
-    data.section = db::LoadSection(request.section.TPID);
+  if (sectionInline) data.section = request.section;
+  else data.section = db::LoadSection(request.section.TPID);
   if (data.section && !data.section->Ground.isEmpty()) data.ground = db::LoadGround3(data.section->Ground);
   if (data.section) data.groundNames = GroundNamesOf(*data.section);
   if (request.rate.way != 3) {

@@ -21,13 +21,13 @@ namespace velaron::run {
 
 // The database rows a run needs, read once before it starts (the database is not read again).
 struct RunData {
-  std::optional<db::GasRow> gas;           // the row at position Gas of `abc`
-  std::optional<db::SectionRow> section;   // the section of the run (read by TPID, or given whole)
-  std::optional<db::Ground3Row> ground;    // the section's ground row
-  std::array<QString, 4> groundNames;      // the names of the section's four soil levels
-  std::vector<db::RegionRow> regions;      // `Statistics` in stored order (RegionPos counts from 1)
-  std::vector<db::KoefDyRow> koefDy;       // the diameter coefficients, descending Dy
-  std::optional<db::WindRow> town;         // the town of idCity (codes 1 and 7)
+  std::optional<db::GasRow> gas;          // the row at position Gas of `abc`
+  std::optional<db::SectionRow> section;  // the section of the run (read by TPID, or given whole)
+  std::optional<db::Ground3Row> ground;   // the section's ground row
+  std::array<QString, 4> groundNames;     // the names of the section's four soil levels
+  std::vector<db::RegionRow> regions;     // `Statistics` in stored order (RegionPos counts from 1)
+  std::vector<db::KoefDyRow> koefDy;      // the diameter coefficients, descending Dy
+  std::optional<db::WindRow> town;        // the town of idCity (codes 1 and 7)
   std::shared_ptr<const models::ReferenceTables> tables;
   QString error;  // a fault of the reference data found while loading (the run is then refused)
 };
@@ -41,11 +41,11 @@ struct PreparedRun {
   std::shared_ptr<const models::ReferenceTables> tables;
 
   result::Probabilities probabilities;
-  int WindDir = 0;                    // degrees
-  QDateTime start;                    // when the run started
-  QStringList notes;                  // messages to show before the run goes on (sums taken as 1)
+  int WindDir = 0;    // degrees
+  QDateTime start;    // when the run started
+  QStringList notes;  // messages to show before the run goes on (sums taken as 1)
 
-  models::CalcState state;            // settings, derived quantities, probabilities, empty grids
+  models::CalcState state;  // settings, derived quantities, probabilities, empty grids
 };
 
 // The result of preparing: a run, or the message of the refusal.

@@ -9,8 +9,9 @@ namespace velaron::run {
 namespace {
 
 QString Refusal(const QString& quantity) {
-  return QStringLiteral("Результат расчета \"%1\" не является конечным числом: расчет при таких параметрах "
-                        "невозможен. Проверте параметры расчета!")
+  return QStringLiteral(
+             "Результат расчета \"%1\" не является конечным числом: расчет при таких параметрах "
+             "невозможен. Проверте параметры расчета!")
       .arg(quantity);
 }
 
@@ -33,26 +34,44 @@ bool RowFinite(const models::ZoneRow& row) { return RowFinite(row.radii()); }
 
 QString NonFiniteResult(const result::RunSnapshot& s) {
   const models::DerivedQuantities& d = s.derived;
-  const std::pair<const char*, double> numbers[] = {
-      {"AccidentRate", d.AccidentRate}, {"ExtFactors", d.ExtFactors},     {"p_v", d.p_v},
-      {"PitLength", d.PitLength},       {"Davl", d.Davl},                 {"AdiabK", d.AdiabK},
-      {"SpecVolume", d.SpecVolume},     {"SpeedOut", d.SpeedOut},         {"SpecVolume0", d.SpecVolume0},
-      {"MassFlow", d.MassFlow},         {"MassFireBall", d.MassFireBall}, {"MassGPVS", d.MassGPVS},
-      {"DEquiv", d.DEquiv},             {"LTorch", d.LTorch},             {"Ri", d.Ri},
-      {"Rw", d.Rw},                     {"W2", d.W2},                     {"KEllipse", d.KEllipse},
-      {"Tilt", d.Tilt},                 {"JetDir", d.JetDir},             {"JetAngle", d.JetAngle},
-      {"WindAngle", d.WindAngle},       {"KoefDy", d.KoefDy},
-      {"PRupture", s.probabilities.PRupture},       {"PIgnition", s.probabilities.PIgnition},
-      {"PKotlTorch", s.probabilities.PKotlTorch},   {"PSimmTorch", s.probabilities.PSimmTorch},
-      {"PAsimmTorch", s.probabilities.PAsimmTorch}, {"PFireBall", s.probabilities.PFireBall},
-      {"PGPVS", s.probabilities.PGPVS},             {"RFireBall", s.RFireBall},
-      {"TFireBall", s.TFireBall}};
+  const std::pair<const char*, double> numbers[] = {{"AccidentRate", d.AccidentRate},
+                                                    {"ExtFactors", d.ExtFactors},
+                                                    {"p_v", d.p_v},
+                                                    {"PitLength", d.PitLength},
+                                                    {"Davl", d.Davl},
+                                                    {"AdiabK", d.AdiabK},
+                                                    {"SpecVolume", d.SpecVolume},
+                                                    {"SpeedOut", d.SpeedOut},
+                                                    {"SpecVolume0", d.SpecVolume0},
+                                                    {"MassFlow", d.MassFlow},
+                                                    {"MassFireBall", d.MassFireBall},
+                                                    {"MassGPVS", d.MassGPVS},
+                                                    {"DEquiv", d.DEquiv},
+                                                    {"LTorch", d.LTorch},
+                                                    {"Ri", d.Ri},
+                                                    {"Rw", d.Rw},
+                                                    {"W2", d.W2},
+                                                    {"KEllipse", d.KEllipse},
+                                                    {"Tilt", d.Tilt},
+                                                    {"JetDir", d.JetDir},
+                                                    {"JetAngle", d.JetAngle},
+                                                    {"WindAngle", d.WindAngle},
+                                                    {"KoefDy", d.KoefDy},
+                                                    {"PRupture", s.probabilities.PRupture},
+                                                    {"PIgnition", s.probabilities.PIgnition},
+                                                    {"PKotlTorch", s.probabilities.PKotlTorch},
+                                                    {"PSimmTorch", s.probabilities.PSimmTorch},
+                                                    {"PAsimmTorch", s.probabilities.PAsimmTorch},
+                                                    {"PFireBall", s.probabilities.PFireBall},
+                                                    {"PGPVS", s.probabilities.PGPVS},
+                                                    {"RFireBall", s.RFireBall},
+                                                    {"TFireBall", s.TFireBall}};
   for (const auto& [name, v] : numbers)
     if (!std::isfinite(v)) return Refusal(QString::fromLatin1(name));
   if (d.asymmetricComputed)
-    for (const auto& [name, v] : {std::pair{"LTorchWind", d.LTorchWind}, std::pair{"KLift", d.KLift},
-                                  std::pair{"LiftOff", d.LiftOff}, std::pair{"RL", d.RL}, std::pair{"W1", d.W1},
-                                  std::pair{"ConeAngle", d.ConeAngle}})
+    for (const auto& [name, v] :
+         {std::pair{"LTorchWind", d.LTorchWind}, std::pair{"KLift", d.KLift}, std::pair{"LiftOff", d.LiftOff},
+          std::pair{"RL", d.RL}, std::pair{"W1", d.W1}, std::pair{"ConeAngle", d.ConeAngle}})
       if (!std::isfinite(v)) return Refusal(QString::fromLatin1(name));
 
   if (!RowFinite(s.zones.CurZones())) return Refusal(QStringLiteral("CurZones"));
@@ -64,12 +83,19 @@ QString NonFiniteResult(const result::RunSnapshot& s) {
   if (!RowFinite(s.RadiusDP)) return Refusal(QStringLiteral("RadiusDP"));
 
   const models::ComplexGrids& c = s.complexGrids;
-  const std::pair<const char*, const models::Grid*> grids[] = {
-      {"GridValue", &s.GridValue},         {"GridImpuls", &s.GridImpuls},       {"GridProbit", &s.GridProbit},
-      {"GridProc", &s.GridProc},           {"GridRisk", &s.GridRisk},           {"RiskExplosion", &c.RiskExplosion},
-      {"ProcExplosion", &c.ProcExplosion}, {"RiskFireBall", &c.RiskFireBall},   {"ProcFireBall", &c.ProcFireBall},
-      {"RiskTorch", &c.RiskTorch},         {"ProcTorch", &c.ProcTorch},         {"RiskGPVS", &c.RiskGPVS},
-      {"ProcGPVS", &c.ProcGPVS}};
+  const std::pair<const char*, const models::Grid*> grids[] = {{"GridValue", &s.GridValue},
+                                                               {"GridImpuls", &s.GridImpuls},
+                                                               {"GridProbit", &s.GridProbit},
+                                                               {"GridProc", &s.GridProc},
+                                                               {"GridRisk", &s.GridRisk},
+                                                               {"RiskExplosion", &c.RiskExplosion},
+                                                               {"ProcExplosion", &c.ProcExplosion},
+                                                               {"RiskFireBall", &c.RiskFireBall},
+                                                               {"ProcFireBall", &c.ProcFireBall},
+                                                               {"RiskTorch", &c.RiskTorch},
+                                                               {"ProcTorch", &c.ProcTorch},
+                                                               {"RiskGPVS", &c.RiskGPVS},
+                                                               {"ProcGPVS", &c.ProcGPVS}};
   for (const auto& [name, g] : grids)
     if (!GridFinite(*g)) return Refusal(QString::fromLatin1(name));
   for (int k = 1; k <= s.LayerFlux.count(); ++k)

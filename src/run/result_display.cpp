@@ -27,10 +27,8 @@ result::DistanceSeries BuildDamageChart(const models::CalcState& s, result::Scen
     g.points.emplace_back(ToIntHalfEven(s.RadiusDP[0]), kChartPressureCap);
   }
   for (int i = start; i <= n; ++i) {
-    if (facts.radiiAlongX)
-      g.points.emplace_back(static_cast<double>(i - 1) * step, sheet(i));
-    else
-      g.points.emplace_back(ToIntHalfEven(ProfileAt(s, i, 2)), ProfileAt(s, i, 1));
+    if (facts.radiiAlongX) g.points.emplace_back(static_cast<double>(i - 1) * step, sheet(i));
+    else g.points.emplace_back(ToIntHalfEven(ProfileAt(s, i, 2)), ProfileAt(s, i, 1));
   }
   return g;
 }
@@ -41,10 +39,8 @@ result::DistanceSeries BuildPercentChart(const models::CalcState& s, result::Sce
   const int n = models::ProfilePoints(s.settings);
   const int step = s.settings.CStep;
   for (int i = 1; i <= n; ++i) {
-    if (alongX)
-      g.points.emplace_back(static_cast<double>(i - 1) * step, s.GridProc.at0(i - 1, 0));
-    else
-      g.points.emplace_back(ToIntHalfEven(ProfileAt(s, i, 2)), ProfileAt(s, i, 3));
+    if (alongX) g.points.emplace_back(static_cast<double>(i - 1) * step, s.GridProc.at0(i - 1, 0));
+    else g.points.emplace_back(ToIntHalfEven(ProfileAt(s, i, 2)), ProfileAt(s, i, 3));
   }
   return g;
 }

@@ -26,10 +26,8 @@ double TypedTemperatureK(double tempC) { return tempC + 273; }
 // The section row of either site; without one, nothing more of the site is built.
 RunSite SiteWithSection(const RunData& data) {
   RunSite site;
-  if (data.section)
-    site.section = *data.section;
-  else
-    site.rowFault = U(velaron::texts::kWrongSection);
+  if (data.section) site.section = *data.section;
+  else site.rowFault = U(velaron::texts::kWrongSection);
   return site;
 }
 

@@ -18,18 +18,18 @@
 namespace velaron::run {
 
 struct RunSite {
-  db::SectionRow section;                  // the route section; the typed pipe's row holds only its azimuth
-  db::Ground3Row ground;                   // the section's ground row; none for the typed pipe
+  db::SectionRow section;                   // the route section; the typed pipe's row holds only its azimuth
+  db::Ground3Row ground;                    // the section's ground row; none for the typed pipe
   std::optional<result::JetShares> shares;  // the jet-kind shares the run uses
 
-  AccidentRateResult rate;                 // the typed pipe has none: 0
-  double p_v = 0, ExtFactors = 0;          // the crossings' and the external factors' sums, at most 1
-  QStringList notes;                       // the sums taken as 1
+  AccidentRateResult rate;         // the typed pipe has none: 0
+  double p_v = 0, ExtFactors = 0;  // the crossings' and the external factors' sums, at most 1
+  QStringList notes;               // the sums taken as 1
   result::Probabilities probabilities;
-  QString probabilityFault;                // a scenario probability outside 0..1 (refused in its turn)
+  QString probabilityFault;  // a scenario probability outside 0..1 (refused in its turn)
 
-  double (*temperatureK)(double tempC) = nullptr;  // the temperature, K, the gas tables are read at
-  double JetAngle = 0;                     // the elevation of the asymmetric jet's axis, rad
+  double (*temperatureK)(double tempC) = nullptr;    // the temperature, K, the gas tables are read at
+  double JetAngle = 0;                               // the elevation of the asymmetric jet's axis, rad
   double Tfb = 0, Dola = 0, Tobl = 0, Dola_obl = 0;  // the fireball's and the cloud's settings (0: none)
 
   // The site's own faults, told in their turn among the request's checks: the section row (and its

@@ -22,16 +22,13 @@ inline constexpr const char* kEdgeWarning =
     "Увеличьте ширину зоны расчета (Меню: Файл->Параметры), результаты зон поражения не правильные!";
 
 // Refusals of inputs the calculation cannot work with (checked before anything is computed).
-inline constexpr const char* kScenarioNotAvailable =
-    "Расчет по этому сценарию в данной версии программы недоступен.";
+inline constexpr const char* kScenarioNotAvailable = "Расчет по этому сценарию в данной версии программы недоступен.";
 inline constexpr const char* kBadScenario = "Не выбран сценарий расчета.";
-inline constexpr const char* kBadMolarMass =
-    "Молярная масса газа должна быть больше нуля. Проверте данные по газу!";
+inline constexpr const char* kBadMolarMass = "Молярная масса газа должна быть больше нуля. Проверте данные по газу!";
 inline constexpr const char* kNoFlameSpeed =
     "Для выбранного газа не задан класс опасности 3..6: горение ГПВС не может быть рассчитано. "
     "Проверте данные по газу!";
-inline constexpr const char* kPressureTooHigh =
-    "Давление газа должно быть меньше 30 МПа. Проверте правильность ввода!";
+inline constexpr const char* kPressureTooHigh = "Давление газа должно быть меньше 30 МПа. Проверте правильность ввода!";
 inline constexpr const char* kPressureNotPositive =
     "Давление газа на участке должно быть больше нуля. Проверте правильность ввода!";
 inline constexpr const char* kPipelineLength =
@@ -39,11 +36,11 @@ inline constexpr const char* kPipelineLength =
 inline constexpr const char* kDiameter = "Диаметр трубопровода должен быть больше нуля. Проверте правильность ввода!";
 inline constexpr const char* kNegativeWind = "Скорость ветра не может быть отрицательной. Проверте правильность ввода!";
 inline constexpr const char* kWindDirection = "Направление ветра задается через 45° (0, 45, ... 315).";
-inline constexpr const char* kBadShare = "Вероятности факелов должны быть числами от 0 до 1. Проверте правильность ввода!";
+inline constexpr const char* kBadShare =
+    "Вероятности факелов должны быть числами от 0 до 1. Проверте правильность ввода!";
 inline constexpr const char* kFireBallMass =
     "Масса газа в огневом шаре должна быть больше нуля. Проверте параметры расчета!";
-inline constexpr const char* kCloudMass =
-    "Масса облака ГПВС должна быть больше нуля. Проверте параметры расчета!";
+inline constexpr const char* kCloudMass = "Масса облака ГПВС должна быть больше нуля. Проверте параметры расчета!";
 inline constexpr const char* kNoRegion = "Необходимо выбрать регион!";
 inline constexpr const char* kTypeAccidentProbability =
     "Необходимо ввести вероятность возникновения хотя бы одной аварии на газопроводе (1 км)  в течение года!";

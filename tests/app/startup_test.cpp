@@ -71,8 +71,8 @@ TEST_F(Startup, OneProgramPerDataFolderAndTheNextStartAfterAKill) {
   test::MakeInterruptedWrite(QStringLiteral(VELARON_PRISTINE_DB), DbPath());
   const StartupResult refused = Start(second);
   EXPECT_EQ(refused.exitStatus, kStartupFailedStatus);
-  EXPECT_TRUE(refused.message.startsWith(
-      U("Данные программы уже открыты в другом окне программы (процесс %1).").arg(getpid())))
+  EXPECT_TRUE(
+      refused.message.startsWith(U("Данные программы уже открыты в другом окне программы (процесс %1).").arg(getpid())))
       << refused.message.toStdString();
   EXPECT_TRUE(refused.message.contains(LockPath())) << "the lock file is named";
   EXPECT_EQ(messages.texts(), QStringList{refused.message});
@@ -128,8 +128,8 @@ TEST_F(Startup, ADamagedDataFolderStopsTheStartAndKeepsWhatIsThere) {
     QString told;
     std::function<bool()> kept;
   } cases[] = {
-      {[&] { WriteText(DbPath(), "не база данных"); }, dir.path(), DbPath() + U(": файл не является базой данных SQLite"),
-       [&] { return ReadText(DbPath()) == "не база данных"; }},
+      {[&] { WriteText(DbPath(), "не база данных"); }, dir.path(),
+       DbPath() + U(": файл не является базой данных SQLite"), [&] { return ReadText(DbPath()) == "не база данных"; }},
       {[&] { QDir().mkpath(DbPath()); }, dir.path(), DbPath() + U(": это не файл"),
        [&] { return QFileInfo(DbPath()).isDir() && QDir(DbPath()).isEmpty(); }},
       {[&] { WriteText(file, "файл"); }, file, U("Не удалось создать папку ") + file,
@@ -190,7 +190,8 @@ TEST_F(Startup, ALockFileNoProgramHoldsIsTakenOverAndOneThatCannotBeWrittenIsRef
   ASSERT_TRUE(QDir().mkpath(LockPath() + U("/внутри")));
   AppContext context;
   const StartupResult r = Start(context);
-  EXPECT_TRUE(!r.ok && r.message.contains(LockPath() + U(": это папка, и в ней есть файлы"))) << r.message.toStdString();
+  EXPECT_TRUE(!r.ok && r.message.contains(LockPath() + U(": это папка, и в ней есть файлы")))
+      << r.message.toStdString();
   EXPECT_EQ(messages.texts(), QStringList{r.message});
   EXPECT_TRUE(QFileInfo(LockPath() + U("/внутри")).isDir());
   QDir(LockPath()).removeRecursively();

@@ -8,7 +8,8 @@
 using namespace velaron;
 
 TEST(ParseNumber, CommaIsTheDecimalSeparatorAndAnythingElseIsRefused) {
-  for (auto [text, value] : {std::pair{"1,5", 1.5}, {"-10,25", -10.25}, {" 472,45 ", 472.45}, {",5", 0.5}, {"300", 300.0}})
+  for (auto [text, value] :
+       {std::pair{"1,5", 1.5}, {"-10,25", -10.25}, {" 472,45 ", 472.45}, {",5", 0.5}, {"300", 300.0}})
     EXPECT_DOUBLE_EQ(ParseNumber(text).value_or(std::nan("")), value) << text;
   // Points are turned into commas by the box before it checks; the loose reading takes them as they are.
   for (const char* text : {"", "   ", "1,2,3", "1.5", "12a", "-", ","}) EXPECT_FALSE(ParseNumber(text)) << text;
@@ -18,8 +19,13 @@ TEST(ParseNumber, CommaIsTheDecimalSeparatorAndAnythingElseIsRefused) {
 
 TEST(FormatNumber, PlainTextWithComma) {
   // 15 significant digits hide the binary tail of 0.1 + 0.2.
-  for (auto [value, text] : {std::pair{0.33, "0,33"}, {1420.0, "1420"}, {-7.5, "-7,5"}, {0.0, "0"}, {0.1 + 0.2, "0,3"},
-                             {1e-7, "1E-07"}, {1.5e-7, "1,5E-07"}})
+  for (auto [value, text] : {std::pair{0.33, "0,33"},
+                             {1420.0, "1420"},
+                             {-7.5, "-7,5"},
+                             {0.0, "0"},
+                             {0.1 + 0.2, "0,3"},
+                             {1e-7, "1E-07"},
+                             {1.5e-7, "1,5E-07"}})
     EXPECT_EQ(FormatNumber(value), text) << value;
 }
 

@@ -33,7 +33,7 @@ extern "C" int fsync(int fd) {
 extern "C" int faccessat(int dirFd, const char* path, int mode, int flags) {
   if (gAccessError) return errno = gAccessError, -1;
   return static_cast<int>(flags ? syscall(SYS_faccessat2, dirFd, path, mode, flags)
-                                 : syscall(SYS_faccessat, dirFd, path, mode));
+                                : syscall(SYS_faccessat, dirFd, path, mode));
 }
 extern "C" int openat(int dirFd, const char* path, int flags, ...) {
   va_list rest;

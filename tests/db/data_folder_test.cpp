@@ -59,9 +59,9 @@ TEST(DataFolder, FollowsTheEnvironment) {
 TEST(SeedDataFolder, CopiesOnlyIntoAFolderWithoutADatabase) {
   struct Case {
     const char* name;
-    QStringList inData;     // entries already in the data folder ("name/" is a folder)
-    QStringList inProgram;  // files beside the program
-    const char* copiedFrom; // the file copied, or nullptr when nothing is
+    QStringList inData;      // entries already in the data folder ("name/" is a folder)
+    QStringList inProgram;   // files beside the program
+    const char* copiedFrom;  // the file copied, or nullptr when nothing is
     bool error;
   } cases[] = {
       {"first start", {}, {"data.pristine.db"}, "data.pristine.db", false},

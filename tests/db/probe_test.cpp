@@ -26,8 +26,8 @@ TEST_F(Probe, PrimaryFirstThenTheFallback) {
     bool fallback;
     int DsnLocal;
   };
-  for (const Case c : {Case{"db", false, 1}, Case{"", true, 0}, Case{"db", true, 1}, Case{"text", true, 0},
-                       Case{"dir", true, 0}}) {
+  for (const Case c :
+       {Case{"db", false, 1}, Case{"", true, 0}, Case{"db", true, 1}, Case{"text", true, 0}, Case{"dir", true, 0}}) {
     QTemporaryDir dir;
     const QString primary = dir.filePath(QStringLiteral("data.db")), fallback = dir.filePath(QStringLiteral("Data.db"));
     const std::string primaryKind = c.primary;

@@ -58,7 +58,8 @@ TEST_F(Sections, AppendAndDeleteKeepTheNumbersOneToN) {
 // and the probabilities written and read back are tested with the main window.)
 TEST_F(Sections, AnOlderLayoutReadsNoCrossingProbabilitiesAndIsUpgradedOnce) {
   AddSections(2);
-  for (const char* c : {"P_avto", "P_LEP", "P_tr", "P_kab"}) Exec(QStringLiteral("ALTER TABLE TPs DROP COLUMN %1").arg(c));
+  for (const char* c : {"P_avto", "P_LEP", "P_tr", "P_kab"})
+    Exec(QStringLiteral("ALTER TABLE TPs DROP COLUMN %1").arg(c));
   CloseDatabase();
   ASSERT_TRUE(OpenDatabase(path_, /*readOnly=*/true).isEmpty());
   ASSERT_EQ(LoadSections().size(), 2u);

@@ -55,10 +55,12 @@ QString Readable(const QJsonValue& v, const QString& indent = {}) {
     flat = flat && !e.isArray() && !e.isObject();
   }
   if (v.isDouble()) return QString::number(v.toDouble(), 'g', QLocale::FloatingPointShortest);
-  if (!v.isArray() && !v.isObject()) return QJsonDocument(QJsonArray{v}).toJson(QJsonDocument::Compact).chopped(1).mid(1);
+  if (!v.isArray() && !v.isObject())
+    return QJsonDocument(QJsonArray{v}).toJson(QJsonDocument::Compact).chopped(1).mid(1);
   if (flat || parts.isEmpty()) return (v.isArray() ? "[" : "{") + parts.join(", ") + (v.isArray() ? "]" : "}");
   const QString sep = QStringLiteral(",\n") + (v.isArray() ? in : QString());
-  return (v.isArray() ? "[\n" + in : QStringLiteral("{\n")) + parts.join(sep) + '\n' + indent + (v.isArray() ? "]" : "}");
+  return (v.isArray() ? "[\n" + in : QStringLiteral("{\n")) + parts.join(sep) + '\n' + indent +
+         (v.isArray() ? "]" : "}");
 }
 
 class Golden : public ::testing::TestWithParam<int> {};

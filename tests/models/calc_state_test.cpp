@@ -56,7 +56,6 @@ TEST(GetGasProperty, SpecificVolumeInterpolatesPTimesV) {
   EXPECT_NEAR(GetGasProperty(real, GasColumn::v, 1.2, 300), 89.0 / 12, 1e-12);
 }
 
-
 TEST(ProbitToPercent, LimitsStoredRowsAndInterpolation) {
   const ReferenceTables none;  // empty: any read would fail
   EXPECT_EQ(ProbitToPercent(none, 7.34), 99.99);

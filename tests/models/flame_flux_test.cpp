@@ -76,8 +76,8 @@ Grid ExpectFastEqualsPlain(const CalcState& s, FlameShape shape, const TorchFlux
       });
       const Grid fast = FieldAtWidth(s, shape, args, lanes);
       EXPECT_EQ(asked, threads < 0 ? 2 : 0) << "no thread is asked for after a refusal";
-      const std::string label = what + " lanes " + std::to_string(static_cast<int>(lanes)) + " threads " +
-                                std::to_string(threads);
+      const std::string label =
+          what + " lanes " + std::to_string(static_cast<int>(lanes)) + " threads " + std::to_string(threads);
       EXPECT_LE(MaxRelDiff(fast, plain.GridValue), 1e-12) << label;
       EXPECT_EQ(fast.cells(), first.cells()) << label;
     }
@@ -96,7 +96,7 @@ TEST(TorchFluxField, EqualsPlainRoutineOnRandomFlamesAtEveryWidthAndThreadCount)
       if (round == 0) d.KEllipse = 1;  // still air: a circular section
       d.WindAngle = 2 * kPi * u(rng);
       if (round == 4) d.WindAngle = kPi / 2 + 3 * kPi / 4;  // the year-round wind states: multiples of 45°
-      d.W1 = round == 3 ? 0.0 : 1 + 5 * u(rng);  // W1 = 0: the first ring has no size and gives nothing
+      d.W1 = round == 3 ? 0.0 : 1 + 5 * u(rng);             // W1 = 0: the first ring has no size and gives nothing
       d.W2 = 2 * d.W1 + 5 + 40 * u(rng);
       d.RL = 30 + 80 * u(rng);
       d.ConeAngle = std::atan(((d.W2 - d.W1) / 2) / d.RL);
@@ -119,7 +119,8 @@ TEST(TorchFluxField, EqualsPlainRoutineOnRandomFlamesAtEveryWidthAndThreadCount)
   CalcState s = testdata::JetState(20, 20, 1);
   s.derived.W1 = 8;
   s.derived.ConeAngle = std::atan(((s.derived.W2 - s.derived.W1) / 2) / s.derived.RL);
-  const Grid field = ExpectFastEqualsPlain(s, FlameShape::Asymmetric, {.BaseX = 2, .FlameTilt = 0.5, .Dir = 0.7}, "ring");
+  const Grid field =
+      ExpectFastEqualsPlain(s, FlameShape::Asymmetric, {.BaseX = 2, .FlameTilt = 0.5, .Dir = 0.7}, "ring");
   EXPECT_GT(field(1, 1), 0.0);  // r = √2 m < ρ₀ = 4 m
   // A 9.9 m/s wind: a pit flame of some 2500 rings, made a chunk at a time, on a few cells.
   CalcState thin = testdata::JetState(40, 20, 10);

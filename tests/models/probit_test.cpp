@@ -27,7 +27,6 @@ CalcState StateOf(int nx, int ny, int step, double speed = 1.0) {
   return s;
 }
 
-
 TEST(BlastProbit, AtTheReferenceValuesAndWithoutABlast) {
   // V = (17500/17500)^8.4 + (290/290)^9.3 = 2.
   EXPECT_NEAR(BlastProbit(17500, 290), 5 - 0.26 * std::log(2.0), 1e-14);
@@ -44,7 +43,7 @@ TEST(BlastProbit, AtTheReferenceValuesAndWithoutABlast) {
   ProbitGrid(s, ProbitBranch::Blast, SyntheticTables());
   EXPECT_NEAR(s.GridProbit(1, -1), 5 - 0.26 * std::log(2.0), 1e-14);
   EXPECT_NEAR(s.GridProc(1, -1), SyntheticPercent(4.8198), 1e-3);  // Pr = 4.8198, between rows 4.81 and 4.82
-  EXPECT_EQ(s.GridProc(2, 2), 0);  // the margin stays 0
+  EXPECT_EQ(s.GridProc(2, 2), 0);                                  // the margin stays 0
 }
 
 // Escape distances worked by hand on a 10 m grid of hot cells (flux 10) with a few safe ones (flux ≤ 4):
@@ -67,10 +66,10 @@ TEST(ThermalProbit, EscapeDistanceWorkedByHand) {
   f.GridValue(9, 5) = 1;    // farther in x but not in y
   f.GridValue(-3, -3) = 0;  // the opposite quadrant, farther out than (2, 1) in both
   const EscapeSearch search(f.GridValue, f.settings);
-  EXPECT_DOUBLE_EQ(search.distance(5, 5), 50);   // the edges at x = 100 and y = 100
-  EXPECT_DOUBLE_EQ(search.distance(-8, 1), 20);  // the edge at x = −100
-  EXPECT_DOUBLE_EQ(search.distance(1, 1), std::sqrt(200.0));   // to (2, 2)
-  EXPECT_DOUBLE_EQ(search.distance(-1, -1), std::sqrt(800.0));  // to (−3, −3), 20 m off in x and in y
+  EXPECT_DOUBLE_EQ(search.distance(5, 5), 50);                                // the edges at x = 100 and y = 100
+  EXPECT_DOUBLE_EQ(search.distance(-8, 1), 20);                               // the edge at x = −100
+  EXPECT_DOUBLE_EQ(search.distance(1, 1), std::sqrt(200.0));                  // to (2, 2)
+  EXPECT_DOUBLE_EQ(search.distance(-1, -1), std::sqrt(800.0));                // to (−3, −3), 20 m off in x and in y
   EXPECT_DOUBLE_EQ(search.distance(2, 1), std::sqrt(50.0 * 50 + 40.0 * 40));  // to (−3, −3)
   EXPECT_EQ(search.distance(2, 1), literal::EscapeDist(f.GridValue, f.settings, 20, 10));
 }

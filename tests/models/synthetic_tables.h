@@ -26,8 +26,8 @@ inline ReferenceTables SyntheticTables() {
   for (std::size_t k = 0; k < kGasTablePressures.size(); ++k) {
     t.gas[k].pressureBar = kGasTablePressures[k];
     for (int temp = 200; temp <= 400; temp += 10) {
-      t.gas[k].rows.push_back({double(temp), SyntheticCp(temp, kGasTablePressures[k]),
-                               SyntheticV(temp, kGasTablePressures[k])});
+      t.gas[k].rows.push_back(
+          {double(temp), SyntheticCp(temp, kGasTablePressures[k]), SyntheticV(temp, kGasTablePressures[k])});
     }
   }
   for (int i = 1; i <= 15; ++i) t.lp.push_back({i / 10.0, SyntheticLp(i / 10.0)});

@@ -97,7 +97,7 @@ TEST(DocxWriter, TablesAndPicturesKeepTogetherOverPageEnds) {
   const std::string& xml = parts.at("word/document.xml");
   const auto count = [&xml](const QString& what) { return QString::fromStdString(xml).count(what); };
   EXPECT_EQ(count("<w:tr><w:trPr><w:cantSplit/><w:tblHeader/></w:trPr>"), 2);  // the first row of each table
-  EXPECT_EQ(count("<w:cantSplit/>"), 12);                                         // all 2 + 10 rows
+  EXPECT_EQ(count("<w:cantSplit/>"), 12);                                      // all 2 + 10 rows
   // The cells of every row but the last (the first row of the wave table: 8; rows 1 to 9 of the other, where
   // row 1 holds 3 cells: 83) and both picture paragraphs.
   EXPECT_EQ(count("<w:keepNext/>"), 8 + 83 + 2);

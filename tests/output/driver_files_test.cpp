@@ -144,8 +144,8 @@ TEST_F(DriverFiles, OutputsThatCannotBeWrittenAsAskedAreRefusedBeforeTheRun) {
   EXPECT_EQ(Run({"--report", "/dev/stdout"}, results).exitCode, 2);
   EXPECT_TRUE(ParseJson(Bytes(results))["error"].toString().contains(U("/dev/stdout — это стандартный вывод")));
   QProcess p;
-  p.start("/bin/sh", {"-c", "exec \"$0\" --db \"$1\" \"$2\" --report \"$3/$(printf '\\377')\"", VELARON_BIN_DIR "/velaron-calc",
-                      db.path(), input, dir.path()});
+  p.start("/bin/sh", {"-c", "exec \"$0\" --db \"$1\" \"$2\" --report \"$3/$(printf '\\377')\"",
+                      VELARON_BIN_DIR "/velaron-calc", db.path(), input, dir.path()});
   ASSERT_TRUE(p.waitForFinished(120000));
   EXPECT_EQ(p.exitCode(), 2);
   EXPECT_TRUE(ParseJson(p.readAllStandardOutput())["error"].toString().startsWith(U("Имя файла не в кодировке UTF-8")));
@@ -176,7 +176,9 @@ TEST_F(DriverFiles, AnAzimuthPastAFullTurnComputesAndDrawsAsWithinOneTurn) {
       SCOPED_TRACE(std::to_string(code) + " at " + azimuth);
       WriteInput(SampleRequest(code, 200, 20).replace("\"Azimut\": 30", QByteArray("\"Azimut\": ") + azimuth));
       ASSERT_EQ(Run({"--grids", result::GridNames().join(','), "--workbook", Out("b.xlsx"), "--report", Out("r.docx")},
-                    Out(azimuth)).exitCode, 0);
+                    Out(azimuth))
+                    .exitCode,
+                0);
       std::vector<QImage> pictures;
       for (const SheetPart& sheet : ReadWorkbook(Out("b.xlsx")).sheets)
         pictures.insert(pictures.end(), sheet.pictures.begin(), sheet.pictures.end());

@@ -56,8 +56,8 @@ QString ConvertToPdf(const Tools& tools, const QTemporaryDir& dir, const QString
   QProcess p;
   p.setProcessChannelMode(QProcess::MergedChannels);
   p.start(tools.soffice, QStringList{QStringLiteral("-env:UserInstallation=file://") + dir.filePath("profile"),
-                                     QStringLiteral("--headless"), QStringLiteral("--convert-to"), QStringLiteral("pdf"),
-                                     QStringLiteral("--outdir"), dir.path()} +
+                                     QStringLiteral("--headless"), QStringLiteral("--convert-to"),
+                                     QStringLiteral("pdf"), QStringLiteral("--outdir"), dir.path()} +
                              files);
   if (!p.waitForFinished(180000)) return QStringLiteral("soffice did not finish");
   return p.exitCode() == 0 ? QString() : QString::fromUtf8(p.readAll());
@@ -169,7 +169,8 @@ TEST(LibreOffice, OpensEveryReportShowsItsTextsAndLaysItOutPageByPage) {
                              "- формирование газо-паровоздушного облака: 1,000E-10."})
       EXPECT_TRUE(text.contains(U(line))) << line;
     // The zone table: its radii, the refined zone and the safe zone.
-    for (const char* cell : {"Зона безусловного поражения, Рпор>99% уточнить", "153,25", "Зона безопасности, Рпор<=1% >200"})
+    for (const char* cell :
+         {"Зона безусловного поражения, Рпор>99% уточнить", "153,25", "Зона безопасности, Рпор<=1% >200"})
       EXPECT_TRUE(text.contains(U(cell))) << cell;
     EXPECT_EQ(text.contains(U("В расчете сценария приняты следующие метеоданнные:")), code >= 3 && code <= 5);
   }
@@ -215,4 +216,3 @@ TEST(LibreOffice, OpensEveryReportShowsItsTextsAndLaysItOutPageByPage) {
           }
   }
 }
-

@@ -28,8 +28,7 @@ TEST(PictureBands, BandsAndLegendTextsPerKind) {
       // down to 1 kW/m² the legend had nine.
       {PictureKind::HeatFlux, 460, {2, 5, 10, 20, 50, 100, 200, 500}, false, "200 – 500", "< 2"},
       // 3·10⁻⁶ a year: the top decade ends at 10⁻⁵, six decades below it.
-      {PictureKind::Risk, 3e-6, {1e-11, 1e-10, 1e-9, 1e-8, 1e-7, 1e-6, 1e-5}, false, "1,0E-06 – 1,0E-05",
-       "< 1,0E-11"},
+      {PictureKind::Risk, 3e-6, {1e-11, 1e-10, 1e-9, 1e-8, 1e-7, 1e-6, 1e-5}, false, "1,0E-06 – 1,0E-05", "< 1,0E-11"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.max);

@@ -70,7 +70,7 @@ TEST(Pictures, RouteRunsThroughTheRupturePointAlongTheAzimuth) {
       }
       return blue;
     };
-    EXPECT_GT(routePixels(azimuth), 25) << azimuth;     // a dashed line: most samples fall on a dash
+    EXPECT_GT(routePixels(azimuth), 25) << azimuth;      // a dashed line: most samples fall on a dash
     EXPECT_EQ(routePixels(azimuth + 90), 0) << azimuth;  // nothing across it
   }
 }
@@ -140,9 +140,10 @@ TEST(Pictures, NothingOfAPictureStandsOnAnother) {
       EXPECT_FALSE(l.north.intersects(l.plot));
       // Above the legend, or on its first line right of its title.
       if (l.legendBelow)
-        EXPECT_GT(l.north.left(), l.legend.left() + QFontMetrics(PictureFont(l.fontPixels, true)).horizontalAdvance(LegendTitle(o.kind)));
-      else
-        EXPECT_FALSE(l.north.intersects(l.legend));
+        EXPECT_GT(
+            l.north.left(),
+            l.legend.left() + QFontMetrics(PictureFont(l.fontPixels, true)).horizontalAdvance(LegendTitle(o.kind)));
+      else EXPECT_FALSE(l.north.intersects(l.legend));
       if (mesh) continue;
       // The labels' column left of the ticks, from the plot's top edge upwards: the top label's ink, then
       // a blank row, then the title's ink.
@@ -172,7 +173,9 @@ TEST(Pictures, ASquareGridHasOneTickStepAndAProbabilityAxisEndsAtAHundred) {
     for (int i = 1; i < l.plot.width(); ++i)
       for (bool y : {false, true}) {
         auto ink = [&](int k) {
-          return img.pixelColor(y ? QPoint(l.plot.left() - 2, l.plot.top() + k) : QPoint(l.plot.left() + k, l.plot.bottom() + 2)).lightness() < 160;
+          return img.pixelColor(y ? QPoint(l.plot.left() - 2, l.plot.top() + k)
+                                  : QPoint(l.plot.left() + k, l.plot.bottom() + 2))
+                     .lightness() < 160;
         };
         marks[y] += i < (y ? l.plot.height() : l.plot.width()) && ink(i) && !ink(i - 1);
       }

@@ -72,8 +72,8 @@ std::shared_ptr<result::RunSnapshot> Record(int code, int xLimit = 60, int yLimi
   if (code == 1) {
     models::ComplexGrids& c = r->complexGrids;
     double value = 31;
-    for (models::Grid* g : {&c.ProcFireBall, &c.ProcExplosion, &c.ProcGPVS, &c.ProcTorch, &c.RiskFireBall,
-                            &c.RiskTorch, &c.RiskGPVS, &c.RiskExplosion}) {
+    for (models::Grid* g : {&c.ProcFireBall, &c.ProcExplosion, &c.ProcGPVS, &c.ProcTorch, &c.RiskFireBall, &c.RiskTorch,
+                            &c.RiskGPVS, &c.RiskExplosion}) {
       g->resize(nx, ny);
       g->fill(value++);
     }
@@ -237,7 +237,8 @@ TEST(ResultWorkbook, AFailedWriteTellsTheUserAndLeavesTheEarlierFileAsItWas) {
     const WorkbookWriteResult r = WriteResultWorkbook(*c.record, c.path);
     EXPECT_FALSE(r.ok) << c.what;
     EXPECT_TRUE(r.message.startsWith(U("Ошибка в процессе записи файла!"))) << c.what;
-    EXPECT_TRUE(r.message.contains(U(c.cause)) || r.detail.contains(U(c.cause))) << c.what << ": " << r.message.toStdString();
+    EXPECT_TRUE(r.message.contains(U(c.cause)) || r.detail.contains(U(c.cause)))
+        << c.what << ": " << r.message.toStdString();
     EXPECT_EQ(Hash(target), before) << c.what;
     EXPECT_EQ(Entries(dir.path()), QStringList{U("книга.xlsx")}) << c.what;
   }

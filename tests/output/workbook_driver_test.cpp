@@ -56,7 +56,9 @@ double JsonAt(const QJsonObject& json, const QString& grid, int ix, int iy) {
   return g["rows"].toArray()[iy + ny].toArray()[ix + nx].toDouble();
 }
 
-bool Close(double a, double b, double digits = 1e-15) { return std::fabs(a - b) <= digits * std::max(1.0, std::fabs(b)); }
+bool Close(double a, double b, double digits = 1e-15) {
+  return std::fabs(a - b) <= digits * std::max(1.0, std::fabs(b));
+}
 
 // Which printed grid each value sheet shows, and its divisor.
 struct SheetGrid {
@@ -68,7 +70,8 @@ struct SheetGrid {
 std::vector<SheetGrid> SheetGrids(int code) {
   std::vector<SheetGrid> out;
   if (code == 2) {
-    out = {{"Избыточное давление, кПа", "GridValue", 1000}, {"Импульс, кПа.с", "GridImpuls"},
+    out = {{"Избыточное давление, кПа", "GridValue", 1000},
+           {"Импульс, кПа.с", "GridImpuls"},
            {"Значения пробит функции потока", "GridProbit"}};
   } else {
     out = {{"Значения теплового потока", "GridValue"}};
@@ -144,8 +147,8 @@ std::map<QString, QStringList> ConvertedSheets(const QString& workbook, const QS
   const QString profile = QUrl::fromLocalFile(outDir + QStringLiteral("/profile")).toString();
   p.start(soffice, {"-env:UserInstallation=" + profile, "--headless", "--convert-to",
                     // UTF-8 (76), all sheets (-1), raw cell contents
-                    "csv:Text - txt - csv (StarCalc):44,34,76,1,,0,false,true,false,false,false,-1", "--outdir",
-                    outDir, workbook});
+                    "csv:Text - txt - csv (StarCalc):44,34,76,1,,0,false,true,false,false,false,-1", "--outdir", outDir,
+                    workbook});
   p.waitForFinished(180000);
   log = QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError());
   std::map<QString, QStringList> sheets;
@@ -203,7 +206,8 @@ TEST_F(WorkbookDriver, LibreOfficeOpensTheWorkbookAndReadsItsTexts) {
         ASSERT_EQ(cells.size(), 5);
         EXPECT_EQ(cells[0], U(cases[k]));
         for (int j = 0; j < 4; ++j)
-          EXPECT_TRUE(Close(cells[1 + j].toDouble(), zoneR[k].toArray()[j].toDouble(), 1e-12)) << cells[1 + j].toStdString();
+          EXPECT_TRUE(Close(cells[1 + j].toDouble(), zoneR[k].toArray()[j].toDouble(), 1e-12))
+              << cells[1 + j].toStdString();
       }
     } else {
       EXPECT_EQ(input.size(), 5);

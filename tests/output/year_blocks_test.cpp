@@ -103,16 +103,15 @@ Grid ZoneGrid(const std::vector<QString>& head1, const std::vector<QString>& hea
   return g;
 }
 
-const Grid kJetsGrid = ZoneGrid(
-    {"Вид аварийного сценария", "Котлованный факел", "<", "Симметричный факел", "<", "Ассиметричный факел",
-     "Комплексная оценка опасных зон"},
-    {"Характеристика опасных зон", "Зима", "Лето", "Зима", "Лето", "^", "^"}, {1, 2, 3, 4, 5});
+const Grid kJetsGrid =
+    ZoneGrid({"Вид аварийного сценария", "Котлованный факел", "<", "Симметричный факел", "<", "Ассиметричный факел",
+              "Комплексная оценка опасных зон"},
+             {"Характеристика опасных зон", "Зима", "Лето", "Зима", "Лето", "^", "^"}, {1, 2, 3, 4, 5});
 
 const Grid kComplexGrid = ZoneGrid(
     {"Вид аварийного сценария", "Физический взрыв", "Огневой шар", "Горение ГПВС", "Котлованный факел", "<",
      "Симметричный факел", "<", "Ассиметричный факел", "Комплексная оценка опасных зон"},
-    {"Характеристика опасных зон", "^", "^", "^", "Зима", "Лето", "Зима", "Лето", "^", "^"},
-    {7, 6, 8, 1, 2, 3, 4, 5});
+    {"Характеристика опасных зон", "^", "^", "^", "Зима", "Лето", "Зима", "Лето", "^", "^"}, {7, 6, 8, 1, 2, 3, 4, 5});
 
 // Compares a table of the document model (1-based cells) with an expected grid.
 void ExpectGrid(const Table& t, const Grid& want) {
@@ -123,10 +122,8 @@ void ExpectGrid(const Table& t, const Grid& want) {
       const QString& w = want[size_t(r - 1)][size_t(c - 1)];
       SCOPED_TRACE(testing::Message() << "row " << r << ", column " << c);
       const Merge m = t.SpanOf(r, c);
-      if (w == "<")
-        EXPECT_EQ(m.col1, t.SpanOf(r, c - 1).col1);
-      else if (w == "^")
-        EXPECT_EQ(m.row1, t.SpanOf(r - 1, c).row1);
+      if (w == "<") EXPECT_EQ(m.col1, t.SpanOf(r, c - 1).col1);
+      else if (w == "^") EXPECT_EQ(m.row1, t.SpanOf(r - 1, c).row1);
       else {
         EXPECT_EQ(m.row1, r);
         EXPECT_EQ(m.col1, c);

@@ -39,7 +39,9 @@ std::string Part(const Parts& parts, const std::string& name) {
   return it == parts.end() ? std::string() : it->second;
 }
 
-QString Attr(const QXmlStreamReader& r, const char* name) { return r.attributes().value(QLatin1String(name)).toString(); }
+QString Attr(const QXmlStreamReader& r, const char* name) {
+  return r.attributes().value(QLatin1String(name)).toString();
+}
 
 // Calls `seen` at every start element of the XML text.
 void EachStart(const std::string& xml, const std::function<void(QXmlStreamReader&)>& seen) {
@@ -54,11 +56,13 @@ std::map<QString, std::string> Relationships(const Parts& parts, const std::stri
   const auto slash = part.rfind('/');
   const QString folder = QString::fromStdString(part.substr(0, slash));
   std::map<QString, std::string> out;
-  EachStart(Part(parts, part.substr(0, slash) + "/_rels/" + part.substr(slash + 1) + ".rels"), [&](QXmlStreamReader& r) {
-    if (r.name() != QLatin1String("Relationship")) return;
-    const QString target = Attr(r, "Target");
-    out[Attr(r, "Id")] = (target.startsWith('/') ? target.mid(1) : QDir::cleanPath(folder + '/' + target)).toStdString();
-  });
+  EachStart(Part(parts, part.substr(0, slash) + "/_rels/" + part.substr(slash + 1) + ".rels"),
+            [&](QXmlStreamReader& r) {
+              if (r.name() != QLatin1String("Relationship")) return;
+              const QString target = Attr(r, "Target");
+              out[Attr(r, "Id")] =
+                  (target.startsWith('/') ? target.mid(1) : QDir::cleanPath(folder + '/' + target)).toStdString();
+            });
   return out;
 }
 

@@ -78,15 +78,25 @@ TEST_F(BadInput, OutOfRangeIsRefusedNamingTheFieldAndExtremesStayBounded) {
       // Settings arithmetic that would wrap round.
       {"grid step of 2^30", 5, {{"settings.CStep", 1073741824}}, "двух шагов сетки (2147483648 м)"},
       // Inputs out of their ranges.
-      {"inversions of 200 %", 6, {{"pipeline.InversPercent", 200}}, "инверсионной устойчивости атмосферы, %: значение 200"},
-      {"a thousand accidents per km", 2, {{"rate", QJsonObject{{"way", 2}, {"RegionPos", 1}, {"Text8", 1e6}}},
-                                          {"external.Check5", 1}}, "Вероятность гильотинного разрушения газопровода (1,2"},
+      {"inversions of 200 %",
+       6,
+       {{"pipeline.InversPercent", 200}},
+       "инверсионной устойчивости атмосферы, %: значение 200"},
+      {"a thousand accidents per km",
+       2,
+       {{"rate", QJsonObject{{"way", 2}, {"RegionPos", 1}, {"Text8", 1e6}}}, {"external.Check5", 1}},
+       "Вероятность гильотинного разрушения газопровода (1,2"},
       {"gas temperature 1e308", 5, {{"pipeline.Temp", 1e308}}, "Температура газа, °С: значение 1E+308"},
       // Said in °С and MPa, with the range the gas tables allow at the section's pressure (it was 423 K and 69,5 bar).
-      {"gas temperature 150 °С", 5, {{"pipeline.Temp", 150}},
+      {"gas temperature 150 °С",
+       5,
+       {{"pipeline.Temp", 150}},
        "Температура газа 150 °С вне таблиц свойств газа: при давлении 6,95 МПа температура газа должна быть от -50 "
        "до 100 °С"},
-      {"pipe of 1600 mm", 2, {{"pipeline.Diametr", 1600}}, "Диаметр трубы 1600 мм вне таблицы длин котлована (от 100 до 1500 мм)"},
+      {"pipe of 1600 mm",
+       2,
+       {{"pipeline.Diametr", 1600}},
+       "Диаметр трубы 1600 мм вне таблицы длин котлована (от 100 до 1500 мм)"},
       // Results that would not be finite numbers.
       {"escape speed 1e-310 m/s", 5, {{"settings.Skor_chel", 1e-310}}, "не является конечным числом"},
       // The driver's own strictness.
@@ -133,8 +143,8 @@ TEST(RepeatedKeys, AreRefusedNamingTheKeyAndItsGroup) {
   }
   // Keys spelt inside a text, and one key in two objects, are no repeat.
   QString error;
-  EXPECT_TRUE(ParseHeadlessRequest(top + R"(, "texts": {"Mestn": "{\"k\\\": 1, \"k\": 1}", "ScenarioName": "run"}})",
-                                   error))
+  EXPECT_TRUE(
+      ParseHeadlessRequest(top + R"(, "texts": {"Mestn": "{\"k\\\": 1, \"k\": 1}", "ScenarioName": "run"}})", error))
       << error.toStdString();
 }
 
@@ -165,11 +175,12 @@ TEST(DamagedDatabase, EveryDamagedValueOrFileIsRefusedNamingItsTable) {
   std::vector<Case> cases;
   for (const Target& t : targets)
     for (const char* value : {"NULL", "'x'", t.outOfRange})
-      cases.push_back({QStringLiteral("UPDATE \"%1\" SET \"%2\" = %3 %4").arg(t.table, t.column, value, t.where), t.code,
-                       t.edits, QStringLiteral("таблица \"%1\", столбец \"%2\"").arg(t.table, t.column)});
+      cases.push_back({QStringLiteral("UPDATE \"%1\" SET \"%2\" = %3 %4").arg(t.table, t.column, value, t.where),
+                       t.code, t.edits, QStringLiteral("таблица \"%1\", столбец \"%2\"").arg(t.table, t.column)});
   const std::pair<const char*, const char*> more[] = {
       {"INSERT INTO TProbit SELECT * FROM TProbit WHERE rowid = 9", "таблица \"TProbit\", столбец \"Zn_Probit\""},
-      {"UPDATE Adjustment SET CStep = 1073741824", "Ширина зоны расчета должна быть от двух шагов сетки (2147483648 м)"},
+      {"UPDATE Adjustment SET CStep = 1073741824",
+       "Ширина зоны расчета должна быть от двух шагов сетки (2147483648 м)"},
       {"DROP TABLE Lp", "нет таблиц: Lp"},
       // A section row without its ground code was "Указан неверный участок расчета".
       {"ALTER TABLE TPs DROP COLUMN Ground", "в таблице \"TPs\" нет столбца \"Ground\""},
@@ -180,9 +191,11 @@ TEST(DamagedDatabase, EveryDamagedValueOrFileIsRefusedNamingItsTable) {
       // Read-only, it left -wal and -shm beside itself, and on a read-only disk it could not be read.
       {"PRAGMA journal_mode=WAL", "в режиме журнала WAL"},
       // A gas name no sheet cell holds failed every workbook after the whole calculation, in English.
-      {"UPDATE abc SET VName = hex(zeroblob(20000))", "таблица \"abc\", столбец \"VName\", строка 1: название из 40000"}};
+      {"UPDATE abc SET VName = hex(zeroblob(20000))",
+       "таблица \"abc\", столбец \"VName\", строка 1: название из 40000"}};
   for (const auto& [sql, expected] : more)
-    cases.push_back({QString::fromUtf8(sql), 5, QString::fromUtf8(sql).contains("Adjustment") ? settingsOfDb : std::vector<Edit>{},
+    cases.push_back({QString::fromUtf8(sql), 5,
+                     QString::fromUtf8(sql).contains("Adjustment") ? settingsOfDb : std::vector<Edit>{},
                      QString::fromUtf8(expected)});
   // A town's wind that is a number, but one no flame is computed in.
   cases.push_back({"UPDATE Wind SET V16 = 9.95 WHERE idCity = 1", 1, {}, U("Скорость ветра 9,95 м/с больше 9,9 м/с")});

@@ -113,7 +113,7 @@ struct FlameCall {
 struct AsymmetricStandIn {
   int calls = 0;
   double probSeen = 0;
-  models::DerivedQuantities derivedSeen;  // the flame quantities the model was called with
+  models::DerivedQuantities derivedSeen;   // the flame quantities the model was called with
   int notFoundDir = 0, notFoundLevel = 0;  // a direction and level to report −1
 
   void operator()(CalcState& s, const models::AsimmTorchInputs& in) {

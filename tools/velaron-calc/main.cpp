@@ -30,7 +30,8 @@ constexpr int kOutputFailed = 3;
 // since the output itself can no longer carry it.
 bool Print(const QByteArray& bytes) {
   errno = 0;
-  if (std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout) == static_cast<size_t>(bytes.size()) &&
+  if (std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout) ==
+          static_cast<size_t>(bytes.size()) &&
       std::fflush(stdout) == 0)
     return true;
   const int error = errno;
@@ -42,19 +43,22 @@ bool Print(const QByteArray& bytes) {
 int Refuse(const QString& message) { return Print(velaron::output::ErrorJson(message)) ? 2 : kOutputFailed; }
 
 int Usage(const char* why) {
-  std::fprintf(stderr, "velaron-calc: %s\nusage: velaron-calc --db DATABASE INPUT.json [--threads N] [--grids NAME,...] [--workbook OUT.xlsx] [--report OUT.docx]\n",
+  std::fprintf(stderr,
+               "velaron-calc: %s\nusage: velaron-calc --db DATABASE INPUT.json [--threads N] [--grids NAME,...] "
+               "[--workbook OUT.xlsx] [--report OUT.docx]\n",
                why);
   return Refuse(QStringLiteral("velaron-calc: ") + QString::fromUtf8(why));
 }
 
 bool Same(const QString& a, const QString& b) {
-  return !a.isEmpty() && !b.isEmpty() && velaron::SameFile(QFile::encodeName(a).toStdString(), QFile::encodeName(b).toStdString());
+  return !a.isEmpty() && !b.isEmpty() &&
+         velaron::SameFile(QFile::encodeName(a).toStdString(), QFile::encodeName(b).toStdString());
 }
 
 // True when `path` is the file standard output goes to (a document there would take the results' place,
 // which then went on into a file of no name).
 bool IsStandardOutput(const QString& path) {
-  struct stat out{}, file{};
+  struct stat out = {}, file = {};
   return fstat(STDOUT_FILENO, &out) == 0 && stat(QFile::encodeName(path).constData(), &file) == 0 &&
          out.st_dev == file.st_dev && out.st_ino == file.st_ino;
 }
@@ -67,11 +71,12 @@ QString OutputPlaceFault(const QString& db, const QString& input, const QString&
     if (out.isEmpty()) continue;
     if (IsStandardOutput(out))
       return QStringLiteral("Файл %1 — это стандартный вывод: результаты в него не записываются").arg(out);
-    struct stat st{};
+    struct stat st = {};
     if (stat(QFile::encodeName(out).constData(), &st) == 0 && !S_ISREG(st.st_mode))
       return QStringLiteral("Файл %1 — не обычный файл: результаты в него не записываются").arg(out);
     if (Same(out, db)) return QStringLiteral("Файл %1 — это база данных: результаты в него не записываются").arg(out);
-    if (Same(out, input)) return QStringLiteral("Файл %1 — это входной файл: результаты в него не записываются").arg(out);
+    if (Same(out, input))
+      return QStringLiteral("Файл %1 — это входной файл: результаты в него не записываются").arg(out);
   }
   if (Same(workbook, report)) return QStringLiteral("Книга и отчет не могут быть записаны в один файл: %1").arg(report);
   return {};

@@ -91,16 +91,31 @@ QByteArray SnapshotJson(const result::RunSnapshot& s, const QStringList& grids) 
   const models::DerivedQuantities& d = s.derived;
   out += ", \"derived\": {";
   bool first = true;
-  const std::pair<const char*, double> derived[] = {
-      {"AccidentRate", d.AccidentRate}, {"KoefDy", d.KoefDy},       {"ExtFactors", d.ExtFactors},
-      {"p_v", d.p_v},                   {"PitLength", d.PitLength}, {"Davl", d.Davl},
-      {"TempK", d.TempK},               {"Dtrub", d.Dtrub},         {"AdiabK", d.AdiabK},
-      {"SpecVolume", d.SpecVolume},     {"SpeedOut", d.SpeedOut},   {"SpecVolume0", d.SpecVolume0},
-      {"MassFlow", d.MassFlow},         {"MassFireBall", d.MassFireBall}, {"MassGPVS", d.MassGPVS},
-      {"DEquiv", d.DEquiv},             {"LTorch", d.LTorch},       {"Ri", d.Ri},
-      {"Rw", d.Rw},                     {"W2", d.W2},               {"KEllipse", d.KEllipse},
-      {"Tilt", d.Tilt},                 {"JetDir", d.JetDir},       {"JetAngle", d.JetAngle},
-      {"WindAngle", d.WindAngle}};
+  const std::pair<const char*, double> derived[] = {{"AccidentRate", d.AccidentRate},
+                                                    {"KoefDy", d.KoefDy},
+                                                    {"ExtFactors", d.ExtFactors},
+                                                    {"p_v", d.p_v},
+                                                    {"PitLength", d.PitLength},
+                                                    {"Davl", d.Davl},
+                                                    {"TempK", d.TempK},
+                                                    {"Dtrub", d.Dtrub},
+                                                    {"AdiabK", d.AdiabK},
+                                                    {"SpecVolume", d.SpecVolume},
+                                                    {"SpeedOut", d.SpeedOut},
+                                                    {"SpecVolume0", d.SpecVolume0},
+                                                    {"MassFlow", d.MassFlow},
+                                                    {"MassFireBall", d.MassFireBall},
+                                                    {"MassGPVS", d.MassGPVS},
+                                                    {"DEquiv", d.DEquiv},
+                                                    {"LTorch", d.LTorch},
+                                                    {"Ri", d.Ri},
+                                                    {"Rw", d.Rw},
+                                                    {"W2", d.W2},
+                                                    {"KEllipse", d.KEllipse},
+                                                    {"Tilt", d.Tilt},
+                                                    {"JetDir", d.JetDir},
+                                                    {"JetAngle", d.JetAngle},
+                                                    {"WindAngle", d.WindAngle}};
   for (const auto& [k, v] : derived) {
     // The diameter coefficient belongs to the region ways of the accident rate; a typed-in rate has none.
     if (s.request.rate.way == 3 && std::strcmp(k, "KoefDy") == 0) continue;
@@ -108,9 +123,9 @@ QByteArray SnapshotJson(const result::RunSnapshot& s, const QStringList& grids) 
     Num(out, v);
   }
   if (d.asymmetricComputed) {
-    const std::pair<const char*, double> asym[] = {{"LTorchWind", d.LTorchWind}, {"KLift", d.KLift},
-                                                   {"LiftOff", d.LiftOff},       {"RL", d.RL},
-                                                   {"W1", d.W1},                 {"ConeAngle", d.ConeAngle}};
+    const std::pair<const char*, double> asym[] = {
+        {"LTorchWind", d.LTorchWind}, {"KLift", d.KLift}, {"LiftOff", d.LiftOff}, {"RL", d.RL}, {"W1", d.W1},
+        {"ConeAngle", d.ConeAngle}};
     for (const auto& [k, v] : asym) {
       Key(out, k, first);
       Num(out, v);
@@ -119,10 +134,13 @@ QByteArray SnapshotJson(const result::RunSnapshot& s, const QStringList& grids) 
   out += "}, \"probabilities\": {";
   first = true;
   const result::Probabilities& p = s.probabilities;
-  const std::pair<const char*, double> probs[] = {
-      {"PRupture", p.PRupture},       {"PIgnition", p.PIgnition}, {"PKotlTorch", p.PKotlTorch},
-      {"PSimmTorch", p.PSimmTorch},   {"PAsimmTorch", p.PAsimmTorch}, {"PFireBall", p.PFireBall},
-      {"PGPVS", p.PGPVS}};
+  const std::pair<const char*, double> probs[] = {{"PRupture", p.PRupture},
+                                                  {"PIgnition", p.PIgnition},
+                                                  {"PKotlTorch", p.PKotlTorch},
+                                                  {"PSimmTorch", p.PSimmTorch},
+                                                  {"PAsimmTorch", p.PAsimmTorch},
+                                                  {"PFireBall", p.PFireBall},
+                                                  {"PGPVS", p.PGPVS}};
   for (const auto& [k, v] : probs) {
     Key(out, k, first);
     Num(out, v);

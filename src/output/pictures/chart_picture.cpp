@@ -14,7 +14,6 @@ namespace velaron::output {
 
 namespace {
 
-
 // The smallest multiple of `step` at or above `v`, one step more when the curve would touch the frame.
 double RoundUp(double v, double step, bool strictlyAbove) {
   double top = std::ceil(v / step - 1e-9) * step;
@@ -50,8 +49,7 @@ std::vector<double> TicksAt(double low, double high, double step) {
 
 double ChartTickStep(double span, int ticks) { return TickStep(0, span, std::max(ticks, 1) + 1); }
 
-ChartAxes DistanceChartAxes(const std::vector<std::pair<double, double>>& points, double xMaxShared,
-                            double yLimit) {
+ChartAxes DistanceChartAxes(const std::vector<std::pair<double, double>>& points, double xMaxShared, double yLimit) {
   double xMax = std::max(0.0, xMaxShared), yMax = 0;
   for (const auto& [x, y] : points) {
     if (std::isfinite(x)) xMax = std::max(xMax, x);

@@ -100,15 +100,18 @@ class MeshRoute {
     dashed.setDashOffset(length_ / std::max(1.0, pen.widthF()));
     p.setPen(dashed);
     p.drawPolyline(line);
-    for (int k = 1; k < line.size(); ++k) length_ += std::hypot(line[k].x() - line[k - 1].x(), line[k].y() - line[k - 1].y());
+    for (int k = 1; k < line.size(); ++k)
+      length_ += std::hypot(line[k].x() - line[k - 1].x(), line[k].y() - line[k - 1].y());
   }
 
  private:
   // The surface's height at a cell position: between the four corners of the quad drawn there.
   double Height(double x, double y) const {
     const int nx = g_.nx(), ny = g_.ny();
-    const int x0 = std::clamp(-nx + static_cast<int>(std::floor((x + nx) / stride_)) * stride_, -nx, std::max(-nx, nx - stride_));
-    const int y0 = std::clamp(-ny + static_cast<int>(std::floor((y + ny) / stride_)) * stride_, -ny, std::max(-ny, ny - stride_));
+    const int x0 =
+        std::clamp(-nx + static_cast<int>(std::floor((x + nx) / stride_)) * stride_, -nx, std::max(-nx, nx - stride_));
+    const int y0 =
+        std::clamp(-ny + static_cast<int>(std::floor((y + ny) / stride_)) * stride_, -ny, std::max(-ny, ny - stride_));
     const double tx = std::clamp((x - x0) / stride_, 0.0, 1.0), ty = std::clamp((y - y0) / stride_, 0.0, 1.0);
     auto h = [&](int cx, int cy) { return MeshHeight(scale_, PictureValue(kind_, g_.at0(cx, cy))); };
     return (h(x0, y0) * (1 - tx) + h(x0 + stride_, y0) * tx) * (1 - ty) +
@@ -200,7 +203,8 @@ QPointF DrawMesh(QPainter& p, const QRect& plot, const models::Grid& g, int cSte
   p.drawText(QRectF(xl.x(), xl.y() + 2, 80, fm.height()), Qt::AlignLeft, MetresText(-xm));
   p.drawText(QRectF(xr.x() - 80, xr.y() + 2, 80, fm.height()), Qt::AlignRight, MetresText(xm));
   p.drawText(QRectF((xl.x() + xr.x()) / 2 - 40, xl.y() + 2, 80, fm.height()), Qt::AlignCenter, AxisTitleX());
-  p.drawText(QRectF(xr.x() + 6, xr.y() - fm.height(), 80, fm.height()), Qt::AlignLeft | Qt::AlignVCenter, MetresText(-ym));
+  p.drawText(QRectF(xr.x() + 6, xr.y() - fm.height(), 80, fm.height()), Qt::AlignLeft | Qt::AlignVCenter,
+             MetresText(-ym));
   p.drawText(QRectF(yf.x() + 6, yf.y() - fm.height() / 2.0, 80, fm.height()), Qt::AlignLeft | Qt::AlignVCenter,
              MetresText(ym));
   p.drawText(QRectF(yf.x() + 6, yf.y() - fm.height() * 1.6, 80, fm.height()), Qt::AlignLeft | Qt::AlignVCenter,

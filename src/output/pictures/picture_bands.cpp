@@ -132,10 +132,8 @@ std::vector<QString> LegendTexts(PictureKind kind, const BandScale& s) {
   const QString dash = U(" – ");
   for (int b = n - 1; b >= 0; --b) {
     const auto lo = static_cast<size_t>(b);
-    if (lo + 1 >= s.edges.size())
-      t.push_back(U("≥ ") + LevelText(kind, s.edges[lo]));
-    else
-      t.push_back(LevelText(kind, s.edges[lo]) + dash + LevelText(kind, s.edges[lo + 1]));
+    if (lo + 1 >= s.edges.size()) t.push_back(U("≥ ") + LevelText(kind, s.edges[lo]));
+    else t.push_back(LevelText(kind, s.edges[lo]) + dash + LevelText(kind, s.edges[lo + 1]));
   }
   if (!s.edges.empty() && s.edges.front() > 0) t.push_back(U("< ") + LevelText(kind, s.edges.front()));
   return t;

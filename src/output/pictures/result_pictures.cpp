@@ -54,7 +54,8 @@ LegendBox MeasureLegend(PictureKind kind, const BandScale& scale, int fontPx, co
     const QStringList twoLines = {title.left(comma + 1), title.mid(comma + 2)};
     const int twoLinesWidth = std::max(bm.horizontalAdvance(twoLines[0]), bm.horizontalAdvance(twoLines[1]));
     box.width = rowWidth;
-    for (const QString& word : note.split(QLatin1Char(' '))) box.width = std::max(box.width, fm.horizontalAdvance(word));
+    for (const QString& word : note.split(QLatin1Char(' ')))
+      box.width = std::max(box.width, fm.horizontalAdvance(word));
     if (comma > 0 && std::max(box.width, twoLinesWidth) <= widest) {
       box.title = twoLines;
       box.width = std::max(box.width, twoLinesWidth);
@@ -64,8 +65,7 @@ LegendBox MeasureLegend(PictureKind kind, const BandScale& scale, int fontPx, co
       for (const QString& word : words) {
         if (!box.title.isEmpty() && bm.horizontalAdvance(box.title.back() + QLatin1Char(' ') + word) <= box.width)
           box.title.back() += QLatin1Char(' ') + word;
-        else
-          box.title << word;
+        else box.title << word;
       }
     }
   }
@@ -138,8 +138,8 @@ void DrawLegend(QPainter& p, const QRect& area, PictureKind kind, const BandScal
   y += perColumn * rowHeight;
   if (!note.isEmpty()) {
     y += fm.height() / 2;
-    p.drawText(QRect(area.left(), y, area.width(), area.bottom() - y + 1), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
-               note);
+    p.drawText(QRect(area.left(), y, area.width(), area.bottom() - y + 1),
+               Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, note);
   }
 }
 
@@ -169,7 +169,8 @@ PictureLayout LayoutFramed(const models::Grid& grid, const PictureOptions& o) {
   l.legendBelow = h > w;
   // About the window's own text size on screen, growing with print-size pictures; it shrinks until the
   // legend (with the north mark above it) fits beside, or under, a usable plot.
-  const int titleRoom = o.title.isEmpty() ? 0 : QFontMetrics(PictureFont(std::clamp(w / 48, 11, 40) + 2, true)).height() + 6;
+  const int titleRoom =
+      o.title.isEmpty() ? 0 : QFontMetrics(PictureFont(std::clamp(w / 48, 11, 40) + 2, true)).height() + 6;
   const auto northRoom = [](int fontPx) { return NorthSize(fontPx).height() + fontPx * 3 / 5; };
   int fontPx = PictureTextPixels(w, h);
   LegendBox legend;
@@ -195,10 +196,11 @@ PictureLayout LayoutFramed(const models::Grid& grid, const PictureOptions& o) {
     const int legendH = std::min(legend.height, h - top - 2);
     const int legendW = std::min(legend.width, w - fontPx);
     l.legend = QRect((w - legendW) / 2, h - legendH - 2, legendW, legendH);
-    l.north = QRect(QPoint(l.legend.left() + QFontMetrics(PictureFont(fontPx, true)).horizontalAdvance(LegendTitle(kind)) +
-                               fm.height(),
-                           l.legend.top()),
-                    NorthSize(fontPx));
+    l.north =
+        QRect(QPoint(l.legend.left() + QFontMetrics(PictureFont(fontPx, true)).horizontalAdvance(LegendTitle(kind)) +
+                         fm.height(),
+                     l.legend.top()),
+              NorthSize(fontPx));
     bottomEdge = l.legend.top() - fontPx / 2;
   } else {
     // The north mark at the top, the legend under it.

@@ -40,8 +40,8 @@ RunPictures DrawResultPictures(const result::RunSnapshot& record, QSize size) {
 namespace {
 
 void AppendToBytes(png_structp png, png_bytep data, png_size_t length) {
-  static_cast<QByteArray*>(png_get_io_ptr(png))->append(reinterpret_cast<const char*>(data),
-                                                        static_cast<qsizetype>(length));
+  static_cast<QByteArray*>(png_get_io_ptr(png))
+      ->append(reinterpret_cast<const char*>(data), static_cast<qsizetype>(length));
 }
 
 }  // namespace

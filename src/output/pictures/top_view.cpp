@@ -66,8 +66,8 @@ void DrawAxes(QPainter& p, const QRect& plot, const Frame& fr, int fontPx) {
     p.drawLine(QPointF(plot.left() - tick, py), QPointF(plot.left(), py));
     // The bottom corner belongs to the x labels: a y label there would run into the first of them.
     if (py > plot.bottom() - fm.height() * 0.7) continue;
-    p.drawText(QRectF(0, py - fm.height() / 2.0, plot.left() - tick - 2, fm.height()), Qt::AlignRight | Qt::AlignVCenter,
-               MetresText(v));
+    p.drawText(QRectF(0, py - fm.height() / 2.0, plot.left() - tick - 2, fm.height()),
+               Qt::AlignRight | Qt::AlignVCenter, MetresText(v));
   }
   // Axis titles: "x, м" right under the x labels' end, "y, м" above the top y label (which reaches half a
   // line above the plot).

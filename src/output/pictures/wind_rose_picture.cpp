@@ -99,7 +99,8 @@ QImage DrawWindRose(const db::WindRow& town, QSize size) {
   const QPointF centre(legendBelow ? w / 2.0 : blockLeft + radius + labelRoom, (top + bottom) / 2);
   p.setFont(titleFont);
   p.setPen(Qt::black);
-  p.drawText(QRectF(centre.x() - w / 2.0, fontPx / 3.0, w, titleHeight), Qt::AlignHCenter | Qt::AlignTop, town.CityName);
+  p.drawText(QRectF(centre.x() - w / 2.0, fontPx / 3.0, w, titleHeight), Qt::AlignHCenter | Qt::AlignTop,
+             town.CityName);
   p.setFont(font);
 
   double largest = 0;
@@ -138,10 +139,8 @@ QImage DrawWindRose(const db::WindRow& town, QSize size) {
   const double pen = std::max(2.0, fontPx / 6.0), marker = std::max(3.5, fontPx / 4.0);
   auto drawMarker = [&](const Season& s, const QPointF& pt) {
     const QRectF box(pt.x() - marker, pt.y() - marker, 2 * marker, 2 * marker);
-    if (s.squareMarker)
-      p.drawRect(box);
-    else
-      p.drawEllipse(box);
+    if (s.squareMarker) p.drawRect(box);
+    else p.drawEllipse(box);
   };
   for (const Season& s : seasons) {
     QPolygonF line8;
@@ -164,10 +163,8 @@ QImage DrawWindRose(const db::WindRow& town, QSize size) {
     drawMarker(s, QPointF(x + sample / 2.0, y));
     p.setPen(Qt::black);
     p.drawText(QPointF(x + sample + gap, y + fm.ascent() / 2.0 - 1), QString::fromUtf8(s.name));
-    if (legendBelow)
-      x += legendWidth + 2 * fontPx;
-    else
-      y += 2 * line;
+    if (legendBelow) x += legendWidth + 2 * fontPx;
+    else y += 2 * line;
   }
   p.end();
   return image;

@@ -97,7 +97,8 @@ std::vector<Table::ColumnNeed> Table::Needs(double size, double margin) const {
   const double padding = 2 * margin + 0.5;
   const auto needOf = [&](const QString& text) {
     ColumnNeed n;
-    for (const QString& line : QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).split(QLatin1Char('\n'))) {
+    for (const QString& line :
+         QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).split(QLatin1Char('\n'))) {
       n.most = std::max(n.most, TextWidthPt(line, size));
       for (const QString& word : line.split(QLatin1Char(' '), Qt::SkipEmptyParts))
         n.least = std::max(n.least, TextWidthPt(word, size));
@@ -160,10 +161,8 @@ void Table::FitToContent(double textWidth, double smallestSize) {
   for (size_t k = 0; k < n; ++k) {
     if (spare <= 0)  // nothing fits even at the smallest size: shared by the least widths
       w[k] = textWidth * need[k].least / least;
-    else if (spare < lack)
-      w[k] += spare * (need[k].most - need[k].least) / lack;
-    else
-      w[k] = need[k].most + (spare - lack) * need[k].most / most;
+    else if (spare < lack) w[k] += spare * (need[k].most - need[k].least) / lack;
+    else w[k] = need[k].most + (spare - lack) * need[k].most / most;
   }
   SetFixedWidths(std::move(w));
 }
@@ -195,9 +194,15 @@ static void ForRange(std::deque<Block>& blocks, size_t from, F&& f) {
     if (auto* p = std::get_if<Paragraph>(&blocks[i])) f(p->format);
 }
 
-void Document::SetBold(bool bold) { ForRange(blocks_, rangeStart_, [&](Format& f) { f.bold = bold; }); }
-void Document::SetSize(double size) { ForRange(blocks_, rangeStart_, [&](Format& f) { f.size = size; }); }
-void Document::SetAlign(Align align) { ForRange(blocks_, rangeStart_, [&](Format& f) { f.align = align; }); }
+void Document::SetBold(bool bold) {
+  ForRange(blocks_, rangeStart_, [&](Format& f) { f.bold = bold; });
+}
+void Document::SetSize(double size) {
+  ForRange(blocks_, rangeStart_, [&](Format& f) { f.size = size; });
+}
+void Document::SetAlign(Align align) {
+  ForRange(blocks_, rangeStart_, [&](Format& f) { f.align = align; });
+}
 
 void Document::Append(const QString& text) {
   qsizetype from = 0;
@@ -212,10 +217,8 @@ void Document::Append(const QString& text) {
   if (from < text.size()) {
     Paragraph& p = last();
     // Consecutive text joins the item before it, so a paragraph is one run of text.
-    if (!p.items.empty() && p.items.back().picture < 0)
-      p.items.back().text += text.mid(from);
-    else
-      p.items.push_back({text.mid(from), -1});
+    if (!p.items.empty() && p.items.back().picture < 0) p.items.back().text += text.mid(from);
+    else p.items.push_back({text.mid(from), -1});
   }
 }
 

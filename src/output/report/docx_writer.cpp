@@ -101,8 +101,7 @@ void WriteParagraph(std::string& x, const Paragraph& p, const Document& doc, int
   for (const auto& item : p.items) {
     if (item.picture >= 0 && item.picture < int(doc.pictures().size()))
       PictureRun(x, item.picture, doc.pictures()[size_t(item.picture)], doc.page, docPrId++);
-    else if (!item.text.isEmpty())
-      TextRun(x, p.format, item.text);
+    else if (!item.text.isEmpty()) TextRun(x, p.format, item.text);
   }
   x += "</w:p>";
 }
@@ -116,7 +115,8 @@ void Border(std::string& x, const char* side, int eighths) {
 // One cell's paragraphs: a text with line ends becomes several paragraphs of the cell. Kept with the next
 // row, they hold the table's rows on one page.
 void CellParagraphs(std::string& x, const Format& f, const QString& text, bool keepWithNext) {
-  const QStringList lines = QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).split(QLatin1Char('\n'));
+  const QStringList lines =
+      QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).split(QLatin1Char('\n'));
   for (const QString& line : lines) {
     x += "<w:p>";
     ParagraphFormat(x, f, keepWithNext);
@@ -158,8 +158,7 @@ void WriteTable(std::string& x, const Table& t, const PageSetup& page) {
       if (m.col2 > m.col1) x += "<w:gridSpan w:val=\"" + std::to_string(m.col2 - m.col1 + 1) + "\"/>";
       if (m.row2 > m.row1) x += r == m.row1 ? "<w:vMerge w:val=\"restart\"/>" : "<w:vMerge/>";
       x += "</w:tcPr>";
-      CellParagraphs(x, t.format(), r == m.row1 ? t.text(r, c) : QString(),
-                     r < t.rows() || t.keepWithNext());
+      CellParagraphs(x, t.format(), r == m.row1 ? t.text(r, c) : QString(), r < t.rows() || t.keepWithNext());
       x += "</w:tc>";
     }
     x += "</w:tr>";
@@ -175,17 +174,15 @@ std::string DocumentXml(const Document& doc) {
        "\" xmlns:a=\"" + kNsA + "\" xmlns:pic=\"" + kNsPic + "\"><w:body>";
   int docPrId = 1;
   for (const auto& block : doc.blocks()) {
-    if (const auto* p = std::get_if<Paragraph>(&block))
-      WriteParagraph(x, *p, doc, docPrId);
-    else
-      WriteTable(x, std::get<Table>(block), doc.page);
+    if (const auto* p = std::get_if<Paragraph>(&block)) WriteParagraph(x, *p, doc, docPrId);
+    else WriteTable(x, std::get<Table>(block), doc.page);
   }
   // The model always ends with a paragraph, so the body does too; the section properties close it.
   const PageSetup& pg = doc.page;
-  x += "<w:sectPr><w:pgSz w:w=\"" + std::to_string(Twips(pg.widthPt)) + "\" w:h=\"" + std::to_string(Twips(pg.heightPt)) +
-       "\"/><w:pgMar w:top=\"" + std::to_string(Twips(pg.top)) + "\" w:right=\"" + std::to_string(Twips(pg.right)) +
-       "\" w:bottom=\"" + std::to_string(Twips(pg.bottom)) + "\" w:left=\"" + std::to_string(Twips(pg.left)) +
-       "\" w:header=\"709\" w:footer=\"709\" w:gutter=\"0\"/></w:sectPr>";
+  x += "<w:sectPr><w:pgSz w:w=\"" + std::to_string(Twips(pg.widthPt)) + "\" w:h=\"" +
+       std::to_string(Twips(pg.heightPt)) + "\"/><w:pgMar w:top=\"" + std::to_string(Twips(pg.top)) + "\" w:right=\"" +
+       std::to_string(Twips(pg.right)) + "\" w:bottom=\"" + std::to_string(Twips(pg.bottom)) + "\" w:left=\"" +
+       std::to_string(Twips(pg.left)) + "\" w:header=\"709\" w:footer=\"709\" w:gutter=\"0\"/></w:sectPr>";
   x += "</w:body></w:document>";
   return x;
 }
@@ -200,7 +197,8 @@ std::string StylesXml() {
   x += "<w:pPrDefault><w:pPr><w:widowControl/><w:spacing w:after=\"0\" w:line=\"240\" w:lineRule=\"auto\"/>"
        "</w:pPr></w:pPrDefault>";
   x += "</w:docDefaults>";
-  x += "<w:style w:type=\"paragraph\" w:default=\"1\" w:styleId=\"Normal\"><w:name w:val=\"Normal\"/><w:qFormat/></w:style>";
+  x += "<w:style w:type=\"paragraph\" w:default=\"1\" w:styleId=\"Normal\"><w:name "
+       "w:val=\"Normal\"/><w:qFormat/></w:style>";
   x += "<w:style w:type=\"table\" w:default=\"1\" w:styleId=\"TableNormal\"><w:name w:val=\"Normal Table\"/>"
        "<w:uiPriority w:val=\"99\"/><w:semiHidden/><w:unhideWhenUsed/><w:tblPr><w:tblInd w:w=\"0\" w:type=\"dxa\"/>"
        "<w:tblCellMar><w:top w:w=\"0\" w:type=\"dxa\"/><w:left w:w=\"108\" w:type=\"dxa\"/>"
@@ -214,14 +212,15 @@ std::string StylesXml() {
 std::map<std::string, std::string> DocxParts(const Document& doc) {
   std::map<std::string, std::string> parts;
   std::string types = kXmlHead;
-  types += "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
-           "<Default Extension=\"rels\" ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
-           "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
-           "<Default Extension=\"png\" ContentType=\"image/png\"/>"
-           "<Override PartName=\"/word/document.xml\" "
-           "ContentType=\"application/vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml\"/>"
-           "<Override PartName=\"/word/styles.xml\" "
-           "ContentType=\"application/vnd.openxmlformats-officedocument.wordprocessingml.styles+xml\"/></Types>";
+  types +=
+      "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
+      "<Default Extension=\"rels\" ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
+      "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
+      "<Default Extension=\"png\" ContentType=\"image/png\"/>"
+      "<Override PartName=\"/word/document.xml\" "
+      "ContentType=\"application/vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml\"/>"
+      "<Override PartName=\"/word/styles.xml\" "
+      "ContentType=\"application/vnd.openxmlformats-officedocument.wordprocessingml.styles+xml\"/></Types>";
   parts["[Content_Types].xml"] = types;
   parts["_rels/.rels"] = std::string(kXmlHead) +
                          "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
@@ -237,7 +236,8 @@ std::map<std::string, std::string> DocxParts(const Document& doc) {
     const std::string n = std::to_string(i + 1);
     rels += "<Relationship Id=\"rIdImage" + n +
             "\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/image\" "
-            "Target=\"media/image" + n + ".png\"/>";
+            "Target=\"media/image" +
+            n + ".png\"/>";
     const QByteArray& png = doc.pictures()[i].png;
     parts["word/media/image" + n + ".png"] = std::string(png.constData(), size_t(png.size()));
   }
@@ -258,13 +258,14 @@ bool ZipParts(const std::map<std::string, std::string>& parts, const std::string
   const std::time_t now = std::time(nullptr);
   std::tm tm{};
   localtime_r(&now, &tm);
-  info.tmz_date = {static_cast<uInt>(tm.tm_sec), static_cast<uInt>(tm.tm_min), static_cast<uInt>(tm.tm_hour),
+  info.tmz_date = {static_cast<uInt>(tm.tm_sec),  static_cast<uInt>(tm.tm_min), static_cast<uInt>(tm.tm_hour),
                    static_cast<uInt>(tm.tm_mday), static_cast<uInt>(tm.tm_mon), static_cast<uInt>(tm.tm_year + 1900)};
   bool ok = true;
   // The content types go first, as the package readers expect.
   std::vector<const std::pair<const std::string, std::string>*> order;
   for (const auto& kv : parts)
-    if (kv.first == "[Content_Types].xml") order.insert(order.begin(), &kv); else order.push_back(&kv);
+    if (kv.first == "[Content_Types].xml") order.insert(order.begin(), &kv);
+    else order.push_back(&kv);
   for (const auto* kv : order) {
     const bool png = kv->first.ends_with(".png");  // pictures are compressed already: stored as they are
     if (zipOpenNewFileInZip64(zf, kv->first.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, png ? 0 : Z_DEFLATED,

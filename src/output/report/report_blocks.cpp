@@ -23,7 +23,6 @@ Table& AddTableAtEnd(Document& doc, int rows, int cols, std::optional<double> si
   return doc.AddTable(rows, cols);
 }
 
-
 }  // namespace
 
 QString Line(const char* label, const QString& value) { return U(label) + value + kCrLf; }
@@ -127,7 +126,6 @@ void WaveTable(Document& doc, const std::array<double, 8>& RadiusDP) {
   }
 }
 
-
 void ZoneTableBlock(Document& doc, const QString& title, const models::ZoneRow& zones, bool noteFollows) {
   doc.Step(12, Align::Center, false);
   doc.Append(kCrLf);
@@ -215,7 +213,8 @@ QStringList WeatherLines(const std::array<QString, 3>& m) {
 
 QString ConeLines(double H, const result::FlameCone& cone) {
   return Line(texts::kFlameDiameter, Round2Text(H * cone.diameter)) +
-         Line(texts::kConeLength, Round2Text(H * cone.cone)) + Line(texts::kCylinderLength, Round2Text(H - H * cone.cone));
+         Line(texts::kConeLength, Round2Text(H * cone.cone)) +
+         Line(texts::kCylinderLength, Round2Text(H - H * cone.cone));
 }
 
 void FlameConeLines(Document& doc, double H, const result::FlameCone& cone) {

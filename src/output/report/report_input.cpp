@@ -81,8 +81,7 @@ ReportInput InputFromRecord(const result::RunSnapshot& r, const QDate& today, bo
     in.imgDiagr2 = pictures.imgDiagr2;
     const double xMax = std::max(r.graf1.points.empty() ? 0.0 : r.graf1.points.back().first,
                                  r.graf2.points.empty() ? 0.0 : r.graf2.points.back().first);
-    if (!r.graf1.points.empty())
-      in.graf1 = Chart(r.graf1, texts.distanceTitle, texts.damageTitle, xMax);
+    if (!r.graf1.points.empty()) in.graf1 = Chart(r.graf1, texts.distanceTitle, texts.damageTitle, xMax);
     if (!r.graf2.points.empty()) in.graf2 = Chart(r.graf2, texts.distanceTitle, texts.percentTitle, xMax, 100);
   }
   in.ScenarioName = texts.ScenarioName;

@@ -19,14 +19,14 @@ struct ReportInput {
   bool ZoneAtEdge = false;
 
   // Input data.
-  QString Mestn;               // pipeline location
-  QDate today;                 // the date the report is written
-  QDateTime start, end;        // RunTime(1), RunTime(2)
-  int TPID = 0;                // section number
+  QString Mestn;         // pipeline location
+  QDate today;           // the date the report is written
+  QDateTime start, end;  // RunTime(1), RunTime(2)
+  int TPID = 0;          // section number
   QString gasName;
-  double Dtrub = 0;            // m
+  double Dtrub = 0;  // m
   QString DavlText, TempText, LengthText;
-  double Azimut = 0;           // degrees
+  double Azimut = 0;  // degrees
   std::array<QString, 4> groundNames;
   // Boxes of the settings dialog as texts.
   QString XLimitText, CStepText, SkorChelText, TfbText, DolaText, ToblText, DolaOblText;
@@ -45,7 +45,7 @@ struct ReportInput {
   std::array<double, 8> RadiusDP{};
   result::Probabilities probabilities;
   std::array<QString, 3> MeteoText;
-  QString WorstDirWord;        // WorstDir(2), dative
+  QString WorstDirWord;  // WorstDir(2), dative
   models::ZoneTables zones;
 
   // Figures: risk zoning, graf1, diagram 1, graf2, diagram 2 (a null image: the run did not make it).

@@ -94,7 +94,8 @@ inline constexpr const char* kFigPressureChart =
 inline constexpr const char* kFigCloudChart =
     "Рис. __ График распределения избыточного давления при горении облака ГПВС (надо это вставить) в случае "
     "гильотинного гильотинном разрушении газопровода, кПа (шаг сетки - ";
-inline constexpr const char* kFigFluxChart = "Рис. __ График распределения плотности теплового поля, кВт/кв.м (шаг сетки - ";
+inline constexpr const char* kFigFluxChart =
+    "Рис. __ График распределения плотности теплового поля, кВт/кв.м (шаг сетки - ";
 inline constexpr const char* kFigJetChartBefore = "Рис. __ График наибольших значений плотности теплового поля по ";
 inline constexpr const char* kFigJetChartAfter = " направлению от места аварии, кВт/кв.м (шаг сетки - ";
 inline constexpr const char* kFigPressureDiagram =
@@ -174,8 +175,8 @@ inline constexpr const char* kWinterCap = "Зима";
 inline constexpr const char* kSummerCap = "Лето";
 // The nine wind states, north first, clockwise, calm last (the blank before the hyphen is the system's own).
 inline constexpr std::array<const char*, 9> kWindStates = {
-    "Северный", "Северо -восточный", "Восточный", "Юго -восточный", "Южный",
-    "Юго -западный", "Западный", "Северо -западный", "Штиль"};
+    "Северный",      "Северо -восточный", "Восточный",        "Юго -восточный", "Южный",
+    "Юго -западный", "Западный",          "Северо -западный", "Штиль"};
 inline constexpr const char* kDaysAboveZero = "Количество дней в году со среднесуточной температурой > 0   ";
 inline constexpr const char* kFigWindRose = "Рис.  ___ Роза ветров в районе населенного пункта -";
 

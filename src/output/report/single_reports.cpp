@@ -111,22 +111,18 @@ std::optional<Document> BuildSingleReport(const ReportInput& in) {
                  Line(texts::kFireBallLife, Round2Text(in.TFireBall)));
       break;
     case R::Results::Cloud:
-      doc.Append(Line(texts::kCloudFraction, Round2Text(in.Dola_obl)) + Line(texts::kCloudMass, Round2Text(in.MassGPVS)));
+      doc.Append(Line(texts::kCloudFraction, Round2Text(in.Dola_obl)) +
+                 Line(texts::kCloudMass, Round2Text(in.MassGPVS)));
       break;
-    case R::Results::JetCone:
-      FlameConeLines(doc, in.LTorch, result::FactsOf(r->scenario).flameCone);
-      break;
+    case R::Results::JetCone: FlameConeLines(doc, in.LTorch, result::FactsOf(r->scenario).flameCone); break;
     case R::Results::JetAsymmetric:
       AsymmetricFlameLines(doc, in.LTorch, in.LTorchWind, in.liftAngleText, in.Azimut);
       break;
-    case R::Results::None:
-      break;
+    case R::Results::None: break;
   }
   if (r->waveTitle) {
-    if (r->waveTitleInResults)
-      doc.SetBold(false);  // the same paragraph step goes on
-    else
-      doc.Step(12, std::nullopt, false);
+    if (r->waveTitleInResults) doc.SetBold(false);  // the same paragraph step goes on
+    else doc.Step(12, std::nullopt, false);
     doc.AppendKept(U(r->waveTitle) + QStringLiteral("\r\n"));
     WaveTable(doc, in.RadiusDP);
   }

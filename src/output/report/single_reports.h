@@ -15,14 +15,14 @@ struct SingleReportRecipe {
   const char* title;
   double inputHeadingSize = 12;  // "Исходные данные": 14 in the explosion report
   enum class Settings { None, FireBall, Cloud } settings = Settings::None;  // lines after the fourth ground line
-  bool escapeSpeed = false;      // escape-speed line after the grid step
-  bool weather = false;          // entered-weather lines (jet fires)
+  bool escapeSpeed = false;                                                 // escape-speed line after the grid step
+  bool weather = false;                                                     // entered-weather lines (jet fires)
   bool emptyLineBeforeResults = false;
   bool emptyLineAfterMassFlow = false;
   // JetCone: the flame as the scenario table's cone of the scenario.
   enum class Results { None, FireBall, Cloud, JetCone, JetAsymmetric } results = Results::None;
-  const char* waveTitle = nullptr;  // compression-wave table title, or nullptr
-  bool waveTitleInResults = false;  // the title follows the result lines in the same paragraph step
+  const char* waveTitle = nullptr;     // compression-wave table title, or nullptr
+  bool waveTitleInResults = false;     // the title follows the result lines in the same paragraph step
   const char* graf1Caption = nullptr;  // nullptr: the jet caption with the direction word
   const char* diagram1Caption = nullptr;
   const char* zoneTitle = nullptr;
@@ -35,6 +35,5 @@ const SingleReportRecipe* SingleRecipeOf(result::Scenario scenario);
 
 // The whole document of a single-scenario report; nothing for a code without a recipe.
 std::optional<Document> BuildSingleReport(const ReportInput& in);
-
 
 }  // namespace velaron::report

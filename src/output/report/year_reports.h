@@ -16,9 +16,9 @@ namespace velaron::report {
 
 // What the year-round reports read of the record besides the common input.
 struct YearReportInput {
-  std::optional<db::WindRow> town;         // the town row the run used, found by its key when it started
-  QImage rose;                             // the town's wind rose; null: the figure's caption alone
-  double W2 = 0;                           // frustum width at the tip, m
+  std::optional<db::WindRow> town;  // the town row the run used, found by its key when it started
+  QImage rose;                      // the town's wind rose; null: the figure's caption alone
+  double W2 = 0;                    // frustum width at the tip, m
 };
 
 // The year-round part of the record. The rose is drawn from the record's town unless `drawRose` is false

@@ -36,7 +36,8 @@ void WriteYearZoneTable(Document& doc, YearTableForm form, const models::ZoneTab
   const double jet = p.PRupture * p.PIgnition;
   std::vector<Column> columns;
   if (complex)
-    columns = {{ScenarioKind::Explosion, p.PRupture}, {ScenarioKind::FireBall, p.PFireBall},
+    columns = {{ScenarioKind::Explosion, p.PRupture},
+               {ScenarioKind::FireBall, p.PFireBall},
                {ScenarioKind::GasCloud, p.PGPVS}};
   columns.insert(columns.end(), {{ScenarioKind::PitWinter, jet * p.Pkw},
                                  {ScenarioKind::PitSummer, jet * p.Pks},

@@ -87,7 +87,6 @@ constexpr const char* kRadiusHeads[] = {"R1", "R2", "R3", "R4"};
 constexpr const char* kRadiusCases[] = {"Котлованный-Зима", "Котлованный-Лето", "Симметричный-Зима",
                                         "Симметричный-Лето", "Ассимметричный"};
 
-
 QString Round2Text(double v) { return NumberText(Round2(v)); }
 
 const models::Grid* Layer(const models::LayeredGrid& layers, int k) {
@@ -138,8 +137,8 @@ InputSheet BuildInputSheet(const result::RunSnapshot& record) {
   const result::PrintedTexts texts = result::PrintedTextsOf(record);
   const result::ScenarioFacts& facts = result::FactsOf(record.scenario);
 
-  in.lines << U(kInputSheet) << U(kDiameterLine) + texts.diameterText + U(kDiameterUnit)
-           << U(kGasLine) + texts.gasName << U(kTemperatureLine) + texts.TempText
+  in.lines << U(kInputSheet) << U(kDiameterLine) + texts.diameterText + U(kDiameterUnit) << U(kGasLine) + texts.gasName
+           << U(kTemperatureLine) + texts.TempText
            << U(kWindLine) + (facts.singleJet ? texts.MeteoText[1] : U(kWindFromRose));
   auto flameLines = [&](double width) {
     in.lines << U(kFlameHeightLine) + Round2Text(d.LTorch) << U(kFlameWidthLine) + Round2Text(width)
@@ -150,9 +149,7 @@ InputSheet BuildInputSheet(const result::RunSnapshot& record) {
       // The widest section: twice the cone's diameter the documents give the flame.
       flameLines(2 * facts.flameCone.diameter * d.LTorch);
       break;
-    case result::InputSheetLines::AsymmetricFlame:
-      flameLines(2 * d.W2);
-      break;
+    case result::InputSheetLines::AsymmetricFlame: flameLines(2 * d.W2); break;
     case result::InputSheetLines::Cloud:
       in.lines << U(kCloudMassLine) + Round2Text(d.MassGPVS) << U(kCloudTimeLine) + Round2Text(r.settings.Tobl)
                << U(kCloudShareLine) + Round2Text(r.settings.Dola_obl);
@@ -165,8 +162,7 @@ InputSheet BuildInputSheet(const result::RunSnapshot& record) {
       for (int k = 1; k <= models::kJetCases; ++k)
         in.radii[static_cast<size_t>(k - 1)] = record.zones.ZoneR(models::KindOf(k));
       break;
-    case result::InputSheetLines::None:
-      break;
+    case result::InputSheetLines::None: break;
   }
   return in;
 }
@@ -213,7 +209,8 @@ ResultWorkbook BuildResultWorkbook(const result::RunSnapshot& record) {
   }
   if (facts.yearRound) {
     for (const JetCaseSheet& s : kJetCaseSheets) {
-      sheets.values(s.name, Need(Layer(s.percent ? record.LayerProc : record.LayerFlux, models::LayerOf(s.layer)), s.name));
+      sheets.values(s.name,
+                    Need(Layer(s.percent ? record.LayerProc : record.LayerFlux, models::LayerOf(s.layer)), s.name));
       sheets.picture(s.picture, s.percent ? PictureKind::Probability : PictureKind::HeatFlux);
     }
   }

@@ -40,8 +40,8 @@ struct WorkbookSheet {
 struct InputSheet {
   QStringList lines;
   bool radiusTable = false;
-  QStringList radiusHeads;                 // row 10 from column B: the zone levels
-  QStringList radiusCases;                 // column A from row 11: the five jet cases
+  QStringList radiusHeads;                                 // row 10 from column B: the zone levels
+  QStringList radiusCases;                                 // column A from row 11: the five jet cases
   std::array<models::ZoneRow, models::kJetCases> radii{};  // jet cases 1..5, radii unrounded (−1: not found)
 };
 

@@ -5,8 +5,8 @@
 
 namespace velaron::output {
 
-QImage DrawSheetPicture(const models::Grid& grid, const QString& title, PictureKind kind, bool view3D,
-                        int nx, int ny, int cStep, double azimuth) {
+QImage DrawSheetPicture(const models::Grid& grid, const QString& title, PictureKind kind, bool view3D, int nx, int ny,
+                        int cStep, double azimuth) {
   PictureOptions o;
   o.kind = kind;
   o.title = title;

@@ -12,7 +12,7 @@ namespace velaron::output {
 
 // Draws cells −nx..nx × −ny..ny of `grid` at print size with the route at `azimuth` (overpressure in Pa
 // shown in kPa); the risk is always seen from above.
-QImage DrawSheetPicture(const models::Grid& grid, const QString& title, PictureKind kind, bool view3D,
-                        int nx, int ny, int cStep, double azimuth);
+QImage DrawSheetPicture(const models::Grid& grid, const QString& title, PictureKind kind, bool view3D, int nx, int ny,
+                        int cStep, double azimuth);
 
 }  // namespace velaron::output

@@ -74,10 +74,8 @@ WindRoseResult SaveWindRose(const db::WindRow& town, const QString& folder, cons
     AddRoseChart(book, sheet);
   }
   result.ok = book.Commit();
-  if (result.ok)
-    result.path = book.targetPath();
-  else
-    result.error = QDir::toNativeSeparators(book.targetPath()) + QStringLiteral(": ") + book.error();
+  if (result.ok) result.path = book.targetPath();
+  else result.error = QDir::toNativeSeparators(book.targetPath()) + QStringLiteral(": ") + book.error();
   return result;
 }
 

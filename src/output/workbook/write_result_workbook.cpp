@@ -47,8 +47,7 @@ void WriteInputSheet(XlsxBook& book, lxw_worksheet* sheet, const InputSheet& in)
   for (int k = 0; k < in.radiusCases.size(); ++k) {
     const int row = kRadiusHeadRow + 1 + k;
     book.WriteString(sheet, row, 0, in.radiusCases[k]);
-    for (int j = 0; j < 4; ++j)
-      book.WriteNumber(sheet, row, 1 + j, in.radii[static_cast<size_t>(k)](j + 1));
+    for (int j = 0; j < 4; ++j) book.WriteNumber(sheet, row, 1 + j, in.radii[static_cast<size_t>(k)](j + 1));
   }
 }
 
@@ -91,8 +90,8 @@ WorkbookWriteResult WriteResultWorkbook(const result::RunSnapshot& record, const
   }
   const int nx = model.nx, ny = model.ny;
   // A sheet too narrow for the grid would cut the map: nothing is written instead.
-  if (QString tooLarge = SheetGridFault(record.request.settings.XLimit, record.request.settings.YLimit,
-                                        record.request.settings.CStep);
+  if (QString tooLarge =
+          SheetGridFault(record.request.settings.XLimit, record.request.settings.YLimit, record.request.settings.CStep);
       !tooLarge.isEmpty())
     return fail(tooLarge, QStringLiteral("сетка %1 × %2 точек").arg(2 * nx + 1).arg(2 * ny + 1));
   for (const WorkbookSheet& s : model.sheets)
@@ -146,12 +145,8 @@ WorkbookWriteResult WriteResultWorkbook(const result::RunSnapshot& record, const
     if (!sheet) break;
     if (n + 1 == model.sheets.size()) worksheet_activate(sheet);
     switch (s.kind) {
-      case SheetKind::Input:
-        WriteInputSheet(book, sheet, model.input);
-        break;
-      case SheetKind::Values:
-        WriteValueSheet(book, sheet, *s.grid, s.divisor, nx, ny);
-        break;
+      case SheetKind::Input: WriteInputSheet(book, sheet, model.input); break;
+      case SheetKind::Values: WriteValueSheet(book, sheet, *s.grid, s.divisor, nx, ny); break;
       case SheetKind::Picture: {
         pictures[n] = pending[n].get();
         if (pictures[n].isEmpty()) {
@@ -162,7 +157,8 @@ WorkbookWriteResult WriteResultWorkbook(const result::RunSnapshot& record, const
         worksheet_gridlines(sheet, LXW_HIDE_ALL_GRIDLINES);
         worksheet_set_landscape(sheet);
         worksheet_fit_to_pages(sheet, 1, 1);
-        book.Check(worksheet_set_column(sheet, kPictureCol, kPictureCol, kPictureColumnWidth, nullptr), "ширина столбца");
+        book.Check(worksheet_set_column(sheet, kPictureCol, kPictureCol, kPictureColumnWidth, nullptr),
+                   "ширина столбца");
         worksheet_set_default_row(sheet, kPictureRowHeight, LXW_FALSE);
         const QByteArray& png = pictures[n];
         book.Check(worksheet_insert_image_buffer(sheet, kPictureRow, kPictureCol,

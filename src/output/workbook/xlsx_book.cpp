@@ -92,8 +92,7 @@ bool XlsxBook::WriteNumber(lxw_worksheet* sheet, int row, int col, double value,
     Fail(QStringLiteral("нечисловое значение в ячейке (%1, %2)").arg(row + 1).arg(col + 1));
     return false;
   }
-  return Check(worksheet_write_number(sheet, static_cast<lxw_row_t>(row), static_cast<lxw_col_t>(col), value,
-                                      format),
+  return Check(worksheet_write_number(sheet, static_cast<lxw_row_t>(row), static_cast<lxw_col_t>(col), value, format),
                "запись числа");
 }
 

@@ -50,8 +50,8 @@ class XlsxBook {
   lxw_format* FontFormat(bool bold, double size);
   lxw_chart* AddChart(uint8_t type);
 
-  // Cell writers; texts are cleaned of what a document's XML cannot hold. A failure marks the book failed and returns false. A number that is not finite is such a
-  // failure (the file format has no text for it).
+  // Cell writers; texts are cleaned of what a document's XML cannot hold. A failure marks the book failed and returns
+  // false. A number that is not finite is such a failure (the file format has no text for it).
   bool WriteString(lxw_worksheet* sheet, int row, int col, const QString& text, lxw_format* format = nullptr);
   bool WriteNumber(lxw_worksheet* sheet, int row, int col, double value, lxw_format* format = nullptr);
   bool InsertChart(lxw_worksheet* sheet, int row, int col, lxw_chart* chart);

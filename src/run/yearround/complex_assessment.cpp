@@ -44,13 +44,11 @@ PartResult ResultOf(Scenario part) {
 
 // The model, or the test's hook in its place.
 template <class Hook, class Inputs>
-void RunModel(const Hook& hook, void (*model)(CalcState&, const Inputs&, const models::ReferenceTables&,
-                                              models::Progress&),
-              CalcState& s, const Inputs& in, const models::ReferenceTables& tables, models::Progress& progress) {
-  if (hook)
-    hook(s, in, tables, progress);
-  else
-    model(s, in, tables, progress);
+void RunModel(const Hook& hook,
+              void (*model)(CalcState&, const Inputs&, const models::ReferenceTables&, models::Progress&), CalcState& s,
+              const Inputs& in, const models::ReferenceTables& tables, models::Progress& progress) {
+  if (hook) hook(s, in, tables, progress);
+  else model(s, in, tables, progress);
 }
 
 // Runs the model of one single scenario of the assessment on the state.
@@ -67,8 +65,7 @@ void RunPart(CalcState& s, Scenario part, const ComplexInputs& in, const models:
     case Scenario::FireBall:
       return RunModel(hooks.fireBall, models::RaschetFireBall, s,
                       models::FireBallInputs{s.derived.MassFireBall, p.PFireBall}, tables, progress);
-    default:
-      throw std::logic_error("the complex assessment runs no such single scenario");
+    default: throw std::logic_error("the complex assessment runs no such single scenario");
   }
 }
 
@@ -90,7 +87,8 @@ std::optional<std::string> CheckComplex(const CalcState& s, const ComplexInputs&
   if (in.DangerClass < 3 || in.DangerClass > 6)
     return "Для класса опасности газа не задана скорость горения (допустимы классы 3..6). "
            "Проверте правильность ввода!";
-  if (!(s.derived.MassFireBall > 0)) return "Масса газа в огневом шаре должна быть больше 0. Проверте правильность ввода!";
+  if (!(s.derived.MassFireBall > 0))
+    return "Масса газа в огневом шаре должна быть больше 0. Проверте правильность ввода!";
   if (!(s.derived.MassGPVS > 0)) return "Масса газа в облаке ГПВС должна быть больше 0. Проверте правильность ввода!";
   return std::nullopt;
 }
@@ -129,8 +127,7 @@ void RunComplexAssessment(CalcState& s, const ComplexInputs& in, const models::R
   const int nx = s.nx(), ny = s.ny();
   for (int iy = -ny; iy <= ny; ++iy)
     for (int ix = -nx; ix <= nx; ++ix)
-      s.GridRisk(ix, iy) =
-          c.RiskFireBall(ix, iy) + c.RiskExplosion(ix, iy) + c.RiskGPVS(ix, iy) + c.RiskTorch(ix, iy);
+      s.GridRisk(ix, iy) = c.RiskFireBall(ix, iy) + c.RiskExplosion(ix, iy) + c.RiskGPVS(ix, iy) + c.RiskTorch(ix, iy);
 
   // The largest heat flux and the largest percent over every case; the percent of the largest jet flux
   // (ProcTorch) is one of the cases.

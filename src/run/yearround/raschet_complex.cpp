@@ -93,11 +93,10 @@ void RaschetComplex(CalcState& s, const YearRoundInputs& in, const models::Refer
   if (auto refused = CheckYearRound(s, in)) throw models::ModelInputError(*refused);
   const FlameFieldFn flameField = hooks.flameField ? hooks.flameField : FlameFieldFn(DefaultFlameField);
   const AsymmetricModelFn asymmetric =
-      hooks.asymmetric ? hooks.asymmetric
-                       : AsymmetricModelFn([](CalcState& st, const models::AsimmTorchInputs& a,
-                                              const models::ReferenceTables& t, models::Progress& p) {
-                           models::RaschetAsimmTorch(st, a, t, p);
-                         });
+      hooks.asymmetric
+          ? hooks.asymmetric
+          : AsymmetricModelFn([](CalcState& st, const models::AsimmTorchInputs& a, const models::ReferenceTables& t,
+                                 models::Progress& p) { models::RaschetAsimmTorch(st, a, t, p); });
   const models::CalcSettings& cs = s.settings;
   // The probit fields report no rows of their own but still stop when the user cancels.
   models::CancelOnlyProgress cancelOnly(progress);

@@ -44,8 +44,7 @@ std::optional<std::string> CheckSeason(const db::WindRow& wind, Season season) {
     if (v > models::kMaxFlameWind) return models::StrongWindText(v) + where;
     sum += r;
   }
-  if (!(sum > 0))
-    return std::string("Сумма повторяемостей ветра (") + SeasonWord(season) + ") должна быть больше 0";
+  if (!(sum > 0)) return std::string("Сумма повторяемостей ветра (") + SeasonWord(season) + ") должна быть больше 0";
   return std::nullopt;
 }
 

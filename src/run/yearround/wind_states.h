@@ -17,11 +17,16 @@ inline constexpr int kWindStates = 9;  // eight directions and calm
 enum class Season { Winter, Summer };
 
 // Caption word of wind state i = 1..9 ("С" .. "С-З", "Штиль"); index 0 unused.
-inline const std::array<std::string, kWindStates + 1> kWindStateWords = {
-    "",
-    texts::kWindDirectionNames[0], texts::kWindDirectionNames[1], texts::kWindDirectionNames[2],
-    texts::kWindDirectionNames[3], texts::kWindDirectionNames[4], texts::kWindDirectionNames[5],
-    texts::kWindDirectionNames[6], texts::kWindDirectionNames[7], velaron::texts::kCalm};
+inline const std::array<std::string, kWindStates + 1> kWindStateWords = {"",
+                                                                         texts::kWindDirectionNames[0],
+                                                                         texts::kWindDirectionNames[1],
+                                                                         texts::kWindDirectionNames[2],
+                                                                         texts::kWindDirectionNames[3],
+                                                                         texts::kWindDirectionNames[4],
+                                                                         texts::kWindDirectionNames[5],
+                                                                         texts::kWindDirectionNames[6],
+                                                                         texts::kWindDirectionNames[7],
+                                                                         velaron::texts::kCalm};
 
 // The wind angle of state i = 1..9 that turns the grid into the flame's frame: (i − 1)·π/4 + π/2. The calm
 // state gets 5π/2 and is deliberately not brought back below 2π (the flux routine only takes its sine and

@@ -23,12 +23,12 @@ namespace velaron::run::yearround {
 // What the assessment takes besides the calculation state (which holds the settings, the run's derived
 // quantities and the layered grids).
 struct YearRoundInputs {
-  double W = 0;        // outflow speed, m/s (SpeedOut)
-  double D = 0;        // pipe diameter, m (Dtrub)
-  double V = 0;        // specific volume of the gas, m³/kg (SpecVolume)
-  double Glubina = 0;  // burial depth of the pipe, m (the asymmetric jet's base)
+  double W = 0;                         // outflow speed, m/s (SpeedOut)
+  double D = 0;                         // pipe diameter, m (Dtrub)
+  double V = 0;                         // specific volume of the gas, m³/kg (SpecVolume)
+  double Glubina = 0;                   // burial depth of the pipe, m (the asymmetric jet's base)
   result::Probabilities probabilities;  // PRupture, PIgnition and the six jet-kind shares
-  db::WindRow wind;             // the town's wind data
+  db::WindRow wind;                     // the town's wind data
 };
 
 // The flame field of one wind state: fills s.GridValue with the heat flux of the flame of `shape` for

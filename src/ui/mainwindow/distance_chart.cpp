@@ -61,7 +61,8 @@ void SetDistanceChart(QChartView* view, const std::vector<std::pair<double, doub
   // As many decimals as the tick step has: "20", "2,5", "0,2".
   auto format = [](double step) {
     int decimals = 0;
-    while (decimals < 6 && std::abs(step * std::pow(10.0, decimals) - std::round(step * std::pow(10.0, decimals))) > 1e-9)
+    while (decimals < 6 &&
+           std::abs(step * std::pow(10.0, decimals) - std::round(step * std::pow(10.0, decimals))) > 1e-9)
       ++decimals;
     return QStringLiteral("%.%1f").arg(decimals);
   };

@@ -38,10 +38,8 @@ Form6* MakeRunDialog(Form1& window, const result::RunRequest& request) {
 void OpenRunDialog(Form1& window, const result::RunRequest& request) {
   // A dialog whose run was refused stays loaded and hidden: it is shown again as it was left.
   Form6* dialog = window.findChild<Form6*>(QString(), Qt::FindDirectChildrenOnly);
-  if (dialog)
-    dialog->setBase(request);
-  else
-    dialog = MakeRunDialog(window, request);
+  if (dialog) dialog->setBase(request);
+  else dialog = MakeRunDialog(window, request);
   dialog->setModal(true);
   dialog->show();
 }
@@ -90,17 +88,11 @@ QWidget* MakeEditor(Form1& window) {
 }
 }  // namespace
 
-QWidget* MakeGasEditor(Form1& window) {
-  return MakeEditor<frmGaz>(window);
-}
+QWidget* MakeGasEditor(Form1& window) { return MakeEditor<frmGaz>(window); }
 
-QWidget* MakeRegionEditor(Form1& window) {
-  return MakeEditor<frmRegion>(window);
-}
+QWidget* MakeRegionEditor(Form1& window) { return MakeEditor<frmRegion>(window); }
 
-QWidget* MakeWindEditor(Form1& window) {
-  return MakeEditor<frmWind>(window);
-}
+QWidget* MakeWindEditor(Form1& window) { return MakeEditor<frmWind>(window); }
 
 void OpenHelp(Form1& window) { OpenManual(&window); }
 

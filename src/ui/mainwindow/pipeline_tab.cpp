@@ -83,8 +83,11 @@ PipelineTab::PipelineTab(QWidget* parent) : InputTab(parent) {
   std::vector<NumericBox*> damageBoxes{NumberBox("Text15", "472,45", kDecimal, Frame10)};
   f10->addRow(U("Стоимость 1 куб.м газа, руб."), damageBoxes.back());
   f10->addRow(WrappedLabel("Стоимость 1 куб.м лесной подати, руб.:", Frame10));
-  const char* species[5][3] = {{"Text16", "31", "ель"}, {"Text17", "34,3", "сосна"}, {"Text18", "3,3", "осина"},
-                               {"Text19", "17,2", "береза"}, {"Text20", "41,3", "кедр"}};
+  const char* species[5][3] = {{"Text16", "31", "ель"},
+                               {"Text17", "34,3", "сосна"},
+                               {"Text18", "3,3", "осина"},
+                               {"Text19", "17,2", "береза"},
+                               {"Text20", "41,3", "кедр"}};
   for (auto& s : species) {
     const bool anyKey = std::string_view(s[0]) == "Text20";
     damageBoxes.push_back(NumberBox(s[0], s[1], anyKey ? NumericBox::Keys::Any : kDecimal, Frame10));

@@ -33,9 +33,10 @@ struct ExternalFactor {
   double byDefault;
 };
 constexpr ExternalFactor kExternal[4] = {
-    {"Check5", "txtEroz", "эрозия почвы (для северных районов)", "эрозия почвы (для северных районов), с вероятностью", 0.2},
-    {"Check6", "txtStih", "стихийные бедствия (бури, разрушительные землетрясения)", "стихийные бедствия, с вероятностью",
-     0.01},
+    {"Check5", "txtEroz", "эрозия почвы (для северных районов)", "эрозия почвы (для северных районов), с вероятностью",
+     0.2},
+    {"Check6", "txtStih", "стихийные бедствия (бури, разрушительные землетрясения)",
+     "стихийные бедствия, с вероятностью", 0.01},
     {"Check7", "txtZapor", "наличие запорных арматур", "наличие запорных арматур, с вероятностью", 0.2},
     {"Check8", "txtRechper", "наличие речных переходов", "наличие речных переходов, с вероятностью", 0.1},
 };
@@ -104,8 +105,8 @@ RateTab::RateTab(QWidget* parent) : InputTab(parent) {
   for (int i = 0; i < 4; ++i) {
     externalChecks_[i] = Named(new QCheckBox(U(kExternal[i].caption), Frame9), kExternal[i].check);
     // Digits and the point pass; everything else, the comma among it, is dropped without a beep.
-    auto* b = Named(new FilteredBox(Frame9, [](QChar c) { return c.isDigit() || c == '.'; }, false,
-                                    NumericBox::Leave::None),
+    auto* b = Named(new FilteredBox(
+                        Frame9, [](QChar c) { return c.isDigit() || c == '.'; }, false, NumericBox::Leave::None),
                     kExternal[i].box);
     b->setExtraCheck([this](NumericBox& self) { return externalLeave(self); });
     b->hide();
@@ -201,7 +202,8 @@ void RateTab::fillRequest(result::RunRequest& r) const {
 }
 
 std::optional<run::AccidentRateResult> RateTab::accidentRate(const result::RunRequest& request) {
-  const auto rate = run::ComputeAccidentRate(request.rate, request.pipeline.Diametr, db::LoadRegions(), db::LoadKoefDy());
+  const auto rate =
+      run::ComputeAccidentRate(request.rate, request.pipeline.Diametr, db::LoadRegions(), db::LoadKoefDy());
   if (!rate.ok()) {
     ShowCritical(this, rate.error);
     focusRateInput();
@@ -234,8 +236,8 @@ bool RateTab::externalLeave(NumericBox& box) {
     return false;
   }
   if (*v < 0 || *v > 1) {
-    ShowMessage(this, {QMessageBox::Warning, U(texts::kProgramTitle), U("Вероятность меняется от 0 до 1"),
-                       QMessageBox::Ok});
+    ShowMessage(this,
+                {QMessageBox::Warning, U(texts::kProgramTitle), U("Вероятность меняется от 0 до 1"), QMessageBox::Ok});
     return false;
   }
   return true;

@@ -66,8 +66,8 @@ class RateTab : public InputTab {
   QComboBox *cmbCity_ = nullptr, *DataCombo6_ = nullptr;
   NumericBox *Text12_ = nullptr, *Text8_ = nullptr, *alfa_tr_ = nullptr;
   QRadioButton *Option1_ = nullptr, *Option2_ = nullptr, *Option3_ = nullptr;
-  std::array<QCheckBox*, 4> externalChecks_{};   // Check5, Check6, Check7, Check8
-  std::array<NumericBox*, 4> externalBoxes_{};   // txtEroz, txtStih, txtZapor, txtRechper
+  std::array<QCheckBox*, 4> externalChecks_{};  // Check5, Check6, Check7, Check8
+  std::array<NumericBox*, 4> externalBoxes_{};  // txtEroz, txtStih, txtZapor, txtRechper
 };
 
 }  // namespace velaron::ui

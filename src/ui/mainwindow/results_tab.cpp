@@ -76,9 +76,9 @@ ResultsTab::ResultsTab(QWidget* parent) : QWidget(parent) {
   fraZon_ = Named(new QGroupBox(U("Глубина зон поражения:"), this), "fraZon");
   auto* fz = new QFormLayout(fraZon_);
   const char* zoneNames[5] = {"txtRsm", "txtRs", "txtRsr", "txtRsl", "txtRb"};
-  const char* zoneLabels[5] = {"Зона безусловного поражения, м", "Зона возможно сильного поражения, м",
-                               "Зона возможно среднего поражения, м:", "Зона возможно слабого поражения, м:",
-                               "Зона безопасноси, м:"};
+  const char* zoneLabels[5] = {
+      "Зона безусловного поражения, м", "Зона возможно сильного поражения, м",
+      "Зона возможно среднего поражения, м:", "Зона возможно слабого поражения, м:", "Зона безопасноси, м:"};
   for (int i = 0; i < 5; ++i) {
     zoneBoxes_[i] = Named(new QLineEdit(fraZon_), zoneNames[i]);
     zoneBoxes_[i]->setReadOnly(true);
@@ -153,13 +153,10 @@ void ResultsTab::showRun(std::shared_ptr<const result::RunSnapshot> run) {
     const char* caption;
   };
   const View views[3] = {
-      {imgDiagr1_, &s.GridValue,
-       s.isOverpressure() ? output::PictureKind::Overpressure : output::PictureKind::HeatFlux, opt3D,
-       s.isOverpressure() ? "Диаграмма избыточного давления" : "Диаграмма теплового потока"},
-      {imgDiagr2_, &s.GridProc, output::PictureKind::Probability, opt3D,
-       "Диаграмма вероятности поражения"},
-      {imgRisk_, &s.GridRisk, output::PictureKind::Risk, false,
-       "Диаграмма риска"}};
+      {imgDiagr1_, &s.GridValue, s.isOverpressure() ? output::PictureKind::Overpressure : output::PictureKind::HeatFlux,
+       opt3D, s.isOverpressure() ? "Диаграмма избыточного давления" : "Диаграмма теплового потока"},
+      {imgDiagr2_, &s.GridProc, output::PictureKind::Probability, opt3D, "Диаграмма вероятности поражения"},
+      {imgRisk_, &s.GridRisk, output::PictureKind::Risk, false, "Диаграмма риска"}};
   const int cStep = s.request.settings.CStep;
   for (const View& v : views) {
     if (v.grid->empty()) continue;
@@ -175,12 +172,9 @@ void ResultsTab::showRun(std::shared_ptr<const result::RunSnapshot> run) {
   }
   // The tab opens on the view of the option chosen, the same the option shows when it is clicked.
   fraDiagr_->show();
-  if (optVer_->isChecked())
-    optVer_Click();
-  else if (optRisk_->isChecked())
-    optRisk_Click();
-  else
-    optPor_Click();
+  if (optVer_->isChecked()) optVer_Click();
+  else if (optRisk_->isChecked()) optRisk_Click();
+  else optPor_Click();
   // The zone boxes txtRsm, txtRs, txtRsr, txtRsl and txtRb; the note to widen the calculation zone when the
   // weak-damage zone was not found inside the grid.
   for (size_t i = 0; i < zoneBoxes_.size(); ++i) zoneBoxes_[i]->setText(texts.zoneTexts[i]);

@@ -23,7 +23,7 @@ class PictureLabel;
 class ResultsTab : public QWidget {
   Q_OBJECT
  public:
-  explicit ResultsTab(QWidget* parent = nullptr);
+  explicit ResultsTab(QWidget *parent = nullptr);
 
   // The result views stay hidden until a run.
   void firstActivation();
@@ -47,9 +47,9 @@ class ResultsTab : public QWidget {
   PictureLabel *imgDiagr1_ = nullptr, *imgDiagr2_ = nullptr, *imgRisk_ = nullptr;
   QGroupBox *fraDiagr_ = nullptr, *fraZon_ = nullptr, *fraMessage_ = nullptr;
   QRadioButton *optPor_ = nullptr, *optVer_ = nullptr, *optRisk_ = nullptr;
-  std::array<QLineEdit*, 5> zoneBoxes_{};        // txtRsm, txtRs, txtRsr, txtRsl, txtRb
-  QPushButton* cmdSaveResult_ = nullptr;
-  std::array<QLineEdit*, 3> Max_{};
+  std::array<QLineEdit *, 5> zoneBoxes_{};  // txtRsm, txtRs, txtRsr, txtRsl, txtRb
+  QPushButton *cmdSaveResult_ = nullptr;
+  std::array<QLineEdit *, 3> Max_{};
 };
 
 }  // namespace velaron::ui

@@ -78,7 +78,8 @@ SectionsTab::SectionsTab(QWidget* parent) : InputTab(parent) {
   Text9_ = NumberBox("Text9", "", NumericBox::Keys::Decimal, Frame6);
   AddRangeCheck(Text9_, run::kDistanceRange, [this] { sectionBoxLeft(Text9_, &db::SectionRow::Udal); });
   form->addRow(WrappedLabel("Удаление начала участка от точки начала  газопровода, м", Frame6), Text9_);
-  Text25_ = Named(new FilteredBox(Frame6, [](QChar c) { return c.isDigit(); }, false, NumericBox::Leave::Integer),
+  Text25_ = Named(new FilteredBox(
+                      Frame6, [](QChar c) { return c.isDigit(); }, false, NumericBox::Leave::Integer),
                   "Text25");
   AddRangeCheck(Text25_, run::kAzimuthRange, [this] { azimuthEdited(); });
   connect(Text25_, &QLineEdit::textEdited, this, [this](const QString& t) {
@@ -300,7 +301,8 @@ run::Crossings SectionsTab::crossings() const {
 
 void SectionsTab::crossingToggled(int i) {
   const bool on = crossingChecks_[i]->isChecked();
-  crossingChecks_[i]->setText(U(result::kCrossings[size_t(i)].caption) + (on ? U(result::kWithProbability) : QString()));
+  crossingChecks_[i]->setText(U(result::kCrossings[size_t(i)].caption) +
+                              (on ? U(result::kWithProbability) : QString()));
   crossingBoxes_[i]->setVisible(on);
 }
 

@@ -75,10 +75,10 @@ class SectionsTab : public InputTab {
   QLineEdit *Text1_ = nullptr, *Text7_ = nullptr;
   NumericBox *Text11_ = nullptr, *Text9_ = nullptr, *Text25_ = nullptr;
   CompassPicture* Picture1_ = nullptr;
-  std::array<QComboBox*, 4> groundCombos_{};     // DataCombo5, DataCombo2, DataCombo3, DataCombo4
-  std::array<QCheckBox*, 4> crossingChecks_{};   // Check1, Check4, Check3, Check2 (dpp1..dpp4)
-  std::array<NumericBox*, 4> crossingBoxes_{};   // P_avto, P_LEP, P_tr, P_kab
-  std::array<bool, 4> crossingTyped_{};          // typed in since the section was shown or stored
+  std::array<QComboBox*, 4> groundCombos_{};    // DataCombo5, DataCombo2, DataCombo3, DataCombo4
+  std::array<QCheckBox*, 4> crossingChecks_{};  // Check1, Check4, Check3, Check2 (dpp1..dpp4)
+  std::array<NumericBox*, 4> crossingBoxes_{};  // P_avto, P_LEP, P_tr, P_kab
+  std::array<bool, 4> crossingTyped_{};         // typed in since the section was shown or stored
 };
 
 }  // namespace velaron::ui

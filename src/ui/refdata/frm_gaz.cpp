@@ -66,7 +66,9 @@ bool frmGaz::event(QEvent* event) {
 std::vector<RefEditor::Row> frmGaz::LoadRows() {
   std::vector<Row> rows;
   for (const db::GasRow& g : db::LoadGases())
-    rows.push_back({g.VName, {g.VName, NumberText(g.m), NumberText(g.qg), NumberText(g.a), NumberText(g.b), QString::number(g.DangerClass)}});
+    rows.push_back({g.VName,
+                    {g.VName, NumberText(g.m), NumberText(g.qg), NumberText(g.a), NumberText(g.b),
+                     QString::number(g.DangerClass)}});
   return rows;
 }
 

@@ -23,7 +23,8 @@ frmRegion::frmRegion(QWidget* mainWindow, QWidget* parent) : RefEditor(mainWindo
   form->addRow(QStringLiteral("Kreg"), kreg_);
   const QString caption = QStringLiteral("Определение территориальных констант");
   BuildWindow(caption,
-              {{QStringLiteral("Территория"), 3000, true}, {QStringLiteral("lambda*"), 1200, false},
+              {{QStringLiteral("Территория"), 3000, true},
+               {QStringLiteral("lambda*"), 1200, false},
                {QStringLiteral("Kreg*"), 1200, false}},
               QStringLiteral("Территория"), QStringLiteral("Наименование территории"), boxes,
               QStringLiteral("Нет регионов"));
@@ -31,7 +32,8 @@ frmRegion::frmRegion(QWidget* mainWindow, QWidget* parent) : RefEditor(mainWindo
 
 std::vector<RefEditor::Row> frmRegion::LoadRows() {
   std::vector<Row> rows;
-  for (const db::RegionRow& r : db::LoadRegions()) rows.push_back({r.Region, {r.Region, NumberText(r.lambda), NumberText(r.Kreg)}});
+  for (const db::RegionRow& r : db::LoadRegions())
+    rows.push_back({r.Region, {r.Region, NumberText(r.lambda), NumberText(r.Kreg)}});
   return rows;
 }
 

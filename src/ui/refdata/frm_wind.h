@@ -94,10 +94,10 @@ class frmWind : public QWidget {
   QString folder_;
   QImage picture_;
   Mode mode_ = Mode::View;
-  QListWidget* list_ = nullptr;    // `lstCity`
-  QLineEdit* city_ = nullptr;      // `txtCity`
-  QLineEdit* days_ = nullptr;      // `Text1`
-  QLabel* image_ = nullptr;        // `imgWind`
+  QListWidget* list_ = nullptr;  // `lstCity`
+  QLineEdit* city_ = nullptr;    // `txtCity`
+  QLineEdit* days_ = nullptr;    // `Text1`
+  QLabel* image_ = nullptr;      // `imgWind`
   QPushButton* roseButton_ = nullptr;
   QPushButton* renovateButton_ = nullptr;
   std::vector<QLineEdit*> boxes_;  // the 38 boxes in field order

@@ -156,7 +156,6 @@ void RefEditor::BuildWindow(const QString& caption, const std::vector<Column>& c
   saveButton_->setEnabled(false);
 }
 
-
 bool RefEditor::inEntryState() const { return entryPart_ && !entryPart_->isHidden(); }
 
 void RefEditor::FillGrid(const QString& select) {

@@ -53,11 +53,11 @@ class RefEditor : public QMainWindow {
   void returned();
 
  public slots:
-  void Command3_Click();  // "Новая"
-  void Command4_Click();  // "Изменение"
-  void Command5_Click();  // "Удалить"
-  void Command1_Click();  // "Ввод"
-  void Command2_Click();  // "Отмена"
+  void Command3_Click();   // "Новая"
+  void Command4_Click();   // "Изменение"
+  void Command5_Click();   // "Удалить"
+  void Command1_Click();   // "Ввод"
+  void Command2_Click();   // "Отмена"
   void mnuReturn_Click();  // "<<Назад"
 
  protected:
@@ -102,9 +102,9 @@ class RefEditor : public QMainWindow {
 
   QPointer<QWidget> mainWindow_;
   QString editKey_;
-  QFrame* listPart_ = nullptr;     // `Frame2`
+  QFrame* listPart_ = nullptr;      // `Frame2`
   QGroupBox* entryPart_ = nullptr;  // `Frame1`
-  QLabel* emptyLabel_ = nullptr;   // `Label6`
+  QLabel* emptyLabel_ = nullptr;    // `Label6`
   QPushButton* newButton_ = nullptr;
   QPushButton* changeButton_ = nullptr;
   QPushButton* deleteButton_ = nullptr;

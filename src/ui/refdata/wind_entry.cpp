@@ -10,7 +10,6 @@ namespace velaron::ui {
 
 namespace {
 
-
 // A whole number from lo to hi written in the box; nothing otherwise.
 std::optional<int> WholeIn(const QString& text, int lo, int hi) {
   const auto v = ParseNumberLoose(text.trimmed().toStdString());

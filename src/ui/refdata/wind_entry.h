@@ -16,8 +16,8 @@ namespace velaron::ui {
 inline constexpr std::array<const char*, 9> kWindStates = {"N", "NE", "E", "SE", "S", "SW", "W", "NW", "ST"};
 // Their row labels in the editor, which the refusals name too.
 inline constexpr std::array<const char*, 9> kWindStateLabels = {
-    "Северный", "Северо-восточный", "Восточный", "Юго-восточный", "Южный", "Юго-западный", "Западный",
-    "Северо-западный", texts::kCalm};
+    "Северный",     "Северо-восточный", "Восточный",       "Юго-восточный", "Южный",
+    "Юго-западный", "Западный",         "Северо-западный", texts::kCalm};
 
 inline constexpr int kMaxPercent = 100;
 inline constexpr double kSpeedLimit = 10;  // speeds must stay below it

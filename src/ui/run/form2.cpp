@@ -15,9 +15,7 @@
 
 namespace velaron::ui {
 
-void ProgressRelay::begin(const std::string& title, int steps) {
-  emit begun(QString::fromStdString(title), steps);
-}
+void ProgressRelay::begin(const std::string& title, int steps) { emit begun(QString::fromStdString(title), steps); }
 
 void ProgressRelay::step() { emit stepped(); }
 
@@ -46,7 +44,8 @@ Form2::Form2(QWidget* parent, int cStep, int yLimit, int xLimit)
   // The title is shown whole: room for the longest one, "…-лето, ветер-Штиль", and wrapping beyond it.
   label3_->setWordWrap(true);
   label3_->setMinimumWidth(
-      label3_->fontMetrics().horizontalAdvance(QString::fromUtf8("Сценарий \"Факел-симметричный\"-лето, ветер-Штиль")) + 8);
+      label3_->fontMetrics().horizontalAdvance(QString::fromUtf8("Сценарий \"Факел-симметричный\"-лето, ветер-Штиль")) +
+      8);
   inner->addWidget(label3_);
   inner->addWidget(label2_);
   inner->addWidget(pbar2_);
@@ -95,7 +94,8 @@ int Form2::WholeRunSteps(result::Scenario scenario, int rows) {
 QString Form2::TimeLeftText(double elapsed, double fraction) {
   if (!(fraction > 0.01) || !(elapsed >= 1) || fraction >= 1) return {};
   const double left = elapsed * (1 - fraction) / fraction;
-  if (left < 60) return QString::fromUtf8("Осталось около %1 с").arg(std::max(5, static_cast<int>(std::ceil(left / 5)) * 5));
+  if (left < 60)
+    return QString::fromUtf8("Осталось около %1 с").arg(std::max(5, static_cast<int>(std::ceil(left / 5)) * 5));
   return QString::fromUtf8("Осталось около %1 мин").arg(static_cast<int>(std::lround(left / 60)));
 }
 

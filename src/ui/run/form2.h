@@ -94,7 +94,6 @@ class Form2 : public QDialog {
   int wholeTotal_ = 0, wholeBefore_ = 0;  // steps of the whole run, and of the stages already left
   qint64 startedMs_ = -1;
   bool finished_ = false;
-
 };
 
 // The note "Подождите немного, идет сохранение результатов . . ." (`frmInfoNote`).

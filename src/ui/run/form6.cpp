@@ -51,7 +51,6 @@ QGroupBox* ColoredFrame(const char* name, const QString& title, const QColor& co
   return frame;
 }
 
-
 }  // namespace
 
 Form6::Services Form6::DatabaseServices() {

@@ -101,7 +101,7 @@ class Form6 : public QDialog {
 
   QGroupBox *Frame1_, *Frame2_, *Frame3_, *Frame4_, *Frame6_, *Frame7_, *fraOther_;
   QComboBox *Combo1_, *Combo3_, *Combo9_;
-  QLabel *Label14_;
+  QLabel* Label14_;
   NumericBox *Text1_, *Text2_, *Text8_;
   QRadioButton* Option2_;
   QCheckBox *chkProc_, *chkImpuls_, *chkPress_;

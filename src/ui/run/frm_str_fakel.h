@@ -35,7 +35,7 @@ struct FakelContext {
   std::vector<db::GasRow> gases;
   db::AdjustmentRow settings;
   std::shared_ptr<const models::ReferenceTables> tables;
-  std::function<result::Probabilities()> lastProbabilities;  // empty: all 0, as before the first run
+  std::function<result::Probabilities()> lastProbabilities;                    // empty: all 0, as before the first run
   std::function<void(std::shared_ptr<const result::RunSnapshot>)> showResult;  // the main window's display
   bool opt3D = true;  // pictures of the results in three dimensions
 };

@@ -27,8 +27,9 @@ QWidget* MessageParent(QWidget* owner) {
 }  // namespace
 
 RunController::RunController(QWidget* owner)
-    : QObject(owner), owner_(owner), execute_([](run::PreparedRun p, models::Progress& progress,
-                                                 const run::ExecuteOptions& o) {
+    : QObject(owner),
+      owner_(owner),
+      execute_([](run::PreparedRun p, models::Progress& progress, const run::ExecuteOptions& o) {
         return run::ExecuteRun(std::move(p), progress, o);
       }) {}
 
@@ -57,14 +58,18 @@ bool RunController::start(run::PreparedRun prepared, const Outputs& outputs) {
   const auto& settings = prepared.state.settings;
   form2_ = new Form2(nullptr, settings.CStep, settings.YLimit, settings.XLimit);
   // The assessments over a year show the whole run's progress and the time left too.
-  form2_->setWholeRun(Form2::WholeRunSteps(prepared.request.run.scenario, settings.YLimit / std::max(settings.CStep, 1) + 1));
+  form2_->setWholeRun(
+      Form2::WholeRunSteps(prepared.request.run.scenario, settings.YLimit / std::max(settings.CStep, 1) + 1));
   form2_->setWindowModality(Qt::ApplicationModal);
   form2_->follow(relay_);
   note_ = new FrmInfoNote(nullptr);
-  connect(relay_, &ProgressRelay::savingStarted, this, [this] {
-    if (form2_) form2_->finish();
-    if (note_) note_->show();
-  }, Qt::QueuedConnection);
+  connect(
+      relay_, &ProgressRelay::savingStarted, this,
+      [this] {
+        if (form2_) form2_->finish();
+        if (note_) note_->show();
+      },
+      Qt::QueuedConnection);
 
   finished_ = std::make_shared<Finished>();
   offerWorkbook_ = outputs.offerWorkbook;
@@ -135,7 +140,7 @@ void RunController::finish() {
     if (!finished->roseFailure.isEmpty()) ShowCritical(over, finished->roseFailure);
     if (outcome->snapshot->ZoneAtEdge)
       ShowMessage(over, {QMessageBox::NoIcon, U(velaron::texts::kAttentionTitle), U(run::texts::kEdgeWarning),
-                           QMessageBox::Ok});
+                         QMessageBox::Ok});
     emit completed(outcome->snapshot);
     return;
   }

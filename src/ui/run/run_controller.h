@@ -30,8 +30,8 @@ class RunController : public QObject {
 
   // What is made of a finished record on the worker, before the results are shown.
   struct Outputs {
-    QString windRoseFolder;  // where the assessments over a year (codes 1 and 7) write the town's wind
-                             // rose; empty writes none
+    QString windRoseFolder;      // where the assessments over a year (codes 1 and 7) write the town's wind
+                                 // rose; empty writes none
     bool offerWorkbook = false;  // after a completed run, offer to save its result workbook
   };
 

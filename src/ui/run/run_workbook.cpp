@@ -78,8 +78,7 @@ QString WriteWorkbookWithNote(QWidget* parent, const result::RunSnapshot& record
 QString OfferRunWorkbook(QWidget* parent, const result::RunSnapshot& record) {
   if (!record.request.options.OptExtraFiles) return {};
   const QString scenarioName = result::PrintedTextsOf(record).ScenarioName;
-  const QString title =
-      scenarioName.isEmpty() ? U(kWorkbookSaveTitlePlain) : U(kWorkbookSaveTitle).arg(scenarioName);
+  const QString title = scenarioName.isEmpty() ? U(kWorkbookSaveTitlePlain) : U(kWorkbookSaveTitle).arg(scenarioName);
   // A save that fails (a full disk, a read-only folder) is told and the dialog comes again: the workbook
   // exists only in this record, and the engineer decides where it goes or that it goes nowhere.
   for (;;) {

@@ -16,7 +16,7 @@ QString VersionLabel(int major, int minor);
 class frmAbout : public QDialog {
   Q_OBJECT
  public:
-  explicit frmAbout(QWidget* parent = nullptr);
+  explicit frmAbout(QWidget *parent = nullptr);
 
   void cmdSysInfo_Click();
 

@@ -18,9 +18,9 @@ struct ReportOptions {
 };
 
 struct AppContext {
-  QString folder;        // the user's data folder holding the database, without a trailing separator
-  QString dbPath;        // the database file that opened at start-up
-  int DsnLocal = 0;      // 1 when the first file name opened, 0 when the fallback name was used
+  QString folder;              // the user's data folder holding the database, without a trailing separator
+  QString dbPath;              // the database file that opened at start-up
+  int DsnLocal = 0;            // 1 when the first file name opened, 0 when the fallback name was used
   bool FirstActivate = false;  // the main window's first-time set-up is still to be done
   ReportOptions options;
   // Held for the program's life: no second program opens the same data folder meanwhile.

@@ -21,7 +21,6 @@ namespace velaron::ui {
 
 namespace {
 
-
 // A grid value read from its box. The box's own check has already made sure it is a whole number; one
 // beyond the 16-bit range is passed on as just over the largest width, so that the settings rules
 // refuse it with their message instead of the number wrapping round.

@@ -28,7 +28,8 @@ void SetUrlOpener(UrlOpener opener) { Opener() = std::move(opener); }
 void SetProgramStarter(ProgramStarter starter) { Starter() = std::move(starter); }
 
 QString ManualPath(const QString& folder) {
-  return QFile::decodeName(ShippedFile(QFile::encodeName(folder).toStdString(), VELARON_MANUAL_FROM_BIN, kManualFile).c_str());
+  return QFile::decodeName(
+      ShippedFile(QFile::encodeName(folder).toStdString(), VELARON_MANUAL_FROM_BIN, kManualFile).c_str());
 }
 
 bool OpenManual(QWidget* parent) { return OpenManual(parent, QCoreApplication::applicationDirPath()); }
@@ -41,13 +42,13 @@ bool OpenManual(QWidget* parent, const QString& folder) {
   }
   if (!Opener() && FindManualViewer().isEmpty()) {
     ShowCritical(parent, QString::fromUtf8("Не найдена программа для просмотра инструкции пользователя.\n"
-                                           "Откройте файл инструкции в обозревателе:\n") + path);
+                                           "Откройте файл инструкции в обозревателе:\n") +
+                             path);
     return false;
   }
   const QUrl url = QUrl::fromLocalFile(path);
   const bool opened = Opener() ? Opener()(url) : QDesktopServices::openUrl(url);
-  if (!opened)
-    ShowCritical(parent, QString::fromUtf8("Не удалось открыть инструкцию пользователя:\n") + path);
+  if (!opened) ShowCritical(parent, QString::fromUtf8("Не удалось открыть инструкцию пользователя:\n") + path);
   return opened;
 }
 
@@ -55,7 +56,8 @@ QString FindManualViewer(const QStringList& paths) {
   if (paths.isEmpty()) {
     // The desktop's own choice, as xdg-open makes it.
     QProcess query;
-    query.start(QStringLiteral("xdg-mime"), {QStringLiteral("query"), QStringLiteral("default"), QStringLiteral("text/html")});
+    query.start(QStringLiteral("xdg-mime"),
+                {QStringLiteral("query"), QStringLiteral("default"), QStringLiteral("text/html")});
     if (query.waitForFinished(3000) && query.exitCode() == 0) {
       const QString app = QString::fromLocal8Bit(query.readAllStandardOutput()).trimmed();
       if (!app.isEmpty()) return app;
@@ -65,7 +67,8 @@ QString FindManualViewer(const QStringList& paths) {
   // The browsers xdg-open falls back on.
   for (const char* name : {"x-www-browser", "www-browser", "firefox", "firefox-esr", "chromium", "chromium-browser",
                            "google-chrome", "epiphany", "konqueror", "falkon", "midori"})
-    if (QString found = QStandardPaths::findExecutable(QString::fromLatin1(name), paths); !found.isEmpty()) return found;
+    if (QString found = QStandardPaths::findExecutable(QString::fromLatin1(name), paths); !found.isEmpty())
+      return found;
   return {};
 }
 

@@ -13,8 +13,8 @@ class SystemInfo {
   SystemInfo();
 
   // Operating system.
-  QString OSVersion() const;          // e.g. "Debian GNU/Linux 12 (bookworm) (linux 6.1.0-18-amd64)"
-  QString ProductType() const { return productType_; }        // e.g. "debian"
+  QString OSVersion() const;                            // e.g. "Debian GNU/Linux 12 (bookworm) (linux 6.1.0-18-amd64)"
+  QString ProductType() const { return productType_; }  // e.g. "debian"
   QString ProductVersion() const { return productVersion_; }  // e.g. "12"
   QString KernelType() const { return kernelType_; }          // e.g. "linux"
   QString KernelVersion() const { return kernelRelease_; }    // e.g. "6.1.0-18-amd64"

@@ -21,8 +21,8 @@ struct MessageRequest {
 QMessageBox::StandardButton ShowMessage(QWidget* parent, const MessageRequest& request);
 
 // Shorthands for the system's kinds of message.
-void WarnInput(QWidget* parent, const QString& text);                 // exclamation, "Внимание!!!"
-void ShowCritical(QWidget* parent, const QString& text);              // critical, program title
+void WarnInput(QWidget* parent, const QString& text);                       // exclamation, "Внимание!!!"
+void ShowCritical(QWidget* parent, const QString& text);                    // critical, program title
 void ShowInfo(QWidget* parent, const QString& title, const QString& text);  // no icon, OK
 bool AskYesNo(QWidget* parent, const QString& title, const QString& text,
               QMessageBox::Icon icon = QMessageBox::Question);

@@ -80,7 +80,8 @@ QString AskSaveFileName(QWidget* parent, const QString& title, const QString& fi
     dialog.setDirectory(request.startFolder);
     dialog.setNameFilters(NameFilters(filter));
     dialog.setDefaultSuffix(request.suffix);
-    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) chosen = dialog.selectedFiles().first();
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+      chosen = dialog.selectedFiles().first();
   }
   return WithDefaultSuffix(chosen, request.suffix);
 }

@@ -9,14 +9,18 @@
 #include "output/zip_reader.h"
 
 using namespace velaron;
-using velaron::test::MainWindowTest;
 using velaron::U;
+using velaron::test::MainWindowTest;
 
 TEST_F(MainWindowTest, BoxesOutOfTheirRangeNameTheirFieldOnLeavingAndBeforeARun) {
-  struct Case { const char* name; const char* typed; const char* field; };
+  struct Case {
+    const char* name;
+    const char* typed;
+    const char* field;
+  };
   for (const Case& c : {Case{"Text12", "100,5", "инверсионной"}, Case{"Text5", "-300", "Температура газа"},
-                        Case{"Text11", "-5", "Длина участка"},
-                        Case{"P_avto", "2", "пересечения"}, Case{"alfa_tr", "5", "хотя бы одной аварии"}}) {
+                        Case{"Text11", "-5", "Длина участка"}, Case{"P_avto", "2", "пересечения"},
+                        Case{"alfa_tr", "5", "хотя бы одной аварии"}}) {
     box(c.name)->setText(c.typed);
     EXPECT_FALSE(box(c.name)->runLeaveCheck()) << c.name;
     ASSERT_EQ(messages.requests.size(), 1u) << c.name;
@@ -27,7 +31,8 @@ TEST_F(MainWindowTest, BoxesOutOfTheirRangeNameTheirFieldOnLeavingAndBeforeARun)
   box("Text25")->setText("400");
   QSqlQuery stored(db::Connection());
   EXPECT_TRUE(box("Text25")->runLeaveCheck() && messages.requests.empty() &&
-              stored.exec("SELECT COUNT(*) FROM TPs WHERE Azimut = 400") && stored.next() && stored.value(0).toInt() == 1);
+              stored.exec("SELECT COUNT(*) FROM TPs WHERE Azimut = 400") && stored.next() &&
+              stored.value(0).toInt() == 1);
   // Before a run every visible box is checked again: the first out of range stops the start on its tab.
   for (const char* name : {"Text5", "Text25", "Text11", "P_avto", "alfa_tr"}) box(name)->setText("0");
   choose("DataCombo1", 0);
@@ -109,7 +114,8 @@ TEST_F(MainWindowTest, PipelineDataAreStoredByTheButtonOrAtTheQuestionWhenLeavin
   EXPECT_EQ(messages.texts(), QStringList({U("Сохранить изменения?"), U("Проверте правильность ввода!")}));
   messages.requests.clear();
   box("Text13")->setText("80");
-  test::TempDatabase::exec("CREATE TRIGGER refuse BEFORE UPDATE ON Adjustment BEGIN SELECT RAISE(ABORT, 'locked'); END");
+  test::TempDatabase::exec(
+      "CREATE TRIGGER refuse BEFORE UPDATE ON Adjustment BEGIN SELECT RAISE(ABORT, 'locked'); END");
   window->cmdSave_Click();
   expectMessage(nullptr, nullptr, QMessageBox::Critical);
   EXPECT_FALSE(window->close());
@@ -123,7 +129,8 @@ TEST_F(MainWindowTest, PipelineDataAreStoredByTheButtonOrAtTheQuestionWhenLeavin
   messages.setAnswer(QMessageBox::Yes);
   EXPECT_TRUE(window->close());
   const auto row = db::LoadAdjustment();
-  EXPECT_EQ(std::tuple(row->Diametr, row->Temp, row->Ltrub, row->Gas, row->XLimit), std::tuple(720.0, -5.5, 80.0, 1, 1000));
+  EXPECT_EQ(std::tuple(row->Diametr, row->Temp, row->Ltrub, row->Gas, row->XLimit),
+            std::tuple(720.0, -5.5, 80.0, 1, 1000));
   window = std::make_unique<ui::Form1>();
   window->show();
   expectTexts({{"Text3", "720"}, {"Text5", "-5,5"}});
@@ -156,9 +163,9 @@ TEST_F(MainWindowTest, SaveResultsWritesTheReportOfASingleScenarioAndItsSummaryR
   QString answer;
   ui::SetSaveFileSink([&answer](const ui::SaveFileRequest&) { return answer; });
   int expectedRows = SummaryRows();
-  const std::map<int, const char*> names = {{2, "Физический взрыв"}, {3, "Котлованный факел"},
+  const std::map<int, const char*> names = {{2, "Физический взрыв"},    {3, "Котлованный факел"},
                                             {4, "Ассиметричный факел"}, {5, "Симметричный факел"},
-                                            {6, "Огневой шар"}, {8, "Горение ГПВС"}};
+                                            {6, "Огневой шар"},         {8, "Горение ГПВС"}};
   for (int code : {2, 3, 4, 5, 6, 8}) {
     SCOPED_TRACE(code);
     window->onRunFinished(Snapshot(code));
@@ -227,8 +234,8 @@ TEST_F(MainWindowTest, SaveResultsWritesTheYearRoundReportsAndRewritesTheRunsRos
   answer = dir.filePath(U("без розы.docx"));
   window->cmdSaveResult_Click();
   const QString missing = dir.filePath(U("нет такой папки/РозаВетров.xlsx"));
-  expectMessage((U("Ошибка в процессе записи файла!\n") + missing + U(": нет такой папки")).toUtf8().constData(), "Веларон",
-                QMessageBox::Critical);
+  expectMessage((U("Ошибка в процессе записи файла!\n") + missing + U(": нет такой папки")).toUtf8().constData(),
+                "Веларон", QMessageBox::Critical);
   const auto parts = test::ReadZip(answer);
   EXPECT_EQ(parts.count("word/document.xml"), 1u);
   EXPECT_EQ(MediaCount(parts), 3);  // the rose's caption alone

@@ -24,7 +24,9 @@ TEST(Compass, CentreRadiusAndTheAzimuthClockwiseFromNorth) {
   const auto g = Compass(301, 291, 0);
   EXPECT_EQ(std::tuple(g.cx, g.cy, g.R), std::tuple(150, 146, 97));
   // 120 x 120: centre 60,60, R 40; y grows downwards; the second half points the other way; 450° is 90°.
-  struct Case { double azimuth, x1, y1; };
+  struct Case {
+    double azimuth, x1, y1;
+  };
   for (const Case& c : {Case{0, 60, 20}, Case{90, 100, 60}, Case{180, 60, 100}, Case{450, 100, 60}}) {
     const auto p = Compass(120, 120, c.azimuth);
     EXPECT_NEAR(p.x1, c.x1, 1e-9) << c.azimuth;

@@ -4,9 +4,9 @@
 #include "form_fixture.h"
 
 using namespace velaron;
+using velaron::U;
 using velaron::test::MainWindowTest;
 using velaron::test::TempDatabase;
-using velaron::U;
 
 namespace {
 db::SectionRow Row(int tpid) {

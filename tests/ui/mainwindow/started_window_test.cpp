@@ -38,12 +38,15 @@ class StartedWindow : public test::MainWindowTest {
     QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner);
     ASSERT_TRUE(db::OpenDatabase(file).isEmpty());
     QStringList sql;
-    for (const char* column : {"P_avto", "P_LEP", "P_tr", "P_kab"}) sql << QStringLiteral("ALTER TABLE TPs DROP COLUMN ") + column;
+    for (const char* column : {"P_avto", "P_LEP", "P_tr", "P_kab"})
+      sql << QStringLiteral("ALTER TABLE TPs DROP COLUMN ") + column;
     // Section 1 (clay) with a power line whose probability that layout did not keep; section 2 on granite.
-    sql << "UPDATE TPs SET dpp2 = 1, p_v = 0.7 WHERE TPID = 1" << "UPDATE Adjustment SET XLimit = 200, YLimit = 200"
+    sql << "UPDATE TPs SET dpp2 = 1, p_v = 0.7 WHERE TPID = 1"
+        << "UPDATE Adjustment SET XLimit = 200, YLimit = 200"
         << "INSERT INTO TPs (TPID, Length, Udal, Azimut, dpp1, dpp2, dpp3, dpp4, p_v, G1, G2, G3, G4, Ground) "
            "VALUES (2, 500, 1000, 90, 0, 0, 0, 0, 0, 1, 2, 3, 4, '1.1.1.1')";
-    for (const QString& statement : sql) EXPECT_TRUE(QSqlQuery(db::Connection()).exec(statement)) << statement.toStdString();
+    for (const QString& statement : sql)
+      EXPECT_TRUE(QSqlQuery(db::Connection()).exec(statement)) << statement.toStdString();
     db::CloseDatabase();
     Start();
   }
@@ -87,7 +90,8 @@ TEST_F(StartedWindow, AnOlderDatabaseKeepsItsRowsAndEachSectionKeepsItsOwnCrossi
   type("P_avto", "1.5");
   EXPECT_FALSE(box("P_avto")->runLeaveCheck());
   tick(2);
-  EXPECT_EQ(std::pair(db::LoadSection(1)->P_avto, db::LoadSection(1)->p_v), std::pair(std::optional(0.1), 0.1 + 0.2 + 0.05));
+  EXPECT_EQ(std::pair(db::LoadSection(1)->P_avto, db::LoadSection(1)->p_v),
+            std::pair(std::optional(0.1), 0.1 + 0.2 + 0.05));
   messages.requests.clear();
   // Road 0,4 (typed with a point), power line 0,7, other pipeline at its 0,2: the sum 1,3 is stored as 1.
   type("P_avto", "0.4");
@@ -178,7 +182,8 @@ TEST_F(StartedWindow, TheRunDialogIsHiddenDuringItsRunAndARefusedRunKeepsItForTh
   window->Command1_Click();
   ASSERT_EQ(window->findChild<ui::Form6*>(), dialog);
   // As it was left: the scenario chosen, the section group closed on the section found at the first press.
-  EXPECT_TRUE(dialog->isVisible() && dialog->scenario() == result::Scenario::YearRoundJets && !dialog->findChild<QWidget*>("Frame1")->isEnabled());
+  EXPECT_TRUE(dialog->isVisible() && dialog->scenario() == result::Scenario::YearRoundJets &&
+              !dialog->findChild<QWidget*>("Frame1")->isEnabled());
   dialog->findChild<QPushButton*>("cmdRaschet")->click();
   EXPECT_TRUE(dialog->running() && dialog->isHidden());
   ASSERT_TRUE(WaitUntil([&] { return window->lastRun() && !window->isRunning(); }));

@@ -45,9 +45,12 @@ class TempDatabase : public ScratchDatabase {
       "(13, 8, 'Песок', '1')",
       "INSERT INTO Ground3 VALUES ('2.1.1.2', 0.3, 0.3, 0.3, 0.3, 0.4, 0.4, 0.25)",
       "INSERT INTO Wind (idCity, CityName, Tmedium) VALUES (2, 'Хабаровск', 207), (1, 'Амурск', 200)",
-      "INSERT INTO TPs (TPID, Length, Udal, Azimut, dpp1, dpp2, dpp3, dpp4, p_v, G1, G2, G3, G4, Ground) VALUES (1, 100, 0, 30, 0, 0, 0, 0, 0, 2, 4, 7, 12, '2.1.1.2')",
-      "INSERT INTO TPs (TPID, Length, Udal, Azimut, dpp1, dpp2, dpp3, dpp4, p_v, G1, G2, G3, G4, Ground) VALUES (2, 250.5, 100, 45, 1, 0, 0, 0, 0.1, 1, 3, 6, 10, '1.1.1.1')",
-      "INSERT INTO TPs (TPID, Length, Udal, Azimut, dpp1, dpp2, dpp3, dpp4, p_v, G1, G2, G3, G4, Ground) VALUES (3, 49.5, 350.5, 90, 0, 0, 0, 1, 0.08, 2, 4, 7, 11, '2.1.1.1')",
+      "INSERT INTO TPs (TPID, Length, Udal, Azimut, dpp1, dpp2, dpp3, dpp4, p_v, G1, G2, G3, G4, Ground) VALUES (1, "
+      "100, 0, 30, 0, 0, 0, 0, 0, 2, 4, 7, 12, '2.1.1.2')",
+      "INSERT INTO TPs (TPID, Length, Udal, Azimut, dpp1, dpp2, dpp3, dpp4, p_v, G1, G2, G3, G4, Ground) VALUES (2, "
+      "250.5, 100, 45, 1, 0, 0, 0, 0.1, 1, 3, 6, 10, '1.1.1.1')",
+      "INSERT INTO TPs (TPID, Length, Udal, Azimut, dpp1, dpp2, dpp3, dpp4, p_v, G1, G2, G3, G4, Ground) VALUES (3, "
+      "49.5, 350.5, 90, 0, 0, 0, 1, 0.08, 2, 4, 7, 11, '2.1.1.1')",
   };
 };
 

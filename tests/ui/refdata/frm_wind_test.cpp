@@ -38,8 +38,9 @@ TEST(WindEditor, TabWalksTheTableColumnByColumn) {
 // (before, it drew the rose of the town still selected in the list beside the new town's boxes).
 TEST(WindEditor, ARoseOnShowFollowsTheTownChosenAndTheEditorKeepsOneSize) {
   test::ScratchDatabase data;
-  ASSERT_TRUE(data.Exec("INSERT INTO Wind (idCity, CityName, N1, S2, V11, V25, Tmedium) VALUES "
-                        "(1, 'Амурск', 60, 10, 3, 3, 200), (2, 'Хабаровск', 5, 70, 3, 3, 207)"));
+  ASSERT_TRUE(
+      data.Exec("INSERT INTO Wind (idCity, CityName, N1, S2, V11, V25, Tmedium) VALUES "
+                "(1, 'Амурск', 60, 10, 3, 3, 200), (2, 'Хабаровск', 5, 70, 3, 3, 207)"));
   QTemporaryDir folder;
   frmWind editor(nullptr);
   editor.setOutputFolder(folder.path());
@@ -60,7 +61,8 @@ TEST(WindEditor, ARoseOnShowFollowsTheTownChosenAndTheEditorKeepsOneSize) {
 
   editor.findChild<QPushButton*>("cmdInsert")->click();
   EXPECT_FALSE(rose->isEnabled() || picture->isVisible());
-  for (QLineEdit* box : editor.findChildren<QLineEdit*>()) box->setText(box->objectName().startsWith("txtV") ? "2" : "10");
+  for (QLineEdit* box : editor.findChildren<QLineEdit*>())
+    box->setText(box->objectName().startsWith("txtV") ? "2" : "10");
   editor.findChild<QLineEdit*>("txtCity")->setText(QString::fromUtf8("Бикин"));
   editor.findChild<QPushButton*>("cmdRenovate")->click();
   ASSERT_EQ(db::LoadWind(editor.selectedCity())->CityName, QString::fromUtf8("Бикин"));
@@ -71,7 +73,8 @@ TEST(WindEditor, ARoseOnShowFollowsTheTownChosenAndTheEditorKeepsOneSize) {
 // Before, the speed boxes dropped a typed point: "3.1" was stored as 31 m/s and "0.9" as 9 m/s, without a word.
 TEST(WindEditor, ASpeedTypedWithAPointKeepsItsDecimalsAndARefusalNamesItsBox) {
   test::ScratchDatabase data;
-  ASSERT_TRUE(data.Exec("INSERT INTO Wind (idCity, CityName, N1, S2, V25, Tmedium) VALUES (1, 'Амурск', 60, 10, 3, 200)"));
+  ASSERT_TRUE(
+      data.Exec("INSERT INTO Wind (idCity, CityName, N1, S2, V25, Tmedium) VALUES (1, 'Амурск', 60, 10, 3, 200)"));
   test::MessageCatcher messages;
   frmWind editor(nullptr);
   editor.show();
@@ -87,7 +90,7 @@ TEST(WindEditor, ASpeedTypedWithAPointKeepsItsDecimalsAndARefusalNamesItsBox) {
   type("txtV11", "3.1");
   QLineEdit* summerSouth = type("txtV25", "12");
   EXPECT_EQ(editor.findChild<QLineEdit*>("txtV11")->text(), "3,1");  // the point became a comma on leaving
-  type("txtV29", "0.9");  // not left before "Обновить"
+  type("txtV29", "0.9");                                             // not left before "Обновить"
   editor.findChild<QPushButton*>("cmdRenovate")->click();
   EXPECT_EQ(messages.texts(), QStringList(QString::fromUtf8("Средняя скорость ветра (Лето, Южный) должна быть не "
                                                             "меньше 0 и меньше 10 м/с!")));

@@ -17,7 +17,8 @@ namespace {
 TEST(RefEditors, KeepOneSizeAndShowAsChosenOnlyTheRowTheButtonsActOn) {
   test::ScratchDatabase data;
   ASSERT_TRUE(data.Exec("INSERT INTO Statistics VALUES ('Север', 0.5, 2), ('Юг', 0.2, 1.5)"));
-  ASSERT_TRUE(data.Exec("INSERT INTO abc VALUES ('Метан', 16.043, 50000, 21, 0.2, 4), ('Пропан', 44.1, 46000, 20, 0.2, 3)"));
+  ASSERT_TRUE(
+      data.Exec("INSERT INTO abc VALUES ('Метан', 16.043, 50000, 21, 0.2, 4), ('Пропан', 44.1, 46000, 20, 0.2, 3)"));
   frmRegion region(nullptr);
   frmGaz gas(nullptr);
   for (RefEditor* editor : std::initializer_list<RefEditor*>{&region, &gas}) {
@@ -50,7 +51,8 @@ TEST(RefEditors, KeepOneSizeAndShowAsChosenOnlyTheRowTheButtonsActOn) {
 TEST(RefEditors, RefuseANameAnotherRowHas) {
   test::ScratchDatabase data;
   ASSERT_TRUE(data.Exec("INSERT INTO Statistics VALUES ('Север', 0.5, 2), ('Юг', 0.2, 1.5)"));
-  ASSERT_TRUE(data.Exec("INSERT INTO abc VALUES ('Метан', 16.043, 50000, 21, 0.2, 4), ('Пропан', 44.1, 46000, 20, 0.2, 3)"));
+  ASSERT_TRUE(
+      data.Exec("INSERT INTO abc VALUES ('Метан', 16.043, 50000, 21, 0.2, 4), ('Пропан', 44.1, 46000, 20, 0.2, 3)"));
   test::MessageCatcher messages;
   frmRegion region(nullptr);
   frmGaz gas(nullptr);

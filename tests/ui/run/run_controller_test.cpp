@@ -49,24 +49,29 @@ TEST(RunController, EachOutcomeReachesTheWindowOnceWithItsOneMessage) {
     Ends ends;
     QStringList messages;  // the texts shown, in order
   } cases[] = {
-      {"completed", [](run::PreparedRun, models::Progress&, const run::ExecuteOptions&) { return Finished(false); },
-       Ends::Completed, {}},
+      {"completed",
+       [](run::PreparedRun, models::Progress&, const run::ExecuteOptions&) { return Finished(false); },
+       Ends::Completed,
+       {}},
       {"zone at the edge",
        [](run::PreparedRun, models::Progress&, const run::ExecuteOptions&) { return Finished(true); },
-       Ends::Completed, {U(run::texts::kEdgeWarning)}},
+       Ends::Completed,
+       {U(run::texts::kEdgeWarning)}},
       {"refused by the model",
        [](run::PreparedRun, models::Progress&, const run::ExecuteOptions&) {
          run::RunOutcome out;
          out.error = U("Масса облака ГПВС должна быть больше нуля.");
          return out;
        },
-       Ends::Refused, {U("Масса облака ГПВС должна быть больше нуля.")}},
+       Ends::Refused,
+       {U("Масса облака ГПВС должна быть больше нуля.")}},
       // A fault past the model's own refusals must not take the program down with the worker.
       {"fault on the worker",
        [](run::PreparedRun, models::Progress&, const run::ExecuteOptions&) -> run::RunOutcome {
          throw std::runtime_error("vector::_M_range_check");
        },
-       Ends::Refused, {U("vector::_M_range_check")}},
+       Ends::Refused,
+       {U("vector::_M_range_check")}},
       {"cancelled",
        [](run::PreparedRun, models::Progress& progress, const run::ExecuteOptions&) {
          progress.begin("Сценарий", 100);
@@ -79,7 +84,8 @@ TEST(RunController, EachOutcomeReachesTheWindowOnceWithItsOneMessage) {
          out.cancelled = progress.cancelled();
          return out;
        },
-       Ends::Cancelled, {}},
+       Ends::Cancelled,
+       {}},
   };
   for (const Case& c : cases) {
     test::MessageCatcher catcher;

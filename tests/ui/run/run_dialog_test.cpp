@@ -79,8 +79,16 @@ TEST(RunDialog, EachScenarioShowsItsWeatherAndTheShareBoxesOfItsJetKinds) {
     int code, season;
     const char* shown;  // "W": the weather group, "S": the share group, then the share boxes
   } table[] = {
-      {1, 0, "S Pkw Psw Paw Pks Pss Pas"}, {2, 0, ""}, {3, 0, "W S Pkw"}, {3, 1, "W S Pks"}, {4, 0, "W S Paw"},
-      {4, 1, "W S Pas"}, {5, 0, "W S Psw"}, {5, 1, "W S Pss"}, {6, 1, ""}, {7, 1, "S Pkw Psw Paw Pks Pss Pas"},
+      {1, 0, "S Pkw Psw Paw Pks Pss Pas"},
+      {2, 0, ""},
+      {3, 0, "W S Pkw"},
+      {3, 1, "W S Pks"},
+      {4, 0, "W S Paw"},
+      {4, 1, "W S Pas"},
+      {5, 0, "W S Psw"},
+      {5, 1, "W S Pss"},
+      {6, 1, ""},
+      {7, 1, "S Pkw Psw Paw Pks Pss Pas"},
       {8, 0, ""},
   };
   const char* heads[] = {"Label1", "Label6", "Label7"};  // over the pit, symmetric and asymmetric boxes
@@ -97,7 +105,8 @@ TEST(RunDialog, EachScenarioShowsItsWeatherAndTheShareBoxesOfItsJetKinds) {
       if (!box->isVisible()) continue;
       shown << name;
       EXPECT_NEAR(box->mapTo(&d.form, box->rect().center()).x(), head->mapTo(&d.form, head->rect().center()).x(),
-                  head->width() / 4) << name;
+                  head->width() / 4)
+          << name;
     }
     EXPECT_EQ(shown.join(' ').toStdString(), row.shown) << "code " << row.code << ", season " << row.season;
   }

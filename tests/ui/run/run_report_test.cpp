@@ -56,13 +56,14 @@ TEST_F(RunReportTest, RowHoldsTheThirteenFieldsAndTheFileGetsItsSuffix) {
   EXPECT_TRUE(messages.requests.empty());
   EXPECT_FALSE(test::ReadZip(out.savedPath).empty());
   QSqlQuery q(db::Connection());
-  ASSERT_TRUE(q.exec("SELECT Date, dlit, Mestn, scen, Grunt, Gr_grunt, Type_grunt, Vid_grunt, Dtr, Davl_sr, Vid_gaz, "
-                     "City, Region FROM tabOtchet"));
+  ASSERT_TRUE(
+      q.exec("SELECT Date, dlit, Mestn, scen, Grunt, Gr_grunt, Type_grunt, Vid_grunt, Dtr, Davl_sr, Vid_gaz, "
+             "City, Region FROM tabOtchet"));
   ASSERT_TRUE(q.next());
   EXPECT_EQ(QDateTime::fromString(q.value(0).toString(), Qt::ISODate), now);
   EXPECT_EQ(q.value(1).toInt(), 3);  // 10:00:59 to 10:03:01 crosses three minute boundaries
-  const QStringList texts = {q.value(2).toString(), q.value(3).toString(), q.value(4).toString(),
-                             q.value(5).toString(), q.value(6).toString(), q.value(7).toString(),
+  const QStringList texts = {q.value(2).toString(),  q.value(3).toString(),  q.value(4).toString(),
+                             q.value(5).toString(),  q.value(6).toString(),  q.value(7).toString(),
                              q.value(10).toString(), q.value(11).toString(), q.value(12).toString()};
   EXPECT_EQ(texts, (QStringList{U("Хабаровский край, км 12"), U("Взрыв"), U("Дисперсные"), U("Связные"),
                                 U("Минеральные"), U("Суглинок"), U("Метан"), U("Хабаровск"), U("Дальний Восток")}));
@@ -85,7 +86,7 @@ TEST_F(RunReportTest, AFailedSaveLeavesTheEarlierFile) {
   const ReportClosing out = Close();
   EXPECT_TRUE(out.savedPath.isEmpty());
   EXPECT_EQ(messages.texts(), QStringList{U("Ошибка в процессе сохранения файла\nНе удалось записать файл ") + path +
-                                    U(": файл открыт только для чтения")});
+                                          U(": файл открыт только для чтения")});
   QFile f(path);
   ASSERT_TRUE(f.open(QIODevice::ReadOnly));
   EXPECT_EQ(f.readAll(), "earlier report");

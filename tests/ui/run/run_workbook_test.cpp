@@ -104,7 +104,7 @@ TEST(RunWorkbook, ANameGetsItsExtensionAndTheNextDialogOpensWhereTheLastSaveWent
   const QString written = OfferRunWorkbook(nullptr, *Record());
   EXPECT_EQ(written, dir.filePath(U("итоги.xlsx")));
   EXPECT_TRUE(SheetNames(written).contains(U("Избыточное давление, кПа")));  // replaced: the explosion's workbook
-  ASSERT_TRUE(OfferRunWorkbook(nullptr, *Record()) == written);  // the same name again: overwritten
+  ASSERT_TRUE(OfferRunWorkbook(nullptr, *Record()) == written);              // the same name again: overwritten
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{U("итоги.xlsx")});
   ASSERT_EQ(answer.asked.size(), 2u);
   // Before any save: the documents folder (or the home folder), never the program's folder.
@@ -198,7 +198,8 @@ TEST(RunWorkbook, TheRunDialogOffersTheWorkbookAfterACompletedRun) {
   QStringList notes;
   bool buttonsOn = false;
   answer.onAsk = [&] {
-    buttonsOn = form->findChild<QPushButton*>("cmdRaschet")->isEnabled() || form->findChild<QPushButton*>("Command2")->isEnabled();
+    buttonsOn = form->findChild<QPushButton*>("cmdRaschet")->isEnabled() ||
+                form->findChild<QPushButton*>("Command2")->isEnabled();
     QTimer::singleShot(0, [&] {
       for (QWidget* w : QApplication::topLevelWidgets())
         if (w->objectName() == U("frmWorkbookNote") && w->isVisible())
@@ -219,7 +220,8 @@ TEST(RunWorkbook, TheRunDialogOffersTheWorkbookAfterACompletedRun) {
   EXPECT_TRUE(SheetNames(path).contains(U("Избыточное давление, кПа")));
   EXPECT_EQ(answer.asked[0].title, U("Сохранение книги результатов расчета: сценарий \"Взрыв\""));
   EXPECT_FALSE(buttonsOn);
-  EXPECT_TRUE(notes.contains(U("Сценарий \"Взрыв\"")) && notes.contains(U("взрыв.xlsx"))) << notes.join('|').toStdString();
+  EXPECT_TRUE(notes.contains(U("Сценарий \"Взрыв\"")) && notes.contains(U("взрыв.xlsx")))
+      << notes.join('|').toStdString();
 }
 
 // A thread the system refuses: the run is told and not started, and the dialog stays as it was, its input

@@ -62,15 +62,22 @@ TEST(SettingsDialog, RefusesASettingThatBreaksARuleOnItsBoxAndStoresWhatIsRight)
   Form3 dialog(options);
   db::AdjustmentRow handed;
   QObject::connect(&dialog, &Form3::settingsStored, [&handed](const db::AdjustmentRow& row) { handed = row; });
-  for (auto [box, text] : {std::pair{"Text1", "600"}, {"Text2", "400"}, {"Text3", "20"}, {"Text6", "1,5"},
-                           {"txtTfb", "12"}, {"txtDola", "0,4"}, {"Text5", "25"}, {"Text4", "0,25"}})
+  for (auto [box, text] : {std::pair{"Text1", "600"},
+                           {"Text2", "400"},
+                           {"Text3", "20"},
+                           {"Text6", "1,5"},
+                           {"txtTfb", "12"},
+                           {"txtDola", "0,4"},
+                           {"Text5", "25"},
+                           {"Text4", "0,25"}})
     dialog.findChild<NumericBox*>(box)->setText(QString::fromUtf8(text));
   dialog.findChild<QCheckBox*>("Check1")->setChecked(false);
   messages.requests.clear();
   EXPECT_TRUE(dialog.Command1_Click());
   EXPECT_TRUE(messages.requests.empty()) << messages.texts().join('|').toStdString();
   EXPECT_EQ(Stored(), "600 400 20 1.5 12 0.4 25 0.25");
-  EXPECT_EQ(std::tuple(handed.XLimit, handed.CStep, handed.Dola_obl, handed.Diametr), std::tuple(600, 20, 0.25, 1420.0));
+  EXPECT_EQ(std::tuple(handed.XLimit, handed.CStep, handed.Dola_obl, handed.Diametr),
+            std::tuple(600, 20, 0.25, 1420.0));
   EXPECT_EQ(std::pair(options.OptExtraFiles, options.Opt3D), std::pair(false, true));
   EXPECT_EQ(dialog.result(), QDialog::Accepted);
   db::CloseDatabase();
