@@ -12,6 +12,7 @@
 #pragma once
 
 #include <array>
+#include <utility>
 #include <cstddef>
 #include <optional>
 #include <stdexcept>
@@ -184,6 +185,55 @@ struct ScenarioProbabilities {
   double PFireBall = 0;
   double PGPVS = 0;
   double Pkw = 0, Pks = 0, Psw = 0, Pss = 0, Paw = 0, Pas = 0;
+};
+
+// The named quantities of a run, in the order the driver prints them and the run checks them.
+// The outflow and flame quantities.
+inline constexpr std::pair<const char*, double DerivedQuantities::*> kDerivedFields[] = {
+    {"AccidentRate", &DerivedQuantities::AccidentRate},
+    {"KoefDy", &DerivedQuantities::KoefDy},
+    {"ExtFactors", &DerivedQuantities::ExtFactors},
+    {"p_v", &DerivedQuantities::p_v},
+    {"PitLength", &DerivedQuantities::PitLength},
+    {"Davl", &DerivedQuantities::Davl},
+    {"TempK", &DerivedQuantities::TempK},
+    {"Dtrub", &DerivedQuantities::Dtrub},
+    {"AdiabK", &DerivedQuantities::AdiabK},
+    {"SpecVolume", &DerivedQuantities::SpecVolume},
+    {"SpeedOut", &DerivedQuantities::SpeedOut},
+    {"SpecVolume0", &DerivedQuantities::SpecVolume0},
+    {"MassFlow", &DerivedQuantities::MassFlow},
+    {"MassFireBall", &DerivedQuantities::MassFireBall},
+    {"MassGPVS", &DerivedQuantities::MassGPVS},
+    {"DEquiv", &DerivedQuantities::DEquiv},
+    {"LTorch", &DerivedQuantities::LTorch},
+    {"Ri", &DerivedQuantities::Ri},
+    {"Rw", &DerivedQuantities::Rw},
+    {"W2", &DerivedQuantities::W2},
+    {"KEllipse", &DerivedQuantities::KEllipse},
+    {"Tilt", &DerivedQuantities::Tilt},
+    {"JetDir", &DerivedQuantities::JetDir},
+    {"JetAngle", &DerivedQuantities::JetAngle},
+    {"WindAngle", &DerivedQuantities::WindAngle},
+};
+// The asymmetric frustum's quantities, present only when the run computed them.
+inline constexpr std::pair<const char*, double DerivedQuantities::*> kAsymmetricFields[] = {
+    {"LTorchWind", &DerivedQuantities::LTorchWind},
+    {"KLift", &DerivedQuantities::KLift},
+    {"LiftOff", &DerivedQuantities::LiftOff},
+    {"RL", &DerivedQuantities::RL},
+    {"W1", &DerivedQuantities::W1},
+    {"ConeAngle", &DerivedQuantities::ConeAngle},
+};
+// The probabilities per year.
+inline constexpr std::pair<const char*, double ScenarioProbabilities::*> kProbabilityFields[] = {
+    {"PRupture", &ScenarioProbabilities::PRupture},
+    {"PIgnition", &ScenarioProbabilities::PIgnition},
+    {"PKotlTorch", &ScenarioProbabilities::PKotlTorch},
+    {"PSimmTorch", &ScenarioProbabilities::PSimmTorch},
+    {"PAsimmTorch", &ScenarioProbabilities::PAsimmTorch},
+    {"PFireBall", &ScenarioProbabilities::PFireBall},
+    {"PGPVS", &ScenarioProbabilities::PGPVS},
 };
 
 // ---------------------------------------------------------------------------------------------------

@@ -34,45 +34,15 @@ bool RowFinite(const models::ZoneRow& row) { return RowFinite(row.radii()); }
 
 QString NonFiniteResult(const result::RunSnapshot& s) {
   const models::DerivedQuantities& d = s.derived;
-  const std::pair<const char*, double> numbers[] = {{"AccidentRate", d.AccidentRate},
-                                                    {"ExtFactors", d.ExtFactors},
-                                                    {"p_v", d.p_v},
-                                                    {"PitLength", d.PitLength},
-                                                    {"Davl", d.Davl},
-                                                    {"AdiabK", d.AdiabK},
-                                                    {"SpecVolume", d.SpecVolume},
-                                                    {"SpeedOut", d.SpeedOut},
-                                                    {"SpecVolume0", d.SpecVolume0},
-                                                    {"MassFlow", d.MassFlow},
-                                                    {"MassFireBall", d.MassFireBall},
-                                                    {"MassGPVS", d.MassGPVS},
-                                                    {"DEquiv", d.DEquiv},
-                                                    {"LTorch", d.LTorch},
-                                                    {"Ri", d.Ri},
-                                                    {"Rw", d.Rw},
-                                                    {"W2", d.W2},
-                                                    {"KEllipse", d.KEllipse},
-                                                    {"Tilt", d.Tilt},
-                                                    {"JetDir", d.JetDir},
-                                                    {"JetAngle", d.JetAngle},
-                                                    {"WindAngle", d.WindAngle},
-                                                    {"KoefDy", d.KoefDy},
-                                                    {"PRupture", s.probabilities.PRupture},
-                                                    {"PIgnition", s.probabilities.PIgnition},
-                                                    {"PKotlTorch", s.probabilities.PKotlTorch},
-                                                    {"PSimmTorch", s.probabilities.PSimmTorch},
-                                                    {"PAsimmTorch", s.probabilities.PAsimmTorch},
-                                                    {"PFireBall", s.probabilities.PFireBall},
-                                                    {"PGPVS", s.probabilities.PGPVS},
-                                                    {"RFireBall", s.RFireBall},
-                                                    {"TFireBall", s.TFireBall}};
-  for (const auto& [name, v] : numbers)
-    if (!std::isfinite(v)) return Refusal(QString::fromLatin1(name));
+  for (const auto& [name, field] : models::kDerivedFields)
+    if (!std::isfinite(d.*field)) return Refusal(QString::fromLatin1(name));
   if (d.asymmetricComputed)
-    for (const auto& [name, v] :
-         {std::pair{"LTorchWind", d.LTorchWind}, std::pair{"KLift", d.KLift}, std::pair{"LiftOff", d.LiftOff},
-          std::pair{"RL", d.RL}, std::pair{"W1", d.W1}, std::pair{"ConeAngle", d.ConeAngle}})
-      if (!std::isfinite(v)) return Refusal(QString::fromLatin1(name));
+    for (const auto& [name, field] : models::kAsymmetricFields)
+      if (!std::isfinite(d.*field)) return Refusal(QString::fromLatin1(name));
+  for (const auto& [name, field] : models::kProbabilityFields)
+    if (!std::isfinite(s.probabilities.*field)) return Refusal(QString::fromLatin1(name));
+  for (const auto& [name, v] : {std::pair{"RFireBall", s.RFireBall}, std::pair{"TFireBall", s.TFireBall}})
+    if (!std::isfinite(v)) return Refusal(QString::fromLatin1(name));
 
   if (!RowFinite(s.zones.CurZones())) return Refusal(QStringLiteral("CurZones"));
   for (int k = 1; k <= models::kScenarioKinds; ++k)

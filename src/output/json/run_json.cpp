@@ -91,59 +91,23 @@ QByteArray SnapshotJson(const result::RunSnapshot& s, const QStringList& grids) 
   const models::DerivedQuantities& d = s.derived;
   out += ", \"derived\": {";
   bool first = true;
-  const std::pair<const char*, double> derived[] = {{"AccidentRate", d.AccidentRate},
-                                                    {"KoefDy", d.KoefDy},
-                                                    {"ExtFactors", d.ExtFactors},
-                                                    {"p_v", d.p_v},
-                                                    {"PitLength", d.PitLength},
-                                                    {"Davl", d.Davl},
-                                                    {"TempK", d.TempK},
-                                                    {"Dtrub", d.Dtrub},
-                                                    {"AdiabK", d.AdiabK},
-                                                    {"SpecVolume", d.SpecVolume},
-                                                    {"SpeedOut", d.SpeedOut},
-                                                    {"SpecVolume0", d.SpecVolume0},
-                                                    {"MassFlow", d.MassFlow},
-                                                    {"MassFireBall", d.MassFireBall},
-                                                    {"MassGPVS", d.MassGPVS},
-                                                    {"DEquiv", d.DEquiv},
-                                                    {"LTorch", d.LTorch},
-                                                    {"Ri", d.Ri},
-                                                    {"Rw", d.Rw},
-                                                    {"W2", d.W2},
-                                                    {"KEllipse", d.KEllipse},
-                                                    {"Tilt", d.Tilt},
-                                                    {"JetDir", d.JetDir},
-                                                    {"JetAngle", d.JetAngle},
-                                                    {"WindAngle", d.WindAngle}};
-  for (const auto& [k, v] : derived) {
+  for (const auto& [k, field] : models::kDerivedFields) {
     // The diameter coefficient belongs to the region ways of the accident rate; a typed-in rate has none.
     if (s.request.rate.way == 3 && std::strcmp(k, "KoefDy") == 0) continue;
     Key(out, k, first);
-    Num(out, v);
+    Num(out, d.*field);
   }
   if (d.asymmetricComputed) {
-    const std::pair<const char*, double> asym[] = {
-        {"LTorchWind", d.LTorchWind}, {"KLift", d.KLift}, {"LiftOff", d.LiftOff}, {"RL", d.RL}, {"W1", d.W1},
-        {"ConeAngle", d.ConeAngle}};
-    for (const auto& [k, v] : asym) {
+    for (const auto& [k, field] : models::kAsymmetricFields) {
       Key(out, k, first);
-      Num(out, v);
+      Num(out, d.*field);
     }
   }
   out += "}, \"probabilities\": {";
   first = true;
-  const result::Probabilities& p = s.probabilities;
-  const std::pair<const char*, double> probs[] = {{"PRupture", p.PRupture},
-                                                  {"PIgnition", p.PIgnition},
-                                                  {"PKotlTorch", p.PKotlTorch},
-                                                  {"PSimmTorch", p.PSimmTorch},
-                                                  {"PAsimmTorch", p.PAsimmTorch},
-                                                  {"PFireBall", p.PFireBall},
-                                                  {"PGPVS", p.PGPVS}};
-  for (const auto& [k, v] : probs) {
+  for (const auto& [k, field] : models::kProbabilityFields) {
     Key(out, k, first);
-    Num(out, v);
+    Num(out, s.probabilities.*field);
   }
   out += "}, \"CurZones\": ";
   NumArray(out, s.zones.CurZones().radii());
