@@ -5,13 +5,11 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QCryptographicHash>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -19,7 +17,6 @@
 #include <QThread>
 #include <algorithm>
 #include <functional>
-#include <unistd.h>
 
 #include "common/qt_text.h"
 #include "message_catcher.h"
@@ -70,12 +67,6 @@ QStringList SheetNames(const QString& path) {
   return names;
 }
 
-QByteArray Hash(const QString& path) {
-  QFile f(path);
-  if (!f.open(QIODevice::ReadOnly)) return {};
-  return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
-}
-
 TEST(RunWorkbook, OptionOffOrCancelWritesNothingAndSaysNothing) {
   QTemporaryDir dir;
   test::MessageCatcher messages;
@@ -122,49 +113,6 @@ TEST(RunWorkbook, ANameGetsItsExtensionAndTheNextDialogOpensWhereTheLastSaveWent
   EXPECT_EQ(WithDefaultSuffix(U("/p/a.old"), U("xlsx")), U("/p/a.old.xlsx"));
   EXPECT_EQ(WithDefaultSuffix(U("/p/a."), U("xlsx")), U("/p/a.xlsx"));
   EXPECT_EQ(WithDefaultSuffix(U("/p.d/a"), U("xlsx")), U("/p.d/a.xlsx"));
-}
-
-// Makes a folder unwritable for the test: its permissions, or for the super-user (whom permissions do not
-// stop) the immutable attribute. `ok` false when neither works here.
-struct ReadOnlyFolder {
-  explicit ReadOnlyFolder(const QString& path) : path_(path) {
-    QFile::setPermissions(path_, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup);
-    if (geteuid() == 0) immutable_ = QProcess::execute("chattr", {"+i", path_}) == 0;
-    QFile probe(QDir(path_).filePath(U("проба")));
-    ok = !probe.open(QIODevice::WriteOnly);
-    if (!ok) probe.remove();
-  }
-  ~ReadOnlyFolder() {
-    if (immutable_) QProcess::execute("chattr", {"-i", path_});
-    QFile::setPermissions(path_, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-  }
-  bool ok = false;
-
- private:
-  QString path_;
-  bool immutable_ = false;
-};
-
-TEST(RunWorkbook, AFolderThatCannotBeWrittenIsToldAndTheEarlierFileStays) {
-  QTemporaryDir dir;
-  const QString path = dir.filePath(U("книга.xlsx"));
-  SaveAnswer answer(path);
-  ASSERT_EQ(OfferRunWorkbook(nullptr, *Record()), path);
-  const QByteArray before = Hash(path);
-  ReadOnlyFolder readOnly(dir.path());
-  if (!readOnly.ok) GTEST_SKIP() << "no way to make a folder unwritable here (neither permissions nor chattr)";
-  test::MessageCatcher messages;
-  auto changed = Record();
-  changed->GridRisk.fill(7);
-  answer.answers = {path, QString()};  // told, then the dialog again: cancelled
-  EXPECT_TRUE(OfferRunWorkbook(nullptr, *changed).isEmpty());
-  EXPECT_EQ(answer.asked.size(), 3u);
-  ASSERT_EQ(messages.requests.size(), 1u);
-  EXPECT_EQ(messages.requests[0].text, U("Ошибка в процессе записи файла!\n") + path + U(": нет прав на запись"));
-  EXPECT_EQ(messages.requests[0].title, U("Веларон"));
-  EXPECT_EQ(messages.requests[0].icon, QMessageBox::Critical);
-  EXPECT_EQ(Hash(path), before);
-  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{U("книга.xlsx")});
 }
 
 // --- The run dialog: the workbook it offers once a run has completed.
