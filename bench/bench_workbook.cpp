@@ -55,7 +55,7 @@ void FillNear(models::Grid& g, int n, double peak, double seed) {
 // The record of a complex assessment (code 1) on a square grid of `width` m at `step` m.
 std::shared_ptr<result::RunSnapshot> ComplexRecord(int width, int step) {
   auto record = std::make_shared<result::RunSnapshot>();
-  record->scenario = result::Scenario::Complex;
+  record->request.run.scenario = result::Scenario::Complex;
   record->request.settings.XLimit = record->request.settings.YLimit = width;
   record->request.settings.CStep = step;
   record->request.options.Opt3D = true;

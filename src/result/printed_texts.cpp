@@ -20,7 +20,7 @@ PrintedTexts PrintedTextsOf(const RunSnapshot& r) {
   PrintedTexts t;
   const RunRequest& req = r.request;
   const MainWindowTexts& typed = req.texts;
-  t.ScenarioName = TypedOr(typed.ScenarioName, U(FactsOf(r.scenario).dialogName));
+  t.ScenarioName = TypedOr(typed.ScenarioName, U(FactsOf(r.scenario()).dialogName));
   t.Mestn = typed.Mestn;
   t.gasName = TypedOr(typed.gasName, r.gas.VName);
   t.regionName = TypedOr(typed.regionName, r.regionName);

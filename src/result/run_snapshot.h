@@ -49,12 +49,11 @@ using Probabilities = models::ScenarioProbabilities;
 
 struct RunSnapshot {
   // --- Inputs as the run started.
-  RunRequest request;                          // settings, pipeline, rate, external factors, section, dialog choices
-  db::GasRow gas;                              // the gas row of the run
-  db::Ground3Row ground;                       // the section's ground row
-  std::optional<db::WindRow> town;             // codes 1 and 7: the town of the wind rose
-  QString regionName;                          // the region of the accident rate (ways 1 and 2)
-  Scenario scenario = Scenario::SymmetricJet;  // the scenario the run computed
+  RunRequest request;               // settings, pipeline, rate, external factors, section, dialog choices
+  db::GasRow gas;                   // the gas row of the run
+  db::Ground3Row ground;            // the section's ground row
+  std::optional<db::WindRow> town;  // codes 1 and 7: the town of the wind rose
+  QString regionName;               // the region of the accident rate (ways 1 and 2)
 
   // --- Derived quantities and probabilities.
   models::DerivedQuantities derived;  // outflow and flame quantities as the model left them
@@ -79,8 +78,10 @@ struct RunSnapshot {
 
   QDateTime start, end;  // when the run started and when its record was made
 
+  // The scenario the run computed.
+  Scenario scenario() const { return request.run.scenario; }
   // Heat-flux runs have no impulse grid; overpressure runs (codes 2 and 8) have one.
-  bool isOverpressure() const { return FactsOf(scenario).overpressure; }
+  bool isOverpressure() const { return FactsOf(scenario()).overpressure; }
 };
 
 // The record's grids by the names the driver prints them under: GridValue, GridImpuls, GridProbit,

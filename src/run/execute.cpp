@@ -88,7 +88,6 @@ std::shared_ptr<const result::RunSnapshot> MakeSnapshot(const PreparedRun& run, 
   snap->ground = run.ground;
   snap->town = run.town;
   snap->regionName = run.regionName;
-  snap->scenario = run.request.run.scenario;
   snap->WindDir = run.WindDir;
   snap->derived = s.derived;
   snap->probabilities = run.probabilities;
@@ -102,8 +101,8 @@ std::shared_ptr<const result::RunSnapshot> MakeSnapshot(const PreparedRun& run, 
     snap->RadProfile.emplace_back(s.RadProfile[i][1], s.RadProfile[i][2]);
   for (size_t i = 1; i < s.Profile.size(); ++i)
     snap->Profile.push_back(result::ProfilePoint{s.Profile[i][1], s.Profile[i][2], s.Profile[i][3]});
-  snap->graf1 = BuildDamageChart(s, snap->scenario);
-  snap->graf2 = BuildPercentChart(s, snap->scenario);
+  snap->graf1 = BuildDamageChart(s, snap->scenario());
+  snap->graf2 = BuildPercentChart(s, snap->scenario());
   snap->GridValue = std::move(s.GridValue);
   snap->GridImpuls = std::move(s.GridImpuls);
   snap->GridProbit = std::move(s.GridProbit);

@@ -42,7 +42,7 @@ PictureOptions Options(PictureKind kind, QSize size, bool mesh = false) {
 // A finished run's record on a grid of −10..10 cells of 10 m (a frame of ±100 m), its route at 30°.
 result::RunSnapshot Record() {
   result::RunSnapshot r;
-  r.scenario = result::Scenario::SymmetricJet;
+  r.request.run.scenario = result::Scenario::SymmetricJet;
   r.request.settings.XLimit = 200;
   r.request.settings.YLimit = 200;
   r.request.settings.CStep = 10;

@@ -46,8 +46,7 @@ constexpr double kValueBase = 150000, kProcBase = 2000, kImpulsBase = 3000, kPro
 // and the scenario grids 31 to 38.
 std::shared_ptr<result::RunSnapshot> Record(int code, int xLimit = 60, int yLimit = 40, int step = 10) {
   auto r = std::make_shared<result::RunSnapshot>();
-  r->scenario = result::ScenarioOf(code).value();
-  r->request.run.scenario = r->scenario;
+  r->request.run.scenario = result::ScenarioOf(code).value();
   r->request.settings.XLimit = xLimit;
   r->request.settings.YLimit = yLimit;
   r->request.settings.CStep = step;

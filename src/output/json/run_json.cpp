@@ -87,7 +87,7 @@ QByteArray SnapshotJson(const result::RunSnapshot& s, const QStringList& grids) 
   QByteArray out;
   out.reserve(1 << 16);
   out += "{\"ScenarioCode\": ";
-  out += QByteArray::number(result::CodeOf(s.scenario));
+  out += QByteArray::number(result::CodeOf(s.scenario()));
   const models::DerivedQuantities& d = s.derived;
   out += ", \"derived\": {";
   bool first = true;

@@ -34,7 +34,7 @@ ReportInput InputFromRecord(const result::RunSnapshot& r, const QDate& today, bo
   const auto& st = req.settings;
   const auto& d = r.derived;
   const result::PrintedTexts texts = result::PrintedTextsOf(r);
-  in.scenario = r.scenario;
+  in.scenario = r.scenario();
   in.ZoneAtEdge = r.ZoneAtEdge;
   in.Mestn = texts.Mestn;
   in.today = today;

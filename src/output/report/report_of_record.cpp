@@ -8,7 +8,7 @@ namespace velaron::report {
 
 std::optional<Document> ReportOfRecord(const result::RunSnapshot& record, const QDate& today, bool withRose) {
   const ReportInput in = InputFromRecord(record, today);
-  switch (result::FactsOf(record.scenario).report) {
+  switch (result::FactsOf(record.scenario()).report) {
     case result::ReportForm::Single: return BuildSingleReport(in);
     case result::ReportForm::YearRound: return BuildYearReport(in, YearInputFromRecord(record, withRose));
   }

@@ -135,7 +135,7 @@ InputSheet BuildInputSheet(const result::RunSnapshot& record) {
   const result::RunRequest& r = record.request;
   const models::DerivedQuantities& d = record.derived;
   const result::PrintedTexts texts = result::PrintedTextsOf(record);
-  const result::ScenarioFacts& facts = result::FactsOf(record.scenario);
+  const result::ScenarioFacts& facts = result::FactsOf(record.scenario());
 
   in.lines << U(kInputSheet) << U(kDiameterLine) + texts.diameterText + U(kDiameterUnit) << U(kGasLine) + texts.gasName
            << U(kTemperatureLine) + texts.TempText
@@ -169,7 +169,7 @@ InputSheet BuildInputSheet(const result::RunSnapshot& record) {
 
 ResultWorkbook BuildResultWorkbook(const result::RunSnapshot& record) {
   ResultWorkbook book;
-  const result::ScenarioFacts& facts = result::FactsOf(record.scenario);
+  const result::ScenarioFacts& facts = result::FactsOf(record.scenario());
   const models::CalcSettings cs{record.request.settings.XLimit, record.request.settings.YLimit,
                                 record.request.settings.CStep};
   book.nx = models::GridHalf(cs.XLimit, cs.CStep);

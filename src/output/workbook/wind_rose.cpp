@@ -85,7 +85,7 @@ QString WindRoseResult::message() const {
 }
 
 std::optional<WindRoseResult> WriteRunWindRose(const result::RunSnapshot& record, const QString& folder) {
-  if (!result::FactsOf(record.scenario).yearRound || !record.town) return std::nullopt;
+  if (!result::FactsOf(record.scenario()).yearRound || !record.town) return std::nullopt;
   return SaveWindRose(*record.town, folder);
 }
 

@@ -185,7 +185,7 @@ void ResultsTab::showRun(std::shared_ptr<const result::RunSnapshot> run) {
 void ResultsTab::optPor_Click() {
   // The assessments over a year show their picture alone, the chart's place left empty as in the risk view;
   // their zone frame stays as it was.
-  const bool yearRound = run_ && result::FactsOf(run_->scenario).yearRound;
+  const bool yearRound = run_ && result::FactsOf(run_->scenario()).yearRound;
   graf1_->setVisible(!yearRound);
   if (!yearRound) fraZon_->show();
   imgDiagr1_->show();

@@ -39,7 +39,7 @@ void SaveRunReport(QWidget* parent, const result::RunSnapshot& record, const QSt
   // The town's wind-rose workbook is rewritten where the runs write it, and the figure shows the rose of
   // the run's town.
   bool withRose = true;
-  if (result::FactsOf(record.scenario).yearRound && record.town) {
+  if (result::FactsOf(record.scenario()).yearRound && record.town) {
     const output::WindRoseResult rose = output::SaveWindRose(*record.town, roseFolder);
     withRose = rose.ok;
     if (!withRose) ShowCritical(parent, rose.message());

@@ -140,7 +140,7 @@ TEST_F(MainWindowTest, PipelineDataAreStoredByTheButtonOrAtTheQuestionWhenLeavin
 namespace {
 std::shared_ptr<result::RunSnapshot> Snapshot(int code) {
   auto s = std::make_shared<result::RunSnapshot>();
-  s->scenario = result::ScenarioOf(code).value();
+  s->request.run.scenario = result::ScenarioOf(code).value();
   s->zones.CurZones() = {1, 2, 3, 4};
   s->request.settings.XLimit = 200;
   s->request.settings.YLimit = 200;

@@ -214,5 +214,5 @@ TEST_F(StartedWindow, TheJetFlameWindowsZoneDepthsAreTheRadiiOfItsFieldAlongX) {
     for (int d = 1; d <= 8; ++d) worst = std::max(worst, run.zones.ZoneRDir(models::ScenarioKind::Asymmetric, d)(z));
   }
   EXPECT_TRUE(along.zones.CurZones()(4) > 0 && along.zones.CurZones()(4) != worst);
-  EXPECT_TRUE(run.scenario == result::Scenario::AsymmetricJet && window->isVisible() && fakel->isVisible());
+  EXPECT_TRUE(run.scenario() == result::Scenario::AsymmetricJet && window->isVisible() && fakel->isVisible());
 }

@@ -32,7 +32,7 @@ bool WaitUntil(const std::function<bool()>& done, int ms = 60000) {
 // A finished record on a 5 × 5 grid, enough for the pictures.
 run::RunOutcome Finished(bool atEdge) {
   auto s = std::make_shared<result::RunSnapshot>();
-  s->scenario = result::Scenario::SymmetricJet;
+  s->request.run.scenario = result::Scenario::SymmetricJet;
   s->request.settings.CStep = 10;
   for (models::Grid* g : {&s->GridValue, &s->GridProc, &s->GridRisk}) g->resize(2, 2);
   s->ZoneAtEdge = atEdge;

@@ -50,7 +50,7 @@ struct SaveAnswer {
 // A finished run of the explosion on a small grid, every grid filled.
 std::shared_ptr<result::RunSnapshot> Record(bool extraFiles = true) {
   auto r = std::make_shared<result::RunSnapshot>();
-  r->scenario = result::Scenario::Explosion;
+  r->request.run.scenario = result::Scenario::Explosion;
   r->request.settings.XLimit = r->request.settings.YLimit = 40;
   r->request.settings.CStep = 10;
   r->request.options.OptExtraFiles = extraFiles;
