@@ -60,6 +60,13 @@ StartupResult StartUp(const QString& dataFolder, const QString& programFolder, A
   context.folder = QDir::cleanPath(dataFolder);
   context.dbPath.clear();
   context.folderLock.reset();
+  // Without a home folder there is no place for the data: the refusal says how to give one, rather than
+  // looking for the data in the current or the root folder.
+  if (dataFolder.isEmpty())
+    return Fail(QString::fromUtf8(
+        "Не найдена домашняя папка пользователя, в которой программа хранит свои данные: ее нет ни в переменной "
+        "окружения HOME, ни в учетной записи пользователя.\nУкажите папку данных в переменной окружения "
+        "VELARON_DATA_DIR или домашнюю папку в переменной HOME и запустите программу снова."));
 
   // The lock comes before anything in the folder is read or written, the first start's copy of the
   // template and its note included: a second start meanwhile finds the folder taken. A folder that is not

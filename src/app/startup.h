@@ -41,7 +41,8 @@ std::shared_ptr<db::FolderLock> LockDataFolder(const QString& dataFolder, QStrin
 // on the file that passed and fills `context` (data folder, lock, file, DsnLocal, the main window's
 // pending first activation). When no file can be made or both files fail, a critical message names both
 // paths and the result carries a non-zero status; the context then keeps no file and no first activation
-// is pending.
+// is pending. An empty `dataFolder` (no home folder known to hold it) is refused with a message saying how
+// to name one.
 StartupResult StartUp(const QString& dataFolder, const QString& programFolder, AppContext& context);
 
 }  // namespace velaron::app

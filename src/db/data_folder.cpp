@@ -5,9 +5,11 @@
 #include <QFileInfo>
 #include <cerrno>
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 #include "common/output_file.h"
 #include "common/qt_text.h"
@@ -25,13 +27,34 @@ bool Exists(const QString& path) {
   return info.exists() || info.isSymLink();
 }
 
+// The user's home folder: HOME when it names one, else the user's entry in the system's user database
+// (a start without HOME, from a service or `env -i`, would otherwise look for its data under "/"). Empty
+// when neither names an absolute folder.
+QString HomeFolder() {
+  const QString home = qEnvironmentVariable("HOME");
+  if (!home.isEmpty() && QDir::isAbsolutePath(home)) return home;
+  long size = sysconf(_SC_GETPW_R_SIZE_MAX);
+  std::vector<char> buffer(static_cast<size_t>(size > 0 ? size : 16384));
+  struct passwd entry = {};
+  struct passwd* found = nullptr;
+  while (getpwuid_r(getuid(), &entry, buffer.data(), buffer.size(), &found) == ERANGE && buffer.size() < (1u << 20))
+    buffer.resize(buffer.size() * 2);
+  if (!found || !found->pw_dir) return {};
+  const QString fromDatabase = QFile::decodeName(found->pw_dir);
+  return QDir::isAbsolutePath(fromDatabase) ? fromDatabase : QString();
+}
+
 }  // namespace
 
 QString DataFolder() {
   const QString own = qEnvironmentVariable("VELARON_DATA_DIR");
   if (!own.isEmpty()) return QDir::cleanPath(QDir(own).absolutePath());
   QString base = qEnvironmentVariable("XDG_DATA_HOME");
-  if (base.isEmpty() || QDir::isRelativePath(base)) base = QDir::homePath() + QStringLiteral("/.local/share");
+  if (base.isEmpty() || QDir::isRelativePath(base)) {
+    const QString home = HomeFolder();
+    if (home.isEmpty()) return {};
+    base = home + QStringLiteral("/.local/share");
+  }
   return QDir::cleanPath(base + QStringLiteral("/velaron"));
 }
 

@@ -14,7 +14,9 @@ namespace velaron::db {
 inline constexpr const char* kTemplateFile = "data.pristine.db";
 
 // `VELARON_DATA_DIR` when set; otherwise `$XDG_DATA_HOME/velaron`, or `~/.local/share/velaron` when
-// XDG_DATA_HOME is unset or not an absolute path. The folder may not exist yet.
+// XDG_DATA_HOME is unset or not an absolute path, the home folder `~` being HOME when it is an absolute
+// path and else the user's entry in the system's user database. Empty when no home folder is known at all.
+// The folder may not exist yet.
 QString DataFolder();
 
 // The template's path: beside the program in the build, in share/velaron/ once installed.

@@ -120,7 +120,7 @@ int ProfilePoints(const CalcSettings& s);
 // Which probit formula ProbitGrid applies (chosen by the caller, not by the scenario code).
 enum class ProbitBranch { Thermal, Blast };
 
-// Which flame TorchFluxGrid draws (chosen by the caller, not by the scenario code).
+// Which flame the flux routine draws (chosen by the caller, not by the scenario code).
 enum class FlameShape { Pit, Symmetric, Asymmetric };
 
 // Compass directions 1..8 clockwise from north, in the dative for captions (index 0 unused). The second
@@ -395,9 +395,8 @@ void RaschetFireBall(CalcState& s, const FireBallInputs& in, const ReferenceTabl
 // Gas-air cloud: GridValue (Pa), GridImpuls, GridProbit, GridProc, GridRisk, ZoneR(8), RadiusDP.
 void RaschetGPVS(CalcState& s, const GPVSInputs& in, const ReferenceTables& tables, Progress& progress = NoProgress());
 
-// The refusals of the three models above, for a caller that checks every scenario of a run before it
-// computes any (the models make the same checks first and change nothing when they refuse).
-void CheckExplosionInputs(const CalcState& s, const ExplosionInputs& in, const ReferenceTables& tables);
+// The refusals of the fireball and the gas-air cloud: each model makes its check first and changes nothing
+// when it refuses.
 void CheckFireBallInputs(const CalcState& s, const FireBallInputs& in);
 void CheckGPVSInputs(const CalcState& s, const GPVSInputs& in);
 
@@ -412,10 +411,6 @@ struct TorchFluxArgs {
   double Dir = 0;             // horizontal flame direction, rad
   double Shift = 0;           // twice the displacement of the flame base along x, m
 };
-
-// Heat flux of one jet flame into row Y (m) of s.GridValue; writes nothing else, so rows may run in
-// parallel. Returns the flame radius of the chosen shape.
-double TorchFluxGrid(CalcState& s, FlameShape shape, const TorchFluxArgs& args, int Y);
 
 // Pit or symmetric jet fire: GridValue, GridProbit, GridProc, GridRisk, ZoneRDir(1), ZoneR(1), CurZones,
 // WorstDir, Profile.

@@ -53,10 +53,6 @@ double CheckedTntMass(const CalcState& s, const ExplosionInputs& in, const Refer
 
 }  // namespace
 
-void CheckExplosionInputs(const CalcState& s, const ExplosionInputs& in, const ReferenceTables& tables) {
-  (void)CheckedTntMass(s, in, tables);
-}
-
 void RaschetExplosion(CalcState& s, const ExplosionInputs& in, const ReferenceTables& tables, Progress& progress) {
   const double m = CheckedTntMass(s, in, tables);
 

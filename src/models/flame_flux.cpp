@@ -2,9 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
-#include <bit>
 #include <cmath>
-#include <cstdint>
 #include <cstring>
 #if defined(__x86_64__) || defined(__SSE2__)
 #include <immintrin.h>
@@ -27,37 +25,6 @@ namespace {
 inline double RoundScaled(double x, double scale) {
   constexpr double kMagic = 6755399441055744.0;  // 1.5 · 2^52
   return ((x * scale + kMagic) - kMagic) / scale;
-}
-
-// exp(x) for x ≤ 0, to within a few units in the last place, without a library call so that a loop of
-// them runs on vector lanes: x = n·ln 2 + r with |r| ≤ ln 2 / 2, exp(r) by its Taylor series to the 12th
-// power (remainder below 2e-16), and 2^n put straight into the exponent bits. Below −700 the result
-// (under 1e-304) is taken as exp(−700).
-inline double ExpOfNonPositive(double x) {
-  constexpr double kLog2e = 1.4426950408889634;
-  constexpr double kLn2Hi = 6.93147180369123816490e-01;  // ln 2 to 32 bits: n·kLn2Hi is exact
-  constexpr double kLn2Lo = 1.90821492927058770002e-10;
-  constexpr double kMagic = 6755399441055744.0;  // 1.5 · 2^52
-  x = std::max(x, -700.0);
-  const double t = x * kLog2e + kMagic;  // n sits in the low bits of t
-  const double n = t - kMagic;
-  const double r = (x - n * kLn2Hi) - n * kLn2Lo;
-  double p = 1.0 / 479001600;  // 1/12!
-  p = p * r + 1.0 / 39916800;
-  p = p * r + 1.0 / 3628800;
-  p = p * r + 1.0 / 362880;
-  p = p * r + 1.0 / 40320;
-  p = p * r + 1.0 / 5040;
-  p = p * r + 1.0 / 720;
-  p = p * r + 1.0 / 120;
-  p = p * r + 1.0 / 24;
-  p = p * r + 1.0 / 6;
-  p = p * r + 0.5;
-  p = p * r + 1.0;
-  p = p * r + 1.0;
-  // 2^n: the low bits of t hold n (two's complement), so (bits(t) + 1023) << 52 is the exponent of 2^n.
-  const std::uint64_t scale = (std::bit_cast<std::uint64_t>(t) + 1023u) << 52;
-  return p * std::bit_cast<double>(scale);
 }
 
 // The quantities the flame of this shape reads are all numbers.
@@ -277,8 +244,6 @@ FluxLanes ActiveFluxLanes() {
   return static_cast<int>(wanted) <= static_cast<int>(widest) ? wanted : widest;
 }
 
-double AtmosphericTransmissivity(double d) { return ExpOfNonPositive(-kAtmosphericDamping * d); }
-
 double FlameFluxAt(const FlameSetup& f, double X, double Y, FluxScratch& scratch) {
   const double r = std::sqrt(X * X + Y * Y);
   // Half of the arc of the flame section that the cell sees.
@@ -353,17 +318,6 @@ double TorchFluxField(CalcState& s, FlameShape shape, const TorchFluxArgs& args,
         FlameFluxRow(f, iy, out.row(iy), scratch);
       },
       progress);
-  return f.R;
-}
-
-double TorchFluxGrid(CalcState& s, FlameShape shape, const TorchFluxArgs& args, int Y) {
-  const int nx = s.nx(), ny = s.ny();
-  const FlameSetup f = PrepareFlame(shape, FlameInputsFrom(s.derived), args, s.settings.CStep, nx, ny);
-  const int iy = ToIntHalfEven(static_cast<double>(Y) / s.settings.CStep);
-  if (s.GridValue.nx() != nx || s.GridValue.ny() != ny || s.GridValue.empty() || iy < -ny || iy > ny)
-    throw ModelInputError("Поле теплового потока не подготовлено для этой строки сетки");
-  thread_local FluxScratch scratch;
-  FlameFluxRow(f, iy, s.GridValue.row(iy), scratch);
   return f.R;
 }
 

@@ -147,9 +147,6 @@ enum class FluxLanes { Best, Two, Four, Eight };
 void SetFluxLanes(FluxLanes lanes);
 FluxLanes ActiveFluxLanes();  // the width the next cells will use
 
-// Atmospheric transmissivity over d metres, exp(−0.0007·d), to within a few units in the last place.
-double AtmosphericTransmissivity(double d);
-
 // Flux, kW/m², at the point (X, Y) m from the flame base (X already includes the shift); the point must
 // not be the flame base itself, where the flux is not defined (the row takes its neighbour's value there).
 double FlameFluxAt(const FlameSetup& f, double X, double Y, FluxScratch& scratch);

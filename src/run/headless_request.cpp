@@ -287,6 +287,13 @@ std::optional<HeadlessRequest> ParseHeadlessRequest(const QByteArray& json, QStr
     if (name == QLatin1String("external"))
       for (int c : {r.external.Check5, r.external.Check6, r.external.Check7, r.external.Check8})
         if (c != 0 && c != 1) rd.fail(QStringLiteral("флажки внешних факторов должны быть 0 или 1"));
+    if (name == QLatin1String("section")) {
+      // The crossing flags are ticks: any other number would print a crossing the section may not have.
+      const int flags[] = {r.section.dpp1, r.section.dpp2, r.section.dpp3, r.section.dpp4};
+      for (int i = 0; i < 4; ++i)
+        if (flags[i] != 0 && flags[i] != 1)
+          rd.fail(FieldText(QStringLiteral("dpp%1").arg(i + 1), name) + QStringLiteral(" должно быть 0 или 1"));
+    }
     if (name == QLatin1String("run")) {
       if (h.scenario) r.run.scenario = *h.scenario;
       if (r.run.season != 0 && r.run.season != 1) rd.fail(QStringLiteral("\"season\" должно быть 0 или 1"));

@@ -39,8 +39,9 @@ inline constexpr InputRange kCrossingRange{"Вероятность влияни�
 inline constexpr InputRange kLengthRange{"Длина участка, м", 0, kNoBound};
 inline constexpr InputRange kDistanceRange{"Удаление начала участка от точки начала газопровода, м", 0, kNoBound};
 inline constexpr InputRange kAzimuthRange{"Азимут трубопровода, °", -kNoBound, kNoBound};
-// The section's sum over its crossings: above 1 it is taken as 1 with a note, but never below 0.
-inline constexpr InputRange kCrossingSumRange{"Сумма вероятностей влияния пересечений на возгорание", 0, kNoBound};
+// The section's sum over its four crossings, each at most 1: above 1 it is taken as 1 with a note, but a sum
+// below 0 or above 4 is no sum of them at all (a slip the cap would hide).
+inline constexpr InputRange kCrossingSumRange{"Сумма вероятностей влияния пересечений на возгорание", 0, 4};
 
 // Empty when `value` is within the range; else the message naming the field, the value and the bounds.
 QString CheckRange(double value, const InputRange& range);

@@ -37,6 +37,26 @@ models::FlameShape ShapeOf(result::Scenario scenario) {
   }
 }
 
+// The refusal of a section pressure `davl` the gas tables cannot be read at, naming the inputs that give
+// it; empty when it can be read. Along the pipeline the pressure lies between the two line pressures (each
+// below 30 MPa), so it leaves the tables only when one of them is not above 0, or when the section's middle
+// lies beyond the pipeline's end, where the straight line of the pressure runs on below 0 or above the
+// tables (a section length or distance far too large, a pipeline length far too small).
+QString SectionPressureFault(const result::PipelineInputs& p, const db::SectionRow& section, double davl) {
+  const bool notPositive = !(davl > 0);
+  if (!notPositive && davl < kMaxPressureMPa) return {};
+  const double middleKm = (section.Udal + section.Length / 2) / 1000;
+  if (!(middleKm <= p.Ltrub))
+    return U(texts::kSectionBeyondPipeline)
+        .arg(notPositive ? U("не больше нуля") : U("не меньше 30 МПа"), NumberText(section.Length),
+             NumberText(section.Udal), NumberText(p.Ltrub));
+  if (!(p.DavlDown > 0) || !(p.DavlUp > 0))
+    return U(texts::kLinePressureNotPositive)
+        .arg(p.DavlDown == p.DavlUp ? NumberText(p.DavlDown)
+                                    : QStringLiteral("от %1 до %2").arg(NumberText(p.DavlDown), NumberText(p.DavlUp)));
+  return U(notPositive ? texts::kPressureNotPositive : texts::kPressureTooHigh);
+}
+
 bool AllFinite(std::initializer_list<double> values) {
   for (double v : values)
     if (!std::isfinite(v)) return false;
@@ -55,9 +75,6 @@ result::JetShares SharesFromGround(const db::Ground3Row& g) {
   s.Paw = g.WP3_3;
   return s;
 }
-
-int GridHalfX(const db::AdjustmentRow& s) { return models::GridHalf(s.XLimit, s.CStep); }
-int GridHalfY(const db::AdjustmentRow& s) { return models::GridHalf(s.YLimit, s.CStep); }
 
 db::RunTableKeys RunTableKeysOf(const result::RunRequest& request, const RunData& data, bool sectionInline) {
   db::RunTableKeys k;
@@ -169,8 +186,7 @@ QString Derive(const result::RunRequest& request, const RunData& data, const Run
 
   // The section pressure.
   const double davl = SectionPressure(p.DavlDown, p.DavlUp, section.Udal, section.Length, p.Ltrub);
-  if (!(davl > 0)) return U(texts::kPressureNotPositive);
-  if (!(davl < kMaxPressureMPa)) return U(texts::kPressureTooHigh);
+  if (QString e = SectionPressureFault(p, section, davl); !e.isEmpty()) return e;
 
   run.request = request;
   run.request.section = section;

@@ -26,8 +26,4 @@ db::RunTableKeys RunTableKeysOf(const result::RunRequest& request, const RunData
 // (request.jetFlame) needs of `data` only its gas, a section holding the typed azimuth and the tables.
 PrepareResult PrepareRun(const result::RunRequest& request, const RunData& data, const QDateTime& now);
 
-// Grid bounds of the settings: GridHalf(XLimit, CStep), GridHalf(YLimit, CStep).
-int GridHalfX(const db::AdjustmentRow& s);
-int GridHalfY(const db::AdjustmentRow& s);
-
 }  // namespace velaron::run

@@ -31,6 +31,15 @@ inline constexpr const char* kNoFlameSpeed =
 inline constexpr const char* kPressureTooHigh = "Давление газа должно быть меньше 30 МПа. Проверте правильность ввода!";
 inline constexpr const char* kPressureNotPositive =
     "Давление газа на участке должно быть больше нуля. Проверте правильность ввода!";
+// %1: the line pressure, MPa ("от 7,4 до 0" from the start to the end of the pipeline, or one number).
+inline constexpr const char* kLinePressureNotPositive =
+    "Давление газа на участке должно быть больше нуля, а давление в газопроводе задано %1 МПа. Проверте "
+    "правильность ввода!";
+// %1 what the pressure comes to there; %2 the section length, m; %3 the distance of its start, m; %4 the
+// pipeline length, km.
+inline constexpr const char* kSectionBeyondPipeline =
+    "Середина участка лежит за концом газопровода, и давление газа на участке получается %1: длина участка %2 м, "
+    "удаление начала участка %3 м, протяженность газопровода %4 км. Проверте правильность ввода!";
 inline constexpr const char* kPipelineLength =
     "Протяженность газопровода должна быть больше нуля. Проверте правильность ввода!";
 inline constexpr const char* kDiameter = "Диаметр трубопровода должен быть больше нуля. Проверте правильность ввода!";

@@ -134,6 +134,12 @@ TEST_F(Startup, ADamagedDataFolderStopsTheStartAndKeepsWhatIsThere) {
        [&] { return QFileInfo(DbPath()).isDir() && QDir(DbPath()).isEmpty(); }},
       {[&] { WriteText(file, "файл"); }, file, U("Не удалось создать папку ") + file,
        [&] { return ReadText(file) == "файл"; }},
+      // No home folder known: the start says how to name one (it said it could not make the folder "",
+      // and a folder of the current one could have been taken for the data).
+      {[] {}, QString(), U("Не найдена домашняя папка пользователя"),
+       [] {
+         return !QFileInfo::exists(QString::fromLatin1(kLockFile)) && !QFileInfo::exists(QStringLiteral("data.db"));
+       }},
   };
   for (const auto& c : cases) {
     QDir(dir.path()).removeRecursively();

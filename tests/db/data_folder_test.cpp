@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <pwd.h>
+#include <unistd.h>
 
 #include "db/data_folder.h"
 #include "db_test_util.h"
@@ -52,6 +54,37 @@ TEST(DataFolder, FollowsTheEnvironment) {
     env.set("XDG_DATA_HOME", c.xdg);
     env.set("HOME", "/home/u");
     EXPECT_EQ(DataFolder(), QString::fromLatin1(c.expected));
+  }
+}
+
+// Without HOME (a start from a service or `env -i`) the folder was sought under the file system's root,
+// "/.local/share/velaron", and the refusal named a folder there: the home folder comes from the user's
+// entry in the system's user database then, and so it does for a HOME that is not an absolute path.
+TEST(DataFolder, WithoutHomeTakesTheHomeOfTheUsersEntry) {
+  const passwd* entry = getpwuid(getuid());
+  ASSERT_NE(entry, nullptr) << "this test needs a user database entry for its user";
+  const QString home = QDir::cleanPath(QFile::decodeName(entry->pw_dir));
+  ASSERT_TRUE(QDir::isAbsolutePath(home));
+  ASSERT_NE(home, QStringLiteral("/")) << "the user's home is the root itself: the old fault would not show";
+  const struct {
+    const char *own, *xdg, *home, *expected;  // expected: nullptr for the user entry's home + the rest
+  } cases[] = {
+      {nullptr, nullptr, nullptr, nullptr},
+      {nullptr, nullptr, "", nullptr},
+      {nullptr, "", "relative/home", nullptr},
+      // Whatever names the folder itself still does.
+      {"/srv/velaron-2", nullptr, nullptr, "/srv/velaron-2"},
+      {nullptr, "/x/share", nullptr, "/x/share/velaron"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.home ? c.home : "HOME unset");
+    EnvironmentGuard env;
+    env.set("VELARON_DATA_DIR", c.own);
+    env.set("XDG_DATA_HOME", c.xdg);
+    env.set("HOME", c.home);
+    const QString expected =
+        c.expected ? QString::fromLatin1(c.expected) : home + QStringLiteral("/.local/share/velaron");
+    EXPECT_EQ(DataFolder().toStdString(), expected.toStdString());
   }
 }
 

@@ -105,6 +105,55 @@ TEST_F(BadInput, OutOfRangeIsRefusedNamingTheFieldAndExtremesStayBounded) {
       // The document texts were taken whatever they held: a misspelt key was dropped, a number became "".
       {"misspelt text", 6, {{"texts", QJsonObject{{"Mestm", "км 12"}}}}, "неизвестное поле \"Mestm\" в \"texts\""},
       {"location as a number", 6, {{"texts", QJsonObject{{"Mestn", 12}}}}, "поле \"Mestn\" должно быть строкой"},
+      // The section's crossing sum is the sum of four probabilities of at most 1 each: up to 4 it is capped
+      // at 1 (as the sample's own 0.1 is kept), above 4 it is a slip (5 was taken as 1 in silence).
+      {"crossing sum of exactly 4", 5, {{"section.p_v", 4}}, nullptr},
+      {"crossing sum of 5",
+       5,
+       {{"section.p_v", 5}},
+       "Сумма вероятностей влияния пересечений на возгорание: значение 5, а должно быть от 0 до 4"},
+      {"crossing sum just above 4", 5, {{"section.p_v", 4.0001}}, "значение 4,0001, а должно быть от 0 до 4"},
+      // The crossing flags are ticks: 2 and −1 printed crossings as ticked.
+      {"all crossings ticked",
+       5,
+       {{"section.dpp1", 1}, {"section.dpp2", 1}, {"section.dpp3", 1}, {"section.dpp4", 1}},
+       nullptr},
+      {"no crossing ticked",
+       5,
+       {{"section.dpp1", 0}, {"section.dpp2", 0}, {"section.dpp3", 0}, {"section.dpp4", 0}},
+       nullptr},
+      {"crossing flag 2", 5, {{"section.dpp2", 2}}, "поле \"dpp2\" в \"section\" должно быть 0 или 1"},
+      {"crossing flag -1", 5, {{"section.dpp4", -1}}, "поле \"dpp4\" в \"section\" должно быть 0 или 1"},
+      {"crossing flag 0.5", 5, {{"section.dpp1", 0.5}}, "поле \"dpp1\" должно быть целым числом"},
+      // A section pressure out of the tables was "Давление газа на участке должно быть больше нуля", naming
+      // no input of the ones that made it: the section's middle lay beyond the pipeline's end (a length or
+      // distance far too large, a pipeline far too short), or the line pressure was not above 0.
+      {"section length 1.7e308",
+       5,
+       {{"section.Length", 1.7e308}},
+       "Середина участка лежит за концом газопровода, и давление газа на участке получается не больше нуля: "
+       "длина участка 1,7E+308 м, удаление начала участка 20000 м, протяженность газопровода 100 км"},
+      {"section distance 1.7e308", 5, {{"section.Udal", 1.7e308}}, "удаление начала участка 1,7E+308 м"},
+      {"pipeline of 1e-300 km", 5, {{"pipeline.Ltrub", 1e-300}}, "протяженность газопровода 1E-300 км"},
+      // The middle overflows to infinity; at one line pressure the pressure was 0·∞, not a number.
+      {"length and distance beyond any number",
+       5,
+       {{"section.Length", 1.7e308}, {"section.Udal", 1.7e308}, {"pipeline.DavlDown", 5}, {"pipeline.DavlUp", 5}},
+       "Середина участка лежит за концом газопровода"},
+      // Rising towards the end, 1 → 29 MPa over 100 km: at 1002.5 km it would be 281.7 MPa.
+      {"pressure rising beyond the end",
+       5,
+       {{"pipeline.DavlDown", 1}, {"pipeline.DavlUp", 29}, {"section.Udal", 1e6}},
+       "давление газа на участке получается не меньше 30 МПа: длина участка 5000 м, удаление начала участка 1000000 м"},
+      {"line pressure -1 MPa",
+       5,
+       {{"pipeline.DavlDown", -1}, {"pipeline.DavlUp", -1}},
+       "Давление газа на участке должно быть больше нуля, а давление в газопроводе задано -1 МПа"},
+      // The middle, 22.5 km of 100, lies at 0 + 0.225·(−2 − 0) = −0.45 MPa.
+      {"line pressure 0 to -2 MPa",
+       5,
+       {{"pipeline.DavlDown", 0}, {"pipeline.DavlUp", -2}},
+       "а давление в газопроводе задано от 0 до -2 МПа"},
   };
   for (const Case& c : cases) {
     const QStringList grids = {"GridProc", "GridValue"};

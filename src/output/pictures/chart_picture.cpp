@@ -33,10 +33,6 @@ double TickStep(double low, double high, int maxTicks) {
   return 10 * mag;
 }
 
-std::vector<double> Ticks(double low, double high, int maxTicks) {
-  return TicksAt(low, high, TickStep(low, high, maxTicks));
-}
-
 std::vector<double> TicksAt(double low, double high, double step) {
   std::vector<double> t;
   const double eps = step * 1e-9;
@@ -46,8 +42,6 @@ std::vector<double> TicksAt(double low, double high, double step) {
   }
   return t;
 }
-
-double ChartTickStep(double span, int ticks) { return TickStep(0, span, std::max(ticks, 1) + 1); }
 
 ChartAxes DistanceChartAxes(const std::vector<std::pair<double, double>>& points, double xMaxShared, double yLimit) {
   double xMax = std::max(0.0, xMaxShared), yMax = 0;

@@ -22,14 +22,10 @@ struct ChartPictureOptions {
   double yLimit = 0;
 };
 
-// Round tick step (1, 2 or 5 × 10ⁿ) giving at most about `ticks` steps over `span`.
-double ChartTickStep(double span, int ticks = 8);
-
-// Round tick positions for an axis from `low` to `high`: a step of 1, 2 or 5 × 10ⁿ giving at most
-// `maxTicks` ticks, every multiple of it inside the range. Shared by the pictures and the distance charts.
+// Round tick step for an axis from `low` to `high`: 1, 2 or 5 × 10ⁿ, giving at most `maxTicks` ticks.
+// Shared by the pictures and the distance charts.
 double TickStep(double low, double high, int maxTicks);
-std::vector<double> Ticks(double low, double high, int maxTicks);
-// Every multiple of `step` from `low` to `high`.
+// Every multiple of `step` from `low` to `high`: the tick positions.
 std::vector<double> TicksAt(double low, double high, double step);
 
 // The axes of a distance chart: x from 0 to a round distance at or beyond the last point (or to
