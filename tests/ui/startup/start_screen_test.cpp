@@ -25,29 +25,16 @@
 namespace velaron::ui {
 namespace {
 
-// Sets an environment variable for the object's lifetime (unset when `value` is null).
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const QByteArray* value) : name_(name), had_(qEnvironmentVariableIsSet(name)) {
-    old_ = qgetenv(name);
-    if (value) {
-      qputenv(name, *value);
-    } else {
-      qunsetenv(name);
-    }
+// Sets an environment variable for the object's lifetime (unsets it when `value` is null).
+struct ScopedEnv {
+  ScopedEnv(const char* name, const QByteArray* value)
+      : name(name), had(qEnvironmentVariableIsSet(name)), old(qgetenv(name)) {
+    value ? qputenv(name, *value) : qunsetenv(name);
   }
-  ~ScopedEnv() {
-    if (had_) {
-      qputenv(name_, old_);
-    } else {
-      qunsetenv(name_);
-    }
-  }
-
- private:
-  const char* name_;
-  bool had_;
-  QByteArray old_;
+  ~ScopedEnv() { had ? qputenv(name, old) : qunsetenv(name); }
+  const char* name;
+  bool had;
+  QByteArray old;
 };
 
 // The handing over of URLs and the starting of programs, caught and answered.
