@@ -23,6 +23,7 @@
 #include "ui/mainwindow/tab_parts.h"
 #include "ui/run/run_report.h"
 #include "ui/widgets/messages.h"
+#include "ui/widgets/numeric_box.h"
 
 namespace velaron::ui {
 
@@ -247,6 +248,12 @@ void Form1::mnuTrub_Click() {
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
+  // Closing by any way (the title bar, "Выход", the program's end) leaves the box being typed in first, as a
+  // click elsewhere would: a value it accepts is stored, one it refuses keeps the window open.
+  if (!NumericBox::leaveFocused(this)) {
+    event->ignore();
+    return;
+  }
   // The sections were stored as they were edited; the pipeline data only by "Сохранить данные".
   if (!firstActivate_ && !running_ && pipelineTab_->dataChanged()) {
     const auto answer = ShowMessage(this, {QMessageBox::Question, U(texts::kProgramTitle), U("Сохранить изменения?"),

@@ -142,7 +142,7 @@ frmWind::frmWind(QWidget* mainWindow, QWidget* parent)
   roseButton_->setToolTip(QStringLiteral("Построение в Excel розы ветров"));
   auto* insert = makeButton("cmdInsert", QStringLiteral("Добавить город"));
   auto* change = makeButton("cmdChange", QStringLiteral("Изменить"));
-  auto* remove = makeButton("cmdDelate", QStringLiteral("Удалить"));
+  deleteButton_ = makeButton("cmdDelate", QStringLiteral("Удалить"));
   renovateButton_ = makeButton("cmdRenovate", QStringLiteral("Обновить"));
   auto* exit = makeButton("cmdExit", QStringLiteral("Выход"));
   dataColumn->addLayout(buttons);
@@ -167,7 +167,7 @@ frmWind::frmWind(QWidget* mainWindow, QWidget* parent)
   connect(roseButton_, &QPushButton::clicked, this, &frmWind::cmdRoseWind_Click);
   connect(insert, &QPushButton::clicked, this, &frmWind::cmdInsert_Click);
   connect(change, &QPushButton::clicked, this, &frmWind::cmdChange_Click);
-  connect(remove, &QPushButton::clicked, this, &frmWind::cmdDelate_Click);
+  connect(deleteButton_, &QPushButton::clicked, this, &frmWind::cmdDelate_Click);
   connect(renovateButton_, &QPushButton::clicked, this, &frmWind::cmdRenovate_Click);
   connect(exit, &QPushButton::clicked, this, &frmWind::cmdExit_Click);
 
@@ -258,6 +258,9 @@ void frmWind::setMode(Mode mode) {
   // beside the new town's boxes. The rose on show steps aside meanwhile and comes back with the list's town.
   roseButton_->setEnabled(mode != Mode::New);
   if (mode == Mode::New) image_->hide();
+  // Nor can a town be deleted while a new one is typed: the town selected in the list is not the one shown,
+  // and the typed entry would go with it.
+  deleteButton_->setEnabled(mode != Mode::New);
 }
 
 void frmWind::lstCity_Click() {
@@ -336,7 +339,7 @@ void frmWind::cmdRenovate_Click() {
 
 void frmWind::cmdDelate_Click() {
   const int id = selectedCity();
-  if (id == 0) return;
+  if (id == 0 || mode_ == Mode::New) return;
   if (!AskYesNo(this, QString::fromUtf8(texts::kDeleteQuestionTitle), QString::fromUtf8(texts::kDeleteQuestion),
                 QMessageBox::NoIcon))
     return;

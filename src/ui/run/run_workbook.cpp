@@ -70,7 +70,12 @@ QString WriteWorkbookWithNote(QWidget* parent, const result::RunSnapshot& record
   if (!started) return U(kNoWorkbookThread);
   if (written.ok) return {};
   std::fprintf(stderr, "workbook %s: %s\n", qPrintable(path), qPrintable(written.detail));
-  return written.message;
+  // A save asked for in the dialog is told as every failed save of the window is, with the writer's cause
+  // (the writer heads its message as the driver prints it).
+  QString message = written.message;
+  if (const QString writeFailed = U(texts::kWriteFailed); message.startsWith(writeFailed))
+    message.replace(0, writeFailed.size(), U(texts::kSaveFailed));
+  return message;
 }
 
 }  // namespace

@@ -84,6 +84,20 @@ void NumericBox::focusOutEvent(QFocusEvent* event) {
   }
 }
 
+bool NumericBox::leaveFocused(QWidget* window) {
+  if (!window) return true;
+  // A box of this window refused its text a moment ago (a click elsewhere took the focus) and its
+  // message has been shown: the window stays with it.
+  if (Reclaiming() && Reclaiming()->window() == window->window()) return false;
+  auto* box = qobject_cast<NumericBox*>(window->focusWidget());
+  if (!box || box->checking_ || !box->isVisible() || !box->isEnabled()) return true;
+  box->checking_ = true;
+  const bool ok = box->runLeaveCheck();
+  box->checking_ = false;
+  if (!ok) box->setFocus(Qt::OtherFocusReason);
+  return ok;
+}
+
 bool NumericBox::checkAll(QWidget* root) {
   if (!root) return true;
   const auto boxes = root->findChildren<NumericBox*>();

@@ -42,6 +42,11 @@ class NumericBox : public QLineEdit {
   // focus and its message. Returns true when all pass.
   static bool checkAll(QWidget* root);
 
+  // Leaves the box that holds the focus in `window` as a focus change would, for a window about to close:
+  // its check runs, and a value it accepts is taken. Returns false when the window must stay: the box
+  // refused its text (its message shown, the focus kept) now or a moment ago and is taking the focus back.
+  static bool leaveFocused(QWidget* window);
+
  protected:
   void keyPressEvent(QKeyEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;

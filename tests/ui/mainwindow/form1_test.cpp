@@ -3,6 +3,7 @@
 #include <QRadioButton>
 #include <QSqlQuery>
 #include <QTemporaryDir>
+#include <QtTest/QTest>
 
 #include "form_fixture.h"
 #include "ui/widgets/save_dialog.h"
@@ -135,6 +136,71 @@ TEST_F(MainWindowTest, PipelineDataAreStoredByTheButtonOrAtTheQuestionWhenLeavin
   window->show();
   expectTexts({{"Text3", "720"}, {"Text5", "-5,5"}});
   EXPECT_EQ(find<QComboBox>("DataCombo1")->currentText(), U("Метан"));
+}
+
+// Closing the window by any way leaves the box being typed in first, as a click on "Выход" always did by taking
+// the focus: a crossing probability typed and not yet left is checked and stored, or refused with the window
+// kept open and the row as it was; only then comes the question about the pipeline data. Before, the title
+// bar's close (QWidget::close, as here) lost a typed 0,6 without a word and the row kept its old value.
+TEST_F(MainWindowTest, ClosingLeavesTheBoxBeingTypedInFirst) {
+  tabs()->setCurrentIndex(1);
+  find<QCheckBox>("Check1")->click();  // section 1's road crossing, at its initial 0,1: stored as the sum 0,1
+  auto road = [] { return std::pair(db::LoadSection(1)->P_avto, db::LoadSection(1)->p_v); };
+  ASSERT_EQ(road(), std::pair(std::optional(0.1), 0.1));
+  auto typeInto = [&](const char* name, const char* keys) {
+    box(name)->setFocus();
+    box(name)->selectAll();
+    QTest::keyClicks(box(name), U(keys));
+    messages.requests.clear();
+  };
+  auto expectTold = [&](const char* part) {
+    ASSERT_EQ(messages.requests.size(), 1u) << messages.texts().join('|').toStdString();
+    EXPECT_TRUE(messages.requests[0].text.contains(U(part))) << messages.requests[0].text.toStdString();
+    messages.requests.clear();
+  };
+  // The sums by hand: only the road is ticked, so p_v is the road's accepted probability.
+  const struct {
+    bool byButton;  // a mouse click on "Выход", else QWidget::close()
+    const char* keys;
+    bool closes;
+    std::pair<std::optional<double>, double> stored;  // P_avto and p_v of section 1 afterwards
+  } cases[] = {
+      {false, "1,5", false, {0.1, 0.1}},
+      // The mouse's press takes the focus to the button and the box refuses its text there; the click that
+      // follows keeps the window without asking a second time.
+      {true, "1.5", false, {0.1, 0.1}},
+      {false, "0.3", true, {0.3, 0.3}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.keys) + (c.byButton ? " Выход" : " close()"));
+    typeInto("P_avto", c.keys);
+    if (c.byButton) QTest::mouseClick(find<QPushButton>("Command2"), Qt::LeftButton);
+    else EXPECT_EQ(window->close(), c.closes);
+    QApplication::processEvents();
+    EXPECT_EQ(window->isVisible(), !c.closes);
+    if (c.closes) {
+      EXPECT_TRUE(messages.requests.empty()) << messages.texts().join('|').toStdString();
+    } else {
+      expectTold("Вероятность влияния пересечения");
+      EXPECT_EQ(window->focusWidget(), box("P_avto"));
+    }
+    EXPECT_EQ(road(), c.stored);
+  }
+  // With the diameter changed, the typed 0,6 is stored before the question, and "Отмена" keeps the window;
+  // a pipeline box that is not a number is refused before any question.
+  window->show();
+  box("Text3")->setText("720");
+  typeInto("P_avto", "0,6");
+  messages.setAnswer(QMessageBox::Cancel);
+  EXPECT_FALSE(window->close());
+  expectTold("Сохранить изменения?");
+  EXPECT_EQ(road(), std::pair(std::optional(0.6), 0.6));
+  tabs()->setCurrentIndex(0);
+  typeInto("Text3", "");
+  box("Text3")->clear();
+  EXPECT_FALSE(window->close());
+  expectTold("Проверте правильность ввода!");
+  EXPECT_TRUE(window->isVisible());
 }
 
 namespace {

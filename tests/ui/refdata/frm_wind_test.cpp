@@ -6,6 +6,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <functional>
 #include <QtTest/QTest>
 #include <gtest/gtest.h>
 
@@ -100,6 +101,76 @@ TEST(WindEditor, ASpeedTypedWithAPointKeepsItsDecimalsAndARefusalNamesItsBox) {
   editor.findChild<QPushButton*>("cmdRenovate")->click();
   const db::WindRow stored = *db::LoadWind(1);
   EXPECT_EQ(std::tuple(stored.speedWinter[0], stored.speedSummer[8], stored.speedSummer[4]), std::tuple(3.1, 0.9, 9.5));
+}
+
+// "Удалить" acts on the town selected in the list, which is not the one shown while a new town is typed: it is
+// unavailable then, and a press that reaches it anyway asks nothing and deletes nothing (before, "Да" deleted the
+// town still selected and threw the typed entry away). Once the new town is stored or abandoned it deletes the
+// town shown, and that one only.
+TEST(WindEditor, DeleteIsUnavailableWhileANewTownIsTyped) {
+  test::ScratchDatabase data;
+  ASSERT_TRUE(
+      data.Exec("INSERT INTO Wind (idCity, CityName, N1, S2, V11, V25, Tmedium) VALUES "
+                "(1, 'Амурск', 60, 10, 3, 3, 200), (2, 'Хабаровск', 5, 70, 3, 3, 207), "
+                "(3, 'Бикин', 20, 20, 3, 3, 210)"));
+  test::MessageCatcher messages(QMessageBox::Yes);
+  frmWind editor(nullptr);
+  editor.show();
+  auto* list = editor.findChild<QListWidget*>("lstCity");
+  auto* remove = editor.findChild<QPushButton*>("cmdDelate");
+  auto* city = editor.findChild<QLineEdit*>("txtCity");
+  auto names = [] {
+    QStringList out;
+    for (const db::WindRow& row : db::LoadWinds()) out << row.CityName;
+    out.sort();
+    return out;
+  };
+  // The list is in name order: Амурск, Бикин, Хабаровск; after a delete the town below the deleted one is
+  // selected (Хабаровск after Вяземский), so the town picked next is another one.
+  const struct {
+    const char* how;
+    std::function<void()> end;  // ends the new town's mode
+    const char* shown;          // the town shown and deleted afterwards
+  } cases[] = {
+      {"stored",
+       [&] {
+         for (QLineEdit* box : editor.findChildren<QLineEdit*>())
+           box->setText(box->objectName().startsWith("txtV") ? "2" : "10");
+         city->setText(QString::fromUtf8("Вяземский"));
+         editor.findChild<QPushButton*>("cmdRenovate")->click();
+       },
+       "Вяземский"},
+      {"another town picked", [&] { list->setCurrentRow(1); }, "Бикин"},
+      {"the editor left and opened again",
+       [&] {
+         editor.close();
+         editor.show();
+       },
+       "Амурск"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.how);
+    editor.findChild<QPushButton*>("cmdInsert")->click();
+    city->setText(QString::fromUtf8("Новый"));
+    const QStringList before = names();
+    EXPECT_FALSE(remove->isEnabled());
+    editor.cmdDelate_Click();
+    EXPECT_TRUE(messages.requests.empty());
+    EXPECT_EQ(names(), before);
+    EXPECT_EQ(city->text(), QString::fromUtf8("Новый"));
+    EXPECT_TRUE(editor.editing());
+
+    c.end();
+    ASSERT_EQ(city->text(), QString::fromUtf8(c.shown));
+    EXPECT_TRUE(remove->isEnabled());
+    QStringList expected = names();
+    expected.removeOne(QString::fromUtf8(c.shown));
+    remove->click();
+    EXPECT_EQ(messages.texts(), QStringList(QString::fromUtf8("Удаленные данные будут утеряны! Продолжить?")));
+    messages.requests.clear();
+    EXPECT_EQ(names(), expected);
+  }
+  EXPECT_EQ(names(), QStringList(QString::fromUtf8("Хабаровск")));
 }
 
 }  // namespace
