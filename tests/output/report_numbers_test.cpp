@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <QTimeZone>
 #include <cmath>
 #include <limits>
+#include <string>
 
 #include "output/report/report_numbers.h"
 
@@ -61,4 +63,46 @@ TEST(ReportNumbers, TwoDecimalRoundingThenPlainText) {
            {-2.345, "-2,35"},
        })
     EXPECT_EQ(Round2Text(c.value).toStdString(), c.text) << c.value;
+}
+
+// Minute boundaries crossed from the run's start to its end: each time counted in whole clock minutes,
+// the first count taken from the second. Worked by hand from that rule: within one minute 0, a boundary
+// crossed by one second 1, across midnight, the year's end and the leap day the minutes of the clock
+// face go on counting. A clock set back by an hour (summer time ending) does not run the count
+// backwards: 02:59 summer time (00:59 UTC) to 02:01 winter time (01:01 UTC), the clock turned from 03:00
+// back to 02:00 in between, is a run of two minutes, not −58.
+TEST(ReportNumbers, MinuteCountCountsClockMinuteBoundariesAcrossMidnightAndWithinAMinute) {
+  const auto at = [](const char* text) {
+    return QDateTime::fromString(QString::fromLatin1(text), QStringLiteral("dd.MM.yyyy HH:mm:ss"));
+  };
+  struct Case {
+    const char* start;
+    const char* end;
+    qint64 minutes;
+  };
+  for (const Case& c : std::initializer_list<Case>{
+           {"07.12.2026 10:00:05", "07.12.2026 10:00:55", 0},  // within one minute
+           {"07.12.2026 10:00:01", "07.12.2026 10:00:59", 0},
+           {"07.12.2026 10:00:00", "07.12.2026 10:00:00", 0},
+           {"07.12.2026 10:00:59", "07.12.2026 10:01:00", 1},  // one second, one boundary
+           {"07.12.2026 10:00:59", "07.12.2026 10:01:01", 1},
+           {"07.12.2026 10:00:00", "07.12.2026 10:59:59", 59},
+           {"07.12.2026 10:58:30", "07.12.2026 11:01:10", 3},
+           {"07.12.2026 23:59:00", "08.12.2026 00:01:00", 2},  // across midnight
+           {"07.12.2026 23:59:59", "08.12.2026 00:00:00", 1},
+           {"07.12.2026 23:30:00", "09.12.2026 00:30:00", 1500},  // 30 + 1440 + 30
+           {"31.12.2025 23:59:30", "01.01.2026 00:00:10", 1},     // the year's end
+           {"28.02.2024 23:59:00", "01.03.2024 00:00:00", 1441},  // the leap day between: 1 + 1440
+       }) {
+    SCOPED_TRACE(std::string(c.start) + " .. " + c.end);
+    ASSERT_TRUE(at(c.start).isValid() && at(c.end).isValid());
+    EXPECT_EQ(MinuteCount(at(c.start), at(c.end)), c.minutes);
+  }
+  // The clock set back from 03:00 summer time (UTC+2) to 02:00 winter time (UTC+1).
+  const QDateTime summer(QDate(2026, 10, 25), QTime(2, 59, 0), QTimeZone(2 * 3600));
+  const QDateTime winter(QDate(2026, 10, 25), QTime(2, 1, 0), QTimeZone(3600));
+  EXPECT_EQ(MinuteCount(summer, winter), 2);
+  // A time not set counts nothing.
+  EXPECT_EQ(MinuteCount(QDateTime(), at("07.12.2026 10:00:00")), 0);
+  EXPECT_EQ(MinuteCount(at("07.12.2026 10:00:00"), QDateTime()), 0);
 }

@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include "common/qt_text.h"
+#include "output/report/docx_writer.h"
 #include "output/report/report_blocks.h"
 #include "output/report/single_reports.h"
 #include "report_sample.h"
+#include "zip_reader.h"
 
 using namespace velaron;
 using namespace velaron::report;
@@ -106,4 +109,46 @@ TEST(SingleReports, ZoneTableRefinesMissingRadiiAndMarksTheSafeZone) {
 
 TEST(SingleReports, CodesWithoutASingleReportBuildNothing) {
   for (int code : {1, 7}) EXPECT_FALSE(BuildSingleReport(SampleReportInput(code))) << code;
+}
+
+// The page of every report, read back from the written file: A4 portrait (210 × 297 mm, 595.3 × 841.9 pt,
+// 11906 × 16838 twentieths of a point, the width the smaller and no landscape turn), margins left and right
+// 28.4 pt (568) and top and bottom 42.6 pt (852); the document's default type Times New Roman 12 pt (24
+// half points) in every script, single line spacing (240 of 240) and no space after a paragraph; and no run
+// with a font of its own, so that the default is the type of every line.
+TEST(SingleReports, EveryReportIsA4PortraitWithItsMarginsInTimesNewRoman12) {
+  QTemporaryDir dir;
+  for (int code : {2, 3, 4, 5, 6, 8}) {
+    SCOPED_TRACE(code);
+    const QString path = dir.filePath(QStringLiteral("report%1.docx").arg(code));
+    ASSERT_EQ(WriteDocx(Build(SampleReportInput(code)), path), QString());
+    const test::Parts parts = test::ReadZip(path);
+    ASSERT_EQ(parts.count("word/document.xml"), 1u);
+    ASSERT_EQ(parts.count("word/styles.xml"), 1u);
+    const std::string& document = parts.at("word/document.xml");
+    const test::DocxBody body = test::ReadDocxBody(document);
+    const std::map<QString, long> page = {{"w", 11906},   {"h", 16838}, {"left", 568},
+                                          {"right", 568}, {"top", 852}, {"bottom", 852}};
+    EXPECT_EQ(body.page, page);
+    for (const QString& orient : test::AttributeValues(document, QStringLiteral("w:pgSz"), QStringLiteral("w:orient")))
+      EXPECT_TRUE(orient.isEmpty() || orient == "portrait") << orient.toStdString();
+    EXPECT_TRUE(test::ElementTexts(document, QStringLiteral("w:rFonts")).isEmpty());
+
+    const std::string& styles = parts.at("word/styles.xml");
+    for (const char* script : {"w:ascii", "w:hAnsi", "w:cs", "w:eastAsia"})
+      EXPECT_EQ(test::AttributeValues(styles, QStringLiteral("w:rFonts"), QString::fromLatin1(script)),
+                QStringList{QStringLiteral("Times New Roman")})
+          << script;
+    // The default run size comes first (the document defaults open the styles); no style sets another.
+    const QStringList sizes = test::AttributeValues(styles, QStringLiteral("w:sz"), QStringLiteral("w:val"));
+    EXPECT_EQ(sizes, QStringList{QStringLiteral("24")});
+    EXPECT_EQ(test::AttributeValues(styles, QStringLiteral("w:szCs"), QStringLiteral("w:val")),
+              QStringList{QStringLiteral("24")});
+    EXPECT_EQ(test::AttributeValues(styles, QStringLiteral("w:spacing"), QStringLiteral("w:after")),
+              QStringList{QStringLiteral("0")});
+    EXPECT_EQ(test::AttributeValues(styles, QStringLiteral("w:spacing"), QStringLiteral("w:line")),
+              QStringList{QStringLiteral("240")});
+    EXPECT_EQ(test::AttributeValues(styles, QStringLiteral("w:spacing"), QStringLiteral("w:lineRule")),
+              QStringList{QStringLiteral("auto")});
+  }
 }

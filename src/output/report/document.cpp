@@ -92,6 +92,29 @@ std::vector<double> Table::ColumnWidths(double textWidth) const {
   return w;
 }
 
+namespace {
+
+// A number of the tables: digits with a decimal comma, an exponent or a sign, maybe after ">" (the safe
+// zone). A word processor may break it between any two characters; a word of text it must not break.
+bool IsNumber(const QString& word) {
+  bool digit = false;
+  for (QChar ch : word) {
+    if (ch.isDigit()) digit = true;
+    else if (!QStringLiteral(",.E+->").contains(ch)) return false;
+  }
+  return digit;
+}
+
+double WidestCharacter(const QString& word, double size) {
+  double w = 0;
+  for (qsizetype i = 0; i < word.size(); ++i) w = std::max(w, TextWidthPt(QStringView(word).mid(i, 1), size));
+  return w;
+}
+
+double Sum(const std::vector<double>& v) { return std::accumulate(v.begin(), v.end(), 0.0); }
+
+}  // namespace
+
 std::vector<Table::ColumnNeed> Table::Needs(double size, double margin) const {
   // Half a point to spare for the word processor's rounding.
   const double padding = 2 * margin + 0.5;
@@ -100,12 +123,15 @@ std::vector<Table::ColumnNeed> Table::Needs(double size, double margin) const {
     for (const QString& line :
          QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).split(QLatin1Char('\n'))) {
       n.most = std::max(n.most, TextWidthPt(line, size));
-      for (const QString& word : line.split(QLatin1Char(' '), Qt::SkipEmptyParts))
-        n.least = std::max(n.least, TextWidthPt(word, size));
+      for (const QString& word : line.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        const double whole = TextWidthPt(word, size);
+        n.whole = std::max(n.whole, whole);
+        n.least = std::max(n.least, IsNumber(word) ? WidestCharacter(word, size) : whole);
+      }
     }
-    return ColumnNeed{n.least + padding, n.most + padding};
+    return ColumnNeed{n.least + padding, n.whole + padding, n.most + padding};
   };
-  std::vector<ColumnNeed> need(size_t(cols_), ColumnNeed{padding, padding});
+  std::vector<ColumnNeed> need(size_t(cols_), ColumnNeed{padding, padding, padding});
   // Cells of one column first; then each cell spanning columns widens them evenly where the columns it
   // spans are too narrow together.
   for (int pass = 0; pass < 2; ++pass)
@@ -115,56 +141,114 @@ std::vector<Table::ColumnNeed> Table::Needs(double size, double margin) const {
         const size_t first = size_t(m.col1 - 1), span = size_t(m.col2 - m.col1 + 1);
         if (m.row1 != r || m.col1 != c || (span == 1) != (pass == 0)) continue;
         const ColumnNeed cell = needOf(text(r, c));
-        double least = 0, most = 0;
+        ColumnNeed spanned;
         for (size_t k = first; k < first + span; ++k) {
-          least += need[k].least;
-          most += need[k].most;
+          spanned.least += need[k].least;
+          spanned.whole += need[k].whole;
+          spanned.most += need[k].most;
         }
         for (size_t k = first; k < first + span; ++k) {
-          if (cell.least > least) need[k].least += (cell.least - least) / double(span);
-          if (cell.most > most) need[k].most += (cell.most - most) / double(span);
-          need[k].most = std::max(need[k].most, need[k].least);
+          if (cell.least > spanned.least) need[k].least += (cell.least - spanned.least) / double(span);
+          if (cell.whole > spanned.whole) need[k].whole += (cell.whole - spanned.whole) / double(span);
+          if (cell.most > spanned.most) need[k].most += (cell.most - spanned.most) / double(span);
+          need[k].most = std::max(need[k].most, need[k].whole);
         }
       }
   return need;
 }
 
-void Table::FitToContent(double textWidth, double smallestSize) {
-  const auto leastSum = [](const std::vector<ColumnNeed>& need) {
-    double sum = 0;
-    for (const ColumnNeed& c : need) sum += c.least;
-    return sum;
-  };
-  // At the table's own size with the usual blanks if the longest words fit so; else with narrow blanks,
-  // half a point smaller at a time.
-  double size = format_.size;
-  std::vector<ColumnNeed> need = Needs(size, kCellMarginPt);
-  if (leastSum(need) > textWidth) {
-    cellMargin_ = kNarrowCellMarginPt;
-    for (;; size -= 0.5) {
-      need = Needs(size, cellMargin_);
-      if (leastSum(need) <= textWidth || size - 0.5 < smallestSize) break;
-    }
-  }
-  format_.size = size;
-  // Every column gets its least width; what is left goes to the columns whose lines still wrap, in
+std::vector<double> Table::WholeWordWidths(const std::vector<ColumnNeed>& need, double textWidth) {
+  // Every column gets its longest word; what is left goes to the columns whose lines still wrap, in
   // proportion to what each lacks, and beyond that to all columns by their longest line.
   const size_t n = need.size();
   std::vector<double> w(n);
-  double lack = 0, most = 0;
+  double least = 0, lack = 0, most = 0;
   for (size_t k = 0; k < n; ++k) {
-    w[k] = need[k].least;
-    lack += need[k].most - need[k].least;
+    w[k] = need[k].whole;
+    least += need[k].whole;
+    lack += need[k].most - need[k].whole;
     most += need[k].most;
   }
-  const double least = leastSum(need), spare = textWidth - least;
+  const double spare = textWidth - least;
   for (size_t k = 0; k < n; ++k) {
     if (spare <= 0)  // nothing fits even at the smallest size: shared by the least widths
-      w[k] = textWidth * need[k].least / least;
-    else if (spare < lack) w[k] += spare * (need[k].most - need[k].least) / lack;
+      w[k] = textWidth * need[k].whole / least;
+    else if (spare < lack) w[k] += spare * (need[k].most - need[k].whole) / lack;
     else w[k] = need[k].most + (spare - lack) * need[k].most / most;
   }
-  SetFixedWidths(std::move(w));
+  return w;
+}
+
+namespace {
+
+// Widths when the longest numbers cannot all stand whole: every column gets its longest word of text,
+// and the columns of long numbers are raised together to one width, as far as the text width allows. A
+// column whose numbers fit below that width keeps them whole; the longer ones wrap over as few lines as
+// the shared width gives, instead of a few columns keeping theirs whole at the cost of one or two
+// columns broken into many lines.
+std::vector<double> NumberWrappingWidths(const std::vector<double>& least, const std::vector<double>& whole,
+                                         double textWidth) {
+  const size_t n = least.size();
+  const double leastSum = Sum(least);
+  std::vector<double> w(n);
+  if (leastSum >= textWidth) {  // not even the words of text fit: shared by what they need
+    for (size_t k = 0; k < n; ++k) w[k] = textWidth * least[k] / leastSum;
+    return w;
+  }
+  const auto widthsAt = [&](double level) {
+    for (size_t k = 0; k < n; ++k) w[k] = std::max(least[k], std::min(level, whole[k]));
+    return Sum(w);
+  };
+  // The total grows with the level, from the least widths (below the text width) to at least every
+  // whole word (above it): halve the interval down to the level that fills the text width.
+  double lo = 0, hi = *std::max_element(whole.begin(), whole.end());
+  for (int i = 0; i < 200 && hi - lo > 1e-9; ++i) {
+    const double mid = (lo + hi) / 2;
+    (widthsAt(mid) > textWidth ? hi : lo) = mid;
+  }
+  widthsAt(lo);
+  // What the halving leaves goes to the columns held at the level.
+  std::vector<size_t> held;
+  for (size_t k = 0; k < n; ++k)
+    if (w[k] > least[k] && w[k] < whole[k]) held.push_back(k);
+  if (held.empty()) held.push_back(n - 1);
+  const double rest = (textWidth - Sum(w)) / double(held.size());
+  for (size_t k : held) w[k] += rest;
+  return w;
+}
+
+}  // namespace
+
+void Table::FitToContent(double textWidth, TooWide tooWide, double smallestSize) {
+  const auto wholeSum = [](const std::vector<ColumnNeed>& need) {
+    double sum = 0;
+    for (const ColumnNeed& c : need) sum += c.whole;
+    return sum;
+  };
+  // At the table's own size with the usual blanks if the longest words fit so; else with narrow blanks,
+  // and, when the type may shrink, half a point smaller at a time.
+  double size = format_.size;
+  std::vector<ColumnNeed> need = Needs(size, kCellMarginPt);
+  if (wholeSum(need) > textWidth) {
+    cellMargin_ = kNarrowCellMarginPt;
+    need = Needs(size, cellMargin_);
+    if (tooWide == TooWide::Shrink)
+      while (wholeSum(need) > textWidth && size - 0.5 >= smallestSize) {
+        size -= 0.5;
+        need = Needs(size, cellMargin_);
+      }
+  }
+  format_.size = size;
+  if (tooWide == TooWide::Shrink || wholeSum(need) <= textWidth) {
+    SetFixedWidths(WholeWordWidths(need, textWidth));
+    return;
+  }
+  std::vector<double> least, whole;
+  for (const ColumnNeed& c : need) {
+    least.push_back(c.least);
+    whole.push_back(c.whole);
+  }
+  SetFixedWidths(NumberWrappingWidths(least, whole, textWidth));
 }
 
 Document::Document() { blocks_.emplace_back(Paragraph{}); }

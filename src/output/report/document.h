@@ -88,12 +88,19 @@ class Table {
   void SetFillWeights(std::vector<double> weights);
   std::vector<double> ColumnWidths(double textWidth) const;
 
+  // What gives way when the longest words of the cells do not fit the text width at the table's size.
+  enum class TooWide {
+    Shrink,       // the cells' size is lowered in half points until they do
+    WrapNumbers,  // the size stays; a long number wraps inside its cell, a word of text never does
+  };
   // Widths from what the cells hold, filling `textWidth`: every column at least as wide as its longest
-  // word (a number is one word, so it never breaks inside its digits; a header breaks only between
+  // word (a number is one word, so it does not break inside its digits; a header breaks only between
   // words) and the rest shared by how much each column's longest line still needs. When the longest
-  // words do not fit at the table's size, the cells' size is lowered in half points until they do (not
-  // below `smallestSize`). Call it once the cells are filled.
-  void FitToContent(double textWidth, double smallestSize = 5);
+  // words do not fit at the table's size, the cell blanks narrow and then `tooWide` decides: the size is
+  // lowered (not below `smallestSize`), or the size stays and the columns of the long numbers share what
+  // the words of text leave, a number then wrapping over the lines of its cell. Call it once the cells
+  // are filled.
+  void FitToContent(double textWidth, TooWide tooWide = TooWide::Shrink, double smallestSize = 5);
 
   // The first rows, repeated at the top of every page the table runs onto.
   void SetHeaderRows(int rows) { headerRows_ = std::clamp(rows, 0, rows_); }
@@ -106,12 +113,16 @@ class Table {
 
  private:
   bool inside(int r, int c) const { return r >= 1 && r <= rows_ && c >= 1 && c <= cols_; }
-  // What a column needs at one size: its longest word (the narrowest it may be) and its longest line
-  // (the width at which nothing wraps), with the cell's blanks.
+  // What a column needs at one size, with the cell's blanks: the narrowest it may be when its numbers
+  // may wrap (its longest word of text, and room for any one character of a number), its longest word
+  // whole, numbers included, and its longest line (the width at which nothing wraps).
   struct ColumnNeed {
-    double least = 0, most = 0;
+    double least = 0, whole = 0, most = 0;
   };
   std::vector<ColumnNeed> Needs(double size, double margin) const;
+  // Widths of the columns when every longest word fits whole: each column its longest word and the
+  // rest shared by the lines that still wrap.
+  static std::vector<double> WholeWordWidths(const std::vector<ColumnNeed>& need, double textWidth);
   int rows_, cols_;
   Format format_;
   int headerRows_ = 1;

@@ -63,8 +63,12 @@ QString Str(double value) {
 qint64 MinuteCount(const QDateTime& start, const QDateTime& end) {
   // A time not set (a record made without a run) has no day to count from.
   if (!start.isValid() || !end.isValid()) return 0;
+  // Counted on the one time line that all clocks share, so that a run over the hour that a clock set back
+  // for winter time repeats does not count backwards; clock offsets are whole minutes, so these minute
+  // boundaries are those of the wall clock.
   auto minutes = [](const QDateTime& t) {
-    return t.date().toJulianDay() * 1440 + t.time().hour() * 60 + t.time().minute();
+    const qint64 seconds = t.toSecsSinceEpoch();
+    return seconds / 60 - (seconds % 60 < 0 ? 1 : 0);  // whole minutes, rounded down before 1970 too
   };
   return minutes(end) - minutes(start);
 }

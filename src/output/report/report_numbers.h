@@ -27,7 +27,8 @@ QString Round2Text(double value);
 QString Str(double value);
 
 // Minute boundaries crossed from `start` to `end` (both counted in whole clock minutes): 10:00:59 to
-// 10:01:00 gives 1, 10:00:01 to 10:00:59 gives 0; 0 when either time is not set.
+// 10:01:00 gives 1, 10:00:01 to 10:00:59 gives 0, 23:59 to 00:01 the next day 2; a clock set back for
+// winter time counts the real minutes, not backwards. 0 when either time is not set.
 qint64 MinuteCount(const QDateTime& start, const QDateTime& end);
 
 // "dd.MM.yyyy" and "dd.MM.yyyy H:mm:ss" (the time always printed, also at midnight).

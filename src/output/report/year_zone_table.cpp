@@ -89,7 +89,10 @@ void WriteYearZoneTable(Document& doc, YearTableForm form, const models::ZoneTab
   t.Append(kSafeRow, combined, result::SafeZoneText(cur(4)));
   // The combined column has no probability of its own: its row-8 cell stays empty.
 
-  t.FitToContent(doc.page.textWidth());
+  // The complex form keeps its 10 pt in ten columns: a long number (a radius on the grid's diagonal, a
+  // probability with fifteen digits) wraps inside its cell. The jet form has room enough and shrinks in the
+  // rare case that it has not.
+  t.FitToContent(doc.page.textWidth(), complex ? Table::TooWide::WrapNumbers : Table::TooWide::Shrink);
 }
 
 }  // namespace velaron::report

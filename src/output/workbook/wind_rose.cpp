@@ -15,8 +15,18 @@ namespace {
 constexpr int kTownRow = 0, kHeadRow = 1, kWinterRow = 2, kSummerRow = 3;
 constexpr int kFirstDirCol = 1, kLastDirCol = 8, kCalmCol = 9;
 constexpr double kCaptionSize = 10;
-// The chart sits under the table.
-constexpr int kChartRow = 5, kChartCol = 0;
+// The chart stands beside the table, a column apart, at libxlsxwriter's own chart size. A spreadsheet
+// that places it by cell corners counted in its own default column width stretches it, so it lies
+// inside one column whose width the sheet sets to the chart's and a character more (in the standard
+// character of 7 pixels with 5 pixels of padding): its right edge is then an offset from the column's
+// left edge in the file's own length unit, and a spreadsheet with a wider character only widens the
+// blank beside it. The rows it spans are set to 18 points (24 pixels, a whole number, as the anchor is
+// counted in pixels), so its lower edge does not hang on a default row height either.
+constexpr int kChartRow = 0, kChartCol = kCalmCol + 2;
+constexpr int kChartWidthPx = 480, kChartHeightPx = 288;
+constexpr double kChartColumnWidth = (kChartWidthPx - 5) / 7.0 + 1;
+constexpr double kChartRowHeightPt = 18, kChartRowHeightPx = kChartRowHeightPt * 4 / 3;
+constexpr int kChartRows = int(kChartHeightPx / kChartRowHeightPx) + 1;  // with the row of its lower edge
 
 void FillSheet(XlsxBook& book, lxw_worksheet* sheet, const db::WindRow& town) {
   lxw_format* bold = book.FontFormat(true, kCaptionSize);
@@ -56,6 +66,12 @@ void AddRoseChart(XlsxBook& book, lxw_worksheet* sheet) {
   lxw_chart_fill white{};
   white.color = LXW_COLOR_WHITE;
   chart_plotarea_set_fill(chart, &white);
+  book.Check(worksheet_set_column(sheet, kChartCol, kChartCol, kChartColumnWidth, nullptr), "ширина столбца");
+  // Printed, the table and the chart beside it share one page across.
+  worksheet_set_landscape(sheet);
+  worksheet_fit_to_pages(sheet, 1, 1);
+  for (int row = kChartRow; row < kChartRow + kChartRows; ++row)
+    book.Check(worksheet_set_row(sheet, static_cast<lxw_row_t>(row), kChartRowHeightPt, nullptr), "высота строки");
   book.InsertChart(sheet, kChartRow, kChartCol, chart);
 }
 
