@@ -3,6 +3,7 @@
 // because the main window's library sits above the start screen's.
 #include <QApplication>
 #include <clocale>
+#include <unistd.h>
 
 #include "ui/startup/app_context.h"
 #include "ui/startup/start_screen.h"
@@ -18,6 +19,9 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(QString::fromUtf8("Веларон"));
   // The interface is Russian: so are the standard buttons and dialogs.
   velaron::ui::InstallQtTranslations();
+  // Qt's drawing needs its threads before the first window is drawn. Without them the program ends at once
+  // after saying why: the application's end would wait for a thread the system refused.
+  if (!velaron::app::KeepDrawingThreadsOrRefuse()) _exit(velaron::app::kStartupFailedStatus);
 
   velaron::ui::AppContext context;
   const velaron::app::StartupResult started =

@@ -2,6 +2,7 @@
 
 #include <QDir>
 
+#include "common/drawing_threads.h"
 #include "common/texts.h"
 #include "db/data_folder.h"
 #include "db/database.h"
@@ -30,6 +31,15 @@ QString FailureText(const QString& folder, const QString& reason) {
   return text;
 }
 
+// The note of a start on the fallback file: which file was skipped and why, and which one is used.
+QString SkippedText(const QString& folder, const db::ProbeResult& probe) {
+  return QString::fromUtf8(
+             "База данных не открыта:\n%1\nПричина: %2.\nПрограмма работает с базой данных:\n%3\nУчастки трассы, "
+             "настройки и архив отчетов берутся из нее.")
+      .arg(QDir::toNativeSeparators(QDir(folder).filePath(QString::fromLatin1(db::kPrimaryFile))), probe.skipped,
+           QDir::toNativeSeparators(probe.path));
+}
+
 StartupResult Fail(const QString& text) {
   ShowCritical(nullptr, text);
   return {false, kStartupFailedStatus, text};
@@ -53,6 +63,12 @@ std::shared_ptr<db::FolderLock> LockDataFolder(const QString& dataFolder, QStrin
                 "Папка данных: %2\nФайл блокировки: %3")
                 .arg(who, QDir::toNativeSeparators(dataFolder), QDir::toNativeSeparators(lockPath));
   return nullptr;
+}
+
+bool KeepDrawingThreadsOrRefuse() {
+  const QString refusal = KeepDrawingThreads();
+  if (!refusal.isEmpty()) ShowCritical(nullptr, refusal);
+  return refusal.isEmpty();
 }
 
 StartupResult StartUp(const QString& dataFolder, const QString& programFolder, AppContext& context) {
@@ -102,6 +118,12 @@ StartupResult StartUp(const QString& dataFolder, const QString& programFolder, A
 
   if (const QString error = db::OpenDatabase(probe.path); !error.isEmpty())
     return Fail(FailureText(context.folder, error));
+
+  // The fallback file holds other sections, settings and reports than the primary one: said once, naming
+  // the skipped file and why, so that the engineer is not left to find older data without a hint.
+  if (!probe.skipped.isEmpty())
+    ShowMessage(nullptr, {QMessageBox::Information, QString::fromUtf8(texts::kProgramTitle),
+                          SkippedText(context.folder, probe), QMessageBox::Ok});
 
   context.folderLock = std::move(lock);
   context.dbPath = probe.path;

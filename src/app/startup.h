@@ -31,6 +31,11 @@ inline constexpr const char* kLockFile = "velaron.lock";
 // lock file named): a start never goes on unlocked.
 std::shared_ptr<db::FolderLock> LockDataFolder(const QString& dataFolder, QString& refusal);
 
+// Starts and keeps the threads that Qt's drawing needs (velaron::KeepDrawingThreads), right after the
+// application object is made. False, after a critical message saying why, when the system would not give
+// them: the program must then end at once (_exit), before any window is shown.
+bool KeepDrawingThreadsOrRefuse();
+
 // Opens the program's database in `dataFolder` (the user's data folder, see db::DataFolder). First the
 // folder is made when missing and locked (LockDataFolder): while another program has it open, or when it
 // cannot be locked, a message says so and nothing in the folder is touched. When the folder holds neither data.db
@@ -38,7 +43,8 @@ std::shared_ptr<db::FolderLock> LockDataFolder(const QString& dataFolder, QStrin
 // where the new file is (said once: the next start finds the file). A write that a killed program left
 // unfinished is rolled back (db::FinishInterruptedWrite). Then probes `dataFolder`/data.db and
 // `dataFolder`/Data.db (creating neither), adds the columns an earlier layout lacks, opens the connection
-// on the file that passed and fills `context` (data folder, lock, file, DsnLocal, the main window's
+// on the file that passed (when that is Data.db, an information message names data.db, why it was skipped
+// and the file used) and fills `context` (data folder, lock, file, DsnLocal, the main window's
 // pending first activation). When no file can be made or both files fail, a critical message names both
 // paths and the result carries a non-zero status; the context then keeps no file and no first activation
 // is pending. An empty `dataFolder` (no home folder known to hold it) is refused with a message saying how

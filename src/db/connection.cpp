@@ -149,6 +149,7 @@ ProbeResult ProbeDatabase(const QString& folder) {
     result.ok = true;
     result.path = fallback;
     result.DsnLocal = 0;
+    result.skipped = whyPrimary;
     return result;
   }
   result.error =

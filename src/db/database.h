@@ -23,6 +23,9 @@ struct ProbeResult {
   QString path;      // the file that opened
   int DsnLocal = 0;  // 1 when the primary name opened, 0 for the fallback
   QString error;     // when !ok: a message naming both paths and why each failed
+  // When the fallback file opened: why the primary file was skipped (missing, damaged, of another layout,
+  // locked, read-only), so that the user learns which data the program works with. Empty otherwise.
+  QString skipped;
 };
 
 // Start-up probe: tries `folder`/data.db, then `folder`/Data.db. Creates no file. A file passes when it is

@@ -231,5 +231,63 @@ TEST_F(Startup, ALockFileNoProgramHoldsIsTakenOverAndOneThatCannotBeWrittenIsRef
   EXPECT_EQ(ReadText(DbPath()), database);
 }
 
+// A start that cannot use data.db and opens Data.db used to say nothing, and the engineer whose working file
+// was damaged or gone found older sections and reports. It says so once, in a note naming the skipped file and
+// why and the file now used: beside a damaged data.db, and when data.db is missing (the fallback's data are
+// still not the working file's: gone, renamed or never made, the user should know which file is open). A good
+// data.db opens without a note, a good Data.db beside it notwithstanding.
+TEST_F(Startup, AStartOnTheFallbackFileSaysOnceWhichFileWasSkippedAndWhy) {
+  const QString fallback = dir.filePath(QStringLiteral("Data.db"));
+  const struct {
+    const char* folder;
+    std::function<void()> prepare;
+    QString used;
+    const char* why;  // empty: no note
+  } cases[] = {
+      {"a damaged data.db beside a good Data.db",
+       [&] {
+         WriteText(DbPath(), "не база данных");
+         QFile::copy(QStringLiteral(VELARON_PRISTINE_DB), fallback);
+       },
+       fallback, "файл не является базой данных SQLite"},
+      {"Data.db alone", [&] { QFile::copy(QStringLiteral(VELARON_PRISTINE_DB), fallback); }, fallback,
+       "файл не найден"},
+      {"a good data.db beside a good Data.db",
+       [&] {
+         QFile::copy(QStringLiteral(VELARON_PRISTINE_DB), DbPath());
+         QFile::copy(QStringLiteral(VELARON_PRISTINE_DB), fallback);
+       },
+       DbPath(), ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.folder);
+    db::CloseDatabase();
+    QDir(dir.path()).removeRecursively();
+    QDir().mkpath(dir.path());
+    c.prepare();
+    for (const QString& file : {DbPath(), fallback})
+      if (QFile::exists(file)) QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner);
+    const QByteArray primaryBefore = ReadText(DbPath());
+    messages.requests.clear();
+    AppContext context;
+    const StartupResult r = Start(context);
+    ASSERT_TRUE(r.ok) << r.message.toStdString();
+    EXPECT_EQ(context.dbPath, c.used);
+    EXPECT_EQ(context.DsnLocal, c.used == DbPath() ? 1 : 0);
+    EXPECT_EQ(ReadText(DbPath()), primaryBefore) << "the skipped file stays as it was";
+    if (*c.why == 0) {
+      EXPECT_TRUE(messages.requests.empty()) << messages.texts().join('|').toStdString();
+      continue;
+    }
+    ASSERT_EQ(messages.requests.size(), 1u) << messages.texts().join('|').toStdString();
+    const ui::MessageRequest& note = messages.requests.front();
+    EXPECT_EQ(note.icon, QMessageBox::Information);
+    EXPECT_EQ(note.title, U("Веларон"));
+    EXPECT_EQ(note.text, U("База данных не открыта:\n%1\nПричина: %2.\nПрограмма работает с базой данных:\n%3\n"
+                           "Участки трассы, настройки и архив отчетов берутся из нее.")
+                             .arg(DbPath(), U(c.why), fallback));
+  }
+}
+
 }  // namespace
 }  // namespace velaron::app

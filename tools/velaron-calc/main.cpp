@@ -11,9 +11,11 @@
 #include <clocale>
 #include <cstdio>
 #include <optional>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "common/drawing_threads.h"
 #include "common/output_file.h"
 #include "output/json/run_json.h"
 #include "output/report/docx_writer.h"
@@ -55,22 +57,28 @@ bool Same(const QString& a, const QString& b) {
          velaron::SameFile(QFile::encodeName(a).toStdString(), QFile::encodeName(b).toStdString());
 }
 
-// True when `path` is the file standard output goes to (a document there would take the results' place,
-// which then went on into a file of no name).
-bool IsStandardOutput(const QString& path) {
-  struct stat out = {}, file = {};
-  return fstat(STDOUT_FILENO, &out) == 0 && stat(QFile::encodeName(path).constData(), &file) == 0 &&
-         out.st_dev == file.st_dev && out.st_ino == file.st_ino;
+// True when `path` is the file that the stream `fd` goes to or comes from.
+bool IsStream(int fd, const QString& path) {
+  struct stat stream = {}, file = {};
+  return fstat(fd, &stream) == 0 && stat(QFile::encodeName(path).constData(), &file) == 0 &&
+         stream.st_dev == file.st_dev && stream.st_ino == file.st_ino;
 }
 
 // Why the documents asked for cannot be written where they are asked: a document never takes the place of
-// the database, of the input, of the other document or of standard output, whatever the spelling of their
-// paths, and it is written only into a file (a device or a pipe would be replaced by it, not written to).
+// the database, of the input, of the other document or of a file that a standard stream goes to or comes
+// from (standard output's results would go on into a file of no name, and a log of standard error or the
+// file read as standard input would be lost), whatever the spelling of their paths, and it is written only
+// into a file (a device or a pipe would be replaced by it, not written to).
 QString OutputPlaceFault(const QString& db, const QString& input, const QString& workbook, const QString& report) {
+  static const std::pair<int, const char*> kStreams[] = {{STDOUT_FILENO, "стандартный вывод"},
+                                                         {STDERR_FILENO, "стандартный поток ошибок"},
+                                                         {STDIN_FILENO, "стандартный ввод"}};
   for (const QString& out : {workbook, report}) {
     if (out.isEmpty()) continue;
-    if (IsStandardOutput(out))
-      return QStringLiteral("Файл %1 — это стандартный вывод: результаты в него не записываются").arg(out);
+    for (const auto& [fd, stream] : kStreams)
+      if (IsStream(fd, out))
+        return QStringLiteral("Файл %1 — это %2: результаты в него не записываются")
+            .arg(out, QString::fromUtf8(stream));
     struct stat st = {};
     if (stat(QFile::encodeName(out).constData(), &st) == 0 && !S_ISREG(st.st_mode))
       return QStringLiteral("Файл %1 — не обычный файл: результаты в него не записываются").arg(out);
@@ -90,12 +98,23 @@ int main(int argc, char** argv) {
   // Starting the platform looks into the session's runtime folder. Run outside a desktop session (a
   // script, a service) there is none, and Qt would say so on standard error at every run: the driver then
   // has a private one (made for its user alone) for as long as it runs.
+  // Only the start of the platform looks there: the folder goes as soon as the application object is made,
+  // and a signal that would end the driver meanwhile waits until it is gone.
   std::optional<QTemporaryDir> runtimeFolder;
+  sigset_t endings, before;
+  sigfillset(&endings);
+  for (const int fault : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGTRAP, SIGSYS, SIGABRT}) sigdelset(&endings, fault);
   if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+    pthread_sigmask(SIG_BLOCK, &endings, &before);
     runtimeFolder.emplace(QDir::tempPath() + QStringLiteral("/velaron-calc-XXXXXX"));
     if (runtimeFolder->isValid()) qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtimeFolder->path()));
   }
   QGuiApplication app(argc, argv);
+  if (runtimeFolder) {
+    runtimeFolder.reset();
+    qunsetenv("XDG_RUNTIME_DIR");
+    pthread_sigmask(SIG_SETMASK, &before, nullptr);
+  }
   std::setlocale(LC_NUMERIC, "C");
 
   QString db, input, reportPath;
@@ -139,6 +158,11 @@ int main(int argc, char** argv) {
   }
   if (db.isEmpty() || input.isEmpty()) return Usage("--db and the input file are needed");
   if (QString e = OutputPlaceFault(db, input, workbook, reportPath); !e.isEmpty()) return Refuse(e);
+  // The documents' pictures need Qt's drawing threads: taken now, or refused before the calculation. The
+  // driver then ends at once, since the application's end would wait for a thread the system refused. A run
+  // without documents draws nothing and needs none.
+  if (!workbook.isEmpty() || !reportPath.isEmpty())
+    if (const QString refusal = velaron::KeepDrawingThreads(); !refusal.isEmpty()) _exit(Refuse(refusal));
   QFile file(input);
   if (!file.open(QIODevice::ReadOnly)) return Refuse(QStringLiteral("Не удалось открыть входной файл: ") + input);
   // At most one byte over the limit is read, so that a huge or endless input (a device) is refused.

@@ -1,0 +1,28 @@
+// The threads of Qt's drawing. Qt's raster engine hands the pieces of a large fill or of an image
+// conversion to the application's shared thread pool and waits for every piece. The pool starts a thread
+// for a piece when it needs one; when the system refuses that thread (a limit on the number of processes,
+// no memory) the piece is never run and the drawing waits for ever, and so does the application's end,
+// which waits for the pool. The program therefore starts the pool's threads once, before anything is
+// drawn, and keeps them for as long as it runs, so that the pool never needs to start another.
+#pragma once
+
+#include <QString>
+
+namespace velaron {
+
+// The pool keeps at most this many threads (fewer on a machine with fewer cores): the drawing's pieces are
+// small, and every thread kept counts against the user's limit of processes.
+inline constexpr int kMaxDrawingThreads = 4;
+
+// The number of threads the pool keeps on this machine: kMaxDrawingThreads, or the number of cores when
+// that is smaller, at least 1.
+int DrawingThreadCount();
+
+// Starts the DrawingThreadCount() threads of the application's shared pool and keeps them (they never
+// expire, and the pool starts no other). Call it once, right after the application object is made and
+// before anything is drawn. Empty when the threads run; else the message for the user (the system would not
+// give them). After a refusal the process must end without waiting for the pool (_exit): a thread that the
+// pool asked for and never got would be waited for at the application's end.
+QString KeepDrawingThreads();
+
+}  // namespace velaron
