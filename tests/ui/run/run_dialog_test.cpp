@@ -67,12 +67,16 @@ struct Dialog {
   Form6 form;
 };
 
-// Once the shares are filled: the weather group for the single jet fires, the share group for the
-// scenarios with flames, in it the boxes of the scenario's jet kinds, each under its own heading (before,
-// the asymmetric jet's one box filled the row from the left, under all three headings).
+// Once the shares are filled: the weather group for the single jet fires, the share group for every
+// scenario, in it the boxes of the scenario's jet kinds, each under its own heading (before, the asymmetric
+// jet's one box filled the row from the left, under all three headings). The scenarios without flames keep
+// the group with its heading and column heads and hide only its two rows (before, the whole group went).
+// The dialog keeps one size through all of it, and fits a screen of 1280 × 720 with its title bar.
 TEST(RunDialog, EachScenarioShowsItsWeatherAndTheShareBoxesOfItsJetKinds) {
   test::MessageCatcher messages(QMessageBox::Yes);  // the first press stops to correct the shares
   Dialog d(5);
+  QApplication::processEvents();
+  const QSize fresh = d.form.size();
   d.press();
   ASSERT_EQ(messages.requests.size(), 1u);
   const struct {
@@ -80,16 +84,16 @@ TEST(RunDialog, EachScenarioShowsItsWeatherAndTheShareBoxesOfItsJetKinds) {
     const char* shown;  // "W": the weather group, "S": the share group, then the share boxes
   } table[] = {
       {1, 0, "S Pkw Psw Paw Pks Pss Pas"},
-      {2, 0, ""},
+      {2, 0, "S"},
       {3, 0, "W S Pkw"},
       {3, 1, "W S Pks"},
       {4, 0, "W S Paw"},
       {4, 1, "W S Pas"},
       {5, 0, "W S Psw"},
       {5, 1, "W S Pss"},
-      {6, 1, ""},
+      {6, 1, "S"},
       {7, 1, "S Pkw Psw Paw Pks Pss Pas"},
-      {8, 0, ""},
+      {8, 0, "S"},
   };
   const char* heads[] = {"Label1", "Label6", "Label7"};  // over the pit, symmetric and asymmetric boxes
   for (const auto& row : table) {
@@ -98,7 +102,10 @@ TEST(RunDialog, EachScenarioShowsItsWeatherAndTheShareBoxesOfItsJetKinds) {
     QApplication::processEvents();
     QStringList shown;
     if (d.form.findChild<QWidget*>("Frame3")->isVisible()) shown << "W";
-    if (d.form.findChild<QWidget*>("Frame4")->isVisible()) shown << "S";
+    if (d.form.findChild<QWidget*>("Frame4")->isVisible()) {
+      shown << "S";
+      for (const char* head : heads) EXPECT_TRUE(d.form.findChild<QWidget*>(head)->isVisible()) << head;
+    }
     int kind = 0;
     for (const char* name : {"Pkw", "Psw", "Paw", "Pks", "Pss", "Pas"}) {
       QWidget *box = d.form.findChild<QWidget*>(name), *head = d.form.findChild<QWidget*>(heads[kind++ % 3]);
@@ -109,7 +116,10 @@ TEST(RunDialog, EachScenarioShowsItsWeatherAndTheShareBoxesOfItsJetKinds) {
           << name;
     }
     EXPECT_EQ(shown.join(' ').toStdString(), row.shown) << "code " << row.code << ", season " << row.season;
+    EXPECT_EQ(d.form.size(), fresh) << "code " << row.code << ", season " << row.season;
   }
+  // Room for the window's title bar and frame (about 40 px at most) within 1280 × 720.
+  EXPECT_TRUE(fresh.width() <= 1280 - 20 && fresh.height() <= 720 - 40) << fresh.width() << " x " << fresh.height();
 }
 
 TEST(RunDialog, TheWholeRunBarOfAYearRoundRunIsAsLongAsTheStagesItGoesThrough) {
