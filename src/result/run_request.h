@@ -62,8 +62,8 @@ struct OutputOptions {
   bool Opt3D = true;          // three-dimensional surface pictures
 };
 
-// Texts of the main window that the reports print as the user saw them when the run started. A text left
-// empty (a run without the window) is printed from the run's numbers and rows instead.
+// Texts of the main window and the run dialog that the reports print as the user saw them when the run
+// started. A text left empty (a run without the windows) is printed from the run's numbers and rows instead.
 struct MainWindowTexts {
   QString Mestn;                          // pipeline location (Text27)
   QString ScenarioName;                   // the scenario as the driver's input names it (texts.ScenarioName)
@@ -72,6 +72,7 @@ struct MainWindowTexts {
   QString cityName;                       // cmbCity
   std::array<QString, 4> groundNames;     // the run's section's soil levels (DataCombo5, 2, 3, 4 when shown)
   QString diameterText, temperatureText;  // Text3, Text5 as typed
+  QString windSpeedText;                  // the run dialog's wind speed (Text2) as typed
 };
 
 // The jet-flame window's pipe: one asymmetric jet flame of a pipe typed in that window instead of a route

@@ -345,6 +345,7 @@ std::optional<result::RunRequest> Form6::gatherRequest() {
   r.run.scenario = scenario_.value();
   r.run.season = Combo3_->currentIndex() == 1 ? 1 : 0;
   r.run.WindSpeed = ParseNumber(Text2_->text().toStdString()).value_or(0);
+  r.texts.windSpeedText = Text2_->text();  // the reports print it as typed
   r.run.WindDir = 45.0 * std::max(0, Combo9_->currentIndex());
   result::JetShares s;
   const std::pair<QLineEdit*, double*> boxes[] = {{Pkw_, &s.Pkw}, {Psw_, &s.Psw}, {Paw_, &s.Paw},
