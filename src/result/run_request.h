@@ -79,10 +79,13 @@ struct MainWindowTexts {
 // section of the main window's pipeline. Such a run reads no section, ground or accident rate: it takes
 // the scenario probabilities of the run dialog's last run as they stand, the typed gas temperature as it
 // stands (+ 273 K), the typed lift angle of the pipe in place of the asymmetric jet's fixed elevation, and
-// it forms no fireball and no cloud. The request's section holds only the typed azimuth.
+// it forms no fireball and no cloud. The request's section holds only the typed azimuth. Its model writes its
+// result workbook as the run dialog's last run left the models' flag: on after a single scenario, off after
+// an assessment over a year and before the first run.
 struct JetFlamePipe {
   double LiftAngle = 25;               // degrees
   models::ScenarioProbabilities last;  // all 0 before the first run
+  bool SaveXls = false;                // the models write their result workbook
 };
 
 // Everything a run starts from.
