@@ -33,7 +33,10 @@ PrintedTexts PrintedTextsOf(const RunSnapshot& r) {
   if (routeSection) t.LengthText = NumberText(req.section.Length);
   t.groundNames = typed.groundNames;
   if (routeSection) t.MeteoText[0] = U(texts::kSeasonNames[req.run.season == 1 ? 1 : 0]);
-  t.MeteoText[1] = NumberText(req.run.WindSpeed);
+  // The reports' weather lines give the wind speed as it was typed ("2,50" stays "2,50"); the input sheet
+  // of the workbook gives the number.
+  t.WindSpeedText = NumberText(req.run.WindSpeed);
+  t.MeteoText[1] = TypedOr(typed.windSpeedText, t.WindSpeedText);
   const int direction = r.WindDir / 45;
   if (direction >= 0 && direction < static_cast<int>(texts::kWindDirectionNames.size()))
     t.MeteoText[2] = U(texts::kWindDirectionNames[static_cast<size_t>(direction)]);

@@ -21,6 +21,7 @@ struct PrintedTexts {
   QString LengthText;                  // section length, m; none for the jet-flame window's pipe
   std::array<QString, 4> groundNames;  // the section's four soil levels
   std::array<QString, 3> MeteoText;    // season (none for the jet-flame window), wind speed, wind direction
+  QString WindSpeedText;               // the wind speed as the number the run took, m/s (the workbook's)
   QString liftAngleText;               // the run dialog's lift angle of the pipe end, degrees
   // The run's zones: levels 1..4 (RadiusText), then where the safe zone begins (SafeZoneText).
   std::array<QString, 5> zoneTexts;

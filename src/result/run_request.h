@@ -62,8 +62,8 @@ struct OutputOptions {
   bool Opt3D = true;          // three-dimensional surface pictures
 };
 
-// Texts of the main window that the reports print as the user saw them when the run started. A text left
-// empty (a run without the window) is printed from the run's numbers and rows instead.
+// Texts of the main window and the run dialog that the reports print as the user saw them when the run
+// started. A text left empty (a run without the windows) is printed from the run's numbers and rows instead.
 struct MainWindowTexts {
   QString Mestn;                          // pipeline location (Text27)
   QString ScenarioName;                   // the scenario as the driver's input names it (texts.ScenarioName)
@@ -72,16 +72,20 @@ struct MainWindowTexts {
   QString cityName;                       // cmbCity
   std::array<QString, 4> groundNames;     // the run's section's soil levels (DataCombo5, 2, 3, 4 when shown)
   QString diameterText, temperatureText;  // Text3, Text5 as typed
+  QString windSpeedText;                  // the run dialog's wind speed (Text2) as typed
 };
 
 // The jet-flame window's pipe: one asymmetric jet flame of a pipe typed in that window instead of a route
 // section of the main window's pipeline. Such a run reads no section, ground or accident rate: it takes
 // the scenario probabilities of the run dialog's last run as they stand, the typed gas temperature as it
 // stands (+ 273 K), the typed lift angle of the pipe in place of the asymmetric jet's fixed elevation, and
-// it forms no fireball and no cloud. The request's section holds only the typed azimuth.
+// it forms no fireball and no cloud. The request's section holds only the typed azimuth. Its model writes its
+// result workbook as the run dialog's last run left the models' flag: on after a single scenario, off after
+// an assessment over a year and before the first run.
 struct JetFlamePipe {
   double LiftAngle = 25;               // degrees
   models::ScenarioProbabilities last;  // all 0 before the first run
+  bool SaveXls = false;                // the models write their result workbook
 };
 
 // Everything a run starts from.

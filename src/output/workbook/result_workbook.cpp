@@ -139,7 +139,7 @@ InputSheet BuildInputSheet(const result::RunSnapshot& record) {
 
   in.lines << U(kInputSheet) << U(kDiameterLine) + texts.diameterText + U(kDiameterUnit) << U(kGasLine) + texts.gasName
            << U(kTemperatureLine) + texts.TempText
-           << U(kWindLine) + (facts.singleJet ? texts.MeteoText[1] : U(kWindFromRose));
+           << U(kWindLine) + (facts.singleJet ? texts.WindSpeedText : U(kWindFromRose));
   auto flameLines = [&](double width) {
     in.lines << U(kFlameHeightLine) + Round2Text(d.LTorch) << U(kFlameWidthLine) + Round2Text(width)
              << U(kFlameAngleLine) + Round2Text((kPi / 2 - d.Tilt) * 180 / kPi);

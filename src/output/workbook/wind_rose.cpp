@@ -100,9 +100,4 @@ QString WindRoseResult::message() const {
   return error.isEmpty() ? failed : failed + QLatin1Char('\n') + error;
 }
 
-std::optional<WindRoseResult> WriteRunWindRose(const result::RunSnapshot& record, const QString& folder) {
-  if (!result::FactsOf(record.scenario()).yearRound || !record.town) return std::nullopt;
-  return SaveWindRose(*record.town, folder);
-}
-
 }  // namespace velaron::output

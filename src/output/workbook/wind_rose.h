@@ -9,7 +9,6 @@
 #include <optional>
 
 #include "db/table_rows.h"
-#include "result/run_snapshot.h"
 
 namespace velaron::output {
 
@@ -29,10 +28,5 @@ struct WindRoseResult {
 // complete.
 WindRoseResult SaveWindRose(const db::WindRow& town, const QString& folder,
                             const QString& fileName = QString::fromUtf8(kWindRoseFile));
-
-// After a year-round run (codes 1 and 7): writes the rose of the record's town to `folder`. Nothing for a
-// run without a town's rose. The caller tells the user when it could not be written, and no older rose
-// stands in for it.
-std::optional<WindRoseResult> WriteRunWindRose(const result::RunSnapshot& record, const QString& folder);
 
 }  // namespace velaron::output

@@ -62,7 +62,10 @@ QWidget* MakeJetFlameWindow(Form1& window) {
     window.onRunFinished(std::move(snapshot));
     window.show();
   };
-  context.opt3D = window.reportOptions().Opt3D;
+  context.lastSaveXls = [&window] { return SaveXlsLeftBy(window.lastRun()); };
+  context.options = [&window] {
+    return result::OutputOptions{window.reportOptions().OptExtraFiles, window.reportOptions().Opt3D};
+  };
   auto* fakel = new FrmStrFakel(std::move(context), &window);
   fakel->setAttribute(Qt::WA_DeleteOnClose);
   // Leaving the jet-flame window brings the main window back.

@@ -87,8 +87,6 @@ Form2* Form6::progressWindow() const { return controller_->progressWindow(); }
 
 void Form6::build() {
   auto* layout = new QVBoxLayout(this);
-  // The dialog takes the size of what it shows for the scenario chosen, no more: no stretched empty groups.
-  layout->setSizeConstraint(QLayout::SetFixedSize);
 
   Frame2_ = new QGroupBox(U(" Сценарий"), this);
   Frame2_->setObjectName(QStringLiteral("Frame2"));
@@ -149,7 +147,6 @@ void Form6::build() {
   g3->addWidget(Combo3_, 2, 1);
   g3->addWidget(label2, 3, 0);
   g3->addWidget(Text2_, 3, 1);
-  Frame3_->hide();
   layout->addWidget(Frame3_);
 
   fraOther_ = new QGroupBox(U("Дополнительные выходные параметры"), this);
@@ -203,7 +200,8 @@ void Form6::build() {
   shareRow(Frame7_, {Pks_, Pss_, Pas_});
   g4->addWidget(Frame6_, 1, 0, 1, 3);
   g4->addWidget(Frame7_, 2, 0, 1, 3);
-  Frame4_->hide();
+  // The rows stand under the column heads; the room of a hidden row stays free below them.
+  g4->setRowStretch(3, 1);
   layout->addWidget(Frame4_);
 
   auto* buttons = new QHBoxLayout;
@@ -216,7 +214,9 @@ void Form6::build() {
   buttons->addStretch();
   buttons->addWidget(cmdRaschet_);
   buttons->addWidget(Command2_);
+  layout->addStretch(1);
   layout->addLayout(buttons);
+  keepOneSize();
 
   connect(Combo1_, &QComboBox::currentIndexChanged, this, [this](int) { Combo1_Click(); });
   connect(Combo3_, &QComboBox::currentIndexChanged, this, [this](int) { Combo3_Click(); });
@@ -240,6 +240,24 @@ void Form6::build() {
     accept();
   });
   connect(controller_, &RunController::cancelled, this, &QWidget::show);
+}
+
+// One size for every scenario, season and state: the size of the dialog with the weather group and both
+// share rows shown. A group that a scenario hides keeps its place, so nothing moves or jumps when the
+// scenario, the season or the first press changes what is shown; the buttons stay at the bottom.
+void Form6::keepOneSize() {
+  for (QWidget* w : {static_cast<QWidget*>(Frame3_), static_cast<QWidget*>(Frame4_), static_cast<QWidget*>(Frame6_),
+                     static_cast<QWidget*>(Frame7_)})
+    w->setVisible(true);
+  Frame4_->setMinimumHeight(Frame4_->sizeHint().height());
+  for (QWidget* w : {static_cast<QWidget*>(Frame3_), static_cast<QWidget*>(Frame4_)}) {
+    QSizePolicy policy = w->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    w->setSizePolicy(policy);
+  }
+  setFixedSize(sizeHint());
+  Frame3_->hide();
+  Frame4_->hide();
 }
 
 void Form6::setBase(const result::RunRequest& base) { base_ = base; }
@@ -275,13 +293,13 @@ void Form6::Combo1_Click() {
     shares(facts.scenario == Scenario::PitJet, facts.scenario == Scenario::SymmetricJet,
            facts.scenario == Scenario::AsymmetricJet);
   } else {
+    // A scenario without flames hides the two rows only: the group stays with its heading and column heads.
     Frame6_->hide();
     Frame7_->hide();
   }
   if (jet) Combo3_Click();
-  // The shares are shown once filled, and only for a scenario with flames: a scenario without any has no
-  // shares to show, and an empty frame would be all that stood there.
-  Frame4_->setVisible(sharesFilled_ && (facts.yearRound || jet));
+  // The shares are shown once the first press has filled them, whatever the scenario.
+  Frame4_->setVisible(sharesFilled_);
 }
 
 void Form6::Combo3_Click() {
@@ -327,6 +345,7 @@ std::optional<result::RunRequest> Form6::gatherRequest() {
   r.run.scenario = scenario_.value();
   r.run.season = Combo3_->currentIndex() == 1 ? 1 : 0;
   r.run.WindSpeed = ParseNumber(Text2_->text().toStdString()).value_or(0);
+  r.texts.windSpeedText = Text2_->text();  // the reports print it as typed
   r.run.WindDir = 45.0 * std::max(0, Combo9_->currentIndex());
   result::JetShares s;
   const std::pair<QLineEdit*, double*> boxes[] = {{Pkw_, &s.Pkw}, {Psw_, &s.Psw}, {Paw_, &s.Paw},

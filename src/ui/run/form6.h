@@ -51,9 +51,8 @@ class Form6 : public QDialog {
   // The main window's data of a new start, for a dialog shown again as its last run left it: the section
   // found at the first press, the shares and the choices stay.
   void setBase(const result::RunRequest& base);
-  // The three-dimensional picture option of the settings.
-  // Where the assessments over a year (codes 1 and 7) write the town's wind-rose workbook: the program's
-  // folder. Empty (the default) writes none.
+  // Where the assessments over a year (codes 1 and 7) write the town's wind-rose workbook, before the
+  // assessment begins: the program's folder. Empty (the default) writes none.
   void setWindRoseFolder(const QString& folder) { windRoseFolder_ = folder; }
   // After a completed run, offer to save its result workbook (when the run's option asks for it).
   void setOfferWorkbook(bool on) { offerWorkbook_ = on; }
@@ -84,6 +83,7 @@ class Form6 : public QDialog {
 
  private:
   void build();
+  void keepOneSize();
   bool firstPress();  // fills the shares; false when the run stops here
   std::optional<result::RunRequest> gatherRequest();
   void startRun(run::PreparedRun prepared);

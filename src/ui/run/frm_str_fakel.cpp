@@ -18,6 +18,7 @@
 #include "common/qt_text.h"
 #include "common/texts.h"
 #include "run/prepare.h"
+#include "result/scenarios.h"
 #include "run/run_texts.h"
 #include "ui/run/run_controller.h"
 #include "ui/widgets/messages.h"
@@ -30,6 +31,12 @@ namespace {
 constexpr double kDotRadius = 3;  // px: the small disc at the centre of a diagram
 
 }  // namespace
+
+bool SaveXlsLeftBy(const result::RunSnapshot* last) {
+  if (!last) return false;
+  if (last->request.jetFlame) return last->request.jetFlame->SaveXls;
+  return !result::FactsOf(last->scenario()).yearRound;
+}
 
 // ---------------------------------------------------------------------------------------------------
 // Diagrams
@@ -217,9 +224,9 @@ std::optional<result::RunRequest> FrmStrFakel::gatherRequest() {
   r.run.scenario = result::Scenario::AsymmetricJet;
   r.run.WindSpeed = values[4];
   r.run.WindDir = 45 * std::max(Combo9_->currentIndex(), 0);
-  r.options.Opt3D = ctx_.opt3D;
+  r.options = ctx_.options ? ctx_.options() : result::OutputOptions{};
   const result::Probabilities last = ctx_.lastProbabilities ? ctx_.lastProbabilities() : result::Probabilities{};
-  r.jetFlame = result::JetFlamePipe{values[6], last};
+  r.jetFlame = result::JetFlamePipe{values[6], last, ctx_.lastSaveXls && ctx_.lastSaveXls()};
   return r;
 }
 
@@ -236,7 +243,9 @@ void FrmStrFakel::Command1_Click() {
     ShowCritical(this, prepared.error);
     return;
   }
-  controller_->start(std::move(*prepared.run), {});
+  // The model writes its workbook as the flag stands: through the same save dialog, and its retries, as the
+  // run dialog's, before the results are shown (and only while the extra-workbook option is on).
+  controller_->start(std::move(*prepared.run), {QString(), request->jetFlame->SaveXls});
 }
 
 void FrmStrFakel::closeEvent(QCloseEvent* event) {

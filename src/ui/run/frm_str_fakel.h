@@ -30,15 +30,22 @@ class NumericBox;
 class RunController;
 
 // What the window needs from the program: the gases, the calculation settings, the reference tables,
-// the probabilities of the last run of the run dialog and where the results go.
+// the probabilities and the workbook flag of the last run of the run dialog, the report options and where
+// the results go.
 struct FakelContext {
   std::vector<db::GasRow> gases;
   db::AdjustmentRow settings;
   std::shared_ptr<const models::ReferenceTables> tables;
-  std::function<result::Probabilities()> lastProbabilities;                    // empty: all 0, as before the first run
+  std::function<result::Probabilities()> lastProbabilities;  // empty: all 0, as before the first run
+  std::function<bool()> lastSaveXls;                         // empty: off, as before the first run
+  std::function<result::OutputOptions()> options;            // as a calculation starts; empty: both on
   std::function<void(std::shared_ptr<const result::RunSnapshot>)> showResult;  // the main window's display
-  bool opt3D = true;  // pictures of the results in three dimensions
 };
+
+// Whether the models write their result workbook after `last`, the last completed run of the program (none:
+// off): a single scenario of the run dialog sets the flag, an assessment over a year clears it, and the
+// jet-flame window leaves it as it found it.
+bool SaveXlsLeftBy(const result::RunSnapshot* last);
 
 // A picture box with one of the two diagrams; it keeps the lines it draws so that they can be checked.
 class FakelDiagram : public QWidget {

@@ -8,6 +8,7 @@
 #include "common/qt_text.h"
 #include "common/texts.h"
 #include "output/workbook/wind_rose.h"
+#include "result/scenarios.h"
 #include "run/run_texts.h"
 #include "ui/run/form2.h"
 #include "ui/run/run_workbook.h"
@@ -52,6 +53,12 @@ void RunController::stopAndWait() {
 
 bool RunController::start(run::PreparedRun prepared, const Outputs& outputs) {
   if (running()) return false;
+  // The assessments over a year write the town's wind rose before they begin, on this thread, where the
+  // run's notes were shown: a rose that cannot be written is told at once and the run goes on without it,
+  // and a run cancelled or refused later has still written the rose of the town it was started for.
+  if (!outputs.windRoseFolder.isEmpty() && result::FactsOf(prepared.request.run.scenario).yearRound && prepared.town)
+    if (const output::WindRoseResult rose = output::SaveWindRose(*prepared.town, outputs.windRoseFolder); !rose.ok)
+      ShowCritical(MessageParent(owner_), rose.message());
   relay_ = new ProgressRelay;
   // The progress and note windows stand on their own: the windows behind them take no input during
   // the run, while "Отмена" must.
@@ -78,15 +85,10 @@ bool RunController::start(run::PreparedRun prepared, const Outputs& outputs) {
   ProgressRelay* relay = relay_;
   run::ExecuteOptions options;
   options.onModelDone = [relay] { relay->saving(); };
-  thread_ = QThread::create([job, finished, relay, execute = execute_, options, outputs] {
+  thread_ = QThread::create([job, finished, relay, execute = execute_, options] {
     run::RunOutcome& outcome = finished->outcome;
     try {
       outcome = execute(std::move(*job), *relay, options);
-      if (!outcome.ok()) return;
-      // The town's rose is written before the results are shown.
-      if (!outputs.windRoseFolder.isEmpty())
-        if (const auto rose = output::WriteRunWindRose(*outcome.snapshot, outputs.windRoseFolder))
-          if (!rose->ok) finished->roseFailure = rose->message();
     } catch (const std::exception& e) {
       // A fault past the model's own refusals: the run is refused as a whole, nothing of it is kept.
       *finished = Finished{};
@@ -136,8 +138,6 @@ void RunController::finish() {
 
   QWidget* over = MessageParent(owner_);
   if (outcome && outcome->ok()) {
-    // The run goes on without its wind rose; no older rose stands in for it.
-    if (!finished->roseFailure.isEmpty()) ShowCritical(over, finished->roseFailure);
     if (outcome->snapshot->ZoneAtEdge)
       ShowMessage(over, {QMessageBox::NoIcon, U(velaron::texts::kAttentionTitle), U(run::texts::kEdgeWarning),
                          QMessageBox::Ok});

@@ -1,7 +1,7 @@
 // The run of a prepared calculation behind the progress window: the worker thread, the progress window
-// (`Form2`) and the note window, the town's wind rose and the result workbook written from the finished
-// record, and the user's messages about the outcome. The run dialog and the jet-flame window both start
-// their runs here.
+// (`Form2`) and the note window, the town's wind rose written before an assessment over a year begins, the
+// result workbook written from the finished record, and the user's messages about the outcome. The run
+// dialog and the jet-flame window both start their runs here.
 #pragma once
 
 #include <QObject>
@@ -28,10 +28,10 @@ class RunController : public QObject {
   // Executes a prepared run on the worker; the default is run::ExecuteRun, tests put their own in.
   using Execute = std::function<run::RunOutcome(run::PreparedRun, models::Progress&, const run::ExecuteOptions&)>;
 
-  // What is made of a finished record on the worker, before the results are shown.
+  // The files of a run besides its results.
   struct Outputs {
     QString windRoseFolder;      // where the assessments over a year (codes 1 and 7) write the town's wind
-                                 // rose; empty writes none
+                                 // rose before they begin; empty writes none
     bool offerWorkbook = false;  // after a completed run, offer to save its result workbook
   };
 
@@ -43,8 +43,9 @@ class RunController : public QObject {
 
   void setExecute(Execute execute) { execute_ = std::move(execute); }
 
-  // Starts the run on the worker and shows the progress window. False (and nothing started) while an
-  // earlier run is still going on, or when the system gives no thread for it: that is told over the
+  // Writes the wind rose of an assessment over a year (a failure is told over the owner, and the run goes
+  // on), then starts the run on the worker and shows the progress window. False (and nothing started) while
+  // an earlier run is still going on, or when the system gives no thread for it: that is told over the
   // owner, and no window changes.
   bool start(run::PreparedRun prepared, const Outputs& outputs);
   bool running() const { return thread_ != nullptr; }
@@ -55,8 +56,8 @@ class RunController : public QObject {
   // The worker is done: the windows take input again. Sent before any message about the outcome.
   void runEnded();
   // The outcome, after the offer of its workbook (made before runEnded, while the windows take no input)
-  // and its messages over the owner (the wind rose that could not be written, the zone at the grid's edge,
-  // the model's refusal). A cancelled or refused run leaves nothing: whatever was shown before stays.
+  // and its messages over the owner (the zone at the grid's edge, the model's refusal). A cancelled or
+  // refused run leaves nothing: whatever was shown before stays.
   void completed(std::shared_ptr<const result::RunSnapshot> snapshot);
   void refused(const QString& message);
   void cancelled();
@@ -71,11 +72,9 @@ class RunController : public QObject {
   ProgressRelay* relay_ = nullptr;
   Form2* form2_ = nullptr;
   FrmInfoNote* note_ = nullptr;
-  // What the worker leaves: the run's outcome, and why the town's wind rose could not be written (empty
-  // when it was, or when the run has none).
+  // What the worker leaves: the run's outcome.
   struct Finished {
     run::RunOutcome outcome;
-    QString roseFailure;
   };
   std::shared_ptr<Finished> finished_;
   bool offerWorkbook_ = false;

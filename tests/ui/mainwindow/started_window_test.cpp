@@ -216,3 +216,31 @@ TEST_F(StartedWindow, TheJetFlameWindowsZoneDepthsAreTheRadiiOfItsFieldAlongX) {
   EXPECT_TRUE(along.zones.CurZones()(4) > 0 && along.zones.CurZones()(4) != worst);
   EXPECT_TRUE(run.scenario() == result::Scenario::AsymmetricJet && window->isVisible() && fakel->isVisible());
 }
+
+// The jet-flame window's model writes its workbook as the run dialog's last run left the models' flag: after
+// the explosion it offers the workbook through the same save dialog (before, never).
+TEST_F(StartedWindow, TheJetFlameWindowOffersItsWorkbookAfterASingleScenarioOfTheRunDialog) {
+  for (const char* list : {"DataCombo1", "DataCombo6"}) emit find<QComboBox>(list)->activated(0);  // gas, region
+  window->setRunDialogOpener([](ui::Form1& w, const result::RunRequest& r) {
+    ui::Form6* dialog = ui::MakeRunDialog(w, r);
+    dialog->findChild<QComboBox*>("Combo1")->setCurrentIndex(1);  // "Взрыв": no question before the run
+    dialog->findChild<QLineEdit*>("Text1")->setText("2");
+    dialog->findChild<QPushButton*>("cmdRaschet")->click();
+  });
+  std::vector<ui::SaveFileRequest> asked;
+  ui::SetSaveFileSink([&](const ui::SaveFileRequest& r) {
+    asked.push_back(r);
+    return QString();  // cancelled: nothing written
+  });
+  window->Command1_Click();
+  ASSERT_TRUE(WaitUntil([&] { return window->lastRun() && !window->isRunning(); }));
+  EXPECT_EQ(asked.size(), 1u);  // the explosion's workbook
+  window->mnuTrub_Click();
+  auto* fakel = window->findChild<ui::FrmStrFakel*>();
+  ASSERT_NE(fakel, nullptr);
+  fakel->Command1_Click();
+  ASSERT_TRUE(WaitUntil([&] { return window->lastRun()->request.jetFlame && !fakel->running(); }));
+  ui::SetSaveFileSink(nullptr);
+  ASSERT_EQ(asked.size(), 2u);
+  EXPECT_EQ(asked[1].title, U("Сохранение книги результатов расчета: сценарий \"Факел (асимметр.горение)\""));
+}

@@ -1,25 +1,47 @@
 // The run dialog over the good rows of the run tests: which weather and share boxes each scenario shows and
-// where, and the whole-run bar of the assessments over a year, as long as what the run goes through.
+// where, the whole-run bar of the assessments over a year, as long as what the run goes through, the town's
+// wind rose written before such an assessment begins, and the typed wind speed in the saved report.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDeadlineTimer>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QtTest/QTest>
 #include <atomic>
+#include <mutex>
 
+#include "common/qt_text.h"
 #include "message_catcher.h"
+#include "output/scratch_db.h"
+#include "output/workbook/result_workbook.h"
+#include "output/zip_reader.h"
 #include "run/execute.h"
 #include "run/run_fixtures.h"
 #include "ui/run/form2.h"
 #include "ui/run/form6.h"
+#include "ui/run/run_report.h"
+#include "ui/widgets/save_dialog.h"
 
 namespace velaron::ui {
 namespace {
 
-// A dialog for scenario `code` on the good rows and a town of equal winds, its section typed in.
+bool WaitUntil(const std::function<bool()>& done, int ms = 60000) {
+  QElapsedTimer t;
+  t.start();
+  while (!done() && t.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 10);
+  QApplication::processEvents();
+  return done();
+}
+
+// A dialog for scenario `code` on the good rows and a town "Городок" of equal winds, its section typed in.
 struct Dialog {
   explicit Dialog(int code) : form(Request(code)) {
     Form6::Services s = Form6::DatabaseServices();
@@ -29,16 +51,18 @@ struct Dialog {
       run::RunData d = test::GoodData();
       db::WindRow town;
       town.idCity = 1;
+      town.CityName = U("Городок");
       town.winter = town.summer = {1, 1, 1, 1, 1, 1, 1, 1, 1};
       town.speedWinter = town.speedSummer = {2, 2, 2, 2, 2, 2, 2, 2, 0};
       d.town = town;
       return d;
     };
     s.execute = [this](run::PreparedRun p, models::Progress& progress, const run::ExecuteOptions& o) {
-      Counting counting(progress, stageSteps);
+      Counting counting(progress, stageSteps, firstStep);
       return run::ExecuteRun(std::move(p), counting, o);
     };
     form.setServices(s);
+    QObject::connect(&form, &Form6::runFinished, [this](auto r) { record = std::move(r); });
     form.show();
     combo("Combo1")->setCurrentIndex(code - 1);
     form.findChild<QLineEdit*>("Text1")->setText("1");
@@ -51,28 +75,41 @@ struct Dialog {
   QComboBox* combo(const char* name) { return form.findChild<QComboBox*>(name); }
   void press() { form.findChild<QPushButton*>("cmdRaschet")->click(); }
 
-  // Passes a run's progress on and adds up the steps of the stages it begins.
+  // Passes a run's progress on, adds up the steps of the stages it begins and calls `first` (on the worker) at
+  // the run's first step.
   struct Counting : models::Progress {
-    Counting(models::Progress& inner, std::atomic<int>& total) : inner(inner), total(total) {}
+    Counting(models::Progress& inner, std::atomic<int>& total, std::function<void(const models::Progress&)>& first)
+        : inner(inner), total(total), first(first) {}
     void begin(const std::string& title, int steps) override {
       total += steps;
       inner.begin(title, steps);
     }
-    void step() override { inner.step(); }
+    void step() override {
+      inner.step();
+      if (!stepped.exchange(true) && first) first(inner);
+    }
     bool cancelled() const override { return inner.cancelled(); }
     models::Progress& inner;
     std::atomic<int>& total;
+    std::function<void(const models::Progress&)>& first;
+    std::atomic<bool> stepped{false};
   };
   std::atomic<int> stageSteps{0};
+  std::function<void(const models::Progress&)> firstStep;
+  std::shared_ptr<const result::RunSnapshot> record;  // the completed run
   Form6 form;
 };
 
-// Once the shares are filled: the weather group for the single jet fires, the share group for the
-// scenarios with flames, in it the boxes of the scenario's jet kinds, each under its own heading (before,
-// the asymmetric jet's one box filled the row from the left, under all three headings).
+// Once the shares are filled: the weather group for the single jet fires, the share group for every
+// scenario, in it the boxes of the scenario's jet kinds, each under its own heading (before, the asymmetric
+// jet's one box filled the row from the left, under all three headings). The scenarios without flames keep
+// the group with its heading and column heads and hide only its two rows (before, the whole group went).
+// The dialog keeps one size through all of it, and fits a screen of 1280 × 720 with its title bar.
 TEST(RunDialog, EachScenarioShowsItsWeatherAndTheShareBoxesOfItsJetKinds) {
   test::MessageCatcher messages(QMessageBox::Yes);  // the first press stops to correct the shares
   Dialog d(5);
+  QApplication::processEvents();
+  const QSize fresh = d.form.size();
   d.press();
   ASSERT_EQ(messages.requests.size(), 1u);
   const struct {
@@ -80,16 +117,16 @@ TEST(RunDialog, EachScenarioShowsItsWeatherAndTheShareBoxesOfItsJetKinds) {
     const char* shown;  // "W": the weather group, "S": the share group, then the share boxes
   } table[] = {
       {1, 0, "S Pkw Psw Paw Pks Pss Pas"},
-      {2, 0, ""},
+      {2, 0, "S"},
       {3, 0, "W S Pkw"},
       {3, 1, "W S Pks"},
       {4, 0, "W S Paw"},
       {4, 1, "W S Pas"},
       {5, 0, "W S Psw"},
       {5, 1, "W S Pss"},
-      {6, 1, ""},
+      {6, 1, "S"},
       {7, 1, "S Pkw Psw Paw Pks Pss Pas"},
-      {8, 0, ""},
+      {8, 0, "S"},
   };
   const char* heads[] = {"Label1", "Label6", "Label7"};  // over the pit, symmetric and asymmetric boxes
   for (const auto& row : table) {
@@ -98,7 +135,10 @@ TEST(RunDialog, EachScenarioShowsItsWeatherAndTheShareBoxesOfItsJetKinds) {
     QApplication::processEvents();
     QStringList shown;
     if (d.form.findChild<QWidget*>("Frame3")->isVisible()) shown << "W";
-    if (d.form.findChild<QWidget*>("Frame4")->isVisible()) shown << "S";
+    if (d.form.findChild<QWidget*>("Frame4")->isVisible()) {
+      shown << "S";
+      for (const char* head : heads) EXPECT_TRUE(d.form.findChild<QWidget*>(head)->isVisible()) << head;
+    }
     int kind = 0;
     for (const char* name : {"Pkw", "Psw", "Paw", "Pks", "Pss", "Pas"}) {
       QWidget *box = d.form.findChild<QWidget*>(name), *head = d.form.findChild<QWidget*>(heads[kind++ % 3]);
@@ -109,7 +149,10 @@ TEST(RunDialog, EachScenarioShowsItsWeatherAndTheShareBoxesOfItsJetKinds) {
           << name;
     }
     EXPECT_EQ(shown.join(' ').toStdString(), row.shown) << "code " << row.code << ", season " << row.season;
+    EXPECT_EQ(d.form.size(), fresh) << "code " << row.code << ", season " << row.season;
   }
+  // Room for the window's title bar and frame (about 40 px at most) within 1280 × 720.
+  EXPECT_TRUE(fresh.width() <= 1280 - 20 && fresh.height() <= 720 - 40) << fresh.width() << " x " << fresh.height();
 }
 
 TEST(RunDialog, TheWholeRunBarOfAYearRoundRunIsAsLongAsTheStagesItGoesThrough) {
@@ -125,6 +168,125 @@ TEST(RunDialog, TheWholeRunBarOfAYearRoundRunIsAsLongAsTheStagesItGoesThrough) {
     ASSERT_FALSE(d.form.running());
     EXPECT_EQ(length, d.stageSteps.load()) << code;
   }
+}
+
+// --- The town's wind rose of the assessments over a year.
+
+// The town cell of a rose workbook (B1 of its sheet "Данные"); empty when there is no readable workbook.
+QString RoseTown(const QString& path) {
+  const test::WorkbookParts book = test::ReadWorkbook(path);
+  return book.sheets.empty() ? QString() : test::ReadCells(book.parts, book.sheets[0].part)[U("B1")].text;
+}
+
+// What a run finds at its first step: the town of the rose in the folder and how many messages were told.
+struct AtFirstStep {
+  void see(const QString& rose, int told) {
+    std::lock_guard lock(mutex);
+    town = RoseTown(rose);
+    messages = told;
+    seen = true;
+  }
+  std::mutex mutex;
+  bool seen = false;
+  QString town;
+  int messages = 0;
+};
+
+// Before, the rose was written after the model returned: a run cancelled or refused left the previous
+// town's rose, and its failure was told only after a completed run.
+TEST(RunDialog, AYearRoundRunCancelledAtItsFirstStepHasAlreadyRewrittenTheRoseOfItsTown) {
+  for (int code : {7, 1}) {
+    SCOPED_TRACE(code);
+    QTemporaryDir dir;
+    const QString rose = dir.filePath(U("РозаВетров.xlsx"));
+    {
+      QFile older(rose);  // the previous town's rose, as far as this run can tell
+      ASSERT_TRUE(older.open(QIODevice::WriteOnly) && older.write("another town's rose") > 0);
+    }
+    test::MessageCatcher messages(QMessageBox::No);  // the shares as the ground gives them
+    Dialog d(code);
+    d.form.setWindRoseFolder(dir.path());
+    AtFirstStep first;
+    d.firstStep = [&](const models::Progress& progress) {
+      first.see(rose, 0);
+      const QDeadlineTimer limit(60000);  // the assessment waits there until the user cancels
+      while (!progress.cancelled() && !limit.hasExpired()) QThread::yieldCurrentThread();
+    };
+    d.press();
+    ASSERT_TRUE(d.form.running()) << messages.texts().join('|').toStdString();
+    ASSERT_TRUE(WaitUntil([&] {
+      std::lock_guard lock(first.mutex);
+      return first.seen;
+    }));
+    d.form.progressWindow()->cancelButton()->click();
+    ASSERT_TRUE(WaitUntil([&] { return !d.form.running(); }));
+    EXPECT_EQ(first.town, U("Городок"));
+    EXPECT_EQ(RoseTown(rose), U("Городок"));  // and it stays after the cancel
+    EXPECT_TRUE(!d.record && d.form.isVisible());
+    EXPECT_EQ(messages.texts(), QStringList(U("Хотите уточнить вероятность аварии?")));
+  }
+}
+
+// A folder the rose cannot go into: the program's message names the file and why, before the assessment
+// begins, and the run goes on to complete without the rose.
+TEST(RunDialog, ARoseThatCannotBeWrittenIsToldBeforeTheRunGoesOnToComplete) {
+  QTemporaryDir dir;
+  const QString folder = dir.filePath(U("нет такой папки"));
+  test::MessageCatcher messages(QMessageBox::No);
+  Dialog d(7);
+  d.form.setWindRoseFolder(folder);
+  AtFirstStep first;
+  d.firstStep = [&](const models::Progress&) {
+    first.see(QDir(folder).filePath(U("РозаВетров.xlsx")), static_cast<int>(messages.requests.size()));
+  };
+  d.press();
+  ASSERT_TRUE(WaitUntil([&] { return !d.form.running(); }, 120000));
+  EXPECT_TRUE(d.record);
+  // The question, the rose; then whatever the end of the run tells (here the zone at the grid's edge).
+  ASSERT_GE(messages.requests.size(), 2u) << messages.texts().join('|').toStdString();
+  const MessageRequest& told = messages.requests[1];
+  EXPECT_EQ(told.text, U("Ошибка в процессе записи файла!\n") + QDir(folder).filePath(U("РозаВетров.xlsx")) +
+                           U(": нет такой папки"));
+  EXPECT_EQ(std::pair(told.title, told.icon), std::pair(U("Веларон"), QMessageBox::Critical));
+  EXPECT_EQ(first.messages, 2);  // told before the assessment's first step
+  EXPECT_FALSE(QDir(folder).exists());
+}
+
+// --- The weather of the reports.
+
+// Before, the report printed the number the run read from the box ("2,5"); its weather lines give the
+// texts of the dialog unchanged. The workbook's input sheet gives the number, as its own line says.
+TEST(RunDialog, TheWindSpeedTypedIsPrintedAsTypedInTheSavedReport) {
+  test::ScratchDatabase scratch;  // the report's summary row goes here
+  ASSERT_EQ(scratch.error(), QString());
+  QTemporaryDir dir;
+  const QString path = dir.filePath(U("отчет.docx"));
+  SetSaveFileSink([&](const SaveFileRequest&) { return path; });
+  test::MessageCatcher messages(QMessageBox::No);
+  Dialog d(5);                            // "Факел (симметр.горение)"
+  d.combo("Combo3")->setCurrentIndex(1);  // "Лето"
+  d.combo("Combo9")->setCurrentIndex(5);  // "Ю-З"
+  auto* speed = d.form.findChild<QLineEdit*>("Text2");
+  speed->clear();
+  QTest::keyClicks(speed, U("2,50"));
+  d.press();
+  ASSERT_TRUE(WaitUntil([&] { return !d.form.running(); }));
+  ASSERT_TRUE(d.record) << messages.texts().join('|').toStdString();
+  EXPECT_DOUBLE_EQ(d.record->request.run.WindSpeed, 2.5);  // the run computes with the number
+
+  SaveRunReport(nullptr, *d.record, dir.path());
+  SetSaveFileSink(nullptr);
+  const QStringList lines = test::DocxLines(path);
+  QStringList speeds;
+  for (const QString& line : lines)
+    if (line.startsWith(U("- скорость ветра"))) speeds << line;
+  // Label, two blanks, the text as typed, " м/с;"; the season and direction lines as chosen.
+  ASSERT_FALSE(speeds.isEmpty()) << lines.join('\n').toStdString();
+  for (const QString& line : speeds) EXPECT_EQ(line.toStdString(), "- скорость ветра  2,50 м/с;");
+  EXPECT_TRUE(lines.contains(U("- время года  Лето;")));
+  EXPECT_TRUE(lines.contains(U("- направление ветра (откуда дует ветер) \"Ю-З\".")));
+  // The workbook's line: "Скорость ветра:" and two blanks, then 2.5 in the decimal-comma number text.
+  EXPECT_EQ(output::BuildInputSheet(*d.record).lines.value(4).toStdString(), "Скорость ветра:  2,5");
 }
 
 }  // namespace
