@@ -26,7 +26,7 @@ class Sections : public EmptyDbTest {
   }
   static Lengths NumbersAndLengths() {
     Lengths out;
-    for (const SectionRow& s : LoadSections()) out.emplace_back(s.TPID, s.Length);
+    for (const SectionRow& s : LoadSections().value) out.emplace_back(s.TPID, s.Length);
     return out;
   }
 };
@@ -38,13 +38,13 @@ TEST_F(Sections, AppendAndDeleteKeepTheNumbersOneToN) {
   s.dpp2 = 1, s.p_v = 0.3;
   ASSERT_TRUE(AppendSection(s).isEmpty());
   EXPECT_EQ(s.TPID, 6);
-  EXPECT_EQ(LoadSection(6)->dpp2, 1);
-  EXPECT_DOUBLE_EQ(LoadSection(6)->p_v, 0.3);
-  EXPECT_FALSE(LoadSection(42).has_value());
+  EXPECT_EQ(LoadSection(6).value->dpp2, 1);
+  EXPECT_DOUBLE_EQ(LoadSection(6).value->p_v, 0.3);
+  EXPECT_FALSE(LoadSection(42).value.has_value());
   // Deleting a middle, the last and the first section renumbers the rest in their order.
   for (int k : {2, 5, 1}) ASSERT_TRUE(DeleteSectionRenumber(k).isEmpty()) << k;
   EXPECT_EQ(NumbersAndLengths(), (Lengths{{1, 300}, {2, 400}, {3, 500}}));
-  EXPECT_EQ(LoadSection(1)->Ground, QStringLiteral("1.1.1.3"));
+  EXPECT_EQ(LoadSection(1).value->Ground, QStringLiteral("1.1.1.3"));
   // Missing numbers change nothing; the next append continues without a gap.
   EXPECT_FALSE(DeleteSectionRenumber(5).isEmpty());
   EXPECT_FALSE(DeleteSectionRenumber(0).isEmpty());
@@ -62,8 +62,8 @@ TEST_F(Sections, AnOlderLayoutReadsNoCrossingProbabilitiesAndIsUpgradedOnce) {
     Exec(QStringLiteral("ALTER TABLE TPs DROP COLUMN %1").arg(c));
   CloseDatabase();
   ASSERT_TRUE(OpenDatabase(path_, /*readOnly=*/true).isEmpty());
-  ASSERT_EQ(LoadSections().size(), 2u);
-  EXPECT_FALSE(LoadSection(2)->P_LEP.has_value());
+  ASSERT_EQ(LoadSections().value.size(), 2u);
+  EXPECT_FALSE(LoadSection(2).value->P_LEP.has_value());
   CloseDatabase();
   for (int upgrade = 0; upgrade < 2; ++upgrade) ASSERT_TRUE(AddMissingColumns(path_).isEmpty()) << upgrade;
   ASSERT_TRUE(OpenDatabase(path_).isEmpty());
@@ -85,7 +85,7 @@ TEST_F(Sections, AFailedRenumberRollsTheDeleteBack) {
 using SettingsRow = EmptyDbTest;
 
 TEST_F(SettingsRow, AnEmptyTableGetsItsRowAndBrokenSettingsChangeNothing) {
-  EXPECT_FALSE(LoadAdjustment().has_value());
+  EXPECT_FALSE(LoadAdjustment().value.has_value());
   AdjustmentRow r;  // the defaults are a valid grid at a 10 m step
   r.Tobl = 33;
   ASSERT_TRUE(SaveSettings(r).isEmpty());
@@ -94,7 +94,7 @@ TEST_F(SettingsRow, AnEmptyTableGetsItsRowAndBrokenSettingsChangeNothing) {
   bad.CStep = 0;
   bad.Tobl = 99;
   EXPECT_FALSE(SaveSettings(bad).isEmpty());
-  const auto row = LoadAdjustment();
+  const auto row = LoadAdjustment().value;
   ASSERT_TRUE(row.has_value());
   EXPECT_EQ(row->CStep, 10);
   EXPECT_DOUBLE_EQ(row->Tobl, 33);
