@@ -52,7 +52,7 @@ bool IsOpen();
 using WriteError = QString;
 
 // --- Settings and stored pipeline inputs (`Adjustment`, first row).
-Read<std::optional<AdjustmentRow>> LoadAdjustment();  // nothing when the table has no row
+Read<std::optional<AdjustmentRow>> LoadAdjustment();      // nothing when the table has no row
 WriteError SaveSettings(const AdjustmentRow& row);        // XLimit .. Skor_chel only
 WriteError SavePipelineInputs(const AdjustmentRow& row);  // Gas .. Lkr only
 WriteError WriteStartTime(const QDateTime& when);         // `tab_time`.`Time_nast`

@@ -26,10 +26,14 @@ enum SqliteCode {
 // text of it: the texts SQLite gives each of these codes.
 int CodeOfText(const QString& text) {
   static const std::pair<const char*, int> kTexts[] = {
-      {"database table is locked", kLockedCode}, {"database is locked", kBusyCode},
-      {"database or disk is full", kFull},       {"attempt to write a readonly database", kReadOnlyCode},
-      {"database disk image is malformed", kCorrupt}, {"file is not a database", kNotADb},
-      {"disk I/O error", kIoErr},                {"unable to open database file", kCantOpen},
+      {"database table is locked", kLockedCode},
+      {"database is locked", kBusyCode},
+      {"database or disk is full", kFull},
+      {"attempt to write a readonly database", kReadOnlyCode},
+      {"database disk image is malformed", kCorrupt},
+      {"file is not a database", kNotADb},
+      {"disk I/O error", kIoErr},
+      {"unable to open database file", kCantOpen},
   };
   for (const auto& [words, code] : kTexts)
     if (text.contains(QLatin1String(words), Qt::CaseInsensitive)) return code;

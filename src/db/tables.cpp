@@ -142,18 +142,19 @@ Read<std::vector<GasRow>> LoadGases() {
 }
 
 Read<std::vector<RegionRow>> LoadRegions() {
-  return detail::ReadRows<RegionRow>(QStringLiteral("Statistics"),
-                                     QStringLiteral("SELECT Region, lambda, Kreg FROM Statistics ORDER BY rowid"), {},
-                                     [](const QSqlQuery& q) {
-                                       return RegionRow{q.value(0).toString(), q.value(1).toDouble(),
-                                                        q.value(2).toDouble()};
-                                     });
+  return detail::ReadRows<RegionRow>(
+      QStringLiteral("Statistics"), QStringLiteral("SELECT Region, lambda, Kreg FROM Statistics ORDER BY rowid"), {},
+      [](const QSqlQuery& q) {
+        return RegionRow{q.value(0).toString(), q.value(1).toDouble(), q.value(2).toDouble()};
+      });
 }
 
 Read<std::vector<KoefDyRow>> LoadKoefDy() {
-  return detail::ReadRows<KoefDyRow>(
-      QStringLiteral("tabKoef_Dy"), QStringLiteral("SELECT Dy, kreg FROM tabKoef_Dy ORDER BY Dy DESC, rowid"), {},
-      [](const QSqlQuery& q) { return KoefDyRow{q.value(0).toDouble(), q.value(1).toDouble()}; });
+  return detail::ReadRows<KoefDyRow>(QStringLiteral("tabKoef_Dy"),
+                                     QStringLiteral("SELECT Dy, kreg FROM tabKoef_Dy ORDER BY Dy DESC, rowid"), {},
+                                     [](const QSqlQuery& q) {
+                                       return KoefDyRow{q.value(0).toDouble(), q.value(1).toDouble()};
+                                     });
 }
 
 Read<std::vector<GroundTypeRow>> LoadGroundTypes() {

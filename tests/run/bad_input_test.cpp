@@ -187,6 +187,7 @@ TEST(DamagedDatabase, EveryDamagedValueOrFileIsRefusedNamingItsTable) {
       {"interrupted write", "незаконченную запись отменит следующий запуск программы"},
       {"truncate", "поврежден"},
       {"pages", "поврежден"},
+      {"last pages", "поврежден"},
       {"header", "не является базой данных SQLite"},
       // Read-only, it left -wal and -shm beside itself, and on a read-only disk it could not be read.
       {"PRAGMA journal_mode=WAL", "в режиме журнала WAL"},
@@ -207,10 +208,11 @@ TEST(DamagedDatabase, EveryDamagedValueOrFileIsRefusedNamingItsTable) {
       test::MakeInterruptedWrite(QStringLiteral(VELARON_PRISTINE_DB), copy.path());
     } else if (c.sql == "truncate") {
       ASSERT_TRUE(file.resize(file.size() / 2));
-    } else if (c.sql == "pages" || c.sql == "header") {
+    } else if (c.sql == "pages" || c.sql == "header" || c.sql == "last pages") {
       ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-      file.seek(c.sql == "pages" ? 100 : 0);  // the pages after the file header, or the header too
-      file.write(QByteArray(4096, '\x5a'));
+      // The pages after the file header, the header too, or two pages of the tables at the file's end.
+      file.seek(c.sql == "pages" ? 100 : c.sql == "header" ? 0 : file.size() - 8192);
+      file.write(QByteArray(4096, c.sql == "last pages" ? '\x11' : '\x5a'));
       file.close();
     } else {
       test::ExecOnFile(copy.path(), c.sql);
@@ -219,6 +221,13 @@ TEST(DamagedDatabase, EveryDamagedValueOrFileIsRefusedNamingItsTable) {
     const QString& error = r.error;
     EXPECT_EQ(r.exitCode, 2) << c.sql.toStdString();
     EXPECT_TRUE(error.contains(c.expected)) << c.sql.toStdString() << ": " << error.toStdString();
+    // A damaged file is told in Russian alone: before, SQLite's "(database disk image is malformed Unable to
+    // execute statement)" or its list of damaged pages followed.
+    if (c.expected == QStringLiteral("поврежден")) {
+      EXPECT_EQ(QString(error).remove(copy.path()).toStdString(),
+                "Не удалось открыть базу данных : файл базы данных поврежден")
+          << c.sql.toStdString();
+    }
   }
   // A file another program holds locked is refused after a short wait, with its own message.
   test::DatabaseCopy copy;

@@ -178,8 +178,8 @@ std::optional<result::RunRequest> Form1::prepareRun() {
   // The stored settings and the section as they are: a run never starts on defaults in place of settings
   // or a section that could not be read.
   const auto settings = db::LoadAdjustment();
-  const auto section = settings.ok() ? db::LoadSection(sectionsTab_->selectedSection())
-                                     : db::Read<std::optional<db::SectionRow>>{};
+  const auto section =
+      settings.ok() ? db::LoadSection(sectionsTab_->selectedSection()) : db::Read<std::optional<db::SectionRow>>{};
   if (const QString& unread = !settings.ok() ? settings.error : section.error; !unread.isEmpty()) {
     ShowCritical(this, unread);
     return std::nullopt;

@@ -95,7 +95,7 @@ class frmWind : public QWidget {
   QString folder_;
   QImage picture_;
   Mode mode_ = Mode::View;
-  int shownCity_ = 0;  // the key of the stored town last shown in the boxes
+  int shownCity_ = 0;            // the key of the stored town last shown in the boxes
   QListWidget* list_ = nullptr;  // `lstCity`
   QLineEdit* city_ = nullptr;    // `txtCity`
   QLineEdit* days_ = nullptr;    // `Text1`

@@ -108,9 +108,9 @@ class RefEditor : public QMainWindow {
   QPointer<QWidget> mainWindow_;
   QString editKey_;
   bool activationFillFailed_ = false;  // the last refill on coming back to the window could not read
-  QFrame* listPart_ = nullptr;      // `Frame2`
-  QGroupBox* entryPart_ = nullptr;  // `Frame1`
-  QLabel* emptyLabel_ = nullptr;    // `Label6`
+  QFrame* listPart_ = nullptr;         // `Frame2`
+  QGroupBox* entryPart_ = nullptr;     // `Frame1`
+  QLabel* emptyLabel_ = nullptr;       // `Label6`
   QPushButton* newButton_ = nullptr;
   QPushButton* changeButton_ = nullptr;
   QPushButton* deleteButton_ = nullptr;
