@@ -93,8 +93,9 @@ TEST_F(Faults, EveryReadAndWriteNamesItsCauseInRussianAndChangesNothing) {
 // A damaged table: the read, a write and the start-up probe's check say the file is damaged, each
 // without SQLite's report of pages and b-trees; the other tables still read.
 TEST_F(Faults, ADamagedFileIsToldDamagedWithoutSQLitesReport) {
-  Exec("WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 199) "
-       "INSERT INTO abc SELECT 'Газ ' || i, 16, 1, 1, 1, 3 FROM n");
+  Exec(
+      "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 199) "
+      "INSERT INTO abc SELECT 'Газ ' || i, 16, 1, 1, 1, 3 FROM n");
   Exec("INSERT INTO Statistics VALUES ('Север', 0.5, 2)");
   DamageTable(path_, "abc");
   const QString damaged = QStringLiteral("файл базы данных поврежден");

@@ -15,7 +15,10 @@
 
 #include "common/qt_text.h"
 #include "db/db_files.h"
+#include "output/held_database.h"
 #include "run/headless.h"
+#include "run/headless_request.h"
+#include "run/prepare.h"
 #include "run_fixtures.h"
 
 namespace velaron::run {
@@ -242,6 +245,25 @@ TEST(DamagedDatabase, EveryDamagedValueOrFileIsRefusedNamingItsTable) {
     q.exec("ROLLBACK");
   }
   QSqlDatabase::removeDatabase(QStringLiteral("holder"));
+}
+
+// A file another program takes after the driver's check: the first read of the run that fails refuses it
+// with its cause. Before, the failed read gave an empty gas table and the run was refused as "Не все данные
+// по газопроводу введены".
+TEST(DamagedDatabase, AReadThatFailsRefusesTheRunWithItsCause) {
+  test::DatabaseCopy copy;
+  ASSERT_TRUE(copy.ok());
+  QString error;
+  const auto parsed = ParseHeadlessRequest(Request(5, {}), error);
+  ASSERT_TRUE(parsed) << error.toStdString();
+  ASSERT_EQ(db::OpenDatabase(copy.path(), true), QString());
+  {
+    test::HeldDatabase held(copy.path());
+    EXPECT_EQ(LoadRunData(parsed->request, parsed->sectionInline).error.toStdString(),
+              "Ошибка чтения базы данных (таблица \"abc\"): база данных заблокирована другой программой");
+  }
+  EXPECT_EQ(LoadRunData(parsed->request, parsed->sectionInline).error, QString());
+  db::CloseDatabase();
 }
 
 }  // namespace

@@ -63,8 +63,8 @@ TEST_F(MainWindowTest, ABusyDatabaseEmptiesNoListAndStoresNothing) {
   editor->cmdExit_Click();
   ASSERT_TRUE(window->isVisible());
   // One message, with the cause; the lists as they were.
-  expectMessage("Ошибка чтения базы данных (таблица \"abc\"): база данных заблокирована другой программой",
-                "Веларон", QMessageBox::Critical);
+  expectMessage("Ошибка чтения базы данных (таблица \"abc\"): база данных заблокирована другой программой", "Веларон",
+                QMessageBox::Critical);
   EXPECT_EQ(Items(find<QComboBox>("DataCombo1")), gases);
   EXPECT_EQ(Items(find<QComboBox>("DataCombo6")), regions);
   EXPECT_EQ(Items(find<QComboBox>("cmbCity")), towns);
