@@ -55,6 +55,10 @@ TEST_F(Faults, EveryReadAndWriteNamesItsCauseInRussianAndChangesNothing) {
       {"held by another program", [&] { holder = std::make_unique<test::HeldDatabase>(path_); },
        [&] { holder.reset(); }, "база данных заблокирована другой программой",
        "база данных заблокирована другой программой"},
+      // A read of another program lets the program read and write, but not finish the write.
+      {"read by another program",
+       [&] { holder = std::make_unique<test::HeldDatabase>(path_, test::HeldDatabase::Hold::Reading); },
+       [&] { holder.reset(); }, "", "база данных заблокирована другой программой"},
       {"read-only connection",
        [&] {
          CloseDatabase();

@@ -1,7 +1,7 @@
 // A database file held by another program, as a backup or sync tool holds it: a second connection in an
 // exclusive transaction, so that every read and write of the program's connection waits and then fails as
-// busy. The program's connection is told to wait a tenth of a second instead of its two, so that the tests
-// do not wait.
+// busy; or one in the middle of a read, which lets the program read but not finish a write. The program's
+// connection is told to wait a tenth of a second instead of its two, so that the tests do not wait.
 #pragma once
 
 #include <QSqlDatabase>
@@ -15,13 +15,19 @@ namespace velaron::test {
 
 class HeldDatabase {
  public:
-  explicit HeldDatabase(const QString& path) {
+  enum class Hold { Exclusive, Reading };
+  explicit HeldDatabase(const QString& path, Hold hold = Hold::Exclusive) {
     EXPECT_TRUE(QSqlQuery(db::Connection()).exec("PRAGMA busy_timeout = 100"));
     {
       QSqlDatabase holder = QSqlDatabase::addDatabase("QSQLITE", kName);
       holder.setDatabaseName(path);
       EXPECT_TRUE(holder.open());
-      EXPECT_TRUE(QSqlQuery(holder).exec("BEGIN EXCLUSIVE"));
+      QSqlQuery q(holder);
+      if (hold == Hold::Exclusive) {
+        EXPECT_TRUE(q.exec("BEGIN EXCLUSIVE"));
+      } else {
+        EXPECT_TRUE(q.exec("BEGIN") && q.exec("SELECT COUNT(*) FROM sqlite_master") && q.next());
+      }
     }
   }
   ~HeldDatabase() { release(); }

@@ -68,6 +68,10 @@ TEST_F(MainWindowTest, ABusyDatabaseEmptiesNoListAndStoresNothing) {
   EXPECT_EQ(Items(find<QComboBox>("DataCombo1")), gases);
   EXPECT_EQ(Items(find<QComboBox>("DataCombo6")), regions);
   EXPECT_EQ(Items(find<QComboBox>("cmbCity")), towns);
+  // The town list on its own (as after the wind editor, when the other lists were read) keeps its towns.
+  EXPECT_FALSE(window->reloadCityList());
+  expectMessage("Ошибка чтения базы данных (таблица \"Wind\"): база данных заблокирована другой программой");
+  EXPECT_EQ(Items(find<QComboBox>("cmbCity")), towns);
 
   // A run is not started on default settings, and "Сохранить данные" does not store defaults.
   window->Command1_Click();
@@ -94,6 +98,19 @@ TEST_F(MainWindowTest, ABusyDatabaseEmptiesNoListAndStoresNothing) {
   editor->cmdExit_Click();
   EXPECT_TRUE(messages.requests.empty()) << messages.texts().join("|").toStdString();
   EXPECT_EQ(Items(find<QComboBox>("DataCombo1")), (QStringList{U("Метан"), U("Пропан"), U("Бутан"), gases[2]}));
+
+  // A table that cannot be read on its own: the lists read before it show their rows, it keeps its own.
+  test::TempDatabase::exec(QStringLiteral("INSERT INTO abc VALUES ('Этан', 30.1, 47000, 20, 0.2, 3)"));
+  test::TempDatabase::exec(QStringLiteral("ALTER TABLE Statistics RENAME TO Regions"));
+  editor = OpenWindEditor(*window);
+  ASSERT_NE(editor, nullptr);
+  editor->cmdExit_Click();
+  expectMessage(
+      "Ошибка чтения базы данных (таблица \"Statistics\"): база данных не выполнила запрос (no such table: "
+      "Statistics)");
+  EXPECT_EQ(find<QComboBox>("DataCombo1")->count(), 4);
+  EXPECT_EQ(Items(find<QComboBox>("DataCombo6")), regions);
+  test::TempDatabase::exec(QStringLiteral("ALTER TABLE Regions RENAME TO Statistics"));
 }
 
 // A change typed while the file is held is asked about on leaving; "Да" cannot store it and says why, and

@@ -132,8 +132,8 @@ TEST(RefEditors, ABusyDatabaseKeepsTheGridAndChangesNothing) {
     EXPECT_EQ(messages.texts(), QStringList{read});
     EXPECT_TRUE(c.editor->inEntryState());
     button("Command2")->click();
+    ASSERT_EQ(grid->rowCount(), 2);
     EXPECT_EQ(QStringList({grid->item(0, 0)->text(), grid->item(1, 0)->text()}), shown);
-    EXPECT_EQ(grid->rowCount(), 2);
     held.reset();
     EXPECT_EQ(data.Scalar(QString::fromUtf8(c.rows)).toString(), stored);
     messages.requests.clear();
