@@ -21,6 +21,13 @@ constexpr const char* kConnectionName = "velaron";
 constexpr const char* kProbeConnectionName = "velaron-probe";
 constexpr const char* kRecoveryConnectionName = "velaron-recovery";
 
+// How long a query waits for a file that another program holds before it fails with that cause. The window
+// waits two seconds: a program that writes the file holds it for milliseconds, so its writes and ours both
+// go through, while a file held for longer (a backup or sync tool) is told to the user at once instead of
+// freezing the window. The driver has no window to freeze and waits longer.
+constexpr const char* kWindowBusyWait = "QSQLITE_BUSY_TIMEOUT=2000";
+constexpr const char* kDriverBusyWait = "QSQLITE_BUSY_TIMEOUT=5000";
+
 // Qt SQL connections belong to the thread that opened them. The thread that opened the database uses the
 // main connection; any other thread gets a clone of its own on first use, dropped when the thread ends
 // (thread ids are reused, so clones are named by a counter, not by the id). The generation number tells a
@@ -88,7 +95,7 @@ QString ProbeFile(const QString& path, bool needWrite) {
   if (!info.exists()) return QStringLiteral("файл не найден");
   if (!info.isFile()) return QStringLiteral("это не файл");
   if (!info.isReadable()) return QStringLiteral("нет доступа на чтение");
-  if (!HasSqliteHeader(path)) return QStringLiteral("файл не является базой данных SQLite");
+  if (!HasSqliteHeader(path)) return QString::fromUtf8(detail::kNotDatabase);
   if (!needWrite && IsWalDatabase(path))
     return QStringLiteral(
         "база данных в режиме журнала WAL, в котором ее нельзя прочитать, не оставив рядом с ней "
@@ -100,7 +107,7 @@ QString ProbeFile(const QString& path, bool needWrite) {
     db.setDatabaseName(path);
     db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=2000"));
     if (!db.open()) {
-      why = QStringLiteral("база данных не открывается (%1)").arg(db.lastError().text());
+      why = QStringLiteral("база данных не открывается: %1").arg(detail::QueryFault(db.lastError()));
     } else {
       QSqlQuery query(db);
       if (!query.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"))) {
@@ -115,7 +122,8 @@ QString ProbeFile(const QString& path, bool needWrite) {
         if (!query.exec(QStringLiteral("PRAGMA quick_check"))) {
           why = detail::QueryFault(query.lastError());
         } else if (query.next() && query.value(0).toString() != QLatin1String("ok")) {
-          why = QStringLiteral("файл базы данных поврежден (%1)").arg(query.value(0).toString().left(200));
+          // SQLite's own report lists pages and b-trees: nothing the user can act on.
+          why = QString::fromUtf8(detail::kDamaged);
         }
       }
       query.finish();
@@ -169,11 +177,12 @@ QString FinishInterruptedWrite(const QString& path) {
     db.setDatabaseName(path);
     db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=2000"));
     if (!db.open()) {
-      error = db.lastError().text();
+      error = detail::QueryFault(db.lastError());
     } else {
       // The first read of a connection that may write rolls the unfinished write back.
       QSqlQuery query(db);
-      if (!query.exec(QStringLiteral("SELECT COUNT(*) FROM sqlite_master"))) error = query.lastError().text();
+      if (!query.exec(QStringLiteral("SELECT COUNT(*) FROM sqlite_master")))
+        error = detail::QueryFault(query.lastError());
       query.finish();
       db.close();
     }
@@ -191,9 +200,9 @@ QString OpenDatabase(const QString& path, bool readOnly) {
   {
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kConnectionName);
     db.setDatabaseName(path);
-    db.setConnectOptions(readOnly ? QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=5000")
-                                  : QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
-    if (!db.open()) error = QStringLiteral("База данных не открывается: %1").arg(db.lastError().text());
+    db.setConnectOptions(readOnly ? QStringLiteral("QSQLITE_OPEN_READONLY;") + QLatin1String(kDriverBusyWait)
+                                  : QString::fromLatin1(kWindowBusyWait));
+    if (!db.open()) error = QStringLiteral("База данных не открывается: %1").arg(detail::QueryFault(db.lastError()));
   }
   if (!error.isEmpty()) {
     QSqlDatabase::removeDatabase(kConnectionName);
@@ -232,18 +241,6 @@ QSqlDatabase Connection() {
 }
 
 namespace detail {
-
-QString QueryFault(const QSqlError& e) {
-  const int code = e.nativeErrorCode().toInt() & 0xFF;  // the primary SQLite result code
-  if (code == 5 || code == 6) return QStringLiteral("база данных заблокирована другой программой");
-  if (code == 11) return QStringLiteral("файл базы данных поврежден (%1)").arg(e.text());
-  if (code == 26) return QStringLiteral("файл не является базой данных SQLite");
-  return QStringLiteral("база данных не читается (%1)").arg(e.text());
-}
-
-QString WriteFailed(const QString& why) { return QStringLiteral("Ошибка записи в базу данных: %1").arg(why); }
-
-QString WriteFailed(const QSqlQuery& query) { return WriteFailed(query.lastError().text()); }
 
 bool Run(QSqlQuery& query, const QString& sql, std::initializer_list<QVariant> values) {
   if (query.driver() == nullptr || !query.driver()->isOpen()) return false;

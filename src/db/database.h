@@ -1,6 +1,7 @@
 // The program's database: one SQLite file in the user's data folder (db/data_folder.h), reached through
 // Qt SQL over one connection with bound parameters. Every write is checked; a failed write leaves the rows
-// as they were and comes back as an error text for the window to show.
+// as they were and comes back as an error text for the window to show. A failed read comes back the same
+// way (Read below), never as an empty table. Every such text names its cause in Russian.
 #pragma once
 
 #include <QSqlDatabase>
@@ -50,28 +51,25 @@ QSqlDatabase Connection();  // the open connection
 // True while the program's connection is open.
 bool IsOpen();
 
-// Error of a write: empty when it succeeded.
+// Error of a write: empty when it succeeded. (A read gives a Read, db/table_rows.h.)
 using WriteError = QString;
 
 // --- Settings and stored pipeline inputs (`Adjustment`, first row).
-std::optional<AdjustmentRow> LoadAdjustment();
+Read<std::optional<AdjustmentRow>> LoadAdjustment();      // nothing when the table has no row
 WriteError SaveSettings(const AdjustmentRow& row);        // XLimit .. Skor_chel only
 WriteError SavePipelineInputs(const AdjustmentRow& row);  // Gas .. Lkr only
 WriteError WriteStartTime(const QDateTime& when);         // `tab_time`.`Time_nast`
 
 // --- Reference rows, in stored order (rowid).
-std::vector<GasRow> LoadGases();
-std::vector<RegionRow> LoadRegions();
-// The row at `position` (counted from 1) in stored order, as the main window's `Gas` points at it;
-// nothing when the position is out of range.
-std::optional<GasRow> LoadGasAt(int position);
-std::vector<KoefDyRow> LoadKoefDy();  // descending Dy
-std::vector<GroundTypeRow> LoadGroundTypes();
-std::vector<GroundTypeRow> LoadGroundChildren(int parentGid);  // grParent = parentGid
-std::optional<GroundTypeRow> LoadGroundType(int gid);
-std::optional<Ground3Row> LoadGround3(const QString& groundCode);
-std::vector<WindRow> LoadWinds();  // ordered by CityName
-std::optional<WindRow> LoadWind(int idCity);
+Read<std::vector<GasRow>> LoadGases();
+Read<std::vector<RegionRow>> LoadRegions();
+Read<std::vector<KoefDyRow>> LoadKoefDy();  // descending Dy
+Read<std::vector<GroundTypeRow>> LoadGroundTypes();
+Read<std::vector<GroundTypeRow>> LoadGroundChildren(int parentGid);  // grParent = parentGid
+Read<std::optional<GroundTypeRow>> LoadGroundType(int gid);
+Read<std::optional<Ground3Row>> LoadGround3(const QString& groundCode);
+Read<std::vector<WindRow>> LoadWinds();  // ordered by CityName
+Read<std::optional<WindRow>> LoadWind(int idCity);
 
 // The gas-property tables, `Lp` and `TProbit`, loaded once for a run.
 models::ReferenceTables LoadReferenceTables();
@@ -92,8 +90,8 @@ WriteError UpdateWind(const WindRow& row);
 WriteError DeleteWind(int idCity);
 
 // --- Route sections (`TPs`), ordered by TPID.
-std::vector<SectionRow> LoadSections();
-std::optional<SectionRow> LoadSection(int tpid);
+Read<std::vector<SectionRow>> LoadSections();
+Read<std::optional<SectionRow>> LoadSection(int tpid);
 WriteError AppendSection(SectionRow& row);        // numbered n+1
 WriteError UpdateSection(const SectionRow& row);  // by TPID
 WriteError DeleteSectionRenumber(int tpid);       // one transaction: delete, then TPID-1 for the rows after it

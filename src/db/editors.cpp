@@ -25,23 +25,33 @@ const NamedTable kRegions = {"Statistics", "Region", "Region, lambda, Kreg",
                              "Регион с таким названием уже есть в базе данных!", "Не указано название региона!"};
 
 // Counts rows of `table` whose trimmed name equals `name`, leaving out the row `exceptRowid` (0: none).
-// Returns -1 when the query fails.
-int CountNamed(const NamedTable& t, const QString& name, qint64 exceptRowid) {
+// Returns -1 when the query fails, with the cause in `why`.
+int CountNamed(const NamedTable& t, const QString& name, qint64 exceptRowid, QString& why) {
   QSqlQuery q(Connection());
   if (!Run(q, QStringLiteral("SELECT COUNT(*) FROM %1 WHERE trim(%2) = ? AND rowid <> ?").arg(t.table, t.nameColumn),
            {name.trimmed(), exceptRowid}) ||
-      !q.next())
+      !q.next()) {
+    why = detail::QueryFault(q.lastError());
     return -1;
+  }
   return q.value(0).toInt();
 }
 
-// The rowid of the first row (stored order) called `keyName`; 0 when there is none, -1 on failure.
-qint64 FindNamed(const NamedTable& t, const QString& keyName) {
+// The rowid of the first row (stored order) called `keyName`; 0 when there is none, -1 on failure (the
+// cause in `why`).
+qint64 FindNamed(const NamedTable& t, const QString& keyName, QString& why) {
   QSqlQuery q(Connection());
   if (!Run(q, QStringLiteral("SELECT rowid FROM %1 WHERE %2 = ? ORDER BY rowid LIMIT 1").arg(t.table, t.nameColumn),
-           {keyName}))
+           {keyName})) {
+    why = detail::QueryFault(q.lastError());
     return -1;
-  return q.next() ? q.value(0).toLongLong() : 0;
+  }
+  if (q.next()) return q.value(0).toLongLong();
+  if (q.lastError().isValid()) {
+    why = detail::QueryFault(q.lastError());
+    return -1;
+  }
+  return 0;
 }
 
 QString Placeholders(int n) {
@@ -54,8 +64,9 @@ WriteError InsertNamed(const NamedTable& t, const QVariantList& values) {
   const QString name = values.front().toString();
   if (name.trimmed().isEmpty()) return QString::fromUtf8(t.empty);
   return detail::InTransaction([&]() -> WriteError {
-    const int same = CountNamed(t, name, 0);
-    if (same < 0) return detail::WriteFailed(detail::TableNotRead(t.table));
+    QString why;
+    const int same = CountNamed(t, name, 0, why);
+    if (same < 0) return detail::WriteFailed(why);
     if (same > 0) return QString::fromUtf8(t.duplicate);
     QSqlQuery q(Connection());
     if (!q.prepare(
@@ -71,11 +82,12 @@ WriteError UpdateNamed(const NamedTable& t, const QString& keyName, const QVaria
   const QString name = values.front().toString();
   if (name.trimmed().isEmpty()) return QString::fromUtf8(t.empty);
   return detail::InTransaction([&]() -> WriteError {
-    const qint64 rowid = FindNamed(t, keyName);
-    if (rowid < 0) return detail::WriteFailed(detail::TableNotRead(t.table));
+    QString why;
+    const qint64 rowid = FindNamed(t, keyName, why);
+    if (rowid < 0) return detail::WriteFailed(why);
     if (rowid == 0) return detail::kNotFound;
-    const int same = CountNamed(t, name, rowid);
-    if (same < 0) return detail::WriteFailed(detail::TableNotRead(t.table));
+    const int same = CountNamed(t, name, rowid, why);
+    if (same < 0) return detail::WriteFailed(why);
     if (same > 0) return QString::fromUtf8(t.duplicate);
     QStringList sets;
     for (const QString& c : QString::fromLatin1(t.columns).split(QStringLiteral(", ")))
@@ -92,8 +104,9 @@ WriteError UpdateNamed(const NamedTable& t, const QString& keyName, const QVaria
 
 WriteError DeleteNamed(const NamedTable& t, const QString& keyName) {
   return detail::InTransaction([&]() -> WriteError {
-    const qint64 rowid = FindNamed(t, keyName);
-    if (rowid < 0) return detail::WriteFailed(detail::TableNotRead(t.table));
+    QString why;
+    const qint64 rowid = FindNamed(t, keyName, why);
+    if (rowid < 0) return detail::WriteFailed(why);
     if (rowid == 0) return detail::kNotFound;
     QSqlQuery q(Connection());
     if (!Run(q, QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(t.table), {rowid})) return detail::WriteFailed(q);
@@ -115,13 +128,16 @@ QVariantList WindValues(const WindRow& w) {
   return values;
 }
 
-// Rows of Wind named `name` other than the town `exceptId`; -1 on failure.
-int CountTowns(const QString& name, int exceptId, bool except) {
+// Rows of Wind named `name` other than the town `exceptId`; -1 on failure, with the cause in `why`.
+int CountTowns(const QString& name, int exceptId, bool except, QString& why) {
   QSqlQuery q(Connection());
   const bool ok =
       except ? Run(q, "SELECT COUNT(*) FROM Wind WHERE trim(CityName) = ? AND idCity <> ?", {name.trimmed(), exceptId})
              : Run(q, "SELECT COUNT(*) FROM Wind WHERE trim(CityName) = ?", {name.trimmed()});
-  if (!ok || !q.next()) return -1;
+  if (!ok || !q.next()) {
+    why = detail::QueryFault(q.lastError());
+    return -1;
+  }
   return q.value(0).toInt();
 }
 
@@ -140,8 +156,9 @@ WriteError InsertWind(WindRow& row) {
   if (row.CityName.trimmed().isEmpty()) return QString::fromUtf8(detail::kTownEmpty);
   int newId = 0;
   WriteError error = detail::InTransaction([&]() -> WriteError {
-    const int same = CountTowns(row.CityName, 0, false);
-    if (same < 0) return detail::WriteFailed(detail::TableNotRead(QStringLiteral("Wind")));
+    QString why;
+    const int same = CountTowns(row.CityName, 0, false, why);
+    if (same < 0) return detail::WriteFailed(why);
     if (same > 0) return QString::fromUtf8(detail::kTownDuplicate);
     // A town key is never 0: the town lists skip rows keyed 0.
     QSqlQuery q(Connection());
@@ -164,8 +181,9 @@ WriteError InsertWind(WindRow& row) {
 WriteError UpdateWind(const WindRow& row) {
   if (row.CityName.trimmed().isEmpty()) return QString::fromUtf8(detail::kTownEmpty);
   return detail::InTransaction([&]() -> WriteError {
-    const int same = CountTowns(row.CityName, row.idCity, true);
-    if (same < 0) return detail::WriteFailed(detail::TableNotRead(QStringLiteral("Wind")));
+    QString why;
+    const int same = CountTowns(row.CityName, row.idCity, true, why);
+    if (same < 0) return detail::WriteFailed(why);
     if (same > 0) return QString::fromUtf8(detail::kTownDuplicate);
     QStringList sets;
     const QStringList cols = detail::WindColumns().split(QStringLiteral(", "));

@@ -81,20 +81,17 @@ QVariantList Values(const SectionRow& s) {
 
 }  // namespace
 
-std::vector<SectionRow> LoadSections() {
-  std::vector<SectionRow> rows;
-  QSqlQuery q(Connection());
-  if (!Run(q, QStringLiteral("SELECT %1 FROM TPs ORDER BY TPID, rowid").arg(ReadColumns()))) return rows;
-  while (q.next()) rows.push_back(ReadSection(q));
-  return rows;
+Read<std::vector<SectionRow>> LoadSections() {
+  return detail::ReadRows<SectionRow>(QStringLiteral("TPs"),
+                                      QStringLiteral("SELECT %1 FROM TPs ORDER BY TPID, rowid").arg(ReadColumns()), {},
+                                      ReadSection);
 }
 
-std::optional<SectionRow> LoadSection(int tpid) {
-  QSqlQuery q(Connection());
-  if (!Run(q, QStringLiteral("SELECT %1 FROM TPs WHERE TPID = ? ORDER BY rowid LIMIT 1").arg(ReadColumns()), {tpid}) ||
-      !q.next())
-    return std::nullopt;
-  return ReadSection(q);
+Read<std::optional<SectionRow>> LoadSection(int tpid) {
+  return detail::ReadFirst<SectionRow>(
+      QStringLiteral("TPs"),
+      QStringLiteral("SELECT %1 FROM TPs WHERE TPID = ? ORDER BY rowid LIMIT 1").arg(ReadColumns()), {tpid},
+      ReadSection);
 }
 
 WriteError AppendSection(SectionRow& row) {

@@ -11,6 +11,16 @@
 
 namespace velaron::db {
 
+// The outcome of a read: what was read, or, when the database could not be read (a file another program
+// holds, a damaged file, ...), why: `error` is the message for the user, naming the table and the cause,
+// and `value` stays empty. A failed read is never an empty table, so a caller keeps what it showed.
+template <class T>
+struct Read {
+  T value{};
+  QString error;
+  bool ok() const { return error.isEmpty(); }
+};
+
 // `abc`: one gas.
 struct GasRow {
   QString VName;

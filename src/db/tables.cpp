@@ -82,32 +82,32 @@ WindRow ReadWind(const QSqlQuery& q) {
 using detail::ReadWind;
 using detail::WindColumns;
 
-std::optional<AdjustmentRow> LoadAdjustment() {
-  QSqlQuery q(Connection());
-  if (!Run(q,
-           "SELECT XLimit, YLimit, CStep, Tfb, Dola, Tobl, Dola_obl, Skor_chel, Gas, Glubina, Diametr, DavlDown, "
-           "DavlUp, Temp, Ltrub, Tsrab, Lkr FROM Adjustment ORDER BY rowid LIMIT 1") ||
-      !q.next())
-    return std::nullopt;
-  AdjustmentRow r;
-  r.XLimit = Int(q.value(0));
-  r.YLimit = Int(q.value(1));
-  r.CStep = Int(q.value(2));
-  r.Tfb = q.value(3).toDouble();
-  r.Dola = q.value(4).toDouble();
-  r.Tobl = q.value(5).toDouble();
-  r.Dola_obl = q.value(6).toDouble();
-  r.Skor_chel = q.value(7).toDouble();
-  r.Gas = Int(q.value(8));
-  r.Glubina = q.value(9).toDouble();
-  r.Diametr = q.value(10).toDouble();
-  r.DavlDown = q.value(11).toDouble();
-  r.DavlUp = q.value(12).toDouble();
-  r.Temp = q.value(13).toDouble();
-  r.Ltrub = q.value(14).toDouble();
-  r.Tsrab = q.value(15).toDouble();
-  r.Lkr = q.value(16).toDouble();
-  return r;
+Read<std::optional<AdjustmentRow>> LoadAdjustment() {
+  return detail::ReadFirst<AdjustmentRow>(
+      QStringLiteral("Adjustment"),
+      QStringLiteral("SELECT XLimit, YLimit, CStep, Tfb, Dola, Tobl, Dola_obl, Skor_chel, Gas, Glubina, Diametr, "
+                     "DavlDown, DavlUp, Temp, Ltrub, Tsrab, Lkr FROM Adjustment ORDER BY rowid LIMIT 1"),
+      {}, [](const QSqlQuery& q) {
+        AdjustmentRow r;
+        r.XLimit = Int(q.value(0));
+        r.YLimit = Int(q.value(1));
+        r.CStep = Int(q.value(2));
+        r.Tfb = q.value(3).toDouble();
+        r.Dola = q.value(4).toDouble();
+        r.Tobl = q.value(5).toDouble();
+        r.Dola_obl = q.value(6).toDouble();
+        r.Skor_chel = q.value(7).toDouble();
+        r.Gas = Int(q.value(8));
+        r.Glubina = q.value(9).toDouble();
+        r.Diametr = q.value(10).toDouble();
+        r.DavlDown = q.value(11).toDouble();
+        r.DavlUp = q.value(12).toDouble();
+        r.Temp = q.value(13).toDouble();
+        r.Ltrub = q.value(14).toDouble();
+        r.Tsrab = q.value(15).toDouble();
+        r.Lkr = q.value(16).toDouble();
+        return r;
+      });
 }
 
 WriteError SaveSettings(const AdjustmentRow& row) {
@@ -135,101 +135,78 @@ WriteError WriteStartTime(const QDateTime& when) {
   });
 }
 
-std::vector<GasRow> LoadGases() {
-  std::vector<GasRow> rows;
-  QSqlQuery q(Connection());
-  if (!Run(q, "SELECT VName, m, qg, a, b, DangerClass FROM abc ORDER BY rowid")) return rows;
-  while (q.next()) rows.push_back(ReadGas(q));
-  return rows;
+Read<std::vector<GasRow>> LoadGases() {
+  return detail::ReadRows<GasRow>(QStringLiteral("abc"),
+                                  QStringLiteral("SELECT VName, m, qg, a, b, DangerClass FROM abc ORDER BY rowid"), {},
+                                  ReadGas);
 }
 
-std::vector<RegionRow> LoadRegions() {
-  std::vector<RegionRow> rows;
-  QSqlQuery q(Connection());
-  if (!Run(q, "SELECT Region, lambda, Kreg FROM Statistics ORDER BY rowid")) return rows;
-  while (q.next()) rows.push_back({q.value(0).toString(), q.value(1).toDouble(), q.value(2).toDouble()});
-  return rows;
+Read<std::vector<RegionRow>> LoadRegions() {
+  return detail::ReadRows<RegionRow>(
+      QStringLiteral("Statistics"), QStringLiteral("SELECT Region, lambda, Kreg FROM Statistics ORDER BY rowid"), {},
+      [](const QSqlQuery& q) {
+        return RegionRow{q.value(0).toString(), q.value(1).toDouble(), q.value(2).toDouble()};
+      });
 }
 
-std::optional<GasRow> LoadGasAt(int position) {
-  if (position < 1) return std::nullopt;
-  QSqlQuery q(Connection());
-  if (!Run(q, "SELECT VName, m, qg, a, b, DangerClass FROM abc ORDER BY rowid LIMIT 1 OFFSET ?", {position - 1}) ||
-      !q.next())
-    return std::nullopt;
-  return ReadGas(q);
+Read<std::vector<KoefDyRow>> LoadKoefDy() {
+  return detail::ReadRows<KoefDyRow>(QStringLiteral("tabKoef_Dy"),
+                                     QStringLiteral("SELECT Dy, kreg FROM tabKoef_Dy ORDER BY Dy DESC, rowid"), {},
+                                     [](const QSqlQuery& q) {
+                                       return KoefDyRow{q.value(0).toDouble(), q.value(1).toDouble()};
+                                     });
 }
 
-std::vector<KoefDyRow> LoadKoefDy() {
-  std::vector<KoefDyRow> rows;
-  QSqlQuery q(Connection());
-  if (!Run(q, "SELECT Dy, kreg FROM tabKoef_Dy ORDER BY Dy DESC, rowid")) return rows;
-  while (q.next()) rows.push_back({q.value(0).toDouble(), q.value(1).toDouble()});
-  return rows;
+Read<std::vector<GroundTypeRow>> LoadGroundTypes() {
+  return detail::ReadRows<GroundTypeRow>(
+      QStringLiteral("GroundType"), QStringLiteral("SELECT %1 FROM GroundType ORDER BY rowid").arg(kGroundTypeColumns),
+      {}, ReadGroundType);
 }
 
-std::vector<GroundTypeRow> LoadGroundTypes() {
-  std::vector<GroundTypeRow> rows;
-  QSqlQuery q(Connection());
-  if (!Run(q, QStringLiteral("SELECT %1 FROM GroundType ORDER BY rowid").arg(kGroundTypeColumns))) return rows;
-  while (q.next()) rows.push_back(ReadGroundType(q));
-  return rows;
+Read<std::vector<GroundTypeRow>> LoadGroundChildren(int parentGid) {
+  return detail::ReadRows<GroundTypeRow>(
+      QStringLiteral("GroundType"),
+      QStringLiteral("SELECT %1 FROM GroundType WHERE grParent = ? ORDER BY rowid").arg(kGroundTypeColumns),
+      {parentGid}, ReadGroundType);
 }
 
-std::vector<GroundTypeRow> LoadGroundChildren(int parentGid) {
-  std::vector<GroundTypeRow> rows;
-  QSqlQuery q(Connection());
-  if (!Run(q, QStringLiteral("SELECT %1 FROM GroundType WHERE grParent = ? ORDER BY rowid").arg(kGroundTypeColumns),
-           {parentGid}))
-    return rows;
-  while (q.next()) rows.push_back(ReadGroundType(q));
-  return rows;
+Read<std::optional<GroundTypeRow>> LoadGroundType(int gid) {
+  return detail::ReadFirst<GroundTypeRow>(
+      QStringLiteral("GroundType"),
+      QStringLiteral("SELECT %1 FROM GroundType WHERE GID = ? ORDER BY rowid LIMIT 1").arg(kGroundTypeColumns), {gid},
+      ReadGroundType);
 }
 
-std::optional<GroundTypeRow> LoadGroundType(int gid) {
-  QSqlQuery q(Connection());
-  if (!Run(q, QStringLiteral("SELECT %1 FROM GroundType WHERE GID = ? ORDER BY rowid LIMIT 1").arg(kGroundTypeColumns),
-           {gid}) ||
-      !q.next())
-    return std::nullopt;
-  return ReadGroundType(q);
+Read<std::optional<Ground3Row>> LoadGround3(const QString& groundCode) {
+  return detail::ReadFirst<Ground3Row>(
+      QStringLiteral("Ground3"),
+      QStringLiteral("SELECT Ground, SP3_1, WP3_1, SP3_2, WP3_2, SP3_3, WP3_3, P4 FROM Ground3 WHERE Ground = ? "
+                     "ORDER BY rowid LIMIT 1"),
+      {groundCode}, [](const QSqlQuery& q) {
+        return Ground3Row{q.value(0).toString(), q.value(1).toDouble(), q.value(2).toDouble(), q.value(3).toDouble(),
+                          q.value(4).toDouble(), q.value(5).toDouble(), q.value(6).toDouble(), q.value(7).toDouble()};
+      });
 }
 
-std::optional<Ground3Row> LoadGround3(const QString& groundCode) {
-  QSqlQuery q(Connection());
-  if (!Run(q,
-           "SELECT Ground, SP3_1, WP3_1, SP3_2, WP3_2, SP3_3, WP3_3, P4 FROM Ground3 WHERE Ground = ? "
-           "ORDER BY rowid LIMIT 1",
-           {groundCode}) ||
-      !q.next())
-    return std::nullopt;
-  return Ground3Row{q.value(0).toString(), q.value(1).toDouble(), q.value(2).toDouble(), q.value(3).toDouble(),
-                    q.value(4).toDouble(), q.value(5).toDouble(), q.value(6).toDouble(), q.value(7).toDouble()};
-}
-
-std::vector<WindRow> LoadWinds() {
-  std::vector<WindRow> rows;
-  QSqlQuery q(Connection());
-  if (!Run(q, QStringLiteral("SELECT %1 FROM Wind ORDER BY rowid").arg(WindColumns()))) return rows;
-  while (q.next()) rows.push_back(ReadWind(q));
+Read<std::vector<WindRow>> LoadWinds() {
+  auto towns = detail::ReadRows<WindRow>(
+      QStringLiteral("Wind"), QStringLiteral("SELECT %1 FROM Wind ORDER BY rowid").arg(WindColumns()), {}, ReadWind);
   // SQLite orders texts by their bytes, which puts "Ё" before "А" and every lower-case name after all the
   // capitalised ones; the town lists want the Russian alphabet, letter case aside.
   QCollator alphabet{QLocale(QLocale::Russian, QLocale::Russia)};
   alphabet.setCaseSensitivity(Qt::CaseInsensitive);
-  std::stable_sort(rows.begin(), rows.end(), [&](const WindRow& a, const WindRow& b) {
+  std::stable_sort(towns.value.begin(), towns.value.end(), [&](const WindRow& a, const WindRow& b) {
     const int byName = alphabet.compare(a.CityName, b.CityName);
     return byName != 0 ? byName < 0 : a.idCity < b.idCity;
   });
-  return rows;
+  return towns;
 }
 
-std::optional<WindRow> LoadWind(int idCity) {
-  QSqlQuery q(Connection());
-  if (!Run(q, QStringLiteral("SELECT %1 FROM Wind WHERE idCity = ? ORDER BY rowid LIMIT 1").arg(WindColumns()),
-           {idCity}) ||
-      !q.next())
-    return std::nullopt;
-  return ReadWind(q);
+Read<std::optional<WindRow>> LoadWind(int idCity) {
+  return detail::ReadFirst<WindRow>(
+      QStringLiteral("Wind"),
+      QStringLiteral("SELECT %1 FROM Wind WHERE idCity = ? ORDER BY rowid LIMIT 1").arg(WindColumns()), {idCity},
+      ReadWind);
 }
 
 QString GasTableName(std::size_t index) {
@@ -242,16 +219,18 @@ QString LoadReferenceTables(models::ReferenceTables& out) {
   for (std::size_t i = 0; i < tables.gas.size(); ++i) {
     tables.gas[i].pressureBar = models::kGasTablePressures[i];
     if (!Run(q, QStringLiteral("SELECT t, cp, v FROM \"%1\" ORDER BY t ASC").arg(GasTableName(i))))
-      return QStringLiteral("Не прочитана таблица свойств газа \"%1\": %2").arg(GasTableName(i), q.lastError().text());
+      return detail::ReadFailed(GasTableName(i), q);
     while (q.next())
       tables.gas[i].rows.push_back({q.value(0).toDouble(), q.value(1).toDouble(), q.value(2).toDouble()});
+    if (q.lastError().isValid()) return detail::ReadFailed(GasTableName(i), q);
   }
-  if (!Run(q, "SELECT D, L FROM Lp ORDER BY D ASC"))
-    return QStringLiteral("Не прочитана таблица Lp: %1").arg(q.lastError().text());
+  if (!Run(q, "SELECT D, L FROM Lp ORDER BY D ASC")) return detail::ReadFailed(QStringLiteral("Lp"), q);
   while (q.next()) tables.lp.push_back({q.value(0).toDouble(), q.value(1).toDouble()});
+  if (q.lastError().isValid()) return detail::ReadFailed(QStringLiteral("Lp"), q);
   if (!Run(q, "SELECT Zn_Probit, Zn_Procent FROM TProbit ORDER BY Zn_Probit ASC"))
-    return QStringLiteral("Не прочитана таблица TProbit: %1").arg(q.lastError().text());
+    return detail::ReadFailed(QStringLiteral("TProbit"), q);
   while (q.next()) tables.probit.push_back({q.value(0).toDouble(), q.value(1).toDouble()});
+  if (q.lastError().isValid()) return detail::ReadFailed(QStringLiteral("TProbit"), q);
   out = std::move(tables);
   return {};
 }

@@ -39,8 +39,9 @@ HeadlessResult RunHeadless(const QString& dbPath, const QByteArray& inputJson, i
   if (!parsed->settingsGiven) {
     if (QString e = db::CheckAdjustmentNumbers(); !e.isEmpty()) return refuse(e);
     const auto adj = db::LoadAdjustment();
-    if (!adj) return refuse(QString::fromUtf8("В базе данных нет параметров расчета"));
-    request.settings = *adj;
+    if (!adj.ok()) return refuse(adj.error);
+    if (!adj.value) return refuse(QString::fromUtf8("В базе данных нет параметров расчета"));
+    request.settings = *adj.value;
   }
   if (beforeRun)
     if (QString e = beforeRun(request); !e.isEmpty()) return refuse(e);

@@ -92,7 +92,7 @@ TEST_F(Startup, OneProgramPerDataFolderAndTheNextStartAfterAKill) {
   const StartupResult r = Start(next);
   ASSERT_TRUE(r.ok) << r.message.toStdString();
   EXPECT_TRUE(messages.requests.empty()) << messages.texts().join('|').toStdString();
-  EXPECT_EQ(db::LoadAdjustment()->XLimit, 1000);  // the template's, not the 4444 of the unfinished write
+  EXPECT_EQ(db::LoadAdjustment().value->XLimit, 1000);  // the template's, not the 4444 of the unfinished write
   EXPECT_FALSE(QFile::exists(DbPath() + "-journal"));
 }
 

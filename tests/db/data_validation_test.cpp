@@ -41,7 +41,7 @@ TEST_F(ShippedData, GasPropertyTablesHoldTheCommittedBitsAndKeepCpAboveR) {
     const QList<QByteArray> f = line.split(',');
     if (f.size() == 4) csv[QString::fromLatin1(f[0])].push_back({f[1].toDouble(), f[2].toDouble(), f[3].toDouble()});
   }
-  const std::vector<GasRow> gases = LoadGases();
+  const std::vector<GasRow> gases = LoadGases().value;
   ASSERT_FALSE(gases.empty());
   const models::ReferenceTables tables = LoadReferenceTables();
   for (std::size_t i = 0; i < tables.gas.size(); ++i) {
@@ -105,7 +105,7 @@ TEST_F(ShippedData, ProbitAndPitTablesFollowTheirFormulasToThePrintedDigits) {
 }
 
 TEST_F(ShippedData, SoilTreeAndItsShares) {
-  const std::vector<GroundTypeRow> nodes = LoadGroundTypes();
+  const std::vector<GroundTypeRow> nodes = LoadGroundTypes().value;
   std::map<int, GroundTypeRow> byId;
   for (const auto& n : nodes) {
     EXPECT_NE(n.GID, 0);
@@ -121,7 +121,7 @@ TEST_F(ShippedData, SoilTreeAndItsShares) {
       codes.prepend(byId.at(p).GroundCode);
     }
     ASSERT_LE(level, 4);
-    if (level < 4) EXPECT_FALSE(LoadGroundChildren(n.GID).empty()) << n.Ground.toStdString() << " has no child";
+    if (level < 4) EXPECT_FALSE(LoadGroundChildren(n.GID).value.empty()) << n.Ground.toStdString() << " has no child";
     else leafPaths.insert(codes.join('.'));
   }
   EXPECT_EQ(leafPaths.size(), 30u);
@@ -133,7 +133,7 @@ TEST_F(ShippedData, SoilTreeAndItsShares) {
   EXPECT_EQ(perPath.size(), leafPaths.size());
   for (const QString& path : leafPaths) {
     EXPECT_EQ(perPath[path], 1) << path.toStdString();
-    const auto g3 = LoadGround3(path);
+    const auto g3 = LoadGround3(path).value;
     ASSERT_TRUE(g3.has_value());
     EXPECT_NEAR(g3->SP3_1 + g3->SP3_2 + g3->SP3_3, 1.0, 1e-12);
     EXPECT_NEAR(g3->WP3_1 + g3->WP3_2 + g3->WP3_3, 1.0, 1e-12);
@@ -142,7 +142,7 @@ TEST_F(ShippedData, SoilTreeAndItsShares) {
 }
 
 TEST_F(ShippedData, TownsKeepTheirWindRules) {
-  const std::vector<WindRow> towns = LoadWinds();
+  const std::vector<WindRow> towns = LoadWinds().value;
   ASSERT_FALSE(towns.empty());
   std::set<int> ids;
   for (const WindRow& w : towns) {
@@ -156,7 +156,7 @@ TEST_F(ShippedData, TownsKeepTheirWindRules) {
   }
   // The shipped town, column by column, as the climate code's January and July tables give it (N .. NW,
   // calm): January repetitions 2+7+6+2+2+74+6+1 = 100, south-west wind 74 % at 5.9 m/s.
-  const auto town = LoadWind(1);
+  const auto town = LoadWind(1).value;
   ASSERT_TRUE(town.has_value());
   EXPECT_EQ(town->CityName, QStringLiteral("Хабаровск"));
   EXPECT_DOUBLE_EQ(town->Tmedium, 207);

@@ -1,7 +1,9 @@
 // Writes: route sections numbered 1..n through appends and deletes, each change in one transaction;
-// writes that the database refuses leave every row as it was.
+// the reference editors' rows found by their key; writes that the database refuses leave every row as it
+// was.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <tuple>
 
 #include "db/layout.h"
@@ -26,7 +28,7 @@ class Sections : public EmptyDbTest {
   }
   static Lengths NumbersAndLengths() {
     Lengths out;
-    for (const SectionRow& s : LoadSections()) out.emplace_back(s.TPID, s.Length);
+    for (const SectionRow& s : LoadSections().value) out.emplace_back(s.TPID, s.Length);
     return out;
   }
 };
@@ -38,13 +40,13 @@ TEST_F(Sections, AppendAndDeleteKeepTheNumbersOneToN) {
   s.dpp2 = 1, s.p_v = 0.3;
   ASSERT_TRUE(AppendSection(s).isEmpty());
   EXPECT_EQ(s.TPID, 6);
-  EXPECT_EQ(LoadSection(6)->dpp2, 1);
-  EXPECT_DOUBLE_EQ(LoadSection(6)->p_v, 0.3);
-  EXPECT_FALSE(LoadSection(42).has_value());
+  EXPECT_EQ(LoadSection(6).value->dpp2, 1);
+  EXPECT_DOUBLE_EQ(LoadSection(6).value->p_v, 0.3);
+  EXPECT_FALSE(LoadSection(42).value.has_value());
   // Deleting a middle, the last and the first section renumbers the rest in their order.
   for (int k : {2, 5, 1}) ASSERT_TRUE(DeleteSectionRenumber(k).isEmpty()) << k;
   EXPECT_EQ(NumbersAndLengths(), (Lengths{{1, 300}, {2, 400}, {3, 500}}));
-  EXPECT_EQ(LoadSection(1)->Ground, QStringLiteral("1.1.1.3"));
+  EXPECT_EQ(LoadSection(1).value->Ground, QStringLiteral("1.1.1.3"));
   // Missing numbers change nothing; the next append continues without a gap.
   EXPECT_FALSE(DeleteSectionRenumber(5).isEmpty());
   EXPECT_FALSE(DeleteSectionRenumber(0).isEmpty());
@@ -62,8 +64,8 @@ TEST_F(Sections, AnOlderLayoutReadsNoCrossingProbabilitiesAndIsUpgradedOnce) {
     Exec(QStringLiteral("ALTER TABLE TPs DROP COLUMN %1").arg(c));
   CloseDatabase();
   ASSERT_TRUE(OpenDatabase(path_, /*readOnly=*/true).isEmpty());
-  ASSERT_EQ(LoadSections().size(), 2u);
-  EXPECT_FALSE(LoadSection(2)->P_LEP.has_value());
+  ASSERT_EQ(LoadSections().value.size(), 2u);
+  EXPECT_FALSE(LoadSection(2).value->P_LEP.has_value());
   CloseDatabase();
   for (int upgrade = 0; upgrade < 2; ++upgrade) ASSERT_TRUE(AddMissingColumns(path_).isEmpty()) << upgrade;
   ASSERT_TRUE(OpenDatabase(path_).isEmpty());
@@ -85,7 +87,7 @@ TEST_F(Sections, AFailedRenumberRollsTheDeleteBack) {
 using SettingsRow = EmptyDbTest;
 
 TEST_F(SettingsRow, AnEmptyTableGetsItsRowAndBrokenSettingsChangeNothing) {
-  EXPECT_FALSE(LoadAdjustment().has_value());
+  EXPECT_FALSE(LoadAdjustment().value.has_value());
   AdjustmentRow r;  // the defaults are a valid grid at a 10 m step
   r.Tobl = 33;
   ASSERT_TRUE(SaveSettings(r).isEmpty());
@@ -94,10 +96,161 @@ TEST_F(SettingsRow, AnEmptyTableGetsItsRowAndBrokenSettingsChangeNothing) {
   bad.CStep = 0;
   bad.Tobl = 99;
   EXPECT_FALSE(SaveSettings(bad).isEmpty());
-  const auto row = LoadAdjustment();
+  const auto row = LoadAdjustment().value;
   ASSERT_TRUE(row.has_value());
   EXPECT_EQ(row->CStep, 10);
   EXPECT_DOUBLE_EQ(row->Tobl, 33);
+}
+
+// ---------------------------------------------------------------------------------------------------
+// The reference editors: gases, regions and towns, added, changed and deleted by their key
+
+using ReferenceRows = EmptyDbTest;
+
+// The rows of a table as "a b c|..." in stored order, read with plain SQL.
+QString Rows(const char* columns, const char* table) {
+  return Scalar(QStringLiteral("SELECT group_concat(r, '|') FROM (SELECT %1 AS r FROM %2 ORDER BY rowid)")
+                    .arg(QLatin1String(columns), QLatin1String(table)))
+      .toString();
+}
+
+// Each table starts with the rows A, B and C; D is added, B changed to B2 (its other columns too) and then
+// deleted by its key. Every other row stays as it was through all three, and a delete takes its one row:
+// a change or delete of the first row, of every row, or of every row but the key's, shows in the text.
+TEST_F(ReferenceRows, AreAddedChangedAndDeletedByTheirKeyAlone) {
+  auto town = [](const char* name, double n1, double tmedium) {
+    WindRow w;
+    w.CityName = QString::fromUtf8(name);
+    w.winter[0] = n1;
+    w.Tmedium = tmedium;
+    return w;
+  };
+  struct Case {
+    const char* table;
+    const char* rows;  // the SQL expression of one row's text
+    const char* seed;  // the rows A, B, C
+    std::function<WriteError()> insert, update, remove;
+    const char *added, *changed, *deleted;  // the table's rows after each step, written out by hand
+  };
+  const Case cases[] = {
+      {"abc", "VName || ' ' || m || ' ' || qg || ' ' || a || ' ' || b || ' ' || DangerClass",
+       "INSERT INTO abc VALUES ('A', 1, 10, 1, 0.1, 1), ('B', 2, 20, 2, 0.2, 2), ('C', 3, 30, 3, 0.3, 3)",
+       [] {
+         return InsertGas({"D", 4, 40, 4, 0.4, 4});
+       },
+       [] {
+         return UpdateGas("B", {"B2", 5, 50, 5, 0.5, 1});
+       },
+       [] { return DeleteGas("B2"); },
+       "A 1.0 10.0 1.0 0.1 1|B 2.0 20.0 2.0 0.2 2|C 3.0 30.0 3.0 0.3 3|D 4.0 40.0 4.0 0.4 4",
+       "A 1.0 10.0 1.0 0.1 1|B2 5.0 50.0 5.0 0.5 1|C 3.0 30.0 3.0 0.3 3|D 4.0 40.0 4.0 0.4 4",
+       "A 1.0 10.0 1.0 0.1 1|C 3.0 30.0 3.0 0.3 3|D 4.0 40.0 4.0 0.4 4"},
+      {"Statistics", "Region || ' ' || lambda || ' ' || Kreg",
+       "INSERT INTO Statistics VALUES ('A', 0.1, 1), ('B', 0.2, 2), ('C', 0.3, 3)",
+       [] {
+         return InsertRegion({"D", 0.4, 4});
+       },
+       [] {
+         return UpdateRegion("B", {"B2", 0.5, 5});
+       },
+       [] { return DeleteRegion("B2"); }, "A 0.1 1.0|B 0.2 2.0|C 0.3 3.0|D 0.4 4.0",
+       "A 0.1 1.0|B2 0.5 5.0|C 0.3 3.0|D 0.4 4.0", "A 0.1 1.0|C 0.3 3.0|D 0.4 4.0"},
+      // Towns by idCity: a new town takes the next key after the largest (7, after 3, 5 and 6).
+      {"Wind", "idCity || ' ' || CityName || ' ' || N1 || ' ' || Tmedium",
+       "INSERT INTO Wind (idCity, CityName, N1, Tmedium) VALUES (5, 'A', 10, 100), (3, 'B', 20, 200), "
+       "(6, 'C', 30, 300)",
+       [&] {
+         WindRow d = town("D", 40, 40);
+         return InsertWind(d);
+       },
+       [&] {
+         WindRow b2 = town("B2", 50, 50);
+         b2.idCity = 3;
+         return UpdateWind(b2);
+       },
+       [] { return DeleteWind(3); }, "5 A 10.0 100.0|3 B 20.0 200.0|6 C 30.0 300.0|7 D 40.0 40.0",
+       "5 A 10.0 100.0|3 B2 50.0 50.0|6 C 30.0 300.0|7 D 40.0 40.0", "5 A 10.0 100.0|6 C 30.0 300.0|7 D 40.0 40.0"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.table);
+    Exec(QString::fromUtf8(c.seed));
+    EXPECT_EQ(c.insert(), QString());
+    EXPECT_EQ(Rows(c.rows, c.table), QString::fromUtf8(c.added));
+    EXPECT_EQ(c.update(), QString());
+    EXPECT_EQ(Rows(c.rows, c.table), QString::fromUtf8(c.changed));
+    EXPECT_EQ(c.remove(), QString());
+    EXPECT_EQ(Rows(c.rows, c.table), QString::fromUtf8(c.deleted));
+    // A key no row has changes nothing and says so.
+    EXPECT_FALSE(c.remove().isEmpty());
+    EXPECT_EQ(Rows(c.rows, c.table), QString::fromUtf8(c.deleted));
+  }
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Every write on a connection that may only read: refused with its cause, nothing changed, and no
+// transaction left open behind it
+
+TEST_F(ReferenceRows, EveryWriteOnAReadOnlyConnectionFailsCleanly) {
+  Exec(
+      "INSERT INTO Adjustment (XLimit, YLimit, CStep, Tfb, Dola, Tobl, Dola_obl, Skor_chel, Gas) "
+      "VALUES (200, 200, 10, 10, 0.5, 20, 0.3, 1, 1)");
+  Exec("INSERT INTO tab_time VALUES ('2020-01-01T00:00:00')");
+  Exec("INSERT INTO abc VALUES ('A', 1, 10, 1, 0.1, 1)");
+  Exec("INSERT INTO Statistics VALUES ('A', 0.1, 1)");
+  Exec("INSERT INTO Wind (idCity, CityName, N1, Tmedium) VALUES (1, 'A', 10, 100)");
+  SectionRow first;
+  first.Length = 100;
+  ASSERT_EQ(AppendSection(first), QString());
+  ASSERT_EQ(AppendSection(first), QString());
+  const QByteArray before = ReadFile(path_);
+  CloseDatabase();
+  ASSERT_EQ(OpenDatabase(path_, /*readOnly=*/true), QString());
+
+  WindRow town;
+  town.CityName = QStringLiteral("B");
+  town.idCity = 1;
+  SectionRow section = first;
+  section.TPID = 1;
+  const std::pair<const char*, std::function<WriteError()>> writes[] = {
+      {"SaveSettings", [] { return SaveSettings(AdjustmentRow{}); }},
+      {"SavePipelineInputs", [] { return SavePipelineInputs(AdjustmentRow{}); }},
+      {"WriteStartTime", [] { return WriteStartTime(QDateTime::currentDateTime()); }},
+      {"InsertGas",
+       [] {
+         return InsertGas({"B", 2, 20, 2, 0.2, 2});
+       }},
+      {"UpdateGas",
+       [] {
+         return UpdateGas("A", {"B", 2, 20, 2, 0.2, 2});
+       }},
+      {"DeleteGas", [] { return DeleteGas("A"); }},
+      {"InsertRegion",
+       [] {
+         return InsertRegion({"B", 0.2, 2});
+       }},
+      {"UpdateRegion",
+       [] {
+         return UpdateRegion("A", {"B", 0.2, 2});
+       }},
+      {"DeleteRegion", [] { return DeleteRegion("A"); }},
+      {"InsertWind", [&] { return InsertWind(town); }},
+      {"UpdateWind", [&] { return UpdateWind(town); }},
+      {"DeleteWind", [] { return DeleteWind(1); }},
+      {"AppendSection", [&] { return AppendSection(section); }},
+      {"UpdateSection", [&] { return UpdateSection(section); }},
+      {"DeleteSectionRenumber", [] { return DeleteSectionRenumber(1); }},
+      {"AppendReportSummary", [] { return AppendReportSummary(ReportSummaryRow{}); }},
+  };
+  for (const auto& [name, write] : writes) {
+    EXPECT_EQ(write(), QStringLiteral("Ошибка записи в базу данных: база данных открыта только для чтения")) << name;
+    // A transaction left open would refuse the next one.
+    QSqlQuery q(Connection());
+    EXPECT_TRUE(q.exec("BEGIN") && q.exec("ROLLBACK")) << name << ": " << q.lastError().text().toStdString();
+  }
+  EXPECT_EQ(town.idCity, 1);
+  EXPECT_EQ(section.TPID, 1);
+  CloseDatabase();
+  EXPECT_EQ(ReadFile(path_), before);
 }
 
 }  // namespace

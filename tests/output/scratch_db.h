@@ -38,6 +38,7 @@ class ScratchDatabase {
   ScratchDatabase& operator=(const ScratchDatabase&) = delete;
 
   QString error() const { return error_; }
+  const QString& path() const { return path_; }
 
   // Runs one statement on the program's connection; false when it failed.
   bool Exec(const QString& sql, const QVariantList& values = {}) { return Run(sql, values).isActive(); }

@@ -15,7 +15,10 @@
 
 #include "common/qt_text.h"
 #include "db/db_files.h"
+#include "output/held_database.h"
 #include "run/headless.h"
+#include "run/headless_request.h"
+#include "run/prepare.h"
 #include "run_fixtures.h"
 
 namespace velaron::run {
@@ -236,6 +239,7 @@ TEST(DamagedDatabase, EveryDamagedValueOrFileIsRefusedNamingItsTable) {
       {"interrupted write", "незаконченную запись отменит следующий запуск программы"},
       {"truncate", "поврежден"},
       {"pages", "поврежден"},
+      {"last pages", "поврежден"},
       {"header", "не является базой данных SQLite"},
       // Read-only, it left -wal and -shm beside itself, and on a read-only disk it could not be read.
       {"PRAGMA journal_mode=WAL", "в режиме журнала WAL"},
@@ -256,10 +260,11 @@ TEST(DamagedDatabase, EveryDamagedValueOrFileIsRefusedNamingItsTable) {
       test::MakeInterruptedWrite(QStringLiteral(VELARON_PRISTINE_DB), copy.path());
     } else if (c.sql == "truncate") {
       ASSERT_TRUE(file.resize(file.size() / 2));
-    } else if (c.sql == "pages" || c.sql == "header") {
+    } else if (c.sql == "pages" || c.sql == "header" || c.sql == "last pages") {
       ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-      file.seek(c.sql == "pages" ? 100 : 0);  // the pages after the file header, or the header too
-      file.write(QByteArray(4096, '\x5a'));
+      // The pages after the file header, the header too, or two pages of the tables at the file's end.
+      file.seek(c.sql == "pages" ? 100 : c.sql == "header" ? 0 : file.size() - 8192);
+      file.write(QByteArray(4096, c.sql == "last pages" ? '\x11' : '\x5a'));
       file.close();
     } else {
       test::ExecOnFile(copy.path(), c.sql);
@@ -268,6 +273,13 @@ TEST(DamagedDatabase, EveryDamagedValueOrFileIsRefusedNamingItsTable) {
     const QString& error = r.error;
     EXPECT_EQ(r.exitCode, 2) << c.sql.toStdString();
     EXPECT_TRUE(error.contains(c.expected)) << c.sql.toStdString() << ": " << error.toStdString();
+    // A damaged file is told in Russian alone: before, SQLite's "(database disk image is malformed Unable to
+    // execute statement)" or its list of damaged pages followed.
+    if (c.expected == QStringLiteral("поврежден")) {
+      EXPECT_EQ(QString(error).remove(copy.path()).toStdString(),
+                "Не удалось открыть базу данных : файл базы данных поврежден")
+          << c.sql.toStdString();
+    }
   }
   // A file another program holds locked is refused after a short wait, with its own message.
   test::DatabaseCopy copy;
@@ -282,6 +294,25 @@ TEST(DamagedDatabase, EveryDamagedValueOrFileIsRefusedNamingItsTable) {
     q.exec("ROLLBACK");
   }
   QSqlDatabase::removeDatabase(QStringLiteral("holder"));
+}
+
+// A file another program takes after the driver's check: the first read of the run that fails refuses it
+// with its cause. Before, the failed read gave an empty gas table and the run was refused as "Не все данные
+// по газопроводу введены".
+TEST(DamagedDatabase, AReadThatFailsRefusesTheRunWithItsCause) {
+  test::DatabaseCopy copy;
+  ASSERT_TRUE(copy.ok());
+  QString error;
+  const auto parsed = ParseHeadlessRequest(Request(5, {}), error);
+  ASSERT_TRUE(parsed) << error.toStdString();
+  ASSERT_EQ(db::OpenDatabase(copy.path(), true), QString());
+  {
+    test::HeldDatabase held(copy.path());
+    EXPECT_EQ(LoadRunData(parsed->request, parsed->sectionInline).error.toStdString(),
+              "Ошибка чтения базы данных (таблица \"abc\"): база данных заблокирована другой программой");
+  }
+  EXPECT_EQ(LoadRunData(parsed->request, parsed->sectionInline).error, QString());
+  db::CloseDatabase();
 }
 
 }  // namespace

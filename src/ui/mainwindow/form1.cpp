@@ -133,10 +133,10 @@ void Form1::showEvent(QShowEvent* event) {
   if (firstActivate_) {
     Form_Activate();
   } else if (hiddenForEditor_) {
-    // Back from an editor: its changes show in the lists, the choices stay.
+    // Back from an editor: its changes show in the lists, the choices stay. A database that cannot be read
+    // is told once, and the lists not yet read keep what they showed without another wait.
     hiddenForEditor_ = false;
-    reloadReferenceLists();
-    reloadCityList();
+    if (reloadReferenceLists()) reloadCityList();
   }
 }
 
@@ -166,12 +166,9 @@ int Form1::selectedSection() const { return sectionsTab_->selectedSection(); }
 
 void Form1::selectSection(int tpid) { sectionsTab_->selectSection(tpid); }
 
-void Form1::reloadReferenceLists() {
-  pipelineTab_->reloadGasList();
-  rateTab_->reloadRegionList();
-}
+bool Form1::reloadReferenceLists() { return pipelineTab_->reloadGasList() && rateTab_->reloadRegionList(); }
 
-void Form1::reloadCityList() { rateTab_->reloadCityList(); }
+bool Form1::reloadCityList() { return rateTab_->reloadCityList(); }
 
 std::optional<result::RunRequest> Form1::prepareRun() {
   if (!pipelineTab_->checkGasChosen() || !rateTab_->checkRateGiven()) return std::nullopt;
@@ -179,10 +176,19 @@ std::optional<result::RunRequest> Form1::prepareRun() {
   for (InputTab* tab : std::initializer_list<InputTab*>{pipelineTab_, sectionsTab_, rateTab_})
     if (!tab->checkBoxes()) return std::nullopt;
   result::RunRequest request;
-  if (const auto row = db::LoadAdjustment()) request.settings = *row;
+  // The stored settings and the section as they are: a run never starts on defaults in place of settings
+  // or a section that could not be read.
+  const auto settings = db::LoadAdjustment();
+  const auto section =
+      settings.ok() ? db::LoadSection(sectionsTab_->selectedSection()) : db::Read<std::optional<db::SectionRow>>{};
+  if (const QString& unread = !settings.ok() ? settings.error : section.error; !unread.isEmpty()) {
+    ShowCritical(this, unread);
+    return std::nullopt;
+  }
+  if (settings.value) request.settings = *settings.value;
   pipelineTab_->fillRequest(request);
   rateTab_->fillRequest(request);
-  if (const auto s = db::LoadSection(sectionsTab_->selectedSection())) request.section = *s;
+  if (section.value) request.section = *section.value;
   request.options = {reportOptions().OptExtraFiles, reportOptions().Opt3D};
   // A refused start changes nothing: the rate of the last accepted start stays.
   const auto rate = rateTab_->accidentRate(request);

@@ -72,10 +72,11 @@ class Form1 : public QMainWindow {
   void onRunFinished(std::shared_ptr<const result::RunSnapshot> snapshot);
   const result::RunSnapshot* lastRun() const { return lastRun_.get(); }
 
-  // Reloads the gas and region lists after an editor, keeping the choices by name.
-  void reloadReferenceLists();
-  // Refills the town list keeping the chosen town by id.
-  void reloadCityList();
+  // Reloads the gas and region lists after an editor, keeping the choices by name. A list that cannot be
+  // read is told and stays as it was, and the lists after it are not read: false.
+  bool reloadReferenceLists();
+  // Refills the town list keeping the chosen town by id; false when it cannot be read (told, list kept).
+  bool reloadCityList();
 
   // --- Handlers (public so that the windows' tests can press them).
   void Command1_Click();

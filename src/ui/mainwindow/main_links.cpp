@@ -46,8 +46,14 @@ void OpenRunDialog(Form1& window, const result::RunRequest& request) {
 
 QWidget* MakeJetFlameWindow(Form1& window) {
   FakelContext context;
-  context.gases = db::LoadGases();
-  if (const auto settings = db::LoadAdjustment()) context.settings = *settings;
+  const auto gases = db::LoadGases();
+  const auto settings = gases.ok() ? db::LoadAdjustment() : db::Read<std::optional<db::AdjustmentRow>>{};
+  if (const QString& unread = !gases.ok() ? gases.error : settings.error; !unread.isEmpty()) {
+    ShowCritical(&window, unread);
+    return nullptr;
+  }
+  context.gases = gases.value;
+  if (settings.value) context.settings = *settings.value;
   auto tables = std::make_shared<models::ReferenceTables>();
   if (const QString error = db::LoadReferenceTables(*tables); !error.isEmpty()) {
     ShowCritical(&window, error);
@@ -78,15 +84,9 @@ template <class Editor>
 QWidget* MakeEditor(Form1& window) {
   auto* editor = new Editor(&window);
   editor->setAttribute(Qt::WA_DeleteOnClose);
-  QObject::connect(editor, &Editor::dataChanged, &window, [&window] {
-    window.reloadReferenceLists();
-    window.reloadCityList();
-  });
-  QObject::connect(editor, &Editor::returned, &window, [&window, editor] {
-    window.reloadReferenceLists();
-    window.reloadCityList();
-    editor->deleteLater();
-  });
+  // The main window reloads its lists once, when it is shown again on leaving the editor: each reload that
+  // another program's lock makes wait would freeze the window once more.
+  QObject::connect(editor, &Editor::returned, &window, [editor] { editor->deleteLater(); });
   return editor;
 }
 }  // namespace

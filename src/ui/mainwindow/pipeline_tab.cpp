@@ -73,8 +73,12 @@ PipelineTab::PipelineTab(QWidget* parent) : InputTab(parent) {
   grid->addWidget(Frame2_, 1, 0);
   connect(DataCombo1_, &QComboBox::activated, this, [this](int index) {
     Gas_ = index + 1;
+    edited_ = true;
     emit gasChosen();
   });
+  db::AdjustmentRow fields;
+  for (const auto& [box, field] : storedBoxes(fields))
+    connect(box, &QLineEdit::textEdited, this, [this] { edited_ = true; });
 
   // The damage costs: shown and checked, read by nothing.
   auto* Frame10 = Named(new QGroupBox(U("Данные для расчета ущерба"), this), "Frame10");
@@ -109,24 +113,38 @@ PipelineTab::PipelineTab(QWidget* parent) : InputTab(parent) {
 }
 
 void PipelineTab::firstActivation() {
-  if (const auto row = db::LoadAdjustment()) {
-    Gas_ = row->Gas;
-    for (const auto& [box, value] : storedBoxes(*row)) box->setText(NumberText(*value));
+  const auto stored = db::LoadAdjustment();
+  if (!stored.ok()) {
+    // The boxes keep their initial texts, and only what the user types counts as a change to store.
+    ShowCritical(this, stored.error);
+  } else {
+    stored_ = Stored{stored.value};
+    if (stored.value) {
+      Gas_ = stored.value->Gas;
+      for (const auto& [box, value] : storedBoxes(*stored.value)) box->setText(NumberText(*value));
+    }
   }
-  listGases();
-  DataCombo1_->setCurrentIndex(Gas_ >= 1 && Gas_ <= DataCombo1_->count() ? Gas_ - 1 : -1);
+  if (listGases()) DataCombo1_->setCurrentIndex(Gas_ >= 1 && Gas_ <= DataCombo1_->count() ? Gas_ - 1 : -1);
 }
 
-void PipelineTab::listGases() {
+bool PipelineTab::listGases() {
+  const auto gases = db::LoadGases();
+  if (!gases.ok()) {
+    ShowCritical(this, gases.error);
+    return false;
+  }
   DataCombo1_->clear();
-  for (const auto& g : db::LoadGases()) DataCombo1_->addItem(g.VName);
+  for (const auto& g : gases.value) DataCombo1_->addItem(g.VName);
+  return true;
 }
 
-void PipelineTab::reloadGasList() {
+bool PipelineTab::reloadGasList() {
   const QString gasName = ChosenText(DataCombo1_);
-  listGases();
+  // A list that could not be read stays as it was, and so does the choice.
+  if (!listGases()) return false;
   // Not the old position: it may now name another gas.
   Gas_ = ChooseByText(DataCombo1_, gasName);
+  return true;
 }
 
 bool PipelineTab::checkGasChosen() {
@@ -184,23 +202,34 @@ bool PipelineTab::save() {
     emit wantsShown();
     return false;
   }
-  db::AdjustmentRow row;
-  if (const auto stored = db::LoadAdjustment()) row = *stored;
+  // The stored row gives the settings of a row that has to be made; a row that cannot be read is never
+  // replaced by one of defaults.
+  const auto stored = db::LoadAdjustment();
+  if (!stored.ok()) {
+    ShowCritical(this, stored.error);
+    return false;
+  }
+  db::AdjustmentRow row = stored.value.value_or(db::AdjustmentRow{});
   row.Gas = Gas_;
   readBoxes(row);
   if (const auto error = db::SavePipelineInputs(row); !error.isEmpty()) {
     ShowCritical(this, error);
     return false;
   }
+  stored_ = Stored{row};
+  edited_ = false;
   return true;
 }
 
 bool PipelineTab::dataChanged() const {
-  const auto stored = db::LoadAdjustment();
-  if (!stored) return true;
+  // Compared with what was read at the start or stored since, not read again: the program alone writes
+  // these fields, and a database another program holds at that moment neither hides a change nor makes one.
+  if (!stored_) return edited_;
+  if (!stored_->row) return true;  // nothing stored yet
+  const db::AdjustmentRow& row = *stored_->row;
   // A stored value is compared as its box shows it (15 significant digits).
-  if (Gas_ != stored->Gas) return true;
-  for (const auto& [box, value] : storedBoxes(*stored))
+  if (Gas_ != row.Gas) return true;
+  for (const auto& [box, value] : storedBoxes(row))
     if (box->value() != ParseNumber(FormatNumber(*value))) return true;
   return false;
 }

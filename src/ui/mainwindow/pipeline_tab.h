@@ -5,8 +5,10 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <utility>
 
+#include "db/rows.h"
 #include "models/reftables.h"
 #include "result/run_request.h"
 #include "ui/mainwindow/input_tab.h"
@@ -27,15 +29,16 @@ class PipelineTab : public InputTab {
   // The stored pipeline data in the boxes and the gas list with the stored gas shown.
   void firstActivation();
   // Reloads the gas list after an editor, keeping the chosen gas by name (a gas no longer listed is no
-  // longer chosen).
-  void reloadGasList();
+  // longer chosen). A list that cannot be read is told and stays as it was, with its choice: false.
+  bool reloadGasList();
 
   // A gas is chosen; else the message, and the list gets the focus.
   bool checkGasChosen();
   // The pipeline's inputs and texts of a run request.
   void fillRequest(result::RunRequest& request) const;
 
-  // The boxes differ from the stored pipeline data (a box that is not a number differs).
+  // The boxes differ from the stored pipeline data (a box that is not a number differs). When the stored
+  // data could not be read at the start, only what the user typed or chose since counts.
   bool dataChanged() const;
   // "Сохранить данные": checks the boxes and stores them; false when refused or not stored.
   bool save();
@@ -45,7 +48,8 @@ class PipelineTab : public InputTab {
   void gasChosen();
 
  private:
-  void listGases();  // reads the gases and fills the list, nothing chosen
+  // Reads the gases and fills the list, nothing chosen; a failed read is told and leaves the list: false.
+  bool listGases();
 
   // The boxes of the stored pipeline data, each with its field of `row` (a stored row or a run's inputs:
   // both name the fields alike).
@@ -67,6 +71,13 @@ class PipelineTab : public InputTab {
   bool gasTemperatureCheck();
 
   int Gas_ = -1;  // position, counted from 1, of the chosen gas in the list; -1 while none
+  // The pipeline data as the database held them when read at the start or stored since: none until a read
+  // succeeded, and a row of none when the table has none.
+  struct Stored {
+    std::optional<db::AdjustmentRow> row;
+  };
+  std::optional<Stored> stored_;
+  bool edited_ = false;  // the user typed into a box of the stored data or chose a gas
   std::shared_ptr<const models::ReferenceTables> gasTables_;  // read at the first temperature check
 
   QGroupBox* Frame2_ = nullptr;

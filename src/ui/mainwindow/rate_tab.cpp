@@ -120,7 +120,7 @@ RateTab::RateTab(QWidget* parent) : InputTab(parent) {
 }
 
 void RateTab::firstActivation() {
-  reloadCityList();
+  reloadCityList();  // a town list that cannot be read is told, and the list stays empty
   for (int i = 0; i < 4; ++i) {
     extValues_[i] = kExternal[i].byDefault;
     externalBoxes_[i]->setText(NumberText(kExternal[i].byDefault));
@@ -133,24 +133,37 @@ void RateTab::firstActivation() {
   optionChanged();
 }
 
-void RateTab::listRegions() {
+bool RateTab::listRegions() {
+  const auto regions = db::LoadRegions();
+  if (!regions.ok()) {
+    ShowCritical(this, regions.error);
+    return false;
+  }
   DataCombo6_->clear();
-  for (const auto& r : db::LoadRegions()) DataCombo6_->addItem(r.Region);
+  for (const auto& r : regions.value) DataCombo6_->addItem(r.Region);
+  return true;
 }
 
-void RateTab::reloadRegionList() {
+bool RateTab::reloadRegionList() {
   const QString regionName = ChosenText(DataCombo6_);
-  listRegions();
+  // A list that could not be read stays as it was, and so does the choice.
+  if (!listRegions()) return false;
   RegionPos_ = ChooseByText(DataCombo6_, regionName);
+  return true;
 }
 
-void RateTab::reloadCityList() {
+bool RateTab::reloadCityList() {
   const QVariant chosen = cmbCity_->currentData();
-  LoadCityList(cmbCity_, cmbCity_->currentIndex() >= 0 ? cmbCity_->currentData().toInt() : 0);
+  if (const QString error = LoadCityList(cmbCity_, cmbCity_->currentIndex() >= 0 ? cmbCity_->currentData().toInt() : 0);
+      !error.isEmpty()) {
+    ShowCritical(this, error);
+    return false;
+  }
   if (chosen.isValid()) {
     const int i = cmbCity_->findData(chosen);
     if (i >= 0) cmbCity_->setCurrentIndex(i);
   }
+  return true;
 }
 
 int RateTab::way() const { return Option1_->isChecked() ? 1 : Option2_->isChecked() ? 2 : 3; }
@@ -202,8 +215,13 @@ void RateTab::fillRequest(result::RunRequest& r) const {
 }
 
 std::optional<run::AccidentRateResult> RateTab::accidentRate(const result::RunRequest& request) {
-  const auto rate =
-      run::ComputeAccidentRate(request.rate, request.pipeline.Diametr, db::LoadRegions(), db::LoadKoefDy());
+  const auto regions = db::LoadRegions();
+  const auto koefDy = regions.ok() ? db::LoadKoefDy() : db::Read<std::vector<db::KoefDyRow>>{};
+  if (const QString& unread = !regions.ok() ? regions.error : koefDy.error; !unread.isEmpty()) {
+    ShowCritical(this, unread);
+    return std::nullopt;
+  }
+  const auto rate = run::ComputeAccidentRate(request.rate, request.pipeline.Diametr, regions.value, koefDy.value);
   if (!rate.ok()) {
     ShowCritical(this, rate.error);
     focusRateInput();

@@ -26,10 +26,11 @@ class RateTab : public InputTab {
 
   // The town list, the external factors' defaults, the region list with no region chosen, the way by region.
   void firstActivation();
-  // Reloads the region list after an editor, keeping the chosen region by name.
-  void reloadRegionList();
-  // Refills the town list keeping the chosen town by id.
-  void reloadCityList();
+  // Reloads the region list after an editor, keeping the chosen region by name. A list that cannot be read
+  // is told and stays as it was, with its choice: false.
+  bool reloadRegionList();
+  // Refills the town list keeping the chosen town by id; false when it cannot be read (told, list kept).
+  bool reloadCityList();
 
   // The pipeline's external-factor sum: the ticked factors' variables, which take the boxes' values at the
   // start of a run.
@@ -53,7 +54,8 @@ class RateTab : public InputTab {
  private:
   int way() const;  // 1 by region, 2 by accidents per 1000 km, 3 typed in
   void optionChanged();
-  void listRegions();  // reads the regions and fills the list, nothing chosen
+  // Reads the regions and fills the list, nothing chosen; a failed read is told and leaves the list: false.
+  bool listRegions();
   void externalToggled(int index);
   bool externalLeave(NumericBox& box);
   // Shows the tab with the focus on the input the way chosen reads: the typed probability or the region.

@@ -160,8 +160,15 @@ void SectionsTab::selectSection(int tpid) {
   if (!section_ || section_->TPID != tpid) showSection(tpid);
 }
 
-void SectionsTab::fillSectionList(int selectRow) {
-  const auto rows = db::LoadSections();
+bool SectionsTab::fillSectionList(int selectRow) {
+  const auto read = db::LoadSections();
+  if (!read.ok()) {
+    // The list stays as it was; a section that a write just renumbered or removed is no longer written to
+    // by its old number.
+    ShowCritical(this, read.error);
+    return false;
+  }
+  const std::vector<db::SectionRow>& rows = read.value;
   {
     const QSignalBlocker block(List1_);
     List1_->clear();
@@ -170,13 +177,14 @@ void SectionsTab::fillSectionList(int selectRow) {
   NextSectionNo_ = rows.empty() ? 1 : rows.back().TPID + 1;
   if (rows.empty()) {
     section_.reset();
-    return;
+    return true;
   }
   {
     const QSignalBlocker block(List1_);
     List1_->setCurrentRow(std::clamp(selectRow, 0, static_cast<int>(rows.size()) - 1));
   }
   List1_Click();
+  return true;
 }
 
 void SectionsTab::List1_Click() {
@@ -191,7 +199,23 @@ void SectionsTab::List1_Click() {
 }
 
 void SectionsTab::showSection(int tpid) {
-  section_ = db::LoadSection(tpid);
+  // The section and its soil lists are read before anything is shown: the tab never shows one section's
+  // boxes beside another's soil.
+  const auto read = db::LoadSection(tpid);
+  std::array<std::vector<db::GroundTypeRow>, 4> ground;
+  QString unread = read.error;
+  if (unread.isEmpty() && read.value) unread = readGround(*read.value, ground);
+  if (!unread.isEmpty()) {
+    // The tab keeps the section it showed, and the list marks it again.
+    ShowCritical(this, unread);
+    if (section_) {
+      const QSignalBlocker block(List1_);
+      const auto items = List1_->findItems(SectionItemText(section_->TPID), Qt::MatchExactly);
+      if (!items.isEmpty()) List1_->setCurrentItem(items.first());
+    }
+    return;
+  }
+  section_ = read.value;
   if (!section_) {
     ShowCritical(this, U(texts::kWrongSection));
     return;
@@ -210,7 +234,8 @@ void SectionsTab::showSection(int tpid) {
     const std::optional<double>& p = result::CrossingProbability(s, i);
     crossingBoxes_[i]->setText(p ? NumberText(*p) : U(result::kCrossings[size_t(i)].initialText));
   }
-  showGround(s);
+  const int ids[4] = {s.G1, s.G2, s.G3, s.G4};
+  for (int level = 0; level < 4; ++level) setGroundLevel(level, std::move(ground[size_t(level)]), ids[level]);
 }
 
 bool SectionsTab::writeSection(const db::SectionRow& row) {
@@ -245,12 +270,16 @@ void SectionsTab::azimuthEdited() {
 
 void SectionsTab::bAdd_Click() {
   const auto rows = db::LoadSections();
-  db::SectionRow row = rows.empty() ? db::SectionRow{} : SectionAfter(rows.back());
+  if (!rows.ok()) {
+    ShowCritical(this, rows.error);
+    return;
+  }
+  db::SectionRow row = rows.value.empty() ? db::SectionRow{} : SectionAfter(rows.value.back());
   if (const auto error = db::AppendSection(row); !error.isEmpty()) {
     ShowCritical(this, error);
     return;
   }
-  fillSectionList(static_cast<int>(rows.size()));
+  if (!fillSectionList(static_cast<int>(rows.value.size()))) section_.reset();
 }
 
 void SectionsTab::bDelete_Click() {
@@ -266,12 +295,17 @@ void SectionsTab::bDelete_Click() {
     return;
   }
   // The section now at the same place (or the new last one) is selected and shown.
-  fillSectionList(row);
+  if (!fillSectionList(row)) section_.reset();
 }
 
 void SectionsTab::Command6_Click() {
+  const auto rows = db::LoadSections();
+  if (!rows.ok()) {
+    ShowCritical(this, rows.error);
+    return;
+  }
   double total = 0;
-  for (const auto& r : db::LoadSections()) total += r.Length;
+  for (const auto& r : rows.value) total += r.Length;
   Text7_->setText(NumberText(total));
 }
 
@@ -335,11 +369,26 @@ void SectionsTab::crossingAccepted(int i) {
 
 // --- Ground cascade.
 
-void SectionsTab::fillGroundLevel(int level, int parentGid, int selectGid) {
+db::Read<std::vector<db::GroundTypeRow>> SectionsTab::readGroundLevel(int level, int parentGid) {
+  // A level below one without a choice has no entries.
+  if (level > 0 && parentGid == 0) return {};
+  return db::LoadGroundChildren(parentGid);
+}
+
+QString SectionsTab::readGround(const db::SectionRow& s, std::array<std::vector<db::GroundTypeRow>, 4>& rows) {
+  const int parents[4] = {0, s.G1, s.G2, s.G3};
+  for (int level = 0; level < 4; ++level) {
+    auto read = readGroundLevel(level, parents[level]);
+    if (!read.ok()) return read.error;
+    rows[size_t(level)] = std::move(read.value);
+  }
+  return {};
+}
+
+void SectionsTab::setGroundLevel(int level, std::vector<db::GroundTypeRow> entries, int selectGid) {
   QComboBox* combo = groundCombos_[level];
   auto& rows = groundRows_[level];
-  rows.clear();
-  if (level == 0 || parentGid != 0) rows = db::LoadGroundChildren(parentGid);
+  rows = std::move(entries);
   const QSignalBlocker block(combo);
   combo->clear();
   int select = -1;
@@ -351,10 +400,13 @@ void SectionsTab::fillGroundLevel(int level, int parentGid, int selectGid) {
 }
 
 void SectionsTab::showGround(const db::SectionRow& s) {
-  fillGroundLevel(0, 0, s.G1);
-  fillGroundLevel(1, s.G1, s.G2);
-  fillGroundLevel(2, s.G2, s.G3);
-  fillGroundLevel(3, s.G3, s.G4);
+  std::array<std::vector<db::GroundTypeRow>, 4> rows;
+  if (const QString unread = readGround(s, rows); !unread.isEmpty()) {
+    ShowCritical(this, unread);
+    return;
+  }
+  const int ids[4] = {s.G1, s.G2, s.G3, s.G4};
+  for (int level = 0; level < 4; ++level) setGroundLevel(level, std::move(rows[size_t(level)]), ids[level]);
 }
 
 QString SectionsTab::composedGround() const {
@@ -372,19 +424,24 @@ void SectionsTab::groundChosen(int level, int index) {
   int* g[4] = {&row.G1, &row.G2, &row.G3, &row.G4};
   *g[level] = groundRows_[level][index].GID;
   // Each level below gets the first child of the level above; a level without children clears the rest.
+  // Every list below is read before any is shown: a database that cannot be read leaves the stored soil.
+  std::array<std::vector<db::GroundTypeRow>, 4> below;
   for (int k = level + 1; k < 4; ++k) {
-    fillGroundLevel(k, *g[k - 1], 0);
-    if (groundRows_[k].empty()) {
-      for (int j = k; j < 4; ++j) {
-        *g[j] = 0;
-        fillGroundLevel(j, 0, 0);
-      }
-      break;
+    auto read = readGroundLevel(k, *g[k - 1]);
+    if (!read.ok()) {
+      ShowCritical(this, read.error);
+      const QSignalBlocker block(groundCombos_[level]);
+      const int* stored[4] = {&section_->G1, &section_->G2, &section_->G3, &section_->G4};
+      int keep = -1;
+      for (size_t e = 0; e < groundRows_[level].size(); ++e)
+        if (groundRows_[level][e].GID == *stored[level] && *stored[level] != 0) keep = static_cast<int>(e);
+      groundCombos_[level]->setCurrentIndex(keep);
+      return;
     }
-    *g[k] = groundRows_[k][0].GID;
-    const QSignalBlocker block(groundCombos_[k]);
-    groundCombos_[k]->setCurrentIndex(0);
+    below[size_t(k)] = std::move(read.value);
+    *g[k] = below[size_t(k)].empty() ? 0 : below[size_t(k)][0].GID;
   }
+  for (int k = level + 1; k < 4; ++k) setGroundLevel(k, std::move(below[size_t(k)]), *g[k]);
   row.Ground = composedGround();
   // Not stored: the lists show the stored ground again.
   if (!writeSection(row)) showGround(*section_);

@@ -8,6 +8,7 @@
 #include <optional>
 #include <vector>
 
+#include "db/database.h"
 #include "db/rows.h"
 #include "run/accident_rate.h"
 #include "ui/mainwindow/input_tab.h"
@@ -37,7 +38,8 @@ class SectionsTab : public InputTab {
 
  private:
   // The list and the shown section.
-  void fillSectionList(int selectRow);
+  // Fills the list and shows the section at `selectRow`; a list that cannot be read is told and kept: false.
+  bool fillSectionList(int selectRow);
   void List1_Click();
   void showSection(int tpid);
   bool writeSection(const db::SectionRow& row);
@@ -61,7 +63,13 @@ class SectionsTab : public InputTab {
   void crossingAccepted(int index);
 
   // Ground cascade.
-  void fillGroundLevel(int level, int parentGid, int selectGid);
+  // The entries of soil level `level` under `parentGid` (none below a level without a choice).
+  static db::Read<std::vector<db::GroundTypeRow>> readGroundLevel(int level, int parentGid);
+  // The four soil lists of `section`; the message of the first that cannot be read, else empty.
+  static QString readGround(const db::SectionRow& section, std::array<std::vector<db::GroundTypeRow>, 4>& rows);
+  // Shows `entries` in the list of soil level `level`, with the entry `selectGid` chosen (none for 0).
+  void setGroundLevel(int level, std::vector<db::GroundTypeRow> entries, int selectGid);
+  // The stored soil of `section` in the four lists; lists that cannot be read are told and kept.
   void showGround(const db::SectionRow& section);
   void groundChosen(int level, int index);
   QString composedGround() const;

@@ -9,7 +9,12 @@
 namespace velaron::ui {
 
 QImage BuildWindRose(QWidget* parent, int idCity, const QString& folder, QSize size) {
-  const std::optional<db::WindRow> town = idCity != 0 ? db::LoadWind(idCity) : std::nullopt;
+  const auto read = idCity != 0 ? db::LoadWind(idCity) : db::Read<std::optional<db::WindRow>>{};
+  if (!read.ok()) {
+    ShowCritical(parent, read.error);
+    return {};
+  }
+  const std::optional<db::WindRow>& town = read.value;
   const output::WindRoseResult written = town ? output::SaveWindRose(*town, folder) : output::WindRoseResult{};
   if (!town || !written.ok) {
     ShowCritical(parent, town ? written.message() : QString::fromUtf8(texts::kWriteFailed));

@@ -59,16 +59,17 @@ frmGaz::frmGaz(QWidget* mainWindow, QWidget* parent) : RefEditor(mainWindow, par
 
 bool frmGaz::event(QEvent* event) {
   // Coming back to the window (from another application, say) shows the table as it is now.
-  if (event->type() == QEvent::WindowActivate && grid_) FillGrid();
+  if (event->type() == QEvent::WindowActivate && grid_) FillGrid(QString(), true);
   return RefEditor::event(event);
 }
 
-std::vector<RefEditor::Row> frmGaz::LoadRows() {
-  std::vector<Row> rows;
-  for (const db::GasRow& g : db::LoadGases())
-    rows.push_back({g.VName,
-                    {g.VName, NumberText(g.m), NumberText(g.qg), NumberText(g.a), NumberText(g.b),
-                     QString::number(g.DangerClass)}});
+db::Read<std::vector<RefEditor::Row>> frmGaz::LoadRows() {
+  const auto gases = db::LoadGases();
+  db::Read<std::vector<Row>> rows{{}, gases.error};
+  for (const db::GasRow& g : gases.value)
+    rows.value.push_back({g.VName,
+                          {g.VName, NumberText(g.m), NumberText(g.qg), NumberText(g.a), NumberText(g.b),
+                           QString::number(g.DangerClass)}});
   return rows;
 }
 
@@ -78,8 +79,10 @@ void frmGaz::ClearEntry() {
   class_->setText(QString::number(kMinClass));
 }
 
-bool frmGaz::FillEntry(const QString& key) {
-  for (const db::GasRow& g : db::LoadGases()) {
+db::Read<bool> frmGaz::FillEntry(const QString& key) {
+  const auto gases = db::LoadGases();
+  if (!gases.ok()) return {false, gases.error};
+  for (const db::GasRow& g : gases.value) {
     if (g.VName != key) continue;
     nameBox_->setText(g.VName);
     mass_->setText(NumberText(g.m));
@@ -91,9 +94,9 @@ bool frmGaz::FillEntry(const QString& key) {
     spin_->setValue(g.DangerClass);
     spin_->blockSignals(false);
     class_->setText(QString::number(g.DangerClass));
-    return true;
+    return {true, {}};
   }
-  return false;
+  return {false, {}};
 }
 
 bool frmGaz::CheckEntry() {

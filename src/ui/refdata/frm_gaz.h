@@ -24,9 +24,9 @@ class frmGaz : public RefEditor {
   void LoadGazGrid() { FillGrid(); }
 
  protected:
-  std::vector<Row> LoadRows() override;
+  db::Read<std::vector<Row>> LoadRows() override;
   void ClearEntry() override;
-  bool FillEntry(const QString& key) override;
+  db::Read<bool> FillEntry(const QString& key) override;
   bool CheckEntry() override;
   QString Store(const QString& editKey, const QString& name) override;
   QString Remove(const QString& key) override;

@@ -30,10 +30,11 @@ frmRegion::frmRegion(QWidget* mainWindow, QWidget* parent) : RefEditor(mainWindo
               QStringLiteral("Нет регионов"));
 }
 
-std::vector<RefEditor::Row> frmRegion::LoadRows() {
-  std::vector<Row> rows;
-  for (const db::RegionRow& r : db::LoadRegions())
-    rows.push_back({r.Region, {r.Region, NumberText(r.lambda), NumberText(r.Kreg)}});
+db::Read<std::vector<RefEditor::Row>> frmRegion::LoadRows() {
+  const auto regions = db::LoadRegions();
+  db::Read<std::vector<Row>> rows{{}, regions.error};
+  for (const db::RegionRow& r : regions.value)
+    rows.value.push_back({r.Region, {r.Region, NumberText(r.lambda), NumberText(r.Kreg)}});
   return rows;
 }
 
@@ -42,16 +43,18 @@ void frmRegion::ClearEntry() {
   lamb_->setText(NumberText(kNewLambda));
 }
 
-bool frmRegion::FillEntry(const QString& key) {
+db::Read<bool> frmRegion::FillEntry(const QString& key) {
+  const auto regions = db::LoadRegions();
+  if (!regions.ok()) return {false, regions.error};
   // The first row of that name in stored order.
-  for (const db::RegionRow& r : db::LoadRegions()) {
+  for (const db::RegionRow& r : regions.value) {
     if (r.Region != key) continue;
     nameBox_->setText(r.Region);
     kreg_->setText(NumberText(r.Kreg));
     lamb_->setText(NumberText(r.lambda));
-    return true;
+    return {true, {}};
   }
-  return false;
+  return {false, {}};
 }
 
 QString frmRegion::Store(const QString& editKey, const QString& name) {

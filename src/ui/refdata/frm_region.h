@@ -18,9 +18,9 @@ class frmRegion : public RefEditor {
   static constexpr double kNewKreg = 1;
 
  protected:
-  std::vector<Row> LoadRows() override;
+  db::Read<std::vector<Row>> LoadRows() override;
   void ClearEntry() override;
-  bool FillEntry(const QString& key) override;
+  db::Read<bool> FillEntry(const QString& key) override;
   QString Store(const QString& editKey, const QString& name) override;
   QString Remove(const QString& key) override;
   QString DuplicateText() const override;

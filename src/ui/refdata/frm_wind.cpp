@@ -229,10 +229,19 @@ void frmWind::Form_Load() {
   WindDisabled();
 }
 
-void frmWind::LoadTowns(int idCity, int row) {
+bool frmWind::LoadTowns(int idCity, int row) {
+  const auto towns = db::LoadWinds();
+  if (!towns.ok()) {
+    // The list keeps its towns, with none chosen: after a store or a delete the entry marked may no longer
+    // be the town the boxes show, and a change must not be written to it.
+    ShowCritical(this, towns.error);
+    const QSignalBlocker block(list_);
+    list_->setCurrentRow(-1);
+    return false;
+  }
   list_->blockSignals(true);
   list_->clear();
-  for (const db::WindRow& town : db::LoadWinds()) {
+  for (const db::WindRow& town : towns.value) {
     // A town keyed 0 cannot be found by its key.
     if (town.idCity == 0) continue;
     auto* item = new QListWidgetItem(town.CityName, list_);
@@ -250,6 +259,7 @@ void frmWind::LoadTowns(int idCity, int row) {
     // No town: empty boxes.
     ShowEntry(WindEntry{});
   }
+  return true;
 }
 
 void frmWind::setMode(Mode mode) {
@@ -272,7 +282,20 @@ void frmWind::lstCity_Click() {
   const int id = selectedCity();
   if (id == 0) return;
   // The row of that key; when it has gone, the boxes stay as they are.
-  if (const std::optional<db::WindRow> town = db::LoadWind(id)) {
+  const auto read = db::LoadWind(id);
+  if (!read.ok()) {
+    // The boxes keep the town they show, and the list marks it again: a change is never written to
+    // another town than the one shown.
+    ShowCritical(this, read.error);
+    const QSignalBlocker block(list_);
+    int shown = -1;
+    for (int i = 0; i < list_->count(); ++i)
+      if (shownCity_ != 0 && list_->item(i)->data(Qt::UserRole).toInt() == shownCity_) shown = i;
+    list_->setCurrentRow(shown);
+    return;
+  }
+  if (const std::optional<db::WindRow>& town = read.value) {
+    shownCity_ = town->idCity;
     ShowEntry(EntryFromRow(*town));
     // A rose drawn before follows the town chosen (also the town just stored), never showing another's.
     if (!picture_.isNull()) {
@@ -319,7 +342,12 @@ void frmWind::cmdRenovate_Click() {
   const bool isNew = mode_ == Mode::New || selectedCity() == 0;
   row.idCity = isNew ? 0 : selectedCity();
   // A name another town has already would make the two entries of the town lists indistinguishable.
-  for (const db::WindRow& other : db::LoadWinds()) {
+  const auto towns = db::LoadWinds();
+  if (!towns.ok()) {
+    ShowCritical(this, towns.error);
+    return;
+  }
+  for (const db::WindRow& other : towns.value) {
     if (other.idCity != row.idCity && other.CityName.trimmed().compare(row.CityName, Qt::CaseInsensitive) == 0) {
       WarnInput(this, QStringLiteral("Город с таким названием уже есть в базе данных!"));
       city_->setFocus();

@@ -83,8 +83,9 @@ class frmWind : public QWidget {
   // The editing mode, and with it whether the rose can be drawn (not for a new town not yet stored).
   void setMode(Mode mode);
   void Form_Load();
-  // Refills the town list and selects the town `idCity`, else the entry at `row` (clamped), else none.
-  void LoadTowns(int idCity, int row = 0);
+  // Refills the town list and selects the town `idCity`, else the entry at `row` (clamped), else none. A
+  // list that cannot be read is told and keeps its towns, none chosen: false.
+  bool LoadTowns(int idCity, int row = 0);
   void lstCity_Click();
   void ShowEntry(const WindEntry& entry);
   WindEntry ReadEntry() const;
@@ -94,6 +95,7 @@ class frmWind : public QWidget {
   QString folder_;
   QImage picture_;
   Mode mode_ = Mode::View;
+  int shownCity_ = 0;            // the key of the stored town last shown in the boxes
   QListWidget* list_ = nullptr;  // `lstCity`
   QLineEdit* city_ = nullptr;    // `txtCity`
   QLineEdit* days_ = nullptr;    // `Text1`

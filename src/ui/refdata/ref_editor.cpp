@@ -158,8 +158,15 @@ void RefEditor::BuildWindow(const QString& caption, const std::vector<Column>& c
 
 bool RefEditor::inEntryState() const { return entryPart_ && !entryPart_->isHidden(); }
 
-void RefEditor::FillGrid(const QString& select) {
-  const std::vector<Row> rows = LoadRows();
+bool RefEditor::FillGrid(const QString& select, bool onActivation) {
+  const auto read = LoadRows();
+  if (!read.ok()) {
+    if (!onActivation || !activationFillFailed_) ShowCritical(this, read.error);
+    if (onActivation) activationFillFailed_ = true;
+    return false;
+  }
+  if (onActivation) activationFillFailed_ = false;
+  const std::vector<Row>& rows = read.value;
   grid_->blockSignals(true);
   grid_->clearContents();
   grid_->setRowCount(static_cast<int>(rows.size()));
@@ -186,6 +193,7 @@ void RefEditor::FillGrid(const QString& select) {
   grid_->setVisible(!rows.empty());
   if (emptyLabel_) emptyLabel_->setVisible(rows.empty());
   UpdateRowButtons();
+  return true;
 }
 
 QString RefEditor::CurrentKey() const {
@@ -227,7 +235,13 @@ void RefEditor::Command3_Click() {
 void RefEditor::Command4_Click() {
   const QString key = CurrentKey();
   if (key.isEmpty()) return;
-  if (!FillEntry(key)) {
+  const auto filled = FillEntry(key);
+  if (!filled.ok()) {
+    // Nothing is opened for change: the grid and the list state stay.
+    ShowCritical(this, filled.error);
+    return;
+  }
+  if (!filled.value) {
     // The row went away since the grid was filled: show the table as it is now.
     WarnInput(this, QStringLiteral("Запись «%1» не найдена в базе данных.").arg(key));
     FillGrid();
@@ -265,7 +279,13 @@ void RefEditor::Command1_Click() {
     return;
   }
   if (!CheckEntry()) return;
-  for (const Row& row : LoadRows()) {
+  const auto stored = LoadRows();
+  if (!stored.ok()) {
+    // Nothing is stored; the entry stays open with what was typed.
+    ShowCritical(this, stored.error);
+    return;
+  }
+  for (const Row& row : stored.value) {
     if (row.key == editKey_ && !editKey_.isEmpty()) continue;
     if (row.key.trimmed().compare(name, Qt::CaseInsensitive) == 0) {
       WarnInput(this, DuplicateText());
@@ -297,7 +317,7 @@ void RefEditor::showEvent(QShowEvent* event) {
   // Opening the editor: the main window steps aside, and the editor starts in its list state.
   if (mainWindow_ && mainWindow_ != this) mainWindow_->hide();
   EnterListState();
-  FillGrid();
+  FillGrid();  // a table that cannot be read is told, and the grid stays empty
   // The editor opens with no row chosen: "Изменение" and "Удалить" wait for the user to pick one, and no
   // row looks picked meanwhile.
   grid_->setCurrentCell(-1, -1);

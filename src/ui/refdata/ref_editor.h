@@ -10,6 +10,8 @@
 #include <QStringList>
 #include <vector>
 
+#include "db/database.h"
+
 class QAction;
 class QFrame;
 class QGroupBox;
@@ -67,12 +69,13 @@ class RefEditor : public QMainWindow {
   void BuildWindow(const QString& caption, const std::vector<Column>& columns, const QString& entryTitle,
                    const QString& nameLabel, QWidget* entryBoxes, const QString& emptyText);
 
-  // The table's rows in stored order.
-  virtual std::vector<Row> LoadRows() = 0;
+  // The table's rows in stored order, or why the table could not be read.
+  virtual db::Read<std::vector<Row>> LoadRows() = 0;
   // Entry defaults for a new record.
   virtual void ClearEntry() = 0;
-  // Fills the entry boxes from the stored row `key`; false when it is gone.
-  virtual bool FillEntry(const QString& key) = 0;
+  // Fills the entry boxes from the stored row `key`: true when filled, false when the row is gone, or
+  // why the table could not be read (the boxes then stay as they were).
+  virtual db::Read<bool> FillEntry(const QString& key) = 0;
   // Checks of the entry beyond the number boxes (shows its own message, returns false to stay).
   virtual bool CheckEntry() { return true; }
   // Stores the entry: a new row when `editKey` is empty, otherwise the row `editKey`. Returns an error text.
@@ -84,8 +87,10 @@ class RefEditor : public QMainWindow {
   // no row current, so that "Изменение" and "Удалить" wait for a selection (the gas editor).
   virtual bool SelectFirstAfterFill() const { return true; }
 
-  // Refills the grid from the table, then selects the row `select` (by key) when given.
-  void FillGrid(const QString& select = QString());
+  // Refills the grid from the table, then selects the row `select` (by key) when given. A table that cannot
+  // be read is told, and the grid keeps what it showed: false. A refill on coming back to the window tells
+  // a failure once, not on every return (the message box itself takes the window away and gives it back).
+  bool FillGrid(const QString& select = QString(), bool onActivation = false);
   // The key of the grid's current data row, empty when no data row is current.
   QString CurrentKey() const;
 
@@ -102,9 +107,10 @@ class RefEditor : public QMainWindow {
 
   QPointer<QWidget> mainWindow_;
   QString editKey_;
-  QFrame* listPart_ = nullptr;      // `Frame2`
-  QGroupBox* entryPart_ = nullptr;  // `Frame1`
-  QLabel* emptyLabel_ = nullptr;    // `Label6`
+  bool activationFillFailed_ = false;  // the last refill on coming back to the window could not read
+  QFrame* listPart_ = nullptr;         // `Frame2`
+  QGroupBox* entryPart_ = nullptr;     // `Frame1`
+  QLabel* emptyLabel_ = nullptr;       // `Label6`
   QPushButton* newButton_ = nullptr;
   QPushButton* changeButton_ = nullptr;
   QPushButton* deleteButton_ = nullptr;

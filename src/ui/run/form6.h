@@ -36,8 +36,8 @@ class Form6 : public QDialog {
   // Where the dialog reads its rows and how it executes the run. The defaults read the open database
   // and run the scenario model; tests put their own in.
   struct Services {
-    std::function<std::optional<db::SectionRow>(int tpid)> section;
-    std::function<std::optional<db::Ground3Row>(const QString& groundCode)> ground;
+    std::function<db::Read<std::optional<db::SectionRow>>(int tpid)> section;
+    std::function<db::Read<std::optional<db::Ground3Row>>(const QString& groundCode)> ground;
     std::function<run::RunData(const result::RunRequest&)> runData;
     std::function<run::RunOutcome(run::PreparedRun, models::Progress&, const run::ExecuteOptions&)> execute;
   };

@@ -112,8 +112,13 @@ Form3::Form3(ReportOptions& options, QWidget* parent) : QDialog(parent), options
   connect(Command1_, &QPushButton::clicked, this, [this] { Command1_Click(); });
   connect(Command2_, &QPushButton::clicked, this, [this] { Command2_Click(); });
 
-  if (auto stored = db::LoadAdjustment()) {
-    row_ = *stored;
+  const auto stored = db::LoadAdjustment();
+  if (!stored.ok()) {
+    // The boxes show the defaults only to be seen: "OK" would store them over settings it could not read.
+    ShowCritical(this, stored.error);
+    Command1_->setEnabled(false);
+  } else if (stored.value) {
+    row_ = *stored.value;
   } else {
     ShowCritical(this, U("Не удалось прочитать настройки расчета из базы данных."));
   }
@@ -157,6 +162,7 @@ NumericBox* Form3::boxForRule(models::SettingsField field) const {
 }
 
 bool Form3::Command1_Click() {
+  if (!Command1_->isEnabled()) return false;  // the stored settings could not be read
   if (!NumericBox::checkAll(this)) return false;
 
   db::AdjustmentRow row = row_;

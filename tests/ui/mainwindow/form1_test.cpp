@@ -121,15 +121,15 @@ TEST_F(MainWindowTest, PipelineDataAreStoredByTheButtonOrAtTheQuestionWhenLeavin
   expectMessage(nullptr, nullptr, QMessageBox::Critical);
   EXPECT_FALSE(window->close());
   EXPECT_EQ(messages.requests.size(), 2u);
-  EXPECT_EQ(std::pair(db::LoadAdjustment()->Diametr, box("Text3")->text()), std::pair(1020.0, QString("720")));
+  EXPECT_EQ(std::pair(db::LoadAdjustment().value->Diametr, box("Text3")->text()), std::pair(1020.0, QString("720")));
   test::TempDatabase::exec("DROP TRIGGER refuse");
   messages.setAnswer(QMessageBox::No);
   EXPECT_TRUE(window->close());
-  EXPECT_DOUBLE_EQ(db::LoadAdjustment()->Diametr, 1020);
+  EXPECT_DOUBLE_EQ(db::LoadAdjustment().value->Diametr, 1020);
   window->show();
   messages.setAnswer(QMessageBox::Yes);
   EXPECT_TRUE(window->close());
-  const auto row = db::LoadAdjustment();
+  const auto row = db::LoadAdjustment().value;
   EXPECT_EQ(std::tuple(row->Diametr, row->Temp, row->Ltrub, row->Gas, row->XLimit),
             std::tuple(720.0, -5.5, 80.0, 1, 1000));
   window = std::make_unique<ui::Form1>();

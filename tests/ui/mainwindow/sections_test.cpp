@@ -10,7 +10,7 @@ using velaron::test::TempDatabase;
 
 namespace {
 db::SectionRow Row(int tpid) {
-  const auto r = db::LoadSection(tpid);
+  const auto r = db::LoadSection(tpid).value;
   EXPECT_TRUE(r.has_value()) << tpid;
   return r.value_or(db::SectionRow{});
 }

@@ -77,27 +77,27 @@ class StartedWindow : public test::MainWindowTest {
 // stored once accepted; the gas temperature is refused on leaving its box when the gas tables do not cover it.
 TEST_F(StartedWindow, AnOlderDatabaseKeepsItsRowsAndEachSectionKeepsItsOwnCrossingProbabilities) {
   for (const char* column : {"P_avto", "P_LEP", "P_tr", "P_kab"}) EXPECT_TRUE(db::HasColumn("TPs", column)) << column;
-  ASSERT_EQ(db::LoadSections().size(), 2u);
+  ASSERT_EQ(db::LoadSections().value.size(), 2u);
   // Nothing typed for section 1 yet: its power line shows the initial text; looking keeps the stored sum 0,7.
   EXPECT_TRUE(find<QCheckBox>("Check4")->isChecked());
   EXPECT_EQ(text("P_LEP"), "0,05");
   select(1);
   select(0);
-  EXPECT_DOUBLE_EQ(db::LoadSection(1)->p_v, 0.7);
+  EXPECT_DOUBLE_EQ(db::LoadSection(1).value->p_v, 0.7);
   // Neither the "1" on the way to "1,5" nor the refused 1,5 reach the row, nor count in the sum, which takes the
   // road's accepted 0,1 (before, the row held 1 and 1): a probability is stored once accepted, on leaving its box.
   tick(0);
   type("P_avto", "1.5");
   EXPECT_FALSE(box("P_avto")->runLeaveCheck());
   tick(2);
-  EXPECT_EQ(std::pair(db::LoadSection(1)->P_avto, db::LoadSection(1)->p_v),
+  EXPECT_EQ(std::pair(db::LoadSection(1).value->P_avto, db::LoadSection(1).value->p_v),
             std::pair(std::optional(0.1), 0.1 + 0.2 + 0.05));
   messages.requests.clear();
   // Road 0,4 (typed with a point), power line 0,7, other pipeline at its 0,2: the sum 1,3 is stored as 1.
   type("P_avto", "0.4");
   type("P_LEP", "0,7");
   EXPECT_TRUE(box("P_LEP")->runLeaveCheck());
-  const db::SectionRow s = *db::LoadSection(1);
+  const db::SectionRow s = *db::LoadSection(1).value;
   EXPECT_EQ(std::tuple(s.dpp1, s.dpp2, s.dpp3, s.dpp4, s.p_v, s.P_avto, s.P_LEP, s.P_tr),
             std::tuple(1, 1, 1, 0, 1.0, 0.4, 0.7, 0.2));
   // After a restart the boxes show what the sum was made from (before, the initial texts came back beside

@@ -58,7 +58,7 @@ TEST(WindEditor, ARoseOnShowFollowsTheTownChosenAndTheEditorKeepsOneSize) {
   EXPECT_TRUE(editor.size() == size && size.width() <= 1280 && size.height() <= 720);
   list->setCurrentRow(1);
   // The other town's rose, its name the title: before, the first town's rose stayed on show.
-  EXPECT_EQ(editor.rosePicture(), output::DrawWindRose(*db::LoadWind(editor.selectedCity()), kRosePictureSize));
+  EXPECT_EQ(editor.rosePicture(), output::DrawWindRose(*db::LoadWind(editor.selectedCity()).value, kRosePictureSize));
 
   editor.findChild<QPushButton*>("cmdInsert")->click();
   EXPECT_FALSE(rose->isEnabled() || picture->isVisible());
@@ -66,9 +66,9 @@ TEST(WindEditor, ARoseOnShowFollowsTheTownChosenAndTheEditorKeepsOneSize) {
     box->setText(box->objectName().startsWith("txtV") ? "2" : "10");
   editor.findChild<QLineEdit*>("txtCity")->setText(QString::fromUtf8("Бикин"));
   editor.findChild<QPushButton*>("cmdRenovate")->click();
-  ASSERT_EQ(db::LoadWind(editor.selectedCity())->CityName, QString::fromUtf8("Бикин"));
+  ASSERT_EQ(db::LoadWind(editor.selectedCity()).value->CityName, QString::fromUtf8("Бикин"));
   EXPECT_TRUE(rose->isEnabled() && picture->isVisible());
-  EXPECT_EQ(editor.rosePicture(), output::DrawWindRose(*db::LoadWind(editor.selectedCity()), kRosePictureSize));
+  EXPECT_EQ(editor.rosePicture(), output::DrawWindRose(*db::LoadWind(editor.selectedCity()).value, kRosePictureSize));
 }
 
 // Before, the speed boxes dropped a typed point: "3.1" was stored as 31 m/s and "0.9" as 9 m/s, without a word.
@@ -96,10 +96,10 @@ TEST(WindEditor, ASpeedTypedWithAPointKeepsItsDecimalsAndARefusalNamesItsBox) {
   EXPECT_EQ(messages.texts(), QStringList(QString::fromUtf8("Средняя скорость ветра (Лето, Южный) должна быть не "
                                                             "меньше 0 и меньше 10 м/с!")));
   EXPECT_TRUE(summerSouth->hasFocus());
-  EXPECT_DOUBLE_EQ(db::LoadWind(1)->speedSummer[4], 3);
+  EXPECT_DOUBLE_EQ(db::LoadWind(1).value->speedSummer[4], 3);
   type("txtV25", "9.5");
   editor.findChild<QPushButton*>("cmdRenovate")->click();
-  const db::WindRow stored = *db::LoadWind(1);
+  const db::WindRow stored = *db::LoadWind(1).value;
   EXPECT_EQ(std::tuple(stored.speedWinter[0], stored.speedSummer[8], stored.speedSummer[4]), std::tuple(3.1, 0.9, 9.5));
 }
 

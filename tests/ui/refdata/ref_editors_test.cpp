@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "message_catcher.h"
+#include "output/held_database.h"
 #include "output/scratch_db.h"
 #include "ui/refdata/frm_gaz.h"
 #include "ui/refdata/frm_region.h"
@@ -81,6 +82,62 @@ TEST(RefEditors, RefuseANameAnotherRowHas) {
     EXPECT_EQ(messages.texts(), QStringList(2, QString::fromUtf8(c.refusal)));
     EXPECT_EQ(data.Scalar(QString::fromUtf8(c.rows)).toString(), QString::fromUtf8(c.kept));
     messages.requests.clear();
+  }
+}
+
+// While another program holds the file (a backup or sync tool), the editors keep their grid, say why
+// nothing can be read or stored, and change no row. Before, "Изменение" said the row was not found and
+// emptied the grid, and a store or a delete said "не прочитана таблица" in place of the cause.
+TEST(RefEditors, ABusyDatabaseKeepsTheGridAndChangesNothing) {
+  test::ScratchDatabase data;
+  ASSERT_TRUE(data.Exec("INSERT INTO Statistics VALUES ('Север', 0.5, 2), ('Юг', 0.2, 1.5)"));
+  ASSERT_TRUE(
+      data.Exec("INSERT INTO abc VALUES ('Метан', 16.043, 50000, 21, 0.2, 4), ('Пропан', 44.1, 46000, 20, 0.2, 3)"));
+  test::MessageCatcher messages(QMessageBox::Yes);
+  frmRegion region(nullptr);
+  frmGaz gas(nullptr);
+  const QString busy = QStringLiteral("база данных заблокирована другой программой");
+  const QString wrote = QStringLiteral("Ошибка записи в базу данных: ") + busy;
+  const struct {
+    RefEditor* editor;
+    const char *table, *rows;
+  } cases[] = {
+      {&region, "Statistics", "SELECT group_concat(Region || ' ' || lambda || ' ' || Kreg, '|') FROM Statistics"},
+      {&gas, "abc", "SELECT group_concat(VName || ' ' || m, '|') FROM abc"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.table);
+    const QString read = QStringLiteral("Ошибка чтения базы данных (таблица \"%1\"): ").arg(c.table) + busy;
+    const QString stored = data.Scalar(QString::fromUtf8(c.rows)).toString();
+    c.editor->show();
+    auto button = [&](const char* name) { return c.editor->findChild<QPushButton*>(name); };
+    auto* grid = c.editor->findChild<QTableWidget*>("Tabl_Program");
+    const QStringList shown = {grid->item(0, 0)->text(), grid->item(1, 0)->text()};
+    ASSERT_EQ(grid->rowCount(), 2);
+    messages.requests.clear();
+    auto held = std::make_unique<test::HeldDatabase>(data.path());
+    grid->setCurrentCell(1, 0);
+    button("Command4")->click();  // "Изменение"
+    EXPECT_EQ(messages.texts(), QStringList{read});
+    EXPECT_FALSE(c.editor->inEntryState());
+    messages.requests.clear();
+    button("Command5")->click();  // "Удалить", answered "Да"
+    EXPECT_EQ(messages.texts(),
+              QStringList({QStringLiteral("Удаленные данные будут утеряны! Продолжить?"), wrote, read}));
+    messages.requests.clear();
+    button("Command3")->click();  // "Новая"
+    c.editor->findChild<QLineEdit*>("Name_Reg")->setText(QStringLiteral("Восток"));
+    if (auto* mass = c.editor->findChild<QLineEdit*>("Text1")) mass->setText("30");
+    button("Command1")->click();  // "Ввод": the entry stays open with what was typed
+    EXPECT_EQ(messages.texts(), QStringList{read});
+    EXPECT_TRUE(c.editor->inEntryState());
+    button("Command2")->click();
+    ASSERT_EQ(grid->rowCount(), 2);
+    EXPECT_EQ(QStringList({grid->item(0, 0)->text(), grid->item(1, 0)->text()}), shown);
+    held.reset();
+    EXPECT_EQ(data.Scalar(QString::fromUtf8(c.rows)).toString(), stored);
+    messages.requests.clear();
+    c.editor->close();
   }
 }
 

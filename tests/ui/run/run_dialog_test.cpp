@@ -45,8 +45,8 @@ bool WaitUntil(const std::function<bool()>& done, int ms = 60000) {
 struct Dialog {
   explicit Dialog(int code) : form(Request(code)) {
     Form6::Services s = Form6::DatabaseServices();
-    s.section = [](int) { return std::optional(test::GoodData().section); };
-    s.ground = [](const QString&) { return std::optional(test::GoodData().ground); };
+    s.section = [](int) { return db::Read<std::optional<db::SectionRow>>{test::GoodData().section, {}}; };
+    s.ground = [](const QString&) { return db::Read<std::optional<db::Ground3Row>>{test::GoodData().ground, {}}; };
     s.runData = [](const result::RunRequest&) {
       run::RunData d = test::GoodData();
       db::WindRow town;

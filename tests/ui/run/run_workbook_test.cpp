@@ -207,8 +207,8 @@ TEST(RunWorkbook, ASaveThatCannotBeWrittenIsToldAndTheEarlierFileStays) {
 // of the run tests.
 Form6* Press(QWidget* parent, int code) {
   Form6::Services s = Form6::DatabaseServices();
-  s.section = [](int) { return std::optional(test::GoodData().section); };
-  s.ground = [](const QString&) { return std::optional(test::GoodData().ground); };
+  s.section = [](int) { return db::Read<std::optional<db::SectionRow>>{test::GoodData().section, {}}; };
+  s.ground = [](const QString&) { return db::Read<std::optional<db::Ground3Row>>{test::GoodData().ground, {}}; };
   s.runData = [](const result::RunRequest&) { return test::GoodData(); };
   auto* form = new Form6(test::GoodRequest(code), parent);
   form->setServices(s);

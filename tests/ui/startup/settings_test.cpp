@@ -10,6 +10,7 @@
 
 #include "db/database.h"
 #include "message_catcher.h"
+#include "output/held_database.h"
 #include "ui/startup/form3.h"
 #include "ui/widgets/numeric_box.h"
 
@@ -80,6 +81,29 @@ TEST(SettingsDialog, RefusesASettingThatBreaksARuleOnItsBoxAndStoresWhatIsRight)
             std::tuple(600, 20, 0.25, 1420.0));
   EXPECT_EQ(std::pair(options.OptExtraFiles, options.Opt3D), std::pair(false, true));
   EXPECT_EQ(dialog.result(), QDialog::Accepted);
+  db::CloseDatabase();
+}
+
+// Settings that cannot be read (another program holds the file) are told with the cause, and "OK" cannot
+// store the defaults the boxes then show over them. Before, the message gave no cause and "OK" stored them.
+TEST(SettingsDialog, SettingsThatCannotBeReadAreNeverOverwritten) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("data.db"));
+  ASSERT_TRUE(QFile::copy(QStringLiteral(VELARON_PRISTINE_DB), path));
+  QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+  ASSERT_EQ(db::OpenDatabase(path), QString());
+  test::MessageCatcher messages;
+  ReportOptions options;
+  {
+    test::HeldDatabase held(path);
+    Form3 dialog(options);
+    EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("Ошибка чтения базы данных (таблица \"Adjustment\"): "
+                                                           "база данных заблокирована другой программой")});
+    held.release();
+    dialog.findChild<NumericBox*>("Text3")->setText("20");
+    EXPECT_FALSE(dialog.Command1_Click());
+  }
+  EXPECT_EQ(Stored(), "1000 1000 10 5 10 0.5 20 0.3");
   db::CloseDatabase();
 }
 
