@@ -145,7 +145,7 @@ TEST_F(MainWindowTest, PipelineDataAreStoredByTheButtonOrAtTheQuestionWhenLeavin
 TEST_F(MainWindowTest, ClosingLeavesTheBoxBeingTypedInFirst) {
   tabs()->setCurrentIndex(1);
   find<QCheckBox>("Check1")->click();  // section 1's road crossing, at its initial 0,1: stored as the sum 0,1
-  auto road = [] { return std::pair(db::LoadSection(1)->P_avto, db::LoadSection(1)->p_v); };
+  auto road = [] { return std::pair(db::LoadSection(1).value->P_avto, db::LoadSection(1).value->p_v); };
   ASSERT_EQ(road(), std::pair(std::optional(0.1), 0.1));
   auto typeInto = [&](const char* name, const char* keys) {
     box(name)->setFocus();

@@ -121,7 +121,7 @@ TEST(WindEditor, DeleteIsUnavailableWhileANewTownIsTyped) {
   auto* city = editor.findChild<QLineEdit*>("txtCity");
   auto names = [] {
     QStringList out;
-    for (const db::WindRow& row : db::LoadWinds()) out << row.CityName;
+    for (const db::WindRow& row : db::LoadWinds().value) out << row.CityName;
     out.sort();
     return out;
   };
