@@ -58,7 +58,7 @@ TEST(GridEdge, EveryBorderCountsAndTheInsideDoesNot) {
   const struct {
     int ix, iy;
     bool reaches;
-  } cells[] = {{-2, 0, true}, {2, 1, true},   {0, -2, true},  {-1, 2, true},  {-2, -2, true},
+  } cells[] = {{-2, 0, true}, {2, 1, true},  {0, -2, true},  {-1, 2, true}, {-2, -2, true},
                {2, 2, true},  {1, 1, false}, {-1, 0, false}, {0, 0, false}, {1, -1, false}};
   for (const auto& c : cells) {
     EXPECT_EQ(ZoneReachesEdge(OneCell(c.ix, c.iy, 10, 0), EdgeForm::Thermal), c.reaches) << c.ix << "," << c.iy;
