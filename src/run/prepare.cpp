@@ -11,7 +11,7 @@
 #include "models/settings_rules.h"
 #include "result/scenarios.h"
 #include "run/flame_geometry.h"
-#include "run/flame_grid_step.h"
+#include "run/flame_grid.h"
 #include "run/input_checks.h"
 #include "run/run_site.h"
 #include "run/run_texts.h"
@@ -249,8 +249,8 @@ QString Derive(const result::RunRequest& request, const RunData& data, const Run
     } catch (const models::ModelInputError& e) {
       return QString::fromUtf8(e.what());
     }
-    if (auto e = CheckStepForFlame(request.settings.CStep, FlameSlant(ShapeOf(facts.scenario), d, d.Tilt)))
-      return QString::fromStdString(*e);
+    const double slant = FlameSlant(ShapeOf(facts.scenario), d, d.Tilt);
+    if (auto e = CheckGridForFlames(request.settings, slant, slant)) return QString::fromStdString(*e);
   }
   if (facts.runsFireBall && !(d.MassFireBall > 0)) return U(texts::kFireBallMass);
   if (facts.runsCloud && !(d.MassGPVS > 0)) return U(texts::kCloudMass);

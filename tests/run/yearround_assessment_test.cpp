@@ -370,7 +370,9 @@ TEST(YearRoundRefusals, StrongWindEmptySeasonAndBadWarmDaysAreRefusedBeforeAnyth
 //   23.624, step 15;
 // - outflow 1 m/s: the frustum grows (LTorchWind 41.88) and the pit flame of the 6 m/s south wind is the
 //   smallest, laid flat (tilt 0): radius 0.4·50·0.4 = 8, axis 0.5·50 = 25, slant √689 = 26.249, step 17.
-TEST(YearRoundRefusals, AGridStepMustServeTheSmallestFlameOfTheYear) {
+// The width must serve the largest flame, at least 0.4 of its slant: the symmetric flame in the calm
+// summer, upright whatever the outflow: radius 0.65·50 = 32.5, axis 0.6·50·2 = 60, slant 68.237, width 28.
+TEST(YearRoundRefusals, TheGridMustServeTheSmallestAndTheLargestFlameOfTheYear) {
   const struct {
     double outflow;
     int largest;
@@ -389,6 +391,15 @@ TEST(YearRoundRefusals, AGridStepMustServeTheSmallestFlameOfTheYear) {
     EXPECT_NE(refused->find("не более " + std::to_string(c.largest) + " м"), std::string::npos) << *refused;
     EXPECT_THROW(h.run(in), models::ModelInputError);
     EXPECT_TRUE(h.calls.empty());
+
+    h.s.settings.CStep = 1;
+    h.s.settings.XLimit = h.s.settings.YLimit = 28;
+    EXPECT_FALSE(CheckYearRound(h.s, in).has_value()) << c.outflow;
+    h.s.settings.YLimit = 27;
+    const auto narrow = CheckYearRound(h.s, in);
+    ASSERT_TRUE(narrow.has_value()) << c.outflow;
+    EXPECT_NE(narrow->find("Ширина зоны расчета 27 м слишком мала"), std::string::npos) << *narrow;
+    EXPECT_NE(narrow->find("не менее 28 м"), std::string::npos) << *narrow;
   }
 }
 
