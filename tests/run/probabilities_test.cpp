@@ -28,26 +28,6 @@ TEST(Ignition, ASumAboveOneIsTakenAs095AndExactlyOneStays) {
   for (const auto& c : cases) EXPECT_DOUBLE_EQ(IgnitionProbability(c.P4, c.p_v), c.expected) << c.why;
 }
 
-TEST(Ignition, TheCappedValueIsTheOneEveryScenarioTakes) {
-  // Rate 1 per 1000 km over 1000 m: 1 − e^−0.001 = 0.00099950017 is 0.001 to 6 decimals; no external factors;
-  // inversions 20 %, winter shares 0.2 / 0.3 / 0.5.
-  ProbabilityInputs in;
-  in.AccidentRate = 1;
-  in.Length = 1000;
-  in.InversPercent = 20;
-  in.P4 = 0.6;
-  in.p_v = 1;
-  in.shares = {0.2, 0.3, 0.5, 0.1, 0.1, 0.1};
-  const result::Probabilities p = ComputeProbabilities(in);
-  const double rupture = 0.001;
-  EXPECT_DOUBLE_EQ(p.PIgnition, 0.95);
-  EXPECT_DOUBLE_EQ(p.PFireBall, 0.8 * rupture * 0.95);
-  EXPECT_DOUBLE_EQ(p.PGPVS, rupture * 0.95 * 0.2);
-  EXPECT_DOUBLE_EQ(p.PKotlTorch, 0.2 * rupture * 0.95);
-  EXPECT_DOUBLE_EQ(p.PSimmTorch, 0.3 * rupture * 0.95);
-  EXPECT_DOUBLE_EQ(p.PAsimmTorch, 0.5 * rupture * 0.95);
-}
-
 // Through the driver, with the section's ground row given the base ignition probability: a sum of
 // crossings of 3 is taken as 1 first (with its note), so P4 0.6 gives 1.2 → 0.95 and P4 0.5 gives 1.
 TEST(Ignition, TheDriverPrintsTheCappedValue) {
