@@ -62,6 +62,29 @@ void CheckFlame(FlameShape shape, const FlameGeometryInputs& g, double tilt) {
   }
 }
 
+FlameCone FlameConeOf(FlameShape shape, const FlameGeometryInputs& g, double tilt) {
+  FlameCone c;
+  switch (shape) {
+    case FlameShape::Asymmetric:
+      c.R = (g.W2 - g.W1) / 2;
+      c.A = g.ConeAngle;
+      c.L = g.RL;
+      break;
+    case FlameShape::Symmetric:
+      c.R = 0.65 * g.LTorch * g.KEllipse;
+      c.L = 0.6 * g.LTorch * (1 + std::sin(tilt));
+      c.A = std::atan(c.R / c.L);
+      break;
+    case FlameShape::Pit:
+      c.R = 0.4 * g.LTorch * g.KEllipse;
+      c.L = 0.5 * g.LTorch * (1 + std::sin(tilt));
+      c.A = std::atan(c.R / c.L);
+      break;
+  }
+  c.D = std::sqrt(c.L * c.L + c.R * c.R);
+  return c;
+}
+
 FlameSetup PrepareFlame(FlameShape shape, const FlameGeometryInputs& g, const TorchFluxArgs& args, int cStep, int nx,
                         int ny) {
   const double T = args.FlameTilt;
@@ -69,24 +92,11 @@ FlameSetup PrepareFlame(FlameShape shape, const FlameGeometryInputs& g, const To
   FlameSetup f;
   f.shape = shape;
   f.K = g.KEllipse;
-  switch (shape) {
-    case FlameShape::Asymmetric:
-      f.R = (g.W2 - g.W1) / 2;
-      f.A = g.ConeAngle;
-      f.L = g.RL;
-      break;
-    case FlameShape::Symmetric:
-      f.R = 0.65 * g.LTorch * f.K;
-      f.L = 0.6 * g.LTorch * (1 + std::sin(T));
-      f.A = std::atan(f.R / f.L);
-      break;
-    case FlameShape::Pit:
-      f.R = 0.4 * g.LTorch * f.K;
-      f.L = 0.5 * g.LTorch * (1 + std::sin(T));
-      f.A = std::atan(f.R / f.L);
-      break;
-  }
-  f.D = std::sqrt(f.L * f.L + f.R * f.R);
+  const FlameCone cone = FlameConeOf(shape, g, T);
+  f.R = cone.R;
+  f.L = cone.L;
+  f.A = cone.A;
+  f.D = cone.D;
   f.E = args.Emissivity * kStefanBoltzmann * std::exp(4 * std::log(args.FlameTemp));
   f.ds = kSlantStepFraction * f.R;
   f.dtheta = f.ds / f.R;

@@ -72,6 +72,18 @@ FlameGeometryInputs FlameInputsFrom(const DerivedQuantities& d);
 // from W1/2 to (W2 − W1)/2), or a flame of no size. Throws ModelInputError with the message to show.
 void CheckFlame(FlameShape shape, const FlameGeometryInputs& g, double tilt);
 
+// The cone (or frustum) of one flame as the surface integration lays it out: radius at its wide end, axis
+// length, half-angle and slant length (the length of the surface along its side), m and rad.
+struct FlameCone {
+  double R = 0;
+  double L = 0;
+  double A = 0;
+  double D = 0;
+};
+// Pit and symmetric flames take their size from the still-air length, the ellipse factor and the tilt; the
+// asymmetric frustum from its widths and length. The inputs must have passed CheckFlame.
+FlameCone FlameConeOf(FlameShape shape, const FlameGeometryInputs& g, double tilt);
+
 // Everything about one flame that the cells share.
 struct FlameSetup {
   FlameShape shape = FlameShape::Pit;

@@ -11,6 +11,7 @@
 #include "models/settings_rules.h"
 #include "result/scenarios.h"
 #include "run/flame_geometry.h"
+#include "run/flame_grid.h"
 #include "run/input_checks.h"
 #include "run/run_site.h"
 #include "run/run_texts.h"
@@ -276,6 +277,8 @@ QString Derive(const result::RunRequest& request, const RunData& data, const Run
     } catch (const models::ModelInputError& e) {
       return QString::fromUtf8(e.what());
     }
+    const double slant = FlameSlant(ShapeOf(facts.scenario), d, d.Tilt);
+    if (auto e = CheckGridForFlames(request.settings, slant, slant)) return QString::fromStdString(*e);
   }
   if (facts.runsFireBall && !(d.MassFireBall > 0)) return U(texts::kFireBallMass);
   if (facts.runsCloud && !(d.MassGPVS > 0)) return U(texts::kCloudMass);

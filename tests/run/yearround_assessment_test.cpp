@@ -362,5 +362,46 @@ TEST(YearRoundRefusals, StrongWindEmptySeasonAndBadWarmDaysAreRefusedBeforeAnyth
   EXPECT_FALSE(CheckYearRound(h.s, Inputs(h.s, Town())).has_value());
 }
 
+// The step must serve the smallest flame of the year (0.65 of its slant length, whole metres), worked from
+// the 50 m flame of the base state (Ri 0.706):
+// - outflow 300 m/s: the asymmetric frustum in the calm summer state (tilt 90°, lift-off factor 0.2):
+//   LTorchWind = 0.49·50·(1 + 0.00607·(π/2 − 25°)) = 24.669, LiftOff = 24.669·sin 18° = 7.623,
+//   RL = √(24.669² − 7.623²) = 23.461, W1 = 1, W2 = 0.2646·24.669 = 6.527: slant √(23.461² + 2.764²) =
+//   23.624, step 15;
+// - outflow 1 m/s: the frustum grows (LTorchWind 41.88) and the pit flame of the 6 m/s south wind is the
+//   smallest, laid flat (tilt 0): radius 0.4·50·0.4 = 8, axis 0.5·50 = 25, slant √689 = 26.249, step 17.
+// The width must serve the largest flame, at least 0.4 of its slant: the symmetric flame in the calm
+// summer, upright whatever the outflow: radius 0.65·50 = 32.5, axis 0.6·50·2 = 60, slant 68.237, width 28.
+TEST(YearRoundRefusals, TheGridMustServeTheSmallestAndTheLargestFlameOfTheYear) {
+  const struct {
+    double outflow;
+    int largest;
+  } cases[] = {{300, 15}, {1, 17}};
+  for (const auto& c : cases) {
+    Harness h;
+    h.s.derived.Ri = 0.706;
+    YearRoundInputs in = Inputs(h.s, Town());
+    in.W = c.outflow;
+    h.s.settings.CStep = c.largest;
+    EXPECT_FALSE(CheckYearRound(h.s, in).has_value()) << c.outflow;
+    h.s.settings.CStep = c.largest + 1;
+    const auto refused = CheckYearRound(h.s, in);
+    ASSERT_TRUE(refused.has_value()) << c.outflow;
+    EXPECT_NE(refused->find("Шаг сетки " + std::to_string(c.largest + 1) + " м слишком велик"), std::string::npos);
+    EXPECT_NE(refused->find("не более " + std::to_string(c.largest) + " м"), std::string::npos) << *refused;
+    EXPECT_THROW(h.run(in), models::ModelInputError);
+    EXPECT_TRUE(h.calls.empty());
+
+    h.s.settings.CStep = 1;
+    h.s.settings.XLimit = h.s.settings.YLimit = 28;
+    EXPECT_FALSE(CheckYearRound(h.s, in).has_value()) << c.outflow;
+    h.s.settings.YLimit = 27;
+    const auto narrow = CheckYearRound(h.s, in);
+    ASSERT_TRUE(narrow.has_value()) << c.outflow;
+    EXPECT_NE(narrow->find("Ширина зоны расчета 27 м слишком мала"), std::string::npos) << *narrow;
+    EXPECT_NE(narrow->find("не менее 28 м"), std::string::npos) << *narrow;
+  }
+}
+
 }  // namespace
 }  // namespace velaron::run::yearround

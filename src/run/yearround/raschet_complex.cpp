@@ -1,11 +1,14 @@
+#include <algorithm>
 #include <cmath>
 #include <iterator>
+#include <limits>
 
 #include "models/flame_flux.h"
 #include "models/jet_symmetric.h"
 #include "models/probit.h"
 #include "result/scenarios.h"
 #include "run/flame_geometry.h"
+#include "run/flame_grid.h"
 #include "run/yearround/combine.h"
 #include "run/yearround/wind_states.h"
 #include "run/yearround/year_round.h"
@@ -70,22 +73,30 @@ std::optional<std::string> CheckYearRound(const CalcState& s, const YearRoundInp
            "Проверте правильность ввода!";
   if (auto m = CheckTownWind(in.wind)) return m;
   models::DerivedQuantities d = s.derived;
+  // The grid must serve every flame the assessment will draw: its step the smallest, its width the largest.
+  double smallest = std::numeric_limits<double>::infinity(), largest = 0;
   try {
     for (const Block& b : kBlocks) {
       const SeasonWind season = SeasonOf(in.wind, b.season);
       for (int i = 1; i <= kWindStates; ++i) {
         SetWindState(d, in.W, season.speed[i - 1], i);
         models::CheckFlame(b.shape, models::FlameInputsFrom(d), d.Tilt);
+        const double slant = FlameSlant(b.shape, d, d.Tilt);
+        smallest = std::min(smallest, slant);
+        largest = std::max(largest, slant);
       }
     }
     // d now holds the calm summer state, as the asymmetric block finds it.
     const AsymmetricGeometry g = YearRoundAsymmetricGeometry(d, in);
     ApplyAsymmetricGeometry(g, d);
     models::CheckFlame(FlameShape::Asymmetric, models::FlameInputsFrom(d), d.Tilt);
+    const double slant = FlameSlant(FlameShape::Asymmetric, d, d.Tilt);
+    smallest = std::min(smallest, slant);
+    largest = std::max(largest, slant);
   } catch (const models::ModelInputError& e) {
     return std::string(e.what());
   }
-  return std::nullopt;
+  return CheckGridForFlames(s.settings, smallest, largest);
 }
 
 void RaschetComplex(CalcState& s, const YearRoundInputs& in, const models::ReferenceTables& tables,
