@@ -17,17 +17,14 @@
 #include "models/calc_state.h"
 #include "common/numtext.h"
 #include "ui/widgets/save_dialog.h"
+#include "wait_until.h"
 
 using namespace velaron;
 using velaron::U;
 
 namespace {
 
-bool WaitUntil(const std::function<bool()>& done) {
-  QElapsedTimer t;
-  for (t.start(); !done() && t.elapsed() < 60000;) QApplication::processEvents(QEventLoop::AllEvents, 10);
-  return done();
-}
+using velaron::test::WaitUntil;
 
 // The scratch database of the base fixture stays unused: the window opens the copy of the shipped one.
 class StartedWindow : public test::MainWindowTest {
@@ -69,6 +66,17 @@ class StartedWindow : public test::MainWindowTest {
     QTest::keyClicks(box(name), QString::fromUtf8(keys));
   }
   void tick(int crossing) { find<QCheckBox>(result::kCrossings[size_t(crossing)].check)->click(); }
+  // Gas and region chosen; the next "Расчет" runs the explosion ("Взрыв": no question before the run) of
+  // section 2 through the run dialog.
+  void ExplodeSection2OnTheNextRun() {
+    for (const char* list : {"DataCombo1", "DataCombo6"}) emit find<QComboBox>(list)->activated(0);
+    window->setRunDialogOpener([](ui::Form1& w, const result::RunRequest& r) {
+      ui::Form6* dialog = ui::MakeRunDialog(w, r);
+      dialog->findChild<QComboBox*>("Combo1")->setCurrentIndex(1);
+      dialog->findChild<QLineEdit*>("Text1")->setText("2");
+      dialog->findChild<QPushButton*>("cmdRaschet")->click();
+    });
+  }
   QTemporaryDir folder;
   ui::AppContext context;
 };
@@ -121,13 +129,7 @@ TEST_F(StartedWindow, AnOlderDatabaseKeepsItsRowsAndEachSectionKeepsItsOwnCrossi
 }
 
 TEST_F(StartedWindow, ARunOfAnotherSectionShowsItAndItsReportNamesItsSoilAndEachCrossingAlone) {
-  for (const char* list : {"DataCombo1", "DataCombo6"}) emit find<QComboBox>(list)->activated(0);  // gas, region
-  window->setRunDialogOpener([](ui::Form1& w, const result::RunRequest& r) {
-    ui::Form6* dialog = ui::MakeRunDialog(w, r);
-    dialog->findChild<QComboBox*>("Combo1")->setCurrentIndex(1);  // "Взрыв": no question before the run
-    dialog->findChild<QLineEdit*>("Text1")->setText("2");
-    dialog->findChild<QPushButton*>("cmdRaschet")->click();
-  });
+  ExplodeSection2OnTheNextRun();
   QTemporaryDir out;
   QString answer;
   ui::SetSaveFileSink([&](const ui::SaveFileRequest&) { return answer; });
@@ -220,13 +222,7 @@ TEST_F(StartedWindow, TheJetFlameWindowsZoneDepthsAreTheRadiiOfItsFieldAlongX) {
 // The jet-flame window's model writes its workbook as the run dialog's last run left the models' flag: after
 // the explosion it offers the workbook through the same save dialog (before, never).
 TEST_F(StartedWindow, TheJetFlameWindowOffersItsWorkbookAfterASingleScenarioOfTheRunDialog) {
-  for (const char* list : {"DataCombo1", "DataCombo6"}) emit find<QComboBox>(list)->activated(0);  // gas, region
-  window->setRunDialogOpener([](ui::Form1& w, const result::RunRequest& r) {
-    ui::Form6* dialog = ui::MakeRunDialog(w, r);
-    dialog->findChild<QComboBox*>("Combo1")->setCurrentIndex(1);  // "Взрыв": no question before the run
-    dialog->findChild<QLineEdit*>("Text1")->setText("2");
-    dialog->findChild<QPushButton*>("cmdRaschet")->click();
-  });
+  ExplodeSection2OnTheNextRun();
   std::vector<ui::SaveFileRequest> asked;
   ui::SetSaveFileSink([&](const ui::SaveFileRequest& r) {
     asked.push_back(r);

@@ -14,6 +14,7 @@
 #include "common/qt_text.h"
 #include "common/texts.h"
 #include "message_catcher.h"
+#include "wait_until.h"
 #include "run/run_texts.h"
 #include "ui/run/form2.h"
 #include "ui/run/run_controller.h"
@@ -21,13 +22,7 @@
 namespace velaron::ui {
 namespace {
 
-bool WaitUntil(const std::function<bool()>& done, int ms = 60000) {
-  QElapsedTimer t;
-  t.start();
-  while (!done() && t.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 10);
-  QApplication::processEvents();
-  return done();
-}
+using test::WaitUntil;
 
 // A finished record on a 5 × 5 grid, enough for the pictures.
 run::RunOutcome Finished(bool atEdge) {

@@ -20,6 +20,7 @@
 
 #include "common/qt_text.h"
 #include "message_catcher.h"
+#include "wait_until.h"
 #include "output/scratch_db.h"
 #include "output/workbook/result_workbook.h"
 #include "output/zip_reader.h"
@@ -33,13 +34,7 @@
 namespace velaron::ui {
 namespace {
 
-bool WaitUntil(const std::function<bool()>& done, int ms = 60000) {
-  QElapsedTimer t;
-  t.start();
-  while (!done() && t.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 10);
-  QApplication::processEvents();
-  return done();
-}
+using test::WaitUntil;
 
 // A dialog for scenario `code` on the good rows and a town "Городок" of equal winds, its section typed in.
 struct Dialog {

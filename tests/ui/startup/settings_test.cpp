@@ -26,12 +26,17 @@ std::string Stored() {
   return values.join(' ').toStdString();
 }
 
-TEST(SettingsDialog, RefusesASettingThatBreaksARuleOnItsBoxAndStoresWhatIsRight) {
-  QTemporaryDir dir;
-  const QString path = dir.filePath(QStringLiteral("data.db"));
+// Opens a writable copy of the shipped database at `path` as the program's connection.
+void OpenShippedCopy(const QString& path) {
   ASSERT_TRUE(QFile::copy(QStringLiteral(VELARON_PRISTINE_DB), path));
   QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
   ASSERT_EQ(db::OpenDatabase(path), QString());
+}
+
+TEST(SettingsDialog, RefusesASettingThatBreaksARuleOnItsBoxAndStoresWhatIsRight) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("data.db"));
+  ASSERT_NO_FATAL_FAILURE(OpenShippedCopy(path));
   test::MessageCatcher messages;
   ReportOptions options;
   const std::string shipped = "1000 1000 10 5 10 0.5 20 0.3";
@@ -89,9 +94,7 @@ TEST(SettingsDialog, RefusesASettingThatBreaksARuleOnItsBoxAndStoresWhatIsRight)
 TEST(SettingsDialog, SettingsThatCannotBeReadAreNeverOverwritten) {
   QTemporaryDir dir;
   const QString path = dir.filePath(QStringLiteral("data.db"));
-  ASSERT_TRUE(QFile::copy(QStringLiteral(VELARON_PRISTINE_DB), path));
-  QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
-  ASSERT_EQ(db::OpenDatabase(path), QString());
+  ASSERT_NO_FATAL_FAILURE(OpenShippedCopy(path));
   test::MessageCatcher messages;
   ReportOptions options;
   {
