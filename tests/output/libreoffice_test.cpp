@@ -103,68 +103,58 @@ std::vector<std::vector<PageLine>> PageLines(const QString& bboxHtml) {
   return pages;
 }
 
-// The words of each page with their boxes, in points from the page's top left corner.
+// A word that pdftotext placed, in points from the page's top left corner.
 struct PageWord {
   double xMin = 0, yMin = 0, xMax = 0;
   QString text;
 };
-std::vector<std::vector<PageWord>> PageWords(const QString& bboxHtml) {
-  std::vector<std::vector<PageWord>> pages;
+
+// The complex report's ten-column zone table, the document's last, as LibreOffice printed it: its body rows
+// (from the first "Зона" below the header "Вид аварийного сценария" on the last page that has it) read
+// column by column. Each column's words stand inside the column's text room (the table's left border stands
+// at the page's left margin less the cell's left blank, as word processors place a table), and, read top to
+// bottom and joined, hold the column's texts in order: a wrapped number has all its digits in its own cell.
+void ExpectWrappedNumbersWithinTheirCells(const QString& bboxHtml, const std::string& documentXml) {
+  const test::DocxTable table = test::ReadDocxBody(documentXml).tables.back();
+  // The cell blanks of the tables in order (a border's "w:left" has no width): the last is the zone table's.
+  QStringList margins = test::AttributeValues(documentXml, QStringLiteral("w:left"), QStringLiteral("w:w"));
+  margins.removeAll(QString());
+  ASSERT_FALSE(margins.isEmpty());
+  const double margin = margins.last().toDouble() / 20;
   const QRegularExpression word(
       QStringLiteral("<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"[\\d.]+\">([^<]*)</word>"));
-  for (const QString& page : bboxHtml.split(QStringLiteral("<page ")).mid(1)) {
-    pages.emplace_back();
-    for (auto m = word.globalMatch(page); m.hasNext();) {
+  std::vector<PageWord> page;
+  double headTop = 0, bodyTop = 1e9;
+  for (const QString& html : bboxHtml.split(QStringLiteral("<page ")).mid(1)) {
+    std::vector<PageWord> words;
+    for (auto m = word.globalMatch(html); m.hasNext();) {
       const auto w = m.next();
       QString text = w.captured(4);  // the box list is HTML: "<" and ">" come as entities
-      text.replace(QStringLiteral("&lt;"), QStringLiteral("<"))
-          .replace(QStringLiteral("&gt;"), QStringLiteral(">"))
-          .replace(QStringLiteral("&quot;"), QStringLiteral("\""))
-          .replace(QStringLiteral("&amp;"), QStringLiteral("&"));
-      pages.back().push_back({w.captured(1).toDouble(), w.captured(2).toDouble(), w.captured(3).toDouble(), text});
+      text.replace("&lt;", "<").replace("&gt;", ">").replace("&quot;", "\"").replace("&amp;", "&");
+      words.push_back({w.captured(1).toDouble(), w.captured(2).toDouble(), w.captured(3).toDouble(), text});
     }
-  }
-  return pages;
-}
-
-// The complex report's ten-column zone table as LibreOffice printed it: its body rows (from the first
-// "Зона" below the header "Вид аварийного сценария" on the last page that has it) read column by column.
-// Each column's words stand inside the column's text room (the table's left border stands at the page's
-// left margin less the cell's left blank, as word processors place a table), and, read top to bottom and
-// joined, hold the column's texts in order: a wrapped number has all its digits in its own cell.
-void ExpectWrappedNumbersWithinTheirCells(const std::vector<std::vector<PageWord>>& pages, const test::DocxTable& table,
-                                          double cellMarginPt) {
-  const std::vector<PageWord>* page = nullptr;
-  double headTop = 0;
-  for (const auto& words : pages)
     for (size_t i = 0; i + 1 < words.size(); ++i)
-      if (words[i].text == U("Вид") && words[i + 1].text == U("аварийного")) {
-        page = &words;
-        headTop = words[i].yMin;
-      }
-  ASSERT_NE(page, nullptr) << "no page holds the table's header";
-  double bodyTop = 1e9;
-  for (const PageWord& w : *page)
+      if (words[i].text == U("Вид") && words[i + 1].text == U("аварийного"))
+        std::tie(page, headTop) = std::tuple(words, words[i].yMin);
+  }
+  ASSERT_FALSE(page.empty()) << "no page holds the table's header";
+  for (const PageWord& w : page)
     if (w.text == U("Зона") && w.yMin > headTop) bodyTop = std::min(bodyTop, w.yMin);
-  ASSERT_LT(bodyTop, 1e9);
-  const double pageLeft = 28.4;  // the report's left margin
-  double left = pageLeft - cellMarginPt;
+  double left = 28.4 - margin;  // the report's left margin less the cell's blank
   for (int c = 0; c < table.cols(); ++c) {
     SCOPED_TRACE(testing::Message() << "column " << c + 1);
     const double right = left + table.gridCols[size_t(c)] / 20.0;
-    std::vector<const PageWord*> words;
-    for (const PageWord& w : *page) {
-      const double middle = (w.xMin + w.xMax) / 2;
-      if (w.yMin < bodyTop - 1 || middle < left || middle > right) continue;
-      words.push_back(&w);
-      EXPECT_GE(w.xMin, left + cellMarginPt - 1) << w.text.toStdString();
-      EXPECT_LE(w.xMax, right - cellMarginPt + 1) << w.text.toStdString();
-    }
-    std::sort(words.begin(), words.end(), [](const PageWord* a, const PageWord* b) {
-      return std::tie(a->yMin, a->xMin) < std::tie(b->yMin, b->xMin);
-    });
+    std::vector<PageWord> words;
+    for (const PageWord& w : page)
+      if (w.yMin >= bodyTop - 1 && (w.xMin + w.xMax) / 2 >= left && (w.xMin + w.xMax) / 2 <= right) words.push_back(w);
+    std::sort(words.begin(), words.end(),
+              [](const PageWord& a, const PageWord& b) { return std::tie(a.yMin, a.xMin) < std::tie(b.yMin, b.xMin); });
     QString joined;
-    for (const PageWord* w : words) joined += w->text;
+    for (const PageWord& w : words) {
+      EXPECT_TRUE(w.xMin >= left + margin - 1 && w.xMax <= right - margin + 1)
+          << w.text.toStdString() << ": " << w.xMin << ".." << w.xMax << " in " << left << ".." << right;
+      joined += w.text;
+    }
     qsizetype from = 0;
     for (int r = 2; r < table.rows(); ++r) {
       const QString cell = QString(table.text[size_t(r)][size_t(c)]).remove(QLatin1Char(' '));
@@ -291,14 +281,7 @@ TEST(LibreOffice, OpensEveryReportShowsItsTextsAndLaysItOutPageByPage) {
     const test::DocxBody body = test::ReadDocxBody(documentXml);
     static const QRegularExpression kNumber(QStringLiteral("^>?\\d[\\d,E+-]*$"));
     const bool complex = kCodes[size_t(i)] == 1;
-    if (complex) {
-      // The cell blanks of the tables in order (a border's "w:left" has no width): the last is the zone table's.
-      QStringList margins = test::AttributeValues(documentXml, QStringLiteral("w:left"), QStringLiteral("w:w"));
-      margins.removeAll(QString());
-      ASSERT_FALSE(margins.isEmpty());
-      ExpectWrappedNumbersWithinTheirCells(PageWords(PdfText(tools, pdf, {QStringLiteral("-bbox")})),
-                                           body.tables.back(), margins.last().toDouble() / 20);
-    }
+    if (complex) ExpectWrappedNumbersWithinTheirCells(PdfText(tools, pdf, {QStringLiteral("-bbox")}), documentXml);
     for (const test::DocxTable& t : body.tables) {
       if (complex && &t == &body.tables.back()) continue;
       for (const auto& row : t.text)

@@ -250,12 +250,9 @@ TEST_F(WorkbookDriver, LibreOfficeOpensTheWorkbookAndReadsItsTexts) {
 
 // A length of the OpenDocument format ("12.7cm", "5in", "360pt") in centimetres; NAN for another unit.
 double Centimetres(const QString& length) {
-  static const QRegularExpression kLength(QStringLiteral("^([\\d.]+)(cm|mm|in|pt)$"));
-  const auto m = kLength.match(length);
-  if (!m.hasMatch()) return NAN;
-  const double v = m.captured(1).toDouble();
-  const QString unit = m.captured(2);
-  return unit == "cm" ? v : unit == "mm" ? v / 10 : unit == "in" ? v * 2.54 : v * 2.54 / 72;
+  static const std::map<QString, double> kUnits = {{"cm", 1}, {"mm", 0.1}, {"in", 2.54}, {"pt", 2.54 / 72}};
+  const auto m = QRegularExpression(QStringLiteral("^([\\d.]+)(cm|mm|in|pt)$")).match(length);
+  return m.hasMatch() ? m.captured(1).toDouble() * kUnits.at(m.captured(2)) : NAN;
 }
 
 // LibreOffice lays out the wind rose's chart at the size the workbook gives it: libxlsxwriter's chart of
@@ -268,54 +265,46 @@ TEST(WindRoseWorkbook, LibreOfficeDrawsTheChartInItsOwnProportions) {
     GTEST_SKIP() << "soffice is not installed (Debian package libreoffice-calc-nogui, see scripts/install-deps.sh)";
   QTemporaryDir dir;
   db::WindRow town;
-  town.idCity = 3;
   town.CityName = QStringLiteral("Хабаровск");
   town.winter = {10, 20, 5, 5, 10, 30, 10, 10, 0};
   town.summer = {15, 10, 10, 20, 15, 10, 10, 10, 3};
   const output::WindRoseResult written = output::SaveWindRose(town, dir.path());
   ASSERT_TRUE(written.ok) << written.error.toStdString();
   // In the workbook itself the chart lies inside one column, its right edge 480 pixels of 9525 EMU from
-  // the column's left edge: no spreadsheet's column width enters its size.
+  // the column's left edge (no spreadsheet's column width enters its size), and the rows it spans have
+  // heights of their own, not a program's default row height.
   const Parts xlsx = ReadZip(written.path);
-  ASSERT_EQ(xlsx.count("xl/drawings/drawing1.xml"), 1u);
   const std::string& drawing = xlsx.at("xl/drawings/drawing1.xml");
   const QStringList cols = ElementTexts(drawing, QStringLiteral("xdr:col"));
   const QStringList offsets = ElementTexts(drawing, QStringLiteral("xdr:colOff"));
-  ASSERT_EQ(cols.size(), 2);
-  ASSERT_EQ(offsets.size(), 2);
-  EXPECT_EQ(cols[0], cols[1]);
-  EXPECT_EQ(offsets[1].toLongLong() - offsets[0].toLongLong(), 480LL * 9525);
-  // Down, the rows it spans have heights of their own, not a program's default row height.
   const QStringList anchorRows = ElementTexts(drawing, QStringLiteral("xdr:row"));
+  EXPECT_TRUE(cols.size() == 2 && cols[0] == cols[1]) << cols.join(' ').toStdString();
+  EXPECT_EQ(offsets.value(1).toLongLong() - offsets.value(0).toLongLong(), 480LL * 9525);
   ASSERT_EQ(anchorRows.size(), 2);
   const std::string& sheetXml = xlsx.at("xl/worksheets/sheet1.xml");
   const QStringList rowNumbers = AttributeValues(sheetXml, QStringLiteral("row"), QStringLiteral("r"));
   const QStringList custom = AttributeValues(sheetXml, QStringLiteral("row"), QStringLiteral("customHeight"));
-  for (int row = anchorRows[0].toInt(); row <= anchorRows[1].toInt(); ++row) {
-    const qsizetype at = rowNumbers.indexOf(QString::number(row + 1));  // "r" counts from 1
-    EXPECT_TRUE(at >= 0 && custom[at] == "1") << "row " << row + 1;
-  }
+  for (int row = anchorRows[0].toInt(); row <= anchorRows[1].toInt(); ++row)
+    EXPECT_EQ(custom.value(rowNumbers.indexOf(QString::number(row + 1))), "1")
+        << "row " << row + 1;  // "r" counts from 1
 
   QProcess p;
   p.setProcessChannelMode(QProcess::MergedChannels);
   p.start(soffice, {"-env:UserInstallation=" + QUrl::fromLocalFile(dir.filePath("profile")).toString(), "--headless",
                     "--convert-to", "ods", "--outdir", dir.path(), written.path});
   ASSERT_TRUE(p.waitForFinished(180000));
-  const QString log = QString::fromUtf8(p.readAll());
   const Parts ods = ReadZip(dir.filePath(QFileInfo(written.path).completeBaseName() + ".ods"));
-  ASSERT_EQ(ods.count("content.xml"), 1u) << log.toStdString();
-  const QString content = QString::fromStdString(ods.at("content.xml"));
+  ASSERT_EQ(ods.count("content.xml"), 1u) << p.readAll().toStdString();
   // The frame that holds an embedded object: the chart, the only one of the sheet.
-  static const QRegularExpression kFrame(QStringLiteral("<draw:frame ([^>]*)>\\s*<draw:object "));
-  static const QRegularExpression kWidth(QStringLiteral("svg:width=\"([^\"]+)\""));
-  static const QRegularExpression kHeight(QStringLiteral("svg:height=\"([^\"]+)\""));
-  QStringList frames;
-  for (auto it = kFrame.globalMatch(content); it.hasNext();) frames << it.next().captured(1);
-  ASSERT_EQ(frames.size(), 1) << content.left(2000).toStdString();
-  const double width = Centimetres(kWidth.match(frames[0]).captured(1));
-  const double height = Centimetres(kHeight.match(frames[0]).captured(1));
-  EXPECT_NEAR(width / height, 5.0 / 3, 0.02) << frames[0].toStdString();
-  EXPECT_NEAR(width, 12.7, 0.15) << frames[0].toStdString();
+  static const QRegularExpression kFrame(
+      QStringLiteral("<draw:frame [^>]*svg:width=\"([^\"]+)\" svg:height=\"([^\"]+)\"[^>]*>\\s*<draw:object "));
+  const QString content = QString::fromStdString(ods.at("content.xml"));
+  const auto frame = kFrame.match(content);
+  ASSERT_TRUE(frame.hasMatch() && !kFrame.match(content, frame.capturedEnd()).hasMatch())
+      << content.left(2000).toStdString();
+  const double width = Centimetres(frame.captured(1)), height = Centimetres(frame.captured(2));
+  EXPECT_NEAR(width / height, 5.0 / 3, 0.02) << frame.captured(0).toStdString();
+  EXPECT_NEAR(width, 12.7, 0.15) << frame.captured(0).toStdString();
 }
 
 }  // namespace
