@@ -134,12 +134,10 @@ TEST_F(Startup, ADamagedDataFolderStopsTheStartAndKeepsWhatIsThere) {
        [&] { return QFileInfo(DbPath()).isDir() && QDir(DbPath()).isEmpty(); }},
       {[&] { WriteText(file, "файл"); }, file, U("Не удалось создать папку ") + file,
        [&] { return ReadText(file) == "файл"; }},
-      // No home folder known: the start says how to name one (it said it could not make the folder "",
-      // and a folder of the current one could have been taken for the data).
+      // No home folder known: the start says how to name one (it said it could not make the folder "", and
+      // a folder of the current one could have been taken for the data).
       {[] {}, QString(), U("Не найдена домашняя папка пользователя"),
-       [] {
-         return !QFileInfo::exists(QString::fromLatin1(kLockFile)) && !QFileInfo::exists(QStringLiteral("data.db"));
-       }},
+       [] { return !QFile::exists(kLockFile) && !QFile::exists("data.db"); }},
   };
   for (const auto& c : cases) {
     QDir(dir.path()).removeRecursively();
@@ -232,60 +230,39 @@ TEST_F(Startup, ALockFileNoProgramHoldsIsTakenOverAndOneThatCannotBeWrittenIsRef
 }
 
 // A start that cannot use data.db and opens Data.db used to say nothing, and the engineer whose working file
-// was damaged or gone found older sections and reports. It says so once, in a note naming the skipped file and
-// why and the file now used: beside a damaged data.db, and when data.db is missing (the fallback's data are
-// still not the working file's: gone, renamed or never made, the user should know which file is open). A good
-// data.db opens without a note, a good Data.db beside it notwithstanding.
+// was damaged or gone found older sections and reports. It says so once, naming the skipped file and why and
+// the file now used, beside a damaged data.db and without one; a good data.db opens without a note.
 TEST_F(Startup, AStartOnTheFallbackFileSaysOnceWhichFileWasSkippedAndWhy) {
-  const QString fallback = dir.filePath(QStringLiteral("Data.db"));
+  const QString fallback = dir.filePath("Data.db");
   const struct {
-    const char* folder;
-    std::function<void()> prepare;
-    QString used;
-    const char* why;  // empty: no note
-  } cases[] = {
-      {"a damaged data.db beside a good Data.db",
-       [&] {
-         WriteText(DbPath(), "не база данных");
-         QFile::copy(QStringLiteral(VELARON_PRISTINE_DB), fallback);
-       },
-       fallback, "файл не является базой данных SQLite"},
-      {"Data.db alone", [&] { QFile::copy(QStringLiteral(VELARON_PRISTINE_DB), fallback); }, fallback,
-       "файл не найден"},
-      {"a good data.db beside a good Data.db",
-       [&] {
-         QFile::copy(QStringLiteral(VELARON_PRISTINE_DB), DbPath());
-         QFile::copy(QStringLiteral(VELARON_PRISTINE_DB), fallback);
-       },
-       DbPath(), ""},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.folder);
+    const char *primary, *why;  // data.db's text (nullptr: no data.db, "": a good one); why: empty for no note
+  } cases[] = {{"не база данных", "файл не является базой данных SQLite"}, {nullptr, "файл не найден"}, {"", ""}};
+  for (const auto& [primary, why] : cases) {
+    SCOPED_TRACE(why);
     db::CloseDatabase();
     QDir(dir.path()).removeRecursively();
     QDir().mkpath(dir.path());
-    c.prepare();
     for (const QString& file : {DbPath(), fallback})
-      if (QFile::exists(file)) QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner);
+      ASSERT_TRUE(QFile::copy(VELARON_PRISTINE_DB, file) &&
+                  QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner));
+    if (!primary) QFile::remove(DbPath());
+    else if (*primary) WriteText(DbPath(), primary);
     const QByteArray primaryBefore = ReadText(DbPath());
     messages.requests.clear();
     AppContext context;
     const StartupResult r = Start(context);
     ASSERT_TRUE(r.ok) << r.message.toStdString();
-    EXPECT_EQ(context.dbPath, c.used);
-    EXPECT_EQ(context.DsnLocal, c.used == DbPath() ? 1 : 0);
+    EXPECT_EQ(context.dbPath, *why ? fallback : DbPath());
+    EXPECT_EQ(context.DsnLocal, *why ? 0 : 1);
     EXPECT_EQ(ReadText(DbPath()), primaryBefore) << "the skipped file stays as it was";
-    if (*c.why == 0) {
-      EXPECT_TRUE(messages.requests.empty()) << messages.texts().join('|').toStdString();
-      continue;
-    }
-    ASSERT_EQ(messages.requests.size(), 1u) << messages.texts().join('|').toStdString();
-    const ui::MessageRequest& note = messages.requests.front();
-    EXPECT_EQ(note.icon, QMessageBox::Information);
-    EXPECT_EQ(note.title, U("Веларон"));
-    EXPECT_EQ(note.text, U("База данных не открыта:\n%1\nПричина: %2.\nПрограмма работает с базой данных:\n%3\n"
-                           "Участки трассы, настройки и архив отчетов берутся из нее.")
-                             .arg(DbPath(), U(c.why), fallback));
+    QStringList shown;
+    for (const auto& m : messages.requests) shown << QStringLiteral("%1|%2|%3").arg(m.icon).arg(m.title, m.text);
+    const QString note =
+        U("%1|Веларон|База данных не открыта:\n%2\nПричина: %3.\nПрограмма работает с базой данных:\n%4\n"
+          "Участки трассы, настройки и архив отчетов берутся из нее.")
+            .arg(QMessageBox::Information)
+            .arg(DbPath(), U(why), fallback);
+    EXPECT_EQ(shown, *why ? QStringList{note} : QStringList());
   }
 }
 

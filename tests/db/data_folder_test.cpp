@@ -57,22 +57,20 @@ TEST(DataFolder, FollowsTheEnvironment) {
   }
 }
 
-// Without HOME (a start from a service or `env -i`) the folder was sought under the file system's root,
-// "/.local/share/velaron", and the refusal named a folder there: the home folder comes from the user's
-// entry in the system's user database then, and so it does for a HOME that is not an absolute path.
+// Without HOME (a start from a service or `env -i`), or with a HOME that is no absolute path, the folder was
+// sought under the file system's root, "/.local/share/velaron": the home folder comes from the user's entry
+// in the system's user database then. Whatever names the folder itself still does.
 TEST(DataFolder, WithoutHomeTakesTheHomeOfTheUsersEntry) {
   const passwd* entry = getpwuid(getuid());
-  ASSERT_NE(entry, nullptr) << "this test needs a user database entry for its user";
-  const QString home = QDir::cleanPath(QFile::decodeName(entry->pw_dir));
-  ASSERT_TRUE(QDir::isAbsolutePath(home));
-  ASSERT_NE(home, QStringLiteral("/")) << "the user's home is the root itself: the old fault would not show";
+  ASSERT_TRUE(entry && QDir::isAbsolutePath(entry->pw_dir) && QDir::cleanPath(entry->pw_dir) != "/")
+      << "this test needs a user entry whose home is not the root: the old fault would not show";
+  const QString fromEntry = QDir::cleanPath(QFile::decodeName(entry->pw_dir)) + "/.local/share/velaron";
   const struct {
-    const char *own, *xdg, *home, *expected;  // expected: nullptr for the user entry's home + the rest
+    const char *own, *xdg, *home, *expected;  // expected: nullptr for the folder under the user entry's home
   } cases[] = {
       {nullptr, nullptr, nullptr, nullptr},
       {nullptr, nullptr, "", nullptr},
       {nullptr, "", "relative/home", nullptr},
-      // Whatever names the folder itself still does.
       {"/srv/velaron-2", nullptr, nullptr, "/srv/velaron-2"},
       {nullptr, "/x/share", nullptr, "/x/share/velaron"},
   };
@@ -82,9 +80,7 @@ TEST(DataFolder, WithoutHomeTakesTheHomeOfTheUsersEntry) {
     env.set("VELARON_DATA_DIR", c.own);
     env.set("XDG_DATA_HOME", c.xdg);
     env.set("HOME", c.home);
-    const QString expected =
-        c.expected ? QString::fromLatin1(c.expected) : home + QStringLiteral("/.local/share/velaron");
-    EXPECT_EQ(DataFolder().toStdString(), expected.toStdString());
+    EXPECT_EQ(DataFolder(), c.expected ? QString(c.expected) : fromEntry);
   }
 }
 

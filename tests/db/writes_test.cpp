@@ -3,7 +3,6 @@
 // was.
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <tuple>
 
 #include "db/layout.h"
@@ -107,146 +106,90 @@ TEST_F(SettingsRow, AnEmptyTableGetsItsRowAndBrokenSettingsChangeNothing) {
 
 using ReferenceRows = EmptyDbTest;
 
-// The rows of a table as "a b c|..." in stored order, read with plain SQL.
-QString Rows(const char* columns, const char* table) {
-  return Scalar(QStringLiteral("SELECT group_concat(r, '|') FROM (SELECT %1 AS r FROM %2 ORDER BY rowid)")
-                    .arg(QLatin1String(columns), QLatin1String(table)))
-      .toString();
+// The write went through, and `table` then holds `rows` (each row's `columns` joined by blanks, rows by
+// "|", in stored order, read with plain SQL).
+void ExpectRows(const WriteError& error, const char* table, const char* columns, const char* rows) {
+  EXPECT_EQ(error, QString());
+  const QString sql = QStringLiteral("SELECT group_concat(r, '|') FROM (SELECT %1 AS r FROM %2 ORDER BY rowid)");
+  EXPECT_EQ(Scalar(sql.arg(columns, table)).toString(), QString::fromUtf8(rows)) << table;
 }
 
 // Each table starts with the rows A, B and C; D is added, B changed to B2 (its other columns too) and then
-// deleted by its key. Every other row stays as it was through all three, and a delete takes its one row:
-// a change or delete of the first row, of every row, or of every row but the key's, shows in the text.
+// deleted by its key, after a delete of a key no row has, which is refused. Every other row stays as it
+// was: a change or delete of the first row, of every row, or of every row but the key's, shows in the text.
 TEST_F(ReferenceRows, AreAddedChangedAndDeletedByTheirKeyAlone) {
-  auto town = [](const char* name, double n1, double tmedium) {
-    WindRow w;
-    w.CityName = QString::fromUtf8(name);
-    w.winter[0] = n1;
-    w.Tmedium = tmedium;
-    return w;
-  };
-  struct Case {
-    const char* table;
-    const char* rows;  // the SQL expression of one row's text
-    const char* seed;  // the rows A, B, C
-    std::function<WriteError()> insert, update, remove;
-    const char *added, *changed, *deleted;  // the table's rows after each step, written out by hand
-  };
-  const Case cases[] = {
-      {"abc", "VName || ' ' || m || ' ' || qg || ' ' || a || ' ' || b || ' ' || DangerClass",
-       "INSERT INTO abc VALUES ('A', 1, 10, 1, 0.1, 1), ('B', 2, 20, 2, 0.2, 2), ('C', 3, 30, 3, 0.3, 3)",
-       [] {
-         return InsertGas({"D", 4, 40, 4, 0.4, 4});
-       },
-       [] {
-         return UpdateGas("B", {"B2", 5, 50, 5, 0.5, 1});
-       },
-       [] { return DeleteGas("B2"); },
-       "A 1.0 10.0 1.0 0.1 1|B 2.0 20.0 2.0 0.2 2|C 3.0 30.0 3.0 0.3 3|D 4.0 40.0 4.0 0.4 4",
-       "A 1.0 10.0 1.0 0.1 1|B2 5.0 50.0 5.0 0.5 1|C 3.0 30.0 3.0 0.3 3|D 4.0 40.0 4.0 0.4 4",
-       "A 1.0 10.0 1.0 0.1 1|C 3.0 30.0 3.0 0.3 3|D 4.0 40.0 4.0 0.4 4"},
-      {"Statistics", "Region || ' ' || lambda || ' ' || Kreg",
-       "INSERT INTO Statistics VALUES ('A', 0.1, 1), ('B', 0.2, 2), ('C', 0.3, 3)",
-       [] {
-         return InsertRegion({"D", 0.4, 4});
-       },
-       [] {
-         return UpdateRegion("B", {"B2", 0.5, 5});
-       },
-       [] { return DeleteRegion("B2"); }, "A 0.1 1.0|B 0.2 2.0|C 0.3 3.0|D 0.4 4.0",
-       "A 0.1 1.0|B2 0.5 5.0|C 0.3 3.0|D 0.4 4.0", "A 0.1 1.0|C 0.3 3.0|D 0.4 4.0"},
-      // Towns by idCity: a new town takes the next key after the largest (7, after 3, 5 and 6).
-      {"Wind", "idCity || ' ' || CityName || ' ' || N1 || ' ' || Tmedium",
-       "INSERT INTO Wind (idCity, CityName, N1, Tmedium) VALUES (5, 'A', 10, 100), (3, 'B', 20, 200), "
-       "(6, 'C', 30, 300)",
-       [&] {
-         WindRow d = town("D", 40, 40);
-         return InsertWind(d);
-       },
-       [&] {
-         WindRow b2 = town("B2", 50, 50);
-         b2.idCity = 3;
-         return UpdateWind(b2);
-       },
-       [] { return DeleteWind(3); }, "5 A 10.0 100.0|3 B 20.0 200.0|6 C 30.0 300.0|7 D 40.0 40.0",
-       "5 A 10.0 100.0|3 B2 50.0 50.0|6 C 30.0 300.0|7 D 40.0 40.0", "5 A 10.0 100.0|6 C 30.0 300.0|7 D 40.0 40.0"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.table);
-    Exec(QString::fromUtf8(c.seed));
-    EXPECT_EQ(c.insert(), QString());
-    EXPECT_EQ(Rows(c.rows, c.table), QString::fromUtf8(c.added));
-    EXPECT_EQ(c.update(), QString());
-    EXPECT_EQ(Rows(c.rows, c.table), QString::fromUtf8(c.changed));
-    EXPECT_EQ(c.remove(), QString());
-    EXPECT_EQ(Rows(c.rows, c.table), QString::fromUtf8(c.deleted));
-    // A key no row has changes nothing and says so.
-    EXPECT_FALSE(c.remove().isEmpty());
-    EXPECT_EQ(Rows(c.rows, c.table), QString::fromUtf8(c.deleted));
-  }
+  const char* gas = "VName || ' ' || m || ' ' || qg || ' ' || a || ' ' || b || ' ' || DangerClass";
+  Exec("INSERT INTO abc VALUES ('A', 1, 10, 1, 0.1, 1), ('B', 2, 20, 2, 0.2, 2), ('C', 3, 30, 3, 0.3, 3)");
+  ExpectRows(InsertGas({"D", 4, 40, 4, 0.4, 4}), "abc", gas,
+             "A 1.0 10.0 1.0 0.1 1|B 2.0 20.0 2.0 0.2 2|C 3.0 30.0 3.0 0.3 3|D 4.0 40.0 4.0 0.4 4");
+  ExpectRows(UpdateGas("B", {"B2", 5, 50, 5, 0.5, 1}), "abc", gas,
+             "A 1.0 10.0 1.0 0.1 1|B2 5.0 50.0 5.0 0.5 1|C 3.0 30.0 3.0 0.3 3|D 4.0 40.0 4.0 0.4 4");
+  EXPECT_FALSE(DeleteGas("B").isEmpty());
+  ExpectRows(DeleteGas("B2"), "abc", gas, "A 1.0 10.0 1.0 0.1 1|C 3.0 30.0 3.0 0.3 3|D 4.0 40.0 4.0 0.4 4");
+
+  const char* region = "Region || ' ' || lambda || ' ' || Kreg";
+  Exec("INSERT INTO Statistics VALUES ('A', 0.1, 1), ('B', 0.2, 2), ('C', 0.3, 3)");
+  ExpectRows(InsertRegion({"D", 0.4, 4}), "Statistics", region, "A 0.1 1.0|B 0.2 2.0|C 0.3 3.0|D 0.4 4.0");
+  ExpectRows(UpdateRegion("B", {"B2", 0.5, 5}), "Statistics", region, "A 0.1 1.0|B2 0.5 5.0|C 0.3 3.0|D 0.4 4.0");
+  EXPECT_FALSE(DeleteRegion("B").isEmpty());
+  ExpectRows(DeleteRegion("B2"), "Statistics", region, "A 0.1 1.0|C 0.3 3.0|D 0.4 4.0");
+
+  // Towns by idCity: a new town takes the next key after the largest (7, after 5, 3 and 6).
+  const char* town = "idCity || ' ' || CityName || ' ' || N1 || ' ' || Tmedium";
+  Exec(
+      "INSERT INTO Wind (idCity, CityName, N1, Tmedium) "
+      "VALUES (5, 'A', 10, 100), (3, 'B', 20, 200), (6, 'C', 30, 300)");
+  WindRow w;
+  w.CityName = QStringLiteral("D"), w.winter[0] = 40, w.Tmedium = 40;
+  ExpectRows(InsertWind(w), "Wind", town, "5 A 10.0 100.0|3 B 20.0 200.0|6 C 30.0 300.0|7 D 40.0 40.0");
+  w.idCity = 3, w.CityName = QStringLiteral("B2"), w.winter[0] = 50, w.Tmedium = 50;
+  ExpectRows(UpdateWind(w), "Wind", town, "5 A 10.0 100.0|3 B2 50.0 50.0|6 C 30.0 300.0|7 D 40.0 40.0");
+  EXPECT_FALSE(DeleteWind(4).isEmpty());
+  ExpectRows(DeleteWind(3), "Wind", town, "5 A 10.0 100.0|6 C 30.0 300.0|7 D 40.0 40.0");
 }
 
-// ---------------------------------------------------------------------------------------------------
-// Every write on a connection that may only read: refused with its cause, nothing changed, and no
-// transaction left open behind it
-
+// Every write on a connection that may only read is refused with its cause, changes nothing and leaves no
+// transaction open behind it.
 TEST_F(ReferenceRows, EveryWriteOnAReadOnlyConnectionFailsCleanly) {
-  Exec(
-      "INSERT INTO Adjustment (XLimit, YLimit, CStep, Tfb, Dola, Tobl, Dola_obl, Skor_chel, Gas) "
-      "VALUES (200, 200, 10, 10, 0.5, 20, 0.3, 1, 1)");
-  Exec("INSERT INTO tab_time VALUES ('2020-01-01T00:00:00')");
-  Exec("INSERT INTO abc VALUES ('A', 1, 10, 1, 0.1, 1)");
-  Exec("INSERT INTO Statistics VALUES ('A', 0.1, 1)");
-  Exec("INSERT INTO Wind (idCity, CityName, N1, Tmedium) VALUES (1, 'A', 10, 100)");
-  SectionRow first;
-  first.Length = 100;
-  ASSERT_EQ(AppendSection(first), QString());
-  ASSERT_EQ(AppendSection(first), QString());
+  for (const char* row :
+       {"INSERT INTO Adjustment (XLimit, YLimit, CStep, Tfb, Dola, Tobl, Dola_obl, Skor_chel, Gas) "
+        "VALUES (200, 200, 10, 10, 0.5, 20, 0.3, 1, 1)",
+        "INSERT INTO tab_time VALUES ('2020-01-01T00:00:00')", "INSERT INTO abc VALUES ('A', 1, 10, 1, 0.1, 1)",
+        "INSERT INTO Statistics VALUES ('A', 0.1, 1)",
+        "INSERT INTO Wind (idCity, CityName, N1, Tmedium) VALUES (1, 'A', 10, 100)",
+        "INSERT INTO TPs (TPID, Length) VALUES (1, 100), (2, 100)"})
+    Exec(row);
   const QByteArray before = ReadFile(path_);
   CloseDatabase();
   ASSERT_EQ(OpenDatabase(path_, /*readOnly=*/true), QString());
-
-  WindRow town;
-  town.CityName = QStringLiteral("B");
-  town.idCity = 1;
-  SectionRow section = first;
-  section.TPID = 1;
-  const std::pair<const char*, std::function<WriteError()>> writes[] = {
-      {"SaveSettings", [] { return SaveSettings(AdjustmentRow{}); }},
-      {"SavePipelineInputs", [] { return SavePipelineInputs(AdjustmentRow{}); }},
-      {"WriteStartTime", [] { return WriteStartTime(QDateTime::currentDateTime()); }},
-      {"InsertGas",
-       [] {
-         return InsertGas({"B", 2, 20, 2, 0.2, 2});
-       }},
-      {"UpdateGas",
-       [] {
-         return UpdateGas("A", {"B", 2, 20, 2, 0.2, 2});
-       }},
-      {"DeleteGas", [] { return DeleteGas("A"); }},
-      {"InsertRegion",
-       [] {
-         return InsertRegion({"B", 0.2, 2});
-       }},
-      {"UpdateRegion",
-       [] {
-         return UpdateRegion("A", {"B", 0.2, 2});
-       }},
-      {"DeleteRegion", [] { return DeleteRegion("A"); }},
-      {"InsertWind", [&] { return InsertWind(town); }},
-      {"UpdateWind", [&] { return UpdateWind(town); }},
-      {"DeleteWind", [] { return DeleteWind(1); }},
-      {"AppendSection", [&] { return AppendSection(section); }},
-      {"UpdateSection", [&] { return UpdateSection(section); }},
-      {"DeleteSectionRenumber", [] { return DeleteSectionRenumber(1); }},
-      {"AppendReportSummary", [] { return AppendReportSummary(ReportSummaryRow{}); }},
-  };
-  for (const auto& [name, write] : writes) {
-    EXPECT_EQ(write(), QStringLiteral("Ошибка записи в базу данных: база данных открыта только для чтения")) << name;
-    // A transaction left open would refuse the next one.
+  // Refused with its cause, and no transaction left open: it would refuse the next one.
+  const auto refused = [](const WriteError& error, const char* write) {
+    EXPECT_EQ(error, QStringLiteral("Ошибка записи в базу данных: база данных открыта только для чтения")) << write;
     QSqlQuery q(Connection());
-    EXPECT_TRUE(q.exec("BEGIN") && q.exec("ROLLBACK")) << name << ": " << q.lastError().text().toStdString();
-  }
+    EXPECT_TRUE(q.exec("BEGIN") && q.exec("ROLLBACK")) << write << ": " << q.lastError().text().toStdString();
+  };
+  WindRow town;
+  town.CityName = QStringLiteral("B"), town.idCity = 1;
+  SectionRow section;
+  section.TPID = 1, section.Length = 100;
+  const GasRow gas{"B", 2, 20, 2, 0.2, 2};
+  const RegionRow region{"B", 0.2, 2};
+  refused(SaveSettings(AdjustmentRow{}), "SaveSettings");
+  refused(SavePipelineInputs(AdjustmentRow{}), "SavePipelineInputs");
+  refused(WriteStartTime(QDateTime::currentDateTime()), "WriteStartTime");
+  refused(InsertGas(gas), "InsertGas");
+  refused(UpdateGas("A", gas), "UpdateGas");
+  refused(DeleteGas("A"), "DeleteGas");
+  refused(InsertRegion(region), "InsertRegion");
+  refused(UpdateRegion("A", region), "UpdateRegion");
+  refused(DeleteRegion("A"), "DeleteRegion");
+  refused(InsertWind(town), "InsertWind");
+  refused(UpdateWind(town), "UpdateWind");
+  refused(DeleteWind(1), "DeleteWind");
+  refused(AppendSection(section), "AppendSection");
+  refused(UpdateSection(section), "UpdateSection");
+  refused(DeleteSectionRenumber(1), "DeleteSectionRenumber");
+  refused(AppendReportSummary(ReportSummaryRow{}), "AppendReportSummary");
   EXPECT_EQ(town.idCity, 1);
   EXPECT_EQ(section.TPID, 1);
   CloseDatabase();

@@ -32,12 +32,6 @@ QByteArray Bytes(const QString& path) {
   return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-void WriteText(const QString& path, const char* text) {
-  QFile f(path);
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  f.write(text);
-}
-
 bool WellFormed(const std::string& xml) {
   QXmlStreamReader r(QByteArray::fromStdString(xml));
   while (!r.atEnd()) r.readNext();
@@ -206,28 +200,26 @@ TEST_F(DriverFiles, AnAzimuthPastAFullTurnComputesAndDrawsAsWithinOneTurn) {
 // with status 0; standard input's file is kept alike. Both are refused before the run and stay as they were.
 TEST_F(DriverFiles, ADocumentNeverReplacesTheFileOfStandardErrorOrStandardInput) {
   const QString log = Out("журнал.txt"), typed = Out("ввод.txt");
-  WriteText(log, "строка журнала\n");
-  WriteText(typed, "ввод");
-  const struct {
-    QStringList args;
-    bool errorsToLog;
-    const char* refusal;
-  } cases[] = {
-      {{"--workbook", "/dev/stderr"}, true, "/dev/stderr — это стандартный поток ошибок"},
-      {{"--report", "/proc/self/fd/2"}, true, "/proc/self/fd/2 — это стандартный поток ошибок"},
-      {{"--report", "/dev/stdin"}, false, "/dev/stdin — это стандартный ввод"},
-  };
-  for (const auto& c : cases) {
-    QProcess p;
-    if (c.errorsToLog) p.setStandardErrorFile(log, QIODevice::Append);
-    p.setStandardInputFile(typed);
-    p.start(QStringLiteral(VELARON_BIN_DIR "/velaron-calc"), QStringList{"--db", db.path(), input} + c.args);
-    ASSERT_TRUE(p.waitForFinished(120000));
-    EXPECT_EQ(p.exitCode(), 2) << c.refusal;
-    EXPECT_TRUE(ParseJson(p.readAllStandardOutput())["error"].toString().contains(U(c.refusal))) << c.refusal;
+  for (const auto& [path, text] : {std::pair{log, "строка журнала\n"}, std::pair{typed, "ввод"}}) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(text) > 0);
   }
-  EXPECT_TRUE(Bytes(log) == "строка журнала\n") << "the log is kept";
-  EXPECT_TRUE(Bytes(typed) == "ввод") << "standard input's file is kept";
+  const std::pair<QStringList, const char*> cases[] = {
+      {{"--workbook", "/dev/stderr"}, "/dev/stderr — это стандартный поток ошибок"},
+      {{"--report", "/proc/self/fd/2"}, "/proc/self/fd/2 — это стандартный поток ошибок"},
+      {{"--report", "/dev/stdin"}, "/dev/stdin — это стандартный ввод"},
+  };
+  for (const auto& [args, refusal] : cases) {
+    QProcess p;
+    p.setStandardErrorFile(log, QIODevice::Append);
+    p.setStandardInputFile(typed);
+    p.start(QStringLiteral(VELARON_BIN_DIR "/velaron-calc"), QStringList{"--db", db.path(), input} + args);
+    ASSERT_TRUE(p.waitForFinished(120000));
+    EXPECT_TRUE(p.exitCode() == 2 && ParseJson(p.readAllStandardOutput())["error"].toString().contains(U(refusal)))
+        << refusal;
+  }
+  EXPECT_EQ(Bytes(log), "строка журнала\n");
+  EXPECT_EQ(Bytes(typed), "ввод");
 }
 
 // A driver ended by a signal left its private runtime folder (velaron-calc-XXXXXX, made when the session
@@ -235,7 +227,6 @@ TEST_F(DriverFiles, ADocumentNeverReplacesTheFileOfStandardErrorOrStandardInput)
 // at once, soon after the start or in the middle of a long run leaves nothing there.
 TEST_F(DriverFiles, ADriverEndedBySignalLeavesNoFolderBehind) {
   const QString temporary = Out("временная");
-  ASSERT_TRUE(QDir().mkpath(temporary));
   WriteInput(SampleRequest(1, 1000, 10));  // a run of many seconds on one thread
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.remove("XDG_RUNTIME_DIR");
@@ -243,6 +234,7 @@ TEST_F(DriverFiles, ADriverEndedBySignalLeavesNoFolderBehind) {
   for (const int signal : {SIGTERM, SIGINT, SIGHUP})
     for (const int afterMs : {0, 50, 1500}) {
       SCOPED_TRACE(std::to_string(signal) + " after " + std::to_string(afterMs) + " ms");
+      ASSERT_TRUE(QDir(temporary).removeRecursively() && QDir().mkpath(temporary));
       QProcess p;
       p.setProcessEnvironment(env);
       p.start(QStringLiteral(VELARON_BIN_DIR "/velaron-calc"),
@@ -252,44 +244,33 @@ TEST_F(DriverFiles, ADriverEndedBySignalLeavesNoFolderBehind) {
       ASSERT_EQ(kill(static_cast<pid_t>(p.processId()), signal), 0);
       ASSERT_TRUE(p.waitForFinished(60000));
       EXPECT_EQ(p.exitStatus(), QProcess::CrashExit) << "ended by the signal, not by the end of the run";
-      const QStringList left = QDir(temporary).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
-      EXPECT_TRUE(left.isEmpty()) << left.join(' ').toStdString();
-      for (const QString& name : left) QDir(temporary + "/" + name).removeRecursively();
+      EXPECT_EQ(QDir(temporary).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
     }
 }
 
 // Under a limit on the number of processes the documents waited for ever: Qt's drawing gave a piece of a
-// picture to a pool thread the system refused, and waited for it. The driver is run as a user of the
-// test's own (the limit counts every process and thread of one user, and spares the super-user), from a
-// folder that user may read and write, once with one thread less than the program needs (its main thread
-// and its drawing threads) and once with one more. Below, it refuses at once and writes nothing; above, it
-// writes both documents, and the results and the workbook's pictures are those of a run without a limit.
+// picture to a pool thread the system refused, and waited for it. The driver is run as a user of the test's
+// own (the limit counts every process and thread of one user, and spares the super-user) with one thread
+// less than it needs (its main thread and its drawing threads) and with one more. Below, it refuses at once
+// and writes nothing; above, it writes both documents, with the results and pictures of a run without limit.
 TEST_F(DriverFiles, UnderAProcessLimitTheDocumentsAreRefusedAtOnceOrWritten) {
   if (geteuid() != 0) GTEST_SKIP() << "only the super-user can run the driver as a user of its own";
   const uid_t user = 3000000 + static_cast<uid_t>(getpid());  // shared with no other process
-  const QString place = Out("под-пределом");
-  ASSERT_TRUE(QDir().mkpath(place));
-  for (const auto& [from, to] : {std::pair{QString(VELARON_BIN_DIR "/velaron-calc"), QString("velaron-calc")},
-                                 std::pair{db.path(), QString("data.db")}, std::pair{input, QString("in.json")}})
-    ASSERT_TRUE(QFile::copy(from, place + "/" + to));
-  ASSERT_EQ(chmod(QFile::encodeName(dir.path()).constData(), 0755), 0);
-  for (const QString& name : {QString(), QString("/velaron-calc"), QString("/data.db"), QString("/in.json")})
-    ASSERT_EQ(chown(QFile::encodeName(place + name).constData(), user, user), 0);
-
-  struct Limited {
-    bool finished = false;
-    int exitCode = -1;
-    QByteArray out, errors;
-  };
-  // Runs the driver writing both documents as `name`.docx and `name`.xlsx, with at most `limit` processes
-  // and threads (none of its own when 0).
+  const QString place = Out("под-пределом") + "/";
+  const auto own = [user](const QString& path) { return chown(QFile::encodeName(path).constData(), user, user) == 0; };
+  ASSERT_TRUE(QDir().mkpath(place) && own(place) && chmod(QFile::encodeName(dir.path()).constData(), 0755) == 0);
+  for (const auto& [from, to] : {std::pair{QString(VELARON_BIN_DIR "/velaron-calc"), "velaron-calc"},
+                                 std::pair{db.path(), "data.db"}, std::pair{input, "in.json"}})
+    ASSERT_TRUE(QFile::copy(from, place + to) && own(place + to));
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.remove("XDG_RUNTIME_DIR");
+  env.insert("TMPDIR", place), env.insert("HOME", place);
+  // The leak check of a sanitized build needs a task of its own, which the limit may refuse.
+  if (env.contains("ASAN_OPTIONS")) env.insert("ASAN_OPTIONS", env.value("ASAN_OPTIONS") + ":detect_leaks=0");
+  // The driver writing both documents as `name`.docx and `name`.xlsx with at most `limit` processes and
+  // threads (none of its own when 0): its status (-1 when it waited for ever) and standard output.
   const auto run = [&](int limit, const QString& name) {
     QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove("XDG_RUNTIME_DIR");
-    env.insert("TMPDIR", place), env.insert("HOME", place);
-    // The leak check of a sanitized build needs a task of its own, which the limit may refuse.
-    if (env.contains("ASAN_OPTIONS")) env.insert("ASAN_OPTIONS", env.value("ASAN_OPTIONS") + ":detect_leaks=0");
     p.setProcessEnvironment(env);
     p.setWorkingDirectory(place);
     p.setChildProcessModifier([limit, user] {
@@ -298,37 +279,32 @@ TEST_F(DriverFiles, UnderAProcessLimitTheDocumentsAreRefusedAtOnceOrWritten) {
           setuid(user) != 0)
         _exit(99);
     });
-    p.start(place + "/velaron-calc", {"--db", "data.db", "in.json", "--grids", "GridProc", "--report", name + ".docx",
-                                      "--workbook", name + ".xlsx"});
-    Limited r;
-    r.finished = p.waitForFinished(90000);
-    if (!r.finished) p.kill(), p.waitForFinished();
-    r.exitCode = p.exitCode(), r.out = p.readAllStandardOutput(), r.errors = p.readAllStandardError();
-    return r;
+    p.start(place + "velaron-calc", {"--db", "data.db", "in.json", "--grids", "GridProc", "--report", name + ".docx",
+                                     "--workbook", name + ".xlsx"});
+    const bool finished = p.waitForFinished(90000);
+    return std::pair(finished ? p.exitCode() : -1, p.readAllStandardOutput());
   };
-
-  const Limited free = run(0, "без-предела");  // the limit the test itself has
-  if (free.exitCode == 99) GTEST_SKIP() << "the system does not let the test change to a user of its own";
-  ASSERT_EQ(free.exitCode, 0) << free.errors.toStdString() << free.out.toStdString();
+  const auto pictures = [&](const QString& name) {
+    std::vector<QImage> all;
+    for (const SheetPart& sheet : ReadWorkbook(place + name + ".xlsx").sheets)
+      all.insert(all.end(), sheet.pictures.begin(), sheet.pictures.end());
+    return all;
+  };
+  const auto [freeStatus, freeOut] = run(0, "без-предела");  // the limit the test itself has
+  if (freeStatus == 99) GTEST_SKIP() << "the system does not let the test change to a user of its own";
+  ASSERT_EQ(freeStatus, 0) << freeOut.toStdString();
   const int needed = 1 + DrawingThreadCount();
-  const Limited below = run(needed - 1, "ниже");
-  ASSERT_TRUE(below.finished) << "waited for ever below the limit";
-  EXPECT_EQ(below.exitCode, 2);
-  EXPECT_TRUE(ParseJson(below.out)["error"].toString().startsWith(
+  const auto [belowStatus, belowOut] = run(needed - 1, "ниже");
+  EXPECT_EQ(belowStatus, 2) << "-1: waited for ever below the limit";
+  EXPECT_TRUE(ParseJson(belowOut)["error"].toString().startsWith(
       U("Система не дала программе создать потоки рисования: создано %1 из %2").arg(needed - 2).arg(needed - 1)))
-      << below.out.toStdString();
-  EXPECT_FALSE(QFile::exists(place + "/ниже.docx") || QFile::exists(place + "/ниже.xlsx"));
-
-  const Limited above = run(needed + 1, "выше");
-  ASSERT_TRUE(above.finished) << "waited for ever above the limit";
-  ASSERT_EQ(above.exitCode, 0) << above.errors.toStdString();
-  EXPECT_EQ(above.out, free.out);
-  std::vector<QImage> pictures[2];
-  for (int i = 0; i < 2; ++i)
-    for (const SheetPart& sheet : ReadWorkbook(place + (i ? "/выше.xlsx" : "/без-предела.xlsx")).sheets)
-      pictures[i].insert(pictures[i].end(), sheet.pictures.begin(), sheet.pictures.end());
-  EXPECT_TRUE(!pictures[0].empty() && pictures[1] == pictures[0]);
-  EXPECT_FALSE(DocxLines(place + "/выше.docx").isEmpty());
+      << belowOut.toStdString();
+  EXPECT_FALSE(QFile::exists(place + "ниже.docx") || QFile::exists(place + "ниже.xlsx"));
+  const auto [aboveStatus, aboveOut] = run(needed + 1, "выше");
+  ASSERT_EQ(aboveStatus, 0) << "-1: waited for ever above the limit";
+  EXPECT_EQ(aboveOut, freeOut);
+  EXPECT_TRUE(!pictures("без-предела").empty() && pictures("выше") == pictures("без-предела"));
+  EXPECT_FALSE(DocxLines(place + "выше.docx").isEmpty());
   EXPECT_EQ(QDir(place).entryList({"velaron-calc-*"}, QDir::AllEntries), QStringList{}) << "no runtime folder left";
 }
 
