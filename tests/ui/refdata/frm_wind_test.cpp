@@ -6,10 +6,10 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <functional>
 #include <QtTest/QTest>
 #include <gtest/gtest.h>
 
+#include "common/qt_text.h"
 #include "message_catcher.h"
 
 #include "output/scratch_db.h"
@@ -109,68 +109,55 @@ TEST(WindEditor, ASpeedTypedWithAPointKeepsItsDecimalsAndARefusalNamesItsBox) {
 // town shown, and that one only.
 TEST(WindEditor, DeleteIsUnavailableWhileANewTownIsTyped) {
   test::ScratchDatabase data;
-  ASSERT_TRUE(
-      data.Exec("INSERT INTO Wind (idCity, CityName, N1, S2, V11, V25, Tmedium) VALUES "
-                "(1, 'Амурск', 60, 10, 3, 3, 200), (2, 'Хабаровск', 5, 70, 3, 3, 207), "
-                "(3, 'Бикин', 20, 20, 3, 3, 210)"));
+  ASSERT_TRUE(data.Exec(
+      "INSERT INTO Wind (idCity, CityName, N1, S2, V11, V25, Tmedium) VALUES "
+      "(1, 'Амурск', 60, 10, 3, 3, 200), (2, 'Хабаровск', 5, 70, 3, 3, 207), (3, 'Бикин', 20, 20, 3, 3, 210)"));
   test::MessageCatcher messages(QMessageBox::Yes);
   frmWind editor(nullptr);
   editor.show();
-  auto* list = editor.findChild<QListWidget*>("lstCity");
   auto* remove = editor.findChild<QPushButton*>("cmdDelate");
   auto* city = editor.findChild<QLineEdit*>("txtCity");
   auto names = [] {
     QStringList out;
     for (const db::WindRow& row : db::LoadWinds().value) out << row.CityName;
-    out.sort();
     return out;
   };
-  // The list is in name order: Амурск, Бикин, Хабаровск; after a delete the town below the deleted one is
-  // selected (Хабаровск after Вяземский), so the town picked next is another one.
-  const struct {
-    const char* how;
-    std::function<void()> end;  // ends the new town's mode
-    const char* shown;          // the town shown and deleted afterwards
-  } cases[] = {
-      {"stored",
-       [&] {
-         for (QLineEdit* box : editor.findChildren<QLineEdit*>())
-           box->setText(box->objectName().startsWith("txtV") ? "2" : "10");
-         city->setText(QString::fromUtf8("Вяземский"));
-         editor.findChild<QPushButton*>("cmdRenovate")->click();
-       },
-       "Вяземский"},
-      {"another town picked", [&] { list->setCurrentRow(1); }, "Бикин"},
-      {"the editor left and opened again",
-       [&] {
-         editor.close();
-         editor.show();
-       },
-       "Амурск"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.how);
+  auto startNewTown = [&] {
     editor.findChild<QPushButton*>("cmdInsert")->click();
-    city->setText(QString::fromUtf8("Новый"));
+    city->setText(U("Новый"));
     const QStringList before = names();
     EXPECT_FALSE(remove->isEnabled());
     editor.cmdDelate_Click();
-    EXPECT_TRUE(messages.requests.empty());
-    EXPECT_EQ(names(), before);
-    EXPECT_EQ(city->text(), QString::fromUtf8("Новый"));
-    EXPECT_TRUE(editor.editing());
-
-    c.end();
-    ASSERT_EQ(city->text(), QString::fromUtf8(c.shown));
+    EXPECT_TRUE(messages.requests.empty() && names() == before);
+    EXPECT_TRUE(city->text() == U("Новый") && editor.editing());
+  };
+  // Once the new town's mode has ended: deletes `shown`, the town shown, and that one only.
+  auto expectDeletes = [&](const char* shown) {
+    ASSERT_EQ(city->text(), U(shown));
     EXPECT_TRUE(remove->isEnabled());
     QStringList expected = names();
-    expected.removeOne(QString::fromUtf8(c.shown));
+    expected.removeOne(U(shown));
     remove->click();
-    EXPECT_EQ(messages.texts(), QStringList(QString::fromUtf8("Удаленные данные будут утеряны! Продолжить?")));
+    EXPECT_EQ(messages.texts(), QStringList(U("Удаленные данные будут утеряны! Продолжить?")));
     messages.requests.clear();
     EXPECT_EQ(names(), expected);
-  }
-  EXPECT_EQ(names(), QStringList(QString::fromUtf8("Хабаровск")));
+  };
+  // The list is in name order: Амурск, Бикин, Хабаровск; after a delete the town below the deleted one is
+  // selected (Хабаровск after Вяземский), so the town picked next is another one.
+  startNewTown();  // stored
+  for (QLineEdit* box : editor.findChildren<QLineEdit*>())
+    box->setText(box->objectName().startsWith("txtV") ? "2" : "10");
+  city->setText(U("Вяземский"));
+  editor.findChild<QPushButton*>("cmdRenovate")->click();
+  expectDeletes("Вяземский");
+  startNewTown();  // abandoned for another town
+  editor.findChild<QListWidget*>("lstCity")->setCurrentRow(1);
+  expectDeletes("Бикин");
+  startNewTown();  // abandoned by leaving the editor and opening it again
+  editor.close();
+  editor.show();
+  expectDeletes("Амурск");
+  EXPECT_EQ(names(), QStringList(U("Хабаровск")));
 }
 
 }  // namespace

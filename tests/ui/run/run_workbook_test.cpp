@@ -126,16 +126,10 @@ QByteArray Hash(const QString& path) {
 // The program as an ordinary user runs it: the super-user, whom permissions do not stop, takes the identity of
 // "nobody" for the object's lifetime, every thread with it; anyone else stays who they are.
 struct OrdinaryUser {
-  OrdinaryUser() {
-    if (geteuid() == 0) ok = switched = setegid(kNobody) == 0 && seteuid(kNobody) == 0;
-  }
-  ~OrdinaryUser() {
-    if (switched) {
-      EXPECT_TRUE(seteuid(0) == 0 && setegid(0) == 0);
-    }
-  }
+  ~OrdinaryUser() { EXPECT_TRUE(!root || (seteuid(0) == 0 && setegid(0) == 0)); }
   static constexpr uid_t kNobody = 65534;
-  bool ok = true, switched = false;
+  const bool root = geteuid() == 0;
+  const bool ok = !root || (setegid(kNobody) == 0 && seteuid(kNobody) == 0);
 };
 
 // A save that cannot be written is told as every failed save of the window ("Ошибка в процессе сохранения
@@ -143,61 +137,49 @@ struct OrdinaryUser {
 // file left beside it; the next dialog does not open in the folder that failed. Before, the workbook's
 // message was the wind-rose file's "Ошибка в процессе записи файла!".
 TEST(RunWorkbook, ASaveThatCannotBeWrittenIsToldAndTheEarlierFileStays) {
-  RememberSaveFolder(QString());
   QTemporaryDir dir;
   const auto readable =
       QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther;
   QFile::setPermissions(dir.path(), readable | QFile::WriteOwner);
-  // A regular file where the folder should be: no one can write under it, the super-user neither.
-  const QString plainFile = dir.filePath(U("отчёты"));
-  QFile occupying(plainFile);
-  ASSERT_TRUE(occupying.open(QIODevice::WriteOnly) && occupying.write("записи пользователя") > 0);
-  occupying.close();
-  // A folder of the user's own that the user has closed for writing, holding a workbook saved there before.
   const QString closed = dir.filePath(U("только чтение"));
   ASSERT_TRUE(QDir().mkpath(closed));
-  if (geteuid() == 0) {
-    ASSERT_EQ(chown(QFile::encodeName(closed).constData(), OrdinaryUser::kNobody, OrdinaryUser::kNobody), 0);
-  }
-  const struct {
-    const char* what;
-    QString path, earlier;  // the file asked for; what lay there before and must stay
-    bool closedFolder;      // saved once into `closed`, which is then closed for writing
-    const char* cause;      // the writer's words for the failure
-  } cases[] = {
-      {"under a regular file", plainFile + U("/книга.xlsx"), plainFile, false, "нет такой папки"},
-      {"a folder without write permission", closed + U("/книга.xlsx"), closed + U("/книга.xlsx"), true,
-       "нет прав на запись"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    std::optional<OrdinaryUser> user;
-    if (c.closedFolder) {
-      user.emplace();
-      if (!user->ok) GTEST_SKIP() << "the super-user cannot take an ordinary user's identity here";
-      SaveAnswer first(c.path);
-      ASSERT_EQ(OfferRunWorkbook(nullptr, *Record()), c.path);
-      ASSERT_TRUE(QFile::setPermissions(closed, readable));
-      RememberSaveFolder(QString());
-    }
-    const QByteArray before = Hash(c.earlier);
+  // Offers a changed record at `path`, where the writer fails for `cause`, and cancels the dialog that comes
+  // again; `earlier` lay there before and must stay.
+  auto expectRefused = [&](const QString& path, const QString& earlier, const char* cause) {
+    const QByteArray before = Hash(earlier);
     ASSERT_FALSE(before.isEmpty());
     const QStringList lying = QDir(closed).entryList(QDir::Files | QDir::Hidden);
     test::MessageCatcher messages;
     auto changed = Record();
     changed->GridRisk.fill(7);
-    SaveAnswer answer({c.path, QString()});  // told, then the dialog again: cancelled
+    SaveAnswer answer({path, QString()});
     EXPECT_TRUE(OfferRunWorkbook(nullptr, *changed).isEmpty());
     EXPECT_EQ(answer.asked.size(), 2u);
-    ASSERT_EQ(messages.requests.size(), 1u);
-    EXPECT_EQ(messages.requests[0].text, U("Ошибка в процессе сохранения файла\n") + c.path + U(": ") + U(c.cause));
-    EXPECT_EQ(messages.requests[0].title, U("Веларон"));
-    EXPECT_EQ(messages.requests[0].icon, QMessageBox::Critical);
-    EXPECT_EQ(Hash(c.earlier), before);
+    EXPECT_EQ(messages.texts(), QStringList(U("Ошибка в процессе сохранения файла\n") + path + U(": ") + U(cause)));
+    for (const MessageRequest& m : messages.requests)
+      EXPECT_EQ(std::pair(m.title, m.icon), std::pair(U("Веларон"), QMessageBox::Critical));
+    EXPECT_EQ(Hash(earlier), before);
     EXPECT_EQ(QDir(closed).entryList(QDir::Files | QDir::Hidden), lying);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{U("отчёты")});
-    EXPECT_NE(answer.asked[1].startFolder, QFileInfo(c.path).absolutePath());
-  }
+    EXPECT_NE(answer.asked[1].startFolder, QFileInfo(path).absolutePath());
+  };
+  // A regular file where the folder should be: no one can write under it, the super-user neither.
+  const QString plainFile = dir.filePath(U("отчёты"));
+  QFile occupying(plainFile);
+  ASSERT_TRUE(occupying.open(QIODevice::WriteOnly) && occupying.write("записи пользователя") > 0 && occupying.flush());
+  expectRefused(plainFile + U("/книга.xlsx"), plainFile, "нет такой папки");
+
+  // A folder of the user's own that the user has closed for writing, holding a workbook saved there before.
+  ASSERT_TRUE(geteuid() != 0 ||
+              chown(QFile::encodeName(closed).constData(), OrdinaryUser::kNobody, OrdinaryUser::kNobody) == 0);
+  OrdinaryUser user;
+  if (!user.ok) GTEST_SKIP() << "the super-user cannot take an ordinary user's identity here";
+  const QString book = closed + U("/книга.xlsx");
+  SaveAnswer first(book);
+  ASSERT_EQ(OfferRunWorkbook(nullptr, *Record()), book);
+  ASSERT_TRUE(QFile::setPermissions(closed, readable));
+  RememberSaveFolder(QString());
+  expectRefused(book, book, "нет прав на запись");
   QFile::setPermissions(closed, readable | QFile::WriteOwner);
 }
 
