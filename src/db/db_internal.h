@@ -59,19 +59,14 @@ Read<std::vector<Row>> ReadRows(const QString& table, const QString& sql, std::i
   return out;
 }
 
-// The first row of `sql` (on `table`) through `read`; nothing when there is none.
+// The first row of `sql` (on `table`, a query of at most one row) through `read`; nothing when there is none.
 template <class Row, class Reader>
 Read<std::optional<Row>> ReadFirst(const QString& table, const QString& sql, std::initializer_list<QVariant> values,
                                    Reader read) {
+  Read<std::vector<Row>> rows = ReadRows<Row>(table, sql, values, read);
   Read<std::optional<Row>> out;
-  QSqlQuery q(Connection());
-  q.setForwardOnly(true);
-  if (!Run(q, sql, values)) {
-    out.error = ReadFailed(table, q);
-    return out;
-  }
-  if (q.next()) out.value = read(q);
-  else if (q.lastError().isValid()) out.error = ReadFailed(table, q);
+  out.error = std::move(rows.error);
+  if (!rows.value.empty()) out.value = std::move(rows.value.front());
   return out;
 }
 

@@ -215,22 +215,29 @@ QString GasTableName(std::size_t index) {
 
 QString LoadReferenceTables(models::ReferenceTables& out) {
   models::ReferenceTables tables;
-  QSqlQuery q(Connection());
   for (std::size_t i = 0; i < tables.gas.size(); ++i) {
     tables.gas[i].pressureBar = models::kGasTablePressures[i];
-    if (!Run(q, QStringLiteral("SELECT t, cp, v FROM \"%1\" ORDER BY t ASC").arg(GasTableName(i))))
-      return detail::ReadFailed(GasTableName(i), q);
-    while (q.next())
-      tables.gas[i].rows.push_back({q.value(0).toDouble(), q.value(1).toDouble(), q.value(2).toDouble()});
-    if (q.lastError().isValid()) return detail::ReadFailed(GasTableName(i), q);
+    auto rows = detail::ReadRows<models::GasPropertyRow>(
+        GasTableName(i), QStringLiteral("SELECT t, cp, v FROM \"%1\" ORDER BY t ASC").arg(GasTableName(i)), {},
+        [](const QSqlQuery& q) {
+          return models::GasPropertyRow{q.value(0).toDouble(), q.value(1).toDouble(), q.value(2).toDouble()};
+        });
+    if (!rows.ok()) return rows.error;
+    tables.gas[i].rows = std::move(rows.value);
   }
-  if (!Run(q, "SELECT D, L FROM Lp ORDER BY D ASC")) return detail::ReadFailed(QStringLiteral("Lp"), q);
-  while (q.next()) tables.lp.push_back({q.value(0).toDouble(), q.value(1).toDouble()});
-  if (q.lastError().isValid()) return detail::ReadFailed(QStringLiteral("Lp"), q);
-  if (!Run(q, "SELECT Zn_Probit, Zn_Procent FROM TProbit ORDER BY Zn_Probit ASC"))
-    return detail::ReadFailed(QStringLiteral("TProbit"), q);
-  while (q.next()) tables.probit.push_back({q.value(0).toDouble(), q.value(1).toDouble()});
-  if (q.lastError().isValid()) return detail::ReadFailed(QStringLiteral("TProbit"), q);
+  auto lp = detail::ReadRows<models::LpRow>(QStringLiteral("Lp"), QStringLiteral("SELECT D, L FROM Lp ORDER BY D ASC"),
+                                            {}, [](const QSqlQuery& q) {
+                                              return models::LpRow{q.value(0).toDouble(), q.value(1).toDouble()};
+                                            });
+  if (!lp.ok()) return lp.error;
+  auto probit = detail::ReadRows<models::ProbitRow>(
+      QStringLiteral("TProbit"), QStringLiteral("SELECT Zn_Probit, Zn_Procent FROM TProbit ORDER BY Zn_Probit ASC"), {},
+      [](const QSqlQuery& q) {
+        return models::ProbitRow{q.value(0).toDouble(), q.value(1).toDouble()};
+      });
+  if (!probit.ok()) return probit.error;
+  tables.lp = std::move(lp.value);
+  tables.probit = std::move(probit.value);
   out = std::move(tables);
   return {};
 }
