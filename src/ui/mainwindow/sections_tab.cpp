@@ -234,8 +234,7 @@ void SectionsTab::showSection(int tpid) {
     const std::optional<double>& p = result::CrossingProbability(s, i);
     crossingBoxes_[i]->setText(p ? NumberText(*p) : U(result::kCrossings[size_t(i)].initialText));
   }
-  const int ids[4] = {s.G1, s.G2, s.G3, s.G4};
-  for (int level = 0; level < 4; ++level) setGroundLevel(level, std::move(ground[size_t(level)]), ids[level]);
+  setGround(s, std::move(ground));
 }
 
 bool SectionsTab::writeSection(const db::SectionRow& row) {
@@ -399,14 +398,18 @@ void SectionsTab::setGroundLevel(int level, std::vector<db::GroundTypeRow> entri
   combo->setCurrentIndex(select);
 }
 
+void SectionsTab::setGround(const db::SectionRow& s, std::array<std::vector<db::GroundTypeRow>, 4> rows) {
+  const int ids[4] = {s.G1, s.G2, s.G3, s.G4};
+  for (int level = 0; level < 4; ++level) setGroundLevel(level, std::move(rows[size_t(level)]), ids[level]);
+}
+
 void SectionsTab::showGround(const db::SectionRow& s) {
   std::array<std::vector<db::GroundTypeRow>, 4> rows;
   if (const QString unread = readGround(s, rows); !unread.isEmpty()) {
     ShowCritical(this, unread);
     return;
   }
-  const int ids[4] = {s.G1, s.G2, s.G3, s.G4};
-  for (int level = 0; level < 4; ++level) setGroundLevel(level, std::move(rows[size_t(level)]), ids[level]);
+  setGround(s, std::move(rows));
 }
 
 QString SectionsTab::composedGround() const {

@@ -69,6 +69,8 @@ class SectionsTab : public InputTab {
   static QString readGround(const db::SectionRow& section, std::array<std::vector<db::GroundTypeRow>, 4>& rows);
   // Shows `entries` in the list of soil level `level`, with the entry `selectGid` chosen (none for 0).
   void setGroundLevel(int level, std::vector<db::GroundTypeRow> entries, int selectGid);
+  // The soil lists `rows` of `section` in the four lists, its stored soil chosen.
+  void setGround(const db::SectionRow& section, std::array<std::vector<db::GroundTypeRow>, 4> rows);
   // The stored soil of `section` in the four lists; lists that cannot be read are told and kept.
   void showGround(const db::SectionRow& section);
   void groundChosen(int level, int index);
