@@ -345,6 +345,26 @@ bool Form6::firstPress() {
   return true;
 }
 
+// The section stays the one found at the first press, but its fields are those of its row as it stands now:
+// a length, distance or crossing corrected in the main window after a refused run is what the next run uses.
+// A section deleted meanwhile is refused, and the section group opens again for another number.
+bool Form6::rereadSection() {
+  const db::Read<std::optional<db::SectionRow>> section = services_.section(section_->TPID);
+  if (!section.ok()) {
+    ShowCritical(this, section.error);
+    return false;
+  }
+  if (!section.value) {
+    section_.reset();
+    ground_.reset();
+    Frame1_->setEnabled(true);
+    ShowCritical(this, U(velaron::texts::kWrongSection));
+    return false;
+  }
+  section_ = section.value;
+  return true;
+}
+
 std::optional<result::RunRequest> Form6::gatherRequest() {
   result::RunRequest r = base_;
   r.section = *section_;
@@ -379,6 +399,8 @@ void Form6::cmdRaschet_Click() {
   }
   if (!sharesFilled_ || !section_) {
     if (!firstPress()) return;
+  } else if (!rereadSection()) {
+    return;
   }
   const auto request = gatherRequest();
   if (!request) return;

@@ -84,7 +84,8 @@ class Form6 : public QDialog {
  private:
   void build();
   void keepOneSize();
-  bool firstPress();  // fills the shares; false when the run stops here
+  bool firstPress();     // fills the shares; false when the run stops here
+  bool rereadSection();  // the section found first, as its row stands now; false when it is gone
   std::optional<result::RunRequest> gatherRequest();
   void startRun(run::PreparedRun prepared);
   void setControlsEnabled(bool on);
@@ -96,7 +97,7 @@ class Form6 : public QDialog {
   bool offerWorkbook_ = false;
   std::optional<result::Scenario> scenario_ = result::Scenario::Complex;  // the list's line; none chosen: nothing
   bool sharesFilled_ = false;              // the first press filled the share boxes from the section's ground
-  std::optional<db::SectionRow> section_;  // found at the first press
+  std::optional<db::SectionRow> section_;  // found at the first press, read again at every later press
   std::optional<db::Ground3Row> ground_;
 
   QGroupBox *Frame1_, *Frame2_, *Frame3_, *Frame4_, *Frame6_, *Frame7_, *fraOther_;

@@ -240,3 +240,98 @@ TEST_F(StartedWindow, TheJetFlameWindowOffersItsWorkbookAfterASingleScenarioOfTh
   ASSERT_EQ(asked.size(), 2u);
   EXPECT_EQ(asked[1].title, U("Сохранение книги результатов расчета: сценарий \"Факел (асимметр.горение)\""));
 }
+
+namespace {
+
+// A run of section 2 refused at its first press; the engineer then mends the section in the main window (the
+// distance and length typed and left, the road crossing ticked), starts again and presses "Расчет" once more:
+// the run computes the section as its row stands now. Before, the dialog kept the row of its first press, so
+// the distance refused stayed refused, and a run refused for another cause went on with the old section.
+class SectionMendedAfterARefusal : public StartedWindow {
+ protected:
+  // `code` the scenario's list position + 1; `distance` typed before the first press; `town` whether a town
+  // is chosen for that press.
+  void Run(int code, const char* distance, bool town, const QString& refusal) {
+    for (const char* list : {"DataCombo1", "DataCombo6"}) emit find<QComboBox>(list)->activated(0);  // gas, region
+    window->reportOptions().OptExtraFiles = false;
+    select(1);
+    type("Text9", distance);
+    ASSERT_TRUE(box("Text9")->runLeaveCheck());
+    if (!town) find<QComboBox>("cmbCity")->setCurrentIndex(-1);
+    messages.requests.clear();
+    window->Command1_Click();
+    auto* dialog = window->findChild<ui::Form6*>();
+    ASSERT_TRUE(dialog && dialog->isVisible());
+    dialog->findChild<QComboBox*>("Combo1")->setCurrentIndex(code - 1);
+    dialog->findChild<QLineEdit*>("Text1")->setText("2");
+    dialog->findChild<QPushButton*>("cmdRaschet")->click();  // a question on the shares answered "No"
+    ASSERT_FALSE(messages.requests.empty());
+    EXPECT_EQ(messages.requests.back().text, refusal);
+    ASSERT_TRUE(dialog->isHidden() && !window->isRunning() && !window->lastRun());
+
+    // Mended in the main window, each box left so that the row holds it; the road's probability shows 0,1.
+    find<QComboBox>("cmbCity")->setCurrentIndex(0);
+    type("Text9", "0");
+    ASSERT_TRUE(box("Text9")->runLeaveCheck());
+    type("Text11", "300");
+    ASSERT_TRUE(box("Text11")->runLeaveCheck());
+    tick(0);
+    messages.requests.clear();
+    window->Command1_Click();
+    ASSERT_EQ(window->findChild<ui::Form6*>(), dialog);
+    dialog->findChild<QPushButton*>("cmdRaschet")->click();
+    ASSERT_TRUE(window->isRunning()) << messages.texts().join("|").toStdString();
+    ASSERT_TRUE(WaitUntil([&] { return window->lastRun() && !window->isRunning(); }, 120000));
+    const db::SectionRow& ran = window->lastRun()->request.section;
+    EXPECT_EQ(std::tuple(ran.TPID, ran.Udal, ran.Length, ran.dpp1, ran.p_v), std::tuple(2, 0.0, 300.0, 1, 0.1));
+  }
+};
+
+TEST_F(SectionMendedAfterARefusal, ASectionBeyondThePipelineEndRunsOnceItsDistanceIsMended) {
+  Run(2, "400000", true,
+      U("Середина участка лежит за концом газопровода, и давление газа на участке получается не больше нуля: "
+        "длина участка 500 м, удаление начала участка 400000 м, протяженность газопровода %1 км. Проверте "
+        "правильность ввода!")
+          .arg(text("Text13")));
+}
+
+TEST_F(SectionMendedAfterARefusal, ARunRefusedForAnotherCauseRunsTheSectionAsMendedSince) {
+  Run(7, "1000", false, U(run::texts::kNoTown));
+}
+
+// Section 2 deleted while its refused run's dialog waits hidden: the next press is refused with the word for
+// a wrong section, and the section group opens again, so the dialog can run another section.
+TEST_F(StartedWindow, ASectionDeletedAfterTheFirstPressIsRefusedAndAnotherCanBeChosen) {
+  for (const char* list : {"DataCombo1", "DataCombo6"}) emit find<QComboBox>(list)->activated(0);  // gas, region
+  window->reportOptions().OptExtraFiles = false;
+  find<QComboBox>("cmbCity")->setCurrentIndex(-1);
+  window->Command1_Click();
+  auto* dialog = window->findChild<ui::Form6*>();
+  ASSERT_TRUE(dialog && dialog->isVisible());
+  dialog->findChild<QComboBox*>("Combo1")->setCurrentIndex(6);  // "Факел за год": refused without a town
+  dialog->findChild<QLineEdit*>("Text1")->setText("2");
+  dialog->findChild<QPushButton*>("cmdRaschet")->click();
+  ASSERT_TRUE(dialog->isHidden() && !window->lastRun());
+  dialog->findChild<QComboBox*>("Combo1")->setCurrentIndex(1);  // "Взрыв", when the dialog is shown again
+
+  select(1);
+  messages.setAnswer(QMessageBox::Yes);  // "Удалить данные об участке?"
+  find<QPushButton>("bDelete")->click();
+  messages.setAnswer(QMessageBox::Ok);
+  ASSERT_EQ(db::LoadSections().value.size(), 1u);
+  messages.requests.clear();
+  window->Command1_Click();
+  ASSERT_EQ(window->findChild<ui::Form6*>(), dialog);
+  dialog->findChild<QPushButton*>("cmdRaschet")->click();
+  expectMessage("Указан неверный участок расчета", "Веларон", QMessageBox::Critical);
+  EXPECT_TRUE(dialog->isVisible() && !window->isRunning() && !window->lastRun());
+  ASSERT_TRUE(dialog->findChild<QWidget*>("Frame1")->isEnabled());
+
+  dialog->findChild<QLineEdit*>("Text1")->setText("1");
+  dialog->findChild<QPushButton*>("cmdRaschet")->click();
+  ASSERT_TRUE(window->isRunning()) << messages.texts().join("|").toStdString();
+  ASSERT_TRUE(WaitUntil([&] { return window->lastRun() && !window->isRunning(); }, 120000));
+  EXPECT_EQ(window->lastRun()->request.section.TPID, 1);
+}
+
+}  // namespace

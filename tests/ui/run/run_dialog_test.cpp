@@ -1,6 +1,7 @@
 // The run dialog over the good rows of the run tests: which weather and share boxes each scenario shows and
 // where, the whole-run bar of the assessments over a year, as long as what the run goes through, the town's
-// wind rose written before such an assessment begins, and the typed wind speed in the saved report.
+// wind rose written before such an assessment begins, the typed wind speed in the saved report, and the section
+// read again at every press.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -36,10 +37,14 @@ namespace {
 struct Dialog {
   explicit Dialog(int code) : form(Request(code)) {
     Form6::Services s = Form6::DatabaseServices();
-    s.section = [](int) { return db::Read<std::optional<db::SectionRow>>{test::GoodData().section, {}}; };
+    s.section = [this](int tpid) {
+      ++sectionReads;
+      return sectionRead ? sectionRead(tpid) : db::Read<std::optional<db::SectionRow>>{test::GoodData().section, {}};
+    };
     s.ground = [](const QString&) { return db::Read<std::optional<db::Ground3Row>>{test::GoodData().ground, {}}; };
-    s.runData = [](const result::RunRequest&) {
+    s.runData = [](const result::RunRequest& r) {
       run::RunData d = test::GoodData();
+      d.section = r.section;  // the dialog's row, as the run takes it
       db::WindRow town;
       town.idCity = 1;
       town.CityName = U("Городок");
@@ -82,6 +87,8 @@ struct Dialog {
     models::Progress& inner;
     Dialog& d;
   };
+  std::function<db::Read<std::optional<db::SectionRow>>(int tpid)> sectionRead;  // else the good row
+  int sectionReads = 0;
   std::atomic<int> stageSteps{0};
   std::function<void(const models::Progress&)> onStep;
   std::shared_ptr<const result::RunSnapshot> record;  // the completed run
@@ -243,6 +250,69 @@ TEST(RunDialog, TheWindSpeedTypedIsPrintedAsTypedInTheSavedReport) {
               lines.contains(U("- направление ветра (откуда дует ветер) \"Ю-З\".")));
   // The workbook's line: "Скорость ветра:" and two blanks, then 2.5 in the decimal-comma number text.
   EXPECT_EQ(output::BuildInputSheet(*d.record).lines.value(4).toStdString(), "Скорость ветра:  2,5");
+}
+
+}  // namespace
+}  // namespace velaron::ui
+
+namespace velaron::ui {
+namespace {
+
+// A press after the first (here after the question on the shares answered "Yes") reads the section found
+// first again by its number: a row mended meanwhile is what the run takes; a read that fails is told once
+// with its cause and keeps everything; a section gone is refused, and the number can be typed again.
+TEST(RunDialog, EveryLaterPressReadsTheSectionFoundFirstAsItsRowStandsNow) {
+  using SectionRead = db::Read<std::optional<db::SectionRow>>;
+  db::SectionRow mended = *test::GoodData().section;
+  mended.Length = 300;
+  mended.Udal = 2500;
+  mended.p_v = 0.4;
+  const QString busy = U("База данных занята другой программой");
+  const struct {
+    const char* name;
+    SectionRead later;      // the read at the second press
+    const char* told;       // the message of the second press; null: the run goes on
+    bool sectionGroupOpen;  // after the second press
+  } table[] = {
+      {"mended", {mended, {}}, nullptr, false},
+      {"busy", {std::nullopt, busy}, "База данных занята другой программой", false},
+      {"gone", {std::nullopt, {}}, "Указан неверный участок расчета", true},
+  };
+  for (const auto& row : table) {
+    SCOPED_TRACE(row.name);
+    test::MessageCatcher messages(QMessageBox::Yes);  // the first press stops to correct the shares
+    Dialog d(5);
+    d.press();
+    ASSERT_EQ(messages.texts(), QStringList(U("Хотите уточнить вероятность аварии?")));
+    d.sectionRead = [&](int tpid) {
+      EXPECT_EQ(tpid, 1);  // the number found first
+      return row.later;
+    };
+    messages.requests.clear();
+    d.press();
+    EXPECT_EQ(d.sectionReads, 2);  // once at each press
+    EXPECT_EQ(d.form.findChild<QWidget*>("Frame1")->isEnabled(), row.sectionGroupOpen);
+    if (row.told) {
+      ASSERT_EQ(messages.requests.size(), 1u) << messages.texts().join('|').toStdString();
+      EXPECT_EQ(std::pair(messages.requests[0].text, messages.requests[0].icon),
+                std::pair(U(row.told), QMessageBox::Critical));
+      EXPECT_TRUE(d.form.isVisible() && !d.form.running());
+      // The next press, with the database readable: the section kept runs; a section gone is looked for anew
+      // by the number in the box, and its shares are offered again.
+      d.sectionRead = nullptr;
+      messages.requests.clear();
+      d.press();
+      EXPECT_EQ(d.form.running(), !row.sectionGroupOpen) << messages.texts().join('|').toStdString();
+      EXPECT_EQ(messages.requests.size(), row.sectionGroupOpen ? 1u : 0u);
+      ASSERT_TRUE(test::WaitUntil([&] { return !d.form.running(); }, 120000));
+      continue;
+    }
+    ASSERT_TRUE(d.form.running()) << messages.texts().join('|').toStdString();
+    ASSERT_TRUE(test::WaitUntil([&] { return !d.form.running(); }, 120000));
+    ASSERT_TRUE(d.record);
+    const db::SectionRow& ran = d.record->request.section;
+    EXPECT_EQ(std::tuple(ran.TPID, ran.Length, ran.Udal, ran.p_v), std::tuple(1, 300.0, 2500.0, 0.4));
+  }
 }
 
 }  // namespace
