@@ -210,8 +210,7 @@ bool TabChangeLeavesBox::changesTab(QObject* watched, QEvent* event) const {
         const int delta = std::abs(turn.x()) > std::abs(turn.y()) ? turn.x() : turn.y();
         return delta != 0 && canStep(delta > 0 ? -1 : 1);
       }
-      default:
-        return false;
+      default: return false;
     }
   }
   // Ctrl+Tab and Ctrl+Shift+Tab that no control took reach the tab widget, which shows the next or previous tab.

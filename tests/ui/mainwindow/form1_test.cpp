@@ -222,12 +222,8 @@ TEST_F(MainWindowTest, ChangingTabsLeavesTheBoxBeingTypedInFirst) {
         QApplication::sendEvent(bar, &wheel);
         break;
       }
-      case How::CtrlTab:
-        QTest::keyClick(box(name), Qt::Key_Tab, Qt::ControlModifier);
-        break;
-      case How::Enter:
-        QTest::keyClick(box(name), Qt::Key_Return);
-        break;
+      case How::CtrlTab: QTest::keyClick(box(name), Qt::Key_Tab, Qt::ControlModifier); break;
+      case How::Enter: QTest::keyClick(box(name), Qt::Key_Return); break;
     }
   };
   const char* probability = "Вероятность влияния пересечения";

@@ -168,8 +168,9 @@ TEST(WindEditor, DeleteIsUnavailableWhileANewTownIsTyped) {
 // adds the town; the mode's end by "Обновить" or by a click in the list makes "Изменить" available again.
 TEST(WindEditor, ChangeIsUnavailableWhileANewTownIsTyped) {
   test::ScratchDatabase data;
-  ASSERT_TRUE(data.Exec("INSERT INTO Wind (idCity, CityName, N1, S2, V11, V25, Tmedium) VALUES "
-                        "(1, 'Амурск', 60, 10, 3, 3, 200), (2, 'Хабаровск', 5, 70, 3, 3, 207)"));
+  ASSERT_TRUE(
+      data.Exec("INSERT INTO Wind (idCity, CityName, N1, S2, V11, V25, Tmedium) VALUES "
+                "(1, 'Амурск', 60, 10, 3, 3, 200), (2, 'Хабаровск', 5, 70, 3, 3, 207)"));
   test::MessageCatcher messages(QMessageBox::Yes);
   frmWind editor(nullptr);
   editor.show();
