@@ -38,6 +38,7 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
   auto* central = new QWidget(this);
   auto* outer = new QVBoxLayout(central);
   SSTab1_ = Named(new QTabWidget(central), "SSTab1");
+  new TabChangeLeavesBox(SSTab1_);
   addInputTab(pipelineTab_ = new PipelineTab, "Данные по газопроводу");
   addInputTab(sectionsTab_ = new SectionsTab, "Данные по участкам");
   addInputTab(rateTab_ = new RateTab, "Вероятность аварии");
@@ -199,6 +200,10 @@ std::optional<result::RunRequest> Form1::prepareRun() {
 
 void Form1::Command1_Click() {
   if (running_) return;
+  // A press that leaves the focus where it was (Enter in a box, the menu) leaves the box being typed in first,
+  // as a click on the button does: a refused text stops the start, and an accepted one is stored before a
+  // refusal of the start shows another tab.
+  if (!NumericBox::leaveFocused(this)) return;
   if (auto request = prepareRun(); request && openRunDialog_) openRunDialog_(*this, *request);
 }
 

@@ -9,6 +9,10 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QWheelEvent>
+#include <cstdlib>
 
 #include "ui/mainwindow/section_logic.h"
 #include "ui/widgets/messages.h"
@@ -176,6 +180,49 @@ bool DefaultButtonKeys::eventFilter(QObject* watched, QEvent* event) {
   QAbstractButton* target = enter && focused && focused->window() == parent() ? focused : button_;
   if (target->isEnabled()) target->click();
   return true;
+}
+
+TabChangeLeavesBox::TabChangeLeavesBox(QTabWidget* tabs) : QObject(tabs), tabs_(tabs) {
+  tabs->installEventFilter(this);
+  tabs->tabBar()->installEventFilter(this);
+}
+
+bool TabChangeLeavesBox::changesTab(QObject* watched, QEvent* event) const {
+  const QTabBar* bar = tabs_->tabBar();
+  // The nearest tab that can be shown from the current one in the direction `step`: whether there is one.
+  auto canStep = [this](int step) {
+    for (int i = tabs_->currentIndex() + step; i >= 0 && i < tabs_->count(); i += step)
+      if (tabs_->isTabEnabled(i)) return true;
+    return false;
+  };
+  if (watched == bar) {
+    switch (event->type()) {
+      // A double click presses the tab too.
+      case QEvent::MouseButtonPress:
+      case QEvent::MouseButtonDblClick: {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        const int i = bar->tabAt(mouse->position().toPoint());
+        return mouse->button() == Qt::LeftButton && i >= 0 && i != tabs_->currentIndex() && tabs_->isTabEnabled(i);
+      }
+      case QEvent::Wheel: {
+        // A turn away from the user shows the tab before, towards the user the tab after.
+        const QPoint turn = static_cast<QWheelEvent*>(event)->angleDelta();
+        const int delta = std::abs(turn.x()) > std::abs(turn.y()) ? turn.x() : turn.y();
+        return delta != 0 && canStep(delta > 0 ? -1 : 1);
+      }
+      default: return false;
+    }
+  }
+  // Ctrl+Tab and Ctrl+Shift+Tab that no control took reach the tab widget, which shows the next or previous tab.
+  if (watched != tabs_ || event->type() != QEvent::KeyPress) return false;
+  const auto* key = static_cast<QKeyEvent*>(event);
+  return (key->modifiers() & Qt::ControlModifier) && (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) &&
+         tabs_->count() > 1;
+}
+
+bool TabChangeLeavesBox::eventFilter(QObject* watched, QEvent* event) {
+  // A refusal eats the event: the tab on show stays, with the box and its focus.
+  return changesTab(watched, event) && !NumericBox::leaveFocused(tabs_->window());
 }
 
 }  // namespace velaron::ui

@@ -1,6 +1,7 @@
 // Input widgets of the main window beyond the shared numeric box: a numeric box with a key filter of its
 // own (some boxes discard refused keys silently, some refuse the comma), the compass picture, a result
-// picture that fits its cell and the keys of the window's default button.
+// picture that fits its cell, the keys of the window's default button and the leave of the box being typed
+// in before a change of tabs.
 #pragma once
 
 #include <QImage>
@@ -9,6 +10,7 @@
 #include <functional>
 
 class QAbstractButton;
+class QTabWidget;
 
 #include "run/input_checks.h"
 #include "ui/widgets/numeric_box.h"
@@ -93,6 +95,24 @@ class DefaultButtonKeys : public QObject {
 
  private:
   QAbstractButton* button_;
+};
+
+// The tabs of `tabs` change at the user's hand only after the number box being typed in has been left, as a
+// click elsewhere would leave it: the tab bar takes no focus, so a click on a tab, the wheel over the bar or
+// Ctrl+Tab in the box would otherwise hide the box with its text neither checked nor stored. A box that
+// refuses its text keeps its message, the focus and its tab: the change is not taken.
+class TabChangeLeavesBox : public QObject {
+  Q_OBJECT
+ public:
+  explicit TabChangeLeavesBox(QTabWidget* tabs);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  // Whether `event` (one reaching the tab bar or the tab widget) is about to show another tab.
+  bool changesTab(QObject* watched, QEvent* event) const;
+  QTabWidget* tabs_;
 };
 
 }  // namespace velaron::ui

@@ -27,7 +27,8 @@ namespace velaron::ui {
 
 namespace {
 // A button over a frame, both added to `column`: the button folds the frame away and back, its sign showing
-// "-" while the frame is shown and "+" while it is folded.
+// "-" while the frame is shown and "+" while it is folded. The fold leaves the box being typed in first: a
+// text it refuses (now, or on the press that took the focus to the button) keeps the frame open with the box.
 QGroupBox* AddFoldingFrame(QWidget* tab, QVBoxLayout* column, const char* caption, const char* buttonName,
                            const char* frameName, bool& folded) {
   auto* button = Named(new QPushButton(U(caption), tab), buttonName);
@@ -35,6 +36,7 @@ QGroupBox* AddFoldingFrame(QWidget* tab, QVBoxLayout* column, const char* captio
   column->addWidget(button);
   column->addWidget(frame);
   QObject::connect(button, &QPushButton::clicked, frame, [button, frame, &folded] {
+    if (!folded && !NumericBox::leaveFocused(frame->window())) return;
     QString text = button->text();
     if (folded) {
       frame->show();

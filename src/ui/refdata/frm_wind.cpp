@@ -141,7 +141,7 @@ frmWind::frmWind(QWidget* mainWindow, QWidget* parent)
   roseButton_ = makeButton("cmdRoseWind", QString::fromUtf8(kRoseCaption));
   roseButton_->setToolTip(QStringLiteral("Построение в Excel розы ветров"));
   auto* insert = makeButton("cmdInsert", QStringLiteral("Добавить город"));
-  auto* change = makeButton("cmdChange", QStringLiteral("Изменить"));
+  changeButton_ = makeButton("cmdChange", QStringLiteral("Изменить"));
   deleteButton_ = makeButton("cmdDelate", QStringLiteral("Удалить"));
   renovateButton_ = makeButton("cmdRenovate", QStringLiteral("Обновить"));
   auto* exit = makeButton("cmdExit", QStringLiteral("Выход"));
@@ -166,7 +166,7 @@ frmWind::frmWind(QWidget* mainWindow, QWidget* parent)
           [this](const QString& text) { renovateButton_->setEnabled(!text.isEmpty()); });
   connect(roseButton_, &QPushButton::clicked, this, &frmWind::cmdRoseWind_Click);
   connect(insert, &QPushButton::clicked, this, &frmWind::cmdInsert_Click);
-  connect(change, &QPushButton::clicked, this, &frmWind::cmdChange_Click);
+  connect(changeButton_, &QPushButton::clicked, this, &frmWind::cmdChange_Click);
   connect(deleteButton_, &QPushButton::clicked, this, &frmWind::cmdDelate_Click);
   connect(renovateButton_, &QPushButton::clicked, this, &frmWind::cmdRenovate_Click);
   connect(exit, &QPushButton::clicked, this, &frmWind::cmdExit_Click);
@@ -268,9 +268,11 @@ void frmWind::setMode(Mode mode) {
   // beside the new town's boxes. The rose on show steps aside meanwhile and comes back with the list's town.
   roseButton_->setEnabled(mode != Mode::New);
   if (mode == Mode::New) image_->hide();
-  // Nor can a town be deleted while a new one is typed: the town selected in the list is not the one shown,
-  // and the typed entry would go with it.
+  // Nor can a town be deleted or changed while a new one is typed: the town selected in the list is not the
+  // one shown. A delete would take that town and the typed entry with it; a change would make the typed town
+  // an edit of the selected one, and "Обновить" would write it over that town.
   deleteButton_->setEnabled(mode != Mode::New);
+  changeButton_->setEnabled(mode != Mode::New);
 }
 
 void frmWind::lstCity_Click() {
@@ -314,7 +316,7 @@ void frmWind::cmdInsert_Click() {
 }
 
 void frmWind::cmdChange_Click() {
-  if (selectedCity() == 0) return;
+  if (selectedCity() == 0 || mode_ == Mode::New) return;
   WindEnabled();
   setMode(Mode::Change);
   city_->setFocus();

@@ -101,6 +101,7 @@ class frmWind : public QWidget {
   QLineEdit* days_ = nullptr;    // `Text1`
   QLabel* image_ = nullptr;      // `imgWind`
   QPushButton* roseButton_ = nullptr;
+  QPushButton* changeButton_ = nullptr;
   QPushButton* deleteButton_ = nullptr;
   QPushButton* renovateButton_ = nullptr;
   std::vector<QLineEdit*> boxes_;  // the 38 boxes in field order

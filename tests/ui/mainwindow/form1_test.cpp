@@ -2,7 +2,9 @@
 
 #include <QRadioButton>
 #include <QSqlQuery>
+#include <QTabBar>
 #include <QTemporaryDir>
+#include <QWheelEvent>
 #include <QtTest/QTest>
 
 #include "form_fixture.h"
@@ -194,6 +196,120 @@ TEST_F(MainWindowTest, ClosingLeavesTheBoxBeingTypedInFirst) {
   EXPECT_FALSE(window->close());
   expectMessage("Проверте правильность ввода!");
   EXPECT_TRUE(window->isVisible());
+}
+
+// A change of tabs leaves the box being typed in first, as closing does. The tab bar takes no focus, so a click on
+// a tab (the wheel over the bar, Ctrl+Tab in the box) hid the box with its text neither checked nor stored:
+// a typed 0,3 was then lost at the close without a word. A text the box takes is stored and the tab changes; one it
+// refuses keeps its tab on show with the box focused, its message and the row as it was. Enter in a box starts a
+// run, whose refusal shows another tab: the box is left first there too.
+TEST_F(MainWindowTest, ChangingTabsLeavesTheBoxBeingTypedInFirst) {
+  tabs()->setCurrentIndex(1);
+  find<QCheckBox>("Check1")->click();  // section 1's road crossing, at its initial 0,1: stored as the sum 0,1
+  auto road = [] { return std::pair(db::LoadSection(1).value->P_avto, db::LoadSection(1).value->p_v); };
+  ASSERT_EQ(road(), std::pair(std::optional(0.1), 0.1));
+  QTabBar* bar = tabs()->tabBar();
+  enum class How { Click, Wheel, CtrlTab, Enter };
+  auto leave = [&](const char* name, int from, How how) {
+    switch (how) {
+      case How::Click:  // the other one of the first two tabs
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(from == 0 ? 1 : 0).center());
+        break;
+      case How::Wheel: {  // a turn away from the user: the tab before
+        const QPointF at = bar->tabRect(from).center();
+        QWheelEvent wheel(at, bar->mapToGlobal(at), {}, {0, 120}, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
+                          false);
+        QApplication::sendEvent(bar, &wheel);
+        break;
+      }
+      case How::CtrlTab: QTest::keyClick(box(name), Qt::Key_Tab, Qt::ControlModifier); break;
+      case How::Enter: QTest::keyClick(box(name), Qt::Key_Return); break;
+    }
+  };
+  const char* probability = "Вероятность влияния пересечения";
+  const struct {
+    const char* box;
+    int tab;  // the box's tab
+    const char* keys;
+    How how;
+    int shown;                                      // the tab on show afterwards
+    const char* message;                            // a part of the one message shown; none when null
+    std::pair<std::optional<double>, double> road;  // P_avto and p_v of section 1 afterwards
+  } cases[] = {
+      {"P_avto", 1, "1,5", How::Click, 1, probability, {0.1, 0.1}},
+      {"P_avto", 1, "1.5", How::Wheel, 1, probability, {0.1, 0.1}},
+      {"P_avto", 1, "2", How::CtrlTab, 1, probability, {0.1, 0.1}},
+      {"P_avto", 1, "3", How::Enter, 1, probability, {0.1, 0.1}},
+      {"P_avto", 1, "0.2", How::Wheel, 0, nullptr, {0.2, 0.2}},
+      {"P_avto", 1, "0,25", How::CtrlTab, 2, nullptr, {0.25, 0.25}},
+      // Taken, then the start is refused on the rate tab: no region is chosen.
+      {"P_avto", 1, "0,35", How::Enter, 2, "Необходимо выбрать регион!", {0.35, 0.35}},
+      {"Text13", 0, "\b", How::Click, 0, "Проверте правильность ввода!", {0.35, 0.35}},
+      {"Text13", 0, "80", How::Click, 1, nullptr, {0.35, 0.35}},
+      {"P_avto", 1, "0,3", How::Click, 0, nullptr, {0.3, 0.3}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.box) + " " + c.keys + " " + std::to_string(static_cast<int>(c.how)));
+    tabs()->setCurrentIndex(c.tab);
+    box(c.box)->setFocus();
+    box(c.box)->selectAll();
+    QTest::keyClicks(box(c.box), U(c.keys));
+    leave(c.box, c.tab, c.how);
+    QApplication::processEvents();
+    EXPECT_EQ(tabs()->currentIndex(), c.shown);
+    EXPECT_EQ(messages.requests.size(), c.message ? 1u : 0u) << messages.texts().join('|').toStdString();
+    EXPECT_TRUE(!c.message || messages.texts().value(0).contains(U(c.message))) << c.message;
+    // A refused text keeps the box on show with the focus.
+    EXPECT_TRUE(c.shown != c.tab || (box(c.box)->isVisible() && window->focusWidget() == box(c.box)));
+    messages.requests.clear();
+    EXPECT_EQ(road(), c.road);
+  }
+  EXPECT_EQ(opened, 0);
+  // The 0,3 was stored on the change of tabs; the length typed on the pipeline tab is asked about at the close.
+  messages.setAnswer(QMessageBox::Yes);
+  EXPECT_TRUE(window->close());
+  expectMessage("Сохранить изменения?");
+  EXPECT_EQ(road(), std::pair(std::optional(0.3), 0.3));
+  EXPECT_DOUBLE_EQ(db::LoadAdjustment().value->Ltrub, 80);
+}
+
+// Folding the crossings' frame leaves the box being typed in first: a text the box takes is stored and the frame
+// folds; one it refuses keeps the frame open with the box focused and the row as it was. Before, a mouse click on
+// the fold button showed the refusal and folded the box away all the same, and a press that left the focus in the
+// box folded it away unchecked and unstored.
+TEST_F(MainWindowTest, FoldingAFrameLeavesTheBoxBeingTypedInFirst) {
+  tabs()->setCurrentIndex(1);
+  find<QCheckBox>("Check1")->click();
+  auto road = [] { return std::pair(db::LoadSection(1).value->P_avto, db::LoadSection(1).value->p_v); };
+  auto* fold = find<QPushButton>("Command5");
+  auto* frame = find<QWidget>("Frame7");
+  const struct {
+    const char* keys;
+    bool byMouse;  // a mouse click, else a press that leaves the focus where it is
+    bool folds;
+    std::pair<std::optional<double>, double> road;  // P_avto and p_v of section 1 afterwards
+  } cases[] = {
+      {"1,5", true, false, {0.1, 0.1}},
+      {"2", false, false, {0.1, 0.1}},
+      {"0,3", true, true, {0.3, 0.3}},
+      {"0.4", false, true, {0.4, 0.4}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.keys) + (c.byMouse ? " mouse" : " click()"));
+    box("P_avto")->setFocus();
+    box("P_avto")->selectAll();
+    QTest::keyClicks(box("P_avto"), U(c.keys));
+    if (c.byMouse) QTest::mouseClick(fold, Qt::LeftButton);
+    else fold->click();
+    QApplication::processEvents();
+    EXPECT_EQ(std::pair(frame->isHidden(), fold->text().endsWith('+')), std::pair(c.folds, c.folds));
+    EXPECT_EQ(messages.requests.size(), c.folds ? 0u : 1u) << messages.texts().join('|').toStdString();
+    EXPECT_TRUE(c.folds || (box("P_avto")->isVisible() && window->focusWidget() == box("P_avto")));
+    messages.requests.clear();
+    EXPECT_EQ(road(), c.road);
+    if (c.folds) fold->click();  // open again
+    ASSERT_FALSE(frame->isHidden());
+  }
 }
 
 namespace {

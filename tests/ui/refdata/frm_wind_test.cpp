@@ -5,6 +5,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSqlQuery>
+#include <QSqlRecord>
 #include <QTemporaryDir>
 #include <QtTest/QTest>
 #include <gtest/gtest.h>
@@ -158,6 +160,69 @@ TEST(WindEditor, DeleteIsUnavailableWhileANewTownIsTyped) {
   editor.show();
   expectDeletes("Амурск");
   EXPECT_EQ(names(), QStringList(U("Хабаровск")));
+}
+
+// "Изменить" acts on the town selected in the list too: while a new town is typed it is unavailable, and a press
+// that reaches it anyway leaves the new town's mode as it was (before, it made the typed town a change of the
+// selected one, "Удалить" came back, and "Обновить" wrote the new town over the selected one). "Обновить" then
+// adds the town; the mode's end by "Обновить" or by a click in the list makes "Изменить" available again.
+TEST(WindEditor, ChangeIsUnavailableWhileANewTownIsTyped) {
+  test::ScratchDatabase data;
+  ASSERT_TRUE(
+      data.Exec("INSERT INTO Wind (idCity, CityName, N1, S2, V11, V25, Tmedium) VALUES "
+                "(1, 'Амурск', 60, 10, 3, 3, 200), (2, 'Хабаровск', 5, 70, 3, 3, 207)"));
+  test::MessageCatcher messages(QMessageBox::Yes);
+  frmWind editor(nullptr);
+  editor.show();
+  auto* change = editor.findChild<QPushButton*>("cmdChange");
+  auto* remove = editor.findChild<QPushButton*>("cmdDelate");
+  auto* city = editor.findChild<QLineEdit*>("txtCity");
+  auto* list = editor.findChild<QListWidget*>("lstCity");
+  auto rows = [] {
+    QStringList out;
+    QSqlQuery q(db::Connection());
+    EXPECT_TRUE(q.exec("SELECT * FROM Wind ORDER BY idCity"));
+    while (q.next()) {
+      QStringList fields;
+      for (int i = 0; i < q.record().count(); ++i) fields << q.value(i).toString();
+      out << fields.join(';');
+    }
+    return out;
+  };
+  const QStringList before = rows();
+  ASSERT_EQ(before.size(), 2);
+  ASSERT_EQ(editor.selectedCity(), 1);  // Амурск, the first in name order
+  EXPECT_TRUE(change->isEnabled());
+
+  struct Case {
+    const char* how;  // how the new town's mode ends
+    bool stored;      // "Обновить": the typed town is added
+  };
+  for (const Case& c : {Case{"list", false}, Case{"Обновить", true}}) {
+    SCOPED_TRACE(c.how);
+    editor.findChild<QPushButton*>("cmdInsert")->click();
+    for (QLineEdit* box : editor.findChildren<QLineEdit*>())
+      box->setText(box->objectName().startsWith("txtV") ? "2" : "10");
+    city->setText(U("Бикин"));
+    EXPECT_FALSE(change->isEnabled());
+    editor.cmdChange_Click();
+    EXPECT_TRUE(editor.editing() && city->text() == U("Бикин") && city->isEnabled());
+    EXPECT_FALSE(change->isEnabled() || remove->isEnabled());
+    EXPECT_EQ(rows(), before);
+    if (c.stored) {
+      editor.findChild<QPushButton*>("cmdRenovate")->click();
+    } else {
+      list->setCurrentRow(1);
+    }
+    EXPECT_TRUE(messages.requests.empty()) << messages.texts().join('|').toStdString();
+    EXPECT_TRUE(change->isEnabled() && remove->isEnabled() && !editor.editing());
+  }
+  // The towns listed before are as they were, and the typed one is a town of its own.
+  const QStringList after = rows();
+  ASSERT_EQ(after.size(), 3);
+  EXPECT_EQ(after.mid(0, 2), before);
+  EXPECT_TRUE(after[2].contains(U(";Бикин;"))) << after[2].toStdString();
+  EXPECT_EQ(city->text(), U("Бикин"));
 }
 
 }  // namespace
