@@ -221,8 +221,7 @@ std::pair<int, int> LineAndColumn(const QByteArray& text, qsizetype offset) {
 // reader stops just past it, except for text after the end of the document, where it stops on its start.
 QString JsonFault(const QByteArray& json, const QJsonParseError& perr) {
   if (json.trimmed().isEmpty()) return QStringLiteral("Ошибка во входном файле: файл пуст");
-  const qsizetype at =
-      perr.error == QJsonParseError::GarbageAtEnd || perr.offset <= 0 ? perr.offset : perr.offset - 1;
+  const qsizetype at = perr.error == QJsonParseError::GarbageAtEnd || perr.offset <= 0 ? perr.offset : perr.offset - 1;
   const auto [line, column] = LineAndColumn(json, at);
   return QStringLiteral("Ошибка во входном файле, строка %1, позиция %2: %3")
       .arg(line)

@@ -24,15 +24,10 @@ QString CheckRange(double value, const InputRange& r) {
 
 QString CheckInputRanges(const result::RunRequest& request, const db::SectionRow& section) {
   const result::PipelineInputs& p = request.pipeline;
-  const std::pair<double, const InputRange*> checks[] = {{p.DavlDown, &kPressureFromRange},
-                                                         {p.DavlUp, &kPressureToRange},
-                                                         {p.Temp, &kTempRange},
-                                                         {p.Glubina, &kDepthRange},
-                                                         {p.InversPercent, &kInversRange},
-                                                         {section.Length, &kLengthRange},
-                                                         {section.Udal, &kDistanceRange},
-                                                         {section.Azimut, &kAzimuthRange},
-                                                         {section.p_v, &kCrossingSumRange}};
+  const std::pair<double, const InputRange*> checks[] = {
+      {p.DavlDown, &kPressureFromRange}, {p.DavlUp, &kPressureToRange},    {p.Temp, &kTempRange},
+      {p.Glubina, &kDepthRange},         {p.InversPercent, &kInversRange}, {section.Length, &kLengthRange},
+      {section.Udal, &kDistanceRange},   {section.Azimut, &kAzimuthRange}, {section.p_v, &kCrossingSumRange}};
   for (const auto& [value, range] : checks)
     if (QString e = CheckRange(value, *range); !e.isEmpty()) return e;
   if (request.rate.way == 2)

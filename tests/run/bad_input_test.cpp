@@ -145,7 +145,10 @@ TEST_F(BadInput, OutOfRangeIsRefusedNamingTheFieldAndExtremesStayBounded) {
        5,
        {{"pipeline.DavlDown", -1}, {"pipeline.DavlUp", -1}},
        "Давление газа в начале газопровода, МПа: значение -1, а должно быть не меньше 0"},
-      {"line pressure 0 to -2", 5, {{"pipeline.DavlDown", 0}, {"pipeline.DavlUp", -2}}, "конце газопровода, МПа: значение -2"},
+      {"line pressure 0 to -2",
+       5,
+       {{"pipeline.DavlDown", 0}, {"pipeline.DavlUp", -2}},
+       "конце газопровода, МПа: значение -2"},
       {"line pressure -1 to 9",
        5,
        {{"pipeline.DavlDown", -1}, {"pipeline.DavlUp", 9}},
@@ -160,7 +163,10 @@ TEST_F(BadInput, OutOfRangeIsRefusedNamingTheFieldAndExtremesStayBounded) {
        3,
        {{"pipeline.Glubina", 100.0001}},
        "Глубина залегания, м: значение 100,0001, а должно быть от 0 до 100. Проверте правильность ввода!"},
-      {"depth 1e300 m", 5, {{"pipeline.Glubina", 1e300}}, "Глубина залегания, м: значение 1E+300, а должно быть от 0 до 100"},
+      {"depth 1e300 m",
+       5,
+       {{"pipeline.Glubina", 1e300}},
+       "Глубина залегания, м: значение 1E+300, а должно быть от 0 до 100"},
       // A value just beyond its bound is shown with the digits that set it apart (it read "9,9 больше 9,9").
       {"wind a hair above 9.9 m/s",
        5,
@@ -287,6 +293,15 @@ TEST(DamagedDatabase, EveryDamagedValueOrFileIsRefusedNamingItsTable) {
                      QString::fromUtf8(expected)});
   // A town's wind that is a number, but one no flame is computed in.
   cases.push_back({"UPDATE Wind SET V16 = 9.95 WHERE idCity = 1", 1, {}, U("Скорость ветра 9,95 м/с больше 9,9 м/с")});
+  // Values a hair beyond their bounds read as the bounds themselves ("9,9 м/с больше 9,9 м/с").
+  cases.push_back({"UPDATE Wind SET V16 = 9.900000000000002 WHERE idCity = 1",
+                   1,
+                   {},
+                   U("Скорость ветра 9,900000000000002 м/с больше 9,9 м/с")});
+  cases.push_back({"UPDATE Wind SET N1 = 100.00000000000001 WHERE idCity = 1",
+                   7,
+                   {},
+                   U("значение 100,00000000000001 вне пределов от 0 до 100")});
   for (const Case& c : cases) {
     test::DatabaseCopy copy;
     ASSERT_TRUE(copy.ok());

@@ -69,8 +69,7 @@ TEST_F(Headless, TheDriverRefusesABadCallOrFileInRussian) {
       {{"--db", db_.path(), input, "--thread", "2"}, "velaron-calc: неизвестный параметр --thread"},
       {{"--db", db_.path(), input, "--threads", "два"},
        "velaron-calc: число потоков после --threads должно быть целым, 0 или больше"},
-      {{"--db", db_.path(), input},
-       "Ошибка во входном файле, строка 1, позиция 28: после запятой нет поля объекта"},
+      {{"--db", db_.path(), input}, "Ошибка во входном файле, строка 1, позиция 28: после запятой нет поля объекта"},
   };
   for (const auto& [args, refusal] : cases) {
     QProcess driver;
