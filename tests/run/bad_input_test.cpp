@@ -272,6 +272,8 @@ TEST(DamagedDatabase, EveryDamagedValueOrFileIsRefusedNamingItsTable) {
                        t.code, t.edits, QStringLiteral("таблица \"%1\", столбец \"%2\"").arg(t.table, t.column)});
   const std::pair<const char*, const char*> more[] = {
       {"INSERT INTO TProbit SELECT * FROM TProbit WHERE rowid = 9", "таблица \"TProbit\", столбец \"Zn_Probit\""},
+      {"UPDATE Adjustment SET CStep = 10.000000000000002",
+       "столбец \"CStep\", строка 1: значение 10,000000000000002 должно быть целым"},
       {"UPDATE Adjustment SET CStep = 1073741824",
        "Ширина зоны расчета должна быть от двух шагов сетки (2147483648 м)"},
       {"DROP TABLE Lp", "нет таблиц: Lp"},
