@@ -62,12 +62,15 @@ std::string PointsToCommas(std::string_view text) {
   return s;
 }
 
-std::string FormatNumber(double x) {
+namespace {
+
+// The number text with up to `digits` significant digits (see FormatNumber).
+std::string FormatDigits(double x, int digits) {
   if (std::isnan(x)) return "NaN";
   if (std::isinf(x)) return x > 0 ? "Inf" : "-Inf";
   if (x == 0) return "0";
   char buf[64];
-  std::snprintf(buf, sizeof buf, "%.15G", x);  // C locale is not assumed: commas are put in below
+  std::snprintf(buf, sizeof buf, "%.*G", digits, x);  // C locale is not assumed: commas are put in below
   std::string s(buf);
   // Drop trailing zeros of the mantissa ("%G" already does for the fixed form).
   std::string mant = s, exp;
@@ -82,6 +85,19 @@ std::string FormatNumber(double x) {
   for (char& c : mant)
     if (c == '.') c = ',';
   return mant + exp;
+}
+
+}  // namespace
+
+std::string FormatNumber(double x) { return FormatDigits(x, 15); }
+
+std::string FormatBeyond(double x, double bound) {
+  std::string text = FormatDigits(x, 15);
+  if (x == bound) return text;
+  const std::string boundText = FormatNumber(bound);
+  // 17 significant digits tell every two doubles apart.
+  for (int digits = 16; digits <= 17 && text == boundText; ++digits) text = FormatDigits(x, digits);
+  return text;
 }
 
 std::string FormatFixed(double x, int decimals) {

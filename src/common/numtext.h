@@ -23,6 +23,11 @@ std::string PointsToCommas(std::string_view text);
 // very small or very large magnitudes come out as "1,5E-07" / "1E+16".
 std::string FormatNumber(double x);
 
+// The number text of a value refused beyond `bound`: FormatNumber's, or, when that would read as the
+// bound's own text ("9,9" for 9.900000000000002), with as many more significant digits as show the
+// difference (up to 17).
+std::string FormatBeyond(double x, double bound);
+
 // A number with exactly `decimals` digits after the comma (rounded half to even), e.g. "0,000".
 std::string FormatFixed(double x, int decimals);
 

@@ -13,4 +13,7 @@ inline QString U(const char* utf8) { return QString::fromUtf8(utf8); }
 
 inline QString NumberText(double x) { return QString::fromStdString(FormatNumber(x)); }
 
+// The number text of a value refused beyond `bound` (FormatBeyond).
+inline QString NumberTextBeyond(double x, double bound) { return QString::fromStdString(FormatBeyond(x, bound)); }
+
 }  // namespace velaron

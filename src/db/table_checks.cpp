@@ -65,10 +65,12 @@ QString Fault(const QVariant& v, const ColumnRule& r) {
     return QStringLiteral("\"%1\" не является числом").arg(v.toString().left(40));
   const double x = v.toDouble();
   if (!std::isfinite(x)) return QStringLiteral("значение не является конечным числом");
-  if (r.whole && x != std::floor(x)) return QStringLiteral("значение %1 должно быть целым").arg(NumberText(x));
+  if (r.whole && x != std::floor(x))
+    return QStringLiteral("значение %1 должно быть целым").arg(NumberTextBeyond(x, std::nearbyint(x)));
   const bool lowOk = r.aboveLow ? x > r.low : x >= r.low;
   if (!lowOk || x > r.high) {
-    const QString value = NumberText(x), low = NumberText(r.low), high = NumberText(r.high);
+    const QString value = NumberTextBeyond(x, lowOk ? r.high : r.low), low = NumberText(r.low),
+                  high = NumberText(r.high);
     if (std::isinf(r.high))
       return QStringLiteral("значение %1 должно быть %2 %3").arg(value, r.aboveLow ? "больше" : "не меньше", low);
     if (std::isinf(r.low)) return QStringLiteral("значение %1 должно быть не больше %2").arg(value, high);

@@ -152,7 +152,7 @@ double NextRings(const FlameSetup& f, double s, std::vector<FlameSetup::Ring>& o
 }
 
 std::string StrongWindText(double speed) {
-  return "Скорость ветра " + FormatNumber(speed) + " м/с больше " + FormatNumber(kMaxFlameWind) +
+  return "Скорость ветра " + FormatBeyond(speed, kMaxFlameWind) + " м/с больше " + FormatNumber(kMaxFlameWind) +
          " м/с: факел при таком ветре не рассчитывается. Проверте правильность ввода!";
 }
 

@@ -83,7 +83,7 @@ double InterpolateSpecificVolume(double v1, double v2, double P, double P1, doub
 double GetGasProperty(const ReferenceTables& tables, GasColumn column, double Davl, double TempK) {
   const double P = Davl * 10;  // bar
   if (!PressureInTables(P)) {
-    throw TableRangeError("Давление газа " + FormatNumber(Davl) +
+    throw TableRangeError("Давление газа " + FormatBeyond(Davl, Davl > 0 ? kGasTablePressures.back() / 10 : 0) +
                           " МПа вне диапазона таблиц свойств газа (больше 0 и меньше 30 МПа)");
   }
   const std::size_t k = TablePair(P);
@@ -120,7 +120,9 @@ double GetLp(const ReferenceTables& tables, double D) {
     if (!tables.lp.empty())
       range = " (от " + FormatNumber(tables.lp.front().D * 1000) + " до " + FormatNumber(tables.lp.back().D * 1000) +
               " мм)";
-    throw TableRangeError("Диаметр трубы " + FormatNumber(D * 1000) + " мм вне таблицы длин котлована" + range);
+    const double nearest = tables.lp.empty() ? D : D < tables.lp.front().D ? tables.lp.front().D : tables.lp.back().D;
+    throw TableRangeError("Диаметр трубы " + FormatBeyond(D * 1000, nearest * 1000) + " мм вне таблицы длин котлована" +
+                          range);
   }
   const LpRow& lo = tables.lp[b.lo];
   const LpRow& hi = tables.lp[b.hi];

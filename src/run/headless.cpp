@@ -1,6 +1,7 @@
 #include "run/headless.h"
 
 #include <QDateTime>
+#include <new>
 
 #include "db/database.h"
 #include "db/table_checks.h"
@@ -50,6 +51,8 @@ HeadlessResult RunHeadless(const QString& dbPath, const QByteArray& inputJson, i
   try {
     const RunData data = LoadRunData(request, parsed->sectionInline);
     prepared = PrepareRun(request, data, QDateTime::currentDateTime());
+  } catch (const std::bad_alloc&) {
+    return refuse(QStringLiteral("Не хватает памяти для расчета"));
   } catch (const std::exception& e) {
     return refuse(QString::fromUtf8(e.what()));
   }

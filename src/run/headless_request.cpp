@@ -4,6 +4,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSet>
+#include <algorithm>
 #include <cmath>
 #include <optional>
 #include <variant>
@@ -176,6 +177,58 @@ std::optional<std::pair<QString, QString>> RepeatedKey(const QByteArray& json) {
   return std::nullopt;
 }
 
+// What is wrong at the place where the JSON reader stopped, in the user's words.
+const char* JsonFaultText(QJsonParseError::ParseError error) {
+  switch (error) {
+    case QJsonParseError::UnterminatedObject: return "объект не закрыт: нет \"}\" или запятой между полями";
+    case QJsonParseError::MissingNameSeparator: return "нет двоеточия после имени поля";
+    case QJsonParseError::UnterminatedArray: return "массив не закрыт: нет \"]\" или запятой между значениями";
+    case QJsonParseError::MissingValueSeparator: return "нет запятой между значениями";
+    case QJsonParseError::IllegalValue: return "недопустимое значение";
+    case QJsonParseError::TerminationByNumber: return "файл обрывается на числе";
+    case QJsonParseError::IllegalNumber: return "недопустимое число";
+    case QJsonParseError::IllegalEscapeSequence: return "недопустимый знак после \\ в строке";
+    case QJsonParseError::IllegalUTF8String: return "текст не в кодировке UTF-8";
+    case QJsonParseError::UnterminatedString: return "строка не закрыта кавычкой";
+    case QJsonParseError::MissingObject: return "после запятой нет поля объекта";
+    case QJsonParseError::DeepNesting: return "слишком глубокая вложенность объектов и массивов";
+    case QJsonParseError::DocumentTooLarge: return "файл слишком велик";
+    case QJsonParseError::GarbageAtEnd: return "лишний текст после конца объекта";
+    default: return "файл не является документом JSON";
+  }
+}
+
+// The line and column (both from 1, the column in characters) of the character at byte `offset` of a UTF-8
+// text.
+std::pair<int, int> LineAndColumn(const QByteArray& text, qsizetype offset) {
+  offset = std::clamp<qsizetype>(offset, 0, text.size());
+  while (offset > 0 && offset < text.size() && (static_cast<unsigned char>(text[offset]) & 0xC0) == 0x80)
+    --offset;  // within a character: its first byte
+  int line = 1, column = 1;
+  for (qsizetype i = 0; i < offset; ++i) {
+    const char c = text[i];
+    if (c == '\n') {
+      ++line;
+      column = 1;
+    } else if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) {
+      ++column;  // a continuation byte of UTF-8 is the same character
+    }
+  }
+  return {line, column};
+}
+
+// The refusal of a text that is no JSON document, naming the character the reader could not take. The
+// reader stops just past it, except for text after the end of the document, where it stops on its start.
+QString JsonFault(const QByteArray& json, const QJsonParseError& perr) {
+  if (json.trimmed().isEmpty()) return QStringLiteral("Ошибка во входном файле: файл пуст");
+  const qsizetype at = perr.error == QJsonParseError::GarbageAtEnd || perr.offset <= 0 ? perr.offset : perr.offset - 1;
+  const auto [line, column] = LineAndColumn(json, at);
+  return QStringLiteral("Ошибка во входном файле, строка %1, позиция %2: %3")
+      .arg(line)
+      .arg(column)
+      .arg(QString::fromUtf8(JsonFaultText(perr.error)));
+}
+
 struct Reader {
   QString error;
 
@@ -256,9 +309,12 @@ struct Reader {
 std::optional<HeadlessRequest> ParseHeadlessRequest(const QByteArray& json, QString& error) {
   QJsonParseError perr;
   const QJsonDocument doc = QJsonDocument::fromJson(json, &perr);
-  if (perr.error != QJsonParseError::NoError || !doc.isObject()) {
-    error = QStringLiteral("Ошибка во входном файле: ") +
-            (perr.error != QJsonParseError::NoError ? perr.errorString() : QStringLiteral("ожидается объект JSON"));
+  if (perr.error != QJsonParseError::NoError) {
+    error = JsonFault(json, perr);
+    return std::nullopt;
+  }
+  if (!doc.isObject()) {
+    error = QStringLiteral("Ошибка во входном файле: ожидается объект JSON");
     return std::nullopt;
   }
   if (const auto repeated = RepeatedKey(json)) {

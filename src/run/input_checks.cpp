@@ -8,13 +8,13 @@
 
 namespace velaron::run {
 
-namespace {}  // namespace
-
 QString CheckRange(double value, const InputRange& r) {
   if (value >= r.low && value <= r.high && std::isfinite(value)) return {};
   const QString field = QString::fromUtf8(r.field);
-  const QString shown =
-      std::isfinite(value) ? QStringLiteral("значение %1").arg(NumberText(value)) : QStringLiteral("не число");
+  // A value just beyond a bound is shown with the digits that set it apart from the bound.
+  const double bound = value < r.low ? r.low : r.high;
+  const QString shown = std::isfinite(value) ? QStringLiteral("значение %1").arg(NumberTextBeyond(value, bound))
+                                             : QStringLiteral("не число");
   QString bounds;
   if (std::isinf(r.low) && std::isinf(r.high)) bounds = QStringLiteral("должно быть конечным числом");
   else if (std::isinf(r.high)) bounds = QStringLiteral("должно быть не меньше %1").arg(NumberText(r.low));
@@ -24,13 +24,10 @@ QString CheckRange(double value, const InputRange& r) {
 
 QString CheckInputRanges(const result::RunRequest& request, const db::SectionRow& section) {
   const result::PipelineInputs& p = request.pipeline;
-  const std::pair<double, const InputRange*> checks[] = {{p.Temp, &kTempRange},
-                                                         {p.Glubina, &kDepthRange},
-                                                         {p.InversPercent, &kInversRange},
-                                                         {section.Length, &kLengthRange},
-                                                         {section.Udal, &kDistanceRange},
-                                                         {section.Azimut, &kAzimuthRange},
-                                                         {section.p_v, &kCrossingSumRange}};
+  const std::pair<double, const InputRange*> checks[] = {
+      {p.DavlDown, &kPressureFromRange}, {p.DavlUp, &kPressureToRange},    {p.Temp, &kTempRange},
+      {p.Glubina, &kDepthRange},         {p.InversPercent, &kInversRange}, {section.Length, &kLengthRange},
+      {section.Udal, &kDistanceRange},   {section.Azimut, &kAzimuthRange}, {section.p_v, &kCrossingSumRange}};
   for (const auto& [value, range] : checks)
     if (QString e = CheckRange(value, *range); !e.isEmpty()) return e;
   if (request.rate.way == 2)
@@ -63,7 +60,8 @@ QString CheckGasTemperature(const models::ReferenceTables& tables, double tempC,
   return QStringLiteral(
              "Температура газа %1 °С вне таблиц свойств газа: при давлении %2 МПа температура газа должна "
              "быть от %3 до %4 °С. Проверте правильность ввода!")
-      .arg(NumberText(tempC), pressure, NumberText(low - 273), NumberText(high - 273));
+      .arg(NumberTextBeyond(tempC, tempK < low ? low - 273 : high - 273), pressure, NumberText(low - 273),
+           NumberText(high - 273));
 }
 
 QString CheckScenarioProbabilities(const models::ScenarioProbabilities& p) {
@@ -78,7 +76,7 @@ QString CheckScenarioProbabilities(const models::ScenarioProbabilities& p) {
       return QStringLiteral(
                  "Вероятность %1 (%2) вне пределов от 0 до 1: частота аварий слишком велика "
                  "для участка такой длины. Проверте правильность ввода!")
-          .arg(QString::fromUtf8(name), NumberText(value));
+          .arg(QString::fromUtf8(name), NumberTextBeyond(value, value < 0 ? 0 : 1));
   return {};
 }
 

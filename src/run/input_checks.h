@@ -1,7 +1,8 @@
 // Range checks of the numbers a run starts from, shared by the main window (on leaving a box and before a
 // run) and by the run's own checks (the headless driver reads them from a file): every probability within
-// 0..1, percentages within 0..100, lengths and rates not negative, the route azimuth any finite number
-// (whatever turn it is on, it is used modulo 360°).
+// 0..1, percentages within 0..100, lengths, rates and the line pressures not negative, the burial depth up to
+// 100 m (no trunk pipeline lies deeper, and the crater and flame base are not drawn for more), the route
+// azimuth any finite number (whatever turn it is on, it is used modulo 360°).
 // Each refusal names the field as the main window labels it.
 #pragma once
 
@@ -25,7 +26,11 @@ struct InputRange {
 inline constexpr double kNoBound = std::numeric_limits<double>::infinity();
 
 inline constexpr InputRange kTempRange{"Температура газа, °С", -273, 1000};
-inline constexpr InputRange kDepthRange{"Глубина залегания, м", 0, kNoBound};
+inline constexpr InputRange kDepthRange{"Глубина залегания, м", 0, 100};
+// The line pressures at the two ends: the section's pressure between them can come out above 0 with one of
+// them below it. Their upper bound, that of the gas tables, is checked with the run's own message.
+inline constexpr InputRange kPressureFromRange{"Давление газа в начале газопровода, МПа", 0, kNoBound};
+inline constexpr InputRange kPressureToRange{"Давление газа в конце газопровода, МПа", 0, kNoBound};
 inline constexpr InputRange kInversRange{
     "Среднегодовая относительная повторяемость инверсионной устойчивости атмосферы, %", 0, 100};
 inline constexpr InputRange kAccidentsPer1000kmRange{"Количество аварий на 1000 км газопровода в год", 0, kNoBound};

@@ -137,8 +137,8 @@ TEST_F(DriverFiles, AGridWiderThanASheetIsRefusedBeforeTheRun) {
 // UTF-8 was written under another: each is refused before the run, and nothing is written.
 TEST_F(DriverFiles, OutputsThatCannotBeWrittenAsAskedAreRefusedBeforeTheRun) {
   const std::pair<QStringList, const char*> cases[] = {
-      {{"--report", ""}, "--report needs a file"},
-      {{"--workbook", ""}, "--workbook needs a file"},
+      {{"--report", ""}, "после --report нужен файл отчета"},
+      {{"--workbook", ""}, "после --workbook нужен файл книги"},
       {{"--grids", "GridValue,GridRisk,GridValue"}, "Сетка указана несколько раз: GridValue"},
       {{"--workbook", "/dev/null"}, "Файл /dev/null — не обычный файл"},
       {{"--report", dir.path()}, "— не обычный файл"},

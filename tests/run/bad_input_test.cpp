@@ -137,8 +137,45 @@ TEST_F(BadInput, OutOfRangeIsRefusedNamingTheFieldAndExtremesStayBounded) {
        5,
        {{"pipeline.DavlDown", 1}, {"pipeline.DavlUp", 29}, {"section.Udal", 1e6}},
        "получается не меньше 30 МПа: длина участка 5000 м, удаление начала участка 1000000 м"},
-      {"line at -1 MPa", 5, {{"pipeline.DavlDown", -1}, {"pipeline.DavlUp", -1}}, "газопроводе задано -1 МПа"},
-      {"line pressure 0 to -2", 5, {{"pipeline.DavlDown", 0}, {"pipeline.DavlUp", -2}}, "задано от 0 до -2 МПа"},
+      {"line at 0 MPa", 5, {{"pipeline.DavlDown", 0}, {"pipeline.DavlUp", 0}}, "газопроводе задано 0 МПа"},
+      // A line pressure below 0 at either end is refused before the run, even where the section's pressure
+      // between the ends comes out above 0: from −1 to 9 MPa the middle lies at 1,25 MPa, from 9 to −1 at
+      // 6,75 MPa, and both ran.
+      {"line at -1 MPa",
+       5,
+       {{"pipeline.DavlDown", -1}, {"pipeline.DavlUp", -1}},
+       "Давление газа в начале газопровода, МПа: значение -1, а должно быть не меньше 0"},
+      {"line pressure 0 to -2",
+       5,
+       {{"pipeline.DavlDown", 0}, {"pipeline.DavlUp", -2}},
+       "конце газопровода, МПа: значение -2"},
+      {"line pressure -1 to 9",
+       5,
+       {{"pipeline.DavlDown", -1}, {"pipeline.DavlUp", 9}},
+       "Давление газа в начале газопровода, МПа: значение -1, а должно быть не меньше 0. Проверте правильность ввода!"},
+      {"line pressure 9 to -1",
+       5,
+       {{"pipeline.DavlDown", 9}, {"pipeline.DavlUp", -1}},
+       "Давление газа в конце газопровода, МПа: значение -1, а должно быть не меньше 0. Проверте правильность ввода!"},
+      // A burial depth up to 100 m: 1e300 m left every zone at 0.
+      {"depth 100 m", 3, {{"pipeline.Glubina", 100}}, nullptr},
+      {"depth 100.0001 m",
+       3,
+       {{"pipeline.Glubina", 100.0001}},
+       "Глубина залегания, м: значение 100,0001, а должно быть от 0 до 100. Проверте правильность ввода!"},
+      {"depth 1e300 m",
+       5,
+       {{"pipeline.Glubina", 1e300}},
+       "Глубина залегания, м: значение 1E+300, а должно быть от 0 до 100"},
+      // A value just beyond its bound is shown with the digits that set it apart (it read "9,9 больше 9,9").
+      {"wind a hair above 9.9 m/s",
+       5,
+       {{"run.WindSpeed", 9.900000000000002}},
+       "Скорость ветра 9,900000000000002 м/с больше 9,9 м/с"},
+      {"crossing sum a hair above 4",
+       5,
+       {{"section.p_v", 4.000000000000001}},
+       "значение 4,000000000000001, а должно быть от 0 до 4"},
   };
   for (const Case& c : cases) {
     const QStringList grids = {"GridProc", "GridValue"};
@@ -182,6 +219,28 @@ TEST(RepeatedKeys, AreRefusedNamingTheKeyAndItsGroup) {
       << error.toStdString();
 }
 
+// A file that is no JSON was refused in the JSON reader's English ("unterminated object", "illegal
+// number") and with no place: the refusal is Russian and names the line and the character of the line
+// (counted in characters, not bytes) where the reader stopped.
+TEST_F(BadInput, AFileThatIsNoJsonIsRefusedInRussianNamingItsLineAndPosition) {
+  const std::pair<const char*, const char*> cases[] = {
+      // The comma after 1 is missing: the reader stops on the quote that opens "Diametr".
+      {"{\n  \"pipeline\": {\"Gas\": 1\n    \"Diametr\": 1420}\n}",
+       "Ошибка во входном файле, строка 3, позиция 5: объект не закрыт: нет \"}\" или запятой между полями"},
+      {"{\n  \"run\": {\"ScenarioCode\": -}\n}", "Ошибка во входном файле, строка 2, позиция 27: недопустимое число"},
+      // Cyrillic letters take two bytes each and one position.
+      {"{\n  \"texts\": {\"Mestn\": \"км 12\" x}}", "строка 2, позиция 30: объект не закрыт"},
+      {"{\"run\" {}}", "строка 1, позиция 8: нет двоеточия после имени поля"},
+      {"{}\nx", "Ошибка во входном файле, строка 2, позиция 1: лишний текст после конца объекта"},
+      {" \n ", "Ошибка во входном файле: файл пуст"},
+  };
+  for (const auto& [json, refusal] : cases) {
+    const HeadlessResult r = RunHeadless(db_.path(), json, 2, {});
+    EXPECT_EQ(r.exitCode, 2) << json;
+    EXPECT_TRUE(r.error.contains(U(refusal))) << json << ": " << r.error.toStdString();
+  }
+}
+
 TEST(DamagedDatabase, EveryDamagedValueOrFileIsRefusedNamingItsTable) {
   const std::vector<Edit> byTpid = {{"section", QJsonObject{{"TPID", 1}}}};
   const std::vector<Edit> settingsOfDb = {{"settings", QJsonValue::Undefined}};
@@ -213,6 +272,8 @@ TEST(DamagedDatabase, EveryDamagedValueOrFileIsRefusedNamingItsTable) {
                        t.code, t.edits, QStringLiteral("таблица \"%1\", столбец \"%2\"").arg(t.table, t.column)});
   const std::pair<const char*, const char*> more[] = {
       {"INSERT INTO TProbit SELECT * FROM TProbit WHERE rowid = 9", "таблица \"TProbit\", столбец \"Zn_Probit\""},
+      {"UPDATE Adjustment SET CStep = 10.000000000000002",
+       "столбец \"CStep\", строка 1: значение 10,000000000000002 должно быть целым"},
       {"UPDATE Adjustment SET CStep = 1073741824",
        "Ширина зоны расчета должна быть от двух шагов сетки (2147483648 м)"},
       {"DROP TABLE Lp", "нет таблиц: Lp"},
@@ -234,6 +295,15 @@ TEST(DamagedDatabase, EveryDamagedValueOrFileIsRefusedNamingItsTable) {
                      QString::fromUtf8(expected)});
   // A town's wind that is a number, but one no flame is computed in.
   cases.push_back({"UPDATE Wind SET V16 = 9.95 WHERE idCity = 1", 1, {}, U("Скорость ветра 9,95 м/с больше 9,9 м/с")});
+  // Values a hair beyond their bounds read as the bounds themselves ("9,9 м/с больше 9,9 м/с").
+  cases.push_back({"UPDATE Wind SET V16 = 9.900000000000002 WHERE idCity = 1",
+                   1,
+                   {},
+                   U("Скорость ветра 9,900000000000002 м/с больше 9,9 м/с")});
+  cases.push_back({"UPDATE Wind SET N1 = 100.00000000000001 WHERE idCity = 1",
+                   7,
+                   {},
+                   U("значение 100,00000000000001 вне пределов от 0 до 100")});
   for (const Case& c : cases) {
     test::DatabaseCopy copy;
     ASSERT_TRUE(copy.ok());

@@ -6,9 +6,13 @@
 
 #include <cmath>
 
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
 
+#include "common/qt_text.h"
 #include "run/headless.h"
 #include "run_fixtures.h"
 
@@ -49,6 +53,37 @@ class Headless : public ::testing::Test {
   }
   test::DatabaseCopy db_;
 };
+
+// The driver's command line: a call it cannot take was refused in English only ("velaron-calc: --db and the
+// input file are needed"), and so was a file that is no JSON. Both are told in Russian, the call with the way
+// to make it.
+TEST_F(Headless, TheDriverRefusesABadCallOrFileInRussian) {
+  QTemporaryDir dir;
+  const QString input = dir.filePath(QStringLiteral("вход.json"));
+  QFile file(input);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("{\"run\": {\"ScenarioCode\": 5,}}") > 0);
+  file.close();
+  const std::pair<QStringList, const char*> cases[] = {
+      {{}, "velaron-calc: нужны --db с файлом базы данных и входной файл"},
+      {{input}, "velaron-calc: нужны --db с файлом базы данных и входной файл"},
+      {{"--db", db_.path(), input, "--thread", "2"}, "velaron-calc: неизвестный параметр --thread"},
+      {{"--db", db_.path(), input, "--threads", "два"},
+       "velaron-calc: число потоков после --threads должно быть целым, 0 или больше"},
+      {{"--db", db_.path(), input}, "Ошибка во входном файле, строка 1, позиция 28: после запятой нет поля объекта"},
+  };
+  for (const auto& [args, refusal] : cases) {
+    QProcess driver;
+    driver.start(QStringLiteral(VELARON_BIN_DIR "/velaron-calc"), args);
+    ASSERT_TRUE(driver.waitForFinished(60000)) << refusal;
+    EXPECT_EQ(driver.exitCode(), 2) << refusal;
+    const QJsonObject out = ParseJson(driver.readAllStandardOutput());
+    EXPECT_EQ(out["error"].toString().toStdString(), refusal);
+    const QString said = QString::fromUtf8(driver.readAllStandardError());
+    EXPECT_TRUE(!out["error"].toString().startsWith(U("velaron-calc:")) ||
+                said.contains(U("вызов: velaron-calc --db БАЗА_ДАННЫХ ВХОДНОЙ_ФАЙЛ.json")))
+        << said.toStdString();
+  }
+}
 
 TEST_F(Headless, ThreadCountChangesNothing) {
   for (int code : {2, 5, 6, 7, 1}) {

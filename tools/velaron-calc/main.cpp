@@ -17,11 +17,14 @@
 
 #include "common/drawing_threads.h"
 #include "common/output_file.h"
+#include "common/qt_text.h"
 #include "output/json/run_json.h"
 #include "output/report/docx_writer.h"
 #include "output/report/report_of_record.h"
 #include "output/workbook/result_workbook.h"
 #include "run/headless.h"
+
+using velaron::U;
 
 namespace {
 
@@ -44,12 +47,13 @@ bool Print(const QByteArray& bytes) {
 
 int Refuse(const QString& message) { return Print(velaron::output::ErrorJson(message)) ? 2 : kOutputFailed; }
 
-int Usage(const char* why) {
+// A command line the driver cannot take: why, on standard error with the way to call it, and as the refusal.
+int Usage(const QString& why) {
   std::fprintf(stderr,
-               "velaron-calc: %s\nusage: velaron-calc --db DATABASE INPUT.json [--threads N] [--grids NAME,...] "
-               "[--workbook OUT.xlsx] [--report OUT.docx]\n",
-               why);
-  return Refuse(QStringLiteral("velaron-calc: ") + QString::fromUtf8(why));
+               "velaron-calc: %s\nвызов: velaron-calc --db БАЗА_ДАННЫХ ВХОДНОЙ_ФАЙЛ.json [--threads ЧИСЛО] "
+               "[--grids СЕТКА,...] [--workbook КНИГА.xlsx] [--report ОТЧЕТ.docx]\n",
+               why.toUtf8().constData());
+  return Refuse(QStringLiteral("velaron-calc: ") + why);
 }
 
 bool Same(const QString& a, const QString& b) {
@@ -132,31 +136,31 @@ int main(int argc, char** argv) {
   for (int i = 1; i < args.size(); ++i) {
     const QString& a = args[i];
     if (a == QLatin1String("--db")) {
-      if (++i >= args.size() || args[i].isEmpty()) return Usage("--db needs a file");
+      if (++i >= args.size() || args[i].isEmpty()) return Usage(U("после --db нужен файл базы данных"));
       db = args[i];
     } else if (a == QLatin1String("--threads")) {
-      if (++i >= args.size()) return Usage("--threads needs a number");
+      if (++i >= args.size()) return Usage(U("после --threads нужно число потоков"));
       bool ok = false;
       threads = args[i].toInt(&ok);
-      if (!ok || threads < 0) return Usage("--threads needs a whole number, 0 or more");
+      if (!ok || threads < 0) return Usage(U("число потоков после --threads должно быть целым, 0 или больше"));
     } else if (a == QLatin1String("--grids")) {
-      if (++i >= args.size()) return Usage("--grids needs names");
+      if (++i >= args.size()) return Usage(U("после --grids нужны имена сеток"));
       grids = args[i].split(QLatin1Char(','), Qt::SkipEmptyParts);
     } else if (a == QLatin1String("--report")) {
-      if (++i >= args.size() || args[i].isEmpty()) return Usage("--report needs a file");
+      if (++i >= args.size() || args[i].isEmpty()) return Usage(U("после --report нужен файл отчета"));
       reportPath = args[i];
     } else if (a == QLatin1String("--workbook")) {
-      if (++i >= args.size() || args[i].isEmpty()) return Usage("--workbook needs a file");
+      if (++i >= args.size() || args[i].isEmpty()) return Usage(U("после --workbook нужен файл книги"));
       workbook = args[i];
     } else if (a.startsWith(QLatin1String("--"))) {
-      return Usage("unknown option");
+      return Usage(U("неизвестный параметр ") + a);
     } else if (input.isEmpty()) {
       input = a;
     } else {
-      return Usage("one input file only");
+      return Usage(U("входной файл может быть только один"));
     }
   }
-  if (db.isEmpty() || input.isEmpty()) return Usage("--db and the input file are needed");
+  if (db.isEmpty() || input.isEmpty()) return Usage(U("нужны --db с файлом базы данных и входной файл"));
   if (QString e = OutputPlaceFault(db, input, workbook, reportPath); !e.isEmpty()) return Refuse(e);
   // The documents' pictures need Qt's drawing threads: taken now, or refused before the calculation. The
   // driver then ends at once, since the application's end would wait for a thread the system refused. A run

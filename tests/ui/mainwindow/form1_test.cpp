@@ -47,6 +47,23 @@ TEST_F(MainWindowTest, BoxesOutOfTheirRangeNameTheirFieldOnLeavingAndBeforeARun)
   EXPECT_EQ(opened, 0);
 }
 
+// A burial depth of 150 m was taken and stored: no trunk pipeline lies deeper than 100 m. The box refuses it
+// when left, "Сохранить данные" does not store it, and 100 m is taken.
+TEST_F(MainWindowTest, ADepthBeyond100MetresIsRefusedOnLeavingAndNeverStored) {
+  ASSERT_DOUBLE_EQ(db::LoadAdjustment().value->Glubina, 1.5);  // the fixture's row
+  box("Text10")->setText("150");
+  EXPECT_FALSE(box("Text10")->runLeaveCheck());
+  expectMessage("Глубина залегания, м: значение 150, а должно быть от 0 до 100. Проверте правильность ввода!");
+  window->cmdSave_Click();
+  expectMessage("Глубина залегания, м: значение 150, а должно быть от 0 до 100. Проверте правильность ввода!");
+  EXPECT_DOUBLE_EQ(db::LoadAdjustment().value->Glubina, 1.5);
+  box("Text10")->setText("100");
+  EXPECT_TRUE(box("Text10")->runLeaveCheck() && messages.requests.empty());
+  window->cmdSave_Click();
+  EXPECT_TRUE(messages.requests.empty()) << messages.texts().join("|").toStdString();
+  EXPECT_DOUBLE_EQ(db::LoadAdjustment().value->Glubina, 100);
+}
+
 TEST_F(MainWindowTest, ARefusedStartKeepsTheRateAndSumsOfTheLastAcceptedOne) {
   choose("DataCombo6", 1);  // Юг: lambda 0,2
   find<QCheckBox>("Check6")->click();
