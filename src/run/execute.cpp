@@ -139,7 +139,8 @@ RunOutcome ExecuteRun(PreparedRun run, models::Progress& progress, const Execute
   }
   if (options.onModelDone) options.onModelDone();
   models::CalcState& s = run.state;
-  // Both assessments over a year end on heat-flux fields: the thermal form of the test.
+  // Both assessments over a year end on heat-flux fields: the thermal form of the test. The complex
+  // assessment's single scenarios were tested as they ran.
   const bool atEdge = ZoneReachesEdge(s, yearRound ? EdgeForm::Thermal : EdgeFormOf(facts.scenario)) || partAtEdge;
   // The radial profile is the percent along +x in every case. The explosion, fireball and cloud radii
   // come once more from it; the jet models leave theirs per direction, which may hold −1. The jet-flame
