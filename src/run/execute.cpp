@@ -14,12 +14,15 @@ namespace velaron::run {
 
 namespace {
 
-// The two assessments over a year leave their results in run.state.
-void RunYearRoundCase(PreparedRun& run, models::Progress& progress) {
+// The two assessments over a year leave their results in run.state. Returns whether a zone that the
+// fields left at the end no longer show (one of the complex assessment's single scenarios) reaches the
+// grid's border.
+bool RunYearRoundCase(PreparedRun& run, models::Progress& progress) {
   if (!run.town) throw models::ModelInputError(texts::kNoTown);
-  if (run.request.run.scenario == result::Scenario::YearRoundJets)
-    yearround::RunYearRoundScenario(run, *run.town, *run.tables, progress);
-  else yearround::RunComplexScenario(run, *run.town, *run.tables, progress);
+  if (run.request.run.scenario != result::Scenario::YearRoundJets)
+    return yearround::RunComplexScenario(run, *run.town, *run.tables, progress);
+  yearround::RunYearRoundScenario(run, *run.town, *run.tables, progress);
+  return false;
 }
 
 void RunModel(PreparedRun& run, models::Progress& progress) {
@@ -120,8 +123,9 @@ RunOutcome ExecuteRun(PreparedRun run, models::Progress& progress, const Execute
   RunOutcome out;
   const result::ScenarioFacts& facts = result::FactsOf(run.request.run.scenario);
   const bool yearRound = facts.yearRound;
+  bool partAtEdge = false;
   try {
-    if (yearRound) RunYearRoundCase(run, progress);
+    if (yearRound) partAtEdge = RunYearRoundCase(run, progress);
     else RunModel(run, progress);
   } catch (const models::Cancelled&) {
     out.cancelled = true;
@@ -135,8 +139,9 @@ RunOutcome ExecuteRun(PreparedRun run, models::Progress& progress, const Execute
   }
   if (options.onModelDone) options.onModelDone();
   models::CalcState& s = run.state;
-  // Both assessments over a year end on heat-flux fields: the thermal form of the test.
-  const bool atEdge = ZoneReachesEdge(s, yearRound ? EdgeForm::Thermal : EdgeFormOf(facts.scenario));
+  // Both assessments over a year end on heat-flux fields: the thermal form of the test. The complex
+  // assessment's single scenarios were tested as they ran.
+  const bool atEdge = ZoneReachesEdge(s, yearRound ? EdgeForm::Thermal : EdgeFormOf(facts.scenario)) || partAtEdge;
   // The radial profile is the percent along +x in every case. The explosion, fireball and cloud radii
   // come once more from it; the jet models leave theirs per direction, which may hold −1. The jet-flame
   // window's flame ends like the explosion: its zone depths are the radii of that profile.

@@ -327,6 +327,43 @@ TEST(YearRoundLayers, LayersHoldTheirJetCasesAndLayerFourKeepsTheSymmetricSummer
   EXPECT_NEAR(h.s.GridRisk(1, 1), 0.5 * 1e-3 * g * 0.01, 1e-18);
 }
 
+// --- The complex assessment's border ---------------------------------------------------------------
+
+// Each single scenario's fields are overwritten by the next model, so its border is tested right after
+// it, in the form of its own run: the explosion and the cloud by their probit alone, the fireball by its
+// flux and its probit. One border cell of one scenario's stand-in holds the value and the probit given.
+TEST(ComplexBorder, EachSingleScenarioIsTestedInTheFormOfItsOwnRun) {
+  const struct {
+    result::Scenario part;
+    double value, probit;
+    bool reaches;
+  } cases[] = {{result::Scenario::Explosion, 50000, 2.67, false}, {result::Scenario::Explosion, 0, 2.68, true},
+               {result::Scenario::GasCloud, 50000, 2.67, false},  {result::Scenario::GasCloud, 0, 2.68, true},
+               {result::Scenario::FireBall, 4.0, 2.67, false},    {result::Scenario::FireBall, 4.01, 0, true},
+               {result::Scenario::FireBall, 0, 2.68, true}};
+  for (const auto& c : cases) {
+    Harness h;
+    h.s.derived.MassFireBall = h.s.derived.MassGPVS = 1;
+    ComplexInputs in;
+    in.yearRound = Inputs(h.s, Town());
+    in.DangerClass = 4;
+    auto standIn = [&c](result::Scenario part) {
+      return [&c, part](CalcState& s, const auto&, const models::ReferenceTables&, models::Progress&) {
+        for (Grid* g : {&s.GridValue, &s.GridProbit, &s.GridRisk}) s.dimension(*g);
+        s.GridProc.resize(s.nx() + 1, s.ny() + 1);
+        if (part == c.part) {
+          s.GridValue(-s.nx(), 2) = c.value;
+          s.GridProbit(-s.nx(), 2) = c.probit;
+        }
+      };
+    };
+    ComplexHooks hooks{h.hooks, standIn(result::Scenario::Explosion), standIn(result::Scenario::GasCloud),
+                       standIn(result::Scenario::FireBall)};
+    EXPECT_EQ(RunComplexAssessment(h.s, in, h.tables, models::NoProgress(), hooks), c.reaches)
+        << result::CodeOf(c.part) << ": " << c.value << ", " << c.probit;
+  }
+}
+
 // --- Refusals ---------------------------------------------------------------------------------------
 
 TEST(YearRoundRefusals, StrongWindEmptySeasonAndBadWarmDaysAreRefusedBeforeAnythingIsComputed) {

@@ -1,6 +1,7 @@
 #include <stdexcept>
 
 #include "result/scenarios.h"
+#include "run/edge_check.h"
 #include "run/yearround/combine.h"
 #include "run/yearround/year_round.h"
 
@@ -93,7 +94,7 @@ std::optional<std::string> CheckComplex(const CalcState& s, const ComplexInputs&
   return std::nullopt;
 }
 
-void RunComplexAssessment(CalcState& s, const ComplexInputs& in, const models::ReferenceTables& tables,
+bool RunComplexAssessment(CalcState& s, const ComplexInputs& in, const models::ReferenceTables& tables,
                           models::Progress& progress, const ComplexHooks& hooks) {
   if (auto refused = CheckComplex(s, in)) throw models::ModelInputError(*refused);
 
@@ -103,11 +104,14 @@ void RunComplexAssessment(CalcState& s, const ComplexInputs& in, const models::R
     s.zones.ZoneR(k).fill(0);
   EnsureRunLayers(s);
 
-  // The single scenarios, each on the whole grid.
+  // The single scenarios, each on the whole grid. Each one's border is tested as its own run tests it,
+  // while its fields are still there: the next model overwrites them.
+  bool partAtEdge = false;
   for (const Scenario part : result::FactsOf(Scenario::Complex).parts) {
     s.progressTitle = result::FactsOf(part).progressTitle;
     RunPart(s, part, in, tables, progress, hooks);
     ThrowIfCancelled(progress);
+    if (ZoneReachesEdge(s, EdgeFormOf(part))) partAtEdge = true;
     const PartResult kept = ResultOf(part);
     KeepModelResult(s, s.complex.*kept.risk, s.complex.*kept.percent, kept.kind);
     if (kept.keepsFlux) models::MaxIntoLayer(s.LayerFlux, s.GridValue, s.settings, models::LayerOf(kept.kind));
@@ -134,6 +138,7 @@ void RunComplexAssessment(CalcState& s, const ComplexInputs& in, const models::R
   models::MaxOverLayers(s.GridValue, s.LayerFlux, s.settings, 6);
   models::MaxOverLayers(s.GridProc, s.LayerProc, s.settings, 8);
   MaxWithLargestJetFluxPercent(s.GridProc, c.ProcTorch, s.settings);
+  return partAtEdge;
 }
 
 }  // namespace velaron::run::yearround

@@ -29,11 +29,11 @@ void RunYearRoundScenario(PreparedRun& run, const db::WindRow& town, const model
   RaschetComplex(run.state, in, tables, progress, hooks);
 }
 
-void RunComplexScenario(PreparedRun& run, const db::WindRow& town, const models::ReferenceTables& tables,
+bool RunComplexScenario(PreparedRun& run, const db::WindRow& town, const models::ReferenceTables& tables,
                         models::Progress& progress, const ComplexHooks& hooks) {
   const ComplexInputs in = ComplexInputsOf(run, town);
   if (auto refused = CheckComplex(run.state, in)) throw models::ModelInputError(*refused);
-  RunComplexAssessment(run.state, in, tables, progress, hooks);
+  return RunComplexAssessment(run.state, in, tables, progress, hooks);
 }
 
 }  // namespace velaron::run::yearround

@@ -101,13 +101,16 @@ std::optional<std::string> CheckComplex(const models::CalcState& s, const Comple
 // LayerFlux 1..6; GridProc the largest percent over LayerProc 1..8 and ProcTorch (the percent of the
 // largest jet flux); GridProbit the jet fires' probit; CurZones the largest radius of ZoneR rows 1..9
 // (−1 as soon as one row has −1). Zone rows 6..8 are cleared first.
-void RunComplexAssessment(models::CalcState& s, const ComplexInputs& in, const models::ReferenceTables& tables,
+// Returns whether the zone of one of the single scenarios reaches the grid's border, each tested in the
+// form of its own run right after its model (the fields that are left at the end show the flames only).
+bool RunComplexAssessment(models::CalcState& s, const ComplexInputs& in, const models::ReferenceTables& tables,
                           models::Progress& progress = models::NoProgress(), const ComplexHooks& hooks = {});
 
 // ---------------------------------------------------------------------------------------------------
 // The two run cases, for the run driver's dispatch. Both work on run.state (the prepared calculation
 // state) and leave the common end of the run (grid-edge test, result workbook, result display) to the
-// driver; the edge test takes its thermal form for both codes.
+// driver; the edge test takes its thermal form for both codes, and for code 1 the single scenarios'
+// own tests join it.
 
 // The inputs of the assessments as the prepared run and the town's wind row give them.
 YearRoundInputs YearRoundInputsOf(const PreparedRun& run, const db::WindRow& town);
@@ -119,8 +122,9 @@ ComplexInputs ComplexInputsOf(const PreparedRun& run, const db::WindRow& town);
 void RunYearRoundScenario(PreparedRun& run, const db::WindRow& town, const models::ReferenceTables& tables,
                           models::Progress& progress = models::NoProgress(), const Hooks& hooks = {});
 
-// The complex assessment of all scenarios (code 1): RunComplexAssessment. Failures as above.
-void RunComplexScenario(PreparedRun& run, const db::WindRow& town, const models::ReferenceTables& tables,
+// The complex assessment of all scenarios (code 1): RunComplexAssessment, whose answer on the single
+// scenarios' borders it returns. Failures as above.
+bool RunComplexScenario(PreparedRun& run, const db::WindRow& town, const models::ReferenceTables& tables,
                         models::Progress& progress = models::NoProgress(), const ComplexHooks& hooks = {});
 
 }  // namespace velaron::run::yearround

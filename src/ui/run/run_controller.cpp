@@ -25,6 +25,12 @@ QWidget* MessageParent(QWidget* owner) {
   return owner->isVisible() || !owner->parentWidget() ? owner : owner->parentWidget()->window();
 }
 
+// The hazard zone reaches the border of the grid: its radii are not to be trusted. The run goes on.
+void ShowEdgeWarning(QWidget* over) {
+  ShowMessage(over,
+              {QMessageBox::NoIcon, U(velaron::texts::kAttentionTitle), U(run::texts::kEdgeWarning), QMessageBox::Ok});
+}
+
 }  // namespace
 
 RunController::RunController(QWidget* owner)
@@ -116,13 +122,18 @@ void RunController::finish() {
   thread_ = nullptr;
   const std::shared_ptr<Finished> finished = std::move(finished_);
   const run::RunOutcome* outcome = finished ? &finished->outcome : nullptr;
+  const bool offer = outcome && outcome->ok() && offerWorkbook_;
+  // A run whose workbook is written after its border test warns before the workbook is offered.
+  const bool warnFirst =
+      offer && outcome->snapshot->ZoneAtEdge && result::FactsOf(outcome->snapshot->scenario()).warnsBeforeWorkbook;
   // The result workbook is asked for and written before the windows come back: until it is written no
-  // button of theirs offers anything, so its dialog and note are windows of their own. The progress window
-  // and the note step aside meanwhile; they are hidden, not closed, while the run's own windows stand
-  // (disabled) behind them.
-  if (outcome && outcome->ok() && offerWorkbook_) {
+  // button of theirs offers anything, so its dialog and note are windows of their own (and so is the
+  // warning that comes before them). The progress window and the note step aside meanwhile; they are
+  // hidden, not closed, while the run's own windows stand (disabled) behind them.
+  if (offer) {
     form2_->hide();
     note_->hide();
+    if (warnFirst) ShowEdgeWarning(nullptr);
     OfferRunWorkbook(nullptr, *outcome->snapshot);
   }
   // The windows come back before the progress window goes: the program is never left without a window.
@@ -138,9 +149,7 @@ void RunController::finish() {
 
   QWidget* over = MessageParent(owner_);
   if (outcome && outcome->ok()) {
-    if (outcome->snapshot->ZoneAtEdge)
-      ShowMessage(over, {QMessageBox::NoIcon, U(velaron::texts::kAttentionTitle), U(run::texts::kEdgeWarning),
-                         QMessageBox::Ok});
+    if (outcome->snapshot->ZoneAtEdge && !warnFirst) ShowEdgeWarning(over);
     emit completed(outcome->snapshot);
     return;
   }

@@ -53,7 +53,8 @@ class RunController : public QObject {
 
  signals:
   void runStarted();
-  // The worker is done: the windows take input again. Sent before any message about the outcome.
+  // The worker is done: the windows take input again. Sent before any message about the outcome but the
+  // grid-edge warning of a run that warns before its workbook is offered.
   void runEnded();
   // The outcome, after the offer of its workbook (made before runEnded, while the windows take no input)
   // and its messages over the owner (the zone at the grid's edge, the model's refusal). A cancelled or

@@ -25,10 +25,13 @@
 #include "message_catcher.h"
 #include "output/zip_reader.h"
 #include "run/run_fixtures.h"
+#include "run/run_texts.h"
 #include "ui/run/form6.h"
+#include "ui/run/run_controller.h"
 #include "ui/run/run_workbook.h"
 #include "ui/run/worker_thread.h"
 #include "ui/widgets/save_dialog.h"
+#include "wait_until.h"
 
 namespace velaron::ui {
 namespace {
@@ -238,6 +241,32 @@ TEST(RunWorkbook, TheRunDialogOffersTheWorkbookAfterACompletedRun) {
   EXPECT_FALSE(buttonsOn);
   EXPECT_TRUE(notes.contains(U("Сценарий \"Взрыв\"")) && notes.contains(U("взрыв.xlsx")))
       << notes.join('|').toStdString();
+}
+
+// The complex assessment tests its border before it writes its workbook, so its grid-edge warning comes
+// before the workbook is offered; the other runs' workbooks are written by their models (or by the jet
+// fires over a year) before the test, and their warning follows the offer.
+TEST(RunWorkbook, TheComplexAssessmentWarnsOfTheGridsEdgeBeforeItsWorkbookIsOffered) {
+  for (const auto& [code, warnedFirst] : {std::pair{1, true}, std::pair{2, false}, std::pair{7, false}}) {
+    test::MessageCatcher messages;
+    SaveAnswer cancel{QString()};
+    std::vector<size_t> warnedBeforeAsked;
+    cancel.onAsk = [&] { warnedBeforeAsked.push_back(messages.requests.size()); };
+    auto record = Record();
+    record->request.run.scenario = result::ScenarioOf(code).value();
+    record->ZoneAtEdge = true;
+    QWidget owner;
+    auto* controller = new RunController(&owner);
+    controller->setExecute([record](run::PreparedRun, models::Progress&, const run::ExecuteOptions&) {
+      run::RunOutcome out;
+      out.snapshot = record;
+      return out;
+    });
+    ASSERT_TRUE(controller->start(run::PreparedRun{}, {QString(), true})) << code;
+    ASSERT_TRUE(test::WaitUntil([controller] { return !controller->running(); })) << code;
+    EXPECT_EQ(messages.texts(), QStringList{U(run::texts::kEdgeWarning)}) << code;
+    EXPECT_EQ(warnedBeforeAsked, std::vector<size_t>{warnedFirst ? 1u : 0u}) << code;
+  }
 }
 
 // A thread the system refuses: the run is told and not started, and the dialog stays as it was, its input
