@@ -5,8 +5,8 @@
 // labelled in whole metres (halves to the even neighbour).
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
-#include <functional>
 
 #include "run/headless.h"
 #include "run/result_display.h"
@@ -38,79 +38,60 @@ void ExpectPoints(const Points& got, const Points& want, const std::string& what
 
 result::Scenario Code(int code) { return result::ScenarioOf(code).value(); }
 
-// ---------------------------------------------------------------------------------------------------
-// Fields made in the test on a grid of 1000 × 1000 m at 10 m: 51 points from the rupture point to the edge
-// along +x. Every cell off the charted line holds a marker that no expected point has.
-
-constexpr double kOffLine = 7777;
-
+// Fields made in the test on a grid of 1000 × 1000 m at 10 m, 51 points from the rupture point to the edge
+// along +x; every cell off the charted line holds a value that no expected point has.
 models::CalcState Grid1000() {
   models::CalcState s;
   s.settings = {1000, 1000, 10};
   s.dimension(s.GridValue);
   s.dimension(s.GridProc);
-  s.GridValue.fill(kOffLine * 1000);
-  s.GridProc.fill(kOffLine);
+  s.GridValue.fill(7777e3);
+  s.GridProc.fill(7777);
   return s;
 }
 
-// The field along +x: `first` at 0, 10, 20 .. m, then `tail(k)` at k × 10 m; the grid holds pascals when
-// `pascals`. The probability along +x is k / 2 %.
-double Along(const std::vector<double>& first, const std::function<double(int)>& tail, int k) {
-  return k < static_cast<int>(first.size()) ? first[static_cast<size_t>(k)] : tail(k);
-}
-
-void FillAlongX(models::CalcState& s, const std::vector<double>& first, const std::function<double(int)>& tail,
-                bool pascals) {
-  for (int k = 0; k <= 50; ++k) {
-    s.GridValue(k, 0) = Along(first, tail, k) * (pascals ? 1000 : 1);
-    s.GridProc(k, 0) = k / 2.0;
-  }
-}
-
 TEST(DistanceCharts, AlongXTheOverpressureStartsAtItsThreeHundredKilopascalRadius) {
-  const auto falling = [](int k) { return 1200.0 / k; };  // 120 kPa at 100 m ... 24 kPa at 500 m
   const struct Case {
     const char* what;
     int code;
     double radius300;           // RadiusDP(0), m
-    std::vector<double> first;  // the field at 0, 10, 20 .. m, kPa (kW/m² for code 6)
-    std::function<double(int)> tail;
-    double label300;  // the 300-kPa point's label; NaN: no such point
-    int fromStep;     // the first grid point that follows, in steps of 10 m
+    std::vector<double> first;  // the field at 0, 10, 20 .. m, kPa (kW/m² for code 6) ...
+    double beyond;              // ... then `beyond` + 1000 / k at k × 10 m
+    double label300;            // the 300-kPa point's label; NaN: no such point
+    int fromStep;               // the first grid point that follows, in steps of 10 m
   } cases[] = {
       // The example worked out for the explosion: the search stops at 20 m, the first point at or below.
-      {"code 2, 900/500/250/120 kPa", 2, 25, {900, 500, 250, 120}, falling, 25, 2},
+      {"code 2, 900/500/250/120 kPa", 2, 25, {900, 500, 250, 120}, 20, 25, 2},
       // Exactly 300 kPa is not above 300: the search stops there and keeps that point.
-      {"code 2, 300 kPa at 10 m", 2, 14.5, {900, 300, 250}, falling, 14, 1},
+      {"code 2, 300 kPa at 10 m", 2, 14.5, {900, 300, 250}, 20, 14, 1},
       // A radius of 0 means no 300-kPa radius: every grid point from the rupture point, 900 kPa included.
-      {"code 8, no 300-kPa radius", 8, 0, {900, 500, 250, 120}, falling, NAN, 0},
+      {"code 8, no 300-kPa radius", 8, 0, {900, 500, 250, 120}, 20, NAN, 0},
       // Above 300 kPa up to the grid's edge: the search runs past the last point, only the 300 point stays.
-      {"code 8, above 300 kPa to the edge", 8, 12.5, {}, [](int) { return 400.0; }, 12, 51},
+      {"code 8, above 300 kPa to the edge", 8, 12.5, {}, 400, 12, 51},
       // The fireball's heat flux is charted as it stands, however large.
-      {"code 6, heat flux", 6, 25, {900, 500, 250, 120}, falling, NAN, 0},
+      {"code 6, heat flux", 6, 25, {900, 500, 250, 120}, 20, NAN, 0},
   };
   for (const Case& c : cases) {
+    auto value = [&](int k) { return k < static_cast<int>(c.first.size()) ? c.first[k] : c.beyond + 1000.0 / k; };
     models::CalcState s = Grid1000();
     s.RadiusDP[0] = c.radius300;
-    FillAlongX(s, c.first, c.tail, c.code != 6);
     Points damage, percent;
     if (!std::isnan(c.label300)) damage.emplace_back(c.label300, 300);
-    for (int k = c.fromStep; k <= 50; ++k) damage.emplace_back(10 * k, Along(c.first, c.tail, k));
-    for (int k = 0; k <= 50; ++k) percent.emplace_back(10 * k, k / 2.0);
+    for (int k = 0; k <= 50; ++k) {
+      s.GridValue(k, 0) = value(k) * (c.code == 6 ? 1 : 1000);  // the overpressure grid holds pascals
+      s.GridProc(k, 0) = k / 2.0;
+      if (k >= c.fromStep) damage.emplace_back(10 * k, value(k));
+      percent.emplace_back(10 * k, k / 2.0);
+    }
     ExpectPoints(BuildDamageChart(s, Code(c.code)).points, damage, std::string(c.what) + ", graf1");
     ExpectPoints(BuildPercentChart(s, Code(c.code)).points, percent, std::string(c.what) + ", graf2");
+    if (c.code == 2 && c.radius300 == 25) {  // the example's own figures: 50 rows, then 20 m, 30 m .. 500 m
+      const Points p = BuildDamageChart(s, Code(2)).points;
+      ASSERT_EQ(p.size(), 50u);
+      EXPECT_EQ(Points(p.begin(), p.begin() + 3), (Points{{25, 300}, {20, 250}, {30, 120}}));
+      EXPECT_EQ(p.back().first, 500);
+    }
   }
-  // The explosion's example, point by point: 50 rows, 300 at 25 m, then 250 at 20 m, 120 at 30 m .. 500 m.
-  models::CalcState s = Grid1000();
-  s.RadiusDP[0] = 25;
-  FillAlongX(s, {900, 500, 250, 120}, falling, true);
-  const Points p = BuildDamageChart(s, Code(2)).points;
-  ASSERT_EQ(p.size(), 50u);
-  EXPECT_EQ(p[0], std::pair(25.0, 300.0));
-  EXPECT_EQ(p[1], std::pair(20.0, 250.0));
-  EXPECT_EQ(p[2], std::pair(30.0, 120.0));
-  EXPECT_EQ(p.back().first, 500);
 }
 
 TEST(DistanceCharts, TheJetFiresFollowTheirProfileWithDistancesInWholeMetres) {
