@@ -50,9 +50,11 @@ ChartAxes DistanceChartAxes(const std::vector<std::pair<double, double>>& points
     if (std::isfinite(y)) yMax = std::max(yMax, y);
   }
   ChartAxes a;
+  // The distance axis ends at the farthest point, whatever its distance (707 m at the corner of a 1000 m
+  // grid): the ticks stay round and inside it.
   if (xMax > 0) {
     a.xStep = TickStep(0, xMax, 7);
-    a.xMax = RoundUp(xMax, a.xStep, false);
+    a.xMax = xMax;
   }
   if (yMax > 0) {
     a.yStep = TickStep(0, yMax, 8);
@@ -75,21 +77,26 @@ QImage RenderDistanceChart(const std::vector<std::pair<double, double>>& points,
   font.setPixelSize(std::clamp(std::min(w / 45, h / 26), 10, 36));
   p.setFont(font);
   const QFontMetrics fm(font);
-  std::vector<double> yTicks;
-  for (double v = 0; v <= a.yMax * (1 + 1e-9); v += a.yStep) yTicks.push_back(v);
+  const std::vector<double> xTicks = TicksAt(0, a.xMax, a.xStep), yTicks = TicksAt(0, a.yMax, a.yStep);
   int labelW = 0;
   for (double v : yTicks) labelW = std::max(labelW, fm.horizontalAdvance(NumberText(v)));
   const int pad = fm.height() / 2;
+  const int lastLabelW = xTicks.empty() ? 0 : fm.horizontalAdvance(NumberText(xTicks.back()));
   const QRect plot(pad + fm.height() + 4 + labelW + 6, pad + fm.height() / 2, 0, 0);
-  const QRect frame(plot.left(), plot.top(), w - plot.left() - fm.horizontalAdvance(NumberText(a.xMax)) / 2 - pad,
+  const QRect frame(plot.left(), plot.top(), w - plot.left() - lastLabelW / 2 - pad,
                     h - plot.top() - pad - fm.height() * 2 - 8);
+  // The values run from a little above the frame's bottom to a little below its top, so that a curve lying
+  // on 0 or on the axis's end (a probability of 99,99 %) is drawn whole inside the frame, not cut in half.
+  const int lineWidth = std::max(2, font.pixelSize() / 6);
+  const double inset = lineWidth / 2.0 + 1;
+  const double bottom = frame.bottom() - inset, span = frame.height() - 1 - 2 * inset;
   auto toPx = [&](double x, double y) {
-    return QPointF(frame.left() + x / a.xMax * frame.width(), frame.bottom() - y / a.yMax * frame.height());
+    return QPointF(frame.left() + x / a.xMax * frame.width(), bottom - y / a.yMax * span);
   };
   // Grid lines and tick labels.
   p.setPen(QPen(QColor(220, 220, 220), 1));
   for (double v : yTicks) p.drawLine(toPx(0, v), toPx(a.xMax, v));
-  for (double v = 0; v <= a.xMax * (1 + 1e-9); v += a.xStep) p.drawLine(toPx(v, 0), toPx(v, a.yMax));
+  for (double v : xTicks) p.drawLine(QPointF(toPx(v, 0).x(), frame.bottom()), QPointF(toPx(v, 0).x(), frame.top()));
   p.setPen(Qt::black);
   for (double v : yTicks) {
     const QPointF at = toPx(0, v);
@@ -98,11 +105,11 @@ QImage RenderDistanceChart(const std::vector<std::pair<double, double>>& points,
     p.drawText(QRectF(at.x() - labelW - 6, top, labelW + 2, fm.height()),
                Qt::AlignRight | (v == 0 ? Qt::AlignBottom : Qt::AlignVCenter), NumberText(v));
   }
-  for (double v = 0; v <= a.xMax * (1 + 1e-9); v += a.xStep) {
-    const QPointF at = toPx(v, 0);
+  for (double v : xTicks) {
+    const double x = toPx(v, 0).x();
     const QString t = NumberText(v);
     const int tw = fm.horizontalAdvance(t) + 4;
-    p.drawText(QRectF(at.x() - tw / 2.0, at.y() + 3, tw, fm.height()), Qt::AlignCenter, t);
+    p.drawText(QRectF(x - tw / 2.0, frame.bottom() + 3, tw, fm.height()), Qt::AlignCenter, t);
   }
   p.setPen(QPen(Qt::black, 1));
   p.setBrush(Qt::NoBrush);
@@ -125,7 +132,7 @@ QImage RenderDistanceChart(const std::vector<std::pair<double, double>>& points,
     first = false;
   }
   p.setClipRect(frame);
-  p.setPen(QPen(QColor(20, 60, 160), std::max(2, font.pixelSize() / 6)));
+  p.setPen(QPen(QColor(20, 60, 160), lineWidth));
   p.drawPath(path);
   p.end();
   return image;

@@ -28,8 +28,8 @@ double TickStep(double low, double high, int maxTicks);
 // Every multiple of `step` from `low` to `high`: the tick positions.
 std::vector<double> TicksAt(double low, double high, double step);
 
-// The axes of a distance chart: x from 0 to a round distance at or beyond the last point (or to
-// `xMaxShared` when it is larger); y from 0 to a round value one step above the peak, so the curve never
+// The axes of a distance chart: x from 0 to the farthest point (or to `xMaxShared` when it is larger), its
+// round ticks at or before that end; y from 0 to a round value one step above the peak, so the curve never
 // touches the frame, but not beyond `yLimit` when one is given (a probability's axis ends at 100 %).
 struct ChartAxes {
   double xMax = 1, xStep = 1, yMax = 1, yStep = 1;

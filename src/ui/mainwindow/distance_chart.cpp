@@ -46,8 +46,8 @@ void SetDistanceChart(QChartView* view, const std::vector<std::pair<double, doub
   chart->addAxis(ay, Qt::AlignLeft);
   series->attachAxis(ax);
   series->attachAxis(ay);
-  // The ranges and round ticks of the documents' charts: from 0, the peak below the frame, a probability's
-  // axis ending at 100 % at most.
+  // The ranges and round ticks of the documents' charts: the distance from 0 to the last point, the values
+  // from 0 with the peak below the frame, a probability's axis ending at 100 % at most.
   const double yLimit = yTitle == QString::fromUtf8(result::kPercentAxisTitle) ? 100 : 0;
   const output::ChartAxes a = output::DistanceChartAxes(points, xMaxShared, yLimit);
   ax->setRange(0, a.xMax);

@@ -1,6 +1,9 @@
 // The main window: the start of a run, storing the pipeline data, the result tab.
 
+#include <QChartView>
 #include <QRadioButton>
+#include <QValueAxis>
+#include <cmath>
 #include <QSqlQuery>
 #include <QTabBar>
 #include <QTemporaryDir>
@@ -433,6 +436,39 @@ TEST_F(MainWindowTest, SaveResultsWritesTheYearRoundReportsAndRewritesTheRunsRos
   EXPECT_EQ(MediaCount(parts), 3);  // the rose's caption alone
   EXPECT_EQ(SummaryRows(), ++expectedRows);
   ui::SetSaveFileSink(nullptr);
+}
+
+// The distance axis of both charts ends at their last point: at the grid's corner on a diagonal (707 m on
+// 1000 m, where it ran on to 800 m), at the edge along +x; its round ticks stay at or before that end.
+TEST_F(MainWindowTest, TheDistanceChartsEndAtTheirLastPoint) {
+  const double corner = 500 * std::sqrt(2.0);
+  const struct {
+    int code;
+    double graf1End, graf2End, end;
+  } runs[] = {{4, corner, corner, corner}, {2, 500, 500, 500}, {2, 240, 500, 500}, {5, 141, 141, 141}};
+  for (const auto& run : runs) {
+    auto s = Snapshot(run.code);
+    s->graf1.points = {{0, 10}, {run.graf1End / 2, 99.99}, {run.graf1End, 5}};
+    s->graf2.points = {{0, 99.99}, {run.graf2End / 2, 99.99}, {run.graf2End, 0}};
+    window->onRunFinished(s);
+    QApplication::processEvents();
+    for (const char* name : {"graf1", "graf2"}) {
+      SCOPED_TRACE(std::string(name) + " of code " + std::to_string(run.code) + " ending at " +
+                   std::to_string(run.end));
+      const QList<QAbstractAxis*> axes = find<QChartView>(name)->chart()->axes(Qt::Horizontal);
+      ASSERT_EQ(axes.size(), 1);
+      const auto* x = qobject_cast<const QValueAxis*>(axes.first());
+      ASSERT_NE(x, nullptr);
+      EXPECT_EQ(x->min(), 0);
+      EXPECT_NEAR(x->max(), run.end, 1e-9);
+      // A round step from 0, at least three ticks, the last one inside the axis.
+      const double step = x->tickInterval();
+      EXPECT_EQ(x->tickAnchor(), 0);
+      EXPECT_LE(2 * step, run.end);
+      const double mantissa = step / std::pow(10.0, std::floor(std::log10(step)));
+      EXPECT_TRUE(mantissa == 1 || mantissa == 2 || mantissa == 5) << step;
+    }
+  }
 }
 
 TEST_F(MainWindowTest, EveryViewOfEveryScenarioKeepsOneLayout) {
