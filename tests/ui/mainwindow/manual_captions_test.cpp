@@ -12,9 +12,12 @@
 #include <QSet>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTextDocument>
 
+#include "app/startup.h"
 #include "common/texts.h"
+#include "db/data_folder.h"
 #include "form_fixture.h"
 #include "result/run_request.h"
 #include "run/run_texts.h"
@@ -24,6 +27,7 @@
 #include "ui/run/form6.h"
 #include "ui/startup/app_context.h"
 #include "ui/startup/form3.h"
+#include "ui/startup/help.h"
 
 namespace velaron::ui {
 namespace {
@@ -147,13 +151,24 @@ TEST_F(ManualCaptions, AreTheWindowsOwn) {
   }
 }
 
-// The messages the manual quotes are the program's texts.
+// The messages the manual quotes are the program's texts, and the files it names in the data folder and
+// beside the program are the program's own names.
 TEST(ManualMessages, AreTheProgramsOwn) {
   const QString manual = ManualText();
   for (const char* message : {run::texts::kRefineQuestion, run::texts::kEdgeWarning, run::texts::kChooseGas,
                               run::texts::kNoRegion, velaron::texts::kWrongSection, velaron::texts::kGasDataMissing,
                               velaron::texts::kCheckInput, velaron::texts::kDeleteQuestion})
     EXPECT_TRUE(manual.contains(QString::fromUtf8(message).simplified())) << message;
+  for (const char* file : {app::kLockFile, db::kPrimaryFile, db::kFallbackFile, db::kTemplateFile, kManualFile})
+    EXPECT_TRUE(manual.contains(QString::fromUtf8(file))) << file;
+
+  // A manual that is not there is told with the text the manual gives for it.
+  test::MessageCatcher messages;
+  QTemporaryDir empty;
+  EXPECT_FALSE(OpenManual(nullptr, empty.path()));
+  ASSERT_EQ(messages.requests.size(), 1u);
+  EXPECT_TRUE(manual.contains(messages.requests[0].text.section(QLatin1Char('\n'), 0, 0)))
+      << messages.requests[0].text.toStdString();
 }
 
 }  // namespace
