@@ -1,0 +1,175 @@
+// The user manual names the program's own captions and quotes its messages: every caption it names for a
+// window is shown by that window (a label, button, frame, tab, menu item, column head or list entry), and every
+// message it quotes is the program's text. Blanks are compared as the manual's reader sees them: a run of
+// blanks reads as one.
+#include <QAbstractButton>
+#include <QAction>
+#include <QComboBox>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QSet>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTextDocument>
+
+#include "app/startup.h"
+#include "common/texts.h"
+#include "db/data_folder.h"
+#include "form_fixture.h"
+#include "result/run_request.h"
+#include "run/run_texts.h"
+#include "ui/refdata/frm_gaz.h"
+#include "ui/refdata/frm_region.h"
+#include "ui/refdata/frm_wind.h"
+#include "ui/run/form6.h"
+#include "ui/startup/app_context.h"
+#include "ui/startup/form3.h"
+#include "ui/startup/help.h"
+
+namespace velaron::ui {
+namespace {
+
+// The manual as its reader sees it, blanks and line breaks read as single blanks.
+QString ManualText() {
+  QFile f(QStringLiteral(VELARON_SOURCE_DIR "/doc/Instrukziy_polzovately.html"));
+  EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << f.fileName().toStdString();
+  QTextDocument doc;
+  doc.setHtml(QString::fromUtf8(f.readAll()));
+  return doc.toPlainText().simplified();
+}
+
+// A caption as it reads: blanks run together, a menu's mnemonic mark dropped, and the fold mark ("-" or
+// "+") that the folding frames' buttons carry after their name left off.
+QString Reading(QString text) {
+  text.remove(QLatin1Char('&'));
+  text = text.simplified();
+  if (text.endsWith(QLatin1String(" -")) || text.endsWith(QLatin1String(" +"))) text.chop(2);
+  return text;
+}
+
+// Every caption `root` and the widgets in it show.
+QSet<QString> CaptionsOf(const QWidget& root) {
+  QSet<QString> out{Reading(root.windowTitle())};
+  for (const QObject* o : root.findChildren<QObject*>()) {
+    if (const auto* l = qobject_cast<const QLabel*>(o)) out << Reading(l->text());
+    if (const auto* b = qobject_cast<const QAbstractButton*>(o)) out << Reading(b->text());
+    if (const auto* g = qobject_cast<const QGroupBox*>(o)) out << Reading(g->title());
+    if (const auto* a = qobject_cast<const QAction*>(o)) out << Reading(a->text());
+    if (const auto* m = qobject_cast<const QMenu*>(o)) out << Reading(m->title());
+    if (const auto* t = qobject_cast<const QTabWidget*>(o))
+      for (int i = 0; i < t->count(); ++i) out << Reading(t->tabText(i));
+    if (const auto* c = qobject_cast<const QComboBox*>(o))
+      for (int i = 0; i < c->count(); ++i) out << Reading(c->itemText(i));
+    if (const auto* t = qobject_cast<const QTableWidget*>(o))
+      for (int i = 0; i < t->columnCount(); ++i)
+        if (const QTableWidgetItem* h = t->horizontalHeaderItem(i)) out << Reading(h->text());
+  }
+  return out;
+}
+
+struct Quoted {
+  const char* window;
+  const char* captions;  // separated by "|"
+};
+
+class ManualCaptions : public test::MainWindowTest {
+ protected:
+  // Each window the manual describes, made over the test's database.
+  QSet<QString> captionsOf(const std::string& name) {
+    if (name == "main") return CaptionsOf(*window);
+    if (name == "run") {
+      Form6 dialog(result::RunRequest{}, window.get());
+      return CaptionsOf(dialog);
+    }
+    if (name == "settings") {
+      ReportOptions options;
+      Form3 dialog(options, window.get());
+      return CaptionsOf(dialog);
+    }
+    if (name == "gases") return CaptionsOf(frmGaz(nullptr));
+    if (name == "regions") return CaptionsOf(frmRegion(nullptr));
+    if (name == "towns") return CaptionsOf(frmWind(nullptr));
+    ADD_FAILURE() << name;
+    return {};
+  }
+};
+
+TEST_F(ManualCaptions, AreTheWindowsOwn) {
+  const QString manual = ManualText();
+  const Quoted quoted[] = {
+      {"main",
+       "Данные по газопроводу|Данные по участкам|Вероятность аварии|Диаграммы|Расчет|Выход|Параметры|"
+       "Произвести расчет|Добавить данные|Добавление\\изменение БД газов|"
+       "Статистика аварий для территорий|Справка|Инструкция пользователя|О программе ...|"
+       "Место расположения газопровода|Диаметр трубы, мм|Давление, МПа: от|Температура газа, °С|"
+       "Глубина залегания, м|Протяженность магистрального газопровода, км|"
+       "Длина трубопровода между запорной арматурой, км|Время срабатывания запорной арматуры, с|"
+       "Сохранить данные|Данные для расчета ущерба|Добавить|Удалить|Общие данные|Длина участка, м:|"
+       "Удаление начала участка от точки начала газопровода, м|Азимут трубопровода,°:|"
+       "Общая протяженность введенных участков, м|Характеристика грунтов|Особые условия залегания|"
+       "Грунт:|Группа грунтов:|Тип грунта:|Вид грунта:|пересечение с автодорогами|"
+       "наличие на участке ЛЭП|пересечение с другим трубопроводом|пересечение с кабельной линией|Город|"
+       "Уточнить данные|Определение интенсивности аварий на 1000 км в год|Регион|"
+       "по расположению газопровода в регионе страны|"
+       "количество аварий на 1000 км газопровода в год (в среднем по линейной части крупной газотранспортной "
+       "организации)|"
+       "ввод в ручную, вероятности возникновения хотя бы одной аварии на газопроводе (1 км) в течение года|"
+       "Влияние внешних факторов|наличие речных переходов|эрозия почвы (для северных районов)|"
+       "стихийные бедствия (бури, разрушительные землетрясения)|наличие запорных арматур|Диаграмма|"
+       "Значения пораж. фактора|Вероятность поражения|Риск|Глубина зон поражения:|Сохранить результаты"},
+      {"run",
+       "Расчет|Сценарий:|Комплексная оценка|Взрыв|Факел (котлован)|Факел (асимметр.горение)|"
+       "Факел (симметр.горение)|Огневой шар|Факел за год|Горение ГПВС|Участок|номер|Метеоданные|"
+       "Направление ветра (откуда дует ветер)|Время года:|Скорость ветра, м/с|Вероятности факелов|"
+       "котлованного|симметричного|ассимитричного|зима|лето|Отмена"},
+      {"settings",
+       "Ширина зоны расчета, м:|Ширина зоны расчета по Y:|Шаг сетки, м:|"
+       "Скорость выхода человека из опасной зоны, м/с|Время истечения до образования ОШ, с|"
+       "Доля массы, участвующей в образовании ОШ|Время истечения при образовании облака ГПВС, с|"
+       "Доля массы, участвующей в горении ГПВС|Параметры отчета|"
+       "создавать дополнительные файлы результатов в формате Micosoft Excel|3D диаграммы|OK|Отмена"},
+      {"gases",
+       "Характеристики газов из базы данных (БД)|Наименование|Молярная масса, кмоль|"
+       "Теплота сгорания, кДж|a*|b*|Класс опасности|Новая|Изменение|Удалить|Ввод|Отмена|<<Назад|"
+       "* - смотри инструкцию"},
+      {"regions", "Определение территориальных констант|Территория|lambda*|Kreg*|Lambda|Kreg"},
+      {"towns",
+       "Ветер|Город:|Процент повторяемости|Средняя скорость ветра, м/с|Зима|Лето|Северный|"
+       "Северо-восточный|Северо-западный|Штиль|"
+       "Количество дней в году со среднесуточной температурой >0|Добавить город|Изменить|Удалить|"
+       "Обновить|Выход|Построить розу ветров"},
+  };
+  for (const Quoted& q : quoted) {
+    const QSet<QString> shown = captionsOf(q.window);
+    for (const QString& c : QString::fromUtf8(q.captions).split(QLatin1Char('|'))) {
+      EXPECT_TRUE(shown.contains(c)) << q.window << " shows no \"" << c.toStdString() << "\"";
+      EXPECT_TRUE(manual.contains(c)) << "the manual names no \"" << c.toStdString() << "\"";
+    }
+  }
+}
+
+// The messages the manual quotes are the program's texts, and the files it names in the data folder and
+// beside the program are the program's own names.
+TEST(ManualMessages, AreTheProgramsOwn) {
+  const QString manual = ManualText();
+  for (const char* message : {run::texts::kRefineQuestion, run::texts::kEdgeWarning, run::texts::kChooseGas,
+                              run::texts::kNoRegion, velaron::texts::kWrongSection, velaron::texts::kGasDataMissing,
+                              velaron::texts::kCheckInput, velaron::texts::kDeleteQuestion})
+    EXPECT_TRUE(manual.contains(QString::fromUtf8(message).simplified())) << message;
+  for (const char* file : {app::kLockFile, db::kPrimaryFile, db::kFallbackFile, db::kTemplateFile, kManualFile})
+    EXPECT_TRUE(manual.contains(QString::fromUtf8(file))) << file;
+
+  // A manual that is not there is told with the text the manual gives for it.
+  test::MessageCatcher messages;
+  QTemporaryDir empty;
+  EXPECT_FALSE(OpenManual(nullptr, empty.path()));
+  ASSERT_EQ(messages.requests.size(), 1u);
+  EXPECT_TRUE(manual.contains(messages.requests[0].text.section(QLatin1Char('\n'), 0, 0)))
+      << messages.requests[0].text.toStdString();
+}
+
+}  // namespace
+}  // namespace velaron::ui
