@@ -104,9 +104,11 @@ RateTab::RateTab(QWidget* parent) : InputTab(parent) {
   const int rowOf[4] = {1, 2, 3, 0};
   for (int i = 0; i < 4; ++i) {
     externalChecks_[i] = Named(new QCheckBox(U(kExternal[i].caption), Frame9), kExternal[i].check);
-    // Digits and the point pass; everything else, the comma among it, is dropped without a beep.
+    // Digits, the point and the comma pass; everything else is dropped without a beep. The comma must pass:
+    // dropped, it would turn a typed "0,01" into 1, a probability the range check accepts.
     auto* b = Named(new FilteredBox(
-                        Frame9, [](QChar c) { return c.isDigit() || c == '.'; }, false, NumericBox::Leave::None),
+                        Frame9, [](QChar c) { return c.isDigit() || c == '.' || c == ','; }, false,
+                        NumericBox::Leave::None),
                     kExternal[i].box);
     b->setExtraCheck([this](NumericBox& self) { return externalLeave(self); });
     b->hide();

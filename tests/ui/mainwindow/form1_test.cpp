@@ -89,6 +89,28 @@ TEST_F(MainWindowTest, ARefusedStartKeepsTheRateAndSumsOfTheLastAcceptedOne) {
   EXPECT_NEAR(window->ExtFactors(), 0.01, 1e-12);
 }
 
+TEST_F(MainWindowTest, AnExternalFactorTakesItsProbabilityWithTheDecimalCommaAsTyped) {
+  choose("DataCombo6", 1);
+  find<QCheckBox>("Check6")->click();
+  // Typed with the comma or the point, the probability is the number the engineer sees; a letter is dropped.
+  const struct {
+    const char* keys;
+    const char* shown;
+    double sum;  // the natural disasters alone
+  } cases[] = {{"0,01", "0,01", 0.01}, {"0.25", "0,25", 0.25}, {"0,x5", "0,5", 0.5}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.keys);
+    box("txtStih")->setFocus();
+    box("txtStih")->selectAll();
+    QTest::keyClicks(box("txtStih"), U(c.keys));
+    ASSERT_TRUE(box("txtStih")->runLeaveCheck()) << messages.texts().join('|').toStdString();
+    EXPECT_EQ(box("txtStih")->text(), U(c.shown));
+    window->Command1_Click();  // the start of a run takes the boxes into the sum
+    EXPECT_TRUE(messages.requests.empty()) << messages.texts().join('|').toStdString();
+    EXPECT_NEAR(window->ExtFactors(), c.sum, 1e-12);
+  }
+}
+
 TEST_F(MainWindowTest, AStartedRunGetsACompleteRequest) {
   choose("DataCombo6", 0);  // Север: lambda 0,5, Kreg 2
   find<QRadioButton>("Option2")->click();
