@@ -18,9 +18,11 @@ namespace velaron::run {
 // The largest step, as a share of the flame's slant length, that a run takes. The zones were measured
 // against the step for the pit, symmetric and asymmetric flames and the assessments over a year (pipes of
 // 530 to 1420 mm, 2.5 to 7.4 MPa, winds of 0 to 8 m/s): the zone of 1 % lies at 1 to 1.6 slant lengths,
-// and every zone vanishes from about 1.15 slant lengths on. Up to this share a zone is still found, but
-// not to the metre: against a grid of 1 m, the zones of the largest step allowed came out from about a
-// fifth narrower (the first zone) to about two thirds wider (the fourth); a finer step narrows the gap.
+// and every zone vanishes from about 1.15 slant lengths on. At this share every zone is still seen, but
+// coarsely. Against a grid of a fortieth of the slant length (the same flames at winds of 0, 3 and 6 m/s,
+// escape at 1 m/s) the outer zones come out wider: that of 1 % by a fifth to four fifths, those of 33 and
+// 50 % by up to three fifths (once 4 % narrower). The zone of 99,99 % comes out from nearly half narrower
+// to an eighth wider, or one step wide where the fine grid has none. A finer step narrows the gap.
 inline constexpr double kMaxStepPerFlameSlant = 0.65;
 // The smallest width of the grid along x and along y, as a share of the flame's slant length: its border
 // then lies 0.2 slant lengths from the rupture point. The border stays below the edge thresholds up to
