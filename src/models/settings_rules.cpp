@@ -24,7 +24,11 @@ std::optional<SettingsFault> CheckWidth(int width, int step, SettingsField field
   return std::nullopt;
 }
 
-std::optional<SettingsFault> CheckGrid(const CalcSettings& s) {
+bool IsFraction(double x) { return x >= 0 && x <= 1; }  // false for NaN
+
+}  // namespace
+
+std::optional<SettingsFault> CheckGridRule(const CalcSettings& s) {
   if (s.CStep < 1) return Fault(SettingsField::CStep, "Шаг сетки должен быть не меньше 1 м!");
   if (auto f = CheckWidth(s.XLimit, s.CStep, SettingsField::XLimit, "Ширина зоны расчета")) return f;
   if (auto f = CheckWidth(s.YLimit, s.CStep, SettingsField::YLimit, "Ширина зоны расчета по Y")) return f;
@@ -37,12 +41,8 @@ std::optional<SettingsFault> CheckGrid(const CalcSettings& s) {
   return std::nullopt;
 }
 
-bool IsFraction(double x) { return x >= 0 && x <= 1; }  // false for NaN
-
-}  // namespace
-
 std::optional<SettingsFault> CheckSettings(const CalcSettings& s) {
-  if (auto f = CheckGrid(s)) return f;
+  if (auto f = CheckGridRule(s)) return f;
   if (!(s.Skor_chel > 0) || !std::isfinite(s.Skor_chel))
     return Fault(SettingsField::Skor_chel, "Скорость выхода человека из опасной зоны должна быть больше 0!");
   if (!(s.Tfb >= 0) || !std::isfinite(s.Tfb))
@@ -57,7 +57,7 @@ std::optional<SettingsFault> CheckSettings(const CalcSettings& s) {
 }
 
 void CheckGridSettings(const CalcSettings& s) {
-  if (auto f = CheckGrid(s)) throw ModelInputError(f->message);
+  if (auto f = CheckGridRule(s)) throw ModelInputError(f->message);
 }
 
 }  // namespace velaron::models

@@ -29,6 +29,10 @@ struct SettingsFault {
 // Nothing when the settings can be used; else the first rule they break.
 std::optional<SettingsFault> CheckSettings(const CalcSettings& s);
 
+// The grid part of the rule alone (step, widths, number of points): what a step or a width offered to the
+// user instead of a typed one must pass.
+std::optional<SettingsFault> CheckGridRule(const CalcSettings& s);
+
 // The grid part of the same rule (step, widths, number of points), for the models: throws ModelInputError
 // with the rule's message when the grid cannot be computed with.
 void CheckGridSettings(const CalcSettings& s);

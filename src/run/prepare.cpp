@@ -277,8 +277,11 @@ QString Derive(const result::RunRequest& request, const RunData& data, const Run
     } catch (const models::ModelInputError& e) {
       return QString::fromUtf8(e.what());
     }
-    const double slant = FlameSlant(ShapeOf(facts.scenario), d, d.Tilt);
-    if (auto e = CheckGridForFlames(request.settings, slant, slant)) return QString::fromStdString(*e);
+    const models::FlameShape shape = ShapeOf(facts.scenario);
+    const FlameField field = shape == models::FlameShape::Asymmetric
+                                 ? AsymmetricJets(d, d.PitLength, request.pipeline.Glubina)
+                                 : FlameField{PitOrSymmetricFlame(shape, d)};
+    if (auto e = CheckGridForFields(request.settings, {field})) return QString::fromStdString(*e);
   }
   if (facts.runsFireBall && !(d.MassFireBall > 0)) return U(texts::kFireBallMass);
   if (facts.runsCloud && !(d.MassGPVS > 0)) return U(texts::kCloudMass);

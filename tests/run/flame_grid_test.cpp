@@ -1,13 +1,18 @@
 // A grid that cannot see the jet flame is refused before the run, naming what serves: a step above 0.65 of
-// the flame's slant length, or a width below 0.4 of it, in whole metres. The slant lengths are worked here
+// the flame's slant length, or a width below 0.4 of it, in whole metres, and of those the step or width
+// that the settings take with the rest of the grid as it is (a step whose two steps divide both widths, a
+// width that is a multiple of two steps, at most 1001 × 1001 points). The slant lengths are worked here
 // from the flame's cone as the method lays it out (pit: radius 0.4·L·K, axis 0.5·L·(1 + sin T); symmetric:
 // 0.65·L·K and 0.6·L·(1 + sin T); asymmetric: radius (W2 − W1)/2, axis RL), from the derived quantities of
-// a run.
+// a run. A flame that gives no zone anywhere on the ground runs at any grid.
 #include <gtest/gtest.h>
 
+#include <QJsonArray>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <cmath>
 
+#include "models/settings_rules.h"
 #include "run/flame_grid.h"
 #include "run/headless.h"
 #include "run_fixtures.h"
@@ -24,21 +29,43 @@ double Slant(int code, const QJsonObject& d) {
     default: return std::hypot((d["W2"].toDouble() - d["W1"].toDouble()) / 2, d["RL"].toDouble());
   }
 }
-QString StepRefusal(int step, int largest) {
+const QString kMenu = QStringLiteral(" (Меню: Файл -> Параметры).");
+QString StepFault(int step) {
   return QStringLiteral(
              "Шаг сетки %1 м слишком велик для размеров факела: зоны поражения между узлами сетки определяются "
-             "неверно. Для этого факела шаг сетки должен быть не более %2 м (Меню: Файл -> Параметры).")
-      .arg(step)
-      .arg(largest);
+             "неверно.")
+      .arg(step);
 }
-QString WidthRefusal(int width, int smallest) {
+QString WidthFault(int width) {
   return QStringLiteral(
              "Ширина зоны расчета %1 м слишком мала для размеров факела: граница сетки не выходит из-под факела, и "
-             "зоны поражения не определяются. Для этого факела ширина зоны расчета по X и Y должна быть не менее "
-             "%2 м (Меню: Файл -> Параметры).")
-      .arg(width)
-      .arg(smallest);
+             "зоны поражения не определяются.")
+      .arg(width);
 }
+QString StepRefusal(int step, const QString& widths, int named) {
+  return StepFault(step) +
+         QStringLiteral(" Для этого факела при ширине зоны расчета %1 шаг сетки должен быть не более %2 м")
+             .arg(widths)
+             .arg(named) +
+         kMenu;
+}
+QString WidthRefusal(int width, int step, int named) {
+  return WidthFault(width) +
+         QStringLiteral(" Для этого факела при шаге сетки %1 м ширина зоны расчета по X и Y должна быть не менее %2 м")
+             .arg(step)
+             .arg(named) +
+         kMenu;
+}
+QString PairRefusal(const QString& fault, int step, int width) {
+  return fault +
+         QStringLiteral(" Для этого факела задайте шаг сетки %1 м и ширину зоны расчета по X и Y %2 м")
+             .arg(step)
+             .arg(width) +
+         kMenu;
+}
+// Compared as UTF-8, which a failure prints as text.
+std::string Refusal(const std::optional<std::string>& r) { return r.value_or(""); }
+std::string Text(const QString& s) { return s.toStdString(); }
 
 TEST(FlameGrid, TheLargestStepAndTheSmallestWidthInWholeMetres) {
   const struct {
@@ -56,70 +83,168 @@ TEST(FlameGrid, TheLargestStepAndTheSmallestWidthInWholeMetres) {
   }
 }
 
-TEST(FlameGrid, AGridIsRefusedForItsSmallestOrItsLargestFlame) {
+// Each refusal names a step or a width the settings take; typed in, it clears the refusal.
+TEST(FlameGrid, AGridIsRefusedNamingAGridTheSettingsTake) {
   const struct {
     models::CalcSettings grid;  // width along x and y, step
     double smallest, largest;
-    QString refusal;  // empty: the grid serves
-  } cases[] = {{{200, 200, 65}, 100, 100, {}},
-               {{40, 40, 1}, 100, 100, {}},
-               {{200, 200, 66}, 100, 100, StepRefusal(66, 65)},
-               // Over a year the step is the smallest flame's and the width the largest flame's.
-               {{200, 200, 41}, 62, 500, StepRefusal(41, 40)},
-               {{198, 198, 1}, 62, 500, WidthRefusal(198, 200)},
-               // The narrower side counts, and a step too coarse is named first.
-               {{400, 38, 10}, 100, 100, WidthRefusal(38, 40)},
-               {{38, 400, 10}, 100, 100, WidthRefusal(38, 40)},
-               {{20, 20, 10}, 10, 100, StepRefusal(10, 6)}};
+    QString refusal;             // empty: the grid serves
+    models::CalcSettings typed;  // the grid with what the refusal names typed in
+  } cases[] = {
+      {{200, 200, 65}, 100, 100, {}, {}},
+      {{40, 40, 1}, 100, 100, {}, {}},
+      // 65 m serves; of the steps up to it, 50 m is the largest whose two steps divide 200 m.
+      {{200, 200, 66}, 100, 100, StepRefusal(66, "200 м", 50), {200, 200, 50}},
+      // A flame of 177 m: 115 m serves, and 100 m divides 1000 m (105 to 115 m do not).
+      {{2000, 2000, 250}, 177, 177, StepRefusal(250, "2000 м", 100), {2000, 2000, 100}},
+      // A flame of 9,5 m: 6 m serves, 5 m divides 500 m.
+      {{1000, 1000, 10}, 9.5, 9.5, StepRefusal(10, "1000 м", 5), {1000, 1000, 5}},
+      // Widths of 1500 and 1000 m: two steps must divide both, so the step divides 250 m.
+      {{1500, 1000, 250}, 177, 177, StepRefusal(250, "1500 м по X и 1000 м по Y", 50), {1500, 1000, 50}},
+      // Over a year the step is the smallest flame's (40 m; 25 m divides 100 m) and the width the largest's.
+      {{200, 200, 41}, 62, 500, StepRefusal(41, "200 м", 25), {200, 200, 25}},
+      {{198, 198, 1}, 62, 500, WidthRefusal(198, 1, 200), {200, 200, 1}},
+      // 0.4 of 257 m is 102.8 m: 103 m is an odd number of metres, 104 m two steps of 1 m times 52.
+      {{100, 100, 1}, 257, 257, WidthRefusal(100, 1, 104), {104, 104, 1}},
+      // At a step of 8 m the width is a multiple of 16 m: 48 m.
+      {{400, 32, 8}, 100, 100, WidthRefusal(32, 8, 48), {400, 48, 8}},
+      {{32, 400, 8}, 100, 100, WidthRefusal(32, 8, 48), {48, 400, 8}},
+      // Too coarse and too narrow at once (6 m and 40 m): a step and a width, 48 m being 4 × 12 m.
+      {{20, 20, 10}, 10, 100, PairRefusal(StepFault(10), 6, 48), {48, 48, 6}},
+      // 5 m divides 10 000 m, but 4001 × 4001 points are too many: at 6 m no more than 6000 m.
+      {{20000, 20000, 10}, 9.5, 9.5, PairRefusal(StepFault(10), 6, 6000), {6000, 6000, 6}},
+      // 4200 m at 4 m is 1051 × 1051 points: at 65 m the first multiple of 130 m from 4200 m, 4290 m.
+      {{4000, 3000, 4}, 100, 10500, PairRefusal(WidthFault(3000), 65, 4290), {4290, 4290, 65}},
+  };
   for (const auto& c : cases) {
-    const auto refused = CheckGridForFlames(c.grid, c.smallest, c.largest);
-    EXPECT_EQ(refused ? QString::fromStdString(*refused) : QString(), c.refusal)
-        << c.grid.XLimit << "×" << c.grid.YLimit << " at " << c.grid.CStep;
+    SCOPED_TRACE(testing::Message() << c.grid.XLimit << "×" << c.grid.YLimit << " at " << c.grid.CStep);
+    EXPECT_EQ(Refusal(CheckGridForFlames(c.grid, c.smallest, c.largest)), Text(c.refusal));
+    if (c.refusal.isEmpty()) continue;
+    EXPECT_FALSE(models::CheckGridRule(c.typed).has_value());
+    EXPECT_EQ(Refusal(CheckGridForFlames(c.typed, c.smallest, c.largest)), "");
   }
-  EXPECT_EQ(CheckGridForFlames({2, 2, 1}, 1.53, 1.53).value_or(""),
+  EXPECT_EQ(Refusal(CheckGridForFlames({2, 2, 1}, 1.53, 1.53)),
             "Факел слишком мал для расчета на сетке: его зоны поражения не видны и при шаге сетки 1 м. Проверте "
             "правильность ввода!");
+  // A step of 1 m and a width of 2000 m would be 2001 × 2001 points: no grid serves both flames.
+  EXPECT_EQ(Refusal(CheckGridForFlames({100, 100, 2}, 1.54, 5000)),
+            Text(StepFault(2) +
+                 " Сетки расчета для этого факела нет: шаг сетки должен быть не более 1 м, а ширина зоны расчета не "
+                 "менее 2000 м. Проверте правильность ввода!"));
+}
+
+// The sample request with the settings `settings` (none: the database's, 1000 × 1000 m at 10 m and an
+// escape speed of 5 m/s) and a pipe of `diameter` mm.
+QByteArray Request(int code, const QString& settings, int diameter = 1420) {
+  QString r = QString::fromUtf8(test::SampleRequest(code));
+  r.replace(QRegularExpression(QStringLiteral(R"("settings": \{[^}]*\},)")), settings);
+  r.replace(QStringLiteral(R"("Diametr": 1420)"), QStringLiteral(R"("Diametr": %1)").arg(diameter));
+  return r.toUtf8();
+}
+QString Settings(int width, int step, double escape = 1) {
+  return QStringLiteral(R"("settings": {"XLimit": %1, "YLimit": %1, "CStep": %2, "Skor_chel": %3, "Tfb": 10,
+                        "Dola": 0.5, "Tobl": 20, "Dola_obl": 0.3},)")
+      .arg(width)
+      .arg(step)
+      .arg(escape);
+}
+// The number after `before` in a refusal.
+int Named(const QString& error, const QString& before) {
+  return error.mid(error.indexOf(before) + before.size()).section(QLatin1Char(' '), 0, 0).toInt();
 }
 
 // Through the driver, on the sample pipe (1420 mm, 6.95 MPa): the grids of the fault gave zones of 0 and no
 // warning, the coarse one (2000 m at 250 m) and the smallest one (2 m at 1 m); both are refused for every
-// jet scenario, the assessments over a year too. The named step runs, and so does the named width, where
-// the edge warning now speaks for the zones the grid cannot hold. The other scenarios take any grid.
+// jet scenario, the assessments over a year too. The named step runs on the widths as they are, and so
+// does the named width at the step as it is, where the edge warning now speaks for the zones the grid
+// cannot hold. The other scenarios take any grid.
 TEST(FlameGrid, TheDriverRefusesTheGridsOfTheFaultAndRunsWhatItNames) {
   test::DatabaseCopy db;
   ASSERT_TRUE(db.ok());
   const auto run = [&](int code, int width, int step) {
     return RunHeadless(db.path(), test::SampleRequest(code, width, step), 2, {});
   };
-  const auto named = [](const QString& error, const QString& before) {  // the number after `before`
-    return error.mid(error.indexOf(before) + before.size()).section(QLatin1Char(' '), 0, 0).toInt();
-  };
   for (int code : {3, 4, 5, 7, 1}) {
     SCOPED_TRACE(code);
-    const QString coarse = run(code, 2000, 250).error, narrow = run(code, 2, 1).error;
-    const int largest = named(coarse, QStringLiteral("не более ")),
-              smallest = named(narrow, QStringLiteral("не менее "));
-    EXPECT_EQ(coarse, StepRefusal(250, largest));
-    EXPECT_EQ(narrow, WidthRefusal(2, smallest));
-    const HeadlessResult atLargest = run(code, 4 * largest, largest);
-    ASSERT_EQ(atLargest.exitCode, 0) << atLargest.error.toStdString();
-    const QJsonObject d = test::ParseJson(test::DriverOutput(atLargest))["derived"].toObject();
-    // The single flames name 0.65 of their own slant. Over a year the smallest flame is the asymmetric
-    // frustum, which the output keeps: the pit flame in the town's strongest wind (6 m/s) is about 110 m
-    // long, the frustum about 90 m.
-    EXPECT_EQ(largest, static_cast<int>(std::floor(0.65 * Slant(code == 3 || code == 5 ? code : 4, d))));
-    // A single flame names 0.4 of its slant; over a year the largest flame is the symmetric one in calm air.
+    // Over a year the narrow grid is tried at 4 m, so that the named width runs quickly.
+    const int fine = code == 1 || code == 7 ? 4 : 1;
+    const QString coarse = run(code, 2000, 250).error, narrow = run(code, 2 * fine, fine).error;
+    const int step = Named(coarse, QStringLiteral("не более ")), width = Named(narrow, QStringLiteral("не менее "));
+    EXPECT_EQ(Text(coarse), Text(StepRefusal(250, "2000 м", step)));
+    EXPECT_EQ(Text(narrow), Text(WidthRefusal(2 * fine, fine, width)));
+    const HeadlessResult atStep = run(code, 2000, step);
+    ASSERT_EQ(atStep.exitCode, 0) << atStep.error.toStdString();
+    const QJsonObject d = test::ParseJson(test::DriverOutput(atStep))["derived"].toObject();
+    // The single flames are served by 0.65 of their own slant. Over a year the smallest flame is the
+    // asymmetric frustum, which the output keeps: the pit flame in the town's strongest wind (6 m/s) is
+    // about 110 m long, the frustum about 90 m. Of those steps the largest that divides 1000 m is named.
+    int expected = static_cast<int>(std::floor(0.65 * Slant(code == 3 || code == 5 ? code : 4, d)));
+    while (1000 % expected != 0) --expected;
+    EXPECT_EQ(step, expected);
+    // A single flame is served by 0.4 of its slant, rounded up to an even number of metres; over a year
+    // the largest flame is the symmetric one in calm air.
     if (code != 7 && code != 1) {
-      EXPECT_EQ(smallest, static_cast<int>(std::ceil(0.4 * Slant(code, d))));
+      EXPECT_EQ(width, (static_cast<int>(std::ceil(0.4 * Slant(code, d))) + 1) / 2 * 2);
     }
-    // The smallest width, rounded up to whole cells of 5 m on either side, runs and warns of the edge.
-    const QByteArray atSmallest = test::DriverOutput(run(code, (smallest + 9) / 10 * 10, 5));
-    EXPECT_TRUE(test::ParseJson(atSmallest)["ZoneAtEdge"].toBool()) << atSmallest.toStdString();
+    const QByteArray atWidth = test::DriverOutput(run(code, width, fine));
+    EXPECT_TRUE(test::ParseJson(atWidth)["ZoneAtEdge"].toBool()) << atWidth.toStdString();
   }
   // The explosion, the fireball and the cloud take both grids.
   for (int code : {2, 6, 8})
     for (const auto& [width, step] : {std::pair{2000, 250}, std::pair{2, 1}})
       EXPECT_EQ(run(code, width, step).exitCode, 0) << code;
+}
+
+// A 100 mm pipe at the database's settings (1000 m at 10 m), escaping at 1 m/s: its asymmetric flame is
+// 9,6 m long and wants a step of 6 m, two of which do not divide 1000 m; 5 m is named and runs (on 200 m,
+// to be quick). Over a year the same frustum is the smallest flame; there the pit flame stands on the
+// ground and gives zones at any escape speed, so the database's own escape speed is refused too.
+TEST(FlameGrid, ASmallPipesStepIsOneTheSettingsTake) {
+  test::DatabaseCopy db;
+  ASSERT_TRUE(db.ok());
+  for (int code : {1, 7, 4}) {
+    SCOPED_TRACE(code);
+    const QString refused =
+        RunHeadless(db.path(), Request(code, code == 4 ? Settings(1000, 10, 1) : QString(), 100), 2, {}).error;
+    EXPECT_EQ(Text(refused), Text(StepRefusal(10, "1000 м", 5)));
+    EXPECT_FALSE(models::CheckGridRule({1000, 1000, 5}).has_value());
+    const HeadlessResult typed = RunHeadless(db.path(), Request(code, Settings(200, 5, 1), 100), 2, {});
+    EXPECT_EQ(typed.exitCode, 0) << typed.error.toStdString();
+  }
+}
+
+// The asymmetric flame of a 100 mm pipe stands lifted off the ground: a person escaping at 5 m/s takes no
+// zone from it anywhere, and a grid of 1 m shows none. It runs at the database's grid and at any coarser
+// one, with zones of 0. Escaping at 1 m/s, the same flame gives a zone of about 10 m on the grid of 1 m:
+// then the step is refused and the named one shows the zone.
+TEST(FlameGrid, AFlameWithoutAZoneRunsAtAnyStep) {
+  test::DatabaseCopy db;
+  ASSERT_TRUE(db.ok());
+  const auto zones = [](const HeadlessResult& r) {
+    const QJsonArray z = test::ParseJson(test::DriverOutput(r))["CurZones"].toArray();
+    return std::vector<double>{z[0].toDouble(), z[1].toDouble(), z[2].toDouble(), z[3].toDouble()};
+  };
+  const std::vector<double> none{0, 0, 0, 0};
+  const HeadlessResult fine = RunHeadless(db.path(), Request(4, Settings(100, 1, 5), 100), 2, {});
+  ASSERT_EQ(fine.exitCode, 0) << fine.error.toStdString();
+  EXPECT_EQ(zones(fine), none);
+  const HeadlessResult atDefault = RunHeadless(db.path(), Request(4, {}, 100), 2, {});
+  ASSERT_EQ(atDefault.exitCode, 0) << atDefault.error.toStdString();
+  EXPECT_EQ(zones(atDefault), none);
+  for (const auto& [width, step] : {std::pair{1000, 50}, std::pair{2000, 250}, std::pair{2, 1}}) {
+    const HeadlessResult r = RunHeadless(db.path(), Request(4, Settings(width, step, 5), 100), 2, {});
+    ASSERT_EQ(r.exitCode, 0) << width << " at " << step << ": " << r.error.toStdString();
+    EXPECT_EQ(zones(r), none) << width << " at " << step;
+  }
+
+  const HeadlessResult slow = RunHeadless(db.path(), Request(4, Settings(100, 1, 1), 100), 2, {});
+  ASSERT_EQ(slow.exitCode, 0) << slow.error.toStdString();
+  EXPECT_GT(zones(slow)[3], 5);
+  const QString refused = RunHeadless(db.path(), Request(4, Settings(200, 10, 1), 100), 2, {}).error;
+  EXPECT_EQ(Text(refused), Text(StepRefusal(10, "200 м", 5)));
+  const HeadlessResult typed = RunHeadless(db.path(), Request(4, Settings(200, 5, 1), 100), 2, {});
+  ASSERT_EQ(typed.exitCode, 0) << typed.error.toStdString();
+  EXPECT_GT(zones(typed)[3], 5);
 }
 
 }  // namespace

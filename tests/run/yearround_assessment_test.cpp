@@ -418,6 +418,8 @@ TEST(YearRoundRefusals, TheGridMustServeTheSmallestAndTheLargestFlameOfTheYear) 
     YearRoundInputs in = Inputs(h.s, Town());
     in.W = outflow;
     const auto refusal = [&] { return CheckYearRound(h.s, in).value_or(""); };
+    // Widths that two steps of either step divide, so that the step that serves is the one named.
+    h.s.settings.XLimit = h.s.settings.YLimit = 2 * largest * (largest + 1);
     h.s.settings.CStep = largest;
     EXPECT_EQ(refusal(), "");
     h.s.settings.CStep = largest + 1;
@@ -429,8 +431,8 @@ TEST(YearRoundRefusals, TheGridMustServeTheSmallestAndTheLargestFlameOfTheYear) 
     h.s.settings.CStep = 1;
     h.s.settings.XLimit = h.s.settings.YLimit = 28;
     EXPECT_EQ(refusal(), "");
-    h.s.settings.YLimit = 27;
-    EXPECT_THAT(refusal(), testing::ContainsRegex("Ширина зоны расчета 27 м слишком мала.*не менее 28 м"));
+    h.s.settings.YLimit = 26;
+    EXPECT_THAT(refusal(), testing::ContainsRegex("Ширина зоны расчета 26 м слишком мала.*не менее 28 м"));
   }
 }
 

@@ -74,29 +74,28 @@ std::optional<std::string> CheckYearRound(const CalcState& s, const YearRoundInp
   if (auto m = CheckTownWind(in.wind)) return m;
   models::DerivedQuantities d = s.derived;
   // The grid must serve every flame the assessment will draw: its step the smallest, its width the largest.
-  double smallest = std::numeric_limits<double>::infinity(), largest = 0;
+  // The zones of a season come from the largest flux of its wind states, those of the asymmetric flame from
+  // its four jets.
+  std::vector<FlameField> fields;
   try {
     for (const Block& b : kBlocks) {
       const SeasonWind season = SeasonOf(in.wind, b.season);
+      FlameField& field = fields.emplace_back();
       for (int i = 1; i <= kWindStates; ++i) {
         SetWindState(d, in.W, season.speed[i - 1], i);
         models::CheckFlame(b.shape, models::FlameInputsFrom(d), d.Tilt);
-        const double slant = FlameSlant(b.shape, d, d.Tilt);
-        smallest = std::min(smallest, slant);
-        largest = std::max(largest, slant);
+        field.push_back(PitOrSymmetricFlame(b.shape, d));
       }
     }
     // d now holds the calm summer state, as the asymmetric block finds it.
     const AsymmetricGeometry g = YearRoundAsymmetricGeometry(d, in);
     ApplyAsymmetricGeometry(g, d);
     models::CheckFlame(FlameShape::Asymmetric, models::FlameInputsFrom(d), d.Tilt);
-    const double slant = FlameSlant(FlameShape::Asymmetric, d, d.Tilt);
-    smallest = std::min(smallest, slant);
-    largest = std::max(largest, slant);
+    fields.push_back(AsymmetricJets(d, d.PitLength, in.Glubina));
   } catch (const models::ModelInputError& e) {
     return std::string(e.what());
   }
-  return CheckGridForFlames(s.settings, smallest, largest);
+  return CheckGridForFields(s.settings, fields);
 }
 
 void RaschetComplex(CalcState& s, const YearRoundInputs& in, const models::ReferenceTables& tables,
