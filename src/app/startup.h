@@ -31,6 +31,17 @@ inline constexpr const char* kLockFile = "velaron.lock";
 // lock file named): a start never goes on unlocked.
 std::shared_ptr<db::FolderLock> LockDataFolder(const QString& dataFolder, QString& refusal);
 
+// Qt's own threads that the window needs beside its main thread and the drawing threads: the display
+// connection's reader and the session bus connection's thread (accessibility, the menu bar and the messages
+// open the bus). A thread that Qt asks for and the system refuses is waited for ever.
+inline constexpr int kQtOwnThreads = 2;
+
+// The threads the window starts beside its main thread: kQtOwnThreads and the drawing threads.
+int WindowThreadCount();
+
+// The message of a start refused for want of threads: the system gave `started` of the `wanted` threads.
+QString WindowThreadsRefusal(int started, int wanted);
+
 // Starts and keeps the threads that Qt's drawing needs (velaron::KeepDrawingThreads), right after the
 // application object is made. False, after a critical message saying why, when the system would not give
 // them: the program must then end at once (_exit), before any window is shown.
