@@ -39,15 +39,18 @@ int RunProgram(int argc, char** argv) {
   QApplication::setApplicationName(QString::fromUtf8(texts::kProgramTitle));
   // The interface is Russian: so are the standard buttons and dialogs.
   ui::InstallQtTranslations();
-  // Without its drawing threads the window ends at once after saying why, before any other window: the
-  // message needs no thread beyond the ones already running. The application's end would wait for a thread
-  // that the system refused, hence _exit.
-  if (reserve.held() < DrawingThreadCount()) {
+  // Without its drawing threads, or without room for a calculation run, the window ends at once after
+  // saying why, before any other window: the message needs no thread beyond the ones already running. The
+  // application's end would wait for a thread that the system refused, hence _exit.
+  if (reserve.held() < DrawingThreadCount() + kWorkerThreads) {
     ui::ShowCritical(nullptr, WindowThreadsRefusal(kQtOwnThreads + reserve.held(), WindowThreadCount()));
     _exit(kStartupFailedStatus);
   }
-  reserve.Release(reserve.held());
+  // The drawing threads are started from the room held for them and kept; the room of the worker threads is
+  // given back last.
+  reserve.Release(DrawingThreadCount());
   if (!KeepDrawingThreadsOrRefuse()) _exit(kStartupFailedStatus);
+  reserve.Release(kWorkerThreads);
 
   ui::AppContext context;
   const StartupResult started = StartUp(db::DataFolder(), QCoreApplication::applicationDirPath(), context);

@@ -65,7 +65,7 @@ std::shared_ptr<db::FolderLock> LockDataFolder(const QString& dataFolder, QStrin
   return nullptr;
 }
 
-int WindowThreadCount() { return kQtOwnThreads + DrawingThreadCount(); }
+int WindowThreadCount() { return kQtOwnThreads + DrawingThreadCount() + kWorkerThreads; }
 
 QString WindowThreadsRefusal(int started, int wanted) {
   return QString::fromUtf8(

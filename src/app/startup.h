@@ -36,7 +36,13 @@ std::shared_ptr<db::FolderLock> LockDataFolder(const QString& dataFolder, QStrin
 // open the bus). A thread that Qt asks for and the system refuses is waited for ever.
 inline constexpr int kQtOwnThreads = 2;
 
-// The threads the window starts beside its main thread: kQtOwnThreads and the drawing threads.
+// The room the window keeps for its own worker threads, one at a time: a calculation run's (whose grid rows
+// are computed by the threads the system then gives, that one at least), a workbook's write, a file
+// dialog's reading of a folder.
+inline constexpr int kWorkerThreads = 1;
+
+// The threads the window needs beside its main thread: kQtOwnThreads, the drawing threads and
+// kWorkerThreads.
 int WindowThreadCount();
 
 // The message of a start refused for want of threads: the system gave `started` of the `wanted` threads.

@@ -5,9 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
+#include <QSqlQuery>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -20,7 +24,10 @@
 #include "app/startup.h"
 #include "common/drawing_threads.h"
 #include "common/qt_text.h"
+#include "db/database.h"
 #include "ui/mainwindow/form1.h"
+#include "ui/mainwindow/main_links.h"
+#include "ui/run/form6.h"
 #include "ui/startup/start_screen.h"
 
 namespace velaron::app {
@@ -32,29 +39,54 @@ void Say(const QString& line) {
 }
 
 // Looks at the program's windows as its user would and answers them: a message is reported as
-// "message|icon|first line" and closed with its first button, the start screen as "start" and left by
-// "Далее>>", the main window as "main" once it was drawn, and the process then ends.
+// "message|icon|first line" and closed with its first button; the start screen is reported as "start" and
+// left by "Далее>>"; the main window, once drawn, as "main", and it then runs the explosion of section 1 on a
+// small grid through its run dialog, with the shipped gas and the first region chosen. The save dialog that
+// offers the run's workbook is reported as "save offered" and cancelled; the run's end is reported as "run"
+// and ends the process, as does a message during the run.
 void AnswerWindows() {
   auto* watch = new QTimer(qApp);
   QObject::connect(watch, &QTimer::timeout, [] {
-    static bool next = false;
+    enum { kStart, kMain, kRun };
+    static int step = kStart;
     for (QWidget* w : QApplication::topLevelWidgets()) {
       if (!w->isVisible()) continue;
       if (auto* box = qobject_cast<QMessageBox*>(w); box && !box->buttons().isEmpty()) {
         Say(QStringLiteral("message|%1|%2").arg(box->icon()).arg(box->text().section('\n', 0, 0)));
+        if (step == kRun) _exit(0);
         box->buttons().first()->click();
         return;
       }
-      if (auto* main = qobject_cast<ui::Form1*>(w)) {
-        Say(main->grab().isNull() ? "main, not drawn" : "main");
+      if (auto* dialog = qobject_cast<QFileDialog*>(w)) {
+        Say("save offered");
+        dialog->reject();
+        return;
+      }
+      auto* main = qobject_cast<ui::Form1*>(w);
+      if (main && step == kRun && !main->isRunning() && main->lastRun()) {
+        Say("run");
         _exit(0);
       }
-      if (auto* start = qobject_cast<ui::frmMain1*>(w); start && !next) {
+      if (main && step == kMain) {
+        Say(main->grab().isNull() ? "main, not drawn" : "main");
+        step = kRun;
+        for (const char* list : {"DataCombo1", "DataCombo6"}) emit main->findChild<QComboBox*>(list)->activated(0);
+        main->setRunDialogOpener([](ui::Form1& window, const result::RunRequest& request) {
+          ui::Form6* dialog = ui::MakeRunDialog(window, request);
+          dialog->findChild<QComboBox*>("Combo1")->setCurrentIndex(1);
+          dialog->findChild<QLineEdit*>("Text1")->setText("1");
+          dialog->findChild<QPushButton*>("cmdRaschet")->click();
+        });
+        // Pressed once this look is over: a message that the press shows is answered by the next look.
+        QTimer::singleShot(0, main, &ui::Form1::Command1_Click);
+        return;
+      }
+      if (auto* start = qobject_cast<ui::frmMain1*>(w); start && step == kStart) {
         for (QPushButton* b : start->findChildren<QPushButton*>())
           if (b->text() == U("Далее>>")) {
             Say("start");
-            next = true;
-            b->click();
+            step = kMain;
+            QTimer::singleShot(0, b, &QPushButton::click);
             return;
           }
       }
@@ -104,16 +136,18 @@ struct TestDisplay {
 
 // The program as a user of the test's own (the limit counts every process and thread of one user and
 // spares the super-user), at each limit from 1 to 12, with a new data folder each time. The window needs
-// its main thread, the display's reader, the session bus's thread and the drawing threads. Below the
-// display's reader and the bus it says why on standard error; below the rest, in a critical message; from
-// there on it starts: the note of the new database, the start screen, "Далее>>" and the main window. Each
-// run ends within seconds: before, the runs at 1, 2 and one below the start waited for ever.
+// its main thread, the display's reader, the session bus's thread, the drawing threads and room for a run's
+// worker. Below the display's reader and the bus it says why on standard error; below the rest, in a
+// critical message; from there on it starts and works: the note of the new database, the start screen,
+// "Далее>>", the main window and a run. Each start ends within seconds: before, the starts at 1, 2 and one
+// below the drawing threads' room waited for ever.
 TEST(WindowThreads, AtEveryProcessLimitTheWindowStartsOrRefusesAtOnce) {
   if (geteuid() != 0) GTEST_SKIP() << "only the super-user can start the program as a user of its own";
   const uid_t user = 3500000 + static_cast<uid_t>(getpid());  // shared with no other process
   TestDisplay display;
   std::printf("platform: %s\n", display.name.isEmpty() ? "offscreen" : qPrintable("xcb " + display.name));
-  const int needed = 1 + 1 + 1 + DrawingThreadCount();  // main, display reader, session bus, drawing
+  // The main thread, the display's reader, the session bus's thread, the drawing threads and a run's worker.
+  const int needed = 1 + 1 + 1 + DrawingThreadCount() + 1;
   const QString title = U("Веларон");
   const auto refusal = [](int started, int wanted) {
     return U("Система не дала программе создать потоки, без которых окно программы не работает: создано %1 из %2 "
@@ -163,7 +197,7 @@ TEST(WindowThreads, AtEveryProcessLimitTheWindowStartsOrRefusesAtOnce) {
       EXPECT_EQ(child.exitCode(), 0) << errors.toStdString();
       EXPECT_EQ(lines, (QStringList{QStringLiteral("message|%1|").arg(QMessageBox::Information) +
                                         U("Создана база данных программы:"),
-                                    "start", "main"}));
+                                    "start", "main", "save offered", "run"}));
     }
   }
 }
