@@ -10,6 +10,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
 #include <QProcess>
 #include <QPushButton>
 #include <QSqlQuery>
@@ -50,18 +51,26 @@ void AnswerWindows() {
   QObject::connect(watch, &QTimer::timeout, [] {
     enum { kStart, kMain, kRun };
     static int step = kStart;
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-      if (!w->isVisible()) continue;
+    static QPointer<QFileDialog> answered;  // a save dialog is answered once
+    QWidgetList shown = QApplication::topLevelWidgets();
+    shown.removeIf([](const QWidget* w) { return !w->isVisible(); });
+    // A message first: it may stand over a dialog or window below.
+    for (QWidget* w : shown)
       if (auto* box = qobject_cast<QMessageBox*>(w); box && !box->buttons().isEmpty()) {
         Say(QStringLiteral("message|%1|%2").arg(box->icon()).arg(box->text().section('\n', 0, 0)));
         if (step == kRun) _exit(0);
         box->buttons().first()->click();
         return;
       }
+    for (QWidget* w : shown) {
       if (auto* dialog = qobject_cast<QFileDialog*>(w)) {
-        Say("save offered");
-        dialog->selectFile(QDir::home().filePath("run.xlsx"));
-        QTimer::singleShot(0, dialog, &QDialog::accept);
+        if (dialog != answered) {
+          Say("save offered");
+          answered = dialog;
+          // Typed into the name box: the dialog's own choice of a file passes over a box that has the focus.
+          dialog->findChild<QLineEdit*>("fileNameEdit")->setText(QDir::home().filePath("run.xlsx"));
+          QTimer::singleShot(0, dialog, &QDialog::accept);
+        }
         return;
       }
       auto* main = qobject_cast<ui::Form1*>(w);
