@@ -65,6 +65,17 @@ std::shared_ptr<db::FolderLock> LockDataFolder(const QString& dataFolder, QStrin
   return nullptr;
 }
 
+int WindowThreadCount() { return kQtOwnThreads + DrawingThreadCount() + kWorkerThreads; }
+
+QString WindowThreadsRefusal(int started, int wanted) {
+  return QString::fromUtf8(
+             "Система не дала программе создать потоки, без которых окно программы не работает: создано %1 из %2 "
+             "(исчерпан предел числа процессов или не хватает памяти). Закройте ненужные программы или поднимите "
+             "предел числа процессов и запустите программу снова.")
+      .arg(started)
+      .arg(wanted);
+}
+
 bool KeepDrawingThreadsOrRefuse() {
   const QString refusal = KeepDrawingThreads();
   if (!refusal.isEmpty()) ShowCritical(nullptr, refusal);

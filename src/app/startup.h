@@ -31,6 +31,23 @@ inline constexpr const char* kLockFile = "velaron.lock";
 // lock file named): a start never goes on unlocked.
 std::shared_ptr<db::FolderLock> LockDataFolder(const QString& dataFolder, QString& refusal);
 
+// Qt's own threads that the window needs beside its main thread and the drawing threads: the display
+// connection's reader and the session bus connection's thread (accessibility, the menu bar and the messages
+// open the bus). A thread that Qt asks for and the system refuses is waited for ever.
+inline constexpr int kQtOwnThreads = 2;
+
+// The room the window keeps for its own worker threads, one at a time: a calculation run's (whose grid rows
+// are computed by the threads the system then gives, that one at least), a workbook's write, a file
+// dialog's reading of a folder.
+inline constexpr int kWorkerThreads = 1;
+
+// The threads the window needs beside its main thread: kQtOwnThreads, the drawing threads and
+// kWorkerThreads.
+int WindowThreadCount();
+
+// The message of a start refused for want of threads: the system gave `started` of the `wanted` threads.
+QString WindowThreadsRefusal(int started, int wanted);
+
 // Starts and keeps the threads that Qt's drawing needs (velaron::KeepDrawingThreads), right after the
 // application object is made. False, after a critical message saying why, when the system would not give
 // them: the program must then end at once (_exit), before any window is shown.

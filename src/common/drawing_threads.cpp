@@ -4,12 +4,10 @@
 #include <QThread>
 #include <QThreadPool>
 #include <algorithm>
-#include <condition_variable>
+#include <chrono>
+#include <dirent.h>
 #include <memory>
-#include <mutex>
 #include <system_error>
-#include <thread>
-#include <vector>
 
 namespace velaron {
 namespace {
@@ -18,32 +16,21 @@ namespace {
 // once; one that it refused never does.
 constexpr int kStartWaitMs = 20000;
 
-// How many of `wanted` threads the system gives at once, found with plain threads that wait until the
-// count is done: a refused one leaves nothing behind, unlike a thread refused to the pool.
-int StartableThreads(int wanted) {
-  std::mutex mutex;
-  std::condition_variable done;
-  bool counted = false;
-  std::vector<std::thread> threads;
-  threads.reserve(static_cast<size_t>(wanted));
-  for (int i = 0; i < wanted; ++i) {
-    try {
-      threads.emplace_back([&] {
-        std::unique_lock lock(mutex);
-        done.wait(lock, [&] { return counted; });
-      });
-    } catch (const std::system_error&) {
-      break;
-    }
+// The threads of this process as the system sees them: an ended thread stays in the count for a moment
+// after its join, until the system has let it go.
+int TaskCount() {
+  int count = 0;
+  if (DIR* tasks = opendir("/proc/self/task")) {
+    while (const dirent* entry = readdir(tasks))
+      if (entry->d_name[0] != '.') ++count;
+    closedir(tasks);
   }
-  {
-    std::lock_guard lock(mutex);
-    counted = true;
-  }
-  done.notify_all();
-  for (std::thread& t : threads) t.join();
-  return static_cast<int>(threads.size());
+  return count;
 }
+
+// How many of `wanted` threads the system gives at once, found with threads that are held until the count
+// is done and then given back: a refused one leaves nothing behind, unlike a thread refused to the pool.
+int StartableThreads(int wanted) { return ThreadReserve(wanted).held(); }
 
 QString Refusal(int started, int wanted) {
   return QStringLiteral(
@@ -55,6 +42,45 @@ QString Refusal(int started, int wanted) {
 }
 
 }  // namespace
+
+ThreadReserve::ThreadReserve(int wanted) {
+  const size_t most = static_cast<size_t>(std::max(wanted, 0));
+  released_.assign(most, 0);  // never resized after this: the threads read their own flag
+  threads_.reserve(most);
+  for (size_t i = 0; i < most; ++i) {
+    try {
+      threads_.emplace_back([this, i] {
+        std::unique_lock lock(mutex_);
+        wake_.wait(lock, [this, i] { return released_[i] != 0; });
+      });
+    } catch (const std::system_error&) {
+      break;
+    }
+  }
+}
+
+ThreadReserve::~ThreadReserve() { Release(held()); }
+
+void ThreadReserve::Release(int count) {
+  count = std::clamp(count, 0, held());
+  if (count == 0) return;
+  const int tasksBefore = TaskCount();
+  const size_t kept = threads_.size() - static_cast<size_t>(count);
+  {
+    std::lock_guard lock(mutex_);
+    std::fill(released_.begin() + static_cast<std::ptrdiff_t>(kept),
+              released_.begin() + static_cast<std::ptrdiff_t>(threads_.size()), 1);
+  }
+  wake_.notify_all();
+  for (size_t i = kept; i < threads_.size(); ++i) threads_[i].join();
+  threads_.resize(kept);
+  // A joined thread still counts against the limit until the system lets it go, a moment later; the
+  // thread started next would be refused meanwhile. The wait is bounded: a count the system keeps for
+  // longer (another thread of the process ending or starting) is not waited for.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+  while (TaskCount() > tasksBefore - count && std::chrono::steady_clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::microseconds(200));
+}
 
 int DrawingThreadCount() { return std::clamp(QThread::idealThreadCount(), 1, kMaxDrawingThreads); }
 

@@ -7,8 +7,36 @@
 #pragma once
 
 #include <QString>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+#include <vector>
 
 namespace velaron {
+
+// Threads taken from the system and held, idle, until they are given back: a count of what the system
+// gives that holds the room against the user's other programs until the threads that need it start. A
+// thread given back is joined and gone from the process before Release returns, so that the system counts
+// it no longer (a limit on the number of processes counts a thread until it is gone, after its join).
+class ThreadReserve {
+ public:
+  // Takes up to `wanted` threads: as many as the system gives at once.
+  explicit ThreadReserve(int wanted);
+  ~ThreadReserve();
+  ThreadReserve(const ThreadReserve&) = delete;
+  ThreadReserve& operator=(const ThreadReserve&) = delete;
+
+  // The number of threads held.
+  int held() const { return static_cast<int>(threads_.size()); }
+  // Ends `count` of the threads held (all of them when fewer are held) and waits until they are gone.
+  void Release(int count);
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable wake_;
+  std::vector<char> released_;  // one flag a thread, by the threads' order
+  std::vector<std::thread> threads_;
+};
 
 // The pool keeps at most this many threads (fewer on a machine with fewer cores): the drawing's pieces are
 // small, and every thread kept counts against the user's limit of processes.
