@@ -51,6 +51,20 @@ class StartedWindow : public test::MainWindowTest {
     window.reset();
     db::CloseDatabase();
   }
+  // A year-round run of `section` started with gas and region chosen and no town: the run dialog's press is
+  // refused and the dialog waits hidden for the next start.
+  ui::Form6* RefuseAYearRunWithoutATown(const char* section) {
+    for (const char* list : {"DataCombo1", "DataCombo6"}) emit find<QComboBox>(list)->activated(0);  // gas, region
+    window->reportOptions().OptExtraFiles = false;
+    find<QComboBox>("cmbCity")->setCurrentIndex(-1);
+    window->Command1_Click();
+    auto* dialog = window->findChild<ui::Form6*>();
+    if (!dialog || !dialog->isVisible()) return nullptr;
+    dialog->findChild<QComboBox*>("Combo1")->setCurrentIndex(6);  // "Факел за год"
+    dialog->findChild<QLineEdit*>("Text1")->setText(section);
+    dialog->findChild<QPushButton*>("cmdRaschet")->click();  // the question on the shares answered "No"
+    return dialog;
+  }
   void Start() {
     ASSERT_TRUE(app::StartUp(folder.path(), folder.path(), context).ok);
     window = std::make_unique<ui::Form1>();
@@ -169,15 +183,8 @@ TEST_F(StartedWindow, ARunOfAnotherSectionShowsItAndItsReportNamesItsSoilAndEach
 // town) leaves it loaded and hidden, and the next start shows that same dialog as it was left; a completed
 // run closes it.
 TEST_F(StartedWindow, TheRunDialogIsHiddenDuringItsRunAndARefusedRunKeepsItForTheNextStart) {
-  for (const char* list : {"DataCombo1", "DataCombo6"}) emit find<QComboBox>(list)->activated(0);  // gas, region
-  window->reportOptions().OptExtraFiles = false;
-  find<QComboBox>("cmbCity")->setCurrentIndex(-1);
-  window->Command1_Click();
-  auto* dialog = window->findChild<ui::Form6*>();
-  ASSERT_TRUE(dialog && dialog->isVisible());
-  dialog->findChild<QComboBox*>("Combo1")->setCurrentIndex(6);  // "Факел за год"
-  dialog->findChild<QLineEdit*>("Text1")->setText("1");
-  dialog->findChild<QPushButton*>("cmdRaschet")->click();  // the question on the shares answered "No"
+  auto* dialog = RefuseAYearRunWithoutATown("1");
+  ASSERT_TRUE(dialog);
   EXPECT_EQ(messages.texts().mid(1), QStringList(U(run::texts::kNoTown)));
   EXPECT_TRUE(dialog->isHidden() && !window->isRunning() && !window->lastRun());
   find<QComboBox>("cmbCity")->setCurrentIndex(0);
@@ -302,15 +309,8 @@ TEST_F(SectionMendedAfterARefusal, ARunRefusedForAnotherCauseRunsTheSectionAsMen
 // Section 2 deleted while its refused run's dialog waits hidden: the next press is refused with the word for
 // a wrong section, and the section group opens again, so the dialog can run another section.
 TEST_F(StartedWindow, ASectionDeletedAfterTheFirstPressIsRefusedAndAnotherCanBeChosen) {
-  for (const char* list : {"DataCombo1", "DataCombo6"}) emit find<QComboBox>(list)->activated(0);  // gas, region
-  window->reportOptions().OptExtraFiles = false;
-  find<QComboBox>("cmbCity")->setCurrentIndex(-1);
-  window->Command1_Click();
-  auto* dialog = window->findChild<ui::Form6*>();
-  ASSERT_TRUE(dialog && dialog->isVisible());
-  dialog->findChild<QComboBox*>("Combo1")->setCurrentIndex(6);  // "Факел за год": refused without a town
-  dialog->findChild<QLineEdit*>("Text1")->setText("2");
-  dialog->findChild<QPushButton*>("cmdRaschet")->click();
+  auto* dialog = RefuseAYearRunWithoutATown("2");
+  ASSERT_TRUE(dialog);
   ASSERT_TRUE(dialog->isHidden() && !window->lastRun());
   dialog->findChild<QComboBox*>("Combo1")->setCurrentIndex(1);  // "Взрыв", when the dialog is shown again
 
