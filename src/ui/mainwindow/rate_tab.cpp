@@ -106,10 +106,10 @@ RateTab::RateTab(QWidget* parent) : InputTab(parent) {
     externalChecks_[i] = Named(new QCheckBox(U(kExternal[i].caption), Frame9), kExternal[i].check);
     // Digits, the point and the comma pass; everything else is dropped without a beep. The comma must pass:
     // dropped, it would turn a typed "0,01" into 1, a probability the range check accepts.
-    auto* b = Named(new FilteredBox(
-                        Frame9, [](QChar c) { return c.isDigit() || c == '.' || c == ','; }, false,
-                        NumericBox::Leave::None),
-                    kExternal[i].box);
+    auto* b =
+        Named(new FilteredBox(
+                  Frame9, [](QChar c) { return c.isDigit() || c == '.' || c == ','; }, false, NumericBox::Leave::None),
+              kExternal[i].box);
     b->setExtraCheck([this](NumericBox& self) { return externalLeave(self); });
     b->hide();
     externalBoxes_[i] = b;
