@@ -161,8 +161,10 @@ bool RefEditor::inEntryState() const { return entryPart_ && !entryPart_->isHidde
 bool RefEditor::FillGrid(const QString& select, bool onActivation) {
   const auto read = LoadRows();
   if (!read.ok()) {
-    if (!onActivation || !activationFillFailed_) ShowCritical(this, read.error);
+    const bool told = onActivation && activationFillFailed_;
+    // Set first: the message box itself takes the activation away and gives it back.
     if (onActivation) activationFillFailed_ = true;
+    if (!told) ShowCritical(this, read.error);
     return false;
   }
   if (onActivation) activationFillFailed_ = false;

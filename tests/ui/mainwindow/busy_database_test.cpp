@@ -133,16 +133,23 @@ TEST_F(MainWindowTest, LeavingTheGasEditorWithTheDatabaseHeldSaysSoOnce) {
     if (auto* e = qobject_cast<ui::frmGaz*>(w); e && e->isVisible()) editor = e;
   ASSERT_TRUE(editor && !window->isVisible());
   QApplication::setActiveWindow(editor);
-  // As a message box does once answered: the activation goes back to the window that had it, if still shown.
+  // As a message box does: it takes the activation while shown, and gives it back to the window that had it,
+  // if still shown, once answered.
   QStringList shown;
+  bool answering = false;
   ui::SetMessageSink([&](const ui::MessageRequest& r) {
     shown << r.text;
-    if (editor->isVisible()) QApplication::setActiveWindow(editor);
+    if (answering) return QMessageBox::Ok;  // a message said while the first is answered
+    answering = true;
+    QWidget* had = QApplication::activeWindow();
+    QApplication::setActiveWindow(nullptr);
+    if (had && had->isVisible()) QApplication::setActiveWindow(had);
+    answering = false;
     return QMessageBox::Ok;
   });
   test::HeldDatabase held(database.path());
   editor->mnuReturn_Click();
-  EXPECT_EQ(shown, QStringList(U(BusyRead("abc").c_str())));
+  EXPECT_EQ(shown, QStringList(U(BusyRead("abc").c_str()))) << shown.join("|").toStdString();
   EXPECT_TRUE(window->isVisible() && !editor->isVisible());
 }
 
