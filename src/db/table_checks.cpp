@@ -141,9 +141,8 @@ QString CheckFirstRowOf(const QString& table, const std::vector<ColumnRule>& rul
   const QString where = QStringLiteral("WHERE \"%1\" = ?").arg(QLatin1String(column));
   const Read<int> offset = OffsetOf(table, where, {key});
   if (!offset.ok()) return offset.error;
-  return CheckRows(table, rules,
-                   QStringLiteral("%1 AND rowid = (SELECT MIN(rowid) FROM \"%2\" %1)").arg(where, table), {key, key},
-                   offset.value);
+  return CheckRows(table, rules, QStringLiteral("%1 AND rowid = (SELECT MIN(rowid) FROM \"%2\" %1)").arg(where, table),
+                   {key, key}, offset.value);
 }
 
 QStringList WindNumberColumns() {
@@ -187,8 +186,8 @@ QString CheckRunTables(const RunTableKeys& k) {
     if (QString e = CheckFirstRowOf("Wind", rules, "idCity", *k.idCity); !e.isEmpty()) return e;
   }
   if (k.tpid)
-    if (QString e =
-            CheckFirstRowOf("TPs", {AtLeast0("Length"), AtLeast0("Udal"), Any("Azimut"), AtLeast0("p_v")}, "TPID", *k.tpid);
+    if (QString e = CheckFirstRowOf("TPs", {AtLeast0("Length"), AtLeast0("Udal"), Any("Azimut"), AtLeast0("p_v")},
+                                    "TPID", *k.tpid);
         !e.isEmpty())
       return e;
   // The gas properties, pit lengths and probit percentages are interpolated: every row counts.

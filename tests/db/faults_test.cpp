@@ -105,8 +105,8 @@ TEST_F(Faults, ATableThatFailsPartwayIsAFailedReadNeverAShorterOne) {
     // The table's rows were the last written: the file's last page holds its last rows.
     const int pages = Scalar("PRAGMA page_count").toInt();
     const int size = Scalar("PRAGMA page_size").toInt();
-    ASSERT_GT(pages - Scalar(QStringLiteral("SELECT rootpage FROM sqlite_master WHERE name = '%1'").arg(c.table)).toInt(),
-              4);
+    ASSERT_GT(
+        pages - Scalar(QStringLiteral("SELECT rootpage FROM sqlite_master WHERE name = '%1'").arg(c.table)).toInt(), 4);
     CloseDatabase();
     QFile file(path_);
     ASSERT_TRUE(file.open(QIODevice::ReadWrite) && file.seek(qint64(pages - 1) * size));

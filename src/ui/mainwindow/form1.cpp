@@ -161,8 +161,8 @@ void Form1::Form_Activate() {
   read = sectionsTab_->firstActivation(read);
   // The start time is written once the data could be read (nothing reads it back): a file that could not
   // be read would refuse the write too, and say so a second time.
-  if (read)
-    if (const auto error = db::WriteStartTime(QDateTime::currentDateTime()); !error.isEmpty()) ShowCritical(this, error);
+  if (!read) return;
+  if (const auto error = db::WriteStartTime(QDateTime::currentDateTime()); !error.isEmpty()) ShowCritical(this, error);
 }
 
 double Form1::ExtFactors() const { return rateTab_->ExtFactors(); }
