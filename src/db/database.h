@@ -71,10 +71,9 @@ Read<std::optional<Ground3Row>> LoadGround3(const QString& groundCode);
 Read<std::vector<WindRow>> LoadWinds();  // ordered by CityName
 Read<std::optional<WindRow>> LoadWind(int idCity);
 
-// The gas-property tables, `Lp` and `TProbit`, loaded once for a run.
-models::ReferenceTables LoadReferenceTables();
-// The same, with an error text (empty on success); `out` is left unchanged when a table cannot be read.
-QString LoadReferenceTables(models::ReferenceTables& out);
+// The gas-property tables, `Lp` and `TProbit`, loaded once for a run; all of them, or why one could not
+// be read.
+Read<models::ReferenceTables> LoadReferenceTables();
 // Name of the gas-property table at kGasTablePressures[index]: "1b" .. "300b".
 QString GasTableName(std::size_t index);
 

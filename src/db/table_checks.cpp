@@ -79,6 +79,11 @@ QString Fault(const QVariant& v, const ColumnRule& r) {
   return {};
 }
 
+// Why `table` could not be read by `query`, in the user's words.
+QString Unreadable(const QString& table, const QSqlQuery& query) {
+  return QStringLiteral("Таблица \"%1\" не читается: %2").arg(table, detail::QueryFault(query.lastError()));
+}
+
 // Checks the rows of `table` that `where` selects (all when empty), in stored order. Rows are named by
 // their place in the stored order, counted from 1, as the program's lists count them; `offset` is the
 // place of the first selected row less one.
@@ -90,8 +95,7 @@ QString CheckRows(const QString& table, const std::vector<ColumnRule>& rules, co
   const QString sql = QStringLiteral("SELECT %1 FROM \"%2\"%3 ORDER BY rowid")
                           .arg(columns.join(QStringLiteral(", ")), table, where.isEmpty() ? QString() : " " + where);
   // A table that cannot be read is no fault of its data: a busy or damaged file says so as the probe does.
-  if (!detail::Run(q, sql, values))
-    return QStringLiteral("Таблица \"%1\" не читается: %2").arg(table, detail::QueryFault(q.lastError()));
+  if (!detail::Run(q, sql, values)) return Unreadable(table, q);
   std::vector<QSet<double>> seen(rules.size());
   int row = offset;
   while (q.next()) {
@@ -109,18 +113,20 @@ QString CheckRows(const QString& table, const std::vector<ColumnRule>& rules, co
       ++i;
     }
   }
+  // A query that stops midway (a damaged page) has not checked the rows after it.
+  if (q.lastError().isValid()) return Unreadable(table, q);
   if (required && row == offset)
     return QStringLiteral("Ошибка в справочных данных: в таблице \"%1\" нет нужной строки.").arg(table);
   return {};
 }
 
-// Place of the row that `where` finds, in stored order, less one.
-int OffsetOf(const QString& table, const QString& where, std::initializer_list<QVariant> values) {
+// Place of the row that `where` finds, in stored order, less one; or why the table could not be read.
+Read<int> OffsetOf(const QString& table, const QString& where, std::initializer_list<QVariant> values) {
   QSqlQuery q(Connection());
   const QString sql =
       QStringLiteral("SELECT COUNT(*) FROM \"%1\" WHERE rowid < (SELECT MIN(rowid) FROM \"%1\" %2)").arg(table, where);
-  if (!detail::Run(q, sql, values) || !q.next()) return 0;
-  return q.value(0).toInt();
+  if (!detail::Run(q, sql, values) || !q.next()) return {0, Unreadable(table, q)};
+  return {q.value(0).toInt(), {}};
 }
 
 // The row at `position` of the stored order.
@@ -129,6 +135,16 @@ QString CheckRowAt(const QString& table, const std::vector<ColumnRule>& rules, i
       table, rules,
       QStringLiteral("WHERE rowid = (SELECT rowid FROM \"%1\" ORDER BY rowid LIMIT 1 OFFSET ?)").arg(table),
       {position - 1}, position - 1);
+}
+
+// The first row of `table` whose `column` holds `key`, named by its place in the stored order.
+QString CheckFirstRowOf(const QString& table, const std::vector<ColumnRule>& rules, const char* column,
+                        const QVariant& key) {
+  const QString where = QStringLiteral("WHERE \"%1\" = ?").arg(QLatin1String(column));
+  const Read<int> offset = OffsetOf(table, where, {key});
+  if (!offset.ok()) return offset.error;
+  return CheckRows(table, rules, QStringLiteral("%1 AND rowid = (SELECT MIN(rowid) FROM \"%2\" %1)").arg(where, table),
+                   {key, key}, offset.value);
 }
 
 QStringList WindNumberColumns() {
@@ -152,19 +168,15 @@ QString CheckRunTables(const RunTableKeys& k) {
       return e;
     if (QString e = CheckRows("tabKoef_Dy", {Key("Dy", 0), AtLeast0("kreg")}); !e.isEmpty()) return e;
   }
-  if (!k.groundCode.isEmpty()) {
-    const QString where = QStringLiteral("WHERE Ground = ?");
-    if (QString e = CheckRows("Ground3",
-                              {Share("SP3_1"), Share("WP3_1"), Share("SP3_2"), Share("WP3_2"), Share("SP3_3"),
-                               Share("WP3_3"), Share("P4")},
-                              where + " AND rowid = (SELECT MIN(rowid) FROM Ground3 WHERE Ground = ?)",
-                              {k.groundCode, k.groundCode}, OffsetOf("Ground3", where, {k.groundCode}));
+  if (!k.groundCode.isEmpty())
+    if (QString e = CheckFirstRowOf("Ground3",
+                                    {Share("SP3_1"), Share("WP3_1"), Share("SP3_2"), Share("WP3_2"), Share("SP3_3"),
+                                     Share("WP3_3"), Share("P4")},
+                                    "Ground", k.groundCode);
         !e.isEmpty())
       return e;
-  }
   if (k.idCity) {
     // The repetitions are percentages, the speeds m/s, the warm days a count of days.
-    const QString where = QStringLiteral("WHERE idCity = ?");
     std::vector<QByteArray> names;  // the rules point into these
     for (const QString& c : WindNumberColumns()) names.push_back(c.toLatin1());
     std::vector<ColumnRule> rules;
@@ -173,19 +185,13 @@ QString CheckRunTables(const RunTableKeys& k) {
       else if (n == "Tmedium") rules.push_back(Any(n.constData()));  // its range is the town check's
       else rules.push_back(Percent(n.constData()));
     }
-    if (QString e = CheckRows("Wind", rules, where + " AND rowid = (SELECT MIN(rowid) FROM Wind WHERE idCity = ?)",
-                              {*k.idCity, *k.idCity}, OffsetOf("Wind", where, {*k.idCity}));
+    if (QString e = CheckFirstRowOf("Wind", rules, "idCity", *k.idCity); !e.isEmpty()) return e;
+  }
+  if (k.tpid)
+    if (QString e = CheckFirstRowOf("TPs", {AtLeast0("Length"), AtLeast0("Udal"), Any("Azimut"), AtLeast0("p_v")},
+                                    "TPID", *k.tpid);
         !e.isEmpty())
       return e;
-  }
-  if (k.tpid) {
-    const QString where = QStringLiteral("WHERE TPID = ?");
-    if (QString e = CheckRows("TPs", {AtLeast0("Length"), AtLeast0("Udal"), Any("Azimut"), AtLeast0("p_v")},
-                              where + " AND rowid = (SELECT MIN(rowid) FROM TPs WHERE TPID = ?)", {*k.tpid, *k.tpid},
-                              OffsetOf("TPs", where, {*k.tpid}));
-        !e.isEmpty())
-      return e;
-  }
   // The gas properties, pit lengths and probit percentages are interpolated: every row counts.
   for (std::size_t i = 0; i < models::kGasTablePressures.size(); ++i)
     if (QString e = CheckRows(GasTableName(i), {Key("t"), Positive("cp"), Positive("v")}); !e.isEmpty()) return e;

@@ -21,6 +21,32 @@ struct Read {
   bool ok() const { return error.isEmpty(); }
 };
 
+// The reads of one piece of work, made in turn: a read runs only while every read before it went through,
+// and the first failure is kept for the one message the user gets. A file another program holds is thus
+// waited for once, not once per table.
+//
+//   ReadsInTurn reads;
+//   const auto settings = reads([] { return LoadAdjustment(); });
+//   const auto section = reads([&] { return LoadSection(tpid); });
+//   if (!reads.ok()) ... reads.error() ...
+class ReadsInTurn {
+ public:
+  // The value `read()` (a function giving a Read) gives; after a failed read an empty value, read no more.
+  template <class ReadFn>
+  auto operator()(ReadFn&& read) -> decltype(read().value) {
+    if (!ok()) return {};
+    auto result = read();
+    if (!result.ok()) error_ = std::move(result.error);
+    return std::move(result.value);
+  }
+  bool ok() const { return error_.isEmpty(); }
+  // The first failure's message; empty while every read went through.
+  const QString& error() const { return error_; }
+
+ private:
+  QString error_;
+};
+
 // `abc`: one gas.
 struct GasRow {
   QString VName;

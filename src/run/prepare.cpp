@@ -89,29 +89,19 @@ db::RunTableKeys RunTableKeysOf(const result::RunRequest& request, const RunData
 
 namespace {
 
-// The first read of the database that fails: it refuses the run with its cause, since a list read short
-// would refuse the run for a reason it does not have, or run it on other rows.
-struct FirstReadError {
-  QString error;
-  template <class T>
-  T operator()(db::Read<T> read) {
-    if (!read.ok() && error.isEmpty()) error = read.error;
-    return std::move(read.value);
-  }
-};
-
 // The names of the section's four soil levels: by their ids, or else by the parts of the composed ground
-// code from the top level down; a level not found leaves it and the levels below it empty.
-std::array<QString, 4> GroundNamesOf(const db::SectionRow& section, FirstReadError& take) {
+// code from the top level down; a level not found leaves it and the levels below it empty, and so does a
+// read that fails (kept in `reads`).
+std::array<QString, 4> GroundNamesOf(const db::SectionRow& section, db::ReadsInTurn& reads) {
   std::array<QString, 4> names;
   const int ids[4] = {section.G1, section.G2, section.G3, section.G4};
   const QStringList code = section.Ground.split(QLatin1Char('.'));
   int parent = 0;
   for (int level = 0; level < 4; ++level) {
     std::optional<db::GroundTypeRow> row;
-    if (ids[level] > 0) row = take(db::LoadGroundType(ids[level]));
+    if (ids[level] > 0) row = reads([&] { return db::LoadGroundType(ids[level]); });
     if (!row && level < code.size())
-      for (const db::GroundTypeRow& child : take(db::LoadGroundChildren(parent)))
+      for (const db::GroundTypeRow& child : reads([&] { return db::LoadGroundChildren(parent); }))
         if (child.GroundCode == code[level]) row = child;
     if (!row) break;
     names[size_t(level)] = row->Ground;
@@ -124,21 +114,25 @@ std::array<QString, 4> GroundNamesOf(const db::SectionRow& section, FirstReadErr
 
 RunData LoadRunData(const result::RunRequest& request, bool sectionInline) {
   RunData data;
-  FirstReadError take;
-  const auto gases = take(db::LoadGases());
+  // The first read that fails refuses the run with its cause (a list read short would refuse it for a
+  // reason it does not have, or run it on other rows), and no read after it waits for the file again.
+  db::ReadsInTurn reads;
+  const auto gases = reads(db::LoadGases);
   if (request.pipeline.Gas >= 1 && request.pipeline.Gas <= static_cast<int>(gases.size()))
     data.gas = gases[static_cast<size_t>(request.pipeline.Gas - 1)];
   if (sectionInline) data.section = request.section;
-  else data.section = take(db::LoadSection(request.section.TPID));
-  if (data.section && !data.section->Ground.isEmpty()) data.ground = take(db::LoadGround3(data.section->Ground));
-  if (data.section) data.groundNames = GroundNamesOf(*data.section, take);
+  else data.section = reads([&] { return db::LoadSection(request.section.TPID); });
+  if (data.section && !data.section->Ground.isEmpty())
+    data.ground = reads([&] { return db::LoadGround3(data.section->Ground); });
+  if (data.section) data.groundNames = GroundNamesOf(*data.section, reads);
   if (request.rate.way != 3) {
-    data.regions = take(db::LoadRegions());
-    data.koefDy = take(db::LoadKoefDy());
+    data.regions = reads(db::LoadRegions);
+    data.koefDy = reads(db::LoadKoefDy);
   }
-  if (result::FactsOf(request.run.scenario).yearRound) data.town = take(db::LoadWind(request.run.idCity));
-  models::ReferenceTables tables;
-  data.error = take.error.isEmpty() ? db::LoadReferenceTables(tables) : take.error;
+  if (result::FactsOf(request.run.scenario).yearRound)
+    data.town = reads([&] { return db::LoadWind(request.run.idCity); });
+  auto tables = reads(db::LoadReferenceTables);
+  data.error = reads.error();
   if (data.error.isEmpty()) data.tables = std::make_shared<const models::ReferenceTables>(std::move(tables));
   if (data.error.isEmpty()) data.error = db::CheckRunTables(RunTableKeysOf(request, data, sectionInline));
   return data;

@@ -43,7 +43,9 @@ TEST_F(ShippedData, GasPropertyTablesHoldTheCommittedBitsAndKeepCpAboveR) {
   }
   const std::vector<GasRow> gases = LoadGases().value;
   ASSERT_FALSE(gases.empty());
-  const models::ReferenceTables tables = LoadReferenceTables();
+  const auto read = LoadReferenceTables();
+  ASSERT_TRUE(read.ok()) << read.error.toStdString();
+  const models::ReferenceTables& tables = read.value;
   for (std::size_t i = 0; i < tables.gas.size(); ++i) {
     const auto& rows = tables.gas[i].rows;
     const auto& want = csv[GasTableName(i)];
@@ -76,7 +78,9 @@ TEST_F(ShippedData, ProbitAndPitTablesFollowTheirFormulasToThePrintedDigits) {
   // Each printed probit is 5 + Φ⁻¹(P/100) to two decimals, at P = 1..99 %. The printed table rounds 12 %
   // (3.82501) and 88 % (6.17499) the other way, so a row may stand up to just over half a unit of the last
   // digit off; a mistyped digit stands a whole unit or more off. 50 % is the median: probit 5 exactly.
-  const models::ReferenceTables tables = LoadReferenceTables();
+  const auto read = LoadReferenceTables();
+  ASSERT_TRUE(read.ok()) << read.error.toStdString();
+  const models::ReferenceTables& tables = read.value;
   ASSERT_EQ(tables.probit.size(), 99u);
   for (std::size_t k = 0; k < tables.probit.size(); ++k) {
     const double percent = static_cast<double>(k + 1);

@@ -3,10 +3,12 @@
 #include <QFile>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <functional>
 #include <optional>
 #include <gtest/gtest.h>
 
 #include "db/db_internal.h"
+#include "db/table_checks.h"
 #include "db_test_util.h"
 #include "output/held_database.h"
 
@@ -65,6 +67,61 @@ TEST_F(Faults, EveryReadAndWriteNamesItsCauseInRussianAndChangesNothing) {
   EXPECT_EQ(LoadRegions().value.size(), 1u);
   CloseDatabase();
   EXPECT_EQ(ProbeDatabaseFile(path_, true), QString::fromUtf8(damaged));
+}
+
+// A table damaged past its first pages: a scan gives its first rows, then fails. Its reader says the file is
+// damaged and gives no rows (before a short list), and the check of a run's tables says the table cannot be
+// read (before it passed, having checked only the rows before the damage).
+TEST_F(Faults, ATableThatFailsPartwayIsAFailedReadNeverAShorterOne) {
+  const auto gasRows = [] {
+    QStringList rows;
+    for (int i = 1; i <= 600; ++i)
+      rows << QStringLiteral("('%1 %2', 16, 50000, 21, 0.2, 4)").arg(QString(150, QChar(u'Г'))).arg(i);
+    return "INSERT INTO abc VALUES " + rows.join(',');
+  };
+  const auto gasPropertyRows = [] {
+    QStringList rows;
+    for (int t = 1; t <= 4000; ++t) rows << QStringLiteral("(%1, 2.2, 1.5)").arg(t);
+    return "INSERT INTO \"1b\" VALUES " + rows.join(',');
+  };
+  const QString damaged = QStringLiteral("файл базы данных поврежден");
+  const struct {
+    const char* table;
+    QString rows;
+    std::function<QString()> read;
+    QString error;
+  } cases[] = {
+      {"abc", gasRows(), [] { return LoadGases().error; }, kReadGases + damaged},
+      {"1b", gasPropertyRows(), [] { return CheckRunTables({}); }, "Таблица \"1b\" не читается: " + damaged},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.table);
+    CloseDatabase();
+    QFile::remove(path_);
+    MakeEmptyDatabase(path_);
+    ASSERT_EQ(OpenDatabase(path_), QString());
+    Exec(c.rows);
+    const int total = Scalar(QStringLiteral("SELECT COUNT(*) FROM \"%1\"").arg(c.table)).toInt();
+    // The table's rows were the last written: the file's last page holds its last rows.
+    const int pages = Scalar("PRAGMA page_count").toInt();
+    const int size = Scalar("PRAGMA page_size").toInt();
+    ASSERT_GT(
+        pages - Scalar(QStringLiteral("SELECT rootpage FROM sqlite_master WHERE name = '%1'").arg(c.table)).toInt(), 4);
+    CloseDatabase();
+    QFile file(path_);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite) && file.seek(qint64(pages - 1) * size));
+    file.write(QByteArray(size, '\x5a'));
+    file.close();
+    ASSERT_EQ(OpenDatabase(path_), QString());
+    // Partway: some rows, not all, then the failure.
+    QSqlQuery scan(Connection());
+    scan.setForwardOnly(true);
+    ASSERT_TRUE(scan.exec(QStringLiteral("SELECT rowid FROM \"%1\" ORDER BY rowid").arg(c.table)));
+    int scanned = 0;
+    while (scan.next()) ++scanned;
+    EXPECT_TRUE(scanned > 0 && scanned < total && scan.lastError().isValid()) << scanned << " of " << total;
+    EXPECT_EQ(c.read(), c.error);
+  }
 }
 
 // Why a query failed, for each code SQLite gives, and by SQLite's text where Qt drops the code (a

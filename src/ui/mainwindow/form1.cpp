@@ -152,13 +152,18 @@ void Form1::Form_Activate() {
   // The results tab stays closed until a run ends.
   SSTab1_->setTabEnabled(kResultsTab, false);
   SSTab1_->setCurrentIndex(0);
-  if (const auto error = db::WriteStartTime(QDateTime::currentDateTime()); !error.isEmpty()) ShowCritical(this, error);
-  pipelineTab_->firstActivation();
+  // The tabs read the stored data in turn. The first read that fails is told and ends the reading: each
+  // read after it would wait for the same file and say the same again; the tabs after it start empty.
+  bool read = pipelineTab_->firstActivation(true);
   resultsTab_->firstActivation();
-  rateTab_->firstActivation();
+  read = rateTab_->firstActivation(read);
   reportOptions().OptExtraFiles = true;
   reportOptions().Opt3D = true;
-  sectionsTab_->firstActivation();
+  read = sectionsTab_->firstActivation(read);
+  // The start time is written once the data could be read (nothing reads it back): a file that could not
+  // be read would refuse the write too, and say so a second time.
+  if (!read) return;
+  if (const auto error = db::WriteStartTime(QDateTime::currentDateTime()); !error.isEmpty()) ShowCritical(this, error);
 }
 
 double Form1::ExtFactors() const { return rateTab_->ExtFactors(); }
@@ -179,17 +184,17 @@ std::optional<result::RunRequest> Form1::prepareRun() {
   result::RunRequest request;
   // The stored settings and the section as they are: a run never starts on defaults in place of settings
   // or a section that could not be read.
-  const auto settings = db::LoadAdjustment();
-  const auto section =
-      settings.ok() ? db::LoadSection(sectionsTab_->selectedSection()) : db::Read<std::optional<db::SectionRow>>{};
-  if (const QString& unread = !settings.ok() ? settings.error : section.error; !unread.isEmpty()) {
-    ShowCritical(this, unread);
+  db::ReadsInTurn reads;
+  const auto settings = reads(db::LoadAdjustment);
+  const auto section = reads([this] { return db::LoadSection(sectionsTab_->selectedSection()); });
+  if (!reads.ok()) {
+    ShowCritical(this, reads.error());
     return std::nullopt;
   }
-  if (settings.value) request.settings = *settings.value;
+  if (settings) request.settings = *settings;
   pipelineTab_->fillRequest(request);
   rateTab_->fillRequest(request);
-  if (section.value) request.section = *section.value;
+  if (section) request.section = *section;
   request.options = {reportOptions().OptExtraFiles, reportOptions().Opt3D};
   // A refused start changes nothing: the rate of the last accepted start stays.
   const auto rate = rateTab_->accidentRate(request);

@@ -17,7 +17,8 @@ namespace velaron::ui {
 
 void OpenSettings(Form1& window) {
   Form3 dialog(window.reportOptions(), &window);
-  dialog.exec();
+  // Settings that could not be read are not shown as defaults: the message said why.
+  if (dialog.loaded()) dialog.exec();
 }
 
 Form6* MakeRunDialog(Form1& window, const result::RunRequest& request) {
@@ -46,20 +47,17 @@ void OpenRunDialog(Form1& window, const result::RunRequest& request) {
 
 QWidget* MakeJetFlameWindow(Form1& window) {
   FakelContext context;
-  const auto gases = db::LoadGases();
-  const auto settings = gases.ok() ? db::LoadAdjustment() : db::Read<std::optional<db::AdjustmentRow>>{};
-  if (const QString& unread = !gases.ok() ? gases.error : settings.error; !unread.isEmpty()) {
-    ShowCritical(&window, unread);
+  db::ReadsInTurn reads;
+  auto gases = reads(db::LoadGases);
+  const auto settings = reads(db::LoadAdjustment);
+  auto tables = reads(db::LoadReferenceTables);
+  if (!reads.ok()) {
+    ShowCritical(&window, reads.error());
     return nullptr;
   }
-  context.gases = gases.value;
-  if (settings.value) context.settings = *settings.value;
-  auto tables = std::make_shared<models::ReferenceTables>();
-  if (const QString error = db::LoadReferenceTables(*tables); !error.isEmpty()) {
-    ShowCritical(&window, error);
-    return nullptr;
-  }
-  context.tables = std::move(tables);
+  context.gases = std::move(gases);
+  if (settings) context.settings = *settings;
+  context.tables = std::make_shared<models::ReferenceTables>(std::move(tables));
   // The probabilities of the main window's last run, read when the calculation starts (0 before any run).
   context.lastProbabilities = [&window] {
     return window.lastRun() ? window.lastRun()->probabilities : result::Probabilities{};

@@ -112,19 +112,22 @@ PipelineTab::PipelineTab(QWidget* parent) : InputTab(parent) {
   grid->setColumnStretch(1, 1);
 }
 
-void PipelineTab::firstActivation() {
+bool PipelineTab::firstActivation(bool read) {
+  if (!read) return false;
   const auto stored = db::LoadAdjustment();
   if (!stored.ok()) {
     // The boxes keep their initial texts, and only what the user types counts as a change to store.
     ShowCritical(this, stored.error);
-  } else {
-    stored_ = Stored{stored.value};
-    if (stored.value) {
-      Gas_ = stored.value->Gas;
-      for (const auto& [box, value] : storedBoxes(*stored.value)) box->setText(NumberText(*value));
-    }
+    return false;
   }
-  if (listGases()) DataCombo1_->setCurrentIndex(Gas_ >= 1 && Gas_ <= DataCombo1_->count() ? Gas_ - 1 : -1);
+  stored_ = Stored{stored.value};
+  if (stored.value) {
+    Gas_ = stored.value->Gas;
+    for (const auto& [box, value] : storedBoxes(*stored.value)) box->setText(NumberText(*value));
+  }
+  if (!listGases()) return false;
+  DataCombo1_->setCurrentIndex(Gas_ >= 1 && Gas_ <= DataCombo1_->count() ? Gas_ - 1 : -1);
+  return true;
 }
 
 bool PipelineTab::listGases() {
@@ -185,9 +188,9 @@ bool PipelineTab::gasTemperatureCheck() {
   const auto low = Text4_->value(), high = Text6_->value();
   if (error.isEmpty() && low && high) {
     if (!gasTables_) {
-      auto tables = std::make_shared<models::ReferenceTables>();
       // Tables that cannot be read leave the check to the run, which refuses with the reason.
-      if (db::LoadReferenceTables(*tables).isEmpty()) gasTables_ = std::move(tables);
+      if (auto tables = db::LoadReferenceTables(); tables.ok())
+        gasTables_ = std::make_shared<models::ReferenceTables>(std::move(tables.value));
     }
     if (gasTables_) error = run::CheckGasTemperature(*gasTables_, *t, run::TableTemperatureK(*t), *low, *high);
   }

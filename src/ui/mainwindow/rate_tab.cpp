@@ -121,18 +121,19 @@ RateTab::RateTab(QWidget* parent) : InputTab(parent) {
   col->addStretch();
 }
 
-void RateTab::firstActivation() {
-  reloadCityList();  // a town list that cannot be read is told, and the list stays empty
+bool RateTab::firstActivation(bool read) {
+  read = read && reloadCityList();  // a town list that cannot be read is told, and the list stays empty
   for (int i = 0; i < 4; ++i) {
     extValues_[i] = kExternal[i].byDefault;
     externalBoxes_[i]->setText(NumberText(kExternal[i].byDefault));
   }
   externalToggled(0);
-  listRegions();
+  read = read && listRegions();
   DataCombo6_->setCurrentIndex(-1);
   RegionPos_ = -1;
   Option1_->setChecked(true);
   optionChanged();
+  return read;
 }
 
 bool RateTab::listRegions() {
@@ -217,13 +218,14 @@ void RateTab::fillRequest(result::RunRequest& r) const {
 }
 
 std::optional<run::AccidentRateResult> RateTab::accidentRate(const result::RunRequest& request) {
-  const auto regions = db::LoadRegions();
-  const auto koefDy = regions.ok() ? db::LoadKoefDy() : db::Read<std::vector<db::KoefDyRow>>{};
-  if (const QString& unread = !regions.ok() ? regions.error : koefDy.error; !unread.isEmpty()) {
-    ShowCritical(this, unread);
+  db::ReadsInTurn reads;
+  const auto regions = reads(db::LoadRegions);
+  const auto koefDy = reads(db::LoadKoefDy);
+  if (!reads.ok()) {
+    ShowCritical(this, reads.error());
     return std::nullopt;
   }
-  const auto rate = run::ComputeAccidentRate(request.rate, request.pipeline.Diametr, regions.value, koefDy.value);
+  const auto rate = run::ComputeAccidentRate(request.rate, request.pipeline.Diametr, regions, koefDy);
   if (!rate.ok()) {
     ShowCritical(this, rate.error);
     focusRateInput();

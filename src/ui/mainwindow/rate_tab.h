@@ -25,7 +25,9 @@ class RateTab : public InputTab {
   explicit RateTab(QWidget* parent = nullptr);
 
   // The town list, the external factors' defaults, the region list with no region chosen, the way by region.
-  void firstActivation();
+  // Without `read` (an earlier read of the start failed) the lists are not read and stay empty. False when
+  // a read failed (the first failure is told) or none was made.
+  bool firstActivation(bool read);
   // Reloads the region list after an editor, keeping the chosen region by name. A list that cannot be read
   // is told and stays as it was, with its choice: false.
   bool reloadRegionList();

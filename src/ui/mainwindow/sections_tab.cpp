@@ -145,9 +145,9 @@ SectionsTab::SectionsTab(QWidget* parent) : InputTab(parent) {
   row->addLayout(right, 3);
 }
 
-void SectionsTab::firstActivation() {
+bool SectionsTab::firstActivation(bool read) {
   GroundFolded_ = CrossingsFolded_ = false;
-  fillSectionList(0);
+  return read && fillSectionList(0);
 }
 
 int SectionsTab::selectedSection() const {

@@ -28,8 +28,10 @@ class SectionsTab : public InputTab {
  public:
   explicit SectionsTab(QWidget* parent = nullptr);
 
-  // Both frames unfolded, the list filled and the first section shown.
-  void firstActivation();
+  // Both frames unfolded, the list filled and the first section shown. Without `read` (an earlier read of
+  // the start failed) the list is not read and stays empty. False when the list could not be read (told)
+  // or was not read.
+  bool firstActivation(bool read);
 
   // The number (TPID) of the selected section; 1 when none is selected.
   int selectedSection() const;

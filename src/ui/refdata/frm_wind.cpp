@@ -374,13 +374,17 @@ void frmWind::cmdDelate_Click() {
                 QMessageBox::NoIcon))
     return;
   const int row = list_->currentRow();
-  const QString error = db::DeleteWind(id);
-  if (!error.isEmpty()) ShowCritical(this, error);
+  if (const QString error = db::DeleteWind(id); !error.isEmpty()) {
+    // Nothing was deleted: the list and the boxes stay as they were, and the write's message is the only
+    // one (a reread of the list would wait for the same file and say so again).
+    ShowCritical(this, error);
+    return;
+  }
   setMode(Mode::View);
   WindDisabled();
   // The town that took the deleted one's place is shown.
   LoadTowns(0, row);
-  if (error.isEmpty()) emit dataChanged();
+  emit dataChanged();
 }
 
 void frmWind::cmdRoseWind_Click() {

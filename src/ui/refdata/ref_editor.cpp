@@ -161,8 +161,10 @@ bool RefEditor::inEntryState() const { return entryPart_ && !entryPart_->isHidde
 bool RefEditor::FillGrid(const QString& select, bool onActivation) {
   const auto read = LoadRows();
   if (!read.ok()) {
-    if (!onActivation || !activationFillFailed_) ShowCritical(this, read.error);
+    const bool told = onActivation && activationFillFailed_;
+    // Set first: the message box itself takes the activation away and gives it back.
     if (onActivation) activationFillFailed_ = true;
+    if (!told) ShowCritical(this, read.error);
     return false;
   }
   if (onActivation) activationFillFailed_ = false;
@@ -260,13 +262,15 @@ void RefEditor::Command5_Click() {
                 QMessageBox::NoIcon))
     return;
   const int row = grid_->currentRow();
-  const QString error = Remove(key);
-  if (!error.isEmpty()) ShowCritical(this, error);
+  if (const QString error = Remove(key); !error.isEmpty()) {
+    // Nothing was deleted: the grid stays, and the write's message is the only one.
+    ShowCritical(this, error);
+    return;
+  }
   FillGrid();
   // The region editor keeps a row current after a deletion: the one that took the deleted row's place.
-  if (error.isEmpty() && SelectFirstAfterFill() && grid_->rowCount() > 0)
-    grid_->setCurrentCell(std::min(row, grid_->rowCount() - 1), 0);
-  if (error.isEmpty()) emit dataChanged();
+  if (SelectFirstAfterFill() && grid_->rowCount() > 0) grid_->setCurrentCell(std::min(row, grid_->rowCount() - 1), 0);
+  emit dataChanged();
 }
 
 void RefEditor::Command1_Click() {
@@ -333,6 +337,10 @@ void RefEditor::closeEvent(QCloseEvent* event) {
     return;
   }
   event->accept();
+  // The editor leaves the screen before the main window comes back: the main window rereads the lists
+  // and tells a database it cannot read; the editor, still on screen, would be given the activation back
+  // by that message and reread its own table, to say the same again.
+  hide();
   if (mainWindow_ && mainWindow_ != this) mainWindow_->show();
   emit returned();
 }

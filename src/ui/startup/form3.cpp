@@ -114,8 +114,10 @@ Form3::Form3(ReportOptions& options, QWidget* parent) : QDialog(parent), options
 
   const auto stored = db::LoadAdjustment();
   if (!stored.ok()) {
-    // The boxes show the defaults only to be seen: "OK" would store them over settings it could not read.
+    // The message is all the user sees: the window is not opened (loaded() says so), and "OK" could not
+    // store the defaults over settings it could not read.
     ShowCritical(this, stored.error);
+    loaded_ = false;
     Command1_->setEnabled(false);
   } else if (stored.value) {
     row_ = *stored.value;

@@ -24,6 +24,9 @@ class Form3 : public QDialog {
   // options are changed only when "OK" stores.
   explicit Form3(ReportOptions& options, QWidget* parent = nullptr);
 
+  // False when the stored settings could not be read (the message was shown): such a window is not opened.
+  bool loaded() const { return loaded_; }
+
   // The settings row as loaded, and after "OK" as stored.
   const db::AdjustmentRow& values() const { return row_; }
 
@@ -43,6 +46,7 @@ class Form3 : public QDialog {
 
   ReportOptions& options_;
   db::AdjustmentRow row_;
+  bool loaded_ = true;
   NumericBox *Text1_, *Text2_, *Text3_, *Text6_, *txtTfb_, *txtDola_, *Text5_, *Text4_;
   QCheckBox *Check1_, *Check2_;
   QPushButton *Command1_, *Command2_;

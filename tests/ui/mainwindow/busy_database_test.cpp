@@ -2,11 +2,15 @@
 // every read that fails is told with its cause, the lists and boxes keep what they showed, a failed read is
 // never a change to store, and no stored row is written over.
 #include <QApplication>
+#include <QTimer>
 #include <optional>
 
 #include "form_fixture.h"
+#include "output/busy_waits.h"
 #include "output/held_database.h"
+#include "ui/refdata/frm_gaz.h"
 #include "ui/refdata/frm_wind.h"
+#include "ui/startup/form3.h"
 
 using namespace velaron;
 using velaron::U;
@@ -117,4 +121,77 @@ TEST_F(MainWindowTest, AChangeTypedWhileTheDatabaseIsBusyIsKeptUntilItCanBeStore
   EXPECT_TRUE(window->close());
   expectMessage("Сохранить изменения?");
   EXPECT_EQ(database.Scalar(kStoredPipeline), QStringLiteral("2 1.5 720.0 7.4 5.4 12.0 120.0 250.0 25.0"));
+}
+
+// Leaving the gas editor while another program holds the file: the main window's lists say so once. Before,
+// the message gave the activation back to the editor, still on the screen, which reread its own table and
+// said the same again.
+TEST_F(MainWindowTest, LeavingTheGasEditorWithTheDatabaseHeldSaysSoOnce) {
+  window->findChild<QAction*>("mnuGaz")->trigger();
+  ui::frmGaz* editor = nullptr;
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (auto* e = qobject_cast<ui::frmGaz*>(w); e && e->isVisible()) editor = e;
+  ASSERT_TRUE(editor && !window->isVisible());
+  QApplication::setActiveWindow(editor);
+  // As a message box does: it takes the activation while shown, and gives it back to the window that had it,
+  // if still shown, once answered.
+  QStringList shown;
+  bool answering = false;
+  ui::SetMessageSink([&](const ui::MessageRequest& r) {
+    shown << r.text;
+    if (answering) return QMessageBox::Ok;  // a message said while the first is answered
+    answering = true;
+    QWidget* had = QApplication::activeWindow();
+    QApplication::setActiveWindow(nullptr);
+    if (had && had->isVisible()) QApplication::setActiveWindow(had);
+    answering = false;
+    return QMessageBox::Ok;
+  });
+  test::HeldDatabase held(database.path());
+  editor->mnuReturn_Click();
+  EXPECT_EQ(shown, QStringList(U(BusyRead("abc").c_str()))) << shown.join("|").toStdString();
+  EXPECT_TRUE(window->isVisible() && !editor->isVisible());
+}
+
+// "Файл -> Параметры" while another program holds the file: the message, and no window of defaults (before,
+// it opened showing 1000 / 1000 / 10 with "OK" unavailable).
+TEST_F(MainWindowTest, TheSettingsWindowDoesNotOpenOnSettingsItCannotRead) {
+  test::HeldDatabase held(database.path());
+  bool settingsShown = false;
+  // A window that opens anyway is closed at once, so that the test does not wait for a user.
+  QTimer::singleShot(0, window.get(), [&] {
+    if (auto* dialog = qobject_cast<ui::Form3*>(QApplication::activeModalWidget())) {
+      settingsShown = true;
+      dialog->reject();
+    }
+  });
+  window->findChild<QAction*>("smParam")->trigger();
+  QCoreApplication::processEvents();
+  EXPECT_FALSE(settingsShown);
+  expectMessage(BusyRead("Adjustment").c_str());
+}
+
+// The first start with the file held by another program: the first read says so, and no read after it waits
+// for the file again or says the same (before, the start time and then each tab's lists: six messages).
+TEST(FirstStart, ADatabaseHeldByAnotherProgramIsWaitedForOnceAndToldOnce) {
+  test::TempDatabase database;
+  test::MessageCatcher messages;
+  const int changes = test::TempDatabase::changes();
+  std::optional<test::HeldDatabase> held(std::in_place, database.path());
+  std::optional<test::BusyWaits> waits(std::in_place);
+  {
+    ui::Form1 window;
+    window.show();
+    EXPECT_EQ(waits->count(), 1);
+    EXPECT_EQ(messages.texts(), QStringList(U(BusyRead("Adjustment").c_str())));
+    // The lists and boxes stay as a window of no data shows them, and nothing counts as a change.
+    for (const char* list : {"DataCombo1", "DataCombo6", "cmbCity"})
+      EXPECT_EQ(window.findChild<QComboBox*>(list)->count(), 0) << list;
+    messages.requests.clear();
+    waits.reset();
+    held.reset();
+    EXPECT_TRUE(window.close());
+    EXPECT_TRUE(messages.requests.empty()) << messages.texts().join("|").toStdString();
+  }
+  EXPECT_EQ(test::TempDatabase::changes(), changes);
 }

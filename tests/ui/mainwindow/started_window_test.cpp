@@ -8,6 +8,8 @@
 #include "app/startup.h"
 #include "db/layout.h"
 #include "form_fixture.h"
+#include "output/busy_waits.h"
+#include "output/held_database.h"
 #include "ui/mainwindow/main_links.h"
 #include "output/zip_reader.h"
 #include "result/crossings.h"
@@ -198,6 +200,48 @@ TEST_F(StartedWindow, TheRunDialogIsHiddenDuringItsRunAndARefusedRunKeepsItForTh
   ASSERT_TRUE(WaitUntil([&] { return window->lastRun() && !window->isRunning(); }));
   QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_EQ(window->findChild<ui::Form6*>(), nullptr);
+}
+
+// Another program takes the database while the run dialog asks "Хотите уточнить вероятность аварии?": "Нет"
+// waits for the file once and says so once, and the dialog stays for the next start. Before, the preparation
+// went on reading table after table, each waiting the connection's 2 s (14 s in all), after its first failure.
+TEST_F(StartedWindow, ARunWhoseDatabaseIsTakenAtTheQuestionWaitsForItOnceAndSaysSoOnce) {
+  for (const char* list : {"DataCombo1", "DataCombo6"}) emit find<QComboBox>(list)->activated(0);  // gas, region
+  find<QComboBox>("cmbCity")->setCurrentIndex(0);
+  const QString question = U(run::texts::kRefineQuestion);
+  std::optional<test::HeldDatabase> held;
+  std::optional<test::BusyWaits> waits;
+  QStringList shown;
+  ui::SetMessageSink([&](const ui::MessageRequest& r) {
+    shown << r.text;
+    if (r.text == question && !held) {
+      held.emplace(db::Connection().databaseName());
+      waits.emplace();
+    }
+    return QMessageBox::No;
+  });
+  const struct {
+    int scenario;  // index in the dialog's list
+    const char* name;
+  } cases[] = {{2, "a jet flame from the crater"}, {6, "jet flames over a year"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    shown.clear();
+    window->Command1_Click();
+    auto* dialog = window->findChild<ui::Form6*>();
+    ASSERT_TRUE(dialog && dialog->isVisible());
+    dialog->findChild<QComboBox*>("Combo1")->setCurrentIndex(c.scenario);
+    dialog->findChild<QLineEdit*>("Text1")->setText("1");
+    dialog->findChild<QPushButton*>("cmdRaschet")->click();
+    ASSERT_TRUE(waits.has_value());
+    EXPECT_EQ(waits->count(), 1);
+    EXPECT_EQ(shown, QStringList({question, U("Ошибка чтения базы данных (таблица \"abc\"): база данных "
+                                              "заблокирована другой программой")}));
+    EXPECT_TRUE(dialog->isHidden() && !window->isRunning() && !window->lastRun());
+    waits.reset();
+    held.reset();
+    delete dialog;
+  }
 }
 
 // The jet-flame window's flame shown in the main window: its zone depths are the radii of its field along +x
