@@ -311,19 +311,17 @@ void Form6::Combo3_Click() {
 bool Form6::firstPress() {
   const auto number = ParseNumber(Text1_->text().trimmed().toStdString());
   const int tpid = number && *number == std::floor(*number) ? static_cast<int>(*number) : 0;
-  db::Read<std::optional<db::SectionRow>> section;
-  if (tpid > 0) section = services_.section(tpid);
-  db::Read<std::optional<db::Ground3Row>> ground;
-  if (section.value && !section.value->Ground.isEmpty()) ground = services_.ground(section.value->Ground);
-  section_ = section.value;
-  ground_ = ground.value;
+  db::ReadsInTurn reads;
+  section_.reset();
+  ground_.reset();
+  if (tpid > 0) section_ = reads([&] { return services_.section(tpid); });
+  if (section_ && !section_->Ground.isEmpty()) ground_ = reads([&] { return services_.ground(section_->Ground); });
   if (!section_ || !ground_) {
     // A section that does not exist, or whose ground has no shares: the number can be corrected. A
     // database that could not be read says why.
     section_.reset();
     ground_.reset();
-    const QString unread = !section.ok() ? section.error : ground.error;
-    ShowCritical(this, unread.isEmpty() ? U(velaron::texts::kWrongSection) : unread);
+    ShowCritical(this, reads.ok() ? U(velaron::texts::kWrongSection) : reads.error());
     return false;
   }
   Frame1_->setEnabled(false);
