@@ -1,6 +1,5 @@
-// The whole program's start under every limit on the number of processes from 1 to 12. Qt starts threads of
-// its own (the display connection's reader; the session bus's, opened by a message, accessibility and the menu
-// bar) and waited for ever for one the system refused. It starts and works, or refuses at once and ends.
+// The whole program under every process limit from 1 to 12: Qt waited for ever for a thread of its own (the
+// display's reader, the session bus's) that the system refused. It starts and works, or refuses at once.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -33,9 +32,9 @@
 namespace velaron::app {
 
 // Answers the program's windows as its user would, one printed line each: a message "message|icon|first line"
-// (its first button; during the run it ends the process); the start screen "start" ("Далее>>"); the drawn main
-// window "main", which then runs the explosion of section 1 with the shipped gas and the first region; the save
-// dialog "save offered" (run.xlsx in the home folder); the run's end "run", which ends the process.
+// (closed by its first button; one during the run ends the process); the start screen "start" ("Далее>>"); the
+// drawn main window "main", which then runs the explosion of section 1 with the shipped gas and first region;
+// the save dialog "save offered" (run.xlsx in the home folder); the run's end "run", which ends the process.
 static void AnswerWindows() {
   auto* watch = new QTimer(qApp);
   QObject::connect(watch, &QTimer::timeout, [] {
@@ -88,8 +87,7 @@ static void AnswerWindows() {
   watch->start(50);
 }
 
-// The child: `--window-threads-child USER LIMIT`. As the super-user it limits USER's processes to LIMIT,
-// becomes USER (or ends with status 99) and runs the program as its entry does, answering its windows.
+// `--window-threads-child USER LIMIT`: becomes USER limited to LIMIT processes (or ends with 99) and runs.
 int WindowThreadsChild(int argc, char** argv) {
   const uid_t user = static_cast<uid_t>(std::strtoul(argc > 2 ? argv[2] : "", nullptr, 10));
   const rlim_t limit = std::strtoul(argc > 3 ? argv[3] : "", nullptr, 10);
@@ -101,15 +99,13 @@ int WindowThreadsChild(int argc, char** argv) {
   return RunProgram(1, argv);
 }
 
-// The program as a user of the test's own (the limit counts all processes and threads of one user and spares
-// the super-user) at each limit, with a new data folder each time. Below the display's reader and the bus it
-// says why on standard error; below the rest, in a critical message; from there on it starts and works
-// through a run. Each start ends within seconds: at 1, 2 and one below the drawing threads it waited for ever.
+// As a user of the test's own (the limit counts all of one user's threads, never the super-user's), a new data
+// folder each time: below the display's reader and the bus it says why on standard error, below the rest in a
+// critical message, then it works through a run. Each ends in seconds: at 1, 2 and one below it waited for ever.
 TEST(WindowThreads, AtEveryProcessLimitTheWindowStartsOrRefusesAtOnce) {
   if (geteuid() != 0) GTEST_SKIP() << "only the super-user can start the program as a user of its own";
   const uid_t user = 3500000 + static_cast<uid_t>(getpid());  // shared with no other process
-  // A display of the test's own where the X virtual frame buffer is installed (there Qt starts the display's
-  // and the session bus's threads), which writes its number once it takes connections; else offscreen.
+  // A display of the test's own where Xvfb is installed (it writes its number once it takes connections).
   QProcess xvfb;
   const auto stop = qScopeGuard([&] { xvfb.kill(), xvfb.waitForFinished(5000); });
   QString display;
