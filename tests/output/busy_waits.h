@@ -1,7 +1,6 @@
-// Counts the waits of the program's connection for a database file another program holds (see
-// held_database.h): every statement that finds the file held would wait the connection's busy time once. While
-// counting, none waits: each gives up at once, as it would after its wait. The binary links SQLite itself, the
-// library under Qt's driver.
+// Counts the statements of the program's connection that find the database file held by another program
+// (held_database.h), each of which would wait the connection's busy time once. While counting none waits:
+// each gives up at once, as after its wait. The binary links SQLite itself, the library under Qt's driver.
 #pragma once
 
 #include <QSqlDriver>
@@ -23,7 +22,11 @@ class BusyWaits {
     if (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0)
       connection_ = *static_cast<sqlite3* const*>(handle.constData());
     EXPECT_NE(connection_, nullptr) << "the program's connection is no SQLite connection";
-    if (connection_) sqlite3_busy_handler(connection_, &BusyWaits::OnBusy, this);
+    const auto onBusy = [](void* self, int attempt) {
+      if (attempt == 0) ++static_cast<BusyWaits*>(self)->count_;
+      return 0;  // the wait is over: the statement fails as busy
+    };
+    if (connection_) sqlite3_busy_handler(connection_, onBusy, this);
   }
   ~BusyWaits() {
     if (connection_) sqlite3_busy_timeout(connection_, timeoutMs_);
@@ -31,18 +34,11 @@ class BusyWaits {
   BusyWaits(const BusyWaits&) = delete;
   BusyWaits& operator=(const BusyWaits&) = delete;
 
-  // The statements that found the file held since the counting began.
-  int count() const { return count_; }
+  int count() const { return count_; }  // the statements that found the file held since the counting began
 
  private:
-  static int OnBusy(void* self, int attempt) {
-    if (attempt == 0) ++static_cast<BusyWaits*>(self)->count_;
-    return 0;  // the wait is over: the statement fails as busy
-  }
-
   sqlite3* connection_ = nullptr;
-  int timeoutMs_ = 0;
-  int count_ = 0;
+  int timeoutMs_ = 0, count_ = 0;
 };
 
 }  // namespace velaron::test

@@ -186,43 +186,38 @@ TEST(Pictures, ASquareGridHasOneTickStepAndAProbabilityAxisEndsAtAHundred) {
   EXPECT_GT(DistanceChartAxes(sure).yMax, 100);  // a heat flux of 100 keeps the curve below the frame
 }
 
-// The distance axis ends at the farthest point (or at the shared distance of both charts when that is
-// farther), not at the next round tick: a diagonal of a 1000 m grid ended at 800 m with its last eighth
-// empty. Its ticks are round, start at 0 and stay inside it.
+// The distance axis ends at the farthest point, or at the shared distance of both charts when farther (a
+// 1000 m grid's diagonal ended at 800 m, its last eighth empty); its ticks are round, from 0, inside it.
 TEST(DistanceChartAxes, TheDistanceAxisEndsAtTheLastPointWithRoundTicksInsideIt) {
   const double corner = 500 * std::sqrt(2.0);
   const struct {
     double last, shared, end;
   } cases[] = {{corner, 0, corner}, {707, 0, 707}, {500, 0, 500}, {141, 0, 141}, {500, corner, corner}, {30, 0, 30}};
   for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.last << " " << c.shared);
     const ChartAxes a = DistanceChartAxes({{0, 10}, {c.last / 3, 40}, {c.last, 1}}, c.shared);
-    EXPECT_DOUBLE_EQ(a.xMax, c.end) << c.last << " " << c.shared;
+    EXPECT_DOUBLE_EQ(a.xMax, c.end);
     const std::vector<double> ticks = TicksAt(0, a.xMax, a.xStep);
-    ASSERT_GE(ticks.size(), 3u) << c.last;
-    EXPECT_EQ(ticks.front(), 0);
-    EXPECT_LE(ticks.back(), c.end);
-    EXPECT_GT(ticks.back() + a.xStep, c.end);
+    ASSERT_GE(ticks.size(), 3u);
+    EXPECT_TRUE(ticks.front() == 0 && ticks.back() <= c.end && ticks.back() + a.xStep > c.end) << a.xStep;
     const double mantissa = a.xStep / std::pow(10.0, std::floor(std::log10(a.xStep)));
     EXPECT_TRUE(mantissa == 1 || mantissa == 2 || mantissa == 5) << a.xStep;
   }
 }
 
-// In the documents' picture the curve runs to the frame's right edge, and a probability lying on the
-// axis's end (99,99 % under an axis ending at 100 %) or on 0 is drawn whole inside the frame: the frame
-// cut such a line to a sliver.
+// In the documents' picture the curve runs to the frame's right edge, and a probability on the axis's end
+// (99,99 % under 100 %) or on 0 is drawn whole inside the frame: the frame cut such a line to a sliver.
 TEST(DistanceChartPicture, TheCurveReachesTheFramesEndAndALineOnTheFrameIsDrawnWhole) {
   const double corner = 500 * std::sqrt(2.0);
   ChartPictureOptions o;
-  o.width = 1600;
-  o.height = 1000;
-  o.yLimit = 100;
+  o.width = 1600, o.height = 1000, o.yLimit = 100;
   const int lineWidth = std::max(2, std::clamp(std::min(o.width / 45, o.height / 26), 10, 36) / 6);
   auto curve = [](const QColor& c) { return c.blue() > c.red() + 60; };
   auto frame = [&](const QColor& c) { return !curve(c) && c.lightness() < 160; };  // not the grid lines
   const QImage img = RenderDistanceChart({{0, 99.99}, {corner / 2, 99.99}, {corner / 2 + 50, 0}, {corner, 0}}, o);
-  // Down the middle column: the frame's top, the flat 99,99 % line under it, then 0 and the frame's bottom.
+  // Down the middle: the frame's edges are the first two runs of dark pixels (the axis title lies lower), and
+  // inside them the flat 99,99 % line left of the middle and the 0 line right of it.
   const int x = img.width() / 2;
-  // The frame's edges: the first two runs of dark pixels from the top (the axis title lies further down).
   auto dark = [&](int y) { return frame(img.pixelColor(x, y)); };
   int top = 0;
   while (top < img.height() && !dark(top)) ++top;
@@ -232,15 +227,14 @@ TEST(DistanceChartPicture, TheCurveReachesTheFramesEndAndALineOnTheFrameIsDrawnW
   ASSERT_LT(bottom, img.height());
   ASSERT_GT(bottom - top, img.height() / 2);
   std::vector<int> topRows, bottomRows;
-  for (int y = top; y <= bottom; ++y)
+  for (int y = top; y <= bottom; ++y) {
     if (curve(img.pixelColor(x - 200, y))) topRows.push_back(y);
-  for (int y = top; y <= bottom; ++y)
     if (curve(img.pixelColor(x + 200, y))) bottomRows.push_back(y);
+  }
   for (const auto* rows : {&topRows, &bottomRows}) {
     ASSERT_FALSE(rows->empty());
     EXPECT_GE(static_cast<int>(rows->size()), lineWidth) << "the line is cut: " << rows->size() << " rows";
-    EXPECT_GT(rows->front(), top);
-    EXPECT_LT(rows->back(), bottom);
+    EXPECT_TRUE(rows->front() > top && rows->back() < bottom) << top << " " << rows->front() << "-" << rows->back();
   }
   EXPECT_LT(topRows.back(), img.height() / 4);  // the flat line is the top one
   // Along the zero line to the right: the curve runs up to the frame's right edge.
