@@ -182,13 +182,22 @@ bool DefaultButtonKeys::eventFilter(QObject* watched, QEvent* event) {
   return true;
 }
 
-TabChangeLeavesBox::TabChangeLeavesBox(QTabWidget* tabs) : QObject(tabs), tabs_(tabs) {
+TabChangeLeavesBox::TabChangeLeavesBox(QTabWidget* tabs) : QObject(tabs), tabs_(tabs), bar_(tabs->tabBar()) {
   tabs->installEventFilter(this);
-  tabs->tabBar()->installEventFilter(this);
+  bar_->installEventFilter(this);
 }
 
 bool TabChangeLeavesBox::changesTab(QObject* watched, QEvent* event) const {
-  const QTabBar* bar = tabs_->tabBar();
+  // Only a press, a wheel turn or a key shows another tab. Every other event passes untouched: the tab widget's
+  // destruction sends some to its bar, when the widget is no longer whole.
+  switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel:
+    case QEvent::KeyPress: break;
+    default: return false;
+  }
+  const QTabBar* bar = bar_;
   // The nearest tab that can be shown from the current one in the direction `step`: whether there is one.
   auto canStep = [this](int step) {
     for (int i = tabs_->currentIndex() + step; i >= 0 && i < tabs_->count(); i += step)

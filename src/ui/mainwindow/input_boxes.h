@@ -11,6 +11,7 @@
 
 class QAbstractButton;
 class QTabWidget;
+class QTabBar;
 
 #include "run/input_checks.h"
 #include "ui/widgets/numeric_box.h"
@@ -113,6 +114,7 @@ class TabChangeLeavesBox : public QObject {
   // Whether `event` (one reaching the tab bar or the tab widget) is about to show another tab.
   bool changesTab(QObject* watched, QEvent* event) const;
   QTabWidget* tabs_;
+  QTabBar* bar_;
 };
 
 }  // namespace velaron::ui
