@@ -123,9 +123,8 @@ TEST_F(MainWindowTest, AChangeTypedWhileTheDatabaseIsBusyIsKeptUntilItCanBeStore
   EXPECT_EQ(database.Scalar(kStoredPipeline), QStringLiteral("2 1.5 720.0 7.4 5.4 12.0 120.0 250.0 25.0"));
 }
 
-// Leaving the gas editor while another program holds the file: the main window's lists say so once. Before,
-// the message gave the activation back to the editor, still on the screen, which reread its own table and
-// said the same again.
+// Leaving the gas editor with the file held: the main window's lists say so once (the message gave the
+// activation back to the editor, still on show, which reread its table and said it again).
 TEST_F(MainWindowTest, LeavingTheGasEditorWithTheDatabaseHeldSaysSoOnce) {
   window->findChild<QAction*>("mnuGaz")->trigger();
   ui::frmGaz* editor = nullptr;
@@ -133,13 +132,13 @@ TEST_F(MainWindowTest, LeavingTheGasEditorWithTheDatabaseHeldSaysSoOnce) {
     if (auto* e = qobject_cast<ui::frmGaz*>(w); e && e->isVisible()) editor = e;
   ASSERT_TRUE(editor && !window->isVisible());
   QApplication::setActiveWindow(editor);
-  // As a message box does: it takes the activation while shown, and gives it back to the window that had it,
-  // if still shown, once answered.
+  // As a message box: it takes the activation while shown and gives it back, once answered, to the window that had
+  // it if still shown; a message said meanwhile is only noted.
   QStringList shown;
   bool answering = false;
   ui::SetMessageSink([&](const ui::MessageRequest& r) {
     shown << r.text;
-    if (answering) return QMessageBox::Ok;  // a message said while the first is answered
+    if (answering) return QMessageBox::Ok;
     answering = true;
     QWidget* had = QApplication::activeWindow();
     QApplication::setActiveWindow(nullptr);
@@ -153,12 +152,11 @@ TEST_F(MainWindowTest, LeavingTheGasEditorWithTheDatabaseHeldSaysSoOnce) {
   EXPECT_TRUE(window->isVisible() && !editor->isVisible());
 }
 
-// "Файл -> Параметры" while another program holds the file: the message, and no window of defaults (before,
-// it opened showing 1000 / 1000 / 10 with "OK" unavailable).
+// "Файл -> Параметры" with the file held: the message, and no window of defaults with "OK" unavailable.
 TEST_F(MainWindowTest, TheSettingsWindowDoesNotOpenOnSettingsItCannotRead) {
   test::HeldDatabase held(database.path());
   bool settingsShown = false;
-  // A window that opens anyway is closed at once, so that the test does not wait for a user.
+  // A window that opens anyway is closed at once, so that the test waits for no user.
   QTimer::singleShot(0, window.get(), [&] {
     if (auto* dialog = qobject_cast<ui::Form3*>(QApplication::activeModalWidget())) {
       settingsShown = true;
@@ -171,8 +169,7 @@ TEST_F(MainWindowTest, TheSettingsWindowDoesNotOpenOnSettingsItCannotRead) {
   expectMessage(BusyRead("Adjustment").c_str());
 }
 
-// The first start with the file held by another program: the first read says so, and no read after it waits
-// for the file again or says the same (before, the start time and then each tab's lists: six messages).
+// The first start with the file held: the first read says so, and no read after it waits or says it again.
 TEST(FirstStart, ADatabaseHeldByAnotherProgramIsWaitedForOnceAndToldOnce) {
   test::TempDatabase database;
   test::MessageCatcher messages;
