@@ -138,12 +138,12 @@ TEST_F(MainWindowTest, LeavingTheGasEditorWithTheDatabaseHeldSaysSoOnce) {
   bool answering = false;
   ui::SetMessageSink([&](const ui::MessageRequest& r) {
     shown << r.text;
-    if (answering) return QMessageBox::Ok;
-    answering = true;
-    QWidget* had = QApplication::activeWindow();
-    QApplication::setActiveWindow(nullptr);
-    if (had && had->isVisible()) QApplication::setActiveWindow(had);
-    answering = false;
+    if (!std::exchange(answering, true)) {
+      QWidget* had = QApplication::activeWindow();
+      QApplication::setActiveWindow(nullptr);
+      if (had && had->isVisible()) QApplication::setActiveWindow(had);
+      answering = false;
+    }
     return QMessageBox::Ok;
   });
   test::HeldDatabase held(database.path());
@@ -158,10 +158,8 @@ TEST_F(MainWindowTest, TheSettingsWindowDoesNotOpenOnSettingsItCannotRead) {
   bool settingsShown = false;
   // A window that opens anyway is closed at once, so that the test waits for no user.
   QTimer::singleShot(0, window.get(), [&] {
-    if (auto* dialog = qobject_cast<ui::Form3*>(QApplication::activeModalWidget())) {
-      settingsShown = true;
-      dialog->reject();
-    }
+    if (auto* dialog = qobject_cast<ui::Form3*>(QApplication::activeModalWidget()))
+      settingsShown = true, dialog->reject();
   });
   window->findChild<QAction*>("smParam")->trigger();
   QCoreApplication::processEvents();

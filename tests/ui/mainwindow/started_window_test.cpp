@@ -92,6 +92,36 @@ class StartedWindow : public test::MainWindowTest {
       dialog->findChild<QPushButton*>("cmdRaschet")->click();
     });
   }
+  // Section 2's run refused at the first press, then mended in the main window (distance and length typed and left,
+  // the road crossing ticked): the next press runs the row as it stands now, not as the first press read it.
+  // `code` the scenario's list position + 1; `distance` typed before the first press, with a town chosen or none.
+  void RunMended(int code, const char* distance, bool town, const QString& refusal) {
+    for (const char* list : {"DataCombo1", "DataCombo6"}) emit find<QComboBox>(list)->activated(0);  // gas, region
+    window->reportOptions().OptExtraFiles = false;
+    select(1);
+    type("Text9", distance);
+    ASSERT_TRUE(box("Text9")->runLeaveCheck());
+    if (!town) find<QComboBox>("cmbCity")->setCurrentIndex(-1);
+    messages.requests.clear();
+    ui::Form6* dialog = PressRun(code - 1, "2");
+    ASSERT_TRUE(dialog && !messages.requests.empty());
+    EXPECT_EQ(messages.requests.back().text, refusal);
+    ASSERT_TRUE(dialog->isHidden() && !window->isRunning() && !window->lastRun());
+    find<QComboBox>("cmbCity")->setCurrentIndex(0);
+    for (const auto& [name, keys] : {std::pair("Text9", "0"), {"Text11", "300"}}) {
+      type(name, keys);
+      ASSERT_TRUE(box(name)->runLeaveCheck()) << name;
+    }
+    tick(0);  // the road's probability shows 0,1
+    messages.requests.clear();
+    window->Command1_Click();
+    ASSERT_EQ(window->findChild<ui::Form6*>(), dialog);
+    dialog->findChild<QPushButton*>("cmdRaschet")->click();
+    ASSERT_TRUE(window->isRunning()) << messages.texts().join("|").toStdString();
+    ASSERT_TRUE(WaitUntil([&] { return window->lastRun() && !window->isRunning(); }, 120000));
+    const db::SectionRow& ran = window->lastRun()->request.section;
+    EXPECT_EQ(std::tuple(ran.TPID, ran.Udal, ran.Length, ran.dpp1, ran.p_v), std::tuple(2, 0.0, 300.0, 1, 0.1));
+  }
   QTemporaryDir folder;
   ui::AppContext context;
 };
@@ -278,50 +308,16 @@ TEST_F(StartedWindow, TheJetFlameWindowOffersItsWorkbookAfterASingleScenarioOfTh
   EXPECT_EQ(asked[1].title, U("Сохранение книги результатов расчета: сценарий \"Факел (асимметр.горение)\""));
 }
 
-// Section 2's run refused at the first press, then mended in the main window (distance and length typed and left,
-// the road crossing ticked): the next press runs the row as it stands now, not as the first press read it.
-class SectionMendedAfterARefusal : public StartedWindow {
- protected:
-  // `code` the scenario's list position + 1; `distance` typed before the first press, with a town chosen or none.
-  void Run(int code, const char* distance, bool town, const QString& refusal) {
-    for (const char* list : {"DataCombo1", "DataCombo6"}) emit find<QComboBox>(list)->activated(0);  // gas, region
-    window->reportOptions().OptExtraFiles = false;
-    select(1);
-    type("Text9", distance);
-    ASSERT_TRUE(box("Text9")->runLeaveCheck());
-    if (!town) find<QComboBox>("cmbCity")->setCurrentIndex(-1);
-    messages.requests.clear();
-    ui::Form6* dialog = PressRun(code - 1, "2");
-    ASSERT_TRUE(dialog && !messages.requests.empty());
-    EXPECT_EQ(messages.requests.back().text, refusal);
-    ASSERT_TRUE(dialog->isHidden() && !window->isRunning() && !window->lastRun());
-    find<QComboBox>("cmbCity")->setCurrentIndex(0);
-    for (const auto& [name, keys] : {std::pair("Text9", "0"), {"Text11", "300"}}) {
-      type(name, keys);
-      ASSERT_TRUE(box(name)->runLeaveCheck()) << name;
-    }
-    tick(0);  // the road's probability shows 0,1
-    messages.requests.clear();
-    window->Command1_Click();
-    ASSERT_EQ(window->findChild<ui::Form6*>(), dialog);
-    dialog->findChild<QPushButton*>("cmdRaschet")->click();
-    ASSERT_TRUE(window->isRunning()) << messages.texts().join("|").toStdString();
-    ASSERT_TRUE(WaitUntil([&] { return window->lastRun() && !window->isRunning(); }, 120000));
-    const db::SectionRow& ran = window->lastRun()->request.section;
-    EXPECT_EQ(std::tuple(ran.TPID, ran.Udal, ran.Length, ran.dpp1, ran.p_v), std::tuple(2, 0.0, 300.0, 1, 0.1));
-  }
-};
-
-TEST_F(SectionMendedAfterARefusal, ASectionBeyondThePipelineEndRunsOnceItsDistanceIsMended) {
-  Run(2, "400000", true,
-      U("Середина участка лежит за концом газопровода, и давление газа на участке получается не больше нуля: "
-        "длина участка 500 м, удаление начала участка 400000 м, протяженность газопровода %1 км. Проверте "
-        "правильность ввода!")
-          .arg(text("Text13")));
+TEST_F(StartedWindow, ASectionBeyondThePipelineEndRunsOnceItsDistanceIsMended) {
+  RunMended(2, "400000", true,
+            U("Середина участка лежит за концом газопровода, и давление газа на участке получается не больше нуля: "
+              "длина участка 500 м, удаление начала участка 400000 м, протяженность газопровода %1 км. Проверте "
+              "правильность ввода!")
+                .arg(text("Text13")));
 }
 
-TEST_F(SectionMendedAfterARefusal, ARunRefusedForAnotherCauseRunsTheSectionAsMendedSince) {
-  Run(7, "1000", false, U(run::texts::kNoTown));
+TEST_F(StartedWindow, ARunRefusedForAnotherCauseRunsTheSectionAsMendedSince) {
+  RunMended(7, "1000", false, U(run::texts::kNoTown));
 }
 
 // Section 2 deleted while its refused run's dialog waits hidden: the next press is refused as a wrong section,
