@@ -123,8 +123,7 @@ TEST_F(MainWindowTest, AChangeTypedWhileTheDatabaseIsBusyIsKeptUntilItCanBeStore
   EXPECT_EQ(database.Scalar(kStoredPipeline), QStringLiteral("2 1.5 720.0 7.4 5.4 12.0 120.0 250.0 25.0"));
 }
 
-// Leaving the gas editor with the file held: the main window's lists say so once (the message gave the
-// activation back to the editor, still on show, which reread its table and said it again).
+// Leaving the gas editor with the file held is told once, by the main window's lists, not again by the editor.
 TEST_F(MainWindowTest, LeavingTheGasEditorWithTheDatabaseHeldSaysSoOnce) {
   window->findChild<QAction*>("mnuGaz")->trigger();
   ui::frmGaz* editor = nullptr;
@@ -132,8 +131,7 @@ TEST_F(MainWindowTest, LeavingTheGasEditorWithTheDatabaseHeldSaysSoOnce) {
     if (auto* e = qobject_cast<ui::frmGaz*>(w); e && e->isVisible()) editor = e;
   ASSERT_TRUE(editor && !window->isVisible());
   QApplication::setActiveWindow(editor);
-  // As a message box: it takes the activation while shown and gives it back, once answered, to the window that had
-  // it if still shown; a message said meanwhile is only noted.
+  // As a message box: takes the activation while shown, gives it back once answered; a message meanwhile is noted.
   QStringList shown;
   bool answering = false;
   ui::SetMessageSink([&](const ui::MessageRequest& r) {

@@ -239,8 +239,7 @@ static std::pair<std::optional<double>, double> Road() {
   return std::pair(db::LoadSection(1).value->P_avto, db::LoadSection(1).value->p_v);
 }
 
-// A change of tabs (a click, the wheel, Ctrl+Tab, a refused start by Enter) leaves the box being typed in first: a
-// text it takes is stored and the tab changes; one it refuses keeps its tab, the box focused, the row as it was.
+// A change of tabs by click, wheel, Ctrl+Tab or Enter leaves the box first: a refused text keeps tab, focus and row.
 TEST_F(MainWindowTest, ChangingTabsLeavesTheBoxBeingTypedInFirst) {
   tabs()->setCurrentIndex(1);
   find<QCheckBox>("Check1")->click();  // section 1's road crossing, at its initial 0,1: stored as the sum 0,1
@@ -291,8 +290,7 @@ TEST_F(MainWindowTest, ChangingTabsLeavesTheBoxBeingTypedInFirst) {
   EXPECT_DOUBLE_EQ(db::LoadAdjustment().value->Ltrub, 80);
 }
 
-// Folding the crossings' frame, by a mouse click or a press that leaves the focus in the box, leaves the box
-// first: a text it takes is stored and the frame folds; one it refuses keeps the frame open, the box focused.
+// Folding the crossings' frame leaves the box first: a refused text keeps the frame open, the box focused.
 TEST_F(MainWindowTest, FoldingAFrameLeavesTheBoxBeingTypedInFirst) {
   tabs()->setCurrentIndex(1);
   find<QCheckBox>("Check1")->click();
@@ -423,8 +421,7 @@ TEST_F(MainWindowTest, SaveResultsWritesTheYearRoundReportsAndRewritesTheRunsRos
   ui::SetSaveFileSink(nullptr);
 }
 
-// The distance axis of both charts ends at their last point (the grid's corner on a diagonal, where it ran on to
-// a round 800 m, the edge along +x), with at least three round ticks from 0.
+// The distance axis of both charts ends at their last point (it ran on to 800 m for 707), ticked round from 0.
 TEST_F(MainWindowTest, TheDistanceChartsEndAtTheirLastPoint) {
   const double corner = 500 * std::sqrt(2.0);
   // The scenario's code, the last distance of each chart, the axis's end.

@@ -1,5 +1,4 @@
-// Every caption the user manual names for a window is shown by that window, and every message it quotes is the
-// program's text; a run of blanks reads as one, as the manual's reader sees it.
+// Every caption the user manual names is shown by its window, and every message it quotes is the program's.
 #include <QAbstractButton>
 #include <QAction>
 #include <QFile>
@@ -37,8 +36,7 @@ QString ManualText() {
   return doc.toPlainText().simplified();
 }
 
-// A caption as it reads: blanks run together, a menu's mnemonic mark dropped, and the fold mark ("-" or
-// "+") that the folding frames' buttons carry after their name left off.
+// A caption as it reads: blanks run together, no menu mnemonic "&", no fold mark (" -", " +") after a frame's name.
 QString Reading(QString text) {
   text.remove(QLatin1Char('&'));
   text = text.simplified();
@@ -119,8 +117,7 @@ TEST_F(ManualCaptions, AreTheWindowsOwn) {
   }
 }
 
-// The messages the manual quotes are the program's texts, and the files it names in the data folder and
-// beside the program are the program's own names.
+// The messages and the file names the manual quotes are the program's own.
 TEST(ManualMessages, AreTheProgramsOwn) {
   const QString manual = ManualText();
   for (const char* quoted : {run::texts::kRefineQuestion, run::texts::kEdgeWarning, run::texts::kChooseGas,

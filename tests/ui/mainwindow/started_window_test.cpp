@@ -53,8 +53,7 @@ class StartedWindow : public test::MainWindowTest {
     window.reset();
     db::CloseDatabase();
   }
-  // "Расчет", then the run dialog's press for the scenario at `scenario` in its list and `section` (a question on
-  // the shares answered "No"): the dialog, or null when none is on show.
+  // "Расчет", then the dialog's press for list line `scenario` and `section` (shares: "No"); null: no dialog shown.
   ui::Form6* PressRun(int scenario, const char* section) {
     window->Command1_Click();
     auto* dialog = window->findChild<ui::Form6*>();
@@ -92,9 +91,8 @@ class StartedWindow : public test::MainWindowTest {
       dialog->findChild<QPushButton*>("cmdRaschet")->click();
     });
   }
-  // Section 2's run refused at the first press, then mended in the main window (distance and length typed and left,
-  // the road crossing ticked): the next press runs the row as it stands now, not as the first press read it.
-  // `code` the scenario's list position + 1; `distance` typed before the first press, with a town chosen or none.
+  // Section 2's run of `code`, refused at the first press for `distance` or no town, then mended in the main window:
+  // the next press runs the row as it stands now, not as the first press read it.
   void RunMended(int code, const char* distance, bool town, const QString& refusal) {
     for (const char* list : {"DataCombo1", "DataCombo6"}) emit find<QComboBox>(list)->activated(0);  // gas, region
     window->reportOptions().OptExtraFiles = false;
@@ -231,8 +229,7 @@ TEST_F(StartedWindow, TheRunDialogIsHiddenDuringItsRunAndARefusedRunKeepsItForTh
   EXPECT_EQ(window->findChild<ui::Form6*>(), nullptr);
 }
 
-// The database taken by another program at the run dialog's question "Хотите уточнить вероятность аварии?": "Нет"
-// waits for the file once and says so once (it read on, each table waiting 2 s), and the dialog stays for the next.
+// The database taken at the question "Хотите уточнить вероятность аварии?": "Нет" waits once and says so once.
 TEST_F(StartedWindow, ARunWhoseDatabaseIsTakenAtTheQuestionWaitsForItOnceAndSaysSoOnce) {
   for (const char* list : {"DataCombo1", "DataCombo6"}) emit find<QComboBox>(list)->activated(0);  // gas, region
   find<QComboBox>("cmbCity")->setCurrentIndex(0);
@@ -320,8 +317,7 @@ TEST_F(StartedWindow, ARunRefusedForAnotherCauseRunsTheSectionAsMendedSince) {
   RunMended(7, "1000", false, U(run::texts::kNoTown));
 }
 
-// Section 2 deleted while its refused run's dialog waits hidden: the next press is refused as a wrong section,
-// and the section group opens again for another section.
+// Section 2 deleted while its refused run's dialog waits: refused as a wrong section, and another one can run.
 TEST_F(StartedWindow, ASectionDeletedAfterTheFirstPressIsRefusedAndAnotherCanBeChosen) {
   auto* dialog = RefuseAYearRunWithoutATown("2");
   ASSERT_TRUE(dialog && dialog->isHidden() && !window->lastRun());

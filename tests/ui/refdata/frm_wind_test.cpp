@@ -162,9 +162,8 @@ TEST(WindEditor, DeleteIsUnavailableWhileANewTownIsTyped) {
   EXPECT_EQ(names(), QStringList(U("Хабаровск")));
 }
 
-// "Изменить" is unavailable while a new town is typed, and a press that reaches it anyway leaves the new town's
-// mode as it was (it made the typed town a change of the selected one, and "Обновить" wrote it over that one).
-// The mode's end by "Обновить" (which adds the town) or by a click in the list makes it available again.
+// "Изменить" is unavailable while a new town is typed, and a press that reaches it anyway changes nothing (the
+// typed town was written over the selected one); "Обновить" or a click in the list makes it available again.
 TEST(WindEditor, ChangeIsUnavailableWhileANewTownIsTyped) {
   test::ScratchDatabase data;
   ASSERT_TRUE(

@@ -252,8 +252,7 @@ TEST(RunDialog, TheWindSpeedTypedIsPrintedAsTypedInTheSavedReport) {
   EXPECT_EQ(output::BuildInputSheet(*d.record).lines.value(4).toStdString(), "Скорость ветра:  2,5");
 }
 
-// A press after the first (after the question on the shares answered "Yes") reads the section found first again:
-// a row mended meanwhile is run, a failed read is told with its cause, a section gone is refused.
+// A later press rereads the section found first: a mended row is run, a failed read told, a gone section refused.
 TEST(RunDialog, EveryLaterPressReadsTheSectionFoundFirstAsItsRowStandsNow) {
   db::SectionRow mended = *test::GoodData().section;
   mended.Length = 300;

@@ -243,8 +243,7 @@ TEST(RunWorkbook, TheRunDialogOffersTheWorkbookAfterACompletedRun) {
       << notes.join('|').toStdString();
 }
 
-// The complex assessment warns of the grid's edge before its workbook is offered; the other runs' workbooks are
-// written before their border is tested, so their warning follows the offer.
+// The complex assessment warns of the grid's edge before its workbook is offered, the other runs after the offer.
 TEST(RunWorkbook, TheComplexAssessmentWarnsOfTheGridsEdgeBeforeItsWorkbookIsOffered) {
   for (const auto& [code, warnedFirst] : {std::pair{1, true}, std::pair{2, false}, std::pair{7, false}}) {
     test::MessageCatcher messages;
