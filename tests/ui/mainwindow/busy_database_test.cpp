@@ -123,9 +123,7 @@ TEST_F(MainWindowTest, AChangeTypedWhileTheDatabaseIsBusyIsKeptUntilItCanBeStore
   EXPECT_EQ(database.Scalar(kStoredPipeline), QStringLiteral("2 1.5 720.0 7.4 5.4 12.0 120.0 250.0 25.0"));
 }
 
-// Leaving the gas editor while another program holds the file: the main window's lists say so once. Before,
-// the message gave the activation back to the editor, still on the screen, which reread its own table and
-// said the same again.
+// Leaving the gas editor with the file held is told once, by the main window's lists, not again by the editor.
 TEST_F(MainWindowTest, LeavingTheGasEditorWithTheDatabaseHeldSaysSoOnce) {
   window->findChild<QAction*>("mnuGaz")->trigger();
   ui::frmGaz* editor = nullptr;
@@ -133,18 +131,17 @@ TEST_F(MainWindowTest, LeavingTheGasEditorWithTheDatabaseHeldSaysSoOnce) {
     if (auto* e = qobject_cast<ui::frmGaz*>(w); e && e->isVisible()) editor = e;
   ASSERT_TRUE(editor && !window->isVisible());
   QApplication::setActiveWindow(editor);
-  // As a message box does: it takes the activation while shown, and gives it back to the window that had it,
-  // if still shown, once answered.
+  // As a message box: takes the activation while shown, gives it back once answered; a message meanwhile is noted.
   QStringList shown;
   bool answering = false;
   ui::SetMessageSink([&](const ui::MessageRequest& r) {
     shown << r.text;
-    if (answering) return QMessageBox::Ok;  // a message said while the first is answered
-    answering = true;
-    QWidget* had = QApplication::activeWindow();
-    QApplication::setActiveWindow(nullptr);
-    if (had && had->isVisible()) QApplication::setActiveWindow(had);
-    answering = false;
+    if (!std::exchange(answering, true)) {
+      QWidget* had = QApplication::activeWindow();
+      QApplication::setActiveWindow(nullptr);
+      if (had && had->isVisible()) QApplication::setActiveWindow(had);
+      answering = false;
+    }
     return QMessageBox::Ok;
   });
   test::HeldDatabase held(database.path());
@@ -153,17 +150,14 @@ TEST_F(MainWindowTest, LeavingTheGasEditorWithTheDatabaseHeldSaysSoOnce) {
   EXPECT_TRUE(window->isVisible() && !editor->isVisible());
 }
 
-// "Файл -> Параметры" while another program holds the file: the message, and no window of defaults (before,
-// it opened showing 1000 / 1000 / 10 with "OK" unavailable).
+// "Файл -> Параметры" with the file held: the message, and no window of defaults with "OK" unavailable.
 TEST_F(MainWindowTest, TheSettingsWindowDoesNotOpenOnSettingsItCannotRead) {
   test::HeldDatabase held(database.path());
   bool settingsShown = false;
-  // A window that opens anyway is closed at once, so that the test does not wait for a user.
+  // A window that opens anyway is closed at once, so that the test waits for no user.
   QTimer::singleShot(0, window.get(), [&] {
-    if (auto* dialog = qobject_cast<ui::Form3*>(QApplication::activeModalWidget())) {
-      settingsShown = true;
-      dialog->reject();
-    }
+    if (auto* dialog = qobject_cast<ui::Form3*>(QApplication::activeModalWidget()))
+      settingsShown = true, dialog->reject();
   });
   window->findChild<QAction*>("smParam")->trigger();
   QCoreApplication::processEvents();
@@ -171,8 +165,7 @@ TEST_F(MainWindowTest, TheSettingsWindowDoesNotOpenOnSettingsItCannotRead) {
   expectMessage(BusyRead("Adjustment").c_str());
 }
 
-// The first start with the file held by another program: the first read says so, and no read after it waits
-// for the file again or says the same (before, the start time and then each tab's lists: six messages).
+// The first start with the file held: the first read says so, and no read after it waits or says it again.
 TEST(FirstStart, ADatabaseHeldByAnotherProgramIsWaitedForOnceAndToldOnce) {
   test::TempDatabase database;
   test::MessageCatcher messages;

@@ -50,15 +50,15 @@ TEST_F(MainWindowTest, BoxesOutOfTheirRangeNameTheirFieldOnLeavingAndBeforeARun)
   EXPECT_EQ(opened, 0);
 }
 
-// A burial depth of 150 m was taken and stored: no trunk pipeline lies deeper than 100 m. The box refuses it
-// when left, "Сохранить данные" does not store it, and 100 m is taken.
+// A burial depth over 100 m is refused on leaving its box and by "Сохранить данные", and never stored.
 TEST_F(MainWindowTest, ADepthBeyond100MetresIsRefusedOnLeavingAndNeverStored) {
+  const char* refusal = "Глубина залегания, м: значение 150, а должно быть от 0 до 100. Проверте правильность ввода!";
   ASSERT_DOUBLE_EQ(db::LoadAdjustment().value->Glubina, 1.5);  // the fixture's row
   box("Text10")->setText("150");
   EXPECT_FALSE(box("Text10")->runLeaveCheck());
-  expectMessage("Глубина залегания, м: значение 150, а должно быть от 0 до 100. Проверте правильность ввода!");
+  expectMessage(refusal);
   window->cmdSave_Click();
-  expectMessage("Глубина залегания, м: значение 150, а должно быть от 0 до 100. Проверте правильность ввода!");
+  expectMessage(refusal);
   EXPECT_DOUBLE_EQ(db::LoadAdjustment().value->Glubina, 1.5);
   box("Text10")->setText("100");
   EXPECT_TRUE(box("Text10")->runLeaveCheck() && messages.requests.empty());
@@ -89,25 +89,19 @@ TEST_F(MainWindowTest, ARefusedStartKeepsTheRateAndSumsOfTheLastAcceptedOne) {
   EXPECT_NEAR(window->ExtFactors(), 0.01, 1e-12);
 }
 
+// A factor's probability typed with the comma or the point is the number shown; a letter is dropped.
 TEST_F(MainWindowTest, AnExternalFactorTakesItsProbabilityWithTheDecimalCommaAsTyped) {
   choose("DataCombo6", 1);
   find<QCheckBox>("Check6")->click();
-  // Typed with the comma or the point, the probability is the number the engineer sees; a letter is dropped.
-  const struct {
-    const char* keys;
-    const char* shown;
-    double sum;  // the natural disasters alone
-  } cases[] = {{"0,01", "0,01", 0.01}, {"0.25", "0,25", 0.25}, {"0,x5", "0,5", 0.5}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.keys);
-    box("txtStih")->setFocus();
-    box("txtStih")->selectAll();
-    QTest::keyClicks(box("txtStih"), U(c.keys));
+  for (const auto& [keys, shown, sum] :
+       {std::tuple("0,01", "0,01", 0.01), {"0.25", "0,25", 0.25}, {"0,x5", "0,5", 0.5}}) {
+    SCOPED_TRACE(keys);
+    type("txtStih", keys);
     ASSERT_TRUE(box("txtStih")->runLeaveCheck()) << messages.texts().join('|').toStdString();
-    EXPECT_EQ(box("txtStih")->text(), U(c.shown));
-    window->Command1_Click();  // the start of a run takes the boxes into the sum
+    EXPECT_EQ(box("txtStih")->text(), U(shown));
+    window->Command1_Click();  // the start of a run takes the boxes into the sum: the natural disasters alone
     EXPECT_TRUE(messages.requests.empty()) << messages.texts().join('|').toStdString();
-    EXPECT_NEAR(window->ExtFactors(), c.sum, 1e-12);
+    EXPECT_NEAR(window->ExtFactors(), sum, 1e-12);
   }
 }
 
@@ -240,116 +234,83 @@ TEST_F(MainWindowTest, ClosingLeavesTheBoxBeingTypedInFirst) {
   EXPECT_TRUE(window->isVisible());
 }
 
-// A change of tabs leaves the box being typed in first, as closing does. The tab bar takes no focus, so a click on
-// a tab (the wheel over the bar, Ctrl+Tab in the box) hid the box with its text neither checked nor stored:
-// a typed 0,3 was then lost at the close without a word. A text the box takes is stored and the tab changes; one it
-// refuses keeps its tab on show with the box focused, its message and the row as it was. Enter in a box starts a
-// run, whose refusal shows another tab: the box is left first there too.
+// P_avto and p_v of section 1, whose road crossing the next two tests tick.
+static std::pair<std::optional<double>, double> Road() {
+  return std::pair(db::LoadSection(1).value->P_avto, db::LoadSection(1).value->p_v);
+}
+
+// A change of tabs by click, wheel, Ctrl+Tab or Enter leaves the box first: a refused text keeps tab, focus and row.
 TEST_F(MainWindowTest, ChangingTabsLeavesTheBoxBeingTypedInFirst) {
   tabs()->setCurrentIndex(1);
   find<QCheckBox>("Check1")->click();  // section 1's road crossing, at its initial 0,1: stored as the sum 0,1
-  auto road = [] { return std::pair(db::LoadSection(1).value->P_avto, db::LoadSection(1).value->p_v); };
-  ASSERT_EQ(road(), std::pair(std::optional(0.1), 0.1));
+  ASSERT_EQ(Road(), std::pair(std::optional(0.1), 0.1));
   QTabBar* bar = tabs()->tabBar();
-  enum class How { Click, Wheel, CtrlTab, Enter };
-  auto leave = [&](const char* name, int from, How how) {
-    switch (how) {
-      case How::Click:  // the other one of the first two tabs
-        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(from == 0 ? 1 : 0).center());
-        break;
-      case How::Wheel: {  // a turn away from the user: the tab before
-        const QPointF at = bar->tabRect(from).center();
-        QWheelEvent wheel(at, bar->mapToGlobal(at), {}, {0, 120}, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
-                          false);
-        QApplication::sendEvent(bar, &wheel);
-        break;
-      }
-      case How::CtrlTab: QTest::keyClick(box(name), Qt::Key_Tab, Qt::ControlModifier); break;
-      case How::Enter: QTest::keyClick(box(name), Qt::Key_Return); break;
-    }
-  };
+  enum How { Click, Wheel, CtrlTab, Enter };
   const char* probability = "Вероятность влияния пересечения";
-  const struct {
-    const char* box;
-    int tab;  // the box's tab
-    const char* keys;
-    How how;
-    int shown;                                      // the tab on show afterwards
-    const char* message;                            // a part of the one message shown; none when null
-    std::pair<std::optional<double>, double> road;  // P_avto and p_v of section 1 afterwards
-  } cases[] = {
-      {"P_avto", 1, "1,5", How::Click, 1, probability, {0.1, 0.1}},
-      {"P_avto", 1, "1.5", How::Wheel, 1, probability, {0.1, 0.1}},
-      {"P_avto", 1, "2", How::CtrlTab, 1, probability, {0.1, 0.1}},
-      {"P_avto", 1, "3", How::Enter, 1, probability, {0.1, 0.1}},
-      {"P_avto", 1, "0.2", How::Wheel, 0, nullptr, {0.2, 0.2}},
-      {"P_avto", 1, "0,25", How::CtrlTab, 2, nullptr, {0.25, 0.25}},
-      // Taken, then the start is refused on the rate tab: no region is chosen.
-      {"P_avto", 1, "0,35", How::Enter, 2, "Необходимо выбрать регион!", {0.35, 0.35}},
-      {"Text13", 0, "\b", How::Click, 0, "Проверте правильность ввода!", {0.35, 0.35}},
-      {"Text13", 0, "80", How::Click, 1, nullptr, {0.35, 0.35}},
-      {"P_avto", 1, "0,3", How::Click, 0, nullptr, {0.3, 0.3}},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(std::string(c.box) + " " + c.keys + " " + std::to_string(static_cast<int>(c.how)));
-    tabs()->setCurrentIndex(c.tab);
-    box(c.box)->setFocus();
-    box(c.box)->selectAll();
-    QTest::keyClicks(box(c.box), U(c.keys));
-    leave(c.box, c.tab, c.how);
+  // The box, its tab, the keys, how the tab is left, the tab on show then, a part of the one message shown (none
+  // when null), P_avto and p_v of section 1 then. The 0,35 is taken, and the start refused for want of a region.
+  for (const auto& [name, tab, keys, how, shown, message, road] :
+       {std::tuple("P_avto", 1, "1,5", Click, 1, probability, 0.1),
+        {"P_avto", 1, "1.5", Wheel, 1, probability, 0.1},
+        {"P_avto", 1, "2", CtrlTab, 1, probability, 0.1},
+        {"P_avto", 1, "3", Enter, 1, probability, 0.1},
+        {"P_avto", 1, "0.2", Wheel, 0, nullptr, 0.2},
+        {"P_avto", 1, "0,25", CtrlTab, 2, nullptr, 0.25},
+        {"P_avto", 1, "0,35", Enter, 2, "Необходимо выбрать регион!", 0.35},
+        {"Text13", 0, "\b", Click, 0, "Проверте правильность ввода!", 0.35},
+        {"Text13", 0, "80", Click, 1, nullptr, 0.35},
+        {"P_avto", 1, "0,3", Click, 0, nullptr, 0.3}}) {
+    SCOPED_TRACE(std::string(name) + " " + keys + " " + std::to_string(how));
+    tabs()->setCurrentIndex(tab);
+    type(name, keys);
+    if (how == Click) {  // the other one of the first two tabs
+      QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(1 - tab).center());
+    } else if (how == Wheel) {  // a turn away from the user: the tab before
+      const QPointF at = bar->tabRect(tab).center();
+      QWheelEvent wheel(at, bar->mapToGlobal(at), {}, {0, 120}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
+      QApplication::sendEvent(bar, &wheel);
+    } else {
+      QTest::keyClick(box(name), how == Enter ? Qt::Key_Return : Qt::Key_Tab,
+                      how == Enter ? Qt::NoModifier : Qt::ControlModifier);
+    }
     QApplication::processEvents();
-    EXPECT_EQ(tabs()->currentIndex(), c.shown);
-    EXPECT_EQ(messages.requests.size(), c.message ? 1u : 0u) << messages.texts().join('|').toStdString();
-    EXPECT_TRUE(!c.message || messages.texts().value(0).contains(U(c.message))) << c.message;
-    // A refused text keeps the box on show with the focus.
-    EXPECT_TRUE(c.shown != c.tab || (box(c.box)->isVisible() && window->focusWidget() == box(c.box)));
+    EXPECT_EQ(tabs()->currentIndex(), shown);
+    EXPECT_EQ(messages.requests.size(), message ? 1u : 0u) << messages.texts().join('|').toStdString();
+    EXPECT_TRUE(!message || messages.texts().value(0).contains(U(message))) << message;
+    EXPECT_TRUE(shown != tab || (box(name)->isVisible() && window->focusWidget() == box(name)));
     messages.requests.clear();
-    EXPECT_EQ(road(), c.road);
+    EXPECT_EQ(Road(), std::pair(std::optional(road), road));
   }
   EXPECT_EQ(opened, 0);
   // The 0,3 was stored on the change of tabs; the length typed on the pipeline tab is asked about at the close.
   messages.setAnswer(QMessageBox::Yes);
   EXPECT_TRUE(window->close());
   expectMessage("Сохранить изменения?");
-  EXPECT_EQ(road(), std::pair(std::optional(0.3), 0.3));
+  EXPECT_EQ(Road(), std::pair(std::optional(0.3), 0.3));
   EXPECT_DOUBLE_EQ(db::LoadAdjustment().value->Ltrub, 80);
 }
 
-// Folding the crossings' frame leaves the box being typed in first: a text the box takes is stored and the frame
-// folds; one it refuses keeps the frame open with the box focused and the row as it was. Before, a mouse click on
-// the fold button showed the refusal and folded the box away all the same, and a press that left the focus in the
-// box folded it away unchecked and unstored.
+// Folding the crossings' frame leaves the box first: a refused text keeps the frame open, the box focused.
 TEST_F(MainWindowTest, FoldingAFrameLeavesTheBoxBeingTypedInFirst) {
   tabs()->setCurrentIndex(1);
   find<QCheckBox>("Check1")->click();
-  auto road = [] { return std::pair(db::LoadSection(1).value->P_avto, db::LoadSection(1).value->p_v); };
   auto* fold = find<QPushButton>("Command5");
   auto* frame = find<QWidget>("Frame7");
-  const struct {
-    const char* keys;
-    bool byMouse;  // a mouse click, else a press that leaves the focus where it is
-    bool folds;
-    std::pair<std::optional<double>, double> road;  // P_avto and p_v of section 1 afterwards
-  } cases[] = {
-      {"1,5", true, false, {0.1, 0.1}},
-      {"2", false, false, {0.1, 0.1}},
-      {"0,3", true, true, {0.3, 0.3}},
-      {"0.4", false, true, {0.4, 0.4}},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(std::string(c.keys) + (c.byMouse ? " mouse" : " click()"));
-    box("P_avto")->setFocus();
-    box("P_avto")->selectAll();
-    QTest::keyClicks(box("P_avto"), U(c.keys));
-    if (c.byMouse) QTest::mouseClick(fold, Qt::LeftButton);
+  for (const auto& [keys, byMouse, folds, road] : {std::tuple("1,5", true, false, 0.1),
+                                                   {"2", false, false, 0.1},
+                                                   {"0,3", true, true, 0.3},
+                                                   {"0.4", false, true, 0.4}}) {
+    SCOPED_TRACE(std::string(keys) + (byMouse ? " mouse" : " click()"));
+    type("P_avto", keys);
+    if (byMouse) QTest::mouseClick(fold, Qt::LeftButton);
     else fold->click();
     QApplication::processEvents();
-    EXPECT_EQ(std::pair(frame->isHidden(), fold->text().endsWith('+')), std::pair(c.folds, c.folds));
-    EXPECT_EQ(messages.requests.size(), c.folds ? 0u : 1u) << messages.texts().join('|').toStdString();
-    EXPECT_TRUE(c.folds || (box("P_avto")->isVisible() && window->focusWidget() == box("P_avto")));
+    EXPECT_EQ(std::pair(frame->isHidden(), fold->text().endsWith('+')), std::pair(folds, folds));
+    EXPECT_EQ(messages.requests.size(), folds ? 0u : 1u) << messages.texts().join('|').toStdString();
+    EXPECT_TRUE(folds || (box("P_avto")->isVisible() && window->focusWidget() == box("P_avto")));
     messages.requests.clear();
-    EXPECT_EQ(road(), c.road);
-    if (c.folds) fold->click();  // open again
+    EXPECT_EQ(Road(), std::pair(std::optional(road), road));
+    if (folds) fold->click();  // open again
     ASSERT_FALSE(frame->isHidden());
   }
 }
@@ -460,33 +421,28 @@ TEST_F(MainWindowTest, SaveResultsWritesTheYearRoundReportsAndRewritesTheRunsRos
   ui::SetSaveFileSink(nullptr);
 }
 
-// The distance axis of both charts ends at their last point: at the grid's corner on a diagonal (707 m on
-// 1000 m, where it ran on to 800 m), at the edge along +x; its round ticks stay at or before that end.
+// The distance axis of both charts ends at their last point (it ran on to 800 m for 707), ticked round from 0.
 TEST_F(MainWindowTest, TheDistanceChartsEndAtTheirLastPoint) {
   const double corner = 500 * std::sqrt(2.0);
-  const struct {
-    int code;
-    double graf1End, graf2End, end;
-  } runs[] = {{4, corner, corner, corner}, {2, 500, 500, 500}, {2, 240, 500, 500}, {5, 141, 141, 141}};
-  for (const auto& run : runs) {
-    auto s = Snapshot(run.code);
-    s->graf1.points = {{0, 10}, {run.graf1End / 2, 99.99}, {run.graf1End, 5}};
-    s->graf2.points = {{0, 99.99}, {run.graf2End / 2, 99.99}, {run.graf2End, 0}};
+  // The scenario's code, the last distance of each chart, the axis's end.
+  for (const auto& [code, graf1End, graf2End, end] :
+       {std::tuple(4, corner, corner, corner), {2, 500., 500., 500.}, {2, 240., 500., 500.}, {5, 141., 141., 141.}}) {
+    auto s = Snapshot(code);
+    s->graf1.points = {{0, 10}, {graf1End / 2, 99.99}, {graf1End, 5}};
+    s->graf2.points = {{0, 99.99}, {graf2End / 2, 99.99}, {graf2End, 0}};
     window->onRunFinished(s);
     QApplication::processEvents();
     for (const char* name : {"graf1", "graf2"}) {
-      SCOPED_TRACE(std::string(name) + " of code " + std::to_string(run.code) + " ending at " +
-                   std::to_string(run.end));
+      SCOPED_TRACE(std::string(name) + " of code " + std::to_string(code) + " to " + std::to_string(end));
       const QList<QAbstractAxis*> axes = find<QChartView>(name)->chart()->axes(Qt::Horizontal);
       ASSERT_EQ(axes.size(), 1);
       const auto* x = qobject_cast<const QValueAxis*>(axes.first());
       ASSERT_NE(x, nullptr);
       EXPECT_EQ(x->min(), 0);
-      EXPECT_NEAR(x->max(), run.end, 1e-9);
-      // A round step from 0, at least three ticks, the last one inside the axis.
+      EXPECT_NEAR(x->max(), end, 1e-9);
       const double step = x->tickInterval();
       EXPECT_EQ(x->tickAnchor(), 0);
-      EXPECT_LE(2 * step, run.end);
+      EXPECT_LE(2 * step, end);
       const double mantissa = step / std::pow(10.0, std::floor(std::log10(step)));
       EXPECT_TRUE(mantissa == 1 || mantissa == 2 || mantissa == 5) << step;
     }

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QtTest/QTest>
 #include <gtest/gtest.h>
 #include <memory>
 #include <optional>
@@ -48,6 +49,12 @@ class MainWindowTest : public ::testing::Test {
     emit c->activated(index);
   }
   void select(int row) { find<QListWidget>("List1")->setCurrentRow(row); }
+  // Types `keys` over the whole text of the named box, which keeps the focus.
+  void type(const char* name, const char* keys) {
+    box(name)->setFocus();
+    box(name)->selectAll();
+    QTest::keyClicks(box(name), QString::fromUtf8(keys));
+  }
   // The named line edits (number boxes included) show these texts.
   void expectTexts(std::initializer_list<std::pair<const char*, const char*>> texts) const {
     for (const auto& [name, text] : texts) EXPECT_EQ(find<QLineEdit>(name)->text().toStdString(), text) << name;

@@ -1,16 +1,11 @@
-// The user manual names the program's own captions and quotes its messages: every caption it names for a
-// window is shown by that window (a label, button, frame, tab, menu item, column head or list entry), and every
-// message it quotes is the program's text. Blanks are compared as the manual's reader sees them: a run of
-// blanks reads as one.
+// Every caption the user manual names is shown by its window, and every message it quotes is the program's.
 #include <QAbstractButton>
 #include <QAction>
-#include <QComboBox>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
 #include <QSet>
-#include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTextDocument>
@@ -41,8 +36,7 @@ QString ManualText() {
   return doc.toPlainText().simplified();
 }
 
-// A caption as it reads: blanks run together, a menu's mnemonic mark dropped, and the fold mark ("-" or
-// "+") that the folding frames' buttons carry after their name left off.
+// A caption as it reads: blanks run together, no menu mnemonic "&", no fold mark (" -", " +") after a frame's name.
 QString Reading(QString text) {
   text.remove(QLatin1Char('&'));
   text = text.simplified();
@@ -70,97 +64,67 @@ QSet<QString> CaptionsOf(const QWidget& root) {
   return out;
 }
 
-struct Quoted {
-  const char* window;
-  const char* captions;  // separated by "|"
-};
-
-class ManualCaptions : public test::MainWindowTest {
- protected:
-  // Each window the manual describes, made over the test's database.
-  QSet<QString> captionsOf(const std::string& name) {
-    if (name == "main") return CaptionsOf(*window);
-    if (name == "run") {
-      Form6 dialog(result::RunRequest{}, window.get());
-      return CaptionsOf(dialog);
-    }
-    if (name == "settings") {
-      ReportOptions options;
-      Form3 dialog(options, window.get());
-      return CaptionsOf(dialog);
-    }
-    if (name == "gases") return CaptionsOf(frmGaz(nullptr));
-    if (name == "regions") return CaptionsOf(frmRegion(nullptr));
-    if (name == "towns") return CaptionsOf(frmWind(nullptr));
-    ADD_FAILURE() << name;
-    return {};
-  }
-};
+class ManualCaptions : public test::MainWindowTest {};
 
 TEST_F(ManualCaptions, AreTheWindowsOwn) {
   const QString manual = ManualText();
-  const Quoted quoted[] = {
-      {"main",
-       "Данные по газопроводу|Данные по участкам|Вероятность аварии|Диаграммы|Расчет|Выход|Параметры|"
-       "Произвести расчет|Добавить данные|Добавление\\изменение БД газов|"
-       "Статистика аварий для территорий|Справка|Инструкция пользователя|О программе ...|"
-       "Место расположения газопровода|Диаметр трубы, мм|Давление, МПа: от|Температура газа, °С|"
-       "Глубина залегания, м|Протяженность магистрального газопровода, км|"
-       "Длина трубопровода между запорной арматурой, км|Время срабатывания запорной арматуры, с|"
-       "Сохранить данные|Данные для расчета ущерба|Добавить|Удалить|Общие данные|Длина участка, м:|"
+  ReportOptions options;
+  // Each window the manual describes, the main one read before its child dialogs are made; captions split by "|".
+  const std::tuple<const char*, QSet<QString>, const char*> quoted[] = {
+      {"main", CaptionsOf(*window),
+       "Данные по газопроводу|Данные по участкам|Вероятность аварии|Диаграммы|Расчет|Выход|Параметры|Произвести расчет|"
+       "Добавить данные|Добавление\\изменение БД газов|Статистика аварий для территорий|Справка|"
+       "Инструкция пользователя|О программе ...|Место расположения газопровода|Диаметр трубы, мм|Давление, МПа: от|"
+       "Температура газа, °С|Глубина залегания, м|Протяженность магистрального газопровода, км|"
+       "Длина трубопровода между запорной арматурой, км|Время срабатывания запорной арматуры, с|Сохранить данные|"
+       "Данные для расчета ущерба|Добавить|Удалить|Общие данные|Длина участка, м:|"
        "Удаление начала участка от точки начала газопровода, м|Азимут трубопровода,°:|"
-       "Общая протяженность введенных участков, м|Характеристика грунтов|Особые условия залегания|"
-       "Грунт:|Группа грунтов:|Тип грунта:|Вид грунта:|пересечение с автодорогами|"
-       "наличие на участке ЛЭП|пересечение с другим трубопроводом|пересечение с кабельной линией|Город|"
-       "Уточнить данные|Определение интенсивности аварий на 1000 км в год|Регион|"
-       "по расположению газопровода в регионе страны|"
+       "Общая протяженность введенных участков, м|Характеристика грунтов|Особые условия залегания|Грунт:|"
+       "Группа грунтов:|Тип грунта:|Вид грунта:|пересечение с автодорогами|наличие на участке ЛЭП|"
+       "пересечение с другим трубопроводом|пересечение с кабельной линией|Город|Уточнить данные|"
+       "Определение интенсивности аварий на 1000 км в год|Регион|по расположению газопровода в регионе страны|"
        "количество аварий на 1000 км газопровода в год (в среднем по линейной части крупной газотранспортной "
        "организации)|"
        "ввод в ручную, вероятности возникновения хотя бы одной аварии на газопроводе (1 км) в течение года|"
        "Влияние внешних факторов|наличие речных переходов|эрозия почвы (для северных районов)|"
        "стихийные бедствия (бури, разрушительные землетрясения)|наличие запорных арматур|Диаграмма|"
        "Значения пораж. фактора|Вероятность поражения|Риск|Глубина зон поражения:|Сохранить результаты"},
-      {"run",
-       "Расчет|Сценарий:|Комплексная оценка|Взрыв|Факел (котлован)|Факел (асимметр.горение)|"
-       "Факел (симметр.горение)|Огневой шар|Факел за год|Горение ГПВС|Участок|номер|Метеоданные|"
-       "Направление ветра (откуда дует ветер)|Время года:|Скорость ветра, м/с|Вероятности факелов|"
-       "котлованного|симметричного|ассимитричного|зима|лето|Отмена"},
-      {"settings",
-       "Ширина зоны расчета, м:|Ширина зоны расчета по Y:|Шаг сетки, м:|"
-       "Скорость выхода человека из опасной зоны, м/с|Время истечения до образования ОШ, с|"
-       "Доля массы, участвующей в образовании ОШ|Время истечения при образовании облака ГПВС, с|"
-       "Доля массы, участвующей в горении ГПВС|Параметры отчета|"
+      {"run", CaptionsOf(Form6(result::RunRequest{}, window.get())),
+       "Расчет|Сценарий:|Комплексная оценка|Взрыв|Факел (котлован)|Факел (асимметр.горение)|Факел (симметр.горение)|"
+       "Огневой шар|Факел за год|Горение ГПВС|Участок|номер|Метеоданные|Направление ветра (откуда дует ветер)|"
+       "Время года:|Скорость ветра, м/с|Вероятности "
+       "факелов|котлованного|симметричного|ассимитричного|зима|лето|Отмена"},
+      {"settings", CaptionsOf(Form3(options, window.get())),
+       "Ширина зоны расчета, м:|Ширина зоны расчета по Y:|Шаг сетки, м:|Скорость выхода человека из опасной зоны, м/с|"
+       "Время истечения до образования ОШ, с|Доля массы, участвующей в образовании ОШ|"
+       "Время истечения при образовании облака ГПВС, с|Доля массы, участвующей в горении ГПВС|Параметры отчета|"
        "создавать дополнительные файлы результатов в формате Micosoft Excel|3D диаграммы|OK|Отмена"},
-      {"gases",
-       "Характеристики газов из базы данных (БД)|Наименование|Молярная масса, кмоль|"
-       "Теплота сгорания, кДж|a*|b*|Класс опасности|Новая|Изменение|Удалить|Ввод|Отмена|<<Назад|"
-       "* - смотри инструкцию"},
-      {"regions", "Определение территориальных констант|Территория|lambda*|Kreg*|Lambda|Kreg"},
-      {"towns",
-       "Ветер|Город:|Процент повторяемости|Средняя скорость ветра, м/с|Зима|Лето|Северный|"
-       "Северо-восточный|Северо-западный|Штиль|"
-       "Количество дней в году со среднесуточной температурой >0|Добавить город|Изменить|Удалить|"
+      {"gases", CaptionsOf(frmGaz(nullptr)),
+       "Характеристики газов из базы данных (БД)|Наименование|Молярная масса, кмоль|Теплота сгорания, кДж|a*|b*|"
+       "Класс опасности|Новая|Изменение|Удалить|Ввод|Отмена|<<Назад|* - смотри инструкцию"},
+      {"regions", CaptionsOf(frmRegion(nullptr)),
+       "Определение территориальных констант|Территория|lambda*|Kreg*|Lambda|Kreg"},
+      {"towns", CaptionsOf(frmWind(nullptr)),
+       "Ветер|Город:|Процент повторяемости|Средняя скорость ветра, м/с|Зима|Лето|Северный|Северо-восточный|"
+       "Северо-западный|Штиль|Количество дней в году со среднесуточной температурой >0|Добавить город|Изменить|Удалить|"
        "Обновить|Выход|Построить розу ветров"},
   };
-  for (const Quoted& q : quoted) {
-    const QSet<QString> shown = captionsOf(q.window);
-    for (const QString& c : QString::fromUtf8(q.captions).split(QLatin1Char('|'))) {
-      EXPECT_TRUE(shown.contains(c)) << q.window << " shows no \"" << c.toStdString() << "\"";
+  for (const auto& [name, shown, captions] : quoted) {
+    for (const QString& c : QString::fromUtf8(captions).split(QLatin1Char('|'))) {
+      EXPECT_TRUE(shown.contains(c)) << name << " shows no \"" << c.toStdString() << "\"";
       EXPECT_TRUE(manual.contains(c)) << "the manual names no \"" << c.toStdString() << "\"";
     }
   }
 }
 
-// The messages the manual quotes are the program's texts, and the files it names in the data folder and
-// beside the program are the program's own names.
+// The messages and the file names the manual quotes are the program's own.
 TEST(ManualMessages, AreTheProgramsOwn) {
   const QString manual = ManualText();
-  for (const char* message : {run::texts::kRefineQuestion, run::texts::kEdgeWarning, run::texts::kChooseGas,
-                              run::texts::kNoRegion, velaron::texts::kWrongSection, velaron::texts::kGasDataMissing,
-                              velaron::texts::kCheckInput, velaron::texts::kDeleteQuestion})
-    EXPECT_TRUE(manual.contains(QString::fromUtf8(message).simplified())) << message;
-  for (const char* file : {app::kLockFile, db::kPrimaryFile, db::kFallbackFile, db::kTemplateFile, kManualFile})
-    EXPECT_TRUE(manual.contains(QString::fromUtf8(file))) << file;
+  for (const char* quoted : {run::texts::kRefineQuestion, run::texts::kEdgeWarning, run::texts::kChooseGas,
+                             run::texts::kNoRegion, velaron::texts::kWrongSection, velaron::texts::kGasDataMissing,
+                             velaron::texts::kCheckInput, velaron::texts::kDeleteQuestion, app::kLockFile,
+                             db::kPrimaryFile, db::kFallbackFile, db::kTemplateFile, kManualFile})
+    EXPECT_TRUE(manual.contains(QString::fromUtf8(quoted).simplified())) << quoted;
 
   // A manual that is not there is told with the text the manual gives for it.
   test::MessageCatcher messages;

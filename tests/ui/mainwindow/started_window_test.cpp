@@ -53,19 +53,22 @@ class StartedWindow : public test::MainWindowTest {
     window.reset();
     db::CloseDatabase();
   }
-  // A year-round run of `section` started with gas and region chosen and no town: the run dialog's press is
-  // refused and the dialog waits hidden for the next start.
+  // "Расчет", then the dialog's press for list line `scenario` and `section` (shares: "No"); null: no dialog shown.
+  ui::Form6* PressRun(int scenario, const char* section) {
+    window->Command1_Click();
+    auto* dialog = window->findChild<ui::Form6*>();
+    if (!dialog || !dialog->isVisible()) return nullptr;
+    dialog->findChild<QComboBox*>("Combo1")->setCurrentIndex(scenario);
+    dialog->findChild<QLineEdit*>("Text1")->setText(section);
+    dialog->findChild<QPushButton*>("cmdRaschet")->click();
+    return dialog;
+  }
+  // A year-round run of `section` with gas and region chosen and no town: refused, its dialog waits hidden.
   ui::Form6* RefuseAYearRunWithoutATown(const char* section) {
     for (const char* list : {"DataCombo1", "DataCombo6"}) emit find<QComboBox>(list)->activated(0);  // gas, region
     window->reportOptions().OptExtraFiles = false;
     find<QComboBox>("cmbCity")->setCurrentIndex(-1);
-    window->Command1_Click();
-    auto* dialog = window->findChild<ui::Form6*>();
-    if (!dialog || !dialog->isVisible()) return nullptr;
-    dialog->findChild<QComboBox*>("Combo1")->setCurrentIndex(6);  // "Факел за год"
-    dialog->findChild<QLineEdit*>("Text1")->setText(section);
-    dialog->findChild<QPushButton*>("cmdRaschet")->click();  // the question on the shares answered "No"
-    return dialog;
+    return PressRun(6, section);  // "Факел за год"
   }
   void Start() {
     ASSERT_TRUE(app::StartUp(folder.path(), folder.path(), context).ok);
@@ -76,11 +79,6 @@ class StartedWindow : public test::MainWindowTest {
     tabs()->setCurrentIndex(1);
   }
   QString text(const char* name) const { return find<QLineEdit>(name)->text(); }
-  void type(const char* name, const char* keys) {
-    box(name)->setFocus();
-    box(name)->selectAll();
-    QTest::keyClicks(box(name), QString::fromUtf8(keys));
-  }
   void tick(int crossing) { find<QCheckBox>(result::kCrossings[size_t(crossing)].check)->click(); }
   // Gas and region chosen; the next "Расчет" runs the explosion ("Взрыв": no question before the run) of
   // section 2 through the run dialog.
@@ -92,6 +90,35 @@ class StartedWindow : public test::MainWindowTest {
       dialog->findChild<QLineEdit*>("Text1")->setText("2");
       dialog->findChild<QPushButton*>("cmdRaschet")->click();
     });
+  }
+  // Section 2's run of `code`, refused at the first press for `distance` or no town, then mended in the main window:
+  // the next press runs the row as it stands now, not as the first press read it.
+  void RunMended(int code, const char* distance, bool town, const QString& refusal) {
+    for (const char* list : {"DataCombo1", "DataCombo6"}) emit find<QComboBox>(list)->activated(0);  // gas, region
+    window->reportOptions().OptExtraFiles = false;
+    select(1);
+    type("Text9", distance);
+    ASSERT_TRUE(box("Text9")->runLeaveCheck());
+    if (!town) find<QComboBox>("cmbCity")->setCurrentIndex(-1);
+    messages.requests.clear();
+    ui::Form6* dialog = PressRun(code - 1, "2");
+    ASSERT_TRUE(dialog && !messages.requests.empty());
+    EXPECT_EQ(messages.requests.back().text, refusal);
+    ASSERT_TRUE(dialog->isHidden() && !window->isRunning() && !window->lastRun());
+    find<QComboBox>("cmbCity")->setCurrentIndex(0);
+    for (const auto& [name, keys] : {std::pair("Text9", "0"), {"Text11", "300"}}) {
+      type(name, keys);
+      ASSERT_TRUE(box(name)->runLeaveCheck()) << name;
+    }
+    tick(0);  // the road's probability shows 0,1
+    messages.requests.clear();
+    window->Command1_Click();
+    ASSERT_EQ(window->findChild<ui::Form6*>(), dialog);
+    dialog->findChild<QPushButton*>("cmdRaschet")->click();
+    ASSERT_TRUE(window->isRunning()) << messages.texts().join("|").toStdString();
+    ASSERT_TRUE(WaitUntil([&] { return window->lastRun() && !window->isRunning(); }, 120000));
+    const db::SectionRow& ran = window->lastRun()->request.section;
+    EXPECT_EQ(std::tuple(ran.TPID, ran.Udal, ran.Length, ran.dpp1, ran.p_v), std::tuple(2, 0.0, 300.0, 1, 0.1));
   }
   QTemporaryDir folder;
   ui::AppContext context;
@@ -202,9 +229,7 @@ TEST_F(StartedWindow, TheRunDialogIsHiddenDuringItsRunAndARefusedRunKeepsItForTh
   EXPECT_EQ(window->findChild<ui::Form6*>(), nullptr);
 }
 
-// Another program takes the database while the run dialog asks "Хотите уточнить вероятность аварии?": "Нет"
-// waits for the file once and says so once, and the dialog stays for the next start. Before, the preparation
-// went on reading table after table, each waiting the connection's 2 s (14 s in all), after its first failure.
+// The database taken at the question "Хотите уточнить вероятность аварии?": "Нет" waits once and says so once.
 TEST_F(StartedWindow, ARunWhoseDatabaseIsTakenAtTheQuestionWaitsForItOnceAndSaysSoOnce) {
   for (const char* list : {"DataCombo1", "DataCombo6"}) emit find<QComboBox>(list)->activated(0);  // gas, region
   find<QComboBox>("cmbCity")->setCurrentIndex(0);
@@ -214,26 +239,14 @@ TEST_F(StartedWindow, ARunWhoseDatabaseIsTakenAtTheQuestionWaitsForItOnceAndSays
   QStringList shown;
   ui::SetMessageSink([&](const ui::MessageRequest& r) {
     shown << r.text;
-    if (r.text == question && !held) {
-      held.emplace(db::Connection().databaseName());
-      waits.emplace();
-    }
+    if (r.text == question && !held) held.emplace(db::Connection().databaseName()), waits.emplace();
     return QMessageBox::No;
   });
-  const struct {
-    int scenario;  // index in the dialog's list
-    const char* name;
-  } cases[] = {{2, "a jet flame from the crater"}, {6, "jet flames over a year"}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
+  for (const int scenario : {2, 6}) {  // a jet flame from the crater, jet flames over a year
+    SCOPED_TRACE(scenario);
     shown.clear();
-    window->Command1_Click();
-    auto* dialog = window->findChild<ui::Form6*>();
-    ASSERT_TRUE(dialog && dialog->isVisible());
-    dialog->findChild<QComboBox*>("Combo1")->setCurrentIndex(c.scenario);
-    dialog->findChild<QLineEdit*>("Text1")->setText("1");
-    dialog->findChild<QPushButton*>("cmdRaschet")->click();
-    ASSERT_TRUE(waits.has_value());
+    ui::Form6* dialog = PressRun(scenario, "1");
+    ASSERT_TRUE(dialog && waits.has_value());
     EXPECT_EQ(waits->count(), 1);
     EXPECT_EQ(shown, QStringList({question, U("Ошибка чтения базы данных (таблица \"abc\"): база данных "
                                               "заблокирована другой программой")}));
@@ -292,72 +305,23 @@ TEST_F(StartedWindow, TheJetFlameWindowOffersItsWorkbookAfterASingleScenarioOfTh
   EXPECT_EQ(asked[1].title, U("Сохранение книги результатов расчета: сценарий \"Факел (асимметр.горение)\""));
 }
 
-namespace {
-
-// A run of section 2 refused at its first press; the engineer then mends the section in the main window (the
-// distance and length typed and left, the road crossing ticked), starts again and presses "Расчет" once more:
-// the run computes the section as its row stands now. Before, the dialog kept the row of its first press, so
-// the distance refused stayed refused, and a run refused for another cause went on with the old section.
-class SectionMendedAfterARefusal : public StartedWindow {
- protected:
-  // `code` the scenario's list position + 1; `distance` typed before the first press; `town` whether a town
-  // is chosen for that press.
-  void Run(int code, const char* distance, bool town, const QString& refusal) {
-    for (const char* list : {"DataCombo1", "DataCombo6"}) emit find<QComboBox>(list)->activated(0);  // gas, region
-    window->reportOptions().OptExtraFiles = false;
-    select(1);
-    type("Text9", distance);
-    ASSERT_TRUE(box("Text9")->runLeaveCheck());
-    if (!town) find<QComboBox>("cmbCity")->setCurrentIndex(-1);
-    messages.requests.clear();
-    window->Command1_Click();
-    auto* dialog = window->findChild<ui::Form6*>();
-    ASSERT_TRUE(dialog && dialog->isVisible());
-    dialog->findChild<QComboBox*>("Combo1")->setCurrentIndex(code - 1);
-    dialog->findChild<QLineEdit*>("Text1")->setText("2");
-    dialog->findChild<QPushButton*>("cmdRaschet")->click();  // a question on the shares answered "No"
-    ASSERT_FALSE(messages.requests.empty());
-    EXPECT_EQ(messages.requests.back().text, refusal);
-    ASSERT_TRUE(dialog->isHidden() && !window->isRunning() && !window->lastRun());
-
-    // Mended in the main window, each box left so that the row holds it; the road's probability shows 0,1.
-    find<QComboBox>("cmbCity")->setCurrentIndex(0);
-    type("Text9", "0");
-    ASSERT_TRUE(box("Text9")->runLeaveCheck());
-    type("Text11", "300");
-    ASSERT_TRUE(box("Text11")->runLeaveCheck());
-    tick(0);
-    messages.requests.clear();
-    window->Command1_Click();
-    ASSERT_EQ(window->findChild<ui::Form6*>(), dialog);
-    dialog->findChild<QPushButton*>("cmdRaschet")->click();
-    ASSERT_TRUE(window->isRunning()) << messages.texts().join("|").toStdString();
-    ASSERT_TRUE(WaitUntil([&] { return window->lastRun() && !window->isRunning(); }, 120000));
-    const db::SectionRow& ran = window->lastRun()->request.section;
-    EXPECT_EQ(std::tuple(ran.TPID, ran.Udal, ran.Length, ran.dpp1, ran.p_v), std::tuple(2, 0.0, 300.0, 1, 0.1));
-  }
-};
-
-TEST_F(SectionMendedAfterARefusal, ASectionBeyondThePipelineEndRunsOnceItsDistanceIsMended) {
-  Run(2, "400000", true,
-      U("Середина участка лежит за концом газопровода, и давление газа на участке получается не больше нуля: "
-        "длина участка 500 м, удаление начала участка 400000 м, протяженность газопровода %1 км. Проверте "
-        "правильность ввода!")
-          .arg(text("Text13")));
+TEST_F(StartedWindow, ASectionBeyondThePipelineEndRunsOnceItsDistanceIsMended) {
+  RunMended(2, "400000", true,
+            U("Середина участка лежит за концом газопровода, и давление газа на участке получается не больше нуля: "
+              "длина участка 500 м, удаление начала участка 400000 м, протяженность газопровода %1 км. Проверте "
+              "правильность ввода!")
+                .arg(text("Text13")));
 }
 
-TEST_F(SectionMendedAfterARefusal, ARunRefusedForAnotherCauseRunsTheSectionAsMendedSince) {
-  Run(7, "1000", false, U(run::texts::kNoTown));
+TEST_F(StartedWindow, ARunRefusedForAnotherCauseRunsTheSectionAsMendedSince) {
+  RunMended(7, "1000", false, U(run::texts::kNoTown));
 }
 
-// Section 2 deleted while its refused run's dialog waits hidden: the next press is refused with the word for
-// a wrong section, and the section group opens again, so the dialog can run another section.
+// Section 2 deleted while its refused run's dialog waits: refused as a wrong section, and another one can run.
 TEST_F(StartedWindow, ASectionDeletedAfterTheFirstPressIsRefusedAndAnotherCanBeChosen) {
   auto* dialog = RefuseAYearRunWithoutATown("2");
-  ASSERT_TRUE(dialog);
-  ASSERT_TRUE(dialog->isHidden() && !window->lastRun());
+  ASSERT_TRUE(dialog && dialog->isHidden() && !window->lastRun());
   dialog->findChild<QComboBox*>("Combo1")->setCurrentIndex(1);  // "Взрыв", when the dialog is shown again
-
   select(1);
   messages.setAnswer(QMessageBox::Yes);  // "Удалить данные об участке?"
   find<QPushButton>("bDelete")->click();
@@ -370,12 +334,9 @@ TEST_F(StartedWindow, ASectionDeletedAfterTheFirstPressIsRefusedAndAnotherCanBeC
   expectMessage("Указан неверный участок расчета", "Веларон", QMessageBox::Critical);
   EXPECT_TRUE(dialog->isVisible() && !window->isRunning() && !window->lastRun());
   ASSERT_TRUE(dialog->findChild<QWidget*>("Frame1")->isEnabled());
-
   dialog->findChild<QLineEdit*>("Text1")->setText("1");
   dialog->findChild<QPushButton*>("cmdRaschet")->click();
   ASSERT_TRUE(window->isRunning()) << messages.texts().join("|").toStdString();
   ASSERT_TRUE(WaitUntil([&] { return window->lastRun() && !window->isRunning(); }, 120000));
   EXPECT_EQ(window->lastRun()->request.section.TPID, 1);
 }
-
-}  // namespace

@@ -252,58 +252,42 @@ TEST(RunDialog, TheWindSpeedTypedIsPrintedAsTypedInTheSavedReport) {
   EXPECT_EQ(output::BuildInputSheet(*d.record).lines.value(4).toStdString(), "Скорость ветра:  2,5");
 }
 
-}  // namespace
-}  // namespace velaron::ui
-
-namespace velaron::ui {
-namespace {
-
-// A press after the first (here after the question on the shares answered "Yes") reads the section found
-// first again by its number: a row mended meanwhile is what the run takes; a read that fails is told once
-// with its cause and keeps everything; a section gone is refused, and the number can be typed again.
+// A later press rereads the section found first: a mended row is run, a failed read told, a gone section refused.
 TEST(RunDialog, EveryLaterPressReadsTheSectionFoundFirstAsItsRowStandsNow) {
-  using SectionRead = db::Read<std::optional<db::SectionRow>>;
   db::SectionRow mended = *test::GoodData().section;
   mended.Length = 300;
   mended.Udal = 2500;
   mended.p_v = 0.4;
-  const QString busy = U("База данных занята другой программой");
-  const struct {
-    const char* name;
-    SectionRead later;      // the read at the second press
-    const char* told;       // the message of the second press; null: the run goes on
-    bool sectionGroupOpen;  // after the second press
-  } table[] = {
-      {"mended", {mended, {}}, nullptr, false},
-      {"busy", {std::nullopt, busy}, "База данных занята другой программой", false},
-      {"gone", {std::nullopt, {}}, "Указан неверный участок расчета", true},
-  };
-  for (const auto& row : table) {
-    SCOPED_TRACE(row.name);
+  const char* busy = "База данных занята другой программой";
+  // The read at the second press, its message (none: the run goes on), the section group open after it.
+  for (const auto& [later, told, sectionGroupOpen] :
+       {std::tuple(db::Read<std::optional<db::SectionRow>>{mended, {}}, static_cast<const char*>(nullptr), false),
+        {{std::nullopt, U(busy)}, busy, false},
+        {{std::nullopt, {}}, "Указан неверный участок расчета", true}}) {
+    SCOPED_TRACE(told ? told : "mended");
     test::MessageCatcher messages(QMessageBox::Yes);  // the first press stops to correct the shares
     Dialog d(5);
     d.press();
     ASSERT_EQ(messages.texts(), QStringList(U("Хотите уточнить вероятность аварии?")));
     d.sectionRead = [&](int tpid) {
       EXPECT_EQ(tpid, 1);  // the number found first
-      return row.later;
+      return later;
     };
     messages.requests.clear();
     d.press();
     EXPECT_EQ(d.sectionReads, 2);  // once at each press
-    EXPECT_EQ(d.form.findChild<QWidget*>("Frame1")->isEnabled(), row.sectionGroupOpen);
-    if (row.told) {
+    EXPECT_EQ(d.form.findChild<QWidget*>("Frame1")->isEnabled(), sectionGroupOpen);
+    if (told) {
       ASSERT_EQ(messages.requests.size(), 1u) << messages.texts().join('|').toStdString();
       EXPECT_EQ(std::pair(messages.requests[0].text, messages.requests[0].icon),
-                std::pair(U(row.told), QMessageBox::Critical));
+                std::pair(U(told), QMessageBox::Critical));
       EXPECT_TRUE(d.form.isVisible() && !d.form.running());
-      // The next press, with the database readable: the section kept runs; a section gone is looked for anew
-      // by the number in the box, and its shares are offered again.
+      // Then readable: the section kept runs; a section gone is looked for anew, its shares offered again.
       d.sectionRead = nullptr;
       messages.requests.clear();
       d.press();
-      EXPECT_EQ(d.form.running(), !row.sectionGroupOpen) << messages.texts().join('|').toStdString();
-      EXPECT_EQ(messages.requests.size(), row.sectionGroupOpen ? 1u : 0u);
+      EXPECT_EQ(d.form.running(), !sectionGroupOpen) << messages.texts().join('|').toStdString();
+      EXPECT_EQ(messages.requests.size(), sectionGroupOpen ? 1u : 0u);
       ASSERT_TRUE(test::WaitUntil([&] { return !d.form.running(); }, 120000));
       continue;
     }

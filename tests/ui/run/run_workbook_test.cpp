@@ -243,9 +243,7 @@ TEST(RunWorkbook, TheRunDialogOffersTheWorkbookAfterACompletedRun) {
       << notes.join('|').toStdString();
 }
 
-// The complex assessment tests its border before it writes its workbook, so its grid-edge warning comes
-// before the workbook is offered; the other runs' workbooks are written by their models (or by the jet
-// fires over a year) before the test, and their warning follows the offer.
+// The complex assessment warns of the grid's edge before its workbook is offered, the other runs after the offer.
 TEST(RunWorkbook, TheComplexAssessmentWarnsOfTheGridsEdgeBeforeItsWorkbookIsOffered) {
   for (const auto& [code, warnedFirst] : {std::pair{1, true}, std::pair{2, false}, std::pair{7, false}}) {
     test::MessageCatcher messages;
