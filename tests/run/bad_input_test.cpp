@@ -138,9 +138,8 @@ TEST_F(BadInput, OutOfRangeIsRefusedNamingTheFieldAndExtremesStayBounded) {
        {{"pipeline.DavlDown", 1}, {"pipeline.DavlUp", 29}, {"section.Udal", 1e6}},
        "получается не меньше 30 МПа: длина участка 5000 м, удаление начала участка 1000000 м"},
       {"line at 0 MPa", 5, {{"pipeline.DavlDown", 0}, {"pipeline.DavlUp", 0}}, "газопроводе задано 0 МПа"},
-      // A line pressure below 0 at either end is refused before the run, even where the section's pressure
-      // between the ends comes out above 0: from −1 to 9 MPa the middle lies at 1,25 MPa, from 9 to −1 at
-      // 6,75 MPa, and both ran.
+      // A line pressure below 0 at either end is refused, even where the section's comes out above 0 (it ran):
+      // from −1 to 9 MPa the middle lies at 1,25 MPa, from 9 to −1 at 6,75 MPa.
       {"line at -1 MPa",
        5,
        {{"pipeline.DavlDown", -1}, {"pipeline.DavlUp", -1}},
@@ -219,9 +218,8 @@ TEST(RepeatedKeys, AreRefusedNamingTheKeyAndItsGroup) {
       << error.toStdString();
 }
 
-// A file that is no JSON was refused in the JSON reader's English ("unterminated object", "illegal
-// number") and with no place: the refusal is Russian and names the line and the character of the line
-// (counted in characters, not bytes) where the reader stopped.
+// A file that is no JSON was refused in the reader's English and with no place: the refusal is Russian and
+// names the line and the character of the line (not the byte) where the reader stopped.
 TEST_F(BadInput, AFileThatIsNoJsonIsRefusedInRussianNamingItsLineAndPosition) {
   const std::pair<const char*, const char*> cases[] = {
       // The comma after 1 is missing: the reader stops on the quote that opens "Diametr".

@@ -54,18 +54,18 @@ class Headless : public ::testing::Test {
   test::DatabaseCopy db_;
 };
 
-// The driver's command line: a call it cannot take was refused in English only ("velaron-calc: --db and the
-// input file are needed"), and so was a file that is no JSON. Both are told in Russian, the call with the way
-// to make it.
+// A call the driver cannot take, and a file that is no JSON, were refused in English only: both are told in
+// Russian, a bad call with the way to make it.
 TEST_F(Headless, TheDriverRefusesABadCallOrFileInRussian) {
   QTemporaryDir dir;
   const QString input = dir.filePath(QStringLiteral("вход.json"));
   QFile file(input);
   ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("{\"run\": {\"ScenarioCode\": 5,}}") > 0);
   file.close();
+  const char* const needed = "velaron-calc: нужны --db с файлом базы данных и входной файл";
   const std::pair<QStringList, const char*> cases[] = {
-      {{}, "velaron-calc: нужны --db с файлом базы данных и входной файл"},
-      {{input}, "velaron-calc: нужны --db с файлом базы данных и входной файл"},
+      {{}, needed},
+      {{input}, needed},
       {{"--db", db_.path(), input, "--thread", "2"}, "velaron-calc: неизвестный параметр --thread"},
       {{"--db", db_.path(), input, "--threads", "два"},
        "velaron-calc: число потоков после --threads должно быть целым, 0 или больше"},

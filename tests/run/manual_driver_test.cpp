@@ -44,17 +44,13 @@ TEST(ManualDriver, ExampleRunsAndItsGridHoldsTheZones) {
   const auto run = [&](const QJsonObject& input) {  // the output, or the refusal as {"error": ...}
     return test::ParseJson(test::DriverOutput(RunHeadless(db.path(), QJsonDocument(input).toJson(), 2, {})));
   };
-  QJsonObject example;
-  const QRegularExpression pre(QStringLiteral("<pre>(.*?)</pre>"), QRegularExpression::DotMatchesEverythingOption);
-  for (auto it = pre.globalMatch(ManualHtml()); it.hasNext();) {
-    const QString block = Unescaped(it.next().captured(1)).trimmed();
-    if (!block.startsWith(QLatin1Char('{'))) continue;
-    QJsonParseError error;
-    example = QJsonDocument::fromJson(block.toUtf8(), &error).object();
-    ASSERT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
-    break;
-  }
-  ASSERT_FALSE(example.isEmpty()) << "no example input in the manual";
+  const auto m =
+      QRegularExpression(QStringLiteral(R"(<pre>\s*(\{.*?)</pre>)"), QRegularExpression::DotMatchesEverythingOption)
+          .match(ManualHtml());
+  ASSERT_TRUE(m.hasMatch()) << "no example input in the manual";
+  QJsonParseError error;
+  QJsonObject example = QJsonDocument::fromJson(Unescaped(m.captured(1)).toUtf8(), &error).object();
+  ASSERT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
   const QJsonObject out = run(example);
   ASSERT_FALSE(out.contains("error")) << out["error"].toString().toStdString();
   EXPECT_EQ(out["ScenarioCode"].toInt(), 5);
@@ -69,9 +65,17 @@ TEST(ManualDriver, ExampleRunsAndItsGridHoldsTheZones) {
   EXPECT_TRUE(ManualText().contains(QStringLiteral("при сетке 200 × 200 м ZoneAtEdge было бы true")));
 }
 
-// Every grid the driver prints is named in the manual (the layers by their first and last names), the
-// layers run to the numbers it gives, and its table of codes names each scenario as the run dialog does.
-TEST(ManualDriverLists, NameEveryGridAndEveryScenarioCode) {
+// The wind limit the manual gives is the one a run refuses beyond, the refusal it quotes the run's, and
+// nothing still puts the limit at 10 m/s. Every grid the driver prints is named in it (the layers by their
+// first and last names), the layers run to the numbers it gives, and its table of codes names each scenario
+// as the run dialog does.
+TEST(ManualDriver, QuotesTheWindLimitAndNamesEveryGridAndScenarioCode) {
+  const QString text = ManualText();
+  const QString limit = QString::fromStdString(FormatNumber(models::kMaxFlameWind));
+  EXPECT_EQ(limit, QStringLiteral("9,9"));
+  EXPECT_TRUE(text.contains(QStringLiteral("не более %1 м/с").arg(limit)));
+  EXPECT_TRUE(text.contains(QString::fromStdString(models::StrongWindText(9.95))));
+  EXPECT_FALSE(text.contains(QStringLiteral("10 м/с и более")) || text.contains(QStringLiteral("(меньше 10 м/с)")));
   const QString html = ManualHtml();
   const QStringList grids = result::GridNames();
   for (const char* name : {"GridValue", "GridImpuls", "GridProbit", "GridProc", "GridRisk", "LayerFlux1", "LayerFlux6",
@@ -94,17 +98,6 @@ TEST(ManualDriverLists, NameEveryGridAndEveryScenarioCode) {
     ASSERT_TRUE(scenario) << code;
     EXPECT_EQ(table.value(code).toStdString(), result::FactsOf(*scenario).dialogName) << code;
   }
-}
-
-// The wind limit the manual gives is the one a run refuses beyond, and the refusal it quotes is the run's;
-// nothing still puts the limit at 10 m/s.
-TEST(ManualDriverLists, QuoteTheWindLimitAndItsRefusal) {
-  const QString text = ManualText();
-  const QString limit = QString::fromStdString(FormatNumber(models::kMaxFlameWind));
-  EXPECT_EQ(limit, QStringLiteral("9,9"));
-  EXPECT_TRUE(text.contains(QStringLiteral("не более %1 м/с").arg(limit)));
-  EXPECT_TRUE(text.contains(QString::fromStdString(models::StrongWindText(9.95))));
-  EXPECT_FALSE(text.contains(QStringLiteral("10 м/с и более")) || text.contains(QStringLiteral("(меньше 10 м/с)")));
 }
 
 }  // namespace
