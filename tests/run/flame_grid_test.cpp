@@ -169,20 +169,14 @@ TEST(FlameGrid, TheDriverRefusesTheGridsOfTheFaultAndRunsWhatItNames) {
       EXPECT_EQ(run(code, width, step).exitCode, 0) << code;
 }
 
-// A run of the sample on a 100 mm pipe with the settings given (none: the database's, 1000 × 1000 m at
-// 10 m, escaping at 5 m/s).
-HeadlessResult Small(const test::DatabaseCopy& db, int code, const QString& settings) {
-  QString r = QString::fromUtf8(test::SampleRequest(code));
-  r.replace(QRegularExpression(QStringLiteral(R"("settings": \{[^}]*\},)")), settings);
+// A run of the sample on a 100 mm pipe, on `width` m at `step` m, escaping at `escape` m/s; width 0: the
+// database's settings (1000 × 1000 m at 10 m, escaping at 5 m/s).
+HeadlessResult Small(const test::DatabaseCopy& db, int code, int width, int step = 0, double escape = 1) {
+  QString r = QString::fromUtf8(test::SampleRequest(code, width, step));
+  r.replace(QStringLiteral(R"("Skor_chel": 1.0)"), QStringLiteral(R"("Skor_chel": %1)").arg(escape));
+  if (width == 0) r.remove(QRegularExpression(QStringLiteral(R"("settings": \{[^}]*\},)")));
   r.replace(QStringLiteral(R"("Diametr": 1420)"), QStringLiteral(R"("Diametr": 100)"));
   return RunHeadless(db.path(), r.toUtf8(), 2, {});
-}
-QString Settings(int width, int step, double escape) {
-  return QStringLiteral(R"("settings": {"XLimit": %1, "YLimit": %1, "CStep": %2, "Skor_chel": %3, "Tfb": 10,
-                        "Dola": 0.5, "Tobl": 20, "Dola_obl": 0.3},)")
-      .arg(width)
-      .arg(step)
-      .arg(escape);
 }
 
 // A 100 mm pipe escaping at 1 m/s: its asymmetric flame of 9,6 m wants a step of 6 m, two of which do not
@@ -195,24 +189,22 @@ TEST(FlameGrid, ASmallPipesStepIsOneTheSettingsTakeAndWithoutAZoneAnyStepRuns) {
   ASSERT_TRUE(db.ok());
   for (int code : {1, 7, 4}) {
     SCOPED_TRACE(code);
-    EXPECT_EQ(Text(Small(db, code, code == 4 ? Settings(1000, 10, 1) : QString()).error),
-              Text(StepRefusal(10, "1000 м", 5)));
+    EXPECT_EQ(Text(Small(db, code, code == 4 ? 1000 : 0, 10).error), Text(StepRefusal(10, "1000 м", 5)));
     EXPECT_FALSE(models::CheckGridRule({1000, 1000, 5}).has_value());
-    const HeadlessResult typed = Small(db, code, Settings(200, 5, 1));
+    const HeadlessResult typed = Small(db, code, 200, 5);
     EXPECT_EQ(typed.exitCode, 0) << typed.error.toStdString();
   }
-  const auto zones = [&](const QString& settings) {  // of a run that is not refused
-    const HeadlessResult r = Small(db, 4, settings);
-    EXPECT_EQ(r.exitCode, 0) << settings.toStdString() << ": " << r.error.toStdString();
+  const auto zones = [&](int width, int step, double escape) {  // of a run that is not refused
+    const HeadlessResult r = Small(db, 4, width, step, escape);
+    EXPECT_EQ(r.exitCode, 0) << width << " at " << step << ": " << r.error.toStdString();
     const QJsonArray z = test::ParseJson(test::DriverOutput(r))["CurZones"].toArray();
     return std::vector<double>{z[0].toDouble(), z[1].toDouble(), z[2].toDouble(), z[3].toDouble()};
   };
-  for (const QString& settings :
-       {Settings(100, 1, 5), QString(), Settings(1000, 50, 5), Settings(2000, 250, 5), Settings(2, 1, 5)})
-    EXPECT_EQ(zones(settings), (std::vector<double>{0, 0, 0, 0})) << settings.toStdString();
-  EXPECT_GT(zones(Settings(100, 1, 1))[3], 5);
-  EXPECT_EQ(Text(Small(db, 4, Settings(200, 10, 1)).error), Text(StepRefusal(10, "200 м", 5)));
-  EXPECT_GT(zones(Settings(200, 5, 1))[3], 5);
+  for (const auto& [width, step] : std::vector<std::pair<int, int>>{{100, 1}, {0, 0}, {1000, 50}, {2000, 250}, {2, 1}})
+    EXPECT_EQ(zones(width, step, 5), (std::vector<double>{0, 0, 0, 0})) << width << " at " << step;
+  EXPECT_GT(zones(100, 1, 1)[3], 5);
+  EXPECT_EQ(Text(Small(db, 4, 200, 10).error), Text(StepRefusal(10, "200 м", 5)));
+  EXPECT_GT(zones(200, 5, 1)[3], 5);
 }
 
 }  // namespace
