@@ -69,10 +69,9 @@ TEST_F(Headless, TheDriverRefusesABadCallOrFileInRussian) {
   QFile file(input);
   ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("{\"run\": {\"ScenarioCode\": 5,}}") > 0);
   file.close();
-  const char* const needed = "velaron-calc: нужны --db с файлом базы данных и входной файл";
   const std::pair<QStringList, const char*> cases[] = {
-      {{}, needed},
-      {{input}, needed},
+      {{}, "velaron-calc: нужны --db с файлом базы данных и входной файл"},
+      {{input}, "velaron-calc: нужны --db с файлом базы данных и входной файл"},
       {{"--db", db_.path(), input, "--thread", "2"}, "velaron-calc: неизвестный параметр --thread"},
       {{"--db", db_.path(), input, "--threads", "два"},
        "velaron-calc: число потоков после --threads должно быть целым, 0 или больше"},
