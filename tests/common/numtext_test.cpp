@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 #include <utility>
 
 #include "common/numtext.h"
@@ -29,19 +30,17 @@ TEST(FormatNumber, PlainTextWithComma) {
     EXPECT_EQ(FormatNumber(value), text) << value;
 }
 
-// A value refused just beyond its bound read as the bound itself ("9,9 больше 9,9"): it gets the digits
-// that set it apart, and only those.
+// A value refused just beyond its bound read as the bound ("9,9 больше 9,9"): it gets the digits that set it apart.
 TEST(FormatBeyond, ShowsTheDigitsThatSetAValueApartFromItsBound) {
-  struct Case {
-    double value, bound;
-    const char* text;
-  };
-  for (const Case& c :
-       {Case{9.900000000000002, 9.9, "9,900000000000002"}, Case{4.000000000000001, 4, "4,000000000000001"},
-        Case{100.00000000000001, 100, "100,00000000000001"}, Case{-1e-20, 0, "-1E-20"},
-        Case{0.1 + 0.2, 0.3, "0,30000000000000004"}, Case{150, 100, "150"}, Case{9.9, 9.9, "9,9"},
-        Case{4.0001, 4, "4,0001"}})
-    EXPECT_EQ(FormatBeyond(c.value, c.bound), c.text) << c.text;
+  const std::tuple<double, double, const char*> cases[] = {{9.900000000000002, 9.9, "9,900000000000002"},
+                                                           {4.000000000000001, 4, "4,000000000000001"},
+                                                           {100.00000000000001, 100, "100,00000000000001"},
+                                                           {-1e-20, 0, "-1E-20"},
+                                                           {0.1 + 0.2, 0.3, "0,30000000000000004"},
+                                                           {150, 100, "150"},
+                                                           {9.9, 9.9, "9,9"},
+                                                           {4.0001, 4, "4,0001"}};
+  for (const auto& [value, bound, text] : cases) EXPECT_EQ(FormatBeyond(value, bound), text) << text;
 }
 
 TEST(Rounding, HalvesGoToEven) {

@@ -1,10 +1,9 @@
 // A grid that cannot see the jet flame is refused before the run, naming what serves: a step above 0.65 of
-// the flame's slant length, or a width below 0.4 of it, in whole metres, and of those the step or width
-// that the settings take with the rest of the grid as it is (a step whose two steps divide both widths, a
-// width that is a multiple of two steps, at most 1001 × 1001 points). The slant lengths are worked here
+// the flame's slant length, or a width below 0.4 of it, in whole metres. The slant lengths are worked here
 // from the flame's cone as the method lays it out (pit: radius 0.4·L·K, axis 0.5·L·(1 + sin T); symmetric:
 // 0.65·L·K and 0.6·L·(1 + sin T); asymmetric: radius (W2 − W1)/2, axis RL), from the derived quantities of
-// a run. A flame that gives no zone anywhere on the ground runs at any grid.
+// a run. Of the steps and widths that serve, the one named is one the settings take with the rest of the grid
+// (two steps divide both widths, at most 1001 × 1001 points). A flame with no zone on the ground runs at any grid.
 #include <gtest/gtest.h>
 
 #include <QJsonArray>
@@ -29,7 +28,6 @@ double Slant(int code, const QJsonObject& d) {
     default: return std::hypot((d["W2"].toDouble() - d["W1"].toDouble()) / 2, d["RL"].toDouble());
   }
 }
-const QString kMenu = QStringLiteral(" (Меню: Файл -> Параметры).");
 QString StepFault(int step) {
   return QStringLiteral(
              "Шаг сетки %1 м слишком велик для размеров факела: зоны поражения между узлами сетки определяются "
@@ -42,26 +40,21 @@ QString WidthFault(int width) {
              "зоны поражения не определяются.")
       .arg(width);
 }
+// The fault, then what serves this flame and where to set it.
+QString Advised(const QString& fault, const QString& advice) {
+  return fault + " Для этого факела " + advice + " (Меню: Файл -> Параметры).";
+}
 QString StepRefusal(int step, const QString& widths, int named) {
-  return StepFault(step) +
-         QStringLiteral(" Для этого факела при ширине зоны расчета %1 шаг сетки должен быть не более %2 м")
-             .arg(widths)
-             .arg(named) +
-         kMenu;
+  return Advised(StepFault(step),
+                 QString("при ширине зоны расчета %1 шаг сетки должен быть не более %2 м").arg(widths).arg(named));
 }
 QString WidthRefusal(int width, int step, int named) {
-  return WidthFault(width) +
-         QStringLiteral(" Для этого факела при шаге сетки %1 м ширина зоны расчета по X и Y должна быть не менее %2 м")
-             .arg(step)
-             .arg(named) +
-         kMenu;
+  return Advised(
+      WidthFault(width),
+      QString("при шаге сетки %1 м ширина зоны расчета по X и Y должна быть не менее %2 м").arg(step).arg(named));
 }
 QString PairRefusal(const QString& fault, int step, int width) {
-  return fault +
-         QStringLiteral(" Для этого факела задайте шаг сетки %1 м и ширину зоны расчета по X и Y %2 м")
-             .arg(step)
-             .arg(width) +
-         kMenu;
+  return Advised(fault, QString("задайте шаг сетки %1 м и ширину зоны расчета по X и Y %2 м").arg(step).arg(width));
 }
 // Compared as UTF-8, which a failure prints as text.
 std::string Refusal(const std::optional<std::string>& r) { return r.value_or(""); }
@@ -133,61 +126,42 @@ TEST(FlameGrid, AGridIsRefusedNamingAGridTheSettingsTake) {
                  "менее 2000 м. Проверте правильность ввода!"));
 }
 
-// The sample request with the settings `settings` (none: the database's, 1000 × 1000 m at 10 m and an
-// escape speed of 5 m/s) and a pipe of `diameter` mm.
-QByteArray Request(int code, const QString& settings, int diameter = 1420) {
-  QString r = QString::fromUtf8(test::SampleRequest(code));
-  r.replace(QRegularExpression(QStringLiteral(R"("settings": \{[^}]*\},)")), settings);
-  r.replace(QStringLiteral(R"("Diametr": 1420)"), QStringLiteral(R"("Diametr": %1)").arg(diameter));
-  return r.toUtf8();
-}
-QString Settings(int width, int step, double escape = 1) {
-  return QStringLiteral(R"("settings": {"XLimit": %1, "YLimit": %1, "CStep": %2, "Skor_chel": %3, "Tfb": 10,
-                        "Dola": 0.5, "Tobl": 20, "Dola_obl": 0.3},)")
-      .arg(width)
-      .arg(step)
-      .arg(escape);
-}
-// The number after `before` in a refusal.
-int Named(const QString& error, const QString& before) {
-  return error.mid(error.indexOf(before) + before.size()).section(QLatin1Char(' '), 0, 0).toInt();
-}
-
 // Through the driver, on the sample pipe (1420 mm, 6.95 MPa): the grids of the fault gave zones of 0 and no
 // warning, the coarse one (2000 m at 250 m) and the smallest one (2 m at 1 m); both are refused for every
-// jet scenario, the assessments over a year too. The named step runs on the widths as they are, and so
-// does the named width at the step as it is, where the edge warning now speaks for the zones the grid
-// cannot hold. The other scenarios take any grid.
+// jet scenario, the assessments over a year too. The named step runs, and so does the named width, where
+// the edge warning now speaks for the zones the grid cannot hold. The other scenarios take any grid.
 TEST(FlameGrid, TheDriverRefusesTheGridsOfTheFaultAndRunsWhatItNames) {
   test::DatabaseCopy db;
   ASSERT_TRUE(db.ok());
   const auto run = [&](int code, int width, int step) {
     return RunHeadless(db.path(), test::SampleRequest(code, width, step), 2, {});
   };
+  const auto named = [](const QString& error, const QString& before) {  // the number after `before`
+    return error.mid(error.indexOf(before) + before.size()).section(QLatin1Char(' '), 0, 0).toInt();
+  };
   for (int code : {3, 4, 5, 7, 1}) {
     SCOPED_TRACE(code);
-    // Over a year the narrow grid is tried at 4 m, so that the named width runs quickly.
-    const int fine = code == 1 || code == 7 ? 4 : 1;
+    const int fine = code == 1 || code == 7 ? 4 : 1;  // over a year at 4 m, so that the named width runs quickly
     const QString coarse = run(code, 2000, 250).error, narrow = run(code, 2 * fine, fine).error;
-    const int step = Named(coarse, QStringLiteral("не более ")), width = Named(narrow, QStringLiteral("не менее "));
-    EXPECT_EQ(Text(coarse), Text(StepRefusal(250, "2000 м", step)));
-    EXPECT_EQ(Text(narrow), Text(WidthRefusal(2 * fine, fine, width)));
-    const HeadlessResult atStep = run(code, 2000, step);
-    ASSERT_EQ(atStep.exitCode, 0) << atStep.error.toStdString();
-    const QJsonObject d = test::ParseJson(test::DriverOutput(atStep))["derived"].toObject();
-    // The single flames are served by 0.65 of their own slant. Over a year the smallest flame is the
-    // asymmetric frustum, which the output keeps: the pit flame in the town's strongest wind (6 m/s) is
-    // about 110 m long, the frustum about 90 m. Of those steps the largest that divides 1000 m is named.
+    const int largest = named(coarse, QStringLiteral("не более ")),
+              smallest = named(narrow, QStringLiteral("не менее "));
+    EXPECT_EQ(Text(coarse), Text(StepRefusal(250, "2000 м", largest)));
+    EXPECT_EQ(Text(narrow), Text(WidthRefusal(2 * fine, fine, smallest)));
+    const HeadlessResult atLargest = run(code, 2000, largest);
+    ASSERT_EQ(atLargest.exitCode, 0) << atLargest.error.toStdString();
+    const QJsonObject d = test::ParseJson(test::DriverOutput(atLargest))["derived"].toObject();
+    // The single flames name 0.65 of their own slant. Over a year the smallest flame is the asymmetric
+    // frustum, which the output keeps: the pit flame in the town's strongest wind (6 m/s) is about 110 m
+    // long, the frustum about 90 m. Of those steps the largest that divides 1000 m is named.
     int expected = static_cast<int>(std::floor(0.65 * Slant(code == 3 || code == 5 ? code : 4, d)));
     while (1000 % expected != 0) --expected;
-    EXPECT_EQ(step, expected);
-    // A single flame is served by 0.4 of its slant, rounded up to an even number of metres; over a year
-    // the largest flame is the symmetric one in calm air.
+    EXPECT_EQ(largest, expected);
+    // A single flame names 0.4 of its slant; over a year the largest flame is the symmetric one in calm air.
     if (code != 7 && code != 1) {
-      EXPECT_EQ(width, (static_cast<int>(std::ceil(0.4 * Slant(code, d))) + 1) / 2 * 2);
+      EXPECT_EQ(smallest, (static_cast<int>(std::ceil(0.4 * Slant(code, d))) + 1) / 2 * 2);  // even metres
     }
-    const QByteArray atWidth = test::DriverOutput(run(code, width, fine));
-    EXPECT_TRUE(test::ParseJson(atWidth)["ZoneAtEdge"].toBool()) << atWidth.toStdString();
+    const QByteArray atSmallest = test::DriverOutput(run(code, smallest, fine));
+    EXPECT_TRUE(test::ParseJson(atSmallest)["ZoneAtEdge"].toBool()) << atSmallest.toStdString();
   }
   // The explosion, the fireball and the cloud take both grids.
   for (int code : {2, 6, 8})
@@ -195,56 +169,42 @@ TEST(FlameGrid, TheDriverRefusesTheGridsOfTheFaultAndRunsWhatItNames) {
       EXPECT_EQ(run(code, width, step).exitCode, 0) << code;
 }
 
-// A 100 mm pipe at the database's settings (1000 m at 10 m), escaping at 1 m/s: its asymmetric flame is
-// 9,6 m long and wants a step of 6 m, two of which do not divide 1000 m; 5 m is named and runs (on 200 m,
-// to be quick). Over a year the same frustum is the smallest flame; there the pit flame stands on the
-// ground and gives zones at any escape speed, so the database's own escape speed is refused too.
-TEST(FlameGrid, ASmallPipesStepIsOneTheSettingsTake) {
+// A run of the sample on a 100 mm pipe, on `width` m at `step` m, escaping at `escape` m/s; width 0: the
+// database's settings (1000 × 1000 m at 10 m, escaping at 5 m/s).
+HeadlessResult Small(const test::DatabaseCopy& db, int code, int width, int step = 0, double escape = 1) {
+  QString r = QString::fromUtf8(test::SampleRequest(code, width, step));
+  r.replace(QStringLiteral(R"("Skor_chel": 1.0)"), QStringLiteral(R"("Skor_chel": %1)").arg(escape));
+  if (width == 0) r.remove(QRegularExpression(QStringLiteral(R"("settings": \{[^}]*\},)")));
+  r.replace(QStringLiteral(R"("Diametr": 1420)"), QStringLiteral(R"("Diametr": 100)"));
+  return RunHeadless(db.path(), r.toUtf8(), 2, {});
+}
+
+// A 100 mm pipe escaping at 1 m/s: its asymmetric flame of 9,6 m wants a step of 6 m, two of which do not
+// divide 1000 m; 5 m is named and runs (on 200 m, to be quick). Over a year the same frustum is the smallest
+// flame, and the pit flame on the ground gives zones at any escape speed, so the database's own is refused.
+// Escaping at 5 m/s, the asymmetric flame, standing off the ground, has no zone on any grid and runs at any
+// step; at 1 m/s its zone is about 10 m: the step of 10 m is refused and the named one shows the zone.
+TEST(FlameGrid, ASmallPipesStepIsOneTheSettingsTakeAndWithoutAZoneAnyStepRuns) {
   test::DatabaseCopy db;
   ASSERT_TRUE(db.ok());
   for (int code : {1, 7, 4}) {
     SCOPED_TRACE(code);
-    const QString refused =
-        RunHeadless(db.path(), Request(code, code == 4 ? Settings(1000, 10, 1) : QString(), 100), 2, {}).error;
-    EXPECT_EQ(Text(refused), Text(StepRefusal(10, "1000 м", 5)));
+    EXPECT_EQ(Text(Small(db, code, code == 4 ? 1000 : 0, 10).error), Text(StepRefusal(10, "1000 м", 5)));
     EXPECT_FALSE(models::CheckGridRule({1000, 1000, 5}).has_value());
-    const HeadlessResult typed = RunHeadless(db.path(), Request(code, Settings(200, 5, 1), 100), 2, {});
+    const HeadlessResult typed = Small(db, code, 200, 5);
     EXPECT_EQ(typed.exitCode, 0) << typed.error.toStdString();
   }
-}
-
-// The asymmetric flame of a 100 mm pipe stands lifted off the ground: a person escaping at 5 m/s takes no
-// zone from it anywhere, and a grid of 1 m shows none. It runs at the database's grid and at any coarser
-// one, with zones of 0. Escaping at 1 m/s, the same flame gives a zone of about 10 m on the grid of 1 m:
-// then the step is refused and the named one shows the zone.
-TEST(FlameGrid, AFlameWithoutAZoneRunsAtAnyStep) {
-  test::DatabaseCopy db;
-  ASSERT_TRUE(db.ok());
-  const auto zones = [](const HeadlessResult& r) {
+  const auto zones = [&](int width, int step, double escape) {  // of a run that is not refused
+    const HeadlessResult r = Small(db, 4, width, step, escape);
+    EXPECT_EQ(r.exitCode, 0) << width << " at " << step << ": " << r.error.toStdString();
     const QJsonArray z = test::ParseJson(test::DriverOutput(r))["CurZones"].toArray();
     return std::vector<double>{z[0].toDouble(), z[1].toDouble(), z[2].toDouble(), z[3].toDouble()};
   };
-  const std::vector<double> none{0, 0, 0, 0};
-  const HeadlessResult fine = RunHeadless(db.path(), Request(4, Settings(100, 1, 5), 100), 2, {});
-  ASSERT_EQ(fine.exitCode, 0) << fine.error.toStdString();
-  EXPECT_EQ(zones(fine), none);
-  const HeadlessResult atDefault = RunHeadless(db.path(), Request(4, {}, 100), 2, {});
-  ASSERT_EQ(atDefault.exitCode, 0) << atDefault.error.toStdString();
-  EXPECT_EQ(zones(atDefault), none);
-  for (const auto& [width, step] : {std::pair{1000, 50}, std::pair{2000, 250}, std::pair{2, 1}}) {
-    const HeadlessResult r = RunHeadless(db.path(), Request(4, Settings(width, step, 5), 100), 2, {});
-    ASSERT_EQ(r.exitCode, 0) << width << " at " << step << ": " << r.error.toStdString();
-    EXPECT_EQ(zones(r), none) << width << " at " << step;
-  }
-
-  const HeadlessResult slow = RunHeadless(db.path(), Request(4, Settings(100, 1, 1), 100), 2, {});
-  ASSERT_EQ(slow.exitCode, 0) << slow.error.toStdString();
-  EXPECT_GT(zones(slow)[3], 5);
-  const QString refused = RunHeadless(db.path(), Request(4, Settings(200, 10, 1), 100), 2, {}).error;
-  EXPECT_EQ(Text(refused), Text(StepRefusal(10, "200 м", 5)));
-  const HeadlessResult typed = RunHeadless(db.path(), Request(4, Settings(200, 5, 1), 100), 2, {});
-  ASSERT_EQ(typed.exitCode, 0) << typed.error.toStdString();
-  EXPECT_GT(zones(typed)[3], 5);
+  for (const auto& [width, step] : std::vector<std::pair<int, int>>{{100, 1}, {0, 0}, {1000, 50}, {2000, 250}, {2, 1}})
+    EXPECT_EQ(zones(width, step, 5), (std::vector<double>{0, 0, 0, 0})) << width << " at " << step;
+  EXPECT_GT(zones(100, 1, 1)[3], 5);
+  EXPECT_EQ(Text(Small(db, 4, 200, 10).error), Text(StepRefusal(10, "200 м", 5)));
+  EXPECT_GT(zones(200, 5, 1)[3], 5);
 }
 
 }  // namespace

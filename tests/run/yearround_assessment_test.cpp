@@ -327,11 +327,8 @@ TEST(YearRoundLayers, LayersHoldTheirJetCasesAndLayerFourKeepsTheSymmetricSummer
   EXPECT_NEAR(h.s.GridRisk(1, 1), 0.5 * 1e-3 * g * 0.01, 1e-18);
 }
 
-// --- The complex assessment's border ---------------------------------------------------------------
-
-// Each single scenario's fields are overwritten by the next model, so its border is tested right after
-// it, in the form of its own run: the explosion and the cloud by their probit alone, the fireball by its
-// flux and its probit. One border cell of one scenario's stand-in holds the value and the probit given.
+// The complex assessment tests each scenario's border right after it (the next model overwrites it), as its own
+// run does: explosion and cloud by probit alone, fireball by flux and probit; one stand-in's border cell is set.
 TEST(ComplexBorder, EachSingleScenarioIsTestedInTheFormOfItsOwnRun) {
   const struct {
     result::Scenario part;
@@ -344,9 +341,7 @@ TEST(ComplexBorder, EachSingleScenarioIsTestedInTheFormOfItsOwnRun) {
   for (const auto& c : cases) {
     Harness h;
     h.s.derived.MassFireBall = h.s.derived.MassGPVS = 1;
-    ComplexInputs in;
-    in.yearRound = Inputs(h.s, Town());
-    in.DangerClass = 4;
+    const ComplexInputs in{.yearRound = Inputs(h.s, Town()), .DangerClass = 4};
     auto standIn = [&c](result::Scenario part) {
       return [&c, part](CalcState& s, const auto&, const models::ReferenceTables&, models::Progress&) {
         for (Grid* g : {&s.GridValue, &s.GridProbit, &s.GridRisk}) s.dimension(*g);
