@@ -6,7 +6,6 @@
 #include <limits>
 #include <tuple>
 #include <utility>
-#include <cstdio>
 #include <cstdlib>
 
 #include "models/jet_asymmetric.h"
@@ -285,10 +284,6 @@ std::optional<std::string> CheckGridForFields(const CalcSettings& s, const std::
   for (const FlameField& field : fields)
     if (FieldReachesAZone(field, s.Skor_chel)) return refusal;
   return std::nullopt;
-}
-
-double FlameSlant(models::FlameShape shape, const models::DerivedQuantities& d, double tilt) {
-  return models::FlameConeOf(shape, models::FlameInputsFrom(d), tilt).D;
 }
 
 }  // namespace velaron::run

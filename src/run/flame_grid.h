@@ -68,7 +68,4 @@ bool FieldReachesAZone(const FlameField& field, double escapeSpeed);
 // the grid to lose then, whatever its step and width).
 std::optional<std::string> CheckGridForFields(const models::CalcSettings& s, const std::vector<FlameField>& fields);
 
-// The slant length of the flame of `shape` for the derived quantities of a run and the flame's tilt, m.
-double FlameSlant(models::FlameShape shape, const models::DerivedQuantities& d, double tilt);
-
 }  // namespace velaron::run

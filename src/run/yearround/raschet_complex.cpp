@@ -1,7 +1,5 @@
-#include <algorithm>
 #include <cmath>
 #include <iterator>
-#include <limits>
 
 #include "models/flame_flux.h"
 #include "models/jet_symmetric.h"
