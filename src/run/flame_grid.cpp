@@ -192,11 +192,11 @@ GroundFlame PitOrSymmetricFlame(models::FlameShape shape, const models::DerivedQ
   return f;
 }
 
-FlameField AsymmetricJets(const models::DerivedQuantities& d, double pitLength, double depth) {
+FlameField AsymmetricJets(const models::DerivedQuantities& d, double depth) {
   FlameField jets;
   models::FlameGeometryInputs g = models::FlameInputsFrom(d);
   g.WindAngle = models::kAsimmJetFrameAngle;
-  const models::AsimmFlameBase base = models::AsimmFlameBaseFor(d.JetAngle, d.LiftOff, pitLength, depth, 1);
+  const models::AsimmFlameBase base = models::AsimmFlameBaseFor(d.JetAngle, d.LiftOff, d.PitLength, depth, 1);
   for (double dir : models::AsimmJetDirections(d.Azimut))
     jets.push_back({models::FlameShape::Asymmetric, g, models::AsimmJetArgs(base, d.JetAngle, dir)});
   return jets;

@@ -53,9 +53,9 @@ using FlameField = std::vector<GroundFlame>;
 
 // The field of the pit or the symmetric flame of the flame quantities `d` (its tilt and wind angle).
 GroundFlame PitOrSymmetricFlame(models::FlameShape shape, const models::DerivedQuantities& d);
-// The four jets of the asymmetric flame of `d` over a pit of `pitLength`, m, above a pipe at `depth`, m. The
-// base stands where a grid of 1 m puts it.
-FlameField AsymmetricJets(const models::DerivedQuantities& d, double pitLength, double depth);
+// The four jets of the asymmetric flame of `d` over its pit, above a pipe at `depth`, m. The base stands
+// where a grid of 1 m puts it.
+FlameField AsymmetricJets(const models::DerivedQuantities& d, double depth);
 
 // Whether the field gives a zone anywhere on the ground for an escape speed of `escapeSpeed`, m/s: its
 // flux is sampled finely under and around the flames, and a zone begins where the injury probit of a

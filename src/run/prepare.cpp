@@ -266,15 +266,14 @@ QString Derive(const result::RunRequest& request, const RunData& data, const Run
   }
 
   if (facts.singleJet) {
+    const models::FlameShape shape = ShapeOf(facts.scenario);
     try {
-      models::CheckFlame(ShapeOf(facts.scenario), models::FlameInputsFrom(d), d.Tilt);
+      models::CheckFlame(shape, models::FlameInputsFrom(d), d.Tilt);
     } catch (const models::ModelInputError& e) {
       return QString::fromUtf8(e.what());
     }
-    const models::FlameShape shape = ShapeOf(facts.scenario);
-    const FlameField field = shape == models::FlameShape::Asymmetric
-                                 ? AsymmetricJets(d, d.PitLength, request.pipeline.Glubina)
-                                 : FlameField{PitOrSymmetricFlame(shape, d)};
+    const FlameField field = shape == models::FlameShape::Asymmetric ? AsymmetricJets(d, request.pipeline.Glubina)
+                                                                     : FlameField{PitOrSymmetricFlame(shape, d)};
     if (auto e = CheckGridForFields(request.settings, {field})) return QString::fromStdString(*e);
   }
   if (facts.runsFireBall && !(d.MassFireBall > 0)) return U(texts::kFireBallMass);

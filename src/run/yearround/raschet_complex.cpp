@@ -89,7 +89,7 @@ std::optional<std::string> CheckYearRound(const CalcState& s, const YearRoundInp
     const AsymmetricGeometry g = YearRoundAsymmetricGeometry(d, in);
     ApplyAsymmetricGeometry(g, d);
     models::CheckFlame(FlameShape::Asymmetric, models::FlameInputsFrom(d), d.Tilt);
-    fields.push_back(AsymmetricJets(d, d.PitLength, in.Glubina));
+    fields.push_back(AsymmetricJets(d, in.Glubina));
   } catch (const models::ModelInputError& e) {
     return std::string(e.what());
   }
