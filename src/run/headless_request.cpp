@@ -10,6 +10,7 @@
 #include <variant>
 #include <vector>
 
+#include "result/crossings.h"
 #include "result/scenarios.h"
 
 namespace velaron::run {
@@ -345,9 +346,8 @@ std::optional<HeadlessRequest> ParseHeadlessRequest(const QByteArray& json, QStr
         if (c != 0 && c != 1) rd.fail(QStringLiteral("флажки внешних факторов должны быть 0 или 1"));
     if (name == QLatin1String("section")) {
       // The crossing flags are ticks: any other number would print a crossing the section may not have.
-      const int flags[] = {r.section.dpp1, r.section.dpp2, r.section.dpp3, r.section.dpp4};
-      for (int i = 0; i < 4; ++i)
-        if (flags[i] != 0 && flags[i] != 1)
+      for (int i = 0; i < result::kCrossingCount; ++i)
+        if (const int flag = result::CrossingFlag(r.section, i); flag != 0 && flag != 1)
           rd.fail(FieldText(QStringLiteral("dpp%1").arg(i + 1), name) + QStringLiteral(" должно быть 0 или 1"));
     }
     if (name == QLatin1String("run")) {
