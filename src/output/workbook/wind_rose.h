@@ -6,7 +6,6 @@
 
 #include <QString>
 #include <QStringList>
-#include <optional>
 
 #include "db/table_rows.h"
 

@@ -154,7 +154,7 @@ void Form1::Form_Activate() {
   SSTab1_->setCurrentIndex(0);
   // The tabs read the stored data in turn. The first read that fails is told and ends the reading: each
   // read after it would wait for the same file and say the same again; the tabs after it start empty.
-  bool read = pipelineTab_->firstActivation(true);
+  bool read = pipelineTab_->firstActivation();
   resultsTab_->firstActivation();
   read = rateTab_->firstActivation(read);
   reportOptions().OptExtraFiles = true;

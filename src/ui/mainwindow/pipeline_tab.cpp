@@ -112,8 +112,7 @@ PipelineTab::PipelineTab(QWidget* parent) : InputTab(parent) {
   grid->setColumnStretch(1, 1);
 }
 
-bool PipelineTab::firstActivation(bool read) {
-  if (!read) return false;
+bool PipelineTab::firstActivation() {
   const auto stored = db::LoadAdjustment();
   if (!stored.ok()) {
     // The boxes keep their initial texts, and only what the user types counts as a change to store.

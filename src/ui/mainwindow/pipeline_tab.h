@@ -26,10 +26,9 @@ class PipelineTab : public InputTab {
  public:
   explicit PipelineTab(QWidget* parent = nullptr);
 
-  // The stored pipeline data in the boxes and the gas list with the stored gas shown. Without `read` (an
-  // earlier read of the start failed) nothing is read and the boxes keep their initial texts. False when a
-  // read failed (the first failure is told) or none was made.
-  bool firstActivation(bool read);
+  // The stored pipeline data in the boxes and the gas list with the stored gas shown. False when a read
+  // failed (the first failure is told).
+  bool firstActivation();
   // Reloads the gas list after an editor, keeping the chosen gas by name (a gas no longer listed is no
   // longer chosen). A list that cannot be read is told and stays as it was, with its choice: false.
   bool reloadGasList();

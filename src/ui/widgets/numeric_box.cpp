@@ -64,16 +64,20 @@ bool NumericBox::runLeaveCheck() {
   return extra_ ? extra_(*this) : true;
 }
 
+bool NumericBox::guardedCheck() {
+  checking_ = true;
+  const bool ok = runLeaveCheck();
+  checking_ = false;
+  return ok;
+}
+
 void NumericBox::focusOutEvent(QFocusEvent* event) {
   QLineEdit::focusOutEvent(event);
   if (checking_ || !isVisible() || !isEnabled()) return;
   // A popup or the window itself losing focus is not a leave of the box.
   if (event->reason() == Qt::PopupFocusReason || event->reason() == Qt::ActiveWindowFocusReason) return;
   if (Reclaiming() && Reclaiming() != this) return;
-  checking_ = true;
-  const bool ok = runLeaveCheck();
-  checking_ = false;
-  if (!ok) {
+  if (!guardedCheck()) {
     // Keep the focus: take it back now and once more when the focus change under way has finished.
     Reclaiming() = this;
     setFocus(Qt::OtherFocusReason);
@@ -91,9 +95,7 @@ bool NumericBox::leaveFocused(QWidget* window) {
   if (Reclaiming() && Reclaiming()->window() == window->window()) return false;
   auto* box = qobject_cast<NumericBox*>(window->focusWidget());
   if (!box || box->checking_ || !box->isVisible() || !box->isEnabled()) return true;
-  box->checking_ = true;
-  const bool ok = box->runLeaveCheck();
-  box->checking_ = false;
+  const bool ok = box->guardedCheck();
   if (!ok) box->setFocus(Qt::OtherFocusReason);
   return ok;
 }
@@ -110,10 +112,7 @@ bool NumericBox::checkAll(QWidget* root) {
     if (!ordered.contains(b)) ordered.append(b);
   for (NumericBox* b : ordered) {
     if (!b->isVisibleTo(root) || !b->isEnabled()) continue;
-    b->checking_ = true;
-    const bool ok = b->runLeaveCheck();
-    b->checking_ = false;
-    if (!ok) {
+    if (!b->guardedCheck()) {
       b->setFocus(Qt::OtherFocusReason);
       return false;
     }

@@ -52,6 +52,8 @@ class NumericBox : public QLineEdit {
   void focusOutEvent(QFocusEvent* event) override;
 
  private:
+  // The leave check with the box marked as checking, so that the focus its message takes runs no check.
+  bool guardedCheck();
   Keys keys_;
   Leave leave_;
   std::function<bool(NumericBox&)> extra_;

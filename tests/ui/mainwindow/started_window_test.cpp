@@ -53,6 +53,11 @@ class StartedWindow : public test::MainWindowTest {
     window.reset();
     db::CloseDatabase();
   }
+  // The first gas and the first region, as the user picks them.
+  void ChooseGasAndRegion() {
+    choose("DataCombo1", 0);
+    choose("DataCombo6", 0);
+  }
   // "Расчет", then the dialog's press for list line `scenario` and `section` (shares: "No"); null: no dialog shown.
   ui::Form6* PressRun(int scenario, const char* section) {
     window->Command1_Click();
@@ -65,7 +70,7 @@ class StartedWindow : public test::MainWindowTest {
   }
   // A year-round run of `section` with gas and region chosen and no town: refused, its dialog waits hidden.
   ui::Form6* RefuseAYearRunWithoutATown(const char* section) {
-    for (const char* list : {"DataCombo1", "DataCombo6"}) emit find<QComboBox>(list)->activated(0);  // gas, region
+    ChooseGasAndRegion();
     window->reportOptions().OptExtraFiles = false;
     find<QComboBox>("cmbCity")->setCurrentIndex(-1);
     return PressRun(6, section);  // "Факел за год"
@@ -83,7 +88,7 @@ class StartedWindow : public test::MainWindowTest {
   // Gas and region chosen; the next "Расчет" runs the explosion ("Взрыв": no question before the run) of
   // section 2 through the run dialog.
   void ExplodeSection2OnTheNextRun() {
-    for (const char* list : {"DataCombo1", "DataCombo6"}) emit find<QComboBox>(list)->activated(0);
+    ChooseGasAndRegion();
     window->setRunDialogOpener([](ui::Form1& w, const result::RunRequest& r) {
       ui::Form6* dialog = ui::MakeRunDialog(w, r);
       dialog->findChild<QComboBox*>("Combo1")->setCurrentIndex(1);
@@ -94,7 +99,7 @@ class StartedWindow : public test::MainWindowTest {
   // Section 2's run of `code`, refused at the first press for `distance` or no town, then mended in the main window:
   // the next press runs the row as it stands now, not as the first press read it.
   void RunMended(int code, const char* distance, bool town, const QString& refusal) {
-    for (const char* list : {"DataCombo1", "DataCombo6"}) emit find<QComboBox>(list)->activated(0);  // gas, region
+    ChooseGasAndRegion();
     window->reportOptions().OptExtraFiles = false;
     select(1);
     type("Text9", distance);
@@ -231,7 +236,7 @@ TEST_F(StartedWindow, TheRunDialogIsHiddenDuringItsRunAndARefusedRunKeepsItForTh
 
 // The database taken at the question "Хотите уточнить вероятность аварии?": "Нет" waits once and says so once.
 TEST_F(StartedWindow, ARunWhoseDatabaseIsTakenAtTheQuestionWaitsForItOnceAndSaysSoOnce) {
-  for (const char* list : {"DataCombo1", "DataCombo6"}) emit find<QComboBox>(list)->activated(0);  // gas, region
+  ChooseGasAndRegion();
   find<QComboBox>("cmbCity")->setCurrentIndex(0);
   const QString question = U(run::texts::kRefineQuestion);
   std::optional<test::HeldDatabase> held;
