@@ -45,13 +45,13 @@ QString Refusal(int started, int wanted) {
 
 ThreadReserve::ThreadReserve(int wanted) {
   const size_t most = static_cast<size_t>(std::max(wanted, 0));
-  released_.assign(most, 0);  // never resized after this: the threads read their own flag
+  kept_ = most;  // none given back yet
   threads_.reserve(most);
   for (size_t i = 0; i < most; ++i) {
     try {
       threads_.emplace_back([this, i] {
         std::unique_lock lock(mutex_);
-        wake_.wait(lock, [this, i] { return released_[i] != 0; });
+        wake_.wait(lock, [this, i] { return i >= kept_; });
       });
     } catch (const std::system_error&) {
       break;
@@ -68,8 +68,7 @@ void ThreadReserve::Release(int count) {
   const size_t kept = threads_.size() - static_cast<size_t>(count);
   {
     std::lock_guard lock(mutex_);
-    std::fill(released_.begin() + static_cast<std::ptrdiff_t>(kept),
-              released_.begin() + static_cast<std::ptrdiff_t>(threads_.size()), 1);
+    kept_ = kept;
   }
   wake_.notify_all();
   for (size_t i = kept; i < threads_.size(); ++i) threads_[i].join();

@@ -34,7 +34,7 @@ class ThreadReserve {
  private:
   std::mutex mutex_;
   std::condition_variable wake_;
-  std::vector<char> released_;  // one flag a thread, by the threads' order
+  std::size_t kept_ = 0;  // the threads from this place of their order on are given back
   std::vector<std::thread> threads_;
 };
 

@@ -214,38 +214,34 @@ QString GasTableName(std::size_t index) {
 }
 
 Read<models::ReferenceTables> LoadReferenceTables() {
-  Read<models::ReferenceTables> out;
-  models::ReferenceTables& tables = out.value;
-  const auto failed = [&out](QString error) {
-    out.value = {};
-    out.error = std::move(error);
-    return out;
-  };
   // The first table that cannot be read ends the load: the tables after it would wait for the same file.
+  ReadsInTurn reads;
+  models::ReferenceTables tables;
   for (std::size_t i = 0; i < tables.gas.size(); ++i) {
     tables.gas[i].pressureBar = models::kGasTablePressures[i];
-    auto rows = detail::ReadRows<models::GasPropertyRow>(
-        GasTableName(i), QStringLiteral("SELECT t, cp, v FROM \"%1\" ORDER BY t ASC").arg(GasTableName(i)), {},
-        [](const QSqlQuery& q) {
-          return models::GasPropertyRow{q.value(0).toDouble(), q.value(1).toDouble(), q.value(2).toDouble()};
-        });
-    if (!rows.ok()) return failed(std::move(rows.error));
-    tables.gas[i].rows = std::move(rows.value);
+    tables.gas[i].rows = reads([i] {
+      return detail::ReadRows<models::GasPropertyRow>(
+          GasTableName(i), QStringLiteral("SELECT t, cp, v FROM \"%1\" ORDER BY t ASC").arg(GasTableName(i)), {},
+          [](const QSqlQuery& q) {
+            return models::GasPropertyRow{q.value(0).toDouble(), q.value(1).toDouble(), q.value(2).toDouble()};
+          });
+    });
   }
-  auto lp = detail::ReadRows<models::LpRow>(QStringLiteral("Lp"), QStringLiteral("SELECT D, L FROM Lp ORDER BY D ASC"),
-                                            {}, [](const QSqlQuery& q) {
-                                              return models::LpRow{q.value(0).toDouble(), q.value(1).toDouble()};
-                                            });
-  if (!lp.ok()) return failed(std::move(lp.error));
-  tables.lp = std::move(lp.value);
-  auto probit = detail::ReadRows<models::ProbitRow>(
-      QStringLiteral("TProbit"), QStringLiteral("SELECT Zn_Probit, Zn_Procent FROM TProbit ORDER BY Zn_Probit ASC"), {},
-      [](const QSqlQuery& q) {
-        return models::ProbitRow{q.value(0).toDouble(), q.value(1).toDouble()};
-      });
-  if (!probit.ok()) return failed(std::move(probit.error));
-  tables.probit = std::move(probit.value);
-  return out;
+  tables.lp = reads([] {
+    return detail::ReadRows<models::LpRow>(QStringLiteral("Lp"), QStringLiteral("SELECT D, L FROM Lp ORDER BY D ASC"),
+                                           {}, [](const QSqlQuery& q) {
+                                             return models::LpRow{q.value(0).toDouble(), q.value(1).toDouble()};
+                                           });
+  });
+  tables.probit = reads([] {
+    return detail::ReadRows<models::ProbitRow>(
+        QStringLiteral("TProbit"), QStringLiteral("SELECT Zn_Probit, Zn_Procent FROM TProbit ORDER BY Zn_Probit ASC"),
+        {}, [](const QSqlQuery& q) {
+          return models::ProbitRow{q.value(0).toDouble(), q.value(1).toDouble()};
+        });
+  });
+  if (!reads.ok()) return {{}, reads.error()};
+  return {std::move(tables), {}};
 }
 
 WriteError AppendReportSummary(const ReportSummaryRow& row) {

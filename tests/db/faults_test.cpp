@@ -5,6 +5,7 @@
 #include <QSqlQuery>
 #include <functional>
 #include <optional>
+#include <tuple>
 #include <gtest/gtest.h>
 
 #include "db/db_internal.h"
@@ -112,6 +113,32 @@ TEST_F(Faults, ATableThatFailsPartwayIsAFailedReadNeverAShorterOne) {
     while (scan.next()) ++scanned;
     EXPECT_TRUE(scanned > 0 && scanned < c.rows && scan.lastError().isValid()) << scanned << " of " << c.rows;
     EXPECT_EQ(c.read().toStdString(), c.error.toStdString());
+  }
+}
+
+// The reference tables of a run load whole or not at all: a table that cannot be read (the first gas table,
+// the last one, the pit lengths, the probits) is named, and none of the rows read before it is kept.
+TEST_F(Faults, AReferenceTableThatCannotBeReadLoadsNoneOfThem) {
+  for (const char* table : {"1b", "300b"}) Exec(QStringLiteral("INSERT INTO \"%1\" VALUES (300, 2.2, 1.5)").arg(table));
+  Exec("INSERT INTO Lp VALUES (1.42, 40)");
+  Exec("INSERT INTO TProbit VALUES (5, 50)");
+  const auto whole = LoadReferenceTables();
+  ASSERT_EQ(whole.error, QString());
+  EXPECT_EQ(std::tuple(whole.value.gas[0].pressureBar, whole.value.gas[9].pressureBar), std::tuple(1.0, 300.0));
+  EXPECT_EQ(std::tuple(whole.value.gas[0].rows.size(), whole.value.gas[9].rows.size(), whole.value.lp.size(),
+                       whole.value.probit.size()),
+            std::tuple(1u, 1u, 1u, 1u));
+  for (const char* table : {"1b", "300b", "Lp", "TProbit"}) {
+    SCOPED_TRACE(table);
+    Exec(QStringLiteral("ALTER TABLE \"%1\" RENAME TO gone").arg(table));
+    const auto read = LoadReferenceTables();
+    EXPECT_EQ(read.error, QStringLiteral("Ошибка чтения базы данных (таблица \"%1\"): база данных не выполнила "
+                                         "запрос (no such table: %1)")
+                              .arg(table));
+    std::size_t kept = read.value.lp.size() + read.value.probit.size();
+    for (const auto& gas : read.value.gas) kept += gas.rows.size();
+    EXPECT_EQ(kept, 0u);
+    Exec(QStringLiteral("ALTER TABLE gone RENAME TO \"%1\"").arg(table));
   }
 }
 

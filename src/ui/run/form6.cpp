@@ -246,11 +246,9 @@ void Form6::build() {
 // share rows shown. A group that a scenario hides keeps its place, so nothing moves or jumps when the
 // scenario, the season or the first press changes what is shown; the buttons stay at the bottom.
 void Form6::keepOneSize() {
-  for (QWidget* w : {static_cast<QWidget*>(Frame3_), static_cast<QWidget*>(Frame4_), static_cast<QWidget*>(Frame6_),
-                     static_cast<QWidget*>(Frame7_)})
-    w->setVisible(true);
+  for (QGroupBox* w : {Frame3_, Frame4_, Frame6_, Frame7_}) w->setVisible(true);
   Frame4_->setMinimumHeight(Frame4_->sizeHint().height());
-  for (QWidget* w : {static_cast<QWidget*>(Frame3_), static_cast<QWidget*>(Frame4_)}) {
+  for (QGroupBox* w : {Frame3_, Frame4_}) {
     QSizePolicy policy = w->sizePolicy();
     policy.setRetainSizeWhenHidden(true);
     w->setSizePolicy(policy);

@@ -84,21 +84,20 @@ bool RunController::start(run::PreparedRun prepared, const Outputs& outputs) {
       },
       Qt::QueuedConnection);
 
-  finished_ = std::make_shared<Finished>();
+  outcome_ = std::make_shared<run::RunOutcome>();
   offerWorkbook_ = outputs.offerWorkbook;
   auto job = std::make_shared<run::PreparedRun>(std::move(prepared));
-  auto finished = finished_;
+  auto outcome = outcome_;
   ProgressRelay* relay = relay_;
   run::ExecuteOptions options;
   options.onModelDone = [relay] { relay->saving(); };
-  thread_ = QThread::create([job, finished, relay, execute = execute_, options] {
-    run::RunOutcome& outcome = finished->outcome;
+  thread_ = QThread::create([job, outcome, relay, execute = execute_, options] {
     try {
-      outcome = execute(std::move(*job), *relay, options);
+      *outcome = execute(std::move(*job), *relay, options);
     } catch (const std::exception& e) {
       // A fault past the model's own refusals: the run is refused as a whole, nothing of it is kept.
-      *finished = Finished{};
-      outcome.error = QString::fromUtf8(e.what());
+      *outcome = run::RunOutcome{};
+      outcome->error = QString::fromUtf8(e.what());
     }
   });
   connect(thread_, &QThread::finished, this, &RunController::finish);
@@ -107,7 +106,7 @@ bool RunController::start(run::PreparedRun prepared, const Outputs& outputs) {
   if (!StartWorker(thread_)) {
     delete thread_;
     thread_ = nullptr;
-    finished_.reset();
+    outcome_.reset();
     stopAndWait();
     ShowCritical(owner_, U(kNoRunThread));
     return false;
@@ -120,8 +119,7 @@ bool RunController::start(run::PreparedRun prepared, const Outputs& outputs) {
 void RunController::finish() {
   thread_->deleteLater();
   thread_ = nullptr;
-  const std::shared_ptr<Finished> finished = std::move(finished_);
-  const run::RunOutcome* outcome = finished ? &finished->outcome : nullptr;
+  const std::shared_ptr<const run::RunOutcome> outcome = std::move(outcome_);
   const bool offer = outcome && outcome->ok() && offerWorkbook_;
   // A run whose workbook is written after its border test warns before the workbook is offered.
   const bool warnFirst =

@@ -73,11 +73,7 @@ class RunController : public QObject {
   ProgressRelay* relay_ = nullptr;
   Form2* form2_ = nullptr;
   FrmInfoNote* note_ = nullptr;
-  // What the worker leaves: the run's outcome.
-  struct Finished {
-    run::RunOutcome outcome;
-  };
-  std::shared_ptr<Finished> finished_;
+  std::shared_ptr<run::RunOutcome> outcome_;  // what the worker leaves
   bool offerWorkbook_ = false;
 };
 

@@ -4,7 +4,6 @@
 
 #include <QApplication>
 #include <QDeadlineTimer>
-#include <QElapsedTimer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QThread>

@@ -7,7 +7,6 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -157,10 +156,7 @@ TEST(RunDialog, TheWholeRunBarOfAYearRoundRunIsAsLongAsTheStagesItGoesThrough) {
     d.press();
     ASSERT_TRUE(d.form.running()) << code << " " << messages.texts().join('|').toStdString();
     const int length = d.form.progressWindow()->wholeBar()->maximum();
-    QElapsedTimer t;
-    t.start();
-    while (d.form.running() && t.elapsed() < 120000) QApplication::processEvents(QEventLoop::AllEvents, 20);
-    ASSERT_FALSE(d.form.running());
+    ASSERT_TRUE(test::WaitUntil([&] { return !d.form.running(); }, 120000));
     EXPECT_EQ(length, d.stageSteps.load()) << code;
   }
 }

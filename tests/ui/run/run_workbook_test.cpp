@@ -7,7 +7,6 @@
 #include <QComboBox>
 #include <QCryptographicHash>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -230,10 +229,7 @@ TEST(RunWorkbook, TheRunDialogOffersTheWorkbookAfterACompletedRun) {
     EXPECT_EQ(answer.asked.size(), 1u);  // the workbook is offered before the results are handed on
     ++finished;
   });
-  QElapsedTimer t;
-  t.start();
-  while (form->running() && t.elapsed() < 60000) QApplication::processEvents(QEventLoop::AllEvents, 20);
-  QApplication::processEvents();
+  test::WaitUntil([form] { return !form->running(); });
   EXPECT_EQ(finished, 1);
   ASSERT_EQ(answer.asked.size(), 1u);
   EXPECT_TRUE(SheetNames(path).contains(U("Избыточное давление, кПа")));
@@ -287,9 +283,7 @@ TEST(RunWorkbook, AThreadTheSystemRefusesOrAFailedSaveLosesNothing) {
   EXPECT_EQ(form->findChild<QLineEdit*>(U("Text1"))->text(), U("1"));
   refused = {3};  // the run starts; the workbook's writer into the folder, then refused, then the save
   form->findChild<QPushButton*>("cmdRaschet")->click();
-  QElapsedTimer t;
-  t.start();
-  while (form->running() && t.elapsed() < 60000) QApplication::processEvents(QEventLoop::AllEvents, 20);
+  test::WaitUntil([form] { return !form->running(); });
   SetWorkerStarter(nullptr);
   EXPECT_EQ(answer.asked.size(), 3u);
   EXPECT_TRUE(SheetNames(path).contains(U("Избыточное давление, кПа")));
