@@ -176,6 +176,11 @@ TEST_F(MainWindowTest, PipelineDataAreStoredByTheButtonOrAtTheQuestionWhenLeavin
   EXPECT_EQ(find<QComboBox>("DataCombo1")->currentText(), U("Метан"));
 }
 
+// P_avto and p_v of section 1, whose road crossing the next three tests tick.
+static std::pair<std::optional<double>, double> Road() {
+  return std::pair(db::LoadSection(1).value->P_avto, db::LoadSection(1).value->p_v);
+}
+
 // Closing the window by any way leaves the box being typed in first, as a click on "Выход" always did by taking
 // the focus: a crossing probability typed and not yet left is checked and stored, or refused with the window
 // kept open and the row as it was; only then comes the question about the pipeline data. Before, the title
@@ -183,12 +188,9 @@ TEST_F(MainWindowTest, PipelineDataAreStoredByTheButtonOrAtTheQuestionWhenLeavin
 TEST_F(MainWindowTest, ClosingLeavesTheBoxBeingTypedInFirst) {
   tabs()->setCurrentIndex(1);
   find<QCheckBox>("Check1")->click();  // section 1's road crossing, at its initial 0,1: stored as the sum 0,1
-  auto road = [] { return std::pair(db::LoadSection(1).value->P_avto, db::LoadSection(1).value->p_v); };
-  ASSERT_EQ(road(), std::pair(std::optional(0.1), 0.1));
+  ASSERT_EQ(Road(), std::pair(std::optional(0.1), 0.1));
   auto typeInto = [&](const char* name, const char* keys) {
-    box(name)->setFocus();
-    box(name)->selectAll();
-    QTest::keyClicks(box(name), U(keys));
+    type(name, keys);
     messages.requests.clear();
   };
   // The sums by hand: only the road is ticked, so p_v is the road's accepted probability.
@@ -215,7 +217,7 @@ TEST_F(MainWindowTest, ClosingLeavesTheBoxBeingTypedInFirst) {
     EXPECT_TRUE(c.closes || messages.texts().value(0).contains(U("Вероятность влияния пересечения")));
     EXPECT_TRUE(c.closes || window->focusWidget() == box("P_avto"));
     messages.requests.clear();
-    EXPECT_EQ(road(), c.stored);
+    EXPECT_EQ(Road(), c.stored);
   }
   // With the diameter changed, the typed 0,6 is stored before the question, and "Отмена" keeps the window;
   // a pipeline box that is not a number is refused before any question.
@@ -225,18 +227,13 @@ TEST_F(MainWindowTest, ClosingLeavesTheBoxBeingTypedInFirst) {
   messages.setAnswer(QMessageBox::Cancel);
   EXPECT_FALSE(window->close());
   expectMessage("Сохранить изменения?");
-  EXPECT_EQ(road(), std::pair(std::optional(0.6), 0.6));
+  EXPECT_EQ(Road(), std::pair(std::optional(0.6), 0.6));
   tabs()->setCurrentIndex(0);
   typeInto("Text3", "");
   box("Text3")->clear();
   EXPECT_FALSE(window->close());
   expectMessage("Проверте правильность ввода!");
   EXPECT_TRUE(window->isVisible());
-}
-
-// P_avto and p_v of section 1, whose road crossing the next two tests tick.
-static std::pair<std::optional<double>, double> Road() {
-  return std::pair(db::LoadSection(1).value->P_avto, db::LoadSection(1).value->p_v);
 }
 
 // A change of tabs by click, wheel, Ctrl+Tab or Enter leaves the box first: a refused text keeps tab, focus and row.
