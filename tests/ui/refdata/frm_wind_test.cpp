@@ -24,6 +24,18 @@
 namespace velaron::ui {
 namespace {
 
+// Амурск and Хабаровск, the towns the editor's tests start from.
+const QString kTwoTowns = QStringLiteral(
+    "INSERT INTO Wind (idCity, CityName, N1, S2, V11, V25, Tmedium) VALUES "
+    "(1, 'Амурск', 60, 10, 3, 3, 200), (2, 'Хабаровск', 5, 70, 3, 3, 207)");
+
+// Types a whole town into the editor: 2 m/s in every speed box, 10 in every other box, and its name.
+void TypeTown(frmWind& editor, const char* name) {
+  for (QLineEdit* box : editor.findChildren<QLineEdit*>())
+    box->setText(box->objectName().startsWith("txtV") ? "2" : "10");
+  editor.findChild<QLineEdit*>("txtCity")->setText(U(name));
+}
+
 TEST(WindEditor, TabWalksTheTableColumnByColumn) {
   frmWind editor(nullptr);
   editor.WindEnabled();
@@ -41,9 +53,7 @@ TEST(WindEditor, TabWalksTheTableColumnByColumn) {
 // (before, it drew the rose of the town still selected in the list beside the new town's boxes).
 TEST(WindEditor, ARoseOnShowFollowsTheTownChosenAndTheEditorKeepsOneSize) {
   test::ScratchDatabase data;
-  ASSERT_TRUE(
-      data.Exec("INSERT INTO Wind (idCity, CityName, N1, S2, V11, V25, Tmedium) VALUES "
-                "(1, 'Амурск', 60, 10, 3, 3, 200), (2, 'Хабаровск', 5, 70, 3, 3, 207)"));
+  ASSERT_TRUE(data.Exec(kTwoTowns));
   QTemporaryDir folder;
   frmWind editor(nullptr);
   editor.setOutputFolder(folder.path());
@@ -64,9 +74,7 @@ TEST(WindEditor, ARoseOnShowFollowsTheTownChosenAndTheEditorKeepsOneSize) {
 
   editor.findChild<QPushButton*>("cmdInsert")->click();
   EXPECT_FALSE(rose->isEnabled() || picture->isVisible());
-  for (QLineEdit* box : editor.findChildren<QLineEdit*>())
-    box->setText(box->objectName().startsWith("txtV") ? "2" : "10");
-  editor.findChild<QLineEdit*>("txtCity")->setText(QString::fromUtf8("Бикин"));
+  TypeTown(editor, "Бикин");
   editor.findChild<QPushButton*>("cmdRenovate")->click();
   ASSERT_EQ(db::LoadWind(editor.selectedCity()).value->CityName, QString::fromUtf8("Бикин"));
   EXPECT_TRUE(rose->isEnabled() && picture->isVisible());
@@ -111,9 +119,7 @@ TEST(WindEditor, ASpeedTypedWithAPointKeepsItsDecimalsAndARefusalNamesItsBox) {
 // town shown, and that one only.
 TEST(WindEditor, DeleteIsUnavailableWhileANewTownIsTyped) {
   test::ScratchDatabase data;
-  ASSERT_TRUE(data.Exec(
-      "INSERT INTO Wind (idCity, CityName, N1, S2, V11, V25, Tmedium) VALUES "
-      "(1, 'Амурск', 60, 10, 3, 3, 200), (2, 'Хабаровск', 5, 70, 3, 3, 207), (3, 'Бикин', 20, 20, 3, 3, 210)"));
+  ASSERT_TRUE(data.Exec(kTwoTowns + ", (3, 'Бикин', 20, 20, 3, 3, 210)"));
   test::MessageCatcher messages(QMessageBox::Yes);
   frmWind editor(nullptr);
   editor.show();
@@ -147,9 +153,7 @@ TEST(WindEditor, DeleteIsUnavailableWhileANewTownIsTyped) {
   // The list is in name order: Амурск, Бикин, Хабаровск; after a delete the town below the deleted one is
   // selected (Хабаровск after Вяземский), so the town picked next is another one.
   startNewTown();  // stored
-  for (QLineEdit* box : editor.findChildren<QLineEdit*>())
-    box->setText(box->objectName().startsWith("txtV") ? "2" : "10");
-  city->setText(U("Вяземский"));
+  TypeTown(editor, "Вяземский");
   editor.findChild<QPushButton*>("cmdRenovate")->click();
   expectDeletes("Вяземский");
   startNewTown();  // abandoned for another town
@@ -166,9 +170,7 @@ TEST(WindEditor, DeleteIsUnavailableWhileANewTownIsTyped) {
 // typed town was written over the selected one); "Обновить" or a click in the list makes it available again.
 TEST(WindEditor, ChangeIsUnavailableWhileANewTownIsTyped) {
   test::ScratchDatabase data;
-  ASSERT_TRUE(
-      data.Exec("INSERT INTO Wind (idCity, CityName, N1, S2, V11, V25, Tmedium) VALUES "
-                "(1, 'Амурск', 60, 10, 3, 3, 200), (2, 'Хабаровск', 5, 70, 3, 3, 207)"));
+  ASSERT_TRUE(data.Exec(kTwoTowns));
   test::MessageCatcher messages(QMessageBox::Yes);
   frmWind editor(nullptr);
   editor.show();
@@ -190,9 +192,7 @@ TEST(WindEditor, ChangeIsUnavailableWhileANewTownIsTyped) {
   for (const bool stored : {false, true}) {  // the mode ended by a click in the list, then by "Обновить"
     SCOPED_TRACE(stored);
     editor.findChild<QPushButton*>("cmdInsert")->click();
-    for (QLineEdit* box : editor.findChildren<QLineEdit*>())
-      box->setText(box->objectName().startsWith("txtV") ? "2" : "10");
-    city->setText(U("Бикин"));
+    TypeTown(editor, "Бикин");
     EXPECT_FALSE(change->isEnabled());
     editor.cmdChange_Click();
     EXPECT_TRUE(editor.editing() && city->text() == U("Бикин") && city->isEnabled());
