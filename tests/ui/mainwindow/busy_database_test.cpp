@@ -1,6 +1,7 @@
 // The main window while another program holds its database (a backup or sync tool, "BEGIN EXCLUSIVE"):
 // every read that fails is told with its cause, the lists and boxes keep what they showed, a failed read is
 // never a change to store, and no stored row is written over.
+#include <QScopeGuard>
 #include <QApplication>
 #include <QTimer>
 #include <optional>
@@ -134,6 +135,8 @@ TEST_F(MainWindowTest, LeavingTheGasEditorWithTheDatabaseHeldSaysSoOnce) {
   // As a message box: takes the activation while shown, gives it back once answered; a message meanwhile is noted.
   QStringList shown;
   bool answering = false;
+  // The sink below answers from this test's own variables: the fixture takes the messages back at its end.
+  const auto giveBack = qScopeGuard([&] { messages.listen(); });
   ui::SetMessageSink([&](const ui::MessageRequest& r) {
     shown << r.text;
     if (!std::exchange(answering, true)) {

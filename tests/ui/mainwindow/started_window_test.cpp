@@ -1,5 +1,6 @@
 // The main window started as the program starts it, on a copy of the shipped database in the layout of an
 // earlier version (without the crossing probabilities), and the runs of its run dialog.
+#include <QScopeGuard>
 #include <QElapsedTimer>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -242,6 +243,8 @@ TEST_F(StartedWindow, ARunWhoseDatabaseIsTakenAtTheQuestionWaitsForItOnceAndSays
   std::optional<test::HeldDatabase> held;
   std::optional<test::BusyWaits> waits;
   QStringList shown;
+  // The sink below answers from this test's own variables: the fixture takes the messages back at its end.
+  const auto giveBack = qScopeGuard([&] { messages.listen(); });
   ui::SetMessageSink([&](const ui::MessageRequest& r) {
     shown << r.text;
     if (r.text == question && !held) held.emplace(db::Connection().databaseName()), waits.emplace();

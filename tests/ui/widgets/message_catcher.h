@@ -9,7 +9,9 @@ namespace velaron::test {
 
 class MessageCatcher {
  public:
-  explicit MessageCatcher(QMessageBox::StandardButton answer = QMessageBox::Ok) : answer_(answer) {
+  explicit MessageCatcher(QMessageBox::StandardButton answer = QMessageBox::Ok) : answer_(answer) { listen(); }
+  // Takes the messages again after a test put in a sink of its own.
+  void listen() {
     ui::SetMessageSink([this](const ui::MessageRequest& r) {
       requests.push_back(r);
       return answer_;
