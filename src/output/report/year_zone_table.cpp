@@ -89,10 +89,9 @@ void WriteYearZoneTable(Document& doc, YearTableForm form, const models::ZoneTab
   t.Append(kSafeRow, combined, result::SafeZoneText(cur(4)));
   // The combined column has no probability of its own: its row-8 cell stays empty.
 
-  // The complex form keeps its 10 pt in ten columns: a long number (a radius on the grid's diagonal, a
-  // probability with fifteen digits) wraps inside its cell. The jet form has room enough and shrinks in the
-  // rare case that it has not.
-  t.FitToContent(doc.page.textWidth(), complex ? Table::TooWide::WrapNumbers : Table::TooWide::Shrink);
+  // Both forms keep their 10 pt: a long number (a radius on the grid's diagonal, a probability with fifteen
+  // digits, as every jet share of a third gives) wraps inside its cell instead of the text shrinking.
+  t.FitToContent(doc.page.textWidth(), Table::TooWide::WrapNumbers);
 }
 
 }  // namespace velaron::report
