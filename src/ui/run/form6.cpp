@@ -309,22 +309,48 @@ void Form6::Combo3_Click() {
 bool Form6::firstPress() {
   const auto number = ParseNumber(Text1_->text().trimmed().toStdString());
   const int tpid = number && *number == std::floor(*number) ? static_cast<int>(*number) : 0;
-  db::ReadsInTurn reads;
   section_.reset();
-  ground_.reset();
-  if (tpid > 0) section_ = reads([&] { return services_.section(tpid); });
-  if (section_ && !section_->Ground.isEmpty()) ground_ = reads([&] { return services_.ground(section_->Ground); });
-  if (!section_ || !ground_) {
-    // A section that does not exist, or whose ground has no shares: the number can be corrected. A
-    // database that could not be read says why.
+  sharesSoil_.reset();
+  const db::Read<std::optional<db::SectionRow>> section =
+      tpid > 0 ? services_.section(tpid) : db::Read<std::optional<db::SectionRow>>{};
+  if (!section.ok()) {
+    ShowCritical(this, section.error);
+    return false;
+  }
+  if (!section.value) {
+    refuseSection();
+    return false;
+  }
+  section_ = section.value;
+  if (!fillShares()) {
     section_.reset();
-    ground_.reset();
-    ShowCritical(this, reads.ok() ? U(velaron::texts::kWrongSection) : reads.error());
     return false;
   }
   Frame1_->setEnabled(false);
   emit sectionFound(section_->TPID);
-  const result::JetShares s = run::SharesFromGround(*ground_);
+  return offerShares();
+}
+
+// A section that does not exist, or whose soil has no shares, is refused: the section group opens for
+// another number.
+void Form6::refuseSection() {
+  section_.reset();
+  Frame1_->setEnabled(true);
+  ShowCritical(this, U(velaron::texts::kWrongSection));
+}
+
+bool Form6::fillShares() {
+  db::Read<std::optional<db::Ground3Row>> ground;
+  if (!section_->Ground.isEmpty()) ground = services_.ground(section_->Ground);
+  if (!ground.ok()) {
+    ShowCritical(this, ground.error);
+    return false;
+  }
+  if (!ground.value) {  // a soil without shares
+    refuseSection();
+    return false;
+  }
+  const result::JetShares s = run::SharesFromGround(*ground.value);
   Pks_->setText(NumberText(s.Pks));
   Pkw_->setText(NumberText(s.Pkw));
   Pss_->setText(NumberText(s.Pss));
@@ -333,6 +359,11 @@ bool Form6::firstPress() {
   Paw_->setText(NumberText(s.Paw));
   // A share such as 0,333333333333333 is longer than its box: show its beginning, not its end.
   for (QLineEdit* box : {Pks_, Pkw_, Pss_, Psw_, Pas_, Paw_}) box->setCursorPosition(0);
+  sharesSoil_ = section_->Ground;
+  return true;
+}
+
+bool Form6::offerShares() {
   sharesFilled_ = true;
   Combo1_Click();
   if (scenario_ && (result::FactsOf(*scenario_).yearRound || result::FactsOf(*scenario_).singleJet)) {
@@ -343,7 +374,9 @@ bool Form6::firstPress() {
 
 // The section stays the one found at the first press, but its fields are those of its row as it stands now:
 // a length, distance or crossing corrected in the main window after a refused run is what the next run uses.
-// A section deleted meanwhile is refused, and the section group opens again for another number.
+// A section deleted meanwhile is refused, and the section group opens again for another number. The run takes
+// its ignition factor from the soil of this row, so shares filled from another soil are filled again from it
+// and offered for correction as at the first press.
 bool Form6::rereadSection() {
   const db::Read<std::optional<db::SectionRow>> section = services_.section(section_->TPID);
   if (!section.ok()) {
@@ -351,14 +384,12 @@ bool Form6::rereadSection() {
     return false;
   }
   if (!section.value) {
-    section_.reset();
-    ground_.reset();
-    Frame1_->setEnabled(true);
-    ShowCritical(this, U(velaron::texts::kWrongSection));
+    refuseSection();
     return false;
   }
   section_ = section.value;
-  return true;
+  if (section_->Ground == sharesSoil_) return true;
+  return fillShares() && offerShares();
 }
 
 std::optional<result::RunRequest> Form6::gatherRequest() {

@@ -84,8 +84,11 @@ class Form6 : public QDialog {
  private:
   void build();
   void keepOneSize();
-  bool firstPress();     // fills the shares; false when the run stops here
-  bool rereadSection();  // the section found first, as its row stands now; false when it is gone
+  bool firstPress();     // finds the section and fills the shares; false when the run stops here
+  bool fillShares();     // the share boxes from the soil of the section's row; false when it has none
+  bool offerShares();    // shows the shares and offers to correct them; false when the run stops here
+  bool rereadSection();  // the section found first, as its row stands now; false when the run stops here
+  void refuseSection();
   std::optional<result::RunRequest> gatherRequest();
   void startRun(run::PreparedRun prepared);
   void setControlsEnabled(bool on);
@@ -98,7 +101,7 @@ class Form6 : public QDialog {
   std::optional<result::Scenario> scenario_ = result::Scenario::Complex;  // the list's line; none chosen: nothing
   bool sharesFilled_ = false;              // the first press filled the share boxes from the section's ground
   std::optional<db::SectionRow> section_;  // found at the first press, read again at every later press
-  std::optional<db::Ground3Row> ground_;
+  std::optional<QString> sharesSoil_;      // the soil whose ground row filled the share boxes
 
   QGroupBox *Frame1_, *Frame2_, *Frame3_, *Frame4_, *Frame6_, *Frame7_, *fraOther_;
   QComboBox *Combo1_, *Combo3_, *Combo9_;

@@ -40,10 +40,11 @@ struct Dialog {
       ++sectionReads;
       return sectionRead ? sectionRead(tpid) : db::Read<std::optional<db::SectionRow>>{test::GoodData().section, {}};
     };
-    s.ground = [](const QString&) { return db::Read<std::optional<db::Ground3Row>>{test::GoodData().ground, {}}; };
-    s.runData = [](const result::RunRequest& r) {
+    s.ground = [this](const QString& code) { return db::Read<std::optional<db::Ground3Row>>{soil(code), {}}; };
+    s.runData = [this](const result::RunRequest& r) {
       run::RunData d = test::GoodData();
       d.section = r.section;  // the dialog's row, as the run takes it
+      d.ground = soil(r.section.Ground);
       db::WindRow town;
       town.idCity = 1;
       town.CityName = U("Городок");
@@ -87,6 +88,10 @@ struct Dialog {
     Dialog& d;
   };
   std::function<db::Read<std::optional<db::SectionRow>>(int tpid)> sectionRead;  // else the good row
+  std::optional<db::Ground3Row> otherSoil;  // the ground row of another soil code than the good row's
+  db::Ground3Row soil(const QString& code) const {
+    return otherSoil && otherSoil->Ground == code ? *otherSoil : *test::GoodData().ground;
+  }
   int sectionReads = 0;
   std::atomic<int> stageSteps{0};
   std::function<void(const models::Progress&)> onStep;
@@ -248,7 +253,8 @@ TEST(RunDialog, TheWindSpeedTypedIsPrintedAsTypedInTheSavedReport) {
   EXPECT_EQ(output::BuildInputSheet(*d.record).lines.value(4).toStdString(), "Скорость ветра:  2,5");
 }
 
-// A later press rereads the section found first: a mended row is run, a failed read told, a gone section refused.
+// A later press rereads the section found first: a mended row is run, a failed read told, a gone section refused,
+// a row on another soil has its shares filled again.
 TEST(RunDialog, EveryLaterPressReadsTheSectionFoundFirstAsItsRowStandsNow) {
   db::SectionRow mended = *test::GoodData().section;
   mended.Length = 300;
@@ -293,6 +299,27 @@ TEST(RunDialog, EveryLaterPressReadsTheSectionFoundFirstAsItsRowStandsNow) {
     const db::SectionRow& ran = d.record->request.section;
     EXPECT_EQ(std::tuple(ran.TPID, ran.Length, ran.Udal, ran.p_v), std::tuple(1, 300.0, 2500.0, 0.4));
   }
+
+  // A row on another soil fills the shares again from it and asks again, once: the run's shares come from the
+  // soil its ignition factor comes from.
+  const QString question = U("Хотите уточнить вероятность аварии?");
+  test::MessageCatcher messages(QMessageBox::Yes);  // the question stops the run to correct the shares
+  Dialog d(5);
+  d.press();
+  db::SectionRow moved = *test::GoodData().section;
+  moved.Ground = "1.1.1.1";
+  d.otherSoil = db::Ground3Row{moved.Ground, 0.05, 0.15, 0.25, 0.35, 0.45, 0.55, 0.6};
+  d.sectionRead = [&](int) { return db::Read<std::optional<db::SectionRow>>{moved, {}}; };
+  d.press();
+  EXPECT_EQ(messages.texts(), QStringList({question, question}));
+  EXPECT_FALSE(d.form.running());
+  d.press();  // the same soil: the shares as shown, no question
+  EXPECT_EQ(messages.texts(), QStringList({question, question}));
+  ASSERT_TRUE(d.form.running());
+  ASSERT_TRUE(test::WaitUntil([&] { return !d.form.running(); }, 120000));
+  ASSERT_TRUE(d.record && d.record->request.run.shares);
+  const result::JetShares& s = *d.record->request.run.shares;
+  EXPECT_EQ(std::vector({s.Pks, s.Pkw, s.Pss, s.Psw, s.Pas, s.Paw}), std::vector({0.05, 0.15, 0.25, 0.35, 0.45, 0.55}));
 }
 
 }  // namespace
