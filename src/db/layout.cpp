@@ -4,7 +4,6 @@
 #include <QSqlQuery>
 #include <QStringList>
 #include <map>
-#include <optional>
 
 #include "db/database.h"
 #include "db/db_internal.h"
@@ -17,15 +16,17 @@ namespace {
 constexpr const char* kLayoutConnectionName = "velaron-layout";
 constexpr const char* kUpgradeConnectionName = "velaron-upgrade";
 
-// The columns of `table` with their declared types; nothing when they cannot be read. PRAGMA takes no
-// bound parameters; the table names come from the database's own catalogue or the program's layout, quoted.
-std::optional<std::vector<LayoutColumn>> ColumnsOf(QSqlDatabase& db, const QString& table) {
-  std::vector<LayoutColumn> columns;
+// The columns of `table` with their declared types, or why they could not be read. PRAGMA takes no bound
+// parameters; the table names come from the database's own catalogue or the program's layout, quoted.
+Read<std::vector<LayoutColumn>> ColumnsOf(QSqlDatabase& db, const QString& table) {
+  Read<std::vector<LayoutColumn>> columns;
   QSqlQuery q(db);
-  if (!q.exec(QStringLiteral("PRAGMA table_info(\"%1\")").arg(QString(table).replace('"', QStringLiteral("\"\"")))))
-    return std::nullopt;
-  while (q.next()) columns.push_back({q.value(1).toString(), q.value(2).toString()});
-  if (q.lastError().isValid()) return std::nullopt;
+  if (q.exec(QStringLiteral("PRAGMA table_info(\"%1\")").arg(QString(table).replace('"', QStringLiteral("\"\"")))))
+    while (q.next()) columns.value.push_back({q.value(1).toString(), q.value(2).toString()});
+  if (q.lastError().isValid()) {
+    columns.value.clear();
+    columns.error = detail::ReadFailed(table, q);
+  }
   return columns;
 }
 
@@ -73,8 +74,7 @@ const std::vector<LayoutTable>& ProgramLayout() {
         if (q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY rowid")))
           while (q.next()) names << q.value(0).toString();
         q.finish();
-        for (const QString& name : names)
-          tables.push_back({name, ColumnsOf(db, name).value_or(std::vector<LayoutColumn>{})});
+        for (const QString& name : names) tables.push_back({name, ColumnsOf(db, name).value});
       }
       db.close();
     }
@@ -174,13 +174,12 @@ QString AddMissingColumns(const QString& path) {
   return error;
 }
 
-bool HasColumn(const QString& table, const QString& column) {
+Read<QStringList> ColumnNames(const QString& table) {
   QSqlDatabase db = Connection();
-  const auto columns = ColumnsOf(db, table);
-  if (!columns) return true;  // unread: the read of the column that follows fails with the cause
-  for (const LayoutColumn& c : *columns)
-    if (c.name.compare(column, Qt::CaseInsensitive) == 0) return true;
-  return false;
+  const Read<std::vector<LayoutColumn>> columns = ColumnsOf(db, table);
+  Read<QStringList> names{{}, columns.error};
+  for (const LayoutColumn& c : columns.value) names.value << c.name;
+  return names;
 }
 
 }  // namespace velaron::db

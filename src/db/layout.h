@@ -7,8 +7,11 @@
 
 #include <QSqlDatabase>
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <vector>
+
+#include "db/table_rows.h"
 
 namespace velaron::db {
 
@@ -59,8 +62,8 @@ LayoutCheck CheckLayout(QSqlDatabase& db);
 // and every other column stay as they are. Empty when done (or nothing was missing), else why not.
 QString AddMissingColumns(const QString& path);
 
-// True when `table` of the program's open connection has `column`, or when its columns cannot be read now
-// (a busy database): a column is taken for missing only when the table says so.
-bool HasColumn(const QString& table, const QString& column);
+// The names of the columns of `table` in the program's open connection. Reading them is a read of the table:
+// when it fails (a busy database) the work that needed them ends with its message, and no read after it waits.
+Read<QStringList> ColumnNames(const QString& table);
 
 }  // namespace velaron::db

@@ -16,13 +16,16 @@ namespace {
 constexpr const char* kColumns =
     "TPID, Length, Udal, Azimut, dpp1, dpp2, dpp3, dpp4, p_v, G1, G2, G3, G4, Ground, P_avto, P_LEP, P_tr, P_kab";
 // The columns to read: a database of an earlier layout, opened read-only, lacks the columns added since
-// (the crossing probabilities), which then read as NULL.
-QString ReadColumns() {
-  QString columns = QString::fromLatin1(kColumns);
+// (the crossing probabilities), which then read as NULL. The table's columns that cannot be read end the
+// read of its rows at once.
+Read<QString> ReadColumns() {
+  const Read<QStringList> present = ColumnNames(QStringLiteral("TPs"));
+  Read<QString> columns{QString::fromLatin1(kColumns), present.error};
   for (const AddedColumn& c : kAddedColumns)
     if (QLatin1String(c.table) == QLatin1String("TPs") &&
-        !HasColumn(QStringLiteral("TPs"), QString::fromLatin1(c.column)))
-      columns.replace(QString::fromLatin1(c.column), QStringLiteral("NULL AS %1").arg(QString::fromLatin1(c.column)));
+        !present.value.contains(QString::fromLatin1(c.column), Qt::CaseInsensitive))
+      columns.value.replace(QString::fromLatin1(c.column),
+                            QStringLiteral("NULL AS %1").arg(QString::fromLatin1(c.column)));
   return columns;
 }
 
@@ -82,15 +85,19 @@ QVariantList Values(const SectionRow& s) {
 }  // namespace
 
 Read<std::vector<SectionRow>> LoadSections() {
+  const Read<QString> columns = ReadColumns();
+  if (!columns.ok()) return {{}, columns.error};
   return detail::ReadRows<SectionRow>(QStringLiteral("TPs"),
-                                      QStringLiteral("SELECT %1 FROM TPs ORDER BY TPID, rowid").arg(ReadColumns()), {},
+                                      QStringLiteral("SELECT %1 FROM TPs ORDER BY TPID, rowid").arg(columns.value), {},
                                       ReadSection);
 }
 
 Read<std::optional<SectionRow>> LoadSection(int tpid) {
+  const Read<QString> columns = ReadColumns();
+  if (!columns.ok()) return {{}, columns.error};
   return detail::ReadFirst<SectionRow>(
       QStringLiteral("TPs"),
-      QStringLiteral("SELECT %1 FROM TPs WHERE TPID = ? ORDER BY rowid LIMIT 1").arg(ReadColumns()), {tpid},
+      QStringLiteral("SELECT %1 FROM TPs WHERE TPID = ? ORDER BY rowid LIMIT 1").arg(columns.value), {tpid},
       ReadSection);
 }
 

@@ -126,6 +126,12 @@ bool PipelineTab::firstActivation() {
   }
   if (!listGases()) return false;
   DataCombo1_->setCurrentIndex(Gas_ >= 1 && Gas_ <= DataCombo1_->count() ? Gas_ - 1 : -1);
+  auto tables = db::LoadReferenceTables();
+  if (!tables.ok()) {
+    ShowCritical(this, tables.error);
+    return false;
+  }
+  gasTables_ = std::make_shared<models::ReferenceTables>(std::move(tables.value));
   return true;
 }
 
@@ -186,11 +192,8 @@ bool PipelineTab::gasTemperatureCheck() {
   QString error = run::CheckRange(*t, run::kTempRange);
   const auto low = Text4_->value(), high = Text6_->value();
   if (error.isEmpty() && low && high) {
-    if (!gasTables_) {
-      // Tables that cannot be read leave the check to the run, which refuses with the reason.
-      if (auto tables = db::LoadReferenceTables(); tables.ok())
-        gasTables_ = std::make_shared<models::ReferenceTables>(std::move(tables.value));
-    }
+    // The tables are read with the stored data. Without them (that read failed) the check is left to the run,
+    // which reads them and refuses with the same message: leaving a box never waits for the database.
     if (gasTables_) error = run::CheckGasTemperature(*gasTables_, *t, run::TableTemperatureK(*t), *low, *high);
   }
   if (error.isEmpty()) return true;

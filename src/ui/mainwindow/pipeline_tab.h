@@ -79,7 +79,7 @@ class PipelineTab : public InputTab {
   };
   std::optional<Stored> stored_;
   bool edited_ = false;  // the user typed into a box of the stored data or chose a gas
-  std::shared_ptr<const models::ReferenceTables> gasTables_;  // read at the first temperature check
+  std::shared_ptr<const models::ReferenceTables> gasTables_;  // of the temperature check, read at the first activation
 
   QGroupBox* Frame2_ = nullptr;
   QLineEdit* Text27_ = nullptr;

@@ -73,12 +73,16 @@ TEST_F(MainWindowTest, ABusyDatabaseEmptiesNoListAndStoresNothing) {
   EXPECT_FALSE(window->reloadCityList());
   expectMessage(BusyRead("Wind").c_str());
   EXPECT_EQ(Lists(*window), lists);
-  // A run is not started on default settings, and "Сохранить данные" does not store defaults.
+  // A run is not started on default settings, and "Сохранить данные" does not store defaults; each waits once.
+  std::optional<test::BusyWaits> waits(std::in_place);
   window->Command1_Click();
   EXPECT_EQ(opened, 0);
   expectMessage(BusyRead("Adjustment").c_str());
+  EXPECT_EQ(waits->count(), 1);
   window->cmdSave_Click();
   expectMessage(BusyRead("Adjustment").c_str());
+  EXPECT_EQ(waits->count(), 2);
+  waits.reset();
 
   // Nothing typed: leaving asks nothing, with the file held or let go, and whatever the answer would be.
   messages.setAnswer(QMessageBox::Yes);

@@ -133,7 +133,8 @@ class StartedWindow : public test::MainWindowTest {
 // The database keeps its rows and gains the columns; each section keeps its own crossing probabilities, each
 // stored once accepted; the gas temperature is refused on leaving its box when the gas tables do not cover it.
 TEST_F(StartedWindow, AnOlderDatabaseKeepsItsRowsAndEachSectionKeepsItsOwnCrossingProbabilities) {
-  for (const char* column : {"P_avto", "P_LEP", "P_tr", "P_kab"}) EXPECT_TRUE(db::HasColumn("TPs", column)) << column;
+  const db::Read<QStringList> columns = db::ColumnNames("TPs");
+  for (const char* column : {"P_avto", "P_LEP", "P_tr", "P_kab"}) EXPECT_TRUE(columns.value.contains(column)) << column;
   ASSERT_EQ(db::LoadSections().value.size(), 2u);
   // Nothing typed for section 1 yet: its power line shows the initial text; looking keeps the stored sum 0,7.
   EXPECT_TRUE(find<QCheckBox>("Check4")->isChecked());
@@ -262,6 +263,30 @@ TEST_F(StartedWindow, ARunWhoseDatabaseIsTakenAtTheQuestionWaitsForItOnceAndSays
     waits.reset();
     held.reset();
     delete dialog;
+  }
+}
+
+// The database held at the run dialog's press, the first one and a later one: each press waits for it once
+// and says so once (before, the check of each crossing column waited in turn, and the read after them again).
+TEST_F(StartedWindow, ARunDialogPressOnAHeldDatabaseWaitsOnceAndSaysSoOnce) {
+  ChooseGasAndRegion();
+  messages.setAnswer(QMessageBox::Yes);  // "Хотите уточнить вероятность аварии?": the run stops for the shares
+  window->Command1_Click();
+  auto* dialog = window->findChild<ui::Form6*>();
+  ASSERT_TRUE(dialog && dialog->isVisible());
+  dialog->findChild<QComboBox*>("Combo1")->setCurrentIndex(2);  // a jet flame from the crater
+  dialog->findChild<QLineEdit*>("Text1")->setText("1");
+  auto* press = dialog->findChild<QPushButton*>("cmdRaschet");
+  for (const bool later : {false, true}) {
+    SCOPED_TRACE(later);
+    if (later) press->click();  // the file free: the section found, the question asked
+    messages.requests.clear();
+    test::HeldDatabase held(db::Connection().databaseName());
+    test::BusyWaits waits;
+    press->click();
+    EXPECT_EQ(waits.count(), 1);
+    expectMessage("Ошибка чтения базы данных (таблица \"TPs\"): база данных заблокирована другой программой");
+    EXPECT_TRUE(dialog->isVisible() && !window->isRunning());
   }
 }
 
