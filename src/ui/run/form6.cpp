@@ -311,8 +311,22 @@ bool Form6::firstPress() {
   const int tpid = number && *number == std::floor(*number) ? static_cast<int>(*number) : 0;
   section_.reset();
   sharesSoil_.reset();
-  const db::Read<std::optional<db::SectionRow>> section =
-      tpid > 0 ? services_.section(tpid) : db::Read<std::optional<db::SectionRow>>{};
+  if (tpid <= 0) {
+    refuseSection();
+    return false;
+  }
+  if (!readSection(tpid)) return false;
+  if (!fillShares()) {
+    section_.reset();
+    return false;
+  }
+  Frame1_->setEnabled(false);
+  emit sectionFound(section_->TPID);
+  return offerShares();
+}
+
+bool Form6::readSection(int tpid) {
+  const db::Read<std::optional<db::SectionRow>> section = services_.section(tpid);
   if (!section.ok()) {
     ShowCritical(this, section.error);
     return false;
@@ -322,13 +336,7 @@ bool Form6::firstPress() {
     return false;
   }
   section_ = section.value;
-  if (!fillShares()) {
-    section_.reset();
-    return false;
-  }
-  Frame1_->setEnabled(false);
-  emit sectionFound(section_->TPID);
-  return offerShares();
+  return true;
 }
 
 // A section that does not exist, or whose soil has no shares, is refused: the section group opens for
@@ -378,16 +386,7 @@ bool Form6::offerShares() {
 // its ignition factor from the soil of this row, so shares filled from another soil are filled again from it
 // and offered for correction as at the first press.
 bool Form6::rereadSection() {
-  const db::Read<std::optional<db::SectionRow>> section = services_.section(section_->TPID);
-  if (!section.ok()) {
-    ShowCritical(this, section.error);
-    return false;
-  }
-  if (!section.value) {
-    refuseSection();
-    return false;
-  }
-  section_ = section.value;
+  if (!readSection(section_->TPID)) return false;
   if (section_->Ground == sharesSoil_) return true;
   return fillShares() && offerShares();
 }

@@ -84,11 +84,12 @@ class Form6 : public QDialog {
  private:
   void build();
   void keepOneSize();
-  bool firstPress();     // finds the section and fills the shares; false when the run stops here
-  bool fillShares();     // the share boxes from the soil of the section's row; false when it has none
-  bool offerShares();    // shows the shares and offers to correct them; false when the run stops here
-  bool rereadSection();  // the section found first, as its row stands now; false when the run stops here
-  void refuseSection();
+  bool firstPress();           // finds the section and fills the shares; false when the run stops here
+  bool readSection(int tpid);  // the section's row into `section_`; false, told, when unread or gone
+  bool fillShares();           // the share boxes from the soil of the section's row; false, told, when it can't
+  bool offerShares();          // shows the shares and offers to correct them; false when the run stops here
+  bool rereadSection();        // the section found first, as its row stands now; false when the run stops here
+  void refuseSection();        // a wrong section: told, and the section group opens for another number
   std::optional<result::RunRequest> gatherRequest();
   void startRun(run::PreparedRun prepared);
   void setControlsEnabled(bool on);
