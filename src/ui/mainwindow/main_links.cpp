@@ -1,5 +1,7 @@
 #include "ui/mainwindow/main_links.h"
 
+#include <memory>
+
 #include "ui/startup/about_box.h"
 #include "ui/startup/form3.h"
 #include "ui/startup/help.h"
@@ -80,7 +82,11 @@ QWidget* MakeJetFlameWindow(Form1& window) {
 namespace {
 template <class Editor>
 QWidget* MakeEditor(Form1& window) {
-  auto* editor = new Editor(&window);
+  auto made = std::make_unique<Editor>(&window);
+  // An editor whose table cannot be read is not opened: its message is all the user sees, and the main
+  // window stays.
+  if (!made->Load()) return nullptr;
+  Editor* editor = made.release();
   editor->setAttribute(Qt::WA_DeleteOnClose);
   // The main window reloads its lists once, when it is shown again on leaving the editor: each reload that
   // another program's lock makes wait would freeze the window once more.

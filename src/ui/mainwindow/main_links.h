@@ -26,7 +26,8 @@ Form6* MakeRunDialog(Form1& window, const result::RunRequest& request);
 // main window's last run, and its results shown in the main window (which is shown again then, and
 // when the window is closed). Null when the tables cannot be read (a message has been shown then).
 QWidget* MakeJetFlameWindow(Form1& window);
-// The reference editors; each shows the main window again when it is left.
+// The reference editors, their tables read; each shows the main window again when it is left. Null when
+// the table cannot be read (a message has been shown then): such an editor is not opened.
 QWidget* MakeGasEditor(Form1& window);
 QWidget* MakeRegionEditor(Form1& window);
 QWidget* MakeWindEditor(Form1& window);

@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QShowEvent>
 #include <QVBoxLayout>
+#include <utility>
 
 #include "ui/widgets/messages.h"
 #include "common/numtext.h"
@@ -162,6 +163,15 @@ frmWind::frmWind(QWidget* mainWindow, QWidget* parent)
   layout->addWidget(image_);
 
   connect(list_, &QListWidget::currentRowChanged, this, [this] { lstCity_Click(); });
+  // The list marks the town the boxes show and the buttons act on, whatever marked another: a click makes
+  // its town current, has it read, and marks it only then, also when the read failed and the town shown
+  // before was made current again.
+  connect(list_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+    const QModelIndex current = list_->currentIndex();
+    const QModelIndexList marked = list_->selectionModel()->selectedIndexes();
+    if (current.isValid() ? marked != QModelIndexList{current} : !marked.isEmpty())
+      list_->selectionModel()->select(current, QItemSelectionModel::ClearAndSelect);
+  });
   connect(city_, &QLineEdit::textChanged, this,
           [this](const QString& text) { renovateButton_->setEnabled(!text.isEmpty()); });
   connect(roseButton_, &QPushButton::clicked, this, &frmWind::cmdRoseWind_Click);
@@ -221,12 +231,17 @@ WindEntry frmWind::ReadEntry() const {
   return e;
 }
 
-void frmWind::Form_Load() {
+QWidget* frmWind::messageParent() { return isVisible() || !mainWindow_ ? this : mainWindow_.data(); }
+
+bool frmWind::Load() { return loadedForShow_ = Form_Load(); }
+
+bool frmWind::Form_Load() {
   image_->hide();
   picture_ = QImage();
   setMode(Mode::View);
-  LoadTowns(0, 0);
+  const bool read = LoadTowns(0, 0);
   WindDisabled();
+  return read;
 }
 
 bool frmWind::LoadTowns(int idCity, int row) {
@@ -234,7 +249,7 @@ bool frmWind::LoadTowns(int idCity, int row) {
   if (!towns.ok()) {
     // The list keeps its towns, with none chosen: after a store or a delete the entry marked may no longer
     // be the town the boxes show, and a change must not be written to it.
-    ShowCritical(this, towns.error);
+    ShowCritical(messageParent(), towns.error);
     const QSignalBlocker block(list_);
     list_->setCurrentRow(-1);
     return false;
@@ -253,12 +268,9 @@ bool frmWind::LoadTowns(int idCity, int row) {
   if (select < 0 && list_->count() > 0) select = std::clamp(row, 0, list_->count() - 1);
   list_->setCurrentRow(select);
   list_->blockSignals(false);
-  if (select >= 0) {
-    lstCity_Click();
-  } else {
-    // No town: empty boxes.
-    ShowEntry(WindEntry{});
-  }
+  if (select >= 0) return lstCity_Click();
+  // No town: empty boxes.
+  ShowEntry(WindEntry{});
   return true;
 }
 
@@ -275,26 +287,26 @@ void frmWind::setMode(Mode mode) {
   changeButton_->setEnabled(mode != Mode::New);
 }
 
-void frmWind::lstCity_Click() {
+bool frmWind::lstCity_Click() {
   // Picking a town ends an edit that was not stored.
   if (mode_ != Mode::View) {
     setMode(Mode::View);
     WindDisabled();
   }
   const int id = selectedCity();
-  if (id == 0) return;
+  if (id == 0) return true;
   // The row of that key; when it has gone, the boxes stay as they are.
   const auto read = db::LoadWind(id);
   if (!read.ok()) {
     // The boxes keep the town they show, and the list marks it again: a change is never written to
     // another town than the one shown.
-    ShowCritical(this, read.error);
+    ShowCritical(messageParent(), read.error);
     const QSignalBlocker block(list_);
     int shown = -1;
     for (int i = 0; i < list_->count(); ++i)
       if (shownCity_ != 0 && list_->item(i)->data(Qt::UserRole).toInt() == shownCity_) shown = i;
     list_->setCurrentRow(shown);
-    return;
+    return false;
   }
   if (const std::optional<db::WindRow>& town = read.value) {
     shownCity_ = town->idCity;
@@ -306,6 +318,7 @@ void frmWind::lstCity_Click() {
       image_->show();
     }
   }
+  return true;
 }
 
 void frmWind::cmdInsert_Click() {
@@ -405,7 +418,7 @@ void frmWind::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   if (event->spontaneous()) return;
   if (mainWindow_ && mainWindow_ != this) mainWindow_->hide();
-  Form_Load();
+  if (!std::exchange(loadedForShow_, false)) Form_Load();
 }
 
 void frmWind::closeEvent(QCloseEvent* event) {

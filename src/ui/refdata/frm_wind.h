@@ -42,6 +42,11 @@ class frmWind : public QWidget {
   // `mainWindow` is hidden while the editor is open and shown again on "Выход".
   explicit frmWind(QWidget* mainWindow, QWidget* parent = nullptr);
 
+  // Reads the towns and the first town's data before the editor is opened: false when they cannot be read
+  // (the message, standing over the main window, was shown), and then the editor is not opened. An editor
+  // shown without it reads them as it opens.
+  bool Load();
+
   // Where the wind-rose workbook goes; the user's data folder, beside the database, unless set.
   void setOutputFolder(const QString& folder) { folder_ = folder; }
   const QString& outputFolder() const { return folder_; }
@@ -82,11 +87,16 @@ class frmWind : public QWidget {
 
   // The editing mode, and with it whether the rose can be drawn (not for a new town not yet stored).
   void setMode(Mode mode);
-  void Form_Load();
+  bool Form_Load();
   // Refills the town list and selects the town `idCity`, else the entry at `row` (clamped), else none. A
-  // list that cannot be read is told and keeps its towns, none chosen: false.
+  // list that cannot be read is told and keeps its towns, none chosen: false; so is a town chosen that
+  // cannot be read (told, see lstCity_Click).
   bool LoadTowns(int idCity, int row = 0);
-  void lstCity_Click();
+  // Shows the town chosen in the list. One that cannot be read is told, and the list marks again the town
+  // the boxes show: false.
+  bool lstCity_Click();
+  // Where the editor's messages stand: over the main window until the editor is on screen.
+  QWidget* messageParent();
   void ShowEntry(const WindEntry& entry);
   WindEntry ReadEntry() const;
   QLineEdit* Box(const QString& name) const;
@@ -96,6 +106,7 @@ class frmWind : public QWidget {
   QImage picture_;
   Mode mode_ = Mode::View;
   int shownCity_ = 0;            // the key of the stored town last shown in the boxes
+  bool loadedForShow_ = false;   // Load() has read the towns for the coming show
   QListWidget* list_ = nullptr;  // `lstCity`
   QLineEdit* city_ = nullptr;    // `txtCity`
   QLineEdit* days_ = nullptr;    // `Text1`

@@ -14,6 +14,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <utility>
 
 #include "ui/widgets/messages.h"
 #include "ui/widgets/numeric_box.h"
@@ -164,7 +165,7 @@ bool RefEditor::FillGrid(const QString& select, bool onActivation) {
     const bool told = onActivation && activationFillFailed_;
     // Set first: the message box itself takes the activation away and gives it back.
     if (onActivation) activationFillFailed_ = true;
-    if (!told) ShowCritical(this, read.error);
+    if (!told) ShowCritical(messageParent(), read.error);
     return false;
   }
   if (onActivation) activationFillFailed_ = false;
@@ -315,18 +316,26 @@ void RefEditor::mnuReturn_Click() {
   close();
 }
 
-void RefEditor::showEvent(QShowEvent* event) {
-  QMainWindow::showEvent(event);
-  if (event->spontaneous()) return;
-  // Opening the editor: the main window steps aside, and the editor starts in its list state.
-  if (mainWindow_ && mainWindow_ != this) mainWindow_->hide();
+QWidget* RefEditor::messageParent() { return isVisible() || !mainWindow_ ? this : mainWindow_.data(); }
+
+bool RefEditor::Load() {
+  // The editor starts in its list state.
   EnterListState();
-  FillGrid();  // a table that cannot be read is told, and the grid stays empty
+  loadedForShow_ = FillGrid();
   // The editor opens with no row chosen: "Изменение" and "Удалить" wait for the user to pick one, and no
   // row looks picked meanwhile.
   grid_->setCurrentCell(-1, -1);
   grid_->clearSelection();
   UpdateRowButtons();
+  return loadedForShow_;
+}
+
+void RefEditor::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (event->spontaneous()) return;
+  // Opening the editor: the main window steps aside.
+  if (mainWindow_ && mainWindow_ != this) mainWindow_->hide();
+  if (!std::exchange(loadedForShow_, false)) Load();
 }
 
 void RefEditor::closeEvent(QCloseEvent* event) {

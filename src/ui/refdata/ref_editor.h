@@ -45,6 +45,11 @@ class RefEditor : public QMainWindow {
   const QString& editKey() const { return editKey_; }
   bool inEntryState() const;
 
+  // Reads the table into the grid before the editor is opened: false when it cannot be read (its message,
+  // standing over the main window, was shown), and then the editor is not opened. An editor shown without
+  // it reads the table as it opens.
+  bool Load();
+
   // Pixel width of a grid column: its stored width, widened to fit the caption (`captionPixels` wide).
   static int ColumnWidth(int twips, int captionPixels);
 
@@ -104,10 +109,13 @@ class RefEditor : public QMainWindow {
   void EnterEntryState();
   void EnterListState();
   void UpdateRowButtons();
+  // Where the editor's messages stand: over the main window until the editor is on screen.
+  QWidget* messageParent();
 
   QPointer<QWidget> mainWindow_;
   QString editKey_;
   bool activationFillFailed_ = false;  // the last refill on coming back to the window could not read
+  bool loadedForShow_ = false;         // Load() has read the table for the coming show
   QFrame* listPart_ = nullptr;         // `Frame2`
   QGroupBox* entryPart_ = nullptr;     // `Frame1`
   QLabel* emptyLabel_ = nullptr;       // `Label6`

@@ -14,13 +14,22 @@ MessageSink& Sink() {
   static MessageSink sink;
   return sink;
 }
+
+// The window a message stands over: the one it is about, or, while that is not on screen yet (a dialog
+// that could not read what it would show), the nearest window on screen that it belongs to. A box over a
+// window never shown would stand at the screen's corner.
+QWidget* StandsOver(QWidget* parent) {
+  for (QWidget* w = parent; w; w = w->window()->parentWidget())
+    if (w->window()->isVisible()) return w;
+  return parent;
+}
 }  // namespace
 
 void SetMessageSink(MessageSink sink) { Sink() = std::move(sink); }
 
 QMessageBox::StandardButton ShowMessage(QWidget* parent, const MessageRequest& request) {
   if (Sink()) return Sink()(request);
-  QMessageBox box(request.icon, request.title, request.text, request.buttons, parent);
+  QMessageBox box(request.icon, request.title, request.text, request.buttons, StandsOver(parent));
   return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 

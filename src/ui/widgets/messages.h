@@ -17,7 +17,8 @@ struct MessageRequest {
   QMessageBox::StandardButtons buttons = QMessageBox::Ok;
 };
 
-// Shows a modal message box and returns the button pressed.
+// Shows a modal message box over `parent` and returns the button pressed. A parent whose window is not on
+// screen yet gives way to the nearest window on screen that it belongs to.
 QMessageBox::StandardButton ShowMessage(QWidget* parent, const MessageRequest& request);
 
 // Shorthands for the system's kinds of message.

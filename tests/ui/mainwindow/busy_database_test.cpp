@@ -4,6 +4,7 @@
 #include <QScopeGuard>
 #include <QApplication>
 #include <QTimer>
+#include <functional>
 #include <optional>
 
 #include "form_fixture.h"
@@ -11,7 +12,6 @@
 #include "output/held_database.h"
 #include "ui/refdata/frm_gaz.h"
 #include "ui/refdata/frm_wind.h"
-#include "ui/startup/form3.h"
 
 using namespace velaron;
 using velaron::U;
@@ -51,6 +51,28 @@ void VisitWindEditor(ui::Form1& window, std::optional<test::HeldDatabase>* held 
   if (held) held->emplace(db::Connection().databaseName());
   editor->cmdExit_Click();
   EXPECT_TRUE(window.isVisible());
+}
+
+// Runs `act` with its messages shown as real boxes, each answered at once (a dialog it opens is closed at
+// once too, so that the test waits for no user): their texts (a dialog's name), each marked when its middle
+// did not stand over `window`.
+QStringList ShownOver(const QWidget& window, test::MessageCatcher& messages, const std::function<void()>& act) {
+  QStringList shown;
+  ui::SetMessageSink(nullptr);
+  const auto giveBack = qScopeGuard([&] { messages.listen(); });
+  QTimer answer;
+  QObject::connect(&answer, &QTimer::timeout, [&] {
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (auto* dialog = qobject_cast<QDialog*>(w); dialog && dialog->isVisible()) {
+        const auto* box = qobject_cast<QMessageBox*>(dialog);
+        shown << (box ? box->text() : dialog->objectName()) +
+                     (window.geometry().contains(dialog->geometry().center()) ? "" : " (elsewhere)");
+        dialog->reject();
+      }
+  });
+  answer.start(0);
+  act();
+  return shown;
 }
 
 }  // namespace
@@ -157,19 +179,23 @@ TEST_F(MainWindowTest, LeavingTheGasEditorWithTheDatabaseHeldSaysSoOnce) {
   EXPECT_TRUE(window->isVisible() && !editor->isVisible());
 }
 
-// "Файл -> Параметры" with the file held: the message, and no window of defaults with "OK" unavailable.
-TEST_F(MainWindowTest, TheSettingsWindowDoesNotOpenOnSettingsItCannotRead) {
+// "Файл -> Параметры" and the editors with the file held: the message alone, over the main window, which
+// stays, and one wait for the file each; no window of defaults or empty editor. Before, the settings message
+// stood at the screen's top-left corner, and the editors opened empty in place of the main window.
+TEST_F(MainWindowTest, AWindowWhoseDataCannotBeReadDoesNotOpen) {
   test::HeldDatabase held(database.path());
-  bool settingsShown = false;
-  // A window that opens anyway is closed at once, so that the test waits for no user.
-  QTimer::singleShot(0, window.get(), [&] {
-    if (auto* dialog = qobject_cast<ui::Form3*>(QApplication::activeModalWidget()))
-      settingsShown = true, dialog->reject();
+  test::BusyWaits waits;
+  window->move(400, 300);  // away from the screen's corner
+  const QStringList shown = ShownOver(*window, messages, [&] {
+    for (const char* item : {"smParam", "mnuGaz", "mnuStatistika"}) window->findChild<QAction*>(item)->trigger();
+    find<QPushButton>("cmdSpecifyCity")->click();
   });
-  window->findChild<QAction*>("smParam")->trigger();
-  QCoreApplication::processEvents();
-  EXPECT_FALSE(settingsShown);
-  expectMessage(BusyRead("Adjustment").c_str());
+  QStringList read;
+  for (const char* table : {"Adjustment", "abc", "Statistics", "Wind"}) read << QString::fromStdString(BusyRead(table));
+  EXPECT_EQ(shown.join("|").toStdString(), read.join("|").toStdString());
+  EXPECT_EQ(waits.count(), 4);
+  for (QWidget* w : QApplication::topLevelWidgets())
+    EXPECT_EQ(w->isVisible(), w == window.get()) << w->objectName().toStdString();
 }
 
 // The first start with the file held: the first read says so, and no read after it waits or says it again.
