@@ -63,7 +63,7 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
   // Choosing a gas or a region from its list makes "Произвести расчет" available.
   connect(pipelineTab_, &PipelineTab::gasChosen, smProcess_, [this] { smProcess_->setEnabled(true); });
   connect(rateTab_, &RateTab::regionChosen, smProcess_, [this] { smProcess_->setEnabled(true); });
-  connect(rateTab_, &RateTab::cityEditorRequested, this, [this] { openEditor(MakeWindEditor(*this)); });
+  connect(rateTab_, &RateTab::cityEditorRequested, this, [this] { openEditor(MakeWindEditor); });
   connect(resultsTab_, &ResultsTab::saveRequested, this, &Form1::cmdSaveResult_Click);
 
   // A first size that uses the screen (the results tab's pictures grow with it) and leaves room for the
@@ -120,8 +120,8 @@ void Form1::buildMenus() {
   connect(smExit, &QAction::triggered, this, &Form1::exitProgram);
   connect(smProcess_, &QAction::triggered, this, &Form1::smProcess_Click);
   connect(mnuTrub, &QAction::triggered, this, &Form1::mnuTrub_Click);
-  connect(mnuGaz, &QAction::triggered, this, [this] { openEditor(MakeGasEditor(*this)); });
-  connect(mnuStatistika, &QAction::triggered, this, [this] { openEditor(MakeRegionEditor(*this)); });
+  connect(mnuGaz, &QAction::triggered, this, [this] { openEditor(MakeGasEditor); });
+  connect(mnuStatistika, &QAction::triggered, this, [this] { openEditor(MakeRegionEditor); });
   connect(smHelp, &QAction::triggered, this, [this] { OpenHelp(*this); });
   connect(smAbout, &QAction::triggered, this, [this] { OpenAbout(*this); });
 }
@@ -246,7 +246,11 @@ void Form1::cmdSaveResult_Click() {
 
 void Form1::cmdSave_Click() { pipelineTab_->save(); }
 
-void Form1::openEditor(QWidget* editor) {
+void Form1::openEditor(QWidget* (*make)(Form1&)) {
+  // The window steps aside for the editor: the box being typed in is left first, as a close leaves it; a
+  // text it refuses keeps the window with the box, and no editor is made.
+  if (!NumericBox::leaveFocused(this)) return;
+  QWidget* editor = make(*this);
   if (!editor) return;
   hiddenForEditor_ = true;
   hide();
@@ -256,7 +260,8 @@ void Form1::openEditor(QWidget* editor) {
 void Form1::mnuTrub_Click() {
   if (running_) return;
   // The jet-flame window works with inputs of its own; the main window steps aside until it shows a
-  // result or the jet-flame window is closed.
+  // result or the jet-flame window is closed, and leaves the box being typed in first, as for an editor.
+  if (!NumericBox::leaveFocused(this)) return;
   QWidget* fakel = MakeJetFlameWindow(*this);
   if (!fakel) return;
   hide();

@@ -97,7 +97,8 @@ class Form1 : public QMainWindow {
  private:
   void buildMenus();
   void addInputTab(InputTab* tab, const char* caption);
-  void openEditor(QWidget* editor);
+  // Leaves the box being typed in, then makes the editor with `make` and steps aside for it.
+  void openEditor(QWidget* (*make)(Form1&));
 
   AppContext* context_ = nullptr;
   ReportOptions ownOptions_;
