@@ -43,6 +43,10 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
   addInputTab(sectionsTab_ = new SectionsTab, "Данные по участкам");
   addInputTab(rateTab_ = new RateTab, "Вероятность аварии");
   SSTab1_->addTab(resultsTab_ = new ResultsTab, U("Диаграммы"));
+  // A tab shown reads the stored data the start could not read (and says again why, while it cannot).
+  connect(SSTab1_, &QTabWidget::currentChanged, this, [this] {
+    if (!firstActivate_) readStoredData();
+  });
   outer->addWidget(SSTab1_);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
@@ -135,9 +139,10 @@ void Form1::showEvent(QShowEvent* event) {
     Form_Activate();
   } else if (hiddenForEditor_) {
     // Back from an editor: its changes show in the lists, the choices stay. A database that cannot be read
-    // is told once, and the lists not yet read keep what they showed without another wait.
+    // is told once, and the lists not yet read keep what they showed without another wait. Stored data the
+    // start could not read are read first.
     hiddenForEditor_ = false;
-    if (reloadReferenceLists()) reloadCityList();
+    if (readStoredData() && reloadReferenceLists()) reloadCityList();
   }
 }
 
@@ -152,18 +157,21 @@ void Form1::Form_Activate() {
   // The results tab stays closed until a run ends.
   SSTab1_->setTabEnabled(kResultsTab, false);
   SSTab1_->setCurrentIndex(0);
-  // The tabs read the stored data in turn. The first read that fails is told and ends the reading: each
-  // read after it would wait for the same file and say the same again; the tabs after it start empty.
-  bool read = pipelineTab_->firstActivation();
   resultsTab_->firstActivation();
-  read = rateTab_->firstActivation(read);
+  rateTab_->firstActivation();
   reportOptions().OptExtraFiles = true;
   reportOptions().Opt3D = true;
-  read = sectionsTab_->firstActivation(read);
+  sectionsTab_->firstActivation();
   // The start time is written once the data could be read (nothing reads it back): a file that could not
   // be read would refuse the write too, and say so a second time.
-  if (!read) return;
+  if (!readStoredData()) return;
   if (const auto error = db::WriteStartTime(QDateTime::currentDateTime()); !error.isEmpty()) ShowCritical(this, error);
+}
+
+bool Form1::readStoredData() {
+  // The tabs read in turn. The first read that fails is told and ends the reading: each read after it would
+  // wait for the same file and say the same again; the tabs after it stay unread.
+  return pipelineTab_->readStored() && rateTab_->readStored() && sectionsTab_->readStored();
 }
 
 double Form1::ExtFactors() const { return rateTab_->ExtFactors(); }
@@ -177,6 +185,7 @@ bool Form1::reloadReferenceLists() { return pipelineTab_->reloadGasList() && rat
 bool Form1::reloadCityList() { return rateTab_->reloadCityList(); }
 
 std::optional<result::RunRequest> Form1::prepareRun() {
+  if (!readStoredData()) return std::nullopt;
   if (!pipelineTab_->checkGasChosen() || !rateTab_->checkRateGiven()) return std::nullopt;
   // Every number box of the input tabs, also those of tabs not shown.
   for (InputTab* tab : std::initializer_list<InputTab*>{pipelineTab_, sectionsTab_, rateTab_})

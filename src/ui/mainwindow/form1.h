@@ -99,6 +99,8 @@ class Form1 : public QMainWindow {
   void addInputTab(InputTab* tab, const char* caption);
   // Leaves the box being typed in, then makes the editor with `make` and steps aside for it.
   void openEditor(QWidget* (*make)(Form1&));
+  // Reads the stored data of every input tab that has not read them (its read failed); true when all are read.
+  bool readStoredData();
 
   AppContext* context_ = nullptr;
   ReportOptions ownOptions_;
