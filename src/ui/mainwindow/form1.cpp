@@ -135,6 +135,10 @@ void Form1::showEvent(QShowEvent* event) {
   // The window is hidden while an editor is open, and a window never sized by the program snaps back to
   // its size hint on every show, dropping the size the user gave it: the first size counts as given.
   if (!testAttribute(Qt::WA_Resized)) resize(size());
+  // The control that had the focus when the window was hidden gets it back: a late activation of the hidden
+  // window (the closing menu gives it back) moves the focus on to the next control, where the next key would go.
+  if (focusOnReturn_) focusOnReturn_->setFocus(Qt::OtherFocusReason);
+  focusOnReturn_ = nullptr;
   if (firstActivate_) {
     Form_Activate();
   } else if (hiddenForEditor_) {
@@ -144,6 +148,11 @@ void Form1::showEvent(QShowEvent* event) {
     hiddenForEditor_ = false;
     if (readStoredData() && reloadReferenceLists()) reloadCityList();
   }
+}
+
+void Form1::hideEvent(QHideEvent* event) {
+  QMainWindow::hideEvent(event);
+  focusOnReturn_ = focusWidget();
 }
 
 void Form1::Form_Activate() {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -91,6 +92,7 @@ class Form1 : public QMainWindow {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
   // Leaving with pipeline data that differ from the stored ones asks whether to store them first.
   void closeEvent(QCloseEvent* event) override;
 
@@ -106,6 +108,7 @@ class Form1 : public QMainWindow {
   ReportOptions ownOptions_;
   bool firstActivate_ = true;
   bool hiddenForEditor_ = false;
+  QPointer<QWidget> focusOnReturn_;  // the control with the focus when the window was hidden
   bool running_ = false;
   run::AccidentRateResult rate_;
   std::shared_ptr<const result::RunSnapshot> lastRun_;
