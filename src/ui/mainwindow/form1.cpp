@@ -43,6 +43,10 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
   addInputTab(sectionsTab_ = new SectionsTab, "Данные по участкам");
   addInputTab(rateTab_ = new RateTab, "Вероятность аварии");
   SSTab1_->addTab(resultsTab_ = new ResultsTab, U("Диаграммы"));
+  // A tab shown reads the stored data the start could not read (and says again why, while it cannot).
+  connect(SSTab1_, &QTabWidget::currentChanged, this, [this] {
+    if (!firstActivate_) readStoredData();
+  });
   outer->addWidget(SSTab1_);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
@@ -63,7 +67,7 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
   // Choosing a gas or a region from its list makes "Произвести расчет" available.
   connect(pipelineTab_, &PipelineTab::gasChosen, smProcess_, [this] { smProcess_->setEnabled(true); });
   connect(rateTab_, &RateTab::regionChosen, smProcess_, [this] { smProcess_->setEnabled(true); });
-  connect(rateTab_, &RateTab::cityEditorRequested, this, [this] { openEditor(MakeWindEditor(*this)); });
+  connect(rateTab_, &RateTab::cityEditorRequested, this, [this] { openEditor(MakeWindEditor); });
   connect(resultsTab_, &ResultsTab::saveRequested, this, &Form1::cmdSaveResult_Click);
 
   // A first size that uses the screen (the results tab's pictures grow with it) and leaves room for the
@@ -120,8 +124,8 @@ void Form1::buildMenus() {
   connect(smExit, &QAction::triggered, this, &Form1::exitProgram);
   connect(smProcess_, &QAction::triggered, this, &Form1::smProcess_Click);
   connect(mnuTrub, &QAction::triggered, this, &Form1::mnuTrub_Click);
-  connect(mnuGaz, &QAction::triggered, this, [this] { openEditor(MakeGasEditor(*this)); });
-  connect(mnuStatistika, &QAction::triggered, this, [this] { openEditor(MakeRegionEditor(*this)); });
+  connect(mnuGaz, &QAction::triggered, this, [this] { openEditor(MakeGasEditor); });
+  connect(mnuStatistika, &QAction::triggered, this, [this] { openEditor(MakeRegionEditor); });
   connect(smHelp, &QAction::triggered, this, [this] { OpenHelp(*this); });
   connect(smAbout, &QAction::triggered, this, [this] { OpenAbout(*this); });
 }
@@ -131,14 +135,24 @@ void Form1::showEvent(QShowEvent* event) {
   // The window is hidden while an editor is open, and a window never sized by the program snaps back to
   // its size hint on every show, dropping the size the user gave it: the first size counts as given.
   if (!testAttribute(Qt::WA_Resized)) resize(size());
+  // The control that had the focus when the window was hidden gets it back: a late activation of the hidden
+  // window (the closing menu gives it back) moves the focus on to the next control, where the next key would go.
+  if (focusOnReturn_) focusOnReturn_->setFocus(Qt::OtherFocusReason);
+  focusOnReturn_ = nullptr;
   if (firstActivate_) {
     Form_Activate();
   } else if (hiddenForEditor_) {
     // Back from an editor: its changes show in the lists, the choices stay. A database that cannot be read
-    // is told once, and the lists not yet read keep what they showed without another wait.
+    // is told once, and the lists not yet read keep what they showed without another wait. Stored data the
+    // start could not read are read first.
     hiddenForEditor_ = false;
-    if (reloadReferenceLists()) reloadCityList();
+    if (readStoredData() && reloadReferenceLists()) reloadCityList();
   }
+}
+
+void Form1::hideEvent(QHideEvent* event) {
+  QMainWindow::hideEvent(event);
+  focusOnReturn_ = focusWidget();
 }
 
 void Form1::Form_Activate() {
@@ -152,18 +166,21 @@ void Form1::Form_Activate() {
   // The results tab stays closed until a run ends.
   SSTab1_->setTabEnabled(kResultsTab, false);
   SSTab1_->setCurrentIndex(0);
-  // The tabs read the stored data in turn. The first read that fails is told and ends the reading: each
-  // read after it would wait for the same file and say the same again; the tabs after it start empty.
-  bool read = pipelineTab_->firstActivation();
   resultsTab_->firstActivation();
-  read = rateTab_->firstActivation(read);
+  rateTab_->firstActivation();
   reportOptions().OptExtraFiles = true;
   reportOptions().Opt3D = true;
-  read = sectionsTab_->firstActivation(read);
+  sectionsTab_->firstActivation();
   // The start time is written once the data could be read (nothing reads it back): a file that could not
   // be read would refuse the write too, and say so a second time.
-  if (!read) return;
+  if (!readStoredData()) return;
   if (const auto error = db::WriteStartTime(QDateTime::currentDateTime()); !error.isEmpty()) ShowCritical(this, error);
+}
+
+bool Form1::readStoredData() {
+  // The tabs read in turn. The first read that fails is told and ends the reading: each read after it would
+  // wait for the same file and say the same again; the tabs after it stay unread.
+  return pipelineTab_->readStored() && rateTab_->readStored() && sectionsTab_->readStored();
 }
 
 double Form1::ExtFactors() const { return rateTab_->ExtFactors(); }
@@ -177,6 +194,7 @@ bool Form1::reloadReferenceLists() { return pipelineTab_->reloadGasList() && rat
 bool Form1::reloadCityList() { return rateTab_->reloadCityList(); }
 
 std::optional<result::RunRequest> Form1::prepareRun() {
+  if (!readStoredData()) return std::nullopt;
   if (!pipelineTab_->checkGasChosen() || !rateTab_->checkRateGiven()) return std::nullopt;
   // Every number box of the input tabs, also those of tabs not shown.
   for (InputTab* tab : std::initializer_list<InputTab*>{pipelineTab_, sectionsTab_, rateTab_})
@@ -246,7 +264,11 @@ void Form1::cmdSaveResult_Click() {
 
 void Form1::cmdSave_Click() { pipelineTab_->save(); }
 
-void Form1::openEditor(QWidget* editor) {
+void Form1::openEditor(QWidget* (*make)(Form1&)) {
+  // The window steps aside for the editor: the box being typed in is left first, as a close leaves it; a
+  // text it refuses keeps the window with the box, and no editor is made.
+  if (!NumericBox::leaveFocused(this)) return;
+  QWidget* editor = make(*this);
   if (!editor) return;
   hiddenForEditor_ = true;
   hide();
@@ -256,7 +278,8 @@ void Form1::openEditor(QWidget* editor) {
 void Form1::mnuTrub_Click() {
   if (running_) return;
   // The jet-flame window works with inputs of its own; the main window steps aside until it shows a
-  // result or the jet-flame window is closed.
+  // result or the jet-flame window is closed, and leaves the box being typed in first, as for an editor.
+  if (!NumericBox::leaveFocused(this)) return;
   QWidget* fakel = MakeJetFlameWindow(*this);
   if (!fakel) return;
   hide();

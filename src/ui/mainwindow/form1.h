@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -91,18 +92,23 @@ class Form1 : public QMainWindow {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
   // Leaving with pipeline data that differ from the stored ones asks whether to store them first.
   void closeEvent(QCloseEvent* event) override;
 
  private:
   void buildMenus();
   void addInputTab(InputTab* tab, const char* caption);
-  void openEditor(QWidget* editor);
+  // Leaves the box being typed in, then makes the editor with `make` and steps aside for it.
+  void openEditor(QWidget* (*make)(Form1&));
+  // Reads the stored data of every input tab that has not read them (its read failed); true when all are read.
+  bool readStoredData();
 
   AppContext* context_ = nullptr;
   ReportOptions ownOptions_;
   bool firstActivate_ = true;
   bool hiddenForEditor_ = false;
+  QPointer<QWidget> focusOnReturn_;  // the control with the focus when the window was hidden
   bool running_ = false;
   run::AccidentRateResult rate_;
   std::shared_ptr<const result::RunSnapshot> lastRun_;

@@ -9,6 +9,8 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QScopedValueRollback>
+#include <QSignalBlocker>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QWheelEvent>
@@ -188,39 +190,20 @@ TabChangeLeavesBox::TabChangeLeavesBox(QTabWidget* tabs) : QObject(tabs), tabs_(
 }
 
 bool TabChangeLeavesBox::changesTab(QObject* watched, QEvent* event) const {
-  // Only a press, a wheel turn or a key shows another tab. Every other event passes untouched: the tab widget's
-  // destruction sends some to its bar, when the widget is no longer whole.
+  // Only a press or a key shows another tab here (a wheel turn is seen where the bar takes it). Every other event
+  // passes untouched: the tab widget's destruction sends some to its bar, when the widget is no longer whole.
   switch (event->type()) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
-    case QEvent::Wheel:
     case QEvent::KeyPress: break;
     default: return false;
   }
-  const QTabBar* bar = bar_;
-  // The nearest tab that can be shown from the current one in the direction `step`: whether there is one.
-  auto canStep = [this](int step) {
-    for (int i = tabs_->currentIndex() + step; i >= 0 && i < tabs_->count(); i += step)
-      if (tabs_->isTabEnabled(i)) return true;
-    return false;
-  };
-  if (watched == bar) {
-    switch (event->type()) {
-      // A double click presses the tab too.
-      case QEvent::MouseButtonPress:
-      case QEvent::MouseButtonDblClick: {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        const int i = bar->tabAt(mouse->position().toPoint());
-        return mouse->button() == Qt::LeftButton && i >= 0 && i != tabs_->currentIndex() && tabs_->isTabEnabled(i);
-      }
-      case QEvent::Wheel: {
-        // A turn away from the user shows the tab before, towards the user the tab after.
-        const QPoint turn = static_cast<QWheelEvent*>(event)->angleDelta();
-        const int delta = std::abs(turn.x()) > std::abs(turn.y()) ? turn.x() : turn.y();
-        return delta != 0 && canStep(delta > 0 ? -1 : 1);
-      }
-      default: return false;
-    }
+  if (watched == bar_) {
+    // A double click presses the tab too.
+    if (event->type() == QEvent::KeyPress) return false;
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    const int i = bar_->tabAt(mouse->position().toPoint());
+    return mouse->button() == Qt::LeftButton && i >= 0 && i != tabs_->currentIndex() && tabs_->isTabEnabled(i);
   }
   // Ctrl+Tab and Ctrl+Shift+Tab that no control took reach the tab widget, which shows the next or previous tab.
   if (watched != tabs_ || event->type() != QEvent::KeyPress) return false;
@@ -229,7 +212,28 @@ bool TabChangeLeavesBox::changesTab(QObject* watched, QEvent* event) const {
          tabs_->count() > 1;
 }
 
+bool TabChangeLeavesBox::turnWheel(QEvent* event) {
+  // The bar alone knows whether a turn changes the tab: it adds a touchpad's small turns up to a whole notch, steps
+  // over the tabs that cannot be shown and stops at either end. It takes the turn with its signals held, so that the
+  // tab widget does not follow; a change it made is taken back and made again once the box has been left.
+  const int before = bar_->currentIndex();
+  {
+    const QSignalBlocker hold(bar_);
+    const QScopedValueRollback<bool> inside(turning_, true);
+    QCoreApplication::sendEvent(bar_, event);
+  }
+  const int after = bar_->currentIndex();
+  if (after == before) return true;
+  {
+    const QSignalBlocker hold(bar_);
+    bar_->setCurrentIndex(before);
+  }
+  if (NumericBox::leaveFocused(tabs_->window())) tabs_->setCurrentIndex(after);
+  return true;
+}
+
 bool TabChangeLeavesBox::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == bar_ && event->type() == QEvent::Wheel && !turning_) return turnWheel(event);
   // A refusal eats the event: the tab on show stays, with the box and its focus.
   return changesTab(watched, event) && !NumericBox::leaveFocused(tabs_->window());
 }

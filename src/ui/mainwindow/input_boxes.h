@@ -111,10 +111,13 @@ class TabChangeLeavesBox : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  // Whether `event` (one reaching the tab bar or the tab widget) is about to show another tab.
+  // Whether `event` (a press or a key reaching the tab bar or the tab widget) is about to show another tab.
   bool changesTab(QObject* watched, QEvent* event) const;
+  // A wheel turn over the bar: the bar takes it, and a change of tab it makes waits for the box to be left.
+  bool turnWheel(QEvent* event);
   QTabWidget* tabs_;
   QTabBar* bar_;
+  bool turning_ = false;  // the bar is taking a wheel turn passed on by this filter
 };
 
 }  // namespace velaron::ui

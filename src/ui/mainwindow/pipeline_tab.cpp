@@ -73,12 +73,10 @@ PipelineTab::PipelineTab(QWidget* parent) : InputTab(parent) {
   grid->addWidget(Frame2_, 1, 0);
   connect(DataCombo1_, &QComboBox::activated, this, [this](int index) {
     Gas_ = index + 1;
-    edited_ = true;
     emit gasChosen();
   });
   db::AdjustmentRow fields;
-  for (const auto& [box, field] : storedBoxes(fields))
-    connect(box, &QLineEdit::textEdited, this, [this] { edited_ = true; });
+  for (const auto& [box, field] : storedBoxes(fields)) initialTexts_.push_back(box->text());
 
   // The damage costs: shown and checked, read by nothing.
   auto* Frame10 = Named(new QGroupBox(U("Данные для расчета ущерба"), this), "Frame10");
@@ -112,19 +110,24 @@ PipelineTab::PipelineTab(QWidget* parent) : InputTab(parent) {
   grid->setColumnStretch(1, 1);
 }
 
-bool PipelineTab::firstActivation() {
+bool PipelineTab::readStored() {
+  if (stored_) return true;
   const auto stored = db::LoadAdjustment();
-  if (!stored.ok()) {
-    // The boxes keep their initial texts, and only what the user types counts as a change to store.
-    ShowCritical(this, stored.error);
-    return false;
+  if (!stored.ok()) ShowCritical(this, stored.error);
+  const bool read = stored.ok() && listGases();
+  // Until the data are read, their boxes and the gas list are empty and unavailable: the texts the boxes were
+  // made with are no stored data, and nothing typed there could be stored.
+  const db::AdjustmentRow row = stored.value.value_or(db::AdjustmentRow{});
+  const auto boxes = storedBoxes(row);
+  for (size_t i = 0; i < boxes.size(); ++i) {
+    boxes[i].first->setEnabled(read);
+    // A table without a row offers the initial texts for the row to be made.
+    boxes[i].first->setText(!read ? QString() : stored.value ? NumberText(*boxes[i].second) : initialTexts_[i]);
   }
+  DataCombo1_->setEnabled(read);
+  if (!read) return false;
   stored_ = Stored{stored.value};
-  if (stored.value) {
-    Gas_ = stored.value->Gas;
-    for (const auto& [box, value] : storedBoxes(*stored.value)) box->setText(NumberText(*value));
-  }
-  if (!listGases()) return false;
+  Gas_ = stored.value ? stored.value->Gas : -1;
   DataCombo1_->setCurrentIndex(Gas_ >= 1 && Gas_ <= DataCombo1_->count() ? Gas_ - 1 : -1);
   auto tables = db::LoadReferenceTables();
   if (!tables.ok()) {
@@ -202,6 +205,9 @@ bool PipelineTab::gasTemperatureCheck() {
 }
 
 bool PipelineTab::save() {
+  // Data not read yet are read and shown: the boxes then hold just what is stored, and nothing else is there to
+  // store. While they cannot be read, the message says why.
+  if (!stored_) return readStored();
   // Every box the store reads is checked first; a box that is not a number keeps the focus.
   if (!NumericBox::checkAll(Frame2_)) {
     emit wantsShown();
@@ -222,14 +228,14 @@ bool PipelineTab::save() {
     return false;
   }
   stored_ = Stored{row};
-  edited_ = false;
   return true;
 }
 
 bool PipelineTab::dataChanged() const {
   // Compared with what was read at the start or stored since, not read again: the program alone writes
   // these fields, and a database another program holds at that moment neither hides a change nor makes one.
-  if (!stored_) return edited_;
+  // Data not read yet cannot be changed: their boxes are unavailable until read.
+  if (!stored_) return false;
   if (!stored_->row) return true;  // nothing stored yet
   const db::AdjustmentRow& row = *stored_->row;
   // A stored value is compared as its box shows it (15 significant digits).

@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <utility>
+#include <vector>
 
 #include "db/rows.h"
 #include "models/reftables.h"
@@ -26,9 +27,10 @@ class PipelineTab : public InputTab {
  public:
   explicit PipelineTab(QWidget* parent = nullptr);
 
-  // The stored pipeline data in the boxes and the gas list with the stored gas shown. False when a read
-  // failed (the first failure is told).
-  bool firstActivation();
+  // The stored pipeline data in the boxes and the gas list with the stored gas shown, once: nothing when read
+  // before. A read that fails is told, and the boxes of the stored data and the gas list stay empty and
+  // unavailable until a later call reads them: false then.
+  bool readStored();
   // Reloads the gas list after an editor, keeping the chosen gas by name (a gas no longer listed is no
   // longer chosen). A list that cannot be read is told and stays as it was, with its choice: false.
   bool reloadGasList();
@@ -38,10 +40,11 @@ class PipelineTab : public InputTab {
   // The pipeline's inputs and texts of a run request.
   void fillRequest(result::RunRequest& request) const;
 
-  // The boxes differ from the stored pipeline data (a box that is not a number differs). When the stored
-  // data could not be read at the start, only what the user typed or chose since counts.
+  // The boxes differ from the stored pipeline data (a box that is not a number differs); never while the
+  // stored data are not read.
   bool dataChanged() const;
-  // "Сохранить данные": checks the boxes and stores them; false when refused or not stored.
+  // "Сохранить данные": checks the boxes and stores them; false when refused or not stored. Stored data not
+  // read yet are read and shown instead, and nothing is stored.
   bool save();
 
  signals:
@@ -78,8 +81,8 @@ class PipelineTab : public InputTab {
     std::optional<db::AdjustmentRow> row;
   };
   std::optional<Stored> stored_;
-  bool edited_ = false;  // the user typed into a box of the stored data or chose a gas
-  std::shared_ptr<const models::ReferenceTables> gasTables_;  // of the temperature check, read at the first activation
+  std::vector<QString> initialTexts_;                         // of the boxes of the stored data, in their order
+  std::shared_ptr<const models::ReferenceTables> gasTables_;  // of the temperature check, read with the stored data
 
   QGroupBox* Frame2_ = nullptr;
   QLineEdit* Text27_ = nullptr;

@@ -121,19 +121,24 @@ RateTab::RateTab(QWidget* parent) : InputTab(parent) {
   col->addStretch();
 }
 
-bool RateTab::firstActivation(bool read) {
-  read = read && reloadCityList();  // a town list that cannot be read is told, and the list stays empty
+void RateTab::firstActivation() {
   for (int i = 0; i < 4; ++i) {
     extValues_[i] = kExternal[i].byDefault;
     externalBoxes_[i]->setText(NumberText(kExternal[i].byDefault));
   }
   externalToggled(0);
-  read = read && listRegions();
-  DataCombo6_->setCurrentIndex(-1);
-  RegionPos_ = -1;
   Option1_->setChecked(true);
   optionChanged();
-  return read;
+}
+
+bool RateTab::readStored() {
+  if (listsRead_) return true;
+  // A list that cannot be read is told and stays empty, and the region list is not read after it.
+  if (!reloadCityList() || !listRegions()) return false;
+  DataCombo6_->setCurrentIndex(-1);
+  RegionPos_ = -1;
+  listsRead_ = true;
+  return true;
 }
 
 bool RateTab::listRegions() {

@@ -24,10 +24,11 @@ class RateTab : public InputTab {
  public:
   explicit RateTab(QWidget* parent = nullptr);
 
-  // The town list, the external factors' defaults, the region list with no region chosen, the way by region.
-  // Without `read` (an earlier read of the start failed) the lists are not read and stay empty. False when
-  // a read failed (the first failure is told) or none was made.
-  bool firstActivation(bool read);
+  // The external factors' defaults and the way by region.
+  void firstActivation();
+  // The town list and the region list with no region chosen, once: nothing when read before. A read that
+  // fails is told, and the lists stay empty until a later call reads them: false then.
+  bool readStored();
   // Reloads the region list after an editor, keeping the chosen region by name. A list that cannot be read
   // is told and stays as it was, with its choice: false.
   bool reloadRegionList();
@@ -63,6 +64,7 @@ class RateTab : public InputTab {
   // Shows the tab with the focus on the input the way chosen reads: the typed probability or the region.
   void focusRateInput();
 
+  bool listsRead_ = false;
   int RegionPos_ = -1;  // position, counted from 1, of the chosen region in the list; -1 while none
   double ExtFactors_ = 0;
   std::array<double, 4> extValues_{};  // Eroz, Stih, Zapor, Rechper as the variables hold them

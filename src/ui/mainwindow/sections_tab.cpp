@@ -145,9 +145,17 @@ SectionsTab::SectionsTab(QWidget* parent) : InputTab(parent) {
   row->addLayout(right, 3);
 }
 
-bool SectionsTab::firstActivation(bool read) {
+void SectionsTab::firstActivation() {
   GroundFolded_ = CrossingsFolded_ = false;
-  return read && fillSectionList(0);
+  // Unavailable until the list and its first section are read: nothing is typed for a section not shown.
+  setEnabled(false);
+}
+
+bool SectionsTab::readStored() {
+  if (listRead_) return true;
+  listRead_ = fillSectionList(0) && (section_ || List1_->count() == 0);
+  setEnabled(listRead_);
+  return listRead_;
 }
 
 int SectionsTab::selectedSection() const {

@@ -28,10 +28,11 @@ class SectionsTab : public InputTab {
  public:
   explicit SectionsTab(QWidget* parent = nullptr);
 
-  // Both frames unfolded, the list filled and the first section shown. Without `read` (an earlier read of
-  // the start failed) the list is not read and stays empty. False when the list could not be read (told)
-  // or was not read.
-  bool firstActivation(bool read);
+  // Both frames unfolded, the tab unavailable until read.
+  void firstActivation();
+  // The list filled and the first section shown, once: nothing when read before. A read that fails is told,
+  // and the tab stays empty and unavailable until a later call reads it: false then.
+  bool readStored();
 
   // The number (TPID) of the selected section; 1 when none is selected.
   int selectedSection() const;
@@ -79,6 +80,7 @@ class SectionsTab : public InputTab {
   QString composedGround() const;
 
   std::optional<db::SectionRow> section_;  // the shown section as stored
+  bool listRead_ = false;
   int NextSectionNo_ = 1;
   bool GroundFolded_ = false, CrossingsFolded_ = false;
   std::array<std::vector<db::GroundTypeRow>, 4> groundRows_;

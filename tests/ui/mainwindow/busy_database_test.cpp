@@ -199,7 +199,12 @@ TEST_F(MainWindowTest, AWindowWhoseDataCannotBeReadDoesNotOpen) {
 }
 
 // The first start with the file held: the first read says so, and no read after it waits or says it again.
-TEST(FirstStart, ADatabaseHeldByAnotherProgramIsWaitedForOnceAndToldOnce) {
+// Nothing made up is shown as stored: the stored pipeline data and the gas list stay empty and unavailable, and so
+// does the sections tab. A save, a run and a tab shown read again and, while they cannot, say so once each; once the
+// file is let go, a save and the window shown again after an editor show what is stored, and nothing is written.
+// Before, the boxes showed their initial texts (diameter 500) and "Сохранить данные" stored them over the stored row
+// without a word.
+TEST(FirstStart, ADatabaseHeldByAnotherProgramIsToldOnceAndReadAgainWhenTheEngineerActs) {
   test::TempDatabase database;
   test::MessageCatcher messages;
   const int changes = test::TempDatabase::changes();
@@ -210,12 +215,29 @@ TEST(FirstStart, ADatabaseHeldByAnotherProgramIsWaitedForOnceAndToldOnce) {
     window.show();
     EXPECT_EQ(waits->count(), 1);
     EXPECT_EQ(messages.texts(), QStringList(U(BusyRead("Adjustment").c_str())));
-    // The lists and boxes stay as a window of no data shows them, and nothing counts as a change.
     for (const char* list : {"DataCombo1", "DataCombo6", "cmbCity"})
       EXPECT_EQ(window.findChild<QComboBox*>(list)->count(), 0) << list;
+    auto* tabs = window.findChild<QTabWidget*>("SSTab1");
+    auto* diameter = window.findChild<QLineEdit*>("Text3");
+    EXPECT_TRUE(diameter->text().isEmpty() && !diameter->isEnabled());
+    EXPECT_FALSE(window.findChild<QComboBox*>("DataCombo1")->isEnabled() || tabs->widget(1)->isEnabled());
+    const std::function<void()> acts[] = {[&] { window.cmdSave_Click(); }, [&] { window.Command1_Click(); },
+                                          [&] { tabs->setCurrentIndex(1); }};
+    for (const auto& act : acts) {
+      messages.requests.clear();
+      const int before = waits->count();
+      act();
+      EXPECT_EQ(waits->count(), before + 1);
+      EXPECT_EQ(messages.texts(), QStringList(U(BusyRead("Adjustment").c_str())));
+    }
     messages.requests.clear();
     waits.reset();
     held.reset();
+    window.cmdSave_Click();
+    EXPECT_EQ(diameter->text() + ' ' + window.findChild<QComboBox*>("DataCombo1")->currentText(), U("1020 Пропан"));
+    VisitWindEditor(window);  // the window shown again reads the other tabs
+    EXPECT_TRUE(tabs->widget(1)->isEnabled() && window.findChild<QListWidget*>("List1")->count() == 3);
+    EXPECT_EQ(window.findChild<QComboBox*>("DataCombo6")->count(), 2);
     EXPECT_TRUE(window.close());
     EXPECT_TRUE(messages.requests.empty()) << messages.texts().join("|").toStdString();
   }

@@ -287,6 +287,90 @@ TEST_F(MainWindowTest, ChangingTabsLeavesTheBoxBeingTypedInFirst) {
   EXPECT_DOUBLE_EQ(db::LoadAdjustment().value->Ltrub, 80);
 }
 
+// The window steps aside for an editor (from the menu or the town button) or the jet-flame window only once the
+// box being typed in is left, as a close leaves it: a refused text keeps the window with the box and its focus,
+// and nothing opens; an accepted one is stored before the window hides. Before, the window hid with the text
+// neither checked nor stored (the row kept 0,1 while the box showed 0,35), and a close later asked nothing.
+TEST_F(MainWindowTest, SteppingAsideForAnotherWindowLeavesTheBoxBeingTypedInFirst) {
+  tabs()->setCurrentIndex(1);
+  find<QCheckBox>("Check1")->click();  // section 1's road crossing, at its initial 0,1
+  auto other = [&] {
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (w->isVisible() && w != window.get()) return w;
+    return static_cast<QWidget*>(nullptr);
+  };
+  // How the window is left, the box typed in and its tab, the text the box refuses and the one it takes; the
+  // road's probability then (the inversion box stores nothing).
+  for (const auto& [way, name, tab, refused, taken, road] : {std::tuple("mnuGaz", "P_avto", 1, "1,5", "0,35", 0.35),
+                                                             {"mnuStatistika", "P_avto", 1, "1,5", "0,45", 0.45},
+                                                             {"mnuTrub", "P_avto", 1, "1,5", "0,55", 0.55},
+                                                             {"cmdSpecifyCity", "Text12", 2, "100,5", "20", 0.55}}) {
+    SCOPED_TRACE(way);
+    tabs()->setCurrentIndex(tab);
+    auto leave = [&, way = way] {
+      if (auto* button = window->findChild<QPushButton*>(way)) button->click();
+      else find<QAction>(way)->trigger();
+      QApplication::processEvents();
+    };
+    type(name, refused);
+    leave();
+    EXPECT_EQ(messages.requests.size(), 1u) << messages.texts().join('|').toStdString();
+    EXPECT_TRUE(window->isVisible() && !other() && window->focusWidget() == box(name));
+    messages.requests.clear();
+    type(name, taken);
+    leave();
+    EXPECT_TRUE(messages.requests.empty()) << messages.texts().join('|').toStdString();
+    EXPECT_EQ(Road(), std::pair(std::optional(road), road));
+    ASSERT_TRUE(!window->isVisible() && other());
+    // A late activation of the hidden window (the menu's closing gives it back) moved the focus on to the next control.
+    QApplication::setActiveWindow(window.get());
+    other()->close();
+    QApplication::processEvents();
+    ASSERT_TRUE(window->isVisible() && !other());
+    QApplication::setActiveWindow(window.get());
+    EXPECT_EQ(QApplication::focusWidget(), box(name));
+  }
+}
+
+// A wheel turn over the tab bar leaves the box only where the bar really changes the tab: a whole notch away from
+// the user shows the tab before, towards the user the tab after (the results tab is closed before a run); a part of
+// a notch (a touchpad's small turns) or a turn past either end checks nothing. Before, every turn checked the box, so
+// each small turn showed the refusal again for a tab that never changed.
+TEST_F(MainWindowTest, AWheelTurnLeavesTheBoxOnlyWhereTheTabChanges) {
+  tabs()->setCurrentIndex(1);
+  find<QCheckBox>("Check1")->click();
+  QTabBar* bar = tabs()->tabBar();
+  auto turn = [&](int delta) {
+    const QPointF at = bar->tabRect(0).center();
+    QWheelEvent wheel(at, bar->mapToGlobal(at), {}, {0, delta}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(bar, &wheel);
+    QApplication::processEvents();
+  };
+  // A box of each tab open before a run, with a text it refuses and one it takes.
+  const std::tuple<const char*, const char*, const char*> boxes[3] = {
+      {"Text13", "\b", "80"}, {"P_avto", "1,5", "0,2"}, {"Text12", "100,5", "20"}};
+  for (int tab = 0; tab < 3; ++tab) {
+    for (const int notch : {120, -120}) {  // away from the user, towards
+      const int next = notch > 0 ? tab - 1 : tab + 1;
+      const bool changes = next >= 0 && next < 3;
+      SCOPED_TRACE(std::to_string(tab) + (notch > 0 ? " away" : " towards"));
+      const auto& [name, refused, taken] = boxes[tab];
+      tabs()->setCurrentIndex(tab);
+      type(name, refused);
+      for (int part = 1; part <= 3; ++part) {
+        turn(notch / 3);
+        EXPECT_EQ(messages.requests.size(), part == 3 && changes ? 1u : 0u) << messages.texts().join('|').toStdString();
+        EXPECT_TRUE(tabs()->currentIndex() == tab && window->focusWidget() == box(name)) << part;
+      }
+      messages.requests.clear();
+      type(name, taken);
+      turn(notch);
+      EXPECT_EQ(tabs()->currentIndex(), changes ? next : tab);
+      EXPECT_TRUE(messages.requests.empty()) << messages.texts().join('|').toStdString();
+    }
+  }
+}
+
 // Folding the crossings' frame leaves the box first: a refused text keeps the frame open, the box focused.
 TEST_F(MainWindowTest, FoldingAFrameLeavesTheBoxBeingTypedInFirst) {
   tabs()->setCurrentIndex(1);
