@@ -4,8 +4,10 @@
 
 #include <QImage>
 #include <QRegularExpression>
+#include <functional>
 #include <numeric>
 
+#include "output/report/report_blocks.h"
 #include "output/report/text_width.h"
 #include "output/report/wind_block.h"
 #include "output/report/year_zone_table.h"
@@ -179,12 +181,37 @@ TEST(YearZoneTable, BothFormsOnTheModel) {
   }
 }
 
+// How many words of table `t` wrap in their cells at its widths, each word checked: a number (of the columns
+// `numbersWrap` allows) over at most three lines, every other word whole.
+static int WrappedWords(const Document& d, const Table& t, const std::function<bool(int col)>& numbersWrap) {
+  // A number: digits with a comma, an exponent or a sign, maybe after ">".
+  static const QRegularExpression kNumber(QStringLiteral("^>?[\\d,E+-]*\\d[\\d,E+-]*$"));
+  const std::vector<double> widths = t.ColumnWidths(d.page.textWidth());
+  EXPECT_NEAR(std::accumulate(widths.begin(), widths.end(), 0.0), d.page.textWidth(), 0.01);
+  int wrapped = 0;
+  for (int r = 1; r <= t.rows(); ++r)
+    for (int c = 1; c <= t.cols(); ++c) {
+      const Merge m = t.SpanOf(r, c);
+      if (m.row1 != r || m.col1 != c) continue;
+      double room = -2 * t.cellMargin();
+      for (int k = m.col1; k <= m.col2; ++k) room += widths[size_t(k - 1)];
+      for (const QString& word : t.text(r, c).split(QLatin1Char(' '))) {
+        const double width = TextWidthPt(word, t.format().size);
+        const bool mayWrap = numbersWrap(c) && kNumber.match(word).hasMatch();
+        EXPECT_LE(width, (mayWrap ? 3 : 1) * room) << word.toStdString();
+        wrapped += width > room;
+      }
+    }
+  return wrapped;
+}
+
 // The probabilities of a run read with fifteen digits ("4,76190476190476E-07"; the shipped jet shares of a
 // third give such numbers in every year-round run) and a radius on the grid's diagonal with fourteen
 // ("141,42135623731"); the fireball's column alone holds short numbers. Neither form can hold them whole at 10 pt, and
 // both keep their 10 pt (the complex form's earlier fit lowered the type to 6 pt, the jet form's to 8 pt): every word
 // of text stands whole in its column ("Физическ|ий" once broke inside its word), the short numbers too, and a
-// long number wraps inside its cell over at most three lines.
+// long number wraps inside its cell over at most three lines. So do the tables by direction, at their 10 pt, with
+// radii of a very wide grid.
 TEST(YearZoneTable, BothFormsKeep10PtAndWrapLongNumbers) {
   models::ZoneTables radii;
   radii.CurZones().fill(141.42135623731);
@@ -194,8 +221,6 @@ TEST(YearZoneTable, BothFormsKeep10PtAndWrapLongNumbers) {
   p.PRupture = 1.0 / 7000;  // "0,000142857142857143"
   p.PIgnition = 1.0 / 3;
   p.PFireBall = 0.001;
-  // A number: digits with a comma, an exponent or a sign, maybe after ">".
-  static const QRegularExpression kNumber(QStringLiteral("^>?[\\d,E+-]*\\d[\\d,E+-]*$"));
   for (const YearTableForm form : {YearTableForm::Complex, YearTableForm::Jets}) {
     const bool complex = form == YearTableForm::Complex;
     SCOPED_TRACE(complex ? "complex" : "jets");
@@ -203,24 +228,17 @@ TEST(YearZoneTable, BothFormsKeep10PtAndWrapLongNumbers) {
     WriteYearZoneTable(d, form, radii, p);
     const Table& t = *d.tables()[0];
     EXPECT_EQ(t.text(8, complex ? 5 : 2), QStringLiteral("4,76190476190476E-07"));
-    const double size = t.format().size;
-    EXPECT_EQ(size, 10);
-    const std::vector<double> widths = t.ColumnWidths(d.page.textWidth());
-    EXPECT_NEAR(std::accumulate(widths.begin(), widths.end(), 0.0), d.page.textWidth(), 0.01);
-    int wrapped = 0;
-    for (int r = 1; r <= t.rows(); ++r)
-      for (int c = 1; c <= t.cols(); ++c) {
-        const Merge m = t.SpanOf(r, c);
-        if (m.row1 != r || m.col1 != c) continue;
-        double room = -2 * t.cellMargin();
-        for (int k = m.col1; k <= m.col2; ++k) room += widths[size_t(k - 1)];
-        for (const QString& word : t.text(r, c).split(QLatin1Char(' '))) {
-          const double width = TextWidthPt(word, size);
-          const bool mayWrap = !(complex && c == 3) && kNumber.match(word).hasMatch();
-          EXPECT_LE(width, (mayWrap ? 3 : 1) * room) << word.toStdString();
-          wrapped += width > room;
-        }
-      }
-    EXPECT_GT(wrapped, 0);  // the case is real: the long numbers do not fit whole
+    EXPECT_EQ(t.format().size, 10);
+    // The case is real: the long numbers do not fit whole.
+    EXPECT_GT(WrappedWords(d, t, [complex](int c) { return !(complex && c == 3); }), 0);
+  }
+  for (int k = 1; k <= models::kJetCases; ++k)
+    for (models::ZoneRow& row : radii.directions(models::KindOf(k))) row.fill(123456789012.25);
+  Document d;
+  DirectionTables(d, result::Scenario::YearRoundJets, radii);
+  ASSERT_EQ(d.tables().size(), 3u);
+  for (const auto& t : d.tables()) {
+    EXPECT_EQ(t->format().size, 10);
+    EXPECT_GT(WrappedWords(d, *t, [](int) { return true; }), 0);
   }
 }

@@ -219,27 +219,20 @@ std::vector<double> NumberWrappingWidths(const std::vector<double>& least, const
 
 }  // namespace
 
-void Table::FitToContent(double textWidth, TooWide tooWide, double smallestSize) {
+void Table::FitToContent(double textWidth) {
   const auto wholeSum = [](const std::vector<ColumnNeed>& need) {
     double sum = 0;
     for (const ColumnNeed& c : need) sum += c.whole;
     return sum;
   };
-  // At the table's own size with the usual blanks if the longest words fit so; else with narrow blanks,
-  // and, when the type may shrink, half a point smaller at a time.
-  double size = format_.size;
-  std::vector<ColumnNeed> need = Needs(size, kCellMarginPt);
+  // At the table's own size with the usual blanks if the longest words fit so; else with narrow blanks. The
+  // size stays what the table was given.
+  std::vector<ColumnNeed> need = Needs(format_.size, kCellMarginPt);
   if (wholeSum(need) > textWidth) {
     cellMargin_ = kNarrowCellMarginPt;
-    need = Needs(size, cellMargin_);
-    if (tooWide == TooWide::Shrink)
-      while (wholeSum(need) > textWidth && size - 0.5 >= smallestSize) {
-        size -= 0.5;
-        need = Needs(size, cellMargin_);
-      }
+    need = Needs(format_.size, cellMargin_);
   }
-  format_.size = size;
-  if (tooWide == TooWide::Shrink || wholeSum(need) <= textWidth) {
+  if (wholeSum(need) <= textWidth) {
     SetFixedWidths(WholeWordWidths(need, textWidth));
     return;
   }

@@ -88,19 +88,13 @@ class Table {
   void SetFillWeights(std::vector<double> weights);
   std::vector<double> ColumnWidths(double textWidth) const;
 
-  // What gives way when the longest words of the cells do not fit the text width at the table's size.
-  enum class TooWide {
-    Shrink,       // the cells' size is lowered in half points until they do
-    WrapNumbers,  // the size stays; a long number wraps inside its cell, a word of text never does
-  };
   // Widths from what the cells hold, filling `textWidth`: every column at least as wide as its longest
   // word (a number is one word, so it does not break inside its digits; a header breaks only between
   // words) and the rest shared by how much each column's longest line still needs. When the longest
-  // words do not fit at the table's size, the cell blanks narrow and then `tooWide` decides: the size is
-  // lowered (not below `smallestSize`), or the size stays and the columns of the long numbers share what
-  // the words of text leave, a number then wrapping over the lines of its cell. Call it once the cells
-  // are filled.
-  void FitToContent(double textWidth, TooWide tooWide = TooWide::Shrink, double smallestSize = 5);
+  // words do not fit at the table's size, the cell blanks narrow, the size stays, and the columns of the
+  // long numbers share what the words of text leave, a number then wrapping over the lines of its cell.
+  // Call it once the cells are filled.
+  void FitToContent(double textWidth);
 
   // The first rows, repeated at the top of every page the table runs onto.
   void SetHeaderRows(int rows) { headerRows_ = std::clamp(rows, 0, rows_); }

@@ -91,7 +91,7 @@ void WriteYearZoneTable(Document& doc, YearTableForm form, const models::ZoneTab
 
   // Both forms keep their 10 pt: a long number (a radius on the grid's diagonal, a probability with fifteen
   // digits, as every jet share of a third gives) wraps inside its cell instead of the text shrinking.
-  t.FitToContent(doc.page.textWidth(), Table::TooWide::WrapNumbers);
+  t.FitToContent(doc.page.textWidth());
 }
 
 }  // namespace velaron::report
