@@ -2,10 +2,12 @@
 
 #include <QApplication>
 #include <QDBusConnection>
+#include <atomic>
 #include <clocale>
 #include <cstdio>
 #include <unistd.h>
 
+#include "app/session_bus.h"
 #include "app/startup.h"
 #include "common/drawing_threads.h"
 #include "common/texts.h"
@@ -17,7 +19,50 @@
 
 namespace velaron::app {
 
+namespace {
+
+// Where the start says why it ends when no window can be shown.
+void SayOnStandardError(const QString& text) {
+  std::fprintf(stderr, "%s: %s\n", texts::kProgramTitle, qUtf8Printable(text));
+}
+
+// Qt's messages while the program starts. That the system refused a thread of Qt's own, Qt says only in a warning,
+// and then waits for that thread's work for ever (the session bus's connection) or never gets an event (the
+// display's reader); a start without a display it ends with an abort. The watch counts the one and ends the other
+// with the reason on standard error.
+class StartWatch {
+ public:
+  StartWatch() { previous_ = qInstallMessageHandler(&Watch); }
+  ~StartWatch() { End(); }
+  StartWatch(const StartWatch&) = delete;
+  StartWatch& operator=(const StartWatch&) = delete;
+  void End() {
+    if (!ended_) qInstallMessageHandler(previous_);
+    ended_ = true;
+  }
+  // Qt's threads that the system refused since the watch began.
+  static int refusedThreads() { return refused_; }
+
+ private:
+  static void Watch(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (type == QtFatalMsg) {
+      SayOnStandardError(NoDisplayText());
+      _exit(kStartupFailedStatus);
+    }
+    if (text.startsWith(QLatin1String("QThread::start: Thread creation error"))) ++refused_;
+    if (previous_) previous_(type, context, text);
+  }
+  static inline QtMessageHandler previous_ = nullptr;
+  static inline std::atomic<int> refused_ = 0;
+  bool ended_ = false;
+};
+
+}  // namespace
+
 int RunProgram(int argc, char** argv) {
+  // Qt waits for the session bus's answer without a time limit; the bus is asked first, within one.
+  if (const QString note = LeaveOutSilentSessionBus(); !note.isEmpty()) SayOnStandardError(note);
+  StartWatch watch;
   // Every thread the window needs is taken from the system before any is started and held until the one
   // that needs it starts: a thread that Qt asks for and the system refuses is waited for ever (the
   // display's events, the session bus of a message or of the main window's menu bar), so the start must
@@ -25,15 +70,29 @@ int RunProgram(int argc, char** argv) {
   ThreadReserve reserve(WindowThreadCount());
   if (reserve.held() < kQtOwnThreads) {
     // Not even a message can be shown: said on standard error, before any window.
-    std::fprintf(stderr, "%s: %s\n", texts::kProgramTitle,
-                 qUtf8Printable(WindowThreadsRefusal(reserve.held(), WindowThreadCount())));
+    SayOnStandardError(WindowThreadsRefusal(reserve.held(), WindowThreadCount()));
     return kStartupFailedStatus;
   }
   reserve.Release(kQtOwnThreads);
-  QApplication app(argc, argv);
-  // The session bus is connected now, on the thread just given back for it, not by the first message or
-  // menu bar. Its thread then serves every later connection (accessibility's bus, the menu bar's check).
+  // Another program of the user may take the room just given back before Qt starts its threads in it. Each is
+  // started where nothing waits for it yet, and one refused ends the start at once, on standard error (a window
+  // would wait for it); the application's end would wait for it as well, hence _exit.
+  const auto endIfQtThreadRefused = [&reserve] {
+    if (StartWatch::refusedThreads() == 0) return;
+    SayOnStandardError(
+        WindowThreadsRefusal(kQtOwnThreads + reserve.held() - StartWatch::refusedThreads(), WindowThreadCount()));
+    _exit(kStartupFailedStatus);
+  };
+  // The session bus's thread first: looking up a connection by a name that no connection has starts it and waits
+  // for nothing, while the application object may already use the bus (an input method that talks over it).
+  const QDBusConnection none(QStringLiteral("velaron-start"));
+  endIfQtThreadRefused();
+  QApplication app(argc, argv);  // with the display's reader
+  endIfQtThreadRefused();
+  // The session bus is connected now, on the thread just started for it, not by the first message or menu bar.
+  // Its thread then serves every later connection (accessibility's bus, the menu bar's check).
   QDBusConnection::sessionBus();
+  watch.End();
   // The workbook library formats numbers with the C library's locale; a comma there corrupts the file.
   std::setlocale(LC_NUMERIC, "C");
   QApplication::setApplicationName(QString::fromUtf8(texts::kProgramTitle));

@@ -76,6 +76,18 @@ QString WindowThreadsRefusal(int started, int wanted) {
       .arg(wanted);
 }
 
+QString NoDisplayText() {
+  const QString platform = qEnvironmentVariable("QT_QPA_PLATFORM");
+  const QString display = qEnvironmentVariable("DISPLAY");
+  QString why = display.isEmpty()
+                    ? QString::fromUtf8("нет графического дисплея (переменная окружения DISPLAY не задана)")
+                    : QString::fromUtf8("дисплей «%1» недоступен").arg(display);
+  if (!platform.isEmpty() && platform != QLatin1String("xcb"))
+    why = QString::fromUtf8("графическая платформа «%1» не запустилась").arg(platform);
+  return QString::fromUtf8("Окно программы не открыто: %1. Запустите программу в графическом сеансе пользователя.")
+      .arg(why);
+}
+
 bool KeepDrawingThreadsOrRefuse() {
   const QString refusal = KeepDrawingThreads();
   if (!refusal.isEmpty()) ShowCritical(nullptr, refusal);

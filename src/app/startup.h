@@ -48,6 +48,10 @@ int WindowThreadCount();
 // The message of a start refused for want of threads: the system gave `started` of the `wanted` threads.
 QString WindowThreadsRefusal(int started, int wanted);
 
+// The refusal of a start whose window could not be opened: no display (DISPLAY unset or naming no display
+// that answers), or the graphics platform named in QT_QPA_PLATFORM did not start.
+QString NoDisplayText();
+
 // Starts and keeps the threads that Qt's drawing needs (velaron::KeepDrawingThreads), right after the
 // application object is made. False, after a critical message saying why, when the system would not give
 // them: the program must then end at once (_exit), before any window is shown.

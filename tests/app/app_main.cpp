@@ -13,7 +13,7 @@ int WindowThreadsChild(int argc, char** argv);
 }  // namespace velaron::app
 
 int main(int argc, char** argv) {
-  if (argc > 3 && std::strcmp(argv[1], "--window-threads-child") == 0)
+  if (argc > 1 && std::strcmp(argv[1], "--window-threads-child") == 0)
     return velaron::app::WindowThreadsChild(argc, argv);
   qputenv("QT_QPA_PLATFORM", "offscreen");
   if (argc > 2 && std::strcmp(argv[1], "--drawing-threads-child") == 0)
