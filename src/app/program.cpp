@@ -5,6 +5,8 @@
 #include <atomic>
 #include <clocale>
 #include <cstdio>
+#include <mutex>
+#include <vector>
 #include <unistd.h>
 
 #include "app/session_bus.h"
@@ -29,31 +31,55 @@ void SayOnStandardError(const QString& text) {
 // Qt's messages while the program starts. That the system refused a thread of Qt's own, Qt says only in a warning,
 // and then waits for that thread's work for ever (the session bus's connection) or never gets an event (the
 // display's reader); a start without a display it ends with an abort. The watch counts the one and ends the other
-// with the reason on standard error.
+// with the reason on standard error. Qt's own lines are kept back until the start goes on: a start that ends says
+// only its reason, in Russian, not Qt's English lines before it.
 class StartWatch {
  public:
   StartWatch() { previous_ = qInstallMessageHandler(&Watch); }
   ~StartWatch() { End(); }
   StartWatch(const StartWatch&) = delete;
   StartWatch& operator=(const StartWatch&) = delete;
+  // Qt's lines kept back go on to where they would have gone.
   void End() {
-    if (!ended_) qInstallMessageHandler(previous_);
+    if (ended_) return;
     ended_ = true;
+    qInstallMessageHandler(previous_);
+    std::vector<Kept> kept;
+    {
+      const std::lock_guard<std::mutex> lock(mutex_);
+      kept.swap(kept_);
+    }
+    for (const Kept& k : kept) {
+      const QMessageLogContext context(nullptr, 0, nullptr, k.category.constData());
+      if (previous_) {
+        previous_(k.type, context, k.text);
+      } else {
+        std::fprintf(stderr, "%s\n", qUtf8Printable(qFormatLogMessage(k.type, context, k.text)));
+      }
+    }
   }
   // Qt's threads that the system refused since the watch began.
   static int refusedThreads() { return refused_; }
 
  private:
+  struct Kept {
+    QtMsgType type;
+    QByteArray category;
+    QString text;
+  };
   static void Watch(QtMsgType type, const QMessageLogContext& context, const QString& text) {
     if (type == QtFatalMsg) {
       SayOnStandardError(NoDisplayText());
       _exit(kStartupFailedStatus);
     }
     if (text.startsWith(QLatin1String("QThread::start: Thread creation error"))) ++refused_;
-    if (previous_) previous_(type, context, text);
+    const std::lock_guard<std::mutex> lock(mutex_);
+    kept_.push_back({type, QByteArray(context.category ? context.category : "default"), text});
   }
   static inline QtMessageHandler previous_ = nullptr;
   static inline std::atomic<int> refused_ = 0;
+  static inline std::mutex mutex_;
+  static inline std::vector<Kept> kept_;
   bool ended_ = false;
 };
 
@@ -92,7 +118,6 @@ int RunProgram(int argc, char** argv) {
   // The session bus is connected now, on the thread just started for it, not by the first message or menu bar.
   // Its thread then serves every later connection (accessibility's bus, the menu bar's check).
   QDBusConnection::sessionBus();
-  watch.End();
   // The workbook library formats numbers with the C library's locale; a comma there corrupts the file.
   std::setlocale(LC_NUMERIC, "C");
   QApplication::setApplicationName(QString::fromUtf8(texts::kProgramTitle));
@@ -108,7 +133,8 @@ int RunProgram(int argc, char** argv) {
   // The drawing threads are started from the room held for them and kept; the room of the worker threads is
   // given back last.
   reserve.Release(DrawingThreadCount());
-  if (!KeepDrawingThreadsOrRefuse()) _exit(kStartupFailedStatus);
+  if (!KeepDrawingThreadsOrRefuse(&StartWatch::refusedThreads)) _exit(kStartupFailedStatus);
+  watch.End();
   reserve.Release(kWorkerThreads);
 
   ui::AppContext context;

@@ -88,8 +88,8 @@ QString NoDisplayText() {
       .arg(why);
 }
 
-bool KeepDrawingThreadsOrRefuse() {
-  const QString refusal = KeepDrawingThreads();
+bool KeepDrawingThreadsOrRefuse(const std::function<int()>& refusedSoFar) {
+  const QString refusal = KeepDrawingThreads(refusedSoFar);
   if (!refusal.isEmpty()) ShowCritical(nullptr, refusal);
   return refusal.isEmpty();
 }

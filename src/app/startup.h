@@ -4,6 +4,8 @@
 // ending their process.
 #pragma once
 
+#include <functional>
+
 #include <QString>
 #include <memory>
 
@@ -54,8 +56,9 @@ QString NoDisplayText();
 
 // Starts and keeps the threads that Qt's drawing needs (velaron::KeepDrawingThreads), right after the
 // application object is made. False, after a critical message saying why, when the system would not give
-// them: the program must then end at once (_exit), before any window is shown.
-bool KeepDrawingThreadsOrRefuse();
+// them: the program must then end at once (_exit), before any window is shown. `refusedSoFar` counts the
+// threads the system refused meanwhile, as velaron::KeepDrawingThreads takes it.
+bool KeepDrawingThreadsOrRefuse(const std::function<int()>& refusedSoFar = {});
 
 // Opens the program's database in `dataFolder` (the user's data folder, see db::DataFolder). First the
 // folder is made when missing and locked (LockDataFolder): while another program has it open, or when it

@@ -13,8 +13,9 @@ namespace velaron {
 namespace {
 
 // How long the pool's threads may take to report that they run. A thread the system started reports at
-// once; one that it refused never does.
+// once; one that it refused never does. The wait looks at the refusals told meanwhile this often.
 constexpr int kStartWaitMs = 20000;
+constexpr int kRefusalLookMs = 20;
 
 // The threads of this process as the system sees them: an ended thread stays in the count for a moment
 // after its join, until the system has let it go.
@@ -83,7 +84,7 @@ void ThreadReserve::Release(int count) {
 
 int DrawingThreadCount() { return std::clamp(QThread::idealThreadCount(), 1, kMaxDrawingThreads); }
 
-QString KeepDrawingThreads() {
+QString KeepDrawingThreads(const std::function<int()>& refusedSoFar) {
   const int wanted = DrawingThreadCount();
   if (const int startable = StartableThreads(wanted); startable < wanted) return Refusal(startable, wanted);
 
@@ -101,9 +102,14 @@ QString KeepDrawingThreads() {
       gate->arrived.release();
       gate->go.acquire();
     });
-  const bool allRun = gate->arrived.tryAcquire(wanted, kStartWaitMs);
-  // Another program of the user took what the count had found free, between the count and the pool.
-  const int arrived = allRun ? wanted : gate->arrived.available();
+  // Another program of the user may take what the count found free, between the count and the pool.
+  bool allRun = false;
+  int refused = 0;
+  for (int waited = 0; !allRun && refused == 0 && waited < kStartWaitMs; waited += kRefusalLookMs) {
+    allRun = gate->arrived.tryAcquire(wanted, refusedSoFar ? kRefusalLookMs : kStartWaitMs);
+    if (refusedSoFar) refused = refusedSoFar();
+  }
+  const int arrived = allRun ? wanted : refused > 0 ? wanted - refused : gate->arrived.available();
   gate->go.release(wanted);
   return allRun ? QString() : Refusal(arrived, wanted);
 }

@@ -6,6 +6,8 @@
 // drawn, and keeps them for as long as it runs, so that the pool never needs to start another.
 #pragma once
 
+#include <functional>
+
 #include <QString>
 #include <condition_variable>
 #include <mutex>
@@ -50,7 +52,9 @@ int DrawingThreadCount();
 // expire, and the pool starts no other). Call it once, right after the application object is made and
 // before anything is drawn. Empty when the threads run; else the message for the user (the system would not
 // give them). After a refusal the process must end without waiting for the pool (_exit): a thread that the
-// pool asked for and never got would be waited for at the application's end.
-QString KeepDrawingThreads();
+// pool asked for and never got would be waited for at the application's end. `refusedSoFar`, where given,
+// counts the threads the system refused to the pool (Qt tells it only in a warning): the wait for them ends
+// at the first one.
+QString KeepDrawingThreads(const std::function<int()>& refusedSoFar = {});
 
 }  // namespace velaron
