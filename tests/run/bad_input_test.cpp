@@ -226,7 +226,7 @@ TEST(RepeatedKeys, AreRefusedNamingTheKeyAndItsGroup) {
 }
 
 // A file that is no JSON was refused in the reader's English and with no place: the refusal is Russian and
-// names the line and the character of the line (not the byte) where the reader stopped.
+// names the line and the character of the line (not the byte) where the faulty token starts.
 TEST_F(BadInput, AFileThatIsNoJsonIsRefusedInRussianNamingItsLineAndPosition) {
   const std::pair<const char*, const char*> cases[] = {
       // The comma after 1 is missing: the reader stops on the quote that opens "Diametr".
@@ -238,6 +238,18 @@ TEST_F(BadInput, AFileThatIsNoJsonIsRefusedInRussianNamingItsLineAndPosition) {
       {"{\"run\" {}}", "строка 1, позиция 8: нет двоеточия после имени поля"},
       {"{}\nx", "Ошибка во входном файле, строка 2, позиция 1: лишний текст после конца объекта"},
       {" \n ", "Ошибка во входном файле: файл пуст"},
+      // The place is the first character of the faulty token: it was the blank before NaN and +1, and the last
+      // digit of 1e400.
+      {R"({"settings": {"XLimit": NaN}})", "строка 1, позиция 25: недопустимое число"},
+      {R"({"settings": {"XLimit": +1}})", "строка 1, позиция 25: недопустимое число"},
+      {R"({"settings": {"XLimit": 1e400}})", "строка 1, позиция 25: недопустимое число"},
+      // What is not JSON was read: "\q" as "q", 1. and .5 as numbers, a tab within a string as it stood.
+      {R"({"texts": {"Mestn": "\q"}})", "строка 1, позиция 22: недопустимый знак после \\ в строке"},
+      {R"({"settings": {"XLimit": 1.}})", "строка 1, позиция 25: недопустимое число"},
+      {R"({"settings": {"XLimit": .5}})", "строка 1, позиция 25: недопустимое число"},
+      {"{\"texts\": {\"Mestn\": \"\t\"}}", "строка 1, позиция 22: управляющий знак в строке"},
+      // Lines that end in a lone CR were all line 1.
+      {"{\r  \"run\": {\"ScenarioCode\": -}\r}", "строка 2, позиция 27: недопустимое число"},
   };
   for (const auto& [json, refusal] : cases) {
     const HeadlessResult r = RunHeadless(db_.path(), json, 2, {});
