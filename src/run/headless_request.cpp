@@ -218,12 +218,12 @@ class JsonGrammar {
     // The reader skips a byte order mark.
     if (n_ > 3 && s_.startsWith("\xEF\xBB\xBF")) i_ = 3;
     space();
-    if (i_ == n_) return Fault{n_ - 1, JsonFaultText(QJsonParseError::IllegalValue)};
-    if (s_[i_] != '{' && s_[i_] != '[') return Fault{i_, JsonFaultText(QJsonParseError::IllegalValue)};
-    if (!value()) return fault_;
-    space();
-    if (i_ < n_) return Fault{i_, JsonFaultText(QJsonParseError::GarbageAtEnd)};
-    return std::nullopt;
+    if (i_ == n_) failAtEnd(E::IllegalValue);
+    else if (s_[i_] != '{' && s_[i_] != '[') fail(i_, E::IllegalValue);  // a document is an object or an array
+    else if (!value()) return fault_;
+    else if (space()) fail(i_, E::GarbageAtEnd);
+    else return std::nullopt;
+    return fault_;
   }
 
  private:
@@ -248,7 +248,6 @@ class JsonGrammar {
   }
 
   bool value() {
-    const qsizetype start = i_;
     switch (s_[i_]) {
       case '{': return object();
       case '[': return array();
@@ -256,9 +255,9 @@ class JsonGrammar {
       case 'n': return word("null");
       case 't': return word("true");
       case 'f': return word("false");
-      case ',': return fail(start, E::IllegalValue);
+      case ',': return fail(i_, E::IllegalValue);
       case '}':
-      case ']': return fail(start, E::MissingObject);
+      case ']': return fail(i_, E::MissingObject);
       default: return number();
     }
   }
