@@ -270,10 +270,21 @@ class JsonGrammar {
     return true;
   }
 
+  // Past the bracket that opens an object or an array, to its first token.
+  bool enter(E::ParseError unterminated) {
+    if (++depth_ > kMaxDepth) return fail(i_, E::DeepNesting);
+    ++i_;
+    return space() || failAtEnd(unterminated);
+  }
+  // Past the bracket that closes it.
+  bool leave() {
+    ++i_;
+    --depth_;
+    return true;
+  }
+
   bool object() {
-    const qsizetype open = i_++;
-    if (++depth_ > kMaxDepth) return fail(open, E::DeepNesting);
-    if (!space()) return failAtEnd(E::UnterminatedObject);
+    if (!enter(E::UnterminatedObject)) return false;
     if (s_[i_] != '}') {
       for (;;) {
         if (s_[i_] != '"') return fail(i_, E::UnterminatedObject);
@@ -291,15 +302,11 @@ class JsonGrammar {
         if (s_[i_] == '}') return fail(i_, E::MissingObject);
       }
     }
-    ++i_;
-    --depth_;
-    return true;
+    return leave();
   }
 
   bool array() {
-    const qsizetype open = i_++;
-    if (++depth_ > kMaxDepth) return fail(open, E::DeepNesting);
-    if (!space()) return failAtEnd(E::UnterminatedArray);
+    if (!enter(E::UnterminatedArray)) return false;
     if (s_[i_] != ']') {
       for (;;) {
         if (!value()) return false;
@@ -313,9 +320,7 @@ class JsonGrammar {
         if (!space()) return failAtEnd(E::UnterminatedArray);
       }
     }
-    ++i_;
-    --depth_;
-    return true;
+    return leave();
   }
 
   // The reader takes the number's extent as [-](0|digits)[.digits][(e|E)[+|-]digits], each run of digits
