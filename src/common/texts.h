@@ -22,6 +22,16 @@ inline constexpr const char* kCalm = "Штиль";
 // Wind directions (where the wind blows from), 45° apart from north: the run dialog's and the jet-flame
 // window's lists, the weather texts of a run and the heads of the reports' tables by direction.
 inline constexpr std::array<const char*, 8> kWindDirectionNames = {"С", "С-В", "В", "Ю-В", "Ю", "Ю-З", "З", "С-З"};
+// The settings window's captions of its boxes; a refusal of a setting names it by its caption.
+inline constexpr const char* kXLimitCaption = "Ширина зоны расчета, м:";
+inline constexpr const char* kYLimitCaption = "Ширина зоны расчета по Y:";
+inline constexpr const char* kCStepCaption = "Шаг сетки, м:";
+inline constexpr const char* kSkorChelCaption = "Скорость выхода человека из опасной зоны, м/с";
+inline constexpr const char* kTfbCaption = "Время истечения до            образования ОШ, с";
+inline constexpr const char* kDolaCaption = "Доля массы, участвующей в образовании ОШ";
+inline constexpr const char* kToblCaption = "Время истечения при образовании облака ГПВС, с";
+inline constexpr const char* kDolaOblCaption = "Доля массы, участвующей в горении ГПВС";
+
 // A damage zone whose radius was not found inside the grid, in the zone boxes and every table.
 inline constexpr const char* kRefine = "уточнить";
 

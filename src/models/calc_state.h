@@ -304,8 +304,9 @@ std::optional<TemperatureRange> GasTemperatureRange(const ReferenceTables& table
 // linearly and divided by P, since v itself falls roughly as 1/p. At P1 or P2 the table's own value.
 double InterpolateSpecificVolume(double v1, double v2, double P, double P1, double P2);
 
-// Pit length, m, for the pipe diameter D, m. Throws TableRangeError outside the table.
-double GetLp(const ReferenceTables& tables, double D);
+// Pit length, m, for the pipe diameter D, m. Throws TableRangeError outside the table, naming the diameter as
+// `typedMm` when given (a tiny diameter typed in millimetres is 0 once divided by 1000).
+double GetLp(const ReferenceTables& tables, double D, std::optional<double> typedMm = std::nullopt);
 
 // Probability of injury, %, for a probit: 99.99 above 7.33, 0 below 2.67, else from the probit table.
 // Throws TableRangeError for a probit in 2.67..7.33 that the table does not bracket.

@@ -111,7 +111,7 @@ std::optional<TemperatureRange> GasTemperatureRange(const ReferenceTables& table
   return r;
 }
 
-double GetLp(const ReferenceTables& tables, double D) {
+double GetLp(const ReferenceTables& tables, double D, std::optional<double> typedMm) {
   Bracket b;
   if (!FindBracket(
           tables.lp, D, [](const LpRow& r) { return r.D; }, b)) {
@@ -121,8 +121,8 @@ double GetLp(const ReferenceTables& tables, double D) {
       range = " (от " + FormatNumber(tables.lp.front().D * 1000) + " до " + FormatNumber(tables.lp.back().D * 1000) +
               " мм)";
     const double nearest = tables.lp.empty() ? D : D < tables.lp.front().D ? tables.lp.front().D : tables.lp.back().D;
-    throw TableRangeError("Диаметр трубы " + FormatBeyond(D * 1000, nearest * 1000) + " мм вне таблицы длин котлована" +
-                          range);
+    throw TableRangeError("Диаметр трубы " + FormatBeyond(typedMm.value_or(D * 1000), nearest * 1000) +
+                          " мм вне таблицы длин котлована" + range);
   }
   const LpRow& lo = tables.lp[b.lo];
   const LpRow& hi = tables.lp[b.hi];

@@ -5,6 +5,7 @@
 
 #include "common/numtext.h"
 #include "common/qt_text.h"
+#include "run/run_texts.h"
 
 namespace velaron::run {
 
@@ -20,6 +21,13 @@ QString CheckRange(double value, const InputRange& r) {
   else if (std::isinf(r.high)) bounds = QStringLiteral("должно быть не меньше %1").arg(NumberText(r.low));
   else bounds = QStringLiteral("должно быть от %1 до %2").arg(NumberText(r.low), NumberText(r.high));
   return QStringLiteral("%1: %2, а %3. Проверте правильность ввода!").arg(field, shown, bounds);
+}
+
+QString SettingOverflows(const char* caption, double value, const char* quantity, bool tooSmall) {
+  // The caption without the run of blanks that lays it out over two lines.
+  return QString::fromUtf8(texts::kSettingOverflows)
+      .arg(QString::fromUtf8(caption).simplified(), NumberText(value),
+           tooSmall ? QStringLiteral("мало") : QStringLiteral("велико"), QString::fromUtf8(quantity));
 }
 
 QString CheckInputRanges(const result::RunRequest& request, const db::SectionRow& section) {
@@ -53,10 +61,13 @@ QString CheckGasTemperature(const models::ReferenceTables& tables, double tempC,
   const double low = std::max(atPressure->low, still->low), high = std::min(atPressure->high, still->high);
   if (tempK >= low && tempK <= high) return {};
   if (pLowMPa > pHighMPa) std::swap(pLowMPa, pHighMPa);
+  // Two decimals, or the digits that keep the pressure off the tables' ends (0,004 MPa is no "0").
+  auto shown = [](double mpa) {
+    const double r = Round2(mpa);
+    return r > 0 && r < models::kGasTablePressures.back() / 10 ? NumberText(r) : NumberTextBeyond(mpa, r);
+  };
   const QString pressure =
-      pLowMPa == pHighMPa
-          ? NumberText(Round2(pLowMPa))
-          : QStringLiteral("от %1 до %2").arg(NumberText(Round2(pLowMPa)), NumberText(Round2(pHighMPa)));
+      pLowMPa == pHighMPa ? shown(pLowMPa) : QStringLiteral("от %1 до %2").arg(shown(pLowMPa), shown(pHighMPa));
   return QStringLiteral(
              "Температура газа %1 °С вне таблиц свойств газа: при давлении %2 МПа температура газа должна "
              "быть от %3 до %4 °С. Проверте правильность ввода!")

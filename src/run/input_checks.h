@@ -56,6 +56,10 @@ QString CheckRange(double value, const InputRange& range);
 // external factors.
 QString CheckInputRanges(const result::RunRequest& request, const db::SectionRow& section);
 
+// The refusal of a setting (named by the settings window's `caption`) whose `value` makes `quantity` no finite
+// number: too large, or with `tooSmall` too small.
+QString SettingOverflows(const char* caption, double value, const char* quantity, bool tooSmall = false);
+
 // Pressure of the still air into which the gas flows out, MPa: the run reads the gas tables there too.
 inline constexpr double kAmbientPressureMPa = 0.1;
 

@@ -64,6 +64,19 @@ bool AllFinite(std::initializer_list<double> values) {
   return true;
 }
 
+// The refusal of derived quantities of which one is no finite number, naming the input it comes from. The
+// tables' values and the checked inputs are finite, so what can overflow is the outflow (through the gas's
+// molar mass), the two masses (through their outflow times: the shares are at most 1) and the flame's size,
+// which grows with its length (through the gas's coefficients a* and b*).
+QString NonFiniteDerived(const models::DerivedQuantities& d, const db::GasRow& gas, const RunSite& site) {
+  if (!AllFinite({d.AdiabK, d.SpeedOut, d.MassFlow}))
+    return U(texts::kOutflowNotFinite).arg(gas.VName, NumberText(gas.m));
+  if (!std::isfinite(d.MassFireBall))
+    return SettingOverflows(velaron::texts::kTfbCaption, site.Tfb, "масса газа в огневом шаре");
+  if (!std::isfinite(d.MassGPVS)) return SettingOverflows(velaron::texts::kToblCaption, site.Tobl, "масса облака ГПВС");
+  return U(texts::kFlameNotFinite).arg(gas.VName, NumberText(gas.a), NumberText(gas.b));
+}
+
 }  // namespace
 
 result::JetShares SharesFromGround(const db::Ground3Row& g) {
@@ -224,7 +237,7 @@ QString Derive(const result::RunRequest& request, const RunData& data, const Run
   if (QString e = CheckGasTemperature(tables, p.Temp, d.TempK, davl, davl); !e.isEmpty()) return e;
   double cp = 0, v = 0, v0 = 0;
   try {
-    d.PitLength = models::GetLp(tables, d.Dtrub);
+    d.PitLength = models::GetLp(tables, d.Dtrub, p.Diametr);
     cp = models::GetGasProperty(tables, models::GasColumn::cp, davl, d.TempK);
     v = models::GetGasProperty(tables, models::GasColumn::v, davl, d.TempK);
     v0 = models::GetGasProperty(tables, models::GasColumn::v, kAmbientPressureMPa, d.TempK);
@@ -255,14 +268,14 @@ QString Derive(const result::RunRequest& request, const RunData& data, const Run
   ComputeOutflow(oin, d);
   if (!AllFinite({d.PitLength, d.Davl, d.AdiabK, d.SpecVolume, d.SpeedOut, d.SpecVolume0, d.MassFlow, d.MassFireBall,
                   d.MassGPVS, d.DEquiv, d.LTorch, d.Ri, d.Rw, d.W2, d.KEllipse, d.Tilt}))
-    return U(velaron::texts::kCheckInput);
+    return NonFiniteDerived(d, gas, site);
 
   if (facts.scenario == result::Scenario::AsymmetricJet) {
     ApplyAsymmetricGeometry(ComputeAsymmetricGeometry(d.SpeedOut, d.LTorchBase, d.DEquiv, d.SpecVolume, d.WindSpeed,
                                                       d.Azimut, d.Tilt, d.JetAngle),
                             d);
     if (!AllFinite({d.LTorchWind, d.KLift, d.LiftOff, d.RL, d.W1, d.W2, d.ConeAngle, d.Ri, d.Tilt}))
-      return U(velaron::texts::kCheckInput);
+      return NonFiniteDerived(d, gas, site);
   }
 
   if (facts.singleJet) {

@@ -4,6 +4,10 @@
 #include <cmath>
 #include <utility>
 
+#include "common/texts.h"
+#include "result/scenarios.h"
+#include "run/input_checks.h"
+
 namespace velaron::run {
 
 namespace {
@@ -66,8 +70,17 @@ QString NonFiniteResult(const result::RunSnapshot& s) {
                                                                {"ProcTorch", &c.ProcTorch},
                                                                {"RiskGPVS", &c.RiskGPVS},
                                                                {"ProcGPVS", &c.ProcGPVS}};
-  for (const auto& [name, g] : grids)
-    if (!GridFinite(*g)) return Refusal(QString::fromLatin1(name));
+  // The jet flames' probit counts the time to run out of the flux, 5 s + distance / escape speed, and their
+  // flux is finite when it is reached: a probit that is not finite is that time overflowing, which only the
+  // escape speed can make so.
+  const result::ScenarioFacts& facts = result::FactsOf(s.scenario());
+  for (const auto& [name, g] : grids) {
+    if (GridFinite(*g)) continue;
+    if (g == &s.GridProbit && (facts.singleJet || facts.yearRound))
+      return SettingOverflows(velaron::texts::kSkorChelCaption, s.request.settings.Skor_chel,
+                              "время выхода из опасной зоны", true);
+    return Refusal(QString::fromLatin1(name));
+  }
   for (int k = 1; k <= s.LayerFlux.count(); ++k)
     if (!GridFinite(s.LayerFlux.layer(k))) return Refusal(QStringLiteral("LayerFlux%1").arg(k));
   for (int k = 1; k <= s.LayerProc.count(); ++k)

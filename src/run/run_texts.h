@@ -58,6 +58,16 @@ inline constexpr const char* kAccidentProbabilityRange =
 inline constexpr const char* kChooseGas = "Выберите вид газа!";
 inline constexpr const char* kDiameterMin = "Значение диаметра трубопровода должно быть >= 100 мм!";
 inline constexpr const char* kDiameterMax = "Значение трубопровода должно должно быть <= 1500 мм!";
+// A setting whose value makes a quantity of the run no finite number: %1 the setting as the settings window
+// names it, %2 its value, %3 "велико" or "мало", %4 the quantity.
+inline constexpr const char* kSettingOverflows =
+    "%1: значение %2 слишком %3, %4 не является конечным числом. Проверте правильность ввода!";
+// Gas data with which the outflow (%1 the gas, %2 its molar mass) or the flame's size (%2 and %3 its
+// coefficients a* and b* of the flame length) is no finite number.
+inline constexpr const char* kOutflowNotFinite =
+    "Истечение газа не рассчитывается при молярной массе газа \"%1\" %2. Проверте данные по газу!";
+inline constexpr const char* kFlameNotFinite =
+    "Геометрия факела не рассчитывается при коэффициентах газа \"%1\" a* %2 и b* %3. Проверте данные по газу!";
 // The jet-flame window's lift angle.
 inline constexpr const char* kLiftAngle = "Угол подъема трубы должен быть от 0 до 90°. Проверте правильность ввода!";
 

@@ -100,8 +100,27 @@ TEST_F(BadInput, OutOfRangeIsRefusedNamingTheFieldAndExtremesStayBounded) {
        2,
        {{"pipeline.Diametr", 1600}},
        "Диаметр трубы 1600 мм вне таблицы длин котлована (от 100 до 1500 мм)"},
-      // Results that would not be finite numbers.
-      {"escape speed 1e-310 m/s", 5, {{"settings.Skor_chel", 1e-310}}, "не является конечным числом"},
+      // Results that would not be finite numbers name the setting that makes them so, not "Проверте правильность
+      // ввода!" alone or an inner grid ("GridProbit").
+      {"escape speed 1e-310 m/s",
+       5,
+       {{"settings.Skor_chel", 1e-310}},
+       "Скорость выхода человека из опасной зоны, м/с: значение 9,99999999999997E-311 слишком мало"},
+      {"escape speed 5e-324 m/s", 7, {{"settings.Skor_chel", 5e-324}}, "значение 4,94065645841247E-324 слишком мало"},
+      {"fireball outflow 1e308 s",
+       3,
+       {{"settings.Tfb", 1e308}},
+       "Время истечения до образования ОШ, с: значение 1E+308 слишком велико, масса газа в огневом шаре"},
+      {"cloud outflow 1e308 s",
+       3,
+       {{"settings.Tobl", 1e308}},
+       "Время истечения при образовании облака ГПВС, с: значение 1E+308 слишком велико, масса облака ГПВС"},
+      // Tiny values with their digits: the diameter read "0 мм" once in metres, the section's pressure "0 МПа".
+      {"pipe of 5e-324 mm", 2, {{"pipeline.Diametr", 5e-324}}, "Диаметр трубы 4,94065645841247E-324 мм вне таблицы"},
+      {"gas at 0.004 MPa",
+       5,
+       {{"pipeline.DavlDown", 0.004}, {"pipeline.DavlUp", 0.004}, {"pipeline.Temp", 150}},
+       "при давлении 0,004 МПа температура"},
       // The driver's own strictness.
       {"scenario code 9", 9, {}, "Не выбран сценарий расчета."},
       {"misspelt group", 6, {{"externals", QJsonObject{}}}, "неизвестное поле \"externals\""},
@@ -207,7 +226,7 @@ TEST(RepeatedKeys, AreRefusedNamingTheKeyAndItsGroup) {
 }
 
 // A file that is no JSON was refused in the reader's English and with no place: the refusal is Russian and
-// names the line and the character of the line (not the byte) where the reader stopped.
+// names the line and the character of the line (not the byte) where the faulty token starts.
 TEST_F(BadInput, AFileThatIsNoJsonIsRefusedInRussianNamingItsLineAndPosition) {
   const std::pair<const char*, const char*> cases[] = {
       // The comma after 1 is missing: the reader stops on the quote that opens "Diametr".
@@ -219,6 +238,18 @@ TEST_F(BadInput, AFileThatIsNoJsonIsRefusedInRussianNamingItsLineAndPosition) {
       {"{\"run\" {}}", "строка 1, позиция 8: нет двоеточия после имени поля"},
       {"{}\nx", "Ошибка во входном файле, строка 2, позиция 1: лишний текст после конца объекта"},
       {" \n ", "Ошибка во входном файле: файл пуст"},
+      // The place is the first character of the faulty token: it was the blank before NaN and +1, and the last
+      // digit of 1e400.
+      {R"({"settings": {"XLimit": NaN}})", "строка 1, позиция 25: недопустимое число"},
+      {R"({"settings": {"XLimit": +1}})", "строка 1, позиция 25: недопустимое число"},
+      {R"({"settings": {"XLimit": 1e400}})", "строка 1, позиция 25: недопустимое число"},
+      // What is not JSON was read: "\q" as "q", 1. and .5 as numbers, a tab within a string as it stood.
+      {R"({"texts": {"Mestn": "\q"}})", "строка 1, позиция 22: недопустимый знак после \\ в строке"},
+      {R"({"settings": {"XLimit": 1.}})", "строка 1, позиция 25: недопустимое число"},
+      {R"({"settings": {"XLimit": .5}})", "строка 1, позиция 25: недопустимое число"},
+      {"{\"texts\": {\"Mestn\": \"\t\"}}", "строка 1, позиция 22: управляющий знак в строке"},
+      // Lines that end in a lone CR were all line 1.
+      {"{\r  \"run\": {\"ScenarioCode\": -}\r}", "строка 2, позиция 27: недопустимое число"},
   };
   for (const auto& [json, refusal] : cases) {
     const HeadlessResult r = RunHeadless(db_.path(), json, 2, {});
@@ -272,6 +303,9 @@ TEST(DamagedDatabase, EveryDamagedValueOrFileIsRefusedNamingItsTable) {
       {"header", "не является базой данных SQLite"},
       // Read-only, it left -wal and -shm beside itself, and on a read-only disk it could not be read.
       {"PRAGMA journal_mode=WAL", "в режиме журнала WAL"},
+      // Gas data that make the outflow or the flame no finite number were "Проверте правильность ввода!".
+      {"UPDATE abc SET m = 1", "Истечение газа не рассчитывается при молярной массе газа \"Метан\" 1."},
+      {"UPDATE abc SET b = 100", "Геометрия факела не рассчитывается при коэффициентах газа \"Метан\" a* 21 и b* 100."},
       // A gas name no sheet cell holds failed every workbook after the whole calculation, in English.
       {"UPDATE abc SET VName = hex(zeroblob(20000))",
        "таблица \"abc\", столбец \"VName\", строка 1: название из 40000"}};

@@ -56,6 +56,8 @@ TEST(DistanceCharts, AlongXTheOverpressureStartsAtItsThreeHundredKilopascalRadiu
   } cases[] = {
       {"the worked example: the search stops at 20 m, the first at or below", 2, 2, 25, 25, 20, {900, 500, 250, 120}},
       {"exactly 300 kPa is not above 300: the search keeps that point", 2, 1, 14.5, 14, 20, {900, 300, 250}},
+      // 300 kPa two thirds of the way from 500 kPa at 10 m to 200 kPa at 20 m: 16,67 m rounds up to 17.
+      {"a fraction above one half rounds up", 2, 2, 16.67, 17, 20, {900, 500, 200, 120}},
       {"no 300-kPa radius: every point, 900 kPa included", 8, 0, 0, NAN, 20, {900, 500, 250, 120}},
       {"above 300 kPa to the edge: only the 300 point stays", 8, 51, 12.5, 12, 400, {}},
       {"the fireball's heat flux is charted as it stands", 6, 0, 25, NAN, 20, {900, 500, 250, 120}},

@@ -72,16 +72,14 @@ Form3::Form3(ReportOptions& options, QWidget* parent) : QDialog(parent), options
     return frame;
   };
   addFrame("Frame1", "Параметры расчета",
-           {{"Ширина зоны расчета, м:", &Text1_, "Text1", true},
-            {"Ширина зоны расчета по Y:", &Text2_, "Text2", true},
-            {"Шаг сетки, м:", &Text3_, "Text3", true},
-            {"Скорость выхода человека из опасной зоны, м/с", &Text6_, "Text6", false}});
+           {{texts::kXLimitCaption, &Text1_, "Text1", true},
+            {texts::kYLimitCaption, &Text2_, "Text2", true},
+            {texts::kCStepCaption, &Text3_, "Text3", true},
+            {texts::kSkorChelCaption, &Text6_, "Text6", false}});
   addFrame("Frame2", "Параметры огневого шара",
-           {{"Время истечения до            образования ОШ, с", &txtTfb_, "txtTfb", false},
-            {"Доля массы, участвующей в образовании ОШ", &txtDola_, "txtDola", false}});
+           {{texts::kTfbCaption, &txtTfb_, "txtTfb", false}, {texts::kDolaCaption, &txtDola_, "txtDola", false}});
   addFrame("Frame3", "Параметры облака ГПВС",
-           {{"Время истечения при образовании облака ГПВС, с", &Text5_, "Text5", false},
-            {"Доля массы, участвующей в горении ГПВС", &Text4_, "Text4", false}});
+           {{texts::kToblCaption, &Text5_, "Text5", false}, {texts::kDolaOblCaption, &Text4_, "Text4", false}});
 
   auto* report = new QGroupBox(U("Параметры отчета"), this);
   report->setObjectName(QStringLiteral("Frame4"));
