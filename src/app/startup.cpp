@@ -131,9 +131,7 @@ StartupResult StartUp(const QString& dataFolder, const QString& programFolder, A
   }
 
   // A write cut short by a kill or a power cut is rolled back before the probe reads the file.
-  for (const char* name : {db::kPrimaryFile, db::kFallbackFile})
-    db::FinishInterruptedWrite(QDir(context.folder).filePath(QString::fromLatin1(name)));
-  const db::ProbeResult probe = db::ProbeDatabase(context.folder);
+  const db::ProbeResult probe = db::ProbeDatabase(context.folder, true);
   if (!probe.ok) return Fail(FailureText(context.folder, probe.error));
   // A database of an earlier version gains the columns it lacks before anything reads it.
   if (const QString error = db::AddMissingColumns(probe.path); !error.isEmpty())

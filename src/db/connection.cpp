@@ -141,18 +141,26 @@ QString ProbeFile(const QString& path, bool needWrite) {
 
 }  // namespace
 
-ProbeResult ProbeDatabase(const QString& folder) {
+ProbeResult ProbeDatabase(const QString& folder, bool finishInterrupted) {
+  // A file another program holds is waited for once: when the roll-back of a write cut short found it held, the
+  // probe would only wait for it again to say the same.
+  const auto probe = [finishInterrupted](const QString& path) {
+    if (finishInterrupted) {
+      if (QString why = FinishInterruptedWrite(path); why == QString::fromUtf8(detail::kBusy)) return why;
+    }
+    return ProbeFile(path, true);
+  };
   ProbeResult result;
   const QString primary = QDir(folder).filePath(kPrimaryFile);
   const QString fallback = QDir(folder).filePath(kFallbackFile);
-  const QString whyPrimary = ProbeFile(primary, true);
+  const QString whyPrimary = probe(primary);
   if (whyPrimary.isEmpty()) {
     result.ok = true;
     result.path = primary;
     result.DsnLocal = 1;
     return result;
   }
-  const QString whyFallback = ProbeFile(fallback, true);
+  const QString whyFallback = probe(fallback);
   if (whyFallback.isEmpty()) {
     result.ok = true;
     result.path = fallback;

@@ -30,8 +30,9 @@ struct ProbeResult {
 };
 
 // Start-up probe: tries `folder`/data.db, then `folder`/Data.db. Creates no file. A file passes when it is
-// an SQLite database of the program's layout (db/layout.h) and can be written.
-ProbeResult ProbeDatabase(const QString& folder);
+// an SQLite database of the program's layout (db/layout.h) and can be written. With `finishInterrupted` a
+// write cut short in a file is rolled back first (FinishInterruptedWrite).
+ProbeResult ProbeDatabase(const QString& folder, bool finishInterrupted = false);
 // The probe of one file: an SQLite database (not damaged, by SQLite's quick check) of the program's
 // layout, bar the columns that may be added, with no write left unfinished, not locked by another
 // program, and writable when `needWrite`. Empty when it passes, else why not.

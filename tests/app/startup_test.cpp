@@ -6,6 +6,10 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <optional>
+#include <sqlite3.h>
 #include <csignal>
 #include <functional>
 #include <sys/resource.h>
@@ -229,14 +233,43 @@ TEST_F(Startup, ALockFileNoProgramHoldsIsTakenOverAndOneThatCannotBeWrittenIsRef
   EXPECT_EQ(ReadText(DbPath()), database);
 }
 
+// The waits of the connections opened meanwhile for a file another program holds, counted through SQLite's default
+// way to the system, whose sleep each wait calls, first for a millisecond; none sleeps (a wait still gives up after
+// as many tries as its time would allow).
+class BusyWaitsOfAllConnections {
+ public:
+  BusyWaitsOfAllConnections() {
+    count_ = 0;
+    shim_ = *sqlite3_vfs_find(nullptr);
+    shim_.zName = "velaron-counting";
+    shim_.xSleep = [](sqlite3_vfs*, int microseconds) {
+      count_ += microseconds == 1000;
+      return microseconds;
+    };
+    sqlite3_vfs_register(&shim_, 1);
+  }
+  ~BusyWaitsOfAllConnections() { sqlite3_vfs_unregister(&shim_); }
+  int count() const { return count_; }
+
+ private:
+  sqlite3_vfs shim_{};
+  static inline int count_ = 0;
+};
+
 // A start that cannot use data.db and opens Data.db used to say nothing, and the engineer whose working file
 // was damaged or gone found older sections and reports. It says so once, naming the skipped file and why and
-// the file now used, beside a damaged data.db and without one; a good data.db opens without a note.
+// the file now used, beside a damaged data.db, without one and beside one another program holds in the middle of
+// a write (waited for once: the roll-back of a write cut short found it held, and the probe waited again); a good
+// data.db opens without a note.
 TEST_F(Startup, AStartOnTheFallbackFileSaysOnceWhichFileWasSkippedAndWhy) {
   const QString fallback = dir.filePath("Data.db");
+  const char* const kHeld = "held";
   const struct {
     const char *primary, *why;  // data.db's text (nullptr: no data.db, "": a good one); why: empty for no note
-  } cases[] = {{"не база данных", "файл не является базой данных SQLite"}, {nullptr, "файл не найден"}, {"", ""}};
+  } cases[] = {{"не база данных", "файл не является базой данных SQLite"},
+               {nullptr, "файл не найден"},
+               {kHeld, "база данных заблокирована другой программой"},
+               {"", ""}};
   for (const auto& [primary, why] : cases) {
     SCOPED_TRACE(why);
     db::CloseDatabase();
@@ -246,15 +279,37 @@ TEST_F(Startup, AStartOnTheFallbackFileSaysOnceWhichFileWasSkippedAndWhy) {
       ASSERT_TRUE(QFile::copy(VELARON_PRISTINE_DB, file) &&
                   QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner));
     if (!primary) QFile::remove(DbPath());
-    else if (*primary) WriteText(DbPath(), primary);
+    else if (*primary && primary != kHeld) WriteText(DbPath(), primary);
     const QByteArray primaryBefore = ReadText(DbPath());
+    // Another program writes into data.db: its journal lies beside the file while it holds it.
+    std::optional<QSqlDatabase> holder;
+    if (primary == kHeld) {
+      holder = QSqlDatabase::addDatabase("QSQLITE", "another-program");
+      holder->setDatabaseName(DbPath());
+      ASSERT_TRUE(holder->open());
+      QSqlQuery q(*holder);
+      // A cache of one page spills the changed pages into the file, and the journal is written, before the commit.
+      ASSERT_TRUE(q.exec("PRAGMA cache_size = 1") && q.exec("BEGIN EXCLUSIVE"));
+      for (int i = 0; i < 100; ++i) ASSERT_TRUE(q.exec("INSERT INTO tabOtchet (Mestn) VALUES (printf('%200s', 'x'))"));
+    }
     messages.requests.clear();
     AppContext context;
+    std::optional<BusyWaitsOfAllConnections> waits;
+    if (holder) waits.emplace();
     const StartupResult r = Start(context);
+    if (waits) {
+      EXPECT_EQ(waits->count(), 1) << "statements that waited for the held data.db";
+    }
+    waits.reset();
+    if (holder) {
+      holder->close();
+      holder.reset();
+      QSqlDatabase::removeDatabase("another-program");
+    }
     ASSERT_TRUE(r.ok) << r.message.toStdString();
     EXPECT_EQ(context.dbPath, *why ? fallback : DbPath());
     EXPECT_EQ(context.DsnLocal, *why ? 0 : 1);
-    EXPECT_EQ(ReadText(DbPath()), primaryBefore) << "the skipped file stays as it was";
+    EXPECT_EQ(ReadText(DbPath()), primaryBefore) << "the skipped file stays as it was (once the other program let go)";
     QStringList shown;
     for (const auto& m : messages.requests) shown << QStringLiteral("%1|%2|%3").arg(m.icon).arg(m.title, m.text);
     const QString note =
