@@ -190,8 +190,7 @@ int WidestZoneMissing(const ZoneRow& zones) {
 }
 
 struct FieldZones::Impl {
-  Impl(const FlameField& f, const models::ReferenceTables& t, models::Progress& p)
-      : field(f), tables(t), progress(p) {
+  Impl(const FlameField& f, const models::ReferenceTables& t, models::Progress& p) : field(f), tables(t), progress(p) {
     for (const GroundFlame& g : field) {
       const double d = models::FlameConeOf(g.shape, g.geometry, g.args.FlameTilt).D;
       slant = std::min(slant, d);
@@ -203,8 +202,8 @@ struct FieldZones::Impl {
   const models::ReferenceTables& tables;
   models::CancelOnlyProgress progress;
   double slant = INFINITY;
-  double reach = 0;  // m: the flames lie within two slant lengths of their bases
-  double hot = -1;   // m: how far out the last grid asked about was hot; −1 unknown
+  double reach = 0;                          // m: the flames lie within two slant lengths of their bases
+  double hot = -1;                           // m: how far out the last grid asked about was hot; −1 unknown
   std::map<std::pair<int, int>, Fine> fine;  // by the widths
 
   double guess(int step) const { return hot >= 0 ? hot + 2 * step : reach; }
@@ -288,8 +287,7 @@ struct FieldZones::Impl {
         points.emplace_back(x, y);
       }
     }
-    const std::size_t few =
-        std::max<std::size_t>(kFewLinePoints, coarse.cells().size() / kLinePointsPerCoarsePoint);
+    const std::size_t few = std::max<std::size_t>(kFewLinePoints, coarse.cells().size() / kLinePointsPerCoarsePoint);
     if (points.size() > few) {
       const double margin = 1 + std::max(kLeastFluxMargin, kFluxMarginPerStep * s / slant);
       std::erase_if(points, [&](const std::pair<int, int>& p) {
@@ -332,8 +330,7 @@ struct FieldZones::Impl {
     }
     for (std::size_t k = 0; k < points.size(); ++k)
       if (q[k] > models::kSafeFlux &&
-          Reaches(PercentAt(tables, q[k], safe.nearest(points[k].first, points[k].second).distance, g.Skor_chel),
-                  zone))
+          Reaches(PercentAt(tables, q[k], safe.nearest(points[k].first, points[k].second).distance, g.Skor_chel), zone))
         return false;
     return true;
   }

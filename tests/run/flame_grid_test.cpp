@@ -219,43 +219,55 @@ TEST(FlameGrid, ASmallPipesStepIsOneTheSettingsTakeAndWithoutAZoneAnyStepRuns) {
   EXPECT_GT(zones(200, 5, 1)[3], 5);
 }
 
-// The golden asymmetric flame (section 1 of the shipped database, wind 2 m/s, escape at 1 m/s) on a 100 mm
-// pipe, on `width` m at `step` m.
-HeadlessResult Golden100(const test::DatabaseCopy& db, int width, int step) {
+// The golden asymmetric flame (section 1 of the shipped database, wind 2 m/s, escape at 1 m/s) on a pipe of
+// `diameter` mm, on `width` m at `step` m.
+HeadlessResult GoldenPipe(const test::DatabaseCopy& db, int diameter, int width, int step) {
   QFile f(QStringLiteral(VELARON_SOURCE_DIR "/tests/golden/code4.in.json"));
   EXPECT_TRUE(f.open(QIODevice::ReadOnly));
   QJsonObject in = QJsonDocument::fromJson(f.readAll()).object();
   QJsonObject settings = in["settings"].toObject(), pipeline = in["pipeline"].toObject();
   settings["XLimit"] = settings["YLimit"] = width;
   settings["CStep"] = step;
-  pipeline["Diametr"] = 100;
+  pipeline["Diametr"] = diameter;
   in["settings"] = settings;
   in["pipeline"] = pipeline;
   return RunHeadless(db.path(), QJsonDocument(in).toJson(), 2, {});
 }
-double WidestZone(const HeadlessResult& r) {
-  return test::ParseJson(test::DriverOutput(r))["CurZones"].toArray()[3].toDouble();
+double Zone(const HeadlessResult& r, int level) {
+  return test::ParseJson(test::DriverOutput(r))["CurZones"].toArray()[level - 1].toDouble();
+}
+QString LostZone(int step, const char* zone, int width, int named) {
+  return QString(
+             "Шаг сетки %1 м слишком велик для этого факела: его зона поражения %2 лежит между узлами сетки и "
+             "выходит равной 0. Для этого факела при ширине зоны расчета %3 м задайте шаг сетки %4 м (Меню: Файл "
+             "-> Параметры).")
+      .arg(step)
+      .arg(QString::fromUtf8(zone))
+      .arg(width)
+      .arg(named);
 }
 
 // That flame of 9,6 m allows steps up to 6 m, but its zone of 1 % (8,62 m on a grid of 1 m, measured with
 // the driver before) lies between the points of 3, 4 and 5 m, which showed 0: each is refused naming 2 m,
-// which shows it, and so is a step of 10 m on 200 m, where the size of the flame named 5 m. 1 m runs.
+// which shows it, and so is a step of 10 m on 200 m, where the size of the flame named 5 m. 1 m runs. On a
+// 325 mm pipe the zone of 33 % (19,98 m on 1 m) fell between the points of 2, 3, 4, 8 and 10 m, not of 5 m:
+// the finer step named is 5 m where it is finer, else 1 m.
 TEST(FlameGrid, AStepOnWhichAZoneFallsBetweenThePointsIsRefusedAndOneThatShowsItNamed) {
   test::DatabaseCopy db;
   ASSERT_TRUE(db.ok());
   for (int step : {3, 4, 5})
-    EXPECT_EQ(
-        Golden100(db, 240, step).error.toStdString(),
-        Text(QString("Шаг сетки %1 м слишком велик для этого факела: его зона поражения 1 % (8,62 м при шаге сетки 1 "
-                     "м) лежит между узлами сетки и выходит равной 0. Для этого факела при ширине зоны расчета 240 м "
-                     "задайте шаг сетки 2 м (Меню: Файл -> Параметры).")
-                 .arg(step)));
-  EXPECT_EQ(Text(Golden100(db, 200, 10).error), Text(StepRefusal(10, "200 м", 2)));
+    EXPECT_EQ(Text(GoldenPipe(db, 100, 240, step).error),
+              Text(LostZone(step, "1 % (8,62 м при шаге сетки 1 м)", 240, 2)));
+  EXPECT_EQ(Text(GoldenPipe(db, 100, 200, 10).error), Text(StepRefusal(10, "200 м", 2)));
   for (const auto& [width, step] : {std::pair{240, 2}, std::pair{200, 2}, std::pair{60, 1}}) {
-    const HeadlessResult r = Golden100(db, width, step);
+    const HeadlessResult r = GoldenPipe(db, 100, width, step);
     ASSERT_EQ(r.exitCode, 0) << width << " at " << step << ": " << r.error.toStdString();
-    EXPECT_GT(WidestZone(r), 8) << width << " at " << step;
+    EXPECT_GT(Zone(r, 4), 8) << width << " at " << step;
   }
+  for (const auto& [step, named] : {std::pair{2, 1}, std::pair{4, 1}, std::pair{8, 5}, std::pair{10, 5}})
+    EXPECT_EQ(Text(GoldenPipe(db, 325, 240, step).error),
+              Text(LostZone(step, "33 % (19,98 м при шаге сетки 1 м)", 240, named)));
+  EXPECT_GT(Zone(GoldenPipe(db, 325, 240, 5), 3), 19);
 }
 
 // The zones read off the middle of a grid that holds every hot point are those of the whole grid: the
