@@ -23,13 +23,14 @@ double ThermalProbit(double q, double t) { return -14.9 + 2.56 * std::log(t * st
 // Escape distances
 
 EscapeSearch::EscapeSearch(const Grid& flux, const CalcSettings& s)
-    : nx_(GridHalf(s.XLimit, s.CStep)),
-      ny_(GridHalf(s.YLimit, s.CStep)),
-      w_(2 * nx_ + 1),
-      h_(2 * ny_ + 1),
-      step_(s.CStep),
-      xHalf_(s.XLimit / 2.0),
-      yHalf_(s.YLimit / 2.0) {
+    : EscapeSearch(flux, GridHalf(s.XLimit, s.CStep), GridHalf(s.YLimit, s.CStep), s.CStep, s.XLimit / 2.0,
+                   s.YLimit / 2.0) {}
+
+EscapeSearch::EscapeSearch(const Grid& flux, int step, double xHalf, double yHalf)
+    : EscapeSearch(flux, flux.nx(), flux.ny(), step, xHalf, yHalf) {}
+
+EscapeSearch::EscapeSearch(const Grid& flux, int nx, int ny, int step, double xHalf, double yHalf)
+    : nx_(nx), ny_(ny), w_(2 * nx_ + 1), h_(2 * ny_ + 1), step_(step), xHalf_(xHalf), yHalf_(yHalf) {
   if (flux.nx() < nx_ || flux.ny() < ny_) throw std::logic_error("flux grid smaller than the calculation grid");
   const std::size_t n = static_cast<std::size_t>(w_) * static_cast<std::size_t>(h_);
   up_.assign(n, kNone);

@@ -32,6 +32,10 @@ inline double EscapeTime(double d, double speed) { return 5 + d / speed; }
 class EscapeSearch {
  public:
   EscapeSearch(const Grid& flux, const CalcSettings& s);
+  // The escapes over the whole of `flux`, whose cells lie `step` m apart, in a grid whose edges stand
+  // `xHalf` and `yHalf` m from the centre: `flux` may be the middle of a larger grid, when every cell of
+  // that grid beyond it is safe and so is its own border (the nearest safe cell then always lies in it).
+  EscapeSearch(const Grid& flux, int step, double xHalf, double yHalf);
   // Escape distance, m, from cell (ix, iy).
   double distance(int ix, int iy) const;
 
@@ -43,6 +47,7 @@ class EscapeSearch {
   std::size_t rowIndex(int iy, int ix) const {
     return static_cast<std::size_t>(iy + ny_) * static_cast<std::size_t>(w_) + static_cast<std::size_t>(ix + nx_);
   }
+  EscapeSearch(const Grid& flux, int nx, int ny, int step, double xHalf, double yHalf);
   // Nearest safe cell in the columns on one side (sx = ±1) of the rows beyond row t (sy = ±1).
   void scan(int ix, int iy, int sx, int sy, double& best) const;
 

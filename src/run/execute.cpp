@@ -5,6 +5,7 @@
 #include "models/jet_asymmetric.h"
 #include "result/scenarios.h"
 #include "run/edge_check.h"
+#include "run/flame_grid.h"
 #include "run/result_checks.h"
 #include "run/result_display.h"
 #include "run/run_texts.h"
@@ -71,14 +72,43 @@ void RunModel(PreparedRun& run, models::Progress& progress) {
 
 }  // namespace
 
+std::vector<JetCase> JetCasesOf(const PreparedRun& run) {
+  using models::FlameShape;
+  using models::ScenarioKind;
+  const models::DerivedQuantities& d = run.state.derived;
+  const double depth = run.request.pipeline.Glubina;
+  switch (run.request.run.scenario) {
+    case result::Scenario::PitJet: return {{ScenarioKind::PitWinter, SingleJetField(FlameShape::Pit, d, depth)}};
+    case result::Scenario::SymmetricJet:
+      return {{ScenarioKind::PitWinter, SingleJetField(FlameShape::Symmetric, d, depth)}};
+    case result::Scenario::AsymmetricJet:
+      return {{ScenarioKind::Asymmetric, SingleJetField(FlameShape::Asymmetric, d, depth)}};
+    case result::Scenario::YearRoundJets:
+    case result::Scenario::Complex: {
+      std::vector<JetCase> cases;
+      if (!run.town) return cases;
+      try {
+        const std::vector<FlameField> fields =
+            yearround::YearRoundFields(d, yearround::YearRoundInputsOf(run, *run.town));
+        for (std::size_t k = 0; k < fields.size(); ++k)
+          cases.push_back({models::KindOf(static_cast<int>(k) + 1), fields[k], true});
+      } catch (const models::ModelInputError&) {
+        cases.clear();  // flames the assessment refuses itself
+      }
+      return cases;
+    }
+    default: return {};
+  }
+}
+
 QString CheckBeforeRun(const PreparedRun& run) {
   const result::Scenario scenario = run.request.run.scenario;
   if (!result::FactsOf(scenario).yearRound) return {};
   if (!run.town) return QString::fromUtf8(texts::kNoTown);
   const std::optional<std::string> refused =
       scenario == result::Scenario::YearRoundJets
-          ? yearround::CheckYearRound(run.state, yearround::YearRoundInputsOf(run, *run.town))
-          : yearround::CheckComplex(run.state, yearround::ComplexInputsOf(run, *run.town));
+          ? yearround::CheckYearRound(run.state, yearround::YearRoundInputsOf(run, *run.town), *run.tables)
+          : yearround::CheckComplex(run.state, yearround::ComplexInputsOf(run, *run.town), *run.tables);
   return refused ? QString::fromStdString(*refused) : QString();
 }
 
@@ -125,8 +155,11 @@ RunOutcome ExecuteRun(PreparedRun run, models::Progress& progress, const Execute
   const bool yearRound = facts.yearRound;
   bool partAtEdge = false;
   try {
+    // The flames as the run starts with them: the models change some of the flame quantities.
+    const std::vector<JetCase> cases = JetCasesOf(run);
     if (yearRound) partAtEdge = RunYearRoundCase(run, progress);
     else RunModel(run, progress);
+    if (auto lost = CheckZonesSeen(run.state, cases, *run.tables, progress)) throw models::ModelInputError(*lost);
   } catch (const models::Cancelled&) {
     out.cancelled = true;
     return out;

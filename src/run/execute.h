@@ -6,8 +6,10 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "models/progress.h"
+#include "run/flame_grid.h"
 #include "run/prepared_run.h"
 #include "result/run_snapshot.h"
 
@@ -31,11 +33,16 @@ struct RunOutcome {
 // whose checks are part of the preparation).
 QString CheckBeforeRun(const PreparedRun& run);
 
+// The jet cases of a prepared run (codes 1, 3, 4, 5 and 7; none for the others) with the flames each joins,
+// as the run will draw them from its flame quantities.
+std::vector<JetCase> JetCasesOf(const PreparedRun& run);
+
 // Runs the model of the prepared run's scenario (codes 2 to 6 and 8; the jet-flame window's calculation is
 // a code-4 run whose zone depths are then found along +x, as for the explosion), or the year-round jet-fire
 // assessment (code 7) or the complex assessment of all scenarios (code 1), on the run's own state and
 // returns the snapshot. A cancel (the progress says so) or a refusal of the model returns no snapshot; the
-// caller's earlier results are not touched in either case.
+// caller's earlier results are not touched in either case. A jet run whose grid shows 0 for a zone that a
+// fine grid shows is refused once its model is done (CheckZonesSeen).
 RunOutcome ExecuteRun(PreparedRun run, models::Progress& progress, const ExecuteOptions& options = {});
 
 // The record of a finished state, the last step of ExecuteRun: copies the inputs and results and builds

@@ -4,14 +4,17 @@
 #include <atomic>
 #include <cmath>
 #include <limits>
+#include <memory>
 #include <tuple>
 #include <utility>
 #include <cstdlib>
 
+#include "common/numtext.h"
 #include "models/jet_asymmetric.h"
 #include "models/parallel.h"
 #include "models/probit.h"
 #include "models/settings_rules.h"
+#include "run/flame_zones.h"
 
 namespace velaron::run {
 
@@ -38,12 +41,12 @@ std::string WidthsText(const CalcSettings& s) {
 
 bool Accepted(const CalcSettings& s) { return !models::CheckGridRule(s).has_value(); }
 
-// The largest step up to `bound` that the settings accept with the widths of `s`; 0 when none does (a
-// finer step would put too many points on them).
-int AcceptedStep(CalcSettings s, int bound) {
+// The largest step up to `bound` that the settings accept with the widths of `s` and on which `shows` holds
+// (when given); 0 when none does (a finer step would put too many points on them).
+int AcceptedStep(CalcSettings s, int bound, const GridShowsZones& shows) {
   for (int step = bound; step >= 1; --step) {
     s.CStep = step;
-    if (Accepted(s)) return step;
+    if (Accepted(s) && (!shows || shows(s))) return step;
   }
   return 0;
 }
@@ -79,6 +82,50 @@ int AcceptedSquareWidth(const CalcSettings& s, int step, int least) {
     if (Accepted(g)) return width;
   }
   return 0;
+}
+
+// A step up to `bound` and a square width of at least `least` that the settings accept, on which `shows`
+// holds (when given), as AcceptedSquareWidth takes it: the largest such step. {0, 0} when there is none.
+std::pair<int, int> AcceptedPair(const CalcSettings& s, int bound, int least, const GridShowsZones& shows) {
+  for (int step = bound; step >= (shows ? 1 : bound); --step) {
+    const int width = AcceptedSquareWidth(s, step, least);
+    CalcSettings g = s;
+    g.XLimit = g.YLimit = width;
+    g.CStep = step;
+    if (width != 0 && (!shows || shows(g))) return {step, width};
+  }
+  return {0, 0};
+}
+
+const char* const kZoneLevels[] = {"", "99,99 %", "50 %", "33 %", "1 %"};
+
+std::string LostZoneFault(int step, int zone, double radius, int fineStep) {
+  return "Шаг сетки " + std::to_string(step) + " м слишком велик для этого факела: его зона поражения " +
+         kZoneLevels[zone] + " (" + FormatNumber(radius) + " м при шаге сетки " + std::to_string(fineStep) +
+         " м) лежит между узлами сетки и выходит равной 0.";
+}
+
+// The slant lengths of the flames of the fields, the smallest and the largest, m.
+std::pair<double, double> SlantRange(const std::vector<const FlameField*>& fields) {
+  double smallest = std::numeric_limits<double>::infinity(), largest = 0;
+  for (const FlameField* field : fields)
+    for (const GroundFlame& f : *field) {
+      const double slant = models::FlameConeOf(f.shape, f.geometry, f.args.FlameTilt).D;
+      smallest = std::min(smallest, slant);
+      largest = std::max(largest, slant);
+    }
+  return {smallest, largest};
+}
+
+// Whether every field shows on a grid every zone that its fine grid shows.
+GridShowsZones ShowsEveryZone(std::vector<std::unique_ptr<FieldZones>>& fields) {
+  return [&fields](const CalcSettings& g) {
+    for (const auto& f : fields) {
+      const FieldZones::OnGrid on = f->onGrid(g);
+      if (f->misses(g, on.flux, on.zones)) return false;
+    }
+    return true;
+  };
 }
 
 // The probit at which the widest zone begins: that of 1 %; below it the percent is 0.
@@ -154,7 +201,8 @@ int SmallestWidthForFlame(double slant) {
   return smallest < models::kMaxGridWidth ? static_cast<int>(smallest) : models::kMaxGridWidth;
 }
 
-std::optional<std::string> CheckGridForFlames(const CalcSettings& s, double smallest, double largest) {
+std::optional<std::string> CheckGridForFlames(const CalcSettings& s, double smallest, double largest,
+                                              const GridShowsZones& shows) {
   const int bound = LargestStepForFlame(smallest);
   if (bound == 0)
     return "Факел слишком мал для расчета на сетке: его зоны поражения не видны и при шаге сетки 1 м. "
@@ -166,7 +214,7 @@ std::optional<std::string> CheckGridForFlames(const CalcSettings& s, double smal
   if (!coarse && !narrow) return std::nullopt;
   const std::string fault = coarse ? StepFault(s.CStep) : WidthFault(narrowest);
   if (coarse && !narrow) {
-    if (const int step = AcceptedStep(s, bound))
+    if (const int step = AcceptedStep(s, bound, shows))
       return fault + " Для этого факела при ширине зоны расчета " + WidthsText(s) + " шаг сетки должен быть не более " +
              std::to_string(step) + " м" + kMenu;
   }
@@ -177,8 +225,8 @@ std::optional<std::string> CheckGridForFlames(const CalcSettings& s, double smal
   }
   // Both at once, or the rest of the grid does not allow it: a step and a width together. A coarser step
   // allows a wider grid, so the largest step that serves is taken.
-  if (const int width = AcceptedSquareWidth(s, bound, least))
-    return fault + " Для этого факела задайте шаг сетки " + std::to_string(bound) +
+  if (const auto [step, width] = AcceptedPair(s, bound, least, shows); step != 0)
+    return fault + " Для этого факела задайте шаг сетки " + std::to_string(step) +
            " м и ширину зоны расчета по X и Y " + std::to_string(width) + " м" + kMenu;
   return fault + " Сетки расчета для этого факела нет: шаг сетки должен быть не более " + std::to_string(bound) +
          " м, а ширина зоны расчета не менее " + std::to_string(least) + " м. Проверте правильность ввода!";
@@ -271,19 +319,58 @@ bool FieldReachesAZone(const FlameField& field, double escapeSpeed) {
   return false;
 }
 
-std::optional<std::string> CheckGridForFields(const CalcSettings& s, const std::vector<FlameField>& fields) {
-  double smallest = std::numeric_limits<double>::infinity(), largest = 0;
+FlameField SingleJetField(models::FlameShape shape, const models::DerivedQuantities& d, double depth) {
+  return shape == models::FlameShape::Asymmetric ? AsymmetricJets(d, depth) : FlameField{PitOrSymmetricFlame(shape, d)};
+}
+
+std::optional<std::string> CheckGridForFields(const CalcSettings& s, const std::vector<FlameField>& fields,
+                                              const models::ReferenceTables& tables) {
+  std::vector<const FlameField*> all;
+  for (const FlameField& field : fields) all.push_back(&field);
+  const auto [smallest, largest] = SlantRange(all);
+  if (!CheckGridForFlames(s, smallest, largest)) return std::nullopt;
+  if (std::none_of(fields.begin(), fields.end(),
+                   [&](const FlameField& field) { return FieldReachesAZone(field, s.Skor_chel); }))
+    return std::nullopt;
+  std::vector<std::unique_ptr<FieldZones>> zones;
   for (const FlameField& field : fields)
-    for (const GroundFlame& f : field) {
-      const double slant = models::FlameConeOf(f.shape, f.geometry, f.args.FlameTilt).D;
-      smallest = std::min(smallest, slant);
-      largest = std::max(largest, slant);
-    }
-  auto refusal = CheckGridForFlames(s, smallest, largest);
-  if (!refusal) return std::nullopt;
-  for (const FlameField& field : fields)
-    if (FieldReachesAZone(field, s.Skor_chel)) return refusal;
-  return std::nullopt;
+    zones.push_back(std::make_unique<FieldZones>(field, tables, models::NoProgress()));
+  return CheckGridForFlames(s, smallest, largest, ShowsEveryZone(zones));
+}
+
+std::optional<std::string> CheckZonesSeen(const models::CalcState& s, const std::vector<JetCase>& cases,
+                                          const models::ReferenceTables& tables, models::Progress& progress) {
+  const CalcSettings& g = s.settings;
+  if (g.CStep <= 1) return std::nullopt;
+  // The first case whose grid misses a zone, and the widest zone it misses.
+  std::vector<std::unique_ptr<FieldZones>> zones;
+  std::string fault;
+  for (const JetCase& c : cases) {
+    zones.push_back(std::make_unique<FieldZones>(c.field, tables, progress));
+    if (!fault.empty()) continue;
+    const models::Grid& flux = c.layered ? s.LayerFlux.layer(models::LayerOf(c.kind)) : s.GridValue;
+    const models::ZoneRow& row = s.zones.ZoneR(c.kind);
+    if (!zones.back()->misses(g, flux, row)) continue;
+    const FieldZones::Fine& fine = *zones.back()->fine(g);
+    for (int z = models::kZoneLevels; z >= 1 && fault.empty(); --z)
+      if (row(z) == 0 && fine.zones(z) > 0) fault = LostZoneFault(g.CStep, z, fine.zones(z), fine.step);
+  }
+  if (fault.empty()) return std::nullopt;
+
+  // A finer step that shows every zone, with the widths as they are; else a step and a width.
+  std::vector<const FlameField*> all;
+  for (const JetCase& c : cases) all.push_back(&c.field);
+  const auto [smallest, largest] = SlantRange(all);
+  int bound = g.CStep - 1;
+  if (const int bySize = LargestStepForFlame(smallest); bySize >= 1) bound = std::min(bound, bySize);
+  const GridShowsZones shows = ShowsEveryZone(zones);
+  if (const int step = AcceptedStep(g, bound, shows))
+    return fault + " Для этого факела при ширине зоны расчета " + WidthsText(g) + " задайте шаг сетки " +
+           std::to_string(step) + " м" + kMenu;
+  if (const auto [step, width] = AcceptedPair(g, bound, SmallestWidthForFlame(largest), shows); step != 0)
+    return fault + " Для этого факела задайте шаг сетки " + std::to_string(step) +
+           " м и ширину зоны расчета по X и Y " + std::to_string(width) + " м" + kMenu;
+  return fault + " Сетки расчета для этого факела нет. Проверте правильность ввода!";
 }
 
 }  // namespace velaron::run

@@ -285,9 +285,8 @@ QString Derive(const result::RunRequest& request, const RunData& data, const Run
     } catch (const models::ModelInputError& e) {
       return QString::fromUtf8(e.what());
     }
-    const FlameField field = shape == models::FlameShape::Asymmetric ? AsymmetricJets(d, request.pipeline.Glubina)
-                                                                     : FlameField{PitOrSymmetricFlame(shape, d)};
-    if (auto e = CheckGridForFields(request.settings, {field})) return QString::fromStdString(*e);
+    if (auto e = CheckGridForFields(request.settings, {SingleJetField(shape, d, request.pipeline.Glubina)}, tables))
+      return QString::fromStdString(*e);
   }
   if (facts.runsFireBall && !(d.MassFireBall > 0)) return U(texts::kFireBallMass);
   if (facts.runsCloud && !(d.MassGPVS > 0)) return U(texts::kCloudMass);

@@ -74,6 +74,19 @@ TEST(ThermalProbit, EscapeDistanceWorkedByHand) {
   EXPECT_EQ(search.distance(2, 1), literal::EscapeDist(f.GridValue, f.settings, 20, 10));
 }
 
+// The escapes over the middle of a grid that holds every hot cell with a ring of safe cells around it are
+// those of the whole grid, whose edges the middle is told.
+TEST(ThermalProbit, TheMiddleOfTheGridHoldingTheHeatEscapesAsTheWholeGrid) {
+  CalcState s = StateOf(20, 15, 10);
+  std::mt19937 random(38);
+  Grid middle(9, 9);
+  for (int iy = -8; iy <= 8; ++iy)
+    for (int ix = -8; ix <= 8; ++ix) s.GridValue(ix, iy) = middle(ix, iy) = random() % 3 ? 10 : 1;
+  const EscapeSearch whole(s.GridValue, s.settings), part(middle, 10, 200, 150);
+  for (int iy = -8; iy <= 8; ++iy)
+    for (int ix = -8; ix <= 8; ++ix) ASSERT_EQ(part.distance(ix, iy), whole.distance(ix, iy)) << ix << ", " << iy;
+}
+
 // ---------------------------------------------------------------------------------------------------
 // Zone radii
 

@@ -172,8 +172,9 @@ TEST_F(BadInput, OutOfRangeIsRefusedNamingTheFieldAndExtremesStayBounded) {
        5,
        {{"pipeline.DavlDown", 9}, {"pipeline.DavlUp", -1}},
        "Давление газа в конце газопровода, МПа: значение -1, а должно быть не меньше 0. Проверте правильность ввода!"},
-      // A burial depth up to 100 m: 1e300 m left every zone at 0.
-      {"depth 100 m", 3, {{"pipeline.Glubina", 100}}, nullptr},
+      // A burial depth up to 100 m: 1e300 m left every zone at 0. (The zone of 50 % of that pit flame lies
+      // between the points of a grid of 20 m.)
+      {"depth 100 m", 3, {{"pipeline.Glubina", 100}, {"settings.CStep", 10}}, nullptr},
       {"100.0001 m",
        3,
        {{"pipeline.Glubina", 100.0001}},

@@ -6,14 +6,21 @@
 // (two steps divide both widths, at most 1001 × 1001 points). A flame with no zone on the ground runs at any grid.
 #include <gtest/gtest.h>
 
+#include <QDateTime>
+#include <QFile>
 #include <QJsonArray>
+#include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
 #include <cmath>
+#include <tuple>
 
 #include "models/settings_rules.h"
+#include "run/execute.h"
 #include "run/flame_grid.h"
+#include "run/flame_zones.h"
 #include "run/headless.h"
+#include "run/prepare.h"
 #include "run_fixtures.h"
 
 namespace velaron::run {
@@ -116,6 +123,11 @@ TEST(FlameGrid, AGridIsRefusedNamingAGridTheSettingsTake) {
     EXPECT_FALSE(models::CheckGridRule(c.typed).has_value());
     EXPECT_EQ(Refusal(CheckGridForFlames(c.typed, c.smallest, c.largest)), "");
   }
+  // A step that misses a zone is passed over for the next one the settings take (the flame of 100 m: 25 m
+  // after 50 m; with the pair of 6 m and 48 m, 5 m and 40 m).
+  const GridShowsZones not50or6 = [](const models::CalcSettings& g) { return g.CStep != 50 && g.CStep != 6; };
+  EXPECT_EQ(Refusal(CheckGridForFlames({200, 200, 66}, 100, 100, not50or6)), Text(StepRefusal(66, "200 м", 25)));
+  EXPECT_EQ(Refusal(CheckGridForFlames({20, 20, 10}, 10, 100, not50or6)), Text(PairRefusal(StepFault(10), 5, 40)));
   EXPECT_EQ(Refusal(CheckGridForFlames({2, 2, 1}, 1.53, 1.53)),
             "Факел слишком мал для расчета на сетке: его зоны поражения не видны и при шаге сетки 1 м. Проверте "
             "правильность ввода!");
@@ -205,6 +217,82 @@ TEST(FlameGrid, ASmallPipesStepIsOneTheSettingsTakeAndWithoutAZoneAnyStepRuns) {
   EXPECT_GT(zones(100, 1, 1)[3], 5);
   EXPECT_EQ(Text(Small(db, 4, 200, 10).error), Text(StepRefusal(10, "200 м", 5)));
   EXPECT_GT(zones(200, 5, 1)[3], 5);
+}
+
+// The golden asymmetric flame (section 1 of the shipped database, wind 2 m/s, escape at 1 m/s) on a pipe of
+// `diameter` mm, on `width` m at `step` m.
+HeadlessResult GoldenPipe(const test::DatabaseCopy& db, int diameter, int width, int step) {
+  QFile f(QStringLiteral(VELARON_SOURCE_DIR "/tests/golden/code4.in.json"));
+  EXPECT_TRUE(f.open(QIODevice::ReadOnly));
+  QJsonObject in = QJsonDocument::fromJson(f.readAll()).object();
+  QJsonObject settings = in["settings"].toObject(), pipeline = in["pipeline"].toObject();
+  settings["XLimit"] = settings["YLimit"] = width;
+  settings["CStep"] = step;
+  pipeline["Diametr"] = diameter;
+  in["settings"] = settings;
+  in["pipeline"] = pipeline;
+  return RunHeadless(db.path(), QJsonDocument(in).toJson(), 2, {});
+}
+double Zone(const HeadlessResult& r, int level) {
+  return test::ParseJson(test::DriverOutput(r))["CurZones"].toArray()[level - 1].toDouble();
+}
+QString LostZone(int step, const char* zone, int width, int named) {
+  return QString(
+             "Шаг сетки %1 м слишком велик для этого факела: его зона поражения %2 лежит между узлами сетки и "
+             "выходит равной 0. Для этого факела при ширине зоны расчета %3 м задайте шаг сетки %4 м (Меню: Файл "
+             "-> Параметры).")
+      .arg(step)
+      .arg(QString::fromUtf8(zone))
+      .arg(width)
+      .arg(named);
+}
+
+// That flame of 9,6 m allows steps up to 6 m, but its zone of 1 % (8,62 m on a grid of 1 m, measured with
+// the driver before) lies between the points of 3, 4 and 5 m, which showed 0: each is refused naming 2 m,
+// which shows it, and so is a step of 10 m on 200 m, where the size of the flame named 5 m. 1 m runs. On a
+// 325 mm pipe the zone of 33 % (19,98 m on 1 m) fell between the points of 2, 3, 4, 8 and 10 m, not of 5 m:
+// the finer step named is 5 m where it is finer, else 1 m.
+TEST(FlameGrid, AStepOnWhichAZoneFallsBetweenThePointsIsRefusedAndOneThatShowsItNamed) {
+  test::DatabaseCopy db;
+  ASSERT_TRUE(db.ok());
+  for (int step : {3, 4, 5})
+    EXPECT_EQ(Text(GoldenPipe(db, 100, 240, step).error),
+              Text(LostZone(step, "1 % (8,62 м при шаге сетки 1 м)", 240, 2)));
+  EXPECT_EQ(Text(GoldenPipe(db, 100, 200, 10).error), Text(StepRefusal(10, "200 м", 2)));
+  for (const auto& [width, step] : {std::pair{240, 2}, std::pair{200, 2}, std::pair{60, 1}}) {
+    const HeadlessResult r = GoldenPipe(db, 100, width, step);
+    ASSERT_EQ(r.exitCode, 0) << width << " at " << step << ": " << r.error.toStdString();
+    EXPECT_GT(Zone(r, 4), 8) << width << " at " << step;
+  }
+  for (const auto& [step, named] : {std::pair{2, 1}, std::pair{4, 1}, std::pair{8, 5}, std::pair{10, 5}})
+    EXPECT_EQ(Text(GoldenPipe(db, 325, 240, step).error),
+              Text(LostZone(step, "33 % (19,98 м при шаге сетки 1 м)", 240, named)));
+  EXPECT_GT(Zone(GoldenPipe(db, 325, 240, 5), 3), 19);
+}
+
+// The zones read off the middle of a grid that holds every hot point are those of the whole grid: the
+// runs of the pit, the symmetric and the asymmetric flame of a 1000 mm pipe on 800 m at 20 m, and of a
+// 150 mm pipe on 300 m at 3 m.
+TEST(FlameGrid, TheMiddleOfTheGridThatHoldsTheHeatGivesTheZonesOfTheWholeGrid) {
+  for (int code : {3, 5, 4})
+    for (const auto& [diameter, width, step] : {std::tuple{1000, 800, 20}, std::tuple{150, 300, 3}}) {
+      SCOPED_TRACE(testing::Message() << code << ", " << diameter << " mm at " << step);
+      result::RunRequest request = test::GoodRequest(code);
+      request.pipeline.Diametr = diameter;
+      request.settings.XLimit = request.settings.YLimit = width;
+      request.settings.CStep = step;
+      PrepareResult prepared = PrepareRun(request, test::GoodData(), QDateTime::currentDateTime());
+      ASSERT_TRUE(prepared.ok()) << prepared.error.toStdString();
+      const std::vector<JetCase> cases = JetCasesOf(*prepared.run);
+      ASSERT_EQ(cases.size(), 1u);
+      const RunOutcome outcome = ExecuteRun(*prepared.run, models::NoProgress());
+      ASSERT_TRUE(outcome.ok()) << outcome.error.toStdString();
+      FieldZones zones(cases[0].field, *prepared.run->tables, models::NoProgress());
+      const FieldZones::OnGrid middle = zones.onGrid(request.settings);
+      EXPECT_LT(middle.flux.nx(), width / 2 / step);
+      EXPECT_EQ(middle.zones, outcome.snapshot->zones.ZoneR(cases[0].kind));
+      EXPECT_GT(middle.zones(4), 0);
+    }
 }
 
 }  // namespace

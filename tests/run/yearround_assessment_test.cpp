@@ -366,7 +366,7 @@ TEST(YearRoundRefusals, StrongWindEmptySeasonAndBadWarmDaysAreRefusedBeforeAnyth
   db::WindRow storm = Town();
   storm.speedSummer[3] = 9.95;  // above 9.9 m/s in summer from the south-east: the flame section degenerates
   h.s.LayerFlux(2, 0, 0) = 123;
-  const auto msg = CheckYearRound(h.s, Inputs(h.s, storm));
+  const auto msg = CheckYearRound(h.s, Inputs(h.s, storm), h.tables);
   ASSERT_TRUE(msg.has_value());
   EXPECT_NE(msg->find("9,95 м/с больше 9,9 м/с"), std::string::npos);
   EXPECT_NE(msg->find("лето, Ю-В"), std::string::npos);
@@ -391,8 +391,8 @@ TEST(YearRoundRefusals, StrongWindEmptySeasonAndBadWarmDaysAreRefusedBeforeAnyth
 
   YearRoundInputs noFlow = Inputs(h.s, Town());
   noFlow.W = 0;
-  EXPECT_TRUE(CheckYearRound(h.s, noFlow).has_value());
-  EXPECT_FALSE(CheckYearRound(h.s, Inputs(h.s, Town())).has_value());
+  EXPECT_TRUE(CheckYearRound(h.s, noFlow, h.tables).has_value());
+  EXPECT_FALSE(CheckYearRound(h.s, Inputs(h.s, Town()), h.tables).has_value());
 }
 
 // The step must serve the smallest flame of the year (0.65 of its slant length, whole metres), worked from
@@ -412,7 +412,7 @@ TEST(YearRoundRefusals, TheGridMustServeTheSmallestAndTheLargestFlameOfTheYear) 
     h.s.derived.Ri = 0.706;
     YearRoundInputs in = Inputs(h.s, Town());
     in.W = outflow;
-    const auto refusal = [&] { return CheckYearRound(h.s, in).value_or(""); };
+    const auto refusal = [&] { return CheckYearRound(h.s, in, h.tables).value_or(""); };
     // Widths that two steps of either step divide, so that the step that serves is the one named.
     h.s.settings.XLimit = h.s.settings.YLimit = 2 * largest * (largest + 1);
     h.s.settings.CStep = largest;

@@ -83,8 +83,9 @@ void ThrowIfCancelled(const models::Progress& progress) {
 
 }  // namespace
 
-std::optional<std::string> CheckComplex(const CalcState& s, const ComplexInputs& in) {
-  if (auto m = CheckYearRound(s, in.yearRound)) return m;
+std::optional<std::string> CheckComplex(const CalcState& s, const ComplexInputs& in,
+                                        const models::ReferenceTables& tables) {
+  if (auto m = CheckYearRound(s, in.yearRound, tables)) return m;
   if (in.DangerClass < 3 || in.DangerClass > 6)
     return "Для класса опасности газа не задана скорость горения (допустимы классы 3..6). "
            "Проверте правильность ввода!";
@@ -96,7 +97,7 @@ std::optional<std::string> CheckComplex(const CalcState& s, const ComplexInputs&
 
 bool RunComplexAssessment(CalcState& s, const ComplexInputs& in, const models::ReferenceTables& tables,
                           models::Progress& progress, const ComplexHooks& hooks) {
-  if (auto refused = CheckComplex(s, in)) throw models::ModelInputError(*refused);
+  if (auto refused = CheckComplex(s, in, tables)) throw models::ModelInputError(*refused);
 
   DimensionComplexGrids(s);
   for (const models::ScenarioKind k :

@@ -65,40 +65,47 @@ void ThrowIfCancelled(const models::Progress& progress) {
 
 }  // namespace
 
-std::optional<std::string> CheckYearRound(const CalcState& s, const YearRoundInputs& in) {
+std::vector<FlameField> YearRoundFields(const models::DerivedQuantities& run, const YearRoundInputs& in) {
+  models::DerivedQuantities d = run;
+  // The zones of a season come from the largest flux of its wind states, those of the asymmetric flame from
+  // its four jets.
+  std::vector<FlameField> fields;
+  for (const Block& b : kBlocks) {
+    const SeasonWind season = SeasonOf(in.wind, b.season);
+    FlameField& field = fields.emplace_back();
+    for (int i = 1; i <= kWindStates; ++i) {
+      SetWindState(d, in.W, season.speed[i - 1], i);
+      models::CheckFlame(b.shape, models::FlameInputsFrom(d), d.Tilt);
+      field.push_back(PitOrSymmetricFlame(b.shape, d));
+    }
+  }
+  // d now holds the calm summer state, as the asymmetric block finds it.
+  const AsymmetricGeometry g = YearRoundAsymmetricGeometry(d, in);
+  ApplyAsymmetricGeometry(g, d);
+  models::CheckFlame(FlameShape::Asymmetric, models::FlameInputsFrom(d), d.Tilt);
+  fields.push_back(AsymmetricJets(d, in.Glubina));
+  return fields;
+}
+
+std::optional<std::string> CheckYearRound(const CalcState& s, const YearRoundInputs& in,
+                                          const models::ReferenceTables& tables) {
   if (!(in.W > 0) || !(in.V > 0) || !(in.D > 0))
     return "Скорость истечения, удельный объем газа и диаметр трубы должны быть больше 0. "
            "Проверте правильность ввода!";
   if (auto m = CheckTownWind(in.wind)) return m;
-  models::DerivedQuantities d = s.derived;
   // The grid must serve every flame the assessment will draw: its step the smallest, its width the largest.
-  // The zones of a season come from the largest flux of its wind states, those of the asymmetric flame from
-  // its four jets.
   std::vector<FlameField> fields;
   try {
-    for (const Block& b : kBlocks) {
-      const SeasonWind season = SeasonOf(in.wind, b.season);
-      FlameField& field = fields.emplace_back();
-      for (int i = 1; i <= kWindStates; ++i) {
-        SetWindState(d, in.W, season.speed[i - 1], i);
-        models::CheckFlame(b.shape, models::FlameInputsFrom(d), d.Tilt);
-        field.push_back(PitOrSymmetricFlame(b.shape, d));
-      }
-    }
-    // d now holds the calm summer state, as the asymmetric block finds it.
-    const AsymmetricGeometry g = YearRoundAsymmetricGeometry(d, in);
-    ApplyAsymmetricGeometry(g, d);
-    models::CheckFlame(FlameShape::Asymmetric, models::FlameInputsFrom(d), d.Tilt);
-    fields.push_back(AsymmetricJets(d, in.Glubina));
+    fields = YearRoundFields(s.derived, in);
   } catch (const models::ModelInputError& e) {
     return std::string(e.what());
   }
-  return CheckGridForFields(s.settings, fields);
+  return CheckGridForFields(s.settings, fields, tables);
 }
 
 void RaschetComplex(CalcState& s, const YearRoundInputs& in, const models::ReferenceTables& tables,
                     models::Progress& progress, const Hooks& hooks) {
-  if (auto refused = CheckYearRound(s, in)) throw models::ModelInputError(*refused);
+  if (auto refused = CheckYearRound(s, in, tables)) throw models::ModelInputError(*refused);
   const FlameFieldFn flameField = hooks.flameField ? hooks.flameField : FlameFieldFn(DefaultFlameField);
   const AsymmetricModelFn asymmetric =
       hooks.asymmetric

@@ -25,14 +25,14 @@ ComplexInputs ComplexInputsOf(const PreparedRun& run, const db::WindRow& town) {
 void RunYearRoundScenario(PreparedRun& run, const db::WindRow& town, const models::ReferenceTables& tables,
                           models::Progress& progress, const Hooks& hooks) {
   const YearRoundInputs in = YearRoundInputsOf(run, town);
-  if (auto refused = CheckYearRound(run.state, in)) throw models::ModelInputError(*refused);
+  if (auto refused = CheckYearRound(run.state, in, tables)) throw models::ModelInputError(*refused);
   RaschetComplex(run.state, in, tables, progress, hooks);
 }
 
 bool RunComplexScenario(PreparedRun& run, const db::WindRow& town, const models::ReferenceTables& tables,
                         models::Progress& progress, const ComplexHooks& hooks) {
   const ComplexInputs in = ComplexInputsOf(run, town);
-  if (auto refused = CheckComplex(run.state, in)) throw models::ModelInputError(*refused);
+  if (auto refused = CheckComplex(run.state, in, tables)) throw models::ModelInputError(*refused);
   return RunComplexAssessment(run.state, in, tables, progress, hooks);
 }
 

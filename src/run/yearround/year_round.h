@@ -16,6 +16,7 @@
 #include "db/rows.h"
 #include "models/calc_state.h"
 #include "result/run_snapshot.h"
+#include "run/flame_grid.h"
 #include "run/prepared_run.h"
 
 namespace velaron::run::yearround {
@@ -45,8 +46,15 @@ struct Hooks {
 
 // Refuses inputs the assessment cannot compute with, before anything is computed (the town's wind data,
 // a wind of 10 m/s or more in any state, a flame of no size, an asymmetric frustum that would be empty,
-// a zero outflow speed or specific volume). Returns the message to show.
-std::optional<std::string> CheckYearRound(const models::CalcState& s, const YearRoundInputs& in);
+// a zero outflow speed or specific volume, a grid that cannot see the flames). Returns the message to show.
+std::optional<std::string> CheckYearRound(const models::CalcState& s, const YearRoundInputs& in,
+                                          const models::ReferenceTables& tables);
+
+// The flames of the five jet cases (the rows 1..5 of the zone tables, in order) as the assessment draws
+// them from the run's flame quantities `run`: the pit and the symmetric flame in each wind state of a
+// season, the four jets of the asymmetric flame. Throws models::ModelInputError for a flame that cannot
+// be drawn.
+std::vector<FlameField> YearRoundFields(const models::DerivedQuantities& run, const YearRoundInputs& in);
 
 // The year-round assessment. On entry s.derived holds the run's flame quantities (LTorch, Ri, JetAngle,
 // Azimut, ...); LayerFlux and LayerProc are those of the run (made empty when they do not fit the grid).
@@ -92,7 +100,8 @@ struct ComplexInputs {
 // Refuses what the complex assessment cannot compute, before anything is computed: everything
 // CheckYearRound refuses, a gas whose hazard class has no flame speed (3..6 have one), a fireball or
 // cloud mass of 0 or less.
-std::optional<std::string> CheckComplex(const models::CalcState& s, const ComplexInputs& in);
+std::optional<std::string> CheckComplex(const models::CalcState& s, const ComplexInputs& in,
+                                        const models::ReferenceTables& tables);
 
 // The complex assessment of all scenarios (scenario code 1): the single scenarios of its row of the
 // scenario table, then the jet fires over a year. On return: s.complex holds each model's risk and

@@ -34,7 +34,7 @@ namespace {
 
 // A dialog for scenario `code` on the good rows and a town "Городок" of equal winds, its section typed in.
 struct Dialog {
-  explicit Dialog(int code) : form(Request(code)) {
+  explicit Dialog(int code, int step = 20) : form(Request(code, step)) {
     Form6::Services s = Form6::DatabaseServices();
     s.section = [this](int tpid) {
       ++sectionReads;
@@ -63,9 +63,9 @@ struct Dialog {
     combo("Combo1")->setCurrentIndex(code - 1);
     form.findChild<QLineEdit*>("Text1")->setText("1");
   }
-  static result::RunRequest Request(int code) {
+  static result::RunRequest Request(int code, int step) {
     result::RunRequest r = test::GoodRequest(code);
-    r.settings.CStep = 20;
+    r.settings.CStep = step;
     return r;
   }
   QComboBox* combo(const char* name) { return form.findChild<QComboBox*>(name); }
@@ -207,7 +207,7 @@ TEST(RunDialog, ARoseThatCannotBeWrittenIsToldBeforeTheRunGoesOnToComplete) {
   QTemporaryDir dir;
   const QString folder = dir.filePath(U("нет такой папки"));
   test::MessageCatcher messages(QMessageBox::No);
-  Dialog d(7);
+  Dialog d(7, 10);  // a step of 20 m misses a zone of 50 % of the year
   d.form.setWindRoseFolder(folder);
   d.press();
   // The question, then the rose, told before the assessment begins.
@@ -218,6 +218,21 @@ TEST(RunDialog, ARoseThatCannotBeWrittenIsToldBeforeTheRunGoesOnToComplete) {
   EXPECT_EQ(std::pair(told.title, told.icon), std::pair(U("Веларон"), QMessageBox::Critical));
   ASSERT_TRUE(test::WaitUntil([&] { return !d.form.running(); }, 120000));
   EXPECT_TRUE(d.record && !QDir(folder).exists());
+}
+
+// A step that lets a zone fall between the grid's points is refused once the field is computed: the message
+// names the zone and a finer step, and nothing of the run is kept.
+TEST(RunDialog, AStepThatMissesAZoneIsRefusedAfterTheFieldAndNothingOfTheRunIsKept) {
+  test::MessageCatcher messages(QMessageBox::No);
+  Dialog d(7);
+  d.press();
+  ASSERT_TRUE(test::WaitUntil([&] { return !d.form.running(); }, 120000));
+  EXPECT_TRUE(!d.record && !d.form.isVisible());  // left hidden, as any refused run
+  ASSERT_EQ(messages.texts().size(), 2);
+  EXPECT_TRUE(
+      messages.texts()[1].startsWith(U("Шаг сетки 20 м слишком велик для этого факела: его зона поражения 50 %")))
+      << messages.texts()[1].toStdString();
+  EXPECT_TRUE(messages.texts()[1].endsWith(U("задайте шаг сетки 10 м (Меню: Файл -> Параметры).")));
 }
 
 // Before, the report printed the number the run read from the box ("2,5"); its weather lines give the

@@ -1,0 +1,385 @@
+#include "run/flame_zones.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <map>
+#include <utility>
+
+#include "models/flame_flux.h"
+#include "models/jet_symmetric.h"
+#include "models/parallel.h"
+#include "models/probit.h"
+
+namespace velaron::run {
+
+namespace {
+
+using models::CalcSettings;
+using models::Grid;
+using models::ZoneRow;
+
+// The row of the zone tables a field's zones are read into (any jet case's row reads them the same).
+constexpr models::ScenarioKind kRow = models::ScenarioKind::PitWinter;
+
+// Between the points of a coarser grid the flux of the fine lines is taken as up to this share above the
+// bilinear interpolation of the coarse points, and up to this many times the step over the smallest slant
+// length where that is more. Against grids of 1 m, flames of 100 to 1420 mm, 2 to 20 m steps, the flux at
+// the fine points came out at most about 1,2 · step / slant above it (1,72 times it at 0,6 slant lengths, 1,05
+// times at 0,12).
+constexpr double kLeastFluxMargin = 0.5;
+constexpr double kFluxMarginPerStep = 2;
+// Every point of the fine lines within the hot part is computed when they are at most this many, or at most
+// this share of the coarse grid's points.
+constexpr int kFewLinePoints = 200;
+constexpr int kLinePointsPerCoarsePoint = 20;
+// The fine grid takes at most this many flux evaluations (points times flames): the step of 1 m while it
+// does, else the smallest one that does (about 15 s of one processor core).
+constexpr double kFineEvaluations = 250000;
+
+// The base of an asymmetric flame stands a whole number of steps from the rupture point, its displacement
+// along x half that: on a grid of `step`, m (the field's flames are those of a grid of 1 m).
+double ShiftAt(const GroundFlame& f, int step) { return static_cast<int>(f.args.Shift) / step * step; }
+double HalfShiftAt(const GroundFlame& f, int step) { return ShiftAt(f, step) / 2; }
+
+// Whether a point's percent reaches the level of `zone`, as the walks of the zone radii stop: above 1, 33
+// and 50 % for the zones 4, 3 and 2, 99 % and more for zone 1.
+bool Reaches(double percent, int zone) {
+  switch (zone) {
+    case 1: return percent >= 99;
+    case 2: return percent > 50;
+    case 3: return percent > 33;
+    default: return percent > 1;
+  }
+}
+
+double PercentAt(const models::ReferenceTables& tables, double q, double escape, double speed) {
+  if (!(q > models::kSafeFlux)) return 0;
+  return models::PercentFromProbit(tables, models::ThermalProbit(q, models::EscapeTime(escape, speed)));
+}
+
+// The flux of the field on cells of `step` m, (ix, iy) with |ix| ≤ nx and |iy| ≤ ny, as the run computes
+// it: each flame with the base of that step, joined by their maximum.
+Grid FieldFlux(const FlameField& field, int step, int nx, int ny, models::Progress& progress) {
+  std::vector<models::FlameSetup> flames;
+  for (const GroundFlame& f : field) {
+    models::TorchFluxArgs args = f.args;
+    args.Shift = ShiftAt(f, step);
+    flames.push_back(models::PrepareFlame(f.shape, f.geometry, args, step, nx, ny));
+  }
+  Grid flux(nx, ny);
+  models::ParallelRows(
+      -ny, ny,
+      [&](int iy) {
+        thread_local models::FluxScratch scratch;
+        thread_local std::vector<double> row;
+        row.resize(static_cast<std::size_t>(flux.width()));
+        double* out = flux.row(iy);
+        for (const models::FlameSetup& f : flames) {
+          models::FlameFluxRow(f, iy, row.data(), scratch);
+          for (int i = 0; i < flux.width(); ++i) out[i] = std::max(out[i], row[static_cast<std::size_t>(i)]);
+        }
+      },
+      progress);
+  return flux;
+}
+
+// How far out, m along x or y, a cell of the flux of cells `step` m apart is hot; −1 nowhere.
+double HotExtent(const Grid& flux, int step) {
+  int extent = -1;
+  for (int iy = -flux.ny(); iy <= flux.ny(); ++iy)
+    for (int ix = -flux.nx(); ix <= flux.nx(); ++ix)
+      if (flux(ix, iy) > models::kSafeFlux) extent = std::max({extent, std::abs(ix), std::abs(iy)});
+  return extent < 0 ? -1.0 : static_cast<double>(extent) * step;
+}
+
+// The percent of the flux of cells `step` m apart in the grid of the widths of `g`, as the run computes it.
+Grid Percent(const Grid& flux, const CalcSettings& g, int step, const models::ReferenceTables& tables,
+             models::Progress& progress) {
+  const models::EscapeSearch escape(flux, step, g.XLimit / 2.0, g.YLimit / 2.0);
+  Grid percent(flux.nx(), flux.ny());
+  models::ParallelRows(
+      -flux.ny(), flux.ny(),
+      [&](int iy) {
+        for (int ix = -flux.nx(); ix <= flux.nx(); ++ix)
+          percent(ix, iy) = PercentAt(tables, flux(ix, iy), escape.distance(ix, iy), g.Skor_chel);
+      },
+      progress);
+  return percent;
+}
+
+// The zones the eight lines of the grid of `g` at `step` read off `percent` (beyond it every point is 0),
+// the largest of each level over the lines, as the run reads them.
+ZoneRow ZonesOf(Grid percent, const CalcSettings& g, int step) {
+  models::CalcState s;
+  s.settings = g;
+  s.settings.CStep = step;
+  s.GridProc = std::move(percent);
+  models::DirectionZoneRadii(s, kRow);
+  models::RaiseZoneR(s, kRow);
+  return s.zones.ZoneR(kRow);
+}
+
+// The distance the escape search measures.
+double Distance(double dx, double dy) { return std::sqrt(dx * dx + dy * dy); }
+
+// The safe points known so far, row by row (y in whole metres), their x in half metres: those of a grid
+// of 1 m, and those of a coarser grid, whose flames may stand half a metre off (then their points lie
+// halfway between two of the fine grid). The escapes of the grid of 1 m are no longer than the escapes to
+// them, or to the grid's edge.
+class KnownSafe {
+ public:
+  explicit KnownSafe(const CalcSettings& g)
+      : xHalf_(g.XLimit / 2), yHalf_(g.YLimit / 2), rows_(static_cast<std::size_t>(g.YLimit) + 1) {}
+  bool inGrid(double x, double y) const { return std::fabs(x) <= xHalf_ && std::fabs(y) <= yHalf_; }
+  void add(int halfX, int y) { row(y).push_back(halfX); }
+  // Once the rows are sorted: a point more, or one less.
+  void insert(int halfX, int y) {
+    std::vector<int>& r = row(y);
+    r.insert(std::lower_bound(r.begin(), r.end(), halfX), halfX);
+  }
+  void remove(int halfX, int y) {
+    std::vector<int>& r = row(y);
+    r.erase(std::lower_bound(r.begin(), r.end(), halfX));
+  }
+  void sort() {
+    for (std::vector<int>& r : rows_) std::sort(r.begin(), r.end());
+  }
+
+  // The nearest known safe point from the fine point (x, y) that lies farther out in both coordinates,
+  // or the nearest edge (`halfX` odd: the point lies between two of the fine grid).
+  struct Nearest {
+    double distance = 0;
+    bool point = false;  // false: the edge
+    int halfX = 0, y = 0;
+  };
+  Nearest nearest(int x, int y) const {
+    Nearest n;
+    n.distance = std::min(std::min(std::fabs(x - xHalf_), std::fabs(x + xHalf_)),
+                          std::min(std::fabs(y - yHalf_), std::fabs(y + yHalf_)));
+    const int ax = 2 * std::abs(x), ay = std::abs(y);
+    const auto take = [&](int halfX, int y2, double dy) {
+      const double d = Distance(halfX / 2.0 - x, dy);
+      if (d < n.distance) n = {d, true, halfX, y2};
+    };
+    for (int sy : {1, -1})
+      for (int r = ay + 1; r <= yHalf_; ++r) {
+        const int y2 = sy * r;
+        const double dy = std::fabs(y2 - y);
+        if (dy >= n.distance) break;
+        const std::vector<int>& row = rows_[static_cast<std::size_t>(y2 + yHalf_)];
+        if (const auto right = std::upper_bound(row.begin(), row.end(), ax); right != row.end()) take(*right, y2, dy);
+        if (const auto left = std::lower_bound(row.begin(), row.end(), -ax); left != row.begin())
+          take(*std::prev(left), y2, dy);
+      }
+    return n;
+  }
+
+ private:
+  std::vector<int>& row(int y) { return rows_[static_cast<std::size_t>(y + yHalf_)]; }
+  int xHalf_, yHalf_;
+  std::vector<std::vector<int>> rows_;
+};
+
+}  // namespace
+
+int WidestZoneMissing(const ZoneRow& zones) {
+  for (int z = models::kZoneLevels; z >= 1; --z)
+    if (zones(z) == 0) return z;
+  return 0;
+}
+
+struct FieldZones::Impl {
+  Impl(const FlameField& f, const models::ReferenceTables& t, models::Progress& p) : field(f), tables(t), progress(p) {
+    for (const GroundFlame& g : field) {
+      const double d = models::FlameConeOf(g.shape, g.geometry, g.args.FlameTilt).D;
+      slant = std::min(slant, d);
+      reach = std::max(reach, std::abs(g.args.Shift) / 2.0 + std::hypot(g.args.BaseX, g.args.BaseZ) + 2 * d);
+    }
+  }
+
+  FlameField field;
+  const models::ReferenceTables& tables;
+  models::CancelOnlyProgress progress;
+  double slant = INFINITY;
+  double reach = 0;                          // m: the flames lie within two slant lengths of their bases
+  double hot = -1;                           // m: how far out the last grid asked about was hot; −1 unknown
+  std::map<std::pair<int, int>, Fine> fine;  // by the widths
+
+  double guess(int step) const { return hot >= 0 ? hot + 2 * step : reach; }
+
+  // The flux at `step` over the middle of the grid of `g` that holds every hot point with a safe ring around
+  // it: first `from` m either way, widened while a hot point lies on its border short of the grid's edge.
+  Grid hotMiddle(const CalcSettings& g, int step, double from) {
+    const int fullX = models::GridHalf(g.XLimit, step), fullY = models::GridHalf(g.YLimit, step);
+    int n = std::max(1, static_cast<int>(std::min(std::ceil(from / step), 1e9)));
+    for (;;) {
+      const int nx = std::min(n, fullX), ny = std::min(n, fullY);
+      Grid flux = FieldFlux(field, step, nx, ny, progress);
+      bool hotBorder = false;
+      for (int iy = -ny; iy <= ny && !hotBorder; ++iy)
+        for (int ix = -nx; ix <= nx; ++ix)
+          if (((nx < fullX && std::abs(ix) == nx) || (ny < fullY && std::abs(iy) == ny)) &&
+              flux(ix, iy) > models::kSafeFlux) {
+            hotBorder = true;
+            break;
+          }
+      if (!hotBorder) return flux;
+      n += std::max(2, n / 2);
+    }
+  }
+
+  // The flux at the points (x, y) of the grid of 1 m, m, as the run computes it (a point at the flames'
+  // base repeats the point before it in its row).
+  std::vector<double> fineFlux(const CalcSettings& g, const std::vector<std::pair<int, int>>& points) {
+    std::vector<models::FlameSetup> flames;
+    for (const GroundFlame& f : field)
+      flames.push_back(models::PrepareFlame(f.shape, f.geometry, f.args, 1, g.XLimit / 2, g.YLimit / 2));
+    std::vector<double> q(points.size());
+    models::ParallelRows(
+        0, static_cast<int>(points.size()) - 1,
+        [&](int k) {
+          thread_local models::FluxScratch scratch;
+          const auto [x, y] = points[static_cast<std::size_t>(k)];
+          double v = 0;
+          for (const models::FlameSetup& f : flames) {
+            double X = x + f.halfShift;
+            if (X == 0 && y == 0) {
+              if (x == -g.XLimit / 2) continue;  // the first point of its row: 0
+              X -= 1;
+            }
+            v = std::max(v, models::FlameFluxAt(f, X, y, scratch));
+          }
+          q[static_cast<std::size_t>(k)] = v;
+        },
+        progress);
+    return q;
+  }
+
+  // Whether no point of the eight lines of the grid of 1 m reaches the level of `zone`, told from the flux
+  // `coarse` of the grid `g` (the whole grid or a middle holding every hot point).
+  bool outOfReach(const CalcSettings& g, const Grid& coarse, int zone) {
+    const int s = g.CStep;
+    const double base = HalfShiftAt(field.front(), s), delta = base - HalfShiftAt(field.front(), 1);
+    // The coarse point (ix, iy) is the point (ix·s + delta, iy·s) of the fine grid's flames.
+    KnownSafe safe(g);
+    double extent = -1;
+    for (int iy = -coarse.ny(); iy <= coarse.ny(); ++iy)
+      for (int ix = -coarse.nx(); ix <= coarse.nx(); ++ix) {
+        const double x = ix * s + delta, y = iy * s;
+        if (coarse(ix, iy) > models::kSafeFlux) {
+          extent = std::max({extent, std::fabs(x), std::fabs(y)});
+        } else if ((ix * s + base != 0 || iy != 0) && safe.inGrid(x, y)) {
+          safe.add(static_cast<int>(2 * x), iy * s);  // not the point at the base, which repeats its neighbour
+        }
+      }
+    safe.sort();
+    hot = extent;
+
+    // The points of the fine lines out to a step beyond the hot part.
+    const int stretch = static_cast<int>(std::ceil(std::max(extent, 0.0))) + s;
+    std::vector<std::pair<int, int>> points;
+    for (int d = 1; d <= models::kDirections; ++d) {
+      const models::CompassStep st = models::DirectionStep(d);
+      for (int k = d == 1 ? 0 : 1; k <= stretch; ++k) {
+        const int x = k * st.dx, y = k * st.dy;
+        if (!safe.inGrid(x, y)) break;
+        points.emplace_back(x, y);
+      }
+    }
+    const std::size_t few = std::max<std::size_t>(kFewLinePoints, coarse.cells().size() / kLinePointsPerCoarsePoint);
+    if (points.size() > few) {
+      const double margin = 1 + std::max(kLeastFluxMargin, kFluxMarginPerStep * s / slant);
+      std::erase_if(points, [&](const std::pair<int, int>& p) {
+        const double u = (p.first - delta) / s, w = static_cast<double>(p.second) / s;
+        const int i = static_cast<int>(std::floor(u)), j = static_cast<int>(std::floor(w));
+        const double fx = u - i, fy = w - j;
+        const double q = (coarse.at0(i, j) * (1 - fx) + coarse.at0(i + 1, j) * fx) * (1 - fy) +
+                         (coarse.at0(i, j + 1) * (1 - fx) + coarse.at0(i + 1, j + 1) * fx) * fy;
+        return !Reaches(PercentAt(tables, margin * q, safe.nearest(p.first, p.second).distance, g.Skor_chel), zone);
+      });
+    }
+    if (points.empty()) return true;
+
+    const std::vector<double> q = fineFlux(g, points);
+    std::vector<std::pair<int, int>> hotPoints;
+    for (std::size_t k = 0; k < points.size(); ++k) {
+      if (q[k] > models::kSafeFlux) hotPoints.push_back(points[k]);
+      else safe.insert(2 * points[k].first, points[k].second);
+    }
+    // The escapes to safe points halfway between two fine points hold once the outer of the two is safe:
+    // those the hot points escape to are computed, round by round, until every escape ends at a fine point.
+    for (;;) {
+      std::vector<std::pair<int, int>> between;
+      for (const auto& [x, y] : hotPoints)
+        if (const KnownSafe::Nearest n = safe.nearest(x, y); n.point && n.halfX % 2 != 0)
+          between.emplace_back(n.halfX, n.y);
+      if (between.empty()) break;
+      std::sort(between.begin(), between.end());
+      between.erase(std::unique(between.begin(), between.end()), between.end());
+      std::vector<std::pair<int, int>> outer;
+      for (const auto& [halfX, y] : between) {
+        safe.remove(halfX, y);
+        const int x = (halfX + (halfX > 0 ? 1 : -1)) / 2;
+        if (safe.inGrid(x, y)) outer.emplace_back(x, y);
+      }
+      if (outer.empty()) continue;
+      const std::vector<double> qOuter = fineFlux(g, outer);
+      for (std::size_t k = 0; k < outer.size(); ++k)
+        if (!(qOuter[k] > models::kSafeFlux)) safe.insert(2 * outer[k].first, outer[k].second);
+    }
+    for (std::size_t k = 0; k < points.size(); ++k)
+      if (q[k] > models::kSafeFlux &&
+          Reaches(PercentAt(tables, q[k], safe.nearest(points[k].first, points[k].second).distance, g.Skor_chel), zone))
+        return false;
+    return true;
+  }
+
+  // The fine grid for the widths of `g`, finer than its step where affordable.
+  const Fine& fineFor(const CalcSettings& g) {
+    const auto key = std::make_pair(g.XLimit, g.YLimit);
+    if (auto it = fine.find(key); it != fine.end()) return it->second;
+    const double from = guess(g.CStep);
+    int step = 1;
+    for (; step < g.CStep; ++step) {
+      if (g.XLimit % (2 * step) != 0 || g.YLimit % (2 * step) != 0) continue;
+      const double nx = std::min(std::ceil(from / step), static_cast<double>(models::GridHalf(g.XLimit, step)));
+      const double ny = std::min(std::ceil(from / step), static_cast<double>(models::GridHalf(g.YLimit, step)));
+      if ((2 * nx + 1) * (2 * ny + 1) * static_cast<double>(field.size()) <= kFineEvaluations) break;
+    }
+    Fine f;
+    f.step = step;
+    if (step < g.CStep) f.zones = ZonesOf(Percent(hotMiddle(g, step, from), g, step, tables, progress), g, step);
+    return fine.emplace(key, f).first->second;
+  }
+};
+
+FieldZones::FieldZones(const FlameField& field, const models::ReferenceTables& tables, models::Progress& progress)
+    : impl_(std::make_unique<Impl>(field, tables, progress)) {}
+FieldZones::~FieldZones() = default;
+
+FieldZones::OnGrid FieldZones::onGrid(const CalcSettings& g) {
+  OnGrid r;
+  r.flux = impl_->hotMiddle(g, g.CStep, impl_->guess(g.CStep));
+  impl_->hot = HotExtent(r.flux, g.CStep);
+  r.zones = ZonesOf(Percent(r.flux, g, g.CStep, impl_->tables, impl_->progress), g, g.CStep);
+  return r;
+}
+
+bool FieldZones::misses(const CalcSettings& g, const Grid& flux, const ZoneRow& zones) {
+  if (g.CStep <= 1 || impl_->field.empty()) return false;
+  const int zone = WidestZoneMissing(zones);
+  if (zone == 0 || impl_->outOfReach(g, flux, zone)) return false;
+  const Fine& f = impl_->fineFor(g);
+  if (f.step >= g.CStep) return false;
+  for (int z = 1; z <= models::kZoneLevels; ++z)
+    if (zones(z) == 0 && f.zones(z) > 0) return true;
+  return false;
+}
+
+const FieldZones::Fine* FieldZones::fine(const CalcSettings& g) const {
+  const auto it = impl_->fine.find(std::make_pair(g.XLimit, g.YLimit));
+  return it == impl_->fine.end() ? nullptr : &it->second;
+}
+
+}  // namespace velaron::run

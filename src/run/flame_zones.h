@@ -1,0 +1,64 @@
+// The zones of a jet case's flames on a grid, and whether a grid shows 0 for a zone that a fine grid shows.
+//
+// The zones are read off the eight lines from the rupture point, and the percent at a point depends on the
+// whole grid (the escape to the nearest safe cell farther out), so a zone that the flame reaches is one that
+// the eight lines of a grid of 1 m show. Between the points of a coarser grid a small zone can be lost: the
+// answer is the field computed exactly as the run computes it on a grid of 1 m (of the finest step a
+// bounded number of flux evaluations affords, for large flames), over the middle of the grid that holds
+// every hot point with a ring of safe points around it: beyond that ring every point is safe, so the
+// escapes, the percent and the zones of that middle are those of the whole grid.
+//
+// That costs as much as a run, so it is computed only when cheaper questions cannot tell: a zone that the
+// grid of the run shows is not lost, and a zone the run shows 0 for is out of reach when no point of the
+// eight lines of the fine grid can reach its level. That is told from the exact flux at the points of the
+// fine lines where it could (the flux between the points of the run's grid is taken as up to a margin above
+// its bilinear interpolation; all the points are taken when they are few), with the escape bounded from
+// above by the safe points known so far: those of the run's grid, which are points of the fine grid too,
+// and the fine points found safe.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "models/calc_state.h"
+#include "run/flame_grid.h"
+
+namespace velaron::run {
+
+// The zones of the flames of one field on the grids a run asks about; what it computes is kept for the
+// next question. The field's flames are those of a grid of 1 m: a grid of another step moves their base
+// as the run does.
+class FieldZones {
+ public:
+  FieldZones(const FlameField& field, const models::ReferenceTables& tables, models::Progress& progress);
+  ~FieldZones();
+
+  // The flux of the field on the grid `g` (widths, step, escape speed) over the middle that holds every
+  // hot point, and the zones that grid reads off its eight lines.
+  struct OnGrid {
+    models::Grid flux;
+    models::ZoneRow zones;
+  };
+  OnGrid onGrid(const models::CalcSettings& g);
+
+  // Whether the grid `g`, whose flux `flux` (the whole grid or a middle holding every hot point) gives the
+  // zones `zones`, shows 0 for a zone that the fine grid of the same widths shows. Never for a step of 1 m,
+  // nor for a step no coarser than the finest one affordable.
+  bool misses(const models::CalcSettings& g, const models::Grid& flux, const models::ZoneRow& zones);
+
+  // The fine grid's step and zones for the widths of `g`, once `misses` has computed them (else nothing).
+  struct Fine {
+    int step = 0;
+    models::ZoneRow zones;
+  };
+  const Fine* fine(const models::CalcSettings& g) const;
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+// The widest zone (4 for 1 %, ..., 1 for 99,99 %) that `zones` shows 0 for; 0 when it shows them all.
+int WidestZoneMissing(const models::ZoneRow& zones);
+
+}  // namespace velaron::run
