@@ -103,10 +103,12 @@ QString KeepDrawingThreads(const std::function<int()>& refusedSoFar) {
       gate->go.acquire();
     });
   // Another program of the user may take what the count found free, between the count and the pool.
+  // Without a count of the refusals the whole time is waited at once.
+  const int look = refusedSoFar ? kRefusalLookMs : kStartWaitMs;
   bool allRun = false;
   int refused = 0;
-  for (int waited = 0; !allRun && refused == 0 && waited < kStartWaitMs; waited += kRefusalLookMs) {
-    allRun = gate->arrived.tryAcquire(wanted, refusedSoFar ? kRefusalLookMs : kStartWaitMs);
+  for (int waited = 0; !allRun && refused == 0 && waited < kStartWaitMs; waited += look) {
+    allRun = gate->arrived.tryAcquire(wanted, look);
     if (refusedSoFar) refused = refusedSoFar();
   }
   const int arrived = allRun ? wanted : refused > 0 ? wanted - refused : gate->arrived.available();
