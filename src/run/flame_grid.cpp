@@ -305,10 +305,7 @@ bool FieldReachesAZone(const FlameField& field, double escapeSpeed) {
   const int copied = std::min(fineHalf, wide);
   for (int j = -copied; j <= copied; ++j)
     for (int i = -copied; i <= copied; ++i) ground(i, j) = flux(i, j);
-  CalcSettings unit;
-  unit.XLimit = unit.YLimit = 2 * wide;
-  unit.CStep = 1;
-  const models::EscapeSearch escape(ground, unit);
+  const models::EscapeSearch escape(ground, 1, wide, wide);  // in sample spacings
   for (int j = -hot; j <= hot; ++j)
     for (int i = -hot; i <= hot; ++i) {
       const double q = ground(i, j);
