@@ -117,16 +117,24 @@ std::pair<double, double> SlantRange(const std::vector<const FlameField*>& field
   return {smallest, largest};
 }
 
-// Whether every field shows on a grid every zone that its fine grid shows.
+// Whether every field shows on a grid every zone that its fine grid shows; a grid the fields' budget cannot
+// pay the question for is taken as it is.
 GridShowsZones ShowsEveryZone(std::vector<std::unique_ptr<FieldZones>>& fields) {
   return [&fields](const CalcSettings& g) {
-    for (const auto& f : fields) {
-      const FieldZones::OnGrid on = f->onGrid(g);
-      if (f->misses(g, on.flux, on.zones)) return false;
+    try {
+      for (const auto& f : fields) {
+        const FieldZones::OnGrid on = f->onGrid(g);
+        if (f->misses(g, on.flux, on.zones)) return false;
+      }
+    } catch (const FieldZones::OverBudget&) {
     }
     return true;
   };
 }
+
+// Before the run, whether the step a refusal names shows every zone is asked with up to this many flux
+// evaluations per evaluation of the sampling of the ground.
+constexpr double kAskedPerSampled = 2;
 
 // The probit at which the widest zone begins: that of 1 %; below it the percent is 0.
 constexpr double kZoneProbit = 2.67;
@@ -150,7 +158,10 @@ constexpr int kFinePerCoarse = 3;
 // even to a person exposed for `shortest` seconds (who has no way to run) is told at once: `zone` is then
 // set and the rest left out.
 models::Grid SampleField(const FlameField& field, const std::vector<models::FlameSetup>& flames, double spacing,
-                         int half, double shortest, std::atomic<bool>& zone) {
+                         int half, double shortest, std::atomic<bool>& zone, double& evaluations) {
+  const double points = (2.0 * half + 1) * (2.0 * half + 1) * static_cast<double>(flames.size());
+  evaluations += points;
+  CountCheckEvaluations(points);
   models::Grid flux(half, half);
   models::ParallelRows(0, 2 * half, [&](int k) {
     if (zone.load(std::memory_order_relaxed)) return;
@@ -250,7 +261,15 @@ FlameField AsymmetricJets(const models::DerivedQuantities& d, double depth) {
   return jets;
 }
 
-bool FieldReachesAZone(const FlameField& field, double escapeSpeed) {
+bool FieldReachesAZone(const FlameField& field, double escapeSpeed, double* evaluations) {
+  double spent = 0;
+  struct Report {
+    double& spent;
+    double* to;
+    ~Report() {
+      if (to) *to += spent;
+    }
+  } report{spent, evaluations};
   if (field.empty()) return false;
   std::vector<models::FlameSetup> flames;
   double slant = std::numeric_limits<double>::infinity(), reach = 0;
@@ -279,7 +298,7 @@ bool FieldReachesAZone(const FlameField& field, double escapeSpeed) {
   // Where the ground is warm.
   int warm = -1;
   for (int doubling = 0;; ++doubling, spacing *= 2) {
-    const models::Grid coarse = SampleField(field, flames, spacing, half, shortest, zone);
+    const models::Grid coarse = SampleField(field, flames, spacing, half, shortest, zone, spent);
     if (zone) return true;
     bool border = false;
     std::tie(warm, border) = Extent(coarse, kWarmShare * models::kSafeFlux);
@@ -291,7 +310,7 @@ bool FieldReachesAZone(const FlameField& field, double escapeSpeed) {
   // The warm part finely, and the hot points in it (those a person must escape from).
   const double fine = spacing / kFinePerCoarse;
   const int fineHalf = (warm + 1) * kFinePerCoarse;
-  const models::Grid flux = SampleField(field, flames, fine, fineHalf, shortest, zone);
+  const models::Grid flux = SampleField(field, flames, fine, fineHalf, shortest, zone, spent);
   if (zone) return true;
   const auto [hot, hotBorder] = Extent(flux, models::kSafeFlux);
   if (hot < 0) return false;
@@ -326,12 +345,18 @@ std::optional<std::string> CheckGridForFields(const CalcSettings& s, const std::
   for (const FlameField& field : fields) all.push_back(&field);
   const auto [smallest, largest] = SlantRange(all);
   if (!CheckGridForFlames(s, smallest, largest)) return std::nullopt;
+  // The refusal names the step the flames' size allows, found at once. Whether that step shows every zone is
+  // asked too, cheapest question first, only while its flux costs no more than twice the sampling of the
+  // ground did: the fine field of a small flame is cheap, that of a large one is not asked for here (the run
+  // on the step named still checks its zones once its field is computed).
+  double sampled = 0;
   if (std::none_of(fields.begin(), fields.end(),
-                   [&](const FlameField& field) { return FieldReachesAZone(field, s.Skor_chel); }))
+                   [&](const FlameField& field) { return FieldReachesAZone(field, s.Skor_chel, &sampled); }))
     return std::nullopt;
+  EvaluationBudget budget{kAskedPerSampled * sampled};
   std::vector<std::unique_ptr<FieldZones>> zones;
   for (const FlameField& field : fields)
-    zones.push_back(std::make_unique<FieldZones>(field, tables, models::NoProgress()));
+    zones.push_back(std::make_unique<FieldZones>(field, tables, models::NoProgress(), &budget));
   return CheckGridForFlames(s, smallest, largest, ShowsEveryZone(zones));
 }
 

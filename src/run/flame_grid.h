@@ -7,7 +7,8 @@
 // A step the flame's size allows can still let a small zone fall between the points (a small flame, or a
 // zone that just reaches its level): once the run's field is computed, and before anything of the run is
 // kept, a zone the run shows 0 for that a fine grid shows refuses the run, naming a finer step that shows
-// every zone (run/flame_zones.h). A step a refusal names never loses a zone itself.
+// every zone (run/flame_zones.h). A step that refusal names never loses a zone itself; the step a refusal
+// before the run names is checked so only where that is cheap (small flames).
 #pragma once
 
 #include <functional>
@@ -86,13 +87,15 @@ struct JetCase {
 // Whether the field gives a zone anywhere on the ground for an escape speed of `escapeSpeed`, m/s: its
 // flux is sampled finely under and around the flames, and a zone begins where the injury probit of a
 // person who escapes from there reaches that of 1 %. True too where it cannot tell (a flame that cannot
-// be integrated, heat reaching beyond the sampled ground).
-bool FieldReachesAZone(const FlameField& field, double escapeSpeed);
+// be integrated, heat reaching beyond the sampled ground). The flux evaluations it made (points times
+// flames) are added to `evaluations` when given.
+bool FieldReachesAZone(const FlameField& field, double escapeSpeed, double* evaluations = nullptr);
 
 // The refusal of the grid of `s` for the flames of a run's fields, as above for their smallest and largest
 // slant lengths; nothing when the grid serves them, or when no field gives a zone (there is nothing for
 // the grid to lose then, whatever its step and width). A step it names shows every zone of every field
-// that a fine grid shows.
+// that a fine grid shows where that is cheap to tell (small flames); for larger flames it is the step their
+// size allows, and the run on it checks its zones once its field is computed (CheckZonesSeen).
 std::optional<std::string> CheckGridForFields(const models::CalcSettings& s, const std::vector<FlameField>& fields,
                                               const models::ReferenceTables& tables);
 

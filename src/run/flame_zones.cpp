@@ -1,9 +1,11 @@
 #include "run/flame_zones.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdlib>
 #include <map>
+#include <set>
 #include <utility>
 
 #include "models/flame_flux.h"
@@ -36,6 +38,12 @@ constexpr int kLinePointsPerCoarsePoint = 20;
 // The fine grid takes at most this many flux evaluations (points times flames): the step of 1 m while it
 // does, else the smallest one that does (about 15 s of one processor core).
 constexpr double kFineEvaluations = 250000;
+// Before the fine grid, the escapes of the fine lines' points that could reach a zone's level are made exact
+// by the flux of every point of the fine grid nearer than their nearest safe point known, while those points
+// are at most this share of the fine grid's.
+constexpr double kExactEscapeShare = 0.25;
+
+std::atomic<long long> g_checkEvaluations{0};
 
 // The base of an asymmetric flame stands a whole number of steps from the rupture point, its displacement
 // along x half that: on a grid of `step`, m (the field's flames are those of a grid of 1 m).
@@ -189,8 +197,12 @@ int WidestZoneMissing(const ZoneRow& zones) {
   return 0;
 }
 
+long long CheckEvaluations() { return g_checkEvaluations.load(); }
+void CountCheckEvaluations(double n) { g_checkEvaluations += static_cast<long long>(n); }
+
 struct FieldZones::Impl {
-  Impl(const FlameField& f, const models::ReferenceTables& t, models::Progress& p) : field(f), tables(t), progress(p) {
+  Impl(const FlameField& f, const models::ReferenceTables& t, models::Progress& p, EvaluationBudget* b)
+      : field(f), tables(t), progress(p), budget(b) {
     for (const GroundFlame& g : field) {
       const double d = models::FlameConeOf(g.shape, g.geometry, g.args.FlameTilt).D;
       slant = std::min(slant, d);
@@ -201,12 +213,23 @@ struct FieldZones::Impl {
   FlameField field;
   const models::ReferenceTables& tables;
   models::CancelOnlyProgress progress;
+  EvaluationBudget* budget;
   double slant = INFINITY;
   double reach = 0;                          // m: the flames lie within two slant lengths of their bases
   double hot = -1;                           // m: how far out the last grid asked about was hot; −1 unknown
   std::map<std::pair<int, int>, Fine> fine;  // by the widths
 
   double guess(int step) const { return hot >= 0 ? hot + 2 * step : reach; }
+
+  // Takes the flux of `points` points of every flame from the budget, or refuses to compute it.
+  void charge(double points) {
+    const double n = points * static_cast<double>(field.size());
+    if (budget) {
+      if (n > budget->left) throw OverBudget{};
+      budget->left -= n;
+    }
+    CountCheckEvaluations(n);
+  }
 
   // The flux at `step` over the middle of the grid of `g` that holds every hot point with a safe ring around
   // it: first `from` m either way, widened while a hot point lies on its border short of the grid's edge.
@@ -215,6 +238,7 @@ struct FieldZones::Impl {
     int n = std::max(1, static_cast<int>(std::min(std::ceil(from / step), 1e9)));
     for (;;) {
       const int nx = std::min(n, fullX), ny = std::min(n, fullY);
+      charge((2.0 * nx + 1) * (2.0 * ny + 1));
       Grid flux = FieldFlux(field, step, nx, ny, progress);
       bool hotBorder = false;
       for (int iy = -ny; iy <= ny && !hotBorder; ++iy)
@@ -232,6 +256,7 @@ struct FieldZones::Impl {
   // The flux at the points (x, y) of the grid of 1 m, m, as the run computes it (a point at the flames'
   // base repeats the point before it in its row).
   std::vector<double> fineFlux(const CalcSettings& g, const std::vector<std::pair<int, int>>& points) {
+    charge(static_cast<double>(points.size()));
     std::vector<models::FlameSetup> flames;
     for (const GroundFlame& f : field)
       flames.push_back(models::PrepareFlame(f.shape, f.geometry, f.args, 1, g.XLimit / 2, g.YLimit / 2));
@@ -328,25 +353,61 @@ struct FieldZones::Impl {
       for (std::size_t k = 0; k < outer.size(); ++k)
         if (!(qOuter[k] > models::kSafeFlux)) safe.insert(2 * outer[k].first, outer[k].second);
     }
+    const auto reaches = [&](std::size_t k) {
+      return q[k] > models::kSafeFlux &&
+             Reaches(PercentAt(tables, q[k], safe.nearest(points[k].first, points[k].second).distance, g.Skor_chel),
+                     zone);
+    };
+    std::vector<std::size_t> open;
     for (std::size_t k = 0; k < points.size(); ++k)
-      if (q[k] > models::kSafeFlux &&
-          Reaches(PercentAt(tables, q[k], safe.nearest(points[k].first, points[k].second).distance, g.Skor_chel), zone))
-        return false;
-    return true;
+      if (reaches(k)) open.push_back(k);
+    if (open.empty()) return true;
+
+    // The escapes of those points made exact: the flux of every point of the fine grid farther out in both
+    // coordinates and nearer than the nearest safe point known (a point found safe can only shorten the
+    // escape, so the nearest safe point among them, or the one known, is the fine grid's own).
+    const std::set<std::pair<int, int>> known(points.begin(), points.end());
+    std::set<std::pair<int, int>> nearer;
+    const double most = kExactEscapeShare * finePoints(g);
+    const int xHalf = g.XLimit / 2, yHalf = g.YLimit / 2;
+    for (const std::size_t k : open) {
+      const auto [x, y] = points[k];
+      const double d = safe.nearest(x, y).distance;
+      for (const int sx : {1, -1})
+        for (const int sy : {1, -1})
+          for (int x2 = sx * (std::abs(x) + 1); std::abs(x2) <= xHalf && std::abs(x2 - x) < d; x2 += sx)
+            for (int y2 = sy * (std::abs(y) + 1); std::abs(y2) <= yHalf && std::abs(y2 - y) < d; y2 += sy)
+              if (Distance(x2 - x, y2 - y) < d && !known.contains({x2, y2})) nearer.emplace(x2, y2);
+      if (static_cast<double>(nearer.size()) > most) return false;  // the fine grid costs little more
+    }
+    const std::vector<std::pair<int, int>> extra(nearer.begin(), nearer.end());
+    const std::vector<double> qExtra = fineFlux(g, extra);
+    for (std::size_t k = 0; k < extra.size(); ++k)
+      if (!(qExtra[k] > models::kSafeFlux)) safe.insert(2 * extra[k].first, extra[k].second);
+    return std::none_of(open.begin(), open.end(), reaches);
   }
+
+  // The step of the fine grid for the widths of `g` (its step when none finer is affordable), and the
+  // points it computes first.
+  std::pair<int, double> fineGrid(const CalcSettings& g) const {
+    const double from = guess(g.CStep);
+    for (int step = 1; step < g.CStep; ++step) {
+      if (g.XLimit % (2 * step) != 0 || g.YLimit % (2 * step) != 0) continue;
+      const double nx = std::min(std::ceil(from / step), static_cast<double>(models::GridHalf(g.XLimit, step)));
+      const double ny = std::min(std::ceil(from / step), static_cast<double>(models::GridHalf(g.YLimit, step)));
+      const double points = (2 * nx + 1) * (2 * ny + 1);
+      if (points * static_cast<double>(field.size()) <= kFineEvaluations) return {step, points};
+    }
+    return {g.CStep, 0.0};
+  }
+  double finePoints(const CalcSettings& g) const { return fineGrid(g).second; }
 
   // The fine grid for the widths of `g`, finer than its step where affordable.
   const Fine& fineFor(const CalcSettings& g) {
     const auto key = std::make_pair(g.XLimit, g.YLimit);
     if (auto it = fine.find(key); it != fine.end()) return it->second;
     const double from = guess(g.CStep);
-    int step = 1;
-    for (; step < g.CStep; ++step) {
-      if (g.XLimit % (2 * step) != 0 || g.YLimit % (2 * step) != 0) continue;
-      const double nx = std::min(std::ceil(from / step), static_cast<double>(models::GridHalf(g.XLimit, step)));
-      const double ny = std::min(std::ceil(from / step), static_cast<double>(models::GridHalf(g.YLimit, step)));
-      if ((2 * nx + 1) * (2 * ny + 1) * static_cast<double>(field.size()) <= kFineEvaluations) break;
-    }
+    const int step = fineGrid(g).first;
     Fine f;
     f.step = step;
     if (step < g.CStep) f.zones = ZonesOf(Percent(hotMiddle(g, step, from), g, step, tables, progress), g, step);
@@ -354,8 +415,9 @@ struct FieldZones::Impl {
   }
 };
 
-FieldZones::FieldZones(const FlameField& field, const models::ReferenceTables& tables, models::Progress& progress)
-    : impl_(std::make_unique<Impl>(field, tables, progress)) {}
+FieldZones::FieldZones(const FlameField& field, const models::ReferenceTables& tables, models::Progress& progress,
+                       EvaluationBudget* budget)
+    : impl_(std::make_unique<Impl>(field, tables, progress, budget)) {}
 FieldZones::~FieldZones() = default;
 
 FieldZones::OnGrid FieldZones::onGrid(const CalcSettings& g) {

@@ -14,9 +14,13 @@
 // fine lines where it could (the flux between the points of the run's grid is taken as up to a margin above
 // its bilinear interpolation; all the points are taken when they are few), with the escape bounded from
 // above by the safe points known so far: those of the run's grid, which are points of the fine grid too,
-// and the fine points found safe.
+// and the fine points found safe. Where that bound still lets a point of the fine lines reach the level, its
+// escape is made exact by the flux of the fine points nearer to it than its nearest safe point known, as long
+// as they are few against the fine grid: a small flame's zone that its run shows 0 for is so told out of reach
+// without its fine field.
 #pragma once
 
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -25,12 +29,26 @@
 
 namespace velaron::run {
 
+// The flux evaluations (points times flames) a check may still make. A check that would need more stops
+// where it is and leaves its question open (the grid asked about is then taken as it is).
+struct EvaluationBudget {
+  double left = std::numeric_limits<double>::infinity();
+};
+
+// The flux evaluations the checks of grids against flames have made since the program started: the
+// sampling of the ground, the grids asked about and the fine fields (for tests and benchmarks).
+long long CheckEvaluations();
+void CountCheckEvaluations(double n);
+
 // The zones of the flames of one field on the grids a run asks about; what it computes is kept for the
 // next question. The field's flames are those of a grid of 1 m: a grid of another step moves their base
-// as the run does.
+// as the run does. With a budget, every flux it computes is taken from the budget, and a question the
+// budget cannot pay for is not asked: `onGrid` and `misses` then throw OverBudget.
 class FieldZones {
  public:
-  FieldZones(const FlameField& field, const models::ReferenceTables& tables, models::Progress& progress);
+  struct OverBudget {};
+  FieldZones(const FlameField& field, const models::ReferenceTables& tables, models::Progress& progress,
+             EvaluationBudget* budget = nullptr);
   ~FieldZones();
 
   // The flux of the field on the grid `g` (widths, step, escape speed) over the middle that holds every

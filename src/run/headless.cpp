@@ -47,6 +47,8 @@ HeadlessResult RunHeadless(const QString& dbPath, const QByteArray& inputJson, i
   if (beforeRun)
     if (QString e = beforeRun(request); !e.isEmpty()) return refuse(e);
   if (!parsed->scenario) return refuse(QString::fromUtf8(texts::kBadScenario));
+  // The checks before the run compute flux too: they take the run's threads, no more.
+  models::SetThreadCount(threads);
   PrepareResult prepared;
   try {
     const RunData data = LoadRunData(request, parsed->sectionInline);
@@ -57,7 +59,6 @@ HeadlessResult RunHeadless(const QString& dbPath, const QByteArray& inputJson, i
     return refuse(QString::fromUtf8(e.what()));
   }
   if (!prepared.ok()) return refuse(prepared.error);
-  models::SetThreadCount(threads);
   RunOutcome outcome = ExecuteRun(std::move(*prepared.run), models::NoProgress());
   if (!outcome.ok()) return refuse(outcome.error);
   res.record = std::move(outcome.snapshot);

@@ -4,6 +4,7 @@
 // of their scenarios. The user manual's example, lists and wind limit are the driver's.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
 
 #include <QFile>
@@ -18,6 +19,7 @@
 #include "common/numtext.h"
 #include "common/qt_text.h"
 #include "models/flame_flux.h"
+#include "models/parallel.h"
 #include "result/run_snapshot.h"
 #include "result/scenarios.h"
 #include "run/headless.h"
@@ -100,6 +102,18 @@ TEST_F(Headless, ThreadCountChangesNothing) {
     ASSERT_EQ(one.exitCode, 0) << code;
     EXPECT_EQ(test::DriverOutput(one, grids), test::DriverOutput(three, grids)) << code;
   }
+  // The checks before the run take the run's threads too: on one thread, the refusal of a step too coarse for
+  // the flame, which samples the ground under it, starts none.
+  std::atomic<int> started{0};
+  models::SetThreadCount(0);
+  models::SetThreadStarter([&started](std::function<void()> work) {
+    ++started;
+    return std::thread(std::move(work));
+  });
+  const HeadlessResult refused = run(test::SampleRequest(4, 2000, 250), {}, 1);
+  models::SetThreadStarter(nullptr);
+  EXPECT_TRUE(refused.error.startsWith(U("Шаг сетки 250 м слишком велик"))) << refused.error.toStdString();
+  EXPECT_EQ(started, 0);
 }
 
 TEST_F(Headless, AsymmetricRiskCountsIgnitionOnce) {

@@ -23,6 +23,9 @@
 #include "output/workbook/result_workbook.h"
 #include "output/zip_reader.h"
 #include "run/execute.h"
+#include "run/flame_grid.h"
+#include "run/flame_zones.h"
+#include "run/prepare.h"
 #include "run/run_fixtures.h"
 #include "ui/run/form2.h"
 #include "ui/run/form6.h"
@@ -34,7 +37,8 @@ namespace {
 
 // A dialog for scenario `code` on the good rows and a town "Городок" of equal winds, its section typed in.
 struct Dialog {
-  explicit Dialog(int code, int step = 20) : form(Request(code, step)) {
+  explicit Dialog(int code, int step = 20, int width = 200, int diameter = 1000)
+      : form(Request(code, step, width, diameter)) {
     Form6::Services s = Form6::DatabaseServices();
     s.section = [this](int tpid) {
       ++sectionReads;
@@ -63,9 +67,11 @@ struct Dialog {
     combo("Combo1")->setCurrentIndex(code - 1);
     form.findChild<QLineEdit*>("Text1")->setText("1");
   }
-  static result::RunRequest Request(int code, int step) {
+  static result::RunRequest Request(int code, int step, int width = 200, int diameter = 1000) {
     result::RunRequest r = test::GoodRequest(code);
     r.settings.CStep = step;
+    r.settings.XLimit = r.settings.YLimit = width;
+    r.pipeline.Diametr = diameter;
     return r;
   }
   QComboBox* combo(const char* name) { return form.findChild<QComboBox*>(name); }
@@ -233,6 +239,30 @@ TEST(RunDialog, AStepThatMissesAZoneIsRefusedAfterTheFieldAndNothingOfTheRunIsKe
       messages.texts()[1].startsWith(U("Шаг сетки 20 м слишком велик для этого факела: его зона поражения 50 %")))
       << messages.texts()[1].toStdString();
   EXPECT_TRUE(messages.texts()[1].endsWith(U("задайте шаг сетки 10 м (Меню: Файл -> Параметры).")));
+}
+
+// A step too coarse for the flame's size is refused at the press as soon as that size tells. The window's
+// thread computes the flux of the sampling of the ground under the flame and at most twice as much again to
+// ask whether the step it names shows every zone: the fine field of the 1420 mm asymmetric flame in a wind of
+// 2 m/s (some 180 000 flux evaluations, seconds of every core), which that question took before, is not
+// waited for.
+TEST(RunDialog, AStepTooCoarseForTheFlameIsRefusedAtThePressWithoutItsFineField) {
+  const result::RunRequest serving = Dialog::Request(4, 10, 1000, 1420);
+  run::PrepareResult prepared = run::PrepareRun(serving, test::GoodData(), QDateTime::currentDateTime());
+  ASSERT_TRUE(prepared.ok()) << prepared.error.toStdString();
+  double sampled = 0;
+  for (const run::JetCase& c : run::JetCasesOf(*prepared.run))
+    EXPECT_TRUE(run::FieldReachesAZone(c.field, serving.settings.Skor_chel, &sampled));
+  test::MessageCatcher messages(QMessageBox::No);
+  Dialog d(4, 250, 1000, 1420);
+  d.form.findChild<QLineEdit*>("Text2")->setText("2");
+  const long long before = run::CheckEvaluations();
+  d.press();
+  ASSERT_EQ(messages.texts().size(), 2) << messages.texts().join('|').toStdString();
+  EXPECT_TRUE(messages.texts()[1].startsWith(U("Шаг сетки 250 м слишком велик для размеров факела")))
+      << messages.texts()[1].toStdString();
+  EXPECT_LE(static_cast<double>(run::CheckEvaluations() - before), 3 * sampled);
+  EXPECT_FALSE(d.form.running());
 }
 
 // Before, the report printed the number the run read from the box ("2,5"); its weather lines give the
