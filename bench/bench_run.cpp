@@ -2,14 +2,17 @@
 // scenario model, the edge test, the zone radii, the distance charts and the three pictures, and write
 // the JSON. The database is the pristine copy beside the program (or VELARON_BENCH_DB).
 //
-// The golden inputs of the jet fires (codes 1, 3, 4, 5, 7) side by side with the check of their zones
-// against a fine grid alone, on the state their run left: the run without the check takes the difference.
+// The inputs of the jet fires (the golden ones of codes 1, 3, 4, 5, 7, small flames, and two refusals) run
+// whole side by side with the check of their zones against a fine grid alone, on the state their run left:
+// the run without the check takes the difference.
 #include <benchmark/benchmark.h>
 
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QString>
 #include <memory>
 
@@ -19,6 +22,7 @@
 #include "output/json/run_json.h"
 #include "run/execute.h"
 #include "run/flame_grid.h"
+#include "run/flame_zones.h"
 #include "run/headless.h"
 #include "run/prepare.h"
 #include "run/sample_request.h"
@@ -61,55 +65,137 @@ QByteArray GoldenInput(int code) {
   return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-// Arguments: scenario code, threads. The whole run of the golden input, its check of the zones included.
-void BM_GoldenRun(benchmark::State& state) {
+// The inputs of the check's benchmarks, by the first argument: 1, 3, 4, 5, 7 the golden inputs of those
+// codes; 11 and 17 those of codes 1 and 7 on a 100 mm pipe on 300 m at 6 m (small flames); 24 the golden
+// code 4 on 1000 m at 250 m (refused before the run for its step); 27 the golden code 7 escaping at
+// 1000 m/s (refused once its field is computed: a zone of 50 % falls between its points).
+QByteArray CheckInput(int input) {
+  if (input < 10) return GoldenInput(input);
+  QJsonObject in = QJsonDocument::fromJson(GoldenInput(input % 10)).object();
+  QJsonObject settings = in["settings"].toObject(), pipeline = in["pipeline"].toObject();
+  switch (input) {
+    case 11:
+    case 17:
+      settings["XLimit"] = settings["YLimit"] = 300;
+      settings["CStep"] = 6;
+      pipeline["Diametr"] = 100;
+      break;
+    case 24:
+      settings["XLimit"] = settings["YLimit"] = 1000;
+      settings["CStep"] = 250;
+      break;
+    case 27: settings["Skor_chel"] = 1000; break;
+    default: return {};
+  }
+  in["settings"] = settings;
+  in["pipeline"] = pipeline;
+  return QJsonDocument(in).toJson();
+}
+constexpr int kCheckInputs[] = {1, 3, 4, 5, 7, 11, 17, 24, 27};
+
+// Arguments: input, threads. The whole run of the input, its checks included, to its JSON or its refusal.
+void BM_CheckedRun(benchmark::State& state) {
   App();
   const QString db = Database();
-  const QByteArray request = GoldenInput(static_cast<int>(state.range(0)));
+  const QByteArray request = CheckInput(static_cast<int>(state.range(0)));
+  const long long before = velaron::run::CheckEvaluations();
   for (auto _ : state) {
     const velaron::run::HeadlessResult r = velaron::run::RunHeadless(db, request, static_cast<int>(state.range(1)), {});
     if (r.exitCode != 0) {
-      state.SkipWithError(r.error.toUtf8().constData());
-      return;
+      benchmark::DoNotOptimize(velaron::output::ErrorJson(r.error).data());
+      continue;
     }
     benchmark::DoNotOptimize(velaron::output::SnapshotJson(*r.record, {}).data());
   }
+  // The flux evaluations of its checks, points times flames, per run.
+  state.counters["check_evaluations"] = benchmark::Counter(
+      static_cast<double>(velaron::run::CheckEvaluations() - before), benchmark::Counter::kAvgIterations);
 }
-BENCHMARK(BM_GoldenRun)->ArgsProduct({{1, 3, 4, 5, 7}, {2}})->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_CheckedRun)
+    ->ArgsProduct({{std::begin(kCheckInputs), std::end(kCheckInputs)}, {2}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
-// The check of the zones alone, on the state the run of the golden input left.
-void BM_GoldenZoneCheck(benchmark::State& state) {
+// Arguments: input, threads. The same run without the check of its zones against a fine grid (the check of
+// its grid against the flame's size before the run stays), to its JSON.
+void BM_UncheckedRun(benchmark::State& state) {
   using namespace velaron;
   App();
   const QString db = Database();
   QString error;
-  auto parsed = run::ParseHeadlessRequest(GoldenInput(static_cast<int>(state.range(0))), error);
+  auto parsed = run::ParseHeadlessRequest(CheckInput(static_cast<int>(state.range(0))), error);
   if (db.isEmpty() || !parsed || !db::OpenDatabase(db, true).isEmpty()) {
-    state.SkipWithError("no database or golden input");
+    state.SkipWithError("no database or input");
     return;
   }
   const run::RunData data = run::LoadRunData(parsed->request, parsed->sectionInline);
   db::CloseDatabase();
+  models::SetThreadCount(static_cast<int>(state.range(1)));
+  run::ExecuteOptions options;
+  options.checkZones = false;
+  for (auto _ : state) {
+    run::PrepareResult prepared = run::PrepareRun(parsed->request, data, QDateTime::currentDateTime());
+    if (!prepared.ok()) {
+      state.SkipWithError(prepared.error.toUtf8().constData());
+      break;
+    }
+    const run::RunOutcome outcome = run::ExecuteRun(std::move(*prepared.run), models::NoProgress(), options);
+    if (!outcome.ok()) {
+      state.SkipWithError(outcome.error.toUtf8().constData());
+      break;
+    }
+    benchmark::DoNotOptimize(output::SnapshotJson(*outcome.snapshot, {}).data());
+  }
+  models::SetThreadCount(0);
+}
+BENCHMARK(BM_UncheckedRun)
+    ->ArgsProduct({{std::begin(kCheckInputs), std::end(kCheckInputs)}, {2}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+// The check of the zones alone, on the state the run of the input left (nothing for an input refused
+// before its run).
+void BM_ZoneCheck(benchmark::State& state) {
+  using namespace velaron;
+  App();
+  const QString db = Database();
+  QString error;
+  auto parsed = run::ParseHeadlessRequest(CheckInput(static_cast<int>(state.range(0))), error);
+  if (db.isEmpty() || !parsed || !db::OpenDatabase(db, true).isEmpty()) {
+    state.SkipWithError("no database or input");
+    return;
+  }
+  const run::RunData data = run::LoadRunData(parsed->request, parsed->sectionInline);
+  db::CloseDatabase();
+  models::SetThreadCount(static_cast<int>(state.range(1)));
   run::PrepareResult prepared = run::PrepareRun(parsed->request, data, QDateTime::currentDateTime());
   if (!prepared.ok()) {
     state.SkipWithError(prepared.error.toUtf8().constData());
     return;
   }
   const std::vector<run::JetCase> cases = run::JetCasesOf(*prepared.run);
-  models::SetThreadCount(static_cast<int>(state.range(1)));
-  const run::RunOutcome outcome = run::ExecuteRun(*prepared.run, models::NoProgress());
-  if (!outcome.ok()) {
-    state.SkipWithError(outcome.error.toUtf8().constData());
-    return;
-  }
+  // The field as the run computes it, without the check, which the run would end with a refusal.
+  run::PreparedRun unchecked = *prepared.run;
   models::CalcState s;
-  s.settings = outcome.snapshot->request.settings;
-  s.zones = outcome.snapshot->zones;
-  s.GridValue = outcome.snapshot->GridValue;
-  s.LayerFlux = outcome.snapshot->LayerFlux;
+  s.settings = unchecked.request.settings;
+  {
+    run::ExecuteOptions options;
+    options.checkZones = false;
+    const run::RunOutcome outcome = run::ExecuteRun(std::move(unchecked), models::NoProgress(), options);
+    if (!outcome.ok()) {
+      state.SkipWithError(outcome.error.toUtf8().constData());
+      return;
+    }
+    s.zones = outcome.snapshot->zones;
+    s.GridValue = outcome.snapshot->GridValue;
+    s.LayerFlux = outcome.snapshot->LayerFlux;
+  }
   for (auto _ : state) benchmark::DoNotOptimize(run::CheckZonesSeen(s, cases, *data.tables));
   models::SetThreadCount(0);
 }
-BENCHMARK(BM_GoldenZoneCheck)->ArgsProduct({{1, 3, 4, 5, 7}, {2}})->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ZoneCheck)
+    ->ArgsProduct({{std::begin(kCheckInputs), std::end(kCheckInputs)}, {2}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 }  // namespace

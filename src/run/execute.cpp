@@ -159,7 +159,8 @@ RunOutcome ExecuteRun(PreparedRun run, models::Progress& progress, const Execute
     const std::vector<JetCase> cases = JetCasesOf(run);
     if (yearRound) partAtEdge = RunYearRoundCase(run, progress);
     else RunModel(run, progress);
-    if (auto lost = CheckZonesSeen(run.state, cases, *run.tables, progress)) throw models::ModelInputError(*lost);
+    if (options.checkZones)
+      if (auto lost = CheckZonesSeen(run.state, cases, *run.tables, progress)) throw models::ModelInputError(*lost);
   } catch (const models::Cancelled&) {
     out.cancelled = true;
     return out;

@@ -18,6 +18,8 @@ namespace velaron::run {
 struct ExecuteOptions {
   // Called on the worker once the model is done, before the results are gathered (the note window).
   std::function<void()> onModelDone;
+  // Whether the zones the field shows are checked against a fine grid (off only to measure that check).
+  bool checkZones = true;
 };
 
 struct RunOutcome {
