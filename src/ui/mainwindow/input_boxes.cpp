@@ -35,7 +35,7 @@ void FilteredBox::keyPressEvent(QKeyEvent* event) {
   QLineEdit::keyPressEvent(event);
 }
 
-void AddRangeCheck(NumericBox* box, const run::InputRange& range, std::function<void()> then) {
+void AddRangeCheck(NumericBox* box, const run::InputRange& range, std::function<bool()> then) {
   box->setExtraCheck([box, range, then = std::move(then)](NumericBox&) {
     const auto v = box->value();
     if (!v) return true;  // an empty or unfinished text is the general check's concern
@@ -43,8 +43,7 @@ void AddRangeCheck(NumericBox* box, const run::InputRange& range, std::function<
       WarnInput(box->window(), e);
       return false;
     }
-    if (then) then();
-    return true;
+    return !then || then();
   });
 }
 

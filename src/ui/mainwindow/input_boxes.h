@@ -34,8 +34,8 @@ class FilteredBox : public NumericBox {
 
 // Adds to `box` the range check of its field: a number outside the range shows the message naming the
 // field and keeps the focus (on leaving the box and before every action that reads it). `then` runs after
-// a number within the range (the box's own leave action).
-void AddRangeCheck(NumericBox* box, const run::InputRange& range, std::function<void()> then = {});
+// a number within the range (the box's own leave action); false from it keeps the focus too (it said why).
+void AddRangeCheck(NumericBox* box, const run::InputRange& range, std::function<bool()> then = {});
 
 // The compass of the route azimuth: the letters of the four sides and one diameter through the centre
 // whose first half points along the azimuth (0 up, 90 right).

@@ -75,15 +75,15 @@ SectionsTab::SectionsTab(QWidget* parent) : InputTab(parent) {
   Text1_->setReadOnly(true);
   form->addRow(U("Номер участка"), Text1_);
   Text11_ = NumberBox("Text11", "", NumericBox::Keys::Decimal, Frame6);
-  AddRangeCheck(Text11_, run::kLengthRange, [this] { sectionBoxLeft(Text11_, &db::SectionRow::Length); });
+  AddRangeCheck(Text11_, run::kLengthRange, [this] { return sectionBoxLeft(Text11_, &db::SectionRow::Length); });
   form->addRow(U("Длина участка, м:"), Text11_);
   Text9_ = NumberBox("Text9", "", NumericBox::Keys::Decimal, Frame6);
-  AddRangeCheck(Text9_, run::kDistanceRange, [this] { sectionBoxLeft(Text9_, &db::SectionRow::Udal); });
+  AddRangeCheck(Text9_, run::kDistanceRange, [this] { return sectionBoxLeft(Text9_, &db::SectionRow::Udal); });
   form->addRow(WrappedLabel("Удаление начала участка от точки начала  газопровода, м", Frame6), Text9_);
   Text25_ = Named(new FilteredBox(
                       Frame6, [](QChar c) { return c.isDigit(); }, false, NumericBox::Leave::Integer),
                   "Text25");
-  AddRangeCheck(Text25_, run::kAzimuthRange, [this] { azimuthEdited(); });
+  AddRangeCheck(Text25_, run::kAzimuthRange, [this] { return azimuthEdited(); });
   connect(Text25_, &QLineEdit::textEdited, this, [this](const QString& t) {
     if (!t.isEmpty()) azimuthEdited();
   });
@@ -125,7 +125,7 @@ SectionsTab::SectionsTab(QWidget* parent) : InputTab(parent) {
     crossingBoxes_[i] = NumberBox(c.box, c.initialText, NumericBox::Keys::Decimal, Frame7);
     // A probability is stored once it is accepted, on leaving its box (and before a run reads it): a text
     // on its way ("1" of "1,5") or a refused one never reaches the section's row.
-    AddRangeCheck(crossingBoxes_[i], run::kCrossingRange, [this, i] { crossingAccepted(i); });
+    AddRangeCheck(crossingBoxes_[i], run::kCrossingRange, [this, i] { return crossingAccepted(i); });
     connect(crossingBoxes_[i], &QLineEdit::textEdited, this, [this, i] { crossingTyped_[size_t(i)] = true; });
     crossingBoxes_[i]->hide();
     f7->addWidget(crossingChecks_[i], i, 0);
@@ -193,11 +193,22 @@ bool SectionsTab::fillSectionList(int selectRow) {
     const QSignalBlocker block(List1_);
     List1_->setCurrentRow(std::clamp(selectRow, 0, static_cast<int>(rows.size()) - 1));
   }
-  List1_Click();
+  showMarked();
   return true;
 }
 
 void SectionsTab::List1_Click() {
+  if (List1_->currentRow() < 0) return;
+  // The click took the focus from the box being typed in, or is about to hide its value under another
+  // section's: a value the box refused or could not store keeps the shown section, with the box and its focus.
+  if (!NumericBox::leaveFocused(window())) {
+    markShown();
+    return;
+  }
+  showMarked();
+}
+
+void SectionsTab::showMarked() {
   if (List1_->currentRow() < 0) return;
   // One section is always selected: a Ctrl+click that only takes the selection away puts it back, so the
   // boxes never show section 1 under a list that marks another one.
@@ -206,6 +217,13 @@ void SectionsTab::List1_Click() {
     item->setSelected(true);
   }
   showSection(selectedSection());
+}
+
+void SectionsTab::markShown() {
+  if (!section_) return;
+  const QSignalBlocker block(List1_);
+  const auto items = List1_->findItems(SectionItemText(section_->TPID), Qt::MatchExactly);
+  if (!items.isEmpty()) List1_->setCurrentItem(items.first());
 }
 
 void SectionsTab::showSection(int tpid) {
@@ -218,11 +236,7 @@ void SectionsTab::showSection(int tpid) {
   if (!unread.isEmpty()) {
     // The tab keeps the section it showed, and the list marks it again.
     ShowCritical(this, unread);
-    if (section_) {
-      const QSignalBlocker block(List1_);
-      const auto items = List1_->findItems(SectionItemText(section_->TPID), Qt::MatchExactly);
-      if (!items.isEmpty()) List1_->setCurrentItem(items.first());
-    }
+    markShown();
     return;
   }
   section_ = read.value;
@@ -241,8 +255,7 @@ void SectionsTab::showSection(int tpid) {
   crossingTyped_ = {};
   for (int i = 0; i < result::kCrossingCount; ++i) {
     crossingChecks_[i]->setChecked(result::CrossingFlag(s, i) == 1);
-    const std::optional<double>& p = result::CrossingProbability(s, i);
-    crossingBoxes_[i]->setText(p ? NumberText(*p) : U(result::kCrossings[size_t(i)].initialText));
+    crossingBoxes_[i]->setText(storedProbabilityText(i));
   }
   setGround(s, std::move(ground));
 }
@@ -256,25 +269,31 @@ bool SectionsTab::writeSection(const db::SectionRow& row) {
   return true;
 }
 
-void SectionsTab::sectionBoxLeft(NumericBox* box, double db::SectionRow::*field) {
+bool SectionsTab::sectionBoxLeft(NumericBox* box, double db::SectionRow::*field) {
   // Reached only when the text is a number (the general leave check runs first).
-  if (!section_) return;
+  if (!section_) return true;
   const auto v = ParseNumber(box->text().toStdString());
-  if (!v || (*section_).*field == *v) return;
+  if (!v || (*section_).*field == *v) return true;
   db::SectionRow row = *section_;
   row.*field = *v;
-  writeSection(row);
+  if (writeSection(row)) return true;
+  // Not stored: the box shows what is, as the ticks and the soil lists do.
+  box->setText(NumberText((*section_).*field));
+  return false;
 }
 
-void SectionsTab::azimuthEdited() {
+bool SectionsTab::azimuthEdited() {
   const auto v = ParseNumber(Text25_->text().toStdString());
   // Stored as typed, a full turn and more included; the compass draws it modulo 360°.
-  if (!v || !run::CheckRange(*v, run::kAzimuthRange).isEmpty()) return;
+  if (!v || !run::CheckRange(*v, run::kAzimuthRange).isEmpty()) return true;
   Picture1_->setAzimuth(*v);
-  if (!section_ || section_->Azimut == *v) return;
+  if (!section_ || section_->Azimut == *v) return true;
   db::SectionRow row = *section_;
   row.Azimut = *v;
-  writeSection(row);
+  if (writeSection(row)) return true;
+  Text25_->setText(NumberText(section_->Azimut));
+  Picture1_->setAzimuth(section_->Azimut);
+  return false;
 }
 
 void SectionsTab::bAdd_Click() {
@@ -365,15 +384,24 @@ void SectionsTab::crossingClicked(int i) {
   if (!writeSection(crossingRow())) crossingChecks_[i]->setChecked(!crossingChecks_[i]->isChecked());
 }
 
-void SectionsTab::crossingAccepted(int i) {
+QString SectionsTab::storedProbabilityText(int i) const {
+  // A probability never typed for the section shows the box's initial text.
+  const std::optional<double> p = section_ ? result::CrossingProbability(*section_, i) : std::nullopt;
+  return p ? NumberText(*p) : U(result::kCrossings[size_t(i)].initialText);
+}
+
+bool SectionsTab::crossingAccepted(int i) {
   // Only the user's typing is stored: leaving a box as it was shown writes nothing.
-  if (!section_ || !crossingTyped_[size_t(i)]) return;
+  if (!section_ || !crossingTyped_[size_t(i)]) return true;
   const db::SectionRow row = crossingRow();
   bool changed = row.p_v != section_->p_v;
   for (int k = 0; k < result::kCrossingCount; ++k)
     changed = changed || result::CrossingProbability(row, k) != result::CrossingProbability(*section_, k);
-  // A write the database refused is tried again on the next leave.
-  if (!changed || writeSection(row)) crossingTyped_[size_t(i)] = false;
+  crossingTyped_[size_t(i)] = false;
+  if (!changed || writeSection(row)) return true;
+  // Not stored: the box shows the stored probability again.
+  crossingBoxes_[i]->setText(storedProbabilityText(i));
+  return false;
 }
 
 // --- Ground cascade.

@@ -43,11 +43,19 @@ class SectionsTab : public InputTab {
   // The list and the shown section.
   // Fills the list and shows the section at `selectRow`; a list that cannot be read is told and kept: false.
   bool fillSectionList(int selectRow);
+  // The user's change of the marked section: the box being typed in is left first, and a value it refuses
+  // or could not store keeps the shown section, marked again.
   void List1_Click();
+  // Shows the section the list marks.
+  void showMarked();
+  // The list marks the shown section again.
+  void markShown();
   void showSection(int tpid);
   bool writeSection(const db::SectionRow& row);
-  void sectionBoxLeft(NumericBox* box, double db::SectionRow::*field);
-  void azimuthEdited();
+  // A box left with a number: the section's row takes it. A value the database did not take is told, the box
+  // shows the stored one again, and false keeps the focus there.
+  bool sectionBoxLeft(NumericBox* box, double db::SectionRow::*field);
+  bool azimuthEdited();
   void bAdd_Click();
   void bDelete_Click();
   void Command6_Click();
@@ -62,8 +70,11 @@ class SectionsTab : public InputTab {
   db::SectionRow crossingRow() const;
   void crossingToggled(int index);
   void crossingClicked(int index);
-  // A probability box was left with a probability: the section's row takes it when the user typed in it.
-  void crossingAccepted(int index);
+  // A probability box was left with a probability: the section's row takes it when the user typed in it. A
+  // value the database did not take is told, and the box shows the stored one again: false.
+  bool crossingAccepted(int index);
+  // The text of a probability box for the shown section's stored probability.
+  QString storedProbabilityText(int index) const;
 
   // Ground cascade.
   // The entries of soil level `level` under `parentGid` (none below a level without a choice).

@@ -78,11 +78,14 @@ void NumericBox::focusOutEvent(QFocusEvent* event) {
   if (event->reason() == Qt::PopupFocusReason || event->reason() == Qt::ActiveWindowFocusReason) return;
   if (Reclaiming() && Reclaiming() != this) return;
   if (!guardedCheck()) {
-    // Keep the focus: take it back now and once more when the focus change under way has finished.
+    // Keep the focus: take it back now and once more when the focus change under way has finished. The
+    // message box took the window's activation, and without a window manager nothing gives it back: the box
+    // takes it back too, or the next click elsewhere would move the focus without leaving the box.
     Reclaiming() = this;
     setFocus(Qt::OtherFocusReason);
     QTimer::singleShot(0, this, [this] {
       setFocus(Qt::OtherFocusReason);
+      if (!isActiveWindow()) activateWindow();
       Reclaiming() = nullptr;
     });
   }

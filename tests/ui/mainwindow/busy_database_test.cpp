@@ -1,6 +1,7 @@
 // The main window while another program holds its database (a backup or sync tool, "BEGIN EXCLUSIVE"):
 // every read that fails is told with its cause, the lists and boxes keep what they showed, a failed read is
 // never a change to store, and no stored row is written over.
+#include <QFile>
 #include <QScopeGuard>
 #include <QApplication>
 #include <QTimer>
@@ -177,6 +178,40 @@ TEST_F(MainWindowTest, LeavingTheGasEditorWithTheDatabaseHeldSaysSoOnce) {
   editor->mnuReturn_Click();
   EXPECT_EQ(shown, QStringList(U(BusyRead("abc").c_str()))) << shown.join("|").toStdString();
   EXPECT_TRUE(window->isVisible() && !editor->isVisible());
+}
+
+// A value typed on the sections tab that the held file does not take is not shown as stored: its box shows the
+// stored one again and keeps the focus, and whatever left it (Tab, another tab, the section list, an editor from the
+// menu) stops there with the write's one message, the file as it was. Before, the box kept 1500 over the stored
+// length and the focus moved on, and the editor's read added a message of its own.
+TEST_F(MainWindowTest, AValueTheHeldDatabaseDidNotTakeShowsTheStoredOneAgain) {
+  tabs()->setCurrentIndex(1);
+  find<QCheckBox>("Check1")->click();  // the road crossing, stored at its initial 0,1
+  auto* list = find<QListWidget>("List1");
+  const auto bytes = [&] {
+    QFile f(database.path());
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+  };
+  const QByteArray file = bytes();
+  std::optional<test::HeldDatabase> held(std::in_place, database.path());
+  const std::function<void()> leaves[] = {
+      [&] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab); },
+      [&] { QTest::mouseClick(tabs()->tabBar(), Qt::LeftButton, {}, tabs()->tabBar()->tabRect(0).center()); },
+      [&] { QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(1)).center()); },
+      [&] { find<QAction>("mnuGaz")->trigger(); }};
+  for (const auto& [name, typed, stored] : {std::tuple("Text11", "1500", "100"), {"P_avto", "0,8", "0,1"}}) {
+    for (const auto& leave : leaves) {
+      type(name, typed);
+      leave();
+      QApplication::processEvents();
+      expectMessage("Ошибка записи в базу данных: база данных заблокирована другой программой");
+      expectTexts({{name, stored}, {"Text1", "1"}});
+      EXPECT_TRUE(tabs()->currentIndex() == 1 && list->currentRow() == 0 && window->isVisible());
+      EXPECT_EQ(window->focusWidget(), box(name));
+    }
+  }
+  held.reset();
+  EXPECT_EQ(bytes(), file);
 }
 
 // "Файл -> Параметры" and the editors with the file held: the message alone, over the main window, which

@@ -4,6 +4,7 @@
 #include <QRadioButton>
 #include <QValueAxis>
 #include <cmath>
+#include <QScopeGuard>
 #include <QSqlQuery>
 #include <QTabBar>
 #include <QTemporaryDir>
@@ -237,23 +238,29 @@ TEST_F(MainWindowTest, ClosingLeavesTheBoxBeingTypedInFirst) {
 }
 
 // A change of tabs by click, wheel, Ctrl+Tab or Enter leaves the box first: a refused text keeps tab, focus and row.
+// So does a click on section 2 in the section list: the list marks section 1 again and its boxes stay (before, the
+// list moved on to section 2 after the refusal, and the typed text was gone).
 TEST_F(MainWindowTest, ChangingTabsLeavesTheBoxBeingTypedInFirst) {
   tabs()->setCurrentIndex(1);
   find<QCheckBox>("Check1")->click();  // section 1's road crossing, at its initial 0,1: stored as the sum 0,1
   ASSERT_EQ(Road(), std::pair(std::optional(0.1), 0.1));
   QTabBar* bar = tabs()->tabBar();
-  enum How { Click, Wheel, CtrlTab, Enter };
+  auto* list = find<QListWidget>("List1");
+  enum How { Click, Wheel, CtrlTab, Enter, List };
   const char* probability = "Вероятность влияния пересечения";
   // The box, its tab, the keys, how the tab is left, the tab on show then, a part of the one message shown (none
   // when null), P_avto and p_v of section 1 then. The 0,35 is taken, and the start refused for want of a region.
   for (const auto& [name, tab, keys, how, shown, message, road] :
        {std::tuple("P_avto", 1, "1,5", Click, 1, probability, 0.1),
+        {"P_avto", 1, "1,5", List, 1, probability, 0.1},
         {"P_avto", 1, "1.5", Wheel, 1, probability, 0.1},
         {"P_avto", 1, "2", CtrlTab, 1, probability, 0.1},
         {"P_avto", 1, "3", Enter, 1, probability, 0.1},
         {"P_avto", 1, "0.2", Wheel, 0, nullptr, 0.2},
         {"P_avto", 1, "0,25", CtrlTab, 2, nullptr, 0.25},
         {"P_avto", 1, "0,35", Enter, 2, "Необходимо выбрать регион!", 0.35},
+        {"Text11", 1, "1,2,3", List, 1, "Проверте правильность ввода!", 0.35},
+        {"Text11", 1, "120", Click, 0, nullptr, 0.35},
         {"Text13", 0, "\b", Click, 0, "Проверте правильность ввода!", 0.35},
         {"Text13", 0, "80", Click, 1, nullptr, 0.35},
         {"P_avto", 1, "0,3", Click, 0, nullptr, 0.3}}) {
@@ -266,6 +273,8 @@ TEST_F(MainWindowTest, ChangingTabsLeavesTheBoxBeingTypedInFirst) {
       const QPointF at = bar->tabRect(tab).center();
       QWheelEvent wheel(at, bar->mapToGlobal(at), {}, {0, 120}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
       QApplication::sendEvent(bar, &wheel);
+    } else if (how == List) {
+      QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(1)).center());
     } else {
       QTest::keyClick(box(name), how == Enter ? Qt::Key_Return : Qt::Key_Tab,
                       how == Enter ? Qt::NoModifier : Qt::ControlModifier);
@@ -275,6 +284,8 @@ TEST_F(MainWindowTest, ChangingTabsLeavesTheBoxBeingTypedInFirst) {
     EXPECT_EQ(messages.requests.size(), message ? 1u : 0u) << messages.texts().join('|').toStdString();
     EXPECT_TRUE(!message || messages.texts().value(0).contains(U(message))) << message;
     EXPECT_TRUE(shown != tab || (box(name)->isVisible() && window->focusWidget() == box(name)));
+    EXPECT_TRUE(how != List || box(name)->text() == U(keys));
+    EXPECT_TRUE(window->selectedSection() == 1 && list->currentRow() == 0 && find<QLineEdit>("Text1")->text() == "1");
     messages.requests.clear();
     EXPECT_EQ(Road(), std::pair(std::optional(road), road));
   }
@@ -285,6 +296,31 @@ TEST_F(MainWindowTest, ChangingTabsLeavesTheBoxBeingTypedInFirst) {
   expectMessage("Сохранить изменения?");
   EXPECT_EQ(Road(), std::pair(std::optional(0.3), 0.3));
   EXPECT_DOUBLE_EQ(db::LoadAdjustment().value->Ltrub, 80);
+}
+
+// A refusal's message box takes the window's activation, and without a window manager nothing gives it back: the next
+// click moved the focus without leaving the box, so a length typed after a refused click on section 2 was lost as the
+// list showed section 2. The box takes the activation back with the focus.
+TEST_F(MainWindowTest, ABoxThatRefusedItsTextTakesTheActivationBack) {
+  tabs()->setCurrentIndex(1);
+  const auto giveBack = qScopeGuard([&] { messages.listen(); });
+  ui::SetMessageSink([&](const ui::MessageRequest& r) {
+    messages.requests.push_back(r);
+    QWidget box;  // a window that takes the activation while shown and does not give it back
+    box.show();
+    box.activateWindow();
+    QApplication::processEvents();
+    return QMessageBox::Ok;
+  });
+  auto* list = find<QListWidget>("List1");
+  for (const char* keys : {"1,2,3", "120"}) {
+    type("Text11", keys);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(1)).center());
+    QApplication::processEvents();
+  }
+  expectMessage("Проверте правильность ввода!");
+  EXPECT_DOUBLE_EQ(db::LoadSection(1).value->Length, 120);
+  expectTexts({{"Text1", "2"}});
 }
 
 // The window steps aside for an editor (from the menu or the town button) or the jet-flame window only once the

@@ -47,6 +47,7 @@ TEST_F(MainWindowTest, AFailedWriteIsShownAndLeavesTheRowAsItWas) {
   ASSERT_EQ(messages.requests.size(), 1u);
   EXPECT_EQ(messages.requests[0].icon, QMessageBox::Critical);
   EXPECT_DOUBLE_EQ(Row(1).Length, 100);
+  expectTexts({{"Text11", "100"}});  // the window shows what is stored
   find<QCheckBox>("Check1")->click();
   EXPECT_EQ(messages.requests.size(), 2u);
   EXPECT_EQ(Row(1).dpp1, 0);
@@ -58,6 +59,7 @@ TEST_F(MainWindowTest, AFailedWriteIsShownAndLeavesTheRowAsItWas) {
   EXPECT_EQ(find<QComboBox>("DataCombo4")->currentText(), U("Суглинок"));
   // Once the database takes writes again, the same edit is stored (the window did not think it stored).
   TempDatabase::exec("DROP TRIGGER refuse");
+  box("Text11")->setText("999");
   box("Text11")->runLeaveCheck();
   EXPECT_DOUBLE_EQ(Row(1).Length, 999);
 }
