@@ -420,6 +420,8 @@ FieldZones::FieldZones(const FlameField& field, const models::ReferenceTables& t
     : impl_(std::make_unique<Impl>(field, tables, progress, budget)) {}
 FieldZones::~FieldZones() = default;
 
+void FieldZones::setBudget(EvaluationBudget* budget) { impl_->budget = budget; }
+
 FieldZones::OnGrid FieldZones::onGrid(const CalcSettings& g) {
   OnGrid r;
   r.flux = impl_->hotMiddle(g, g.CStep, impl_->guess(g.CStep));

@@ -50,6 +50,8 @@ class FieldZones {
   FieldZones(const FlameField& field, const models::ReferenceTables& tables, models::Progress& progress,
              EvaluationBudget* budget = nullptr);
   ~FieldZones();
+  // What it computes from now on is taken from `budget` (none: unbounded).
+  void setBudget(EvaluationBudget* budget);
 
   // The flux of the field on the grid `g` (widths, step, escape speed) over the middle that holds every
   // hot point, and the zones that grid reads off its eight lines.
