@@ -100,6 +100,11 @@ std::string FormatBeyond(double x, double bound) {
   return text;
 }
 
+std::string FormatRefused(double x, double bound) {
+  if (x == 0 && std::signbit(x)) return "-0";
+  return FormatBeyond(x, bound);  // a NaN bound equals no text: FormatNumber's
+}
+
 std::string FormatFixed(double x, int decimals) {
   if (decimals < 0) decimals = 0;
   double r = RoundHalfEven(x, decimals);

@@ -2,6 +2,7 @@
 // comma, whatever the system locale says, and every rounding the calculation does goes through here.
 #pragma once
 
+#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -27,6 +28,10 @@ std::string FormatNumber(double x);
 // bound's own text ("9,9" for 9.900000000000002), with as many more significant digits as show the
 // difference (up to 17).
 std::string FormatBeyond(double x, double bound);
+
+// The number text of a value a refusal shows: FormatBeyond's, FormatNumber's without a bound, and a
+// negative zero as "-0", as it was given.
+std::string FormatRefused(double x, double bound = std::numeric_limits<double>::quiet_NaN());
 
 // A number with exactly `decimals` digits after the comma (rounded half to even), e.g. "0,000".
 std::string FormatFixed(double x, int decimals);

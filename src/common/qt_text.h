@@ -16,4 +16,9 @@ inline QString NumberText(double x) { return QString::fromStdString(FormatNumber
 // The number text of a value refused beyond `bound` (FormatBeyond).
 inline QString NumberTextBeyond(double x, double bound) { return QString::fromStdString(FormatBeyond(x, bound)); }
 
+// The number text of a value a refusal shows (FormatRefused).
+inline QString RefusedText(double x, double bound = std::numeric_limits<double>::quiet_NaN()) {
+  return QString::fromStdString(FormatRefused(x, bound));
+}
+
 }  // namespace velaron

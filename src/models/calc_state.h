@@ -35,9 +35,19 @@ struct TableRangeError : std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// A model refused its inputs (a mass or a grid it cannot compute with). The message is shown as it stands.
+// A refusal of inputs: the message as the window shows it (UTF-8), and the value refused as the headless
+// driver adds it ("давление газа на участке 0,05 МПа"), which in the window the box holding the value shows.
+struct Refusal {
+  std::string message;
+  std::string shown;  // empty when the message shows the value itself
+};
+
+// A model refused its inputs (a mass or a grid it cannot compute with). The message is shown as it stands;
+// `shown` is the value refused, for the driver (Refusal).
 struct ModelInputError : std::runtime_error {
   using std::runtime_error::runtime_error;
+  explicit ModelInputError(const Refusal& r) : std::runtime_error(r.message), shown(r.shown) {}
+  std::string shown;
 };
 
 // ---------------------------------------------------------------------------------------------------

@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "common/numtext.h"
 #include "common/pi.h"
 #include "models/model_steps.h"
 #include "models/probit.h"
@@ -46,7 +47,11 @@ double CheckedTntMass(const CalcState& s, const ExplosionInputs& in, const Refer
   const double L = GetLp(tables, in.D);
   const double m = TntMass(s.derived.Davl, k, in.D, L);
   if (!(m > 0) || !std::isfinite(m)) {
-    throw ModelInputError("Тротиловый эквивалент взрыва не больше 0: давление газа слишком мало для расчета взрыва");
+    // The expansion energy is not above 0 at a section pressure up to the atmosphere's.
+    throw ModelInputError(
+        Refusal{"Тротиловый эквивалент взрыва не больше 0: давление газа слишком мало для расчета взрыва",
+                "давление газа на участке " + FormatRefused(s.derived.Davl) + " МПа, а атмосферное давление " +
+                    FormatNumber(kAtmosphere / 1e7) + " МПа"});
   }
   return m;
 }

@@ -48,7 +48,9 @@ CloudBlast GPVSBlast(double E, double V, double r) {
 void CheckGPVSInputs(const CalcState& s, const GPVSInputs& in) {
   CheckGridSettings(s.settings);
   if (!(in.M > 0) || !std::isfinite(in.M)) throw ModelInputError("Масса газовоздушного облака должна быть больше 0");
-  if (!(in.qg > 0)) throw ModelInputError("Теплота сгорания газа должна быть больше 0");
+  if (!(in.qg > 0))
+    throw ModelInputError(Refusal{"Теплота сгорания газа должна быть больше 0",
+                                  "теплота сгорания газа: значение " + FormatRefused(in.qg, 0)});
   const double V = FlameSpeed(in.DangerClass, in.M);
   if (!(V > 0)) {
     throw ModelInputError("Для класса опасности газа " + std::to_string(in.DangerClass) +

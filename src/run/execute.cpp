@@ -166,6 +166,7 @@ RunOutcome ExecuteRun(PreparedRun run, models::Progress& progress, const Execute
     return out;
   } catch (const models::ModelInputError& e) {
     out.error = QString::fromUtf8(e.what());
+    out.shown = QString::fromStdString(e.shown);
     return out;
   } catch (const models::TableRangeError& e) {
     out.error = QString::fromUtf8(e.what());

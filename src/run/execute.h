@@ -25,6 +25,7 @@ struct ExecuteOptions {
 struct RunOutcome {
   std::shared_ptr<const result::RunSnapshot> snapshot;  // the completed run, as it stays
   QString error;                                        // a refusal of the model (nothing of the run is kept)
+  QString shown;                                        // the value refused, for the driver (RunRefusal)
   bool cancelled = false;
   bool ok() const { return snapshot != nullptr; }
 };

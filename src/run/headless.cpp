@@ -3,10 +3,12 @@
 #include <QDateTime>
 #include <new>
 
+#include "common/qt_text.h"
 #include "db/database.h"
 #include "db/table_checks.h"
 #include "models/parallel.h"
 #include "run/execute.h"
+#include "run/input_checks.h"
 #include "run/prepare.h"
 #include "run/run_texts.h"
 
@@ -46,7 +48,9 @@ HeadlessResult RunHeadless(const QString& dbPath, const QByteArray& inputJson, i
   }
   if (beforeRun)
     if (QString e = beforeRun(request); !e.isEmpty()) return refuse(e);
-  if (!parsed->scenario) return refuse(QString::fromUtf8(texts::kBadScenario));
+  if (!parsed->scenario)
+    return refuse(WithShownValue(U(texts::kBadScenario),
+                                 ShownValue(QStringLiteral("ScenarioCode"), NumberText(parsed->scenarioCode))));
   // The checks before the run compute flux too: they take the run's threads, no more.
   models::SetThreadCount(threads);
   PrepareResult prepared;
@@ -58,9 +62,9 @@ HeadlessResult RunHeadless(const QString& dbPath, const QByteArray& inputJson, i
   } catch (const std::exception& e) {
     return refuse(QString::fromUtf8(e.what()));
   }
-  if (!prepared.ok()) return refuse(prepared.error);
+  if (!prepared.ok()) return refuse(WithShownValue(prepared.error, prepared.shown));
   RunOutcome outcome = ExecuteRun(std::move(*prepared.run), models::NoProgress());
-  if (!outcome.ok()) return refuse(outcome.error);
+  if (!outcome.ok()) return refuse(WithShownValue(outcome.error, outcome.shown));
   res.record = std::move(outcome.snapshot);
   return res;
 }

@@ -12,8 +12,11 @@
 #include <variant>
 #include <vector>
 
+#include "common/qt_text.h"
+#include "common/texts.h"
 #include "result/crossings.h"
 #include "result/scenarios.h"
+#include "run/input_checks.h"
 
 namespace velaron::run {
 
@@ -133,6 +136,36 @@ const Group kGroups[] = {
     {"texts"},
     {"options"},
 };
+
+// A field of the settings as the settings window names it, for the refusals of its value.
+const char* SettingsCaption(const QString& key) {
+  const std::pair<const char*, const char*> captions[] = {
+      {"XLimit", velaron::texts::kXLimitCaption}, {"YLimit", velaron::texts::kYLimitCaption},
+      {"CStep", velaron::texts::kCStepCaption},   {"Skor_chel", velaron::texts::kSkorChelCaption},
+      {"Tfb", velaron::texts::kTfbCaption},       {"Dola", velaron::texts::kDolaCaption},
+      {"Tobl", velaron::texts::kToblCaption},     {"Dola_obl", velaron::texts::kDolaOblCaption}};
+  for (const auto& [name, caption] : captions)
+    if (key == QLatin1String(name)) return caption;
+  return nullptr;
+}
+
+// A field whose value is refused: by its key, and a setting also by the settings window's caption.
+QString ValueField(const QString& key, const QString& group) {
+  const char* caption = group == QLatin1String("settings") ? SettingsCaption(key) : nullptr;
+  return caption ? QStringLiteral("поле \"%1\" (\"%2\")").arg(key, FieldName(caption))
+                 : QStringLiteral("поле \"%1\"").arg(key);
+}
+
+// A value of the file as a refusal shows it: a number with the decimal comma, anything else as it is written
+// in JSON (a long array or object cut short).
+QString GivenText(const QJsonValue& v) {
+  if (v.isDouble()) return RefusedText(v.toDouble());
+  QByteArray json = QJsonDocument(QJsonArray{v}).toJson(QJsonDocument::Compact);
+  QString text = QString::fromUtf8(json.mid(1, json.size() - 2));
+  constexpr int kLongest = 60;
+  if (text.size() > kLongest) text = text.left(kLongest) + QStringLiteral("…");
+  return text;
+}
 
 QString FieldText(const QString& key, const QString& group) {
   return group.isEmpty() ? QStringLiteral("поле \"%1\"").arg(key)
@@ -444,6 +477,7 @@ QString JsonFault(const QByteArray& json, const std::optional<JsonGrammar::Fault
 
 struct Reader {
   QString error;
+  QString group;  // the group being read
 
   void fail(const QString& what) {
     if (error.isEmpty()) error = QStringLiteral("Ошибка во входном файле: ") + what;
@@ -454,7 +488,8 @@ struct Reader {
     const auto v = o.value(QLatin1String(key));
     if (v.isUndefined() || v.isNull()) return std::nullopt;
     if (v.type() != type) {
-      fail(QStringLiteral("поле \"%1\" должно быть %2").arg(QLatin1String(key), QString::fromUtf8(mustBe)));
+      fail(QStringLiteral("%1 должно быть %2, а задано %3")
+               .arg(ValueField(QLatin1String(key), group), QString::fromUtf8(mustBe), GivenText(v)));
       return std::nullopt;
     }
     return v;
@@ -467,7 +502,9 @@ struct Reader {
     if (!v) return;
     const double d = v->toDouble();
     if (d != std::floor(d) || std::fabs(d) > 2147483647.0)
-      fail(QStringLiteral("поле \"%1\" должно быть целым числом").arg(QLatin1String(key)));
+      // With the digits that tell it from the whole number next to it.
+      fail(QStringLiteral("%1 должно быть целым числом, а задано %2")
+               .arg(ValueField(QLatin1String(key), group), RefusedText(d, std::nearbyint(d))));
     else out = static_cast<int>(d);
   }
   void read(const QJsonObject& o, const char* key, QString& out) {
@@ -478,10 +515,10 @@ struct Reader {
   }
   // A scenario code as the scenario; a whole number outside 1..8 gives nothing, which the run refuses.
   void read(const QJsonObject& o, const char* key, std::optional<result::Scenario>& out) {
-    int code = 0;
-    read(o, key, code);
-    out = result::ScenarioOf(code);
+    read(o, key, scenarioCode);
+    out = result::ScenarioOf(scenarioCode);
   }
+  int scenarioCode = 0;
   // A key the driver does not know is refused: a misspelt one would otherwise be dropped in silence, and
   // its input would run with a value the user never chose.
   void known(const QJsonObject& o, const QString& group) {
@@ -499,7 +536,8 @@ struct Reader {
   }
   // The group's fields from `o` into `h`, then the refusal of those it needs and lacks.
   void fields(const QJsonObject& o, const char* group, H& h) {
-    known(o, QLatin1String(group));
+    this->group = QLatin1String(group);
+    known(o, this->group);
     for (const Field& f : kFields)
       if (QLatin1String(f.group) == QLatin1String(group))
         std::visit([&](auto at) { read(o, f.name, at(h)); }, f.member);
@@ -511,7 +549,7 @@ struct Reader {
     }
   }
   // The group `name` of `parent` when it is given as an object.
-  std::optional<QJsonObject> group(const QJsonObject& parent, const char* name) {
+  std::optional<QJsonObject> object(const QJsonObject& parent, const char* name) {
     const auto v = given(parent, name, QJsonValue::Object, "объектом");
     return v ? std::optional(v->toObject()) : std::nullopt;
   }
@@ -542,7 +580,8 @@ std::optional<HeadlessRequest> ParseHeadlessRequest(const QByteArray& json, QStr
   Reader rd;
   rd.known(root, {});
   for (const Group& g : kGroups) {
-    const auto o = rd.group(root, g.name);
+    rd.group = QString();
+    const auto o = rd.object(root, g.name);
     if (!o) {
       if (g.missing) rd.fail(QString::fromUtf8(g.missing));
       continue;
@@ -553,20 +592,29 @@ std::optional<HeadlessRequest> ParseHeadlessRequest(const QByteArray& json, QStr
     if (name == QLatin1String("run")) r.run.WindSpeed = 0;  // the fresh dialog's wind, for the scenarios without it
     rd.fields(*o, g.name, h);
     if (name == QLatin1String("rate") && (r.rate.way < 1 || r.rate.way > 3))
-      rd.fail(QStringLiteral("\"way\" должно быть 1, 2 или 3"));
-    if (name == QLatin1String("external"))
-      for (int c : {r.external.Check5, r.external.Check6, r.external.Check7, r.external.Check8})
-        if (c != 0 && c != 1) rd.fail(QStringLiteral("флажки внешних факторов должны быть 0 или 1"));
+      rd.fail(QStringLiteral("\"way\" должно быть 1, 2 или 3, а задано %1").arg(r.rate.way));
+    if (name == QLatin1String("external")) {
+      const std::pair<const char*, int> checks[] = {{"Check5", r.external.Check5},
+                                                    {"Check6", r.external.Check6},
+                                                    {"Check7", r.external.Check7},
+                                                    {"Check8", r.external.Check8}};
+      for (const auto& [key, c] : checks)
+        if (c != 0 && c != 1)
+          rd.fail(FieldText(QLatin1String(key), name) + QStringLiteral(" должно быть 0 или 1, а задано %1").arg(c));
+    }
     if (name == QLatin1String("section")) {
       // The crossing flags are ticks: any other number would print a crossing the section may not have.
       for (int i = 0; i < result::kCrossingCount; ++i)
         if (const int flag = result::CrossingFlag(r.section, i); flag != 0 && flag != 1)
-          rd.fail(FieldText(QStringLiteral("dpp%1").arg(i + 1), name) + QStringLiteral(" должно быть 0 или 1"));
+          rd.fail(FieldText(QStringLiteral("dpp%1").arg(i + 1), name) +
+                  QStringLiteral(" должно быть 0 или 1, а задано %1").arg(flag));
     }
     if (name == QLatin1String("run")) {
       if (h.scenario) r.run.scenario = *h.scenario;
-      if (r.run.season != 0 && r.run.season != 1) rd.fail(QStringLiteral("\"season\" должно быть 0 или 1"));
-      if (const auto shares = rd.group(*o, "shares")) {
+      if (r.run.season != 0 && r.run.season != 1)
+        rd.fail(QStringLiteral("\"season\" должно быть 0 или 1, а задано %1").arg(r.run.season));
+      rd.group = name;
+      if (const auto shares = rd.object(*o, "shares")) {
         r.run.shares.emplace();
         rd.fields(*shares, "shares", h);
       }
@@ -576,6 +624,7 @@ std::optional<HeadlessRequest> ParseHeadlessRequest(const QByteArray& json, QStr
     error = rd.error;
     return std::nullopt;
   }
+  h.scenarioCode = rd.scenarioCode;
   return h;
 }
 

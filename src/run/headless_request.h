@@ -20,6 +20,7 @@ struct HeadlessRequest {
   // The scenario of "ScenarioCode" (also in request.run); nothing for a code outside 1..8, which the
   // driver refuses once the database is open, as it refuses every other input the run cannot take.
   std::optional<result::Scenario> scenario;
+  int scenarioCode = 0;  // "ScenarioCode" as given, for that refusal
 };
 
 // Reads the input JSON; nothing on a malformed file, with the reason in `error`.

@@ -23,11 +23,46 @@ QString CheckRange(double value, const InputRange& r) {
   return QStringLiteral("%1: %2, а %3. Проверте правильность ввода!").arg(field, shown, bounds);
 }
 
+QString FieldName(const char* caption) {
+  // Without the run of blanks that lays a caption out over two lines.
+  QString name = QString::fromUtf8(caption).simplified();
+  if (name.endsWith(QLatin1Char(':'))) name.chop(1);
+  return name;
+}
+
+QString ShownValue(const QString& field, const QString& value) {
+  return QStringLiteral("%1: значение %2").arg(field, value);
+}
+
+QString SettingShown(models::SettingsField field, const models::CalcSettings& s) {
+  using F = models::SettingsField;
+  // The numbers the rules refuse them beyond: a fraction's nearer end, the times' and the speed's 0.
+  const auto fraction = [](double x) { return RefusedText(x, x < 0 ? 0 : 1); };
+  switch (field) {
+    case F::CStep: return ShownValue(FieldName(velaron::texts::kCStepCaption), NumberText(s.CStep));
+    case F::XLimit: return ShownValue(FieldName(velaron::texts::kXLimitCaption), NumberText(s.XLimit));
+    case F::YLimit: return ShownValue(FieldName(velaron::texts::kYLimitCaption), NumberText(s.YLimit));
+    case F::Skor_chel: return ShownValue(FieldName(velaron::texts::kSkorChelCaption), RefusedText(s.Skor_chel, 0));
+    case F::Tfb: return ShownValue(FieldName(velaron::texts::kTfbCaption), RefusedText(s.Tfb, 0));
+    case F::Dola: return ShownValue(FieldName(velaron::texts::kDolaCaption), fraction(s.Dola));
+    case F::Tobl: return ShownValue(FieldName(velaron::texts::kToblCaption), RefusedText(s.Tobl, 0));
+    case F::Dola_obl: return ShownValue(FieldName(velaron::texts::kDolaOblCaption), fraction(s.Dola_obl));
+  }
+  return {};
+}
+
+models::SettingsField FireBallSetting(double Tfb, double Dola) {
+  return Dola < Tfb ? models::SettingsField::Dola : models::SettingsField::Tfb;
+}
+
+models::SettingsField CloudSetting(double Tobl, double Dola_obl) {
+  return Dola_obl < Tobl ? models::SettingsField::Dola_obl : models::SettingsField::Tobl;
+}
+
 QString SettingOverflows(const char* caption, double value, const char* quantity, bool tooSmall) {
-  // The caption without the run of blanks that lays it out over two lines.
   return QString::fromUtf8(texts::kSettingOverflows)
-      .arg(QString::fromUtf8(caption).simplified(), NumberText(value),
-           tooSmall ? QStringLiteral("мало") : QStringLiteral("велико"), QString::fromUtf8(quantity));
+      .arg(FieldName(caption), NumberText(value), tooSmall ? QStringLiteral("мало") : QStringLiteral("велико"),
+           QString::fromUtf8(quantity));
 }
 
 QString CheckInputRanges(const result::RunRequest& request, const db::SectionRow& section) {

@@ -10,6 +10,7 @@
 #include <limits>
 
 #include "models/calc_state.h"
+#include "models/settings_rules.h"
 #include "models/reftables.h"
 #include "result/run_request.h"
 
@@ -55,6 +56,22 @@ QString CheckRange(double value, const InputRange& range);
 // all are within them. Only the inputs the request uses are checked: the rate of its way, the ticked
 // external factors.
 QString CheckInputRanges(const result::RunRequest& request, const db::SectionRow& section);
+
+// A window's caption as a refusal names its field: on one line, without the colon that ends it.
+QString FieldName(const char* caption);
+
+// The value a refusal leaves to the window's box beside it, as the driver adds it: "<field>: значение <value>".
+QString ShownValue(const QString& field, const QString& value);
+
+// The refused setting of the settings rule `field`, named by the settings window's caption, with its value
+// as `s` holds it.
+QString SettingShown(models::SettingsField field, const models::CalcSettings& s);
+
+// The setting that makes the fireball's mass (outflow · `Tfb` · `Dola`) too small to compute with: the smaller of
+// the two numbers (a mass that small comes from a setting near 0; the other is then of the order of 1 or more).
+models::SettingsField FireBallSetting(double Tfb, double Dola);
+// The same of the cloud's mass (outflow · `Tobl` · `Dola_obl`).
+models::SettingsField CloudSetting(double Tobl, double Dola_obl);
 
 // The refusal of a setting (named by the settings window's `caption`) whose `value` makes `quantity` no finite
 // number: too large, or with `tooSmall` too small.

@@ -24,10 +24,16 @@ namespace {
 // The gas pressure the property tables reach: 300 bar.
 constexpr double kMaxPressureMPa = 30;
 
-PrepareResult Refuse(const QString& message) {
+PrepareResult Refuse(const RunRefusal& refusal) {
   PrepareResult r;
-  r.error = message;
+  r.error = refusal.message;
+  r.shown = refusal.shown;
   return r;
+}
+
+// The section's pressure as a refusal of it shows it, MPa.
+QString SectionPressureShown(double davl) {
+  return ShownValue(QStringLiteral("Давление газа на участке, МПа"), RefusedText(davl));
 }
 
 models::FlameShape ShapeOf(result::Scenario scenario) {
@@ -43,7 +49,7 @@ models::FlameShape ShapeOf(result::Scenario scenario) {
 // below 30 MPa), so it leaves the tables only when one of them is not above 0, or when the section's middle
 // lies beyond the pipeline's end, where the straight line of the pressure runs on below 0 or above the
 // tables (a section length or distance far too large, a pipeline length far too small).
-QString SectionPressureFault(const result::PipelineInputs& p, const db::SectionRow& section, double davl) {
+RunRefusal SectionPressureFault(const result::PipelineInputs& p, const db::SectionRow& section, double davl) {
   const bool notPositive = !(davl > 0);
   if (!notPositive && davl < kMaxPressureMPa) return {};
   const double middleKm = (section.Udal + section.Length / 2) / 1000;
@@ -55,7 +61,7 @@ QString SectionPressureFault(const result::PipelineInputs& p, const db::SectionR
     return U(texts::kLinePressureNotPositive)
         .arg(p.DavlDown == p.DavlUp ? NumberText(p.DavlDown)
                                     : QStringLiteral("от %1 до %2").arg(NumberText(p.DavlDown), NumberText(p.DavlUp)));
-  return U(notPositive ? texts::kPressureNotPositive : texts::kPressureTooHigh);
+  return {U(notPositive ? texts::kPressureNotPositive : texts::kPressureTooHigh), SectionPressureShown(davl)};
 }
 
 bool AllFinite(std::initializer_list<double> values) {
@@ -68,7 +74,7 @@ bool AllFinite(std::initializer_list<double> values) {
 // tables' values and the checked inputs are finite, so what can overflow is the outflow (through the gas's
 // molar mass), the two masses (through their outflow times: the shares are at most 1) and the flame's size,
 // which grows with its length (through the gas's coefficients a* and b*).
-QString NonFiniteDerived(const models::DerivedQuantities& d, const db::GasRow& gas, const RunSite& site) {
+RunRefusal NonFiniteDerived(const models::DerivedQuantities& d, const db::GasRow& gas, const RunSite& site) {
   if (!AllFinite({d.AdiabK, d.SpeedOut, d.MassFlow}))
     return U(texts::kOutflowNotFinite).arg(gas.VName, NumberText(gas.m));
   if (!std::isfinite(d.MassFireBall))
@@ -154,39 +160,54 @@ RunData LoadRunData(const result::RunRequest& request, bool sectionInline) {
 namespace {
 
 // Everything that can be checked before anything is derived, in the order the user is told of it. Empty
-// when the request can go on.
-QString CheckRequest(const result::RunRequest& request, const RunData& data, const RunSite& site) {
+// when the request can go on. A refusal whose text leaves its value to a box of the window names it for the
+// driver.
+RunRefusal CheckRequest(const result::RunRequest& request, const RunData& data, const RunSite& site) {
   const result::ScenarioFacts& facts = result::FactsOf(request.run.scenario);
   if (!data.error.isEmpty()) return data.error;
-  if (const auto fault = models::CheckSettings(request.settings)) return QString::fromStdString(fault->message);
+  if (const auto fault = models::CheckSettings(request.settings))
+    return {QString::fromStdString(fault->message), SettingShown(fault->field, request.settings)};
 
   // The gas, then the section and its ground row.
-  if (request.pipeline.Gas < 1 || !data.gas) return U(velaron::texts::kGasDataMissing);
+  if (request.pipeline.Gas < 1 || !data.gas)
+    return {U(velaron::texts::kGasDataMissing),
+            ShownValue(QStringLiteral("Газ, номер в списке"), NumberText(request.pipeline.Gas))};
   if (!site.rowFault.isEmpty()) return site.rowFault;
   const db::GasRow& gas = *data.gas;
   if (QString e = CheckInputRanges(request, site.section); !e.isEmpty()) return e;
-  if (!(gas.m > 0)) return U(texts::kBadMolarMass);
-  if (facts.runsCloud && (gas.DangerClass < 3 || gas.DangerClass > 6)) return U(texts::kNoFlameSpeed);
+  const QString gasName = QStringLiteral("газа \"%1\"").arg(gas.VName);
+  if (!(gas.m > 0)) return {U(texts::kBadMolarMass), ShownValue(U("Молярная масса ") + gasName, RefusedText(gas.m, 0))};
+  if (facts.runsCloud && (gas.DangerClass < 3 || gas.DangerClass > 6))
+    return {U(texts::kNoFlameSpeed), ShownValue(U("Класс опасности ") + gasName, NumberText(gas.DangerClass))};
 
-  // The pipeline.
+  // The pipeline, named as the main window names its boxes.
   const result::PipelineInputs& p = request.pipeline;
-  if (!(p.Diametr > 0)) return U(texts::kDiameter);
-  if (!(p.Ltrub > 0)) return U(texts::kPipelineLength);
-  if (!(p.DavlDown < kMaxPressureMPa) || !(p.DavlUp < kMaxPressureMPa)) return U(texts::kPressureTooHigh);
+  if (!(p.Diametr > 0)) return {U(texts::kDiameter), ShownValue(U("Диаметр трубы, мм"), RefusedText(p.Diametr, 0))};
+  if (!(p.Ltrub > 0))
+    return {U(texts::kPipelineLength),
+            ShownValue(U("Протяженность магистрального газопровода, км"), RefusedText(p.Ltrub, 0))};
+  const std::pair<double, const InputRange*> pressures[] = {{p.DavlDown, &kPressureFromRange},
+                                                            {p.DavlUp, &kPressureToRange}};
+  for (const auto& [pressure, range] : pressures)
+    if (!(pressure < kMaxPressureMPa))
+      return {U(texts::kPressureTooHigh), ShownValue(U(range->field), RefusedText(pressure, kMaxPressureMPa))};
 
   // The weather of the dialog.
   const result::RunChoice& choice = request.run;
-  if (!(choice.WindSpeed >= 0)) return U(texts::kNegativeWind);
+  if (!(choice.WindSpeed >= 0))
+    return {U(texts::kNegativeWind), ShownValue(U("Скорость ветра, м/с"), RefusedText(choice.WindSpeed, 0))};
   const double dirSteps = choice.WindDir / 45;
   if (!(choice.WindDir >= 0 && choice.WindDir < 360) || dirSteps != std::floor(dirSteps))
-    return U(texts::kWindDirection);
+    return {U(texts::kWindDirection),
+            ShownValue(U("Направление ветра (откуда дует ветер), °"), RefusedText(choice.WindDir))};
   if (facts.singleJet && choice.WindSpeed > models::kMaxFlameWind)
     return QString::fromStdString(models::StrongWindText(choice.WindSpeed));
   if (!site.inputFault.isEmpty()) return site.inputFault;
 
   if (facts.yearRound) {
-    if (!data.town) return U(texts::kNoTown);
-    if (const auto e = yearround::CheckTownWind(*data.town)) return QString::fromStdString(*e);
+    if (!data.town) return {U(texts::kNoTown), ShownValue(U("Город, номер"), NumberText(request.run.idCity))};
+    if (const auto e = yearround::CheckTownWind(*data.town))
+      return {QString::fromStdString(e->message), QString::fromStdString(e->shown)};
   }
   if (!data.tables) return U(velaron::texts::kCheckInput);
   return {};
@@ -195,18 +216,21 @@ QString CheckRequest(const result::RunRequest& request, const RunData& data, con
 // Derives the outflow and flame quantities of a checked request at its site into `run`, with the site's
 // accident rate and probabilities. Empty when they allow the run; otherwise the refusal (a derived quantity
 // the model cannot compute with).
-QString Derive(const result::RunRequest& request, const RunData& data, const RunSite& site, const QDateTime& now,
-               PreparedRun& run) {
+RunRefusal Derive(const result::RunRequest& request, const RunData& data, const RunSite& site, const QDateTime& now,
+                  PreparedRun& run) {
   const result::ScenarioFacts& facts = result::FactsOf(request.run.scenario);
   const db::GasRow& gas = *data.gas;
   const db::SectionRow& section = site.section;
   const result::PipelineInputs& p = request.pipeline;
   const result::RunChoice& choice = request.run;
-  if (!site.rate.ok()) return site.rate.error;
+  if (!site.rate.ok())
+    return {site.rate.error, request.rate.way == 3
+                                 ? QString()
+                                 : ShownValue(U("Регион, номер в списке"), NumberText(request.rate.RegionPos))};
 
   // The section pressure.
   const double davl = SectionPressure(p.DavlDown, p.DavlUp, section.Udal, section.Length, p.Ltrub);
-  if (QString e = SectionPressureFault(p, section, davl); !e.isEmpty()) return e;
+  if (RunRefusal e = SectionPressureFault(p, section, davl); !e.isEmpty()) return e;
 
   run.request = request;
   run.request.section = section;
@@ -283,13 +307,15 @@ QString Derive(const result::RunRequest& request, const RunData& data, const Run
     try {
       models::CheckFlame(shape, models::FlameInputsFrom(d), d.Tilt);
     } catch (const models::ModelInputError& e) {
-      return QString::fromUtf8(e.what());
+      return {QString::fromUtf8(e.what()), QString::fromStdString(e.shown)};
     }
     if (auto e = CheckGridForFields(request.settings, {SingleJetField(shape, d, request.pipeline.Glubina)}, tables))
       return QString::fromStdString(*e);
   }
-  if (facts.runsFireBall && !(d.MassFireBall > 0)) return U(texts::kFireBallMass);
-  if (facts.runsCloud && !(d.MassGPVS > 0)) return U(texts::kCloudMass);
+  if (facts.runsFireBall && !(d.MassFireBall > 0))
+    return {U(texts::kFireBallMass), SettingShown(FireBallSetting(site.Tfb, site.Dola), request.settings)};
+  if (facts.runsCloud && !(d.MassGPVS > 0))
+    return {U(texts::kCloudMass), SettingShown(CloudSetting(site.Tobl, site.Dola_obl), request.settings)};
   return {};
 }
 
@@ -312,9 +338,9 @@ void FillState(PreparedRun& run) {
 
 PrepareResult PrepareRun(const result::RunRequest& request, const RunData& data, const QDateTime& now) {
   const RunSite site = SiteOf(request, data);
-  if (QString e = CheckRequest(request, data, site); !e.isEmpty()) return Refuse(e);
+  if (RunRefusal e = CheckRequest(request, data, site); !e.isEmpty()) return Refuse(e);
   PreparedRun run;
-  if (QString e = Derive(request, data, site, now, run); !e.isEmpty()) return Refuse(e);
+  if (RunRefusal e = Derive(request, data, site, now, run); !e.isEmpty()) return Refuse(e);
   FillState(run);
   PrepareResult result;
   result.run = std::move(run);

@@ -9,6 +9,7 @@
 #include <array>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "db/rows.h"
@@ -48,10 +49,27 @@ struct PreparedRun {
   models::CalcState state;  // settings, derived quantities, probabilities, empty grids
 };
 
+// A refusal of a run: the message the window shows, and the value refused, which the headless driver adds
+// to it (in the window the box holding the value stands beside the message).
+struct RunRefusal {
+  QString message;
+  QString shown;  // "<the field as the window names it>: значение <value>"; empty when the message shows it
+  RunRefusal() = default;
+  // Implicit: a text alone is a refusal whose message shows its value, or that has none to show.
+  RunRefusal(QString m, QString s = {}) : message(std::move(m)), shown(std::move(s)) {}
+  bool isEmpty() const { return message.isEmpty(); }
+};
+
+// The driver's text of a refusal: the message with the value refused after it.
+inline QString WithShownValue(const QString& message, const QString& shown) {
+  return shown.isEmpty() ? message : message + QStringLiteral(" (") + shown + QLatin1Char(')');
+}
+
 // The result of preparing: a run, or the message of the refusal.
 struct PrepareResult {
   std::optional<PreparedRun> run;
   QString error;
+  QString shown;  // the value refused, for the driver (RunRefusal)
   bool ok() const { return run.has_value(); }
 };
 

@@ -19,6 +19,13 @@ QString Refusal(const QString& quantity) {
       .arg(quantity);
 }
 
+// A result with no name the user knows (a grid or layer of the model's own): said without one.
+QString UnnamedRefusal() {
+  return QStringLiteral(
+      "Результат расчета не является конечным числом: расчет при таких параметрах невозможен. Проверте параметры "
+      "расчета!");
+}
+
 bool GridFinite(const models::Grid& g) {
   for (double v : g.cells())
     if (!std::isfinite(v)) return false;
@@ -57,34 +64,39 @@ QString NonFiniteResult(const result::RunSnapshot& s) {
   if (!RowFinite(s.RadiusDP)) return Refusal(QStringLiteral("RadiusDP"));
 
   const models::ComplexGrids& c = s.complexGrids;
-  const std::pair<const char*, const models::Grid*> grids[] = {{"GridValue", &s.GridValue},
-                                                               {"GridImpuls", &s.GridImpuls},
-                                                               {"GridProbit", &s.GridProbit},
-                                                               {"GridProc", &s.GridProc},
-                                                               {"GridRisk", &s.GridRisk},
-                                                               {"RiskExplosion", &c.RiskExplosion},
-                                                               {"ProcExplosion", &c.ProcExplosion},
-                                                               {"RiskFireBall", &c.RiskFireBall},
-                                                               {"ProcFireBall", &c.ProcFireBall},
-                                                               {"RiskTorch", &c.RiskTorch},
-                                                               {"ProcTorch", &c.ProcTorch},
-                                                               {"RiskGPVS", &c.RiskGPVS},
-                                                               {"ProcGPVS", &c.ProcGPVS}};
-  // The jet flames' probit counts the time to run out of the flux, 5 s + distance / escape speed, and their
-  // flux is finite when it is reached: a probit that is not finite is that time overflowing, which only the
-  // escape speed can make so.
+  const models::Grid* grids[] = {&s.GridValue,     &s.GridImpuls,    &s.GridProbit,   &s.GridProc,     &s.GridRisk,
+                                 &c.RiskExplosion, &c.ProcExplosion, &c.RiskFireBall, &c.ProcFireBall, &c.RiskTorch,
+                                 &c.ProcTorch,     &c.RiskGPVS,      &c.ProcGPVS};
   const result::ScenarioFacts& facts = result::FactsOf(s.scenario());
-  for (const auto& [name, g] : grids) {
+  const models::CalcSettings& settings = s.request.settings;
+  for (const models::Grid* g : grids) {
     if (GridFinite(*g)) continue;
-    if (g == &s.GridProbit && (facts.singleJet || facts.yearRound))
-      return SettingOverflows(velaron::texts::kSkorChelCaption, s.request.settings.Skor_chel,
-                              "время выхода из опасной зоны", true);
-    return Refusal(QString::fromLatin1(name));
+    if (g != &s.GridProbit) return UnnamedRefusal();
+    // The jet flames' probit counts the time to run out of the flux, 5 s + distance / escape speed, and their
+    // flux is finite when it is reached: a probit that is not finite is that time overflowing, which only the
+    // escape speed can make so.
+    if (facts.singleJet || facts.yearRound)
+      return SettingOverflows(velaron::texts::kSkorChelCaption, settings.Skor_chel, "время выхода из опасной зоны",
+                              true);
+    // The fireball's and the cloud's probit is the logarithm of a dose that a mass too small for the
+    // grid's distances (a fireball or cloud setting near 0) leaves at 0.
+    if (s.scenario() == result::Scenario::FireBall) {
+      const bool share = FireBallSetting(settings.Tfb, settings.Dola) == models::SettingsField::Dola;
+      return SettingOverflows(share ? velaron::texts::kDolaCaption : velaron::texts::kTfbCaption,
+                              share ? settings.Dola : settings.Tfb, "пробит-функция поражения огневым шаром", true);
+    }
+    if (s.scenario() == result::Scenario::GasCloud) {
+      const bool share = CloudSetting(settings.Tobl, settings.Dola_obl) == models::SettingsField::Dola_obl;
+      return SettingOverflows(share ? velaron::texts::kDolaOblCaption : velaron::texts::kToblCaption,
+                              share ? settings.Dola_obl : settings.Tobl,
+                              "пробит-функция поражения при сгорании облака ГПВС", true);
+    }
+    return UnnamedRefusal();
   }
   for (int k = 1; k <= s.LayerFlux.count(); ++k)
-    if (!GridFinite(s.LayerFlux.layer(k))) return Refusal(QStringLiteral("LayerFlux%1").arg(k));
+    if (!GridFinite(s.LayerFlux.layer(k))) return UnnamedRefusal();
   for (int k = 1; k <= s.LayerProc.count(); ++k)
-    if (!GridFinite(s.LayerProc.layer(k))) return Refusal(QStringLiteral("LayerProc%1").arg(k));
+    if (!GridFinite(s.LayerProc.layer(k))) return UnnamedRefusal();
 
   for (const result::ProfilePoint& p : s.Profile)
     if (!std::isfinite(p.value) || !std::isfinite(p.distance) || !std::isfinite(p.percent))

@@ -9,7 +9,7 @@
 namespace velaron::run {
 
 // Empty when every number of the run's record is finite; else a message naming the first quantity that
-// is not.
+// is not, or, for a grid, the setting that makes it so with its value (a grid itself is never named).
 QString NonFiniteResult(const result::RunSnapshot& s);
 
 }  // namespace velaron::run

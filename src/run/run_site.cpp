@@ -20,14 +20,28 @@ constexpr double kMaxLiftAngleDeg = 90;
 
 bool ShareOk(double s) { return std::isfinite(s) && s >= 0 && s <= 1; }
 
+// The section's number as the run dialog names it.
+QString SectionNumberShown(int tpid) { return QStringLiteral("Участок, номер: значение %1").arg(tpid); }
+
+// The jet-kind shares as the run dialog shows them: the column of the flame, the row of the season.
+struct ShareName {
+  double result::JetShares::*share;
+  const char* flame;
+  const char* season;
+};
+constexpr ShareName kShareNames[] = {
+    {&result::JetShares::Pkw, "котлованного", "зима"},   {&result::JetShares::Psw, "симметричного", "зима"},
+    {&result::JetShares::Paw, "ассимитричного", "зима"}, {&result::JetShares::Pks, "котлованного", "лето"},
+    {&result::JetShares::Pss, "симметричного", "лето"},  {&result::JetShares::Pas, "ассимитричного", "лето"}};
+
 // The jet-flame window's pipe reads the tables at the typed temperature as it stands.
 double TypedTemperatureK(double tempC) { return tempC + 273; }
 
 // The section row of either site; without one, nothing more of the site is built.
-RunSite SiteWithSection(const RunData& data) {
+RunSite SiteWithSection(const result::RunRequest& request, const RunData& data) {
   RunSite site;
   if (data.section) site.section = *data.section;
-  else site.rowFault = U(velaron::texts::kWrongSection);
+  else site.rowFault = {U(velaron::texts::kWrongSection), SectionNumberShown(request.section.TPID)};
   return site;
 }
 
@@ -48,18 +62,23 @@ void CapSums(const result::RunRequest& request, RunSite& site) {
 }  // namespace
 
 RunSite RouteSite(const result::RunRequest& request, const RunData& data) {
-  RunSite site = SiteWithSection(data);
+  RunSite site = SiteWithSection(request, data);
   if (!site.rowFault.isEmpty()) return site;
   if (site.section.TPID < 1 || !data.ground) {
-    site.rowFault = U(velaron::texts::kWrongSection);
+    site.rowFault = {U(velaron::texts::kWrongSection),
+                     site.section.TPID < 1
+                         ? SectionNumberShown(site.section.TPID)
+                         : QStringLiteral("Код грунта участка: значение \"%1\"").arg(site.section.Ground)};
     return site;
   }
   site.ground = *data.ground;
   // The jet-kind shares as the dialog gave them, or the section's ground row.
   const result::JetShares shares = request.run.shares ? *request.run.shares : SharesFromGround(site.ground);
   site.shares = shares;
-  for (double s : {shares.Pkw, shares.Psw, shares.Paw, shares.Pks, shares.Pss, shares.Pas})
-    if (!ShareOk(s)) site.inputFault = U(texts::kBadShare);
+  for (const ShareName& name : kShareNames)
+    if (const double s = shares.*name.share; !ShareOk(s) && site.inputFault.isEmpty())
+      site.inputFault = {U(texts::kBadShare), QStringLiteral("Вероятность %1 факела, %2: значение %3")
+                                                  .arg(U(name.flame), U(name.season), RefusedText(s, s < 0 ? 0 : 1))};
 
   // The accident rate, as the main window computes it.
   const result::PipelineInputs& p = request.pipeline;
@@ -87,7 +106,7 @@ RunSite RouteSite(const result::RunRequest& request, const RunData& data) {
 }
 
 RunSite TypedPipeSite(const result::RunRequest& request, const RunData& data) {
-  RunSite site = SiteWithSection(data);
+  RunSite site = SiteWithSection(request, data);
   if (!site.rowFault.isEmpty()) return site;
   const result::JetFlamePipe pipe = request.jetFlame.value_or(result::JetFlamePipe{});
   if (!(pipe.LiftAngle >= 0 && pipe.LiftAngle <= kMaxLiftAngleDeg)) site.inputFault = U(texts::kLiftAngle);

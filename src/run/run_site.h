@@ -33,8 +33,9 @@ struct RunSite {
   double Tfb = 0, Dola = 0, Tobl = 0, Dola_obl = 0;  // the fireball's and the cloud's settings (0: none)
 
   // The site's own faults, told in their turn among the request's checks: the section row (and its
-  // ground), and the site's typed inputs (the jet-kind shares, or the pipe's lift angle).
-  QString rowFault, inputFault;
+  // ground), and the site's typed inputs (the jet-kind shares, or the pipe's lift angle), each with the
+  // value refused, for the driver (RunRefusal).
+  RunRefusal rowFault, inputFault;
 };
 
 // A route section of the main window's pipeline with its ground row: the accident rate and the scenario

@@ -7,6 +7,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -19,6 +20,7 @@
 #include "run/headless.h"
 #include "run/headless_request.h"
 #include "run/prepare.h"
+#include "run/run_texts.h"
 #include "run_fixtures.h"
 
 namespace velaron::run {
@@ -121,8 +123,100 @@ TEST_F(BadInput, OutOfRangeIsRefusedNamingTheFieldAndExtremesStayBounded) {
        5,
        {{"pipeline.DavlDown", 0.004}, {"pipeline.DavlUp", 0.004}, {"pipeline.Temp", 150}},
        "при давлении 0,004 МПа температура"},
+      // A fireball or cloud of a mass too small for the grid left its probit not finite, and the refusal named
+      // that inner grid ("GridProbit"): it names the setting and its value.
+      {"fireball outflow 1e-300 s",
+       6,
+       {{"settings.Tfb", 1e-300}},
+       "Время истечения до образования ОШ, с: значение 1E-300 слишком мало"},
+      {"fireball share 5e-324",
+       6,
+       {{"settings.Dola", 5e-324}},
+       "Доля массы, участвующей в образовании ОШ: значение 4,94065645841247E-324 слишком мало"},
+      {"cloud outflow 5e-324 s",
+       8,
+       {{"settings.Tobl", 5e-324}},
+       "Время истечения при образовании облака ГПВС, с: значение 4,94065645841247E-324 слишком мало"},
+      {"cloud share 1e-300",
+       8,
+       {{"settings.Dola_obl", 1e-300}},
+       "Доля массы, участвующей в горении ГПВС: значение 1E-300 слишком мало"},
+      // Refusals whose text leaves the value to the window's box: the driver adds the field and its value.
+      {"fireball share 1e20",
+       6,
+       {{"settings.Dola", 1e20}},
+       "должна быть от 0 до 1! (Доля массы, участвующей в образовании ОШ: значение 1E+20)"},
+      {"cloud share 1e20",
+       8,
+       {{"settings.Dola_obl", 1e20}},
+       "(Доля массы, участвующей в горении ГПВС: значение 1E+20)"},
+      {"line start at 1e20 MPa",
+       5,
+       {{"pipeline.DavlDown", 1e20}},
+       "меньше 30 МПа. Проверте правильность ввода! (Давление газа в начале газопровода, МПа: значение 1E+20)"},
+      {"line end at 1e20 MPa",
+       5,
+       {{"pipeline.DavlUp", 1e20}},
+       "(Давление газа в конце газопровода, МПа: значение 1E+20)"},
+      {"pit share in winter 1e308",
+       5,
+       {{"run.shares", QJsonObject{{"Pkw", 1e308}, {"Psw", 0}, {"Paw", 0}, {"Pks", 0}, {"Pss", 0}, {"Pas", 0}}}},
+       "от 0 до 1. Проверте правильность ввода! (Вероятность котлованного факела, зима: значение 1E+308)"},
+      {"asymmetric share in summer -1e308",
+       5,
+       {{"run.shares", QJsonObject{{"Pkw", 0}, {"Psw", 0}, {"Paw", 0}, {"Pks", 0}, {"Pss", 0}, {"Pas", -1e308}}}},
+       "(Вероятность ассимитричного факела, лето: значение -1E+308)"},
+      {"escape speed -1e308",
+       5,
+       {{"settings.Skor_chel", -1e308}},
+       "больше 0! (Скорость выхода человека из опасной зоны, м/с: значение -1E+308)"},
+      // The JSON reader takes −0 as 0.
+      {"escape speed -0",
+       5,
+       {{"settings.Skor_chel", -0.0}},
+       "(Скорость выхода человека из опасной зоны, м/с: значение 0)"},
+      {"fireball outflow -1e308 s",
+       6,
+       {{"settings.Tfb", -1e308}},
+       "(Время истечения до образования ОШ, с: значение -1E+308)"},
+      {"fireball outflow -0 s",
+       6,
+       {{"settings.Tfb", -0.0}},
+       "Масса газа в огневом шаре должна быть больше нуля. Проверте параметры расчета! (Время истечения до "
+       "образования ОШ, с: значение 0)"},
+      {"cloud outflow -1e308 s",
+       8,
+       {{"settings.Tobl", -1e308}},
+       "(Время истечения при образовании облака ГПВС, с: значение -1E+308)"},
+      {"cloud outflow -0 s", 8, {{"settings.Tobl", -0.0}}, "облака ГПВС, с: значение 0)"},
+      {"wind -1e308 m/s", 5, {{"run.WindSpeed", -1e308}}, "(Скорость ветра, м/с: значение -1E+308)"},
+      {"wind -0 m/s", 5, {{"run.WindSpeed", -0.0}}, nullptr},
+      {"width 1e20 m",
+       5,
+       {{"settings.XLimit", 1e20}},
+       "поле \"XLimit\" (\"Ширина зоны расчета, м\") должно быть целым числом, а задано 1E+20"},
+      // The section's middle lies 0,5 km along 100 km, where 0 → 5,4 MPa gives 0,027 MPa, not above the
+      // atmosphere's 0,1013 MPa: the expansion energy of the explosion is not above 0.
+      {"line start at 5e-324 MPa",
+       1,
+       {{"pipeline.DavlDown", 5e-324}, {"section.Udal", 0}, {"section.Length", 1000}},
+       "(давление газа на участке 0,027 МПа, а атмосферное давление 0,1013 МПа)"},
+      {"gas 99", 5, {{"pipeline.Gas", 99}}, "(Газ, номер в списке: значение 99)"},
+      {"pipe of -5 mm", 5, {{"pipeline.Diametr", -5}}, "(Диаметр трубы, мм: значение -5)"},
+      {"wind from 10°", 5, {{"run.WindDir", 10}}, "(Направление ветра (откуда дует ветер), °: значение 10)"},
+      {"ground 9.9.9.9", 5, {{"section.Ground", "9.9.9.9"}}, "(Код грунта участка: значение \"9.9.9.9\")"},
+      {"region 999", 5, {{"rate.RegionPos", 999}}, "Необходимо выбрать регион! (Регион, номер в списке: значение 999)"},
+      {"town 999", 7, {{"run.idCity", 999}}, "(Город, номер: значение 999)"},
+      {"width 210 m", 5, {{"settings.XLimit", 210}}, "(40 м)! (Ширина зоны расчета, м: значение 210)"},
+      {"step 0.5 m", 5, {{"settings.CStep", 0.5}}, "(\"Шаг сетки, м\") должно быть целым числом, а задано 0,5"},
+      {"width as a text", 5, {{"settings.YLimit", "200"}}, "должно быть числом, а задано \"200\""},
+      {"way 5", 5, {{"rate", QJsonObject{{"way", 5}}}}, "\"way\" должно быть 1, 2 или 3, а задано 5"},
+      {"external flag 2",
+       5,
+       {{"external.Check7", 2}},
+       "поле \"Check7\" в \"external\" должно быть 0 или 1, а задано 2"},
       // The driver's own strictness.
-      {"scenario code 9", 9, {}, "Не выбран сценарий расчета."},
+      {"scenario code 9", 9, {}, "Не выбран сценарий расчета. (ScenarioCode: значение 9)"},
       {"misspelt group", 6, {{"externals", QJsonObject{}}}, "неизвестное поле \"externals\""},
       // The document texts were taken whatever they held: a misspelt key was dropped, a number became "".
       {"misspelt text", 6, {{"texts", QJsonObject{{"Mestm", "км 12"}}}}, "неизвестное поле \"Mestm\" в \"texts\""},
@@ -134,9 +228,9 @@ TEST_F(BadInput, OutOfRangeIsRefusedNamingTheFieldAndExtremesStayBounded) {
       {"crossing sum 5", 5, {{"section.p_v", 5}}, "возгорание: значение 5, а должно быть от 0 до 4"},
       {"crossing sum 4.0001", 5, {{"section.p_v", 4.0001}}, "значение 4,0001, а должно быть от 0 до 4"},
       {"ticked", 5, {{"section.dpp1", 1}, {"section.dpp2", 1}, {"section.dpp3", 1}, {"section.dpp4", 1}}, nullptr},
-      {"crossing flag 2", 5, {{"section.dpp2", 2}}, "поле \"dpp2\" в \"section\" должно быть 0 или 1"},
+      {"crossing flag 2", 5, {{"section.dpp2", 2}}, "поле \"dpp2\" в \"section\" должно быть 0 или 1, а задано 2"},
       {"crossing flag -1", 5, {{"section.dpp4", -1}}, "поле \"dpp4\" в \"section\" должно быть 0 или 1"},
-      {"crossing flag 0.5", 5, {{"section.dpp1", 0.5}}, "поле \"dpp1\" должно быть целым числом"},
+      {"crossing flag 0.5", 5, {{"section.dpp1", 0.5}}, "поле \"dpp1\" должно быть целым числом, а задано 0,5"},
       // A section pressure out of the tables named no input that made it: the section's middle beyond the
       // pipeline's end (overflowing to infinity, where one line pressure gave 0·∞), or a line pressure not
       // above 0. Rising 1 → 29 MPa over 100 km, at 1002.5 km it would be 281.7 MPa; from 0 to −2 MPa the
@@ -192,11 +286,22 @@ TEST_F(BadInput, OutOfRangeIsRefusedNamingTheFieldAndExtremesStayBounded) {
       EXPECT_EQ(r.exitCode, 2) << c.name;
       EXPECT_TRUE(out["error"].toString().contains(QString::fromUtf8(c.refusal)))
           << c.name << ": " << out["error"].toString().toStdString();
+      // No refusal names a grid of the model's own.
+      EXPECT_FALSE(out["error"].toString().contains(QRegularExpression(QStringLiteral("Grid|Layer|Risk|Proc"))))
+          << c.name;
     } else {
       EXPECT_EQ(r.exitCode, 0) << c.name << ": " << r.error.toStdString();
       ExpectSaneNumbers(out, c.name);
     }
   }
+  // The window shows those texts as they stand, with the value in the box beside them: only the driver adds it.
+  result::RunRequest request = test::GoodRequest(6);
+  request.settings.Dola = 1e20;
+  EXPECT_EQ(PrepareRun(request, test::GoodData(), {}).error,
+            U("Доля массы, участвующей в образовании ОШ, должна быть от 0 до 1!"));
+  request = test::GoodRequest(5);
+  request.pipeline.DavlUp = 1e20;
+  EXPECT_EQ(PrepareRun(request, test::GoodData(), {}).error, U(texts::kPressureTooHigh));
   // An input file of more than 16 MB is not read.
   const HeadlessResult huge = RunHeadless(db_.path(), QByteArray(kMaxInputBytes + 1, ' '), 2, {});
   EXPECT_TRUE(huge.error.contains(QString::fromUtf8("больше 16 МБ")));
@@ -325,6 +430,10 @@ TEST(DamagedDatabase, EveryDamagedValueOrFileIsRefusedNamingItsTable) {
                    7,
                    {},
                    U("значение 100,00000000000001 вне пределов от 0 до 100")});
+  // Gas and town data that the run refuses without their value in the text: the driver adds it.
+  cases.push_back({"UPDATE abc SET qg = 0", 8, {}, U("больше 0 (теплота сгорания газа: значение 0)")});
+  cases.push_back({"UPDATE abc SET DangerClass = 2", 8, {}, U("(Класс опасности газа \"Метан\": значение 2)")});
+  cases.push_back({"UPDATE Wind SET Tmedium = 364.6 WHERE idCity = 1", 7, {}, U("до 364 (значение 364,6)")});
   for (const Case& c : cases) {
     test::DatabaseCopy copy;
     ASSERT_TRUE(copy.ok());

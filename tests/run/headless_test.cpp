@@ -76,7 +76,7 @@ TEST_F(Headless, TheDriverRefusesABadCallOrFileInRussian) {
       {{input}, "velaron-calc: нужны --db с файлом базы данных и входной файл"},
       {{"--db", db_.path(), input, "--thread", "2"}, "velaron-calc: неизвестный параметр --thread"},
       {{"--db", db_.path(), input, "--threads", "два"},
-       "velaron-calc: число потоков после --threads должно быть целым, 0 или больше"},
+       "velaron-calc: число потоков после --threads должно быть целым, 0 или больше, а задано \"два\""},
       {{"--db", db_.path(), input}, "Ошибка во входном файле, строка 1, позиция 28: после запятой нет поля объекта"},
   };
   for (const auto& [args, refusal] : cases) {
@@ -255,6 +255,12 @@ TEST_F(Headless, TheManualsExampleRunsAndItsGridHoldsTheZones) {
     EXPECT_EQ(out["ScenarioCode"].toInt(), 5);
     EXPECT_EQ(out["ZoneAtEdge"].toBool(), width == 200) << width;
   }
+  // The manual's refusal with the value the driver adds to it is the driver's.
+  QJsonObject pipeline = example["pipeline"].toObject();
+  pipeline["DavlDown"] = 1e20;
+  example["pipeline"] = pipeline;
+  const QString refusal = ParseJson(test::DriverOutput(run(QJsonDocument(example).toJson())))["error"].toString();
+  EXPECT_TRUE(ManualText().contains(QStringLiteral("\"%1\"").arg(refusal))) << refusal.toStdString();
 }
 
 // The wind limit the manual gives is the one a run refuses beyond, the refusal it quotes the run's, and

@@ -377,7 +377,7 @@ TEST(YearRoundRefusals, StrongWindEmptySeasonAndBadWarmDaysAreRefusedBeforeAnyth
   db::WindRow still = Town({0, 0, 0, 0, 0, 0, 0, 0, 0}, kEqual);
   const auto empty = CheckTownWind(still);
   ASSERT_TRUE(empty.has_value());
-  EXPECT_NE(empty->find("зима"), std::string::npos);
+  EXPECT_NE(empty->message.find("зима"), std::string::npos);
 
   db::WindRow negative = Town();
   negative.speedWinter[0] = -1;

@@ -23,6 +23,7 @@
 #include "output/report/report_of_record.h"
 #include "output/workbook/result_workbook.h"
 #include "run/headless.h"
+#include "run/prepared_run.h"
 
 using velaron::U;
 
@@ -142,7 +143,8 @@ int main(int argc, char** argv) {
       if (++i >= args.size()) return Usage(U("после --threads нужно число потоков"));
       bool ok = false;
       threads = args[i].toInt(&ok);
-      if (!ok || threads < 0) return Usage(U("число потоков после --threads должно быть целым, 0 или больше"));
+      if (!ok || threads < 0)
+        return Usage(U("число потоков после --threads должно быть целым, 0 или больше, а задано \"%1\"").arg(args[i]));
     } else if (a == QLatin1String("--grids")) {
       if (++i >= args.size()) return Usage(U("после --grids нужны имена сеток"));
       grids = args[i].split(QLatin1Char(','), Qt::SkipEmptyParts);
@@ -175,7 +177,14 @@ int main(int argc, char** argv) {
   velaron::run::RequestCheck workbookFits;
   if (!workbook.isEmpty())
     workbookFits = [](const velaron::result::RunRequest& request) {
-      return velaron::output::SheetGridFault(request.settings.XLimit, request.settings.YLimit, request.settings.CStep);
+      const velaron::models::CalcSettings& s = request.settings;
+      const QString fault = velaron::output::SheetGridFault(s.XLimit, s.YLimit, s.CStep);
+      return fault.isEmpty() ? fault
+                             : velaron::run::WithShownValue(
+                                   fault, QStringLiteral("ширина зоны расчета %1 м, по Y %2 м, шаг сетки %3 м")
+                                              .arg(s.XLimit)
+                                              .arg(s.YLimit)
+                                              .arg(s.CStep));
     };
   const velaron::run::HeadlessResult r = velaron::run::RunHeadless(db, json, threads, grids, workbookFits);
   if (r.exitCode != 0 || !r.record) return Refuse(r.error);

@@ -92,7 +92,7 @@ std::optional<std::string> CheckYearRound(const CalcState& s, const YearRoundInp
   if (!(in.W > 0) || !(in.V > 0) || !(in.D > 0))
     return "Скорость истечения, удельный объем газа и диаметр трубы должны быть больше 0. "
            "Проверте правильность ввода!";
-  if (auto m = CheckTownWind(in.wind)) return m;
+  if (auto m = CheckTownWind(in.wind)) return m->message;
   // The grid must serve every flame the assessment will draw: its step the smallest, its width the largest.
   std::vector<FlameField> fields;
   try {

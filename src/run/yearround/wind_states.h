@@ -8,6 +8,7 @@
 #include <string>
 
 #include "db/rows.h"
+#include "models/calc_state.h"
 #include "run/run_texts.h"
 
 namespace velaron::run::yearround {
@@ -50,7 +51,8 @@ int WarmDays(const db::WindRow& wind);
 
 // Refuses wind data the assessment cannot compute with, before anything is computed: a season whose
 // repetitions do not sum to more than 0, a negative repetition, a negative speed, a wind of 10 m/s or
-// more (the flame section would vanish), warm days outside 0..364. Returns the message to show.
-std::optional<std::string> CheckTownWind(const db::WindRow& wind);
+// more (the flame section would vanish), warm days outside 0..364. Returns the message to show, with the
+// value refused for the driver.
+std::optional<models::Refusal> CheckTownWind(const db::WindRow& wind);
 
 }  // namespace velaron::run::yearround
