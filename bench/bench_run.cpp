@@ -15,6 +15,8 @@
 #include <QJsonObject>
 #include <QString>
 #include <memory>
+#include <optional>
+#include <utility>
 
 #include "bench_app.h"
 #include "db/database.h"
@@ -116,9 +118,9 @@ BENCHMARK(BM_CheckedRun)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
-// Arguments: input, threads. The same run without the check of its zones against a fine grid (the check of
-// its grid against the flame's size before the run stays), to its JSON.
-void BM_UncheckedRun(benchmark::State& state) {
+// The request of the benchmark's input (its first argument) and the rows its run reads, with the run's
+// threads (its second argument) set; nothing, with the benchmark skipped, when there is no database.
+std::optional<std::pair<velaron::run::HeadlessRequest, velaron::run::RunData>> LoadCheckInput(benchmark::State& state) {
   using namespace velaron;
   App();
   const QString db = Database();
@@ -126,15 +128,25 @@ void BM_UncheckedRun(benchmark::State& state) {
   auto parsed = run::ParseHeadlessRequest(CheckInput(static_cast<int>(state.range(0))), error);
   if (db.isEmpty() || !parsed || !db::OpenDatabase(db, true).isEmpty()) {
     state.SkipWithError("no database or input");
-    return;
+    return std::nullopt;
   }
-  const run::RunData data = run::LoadRunData(parsed->request, parsed->sectionInline);
+  run::RunData data = run::LoadRunData(parsed->request, parsed->sectionInline);
   db::CloseDatabase();
   models::SetThreadCount(static_cast<int>(state.range(1)));
+  return std::make_pair(std::move(*parsed), std::move(data));
+}
+
+// Arguments: input, threads. The same run without the check of its zones against a fine grid (the check of
+// its grid against the flame's size before the run stays), to its JSON.
+void BM_UncheckedRun(benchmark::State& state) {
+  using namespace velaron;
+  const auto loaded = LoadCheckInput(state);
+  if (!loaded) return;
+  const auto& [parsed, data] = *loaded;
   run::ExecuteOptions options;
   options.checkZones = false;
   for (auto _ : state) {
-    run::PrepareResult prepared = run::PrepareRun(parsed->request, data, QDateTime::currentDateTime());
+    run::PrepareResult prepared = run::PrepareRun(parsed.request, data, QDateTime::currentDateTime());
     if (!prepared.ok()) {
       state.SkipWithError(prepared.error.toUtf8().constData());
       break;
@@ -157,18 +169,10 @@ BENCHMARK(BM_UncheckedRun)
 // before its run).
 void BM_ZoneCheck(benchmark::State& state) {
   using namespace velaron;
-  App();
-  const QString db = Database();
-  QString error;
-  auto parsed = run::ParseHeadlessRequest(CheckInput(static_cast<int>(state.range(0))), error);
-  if (db.isEmpty() || !parsed || !db::OpenDatabase(db, true).isEmpty()) {
-    state.SkipWithError("no database or input");
-    return;
-  }
-  const run::RunData data = run::LoadRunData(parsed->request, parsed->sectionInline);
-  db::CloseDatabase();
-  models::SetThreadCount(static_cast<int>(state.range(1)));
-  run::PrepareResult prepared = run::PrepareRun(parsed->request, data, QDateTime::currentDateTime());
+  const auto loaded = LoadCheckInput(state);
+  if (!loaded) return;
+  const auto& [parsed, data] = *loaded;
+  run::PrepareResult prepared = run::PrepareRun(parsed.request, data, QDateTime::currentDateTime());
   if (!prepared.ok()) {
     state.SkipWithError(prepared.error.toUtf8().constData());
     return;
