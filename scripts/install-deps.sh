@@ -11,6 +11,6 @@ $SUDO apt-get install -y --no-install-recommends \
   qt6-qpa-plugins libgl-dev libqt6opengl6-dev qt6-translations-l10n \
   libxlsxwriter-dev libminizip-dev zlib1g-dev libpng-dev \
   libgtest-dev libgmock-dev googletest libbenchmark-dev \
-  sqlite3 python3 clang-format xvfb \
+  sqlite3 python3 clang-format xvfb dbus-daemon \
   fonts-dejavu-core fonts-liberation xdg-utils \
   libreoffice-writer-nogui libreoffice-calc-nogui poppler-utils

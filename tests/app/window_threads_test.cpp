@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDBusConnection>
 #include <QDir>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -17,17 +18,22 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QThread>
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <dlfcn.h>
 #include <grp.h>
+#include <poll.h>
 #include <pthread.h>
+#include <string>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
+#include <thread>
 #include <unistd.h>
+#include <vector>
 
 #include "app/program.h"
 #include "app/startup.h"
@@ -43,8 +49,9 @@ namespace velaron::app {
 
 // Answers the program's windows as its user would, one printed line each: a message "message|icon|first line"
 // (closed by its first button; one during the run ends the process); the start screen "start" ("Далее>>"); the
-// drawn main window "main", which then runs the explosion of section 1 with the shipped gas and first region;
-// the save dialog "save offered" (run.xlsx in the home folder); the run's end "run", which ends the process.
+// drawn main window "main" (and "bus" when it is connected to the session bus), which then runs the explosion of
+// section 1 with the shipped gas and first region; the save dialog "save offered" (run.xlsx in the home folder); the
+// run's end "run", which ends the process.
 static void AnswerWindows() {
   auto* watch = new QTimer(qApp);
   QObject::connect(watch, &QTimer::timeout, [] {
@@ -74,6 +81,7 @@ static void AnswerWindows() {
       if (main && step == kRun && !main->isRunning() && main->lastRun()) say("run"), _exit(0);
       if (main && step == kMain) {
         say(main->grab().isNull() ? "main, not drawn" : "main");
+        if (QDBusConnection::sessionBus().isConnected()) say("bus");
         step = kRun;
         for (const char* list : {"DataCombo1", "DataCombo6"}) emit main->findChild<QComboBox*>(list)->activated(0);
         main->setRunDialogOpener([](ui::Form1& window, const result::RunRequest& request) {
@@ -173,13 +181,13 @@ class WindowThreads : public ::testing::Test {
   }
 
   // Runs the program with `arguments` after `--window-threads-child`, in `home` (open to every user), on the session
-  // bus `bus` (none there unless given); each ends in seconds, or it is a failure.
+  // bus at the address `bus` (none there unless given); each ends in seconds, or it is a failure.
   Ended Run(const QTemporaryDir& home, const QStringList& arguments, const QString& bus = {}) {
     EXPECT_TRUE(home.isValid() && QFile::setPermissions(home.path(), QFile::Permissions(0x7777)));
     env.insert("HOME", home.path());
     env.insert("VELARON_DATA_DIR", home.path() + "/data");
     // No session bus there: its connection's thread starts all the same, and none is launched for the user.
-    env.insert("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + (bus.isEmpty() ? home.path() + "/no-bus" : bus));
+    env.insert("DBUS_SESSION_BUS_ADDRESS", bus.isEmpty() ? "unix:path=" + home.path() + "/no-bus" : bus);
     QProcess child;
     child.setProcessEnvironment(env);
     child.start(program, QStringList{"--window-threads-child"} + arguments);
@@ -196,6 +204,50 @@ class WindowThreads : public ::testing::Test {
   const QString program = folder.filePath("program");
   QProcessEnvironment env;
   QProcess xvfb;
+};
+
+// A session bus at `path` that answers the client's first lines and then says nothing: "OK" to AUTH and, when
+// `agreesFds`, "AGREE_UNIX_FD" to the request to pass files, after which BEGIN and the bus's Hello get no reply.
+class FallingSilentBus {
+ public:
+  FallingSilentBus(const QString& path, bool agreesFds) {
+    sockaddr_un address{AF_UNIX, {}};
+    std::strncpy(address.sun_path, qPrintable(path), sizeof(address.sun_path) - 1);
+    listening_ =
+        bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0 && listen(listener_, 8) == 0;
+    server_ = std::thread([this, agreesFds] { Serve(agreesFds); });
+  }
+  ~FallingSilentBus() { stop_ = true, server_.join(); }
+  bool listening() const { return listening_; }
+
+ private:
+  void Serve(bool agreesFds) {
+    std::vector<pollfd> watched{{listener_, POLLIN, 0}};
+    std::vector<std::string> received(1);
+    while (!stop_) {
+      if (poll(watched.data(), watched.size(), 20) > 0 && (watched[0].revents & POLLIN))
+        watched.push_back({accept(listener_, nullptr, nullptr), POLLIN, 0}), received.emplace_back();
+      for (size_t i = 1; i < watched.size(); ++i) {
+        char bytes[512];
+        const ssize_t size = watched[i].revents ? recv(watched[i].fd, bytes, sizeof(bytes), 0) : 0;
+        if (size > 0) received[i].append(bytes, size);
+        if (size <= 0 && watched[i].revents) close(watched[i].fd), watched[i].fd = -1;  // closed by the client
+        for (size_t end; (end = received[i].find("\r\n")) != std::string::npos; received[i].erase(0, end + 2)) {
+          const std::string line = received[i].substr(0, end);
+          const std::string answer = line.find("AUTH ") != std::string::npos ? "OK 0123456789abcdef0123456789abcdef\r\n"
+                                     : agreesFds && line == "NEGOTIATE_UNIX_FD" ? "AGREE_UNIX_FD\r\n"
+                                                                                : "";
+          send(watched[i].fd, answer.data(), answer.size(), MSG_NOSIGNAL);
+        }
+      }
+    }
+    for (const pollfd& w : watched)
+      if (w.fd >= 0) close(w.fd);
+  }
+  const int listener_ = socket(AF_UNIX, SOCK_STREAM, 0);
+  bool listening_ = false;
+  std::atomic<bool> stop_ = false;
+  std::thread server_;
 };
 
 }  // namespace
@@ -221,7 +273,7 @@ TEST_F(WindowThreads, AtEveryProcessLimitTheWindowStartsOrRefusesAtOnce) {
     SCOPED_TRACE(limit);
     QTemporaryDir home;
     const Ended ended = Run(home, {QString::number(user), QString::number(limit)},
-                            limit == needed - 1 || limit == needed ? silentBus : QString());
+                            limit == needed - 1 || limit == needed ? "unix:path=" + silentBus : QString());
     if (ended.status == 99) GTEST_SKIP() << "the system does not let the test change to a user";
     const QString refused = kRefusal.arg(limit - 1).arg(needed - 1);
     const std::string said = ended.said.join('\n').toStdString();
@@ -286,6 +338,38 @@ TEST_F(WindowThreads, WithoutADisplayTheStartSaysWhyAndEnds) {
     EXPECT_TRUE(errors.startsWith(U("Веларон: Окно программы не открыто: ") + why + '.') && !errors.contains('\n'))
         << ended.errors;
   }
+}
+
+// A session bus that answers the start's first line and then falls silent, or the whole handshake and then not the
+// bus's Hello: the start waited for ever in Qt's connection to it (any answer to AUTH passed for a bus that answers).
+// It leaves the bus out, says so on standard error and works. A bus daemon that answers is used as before.
+TEST_F(WindowThreads, ASessionBusSilentBeforeItsReplyToHelloIsLeftOut) {
+  UseOwnDisplay();
+  const auto works = [](const Ended& ended, bool onBus) {
+    QStringList said{QStringLiteral("message|%1|").arg(QMessageBox::Information) + U("Создана база данных программы:"),
+                     "start", "main", "save offered", "run"};
+    if (onBus) said.insert(3, "bus");
+    EXPECT_EQ(ended.status, 0) << ended.errors;
+    EXPECT_EQ(ended.said.join(" / ").toStdString(), said.join(" / ").toStdString());
+    EXPECT_EQ(QString::fromStdString(ended.errors).contains(U("Веларон: Сеансовая шина D-Bus не ответила за 2 с")),
+              !onBus)
+        << ended.errors;
+  };
+  for (const bool wholeHandshake : {false, true}) {
+    SCOPED_TRACE(wholeHandshake ? "silent after the handshake" : "silent after AUTH");
+    const QString path = folder.filePath(wholeHandshake ? "handshake-bus" : "auth-bus");
+    const FallingSilentBus bus(path, wholeHandshake);
+    ASSERT_TRUE(bus.listening());
+    works(Run(QTemporaryDir(), {}, "unix:path=" + path), false);
+  }
+  const QString daemon = QStandardPaths::findExecutable("dbus-daemon");
+  if (daemon.isEmpty()) GTEST_SKIP() << "no dbus-daemon here";
+  QProcess bus;
+  bus.start(daemon, {"--session", "--nofork", "--print-address"});
+  ASSERT_TRUE(bus.waitForReadyRead(10000));
+  const QString address = QString::fromUtf8(bus.readLine()).trimmed();
+  works(Run(QTemporaryDir(), {}, address), true);
+  bus.kill(), bus.waitForFinished(5000);
 }
 
 }  // namespace velaron::app
