@@ -262,14 +262,8 @@ FlameField AsymmetricJets(const models::DerivedQuantities& d, double depth) {
 }
 
 bool FieldReachesAZone(const FlameField& field, double escapeSpeed, double* evaluations) {
-  double spent = 0;
-  struct Report {
-    double& spent;
-    double* to;
-    ~Report() {
-      if (to) *to += spent;
-    }
-  } report{spent, evaluations};
+  double uncounted = 0;
+  double& spent = evaluations ? *evaluations : uncounted;
   if (field.empty()) return false;
   std::vector<models::FlameSetup> flames;
   double slant = std::numeric_limits<double>::infinity(), reach = 0;

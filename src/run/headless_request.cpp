@@ -137,21 +137,9 @@ const Group kGroups[] = {
     {"options"},
 };
 
-// A field of the settings as the settings window names it, for the refusals of its value.
-const char* SettingsCaption(const QString& key) {
-  const std::pair<const char*, const char*> captions[] = {
-      {"XLimit", velaron::texts::kXLimitCaption}, {"YLimit", velaron::texts::kYLimitCaption},
-      {"CStep", velaron::texts::kCStepCaption},   {"Skor_chel", velaron::texts::kSkorChelCaption},
-      {"Tfb", velaron::texts::kTfbCaption},       {"Dola", velaron::texts::kDolaCaption},
-      {"Tobl", velaron::texts::kToblCaption},     {"Dola_obl", velaron::texts::kDolaOblCaption}};
-  for (const auto& [name, caption] : captions)
-    if (key == QLatin1String(name)) return caption;
-  return nullptr;
-}
-
 // A field whose value is refused: by its key, and a setting also by the settings window's caption.
 QString ValueField(const QString& key, const QString& group) {
-  const char* caption = group == QLatin1String("settings") ? SettingsCaption(key) : nullptr;
+  const char* caption = group == QLatin1String("settings") ? SettingCaption(key) : nullptr;
   return caption ? QStringLiteral("поле \"%1\" (\"%2\")").arg(key, FieldName(caption))
                  : QStringLiteral("поле \"%1\"").arg(key);
 }

@@ -34,21 +34,54 @@ QString ShownValue(const QString& field, const QString& value) {
   return QStringLiteral("%1: значение %2").arg(field, value);
 }
 
+namespace {
+// The settings by their field and their key in the driver's file, with the settings window's caption.
+struct SettingName {
+  models::SettingsField field;
+  const char* key;
+  const char* caption;
+};
+constexpr SettingName kSettingNames[] = {
+    {models::SettingsField::XLimit, "XLimit", velaron::texts::kXLimitCaption},
+    {models::SettingsField::YLimit, "YLimit", velaron::texts::kYLimitCaption},
+    {models::SettingsField::CStep, "CStep", velaron::texts::kCStepCaption},
+    {models::SettingsField::Skor_chel, "Skor_chel", velaron::texts::kSkorChelCaption},
+    {models::SettingsField::Tfb, "Tfb", velaron::texts::kTfbCaption},
+    {models::SettingsField::Dola, "Dola", velaron::texts::kDolaCaption},
+    {models::SettingsField::Tobl, "Tobl", velaron::texts::kToblCaption},
+    {models::SettingsField::Dola_obl, "Dola_obl", velaron::texts::kDolaOblCaption}};
+}  // namespace
+
+const char* SettingCaption(models::SettingsField field) {
+  for (const SettingName& n : kSettingNames)
+    if (n.field == field) return n.caption;
+  return nullptr;
+}
+
+const char* SettingCaption(const QString& key) {
+  for (const SettingName& n : kSettingNames)
+    if (key == QLatin1String(n.key)) return n.caption;
+  return nullptr;
+}
+
 QString SettingShown(models::SettingsField field, const models::CalcSettings& s) {
   using F = models::SettingsField;
   // The numbers the rules refuse them beyond: a fraction's nearer end, the times' and the speed's 0.
   const auto fraction = [](double x) { return RefusedText(x, x < 0 ? 0 : 1); };
-  switch (field) {
-    case F::CStep: return ShownValue(FieldName(velaron::texts::kCStepCaption), NumberText(s.CStep));
-    case F::XLimit: return ShownValue(FieldName(velaron::texts::kXLimitCaption), NumberText(s.XLimit));
-    case F::YLimit: return ShownValue(FieldName(velaron::texts::kYLimitCaption), NumberText(s.YLimit));
-    case F::Skor_chel: return ShownValue(FieldName(velaron::texts::kSkorChelCaption), RefusedText(s.Skor_chel, 0));
-    case F::Tfb: return ShownValue(FieldName(velaron::texts::kTfbCaption), RefusedText(s.Tfb, 0));
-    case F::Dola: return ShownValue(FieldName(velaron::texts::kDolaCaption), fraction(s.Dola));
-    case F::Tobl: return ShownValue(FieldName(velaron::texts::kToblCaption), RefusedText(s.Tobl, 0));
-    case F::Dola_obl: return ShownValue(FieldName(velaron::texts::kDolaOblCaption), fraction(s.Dola_obl));
-  }
-  return {};
+  const auto value = [&]() -> QString {
+    switch (field) {
+      case F::CStep: return NumberText(s.CStep);
+      case F::XLimit: return NumberText(s.XLimit);
+      case F::YLimit: return NumberText(s.YLimit);
+      case F::Skor_chel: return RefusedText(s.Skor_chel, 0);
+      case F::Tfb: return RefusedText(s.Tfb, 0);
+      case F::Dola: return fraction(s.Dola);
+      case F::Tobl: return RefusedText(s.Tobl, 0);
+      case F::Dola_obl: return fraction(s.Dola_obl);
+    }
+    return {};
+  };
+  return ShownValue(FieldName(SettingCaption(field)), value());
 }
 
 models::SettingsField FireBallSetting(double Tfb, double Dola) {

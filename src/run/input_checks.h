@@ -63,6 +63,11 @@ QString FieldName(const char* caption);
 // The value a refusal leaves to the window's box beside it, as the driver adds it: "<field>: значение <value>".
 QString ShownValue(const QString& field, const QString& value);
 
+// The settings window's caption of a setting, by its field or by its key in the driver's file (nullptr for a
+// key of no setting).
+const char* SettingCaption(models::SettingsField field);
+const char* SettingCaption(const QString& key);
+
 // The refused setting of the settings rule `field`, named by the settings window's caption, with its value
 // as `s` holds it.
 QString SettingShown(models::SettingsField field, const models::CalcSettings& s);

@@ -21,7 +21,7 @@ constexpr double kMaxLiftAngleDeg = 90;
 bool ShareOk(double s) { return std::isfinite(s) && s >= 0 && s <= 1; }
 
 // The section's number as the run dialog names it.
-QString SectionNumberShown(int tpid) { return QStringLiteral("Участок, номер: значение %1").arg(tpid); }
+QString SectionNumberShown(int tpid) { return ShownValue(QStringLiteral("Участок, номер"), NumberText(tpid)); }
 
 // The jet-kind shares as the run dialog shows them: the column of the flame, the row of the season.
 struct ShareName {
@@ -66,9 +66,9 @@ RunSite RouteSite(const result::RunRequest& request, const RunData& data) {
   if (!site.rowFault.isEmpty()) return site;
   if (site.section.TPID < 1 || !data.ground) {
     site.rowFault = {U(velaron::texts::kWrongSection),
-                     site.section.TPID < 1
-                         ? SectionNumberShown(site.section.TPID)
-                         : QStringLiteral("Код грунта участка: значение \"%1\"").arg(site.section.Ground)};
+                     site.section.TPID < 1 ? SectionNumberShown(site.section.TPID)
+                                           : ShownValue(QStringLiteral("Код грунта участка"),
+                                                        QStringLiteral("\"%1\"").arg(site.section.Ground))};
     return site;
   }
   site.ground = *data.ground;
@@ -77,8 +77,9 @@ RunSite RouteSite(const result::RunRequest& request, const RunData& data) {
   site.shares = shares;
   for (const ShareName& name : kShareNames)
     if (const double s = shares.*name.share; !ShareOk(s) && site.inputFault.isEmpty())
-      site.inputFault = {U(texts::kBadShare), QStringLiteral("Вероятность %1 факела, %2: значение %3")
-                                                  .arg(U(name.flame), U(name.season), RefusedText(s, s < 0 ? 0 : 1))};
+      site.inputFault = {U(texts::kBadShare),
+                         ShownValue(QStringLiteral("Вероятность %1 факела, %2").arg(U(name.flame), U(name.season)),
+                                    RefusedText(s, s < 0 ? 0 : 1))};
 
   // The accident rate, as the main window computes it.
   const result::PipelineInputs& p = request.pipeline;
