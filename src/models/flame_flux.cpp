@@ -254,19 +254,34 @@ FluxLanes ActiveFluxLanes() {
   return static_cast<int>(wanted) <= static_cast<int>(widest) ? wanted : widest;
 }
 
-double FlameFluxAt(const FlameSetup& f, double X, double Y, FluxScratch& scratch) {
+namespace {
+
+// A cell as the patches see it: its angle in the flame's frame, half of the arc of the flame section it sees,
+// and its position in the flame's frame (x along the flame's horizontal direction), to the centimetre.
+struct Receiver {
+  double phi, psi, xr, yr;
+};
+
+Receiver ReceiverAt(const FlameFrame& f, double X, double Y) {
   const double r = std::sqrt(X * X + Y * Y);
-  // Half of the arc of the flame section that the cell sees.
   const double w = r < f.rho0 ? 1.0 : f.rho0 / r;
-  const double psi = std::atan(std::sqrt(1 - w * w) / w);
-  // The cell in the flame's frame (x along the flame's horizontal direction), to the centimetre.
-  double phi = std::atan2(Y, X) + f.WindAngle - f.Dir;
+  Receiver c;
+  c.psi = std::atan(std::sqrt(1 - w * w) / w);
+  c.phi = std::atan2(Y, X) + f.WindAngle - f.Dir;
   // Directions of the grid, the wind and the jet stay within a few turns; an angle beyond that (a
-  // direction typed as a huge number of degrees) is brought back to one turn, or the patch loop below
+  // direction typed as a huge number of degrees) is brought back to one turn, or the patch loop
   // could no longer step through it.
-  if (!(std::fabs(phi) <= kMaxTurns * kFluxTwoPi)) phi = std::remainder(phi, kFluxTwoPi);
-  const double xr = RoundScaled(r * std::cos(phi), 100.0);
-  const double yr = RoundScaled(r * std::sin(phi), 100.0);
+  if (!(std::fabs(c.phi) <= kMaxTurns * kFluxTwoPi)) c.phi = std::remainder(c.phi, kFluxTwoPi);
+  c.xr = RoundScaled(r * std::cos(c.phi), 100.0);
+  c.yr = RoundScaled(r * std::sin(c.phi), 100.0);
+  return c;
+}
+
+}  // namespace
+
+double FlameFluxAt(const FlameSetup& f, double X, double Y, FluxScratch& scratch) {
+  const Receiver at = ReceiverAt({f.rho0, f.WindAngle, f.Dir}, X, Y);
+  const double phi = at.phi, psi = at.psi, xr = at.xr, yr = at.yr;
   const CellConstants cell{xr, yr, xr - f.LcosT, f.Hr - f.LsinT, f.sinT, f.cosT};
 
   // The patch angles facing the cell are the same on every ring, and so is much of the orientation factor.
@@ -303,6 +318,65 @@ double FlameFluxAt(const FlameSetup& f, double X, double Y, FluxScratch& scratch
   }
 #endif
   return lanes2::CellSumV(cell, f, EOverPi, a, scratch.rings);
+}
+
+// The patch positions of the lanes: x = K²ρ₁·cos θ/(1 − e·cos θ)·sin T + a·cos T to the millimetre, y =
+// K²ρ₁·sin θ/(1 − e·cos θ), z = a·sin T − ρ₁·cos θ·cos T (its second term to a tenth of a millimetre), and
+// the receiver at height 0. The elliptic radius is a conic about its focus with semi-major axis ρ₁: along its
+// axis it reaches from −(1 − e)·ρ₁ to (1 + e)·ρ₁, across it ±K·ρ₁. The boxes are widened by more than the
+// roundings (of the positions, and of the receiver, which the bound takes as the flux takes it).
+FlameFluxBound::FlameFluxBound(const FlameSetup& f) : frame_{f.rho0, f.WindAngle, f.Dir}, dtheta_(f.dtheta) {
+  const double EOverPi = f.E / kPi;
+  std::vector<FlameSetup::Ring> chunk = f.rings;
+  Box all{INFINITY, -INFINITY, 0, INFINITY, -INFINITY, 0};
+  for (double s = f.moreRingsFrom;;) {
+    for (const FlameSetup::Ring& ring : chunk) {
+      if (ring.rho1 == 0) continue;  // the method takes nothing from it
+      const double rho = ring.rho1;
+      const double slack = 0.002 + 1e-9 * (std::fabs(ring.aCosT) + std::fabs(ring.aSinT) + 2 * rho);
+      const double back = -(1 - f.e) * rho * f.sinT, ahead = (1 + f.e) * rho * f.sinT;
+      const double across = std::fabs(rho * f.cosT);
+      Box b;
+      b.xLow = ring.aCosT + std::min(back, ahead) - slack;
+      b.xHigh = ring.aCosT + std::max(back, ahead) + slack;
+      b.yHalf = f.K * rho + slack;
+      b.zLow = ring.aSinT - across - slack;
+      b.zHigh = ring.aSinT + across + slack;
+      b.weight = EOverPi * ring.dA;
+      rings_.push_back(b);
+      all = {std::min(all.xLow, b.xLow), std::max(all.xHigh, b.xHigh), std::max(all.yHalf, b.yHalf),
+             std::min(all.zLow, b.zLow), std::max(all.zHigh, b.zHigh), all.weight + b.weight};
+    }
+    if (!(s < f.D)) break;
+    s = NextRings(f, s, chunk);
+  }
+  if (!rings_.empty()) whole_.push_back(all);
+}
+
+double FlameFluxBound::sum(const std::vector<Box>& boxes, double xr, double yr) const {
+  double total = 0;
+  for (const Box& b : boxes) {
+    const double dx = std::max({0.0, b.xLow - xr, xr - b.xHigh});
+    const double dy = std::max(0.0, std::fabs(yr) - b.yHalf);
+    const double dz = std::max({0.0, b.zLow, -b.zHigh});
+    const double dd = dx * dx + dy * dy + dz * dz;
+    if (!(dd > 0)) return INFINITY;
+    total += b.weight * std::exp(-kAtmosphericDamping * std::sqrt(dd)) / dd;
+  }
+  return total;
+}
+
+double FlameFluxBound::at(double X, double Y, double enough) const {
+  const Receiver c = ReceiverAt(frame_, X, Y);
+  // The patch loop takes no patch when the arc is not a number.
+  if (!(c.psi >= 0)) return 0;
+  // The patch angles step by Δθ from φ − ψ while they stay within φ + ψ; the sums of the steps may round one
+  // more patch in. The terms, their sums and the exponential are each within a few roundings of the exact.
+  const double patches = 2 * c.psi / dtheta_ + 2;
+  constexpr double kRounding = 1 + 1e-9;
+  const double coarse = kRounding * patches * sum(whole_, c.xr, c.yr);
+  if (coarse <= enough) return coarse;
+  return std::min(coarse, kRounding * patches * sum(rings_, c.xr, c.yr));
 }
 
 void FlameFluxRow(const FlameSetup& f, int iy, double* row, FluxScratch& scratch) {

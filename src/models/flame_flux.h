@@ -163,6 +163,37 @@ FluxLanes ActiveFluxLanes();  // the width the next cells will use
 // not be the flame base itself, where the flux is not defined (the row takes its neighbour's value there).
 double FlameFluxAt(const FlameSetup& f, double X, double Y, FluxScratch& scratch);
 
+// What turns a point into the flame's frame: the radius of the first ring, the wind angle and the direction.
+struct FlameFrame {
+  double rho0, WindAngle, Dir;
+};
+
+// A bound from above of what FlameFluxAt computes at a point, for ruling points out without their flux. Every
+// patch of a ring lies in the ring's box in the flame's frame (the elliptic section of radius ρ₁ reaches from
+// −(1 − e)·ρ₁ to (1 + e)·ρ₁ along its axis and ±K·ρ₁ across it; the positions the method rounds, to the
+// rounding), no orientation factor exceeds 1 (a patch counts only where it does not), and a point takes at
+// most 2ψ/Δθ + 2 patches of each ring. So each ring adds at most that many patches times E·dA/π ·
+// exp(−k·d)/d², d the distance from the point to the ring's box; the sum, raised for the rounding of its
+// terms, is at least the flux. Where the point lies in a box the bound is infinite.
+class FlameFluxBound {
+ public:
+  explicit FlameFluxBound(const FlameSetup& f);
+  // At least FlameFluxAt(f, X, Y) (X already includes the shift; not the flame base itself). Where the boxes
+  // as one already bound the flux to at most `enough`, that coarser bound.
+  double at(double X, double Y, double enough = 0) const;
+
+ private:
+  struct Box {
+    double xLow, xHigh, yHalf, zLow, zHigh;
+    double weight;  // E·dA/π of one patch of the ring
+  };
+  double sum(const std::vector<Box>& boxes, double xr, double yr) const;
+  FlameFrame frame_;
+  double dtheta_;
+  std::vector<Box> rings_;
+  std::vector<Box> whole_;  // one box around all the rings, with their weights added
+};
+
 // One row (iy) of the field into `row` (2·nx + 1 cells, from ix = −nx): cell ix is evaluated at
 // x = ix·CStep + Shift/2, y = iy·CStep. A cell at the flame base repeats the cell before it in the row
 // (0 when it is the row's first cell).

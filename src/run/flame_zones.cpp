@@ -1,10 +1,12 @@
 #include "run/flame_zones.h"
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <cmath>
 #include <cstdlib>
 #include <map>
+#include <optional>
 #include <set>
 #include <utility>
 
@@ -24,20 +26,12 @@ using models::ZoneRow;
 // The row of the zone tables a field's zones are read into (any jet case's row reads them the same).
 constexpr models::ScenarioKind kRow = models::ScenarioKind::PitWinter;
 
-// Between the points of a coarser grid the flux of the fine lines is taken as up to this share above the
-// bilinear interpolation of the coarse points, and up to this many times the step over the smallest slant
-// length where that is more. Against grids of 1 m, flames of 100 to 1420 mm, 2 to 20 m steps, the flux at
-// the fine points came out at most about 1,2 · step / slant above it (1,72 times it at 0,6 slant lengths, 1,05
-// times at 0,12).
-constexpr double kLeastFluxMargin = 0.5;
-constexpr double kFluxMarginPerStep = 2;
-// Every point of the fine lines within the hot part is computed when they are at most this many, or at most
-// this share of the coarse grid's points.
-constexpr int kFewLinePoints = 200;
-constexpr int kLinePointsPerCoarsePoint = 20;
 // The fine grid takes at most this many flux evaluations (points times flames): the step of 1 m while it
 // does, else the smallest one that does (about 15 s of one processor core).
 constexpr double kFineEvaluations = 250000;
+// A probit or percent this close to a level is taken as reaching it (the roundings of the interpolations).
+constexpr double kProbitRounding = 1e-9;
+constexpr double kPercentRounding = 1e-9;
 // Before the fine grid, the escapes of the fine lines' points that could reach a zone's level are made exact
 // by the flux of every point of the fine grid nearer than their nearest safe point known, while those points
 // are at most this share of the fine grid's.
@@ -50,6 +44,16 @@ std::atomic<long long> g_checkEvaluations{0};
 double ShiftAt(const GroundFlame& f, int step) { return static_cast<int>(f.args.Shift) / step * step; }
 double HalfShiftAt(const GroundFlame& f, int step) { return ShiftAt(f, step) / 2; }
 
+// Where along x the flux of a flame is taken for the point (x, y), m, of the grid of `step` m with the widths of
+// `g`: a point at the flame's base repeats the point before it in its row; nothing for the row's first point,
+// whose flux is 0 there.
+std::optional<double> FluxX(const GroundFlame& f, const CalcSettings& g, int step, int x, int y) {
+  const double X = x + HalfShiftAt(f, step);
+  if (X != 0 || y != 0) return X;
+  if (x == -g.XLimit / 2) return std::nullopt;
+  return X - step;
+}
+
 // Whether a point's percent reaches the level of `zone`, as the walks of the zone radii stop: above 1, 33
 // and 50 % for the zones 4, 3 and 2, 99 % and more for zone 1.
 bool Reaches(double percent, int zone) {
@@ -59,6 +63,21 @@ bool Reaches(double percent, int zone) {
     case 3: return percent > 33;
     default: return percent > 1;
   }
+}
+
+// The lowest probit from which a point's percent may reach the level of `zone`: below 2,67 the percent is 0,
+// from 7,33 on 99,99, and between two rows of the probit table it lies between theirs (ascending probits; a
+// table that does not cover the whole span leaves the floor at 2,67).
+double ProbitFloor(const models::ReferenceTables& tables, int zone) {
+  constexpr double kNone = 2.67, kAll = 7.33;
+  const std::vector<models::ProbitRow>& rows = tables.probit;
+  if (rows.empty() || rows.front().Zn_Probit > kNone || rows.back().Zn_Probit < kAll) return kNone;
+  for (std::size_t i = 0; i + 1 < rows.size(); ++i)
+    if (!(rows[i].Zn_Probit < rows[i + 1].Zn_Probit)) return kNone;
+  for (std::size_t i = 0; i + 1 < rows.size() && rows[i].Zn_Probit < kAll; ++i)
+    if (Reaches(std::max(rows[i].Zn_Procent, rows[i + 1].Zn_Procent) + kPercentRounding, zone))
+      return std::max(kNone, rows[i].Zn_Probit);
+  return kAll;
 }
 
 double PercentAt(const models::ReferenceTables& tables, double q, double escape, double speed) {
@@ -203,9 +222,9 @@ void CountCheckEvaluations(double n) { g_checkEvaluations += static_cast<long lo
 struct FieldZones::Impl {
   Impl(const FlameField& f, const models::ReferenceTables& t, models::Progress& p, EvaluationBudget* b)
       : field(f), tables(t), progress(p), budget(b) {
+    for (int z = 1; z <= models::kZoneLevels; ++z) probitFloor[static_cast<std::size_t>(z)] = ProbitFloor(tables, z);
     for (const GroundFlame& g : field) {
       const double d = models::FlameConeOf(g.shape, g.geometry, g.args.FlameTilt).D;
-      slant = std::min(slant, d);
       reach = std::max(reach, std::abs(g.args.Shift) / 2.0 + std::hypot(g.args.BaseX, g.args.BaseZ) + 2 * d);
     }
   }
@@ -214,7 +233,9 @@ struct FieldZones::Impl {
   const models::ReferenceTables& tables;
   models::CancelOnlyProgress progress;
   EvaluationBudget* budget;
-  double slant = INFINITY;
+  std::array<double, models::kZoneLevels + 1> probitFloor{};  // by zone
+  std::vector<models::FlameSetup> fineFlames;                 // the field's flames, made once
+  std::vector<models::FlameFluxBound> bounds;                 // their bounds
   double reach = 0;                          // m: the flames lie within two slant lengths of their bases
   double hot = -1;                           // m: how far out the last grid asked about was hot; −1 unknown
   std::map<std::pair<int, int>, Fine> fine;  // by the widths
@@ -248,18 +269,46 @@ struct FieldZones::Impl {
             hotBorder = true;
             break;
           }
-      if (!hotBorder) return flux;
-      n += std::max(2, n / 2);
+      if (hotBorder) {
+        n += std::max(2, n / 2);
+      } else if (const int beyond = hotBeyond(g, step, nx, ny)) {
+        n = beyond + 1;
+      } else {
+        return flux;
+      }
     }
   }
 
-  // The flux at the points (x, y) of the grid of 1 m, m, as the run computes it (a point at the flames'
-  // base repeats the point before it in its row).
-  std::vector<double> fineFlux(const CalcSettings& g, const std::vector<std::pair<int, int>>& points) {
+  // How far out, in steps, the farthest hot point of the eight lines of the grid of `step` m beyond its middle
+  // of nx × ny steps lies; 0 when every one of them is safe, by its bound or by its flux (then the zones of
+  // the middle are the whole grid's: its escapes end within its safe border, and beyond it the lines are 0).
+  int hotBeyond(const CalcSettings& g, int step, int nx, int ny) {
+    prepareFine(g);
+    const int fullX = models::GridHalf(g.XLimit, step), fullY = models::GridHalf(g.YLimit, step);
+    std::vector<std::pair<int, int>> unknown;
+    for (int d = 1; d <= models::kDirections; ++d) {
+      const models::CompassStep st = models::DirectionStep(d);
+      for (int k = 1;; ++k) {
+        const int ix = k * st.dx, iy = k * st.dy;
+        if (std::abs(ix) > fullX || std::abs(iy) > fullY) break;
+        if (std::abs(ix) <= nx && std::abs(iy) <= ny) continue;
+        if (!(boundAt(g, step, ix * step, iy * step, models::kSafeFlux) <= models::kSafeFlux))
+          unknown.emplace_back(ix * step, iy * step);
+      }
+    }
+    const std::vector<double> q = fluxAt(g, unknown, step);
+    int farthest = 0;
+    for (std::size_t k = 0; k < unknown.size(); ++k)
+      if (q[k] > models::kSafeFlux)
+        farthest = std::max({farthest, std::abs(unknown[k].first) / step, std::abs(unknown[k].second) / step});
+    return farthest;
+  }
+
+  // The flux at the points (x, y) of the grid of `step` m (of 1 m: the fine grid), m, as the run computes it
+  // (a point at a flame's base repeats the point before it in its row, 0 when it is the row's first).
+  std::vector<double> fluxAt(const CalcSettings& g, const std::vector<std::pair<int, int>>& points, int step = 1) {
     charge(static_cast<double>(points.size()));
-    std::vector<models::FlameSetup> flames;
-    for (const GroundFlame& f : field)
-      flames.push_back(models::PrepareFlame(f.shape, f.geometry, f.args, 1, g.XLimit / 2, g.YLimit / 2));
+    prepareFine(g);
     std::vector<double> q(points.size());
     models::ParallelRows(
         0, static_cast<int>(points.size()) - 1,
@@ -267,13 +316,9 @@ struct FieldZones::Impl {
           thread_local models::FluxScratch scratch;
           const auto [x, y] = points[static_cast<std::size_t>(k)];
           double v = 0;
-          for (const models::FlameSetup& f : flames) {
-            double X = x + f.halfShift;
-            if (X == 0 && y == 0) {
-              if (x == -g.XLimit / 2) continue;  // the first point of its row: 0
-              X -= 1;
-            }
-            v = std::max(v, models::FlameFluxAt(f, X, y, scratch));
+          for (std::size_t n = 0; n < field.size(); ++n) {
+            const std::optional<double> X = FluxX(field[n], g, step, x, y);
+            if (X) v = std::max(v, models::FlameFluxAt(fineFlames[n], *X, y, scratch));
           }
           q[static_cast<std::size_t>(k)] = v;
         },
@@ -281,9 +326,37 @@ struct FieldZones::Impl {
     return q;
   }
 
+  // The fine grid's flames, and the bounds of their flux (made once).
+  void prepareFine(const CalcSettings& g) {
+    if (!fineFlames.empty()) return;
+    for (const GroundFlame& f : field) {
+      fineFlames.push_back(models::PrepareFlame(f.shape, f.geometry, f.args, 1, g.XLimit / 2, g.YLimit / 2));
+      bounds.emplace_back(fineFlames.back());
+    }
+  }
+
+  // A bound from above of the flux of the grid of `step` m at its point (x, y), m, as the run computes it: the
+  // largest of the flames' bounds. Where the flames' boxes as one already keep it to at most `enough`, that
+  // bound.
+  double boundAt(const CalcSettings& g, int step, int x, int y, double enough = 0) const {
+    double v = 0;
+    for (std::size_t n = 0; n < field.size(); ++n)
+      if (const std::optional<double> X = FluxX(field[n], g, step, x, y)) v = std::max(v, bounds[n].at(*X, y, enough));
+    return v;
+  }
+
+  // Whether a point whose flux is at most `q` and whose escape at most `escape` m surely stays below the level
+  // of `zone`.
+  bool surelyBelow(const CalcSettings& g, double q, double escape, int zone) const {
+    if (q <= models::kSafeFlux) return true;
+    return models::ThermalProbit(q, models::EscapeTime(escape, g.Skor_chel)) <
+           probitFloor[static_cast<std::size_t>(zone)] - kProbitRounding;
+  }
+
   // Whether no point of the eight lines of the grid of 1 m reaches the level of `zone`, told from the flux
   // `coarse` of the grid `g` (the whole grid or a middle holding every hot point).
   bool outOfReach(const CalcSettings& g, const Grid& coarse, int zone) {
+    prepareFine(g);
     const int s = g.CStep;
     const double base = HalfShiftAt(field.front(), s), delta = base - HalfShiftAt(field.front(), 1);
     // The coarse point (ix, iy) is the point (ix·s + delta, iy·s) of the fine grid's flames.
@@ -301,32 +374,32 @@ struct FieldZones::Impl {
     safe.sort();
     hot = extent;
 
-    // The points of the fine lines out to a step beyond the hot part.
-    const int stretch = static_cast<int>(std::ceil(std::max(extent, 0.0))) + s;
-    std::vector<std::pair<int, int>> points;
+    // Every point of the fine lines out to the grid's edge: those whose bound keeps them safe are safe points
+    // too; of the rest, those whose bound, with the escape to the nearest safe point known, keeps them below
+    // the level are left out, and the others computed.
+    std::vector<std::pair<int, int>> line;
+    std::vector<double> upper;
     for (int d = 1; d <= models::kDirections; ++d) {
       const models::CompassStep st = models::DirectionStep(d);
-      for (int k = d == 1 ? 0 : 1; k <= stretch; ++k) {
+      for (int k = d == 1 ? 0 : 1;; ++k) {
         const int x = k * st.dx, y = k * st.dy;
         if (!safe.inGrid(x, y)) break;
-        points.emplace_back(x, y);
+        const double b = boundAt(g, 1, x, y, models::kSafeFlux);
+        if (b <= models::kSafeFlux) {
+          safe.insert(2 * x, y);
+        } else {
+          line.emplace_back(x, y);
+          upper.push_back(b);
+        }
       }
     }
-    const std::size_t few = std::max<std::size_t>(kFewLinePoints, coarse.cells().size() / kLinePointsPerCoarsePoint);
-    if (points.size() > few) {
-      const double margin = 1 + std::max(kLeastFluxMargin, kFluxMarginPerStep * s / slant);
-      std::erase_if(points, [&](const std::pair<int, int>& p) {
-        const double u = (p.first - delta) / s, w = static_cast<double>(p.second) / s;
-        const int i = static_cast<int>(std::floor(u)), j = static_cast<int>(std::floor(w));
-        const double fx = u - i, fy = w - j;
-        const double q = (coarse.at0(i, j) * (1 - fx) + coarse.at0(i + 1, j) * fx) * (1 - fy) +
-                         (coarse.at0(i, j + 1) * (1 - fx) + coarse.at0(i + 1, j + 1) * fx) * fy;
-        return !Reaches(PercentAt(tables, margin * q, safe.nearest(p.first, p.second).distance, g.Skor_chel), zone);
-      });
-    }
+    std::vector<std::pair<int, int>> points;
+    for (std::size_t k = 0; k < line.size(); ++k)
+      if (!surelyBelow(g, upper[k], safe.nearest(line[k].first, line[k].second).distance, zone))
+        points.push_back(line[k]);
     if (points.empty()) return true;
 
-    const std::vector<double> q = fineFlux(g, points);
+    const std::vector<double> q = fluxAt(g, points);
     std::vector<std::pair<int, int>> hotPoints;
     for (std::size_t k = 0; k < points.size(); ++k) {
       if (q[k] > models::kSafeFlux) hotPoints.push_back(points[k]);
@@ -349,10 +422,11 @@ struct FieldZones::Impl {
         if (safe.inGrid(x, y)) outer.emplace_back(x, y);
       }
       if (outer.empty()) continue;
-      const std::vector<double> qOuter = fineFlux(g, outer);
-      for (std::size_t k = 0; k < outer.size(); ++k)
-        if (!(qOuter[k] > models::kSafeFlux)) safe.insert(2 * outer[k].first, outer[k].second);
+      for (const auto& p : settle(g, outer)) safe.insert(2 * p.first, p.second);
     }
+    // The points that may still reach the level: computed, with the escape to the nearest safe point known.
+    // The points left out stay below it with any escape no longer than that, and escapes only shorten as more
+    // safe points are found.
     const auto reaches = [&](std::size_t k) {
       return q[k] > models::kSafeFlux &&
              Reaches(PercentAt(tables, q[k], safe.nearest(points[k].first, points[k].second).distance, g.Skor_chel),
@@ -363,9 +437,9 @@ struct FieldZones::Impl {
       if (reaches(k)) open.push_back(k);
     if (open.empty()) return true;
 
-    // The escapes of those points made exact: the flux of every point of the fine grid farther out in both
-    // coordinates and nearer than the nearest safe point known (a point found safe can only shorten the
-    // escape, so the nearest safe point among them, or the one known, is the fine grid's own).
+    // The escapes of those points made exact: every point of the fine grid farther out in both coordinates and
+    // nearer than the nearest safe point known is settled (a point found safe can only shorten the escape, so
+    // the nearest safe point among them, or the one known, is the fine grid's own).
     const std::set<std::pair<int, int>> known(points.begin(), points.end());
     std::set<std::pair<int, int>> nearer;
     const double most = kExactEscapeShare * finePoints(g);
@@ -380,11 +454,20 @@ struct FieldZones::Impl {
               if (Distance(x2 - x, y2 - y) < d && !known.contains({x2, y2})) nearer.emplace(x2, y2);
       if (static_cast<double>(nearer.size()) > most) return false;  // the fine grid costs little more
     }
-    const std::vector<std::pair<int, int>> extra(nearer.begin(), nearer.end());
-    const std::vector<double> qExtra = fineFlux(g, extra);
-    for (std::size_t k = 0; k < extra.size(); ++k)
-      if (!(qExtra[k] > models::kSafeFlux)) safe.insert(2 * extra[k].first, extra[k].second);
+    for (const auto& p : settle(g, {nearer.begin(), nearer.end()})) safe.insert(2 * p.first, p.second);
     return std::none_of(open.begin(), open.end(), reaches);
+  }
+
+  // The safe ones among the points (x, y) of the grid of 1 m: those their bound keeps safe, and those whose
+  // flux is safe.
+  std::vector<std::pair<int, int>> settle(const CalcSettings& g, const std::vector<std::pair<int, int>>& points) {
+    std::vector<std::pair<int, int>> safe, unknown;
+    for (const auto& [x, y] : points)
+      (boundAt(g, 1, x, y, models::kSafeFlux) <= models::kSafeFlux ? safe : unknown).emplace_back(x, y);
+    const std::vector<double> q = fluxAt(g, unknown);
+    for (std::size_t k = 0; k < unknown.size(); ++k)
+      if (!(q[k] > models::kSafeFlux)) safe.push_back(unknown[k]);
+    return safe;
   }
 
   // The step of the fine grid for the widths of `g` (its step when none finer is affordable), and the

@@ -5,19 +5,19 @@
 // the eight lines of a grid of 1 m show. Between the points of a coarser grid a small zone can be lost: the
 // answer is the field computed exactly as the run computes it on a grid of 1 m (of the finest step a
 // bounded number of flux evaluations affords, for large flames), over the middle of the grid that holds
-// every hot point with a ring of safe points around it: beyond that ring every point is safe, so the
-// escapes, the percent and the zones of that middle are those of the whole grid.
+// every hot point with a ring of safe points around it and whose eight lines are safe beyond it: the escapes
+// of that middle end within the ring, and beyond it the lines read 0, so its zones are those of the whole grid.
 //
 // That costs as much as a run, so it is computed only when cheaper questions cannot tell: a zone that the
 // grid of the run shows is not lost, and a zone the run shows 0 for is out of reach when no point of the
-// eight lines of the fine grid can reach its level. That is told from the exact flux at the points of the
-// fine lines where it could (the flux between the points of the run's grid is taken as up to a margin above
-// its bilinear interpolation; all the points are taken when they are few), with the escape bounded from
-// above by the safe points known so far: those of the run's grid, which are points of the fine grid too,
-// and the fine points found safe. Where that bound still lets a point of the fine lines reach the level, its
-// escape is made exact by the flux of the fine points nearer to it than its nearest safe point known, as long
-// as they are few against the fine grid: a small flame's zone that its run shows 0 for is so told out of reach
-// without its fine field.
+// eight lines of the fine grid reaches its level. That is proved, never estimated: a point of the fine lines
+// is left out only where a bound from above of its flux (models::FlameFluxBound, which holds for every flame
+// the method computes), with its escape bounded from above by the safe points known so far, keeps it below
+// the level; every other point is computed. The safe points known are those of the run's grid, which are
+// points of the fine grid too, the fine points whose bound keeps them safe and those found safe. Where a
+// computed point could still reach the level, its escape is made exact by settling every fine point nearer to
+// it than its nearest safe point known, as long as they are few against the fine grid: a small flame's zone
+// that its run shows 0 for is so told out of reach without its fine field.
 #pragma once
 
 #include <limits>

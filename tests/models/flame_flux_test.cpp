@@ -131,5 +131,59 @@ TEST(TorchFluxField, EqualsPlainRoutineOnRandomFlamesAtEveryWidthAndThreadCount)
   EXPECT_GT(*std::ranges::max_element(ExpectFastEqualsPlain(thin, FlameShape::Pit, thinArgs, "thin").cells()), 0.0);
 }
 
+// The bound that rules points out without their flux is never below the flux, on random flames of every
+// shape (still air and strong wind, upright and lying, lifted frustums, one whose first ring has no size), at
+// points from under the flame out to far beyond it, and on a thin flame of many rings; far from the flame it
+// falls as the flux does (the ratio of the two stays within a hundred there).
+TEST(FlameFluxBound, IsNeverBelowTheFlux) {
+  std::mt19937 rng(20261207);
+  std::uniform_real_distribution<double> u(0, 1);
+  FluxScratch scratch;
+  double farRatio = 0;
+  const auto check = [&](const FlameSetup& f, double X, double Y, const std::string& what) {
+    if (X == 0 && Y == 0) return;
+    const FlameFluxBound bound(f);
+    const double q = FlameFluxAt(f, X, Y, scratch), b = bound.at(X, Y);
+    ASSERT_GE(b, q) << what << " at " << X << ", " << Y;
+    EXPECT_LE(bound.at(X, Y, INFINITY), INFINITY);
+    ASSERT_GE(bound.at(X, Y, 1e300), q) << what << " (the coarser bound)";
+    if (std::hypot(X, Y) > 3 * f.D && q > 1e-6) farRatio = std::max(farRatio, b / q);
+  };
+  for (int round = 0; round < 40; ++round)
+    for (FlameShape shape : {FlameShape::Pit, FlameShape::Symmetric, FlameShape::Asymmetric}) {
+      DerivedQuantities d;
+      d.LTorch = 5 + 100 * u(rng);
+      d.KEllipse = round % 4 == 0 ? 1 : 0.05 + 0.95 * u(rng);
+      d.WindAngle = 2 * kPi * u(rng);
+      d.W1 = round % 5 == 0 ? 0.0 : 0.5 + 5 * u(rng);
+      d.W2 = 2 * d.W1 + 2 + 40 * u(rng);
+      d.RL = 5 + 80 * u(rng);
+      d.ConeAngle = std::atan(((d.W2 - d.W1) / 2) / d.RL);
+      TorchFluxArgs args{.FlameTilt = round % 7 == 0 ? 0.0 : kPi / 2 * u(rng), .Dir = 2 * kPi * u(rng) - kPi};
+      if (shape == FlameShape::Asymmetric) {
+        args.BaseZ = -1.5 + 5 * u(rng);
+        args.BaseX = 10 * u(rng);
+        args.Shift = 2 * static_cast<int>(10 * u(rng));
+      }
+      args.Hr = round % 3 == 1 ? 2 : 0;
+      const FlameSetup f = PrepareFlame(shape, FlameInputsFrom(d), args, 1, 0, 0);
+      const std::string what = "round " + std::to_string(round) + " shape " + std::to_string(static_cast<int>(shape));
+      const double reach = 5 * f.D;
+      for (int k = 0; k < 300; ++k) {
+        const double r = reach * u(rng) * u(rng), a = 2 * kPi * u(rng);
+        check(f, std::round(r * std::cos(a)) + args.Shift / 2, std::round(r * std::sin(a)), what);
+      }
+    }
+  DerivedQuantities thin;
+  thin.LTorch = 80, thin.KEllipse = 0.01;
+  const FlameSetup chunked =
+      PrepareFlame(FlameShape::Pit, FlameInputsFrom(thin), {.FlameTilt = 0.1, .Dir = 0.3}, 1, 0, 0);
+  ASSERT_LT(chunked.moreRingsFrom, chunked.D);
+  for (int x = -120; x <= 120; x += 7)
+    for (int y = -60; y <= 60; y += 5) check(chunked, x, y, "thin");
+  EXPECT_GT(farRatio, 1);
+  EXPECT_LT(farRatio, 100);
+}
+
 }  // namespace
 }  // namespace velaron::models
