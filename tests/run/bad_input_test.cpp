@@ -356,6 +356,12 @@ TEST_F(BadInput, AFileThatIsNoJsonIsRefusedInRussianNamingItsLineAndPosition) {
       {"{\"texts\": {\"Mestn\": \"\t\"}}", "строка 1, позиция 22: управляющий знак в строке"},
       // Lines that end in a lone CR were all line 1.
       {"{\r  \"run\": {\"ScenarioCode\": -}\r}", "строка 2, позиция 27: недопустимое число"},
+      // A byte order mark is skipped, and CR LF ends one line.
+      {"\xEF\xBB\xBF{\r\n  \"run\": {\"ScenarioCode\": -}\r\n}", "строка 2, позиция 27: недопустимое число"},
+      {"{\"texts\": {\"Mestn\": \"\xD0\"}}", "строка 1, позиция 22: текст не в кодировке UTF-8"},
+      {R"({"settings": {"XLimit": 12)", "строка 1, позиция 25: файл обрывается на числе"},
+      // Well-formed JSON that is no object is refused before its keys are looked at.
+      {R"([{"k": 1, "k": 2}])", "Ошибка во входном файле: ожидается объект JSON"},
   };
   for (const auto& [json, refusal] : cases) {
     const HeadlessResult r = RunHeadless(db_.path(), json, 2, {});
