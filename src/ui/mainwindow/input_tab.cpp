@@ -1,5 +1,6 @@
 #include "ui/mainwindow/input_tab.h"
 
+#include "ui/widgets/messages.h"
 #include "ui/widgets/numeric_box.h"
 
 namespace velaron::ui {
@@ -17,7 +18,7 @@ bool InputTab::checkBoxes() {
 
 void InputTab::showAndFocus(QWidget* w) {
   emit wantsShown();
-  w->setFocus(Qt::OtherFocusReason);
+  FocusAfterMessage(w);
 }
 
 }  // namespace velaron::ui

@@ -21,7 +21,7 @@ class InputTab : public QWidget {
   void wantsShown();
 
  protected:
-  // Asks to be shown, then puts the focus on `w`.
+  // Asks to be shown, then puts the focus on `w` and gives the window the activation the message took.
   void showAndFocus(QWidget* w);
 };
 

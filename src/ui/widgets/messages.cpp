@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QTimer>
 #include <QTranslator>
 
 #include "common/texts.h"
@@ -31,6 +32,15 @@ QMessageBox::StandardButton ShowMessage(QWidget* parent, const MessageRequest& r
   if (Sink()) return Sink()(request);
   QMessageBox box(request.icon, request.title, request.text, request.buttons, StandsOver(parent));
   return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+void FocusAfterMessage(QWidget* w, std::function<void()> done) {
+  w->setFocus(Qt::OtherFocusReason);
+  QTimer::singleShot(0, w, [w, done = std::move(done)] {
+    w->setFocus(Qt::OtherFocusReason);
+    if (w->isVisible() && !w->isActiveWindow()) w->activateWindow();
+    if (done) done();
+  });
 }
 
 void WarnInput(QWidget* parent, const QString& text) {

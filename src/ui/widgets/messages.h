@@ -21,6 +21,12 @@ struct MessageRequest {
 // screen yet gives way to the nearest window on screen that it belongs to.
 QMessageBox::StandardButton ShowMessage(QWidget* parent, const MessageRequest& request);
 
+// Puts the focus on `w`, the control a message just refused or asked for, now and once more when the events
+// under way have been handled, and gives its window the activation back: the message box took it, and without
+// a window manager nothing gives it back, so the next click elsewhere would move the focus without the window
+// seeing it leave the control. `done` runs after the second time.
+void FocusAfterMessage(QWidget* w, std::function<void()> done = {});
+
 // Shorthands for the system's kinds of message.
 void WarnInput(QWidget* parent, const QString& text);                       // exclamation, "Внимание!!!"
 void ShowCritical(QWidget* parent, const QString& text);                    // critical, program title

@@ -4,7 +4,6 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QPointer>
-#include <QTimer>
 
 #include "ui/widgets/messages.h"
 #include "common/numtext.h"
@@ -78,16 +77,10 @@ void NumericBox::focusOutEvent(QFocusEvent* event) {
   if (event->reason() == Qt::PopupFocusReason || event->reason() == Qt::ActiveWindowFocusReason) return;
   if (Reclaiming() && Reclaiming() != this) return;
   if (!guardedCheck()) {
-    // Keep the focus: take it back now and once more when the focus change under way has finished. The
-    // message box took the window's activation, and without a window manager nothing gives it back: the box
-    // takes it back too, or the next click elsewhere would move the focus without leaving the box.
+    // Keep the focus, as after any refusal. Until it is back, a box it leaves on the way runs no check and
+    // the window is not left.
     Reclaiming() = this;
-    setFocus(Qt::OtherFocusReason);
-    QTimer::singleShot(0, this, [this] {
-      setFocus(Qt::OtherFocusReason);
-      if (!isActiveWindow()) activateWindow();
-      Reclaiming() = nullptr;
-    });
+    FocusAfterMessage(this, [] { Reclaiming() = nullptr; });
   }
 }
 
@@ -99,7 +92,7 @@ bool NumericBox::leaveFocused(QWidget* window) {
   auto* box = qobject_cast<NumericBox*>(window->focusWidget());
   if (!box || box->checking_ || !box->isVisible() || !box->isEnabled()) return true;
   const bool ok = box->guardedCheck();
-  if (!ok) box->setFocus(Qt::OtherFocusReason);
+  if (!ok) FocusAfterMessage(box);
   return ok;
 }
 
@@ -116,7 +109,7 @@ bool NumericBox::checkAll(QWidget* root) {
   for (NumericBox* b : ordered) {
     if (!b->isVisibleTo(root) || !b->isEnabled()) continue;
     if (!b->guardedCheck()) {
-      b->setFocus(Qt::OtherFocusReason);
+      FocusAfterMessage(b);
       return false;
     }
   }

@@ -4,6 +4,7 @@
 #include <QRadioButton>
 #include <QValueAxis>
 #include <cmath>
+#include <functional>
 #include <QScopeGuard>
 #include <QSqlQuery>
 #include <QTabBar>
@@ -299,8 +300,11 @@ TEST_F(MainWindowTest, ChangingTabsLeavesTheBoxBeingTypedInFirst) {
 }
 
 // A refusal's message box takes the window's activation, and without a window manager nothing gives it back: the next
-// click moved the focus without leaving the box, so a length typed after a refused click on section 2 was lost as the
-// list showed section 2. The box takes the activation back with the focus.
+// click moved the focus without leaving the box, so a length typed after a refusal was lost as the list showed section
+// 2, and "Выход" closed without storing it. Whatever left the box and was refused (a click in the section list or on
+// another tab, an editor from the menu, a frame's fold, "Выход" from the menu, Enter for a run), the box takes the
+// activation back with the focus, and the length typed next is stored by the click on section 2. Before, only the
+// click in the list did.
 TEST_F(MainWindowTest, ABoxThatRefusedItsTextTakesTheActivationBack) {
   tabs()->setCurrentIndex(1);
   const auto giveBack = qScopeGuard([&] { messages.listen(); });
@@ -313,14 +317,48 @@ TEST_F(MainWindowTest, ABoxThatRefusedItsTextTakesTheActivationBack) {
     return QMessageBox::Ok;
   });
   auto* list = find<QListWidget>("List1");
-  for (const char* keys : {"1,2,3", "120"}) {
-    type("Text11", keys);
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(1)).center());
+  QTabBar* bar = tabs()->tabBar();
+  const auto click = [&](int row) {
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
     QApplication::processEvents();
+  };
+  const std::pair<const char*, std::function<void()>> leaves[] = {
+      {"list", [&] { click(1); }},
+      {"tab", [&] { QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(2).center()); }},
+      {"editor", [&] { find<QAction>("mnuGaz")->trigger(); }},
+      {"fold", [&] { find<QPushButton>("Command5")->click(); }},
+      {"exit", [&] { find<QAction>("smExit")->trigger(); }},
+      {"run", [&] { QTest::keyClick(box("Text11"), Qt::Key_Return); }}};
+  int length = 1100;
+  for (const auto& [way, leave] : leaves) {
+    SCOPED_TRACE(way);
+    QApplication::setActiveWindow(window.get());  // each way on its own, should the one before have failed
+    type("Text11", "1,2,3");
+    leave();
+    QApplication::processEvents();
+    expectMessage("Проверте правильность ввода!");
+    EXPECT_TRUE(window->isVisible() && tabs()->currentIndex() == 1 && find<QWidget>("Frame7")->isVisible());
+    EXPECT_TRUE(window->isActiveWindow() && QApplication::activeWindow() == window.get());
+    EXPECT_EQ(QApplication::focusWidget(), box("Text11"));
+    // The user's keys go on into the box, and the click on section 2 leaves it.
+    QTest::keyClick(box("Text11"), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(box("Text11"), QString::number(length));
+    click(1);
+    EXPECT_TRUE(messages.requests.empty()) << messages.texts().join('|').toStdString();
+    EXPECT_DOUBLE_EQ(db::LoadSection(1).value->Length, length);
+    expectTexts({{"Text1", "2"}});
+    click(0);
+    EXPECT_EQ(box("Text11")->text().toStdString(), std::to_string(length));
+    length += 100;
   }
-  expectMessage("Проверте правильность ввода!");
-  EXPECT_DOUBLE_EQ(db::LoadSection(1).value->Length, 120);
-  expectTexts({{"Text1", "2"}});
+  // A start refused after the box was left (here for want of a region) puts the focus where the message points, with
+  // the activation.
+  type("Text11", "1700");
+  QTest::keyClick(box("Text11"), Qt::Key_Return);
+  QApplication::processEvents();
+  expectMessage("Необходимо выбрать регион!");
+  EXPECT_TRUE(window->isActiveWindow() && QApplication::focusWidget() == find<QWidget>("DataCombo6"));
+  EXPECT_DOUBLE_EQ(db::LoadSection(1).value->Length, 1700);
 }
 
 // The window steps aside for an editor (from the menu or the town button) or the jet-flame window only once the
