@@ -151,11 +151,6 @@ QString GivenText(const QJsonValue& v) {
   return text;
 }
 
-QString FieldText(const QString& key, const QString& group) {
-  return group.isEmpty() ? QStringLiteral("поле \"%1\"").arg(key)
-                         : QStringLiteral("поле \"%1\" в \"%2\"").arg(key, group);
-}
-
 struct Reader {
   QString error;
   QString group;  // the group being read

@@ -319,6 +319,11 @@ QString JsonFault(const QByteArray& json, const std::optional<JsonGrammar::Fault
 
 }  // namespace
 
+QString FieldText(const QString& key, const QString& group) {
+  return group.isEmpty() ? QStringLiteral("поле \"%1\"").arg(key)
+                         : QStringLiteral("поле \"%1\" в \"%2\"").arg(key, group);
+}
+
 std::optional<QJsonObject> ReadJsonObject(const QByteArray& json, QString& error) {
   const auto fault = JsonGrammar(json).firstFault();
   QJsonParseError perr;
@@ -332,12 +337,9 @@ std::optional<QJsonObject> ReadJsonObject(const QByteArray& json, QString& error
     return std::nullopt;
   }
   if (const auto repeated = RepeatedKey(json)) {
-    // Named as the reader names a field: by its key, and within an object by that object's name.
     const auto& [key, name] = *repeated;
-    error = QStringLiteral("Ошибка во входном файле: ") +
-            (name.isEmpty() ? QStringLiteral("поле \"%1\"").arg(key)
-                            : QStringLiteral("поле \"%1\" в \"%2\"").arg(key, name)) +
-            QStringLiteral(" задано несколько раз");
+    error =
+        QStringLiteral("Ошибка во входном файле: ") + FieldText(key, name) + QStringLiteral(" задано несколько раз");
     return std::nullopt;
   }
   return doc.object();

@@ -11,6 +11,10 @@
 
 namespace velaron::run {
 
+// A field of the file as the driver's messages name it: by its key, and within an object by that object's name
+// (`group`; empty at the top).
+QString FieldText(const QString& key, const QString& group);
+
 // The file's text `json` as one JSON object. Nothing, with the refusal in `error`, when the text breaks the
 // JSON grammar, is empty, is no object, or has an object that holds one key more than once (the first such
 // key, named with the object that holds it).
