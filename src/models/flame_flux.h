@@ -182,11 +182,14 @@ class FlameFluxBound {
   // as one already bound the flux to at most `enough`, that coarser bound.
   double at(double X, double Y, double enough = 0) const;
 
- private:
+  // The box of each ring of the surface that has a size, in the order of the rings, in the flame's frame.
   struct Box {
     double xLow, xHigh, yHalf, zLow, zHigh;
     double weight;  // E·dA/π of one patch of the ring
   };
+  const std::vector<Box>& ringBoxes() const { return rings_; }
+
+ private:
   double sum(const std::vector<Box>& boxes, double xr, double yr) const;
   FlameFrame frame_;
   double dtheta_;

@@ -299,28 +299,18 @@ TEST(FlameGrid, AZoneTheGridOf1mShowsIsNeverPrintedAs0) {
  "external":{"Check5":1,"Check6":0,"Check7":1,"Check8":0,"Eroz":0.2,"Stih":0.01,"Zapor":0.2,"Rechper":0.1},
  "section":{"TPID":12,"Length":4500,"Udal":30400,"Azimut":140,"p_v":0.2,"Ground":"2.1.1.1"},
  "run":{"ScenarioCode":%5,"season":%6,"WindSpeed":%7,"WindDir":%8}})");
-    return RunHeadless(db.path(),
-                       in.arg(width)
-                           .arg(step)
-                           .arg(c.escape)
-                           .arg(c.diameter)
-                           .arg(c.code)
-                           .arg(c.season)
-                           .arg(c.windSpeed)
-                           .arg(c.windDir)
-                           .toUtf8(),
-                       2, {});
-  };
-  const auto zones = [](const HeadlessResult& r) {
-    const QJsonArray z = test::ParseJson(test::DriverOutput(r))["CurZones"].toArray();
-    return std::vector<double>{z[0].toDouble(), z[1].toDouble(), z[2].toDouble(), z[3].toDouble()};
+    const auto n = [](double v) { return QString::number(v); };
+    return RunHeadless(
+        db.path(),
+        in.arg(n(width), n(step), n(c.escape), n(c.diameter), n(c.code), n(c.season), n(c.windSpeed), n(c.windDir))
+            .toUtf8(),
+        2, {});
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << "code " << c.code << ", " << c.diameter << " mm at " << c.step << " m");
     const HeadlessResult fine = run(c, 1);
     ASSERT_EQ(fine.exitCode, 0) << fine.error.toStdString();
-    const std::vector<double> shown = zones(fine);
-    ASSERT_GT(shown[3], 0);
+    ASSERT_GT(Zone(fine, 4), 0);
     HeadlessResult r = run(c, c.step);
     // A step refused for the flame's size or for a lost zone; the one named runs, or is refused in turn.
     for (int refusals = 0; r.exitCode != 0; ++refusals) {
@@ -329,11 +319,7 @@ TEST(FlameGrid, AZoneTheGridOf1mShowsIsNeverPrintedAs0) {
       ASSERT_TRUE(named.hasMatch() && refusals < 2) << r.error.toStdString();
       r = run(c, named.captured(1).toInt());
     }
-    const std::vector<double> seen = zones(r);
-    for (int z = 0; z < 4; ++z)
-      if (shown[z] > 0) {
-        EXPECT_GT(seen[z], 0) << "zone " << z + 1 << ", " << shown[z] << " m on 1 m";
-      }
+    for (int z = 1; z <= 4; ++z) EXPECT_TRUE(Zone(r, z) > 0 || Zone(fine, z) == 0) << z << ": " << Zone(fine, z);
   }
 }
 
