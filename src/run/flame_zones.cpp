@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cmath>
 #include <cstdlib>
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
@@ -156,31 +157,35 @@ double Distance(double dx, double dy) { return std::sqrt(dx * dx + dy * dy); }
 // them, or to the grid's edge.
 class KnownSafe {
  public:
-  explicit KnownSafe(const CalcSettings& g)
-      : xHalf_(g.XLimit / 2), yHalf_(g.YLimit / 2), rows_(static_cast<std::size_t>(g.YLimit) + 1) {}
+  explicit KnownSafe(const CalcSettings& g) : xHalf_(g.XLimit / 2), yHalf_(g.YLimit / 2) {
+    for (auto& rows : rows_) rows.resize(static_cast<std::size_t>(g.YLimit) + 1);
+  }
   bool inGrid(double x, double y) const { return std::fabs(x) <= xHalf_ && std::fabs(y) <= yHalf_; }
-  void add(int halfX, int y) { row(y).push_back(halfX); }
+  void add(int halfX, int y) {
+    for (std::vector<int>* r : rows(halfX, y)) r->push_back(halfX);
+  }
   // Once the rows are sorted: a point more, or one less.
   void insert(int halfX, int y) {
-    std::vector<int>& r = row(y);
-    r.insert(std::lower_bound(r.begin(), r.end(), halfX), halfX);
+    for (std::vector<int>* r : rows(halfX, y)) r->insert(std::lower_bound(r->begin(), r->end(), halfX), halfX);
   }
   void remove(int halfX, int y) {
-    std::vector<int>& r = row(y);
-    r.erase(std::lower_bound(r.begin(), r.end(), halfX));
+    for (std::vector<int>* r : rows(halfX, y)) r->erase(std::lower_bound(r->begin(), r->end(), halfX));
   }
   void sort() {
-    for (std::vector<int>& r : rows_) std::sort(r.begin(), r.end());
+    for (auto& rows : rows_)
+      for (std::vector<int>& r : rows) std::sort(r.begin(), r.end());
   }
 
   // The nearest known safe point from the fine point (x, y) that lies farther out in both coordinates,
-  // or the nearest edge (`halfX` odd: the point lies between two of the fine grid).
+  // or the nearest edge (`halfX` odd: the point lies between two of the fine grid). With `fine`, only the
+  // points of the fine grid count: its escapes are no longer than the escapes to them (a point between two
+  // tells nothing of either).
   struct Nearest {
     double distance = 0;
     bool point = false;  // false: the edge
     int halfX = 0, y = 0;
   };
-  Nearest nearest(int x, int y) const {
+  Nearest nearest(int x, int y, bool fine = false) const {
     Nearest n;
     n.distance = std::min(std::min(std::fabs(x - xHalf_), std::fabs(x + xHalf_)),
                           std::min(std::fabs(y - yHalf_), std::fabs(y + yHalf_)));
@@ -194,7 +199,7 @@ class KnownSafe {
         const int y2 = sy * r;
         const double dy = std::fabs(y2 - y);
         if (dy >= n.distance) break;
-        const std::vector<int>& row = rows_[static_cast<std::size_t>(y2 + yHalf_)];
+        const std::vector<int>& row = rows_[fine][static_cast<std::size_t>(y2 + yHalf_)];
         if (const auto right = std::upper_bound(row.begin(), row.end(), ax); right != row.end()) take(*right, y2, dy);
         if (const auto left = std::lower_bound(row.begin(), row.end(), -ax); left != row.begin())
           take(*std::prev(left), y2, dy);
@@ -203,9 +208,14 @@ class KnownSafe {
   }
 
  private:
-  std::vector<int>& row(int y) { return rows_[static_cast<std::size_t>(y + yHalf_)]; }
+  // The row of y among all the points, and among those of the fine grid when the point is one.
+  std::vector<std::vector<int>*> rows(int halfX, int y) {
+    const auto i = static_cast<std::size_t>(y + yHalf_);
+    if (halfX % 2 != 0) return {&rows_[0][i]};
+    return {&rows_[0][i], &rows_[1][i]};
+  }
   int xHalf_, yHalf_;
-  std::vector<std::vector<int>> rows_;
+  std::vector<std::vector<int>> rows_[2];  // every point known; the points of the fine grid
 };
 
 }  // namespace
@@ -296,34 +306,62 @@ struct FieldZones::Impl {
           unknown.emplace_back(ix * step, iy * step);
       }
     }
-    const std::vector<double> q = fluxAt(g, unknown, step);
+    const std::vector<bool> safe = safeAt(g, unknown, step);
     int farthest = 0;
     for (std::size_t k = 0; k < unknown.size(); ++k)
-      if (q[k] > models::kSafeFlux)
+      if (!safe[k])
         farthest = std::max({farthest, std::abs(unknown[k].first) / step, std::abs(unknown[k].second) / step});
     return farthest;
   }
 
+  // Whether a flux of at most the value given settles the question asked of the point k (then a flame whose
+  // bound is that low is not computed there).
+  using Settled = std::function<bool(std::size_t k, double q)>;
+
   // The flux at the points (x, y) of the grid of `step` m (of 1 m: the fine grid), m, as the run computes it
-  // (a point at a flame's base repeats the point before it in its row, 0 when it is the row's first).
-  std::vector<double> fluxAt(const CalcSettings& g, const std::vector<std::pair<int, int>>& points, int step = 1) {
-    charge(static_cast<double>(points.size()));
+  // (a point at a flame's base repeats the point before it in its row, 0 when it is the row's first); with
+  // `settled`, the flux of a flame whose bound settles the point's question is that bound. The value is then
+  // at least the flux, and settles the question exactly when the flux does.
+  std::vector<double> fluxAt(const CalcSettings& g, const std::vector<std::pair<int, int>>& points, int step = 1,
+                             const Settled& settled = {}) {
     prepareFine(g);
+    // Each point's flames, with the bound of those that need no flux (NaN: computed).
+    const std::size_t flames = field.size();
+    std::vector<double> given(points.size() * flames, NAN);
+    double computed = 0;
+    for (std::size_t k = 0; k < points.size(); ++k)
+      for (std::size_t n = 0; n < flames; ++n) {
+        const auto [x, y] = points[k];
+        const std::optional<double> X = FluxX(field[n], g, step, x, y);
+        double b = 0;
+        if (!X || (settled && settled(k, b = bounds[n].at(*X, y, models::kSafeFlux)))) given[k * flames + n] = b;
+        else ++computed;
+      }
+    charge(computed / static_cast<double>(flames));
     std::vector<double> q(points.size());
     models::ParallelRows(
         0, static_cast<int>(points.size()) - 1,
-        [&](int k) {
+        [&](int i) {
           thread_local models::FluxScratch scratch;
-          const auto [x, y] = points[static_cast<std::size_t>(k)];
+          const auto k = static_cast<std::size_t>(i);
+          const auto [x, y] = points[k];
           double v = 0;
-          for (std::size_t n = 0; n < field.size(); ++n) {
-            const std::optional<double> X = FluxX(field[n], g, step, x, y);
-            if (X) v = std::max(v, models::FlameFluxAt(fineFlames[n], *X, y, scratch));
+          for (std::size_t n = 0; n < flames; ++n) {
+            const double b = given[k * flames + n];
+            v = std::max(
+                v, std::isnan(b) ? models::FlameFluxAt(fineFlames[n], *FluxX(field[n], g, step, x, y), y, scratch) : b);
           }
-          q[static_cast<std::size_t>(k)] = v;
+          q[k] = v;
         },
         progress);
     return q;
+  }
+  // Whether the flux at each point is safe, exactly, computing only the flames whose bound does not tell.
+  std::vector<bool> safeAt(const CalcSettings& g, const std::vector<std::pair<int, int>>& points, int step = 1) {
+    const std::vector<double> q = fluxAt(g, points, step, [](std::size_t, double v) { return v <= models::kSafeFlux; });
+    std::vector<bool> safe(q.size());
+    for (std::size_t k = 0; k < q.size(); ++k) safe[k] = q[k] <= models::kSafeFlux;
+    return safe;
   }
 
   // The fine grid's flames, and the bounds of their flux (made once).
@@ -394,12 +432,19 @@ struct FieldZones::Impl {
       }
     }
     std::vector<std::pair<int, int>> points;
+    std::vector<double> escapes;
     for (std::size_t k = 0; k < line.size(); ++k)
-      if (!surelyBelow(g, upper[k], safe.nearest(line[k].first, line[k].second).distance, zone))
+      if (const double escape = safe.nearest(line[k].first, line[k].second, true).distance;
+          !surelyBelow(g, upper[k], escape, zone)) {
         points.push_back(line[k]);
+        escapes.push_back(escape);
+      }
     if (points.empty()) return true;
 
-    const std::vector<double> q = fluxAt(g, points);
+    // A flame whose bound keeps the point below the level is taken at its bound: a point whose value reaches
+    // it (with an escape no longer than the one known now) has it from a flame computed, and that is its flux.
+    const std::vector<double> q =
+        fluxAt(g, points, 1, [&](std::size_t k, double v) { return surelyBelow(g, v, escapes[k], zone); });
     std::vector<std::pair<int, int>> hotPoints;
     for (std::size_t k = 0; k < points.size(); ++k) {
       if (q[k] > models::kSafeFlux) hotPoints.push_back(points[k]);
@@ -424,9 +469,9 @@ struct FieldZones::Impl {
       if (outer.empty()) continue;
       for (const auto& p : settle(g, outer)) safe.insert(2 * p.first, p.second);
     }
-    // The points that may still reach the level: computed, with the escape to the nearest safe point known.
-    // The points left out stay below it with any escape no longer than that, and escapes only shorten as more
-    // safe points are found.
+    // The points that may still reach the level, with the escape to the nearest safe point known. The points
+    // left out stay below it with any escape no longer than that, and escapes only shorten as more safe points
+    // are found; a point whose value is a bound and not its flux is safe, or stays below the level.
     const auto reaches = [&](std::size_t k) {
       return q[k] > models::kSafeFlux &&
              Reaches(PercentAt(tables, q[k], safe.nearest(points[k].first, points[k].second).distance, g.Skor_chel),
@@ -458,16 +503,13 @@ struct FieldZones::Impl {
     return std::none_of(open.begin(), open.end(), reaches);
   }
 
-  // The safe ones among the points (x, y) of the grid of 1 m: those their bound keeps safe, and those whose
-  // flux is safe.
+  // The safe ones among the points (x, y) of the grid of 1 m.
   std::vector<std::pair<int, int>> settle(const CalcSettings& g, const std::vector<std::pair<int, int>>& points) {
-    std::vector<std::pair<int, int>> safe, unknown;
-    for (const auto& [x, y] : points)
-      (boundAt(g, 1, x, y, models::kSafeFlux) <= models::kSafeFlux ? safe : unknown).emplace_back(x, y);
-    const std::vector<double> q = fluxAt(g, unknown);
-    for (std::size_t k = 0; k < unknown.size(); ++k)
-      if (!(q[k] > models::kSafeFlux)) safe.push_back(unknown[k]);
-    return safe;
+    const std::vector<bool> safe = safeAt(g, points);
+    std::vector<std::pair<int, int>> found;
+    for (std::size_t k = 0; k < points.size(); ++k)
+      if (safe[k]) found.push_back(points[k]);
+    return found;
   }
 
   // The step of the fine grid for the widths of `g` (its step when none finer is affordable), and the
