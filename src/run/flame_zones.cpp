@@ -157,35 +157,31 @@ double Distance(double dx, double dy) { return std::sqrt(dx * dx + dy * dy); }
 // them, or to the grid's edge.
 class KnownSafe {
  public:
-  explicit KnownSafe(const CalcSettings& g) : xHalf_(g.XLimit / 2), yHalf_(g.YLimit / 2) {
-    for (auto& rows : rows_) rows.resize(static_cast<std::size_t>(g.YLimit) + 1);
-  }
+  explicit KnownSafe(const CalcSettings& g)
+      : xHalf_(g.XLimit / 2), yHalf_(g.YLimit / 2), rows_(static_cast<std::size_t>(g.YLimit) + 1) {}
   bool inGrid(double x, double y) const { return std::fabs(x) <= xHalf_ && std::fabs(y) <= yHalf_; }
-  void add(int halfX, int y) {
-    for (std::vector<int>* r : rows(halfX, y)) r->push_back(halfX);
-  }
+  void add(int halfX, int y) { row(y).push_back(halfX); }
   // Once the rows are sorted: a point more, or one less.
   void insert(int halfX, int y) {
-    for (std::vector<int>* r : rows(halfX, y)) r->insert(std::lower_bound(r->begin(), r->end(), halfX), halfX);
+    std::vector<int>& r = row(y);
+    r.insert(std::lower_bound(r.begin(), r.end(), halfX), halfX);
   }
   void remove(int halfX, int y) {
-    for (std::vector<int>* r : rows(halfX, y)) r->erase(std::lower_bound(r->begin(), r->end(), halfX));
+    std::vector<int>& r = row(y);
+    r.erase(std::lower_bound(r.begin(), r.end(), halfX));
   }
   void sort() {
-    for (auto& rows : rows_)
-      for (std::vector<int>& r : rows) std::sort(r.begin(), r.end());
+    for (std::vector<int>& r : rows_) std::sort(r.begin(), r.end());
   }
 
   // The nearest known safe point from the fine point (x, y) that lies farther out in both coordinates,
-  // or the nearest edge (`halfX` odd: the point lies between two of the fine grid). With `fine`, only the
-  // points of the fine grid count: its escapes are no longer than the escapes to them (a point between two
-  // tells nothing of either).
+  // or the nearest edge (`halfX` odd: the point lies between two of the fine grid).
   struct Nearest {
     double distance = 0;
     bool point = false;  // false: the edge
     int halfX = 0, y = 0;
   };
-  Nearest nearest(int x, int y, bool fine = false) const {
+  Nearest nearest(int x, int y) const {
     Nearest n;
     n.distance = std::min(std::min(std::fabs(x - xHalf_), std::fabs(x + xHalf_)),
                           std::min(std::fabs(y - yHalf_), std::fabs(y + yHalf_)));
@@ -199,7 +195,7 @@ class KnownSafe {
         const int y2 = sy * r;
         const double dy = std::fabs(y2 - y);
         if (dy >= n.distance) break;
-        const std::vector<int>& row = rows_[fine][static_cast<std::size_t>(y2 + yHalf_)];
+        const std::vector<int>& row = rows_[static_cast<std::size_t>(y2 + yHalf_)];
         if (const auto right = std::upper_bound(row.begin(), row.end(), ax); right != row.end()) take(*right, y2, dy);
         if (const auto left = std::lower_bound(row.begin(), row.end(), -ax); left != row.begin())
           take(*std::prev(left), y2, dy);
@@ -208,14 +204,9 @@ class KnownSafe {
   }
 
  private:
-  // The row of y among all the points, and among those of the fine grid when the point is one.
-  std::vector<std::vector<int>*> rows(int halfX, int y) {
-    const auto i = static_cast<std::size_t>(y + yHalf_);
-    if (halfX % 2 != 0) return {&rows_[0][i]};
-    return {&rows_[0][i], &rows_[1][i]};
-  }
+  std::vector<int>& row(int y) { return rows_[static_cast<std::size_t>(y + yHalf_)]; }
   int xHalf_, yHalf_;
-  std::vector<std::vector<int>> rows_[2];  // every point known; the points of the fine grid
+  std::vector<std::vector<int>> rows_;
 };
 
 }  // namespace
@@ -431,10 +422,11 @@ struct FieldZones::Impl {
         }
       }
     }
+    resolveBetween(g, safe, line);
     std::vector<std::pair<int, int>> points;
     std::vector<double> escapes;
     for (std::size_t k = 0; k < line.size(); ++k)
-      if (const double escape = safe.nearest(line[k].first, line[k].second, true).distance;
+      if (const double escape = safe.nearest(line[k].first, line[k].second).distance;
           !surelyBelow(g, upper[k], escape, zone)) {
         points.push_back(line[k]);
         escapes.push_back(escape);
@@ -445,30 +437,8 @@ struct FieldZones::Impl {
     // it (with an escape no longer than the one known now) has it from a flame computed, and that is its flux.
     const std::vector<double> q =
         fluxAt(g, points, 1, [&](std::size_t k, double v) { return surelyBelow(g, v, escapes[k], zone); });
-    std::vector<std::pair<int, int>> hotPoints;
-    for (std::size_t k = 0; k < points.size(); ++k) {
-      if (q[k] > models::kSafeFlux) hotPoints.push_back(points[k]);
-      else safe.insert(2 * points[k].first, points[k].second);
-    }
-    // The escapes to safe points halfway between two fine points hold once the outer of the two is safe:
-    // those the hot points escape to are computed, round by round, until every escape ends at a fine point.
-    for (;;) {
-      std::vector<std::pair<int, int>> between;
-      for (const auto& [x, y] : hotPoints)
-        if (const KnownSafe::Nearest n = safe.nearest(x, y); n.point && n.halfX % 2 != 0)
-          between.emplace_back(n.halfX, n.y);
-      if (between.empty()) break;
-      std::sort(between.begin(), between.end());
-      between.erase(std::unique(between.begin(), between.end()), between.end());
-      std::vector<std::pair<int, int>> outer;
-      for (const auto& [halfX, y] : between) {
-        safe.remove(halfX, y);
-        const int x = (halfX + (halfX > 0 ? 1 : -1)) / 2;
-        if (safe.inGrid(x, y)) outer.emplace_back(x, y);
-      }
-      if (outer.empty()) continue;
-      for (const auto& p : settle(g, outer)) safe.insert(2 * p.first, p.second);
-    }
+    for (std::size_t k = 0; k < points.size(); ++k)
+      if (q[k] <= models::kSafeFlux) safe.insert(2 * points[k].first, points[k].second);
     // The points that may still reach the level, with the escape to the nearest safe point known. The points
     // left out stay below it with any escape no longer than that, and escapes only shorten as more safe points
     // are found; a point whose value is a bound and not its flux is safe, or stays below the level.
@@ -501,6 +471,28 @@ struct FieldZones::Impl {
     }
     for (const auto& p : settle(g, {nearer.begin(), nearer.end()})) safe.insert(2 * p.first, p.second);
     return std::none_of(open.begin(), open.end(), reaches);
+  }
+
+  // The escapes of the fine grid end at its own points: a safe point of a coarse grid halfway between two of
+  // them holds for the points (x, y) that escape to it once the outer of the two is safe. Those the points
+  // escape to are settled, round by round, until every escape ends at a fine point or the edge.
+  void resolveBetween(const CalcSettings& g, KnownSafe& safe, const std::vector<std::pair<int, int>>& points) {
+    for (;;) {
+      std::vector<std::pair<int, int>> between;
+      for (const auto& [x, y] : points)
+        if (const KnownSafe::Nearest n = safe.nearest(x, y); n.point && n.halfX % 2 != 0)
+          between.emplace_back(n.halfX, n.y);
+      if (between.empty()) return;
+      std::sort(between.begin(), between.end());
+      between.erase(std::unique(between.begin(), between.end()), between.end());
+      std::vector<std::pair<int, int>> outer;
+      for (const auto& [halfX, y] : between) {
+        safe.remove(halfX, y);
+        const int x = (halfX + (halfX > 0 ? 1 : -1)) / 2;
+        if (safe.inGrid(x, y)) outer.emplace_back(x, y);
+      }
+      for (const auto& p : settle(g, outer)) safe.insert(2 * p.first, p.second);
+    }
   }
 
   // The safe ones among the points (x, y) of the grid of 1 m.
