@@ -318,6 +318,10 @@ double InterpolateSpecificVolume(double v1, double v2, double P, double P1, doub
 // `typedMm` when given (a tiny diameter typed in millimetres is 0 once divided by 1000).
 double GetLp(const ReferenceTables& tables, double D, std::optional<double> typedMm = std::nullopt);
 
+// The probits below which no one is injured (0 %) and from which everyone is (99,99 %).
+inline constexpr double kNoInjuryProbit = 2.67;
+inline constexpr double kSureInjuryProbit = 7.33;
+
 // Probability of injury, %, for a probit: 99.99 above 7.33, 0 below 2.67, else from the probit table.
 // Throws TableRangeError for a probit in 2.67..7.33 that the table does not bracket.
 double ProbitToPercent(const ReferenceTables& tables, double pr);

@@ -131,8 +131,8 @@ double GetLp(const ReferenceTables& tables, double D, std::optional<double> type
 }
 
 double ProbitToPercent(const ReferenceTables& tables, double pr) {
-  if (pr > 7.33) return 99.99;
-  if (pr < 2.67) return 0;
+  if (pr > kSureInjuryProbit) return 99.99;
+  if (pr < kNoInjuryProbit) return 0;
   Bracket b;
   if (!FindBracket(
           tables.probit, pr, [](const ProbitRow& r) { return r.Zn_Probit; }, b)) {

@@ -115,8 +115,8 @@ double EscapeSearch::distance(int ix, int iy) const {
 // Probit, percent, risk
 
 double PercentFromProbit(const ReferenceTables& tables, double pr) {
-  if (pr < 2.67) return 0;
-  if (pr >= 7.33) return 99.99;
+  if (pr < kNoInjuryProbit) return 0;
+  if (pr >= kSureInjuryProbit) return 99.99;
   return ProbitToPercent(tables, pr);
 }
 

@@ -137,7 +137,7 @@ GridShowsZones ShowsEveryZone(std::vector<std::unique_ptr<FieldZones>>& fields) 
 constexpr double kAskedPerSampled = 2;
 
 // The probit at which the widest zone begins: that of 1 %; below it the percent is 0.
-constexpr double kZoneProbit = 2.67;
+constexpr double kZoneProbit = models::kNoInjuryProbit;
 // The ground is first sampled at this many points per slant length of the smallest flame of a field, over
 // a square around the rupture point that reaches this many slant lengths beyond the farthest flame, with
 // at most this many points from the centre to a side (the spacing grows for flames of very different

@@ -70,7 +70,7 @@ bool Reaches(double percent, int zone) {
 // from 7,33 on 99,99, and between two rows of the probit table it lies between theirs (ascending probits; a
 // table that does not cover the whole span leaves the floor at 2,67).
 double ProbitFloor(const models::ReferenceTables& tables, int zone) {
-  constexpr double kNone = 2.67, kAll = 7.33;
+  constexpr double kNone = models::kNoInjuryProbit, kAll = models::kSureInjuryProbit;
   const std::vector<models::ProbitRow>& rows = tables.probit;
   if (rows.empty() || rows.front().Zn_Probit > kNone || rows.back().Zn_Probit < kAll) return kNone;
   for (std::size_t i = 0; i + 1 < rows.size(); ++i)
@@ -146,6 +146,19 @@ ZoneRow ZonesOf(Grid percent, const CalcSettings& g, int step) {
   models::DirectionZoneRadii(s, kRow);
   models::RaiseZoneR(s, kRow);
   return s.zones.ZoneR(kRow);
+}
+
+// The points (x, y), m, of the eight lines of the grid of `step` m with the widths of `g` from the rupture point
+// out to the grid's edge, the rupture point first.
+std::vector<std::pair<int, int>> LinePoints(const CalcSettings& g, int step) {
+  std::vector<std::pair<int, int>> points{{0, 0}};
+  const int nx = models::GridHalf(g.XLimit, step), ny = models::GridHalf(g.YLimit, step);
+  for (int d = 1; d <= models::kDirections; ++d) {
+    const models::CompassStep st = models::DirectionStep(d);
+    for (int k = 1; std::abs(k * st.dx) <= nx && std::abs(k * st.dy) <= ny; ++k)
+      points.emplace_back(k * st.dx * step, k * st.dy * step);
+  }
+  return points;
 }
 
 // The distance the escape search measures.
@@ -243,9 +256,8 @@ struct FieldZones::Impl {
 
   double guess(int step) const { return hot >= 0 ? hot + 2 * step : reach; }
 
-  // Takes the flux of `points` points of every flame from the budget, or refuses to compute it.
-  void charge(double points) {
-    const double n = points * static_cast<double>(field.size());
+  // Takes `n` flux evaluations (points times flames) from the budget, or refuses to compute them.
+  void charge(double n) {
     if (budget) {
       if (n > budget->left) throw OverBudget{};
       budget->left -= n;
@@ -254,13 +266,14 @@ struct FieldZones::Impl {
   }
 
   // The flux at `step` over the middle of the grid of `g` that holds every hot point with a safe ring around
-  // it: first `from` m either way, widened while a hot point lies on its border short of the grid's edge.
+  // it: first `from` m either way, widened while a hot point lies on its border short of the grid's edge or on
+  // the eight lines beyond it.
   Grid hotMiddle(const CalcSettings& g, int step, double from) {
     const int fullX = models::GridHalf(g.XLimit, step), fullY = models::GridHalf(g.YLimit, step);
     int n = std::max(1, static_cast<int>(std::min(std::ceil(from / step), 1e9)));
     for (;;) {
       const int nx = std::min(n, fullX), ny = std::min(n, fullY);
-      charge((2.0 * nx + 1) * (2.0 * ny + 1));
+      charge((2.0 * nx + 1) * (2.0 * ny + 1) * static_cast<double>(field.size()));
       Grid flux = FieldFlux(field, step, nx, ny, progress);
       bool hotBorder = false;
       for (int iy = -ny; iy <= ny && !hotBorder; ++iy)
@@ -284,24 +297,14 @@ struct FieldZones::Impl {
   // of nx × ny steps lies; 0 when every one of them is safe, by its bound or by its flux (then the zones of
   // the middle are the whole grid's: its escapes end within its safe border, and beyond it the lines are 0).
   int hotBeyond(const CalcSettings& g, int step, int nx, int ny) {
-    prepareFine(g);
-    const int fullX = models::GridHalf(g.XLimit, step), fullY = models::GridHalf(g.YLimit, step);
-    std::vector<std::pair<int, int>> unknown;
-    for (int d = 1; d <= models::kDirections; ++d) {
-      const models::CompassStep st = models::DirectionStep(d);
-      for (int k = 1;; ++k) {
-        const int ix = k * st.dx, iy = k * st.dy;
-        if (std::abs(ix) > fullX || std::abs(iy) > fullY) break;
-        if (std::abs(ix) <= nx && std::abs(iy) <= ny) continue;
-        if (!(boundAt(g, step, ix * step, iy * step, models::kSafeFlux) <= models::kSafeFlux))
-          unknown.emplace_back(ix * step, iy * step);
-      }
-    }
-    const std::vector<bool> safe = safeAt(g, unknown, step);
+    std::vector<std::pair<int, int>> beyond = LinePoints(g, step);
+    std::erase_if(beyond,
+                  [&](const auto& p) { return std::abs(p.first) <= nx * step && std::abs(p.second) <= ny * step; });
+    const std::vector<bool> safe = safeAt(g, beyond, step);
     int farthest = 0;
-    for (std::size_t k = 0; k < unknown.size(); ++k)
+    for (std::size_t k = 0; k < beyond.size(); ++k)
       if (!safe[k])
-        farthest = std::max({farthest, std::abs(unknown[k].first) / step, std::abs(unknown[k].second) / step});
+        farthest = std::max({farthest, std::abs(beyond[k].first) / step, std::abs(beyond[k].second) / step});
     return farthest;
   }
 
@@ -328,7 +331,7 @@ struct FieldZones::Impl {
         if (!X || (settled && settled(k, b = bounds[n].at(*X, y, models::kSafeFlux)))) given[k * flames + n] = b;
         else ++computed;
       }
-    charge(computed / static_cast<double>(flames));
+    charge(computed);
     std::vector<double> q(points.size());
     models::ParallelRows(
         0, static_cast<int>(points.size()) - 1,
@@ -364,13 +367,13 @@ struct FieldZones::Impl {
     }
   }
 
-  // A bound from above of the flux of the grid of `step` m at its point (x, y), m, as the run computes it: the
-  // largest of the flames' bounds. Where the flames' boxes as one already keep it to at most `enough`, that
-  // bound.
-  double boundAt(const CalcSettings& g, int step, int x, int y, double enough = 0) const {
+  // A bound from above of the flux of the grid of 1 m at its point (x, y), m, as the run computes it: the
+  // largest of the flames' bounds (where the flames' boxes as one already keep it safe, that coarser bound).
+  double boundAt(const CalcSettings& g, int x, int y) const {
     double v = 0;
     for (std::size_t n = 0; n < field.size(); ++n)
-      if (const std::optional<double> X = FluxX(field[n], g, step, x, y)) v = std::max(v, bounds[n].at(*X, y, enough));
+      if (const std::optional<double> X = FluxX(field[n], g, 1, x, y))
+        v = std::max(v, bounds[n].at(*X, y, models::kSafeFlux));
     return v;
   }
 
@@ -408,18 +411,13 @@ struct FieldZones::Impl {
     // the level are left out, and the others computed.
     std::vector<std::pair<int, int>> line;
     std::vector<double> upper;
-    for (int d = 1; d <= models::kDirections; ++d) {
-      const models::CompassStep st = models::DirectionStep(d);
-      for (int k = d == 1 ? 0 : 1;; ++k) {
-        const int x = k * st.dx, y = k * st.dy;
-        if (!safe.inGrid(x, y)) break;
-        const double b = boundAt(g, 1, x, y, models::kSafeFlux);
-        if (b <= models::kSafeFlux) {
-          safe.insert(2 * x, y);
-        } else {
-          line.emplace_back(x, y);
-          upper.push_back(b);
-        }
+    for (const auto& [x, y] : LinePoints(g, 1)) {
+      const double b = boundAt(g, x, y);
+      if (b <= models::kSafeFlux) {
+        safe.insert(2 * x, y);
+      } else {
+        line.emplace_back(x, y);
+        upper.push_back(b);
       }
     }
     resolveBetween(g, safe, line);
@@ -454,8 +452,10 @@ struct FieldZones::Impl {
 
     // The escapes of those points made exact: every point of the fine grid farther out in both coordinates and
     // nearer than the nearest safe point known is settled (a point found safe can only shorten the escape, so
-    // the nearest safe point among them, or the one known, is the fine grid's own).
-    const std::set<std::pair<int, int>> known(points.begin(), points.end());
+    // the nearest safe point among them, or the one known, is the fine grid's own). The open points' flux is
+    // known and hot; another point of the lines may have been taken at its bound, and is settled again.
+    std::set<std::pair<int, int>> known;
+    for (const std::size_t k : open) known.insert(points[k]);
     std::set<std::pair<int, int>> nearer;
     const double most = kExactEscapeShare * finePoints(g);
     const int xHalf = g.XLimit / 2, yHalf = g.YLimit / 2;
